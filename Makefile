@@ -1,0 +1,47 @@
+# The two commands a newcomer needs: `make run` and `make test`.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+ROOT       ?= device
+JOBS       ?= $(shell nproc)
+
+.PHONY: all setup build build-asan run test test-normal test-asan bench clean
+
+all: build
+
+setup:
+	@./scripts/setup
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja
+
+$(ASAN_BUILD)/build.ninja:
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DQUILLON_SANITIZE=ON -DQUILLON_BENCH=OFF
+
+build: setup $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+build-asan: setup $(ASAN_BUILD)/build.ninja
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+
+run: build
+	@if [ ! -x $(BUILD)/bin/quillon ]; then \
+	  echo "The terminal program is not built yet: only the platform layer and its tests exist."; \
+	  exit 0; \
+	fi; \
+	if [ ! -d $(ROOT) ]; then $(BUILD)/bin/quillon --init-root $(ROOT); fi; \
+	$(BUILD)/bin/quillon --root $(ROOT) --simulate-io
+
+test-normal: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+test-asan: build-asan
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+test: test-normal test-asan
+
+bench: build
+	@for b in $(BUILD)/bin/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)
