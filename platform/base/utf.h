@@ -1,0 +1,9 @@
+// Conversions between the application's UTF-16 text and the host's UTF-8
+// (file names, environment, log output). Invalid sequences become U+FFFD.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+std::string Utf16ToUtf8(std::u16string_view text);
+std::u16string Utf8ToUtf16(std::string_view text);
