@@ -11,16 +11,13 @@ all: build
 setup:
 	@./scripts/setup
 
-$(BUILD)/build.ninja:
-	cmake -S . -B $(BUILD) -G Ninja
-
-$(ASAN_BUILD)/build.ninja:
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DQUILLON_SANITIZE=ON -DQUILLON_BENCH=OFF
-
-build: setup $(BUILD)/build.ninja
+# Configuring each time is cheap and picks up folders that appeared since.
+build: setup
+	@cmake -S . -B $(BUILD) -G Ninja >/dev/null
 	cmake --build $(BUILD) -j $(JOBS)
 
-build-asan: setup $(ASAN_BUILD)/build.ninja
+build-asan: setup
+	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DQUILLON_SANITIZE=ON -DQUILLON_BENCH=OFF >/dev/null
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 
 run: build
