@@ -5,6 +5,10 @@
 #pragma once
 
 #include <cstddef>
+// The host's wide functions are declared first, so that the std:: names stay
+// single functions whose address the standard library can take.
+#include <cwchar>
+#include <string>
 
 #include "platform/base/types.h"
 
