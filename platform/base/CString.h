@@ -2,6 +2,7 @@
 // Indexes and counts are in UTF-16 code units, as on the platform.
 #pragma once
 
+#include <concepts>
 #include <string>
 #include <string_view>
 
@@ -28,9 +29,16 @@ public:
     int GetLength() const { return static_cast<int>(m_text.size()); }
     bool IsEmpty() const { return m_text.empty(); }
     void Empty() { m_text.clear(); }
+    // Out of range: GetAt gives NUL and SetAt does nothing (the class
+    // library would throw; the terminal must not stop on a bad index).
     char16_t GetAt(int index) const;
     void SetAt(int index, char16_t ch);
-    char16_t operator[](int index) const { return GetAt(index); }
+    // Any integer type, so that s[i] never competes with the pointer conversion.
+    template <std::integral I>
+    char16_t operator[](I index) const {
+        const long long i = static_cast<long long>(index);
+        return i >= 0 && i < static_cast<long long>(m_text.size()) ? m_text[static_cast<size_t>(i)] : u'\0';
+    }
 
     CString& operator=(const char16_t* text);
     CString& operator=(char16_t ch);
@@ -86,13 +94,15 @@ public:
     CString& TrimRight(char16_t ch);
     CString& TrimRight(const char16_t* set);
 
-    // ASCII and Latin letters only; other scripts have no case here.
+    // With the case mapping of towupper/towlower (platform/base/wstr.h).
     CString& MakeUpper();
     CString& MakeLower();
     CString& MakeReverse();
 
     // Next token after `start`, skipping leading delimiters; start becomes -1
-    // and the result empty when no token is left.
+    // and the result empty when no token is left. With no delimiters the rest
+    // of the text is one token (and the next call ends), rather than the same
+    // token forever.
     CString Tokenize(const char16_t* delimiters, int& start) const;
 
     template <class... A>

@@ -4,6 +4,22 @@
 // "%.3lf", "%c", "%p", "%%". Arguments are captured with their types, so a
 // mismatch between the format and an argument never reads wrong memory, and
 // the output is bounded by the caller's buffer.
+//
+// - Integers are read with the width of the length modifier: none, "l" and
+//   "I32" are 32 bits (long is 32 bits on the platform), "h" 16, "hh" 8,
+//   "ll", "I64" and "j" 64, "I", "z" and "t" the pointer's width.
+// - A text prints as the text whatever its conversion says, and whichever of
+//   wide or narrow it is: narrow text in a wide output is read in the system
+//   code page (936, GBK), wide text in a narrow output is written in it.
+//   A number given for "%s" prints in decimal ("%g" for a double); a null
+//   text or pointer there prints "(null)". "%c" with "h" or "%C" in a wide
+//   format takes a narrow character, otherwise a wide one.
+// - "%p" prints all the pointer's hex digits in upper case, without "0x".
+// - "%n" stores nothing. An unknown conversion is copied as it stands and
+//   takes no argument. A conversion whose argument is missing prints
+//   nothing; a missing "*" leaves the width or precision unset.
+// - Widths and precisions are cut at 4096.
+// - Doubles follow the host C library ("1.500000e+01", "inf", "nan").
 #pragma once
 
 #include <concepts>

@@ -38,6 +38,10 @@ TEST(CString, ExtractionClampsOutOfRangeArguments) {
     EXPECT_EQ(s.Right(-5), u"");
     EXPECT_EQ(s.GetAt(5), u'f');
     EXPECT_EQ(s.GetAt(6), u'\0');
+    EXPECT_EQ(s[size_t{1}], u'b');
+    EXPECT_EQ(s[2u], u'c');
+    EXPECT_EQ(s[-1], u'\0');
+    EXPECT_EQ(s[uint64_t{1} << 40], u'\0');
     EXPECT_EQ(s.SpanIncluding(u"bac"), u"abc");
     EXPECT_EQ(s.SpanExcluding(u"dx"), u"abc");
     EXPECT_EQ(s.SpanExcluding(u"xyz"), u"abcdef");
