@@ -386,7 +386,6 @@ void FormatOne(Output<C>& out, const Spec& spec, const FormatArg& arg) {
         return;
     case 's':
     case 'S':
-    case 'Z':
         PutField(out, spec, TextOf<C>(arg, spec.precision));
         return;
     case 'p':
@@ -398,7 +397,7 @@ void FormatOne(Output<C>& out, const Spec& spec, const FormatArg& arg) {
 }
 
 bool KnownConversion(char conversion) {
-    return conversion != 0 && std::strchr("diuxXoeEfFgGcCsSZpn", conversion) != nullptr;
+    return conversion != 0 && std::strchr("diuxXoeEfFgGcCsSpn", conversion) != nullptr;
 }
 
 template <class C>
