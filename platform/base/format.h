@@ -58,6 +58,7 @@ struct FormatArg {
     FormatArg(unsigned char* v) : kind(Kind::Narrow), s(reinterpret_cast<const char*>(v)) {}
     FormatArg(const CString& v);
     FormatArg(const std::u16string& v) : kind(Kind::Wide), ws(v.c_str()) {}
+    FormatArg(const std::string& v) : kind(Kind::Narrow), s(v.c_str()) {}
     FormatArg(std::nullptr_t) : kind(Kind::Pointer), p(nullptr) {}
     template <class T>
         requires(std::is_enum_v<T>)

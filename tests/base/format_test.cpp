@@ -86,6 +86,7 @@ TEST(Format, TextsFollowTheWideAndNarrowRules) {
     EXPECT_EQ(Narrow("%s|%S|%ls", "abc", u"考勤", u"x"), "abc|\xBF\xBC\xC7\xDA|x");
     EXPECT_EQ(Wide(u"%c%c%C", u'考', 'A', 'b'), u"考Ab");
     EXPECT_EQ(Narrow("%c%C", 'z', u'勤'), "z\xC7\xDA");
+    EXPECT_EQ(Narrow("[%s|%s]", std::string("std"), std::u16string(u"wide")), "[std|wide]");
     // A precision never leaves half of a surrogate pair.
     EXPECT_EQ(Wide(u"%.1s", u"\U0001F600"), u"");
 }
@@ -146,4 +147,36 @@ TEST(Format, CStringFormatAndAppend) {
     EXPECT_EQ(s, u"2024-03-09 07:05:00 (ok)");
     s.Format(u"%s", s);  // formatting a string into itself reads the old text
     EXPECT_EQ(s, u"2024-03-09 07:05:00 (ok)");
+}
+
+// Texts from language files end up as formats, so any format must be safe
+// with any arguments, and the bounded form must agree with the unbounded one.
+TEST(Format, ArbitraryFormatsAreSafeAndBoundedConsistently) {
+    const std::u16string alphabet = u"%%%%-+ #0123456789.*hlI64Lwzdiuxoc Ccsp nSeEfgGX中\U0001F600";
+    const char16_t* text = u"txt";
+    const char* narrow = "nar";
+    const FormatArg args[] = {FormatArg(-5), FormatArg(3000000000u), FormatArg(1.5), FormatArg(text),
+                              FormatArg(narrow), FormatArg(nullptr), FormatArg(int64_t{-1} << 40)};
+    uint32_t seed = 12345;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7FFF; };
+    for (int round = 0; round < 3000; ++round) {
+        std::u16string format;
+        const size_t length = next() % 12;
+        for (size_t i = 0; i < length; ++i) format += alphabet[next() % alphabet.size()];
+        const size_t count = next() % 8;
+        const std::u16string full = FormatWide(format.c_str(), args, count);
+        char16_t buffer[16];
+        const size_t capacity = 1 + next() % 15;
+        const int written = FormatWideInto(buffer, capacity, format.c_str(), args, count);
+        const size_t kept = std::min(full.size(), capacity - 1);
+        EXPECT_EQ(buffer[kept], u'\0') << round;
+        const std::u16string bounded(buffer, kept);  // %c of 0 may put a NUL inside
+        if (full.size() < capacity) {
+            EXPECT_EQ(written, static_cast<int>(full.size())) << round;
+            EXPECT_EQ(bounded, full) << round;
+        } else {
+            EXPECT_EQ(written, -1) << round;
+            EXPECT_EQ(bounded, full.substr(0, capacity - 1)) << round;
+        }
+    }
 }
