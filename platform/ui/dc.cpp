@@ -4,6 +4,7 @@
 #include <string_view>
 #include <unordered_set>
 
+#include "platform/ui/afxtemp.h"
 #include "platform/ui/gdi.h"
 #include "platform/ui/gdiobject.h"
 #include "platform/ui/stock.h"
@@ -119,6 +120,7 @@ BOOL DeleteDC(HDC handle) {
         std::lock_guard<std::mutex> guard(table.lock);
         table.live.erase(dc);
     }
+    ForgetTemporaryDC(handle);
     ReleaseState(dc->state);
     for (const DCState& saved : dc->saved)
         ReleaseState(saved);

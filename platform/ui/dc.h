@@ -46,7 +46,6 @@ struct DCState {
     int stretchMode = 3;  // COLORONCOLOR
     UINT textAlign = 0;   // TA_LEFT | TA_TOP
     POINT penPosition{0, 0};
-    POINT brushOrigin{0, 0};
     std::optional<Region> appClip;  // none = no application clip
 };
 

@@ -30,16 +30,14 @@ HPEN CreatePenIndirect(const LOGPEN* pen);
 HBRUSH CreateSolidBrush(COLORREF color);
 HBRUSH CreateBrushIndirect(const LOGBRUSH* brush);
 
-// Bitmaps: 32 bits per pixel in memory whatever the depth asked for; new
-// bitmaps are black. CreateDIBSection keeps 8-bit bits as given and shows
-// them through their colour table (grey images).
+// Bitmaps are 32 bits per pixel in memory whatever the display asks for;
+// new ones are black, and 0 x 0 is a valid size.
 HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);
-HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits);
-HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section, DWORD offset);
+// Device-independent pixels (1, 4, 8 bits through their colour table, 16,
+// 24, 32; bottom-up or top-down) drawn straight into a DC: grey sensor
+// images go through an 8-bit grey palette this way.
 int StretchDIBits(HDC dc, int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc, int srcWidth,
                   int srcHeight, const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop);
-int SetDIBitsToDevice(HDC dc, int xDest, int yDest, DWORD width, DWORD height, int xSrc, int ySrc, UINT startScan,
-                      UINT scanLines, const void* bits, const BITMAPINFO* info, UINT usage);
 
 // Regions and clipping.
 HRGN CreateRectRgn(int left, int top, int right, int bottom);
@@ -68,7 +66,7 @@ int GetBkMode(HDC dc);
 int SetROP2(HDC dc, int mode);
 int GetROP2(HDC dc);
 int SetStretchBltMode(HDC dc, int mode);
-BOOL SetBrushOrgEx(HDC dc, int x, int y, LPPOINT previous);
+int GetStretchBltMode(HDC dc);
 
 // Pixels, blits and fills.
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF color);
@@ -76,24 +74,16 @@ COLORREF GetPixel(HDC dc, int x, int y);
 BOOL BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int xSrc, int ySrc, DWORD rop);
 BOOL StretchBlt(HDC dst, int x, int y, int width, int height, HDC src, int xSrc, int ySrc, int srcWidth,
                 int srcHeight, DWORD rop);
-BOOL PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop);
-BOOL AlphaBlend(HDC dst, int x, int y, int width, int height, HDC src, int xSrc, int ySrc, int srcWidth,
-                int srcHeight, BLENDFUNCTION blend);
-BOOL GradientFill(HDC dc, TRIVERTEX* vertices, ULONG vertexCount, void* mesh, ULONG meshCount, ULONG mode);
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
 int FrameRect(HDC dc, const RECT* rect, HBRUSH brush);
-BOOL InvertRect(HDC dc, const RECT* rect);
 BOOL DrawFocusRect(HDC dc, const RECT* rect);
 
 // Lines and shapes: outlines with the selected pen, insides with the brush.
 BOOL MoveToEx(HDC dc, int x, int y, LPPOINT previous);
 BOOL LineTo(HDC dc, int x, int y);
 BOOL GetCurrentPositionEx(HDC dc, LPPOINT position);
-BOOL Polyline(HDC dc, const POINT* points, int count);
-BOOL Polygon(HDC dc, const POINT* points, int count);
 BOOL Rectangle(HDC dc, int left, int top, int right, int bottom);
 BOOL RoundRect(HDC dc, int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight);
-BOOL Ellipse(HDC dc, int left, int top, int right, int bottom);
 
 // Window-system drawing helpers.
 DWORD GetSysColor(int index);

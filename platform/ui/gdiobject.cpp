@@ -1,5 +1,7 @@
 #include "platform/ui/gdiobject.h"
 
+#include "platform/ui/afxtemp.h"
+
 #include <mutex>
 #include <unordered_set>
 
@@ -57,7 +59,9 @@ BOOL DeleteObject(HGDIOBJ handle) {
         return FALSE;
     if (object->stock)
         return TRUE;
-    if (Unregister(object))
+    bool freeNow = Unregister(object);
+    ForgetTemporaryObject(handle);
+    if (freeNow)
         delete object;
     return TRUE;
 }

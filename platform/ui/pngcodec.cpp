@@ -1,0 +1,58 @@
+// PNG through libpng's simplified interface, which handles every colour type,
+// transparency chunks and 16-bit channels.
+#include <png.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "platform/ui/atomicwrite.h"
+#include "platform/ui/dib.h"
+#include "platform/ui/imagefile.h"
+
+bool DecodePng(const std::vector<uint8_t>& data, Surface& out) {
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&image, data.data(), data.size()))
+        return false;
+    if (image.width == 0 || image.height == 0 || image.width > kMaxImageSide || image.height > kMaxImageSide) {
+        png_image_free(&image);
+        return false;
+    }
+    // Little-endian B, G, R, A bytes make 0xAARRGGBB pixels.
+    image.format = PNG_FORMAT_BGRA;
+    Surface decoded(static_cast<int>(image.width), static_cast<int>(image.height));
+    if (!png_image_finish_read(&image, nullptr, decoded.Pixels(), decoded.Stride() * 4, nullptr)) {
+        png_image_free(&image);
+        return false;
+    }
+    out = std::move(decoded);
+    return true;
+}
+
+bool WritePng(const Surface& surface, const std::string& hostPath, bool withAlpha) {
+    if (surface.IsEmpty())
+        return false;
+    std::vector<uint8_t> rows;
+    int channels = withAlpha ? 4 : 3;
+    rows.reserve(static_cast<size_t>(surface.Width()) * surface.Height() * channels);
+    for (int y = 0; y < surface.Height(); ++y) {
+        for (int x = 0; x < surface.Width(); ++x) {
+            Pixel p = surface.At(x, y);
+            rows.push_back(static_cast<uint8_t>(p >> 16));
+            rows.push_back(static_cast<uint8_t>(p >> 8));
+            rows.push_back(static_cast<uint8_t>(p));
+            if (withAlpha)
+                rows.push_back(static_cast<uint8_t>(p >> 24));
+        }
+    }
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(surface.Width());
+    image.height = static_cast<png_uint_32>(surface.Height());
+    image.format = withAlpha ? PNG_FORMAT_RGBA : PNG_FORMAT_RGB;
+    return WriteAtomically(hostPath, [&](FILE* file) {
+        return png_image_write_to_stdio(&image, file, 0, rows.data(), 0, nullptr) != 0;
+    });
+}

@@ -1,0 +1,76 @@
+#include "platform/ui/textrun.h"
+
+#include <algorithm>
+
+#include "platform/ui/gdiobject.h"
+#include "platform/ui/raster.h"
+
+namespace {
+
+RECT Intersection(const RECT& a, const RECT& b) {
+    return RECT{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+                std::min(a.bottom, b.bottom)};
+}
+
+void DrawGlyph(DeviceContext& dc, const Glyph& glyph, int x, int y, const RECT& limit, Pixel color) {
+    RECT box = ToSurface(dc, RECT{x, y, x + glyph.width, y + glyph.height});
+    ForEachClipped(dc, Intersection(box, limit), [&](const RECT& piece) {
+        for (int sy = piece.top; sy < piece.bottom; ++sy) {
+            const uint8_t* coverage = glyph.coverage.data() + static_cast<size_t>(sy - box.top) * glyph.width;
+            Pixel* row = dc.surface->Row(sy);
+            for (int sx = piece.left; sx < piece.right; ++sx)
+                BlendPixel(row[sx], color, coverage[sx - box.left]);
+        }
+    });
+}
+
+}  // namespace
+
+FontFace& SelectedFace(DeviceContext& dc) {
+    auto* font = reinterpret_cast<FontObject*>(dc.state.font);
+    if (!font->face)
+        font->face = ResolveFont(font->font);
+    return *font->face;
+}
+
+int TextWidth(FontFace& face, std::u16string_view text) {
+    int width = 0;
+    ForEachCodePoint(text, [&](char32_t c, size_t, size_t) { width += face.Advance(c); });
+    return width;
+}
+
+void DrawTextRun(DeviceContext& dc, FontFace& face, int x, int top, std::u16string_view text,
+                 const TextRunOptions& options) {
+    if (dc.surface == nullptr)
+        return;
+    RECT limit = options.clip ? ToSurface(dc, *options.clip) : dc.surface->Bounds();
+    Pixel color = PixelFromColorRef(dc.state.textColor);
+    if (options.fillCell) {
+        int width = 0;
+        ForEachCodePoint(text, [&](char32_t c, size_t i, size_t) {
+            width += options.advances != nullptr ? options.advances[i] : face.Advance(c);
+        });
+        RECT cell = ToSurface(dc, RECT{x, top, x + width, top + face.Height()});
+        Pixel background = PixelFromColorRef(dc.state.bkColor);
+        ForEachClipped(dc, Intersection(cell, limit), [&](const RECT& piece) {
+            for (int y = piece.top; y < piece.bottom; ++y)
+                std::fill(dc.surface->Row(y) + piece.left, dc.surface->Row(y) + piece.right, background);
+        });
+    }
+    int baseline = top + face.Ascent();
+    int penX = x;
+    ForEachCodePoint(text, [&](char32_t c, size_t i, size_t) {
+        const Glyph& glyph = face.GlyphOf(c);
+        if (!glyph.coverage.empty())
+            DrawGlyph(dc, glyph, penX + glyph.left, baseline - glyph.top, limit, color);
+        int advance = options.advances != nullptr ? options.advances[i] : glyph.advance;
+        if (static_cast<int>(i) == options.underline) {
+            int y = baseline + std::max(1, face.Descent() / 2);
+            RECT line = ToSurface(dc, RECT{penX, y, penX + glyph.advance, y + 1});
+            ForEachClipped(dc, Intersection(line, limit), [&](const RECT& piece) {
+                std::fill(dc.surface->Row(piece.top) + piece.left, dc.surface->Row(piece.top) + piece.right, color);
+            });
+        }
+        penX += advance;
+    });
+}

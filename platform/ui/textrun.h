@@ -1,0 +1,44 @@
+// Single lines of text on a DC: measuring and drawing with the DC's font,
+// text colour and background mode. ExtTextOut and DrawText build on these;
+// callers hold FontLock().
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "platform/ui/dc.h"
+#include "platform/ui/font.h"
+
+// The selected font's face (the stock font when none was selected).
+FontFace& SelectedFace(DeviceContext& dc);
+
+// Calls f(codePoint, unitIndex, unitCount) for each character of UTF-16
+// text; a lone surrogate counts as U+FFFD.
+template <class F>
+void ForEachCodePoint(std::u16string_view text, F&& f) {
+    for (size_t i = 0; i < text.size();) {
+        char32_t c = text[i];
+        size_t units = 1;
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            units = 2;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = 0xFFFD;
+        }
+        f(c, i, units);
+        i += units;
+    }
+}
+
+int TextWidth(FontFace& face, std::u16string_view text);
+
+struct TextRunOptions {
+    std::optional<RECT> clip;     // DC coordinates; drawing stays inside
+    bool fillCell = false;        // paint the text cell in the background colour first
+    int underline = -1;           // UTF-16 index of a character to underline
+    const INT* advances = nullptr;  // per UTF-16 unit, instead of the font's
+};
+
+// Draws `text` with its cell's top-left corner at (x, top).
+void DrawTextRun(DeviceContext& dc, FontFace& face, int x, int top, std::u16string_view text,
+                 const TextRunOptions& options);
