@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <map>
 #include <optional>
 #include <tuple>
@@ -37,8 +38,17 @@ FT_Library Library() {
     return library;
 }
 
+// Fontconfig's own caches are released at exit, so leak checkers see only
+// real leaks.
 FcConfig* Config() {
-    static FcConfig* config = FcInitLoadConfigAndFonts();
+    static FcConfig* config = [] {
+        FcConfig* made = FcInitLoadConfigAndFonts();
+        std::atexit([] {
+            FcConfigDestroy(Config());
+            FcFini();
+        });
+        return made;
+    }();
     return config;
 }
 
