@@ -13,6 +13,12 @@ namespace {
 template <class Handle, class Wrapper>
 class TemporaryMap {
 public:
+    // Temporary wrappers never own their handles, not even at exit.
+    ~TemporaryMap() {
+        for (auto& entry : m_map)
+            entry.second->Detach();
+    }
+
     template <class Make>
     Wrapper* Find(Handle handle, Make make) {
         std::lock_guard<std::mutex> guard(m_lock);
