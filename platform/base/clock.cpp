@@ -17,6 +17,9 @@ std::atomic<uint64_t> g_virtualNow{0};
 // goes back after a stretch of virtual time that ran ahead of it.
 std::atomic<uint64_t> g_realOffset{0};
 std::atomic<std::thread::id> g_owner{};
+// The wall clock and the virtual clock when virtual time began.
+std::atomic<int64_t> g_wallAtVirtualStart{0};
+std::atomic<uint64_t> g_clockAtVirtualStart{0};
 // Serialises mode switches against each other.
 std::mutex g_modeLock;
 
@@ -56,6 +59,11 @@ void WakeAllConditions() {
     }
 }
 
+int64_t HostRealWallMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
 uint64_t HostMonotonicMs() {
     using namespace std::chrono;
     return static_cast<uint64_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
@@ -74,6 +82,11 @@ uint64_t ClockNowMs() {
     return HostMonotonicMs() + g_realOffset.load(std::memory_order_relaxed);
 }
 
+int64_t HostWallClockMs() {
+    if (!IsVirtualClock()) return HostRealWallMs();
+    return g_wallAtVirtualStart.load() + static_cast<int64_t>(ClockNowMs() - g_clockAtVirtualStart.load());
+}
+
 void UseVirtualClock(bool on) {
     {
         std::lock_guard<std::mutex> lock(g_modeLock);
@@ -81,6 +94,8 @@ void UseVirtualClock(bool on) {
         if (on == g_virtual.load()) return;
         if (on) {
             g_virtualNow.store(ClockNowMs());
+            g_clockAtVirtualStart.store(g_virtualNow.load());
+            g_wallAtVirtualStart.store(HostRealWallMs());
             g_virtual.store(true, std::memory_order_release);
         } else {
             uint64_t host = HostMonotonicMs();

@@ -51,6 +51,11 @@ bool OwnsVirtualClock();
 void AdvanceVirtualClock(uint64_t ms);
 void AdvanceVirtualClockTo(uint64_t nowMs);
 
+// The host's wall clock in milliseconds since 1970-01-01 UTC. In virtual time
+// it stands at its reading when virtual time began and moves with the
+// virtual clock, so that the device's date and time follow virtual time.
+int64_t HostWallClockMs();
+
 // A deadline that never comes.
 constexpr uint64_t kNoDeadline = UINT64_MAX;
 
