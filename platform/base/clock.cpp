@@ -87,6 +87,13 @@ int64_t HostWallClockMs() {
     return g_wallAtVirtualStart.load() + static_cast<int64_t>(ClockNowMs() - g_clockAtVirtualStart.load());
 }
 
+void SetVirtualWallClockMs(int64_t unixMs) {
+    std::lock_guard<std::mutex> lock(g_modeLock);
+    if (!IsVirtualClock()) return;
+    g_clockAtVirtualStart.store(ClockNowMs());
+    g_wallAtVirtualStart.store(unixMs);
+}
+
 void UseVirtualClock(bool on) {
     {
         std::lock_guard<std::mutex> lock(g_modeLock);
@@ -145,7 +152,8 @@ uint64_t ClockCondition::RealNowMs() {
     return HostMonotonicMs();
 }
 
-bool ClockCondition::WaitOnce(std::unique_lock<std::mutex>& lock, uint64_t deadlineMs, uint64_t realDeadlineMs) {
+bool ClockCondition::WaitOnce(State& state, std::unique_lock<std::mutex>& lock, uint64_t deadlineMs,
+                              uint64_t realDeadlineMs) {
     uint64_t now = ClockNowMs();
     if (now >= deadlineMs) return false;
     uint64_t limit = kNoDeadline;
@@ -157,9 +165,9 @@ bool ClockCondition::WaitOnce(std::unique_lock<std::mutex>& lock, uint64_t deadl
         limit = realDeadlineMs - realNow;
     }
     if (limit == kNoDeadline) {
-        m_state->cv.wait(lock);
+        state.cv.wait(lock);
     } else {
-        m_state->cv.wait_for(lock, std::chrono::milliseconds(limit));
+        state.cv.wait_for(lock, std::chrono::milliseconds(limit));
     }
     return true;
 }

@@ -55,6 +55,9 @@ void AdvanceVirtualClockTo(uint64_t nowMs);
 // it stands at its reading when virtual time began and moves with the
 // virtual clock, so that the device's date and time follow virtual time.
 int64_t HostWallClockMs();
+// In virtual time, sets the host wall clock's reading now (scripted runs that
+// compare screenshots start every run at the same date). Ignored in real time.
+void SetVirtualWallClockMs(int64_t unixMs);
 
 // A deadline that never comes.
 constexpr uint64_t kNoDeadline = UINT64_MAX;
@@ -81,8 +84,9 @@ public:
     // deadlineMs. Returns pred().
     template <class Pred>
     bool WaitUntil(std::unique_lock<std::mutex>& lock, uint64_t deadlineMs, Pred pred) {
+        std::shared_ptr<State> state = m_state;
         while (!pred()) {
-            if (!WaitOnce(lock, deadlineMs, kNoDeadline)) return pred();
+            if (!WaitOnce(*state, lock, deadlineMs, kNoDeadline)) return pred();
         }
         return true;
     }
@@ -95,8 +99,9 @@ public:
         if (timeoutMs == INFINITE) return WaitUntil(lock, kNoDeadline, pred);
         uint64_t deadline = ClockNowMs() + timeoutMs;
         uint64_t realDeadline = RealNowMs() + timeoutMs;
+        std::shared_ptr<State> state = m_state;
         while (!pred()) {
-            if (!WaitOnce(lock, deadline, realDeadline)) return pred();
+            if (!WaitOnce(*state, lock, deadline, realDeadline)) return pred();
         }
         return true;
     }
@@ -108,8 +113,12 @@ public:
 
 private:
     static uint64_t RealNowMs();
-    // One blocking step; false once either deadline has passed.
-    bool WaitOnce(std::unique_lock<std::mutex>& lock, uint64_t deadlineMs, uint64_t realDeadlineMs);
+    // One blocking step; false once either deadline has passed. Waits hold
+    // their own reference on the state: a condition destroyed while a thread
+    // still waits on it (a static at exit) neither blocks nor pulls the state
+    // away from the waiter.
+    static bool WaitOnce(State& state, std::unique_lock<std::mutex>& lock, uint64_t deadlineMs,
+                         uint64_t realDeadlineMs);
 
     std::shared_ptr<State> m_state;
 };

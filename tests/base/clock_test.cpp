@@ -91,6 +91,36 @@ TEST_F(VirtualClock, ClockNeverGoesBackWhenRealTimeResumes) {
     EXPECT_GE(ClockNowMs(), reached);
 }
 
+TEST_F(VirtualClock, WallClockCanBeSetAndMovesWithVirtualTime) {
+    const int64_t march2014 = 1394000829000;
+    SetVirtualWallClockMs(march2014);
+    EXPECT_EQ(HostWallClockMs(), march2014);
+    Sleep(250);
+    EXPECT_EQ(HostWallClockMs(), march2014 + 250);
+}
+
+TEST_F(VirtualClock, ConditionDestroyedUnderAWaiterNeitherBlocksNorFreesItsState) {
+    auto* condition = new ClockCondition;
+    std::mutex& mutex = condition->Mutex();
+    std::atomic<bool> entered{false};
+    bool ready = false;
+    std::thread waiter([&] {
+        std::unique_lock<std::mutex> lock(mutex);
+        entered = true;
+        condition->WaitUntil(lock, kNoDeadline, [&] { return ready; });
+    });
+    while (!entered) std::this_thread::yield();
+    // The waiter held the mutex from `entered` until it blocked.
+    { std::lock_guard<std::mutex> lock(mutex); }
+    delete condition;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        ready = true;
+    }
+    AdvanceVirtualClock(1);  // wakes every live condition
+    waiter.join();
+}
+
 TEST_F(VirtualClock, AdvanceToAnEarlierTimeIsIgnored) {
     uint64_t now = ClockNowMs();
     AdvanceVirtualClockTo(now - 1);
