@@ -1,0 +1,60 @@
+# The parts of the factory image made by other programs: the spoken prompts
+# (espeak-ng), the database from the schema script (sqlite3), the fingerprint
+# libraries and a few synthetic fingers for scripted sessions.
+# Inputs: STAGE, SCHEMA, FPGEN and one variable per fingerprint library
+# (each empty when that program is not part of the build).
+set(APP ${STAGE}/NandFlash/zeta42)
+
+# Prompts: file name and the English sentence spoken.
+set(PROMPTS
+  "passed|Thank you"
+  "you_are_passed|Access granted"
+  "not_passed|Access denied. Please try again"
+  "place_your_finger|Please place your finger"
+  "place_your_finger_again|Please place the same finger again")
+find_program(ESPEAK espeak-ng REQUIRED)
+foreach(prompt IN LISTS PROMPTS)
+  string(REPLACE "|" ";" parts "${prompt}")
+  list(GET parts 0 name)
+  list(GET parts 1 sentence)
+  execute_process(COMMAND ${ESPEAK} -v en-us -s 150 -w ${APP}/wav/${name}.wav "${sentence}"
+                  RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "espeak-ng could not render ${name}.wav")
+  endif()
+endforeach()
+
+if(EXISTS ${SCHEMA})
+  find_program(SQLITE3 sqlite3 REQUIRED)
+  file(REMOVE ${APP}/DB/KD4700.DB)
+  execute_process(COMMAND ${SQLITE3} -bail ${APP}/DB/KD4700.DB INPUT_FILE ${SCHEMA} RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "the factory database could not be built from ${SCHEMA}")
+  endif()
+  file(COPY_FILE ${APP}/DB/KD4700.DB ${APP}/DB/back/KD4700.bak)
+endif()
+
+foreach(lib SMControl_WinCE SMApi_WinCE SMProcess_WinCE)
+  if(${lib})
+    file(COPY_FILE ${${lib}} ${APP}/${lib}.dll)
+  endif()
+endforeach()
+
+# Sample fingers beside the application folder: three people, two fingers
+# each, two presses of every finger, and one smudge.
+if(FPGEN)
+  file(MAKE_DIRECTORY ${STAGE}/samples)
+  foreach(person 1 2 3)
+    foreach(finger 0 1)
+      math(EXPR seed "${person} * 10 + ${finger}")
+      foreach(press 1 2)
+        execute_process(COMMAND ${FPGEN} ${seed} ${press} ${STAGE}/samples/user${person}_finger${finger}_press${press}.bmp
+                        RESULT_VARIABLE rc)
+        if(NOT rc EQUAL 0)
+          message(FATAL_ERROR "fpgen could not draw a sample finger")
+        endif()
+      endforeach()
+    endforeach()
+  endforeach()
+  execute_process(COMMAND ${FPGEN} 99 1 ${STAGE}/samples/smudge.bmp --smudge)
+endif()
