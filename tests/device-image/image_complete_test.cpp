@@ -10,7 +10,9 @@
 
 #include "tests/device-image/image_files.h"
 #include "tools/device-image/config_file.h"
+#include "platform/ui/imagefile.h"
 #include "tools/device-image/device_image.h"
+#include "tools/device-image/skin/catalogue.h"
 
 namespace {
 
@@ -136,13 +138,26 @@ TEST_F(FactoryImage, HoldsTheImagesTheWidgetsLoad) {
     for (const std::string& path : WidgetImages()) EXPECT_FALSE(File(path).empty()) << path << " is missing";
 }
 
-TEST_F(FactoryImage, SkinFilesAreRealImagesOfTheirKind) {
-    for (const std::string& path : InstallationInventory()) {
-        const bool png = path.ends_with(".png") || path.ends_with(".PNG");
-        const bool bmp = path.ends_with(".bmp");
-        if (!png && !bmp) continue;
-        const std::string head = imagetest::ReadFile(File(path)).substr(0, 8);
-        EXPECT_EQ(head.substr(0, png ? 8 : 2), png ? std::string("\x89PNG\r\n\x1a\n") : std::string("BM")) << path;
+TEST_F(FactoryImage, SkinFilesDecodeWithTheTerminalsImageCode) {
+    // Every skin file reads back through the platform's decoders at the size
+    // it was drawn, with the pixels it was drawn with.
+    for (const skin::SkinImage& image : skin::Catalogue()) {
+        const std::string path = kApp + "\\Skin\\" + (image.inSkinRoot ? "" : "flower\\") + image.path;
+        std::vector<uint8_t> data;
+        ASSERT_TRUE(ReadHostFile(File(path).string(), data)) << path;
+        const ImageFormat format = SniffImageFormat(data);
+        EXPECT_EQ(format, path.ends_with(".bmp") ? ImageFormat::Bmp : ImageFormat::Png) << path;
+        Surface decoded;
+        ASSERT_TRUE(DecodeImage(data, format, decoded)) << path;
+        ASSERT_EQ(decoded.Width(), image.width) << path;
+        ASSERT_EQ(decoded.Height(), image.height) << path;
+        const Surface drawn = skin::Render(image).ToSurface();
+        const int x = image.width / 2, y = image.height / 2;
+        const Pixel mask = format == ImageFormat::Bmp ? 0x00FFFFFFu : 0xFFFFFFFFu;
+        // A BMP has no alpha: compare it where the drawing is opaque.
+        if (format == ImageFormat::Png || (drawn.At(x, y) >> 24) == 0xFF) {
+            EXPECT_EQ(decoded.At(x, y) & mask, drawn.At(x, y) & mask) << path;
+        }
     }
     for (const char* wav : {"\\wav\\passed.wav", "\\wav\\FCCheckAlarm.wav"}) {
         const std::string head = imagetest::ReadFile(File(kApp + wav)).substr(0, 12);

@@ -2,16 +2,15 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
-#include <png.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <map>
-#include <memory>
 #include <numbers>
 #include <stdexcept>
 
+#include "platform/ui/imagefile.h"
 #include "tools/device-image/xml_text.h"
 
 namespace skin {
@@ -270,30 +269,21 @@ uint8_t Byte(float v) {
 
 }  // namespace
 
+Surface Canvas::ToSurface() const {
+    Surface surface(width_, height_);
+    for (int y = 0; y < height_; ++y) {
+        for (int x = 0; x < width_; ++x) {
+            const Color c = At(x, y);
+            surface.At(x, y) = (static_cast<Pixel>(Byte(c.a)) << 24) | (static_cast<Pixel>(Byte(c.r)) << 16) |
+                               (static_cast<Pixel>(Byte(c.g)) << 8) | Byte(c.b);
+        }
+    }
+    return surface;
+}
+
 void Canvas::SavePng(const std::string& path) const {
-    std::vector<uint8_t> rgba(pixels_.size() * 4);
-    for (size_t i = 0; i < pixels_.size(); ++i) {
-        rgba[i * 4] = Byte(pixels_[i].r);
-        rgba[i * 4 + 1] = Byte(pixels_[i].g);
-        rgba[i * 4 + 2] = Byte(pixels_[i].b);
-        rgba[i * 4 + 3] = Byte(pixels_[i].a);
-    }
     factory::EnsureParentFolder(path);
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), std::fclose);
-    if (!file) throw std::runtime_error("cannot write " + path);
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        throw std::runtime_error("cannot encode " + path);
-    }
-    png_init_io(png, file.get());
-    png_set_IHDR(png, info, static_cast<png_uint_32>(width_), static_cast<png_uint_32>(height_), 8,
-                 PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int y = 0; y < height_; ++y) png_write_row(png, rgba.data() + static_cast<size_t>(y) * width_ * 4);
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
+    if (!WritePng(ToSurface(), path, true)) throw std::runtime_error("cannot write " + path);
 }
 
 void Canvas::SaveBmp(const std::string& path) const {

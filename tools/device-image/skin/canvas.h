@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/surface.h"
+
 namespace skin {
 
 struct Color {
@@ -64,6 +66,8 @@ public:
                      float w, float h, const Paint& paint);
 
     Color At(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x]; }
+    // 0xAARRGGBB, the platform's pixel format.
+    Surface ToSurface() const;
     void SavePng(const std::string& path) const;
     // 24-bit BMP; transparent pixels are composited over black.
     void SaveBmp(const std::string& path) const;
