@@ -4,6 +4,7 @@
 // the widgets load beyond it, and the registry and configuration values the
 // first start reads.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <string>
 #include <vector>
@@ -202,6 +203,25 @@ TEST_F(FactoryImage, RegistryHoldsWhatTheFirstStartReads) {
     // Removable media are inserted by creating their folders: the factory image has none.
     EXPECT_TRUE(File("\\Storage Card").empty());
     EXPECT_TRUE(File("\\USB Disk").empty());
+}
+
+TEST_F(FactoryImage, DatabasePassesTheStartUpProbeAndNamesTheHeadOfficeInTheFactoryLanguage) {
+    if (!QUILLON_FACTORY_HAS_DB) GTEST_SKIP() << "the data store's schema is not part of this build";
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(File(kApp + "\\DB\\KD4700.DB").c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    const auto firstText = [db](const char* sql) {
+        sqlite3_stmt* statement = nullptr;
+        std::string text = "(no row)";
+        if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK && sqlite3_step(statement) == SQLITE_ROW)
+            text = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+        sqlite3_finalize(statement);
+        return text;
+    };
+    EXPECT_NE(firstText("Select * From MAIN.[sqlite_master] Limit 50"), "(no row)");
+    EXPECT_EQ(firstText("Select DeptName From Dept Where Deptid = 1"), "Head Office");
+    sqlite3_close(db);
+    EXPECT_EQ(imagetest::ReadFile(File(kApp + "\\DB\\KD4700.DB")),
+              imagetest::ReadFile(File(kApp + "\\DB\\back\\KD4700.bak")));
 }
 
 }  // namespace

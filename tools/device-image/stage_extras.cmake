@@ -1,8 +1,9 @@
 # The parts of the factory image made by other programs: the spoken prompts
 # (espeak-ng), the database from the schema script (sqlite3), the fingerprint
 # libraries and a few synthetic fingers for scripted sessions.
-# Inputs: STAGE, SCHEMA, FPGEN and one variable per fingerprint library
-# (each empty when that program is not part of the build).
+# Inputs: STAGE, SCHEMA, TEXTS (the text table), FPGEN and one variable per
+# fingerprint library (each empty when that program is not part of the build).
+cmake_minimum_required(VERSION 3.25)
 set(APP ${STAGE}/NandFlash/zeta42)
 
 # Prompts: file name and the English sentence spoken.
@@ -30,6 +31,17 @@ if(EXISTS ${SCHEMA})
   execute_process(COMMAND ${SQLITE3} -bail ${APP}/DB/KD4700.DB INPUT_FILE ${SCHEMA} RESULT_VARIABLE rc)
   if(NOT rc EQUAL 0)
     message(FATAL_ERROR "the factory database could not be built from ${SCHEMA}")
+  endif()
+  # The head office carries its name in the factory language, as a factory
+  # reset names it again.
+  file(STRINGS ${TEXTS} head_office ENCODING UTF-8 REGEX "^CDeptStorage\tDS0001\t")
+  string(REPLACE "\t" ";" fields "${head_office}")
+  list(GET fields 3 name)
+  string(REPLACE "'" "''" name "${name}")
+  execute_process(COMMAND ${SQLITE3} -bail ${APP}/DB/KD4700.DB "UPDATE Dept SET DeptName = '${name}' WHERE Deptid = 1"
+                  RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "the head office could not be named in the factory database")
   endif()
   file(COPY_FILE ${APP}/DB/KD4700.DB ${APP}/DB/back/KD4700.bak)
 endif()
