@@ -61,7 +61,7 @@ void AddControlPanelImages(std::vector<SkinImage>& out) {
     out.push_back(MenuIcon("11.PNG", kEnrol, Pictogram::Fingerprint));
     out.push_back(MenuIcon("12.PNG", kUsers, Pictogram::Users));
     out.push_back(MenuIcon("13.PNG", kData, Pictogram::Database));
-    out.push_back(MenuIcon("14.PNG", kAttendance, Pictogram::StatusKeys));
+    out.push_back(MenuIcon("14.PNG", kAttendance, Pictogram::TimeCard));
     out.push_back(MenuIcon("15.PNG", kSystem, Pictogram::Gear));
     out.push_back(MenuIcon("16.PNG", kAdvanced, Pictogram::Shield));
     out.push_back(MenuIcon("121.PNG", kUsers, Pictogram::UserPlus));

@@ -42,8 +42,10 @@ public:
         c_.TextCentred(SansBoldFont(), K(size), text, X(cx) - K(24), Y(cy) - K(12), K(48), K(24), Solid(ink_));
     }
     void Ellipse(float cx, float cy, float rx, float ry) { c_.Fill(skin::Ellipse(X(cx), Y(cy), K(rx), K(ry)), ink_); }
-    void EllipseRing(float cx, float cy, float rx, float ry, float w = 3.2f) {
-        c_.Fill(Outline(skin::Ellipse(X(cx), Y(cy), K(rx), K(ry)), K(w)), ink_);
+    void LowerEllipseArc(float cx, float cy, float rx, float ry, float w = 3.2f) {
+        const float edge = Y(cy);
+        c_.Fill(Intersect(Outline(skin::Ellipse(X(cx), Y(cy), K(rx), K(ry)), K(w)), [edge](float, float y) { return edge - y; }),
+                ink_);
     }
 
 private:
@@ -76,11 +78,12 @@ void Person(Pen& p, float cx, float top, float s) {
 }
 
 void Cylinder(Pen& p, float cx, float top, float rx, float h) {
-    p.EllipseRing(cx, top, rx, rx * 0.35f, 3);
+    const float ry = rx * 0.38f;
+    p.Ellipse(cx, top, rx, ry);
     p.Line(cx - rx, top, cx - rx, top + h, 3);
     p.Line(cx + rx, top, cx + rx, top + h, 3);
-    p.ArcLine(cx, top + h, rx, 180, 360, 3);
-    p.ArcLine(cx, top + h / 2, rx, 180, 360, 2.4f);
+    p.LowerEllipseArc(cx, top + h / 2, rx, ry, 3);
+    p.LowerEllipseArc(cx, top + h, rx, ry, 3);
 }
 
 void Arrow(Pen& p, float x0, float y0, float x1, float y1) {
@@ -191,6 +194,12 @@ void DrawPictogram(Canvas& canvas, Pictogram pictogram, float x, float y, float 
         case Pictogram::StatusKeys:
             p.Box(6, 10, 36, 28, 6);
             p.Text("F1", 24, 24, 17);
+            break;
+        case Pictogram::TimeCard:
+            p.Box(5, 4, 24, 32, 3);
+            p.Line(10, 12, 24, 12, 2.6f);
+            p.Line(10, 19, 19, 19, 2.6f);
+            ClockFace(p, 33, 32, 10);
             break;
         case Pictogram::AutoStatus:
             ClockFace(p, 20, 26, 13);

@@ -9,7 +9,7 @@ namespace skin {
 enum class Pictogram {
     Fingerprint, FingerprintPlus, Users, UserPlus, UserMinus, UserSearch, UserEdit, Database, DatabaseUp,
     DatabaseRestore, Import, Export, UserExport, RecordExport, RecordSearch, Update, StatusKeys, AutoStatus,
-    Bell, Message, Gear, Device, Network, Display, RecordSettings, Calendar, Info, FingerGear, Camera,
+    Bell, Message, TimeCard, Gear, Device, Network, Display, RecordSettings, Calendar, Info, FingerGear, Camera,
     VerifyMode, Door, DoorOpen, Clock, GroupClock, Shield, Wifi, Serial232, Serial485, Plug
 };
 
