@@ -12,11 +12,13 @@ namespace {
 const std::string kFrame = "FPFrame\\";
 const std::string kBox = "messagebox\\";
 
-void FramePicture(Canvas& c, Pictogram pictogram, const std::string& caption) {
+// What the frame shows while it waits for a finger, a card or a typed ID:
+// pictures only, so that they serve every language.
+void FramePicture(Canvas& c, Pictogram pictogram) {
     c.Fill(RoundRect(0, 0, 100, 120, 8), Vertical(0, 120, Rgb(0xEAF4FF), Rgb(0xB7D6F5)));
-    c.Fill(Circle(50, 50, 34), Radial(50, 46, 36, Rgb(0x5DB2FF), Rgb(0x1B5CA8)));
-    DrawPictogram(c, pictogram, 26, 26, 48, Rgb(0xFFFFFF));
-    c.TextCentred(SansBoldFont(), 12, caption, 0, 94, 100, 20, Solid(NavyText()));
+    c.Fill(Circle(50, 60, 38), Radial(50, 55, 40, Rgb(0x5DB2FF), Rgb(0x1B5CA8)));
+    c.Fill(Outline(Circle(50, 60, 38), 2), Rgb(0xFFFFFF, 0.8f));
+    DrawPictogram(c, pictogram, 22, 32, 56, Rgb(0xFFFFFF));
 }
 
 void PhotoFrame(Canvas& c, Color rim) {
@@ -48,9 +50,9 @@ void BoxSection(Canvas& c, float top, float fullHeight) {
 }  // namespace
 
 void AddFrameImages(std::vector<SkinImage>& out) {
-    out.push_back({kFrame + "default_Finger.png", false, 100, 120, [](Canvas& c) { FramePicture(c, Pictogram::Fingerprint, "Finger"); }});
-    out.push_back({kFrame + "default_Card.png", false, 100, 120, [](Canvas& c) { FramePicture(c, Pictogram::Plug, "Card"); }});
-    out.push_back({kFrame + "default_ID.png", false, 100, 120, [](Canvas& c) { FramePicture(c, Pictogram::Device, "ID"); }});
+    out.push_back({kFrame + "default_Finger.png", false, 100, 120, [](Canvas& c) { FramePicture(c, Pictogram::Fingerprint); }});
+    out.push_back({kFrame + "default_Card.png", false, 100, 120, [](Canvas& c) { FramePicture(c, Pictogram::Card); }});
+    out.push_back({kFrame + "default_ID.png", false, 100, 120, [](Canvas& c) { FramePicture(c, Pictogram::Keypad); }});
     out.push_back({kFrame + "Photo_no.png", false, 100, 120, [](Canvas& c) {
                        c.Fill(RoundRect(0, 0, 100, 120, 8), Vertical(0, 120, Rgb(0xDCE7F2), Rgb(0xAFC4DA)));
                        DrawPictogram(c, Pictogram::Users, 14, 22, 72, Rgb(0xFFFFFF, 0.9f));

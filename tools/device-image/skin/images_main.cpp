@@ -24,14 +24,14 @@ SkinImage StatusIcon(const std::string& path, Pictogram pictogram, bool lit) {
             }};
 }
 
-void InputPanel(Canvas& c, Pictogram pictogram, const std::string& hint) {
+// The entry field of the main screen; the typed text is drawn over its right part.
+void InputPanel(Canvas& c, Pictogram pictogram) {
     const float w = static_cast<float>(c.Width()), h = static_cast<float>(c.Height());
     c.Shadow(RoundRect(2, 2, w - 4, h - 5, 8), 0, 1.5f, 4, Rgb(0x000000, 0.45f));
     GlossyFace(c, RoundRect(2, 2, w - 4, h - 5, 8), 2, h - 3, Rgb(0xF4F9FF), Rgb(0xC9E0F8));
     c.Fill(Outline(RoundRect(2.5f, 2.5f, w - 5, h - 6, 8), 1), Rgb(0x2C6CB0, 0.8f));
     c.Fill(RoundRect(6, 6, h - 13, h - 13, 6), Vertical(6, h - 7, Sky(), Mid()));
     DrawPictogram(c, pictogram, 8, 8, h - 17, Rgb(0xFFFFFF));
-    c.Text(SansFont(), 11, hint, h - 1, h / 2 + 4, Solid(WithAlpha(NavyText(), 0.55f)));
 }
 
 }  // namespace
@@ -80,10 +80,10 @@ void AddMainScreenImages(std::vector<SkinImage>& out) {
                        c.Shadow(RoundRect(3, 3, 50, 50, 12), 0, 2, 5, Rgb(0x000000, 0.5f));
                        GlossyFace(c, RoundRect(3, 3, 50, 50, 12), 3, 53, Rgb(0x5DA9F2), Rgb(0x1C5698));
                    }});
-    out.push_back({"input.png", false, 220, 36, [](Canvas& c) { InputPanel(c, Pictogram::Device, "ID / Password"); }});
-    out.push_back({"Input_user1.png", false, 220, 36, [](Canvas& c) { InputPanel(c, Pictogram::Users, "User ID"); }});
-    out.push_back({"Input_user2.png", false, 220, 36, [](Canvas& c) { InputPanel(c, Pictogram::Shield, "Password"); }});
-    out.push_back({"Input_user3.png", false, 220, 36, [](Canvas& c) { InputPanel(c, Pictogram::Plug, "Card"); }});
+    out.push_back({"input.png", false, 220, 36, [](Canvas& c) { InputPanel(c, Pictogram::Keypad); }});
+    out.push_back({"Input_user1.png", false, 220, 36, [](Canvas& c) { InputPanel(c, Pictogram::Users); }});
+    out.push_back({"Input_user2.png", false, 220, 36, [](Canvas& c) { InputPanel(c, Pictogram::Shield); }});
+    out.push_back({"Input_user3.png", false, 220, 36, [](Canvas& c) { InputPanel(c, Pictogram::Card); }});
     out.push_back({"l_cn.png", false, 24, 16, [](Canvas& c) { LanguageBadge(c, true); }});
     out.push_back({"l_en.png", false, 24, 16, [](Canvas& c) { LanguageBadge(c, false); }});
     out.push_back({"logo.png", false, 96, 22, [](Canvas& c) {

@@ -294,11 +294,16 @@ void DrawPictogram(Canvas& canvas, Pictogram pictogram, float x, float y, float 
             break;
         case Pictogram::Serial232: p.Text("232", 24, 24, 17); break;
         case Pictogram::Serial485: p.Text("485", 24, 24, 17); break;
-        case Pictogram::Plug:
-            p.Solid(14, 16, 20, 16, 4);
-            p.Line(19, 6, 19, 16, 3.4f);
-            p.Line(29, 6, 29, 16, 3.4f);
-            p.Line(24, 32, 24, 44, 3.4f);
+        case Pictogram::Card:
+            // A proximity card with its chip and the radio arcs of the reader.
+            p.Box(4, 14, 30, 22, 3);
+            p.Solid(9, 20, 8, 6, 1.5f);
+            p.ArcLine(32, 16, 7, -40, 40, 2.8f);
+            p.ArcLine(32, 16, 13, -35, 35, 2.8f);
+            break;
+        case Pictogram::Keypad:
+            for (int r = 0; r < 4; ++r)
+                for (int c = 0; c < 3; ++c) p.Solid(9 + c * 11, 5 + r * 10, 8, 7, 2);
             break;
     }
 }

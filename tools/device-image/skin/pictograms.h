@@ -10,7 +10,7 @@ enum class Pictogram {
     Fingerprint, FingerprintPlus, Users, UserPlus, UserMinus, UserSearch, UserEdit, Database, DatabaseUp,
     DatabaseRestore, Import, Export, UserExport, RecordExport, RecordSearch, Update, StatusKeys, AutoStatus,
     Bell, Message, TimeCard, Gear, Device, Network, Display, RecordSettings, Calendar, Info, FingerGear, Camera,
-    VerifyMode, Door, DoorOpen, Clock, GroupClock, Shield, Wifi, Serial232, Serial485, Plug
+    VerifyMode, Door, DoorOpen, Clock, GroupClock, Shield, Wifi, Serial232, Serial485, Card, Keypad
 };
 
 void DrawPictogram(Canvas& canvas, Pictogram pictogram, float x, float y, float size, Color ink);
