@@ -1,0 +1,261 @@
+// The input queue and its routing: keys to the focus window (VK_MENU as a
+// system key), touches to the capture window or else the top-most visible,
+// enabled window under the finger that does not call itself transparent
+// (WM_NCHITTEST answering HTTRANSPARENT, as statics without SS_NOTIFY do).
+#include "platform/ui/input.h"
+
+#include <algorithm>
+#include <array>
+#include <deque>
+
+#include "platform/base/clock.h"
+#include "platform/ui/display.h"
+#include "platform/ui/queue.h"
+#include "platform/ui/rect.h"
+#include "platform/ui/window.h"
+
+namespace {
+
+struct InputEvent {
+    bool isKey;
+    BYTE vk;
+    bool down;
+    TouchAction action;
+    POINT pt;
+    uint64_t sequence;
+};
+
+std::deque<InputEvent>& Events() {
+    static std::deque<InputEvent> events;
+    return events;
+}
+
+// Key states: as the queue has delivered them (GetKeyState) and as they were
+// injected (GetAsyncKeyState).
+std::array<bool, 256> g_delivered{};
+std::array<bool, 256> g_injected{};
+POINT g_cursor{0, 0};
+int g_cursorShown = 0;
+
+POINT ClipToScreen(POINT p) {
+    return POINT{std::clamp<LONG>(p.x, 0, kScreenWidth - 1), std::clamp<LONG>(p.y, 0, kScreenHeight - 1)};
+}
+
+// The queue that takes input: the one of the active window, else of the
+// top-most visible top-level window.
+ThreadQueue* InputQueue() {
+    if (Window* active = WindowFromHandle(GetActiveWindow())) return active->queue;
+    for (Window* top : Desktop()->children) {
+        if (top->style & WS_VISIBLE) return top->queue;
+    }
+    return nullptr;
+}
+
+LPARAM KeyLParam(BYTE vk, bool down, bool wasDown) {
+    DWORD scan = MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
+    DWORD lParam = 1 | (scan << 16);
+    if (wasDown) lParam |= 1u << 30;
+    if (!down) lParam |= 0xC0000000u;
+    return static_cast<LPARAM>(lParam);
+}
+
+std::optional<MSG> RouteKey(const InputEvent& ev) {
+    WindowGuard guard(WindowLock());
+    bool wasDown = g_delivered[ev.vk];
+    g_delivered[ev.vk] = ev.down;
+    HWND target = GetFocus();
+    if (target == nullptr) target = GetActiveWindow();
+    if (target == nullptr) return std::nullopt;
+    UINT message = ev.vk == VK_MENU ? (ev.down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (ev.down ? WM_KEYDOWN : WM_KEYUP);
+    MSG msg{target, message, ev.vk, KeyLParam(ev.vk, ev.down, wasDown), static_cast<DWORD>(ClockNowMs()), g_cursor};
+    return msg;
+}
+
+std::optional<MSG> RouteTouch(const InputEvent& ev) {
+    {
+        WindowGuard guard(WindowLock());
+        g_cursor = ev.pt;
+        g_delivered[VK_LBUTTON] = ev.action != TouchAction::Up;
+    }
+    HWND target = GetCapture();
+    if (target == nullptr) target = WindowFromPoint(ev.pt);
+    if (target == nullptr || !IsWindowEnabled(target)) return std::nullopt;
+    POINT client = ev.pt;
+    ScreenToClient(target, &client);
+    UINT message = ev.action == TouchAction::Down ? WM_LBUTTONDOWN
+                   : ev.action == TouchAction::Up ? WM_LBUTTONUP
+                                                  : WM_MOUSEMOVE;
+    WPARAM keys = ev.action == TouchAction::Up ? 0 : MK_LBUTTON;
+    return MSG{target, message, keys, MAKELPARAM(client.x, client.y), static_cast<DWORD>(ClockNowMs()), ev.pt};
+}
+
+// The deepest child of `parent` under the screen point that takes touches.
+HWND DescendTo(HWND parent, POINT pt) {
+    std::vector<HWND> children;
+    {
+        WindowGuard guard(WindowLock());
+        Window* w = WindowFromHandle(parent);
+        if (w == nullptr) return nullptr;
+        for (Window* child : w->children) {
+            RECT r = ScreenRect(child);
+            if ((child->style & WS_VISIBLE) && PtInRect(&r, pt)) children.push_back(child->handle);
+        }
+    }
+    for (HWND child : children) {
+        if (!IsWindowEnabled(child)) return parent;
+        if (SendMessageW(child, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y)) == HTTRANSPARENT) continue;
+        return DescendTo(child, pt);
+    }
+    return parent;
+}
+
+}  // namespace
+
+void InjectKey(BYTE vk, bool down) {
+    WindowGuard guard(WindowLock());
+    g_injected[vk] = down;
+    Events().push_back(InputEvent{true, vk, down, TouchAction::Down, g_cursor, NextMessageSequence()});
+    WakeAllQueues();
+}
+
+void InjectTouch(POINT screen, TouchAction action) {
+    WindowGuard guard(WindowLock());
+    g_injected[VK_LBUTTON] = action != TouchAction::Up;
+    Events().push_back(InputEvent{false, 0, false, action, ClipToScreen(screen), NextMessageSequence()});
+    WakeAllQueues();
+}
+
+std::optional<uint64_t> OldestInputSequence() {
+    if (Events().empty()) return std::nullopt;
+    ThreadQueue* owner = InputQueue();
+    if (owner == nullptr) {
+        // No window to take it: input goes nowhere, as on the device.
+        Events().clear();
+        return std::nullopt;
+    }
+    if (owner != CurrentQueue()) return std::nullopt;
+    return Events().front().sequence;
+}
+
+bool InputPending() { return !Events().empty(); }
+
+void ClearInputQueue() {
+    WindowGuard guard(WindowLock());
+    Events().clear();
+}
+
+std::optional<MSG> TakeInputMessage() {
+    InputEvent ev;
+    {
+        WindowGuard guard(WindowLock());
+        if (Events().empty()) return std::nullopt;
+        ev = Events().front();
+        Events().pop_front();
+    }
+    if (ev.isKey) {
+        if (RunKeyboardHooks(ev.vk, ev.down, static_cast<DWORD>(ClockNowMs()))) return std::nullopt;
+        return RouteKey(ev);
+    }
+    return RouteTouch(ev);
+}
+
+HWND WindowFromPoint(POINT point) {
+    HWND top = nullptr;
+    {
+        WindowGuard guard(WindowLock());
+        for (Window* w : Desktop()->children) {
+            if ((w->style & WS_VISIBLE) && PtInRect(&w->rect, point)) {
+                top = w->handle;
+                break;
+            }
+        }
+    }
+    if (top == nullptr || !IsWindowEnabled(top)) return top;
+    return DescendTo(top, point);
+}
+
+HWND ChildWindowFromPoint(HWND parent, POINT point) {
+    WindowGuard guard(WindowLock());
+    Window* w = WindowFromHandle(parent);
+    if (w == nullptr) return nullptr;
+    RECT client = ClientRectOf(w);
+    if (!PtInRect(&client, point)) return nullptr;
+    for (Window* child : w->children) {
+        if (PtInRect(&child->rect, point)) return child->handle;
+    }
+    return parent;
+}
+
+void keybd_event(BYTE vk, BYTE, DWORD flags, ULONG_PTR) { InjectKey(vk, (flags & KEYEVENTF_KEYUP) == 0); }
+
+void mouse_event(DWORD flags, DWORD x, DWORD y, DWORD, ULONG_PTR) {
+    POINT pt;
+    {
+        WindowGuard guard(WindowLock());
+        if (flags & MOUSEEVENTF_ABSOLUTE) {
+            pt = POINT{static_cast<LONG>(x * kScreenWidth / 65536), static_cast<LONG>(y * kScreenHeight / 65536)};
+        } else {
+            pt = POINT{g_cursor.x + static_cast<LONG>(static_cast<int32_t>(x)),
+                       g_cursor.y + static_cast<LONG>(static_cast<int32_t>(y))};
+        }
+    }
+    if (flags & MOUSEEVENTF_MOVE) InjectTouch(pt, TouchAction::Move);
+    if (flags & MOUSEEVENTF_LEFTDOWN) InjectTouch(pt, TouchAction::Down);
+    if (flags & MOUSEEVENTF_LEFTUP) InjectTouch(pt, TouchAction::Up);
+}
+
+UINT MapVirtualKeyW(UINT code, UINT mapType) {
+    // Scan codes of a PC keyboard for the keypad's keys.
+    static constexpr struct {
+        UINT vk;
+        UINT scan;
+        UINT ch;
+    } kKeys[] = {
+        {'0', 0x0B, '0'}, {'1', 0x02, '1'}, {'2', 0x03, '2'}, {'3', 0x04, '3'}, {'4', 0x05, '4'},
+        {'5', 0x06, '5'}, {'6', 0x07, '6'}, {'7', 0x08, '7'}, {'8', 0x09, '8'}, {'9', 0x0A, '9'},
+        {VK_BACK, 0x0E, 8}, {VK_TAB, 0x0F, 9}, {VK_RETURN, 0x1C, 13}, {VK_ESCAPE, 0x01, 27},
+        {VK_SPACE, 0x39, ' '}, {VK_MENU, 0x38, 0}, {VK_SHIFT, 0x2A, 0}, {VK_CONTROL, 0x1D, 0},
+        {VK_LEFT, 0x4B, 0}, {VK_UP, 0x48, 0}, {VK_RIGHT, 0x4D, 0}, {VK_DOWN, 0x50, 0},
+        {VK_KEYPAD_STAR, 0x37, '*'}, {VK_KEYPAD_HASH, 0x4F, '#'}, {VK_OEM_PERIOD, 0x34, '.'},
+        {VK_F1, 0x3B, 0}, {VK_F2, 0x3C, 0}, {VK_F3, 0x3D, 0}, {VK_F4, 0x3E, 0}, {VK_F5, 0x3F, 0},
+        {VK_F6, 0x40, 0}, {VK_F7, 0x41, 0}, {VK_F8, 0x42, 0}, {VK_F9, 0x43, 0}, {VK_F10, 0x44, 0},
+        {VK_F11, 0x57, 0}, {VK_F12, 0x58, 0},
+    };
+    for (const auto& key : kKeys) {
+        if (mapType == MAPVK_VK_TO_VSC && key.vk == code) return key.scan;
+        if (mapType == MAPVK_VSC_TO_VK && key.scan == code) return key.vk;
+        if (mapType == MAPVK_VK_TO_CHAR && key.vk == code) return key.ch;
+    }
+    return 0;
+}
+
+UINT MapVirtualKey(UINT code, UINT mapType) { return MapVirtualKeyW(code, mapType); }
+
+SHORT GetKeyState(int vk) {
+    WindowGuard guard(WindowLock());
+    return (vk >= 0 && vk < 256 && g_delivered[vk]) ? static_cast<SHORT>(0x8000) : 0;
+}
+
+SHORT GetAsyncKeyState(int vk) {
+    WindowGuard guard(WindowLock());
+    return (vk >= 0 && vk < 256 && g_injected[vk]) ? static_cast<SHORT>(0x8000) : 0;
+}
+
+BOOL SetCursorPos(int x, int y) {
+    WindowGuard guard(WindowLock());
+    g_cursor = ClipToScreen(POINT{x, y});
+    return TRUE;
+}
+
+BOOL GetCursorPos(LPPOINT point) {
+    if (point == nullptr) return FALSE;
+    WindowGuard guard(WindowLock());
+    *point = g_cursor;
+    return TRUE;
+}
+
+int ShowCursor(BOOL show) {
+    WindowGuard guard(WindowLock());
+    g_cursorShown += show ? 1 : -1;
+    return g_cursorShown;
+}

@@ -1,0 +1,33 @@
+// The input queue: touches and keys from the back ends, the script driver and
+// keybd_event, in arrival order, turned into window messages when the
+// user-interface thread retrieves them (so each goes to the window that has
+// the focus or lies under the finger at that moment).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "platform/base/types.h"
+#include "platform/ui/messages.h"
+
+enum class TouchAction { Down, Move, Up };
+
+// Thread-safe; screen coordinates are clipped to the screen.
+void InjectKey(BYTE vk, bool down);
+void InjectTouch(POINT screen, TouchAction action);
+
+// The sequence number of the oldest input event, if any (caller holds
+// WindowLock).
+std::optional<uint64_t> OldestInputSequence();
+// Removes the oldest input event, passes keys through the low-level keyboard
+// hooks, and routes it. Returns the message to deliver, or nothing when a
+// hook swallowed it or no window takes it. Call without WindowLock.
+std::optional<MSG> TakeInputMessage();
+// True when input is waiting (caller holds WindowLock).
+bool InputPending();
+// Drops every input event not yet retrieved.
+void ClearInputQueue();
+
+// Runs the low-level keyboard hooks for one key; true when one of them
+// swallowed it. Call without WindowLock.
+bool RunKeyboardHooks(BYTE vk, bool down, DWORD time);

@@ -1,0 +1,332 @@
+// Update regions, WM_PAINT order, BeginPaint/EndPaint and window DCs.
+//
+// The rules the skinned widgets rely on: a parent's DC does not exclude its
+// children unless WS_CLIPCHILDREN asks for it; invalidating a parent also
+// invalidates its visible children where they intersect; WM_PAINT goes to
+// parents before children; BeginPaint takes and clears the update region
+// before it sends WM_ERASEBKGND, so whatever is invalidated while painting is
+// painted in the next cycle.
+#include "platform/ui/paint.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "platform/ui/dc.h"
+#include "platform/ui/display.h"
+#include "platform/ui/gdi.h"
+#include "platform/ui/gdiobject.h"
+
+namespace {
+
+// Window DCs handed out and the window each belongs to.
+std::unordered_map<HDC, HWND>& WindowDCs() {
+    static std::unordered_map<HDC, HWND> dcs;
+    return dcs;
+}
+
+bool NeedsPaint(const Window* w) { return !w->update.IsEmpty() || w->internalPaint; }
+
+HWND FindPaintable(Window* w, const ThreadQueue* queue, HWND filter) {
+    if ((w->style & WS_VISIBLE) == 0) return nullptr;
+    if (w->queue == queue && NeedsPaint(w) && (filter == nullptr || filter == w->handle)) return w->handle;
+    for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) {
+        if (HWND found = FindPaintable(*it, queue, filter)) return found;
+    }
+    return nullptr;
+}
+
+void Invalidate(Window* w, const Region& area, bool erase, bool children) {
+    if ((w->style & WS_VISIBLE) == 0) return;
+    Region clipped = area;
+    clipped.Intersect(ClientRectOf(w));
+    if (clipped.IsEmpty()) return;
+    w->update.Union(clipped);
+    if (erase) w->erasePending = true;
+    if (children) {
+        for (Window* child : w->children) {
+            Region part = clipped;
+            part.Offset(-child->rect.left, -child->rect.top);
+            Invalidate(child, part, erase, true);
+        }
+    }
+    WakeWindowThread(w);
+}
+
+void Validate(Window* w, const Region* area) {
+    if (area == nullptr)
+        w->update.Clear();
+    else
+        w->update.Subtract(*area);
+    if (w->update.IsEmpty()) {
+        w->erasePending = false;
+        w->internalPaint = false;
+    }
+}
+
+// The desktop has no thread to paint it: what it shows is black.
+void PaintDesktop(const Region& screenArea) {
+    Region area = screenArea;
+    for (Window* top : Desktop()->children) {
+        if (top->style & WS_VISIBLE) area.Subtract(top->rect);
+    }
+    Surface& screen = ScreenSurface();
+    for (const RECT& r : area.Rects()) {
+        for (int y = std::max<int>(r.top, 0); y < std::min<int>(r.bottom, screen.Height()); ++y) {
+            Pixel* row = screen.Row(y);
+            std::fill(row + std::max<int>(r.left, 0), row + std::min<int>(r.right, screen.Width()), Pixel{0});
+        }
+    }
+}
+
+HDC MakeWindowDC(Window* w, const Region& clip) {
+    HDC dc = CreateSurfaceDC(&ScreenSurface(), ScreenOrigin(w), clip);
+    WindowDCs()[dc] = w->handle;
+    return dc;
+}
+
+Region RegionFrom(const RECT* rect, const Window* w) {
+    return rect ? Region(*rect) : Region(ClientRectOf(w));
+}
+
+}  // namespace
+
+Region VisibleRegion(const Window* w) {
+    if (!IsShown(w)) return Region();
+    RECT screen = ScreenRect(w);
+    Region visible(screen);
+    for (const Window* a = w->parent; a != nullptr && a != Desktop(); a = a->parent) visible.Intersect(ScreenRect(a));
+    visible.Intersect(RECT{0, 0, kScreenWidth, kScreenHeight});
+    const Window* top = w;
+    while (top->parent != nullptr && top->parent != Desktop()) top = top->parent;
+    for (const Window* other : Desktop()->children) {
+        if (other == top) break;
+        if (other->style & WS_VISIBLE) visible.Subtract(other->rect);
+    }
+    if (w->style & WS_CLIPCHILDREN) {
+        for (const Window* child : w->children) {
+            if (child->style & WS_VISIBLE) visible.Subtract(ScreenRect(child));
+        }
+    }
+    if ((w->style & WS_CLIPSIBLINGS) && w->parent != nullptr && w->parent != Desktop()) {
+        for (const Window* sibling : w->parent->children) {
+            if (sibling == w) break;
+            if (sibling->style & WS_VISIBLE) visible.Subtract(ScreenRect(sibling));
+        }
+    }
+    visible.Offset(-screen.left, -screen.top);
+    return visible;
+}
+
+HWND NextWindowToPaint(const ThreadQueue* queue, HWND filter) {
+    for (Window* top : TopLevelBottomUp()) {
+        if (HWND found = FindPaintable(top, queue, filter)) return found;
+    }
+    return nullptr;
+}
+
+void InvalidateLocked(Window* w, const Region& area, bool erase) { Invalidate(w, area, erase, true); }
+
+void ExposeArea(Window* w, const RECT& rectInParent) {
+    Window* parent = w->parent;
+    if (parent == nullptr) return;
+    if (parent != Desktop()) {
+        Invalidate(parent, Region(rectInParent), true, true);
+        return;
+    }
+    auto self = std::find(parent->children.begin(), parent->children.end(), w);
+    if (self != parent->children.end()) {
+        for (auto below = self + 1; below != parent->children.end(); ++below) {
+            Region part(rectInParent);
+            part.Offset(-(*below)->rect.left, -(*below)->rect.top);
+            Invalidate(*below, part, true, true);
+        }
+    }
+    Region screen(rectInParent);
+    PaintDesktop(screen);
+}
+
+void WakeWindowThread(const Window*) { WakeAllQueues(); }
+
+BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
+    WindowGuard guard(WindowLock());
+    if (hwnd == nullptr) {
+        for (Window* top : Desktop()->children) Invalidate(top, Region(ClientRectOf(top)), erase != FALSE, true);
+        return TRUE;
+    }
+    Window* w = WindowFromHandle(hwnd);
+    if (w == nullptr) return FALSE;
+    Invalidate(w, RegionFrom(rect, w), erase != FALSE, true);
+    return TRUE;
+}
+
+BOOL ValidateRect(HWND hwnd, const RECT* rect) {
+    WindowGuard guard(WindowLock());
+    Window* w = WindowFromHandle(hwnd);
+    if (w == nullptr) return FALSE;
+    Region area = RegionFrom(rect, w);
+    Validate(w, rect ? &area : nullptr);
+    return TRUE;
+}
+
+BOOL InvalidateRgn(HWND hwnd, HRGN region, BOOL erase) {
+    if (region == nullptr) return InvalidateRect(hwnd, nullptr, erase);
+    auto* object = GdiObjectFromHandleAs<RegionObject>(region);
+    WindowGuard guard(WindowLock());
+    Window* w = WindowFromHandle(hwnd);
+    if (w == nullptr || object == nullptr) return FALSE;
+    Invalidate(w, object->region, erase != FALSE, true);
+    return TRUE;
+}
+
+BOOL ValidateRgn(HWND hwnd, HRGN region) {
+    if (region == nullptr) return ValidateRect(hwnd, nullptr);
+    auto* object = GdiObjectFromHandleAs<RegionObject>(region);
+    WindowGuard guard(WindowLock());
+    Window* w = WindowFromHandle(hwnd);
+    if (w == nullptr || object == nullptr) return FALSE;
+    Validate(w, &object->region);
+    return TRUE;
+}
+
+BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase) {
+    bool sendErase;
+    HDC dc = nullptr;
+    BOOL notEmpty;
+    {
+        WindowGuard guard(WindowLock());
+        Window* w = WindowFromHandle(hwnd);
+        if (w == nullptr) return FALSE;
+        if (rect) *rect = w->update.Bounds();
+        notEmpty = w->update.IsEmpty() ? FALSE : TRUE;
+        sendErase = erase && w->erasePending && notEmpty;
+        if (sendErase) {
+            Region clip = VisibleRegion(w);
+            clip.Intersect(w->update);
+            dc = MakeWindowDC(w, clip);
+            w->erasePending = false;
+        }
+    }
+    if (sendErase) {
+        SendMessageW(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        ReleaseDC(hwnd, dc);
+    }
+    return notEmpty;
+}
+
+int GetUpdateRgn(HWND hwnd, HRGN region, BOOL erase) {
+    RECT box;
+    GetUpdateRect(hwnd, &box, erase);
+    auto* object = GdiObjectFromHandleAs<RegionObject>(region);
+    WindowGuard guard(WindowLock());
+    Window* w = WindowFromHandle(hwnd);
+    if (w == nullptr || object == nullptr) return ERROR;
+    object->region = w->update;
+    if (w->update.IsEmpty()) return NULLREGION;
+    return w->update.Rects().size() == 1 ? SIMPLEREGION : COMPLEXREGION;
+}
+
+HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
+    if (paint == nullptr) return nullptr;
+    *paint = PAINTSTRUCT{};
+    bool erase;
+    {
+        WindowGuard guard(WindowLock());
+        Window* w = WindowFromHandle(hwnd);
+        if (w == nullptr) return nullptr;
+        Region update = w->update;
+        erase = w->erasePending;
+        Validate(w, nullptr);
+        Region clip = VisibleRegion(w);
+        clip.Intersect(update);
+        paint->hdc = MakeWindowDC(w, clip);
+        paint->rcPaint = update.Bounds();
+    }
+    paint->fErase = FALSE;
+    if (erase && SendMessageW(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(paint->hdc), 0) == 0)
+        paint->fErase = TRUE;
+    return paint->hdc;
+}
+
+BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint) {
+    if (paint == nullptr) return FALSE;
+    ReleaseDC(hwnd, paint->hdc);
+    return TRUE;
+}
+
+BOOL UpdateWindow(HWND hwnd) {
+    {
+        WindowGuard guard(WindowLock());
+        Window* w = WindowFromHandle(hwnd);
+        if (w == nullptr) return FALSE;
+        if (!NeedsPaint(w) || !IsShown(w)) return TRUE;
+    }
+    SendMessageW(hwnd, WM_PAINT, 0, 0);
+    return TRUE;
+}
+
+BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags) {
+    std::vector<HWND> toUpdate;
+    {
+        WindowGuard guard(WindowLock());
+        Window* w = hwnd ? WindowFromHandle(hwnd) : Desktop();
+        if (w == nullptr) return FALSE;
+        Region area = RegionFrom(rect, w);
+        if (region != nullptr) {
+            if (auto* object = GdiObjectFromHandleAs<RegionObject>(region)) area = object->region;
+        }
+        const bool children = (flags & RDW_NOCHILDREN) == 0;
+        if (flags & RDW_INVALIDATE) {
+            if (w == Desktop()) {
+                for (Window* top : Desktop()->children) {
+                    Region part = area;
+                    part.Offset(-top->rect.left, -top->rect.top);
+                    Invalidate(top, part, (flags & RDW_ERASE) != 0, true);
+                }
+                PaintDesktop(area);
+            } else {
+                Invalidate(w, area, (flags & RDW_ERASE) != 0, children);
+            }
+            if (flags & RDW_INTERNALPAINT) w->internalPaint = true;
+        }
+        if (flags & RDW_VALIDATE) {
+            Validate(w, rect || region ? &area : nullptr);
+            if (flags & RDW_NOERASE) w->erasePending = false;
+        }
+        if (flags & (RDW_UPDATENOW | RDW_ERASENOW)) {
+            std::vector<Window*> pending{w};
+            while (!pending.empty()) {
+                Window* next = pending.back();
+                pending.pop_back();
+                if (next != Desktop()) toUpdate.push_back(next->handle);
+                if (next == w && !children && w != Desktop()) continue;
+                for (auto it = next->children.begin(); it != next->children.end(); ++it) pending.push_back(*it);
+            }
+        }
+    }
+    for (HWND each : toUpdate) UpdateWindow(each);
+    return TRUE;
+}
+
+HDC GetDC(HWND hwnd) {
+    WindowGuard guard(WindowLock());
+    Window* w = hwnd ? WindowFromHandle(hwnd) : Desktop();
+    if (w == nullptr) return nullptr;
+    return MakeWindowDC(w, w == Desktop() ? Region(w->rect) : VisibleRegion(w));
+}
+
+HDC GetWindowDC(HWND hwnd) { return GetDC(hwnd); }
+
+int ReleaseDC(HWND, HDC dc) {
+    WindowGuard guard(WindowLock());
+    auto it = WindowDCs().find(dc);
+    if (it == WindowDCs().end()) return 0;
+    WindowDCs().erase(it);
+    ReleaseSurfaceDC(dc);
+    return 1;
+}
+
+HWND WindowFromDC(HDC dc) {
+    WindowGuard guard(WindowLock());
+    auto it = WindowDCs().find(dc);
+    return it == WindowDCs().end() ? nullptr : it->second;
+}

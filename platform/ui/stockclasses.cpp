@@ -1,0 +1,7 @@
+#include "platform/ui/stockclasses.h"
+
+void RegisterStockClasses() {
+    RegisterStaticClass();
+    RegisterButtonClass();
+    RegisterDialogClass();
+}
