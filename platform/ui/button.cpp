@@ -2,6 +2,8 @@
 // parent), check box, radio button and group box. A touch sets the focus,
 // captures the finger and shows the button pushed; lifting the finger over
 // the button sends BN_CLICKED. State changes invalidate; only WM_PAINT draws.
+#include <string>
+
 #include "platform/ui/controlpaint.h"
 #include "platform/ui/gdi.h"
 #include "platform/ui/stockclasses.h"
@@ -20,10 +22,6 @@ void SetState(HWND hwnd, UINT flag, bool on) {
     if (next == state) return;
     SetWindowLongPtrW(hwnd, kStateWord, static_cast<LONG_PTR>(next));
     InvalidateRect(hwnd, nullptr, TRUE);
-}
-
-bool IsCheckType(DWORD type) {
-    return type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE || type == BS_AUTO3STATE;
 }
 
 bool IsRadioType(DWORD type) { return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON; }

@@ -131,7 +131,8 @@ HWND CreateDialogIndirectParamW(HINSTANCE instance, const DialogTemplate* dialog
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
     for (const DialogItemTemplate& item : dialog->items) {
         RECT ir = PixelsOf(item.x, item.y, item.cx, item.cy);
-        HWND control = CreateWindowExW(item.exStyle, item.className, item.text, item.style | WS_CHILD, ir.left, ir.top,
+        DWORD itemStyle = item.style | WS_CHILD | (item.startsHidden ? 0 : WS_VISIBLE);
+        HWND control = CreateWindowExW(item.exStyle, item.className, item.text, itemStyle, ir.left, ir.top,
                                        ir.right - ir.left, ir.bottom - ir.top, hwnd,
                                        reinterpret_cast<HMENU>(static_cast<intptr_t>(item.id)), instance, nullptr);
         if (control != nullptr && font != nullptr) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -154,6 +155,11 @@ BOOL EndDialog(HWND dialog, INT_PTR result) {
     if (!IsWindow(dialog)) return FALSE;
     SetWindowLongPtrW(dialog, kResultWord, result);
     SetWindowLongPtrW(dialog, kEndedWord, 1);
+    // The owner first, so that hiding the dialog hands the focus back to it.
+    if (HWND owner = GetWindow(dialog, GW_OWNER)) EnableWindow(owner, TRUE);
+    ShowWindow(dialog, SW_HIDE);
+    // Wakes a modal loop that waits for messages.
+    PostMessageW(dialog, WM_NULL, 0, 0);
     return TRUE;
 }
 

@@ -17,9 +17,10 @@ struct DialogItemTemplate {
     int id;
     const char16_t* className;
     const char16_t* text;
-    DWORD style;  // WS_CHILD is implied
+    DWORD style;  // WS_CHILD, and WS_VISIBLE unless startsHidden, are implied
     int x, y, cx, cy;
     DWORD exStyle = 0;
+    bool startsHidden = false;
 };
 
 struct DialogTemplate {

@@ -62,6 +62,7 @@ struct QueueOwner {
         }
         queue->sent.clear();
         queue->posted.clear();
+        ForgetThreadWindows(queue);
         WakeAllQueues();
     }
 };

@@ -1,6 +1,8 @@
 // The STATIC class: text labels and rectangles. Without SS_NOTIFY a static is
 // transparent to touch (the window below gets the touch); with it, a touch
 // sends STN_CLICKED to the parent on the way down.
+#include <string>
+
 #include "platform/ui/controlpaint.h"
 #include "platform/ui/gdi.h"
 #include "platform/ui/stockclasses.h"

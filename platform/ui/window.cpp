@@ -288,6 +288,27 @@ BOOL DestroyWindow(HWND hwnd) {
     return TRUE;
 }
 
+void ForgetThreadWindows(const ThreadQueue* queue) {
+    WindowGuard guard(WindowLock());
+    std::vector<Window*> tops;
+    for (Window* top : Desktop()->children) {
+        if (top->queue == queue) tops.push_back(top);
+    }
+    for (Window* top : tops) {
+        std::vector<Window*> doomed;
+        CollectSubtree(top, doomed);
+        for (Window* d : doomed) {
+            ForgetWindowTimers(d->handle);
+            ForgetWindowInput(d);
+        }
+        for (Window* other : Desktop()->children) {
+            if (other->owner == top) other->owner = nullptr;
+        }
+        Unlink(top);
+        for (Window* d : doomed) Windows().windows.erase(reinterpret_cast<uintptr_t>(d->handle));
+    }
+}
+
 BOOL IsWindow(HWND hwnd) {
     WindowGuard guard(WindowLock());
     return WindowFromHandle(hwnd) != nullptr ? TRUE : FALSE;

@@ -88,6 +88,10 @@ LRESULT CallWindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 using CreationHook = void (*)(HWND hwnd, void* context);
 void SetCreationHook(CreationHook hook, void* context);
 
+// The windows of a thread that ends go with it, without messages: nobody is
+// left to answer them.
+void ForgetThreadWindows(const ThreadQueue* queue);
+
 // Window-system parts that react to a window's death (caller holds the lock).
 void ForgetWindowTimers(HWND hwnd);
 void ForgetWindowInput(Window* w);

@@ -8,6 +8,7 @@
 #include "platform/base/types.h"
 #include "platform/ui/keys.h"
 #include "platform/ui/messages.h"
+#include "platform/ui/rect.h"
 #include "platform/ui/styles.h"
 
 // Errors of the window system.

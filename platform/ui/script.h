@@ -1,0 +1,65 @@
+// The script driver: everything a person does at the terminal, as text.
+//
+//   tap X Y           a finger touches (X, Y) and lifts
+//   key NAME          a keypad key is pressed and released; keydown NAME and
+//                     keyup NAME do one half. NAME: ESC ENTER UP DOWN LEFT
+//                     RIGHT BACK F1..F12 MENU 0-9 STAR HASH
+//   finger PATH       a finger image lies on the sensor; lift takes it away
+//   card HEX          the I/O controller reports a card
+//   answer yes|no|ok  answers the next message box
+//   wait MS           lets MS milliseconds pass (virtual time when the clock
+//                     is virtual: timers run in order, no real waiting)
+//   shot FILE.png     writes the screen as it stands
+//   quit              ends the program's message loop
+// Blank lines and lines starting with '#' are skipped. Each command runs
+// when the user-interface thread is idle (no sent, posted, input, paint or
+// due timer message left), so it sees the screen the last one left.
+//
+// finger, lift, card and answer belong to other layers: they register a
+// handler under the command's name.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/base/types.h"
+
+class ScriptDriver {
+public:
+    // Arguments after the command name; an error text for a failure.
+    using Handler = std::function<bool(const std::vector<std::string>& args, std::string* error)>;
+    static void RegisterCommand(const std::string& name, Handler handler);
+
+    // The virtual-key code of a key name, 0 when unknown.
+    static BYTE KeyCode(const std::string& name);
+
+    // Runs one command now. `wait` only arms the wait (see Waiting); tap and
+    // key queue their input. False with an error text for a bad command.
+    bool Execute(const std::string& line, std::string* error);
+    // True while a wait has time left. In virtual time, moves the clock to
+    // the next due timer (or the end of the wait) and returns true, so the
+    // caller processes what became due.
+    bool Waiting();
+
+    // Processes messages on the calling thread until it is idle, through
+    // the application's pre-translation when there is an application.
+    static void PumpUntilIdle();
+
+    bool QuitRequested() const { return m_quit; }
+
+private:
+    uint64_t m_waitUntil = 0;
+    bool m_waiting = false;
+    bool m_quit = false;
+    UINT_PTR m_wakeTimer = 0;
+};
+
+// Runs `lines` on the calling (user-interface) thread as it goes idle, in
+// whatever message loop is running then (a modal dialog's too). `quit` posts
+// WM_QUIT, and so does the end of the script when `quitAtEnd`. An error
+// stops the script: it is written to standard error and WM_QUIT is posted
+// with exit code 2.
+void RunScriptWhenIdle(std::vector<std::string> lines, bool quitAtEnd);
+// The same for a script file; false when it cannot be read.
+bool RunScriptFileWhenIdle(const std::string& hostPath, bool quitAtEnd);

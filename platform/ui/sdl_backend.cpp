@@ -1,0 +1,126 @@
+// The window back end: the screen in an SDL window scaled x2. The mouse is
+// the finger; the keyboard stands in for the keypad (arrows, Enter, Esc,
+// Backspace, F1-F12, digits, '*', '#', and the Menu key on Menu or 'm').
+#include <SDL.h>
+
+#include "platform/ui/display.h"
+#include "platform/ui/input.h"
+#include "platform/ui/winuser.h"
+
+namespace {
+
+constexpr int kScale = 2;
+
+BYTE KeypadKey(const SDL_Keysym& key) {
+    const bool shift = (key.mod & KMOD_SHIFT) != 0;
+    SDL_Keycode code = key.sym;
+    if (shift && code == SDLK_8) return VK_KEYPAD_STAR;
+    if (shift && code == SDLK_3) return VK_KEYPAD_HASH;
+    if (code >= SDLK_0 && code <= SDLK_9) return static_cast<BYTE>('0' + (code - SDLK_0));
+    if (code >= SDLK_KP_1 && code <= SDLK_KP_9) return static_cast<BYTE>('1' + (code - SDLK_KP_1));
+    if (code >= SDLK_F1 && code <= SDLK_F12) return static_cast<BYTE>(VK_F1 + (code - SDLK_F1));
+    switch (code) {
+    case SDLK_KP_0:
+        return '0';
+    case SDLK_ASTERISK:
+    case SDLK_KP_MULTIPLY:
+        return VK_KEYPAD_STAR;
+    case SDLK_HASH:
+        return VK_KEYPAD_HASH;
+    case SDLK_LEFT:
+        return VK_LEFT;
+    case SDLK_RIGHT:
+        return VK_RIGHT;
+    case SDLK_UP:
+        return VK_UP;
+    case SDLK_DOWN:
+        return VK_DOWN;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+        return VK_RETURN;
+    case SDLK_ESCAPE:
+        return VK_ESCAPE;
+    case SDLK_BACKSPACE:
+        return VK_BACK;
+    case SDLK_MENU:
+    case SDLK_APPLICATION:
+    case SDLK_m:
+        return VK_MENU;
+    default:
+        return 0;
+    }
+}
+
+class SdlBackend : public DisplayBackend {
+public:
+    bool Open() {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+        m_initialised = true;
+        m_window = SDL_CreateWindow("Terminal", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kScreenWidth * kScale,
+                                    kScreenHeight * kScale, 0);
+        if (m_window == nullptr) return false;
+        m_renderer = SDL_CreateRenderer(m_window, -1, 0);
+        if (m_renderer == nullptr) m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE);
+        if (m_renderer == nullptr) return false;
+        m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, kScreenWidth,
+                                      kScreenHeight);
+        return m_texture != nullptr;
+    }
+
+    ~SdlBackend() override {
+        if (m_texture) SDL_DestroyTexture(m_texture);
+        if (m_renderer) SDL_DestroyRenderer(m_renderer);
+        if (m_window) SDL_DestroyWindow(m_window);
+        if (m_initialised) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+
+    void Present(const Surface& screen) override {
+        SDL_UpdateTexture(m_texture, nullptr, screen.Pixels(), screen.Stride() * static_cast<int>(sizeof(Pixel)));
+        SDL_RenderCopy(m_renderer, m_texture, nullptr, nullptr);
+        SDL_RenderPresent(m_renderer);
+    }
+
+    void PumpEvents() override {
+        SDL_Event event;
+        while (SDL_PollEvent(&event)) {
+            switch (event.type) {
+            case SDL_QUIT:
+                PostQuitMessage(0);
+                break;
+            case SDL_MOUSEBUTTONDOWN:
+            case SDL_MOUSEBUTTONUP:
+                if (event.button.button == SDL_BUTTON_LEFT) {
+                    POINT pt{event.button.x / kScale, event.button.y / kScale};
+                    InjectTouch(pt, event.type == SDL_MOUSEBUTTONDOWN ? TouchAction::Down : TouchAction::Up);
+                }
+                break;
+            case SDL_MOUSEMOTION:
+                if (event.motion.state & SDL_BUTTON_LMASK)
+                    InjectTouch(POINT{event.motion.x / kScale, event.motion.y / kScale}, TouchAction::Move);
+                break;
+            case SDL_KEYDOWN:
+            case SDL_KEYUP:
+                if (BYTE vk = KeypadKey(event.key.keysym)) InjectKey(vk, event.type == SDL_KEYDOWN);
+                break;
+            default:
+                break;
+            }
+        }
+    }
+
+    bool NeedsPolling() const override { return true; }
+
+private:
+    bool m_initialised = false;
+    SDL_Window* m_window = nullptr;
+    SDL_Renderer* m_renderer = nullptr;
+    SDL_Texture* m_texture = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<DisplayBackend> MakeSdlBackend() {
+    auto backend = std::make_unique<SdlBackend>();
+    if (!backend->Open()) return nullptr;
+    return backend;
+}

@@ -1,0 +1,291 @@
+// Input: focus messages, touch routing, keys, the keyboard hook chain and
+// the dialog keys.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "platform/ui/dialog.h"
+#include "tests/support/ui_session.h"
+#include "tests/ui/recorder.h"
+
+namespace {
+
+class InputTest : public ::testing::Test {
+protected:
+    UiSession session;
+    Recorder rec;
+};
+
+TEST_F(InputTest, FocusMovesWithKillFocusBeforeSetFocus) {
+    HWND page = rec.CreateTopLevel(RECT{0, 0, 320, 240});
+    HWND a = rec.Create(page, RECT{0, 0, 10, 10});
+    HWND b = rec.Create(page, RECT{20, 0, 30, 10});
+    SetFocus(a);
+    rec.Clear();
+    EXPECT_EQ(SetFocus(b), a);
+    std::vector<Received> got = rec.Of({WM_KILLFOCUS, WM_SETFOCUS});
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(got[0].hwnd, a);
+    EXPECT_EQ(got[0].message, static_cast<UINT>(WM_KILLFOCUS));
+    EXPECT_EQ(reinterpret_cast<HWND>(got[0].wParam), b);
+    EXPECT_EQ(got[1].hwnd, b);
+    EXPECT_EQ(got[1].message, static_cast<UINT>(WM_SETFOCUS));
+    EXPECT_EQ(reinterpret_cast<HWND>(got[1].wParam), a);
+    rec.Clear();
+    SetFocus(b);
+    EXPECT_TRUE(rec.log.empty()) << "focusing the focused window sends nothing";
+    EXPECT_EQ(GetFocus(), b);
+}
+
+TEST_F(InputTest, DisablingTheFocusedWindowTakesItsFocus) {
+    HWND page = rec.CreateTopLevel(RECT{0, 0, 320, 240});
+    HWND a = rec.Create(page, RECT{0, 0, 10, 10});
+    SetFocus(a);
+    rec.Clear();
+    EXPECT_FALSE(EnableWindow(a, FALSE));
+    EXPECT_EQ(GetFocus(), nullptr);
+    std::vector<Received> got = rec.Of({WM_KILLFOCUS, WM_ENABLE});
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(got[1].message, static_cast<UINT>(WM_ENABLE));
+    EXPECT_EQ(got[1].wParam, static_cast<WPARAM>(FALSE));
+    rec.Clear();
+    EXPECT_TRUE(EnableWindow(a, FALSE)) << "it was disabled already";
+    EXPECT_TRUE(rec.log.empty());
+}
+
+TEST_F(InputTest, TouchGoesToTheTopMostVisibleEnabledWindowInClientCoordinates) {
+    HWND page = rec.CreateTopLevel(RECT{0, 0, 320, 240});
+    HWND lower = rec.Create(page, RECT{10, 10, 110, 110});
+    HWND upper = rec.Create(page, RECT{50, 50, 150, 150});
+    rec.Create(page, RECT{0, 0, 320, 240}, 0);  // hidden, over everything
+    SetWindowPos(upper, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    session.Pump();
+    rec.Clear();
+    session.Run("tap 60 70");
+    std::vector<Received> downs = rec.Of({WM_LBUTTONDOWN, WM_LBUTTONUP});
+    ASSERT_EQ(downs.size(), 2u);
+    EXPECT_EQ(downs[0].hwnd, upper);
+    EXPECT_EQ(downs[0].lParam, MAKELPARAM(10, 20));
+    EXPECT_EQ(downs[1].message, static_cast<UINT>(WM_LBUTTONUP));
+    rec.Clear();
+    session.Run("tap 20 20");
+    EXPECT_EQ(rec.WindowsThatGot(WM_LBUTTONDOWN), (std::vector<HWND>{lower}));
+    rec.Clear();
+    EnableWindow(page, FALSE);
+    session.Run("tap 20 20");
+    EXPECT_TRUE(rec.Of({WM_LBUTTONDOWN}).empty()) << "a disabled window takes no touches";
+}
+
+TEST_F(InputTest, StaticWithoutNotifyIsTransparentToTouch) {
+    HWND page = rec.CreateTopLevel(RECT{0, 0, 320, 240});
+    HWND below = rec.Create(page, RECT{0, 0, 100, 100});
+    CreateWindowExW(0, WC_STATIC, u"plain", WS_CHILD | WS_VISIBLE, 10, 10, 50, 20, page, reinterpret_cast<HMENU>(30),
+                    nullptr, nullptr);
+    HWND notify = CreateWindowExW(0, WC_STATIC, u"notify", WS_CHILD | WS_VISIBLE | SS_NOTIFY, 10, 40, 50, 20, page,
+                                  reinterpret_cast<HMENU>(31), nullptr, nullptr);
+    // Statics are created after `below`, so they lie beneath it: raise them.
+    SetWindowPos(below, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    session.Pump();
+    rec.Clear();
+    session.Run("tap 15 15");
+    EXPECT_EQ(rec.WindowsThatGot(WM_LBUTTONDOWN), (std::vector<HWND>{below}));
+    rec.Clear();
+    session.Run("tap 15 45");
+    EXPECT_TRUE(rec.Of({WM_LBUTTONDOWN}).empty());
+    std::vector<Received> commands = rec.Of({WM_COMMAND});
+    ASSERT_EQ(commands.size(), 1u);
+    EXPECT_EQ(commands[0].hwnd, page);
+    EXPECT_EQ(commands[0].wParam, MAKEWPARAM(31, STN_CLICKED));
+    EXPECT_EQ(reinterpret_cast<HWND>(commands[0].lParam), notify);
+}
+
+TEST_F(InputTest, ButtonClicksOnlyWhenTheFingerLiftsOverIt) {
+    HWND page = rec.CreateTopLevel(RECT{0, 0, 320, 240});
+    HWND button = CreateWindowExW(0, WC_BUTTON, u"Go", WS_CHILD | WS_VISIBLE, 10, 10, 60, 30, page,
+                                  reinterpret_cast<HMENU>(40), nullptr, nullptr);
+    session.Pump();
+    session.Run("tap 20 20");
+    EXPECT_EQ(GetFocus(), button);
+    EXPECT_EQ(rec.Of({WM_COMMAND}).size(), 1u);
+    EXPECT_EQ(rec.Of({WM_COMMAND})[0].wParam, MAKEWPARAM(40, BN_CLICKED));
+    rec.Clear();
+    mouse_event(MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN, 20 * 65536 / 320 + 1, 20 * 65536 / 240 + 1, 0, 0);
+    session.Pump();
+    EXPECT_EQ(GetCapture(), button);
+    EXPECT_EQ(SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED, BST_PUSHED);
+    mouse_event(MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTUP, 200 * 65536 / 320, 200 * 65536 / 240, 0, 0);
+    session.Pump();
+    EXPECT_TRUE(rec.Of({WM_COMMAND}).empty()) << "lifted outside";
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED, 0);
+}
+
+TEST_F(InputTest, KeysGoToTheFocusWindowMenuAsSystemKey) {
+    HWND page = rec.CreateTopLevel(RECT{0, 0, 320, 240});
+    HWND field = rec.Create(page, RECT{0, 0, 10, 10});
+    SetFocus(field);
+    rec.Clear();
+    session.Run("key 7");
+    session.Run("key MENU");
+    session.Run("key STAR");
+    session.Run("key ESC");
+    std::vector<Received> keys = rec.Of({WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP});
+    ASSERT_EQ(keys.size(), 8u);
+    EXPECT_EQ(keys[0].hwnd, field);
+    EXPECT_EQ(keys[2].message, static_cast<UINT>(WM_SYSKEYDOWN));
+    EXPECT_EQ(keys[2].wParam, static_cast<WPARAM>(VK_MENU));
+    EXPECT_EQ(keys[3].message, static_cast<UINT>(WM_SYSKEYUP));
+    EXPECT_EQ(keys[4].wParam, static_cast<WPARAM>(0x2A));
+    // Key-up messages carry the transition bits.
+    EXPECT_EQ(static_cast<DWORD>(keys[1].lParam) & 0xC0000000u, 0xC0000000u);
+}
+
+TEST_F(InputTest, TranslateMessageMakesCharactersOfDigitsAndControlKeysOnly) {
+    auto charOf = [](WPARAM vk) -> int {
+        MSG down{nullptr, WM_KEYDOWN, vk, 1, 0, {0, 0}};
+        if (!TranslateMessage(&down)) return -1;
+        MSG ch;
+        EXPECT_TRUE(PeekMessageW(&ch, nullptr, WM_CHAR, WM_CHAR, PM_REMOVE));
+        return static_cast<int>(ch.wParam);
+    };
+    EXPECT_EQ(charOf('4'), '4');
+    EXPECT_EQ(charOf(VK_OEM_PERIOD), '.');
+    EXPECT_EQ(charOf(VK_BACK), 8);
+    EXPECT_EQ(charOf(VK_RETURN), 13);
+    EXPECT_EQ(charOf(VK_ESCAPE), 27);
+    EXPECT_EQ(charOf(VK_SPACE), ' ');
+    EXPECT_EQ(charOf(0x2A), -1);
+    EXPECT_EQ(charOf(0x23), -1);
+    EXPECT_EQ(charOf(VK_UP), -1);
+    EXPECT_EQ(charOf(VK_MENU), -1);
+}
+
+std::vector<std::string>* g_hookTrace = nullptr;
+HHOOK g_first = nullptr;
+HHOOK g_second = nullptr;
+
+LRESULT FirstHook(int code, WPARAM wParam, LPARAM lParam) {
+    auto* info = reinterpret_cast<KBDLLHOOKSTRUCT*>(lParam);
+    g_hookTrace->push_back("first " + std::to_string(info->vkCode));
+    return CallNextHookEx(g_first, code, wParam, lParam);
+}
+
+LRESULT SecondHook(int code, WPARAM wParam, LPARAM lParam) {
+    auto* info = reinterpret_cast<KBDLLHOOKSTRUCT*>(lParam);
+    g_hookTrace->push_back("second " + std::to_string(info->vkCode));
+    if (info->vkCode == VK_F5) return 1;  // swallowed
+    return CallNextHookEx(g_second, code, wParam, lParam);
+}
+
+TEST_F(InputTest, EveryKeyPassesTheHookChainNewestFirst) {
+    std::vector<std::string> trace;
+    g_hookTrace = &trace;
+    HWND page = rec.CreateTopLevel(RECT{0, 0, 320, 240});
+    SetFocus(page);
+    g_first = SetWindowsHookExW(WH_KEYBOARD_LL, FirstHook, nullptr, 0);
+    g_second = SetWindowsHookExW(WH_KEYBOARD_LL, SecondHook, nullptr, 0);
+    ASSERT_NE(g_first, nullptr);
+    rec.Clear();
+    session.Run("keydown 1");
+    session.Run("keydown F5");
+    EXPECT_EQ(trace, (std::vector<std::string>{"second 49", "first 49", "second 116"}));
+    std::vector<Received> downs = rec.Of({WM_KEYDOWN});
+    ASSERT_EQ(downs.size(), 1u) << "F5 was swallowed";
+    EXPECT_EQ(downs[0].wParam, static_cast<WPARAM>('1'));
+    EXPECT_TRUE(UnhookWindowsHookEx(g_second));
+    EXPECT_TRUE(UnhookWindowsHookEx(g_first));
+    EXPECT_FALSE(UnhookWindowsHookEx(g_first));
+    trace.clear();
+    session.Run("keydown F5");
+    EXPECT_TRUE(trace.empty());
+    EXPECT_EQ(rec.Of({WM_KEYDOWN}).size(), 2u);
+    g_hookTrace = nullptr;
+}
+
+TEST_F(InputTest, KeysInjectedFromAnotherThreadArriveInOrder) {
+    HWND page = rec.CreateTopLevel(RECT{0, 0, 320, 240});
+    SetFocus(page);
+    std::thread worker([] {
+        for (BYTE vk : {'1', '2', '3'}) {
+            keybd_event(vk, static_cast<BYTE>(MapVirtualKey(vk, 0)), 0, 0);
+            keybd_event(vk, static_cast<BYTE>(MapVirtualKey(vk, 0)), KEYEVENTF_KEYUP, 0);
+        }
+    });
+    worker.join();
+    rec.Clear();
+    session.Pump();
+    std::vector<Received> downs = rec.Of({WM_KEYDOWN});
+    ASSERT_EQ(downs.size(), 3u);
+    EXPECT_EQ(downs[0].wParam, static_cast<WPARAM>('1'));
+    EXPECT_EQ(downs[2].wParam, static_cast<WPARAM>('3'));
+    EXPECT_EQ(MapVirtualKey('1', 0), 2u);
+}
+
+const DialogTemplate kKeysDialog{
+    601,
+    WS_POPUP | WS_VISIBLE,
+    0,
+    0,
+    320,
+    240,
+    u"",
+    {
+        {10, WC_BUTTON, u"a", WS_TABSTOP, 0, 0, 50, 20},
+        {11, WC_BUTTON, u"disabled", WS_TABSTOP | WS_DISABLED, 0, 30, 50, 20},
+        {12, WC_STATIC, u"no tab stop", 0, 0, 60, 50, 20},
+        {13, WC_BUTTON, u"b", WS_TABSTOP, 0, 90, 50, 20},
+        {IDOK, WC_BUTTON, u"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 100, 0, 50, 20},
+    },
+};
+
+TEST_F(InputTest, DialogManagerHandlesTabEnterAndEscape) {
+    HWND dialog = CreateDialogIndirectParamW(nullptr, &kKeysDialog, nullptr, nullptr, 0);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, 10)) << "first tab stop after WM_INITDIALOG";
+    EXPECT_EQ(GetNextDlgTabItem(dialog, GetDlgItem(dialog, 10), FALSE), GetDlgItem(dialog, 13));
+    EXPECT_EQ(GetNextDlgTabItem(dialog, GetDlgItem(dialog, 10), TRUE), GetDlgItem(dialog, IDOK));
+
+    auto pump = [&](WPARAM vk) {
+        keybd_event(static_cast<BYTE>(vk), 0, 0, 0);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (!IsDialogMessageW(dialog, &msg)) DispatchMessageW(&msg);
+        }
+    };
+    SetWindowLongPtrW(dialog, DWL_DLGPROC, 0);
+    pump(VK_TAB);
+    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, 13));
+    // Enter on a push button presses that button; on another control the
+    // default one. Esc is IDCANCEL.
+    struct Sink {
+        static INT_PTR Proc(HWND, UINT message, WPARAM wParam, LPARAM) {
+            if (message == WM_COMMAND) seen().push_back(wParam);
+            return message == WM_COMMAND;
+        }
+        static std::vector<WPARAM>& seen() {
+            static std::vector<WPARAM> list;
+            return list;
+        }
+    };
+    Sink::seen().clear();
+    SetWindowLongPtrW(dialog, DWL_DLGPROC, reinterpret_cast<LONG_PTR>(&Sink::Proc));
+    pump(VK_RETURN);
+    SetFocus(GetDlgItem(dialog, 12));
+    pump(VK_RETURN);
+    pump(VK_ESCAPE);
+    EXPECT_EQ(Sink::seen(), (std::vector<WPARAM>{MAKEWPARAM(13, BN_CLICKED), MAKEWPARAM(IDOK, BN_CLICKED),
+                                                 MAKEWPARAM(IDCANCEL, BN_CLICKED)}));
+    DestroyWindow(dialog);
+}
+
+TEST(Cursor, PositionIsClippedToTheScreen) {
+    SetCursorPos(400, -5);
+    POINT p{};
+    GetCursorPos(&p);
+    EXPECT_EQ(p.x, 319);
+    EXPECT_EQ(p.y, 0);
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 320);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 240);
+}
+
+}  // namespace
