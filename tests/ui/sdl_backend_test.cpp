@@ -1,0 +1,55 @@
+// The window back end under SDL's offscreen driver: the mouse is the finger
+// (halved coordinates), the keyboard the keypad.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <cstdlib>
+
+#include "platform/ui/display.h"
+#include "tests/support/ui_session.h"
+#include "tests/ui/recorder.h"
+
+namespace {
+
+void Push(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 1); }
+
+TEST(SdlBackend, MouseIsTouchAndKeyboardIsKeypad) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    UiSession session;
+    ASSERT_EQ(StartDisplay(DisplayMode::Window), DisplayMode::Window);
+    Recorder rec;
+    HWND page = rec.CreateTopLevel(RECT{0, 0, 320, 240});
+    SetFocus(page);
+
+    SDL_Event click{};
+    click.type = SDL_MOUSEBUTTONDOWN;
+    click.button.button = SDL_BUTTON_LEFT;
+    click.button.x = 200;
+    click.button.y = 100;
+    Push(click);
+    click.type = SDL_MOUSEBUTTONUP;
+    Push(click);
+    SDL_Event key{};
+    key.type = SDL_KEYDOWN;
+    key.key.keysym.sym = SDLK_8;
+    key.key.keysym.mod = KMOD_LSHIFT;
+    Push(key);
+    key.key.keysym.sym = SDLK_F3;
+    key.key.keysym.mod = KMOD_NONE;
+    Push(key);
+
+    DisplayIdle();
+    session.Pump();
+    StopDisplay();
+
+    std::vector<Received> touches = rec.Of({WM_LBUTTONDOWN, WM_LBUTTONUP});
+    ASSERT_EQ(touches.size(), 2u);
+    EXPECT_EQ(touches[0].lParam, MAKELPARAM(100, 50));
+    std::vector<Received> keys = rec.Of({WM_KEYDOWN});
+    ASSERT_EQ(keys.size(), 2u);
+    EXPECT_EQ(keys[0].wParam, static_cast<WPARAM>(VK_KEYPAD_STAR));
+    EXPECT_EQ(keys[1].wParam, static_cast<WPARAM>(VK_F3));
+}
+
+}  // namespace
