@@ -1,0 +1,143 @@
+#include "platform/base/atomic_file.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdint>
+
+#include "platform/base/device_fs.h"
+#include "platform/base/lasterror.h"
+
+namespace {
+
+constexpr char kTemporaryMark[] = ".~tmp";
+constexpr int kTemporarySuffixLength = 6;
+
+std::atomic<void (*)(AtomicStage)> g_stageHook{nullptr};
+
+void ReachStage(AtomicStage stage) {
+    if (auto hook = g_stageHook.load()) hook(stage);
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool SyncFolder(const std::string& folder) {
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool ok = fsync(fd) == 0;
+    const int error = errno;
+    close(fd);
+    errno = error;
+    return ok;
+}
+
+// Six characters that differ between processes and between calls.
+std::string TemporarySuffix() {
+    static std::atomic<unsigned> counter{0};
+    uint64_t seed = (static_cast<uint64_t>(getpid()) << 24) ^ (counter.fetch_add(1) * 2654435761u) ^
+                    reinterpret_cast<uintptr_t>(&counter);
+    std::string suffix;
+    for (int i = 0; i < kTemporarySuffixLength; ++i, seed /= 36) suffix += "0123456789abcdefghijklmnopqrstuvwxyz"[seed % 36];
+    return suffix;
+}
+
+}  // namespace
+
+AtomicFileWriter::AtomicFileWriter(std::string hostPath) : m_target(std::move(hostPath)) {
+    // The kernel applies the umask to a new file's mode, as for any new file.
+    for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
+        m_temporary = m_target + kTemporaryMark + TemporarySuffix();
+        m_fd = open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (m_fd < 0 && errno != EEXIST) break;
+    }
+    if (m_fd < 0) {
+        m_error = errno;
+        m_temporary.clear();
+    }
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    if (m_fd >= 0) close(m_fd);
+    if (!m_temporary.empty()) unlink(m_temporary.c_str());
+}
+
+bool AtomicFileWriter::Fail() {
+    if (!m_error) m_error = errno;
+    return false;
+}
+
+bool AtomicFileWriter::Write(const void* data, size_t size) {
+    if (m_fd < 0 || m_error) return false;
+    const char* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t n = write(m_fd, bytes, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return Fail();
+        }
+        bytes += n;
+        size -= static_cast<size_t>(n);
+    }
+    ReachStage(AtomicStage::Wrote);
+    return true;
+}
+
+bool AtomicFileWriter::Commit() {
+    if (m_fd < 0 || m_error) return false;
+    struct stat st;
+    if (!m_hasMode && stat(m_target.c_str(), &st) == 0) SetMode(st.st_mode & 07777);
+    if (m_hasMode && fchmod(m_fd, m_mode) != 0) return Fail();
+    if (fsync(m_fd) != 0) return Fail();
+    ReachStage(AtomicStage::Flushed);
+    const int fd = m_fd;
+    m_fd = -1;
+    if (close(fd) != 0) return Fail();
+    if (rename(m_temporary.c_str(), m_target.c_str()) != 0) return Fail();
+    m_temporary.clear();
+    ReachStage(AtomicStage::Renamed);
+    if (!SyncFolder(FolderOf(m_target))) return Fail();
+    return true;
+}
+
+bool ReplaceHostFile(const std::string& hostPath, const void* data, size_t size) {
+    AtomicFileWriter writer(hostPath);
+    if (writer.Write(data, size) && writer.Commit()) return true;
+    errno = writer.Error();
+    return false;
+}
+
+BOOL ReplaceFileContents(LPCWSTR devicePath, const void* data, size_t size) {
+    if (!devicePath) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (!ReplaceHostFile(DeviceToHostPath(devicePath), data, size)) {
+        SetLastError(errno == ENOENT ? ERROR_PATH_NOT_FOUND : ErrorFromErrno(errno));
+        return FALSE;
+    }
+    SetLastError(ERROR_SUCCESS);
+    return TRUE;
+}
+
+void RemoveStaleTemporaries(const std::string& hostPath) {
+    const std::string folder = FolderOf(hostPath);
+    const std::string prefix = hostPath.substr(hostPath.rfind('/') + 1) + kTemporaryMark;
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.size() == prefix.size() + kTemporarySuffixLength && name.compare(0, prefix.size(), prefix) == 0)
+            unlink((folder + "/" + name).c_str());
+    }
+    closedir(dir);
+}
+
+void SetAtomicStageHook(void (*hook)(AtomicStage stage)) { g_stageHook = hook; }

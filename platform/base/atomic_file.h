@@ -1,0 +1,52 @@
+// Replacing a file so that a crash at any moment leaves either the old or
+// the new content: the new content goes to a temporary name in the same
+// folder, is flushed to disk, renamed over the target, and the folder entry
+// itself is flushed.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+
+#include "platform/base/types.h"
+
+class AtomicFileWriter {
+public:
+    // Creates the temporary file beside `hostPath`; check IsOpen().
+    explicit AtomicFileWriter(std::string hostPath);
+    // Without Commit, the temporary file is removed and the target untouched.
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    bool IsOpen() const { return m_fd >= 0; }
+    bool Write(const void* data, size_t size);
+    // The replaced file gets `mode`, or by default the target's present
+    // permissions (new files: 0666 less the umask).
+    void SetMode(mode_t mode) { m_mode = mode; m_hasMode = true; }
+    bool Commit();
+    // errno of the first failure.
+    int Error() const { return m_error; }
+
+private:
+    bool Fail();
+
+    std::string m_target;
+    std::string m_temporary;
+    int m_fd = -1;
+    int m_error = 0;
+    mode_t m_mode = 0;
+    bool m_hasMode = false;
+};
+
+// Host-path form; false with errno set on failure.
+bool ReplaceHostFile(const std::string& hostPath, const void* data, size_t size);
+// Device-path form; FALSE with the last error set on failure.
+BOOL ReplaceFileContents(LPCWSTR devicePath, const void* data, size_t size);
+
+// Removes temporaries that a crash left beside `hostPath`.
+void RemoveStaleTemporaries(const std::string& hostPath);
+
+// Fault injection for tests: called after each stage of every replace.
+enum class AtomicStage { Wrote, Flushed, Renamed };
+void SetAtomicStageHook(void (*hook)(AtomicStage stage));

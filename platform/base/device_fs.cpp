@@ -1,0 +1,93 @@
+#include "platform/base/device_fs.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <mutex>
+
+#include "platform/base/nocase.h"
+#include "platform/base/registry.h"
+#include "platform/base/utf.h"
+
+namespace {
+
+std::mutex g_rootLock;
+
+std::string& RootStorage() {
+    static std::string root = std::filesystem::absolute("device").lexically_normal().string();
+    return root;
+}
+
+bool IsSeparator(char16_t ch) { return ch == u'\\' || ch == u'/'; }
+
+// The entry of `dir` that names `wanted` regardless of case, or "" when none.
+std::string FindEntryNoCase(const std::string& dir, std::u16string_view wanted) {
+    const std::string exact = Utf16ToUtf8(wanted);
+    struct stat st;
+    if (lstat((dir + "/" + exact).c_str(), &st) == 0) return exact;
+
+    DIR* handle = opendir(dir.c_str());
+    if (!handle) return {};
+    std::string best;
+    while (const dirent* entry = readdir(handle)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        if (!EqualNoCase(Utf8ToUtf16(name), wanted)) continue;
+        if (best.empty() || name < best) best = name;
+    }
+    closedir(handle);
+    return best;
+}
+
+}  // namespace
+
+void SetDeviceRoot(const std::string& hostDir) {
+    {
+        std::lock_guard<std::mutex> lock(g_rootLock);
+        RootStorage() = std::filesystem::absolute(hostDir).lexically_normal().string();
+        while (RootStorage().size() > 1 && RootStorage().back() == '/') RootStorage().pop_back();
+    }
+    RegistryLoad();
+}
+
+std::string GetDeviceRoot() {
+    std::lock_guard<std::mutex> lock(g_rootLock);
+    return RootStorage();
+}
+
+std::vector<std::u16string> DevicePathComponents(std::u16string_view devicePath) {
+    std::vector<std::u16string> parts;
+    size_t pos = 0;
+    while (pos < devicePath.size()) {
+        size_t end = pos;
+        while (end < devicePath.size() && !IsSeparator(devicePath[end])) ++end;
+        const std::u16string_view part = devicePath.substr(pos, end - pos);
+        if (part == u"..") {
+            if (!parts.empty()) parts.pop_back();
+        } else if (!part.empty() && part != u".") {
+            parts.emplace_back(part);
+        }
+        pos = end + 1;
+    }
+    return parts;
+}
+
+std::string HostPathOfComponents(const std::vector<std::u16string>& components, size_t count) {
+    std::string path = GetDeviceRoot();
+    bool exists = true;
+    for (size_t i = 0; i < components.size() && i < count; ++i) {
+        std::string name;
+        if (exists) {
+            name = FindEntryNoCase(path, components[i]);
+            exists = !name.empty();
+        }
+        if (!exists) name = Utf16ToUtf8(components[i]);
+        path += "/" + name;
+    }
+    return path;
+}
+
+std::string DeviceToHostPath(std::u16string_view devicePath) {
+    return HostPathOfComponents(DevicePathComponents(devicePath));
+}

@@ -1,0 +1,483 @@
+#include "platform/base/files.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/base/atomic_file.h"
+#include "platform/base/device_fs.h"
+#include "platform/base/lasterror.h"
+#include "platform/base/nocase.h"
+#include "platform/base/utf.h"
+
+namespace {
+
+// 100-ns intervals between 1601-01-01 and the host's epoch.
+constexpr uint64_t kEpochDifference = 116444736000000000ull;
+
+BOOL Fail(DWORD error) {
+    SetLastError(error);
+    return FALSE;
+}
+
+BOOL Succeed() {
+    SetLastError(ERROR_SUCCESS);
+    return TRUE;
+}
+
+bool Exists(const std::string& hostPath, struct stat& st) { return stat(hostPath.c_str(), &st) == 0; }
+
+bool IsReadOnly(const struct stat& st) { return !S_ISDIR(st.st_mode) && !(st.st_mode & S_IWUSR); }
+
+std::string ParentOf(const std::string& hostPath) { return hostPath.substr(0, hostPath.rfind('/')); }
+
+// A missing file and a missing folder on the way to it are different errors.
+DWORD PathError(int error, const std::string& hostPath) {
+    struct stat st;
+    if (error == ENOENT && !Exists(ParentOf(hostPath), st)) return ERROR_PATH_NOT_FOUND;
+    return ErrorFromErrno(error);
+}
+
+BOOL FailWithErrno(const std::string& hostPath) { return Fail(PathError(errno, hostPath)); }
+
+FILETIME FileTimeOf(const timespec& time) {
+    const uint64_t ticks = kEpochDifference + static_cast<uint64_t>(time.tv_sec) * 10000000ull +
+                           static_cast<uint64_t>(time.tv_nsec) / 100;
+    return FILETIME{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+}
+
+DWORD AttributesOf(const struct stat& st) {
+    if (S_ISDIR(st.st_mode)) return FILE_ATTRIBUTE_DIRECTORY;
+    return IsReadOnly(st) ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL;
+}
+
+class FileObject : public StreamObject {
+public:
+    FileObject(int fd, DWORD access) : m_fd(fd), m_access(access) {}
+    ~FileObject() override { close(m_fd); }
+
+    BOOL Read(void* buffer, DWORD count, DWORD* done) override {
+        if (!(m_access & GENERIC_READ)) return Fail(ERROR_ACCESS_DENIED);
+        char* bytes = static_cast<char*>(buffer);
+        while (*done < count) {
+            const ssize_t n = read(m_fd, bytes + *done, count - *done);
+            if (n == 0) break;
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                return Fail(ErrorFromErrno(errno));
+            }
+            *done += static_cast<DWORD>(n);
+        }
+        return Succeed();
+    }
+
+    BOOL Write(const void* data, DWORD count, DWORD* done) override {
+        if (!(m_access & GENERIC_WRITE)) return Fail(ERROR_ACCESS_DENIED);
+        const char* bytes = static_cast<const char*>(data);
+        while (*done < count) {
+            const ssize_t n = write(m_fd, bytes + *done, count - *done);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                return Fail(ErrorFromErrno(errno));
+            }
+            *done += static_cast<DWORD>(n);
+        }
+        return Succeed();
+    }
+
+    BOOL Flush() override { return fsync(m_fd) == 0 ? Succeed() : Fail(ErrorFromErrno(errno)); }
+
+    int Descriptor() const { return m_fd; }
+    DWORD Access() const { return m_access; }
+
+private:
+    int m_fd;
+    DWORD m_access;
+};
+
+class FindObject : public KernelObject {
+public:
+    std::vector<WIN32_FIND_DATAW> entries;
+    size_t next = 0;
+};
+
+std::mutex g_devicesLock;
+std::map<std::u16string, StreamDeviceOpener>& DeviceOpeners() {
+    static std::map<std::u16string, StreamDeviceOpener> openers;
+    return openers;
+}
+
+bool IsDeviceName(std::u16string_view name) {
+    auto letter = [](char16_t ch) { return (ch >= u'A' && ch <= u'Z') || (ch >= u'a' && ch <= u'z'); };
+    return name.size() == 5 && letter(name[0]) && letter(name[1]) && letter(name[2]) && name[3] >= u'0' &&
+           name[3] <= u'9' && name[4] == u':';
+}
+
+HANDLE OpenDevice(std::u16string_view name, DWORD access) {
+    StreamDeviceOpener opener;
+    {
+        std::lock_guard<std::mutex> lock(g_devicesLock);
+        auto it = DeviceOpeners().find(UpperCase(name.substr(0, 3)));
+        if (it != DeviceOpeners().end()) opener = it->second;
+    }
+    if (!opener) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return INVALID_HANDLE_VALUE;
+    }
+    StreamObject* object = opener(name, access);
+    return object ? MakeHandle(object) : INVALID_HANDLE_VALUE;
+}
+
+int OpenFlags(DWORD access, DWORD disposition) {
+    int flags = O_CLOEXEC;
+    if ((access & GENERIC_READ) && (access & GENERIC_WRITE)) flags |= O_RDWR;
+    else if (access & GENERIC_WRITE) flags |= O_WRONLY;
+    else flags |= O_RDONLY;
+    switch (disposition) {
+    case CREATE_NEW: return flags | O_CREAT | O_EXCL;
+    case CREATE_ALWAYS: return flags | O_CREAT | O_TRUNC;
+    case OPEN_ALWAYS: return flags | O_CREAT;
+    case TRUNCATE_EXISTING: return flags | O_TRUNC;
+    default: return flags;
+    }
+}
+
+bool ValidDisposition(DWORD access, DWORD disposition) {
+    if (disposition < CREATE_NEW || disposition > TRUNCATE_EXISTING) return false;
+    return disposition != TRUNCATE_EXISTING || (access & GENERIC_WRITE);
+}
+
+template <class T>
+T* HandleObject(HANDLE handle) {
+    T* object = ObjectFromHandleAs<T>(handle);
+    if (!object) SetLastError(ERROR_INVALID_HANDLE);
+    return object;
+}
+
+bool FillFindData(const std::string& folder, const std::string& name, WIN32_FIND_DATAW& data) {
+    struct stat st;
+    if (!Exists(folder + "/" + name, st)) return false;
+    const std::u16string wide = Utf8ToUtf16(name);
+    if (wide.size() >= MAX_PATH) return false;
+    data = WIN32_FIND_DATAW{};
+    data.dwFileAttributes = AttributesOf(st);
+    data.ftCreationTime = FileTimeOf(st.st_ctim);
+    data.ftLastAccessTime = FileTimeOf(st.st_atim);
+    data.ftLastWriteTime = FileTimeOf(st.st_mtim);
+    if (!S_ISDIR(st.st_mode)) {
+        data.nFileSizeHigh = static_cast<DWORD>(static_cast<uint64_t>(st.st_size) >> 32);
+        data.nFileSizeLow = static_cast<DWORD>(st.st_size);
+    }
+    std::copy(wide.begin(), wide.end(), data.cFileName);
+    return true;
+}
+
+}  // namespace
+
+BOOL StreamObject::IoControl(DWORD, const void*, DWORD, void*, DWORD, DWORD*) { return Fail(ERROR_NOT_SUPPORTED); }
+
+void RegisterStreamDevice(std::u16string_view prefix, StreamDeviceOpener opener) {
+    std::lock_guard<std::mutex> lock(g_devicesLock);
+    DeviceOpeners()[UpperCase(prefix)] = std::move(opener);
+}
+
+HANDLE CreateFileW(LPCWSTR path, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWORD disposition,
+                   DWORD flagsAndAttributes, HANDLE) {
+    if (!path || !ValidDisposition(access, disposition)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return INVALID_HANDLE_VALUE;
+    }
+    std::u16string_view name(path);
+    if (!name.empty() && (name[0] == u'\\' || name[0] == u'/') && IsDeviceName(name.substr(1))) name.remove_prefix(1);
+    if (IsDeviceName(name)) return OpenDevice(name, access);
+
+    const std::string hostPath = DeviceToHostPath(name);
+    struct stat st;
+    const bool existed = Exists(hostPath, st);
+    if (existed && S_ISDIR(st.st_mode)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return INVALID_HANDLE_VALUE;
+    }
+    const bool writes = (access & GENERIC_WRITE) || disposition == CREATE_ALWAYS || disposition == TRUNCATE_EXISTING;
+    if (existed && writes && IsReadOnly(st)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return INVALID_HANDLE_VALUE;
+    }
+    const int fd = open(hostPath.c_str(), OpenFlags(access, disposition), 0666);
+    if (fd < 0) {
+        SetLastError(errno == EEXIST ? ERROR_FILE_EXISTS : PathError(errno, hostPath));
+        return INVALID_HANDLE_VALUE;
+    }
+    if (!existed && (flagsAndAttributes & FILE_ATTRIBUTE_READONLY)) fchmod(fd, 0444);
+    HANDLE handle = MakeHandle(new FileObject(fd, access));
+    const bool reportsExisting = existed && (disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS);
+    SetLastError(reportsExisting ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
+    return handle;
+}
+
+BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD count, LPDWORD done, LPOVERLAPPED) {
+    DWORD got = 0;
+    if (done) *done = 0;
+    StreamObject* stream = HandleObject<StreamObject>(file);
+    if (!stream) return FALSE;
+    if (!buffer && count) return Fail(ERROR_INVALID_PARAMETER);
+    const BOOL ok = stream->Read(buffer, count, &got);
+    if (done) *done = got;
+    return ok;
+}
+
+BOOL WriteFile(HANDLE file, LPCVOID data, DWORD count, LPDWORD done, LPOVERLAPPED) {
+    DWORD put = 0;
+    if (done) *done = 0;
+    StreamObject* stream = HandleObject<StreamObject>(file);
+    if (!stream) return FALSE;
+    if (!data && count) return Fail(ERROR_INVALID_PARAMETER);
+    const BOOL ok = stream->Write(data, count, &put);
+    if (done) *done = put;
+    return ok;
+}
+
+BOOL FlushFileBuffers(HANDLE file) {
+    StreamObject* stream = HandleObject<StreamObject>(file);
+    return stream ? stream->Flush() : FALSE;
+}
+
+BOOL DeviceIoControl(HANDLE device, DWORD code, LPVOID in, DWORD inSize, LPVOID out, DWORD outSize,
+                     LPDWORD returned, LPOVERLAPPED) {
+    DWORD count = 0;
+    StreamObject* stream = HandleObject<StreamObject>(device);
+    if (!stream) return FALSE;
+    const BOOL ok = stream->IoControl(code, in, inSize, out, outSize, &count);
+    if (returned) *returned = count;
+    return ok;
+}
+
+DWORD SetFilePointer(HANDLE file, LONG distance, PLONG high, DWORD method) {
+    FileObject* object = HandleObject<FileObject>(file);
+    if (!object) return INVALID_SET_FILE_POINTER;
+    const int64_t offset = high ? static_cast<int64_t>((static_cast<uint64_t>(static_cast<DWORD>(*high)) << 32) |
+                                                       static_cast<DWORD>(distance))
+                                : distance;
+    const int whence = method == FILE_BEGIN ? SEEK_SET : method == FILE_CURRENT ? SEEK_CUR : method == FILE_END ? SEEK_END : -1;
+    if (whence < 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return INVALID_SET_FILE_POINTER;
+    }
+    const off_t base = whence == SEEK_SET ? 0 : lseek(object->Descriptor(), 0, whence);
+    if (base < 0 || (offset < 0 && base + offset < 0)) {
+        SetLastError(base < 0 ? ErrorFromErrno(errno) : ERROR_NEGATIVE_SEEK);
+        return INVALID_SET_FILE_POINTER;
+    }
+    const off_t position = lseek(object->Descriptor(), base + offset, SEEK_SET);
+    if (position < 0) {
+        SetLastError(ErrorFromErrno(errno));
+        return INVALID_SET_FILE_POINTER;
+    }
+    if (high) *high = static_cast<LONG>(static_cast<uint64_t>(position) >> 32);
+    SetLastError(ERROR_SUCCESS);
+    return static_cast<DWORD>(position);
+}
+
+BOOL SetEndOfFile(HANDLE file) {
+    FileObject* object = HandleObject<FileObject>(file);
+    if (!object) return FALSE;
+    if (!(object->Access() & GENERIC_WRITE)) return Fail(ERROR_ACCESS_DENIED);
+    const off_t position = lseek(object->Descriptor(), 0, SEEK_CUR);
+    if (position < 0 || ftruncate(object->Descriptor(), position) != 0) return Fail(ErrorFromErrno(errno));
+    return Succeed();
+}
+
+DWORD GetFileSize(HANDLE file, LPDWORD high) {
+    FileObject* object = HandleObject<FileObject>(file);
+    struct stat st;
+    if (!object) return INVALID_FILE_SIZE;
+    if (fstat(object->Descriptor(), &st) != 0) {
+        SetLastError(ErrorFromErrno(errno));
+        return INVALID_FILE_SIZE;
+    }
+    if (high) *high = static_cast<DWORD>(static_cast<uint64_t>(st.st_size) >> 32);
+    SetLastError(ERROR_SUCCESS);
+    return static_cast<DWORD>(st.st_size);
+}
+
+DWORD GetFileAttributesW(LPCWSTR path) {
+    if (!path) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    const std::string hostPath = DeviceToHostPath(path);
+    struct stat st;
+    if (!Exists(hostPath, st)) {
+        FailWithErrno(hostPath);
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    return AttributesOf(st);
+}
+
+BOOL SetFileAttributesW(LPCWSTR path, DWORD attributes) {
+    if (!path) return Fail(ERROR_INVALID_PARAMETER);
+    const std::string hostPath = DeviceToHostPath(path);
+    struct stat st;
+    if (!Exists(hostPath, st)) return FailWithErrno(hostPath);
+    if (S_ISDIR(st.st_mode)) return Succeed();
+    const mode_t writeBits = S_IWUSR | S_IWGRP | S_IWOTH;
+    const mode_t mode = (attributes & FILE_ATTRIBUTE_READONLY) ? (st.st_mode & ~writeBits) : (st.st_mode | S_IWUSR);
+    if (chmod(hostPath.c_str(), mode & 07777) != 0) return FailWithErrno(hostPath);
+    return Succeed();
+}
+
+BOOL CreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES) {
+    if (!path) return Fail(ERROR_INVALID_PARAMETER);
+    const std::string hostPath = DeviceToHostPath(path);
+    if (mkdir(hostPath.c_str(), 0777) != 0) return FailWithErrno(hostPath);
+    return Succeed();
+}
+
+BOOL RemoveDirectoryW(LPCWSTR path) {
+    if (!path) return Fail(ERROR_INVALID_PARAMETER);
+    const std::string hostPath = DeviceToHostPath(path);
+    struct stat st;
+    if (!Exists(hostPath, st)) return FailWithErrno(hostPath);
+    if (!S_ISDIR(st.st_mode)) return Fail(ERROR_DIRECTORY);
+    if (DevicePathComponents(path).empty()) return Fail(ERROR_ACCESS_DENIED);
+    if (rmdir(hostPath.c_str()) != 0) return FailWithErrno(hostPath);
+    return Succeed();
+}
+
+BOOL DeleteFileW(LPCWSTR path) {
+    if (!path) return Fail(ERROR_INVALID_PARAMETER);
+    const std::string hostPath = DeviceToHostPath(path);
+    struct stat st;
+    if (!Exists(hostPath, st)) return FailWithErrno(hostPath);
+    if (S_ISDIR(st.st_mode) || IsReadOnly(st)) return Fail(ERROR_ACCESS_DENIED);
+    if (unlink(hostPath.c_str()) != 0) return FailWithErrno(hostPath);
+    return Succeed();
+}
+
+BOOL CopyFileW(LPCWSTR source, LPCWSTR target, BOOL failIfExists) {
+    if (!source || !target) return Fail(ERROR_INVALID_PARAMETER);
+    const std::string from = DeviceToHostPath(source);
+    const std::string to = DeviceToHostPath(target);
+    struct stat sourceStat, targetStat;
+    if (!Exists(from, sourceStat)) return FailWithErrno(from);
+    if (S_ISDIR(sourceStat.st_mode)) return Fail(ERROR_ACCESS_DENIED);
+    if (Exists(to, targetStat)) {
+        if (failIfExists) return Fail(ERROR_FILE_EXISTS);
+        if (S_ISDIR(targetStat.st_mode) || IsReadOnly(targetStat)) return Fail(ERROR_ACCESS_DENIED);
+    }
+    const int fd = open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return FailWithErrno(from);
+    AtomicFileWriter writer(to);
+    std::vector<char> buffer(64 * 1024);
+    ssize_t n = 0;
+    while (writer.IsOpen() && (n = read(fd, buffer.data(), buffer.size())) != 0) {
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 || !writer.Write(buffer.data(), static_cast<size_t>(n))) break;
+    }
+    const int readError = n < 0 ? errno : 0;
+    close(fd);
+    if (readError) return Fail(ErrorFromErrno(readError));
+    writer.SetMode(sourceStat.st_mode & 07777);
+    if (!writer.Commit()) {
+        errno = writer.Error();
+        return FailWithErrno(to);
+    }
+    return Succeed();
+}
+
+BOOL MoveFileW(LPCWSTR source, LPCWSTR target) {
+    if (!source || !target) return Fail(ERROR_INVALID_PARAMETER);
+    const std::string from = DeviceToHostPath(source);
+    const std::vector<std::u16string> parts = DevicePathComponents(target);
+    if (parts.empty()) return Fail(ERROR_ACCESS_DENIED);
+    const std::string existing = HostPathOfComponents(parts);
+    // A rename that changes only the letter case finds the source itself.
+    const std::string to = HostPathOfComponents(parts, parts.size() - 1) + "/" + Utf16ToUtf8(parts.back());
+    struct stat st;
+    if (!Exists(from, st)) return FailWithErrno(from);
+    if (existing != from && Exists(existing, st)) return Fail(ERROR_ALREADY_EXISTS);
+    if (rename(from.c_str(), to.c_str()) != 0) return FailWithErrno(to);
+    return Succeed();
+}
+
+bool MatchesWildcard(std::u16string_view pattern, std::u16string_view name) {
+    if (pattern == u"*.*") pattern = u"*";
+    size_t p = 0, n = 0, starP = std::u16string_view::npos, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == u'*') {
+            starP = p++;
+            starN = n;
+        } else if (p < pattern.size() && (pattern[p] == u'?' || UpperCaseChar(pattern[p]) == UpperCaseChar(name[n]))) {
+            ++p;
+            ++n;
+        } else if (starP != std::u16string_view::npos) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == u'*') ++p;
+    return p == pattern.size();
+}
+
+HANDLE FindFirstFileW(LPCWSTR pattern, LPWIN32_FIND_DATAW data) {
+    if (!pattern || !data) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return INVALID_HANDLE_VALUE;
+    }
+    const std::vector<std::u16string> parts = DevicePathComponents(pattern);
+    if (parts.empty()) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return INVALID_HANDLE_VALUE;
+    }
+    const std::string folder = HostPathOfComponents(parts, parts.size() - 1);
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) {
+        SetLastError(errno == ENOENT || errno == ENOTDIR ? ERROR_PATH_NOT_FOUND : ErrorFromErrno(errno));
+        return INVALID_HANDLE_VALUE;
+    }
+    std::vector<std::string> names;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != ".." && MatchesWildcard(parts.back(), Utf8ToUtf16(name))) names.push_back(name);
+    }
+    closedir(dir);
+    std::sort(names.begin(), names.end());
+
+    auto* search = new FindObject;
+    for (const std::string& name : names) {
+        WIN32_FIND_DATAW entry;
+        if (FillFindData(folder, name, entry)) search->entries.push_back(entry);
+    }
+    if (search->entries.empty()) {
+        delete search;
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return INVALID_HANDLE_VALUE;
+    }
+    *data = search->entries[search->next++];
+    SetLastError(ERROR_SUCCESS);
+    return MakeHandle(search);
+}
+
+BOOL FindNextFileW(HANDLE search, LPWIN32_FIND_DATAW data) {
+    FindObject* object = HandleObject<FindObject>(search);
+    if (!object) return FALSE;
+    if (!data) return Fail(ERROR_INVALID_PARAMETER);
+    if (object->next >= object->entries.size()) return Fail(ERROR_NO_MORE_FILES);
+    *data = object->entries[object->next++];
+    return Succeed();
+}
+
+BOOL FindClose(HANDLE search) {
+    if (!HandleObject<FindObject>(search)) return FALSE;
+    return CloseHandle(search);
+}
