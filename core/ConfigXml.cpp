@@ -1,0 +1,61 @@
+#include "core/ConfigXml.h"
+
+#include "core/AppDir.h"
+#include "core/ShowMessage.h"
+#include "core/XmlLookup.h"
+#include "platform/base/numparse.h"
+
+CXmlDoc g_ConfigDoc;
+
+namespace {
+
+constexpr const char16_t* kConfigSection = u"CONFIG";
+
+}  // namespace
+
+CString GetConfigFilePath() {
+    CString appDir;
+    GetAppDir(appDir);
+    return appDir + u"config\\config.xml";
+}
+
+int GetConfigInt(CString key, int& value) {
+    value = 0;
+    CString text;
+    bool found = false;
+    {
+        XmlDocLock lock(g_ConfigDoc);
+        ReadSectionKey(g_ConfigDoc, kConfigSection, key, text, &found);
+    }
+    if (!found)
+        return 0;
+    value = _wtol(text);
+    return 1;
+}
+
+int GetConfigValue(CString key, CString& value) {
+    bool found = false;
+    XmlDocLock lock(g_ConfigDoc);
+    ReadSectionKey(g_ConfigDoc, kConfigSection, key, value, &found);
+    return found ? 1 : 0;
+}
+
+int SetConfigValue(CString key, CString value, BOOL save) {
+    {
+        XmlDocLock lock(g_ConfigDoc);
+        if (WriteSectionKey(g_ConfigDoc, kConfigSection, key, value)) {
+            // A save that fails is not reported; the file keeps its old content.
+            if (save)
+                g_ConfigDoc.WriteToFile(GetConfigFilePath());
+            return 1;
+        }
+    }
+    ShowMessage(u"XML error in 'CONFIG' elem! ", 0);
+    return 0;
+}
+
+int SetConfigInt(CString key, UINT value, BOOL save) {
+    CString text;
+    text.Format(u"%u", value);
+    return SetConfigValue(key, text, save);
+}

@@ -1,0 +1,21 @@
+// The settings keys of config\config.xml: element CONFIG under the root,
+// one child element per key, numbers as decimal text. Readers take the last
+// occurrence of a key, the writer changes the first.
+#pragma once
+
+#include "core/XmlDoc.h"
+
+extern CXmlDoc g_ConfigDoc;
+
+// application directory + "config\config.xml"
+CString GetConfigFilePath();
+
+// 1 when the key exists; the value is the leading decimal integer of its
+// text (0 when the text has none, and 0 when the key is missing).
+int GetConfigInt(CString key, int& value);
+// 1 when the key exists; the text is left unchanged when it does not.
+int GetConfigValue(CString key, CString& value);
+// 1 when CONFIG exists, else 0 after a message. With `save` the whole
+// document is written to the file, atomically.
+int SetConfigValue(CString key, CString value, BOOL save);
+int SetConfigInt(CString key, UINT value, BOOL save);

@@ -1,0 +1,22 @@
+// The user-interface texts of the language file LANG\<language>.LAN: one
+// child of the root per section (the class that shows the texts), one child
+// per text key. A text missing from the file shows as "*" + its default.
+#pragma once
+
+#include "core/XmlDoc.h"
+
+extern CXmlDoc g_LangDoc;
+
+// 1 when the section exists, else 0; `text` is "*" + default unless the
+// key is found (the last occurrence wins).
+int GetLangText(CString section, CString key, CString defaultText, CString& text);
+// `text` is the key itself unless found; no decorations, no reordering.
+// A missing section shows a message and gives 0.
+int GetLangTextRaw(CString section, CString key, CString& text);
+// The option texts of the section "language" as written in the file,
+// without any marks: a missing key reads as empty, so a switch is off.
+// 1 when the section exists, else 0.
+int GetLanguageSwitch(CString key, CString& text);
+// application directory + "LANG\" + language (or "English") + ".LAN";
+// a missing file is reported with a message.
+CString GetLanguageFilePath();

@@ -1,0 +1,10 @@
+#include "core/ShowMessage.h"
+
+#include "platform/base/debug.h"
+
+int ShowMessage(CString text, int twoButtons) {
+    OutputDebugStringW(text + u"\r\n");
+    return twoButtons ? IDNO : 1;
+}
+
+int ShowMessageEx(CString text, int twoButtons) { return ShowMessage(text, twoButtons); }
