@@ -1,0 +1,150 @@
+// The settings keys of config.xml and the language texts, through the two
+// global documents as the rest of the system reaches them.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/BidiText.h"
+#include "core/ConfigXml.h"
+#include "core/LangText.h"
+#include "core/MachineConfig.h"
+#include "tests/support/device_root.h"
+
+namespace {
+
+constexpr const char* kConfigHost = "NandFlash/zeta42/config/config.xml";
+constexpr const char* kLanguageHost = "NandFlash/zeta42/LANG/English.LAN";
+
+class ConfigLang : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_root.PutFile(kConfigHost,
+                       "<ROOT>\r\n<CONFIG>\r\n<NUM>12abc</NUM>\r\n<NEG> -7</NEG>\r\n<WORD>abc</WORD>\r\n"
+                       "<DUP>1</DUP>\r\n<DUP>2</DUP>\r\n</CONFIG>\r\n</ROOT>\r\n");
+        m_root.PutFile(kLanguageHost,
+                       "<LANG>\r\n<CMachineConfig>\r\n<MCF0002>Text</MCF0002>\r\n<T2>first</T2>\r\n<T2>second</T2>\r\n"
+                       "</CMachineConfig>\r\n<language>\r\n<bidi>1</bidi>\r\n</language>\r\n</LANG>\r\n");
+        ASSERT_TRUE(g_ConfigDoc.ReadFromFile(GetConfigFilePath()));
+        g_MachineConfig.LanguageName = u"English";
+        ASSERT_TRUE(g_LangDoc.ReadFromFile(GetLanguageFilePath()));
+        g_MachineConfig.MachineID = u"1";
+        g_MachineConfig.RightToLeft = 0;
+    }
+    void TearDown() override {
+        g_ConfigDoc.ParseText(u"");
+        g_LangDoc.ParseText(u"");
+        g_pfnFriBidiRtoL = nullptr;
+        g_MachineConfig.RightToLeft = 0;
+    }
+
+    ScopedDeviceRoot m_root;
+};
+
+// A stand-in for the bidirectional-text library: it reverses the text.
+int ReverseText(const WCHAR* input, WCHAR* output, int length) {
+    for (int i = 0; i < length; ++i)
+        output[i] = input[length - 1 - i];
+    return length;
+}
+
+}  // namespace
+
+TEST_F(ConfigLang, NumericKeysReadTheirLeadingInteger) {
+    int value = -1;
+    EXPECT_EQ(GetConfigInt(u"NUM", value), 1);
+    EXPECT_EQ(value, 12);
+    EXPECT_EQ(GetConfigInt(u"NEG", value), 1);
+    EXPECT_EQ(value, -7);
+    EXPECT_EQ(GetConfigInt(u"WORD", value), 1);
+    EXPECT_EQ(value, 0);
+    EXPECT_EQ(GetConfigInt(u"DUP", value), 1);
+    EXPECT_EQ(value, 2);
+    value = 5;
+    EXPECT_EQ(GetConfigInt(u"MISSING", value), 0);
+    EXPECT_EQ(value, 0);
+}
+
+TEST_F(ConfigLang, TextKeysAndTheirAbsence) {
+    CString text = u"kept";
+    EXPECT_EQ(GetConfigValue(u"MISSING", text), 0);
+    EXPECT_EQ(text, CString(u"kept"));
+    EXPECT_EQ(GetConfigValue(u"DUP", text), 1);
+    EXPECT_EQ(text, CString(u"2"));
+}
+
+TEST_F(ConfigLang, WritesReachTheFileOnlyWhenSaved) {
+    const std::string before = m_root.ReadFile(kConfigHost);
+    EXPECT_EQ(SetConfigValue(u"NEWKEY", u"a<b", FALSE), 1);
+    EXPECT_EQ(SetConfigInt(u"DUP", 4294967295u, FALSE), 1);
+    EXPECT_EQ(m_root.ReadFile(kConfigHost), before);
+    CString text;
+    GetConfigValue(u"NEWKEY", text);
+    EXPECT_EQ(text, CString(u"a<b"));
+    EXPECT_EQ(SetConfigInt(u"NUM", 7, TRUE), 1);
+    EXPECT_EQ(m_root.ReadFile(kConfigHost),
+              "<ROOT>\r\n<CONFIG>\r\n<NUM>7</NUM>\r\n<NEG> -7</NEG>\r\n<WORD>abc</WORD>\r\n"
+              "<DUP>4294967295</DUP>\r\n<DUP>2</DUP>\r\n<NEWKEY>a&lt;b</NEWKEY>\r\n</CONFIG>\r\n</ROOT>\r\n");
+}
+
+TEST_F(ConfigLang, WithoutConfigNothingIsWritten) {
+    g_ConfigDoc.ParseText(u"<ROOT><OTHER/></ROOT>");
+    EXPECT_EQ(SetConfigValue(u"K", u"v", TRUE), 0);
+    EXPECT_EQ(g_ConfigDoc.GetDoc(), CString(u"<ROOT><OTHER/></ROOT>"));
+    int value = 3;
+    EXPECT_EQ(GetConfigInt(u"K", value), 0);
+}
+
+TEST_F(ConfigLang, LanguageTextsAndTheirMarks) {
+    CString text;
+    EXPECT_EQ(GetLangText(u"CMachineConfig", u"MCF0001", u"\u9519\u8bef", text), 1);
+    EXPECT_EQ(text, CString(u"*\u9519\u8bef"));
+    EXPECT_EQ(GetLangText(u"NoSuchPage", u"MCF0002", u"d", text), 0);
+    EXPECT_EQ(text, CString(u"*d"));
+    EXPECT_EQ(GetLangText(u"CMachineConfig", u"MCF0002", u"d", text), 1);
+    EXPECT_EQ(text, CString(u"Text"));
+    EXPECT_EQ(GetLangText(u"CMachineConfig", u"T2", u"d", text), 1);
+    EXPECT_EQ(text, CString(u"second"));
+
+    // The translator's device marks every text that comes from the file.
+    g_MachineConfig.MachineID = u"6048213975";
+    GetLangText(u"CMachineConfig", u"MCF0002", u"d", text);
+    EXPECT_EQ(text, CString(u"@Text"));
+    GetLangText(u"CMachineConfig", u"MCF0001", u"d", text);
+    EXPECT_EQ(text, CString(u"*d"));
+}
+
+TEST_F(ConfigLang, RawTextsAndLanguageSwitches) {
+    CString text;
+    EXPECT_EQ(GetLangTextRaw(u"CMachineConfig", u"NOPE", text), 1);
+    EXPECT_EQ(text, CString(u"NOPE"));
+    EXPECT_EQ(GetLangTextRaw(u"Missing", u"NOPE", text), 0);
+
+    // Switches read as written: a missing key is off, not "*".
+    g_MachineConfig.MachineID = u"6048213975";
+    EXPECT_EQ(GetLanguageSwitch(u"bidi", text), 1);
+    EXPECT_EQ(text, CString(u"1"));
+    EXPECT_EQ(GetLanguageSwitch(u"libiconv", text), 1);
+    EXPECT_EQ(text, CString());
+    g_LangDoc.ParseText(u"<LANG/>");
+    EXPECT_EQ(GetLanguageSwitch(u"bidi", text), 0);
+    EXPECT_EQ(text, CString());
+}
+
+TEST_F(ConfigLang, RightToLeftTextsAreReorderedWithoutByteOrderMarks) {
+    g_LangDoc.ParseText(u"<LANG><P><K>\uFEFFabc</K></P></LANG>");
+    g_MachineConfig.RightToLeft = 1;
+    g_pfnFriBidiRtoL = ReverseText;
+    CString text;
+    EXPECT_EQ(GetLangText(u"P", u"K", u"d", text), 1);
+    EXPECT_EQ(text, CString(u"cba"));
+    g_pfnFriBidiRtoL = nullptr;
+    GetLangText(u"P", u"K", u"d", text);
+    EXPECT_EQ(text, CString(u"abc"));
+}
+
+TEST_F(ConfigLang, LanguageFilePath) {
+    g_MachineConfig.LanguageName = u"";
+    EXPECT_EQ(GetLanguageFilePath(), CString(u"\\NandFlash\\zeta42\\LANG\\English.LAN"));
+    g_MachineConfig.LanguageName = u"Arabic";
+    EXPECT_EQ(GetLanguageFilePath(), CString(u"\\NandFlash\\zeta42\\LANG\\Arabic.LAN"));
+}

@@ -1,0 +1,214 @@
+// The settings object: load from the registry and config.xml, the keys the
+// load writes when missing, the factory defaults, and the registry wrapper.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/ConfigXml.h"
+#include "core/MachineConfig.h"
+#include "core/RegistryKey.h"
+#include "tests/support/device_root.h"
+
+namespace {
+
+constexpr const char* kConfigHost = "NandFlash/zeta42/config/config.xml";
+
+class Settings : public ::testing::Test {
+protected:
+    void LoadConfig(const std::string& text) {
+        m_root.PutFile(kConfigHost, text);
+        ASSERT_TRUE(g_ConfigDoc.ReadFromFile(GetConfigFilePath()));
+    }
+    void TearDown() override { g_ConfigDoc.ParseText(u""); }
+
+    // The registry values the load cannot do without.
+    void PutRegistry() {
+        g_MachineConfig.WriteRegString(u"UnitName", u"ACME");
+        g_MachineConfig.WriteRegString(u"LanguageName", u"English");
+        g_MachineConfig.WriteRegDWORD(u"LANGUAGEFLAG", 1);
+        g_MachineConfig.WriteRegDWORD(u"DateType", 2);
+        g_MachineConfig.WriteRegDWORD(u"TimeType", 1);
+        g_MachineConfig.WriteRegDWORD(u"CodePage", 950);
+        g_MachineConfig.WriteRegDWORD(u"RJWIFI", 1);
+    }
+
+    CString Key(const char16_t* key) {
+        CString value;
+        return GetConfigValue(key, value) ? value : CString(u"(missing)");
+    }
+
+    ScopedDeviceRoot m_root;
+};
+
+}  // namespace
+
+TEST_F(Settings, LoadFillsFieldsAndWritesMissingKeys) {
+    LoadConfig("<ROOT><CONFIG>\r\n<PASSWORD>1234</PASSWORD>\r\n<FPLEVEL>4 levels</FPLEVEL>\r\n"
+               "<FCCHECKALARM></FCCHECKALARM>\r\n<WuRenTestMode>2</WuRenTestMode>\r\n"
+               "<InterfaceWaitTime>30</InterfaceWaitTime>\r\n<MachineID>7</MachineID>\r\n</CONFIG></ROOT>");
+    PutRegistry();
+    g_MachineConfig.FP = 0x12345678;
+    ASSERT_EQ(g_MachineConfig.Load(), 1);
+
+    EXPECT_EQ(g_MachineConfig.UnitName.Get(), CString(u"ACME"));
+    EXPECT_EQ(g_MachineConfig.DateType, 2);
+    EXPECT_EQ(g_MachineConfig.TimeType, 1);
+    EXPECT_EQ(g_MachineConfig.CodePage, 950);
+    EXPECT_EQ(g_MachineConfig.RJWIFI, 1);
+    EXPECT_EQ(g_MachineConfig.FP & 0xFF, 0x20u);  // no FP value: a blank
+    EXPECT_EQ(g_MachineConfig.PASSWORD.Get(), CString(u"1234"));
+    EXPECT_EQ(g_MachineConfig.FPLEVEL, 4);
+    EXPECT_EQ(g_MachineConfig.TCPMODE, 0);
+    EXPECT_EQ(g_MachineConfig.SkinDir.Get(), CString(u"\\NandFlash\\zeta42\\Skin\\FLOWER\\"));
+    EXPECT_EQ(g_MachineConfig.WuRenTestMode, 0);
+    EXPECT_EQ(g_MachineConfig.InterfaceWaitTime, 2);
+    EXPECT_EQ(g_MachineConfig.MachineID.Get(), CString(u"7"));
+    EXPECT_EQ(g_MachineConfig.FCCHECKALARM, 1);
+    EXPECT_EQ(g_MachineConfig.NETPORT, 5010);
+    EXPECT_EQ(g_MachineConfig.ScreenInterval, 5);
+    EXPECT_EQ(g_MachineConfig.GprsApn.Get(), CString(u"CMNET"));
+    EXPECT_EQ(g_MachineConfig.GprsPort, 5010);
+
+    // The keys the load writes reach the file.
+    CXmlDoc saved;
+    ASSERT_TRUE(saved.ReadFromFile(GetConfigFilePath()));
+    const CString file = saved.GetDoc();
+    for (const char16_t* written : {u"<FCCHECKALARM>1</FCCHECKALARM>", u"<MCCHECKALARM>0</MCCHECKALARM>",
+                                    u"<NETPORT>5010</NETPORT>", u"<ScreenType>0</ScreenType>",
+                                    u"<ScreenInterval>5</ScreenInterval>", u"<PRINT>0</PRINT>",
+                                    u"<GprsApn>CMNET</GprsApn>", u"<GprsPwd/>", u"<GprsUser/>",
+                                    u"<GprsPort>5010</GprsPort>", u"<InterfaceWaitTime>30</InterfaceWaitTime>",
+                                    u"<MachineID>7</MachineID>"})
+        EXPECT_GE(file.Find(written), 0) << CString(written).GetLength();
+    EXPECT_LT(file.Find(u"<MachineID>1</MachineID>"), 0);
+}
+
+TEST_F(Settings, MissingRegistryValueFailsTheLoadAndStopsThere) {
+    LoadConfig("<ROOT><CONFIG><FPLEVEL>3</FPLEVEL></CONFIG></ROOT>");
+    PutRegistry();
+    HKEY raw = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"software\\VELTO\\Quillon", 0, KEY_ALL_ACCESS, &raw), ERROR_SUCCESS);
+    RegDeleteValueW(raw, u"TimeType");
+    RegCloseKey(raw);
+
+    g_MachineConfig.CodePage = -1;
+    g_MachineConfig.RJWIFI = -1;
+    g_MachineConfig.FPLEVEL = -1;
+    EXPECT_EQ(g_MachineConfig.Load(), 0);
+    EXPECT_EQ(g_MachineConfig.CodePage, -1);
+    EXPECT_EQ(g_MachineConfig.RJWIFI, -1);
+    EXPECT_EQ(g_MachineConfig.FPLEVEL, -1);
+}
+
+TEST_F(Settings, LongRegistryTextsAreReadWhole) {
+    LoadConfig("<ROOT><CONFIG/></ROOT>");
+    PutRegistry();
+    const CString longName(u'N', 300);
+    g_MachineConfig.WriteRegString(u"UnitName", longName);
+    ASSERT_EQ(g_MachineConfig.Load(), 1);
+    EXPECT_EQ(g_MachineConfig.UnitName.Get(), longName);
+}
+
+TEST_F(Settings, FactoryResetThenLoadGivesTheFactoryValues) {
+    LoadConfig("<ROOT>\r\n<CONFIG>\r\n</CONFIG>\r\n</ROOT>");
+    g_MachineConfig.COMMUNICATIONTYPE = 0;
+    g_MachineConfig.WriteRegistryDefaults();
+    g_MachineConfig.RestoreDefaults();
+
+    EXPECT_EQ(Key(u"FPLEVEL"), CString(u"1"));
+    EXPECT_EQ(Key(u"FPCOUNT"), CString(u"5000"));
+    EXPECT_EQ(Key(u"WARNINGNUM"), CString(u"1000"));
+    EXPECT_EQ(Key(u"REATTIMEGAP"), CString(u"0"));
+    // The saving writes put everything on disk.
+    CXmlDoc saved;
+    ASSERT_TRUE(saved.ReadFromFile(GetConfigFilePath()));
+    EXPECT_EQ(saved.GetDoc(), g_ConfigDoc.GetDoc());
+
+    ASSERT_EQ(g_MachineConfig.Load(), 1);
+    const CMachineConfig& c = g_MachineConfig;
+    EXPECT_EQ(c.UnitName.Get(), CString(u"VELTO"));
+    EXPECT_EQ(c.LanguageName.Get(), CString(u"English"));
+    EXPECT_EQ(c.PLAYNAME.Get(), CString(u" "));
+    EXPECT_EQ(c.PASSWORD.Get(), CString(u"80516"));
+    EXPECT_EQ(c.SkinDir.Get(), CString(u"\\NandFlash\\zeta42\\Skin\\flower\\"));
+    EXPECT_EQ(c.MachineID.Get(), CString(u"1"));
+    EXPECT_EQ(c.GprsServerIP.Get().IsEmpty(), false);
+    const std::pair<int, int> numbers[] = {
+        {c.TCPMODE, 1},          {c.NETWORK, 0},           {c.FPCOUNT, 5000},       {c.FPLEVEL, 1},
+        {c.SLEEPCLOCK, 60},      {c.BACKADMINICLOCK, 180}, {c.PROOFTIME, 1},        {c.PLAYMEDIA, 60},
+        {c.SNAPTYPE, 0},         {c.PHOTOSAVEDIR, 0},      {c.PHOTOMAXNUMBER, 100}, {c.SHOWICONTYPE, 1},
+        {c.VERTIFYTYPE, 201},    {c.ScreenType, 0},        {c.ScreenInterval, 5},   {c.DateType, 1},
+        {c.TimeType, 0},         {c.NETTIME, 0},           {c.WEATHER, 0},          {c.CodePage, 936},
+        {c.UPDATE, 0},           {c.RING, 0},              {c.LANGUAGEFLAG, 1},     {c.AutoStart, 1},
+        {c.WORKCODE, 0},         {c.RJWIFI, 0},            {c.FCCHECKALARM, 1},     {c.MCCHECKALARM, 0},
+        {c.BAUDRATE, 1},         {c.PRINT, 0},             {c.PANELCOLOR, 16763292}, {c.DEBUGMODE, 0},
+        {c.NETPORT, 5010},       {c.REATTIMEGAP, 0},       {c.ALLTIMESMONITOR, 0},  {c.LOCKDELAY, 10},
+        {c.WIEGANDMODE, 0},      {c.OPENDOOR, 0},          {c.WIEGANDHEAD, 0},      {c.WARNINGNUM, 1000},
+    };
+    for (size_t i = 0; i < std::size(numbers); ++i)
+        EXPECT_EQ(numbers[i].first, numbers[i].second) << "field " << i;
+}
+
+TEST_F(Settings, AdapterValues) {
+    LoadConfig("<ROOT><CONFIG/></ROOT>");
+    EXPECT_EQ(g_MachineConfig.GetTcpipValue(u"", u"IpAddress"), CString());
+    EXPECT_EQ(CMachineConfig::GetAdapterKeyPath(u""), CString(u"Comm\\DM9CE1\\Parms\\TCPIP"));
+    int dhcp = 5;
+    EXPECT_EQ(g_MachineConfig.GetDhcp(u"DM9CE1", dhcp), 1);  // the key exists now
+    EXPECT_EQ(dhcp, 0);
+
+    ASSERT_EQ(g_MachineConfig.SetIpAddress(u"DM9CE1", u"10.0.0.7"), 1);
+    EXPECT_EQ(g_MachineConfig.GetTcpipValue(u"DM9CE1", u"IpAddress"), CString(u"10.0.0.7"));
+    // A REG_MULTI_SZ list ends with two terminators.
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"Comm\\DM9CE1\\Parms\\TCPIP", 0, KEY_ALL_ACCESS, &key),
+              ERROR_SUCCESS);
+    DWORD type = 0;
+    DWORD size = 0;
+    ASSERT_EQ(RegQueryValueExW(key, u"IpAddress", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
+    RegCloseKey(key);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_MULTI_SZ));
+    EXPECT_EQ(size, (8u + 2u) * 2u);
+
+    ASSERT_EQ(g_MachineConfig.SetDhcp(u"DM9CE1", 1), 1);
+    EXPECT_EQ(g_MachineConfig.GetDhcp(u"DM9CE1", dhcp), 1);
+    EXPECT_EQ(dhcp, 1);
+    EXPECT_EQ(g_MachineConfig.GetMacAddress(), 0u);
+    ASSERT_EQ(g_MachineConfig.SetMacAddress(0xA1B2C3), 1);
+    EXPECT_EQ(g_MachineConfig.GetMacAddress(), 0xA1B2C3u);
+}
+
+TEST_F(Settings, RegistryKeyWrapper) {
+    CRegistryKey key;
+    EXPECT_FALSE(key.Close());
+    EXPECT_FALSE(key.Open(HKEY_LOCAL_MACHINE, u"No\\Such\\Key"));
+    EXPECT_NE(key.LastError(), 0u);
+    DWORD value = 0;
+    EXPECT_FALSE(key.QueryDWORDValue(u"x", value));
+    EXPECT_FALSE(key.SetDWORDValue(u"x", 1));
+
+    ASSERT_TRUE(CRegistryKey::CreateKey(HKEY_LOCAL_MACHINE, u"Test\\Lists", nullptr));
+    ASSERT_TRUE(key.Open(HKEY_LOCAL_MACHINE, u"Test\\Lists"));
+    key.SetStringValue(u"two", u"a;b");
+    key.SetStringValue(u"trailing", u"a;b;");
+    key.SetStringValue(u"empty", u"");
+    for (const char16_t* name : {u"two", u"trailing"}) {
+        WCHAR** list = key.QueryStringList(name);
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(CString(list[0]), CString(u"a"));
+        EXPECT_EQ(CString(list[1]), CString(u"b"));
+        EXPECT_EQ(list[2], nullptr);
+        CRegistryKey::FreeStringList(list);
+    }
+    EXPECT_EQ(key.QueryStringList(u"empty"), nullptr);
+    EXPECT_EQ(key.QueryStringList(u"missing"), nullptr);
+
+    // A fixed room is always terminated, even when the value does not fit.
+    WCHAR room[4] = {u'x', u'x', u'x', u'x'};
+    key.SetStringValue(u"long", u"abcdefgh");
+    EXPECT_FALSE(key.QueryStringValue(u"long", room, sizeof room));
+    EXPECT_EQ(room[3], 0);
+    EXPECT_TRUE(key.Close());
+    EXPECT_TRUE(CRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, u"Test\\Lists"));
+    EXPECT_FALSE(key.Open(HKEY_LOCAL_MACHINE, u"Test\\Lists"));
+}
