@@ -77,10 +77,15 @@ CString CXmlDoc::GetElementText(int index) const {
     return result;
 }
 
+// The tag name as the scanner captures it, so that an end tag built from
+// it always closes the element.
 CString CXmlDoc::TagName(int index) const {
-    TokenScanner scanner(m_text.GetString(), m_text.GetLength(), m_docFlags);
-    scanner.next = m_elements[index].start + 1;
-    if (!scanner.FindName())
-        return CString();
-    return CString(scanner.text + scanner.tokenStart, scanner.TokenLength());
+    const char16_t* text = m_text.GetString();
+    const int start = m_elements[index].start + 1;
+    const int end = m_elements[index].End();
+    int at = start;
+    while (at < end && text[at] != u' ' && text[at] != u'\t' && text[at] != u'\n' && text[at] != u'\r' &&
+           text[at] != u'/' && text[at] != u'>')
+        ++at;
+    return CString(text + start, at - start);
 }
