@@ -2,6 +2,7 @@
 // stack take them.
 #include <vector>
 
+#include "core/AdapterRebind.h"
 #include "core/LangText.h"
 #include "core/MachineConfig.h"
 #include "core/RegistryKey.h"
@@ -9,10 +10,6 @@
 #include "platform/base/debug.h"
 #include "platform/base/files.h"
 #include "platform/base/lasterror.h"
-
-#ifndef IOCTL_NDIS_REBIND_ADAPTER
-#define IOCTL_NDIS_REBIND_ADAPTER 0x00170020u
-#endif
 
 namespace {
 

@@ -100,7 +100,6 @@ public:
     int Allocated() const { return m_allocated; }
     // Grows to n records, never by more than one new segment per call.
     void Grow(int n);
-    void Free();
 
 private:
     std::vector<std::unique_ptr<ElementRecord[]>> m_segments;
@@ -122,7 +121,7 @@ struct TokenScanner {
     int next = 0;
     int end = 0;  // scanning stops here (exclusive)
     const char16_t* text = nullptr;
-    int flags = 0;
+    int flags = 0;  // only XDF_IGNORECASE is consulted
 
     TokenScanner(const char16_t* t, int length, int docFlags) : end(length), text(t), flags(docFlags) {}
     int TokenLength() const { return tokenEnd - tokenStart + 1; }
@@ -174,7 +173,8 @@ public:
     static CString EscapeMarkup(const char16_t* text, int flags);
     static CString UnescapeMarkup(const char16_t* text, int length);
     static CString EncodeCdata(const char16_t* text);
-    static bool NameMatches(const TokenScanner& token, const char16_t* name, int flags);
+    // The scanner's token names `name` (ASCII case ignored with XDF_IGNORECASE).
+    static bool NameMatches(const TokenScanner& token, const char16_t* name);
 
     // One lock per document: every lookup and write holds it from rewind to leave.
     void Lock() { EnterCriticalSection(&m_lock); }

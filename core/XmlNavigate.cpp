@@ -8,7 +8,7 @@ int CXmlDoc::FindMatchingElement(int parent, int from, const char16_t* name) con
     for (; index; index = m_elements[index].next) {
         TokenScanner scanner(m_text.GetString(), m_text.GetLength(), m_docFlags);
         scanner.next = m_elements[index].start + 1;
-        if (scanner.FindName() && NameMatches(scanner, name, m_docFlags))
+        if (scanner.FindName() && NameMatches(scanner, name))
             return index;
     }
     return 0;

@@ -29,11 +29,6 @@ void ElementStore::Grow(int n) {
     m_allocated = n;
 }
 
-void ElementStore::Free() {
-    m_segments.clear();
-    m_allocated = 0;
-}
-
 CXmlDoc::CXmlDoc() {
     InitializeCriticalSection(&m_lock);
     ParseText(u"");
@@ -185,7 +180,7 @@ int CXmlDoc::ParseElements(int under) {
             }
         } else if (kind == XNK_ENDTAG) {
             int depth = static_cast<int>(open.size()) - 1;
-            while (depth >= 0 && !NameMatches(scanner, open[depth].node.name, m_docFlags))
+            while (depth >= 0 && !NameMatches(scanner, open[depth].node.name))
                 --depth;
             if (depth < 0) {
                 CString message;

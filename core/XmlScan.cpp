@@ -103,13 +103,13 @@ bool TokenScanner::FindName() {
     return true;
 }
 
-bool CXmlDoc::NameMatches(const TokenScanner& token, const char16_t* name, int flags) {
+bool CXmlDoc::NameMatches(const TokenScanner& token, const char16_t* name) {
     const int length = token.TokenLength();
     const char16_t* t = token.text + token.tokenStart;
     for (int i = 0; i < length; ++i) {
         if (name[i] == 0)
             return false;
-        const bool same = (flags & XDF_IGNORECASE) ? LowerAscii(t[i]) == LowerAscii(name[i]) : t[i] == name[i];
+        const bool same = (token.flags & XDF_IGNORECASE) ? LowerAscii(t[i]) == LowerAscii(name[i]) : t[i] == name[i];
         if (!same)
             return false;
     }

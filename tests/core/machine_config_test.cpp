@@ -4,9 +4,11 @@
 
 #include <string>
 
+#include "core/AdapterRebind.h"
 #include "core/ConfigXml.h"
 #include "core/MachineConfig.h"
 #include "core/RegistryKey.h"
+#include "platform/base/files.h"
 #include "tests/support/device_root.h"
 
 namespace {
@@ -211,4 +213,31 @@ TEST_F(Settings, RegistryKeyWrapper) {
     EXPECT_TRUE(key.Close());
     EXPECT_TRUE(CRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, u"Test\\Lists"));
     EXPECT_FALSE(key.Open(HKEY_LOCAL_MACHINE, u"Test\\Lists"));
+}
+
+namespace {
+
+// A network driver stand-in that keeps what the rebind request carried.
+std::u16string g_reboundName;
+
+class RecordingAdapterDriver : public StreamObject {
+public:
+    BOOL Read(void*, DWORD, DWORD* done) override { *done = 0; return TRUE; }
+    BOOL Write(const void*, DWORD count, DWORD* done) override { *done = count; return TRUE; }
+    BOOL IoControl(DWORD code, const void* in, DWORD inSize, void*, DWORD, DWORD*) override {
+        if (code != IOCTL_NDIS_REBIND_ADAPTER)
+            return FALSE;
+        g_reboundName.assign(static_cast<const char16_t*>(in), inSize / sizeof(char16_t));
+        return TRUE;
+    }
+};
+
+}  // namespace
+
+TEST_F(Settings, RebindCarriesTheWholeAdapterName) {
+    RegisterStreamDevice(u"NDS", [](std::u16string_view, DWORD) -> StreamObject* { return new RecordingAdapterDriver; });
+    g_MachineConfig.RebindAdapter(u"ETHERNET_ADAPTER_1");
+    EXPECT_EQ(g_reboundName, std::u16string(u"ETHERNET_ADAPTER_1", 19));
+    g_MachineConfig.RebindAdapter(u"");
+    EXPECT_EQ(g_reboundName, std::u16string(u"DM9CE1", 7));
 }
