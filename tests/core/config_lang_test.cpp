@@ -2,7 +2,10 @@
 // global documents as the rest of the system reaches them.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <latch>
 #include <string>
+#include <thread>
 
 #include "core/BidiText.h"
 #include "core/ConfigXml.h"
@@ -147,4 +150,36 @@ TEST_F(ConfigLang, LanguageFilePath) {
     EXPECT_EQ(GetLanguageFilePath(), CString(u"\\NandFlash\\zeta42\\LANG\\English.LAN"));
     g_MachineConfig.LanguageName = u"Arabic";
     EXPECT_EQ(GetLanguageFilePath(), CString(u"\\NandFlash\\zeta42\\LANG\\Arabic.LAN"));
+}
+
+TEST_F(ConfigLang, LookupsFromSeveralThreadsEachGetTheirOwnAnswer) {
+    // Every lookup moves the document's position: without the document's lock
+    // one thread's search would continue from another's place.
+    std::atomic<int> wrong{0};
+    std::latch start(3);
+    auto lookUp = [&](const char16_t* key, const char16_t* expected) {
+        CString text;
+        start.arrive_and_wait();
+        for (int i = 0; i < 20000; ++i) {
+            GetLangText(u"CMachineConfig", key, u"d", text);
+            if (text != CString(expected))
+                ++wrong;
+        }
+    };
+    auto configure = [&] {
+        start.arrive_and_wait();
+        for (int i = 0; i < 2000; ++i) {
+            SetConfigInt(u"COUNTER", static_cast<UINT>(i), FALSE);
+            int value = -1;
+            if (!GetConfigInt(u"NUM", value) || value != 12)
+                ++wrong;
+        }
+    };
+    std::thread first(lookUp, u"MCF0002", u"Text");
+    std::thread second(lookUp, u"T2", u"second");
+    std::thread third(configure);
+    first.join();
+    second.join();
+    third.join();
+    EXPECT_EQ(wrong.load(), 0);
 }
