@@ -34,8 +34,8 @@ struct BellEntry {
 
 // One weekly access time zone: start and end time of Monday to Sunday.
 struct AccessZoneEntry {
-    CString MonStart, MonEnd, TuesStart, TuesEnd, WednStart, WednEnd, ThurStart, ThurEnd;
-    CString FriStart, FriEnd, SatStart, SatEnd, SunStart, SunEnd;
+    SharedText MonStart, MonEnd, TuesStart, TuesEnd, WednStart, WednEnd, ThurStart, ThurEnd;
+    SharedText FriStart, FriEnd, SatStart, SatEnd, SunStart, SunEnd;
     int SpaceID = 0;
 };
 

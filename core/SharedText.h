@@ -8,7 +8,7 @@
 class SharedText {
 public:
     SharedText() = default;
-    SharedText(const SharedText&) = delete;
+    SharedText(const SharedText& other) : m_text(other.Get()) {}
     SharedText& operator=(const SharedText& other) { return *this = other.Get(); }
     SharedText& operator=(const CString& text);
     SharedText& operator=(const char16_t* text) { return *this = CString(text); }

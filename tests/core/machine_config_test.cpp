@@ -2,7 +2,9 @@
 // load writes when missing, the factory defaults, and the registry wrapper.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 
 #include "core/AdapterRebind.h"
 #include "core/ConfigXml.h"
@@ -240,4 +242,28 @@ TEST_F(Settings, RebindCarriesTheWholeAdapterName) {
     EXPECT_EQ(g_reboundName, std::u16string(u"ETHERNET_ADAPTER_1", 19));
     g_MachineConfig.RebindAdapter(u"");
     EXPECT_EQ(g_reboundName, std::u16string(u"DM9CE1", 7));
+}
+
+TEST(SharedTextField, ReadersSeeWholeTextsWhileAWriterReplacesThem) {
+    SharedText field;
+    const CString shortText(u's', 3);
+    const CString longText(u'L', 200);
+    field = shortText;
+    std::atomic<bool> done{false};
+    std::atomic<int> torn{0};
+    std::thread reader([&] {
+        while (!done) {
+            const CString seen = field;
+            if (seen != shortText && seen != longText)
+                ++torn;
+        }
+    });
+    for (int i = 0; i < 20000; ++i)
+        field = (i % 2) ? shortText : longText;
+    done = true;
+    reader.join();
+    EXPECT_EQ(torn.load(), 0);
+    AccessZoneEntry copy = g_MachineConfig.AccessZoneTable[0];
+    copy.MonStart = u"08:00";
+    EXPECT_EQ(copy.MonStart, CString(u"08:00"));
 }
