@@ -3,7 +3,7 @@
 #include "platform/base/debug.h"
 
 int ShowMessage(CString text, int twoButtons) {
-    OutputDebugStringW(text + u"\r\n");
+    JournalWrite(kJournalMessageBox, text.str());
     return twoButtons ? IDNO : 1;
 }
 

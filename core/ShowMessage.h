@@ -1,6 +1,6 @@
 // The modal message box of the whole system. Until the skinned box exists
-// the text goes to the debugger and the answer is the safe one: OK for one
-// button, No for two.
+// the text goes to the journal of message boxes and the answer is the safe
+// one: OK for one button, No for two.
 #pragma once
 
 #include "platform/base/CString.h"

@@ -11,6 +11,7 @@
 #include "core/ConfigXml.h"
 #include "core/LangText.h"
 #include "core/MachineConfig.h"
+#include "platform/base/debug.h"
 #include "tests/support/device_root.h"
 
 namespace {
@@ -91,7 +92,11 @@ TEST_F(ConfigLang, WritesReachTheFileOnlyWhenSaved) {
 
 TEST_F(ConfigLang, WithoutConfigNothingIsWritten) {
     g_ConfigDoc.ParseText(u"<ROOT><OTHER/></ROOT>");
+    const uint64_t before = JournalLastSequence();
     EXPECT_EQ(SetConfigValue(u"K", u"v", TRUE), 0);
+    const std::vector<JournalEntry> shown = JournalRead(kJournalMessageBox, before);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, u"XML error in 'CONFIG' elem! ");
     EXPECT_EQ(g_ConfigDoc.GetDoc(), CString(u"<ROOT><OTHER/></ROOT>"));
     int value = 3;
     EXPECT_EQ(GetConfigInt(u"K", value), 0);

@@ -10,6 +10,7 @@
 #include "core/ConfigXml.h"
 #include "core/MachineConfig.h"
 #include "core/RegistryKey.h"
+#include "platform/base/debug.h"
 #include "platform/base/files.h"
 #include "tests/support/device_root.h"
 
@@ -238,8 +239,12 @@ public:
 
 TEST_F(Settings, RebindCarriesTheWholeAdapterName) {
     RegisterStreamDevice(u"NDS", [](std::u16string_view, DWORD) -> StreamObject* { return new RecordingAdapterDriver; });
+    const uint64_t before = JournalLastSequence();
     g_MachineConfig.RebindAdapter(u"ETHERNET_ADAPTER_1");
     EXPECT_EQ(g_reboundName, std::u16string(u"ETHERNET_ADAPTER_1", 19));
+    const std::vector<JournalEntry> debug = JournalRead(kJournalDebug, before);
+    ASSERT_EQ(debug.size(), 1u);
+    EXPECT_EQ(debug[0].text, u"Adapter rebound\r\n");
     g_MachineConfig.RebindAdapter(u"");
     EXPECT_EQ(g_reboundName, std::u16string(u"DM9CE1", 7));
 }
