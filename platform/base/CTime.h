@@ -3,6 +3,7 @@
 // time 0.
 #pragma once
 
+#include <compare>
 #include <ctime>
 
 #include "platform/base/types.h"
