@@ -5,6 +5,7 @@
 
 #include "platform/base/clock.h"
 #include "platform/base/lasterror.h"
+#include "platform/base/registry.h"
 
 namespace {
 
@@ -29,18 +30,34 @@ FILETIME FileTimeOfTicks(uint64_t ticks) {
 // ---- the stored offset ------------------------------------------------------
 
 // The offset as set, to the millisecond; the registry keeps whole seconds,
-// so the precise value is used while the stored one is still ours.
+// so the precise value is used while the stored one is still ours. Reading
+// the registry each time follows a change of device root or a reload.
 std::mutex g_offsetLock;
 int64_t g_offsetMs = 0;
-int64_t g_storedSeconds = 0;
+
+constexpr char16_t kClockKey[] = u"Platform\\Clock";
+constexpr char16_t kOffsetValue[] = u"Offset";
 
 bool ReadStoredOffset(int64_t& seconds) {
-    seconds = g_storedSeconds;
+    HKEY key;
+    if (RegOpenKeyEx(HKEY_LOCAL_MACHINE, kClockKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+    DWORD type = 0, value = 0, size = sizeof value;
+    LONG result = RegQueryValueEx(key, kOffsetValue, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+    RegCloseKey(key);
+    if (result != ERROR_SUCCESS || type != REG_DWORD) return false;
+    seconds = static_cast<int32_t>(value);
     return true;
 }
 
 void WriteStoredOffset(int64_t seconds) {
-    g_storedSeconds = seconds;
+    HKEY key;
+    if (RegCreateKeyEx(HKEY_LOCAL_MACHINE, kClockKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
+                       &key, nullptr) != ERROR_SUCCESS) {
+        return;
+    }
+    DWORD value = static_cast<DWORD>(static_cast<int32_t>(seconds));
+    RegSetValueEx(key, kOffsetValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(key);
 }
 
 int64_t OffsetMs() {
@@ -151,10 +168,6 @@ int64_t LocalOffsetSecondsAt(int64_t unixSeconds) {
 
 int64_t DeviceClockUtcMs() {
     return HostWallClockMs() + OffsetMs();
-}
-
-void ReloadDeviceClockOffset() {
-    OffsetMs();
 }
 
 void GetSystemTime(LPSYSTEMTIME time) {

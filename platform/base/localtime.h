@@ -4,7 +4,8 @@
 // and SetSystemTime change; the host's clock itself is never touched. The
 // offset survives restarts in the registry: HKEY_LOCAL_MACHINE\Platform\Clock,
 // value "Offset" (REG_DWORD, whole seconds, two's complement for a clock set
-// back). In virtual time the device clock moves with the virtual clock.
+// back), read again at every reading so that a reloaded registry or another
+// device root takes effect at once. In virtual time the device clock moves with the virtual clock.
 // The device's time zone is the host's (TZ).
 #pragma once
 
@@ -18,9 +19,6 @@ BOOL SetSystemTime(const SYSTEMTIME* time);
 
 // The device clock in milliseconds since 1970-01-01 UTC.
 int64_t DeviceClockUtcMs();
-// Reads the stored offset again (at start-up, and after the registry was
-// reloaded).
-void ReloadDeviceClockOffset();
 
 // FILETIME: 100-ns intervals since 1601-01-01.
 BOOL SystemTimeToFileTime(const SYSTEMTIME* systemTime, LPFILETIME fileTime);

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/base/device_fs.h"
 #include "platform/base/lasterror.h"
 #include "platform/base/utf.h"
 
@@ -96,8 +97,8 @@ uint64_t Fnv1a(const std::string& text) {
 // Terminals run from different device roots keep their names apart.
 std::string NameScope() {
     std::error_code error;
-    auto root = std::filesystem::weakly_canonical(std::filesystem::absolute("device"), error);
-    return root.string();
+    auto root = std::filesystem::weakly_canonical(GetDeviceRoot(), error);
+    return error ? GetDeviceRoot() : root.string();
 }
 
 bool SetFileLock(int fd, short type) {

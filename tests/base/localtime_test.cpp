@@ -8,6 +8,7 @@
 
 #include "platform/base/clock.h"
 #include "platform/base/lasterror.h"
+#include "tests/support/device_root.h"
 
 namespace {
 
@@ -33,7 +34,8 @@ void ExpectFields(const SYSTEMTIME& time, int year, int month, int day, int hour
     EXPECT_EQ(time.wMilliseconds, ms);
 }
 
-// Virtual time, and a fixed zone of UTC+8 that needs no zone database.
+// A fresh device root, virtual time, and a fixed zone of UTC+8 that needs no
+// zone database.
 class DeviceClock : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -43,12 +45,8 @@ protected:
         setenv("TZ", "CST-8", 1);
         tzset();
         UseVirtualClock(true);
-        SYSTEMTIME now;
-        GetSystemTime(&now);
-        m_saved = now;
     }
     void TearDown() override {
-        SetSystemTime(&m_saved);
         UseVirtualClock(false);
         if (m_hadZone) {
             setenv("TZ", m_savedZone.c_str(), 1);
@@ -58,8 +56,9 @@ protected:
         tzset();
     }
 
+    ScopedDeviceRoot m_root;
+
 private:
-    SYSTEMTIME m_saved{};
     std::string m_savedZone;
     bool m_hadZone = false;
 };
@@ -80,7 +79,13 @@ TEST_F(DeviceClock, SetLocalTimeMovesTheDeviceClockOnly) {
     GetLocalTime(&now);
     ExpectFields(now, 2014, 3, 5, 14, 7, 10, 750);
 
-    ReloadDeviceClockOffset();
+    EXPECT_NE(m_root.ReadFile("registry.reg").find("\"Offset\"=dword:"), std::string::npos);
+    {
+        ScopedDeviceRoot other;
+        GetLocalTime(&now);
+        EXPECT_NE(now.wYear, 2014) << "another device keeps its own clock";
+    }
+    // Back on the first device, its registry read again from the file.
     GetLocalTime(&now);
     EXPECT_EQ(now.wYear, 2014);
     EXPECT_EQ(now.wMinute, 7);

@@ -5,6 +5,7 @@
 #include "platform/base/CTime.h"
 #include "platform/base/clock.h"
 #include "platform/base/localtime.h"
+#include "tests/support/device_root.h"
 
 namespace {
 
@@ -96,9 +97,8 @@ TEST(COleDateTime, InvalidValuesSpreadAndTheRangeEndsAtYear9999) {
 }
 
 TEST(COleDateTime, CurrentTimeFollowsTheDeviceClock) {
+    ScopedDeviceRoot root;
     UseVirtualClock(true);
-    SYSTEMTIME saved;
-    GetLocalTime(&saved);
     SYSTEMTIME wanted{2014, 3, 0, 5, 14, 7, 9, 0};
     ASSERT_TRUE(SetLocalTime(&wanted));
     ExpectDate(COleDateTime::GetCurrentTime(), 2014, 3, 5, 14, 7, 9);
@@ -108,7 +108,6 @@ TEST(COleDateTime, CurrentTimeFollowsTheDeviceClock) {
     EXPECT_EQ(now.GetYear(), 2014);
     EXPECT_EQ(now.GetMinute(), 8);
     EXPECT_EQ(now.GetDayOfWeek(), 4);
-    SetLocalTime(&saved);
     UseVirtualClock(false);
 }
 
