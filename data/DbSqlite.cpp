@@ -1,0 +1,201 @@
+#include "data/DbSqlite.h"
+
+#include <sqlite3.h>
+
+#include "data/DataLocks.h"
+#include "data/DataStoreServices.h"
+#include "platform/base/device_fs.h"
+#include "platform/base/utf.h"
+
+namespace {
+
+void ShowStepError(LPCWSTR name) {
+    if (g_DataStoreServices.messageBox) g_DataStoreServices.messageBox(name, u"CSqlStatement::Execute");
+}
+
+}  // namespace
+
+CSqlStatement::CSqlStatement(LPCWSTR sql, sqlite3* db) {
+    if (!db || !sql) return;
+    CLockGuard lock(g_csDatabase);
+    if (sqlite3_prepare16_v2(db, sql, -1, &m_stmt, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(m_stmt);
+        m_stmt = nullptr;
+    }
+}
+
+CSqlStatement::~CSqlStatement() {
+    if (m_stmt) sqlite3_finalize(m_stmt);
+}
+
+bool CSqlStatement::Execute() {
+    // A statement that did not prepare cannot run; SQLite calls that misuse.
+    int result = SQLITE_MISUSE;
+    if (m_stmt) {
+        CLockGuard lock(g_csDatabase);
+        result = sqlite3_step(m_stmt);
+    }
+    switch (result) {
+    case SQLITE_DONE:
+        sqlite3_reset(m_stmt);
+        return true;
+    case SQLITE_ROW:
+        return false;
+    case SQLITE_BUSY:
+        ShowStepError(u"SQLITE_BUSY");
+        break;
+    case SQLITE_MISUSE:
+        ShowStepError(u"SQLITE_MISUSE");
+        break;
+    default:
+        // The specific codes of a failed step (constraint, mismatch, I/O)
+        // are all errors of the statement.
+        ShowStepError(u"SQLITE_ERROR");
+        break;
+    }
+    if (m_stmt) sqlite3_reset(m_stmt);
+    return false;
+}
+
+bool CSqlStatement::NextRow() {
+    if (!m_stmt) return false;
+    int result;
+    {
+        CLockGuard lock(g_csDatabase);
+        result = sqlite3_step(m_stmt);
+    }
+    if (result == SQLITE_ROW) return true;
+    sqlite3_reset(m_stmt);
+    return false;
+}
+
+bool CSqlStatement::HasRow() {
+    const bool row = NextRow();
+    Reset();
+    return row;
+}
+
+bool CSqlStatement::Reset() { return m_stmt && sqlite3_reset(m_stmt) == SQLITE_OK; }
+
+int CSqlStatement::Fields() { return m_stmt ? sqlite3_column_count(m_stmt) : 0; }
+
+LPCWSTR CSqlStatement::FieldName(int col) {
+    const void* name = m_stmt ? sqlite3_column_name16(m_stmt, col) : nullptr;
+    m_scratch = name ? static_cast<const char16_t*>(name) : u"";
+    return m_scratch;
+}
+
+int CSqlStatement::FieldType(int col) { return m_stmt ? sqlite3_column_type(m_stmt, col) : SQLITE_NULL; }
+
+LPCWSTR CSqlStatement::FieldTypeName(int col) {
+    switch (FieldType(col)) {
+    case SQLITE_INTEGER:
+        m_scratch = u"INTEGER";
+        break;
+    case SQLITE_FLOAT:
+        m_scratch = u"FLOAT";
+        break;
+    case SQLITE_TEXT:
+        m_scratch = u"TEXT";
+        break;
+    case SQLITE_BLOB:
+        m_scratch = u"BLOBL";
+        break;
+    default:
+        m_scratch = u"NULL";
+        break;
+    }
+    return m_scratch;
+}
+
+int CSqlStatement::ValueInt(int col) { return m_stmt ? sqlite3_column_int(m_stmt, col) : 0; }
+
+__int64 CSqlStatement::ValueInt64(int col) { return m_stmt ? sqlite3_column_int64(m_stmt, col) : 0; }
+
+LPCWSTR CSqlStatement::ValueString(int col) {
+    const void* text = m_stmt ? sqlite3_column_text16(m_stmt, col) : nullptr;
+    // The text goes through "%s", so a NULL column prints "(null)"; that
+    // text, stored or printed, reads as empty.
+    m_scratch.Format(u"%s", static_cast<const char16_t*>(text));
+    if (m_scratch == u"(null)") m_scratch.Empty();
+    return m_scratch;
+}
+
+const void* CSqlStatement::ValueBlob(int col, int& bytes) {
+    if (!m_stmt) {
+        bytes = 0;
+        return nullptr;
+    }
+    const void* data = sqlite3_column_blob(m_stmt, col);
+    bytes = sqlite3_column_bytes(m_stmt, col);
+    return data;
+}
+
+bool CSqlStatement::Bind(int index, LPCWSTR text) {
+    if (!m_stmt) return false;
+    const int bytes = static_cast<int>(std::char_traits<char16_t>::length(text) * sizeof(char16_t));
+    return sqlite3_bind_text16(m_stmt, index + 1, text, bytes, SQLITE_TRANSIENT) == SQLITE_OK;
+}
+
+bool CSqlStatement::Bind(int index, double value) {
+    return m_stmt && sqlite3_bind_double(m_stmt, index + 1, value) == SQLITE_OK;
+}
+
+bool CSqlStatement::Bind(int index, int value) {
+    return m_stmt && sqlite3_bind_int(m_stmt, index + 1, value) == SQLITE_OK;
+}
+
+bool CSqlStatement::BindNull(int index) { return m_stmt && sqlite3_bind_null(m_stmt, index + 1) == SQLITE_OK; }
+
+bool CSqlStatement::BindBlob(int index, const void* data, int bytes) {
+    return m_stmt && sqlite3_bind_blob(m_stmt, index + 1, data, bytes, SQLITE_STATIC) == SQLITE_OK;
+}
+
+CDbSqlite::~CDbSqlite() { Close(); }
+
+bool CDbSqlite::Open(LPCWSTR path) {
+    m_path = path;
+    Close();
+    const std::u16string host = Utf8ToUtf16(DeviceToHostPath(path));
+    if (sqlite3_open16(host.c_str(), &m_db) == SQLITE_OK) return true;
+    // A failed open still hands out a handle that must be released.
+    sqlite3_close(m_db);
+    m_db = nullptr;
+    return false;
+}
+
+void CDbSqlite::Close() {
+    if (!m_db) return;
+    sqlite3_close_v2(m_db);
+    m_db = nullptr;
+}
+
+CSqlStatement* CDbSqlite::Statement(LPCWSTR sql) { return new CSqlStatement(sql, m_db); }
+
+bool CDbSqlite::DirectStatement(LPCWSTR sql) {
+    CSqlStatement* statement = Statement(sql);
+    const bool done = statement->Execute();
+    delete statement;
+    return done;
+}
+
+LPCWSTR CDbSqlite::GetLastErrorText() {
+    const void* text = m_db ? sqlite3_errmsg16(m_db) : nullptr;
+    m_scratch = text ? static_cast<const char16_t*>(text) : u"";
+    return m_scratch;
+}
+
+bool CDbSqlite::BeginTransaction() {
+    m_scratch = u"begin";
+    return DirectStatement(m_scratch);
+}
+
+bool CDbSqlite::CommitTransaction() {
+    m_scratch = u"commit";
+    return DirectStatement(m_scratch);
+}
+
+bool CDbSqlite::RollbackTransaction() {
+    m_scratch = u"rollback";
+    return DirectStatement(m_scratch);
+}

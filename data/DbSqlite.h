@@ -1,0 +1,78 @@
+// The database object and its prepared statements, over SQLite's UTF-16
+// interface. Results are true/false; nothing throws. A statement handed out
+// by CDbSqlite::Statement belongs to the caller, who deletes it.
+#pragma once
+
+#include "platform/base/CString.h"
+#include "platform/base/types.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+class CSqlStatement {
+public:
+    CSqlStatement(LPCWSTR sql, sqlite3* db);
+    virtual ~CSqlStatement();
+    CSqlStatement(const CSqlStatement&) = delete;
+    CSqlStatement& operator=(const CSqlStatement&) = delete;
+
+    // One step. Execute: true when the statement ran to its end (a row is
+    // not an end); NextRow: true while rows come.
+    bool Execute();
+    bool NextRow();
+    // One step, then reset: true when a row came.
+    bool HasRow();
+    bool Reset();
+
+    int Fields();
+    LPCWSTR FieldName(int col);
+    int FieldType(int col);
+    LPCWSTR FieldTypeName(int col);
+
+    int ValueInt(int col);
+    __int64 ValueInt64(int col);
+    // Valid until the next call on this statement; NULL reads as empty.
+    LPCWSTR ValueString(int col);
+    const void* ValueBlob(int col, int& bytes);
+
+    // Parameter indexes are 0-based. Texts are copied; a blob is not, so its
+    // bytes must live until the statement has run.
+    bool Bind(int index, LPCWSTR text);
+    bool Bind(int index, double value);
+    bool Bind(int index, int value);
+    bool BindNull(int index);
+    bool BindBlob(int index, const void* data, int bytes);
+
+    bool IsPrepared() const { return m_stmt != nullptr; }
+
+private:
+    sqlite3_stmt* m_stmt = nullptr;
+    CString m_scratch;
+};
+
+class CDbSqlite {
+public:
+    CDbSqlite() = default;
+    virtual ~CDbSqlite();
+    CDbSqlite(const CDbSqlite&) = delete;
+    CDbSqlite& operator=(const CDbSqlite&) = delete;
+
+    // `path` is a device path; it is resolved under the device root.
+    bool Open(LPCWSTR path);
+    void Close();
+    bool IsOpen() const { return m_db != nullptr; }
+    LPCWSTR GetPath() const { return m_path; }
+
+    CSqlStatement* Statement(LPCWSTR sql);
+    bool DirectStatement(LPCWSTR sql);
+    LPCWSTR GetLastErrorText();
+
+    bool BeginTransaction();
+    bool CommitTransaction();
+    bool RollbackTransaction();
+
+private:
+    sqlite3* m_db = nullptr;
+    CString m_path;
+    CString m_scratch;
+};

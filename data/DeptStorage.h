@@ -1,0 +1,44 @@
+// The departments in table Dept, a tree through SupDeptid with the head
+// office (1) at its root.
+#pragma once
+
+#include "data/DbSqlite.h"
+#include "data/Records.h"
+
+enum : int { DeptLimit = 100, DeptPageRows = 20 };
+
+class CDeptStorage {
+public:
+    explicit CDeptStorage(CDbSqlite& db, int max = DeptLimit);
+    virtual ~CDeptStorage() = default;
+
+    void LoadCount();
+    void SetCount(int n) { count = n; }
+    int GetCount() const { return count; }
+
+    // Return codes: 0 success; 1 insert, 3 update, 4 delete failed; 5 full.
+    int Reset();
+    int AddDept(DeptRecord dept);
+    int UpdateDept(DeptRecord dept);
+    BOOL DeptExists(DeptRecord dept);
+    // Department numbers as text: anything but a decimal number is refused.
+    BOOL DeptIdExists(const CString& deptId);
+    BOOL HasSubDepts(const CString& deptId);
+    int DeleteDept(const CString& deptId);
+
+    // Pages of the PC protocol: at most `requested` rows and never more than
+    // 20, as 14-byte records.
+    int ReadFirstPage(BYTE* buffer, int requested, int& n);
+    int ReadNextPage(BYTE* buffer, int requested, int& n);
+
+private:
+    int ReadPage(LPCWSTR sql, BYTE* buffer, int requested, int& n);
+    // Count of the rows the query with the department number gives; false
+    // when the text is not a number.
+    bool CountByNumber(LPCWSTR format, const CString& deptId, int& rows);
+
+    CDbSqlite& m_db;
+    int max;
+    int count = 0;
+    int cursor = 0;
+};

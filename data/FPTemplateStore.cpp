@@ -1,0 +1,159 @@
+#include "data/FPTemplateStore.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "data/DataLocks.h"
+#include "data/DataStoreServices.h"
+#include "data/SqlHelpers.h"
+
+CFPTemplateStore* g_pFPTemplateStore = nullptr;
+
+CFPTemplateStore* GetFPTemplateStore() { return g_pFPTemplateStore; }
+
+namespace {
+
+// Sensor generations above 7 match on the library's own records.
+bool UsesMatchRecords() { return DataSensorVersion() > 7; }
+
+}  // namespace
+
+void CFPTemplateStore::Allocate(int n, int size) {
+    CLockGuard lock(g_csTemplateStore);
+    limit = std::clamp(n, 0, static_cast<int>(TemplateLimit));
+    slots = n + 5;
+    templateSize = size;
+    templates.assign(static_cast<size_t>(slots) * size, 0);
+    ids.assign(slots, CString());
+    fingers.assign(slots, -1);
+    count = 0;
+}
+
+void CFPTemplateStore::Reset() {
+    CLockGuard lock(g_csTemplateStore);
+    templates.clear();
+    ids.clear();
+    fingers.clear();
+    Allocate(TemplateLimit, UsesMatchRecords() ? MatchRecordSize : OldStoredTemplateSize);
+}
+
+bool CFPTemplateStore::ToSlotForm(const BYTE* blob, int size, BYTE* out) const {
+    if (size != StoredTemplateSize && size != OldStoredTemplateSize) return false;
+    if (!UsesMatchRecords()) {
+        std::memcpy(out, blob, std::min(templateSize, size));
+        return true;
+    }
+    if (!g_DataStoreServices.VeltoTempToFPRECORD) return false;
+    // An old 256-byte blob holds one press: it stands for both.
+    BYTE pair[StoredTemplateSize];
+    if (size == StoredTemplateSize) {
+        std::memcpy(pair, blob, StoredTemplateSize);
+    } else {
+        std::memcpy(pair, blob, PressTemplateSize);
+        std::memcpy(pair + PressTemplateSize, blob, PressTemplateSize);
+    }
+    BYTE record[MatchRecordSize] = {};
+    g_DataStoreServices.VeltoTempToFPRECORD(pair, record);
+    std::memcpy(out, record, std::min(templateSize, static_cast<int>(MatchRecordSize)));
+    return true;
+}
+
+int CFPTemplateStore::Find(const CString& userId, int finger) const {
+    for (int i = 0; i < count; ++i)
+        if (fingers[i] == finger && ids[i] == userId) return i;
+    return -1;
+}
+
+int CFPTemplateStore::Add(const BYTE* templ, const CString& userId, int finger, BOOL, int size) {
+    std::vector<BYTE> slotForm(templateSize, 0);
+    if (!ToSlotForm(templ, size, slotForm.data())) return 0;
+    CLockGuard lock(g_csTemplateStore);
+    // One slot per (user, finger), whatever the caller asked: a second
+    // would be matched as a different template of the same finger.
+    int i = Find(userId, finger);
+    if (i < 0) {
+        if (count >= limit) return 0;
+        i = count++;
+        ids[i] = userId;
+        fingers[i] = finger;
+    }
+    std::memcpy(SlotBytes(i), slotForm.data(), templateSize);
+    changed = false;
+    return 1;
+}
+
+BYTE* CFPTemplateStore::FindSlot(const CString& userId, int finger) {
+    CLockGuard lock(g_csTemplateStore);
+    const int i = Find(userId, finger);
+    return i < 0 ? nullptr : SlotBytes(i);
+}
+
+void CFPTemplateStore::Clear(int i) {
+    ids[i].Empty();
+    fingers[i] = -1;
+    std::memset(SlotBytes(i), 0, templateSize);
+}
+
+int CFPTemplateStore::Delete(const CString& userId, int finger) {
+    CLockGuard lock(g_csTemplateStore);
+    // From the top down, the last occupied slot fills each hole, so the
+    // occupied slots stay 0 .. count - 1.
+    for (int i = count - 1; i >= 0; --i) {
+        if (ids[i] != userId || (finger != -1 && fingers[i] != finger)) continue;
+        const int last = count - 1;
+        if (i != last) {
+            ids[i] = ids[last];
+            fingers[i] = fingers[last];
+            std::memcpy(SlotBytes(i), SlotBytes(last), templateSize);
+        }
+        Clear(last);
+        --count;
+        changed = false;
+    }
+    return 1;
+}
+
+bool CFPTemplateStore::GetEntry(int i, CString& userId, int& finger) {
+    CLockGuard lock(g_csTemplateStore);
+    if (i < 0 || i >= count) return false;
+    userId = ids[i];
+    finger = fingers[i];
+    return true;
+}
+
+int CFPTemplateStore::UpdateAfterMatch(int i, const BYTE* live, BYTE* result, const CString& userId, int finger,
+                                       CDbSqlite& db) {
+    if (!g_DataStoreServices.VeltoAutoUpFP || templateSize != MatchRecordSize) return 0;
+    CLockGuard lock(g_csTemplateStore);
+    if (i < 0 || i >= count || fingers[i] != finger || ids[i] != userId) return 0;
+    BYTE* const merged = result + 4;
+    BYTE* const storable = result + 4 + MatchRecordSize;
+    const int improved = g_DataStoreServices.VeltoAutoUpFP(live, SlotBytes(i), merged, storable);
+    std::memcpy(result, &improved, sizeof improved);
+    if (!improved) return 0;
+    std::memcpy(SlotBytes(i), merged, MatchRecordSize);
+    CString sql;
+    sql.Format(u"Update FPinfo set FPTemplate = ? WHERE userid = ? and fingerNO = '%d'", finger);
+    StatementPtr update(db.Statement(sql));
+    update->BindBlob(0, storable, StoredTemplateSize);
+    update->Bind(1, userId.GetString());
+    update->Execute();
+    return 1;
+}
+
+int FillTemplateStore(CFPTemplateStore& store, CDbSqlite& db) {
+    store.Reset();
+    StatementPtr rows(db.Statement(u"SELECT fpinfo.rowid,FPTemplate,fpinfo.userid,fpinfo.fingerNo FROM userinfo ,fpinfo "
+                                   u"where Userinfo.Userid  = fpinfo.Userid"));
+    while (rows->NextRow()) {
+        const CString userId = rows->ValueString(2);
+        int bytes = 0;
+        const BYTE* blob = static_cast<const BYTE*>(rows->ValueBlob(1, bytes));
+        if (bytes != StoredTemplateSize && bytes != OldStoredTemplateSize) {
+            DataShowMessage(u"database template error!");
+            continue;
+        }
+        store.Add(blob, userId, rows->ValueInt(3), FALSE, bytes);
+    }
+    return store.GetCount();
+}

@@ -1,0 +1,77 @@
+// Every enrolled fingerprint template, in memory, in the form the matching
+// library compares. The occupied slots are always 0 .. GetCount() - 1, the
+// range the matchers scan; writers hold g_csTemplateStore, and so may a
+// matcher that must not see the store change under it.
+#pragma once
+
+#include <vector>
+
+#include "data/DbSqlite.h"
+#include "platform/base/CString.h"
+#include "platform/base/types.h"
+
+enum : int {
+    TemplateLimit = 5000,
+    // A stored template of one press; an enrolled finger keeps two.
+    PressTemplateSize = 169,
+    StoredTemplateSize = 338,
+    OldStoredTemplateSize = 256,
+    MatchRecordSize = 1024,
+    // UpdateAfterMatch's result block: a word, the merged record, the
+    // storable template.
+    MatchResultSize = 4 + MatchRecordSize + StoredTemplateSize,
+};
+
+class CFPTemplateStore {
+public:
+    CFPTemplateStore() = default;
+    virtual ~CFPTemplateStore() = default;
+
+    // Room for `n` templates of `size` bytes (plus 5 spare slots), empty.
+    void Allocate(int n, int size);
+    // Room for 5000 templates of the size the sensor generation asks for.
+    void Reset();
+    // `size` is the stored blob's: 256 or 338. 1 when stored (a template of
+    // the same user and finger is replaced), 0 when full or not storable.
+    int Add(const BYTE* templ, const CString& userId, int finger, BOOL replace, int size);
+    // The template of (user, finger), or null.
+    BYTE* FindSlot(const CString& userId, int finger);
+    // Finger -1: every finger of the user. Returns 1.
+    int Delete(const CString& userId, int finger);
+
+    int GetCount() const { return count; }
+    BYTE* GetTemplates() { return templates.data(); }
+    int GetTemplateSize() const { return templateSize; }
+    // False for a free or out-of-range slot.
+    bool GetEntry(int i, CString& userId, int& finger);
+    // After a match on slot i of (userId, finger): lets the matching library
+    // improve the stored template with the live one and keeps the better
+    // one in the store and in FPinfo. 1 when improved; 0 when not, or when
+    // slot i no longer holds that template.
+    int UpdateAfterMatch(int i, const BYTE* live, BYTE* result, const CString& userId, int finger, CDbSqlite& db);
+    bool IsChanged() const { return changed; }
+
+private:
+    // The slot form of a stored blob into `out` (templateSize bytes).
+    bool ToSlotForm(const BYTE* blob, int size, BYTE* out) const;
+    int Find(const CString& userId, int finger) const;
+    BYTE* SlotBytes(int i) { return templates.data() + static_cast<size_t>(i) * templateSize; }
+    void Clear(int i);
+
+    int count = 0;
+    int slots = 0;
+    int limit = 0;
+    bool changed = false;
+    std::vector<BYTE> templates;
+    std::vector<CString> ids;
+    std::vector<int> fingers;
+    int templateSize = MatchRecordSize;
+};
+
+// Empties the store and fills it from FPinfo (templates of existing users);
+// a blob of a size the store cannot take is reported and skipped. Returns
+// the number of templates stored.
+int FillTemplateStore(CFPTemplateStore& store, CDbSqlite& db);
+
+extern CFPTemplateStore* g_pFPTemplateStore;
+CFPTemplateStore* GetFPTemplateStore();

@@ -1,0 +1,35 @@
+#include "data/FactoryDatabase.h"
+
+#include <sqlite3.h>
+
+#include <string>
+
+#include "platform/base/device_fs.h"
+
+namespace {
+
+int CountTables(sqlite3* db) {
+    sqlite3_stmt* statement = nullptr;
+    int tables = -1;
+    if (sqlite3_prepare_v2(db, "SELECT count(*) FROM sqlite_master", -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW)
+        tables = sqlite3_column_int(statement, 0);
+    sqlite3_finalize(statement);
+    return tables;
+}
+
+}  // namespace
+
+bool CreateFactoryDatabase(LPCWSTR devicePath) {
+    const std::string host = DeviceToHostPath(devicePath);
+    sqlite3* db = nullptr;
+    bool created = false;
+    if (sqlite3_open_v2(host.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) == SQLITE_OK &&
+        CountTables(db) == 0) {
+        const std::string script = std::string("BEGIN;\n") + FactorySchemaSql() + "\nCOMMIT;";
+        created = sqlite3_exec(db, script.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+        if (!created) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    sqlite3_close(db);
+    return created;
+}

@@ -1,0 +1,14 @@
+// The database as the terminal leaves the factory: every table with its
+// columns in order, the counters, the status names, the closed time zones
+// and the head office.
+#pragma once
+
+#include "platform/base/types.h"
+
+// The schema script (UTF-8 SQL).
+const char* FactorySchemaSql();
+
+// Creates the factory database at a device path. The file must not hold
+// any table yet; the script runs in one transaction, so a failure leaves
+// no half-built schema behind. True when created.
+bool CreateFactoryDatabase(LPCWSTR devicePath);

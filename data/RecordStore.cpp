@@ -1,0 +1,230 @@
+#include "data/RecordStore.h"
+
+#include <algorithm>
+
+#include "data/DataLocks.h"
+#include "data/DbTransaction.h"
+#include "data/PackedRecords.h"
+
+namespace {
+
+const char16_t* const kWriteCounters =
+    u"update BasePara set AllRecordcount='%d',NewRecordcount='%d',\t\t\t\t\t  AllRecordBeginRowid='%d',NewRecordBeginRowid = '%d'";
+
+// Moves a reader's cursor back when its window's begin moves on by `moved`,
+// so that it keeps pointing at the same record.
+unsigned Follow(unsigned cursor, unsigned moved) { return cursor > moved ? cursor - moved : 0; }
+
+// A decimal number at the start of the text, after blanks: "07" is 7, "" 0.
+int LeadingNumber(const CString& text) {
+    int i = 0;
+    while (i < text.GetLength() && text[i] == u' ') ++i;
+    const bool negative = i < text.GetLength() && text[i] == u'-';
+    if (negative || (i < text.GetLength() && text[i] == u'+')) ++i;
+    int value = 0;
+    for (; i < text.GetLength() && text[i] >= u'0' && text[i] <= u'9' && value < 100000000; ++i)
+        value = value * 10 + (text[i] - u'0');
+    return negative ? -value : value;
+}
+
+}  // namespace
+
+CRecordStore::CRecordStore(CDbSqlite& db, unsigned capacity) : m_db(db), m_capacity(capacity) {
+    StatementPtr row(m_db.Statement(u"SELECT * FROM Basepara"));
+    if (row->NextRow()) {
+        AllRecordcount = std::min(static_cast<unsigned>(row->ValueInt(2)), m_capacity);
+        NewRecordcount = std::min(static_cast<unsigned>(row->ValueInt(3)), AllRecordcount);
+        AllBegin = static_cast<unsigned>(row->ValueInt(5));
+        NewBegin = static_cast<unsigned>(row->ValueInt(6));
+    }
+    Raw = 1;
+    // Begins outside the ring (a damaged or foreign file) start it afresh.
+    if (AllBegin < Raw || AllBegin >= Raw + m_capacity || NewBegin < Raw || NewBegin >= Raw + m_capacity) {
+        AllRecordcount = NewRecordcount = 0;
+        AllBegin = NewBegin = Raw;
+    }
+}
+
+int CRecordStore::Reset() {
+    CLockGuard lock(g_csRecordStore);
+    AllRecordcount = NewRecordcount = 0;
+    Raw = AllBegin = NewBegin = 1;
+    allCursor = newCursor = 0;
+    CString sql;
+    sql.Format(u"update BasePara set AllRecordcount='%d',NewRecordcount='%d',\t\t\t\t\t  RawRecordBeginRowid ='%d',"
+               u"AllRecordBeginRowid='%d',NewRecordBeginRowid = '%d'",
+               0, 0, 1, 1, 1);
+    m_db.DirectStatement(sql);
+    return 0;
+}
+
+bool CRecordStore::WriteCounters(const Counters& next) {
+    CString sql;
+    sql.Format(kWriteCounters, next.allCount, next.newCount, next.allBegin, next.newBegin);
+    return m_db.DirectStatement(sql);
+}
+
+void CRecordStore::Apply(const Counters& next) {
+    allCursor = Follow(allCursor, (next.allBegin + m_capacity - AllBegin) % m_capacity);
+    newCursor = Follow(newCursor, (next.newBegin + m_capacity - NewBegin) % m_capacity);
+    AllRecordcount = next.allCount;
+    NewRecordcount = next.newCount;
+    AllBegin = next.allBegin;
+    NewBegin = next.newBegin;
+}
+
+bool CRecordStore::Commit(const Counters& next) {
+    if (!WriteCounters(next)) return false;
+    Apply(next);
+    return true;
+}
+
+int CRecordStore::AddRecord(CheckinoutRecord record) {
+    CLockGuard lock(g_csRecordStore);
+    const unsigned slot = HeadSlot();
+    CString sql;
+    sql.Format(u"select rowid from checkinout where rowid ='%d'", slot);
+    CDbTransaction transaction(m_db);
+    if (!transaction.IsOpen()) return 2;
+    const bool exists = QueryHasRow(m_db, sql);
+    if (exists)
+        sql.Format(u"Update Checkinout set Userid =?,CheckTime = ?,CheckType = '%d',IsDownLoad='%d',"
+                   u"WorkNumberAndPassType ='%d' where rowid ='%d'",
+                   record.CheckType, record.IsDownLoad, record.WorkNumberAndPassType, slot);
+    else
+        // The slot is named: SQLite's next rowid is the slot only while the
+        // ring fills in order.
+        sql.Format(u"INSERT INTO Checkinout(rowid,Userid,CheckTime,CheckType,IsDownLoad,WorkNumberAndPassType) "
+                   u"VALUES (%d,?,?,'%d','%d','%d')",
+                   slot, record.CheckType, record.IsDownLoad, record.WorkNumberAndPassType);
+    if (!ExecuteBound(m_db, sql, {record.Userid, record.CheckTime})) return 2;
+
+    // A full window loses its oldest record to the one just written.
+    Counters next = Current();
+    if (next.allCount < m_capacity)
+        ++next.allCount;
+    else
+        next.allBegin = Slot(next.allBegin, 1);
+    if (next.newCount < m_capacity)
+        ++next.newCount;
+    else
+        next.newBegin = Slot(next.newBegin, 1);
+    if (!WriteCounters(next) || !transaction.Commit()) return 3;
+    Apply(next);
+    return 0;
+}
+
+int CRecordStore::OverwriteHead(CheckinoutRecord record) {
+    CLockGuard lock(g_csRecordStore);
+    const unsigned slot = HeadSlot();
+    CString sql;
+    sql.Format(u"select rowid from checkinout where rowid ='%d'", slot);
+    if (!QueryHasRow(m_db, sql)) return 4;
+    sql.Format(u"Update Checkinout set Userid =?,CheckTime = ?,CheckType = '%d',IsDownLoad='%d',"
+               u"WorkNumberAndPassType ='%d' where rowid ='%d'",
+               record.CheckType, record.IsDownLoad, record.WorkNumberAndPassType, slot);
+    return ExecuteBound(m_db, sql, {record.Userid, record.CheckTime}) ? 0 : 8;
+}
+
+int CRecordStore::DeleteOldest(unsigned n) {
+    CLockGuard lock(g_csRecordStore);
+    n = std::min(n, AllRecordcount);
+    Counters next = Current();
+    next.allBegin = Slot(AllBegin, n);
+    next.allCount -= n;
+    if (next.newCount > next.allCount) {
+        next.newBegin = next.allBegin;
+        next.newCount = next.allCount;
+    }
+    return Commit(next) ? 0 : 3;
+}
+
+int CRecordStore::ClearNewRecords() {
+    CLockGuard lock(g_csRecordStore);
+    Counters next = Current();
+    next.newCount = 0;
+    next.newBegin = HeadSlot();
+    return Commit(next) ? 0 : 3;
+}
+
+int CRecordStore::ConsumeNewRecords(unsigned n) {
+    CLockGuard lock(g_csRecordStore);
+    n = std::min(n, NewRecordcount);
+    Counters next = Current();
+    next.newCount -= n;
+    next.newBegin = Slot(NewBegin, n);
+    return Commit(next) ? 0 : 3;
+}
+
+int CRecordStore::ReadWindow(unsigned begin, unsigned windowCount, unsigned& cursor, BYTE* buffer, int count, int& n) {
+    n = 0;
+    const unsigned remaining = windowCount > cursor ? windowCount - cursor : 0;
+    const unsigned batch = std::min(remaining, static_cast<unsigned>(std::max(count, 0)));
+    if (batch == 0) return 0;
+    ReadRange(Slot(begin, cursor), static_cast<int>(batch), buffer, n);
+    cursor += batch;
+    return 0;
+}
+
+int CRecordStore::ReadAllFirst(BYTE* buffer, int, int count, int& n) {
+    CLockGuard lock(g_csRecordStore);
+    allCursor = 0;
+    return ReadWindow(AllBegin, AllRecordcount, allCursor, buffer, count, n);
+}
+
+int CRecordStore::ReadAllNext(BYTE* buffer, int count, int& n) {
+    CLockGuard lock(g_csRecordStore);
+    return ReadWindow(AllBegin, AllRecordcount, allCursor, buffer, count, n);
+}
+
+int CRecordStore::ReadNewFirst(BYTE* buffer, int count, int& n) {
+    CLockGuard lock(g_csRecordStore);
+    newCursor = 0;
+    return ReadWindow(NewBegin, NewRecordcount, newCursor, buffer, count, n);
+}
+
+int CRecordStore::ReadNewNext(BYTE* buffer, int count, int& n) {
+    CLockGuard lock(g_csRecordStore);
+    return ReadWindow(NewBegin, NewRecordcount, newCursor, buffer, count, n);
+}
+
+void CRecordStore::PackRows(LPCWSTR format, unsigned from, unsigned to, BYTE* buffer, int& n) {
+    CString sql;
+    sql.Format(format, from, to);
+    StatementPtr rows(m_db.Statement(sql));
+    while (rows->NextRow()) PackCheckinout(*rows, buffer + PackedCheckinoutSize * n++);
+}
+
+int CRecordStore::ReadRange(unsigned start, int count, BYTE* buffer, int& n) {
+    CLockGuard lock(g_csRecordStore);
+    n = 0;
+    if (start < Raw || start >= Raw + m_capacity || count <= 0) return 0;
+    // Only the part of the range that holds stored records.
+    const unsigned offset = (start + m_capacity - AllBegin) % m_capacity;
+    if (offset >= AllRecordcount) return 0;
+    const unsigned wanted = std::min(static_cast<unsigned>(count), AllRecordcount - offset);
+    const unsigned remaining = m_capacity + Raw - start;
+    if (remaining >= wanted) {
+        PackRows(u"Select * from checkinout where rowid>='%d' and rowid <'%d'", start, start + wanted, buffer, n);
+        return 0;
+    }
+    PackRows(u"Select * from checkinout where (rowid>='%d' and rowid <'%d')", start, m_capacity + Raw, buffer, n);
+    PackRows(u"Select * from checkinout where (rowid>='%d' and rowid <='%d')", Raw, wanted - remaining, buffer, n);
+    return 0;
+}
+
+void CRecordStore::ParseCheckTime(LPCWSTR text, int& year, int& month, int& day, int& hour, int& minute,
+                                  int& second) {
+    // Cut at "-", "-", " ", ":", ":"; each piece is a decimal number, so
+    // unpadded fields are taken too.
+    const CString whole(text);
+    int* const fields[] = {&year, &month, &day, &hour, &minute, &second};
+    const char16_t separators[] = {u'-', u'-', u' ', u':', u':'};
+    int from = 0;
+    for (int i = 0; i < 6; ++i) {
+        const int to = i < 5 ? whole.Find(separators[i], from) : whole.GetLength();
+        const int end = to < 0 ? whole.GetLength() : to;
+        *fields[i] = LeadingNumber(whole.Mid(from, end - from));
+        from = to < 0 ? whole.GetLength() : to + 1;
+    }
+}

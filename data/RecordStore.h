@@ -1,0 +1,89 @@
+// The attendance records: table Checkinout used as a ring whose rowid is the
+// slot (Raw .. Raw + capacity - 1). Two windows end at the write head: all
+// stored records, and the newest part the management software has not
+// collected. Their counters live in BasePara and are written with every
+// change, in the same transaction as the record.
+#pragma once
+
+#include "data/DbSqlite.h"
+#include "data/Records.h"
+#include "data/SqlHelpers.h"
+
+enum : unsigned { RecordRingCapacity = 100000 };
+enum : int { RecordPageRows = 10, RecordPageTexts = 5 };
+
+class CRecordStore {
+public:
+    // Takes the counters from BasePara.
+    explicit CRecordStore(CDbSqlite& db, unsigned capacity = RecordRingCapacity);
+    virtual ~CRecordStore() = default;
+
+    // Both windows emptied; rows stay and are overwritten later.
+    int Reset();
+    // 0; 2 when the record, 3 when the counters could not be written
+    // (nothing changed then).
+    int AddRecord(CheckinoutRecord record);
+    // Rewrites the newest record. 0; 4 when there is none; 8 on failure.
+    int OverwriteHead(CheckinoutRecord record);
+    int DeleteOldest(unsigned n);
+    int ClearNewRecords();
+    int ConsumeNewRecords(unsigned n);
+
+    // Batch readers over the windows: at most `count` records (the room of
+    // the caller's buffer, in 14-byte records) and never past the window.
+    int ReadAllFirst(BYTE* buffer, int unused, int count, int& n);
+    int ReadAllNext(BYTE* buffer, int count, int& n);
+    int ReadNewFirst(BYTE* buffer, int count, int& n);
+    int ReadNewNext(BYTE* buffer, int count, int& n);
+    // Packs the records of slots [start, start + count) that lie in the
+    // all-records window, wrapping at the ring's end.
+    int ReadRange(unsigned start, int count, BYTE* buffer, int& n);
+
+    // Record queries by time range, department (65535: any) and user id
+    // (empty: any), over the all-records window.
+    int CountRecords(int dept, LPCWSTR userId, int& count, LPCWSTR from, LPCWSTR to);
+    int QueryRecordPage(int offset, int rows, int dept, LPCWSTR userId, int& n, LPCWSTR from, LPCWSTR to);
+    LPCWSTR PageText(int row, int text) const { return m_page[row][text]; }
+
+    static void ParseCheckTime(LPCWSTR text, int& year, int& month, int& day, int& hour, int& minute, int& second);
+
+    unsigned GetCapacity() const { return m_capacity; }
+    unsigned GetAllRecordcount() const { return AllRecordcount; }
+    unsigned GetNewRecordcount() const { return NewRecordcount; }
+    unsigned GetAllBegin() const { return AllBegin; }
+    unsigned GetNewBegin() const { return NewBegin; }
+    unsigned GetRaw() const { return Raw; }
+    // The slot the next record goes to.
+    unsigned HeadSlot() const { return Slot(AllBegin, AllRecordcount); }
+
+private:
+    struct Counters {
+        unsigned allCount, newCount, allBegin, newBegin;
+    };
+
+    unsigned Slot(unsigned base, unsigned k) const { return (base + k - Raw) % m_capacity + Raw; }
+    Counters Current() const { return {AllRecordcount, NewRecordcount, AllBegin, NewBegin}; }
+    // Writes the counters and, when written, takes them and moves the
+    // cursors with the window begins.
+    bool Commit(const Counters& next);
+    bool WriteCounters(const Counters& next);
+    void Apply(const Counters& next);
+    int ReadWindow(unsigned begin, unsigned windowCount, unsigned& cursor, BYTE* buffer, int count, int& n);
+    void PackRows(LPCWSTR sql, unsigned from, unsigned to, BYTE* buffer, int& n);
+    // Runs a count or page query: `unwrapped` or `wrapped` by the window,
+    // with the time range and the user id bound and the rowid ranges, the
+    // user clause and the department clause formatted in.
+    StatementPtr PrepareQuery(LPCWSTR unwrapped, LPCWSTR wrapped, LPCWSTR userClause, int dept, LPCWSTR userId,
+                              LPCWSTR from, LPCWSTR to, int offset, int rows);
+
+    CDbSqlite& m_db;
+    unsigned m_capacity;
+    CString m_page[RecordPageRows][RecordPageTexts];
+    unsigned AllRecordcount = 0;
+    unsigned NewRecordcount = 0;
+    unsigned allCursor = 0;
+    unsigned newCursor = 0;
+    unsigned Raw = 1;
+    unsigned NewBegin = 1;
+    unsigned AllBegin = 1;
+};

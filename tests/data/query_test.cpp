@@ -1,0 +1,77 @@
+// Record queries by time range, department and user over the ring.
+#include <set>
+
+#include "RecordTestSupport.h"
+#include "data/UserStorage.h"
+
+namespace {
+
+class RecordQueryTest : public DataStoreTest {
+protected:
+    void SetUp() override {
+        DataStoreTest::SetUp();
+        CUserStorage users(db);
+        AddUser(users, u"1", u"Ann", 1);
+        AddUser(users, u"2", u"O'Neil", 2);
+    }
+    static void AddUser(CUserStorage& users, LPCWSTR id, LPCWSTR name, int dept) {
+        UserInfoRecord user;
+        user.userid = id;
+        user.Name = name;
+        user.Deptid = dept;
+        ASSERT_EQ(users.AddUser(user), 0);
+    }
+    static void Punch(CRecordStore& store, LPCWSTR id, LPCWSTR time, int status) {
+        CheckinoutRecord record;
+        record.Userid = id;
+        record.CheckTime = time;
+        record.CheckType = status;
+        ASSERT_EQ(store.AddRecord(record), 0);
+    }
+    static int Count(CRecordStore& store, int dept, LPCWSTR id, LPCWSTR from, LPCWSTR to) {
+        int count = -1;
+        store.CountRecords(dept, id, count, from, to);
+        return count;
+    }
+};
+
+TEST_F(RecordQueryTest, FiltersByTimeDepartmentAndUser) {
+    CRecordStore store(db, 6);
+    Punch(store, u"1", u"2014-09-01 07:00:00", 0);  // overwritten below
+    Punch(store, u"1", u"2014-09-01 08:05:00", 0);
+    Punch(store, u"2", u"2014-09-01 09:00:00", 1);
+    Punch(store, u"1", u"2014-09-01 17:30:00", 1);
+    Punch(store, u"2", u"2014-09-02 08:00:00", 0);
+    Punch(store, u"3", u"2014-09-02 08:30:00", 2);
+    Punch(store, u"2", u"2014-09-02 18:00:00", 1);  // wraps over the first
+    const LPCWSTR from = u"2014-09-01 00:00:00", to = u"2014-09-02 23:59:59";
+    EXPECT_EQ(Count(store, 65535, u"", from, to), 6);
+    EXPECT_EQ(Count(store, 65535, u"", u"2014-09-01 08:05:00", u"2014-09-01 17:30:00"), 3);
+    EXPECT_EQ(Count(store, 2, u"", from, to), 3);
+    EXPECT_EQ(Count(store, 65535, u"1", from, to), 2);
+    EXPECT_EQ(Count(store, 65535, u"1' or '1'='1", from, to), 0);
+
+    int n = 0;
+    ASSERT_EQ(store.QueryRecordPage(0, 10, 2, u"", n, from, to), 0);
+    ASSERT_EQ(n, 3);
+    std::set<std::u16string> times;
+    for (int i = 0; i < n; ++i) {
+        EXPECT_EQ(CString(store.PageText(i, 0)), u"2");
+        EXPECT_EQ(CString(store.PageText(i, 1)), u"O'Neil");
+        EXPECT_EQ(CString(store.PageText(i, 4)), u"0");
+        times.insert(store.PageText(i, 2));
+        if (CString(store.PageText(i, 2)) == u"2014-09-01 09:00:00") {
+            EXPECT_EQ(CString(store.PageText(i, 3)), u"OUT");
+        }
+    }
+    // The newest record, in the slot after the wrap, is there.
+    EXPECT_EQ(times, std::set<std::u16string>({u"2014-09-01 09:00:00", u"2014-09-02 08:00:00", u"2014-09-02 18:00:00"}));
+
+    // Paging on, and a page never larger than its ten rows.
+    ASSERT_EQ(store.QueryRecordPage(4, 10, 65535, u"", n, from, to), 0);
+    EXPECT_EQ(n, 2);
+    ASSERT_EQ(store.QueryRecordPage(0, 50, 65535, u"", n, from, to), 0);
+    EXPECT_EQ(n, 6);
+}
+
+}  // namespace

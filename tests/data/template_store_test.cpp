@@ -1,0 +1,177 @@
+// The in-memory template store: dense slots, one slot per finger, the
+// sensor generations' forms, the fill from FPinfo and concurrent writers.
+#include <thread>
+
+#include "DataTestSupport.h"
+#include "data/FPTemplateStore.h"
+
+namespace {
+
+// A stored 338-byte blob whose bytes all carry `mark`.
+std::vector<BYTE> Blob(BYTE mark, int size = StoredTemplateSize) { return std::vector<BYTE>(size, mark); }
+
+class TemplateStoreTest : public DataStoreTest {
+protected:
+    void SetUp() override {
+        DataStoreTest::SetUp();
+        store.Allocate(TemplateLimit, OldStoredTemplateSize);
+    }
+    int Add(LPCWSTR id, int finger, BYTE mark) {
+        const std::vector<BYTE> blob = Blob(mark);
+        return store.Add(blob.data(), id, finger, FALSE, StoredTemplateSize);
+    }
+    // Every occupied slot lies below the count and is found again.
+    void ExpectDense() {
+        for (int i = 0; i < store.GetCount(); ++i) {
+            CString id;
+            int finger = -1;
+            ASSERT_TRUE(store.GetEntry(i, id, finger)) << i;
+            EXPECT_EQ(store.FindSlot(id, finger), store.GetTemplates() + i * store.GetTemplateSize());
+        }
+        CString id;
+        int finger;
+        EXPECT_FALSE(store.GetEntry(store.GetCount(), id, finger));
+        EXPECT_FALSE(store.GetEntry(-1, id, finger));
+    }
+    CFPTemplateStore store;
+};
+
+TEST_F(TemplateStoreTest, DeletesLeaveTheSlotsDense) {
+    for (int user = 1; user <= 20; ++user)
+        for (int finger = 0; finger < 3; ++finger) {
+            CString id;
+            id.Format(u"%d", user);
+            ASSERT_EQ(Add(id, finger, static_cast<BYTE>(user * 10 + finger)), 1);
+        }
+    EXPECT_EQ(store.GetCount(), 60);
+    EXPECT_EQ(store.Delete(u"1", -1), 1);
+    EXPECT_EQ(store.Delete(u"7", 1), 1);
+    EXPECT_EQ(store.Delete(u"20", -1), 1);
+    EXPECT_EQ(store.Delete(u"nobody", -1), 1);
+    EXPECT_EQ(store.GetCount(), 53);
+    ExpectDense();
+    // Each remaining template still holds its own bytes.
+    for (int user = 2; user <= 19; ++user)
+        for (int finger = 0; finger < 3; ++finger) {
+            CString id;
+            id.Format(u"%d", user);
+            BYTE* slot = store.FindSlot(id, finger);
+            if (user == 7 && finger == 1) {
+                EXPECT_EQ(slot, nullptr);
+                continue;
+            }
+            ASSERT_NE(slot, nullptr);
+            EXPECT_EQ(slot[0], user * 10 + finger);
+            EXPECT_EQ(slot[OldStoredTemplateSize - 1], user * 10 + finger);
+        }
+}
+
+TEST_F(TemplateStoreTest, OneSlotPerFingerAndALimit) {
+    ASSERT_EQ(Add(u"5", 2, 1), 1);
+    ASSERT_EQ(Add(u"5", 2, 9), 1);
+    EXPECT_EQ(store.GetCount(), 1);
+    EXPECT_EQ(store.FindSlot(u"5", 2)[0], 9);
+    const std::vector<BYTE> odd = Blob(1, 300);
+    EXPECT_EQ(store.Add(odd.data(), u"6", 0, FALSE, 300), 0);
+
+    store.Allocate(3, OldStoredTemplateSize);
+    EXPECT_EQ(store.GetCount(), 0);
+    ASSERT_EQ(Add(u"1", 0, 1), 1);
+    ASSERT_EQ(Add(u"2", 0, 1), 1);
+    ASSERT_EQ(Add(u"3", 0, 1), 1);
+    EXPECT_EQ(Add(u"4", 0, 1), 0);
+    EXPECT_EQ(store.GetCount(), 3);
+    // Replacing needs no room.
+    EXPECT_EQ(Add(u"3", 0, 2), 1);
+}
+
+TEST_F(TemplateStoreTest, NewSensorsMatchOnLibraryRecords) {
+    g_DataStoreServices.SMCVersion = [] { return 8; };
+    // The stand-in conversion keeps the pair's bytes in front of the record.
+    g_DataStoreServices.VeltoTempToFPRECORD = [](const BYTE* pair, BYTE* record) {
+        std::memcpy(record, pair, StoredTemplateSize);
+        record[MatchRecordSize - 1] = 0x5A;
+        return 1;
+    };
+    store.Reset();
+    EXPECT_EQ(store.GetTemplateSize(), MatchRecordSize);
+    std::vector<BYTE> old(OldStoredTemplateSize, 0);
+    for (int i = 0; i < OldStoredTemplateSize; ++i) old[i] = static_cast<BYTE>(i);
+    ASSERT_EQ(store.Add(old.data(), u"1", 0, FALSE, OldStoredTemplateSize), 1);
+    const BYTE* slot = store.FindSlot(u"1", 0);
+    // The one press of an old blob stands for both.
+    EXPECT_EQ(slot[0], 0);
+    EXPECT_EQ(slot[168], 168);
+    EXPECT_EQ(slot[169], 0);
+    EXPECT_EQ(slot[337], 168);
+    EXPECT_EQ(slot[MatchRecordSize - 1], 0x5A);
+
+    g_DataStoreServices.SMCVersion = [] { return 7; };
+    store.Reset();
+    EXPECT_EQ(store.GetTemplateSize(), OldStoredTemplateSize);
+}
+
+TEST_F(TemplateStoreTest, UpdateAfterMatchOnlyOnTheMatchedTemplate) {
+    g_DataStoreServices.SMCVersion = [] { return 8; };
+    g_DataStoreServices.VeltoTempToFPRECORD = [](const BYTE* pair, BYTE* record) {
+        std::memcpy(record, pair, StoredTemplateSize);
+        return 1;
+    };
+    g_DataStoreServices.VeltoAutoUpFP = [](const BYTE* live, const BYTE*, BYTE* merged, BYTE* storable) {
+        std::memset(merged, live[0], MatchRecordSize);
+        std::memset(storable, live[0], StoredTemplateSize);
+        return 1;
+    };
+    store.Reset();
+    ASSERT_TRUE(db.DirectStatement(u"INSERT INTO FPinfo VALUES (4, '8', x'00')"));
+    ASSERT_EQ(Add(u"8", 4, 1), 1);
+    ASSERT_EQ(Add(u"9", 0, 2), 1);
+    std::vector<BYTE> result(MatchResultSize);
+    const BYTE live[PressTemplateSize] = {0x77};
+    // Slot 0 no longer holds user 9's finger.
+    EXPECT_EQ(store.UpdateAfterMatch(0, live, result.data(), u"9", 0, db), 0);
+    EXPECT_EQ(store.FindSlot(u"8", 4)[0], 1);
+    ASSERT_EQ(store.UpdateAfterMatch(0, live, result.data(), u"8", 4, db), 1);
+    EXPECT_EQ(store.FindSlot(u"8", 4)[0], 0x77);
+    EXPECT_EQ(Int(u"select length(FPTemplate) from FPinfo"), StoredTemplateSize);
+    EXPECT_EQ(Int(u"select unicode(substr(hex(FPTemplate), 1, 1)) from FPinfo"), '7');
+    EXPECT_EQ(result[0] | result[1] | result[2] | result[3], 1);
+}
+
+TEST_F(TemplateStoreTest, FillTakesTheTemplatesOfExistingUsers) {
+    ASSERT_TRUE(db.DirectStatement(u"INSERT INTO Userinfo(userid) VALUES ('1'), ('2')"));
+    StatementPtr insert(db.Statement(u"INSERT INTO FPinfo VALUES (?, ?, ?)"));
+    const std::vector<BYTE> good = Blob(3), old = Blob(4, OldStoredTemplateSize), bad = Blob(5, 100);
+    auto row = [&](int finger, LPCWSTR id, const std::vector<BYTE>& blob) {
+        insert->Bind(0, finger);
+        insert->Bind(1, id);
+        insert->BindBlob(2, blob.data(), static_cast<int>(blob.size()));
+        ASSERT_TRUE(insert->Execute());
+    };
+    row(0, u"1", good);
+    row(1, u"1", bad);
+    row(0, u"2", old);
+    row(0, u"3", good);  // no such user
+    EXPECT_EQ(FillTemplateStore(store, db), 2);
+    EXPECT_NE(store.FindSlot(u"1", 0), nullptr);
+    EXPECT_NE(store.FindSlot(u"2", 0), nullptr);
+    EXPECT_EQ(store.FindSlot(u"3", 0), nullptr);
+    EXPECT_EQ(Boxes(), std::vector<CString>({u"database template error!"}));
+}
+
+TEST_F(TemplateStoreTest, WritersOnTwoThreadsKeepItDense) {
+    auto writer = [&](int base) {
+        for (int round = 0; round < 200; ++round) {
+            CString id;
+            id.Format(u"%d", base + round % 20);
+            Add(id, round % 10, static_cast<BYTE>(round));
+            if (round % 3 == 0) store.Delete(id, -1);
+        }
+    };
+    std::thread a(writer, 1000), b(writer, 2000);
+    a.join();
+    b.join();
+    ExpectDense();
+}
+
+}  // namespace
