@@ -60,8 +60,6 @@ public:
     // `path` is a device path; it is resolved under the device root.
     bool Open(LPCWSTR path);
     void Close();
-    bool IsOpen() const { return m_db != nullptr; }
-    LPCWSTR GetPath() const { return m_path; }
 
     CSqlStatement* Statement(LPCWSTR sql);
     bool DirectStatement(LPCWSTR sql);

@@ -17,9 +17,11 @@ const char16_t* const kUserExists = u"Select count(*) from userinfo where userid
 CUserStorage::CUserStorage(CDbSqlite& db, int max) : m_db(db), max(max) { LoadCount(); }
 
 void CUserStorage::LoadCount() {
+    cursor = 0;
+    // A count that drifted in an older file is mended from the rows first.
+    if (WriteCount()) return;
     StatementPtr row(m_db.Statement(u"SELECT * FROM Basepara"));
     count = row->NextRow() ? row->ValueInt(0) : 0;
-    cursor = 0;
 }
 
 bool CUserStorage::WriteCount() {

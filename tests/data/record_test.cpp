@@ -1,5 +1,8 @@
 // The attendance-record ring: slots, windows, wrapping, restarts and the
 // packed record.
+#include <algorithm>
+#include <thread>
+
 #include "RecordTestSupport.h"
 
 namespace {
@@ -123,6 +126,38 @@ TEST_F(RecordRingTest, ACursorKeepsItsRecordWhileTheWindowMoves) {
     EXPECT_EQ(PackedIds(buffer.data(), n), Range(5, 8));
 }
 
+TEST_F(RecordRingTest, ThePcCollectsWhilePunchesComeIn) {
+    CRecordStore store(db, 50);
+    std::thread punches([&] {
+        for (int i = 1; i <= 150; ++i) ASSERT_EQ(store.AddRecord(NumberedRecord(i)), 0);
+    });
+    // Collect in batches, marking what was read; nothing is read twice or
+    // lost unless the ring overwrote it first, and the order holds.
+    std::vector<int> collected;
+    std::vector<BYTE> buffer(PackedCheckinoutSize * 7);
+    for (int round = 0; round < 400 && (collected.empty() || collected.back() < 150); ++round) {
+        int n = 0;
+        store.ReadNewFirst(buffer.data(), 7, n);
+        const std::vector<int> got = PackedIds(buffer.data(), n);
+        ASSERT_EQ(store.ConsumeNewRecords(n), 0);
+        for (int id : got) {
+            if (!collected.empty()) {
+                EXPECT_GT(id, collected.back());
+            }
+            collected.push_back(id);
+        }
+        if (round % 10 == 9) std::this_thread::yield();
+    }
+    punches.join();
+    const std::vector<int> rest = NewWindow(store, 50);
+    collected.insert(collected.end(), rest.begin(), rest.end());
+    ASSERT_FALSE(collected.empty());
+    EXPECT_EQ(collected.back(), 150);
+    EXPECT_TRUE(std::is_sorted(collected.begin(), collected.end()));
+    EXPECT_EQ(std::adjacent_find(collected.begin(), collected.end()), collected.end());
+    EXPECT_LE(store.GetNewRecordcount(), store.GetAllRecordcount());
+}
+
 TEST(RecordTime, ParseAndPack) {
     int y, mo, d, h, mi, s;
     CRecordStore::ParseCheckTime(u"2014-9-1 8:05:3", y, mo, d, h, mi, s);
@@ -186,6 +221,17 @@ TEST_F(FullRingTest, WrapsAtAHundredThousand) {
     int count = 0;
     ASSERT_EQ(store.CountRecords(65535, u"", count, u"2000-01-01 00:00:00", u"2099-01-01 00:00:00"), 0);
     EXPECT_EQ(count, 100000);
+
+    // A restart finds the ring as it was left.
+    Reopen();
+    CRecordStore again(db);
+    EXPECT_EQ(again.GetAllRecordcount(), 100000u);
+    EXPECT_EQ(again.GetAllBegin(), 2u);
+    EXPECT_EQ(again.HeadSlot(), 2u);
+    EXPECT_EQ(NewWindow(again, 4), Range(100007 - 9, 100007));
+    std::vector<BYTE> oldest(PackedCheckinoutSize);
+    ASSERT_EQ(again.ReadAllFirst(oldest.data(), 0, 1, n), 0);
+    EXPECT_EQ(PackedIds(oldest.data(), n), std::vector<int>({100007 - 99999}));
 }
 
 }  // namespace
