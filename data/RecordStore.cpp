@@ -45,6 +45,36 @@ CRecordStore::CRecordStore(CDbSqlite& db, unsigned capacity) : m_db(db), m_capac
     }
 }
 
+unsigned CRecordStore::GetAllRecordcount() const {
+    CLockGuard lock(g_csRecordStore);
+    return AllRecordcount;
+}
+
+unsigned CRecordStore::GetNewRecordcount() const {
+    CLockGuard lock(g_csRecordStore);
+    return NewRecordcount;
+}
+
+unsigned CRecordStore::GetAllRecordBeginRowid() const {
+    CLockGuard lock(g_csRecordStore);
+    return AllBegin;
+}
+
+unsigned CRecordStore::GetNewRecordBeginRowid() const {
+    CLockGuard lock(g_csRecordStore);
+    return NewBegin;
+}
+
+unsigned CRecordStore::GetRawRecordBeginRowid() const {
+    CLockGuard lock(g_csRecordStore);
+    return Raw;
+}
+
+unsigned CRecordStore::HeadSlot() const {
+    CLockGuard lock(g_csRecordStore);
+    return Slot(AllBegin, AllRecordcount);
+}
+
 int CRecordStore::Reset() {
     CLockGuard lock(g_csRecordStore);
     AllRecordcount = NewRecordcount = 0;

@@ -47,14 +47,15 @@ public:
 
     static void ParseCheckTime(LPCWSTR text, int& year, int& month, int& day, int& hour, int& minute, int& second);
 
+    // The counters as they stand, for pages that show or count them.
     unsigned GetCapacity() const { return m_capacity; }
-    unsigned GetAllRecordcount() const { return AllRecordcount; }
-    unsigned GetNewRecordcount() const { return NewRecordcount; }
-    unsigned GetAllBegin() const { return AllBegin; }
-    unsigned GetNewBegin() const { return NewBegin; }
-    unsigned GetRaw() const { return Raw; }
+    unsigned GetAllRecordcount() const;
+    unsigned GetNewRecordcount() const;
+    unsigned GetAllRecordBeginRowid() const;
+    unsigned GetNewRecordBeginRowid() const;
+    unsigned GetRawRecordBeginRowid() const;
     // The slot the next record goes to.
-    unsigned HeadSlot() const { return Slot(AllBegin, AllRecordcount); }
+    unsigned HeadSlot() const;
 
 private:
     struct Counters {

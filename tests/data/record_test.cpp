@@ -33,8 +33,8 @@ TEST_F(RecordRingTest, FillsInSlotOrderAndWrapsOverTheOldest) {
     EXPECT_EQ(Int(u"select count(*) from Checkinout"), 10);
     EXPECT_EQ(RowAt(1), 11);
     EXPECT_EQ(store.GetAllRecordcount(), 10u);
-    EXPECT_EQ(store.GetAllBegin(), 2u);
-    EXPECT_EQ(store.GetNewBegin(), 2u);
+    EXPECT_EQ(store.GetAllRecordBeginRowid(), 2u);
+    EXPECT_EQ(store.GetNewRecordBeginRowid(), 2u);
     Add(store, 12, 12);
     EXPECT_EQ(RowAt(2), 12);
     EXPECT_EQ(AllWindow(store, 4), Range(3, 12));
@@ -208,11 +208,11 @@ TEST_F(FullRingTest, WrapsAtAHundredThousand) {
     // Six more records wrap the head over the ring's end.
     for (int i = 0; i < 6; ++i) ASSERT_EQ(store.AddRecord(NumberedRecord(100001 + i)), 0);
     EXPECT_EQ(store.GetAllRecordcount(), 100000u);
-    EXPECT_EQ(store.GetAllBegin(), 1u);
+    EXPECT_EQ(store.GetAllRecordBeginRowid(), 1u);
     EXPECT_EQ(store.HeadSlot(), 1u);
     EXPECT_EQ(Int(u"select Userid from Checkinout where rowid = 100000"), 100006);
     ASSERT_EQ(store.AddRecord(NumberedRecord(100007)), 0);
-    EXPECT_EQ(store.GetAllBegin(), 2u);
+    EXPECT_EQ(store.GetAllRecordBeginRowid(), 2u);
     EXPECT_EQ(Int(u"select Userid from Checkinout where rowid = 1"), 100007);
 
     // The newest records are in both windows, in order.
@@ -226,7 +226,7 @@ TEST_F(FullRingTest, WrapsAtAHundredThousand) {
     Reopen();
     CRecordStore again(db);
     EXPECT_EQ(again.GetAllRecordcount(), 100000u);
-    EXPECT_EQ(again.GetAllBegin(), 2u);
+    EXPECT_EQ(again.GetAllRecordBeginRowid(), 2u);
     EXPECT_EQ(again.HeadSlot(), 2u);
     EXPECT_EQ(NewWindow(again, 4), Range(100007 - 9, 100007));
     std::vector<BYTE> oldest(PackedCheckinoutSize);
