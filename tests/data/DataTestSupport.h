@@ -6,7 +6,6 @@
 
 #include <cstring>
 #include <filesystem>
-#include <string>
 #include <vector>
 
 #include "data/DataLocks.h"
@@ -14,26 +13,9 @@
 #include "data/DbSqlite.h"
 #include "data/FactoryDatabase.h"
 #include "data/SqlHelpers.h"
-#include "platform/base/device_fs.h"
-#include "platform/base/utf.h"
+#include "tests/support/device_root.h"
 
 inline const char16_t kTestDbPath[] = u"\\DB\\KD4700.DB";
-
-// A host folder removed with everything in it at the end.
-class TempDeviceRoot {
-public:
-    TempDeviceRoot() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quillon-data-XXXXXX").string();
-        m_dir = mkdtemp(pattern.data());
-        std::filesystem::create_directories(std::filesystem::path(m_dir) / "DB");
-        SetDeviceRoot(m_dir);
-    }
-    ~TempDeviceRoot() { std::filesystem::remove_all(m_dir); }
-    const std::string& dir() const { return m_dir; }
-
-private:
-    std::string m_dir;
-};
 
 class DataStoreTest : public ::testing::Test {
 protected:
@@ -44,6 +26,7 @@ protected:
     }
 
     void SetUp() override {
+        std::filesystem::create_directories(root.HostPath("DB"));
         Boxes().clear();
         g_DataStoreServices = DataStoreServices();
         g_DataStoreServices.messageBox = [](LPCWSTR text, LPCWSTR caption) {
@@ -75,7 +58,7 @@ protected:
         return boxes;
     }
 
-    TempDeviceRoot root;
+    ScopedDeviceRoot root;
     CDbSqlite db;
 };
 
