@@ -1,91 +1,30 @@
-// The factory image holds every file and folder the terminal names: the
-// installation inventory (program files, configuration, database, fonts,
-// prompts, language files, working folders and every skin image), the images
-// the widgets load beyond it, and the registry and configuration values the
-// first start reads.
+// The factory image, seen through the terminal's own file system and
+// registry: every file and folder the terminal names is there (the
+// installation inventory, the images the widgets load beyond it), and the
+// registry and configuration hold what the first start reads.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <cctype>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "tests/device-image/image_files.h"
 #include "tools/device-image/config_file.h"
+#include "platform/base/device_fs.h"
+#include "platform/base/files.h"
+#include "platform/base/registry.h"
+#include "platform/base/utf.h"
 #include "platform/ui/imagefile.h"
 #include "tools/device-image/device_image.h"
 #include "tools/device-image/skin/catalogue.h"
 
 namespace {
 
-using imagetest::Resolve;
 namespace fs = std::filesystem;
 
 const std::string kApp = "\\NandFlash\\zeta42";
-
-std::vector<std::string> Numbered(const std::string& prefix, int from, int to, const std::string& suffix) {
-    std::vector<std::string> out;
-    for (int i = from; i <= to; ++i) out.push_back(prefix + std::to_string(i) + suffix);
-    return out;
-}
-
-void Append(std::vector<std::string>& out, const std::string& folder, const std::vector<std::string>& names) {
-    for (const std::string& name : names) out.push_back(folder + name);
-}
-
-// The installation inventory, in the order the terminal checks it.
-std::vector<std::string> InstallationInventory() {
-    std::vector<std::string> files;
-    Append(files, kApp + "\\",
-           {"ATL90.DLL", "cximagecrtd.dll", "MFC90U.DLL", "msvcr90.dll", "SMApi_WinCE.dll", "SMControl_WinCE.dll",
-            "SMProcess_WinCE.dll", "Quillon.exe", "wceSQLite3.dll", "CONFIG\\CONFIG.XML", "DB\\KD4700.DB",
-            "DB\\back\\KD4700.bak", "FONTS\\GOTHIC.TTF", "wav\\not_passed.wav", "wav\\passed.wav",
-            "wav\\FCCheckAlarm.wav", "wav\\MCCheckAlarm.wav", "wav\\place_your_finger_again.wav",
-            "wav\\place_your_finger.wav", "wav\\you_are_passed.wav"});
-    Append(files, kApp + "\\SKIN\\", {"loading.bmp", "loading.png"});
-    const std::string skin = kApp + "\\SKIN\\flower\\";
-    Append(files, skin,
-           {"232_1.png", "232_2.png", "485_1.png", "485_2.png", "BackGround.bmp", "door_1.png", "door_2.png",
-            "Finger.png", "FP.PNG", "ICONBK.PNG", "Information.png", "input.png", "Input_user1.png",
-            "Input_user2.png", "Input_user3.png", "l_cn.png", "l_en.png", "logo.png", "msg.png", "reged.png",
-            "TaskPlate.png", "tcpip_1.png", "tcpip_2.png", "Top_bg.png", "Top_info_bg_c.png", "Top_info_bg_l.png",
-            "Top_info_bg_r.png", "USER.PNG", "wifi_1.png", "wifi_2.png"});
-    const std::string clock = skin + "CLOCK\\IPHONE\\";
-    Append(files, clock, Numbered("", 0, 9, ".png"));
-    Append(files, clock, {"C.png", "Clock.png", "S.PNG"});
-    Append(files, clock, Numbered("S_", 0, 9, ".PNG"));
-    Append(files, clock, {"T_AM.png", "T_PM.png"});
-    Append(files, clock, Numbered("w", 0, 9, ".png"));
-    Append(files, clock, {"wC.png"});
-    files.push_back(skin + "ControlPanel\\LOGO.PNG");
-    const std::string icons = skin + "ControlPanel\\ICON\\";
-    Append(files, icons, Numbered("", 11, 16, ".PNG"));
-    Append(files, icons, {"121.PNG", "123.PNG", "124.PNG", "131.PNG", "132.PNG", "133.PNG", "134.PNG", "135.png",
-                          "136.png", "141.PNG", "142.PNG", "143.png", "144.PNG"});
-    Append(files, icons, Numbered("", 151, 156, ".PNG"));
-    Append(files, icons, Numbered("", 161, 166, ".PNG"));
-    Append(files, icons, {"1331.PNG", "1332.PNG", "bg.png", "Enroll FP.png", "Enroll.png", "Identify mode.png",
-                          "Identify.png", "picture.png", "sbg.png"});
-    Append(files, skin + "Dialog\\",
-           {"abc_1.png", "abc_2.png", "BigInput.png", "button_center.png", "button_left.png", "button_right.png",
-            "CE_finger.png", "DialogBG.bmp", "EnrollFP_l.png", "EnrollFP_r.png", "Finger.png", "finger_bg.png",
-            "Finger_r.png", "Finger_red.png", "finger-reg.png", "input_dl.png", "input_dr.png", "input_l.png",
-            "input_l_h.png", "input_r.png", "input_r_h.png", "l_cn.png", "l_en.png", "messages.png",
-            "PogressBar_bg.png", "PogressBar_center.png", "PogressBar_left.png", "PogressBar_right.png",
-            "SearchInfo.png", "select_bg.png", "select_gb.png", "Shift_1.png", "Shift_1_cl.png", "Shift_2.png",
-            "SmallInput.png"});
-    Append(files, skin + "FPFrame\\",
-           {"default_Card.png", "default_Finger.png", "default_ID.png", "error.png", "ICONBK.PNG", "OK.png",
-            "Photo_no.png", "PhotoFrame1.png", "PhotoFrame.png"});
-    return files;
-}
-
-// Images the widgets load that the inventory does not list.
-std::vector<std::string> WidgetImages() {
-    const std::string skin = kApp + "\\Skin\\flower\\";
-    return {skin + "ControlPanel\\buttonU.png", skin + "ControlPanel\\buttonD.png",
-            skin + "messagebox\\MessageBoxBK.png", skin + "messagebox\\top.png", skin + "messagebox\\botton.png",
-            skin + "messagebox\\Middle.png"};
-}
 
 class FactoryImage : public ::testing::Test {
 protected:
@@ -94,12 +33,17 @@ protected:
         image_ = root_->Path() / "device";
         const factory::BuildResult result = factory::BuildDeviceImage(image_.string(), false);
         ASSERT_TRUE(result.ok) << result.error;
+        SetDeviceRoot(image_.string());
     }
     static void TearDownTestSuite() {
         delete root_;
         root_ = nullptr;
     }
-    static fs::path File(const std::string& devicePath) { return Resolve(image_, devicePath); }
+    static DWORD Attributes(const std::string& devicePath) {
+        return GetFileAttributesW(reinterpret_cast<LPCWSTR>(Utf8ToUtf16(devicePath).c_str()));
+    }
+    static bool Exists(const std::string& devicePath) { return Attributes(devicePath) != INVALID_FILE_ATTRIBUTES; }
+    static fs::path File(const std::string& devicePath) { return DeviceToHostPath(Utf8ToUtf16(devicePath)); }
 
     static inline imagetest::TempFolder* root_ = nullptr;
     static inline fs::path image_;
@@ -114,21 +58,25 @@ bool ComesFromAbsentComponent(const std::string& path) {
 }
 
 TEST_F(FactoryImage, HoldsEveryFileTheInstallationCheckNames) {
-    for (const std::string& path : InstallationInventory()) {
+    for (const std::string& path : imagetest::InstallationInventory()) {
         if (ComesFromAbsentComponent(path)) {
             RecordProperty("absent component", path);
             continue;
         }
-        const fs::path file = File(path);
-        ASSERT_FALSE(file.empty()) << path << " is missing";
-        EXPECT_GT(fs::file_size(file), 0u) << path << " is empty";
+        ASSERT_TRUE(Exists(path)) << path << " is missing";
+        EXPECT_GT(fs::file_size(File(path)), 0u) << path << " is empty";
     }
-    for (const char* folder : {"\\CONFIG", "\\DB", "\\DB\\back", "\\FONTS", "\\ICON", "\\log", "\\snap", "\\wav"})
-        EXPECT_TRUE(fs::is_directory(File(kApp + folder))) << folder;
-    // At least one language file, and no skin folder beside the factory one
-    // that could fail the check.
-    EXPECT_FALSE(File(kApp + "\\LANG\\English.LAN").empty());
-    EXPECT_FALSE(File(kApp + "\\LANG\\Chinese.LAN").empty());
+    for (const std::string& folder : imagetest::InstallationFolders())
+        EXPECT_TRUE(Attributes(folder) & FILE_ATTRIBUTE_DIRECTORY) << folder;
+    // Language files are found by a search, as the check does it.
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW(reinterpret_cast<LPCWSTR>(u"\\NandFlash\\zeta42\\LANG\\*.LAN"), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    int languages = 1;
+    while (FindNextFileW(search, &found)) ++languages;
+    FindClose(search);
+    EXPECT_EQ(languages, 2);
+    // One skin folder: a second one would be checked as well.
     int skinFolders = 0;
     for (const fs::directory_entry& entry : fs::directory_iterator(File(kApp + "\\SKIN")))
         skinFolders += entry.is_directory();
@@ -136,7 +84,7 @@ TEST_F(FactoryImage, HoldsEveryFileTheInstallationCheckNames) {
 }
 
 TEST_F(FactoryImage, HoldsTheImagesTheWidgetsLoad) {
-    for (const std::string& path : WidgetImages()) EXPECT_FALSE(File(path).empty()) << path << " is missing";
+    for (const std::string& path : imagetest::WidgetImages()) EXPECT_TRUE(Exists(path)) << path << " is missing";
 }
 
 TEST_F(FactoryImage, SkinFilesDecodeWithTheTerminalsImageCode) {
@@ -172,7 +120,7 @@ TEST_F(FactoryImage, ConfigurationNamesTheShippedFontsAndTheFactoryKeys) {
     ASSERT_TRUE(config.starts_with("\xEF\xBB\xBF<?xml"));
     for (const factory::ShippedFont& font : factory::ShippedFonts()) {
         EXPECT_NE(config.find("<FileName>" + font.devicePath + "</FileName>"), std::string::npos) << font.devicePath;
-        EXPECT_FALSE(File(kApp + "\\" + font.devicePath).empty()) << font.devicePath;
+        EXPECT_TRUE(Exists(kApp + "\\" + font.devicePath)) << font.devicePath;
     }
     for (const char* entry : {"<SKIN>flower</SKIN>", "<FPLEVEL>1</FPLEVEL>", "<NETPORT>5010</NETPORT>",
                               "<PANELCOLOR>16763292</PANELCOLOR>", "<VERTIFYTYPE>201</VERTIFYTYPE>",
@@ -185,30 +133,72 @@ TEST_F(FactoryImage, ConfigurationNamesTheShippedFontsAndTheFactoryKeys) {
     }
 }
 
+// A value read through the registry API, as type and bytes.
+struct RegRead {
+    DWORD type = REG_NONE;
+    std::vector<BYTE> data;
+};
+RegRead ReadValue(HKEY root, const char16_t* key, const char16_t* name) {
+    RegRead read;
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(root, reinterpret_cast<LPCWSTR>(key), 0, KEY_READ, &opened) != ERROR_SUCCESS) return read;
+    DWORD size = 0;
+    if (RegQueryValueExW(opened, reinterpret_cast<LPCWSTR>(name), nullptr, &read.type, nullptr, &size) == ERROR_SUCCESS) {
+        read.data.resize(size);
+        RegQueryValueExW(opened, reinterpret_cast<LPCWSTR>(name), nullptr, &read.type, read.data.data(), &size);
+    }
+    RegCloseKey(opened);
+    return read;
+}
+std::u16string TextOf(const RegRead& read) {
+    std::u16string text(read.data.size() / 2, u'\0');
+    if (!text.empty()) std::memcpy(text.data(), read.data.data(), text.size() * 2);
+    return text;
+}
+DWORD NumberOf(const RegRead& read) {
+    DWORD number = 0xDEADBEEF;
+    if (read.type == REG_DWORD && read.data.size() == 4) std::memcpy(&number, read.data.data(), 4);
+    return number;
+}
+
 TEST_F(FactoryImage, RegistryHoldsWhatTheFirstStartReads) {
-    const std::string reg = imagetest::ReadFile(File("\\registry.reg"));
-    ASSERT_TRUE(reg.starts_with("Windows Registry Editor Version 5.00\n"));
-    for (const char* line : {"[HKEY_LOCAL_MACHINE\\software\\VELTO\\Quillon]", "\"UnitName\"=\"VELTO\"",
-                             "\"LanguageName\"=\"English\"", "\"LANGUAGEFLAG\"=dword:00000001",
-                             "\"DateType\"=dword:00000001", "\"TimeType\"=dword:00000000",
-                             "\"CodePage\"=dword:000003a8", "\"RJWIFI\"=dword:00000000",
-                             "[HKEY_LOCAL_MACHINE\\Comm\\DM9CE1\\Parms\\TCPIP]", "\"EnableDHCP\"=dword:00000000",
-                             "[HKEY_LOCAL_MACHINE\\System\\StorageManager\\Profiles\\SDMemory]",
-                             "\"Folder\"=\"Storage Card\"", "\"Folder\"=\"USB Disk\"",
-                             "[HKEY_LOCAL_MACHINE\\Drivers\\SerialMap]", "\"Volume\"=dword:ffffffff"})
-        EXPECT_NE(reg.find(line), std::string::npos) << line;
-    // The address as REG_MULTI_SZ: "192.168.1.201", its zero and the list's zero, in UTF-16LE.
-    EXPECT_NE(reg.find("\"IpAddress\"=hex(7):31,00,39,00,32,00,2e,00"), std::string::npos);
-    EXPECT_NE(reg.find("30,00,31,00,00,00,00,00"), std::string::npos);
+    const char16_t* app = u"software\\VELTO\\Quillon";
+    EXPECT_EQ(TextOf(ReadValue(HKEY_LOCAL_MACHINE, app, u"UnitName")), std::u16string(u"VELTO\0", 6));
+    EXPECT_EQ(TextOf(ReadValue(HKEY_LOCAL_MACHINE, app, u"LanguageName")), std::u16string(u"English\0", 8));
+    EXPECT_EQ(NumberOf(ReadValue(HKEY_LOCAL_MACHINE, app, u"LANGUAGEFLAG")), 1u);
+    EXPECT_EQ(NumberOf(ReadValue(HKEY_LOCAL_MACHINE, app, u"DateType")), 1u);
+    EXPECT_EQ(NumberOf(ReadValue(HKEY_LOCAL_MACHINE, app, u"TimeType")), 0u);
+    EXPECT_EQ(NumberOf(ReadValue(HKEY_LOCAL_MACHINE, app, u"CodePage")), 936u);
+    EXPECT_EQ(NumberOf(ReadValue(HKEY_LOCAL_MACHINE, app, u"RJWIFI")), 0u);
+    // The adapter's addresses: REG_MULTI_SZ, the text and two zeros.
+    const char16_t* tcpip = u"Comm\\DM9CE1\\Parms\\TCPIP";
+    const RegRead ip = ReadValue(HKEY_LOCAL_MACHINE, tcpip, u"IpAddress");
+    EXPECT_EQ(ip.type, REG_MULTI_SZ);
+    EXPECT_EQ(TextOf(ip), std::u16string(u"192.168.1.201\0\0", 15));
+    EXPECT_EQ(NumberOf(ReadValue(HKEY_LOCAL_MACHINE, tcpip, u"EnableDHCP")), 0u);
+    EXPECT_EQ(TextOf(ReadValue(HKEY_LOCAL_MACHINE, u"System\\StorageManager\\Profiles\\SDMemory", u"Folder")),
+              std::u16string(u"Storage Card\0", 13));
+    EXPECT_EQ(TextOf(ReadValue(HKEY_LOCAL_MACHINE, u"System\\StorageManager\\Profiles\\USBHDProfile", u"Folder")),
+              std::u16string(u"USB Disk\0", 9));
+    // The shell starts this program; the launcher entry is set.
+    std::u16string autostart = TextOf(ReadValue(HKEY_LOCAL_MACHINE, u"init", u"velto"));
+    for (char16_t& ch : autostart) ch = static_cast<char16_t>(ch < 128 ? std::tolower(ch) : ch);
+    std::u16string program = kProgramPath;
+    for (char16_t& ch : program) ch = static_cast<char16_t>(ch < 128 ? std::tolower(ch) : ch);
+    EXPECT_EQ(autostart, program + u'\0');
+    EXPECT_EQ(TextOf(ReadValue(HKEY_LOCAL_MACHINE, u"init", u"Launch50")), std::u16string(u"launch.exe\0", 11));
+    // Serial ports are mapped nowhere; the volume is at its top level.
+    EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, u"Drivers\\SerialMap", u"COM3").type, REG_SZ);
+    EXPECT_EQ(NumberOf(ReadValue(HKEY_CURRENT_USER, u"ControlPanel\\Volume", u"Volume")), 0xFFFFFFFFu);
     // Removable media are inserted by creating their folders: the factory image has none.
-    EXPECT_TRUE(File("\\Storage Card").empty());
-    EXPECT_TRUE(File("\\USB Disk").empty());
+    EXPECT_FALSE(Exists("\\Storage Card"));
+    EXPECT_FALSE(Exists("\\USB Disk"));
 }
 
 TEST_F(FactoryImage, DatabasePassesTheStartUpProbeAndNamesTheHeadOfficeInTheFactoryLanguage) {
     if (!QUILLON_FACTORY_HAS_DB) GTEST_SKIP() << "the data store's schema is not part of this build";
     sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(File(kApp + "\\DB\\KD4700.DB").c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_open_v2(File(kApp + "\\DB\\KD4700.DB").string().c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
     const auto firstText = [db](const char* sql) {
         sqlite3_stmt* statement = nullptr;
         std::string text = "(no row)";

@@ -1,10 +1,10 @@
-// Helpers of the device-image tests: a fresh image in a temporary folder and
-// case-insensitive lookup of device paths in it, as the terminal's file
-// system resolves them.
+// Helpers of the device-image tests: temporary folders, file contents, and
+// the inventory of files the terminal names.
 #pragma once
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace imagetest {
 
@@ -19,13 +19,18 @@ private:
     std::filesystem::path path_;
 };
 
-// The host path of a device path ("\\NandFlash\\zeta42\\DB\\KD4700.DB") under
-// root, matching each component without regard to case; empty when missing.
-std::filesystem::path Resolve(const std::filesystem::path& root, const std::string& devicePath);
-
 std::string ReadFile(const std::filesystem::path& path);
 
 // The staged factory image the build made.
 std::filesystem::path FactoryImage();
+
+// Device paths of the installation inventory, in the order the terminal
+// checks them: program files, configuration, database, font, prompts, the
+// splash pictures and every image of the factory skin.
+std::vector<std::string> InstallationInventory();
+// The working folders the installation check asks for.
+std::vector<std::string> InstallationFolders();
+// Images the widgets load that the inventory does not list.
+std::vector<std::string> WidgetImages();
 
 }  // namespace imagetest
