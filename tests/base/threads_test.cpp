@@ -149,16 +149,32 @@ TEST(WinThread, RunsInitInstanceThenRunAndReportsTheExitCode) {
     delete thread;
 }
 
-UINT SignalAndReturn(LPVOID parameter) {
-    SetEvent(static_cast<HANDLE>(parameter));
-    return 0;
+UINT CountRun(LPVOID parameter) {
+    ++*static_cast<std::atomic<int>*>(parameter);
+    return 3;
 }
 
+class DestructionCounting : public CWinThread {
+public:
+    DestructionCounting(std::atomic<int>& runs, std::atomic<int>& deaths)
+        : CWinThread(CountRun, &runs), m_deaths(deaths) {}
+    ~DestructionCounting() override { ++m_deaths; }
+    std::atomic<int>& m_deaths;
+};
+
 TEST(WinThread, WorkerDeletesItselfWhenDone) {
-    HANDLE done = CreateEvent(nullptr, TRUE, FALSE, nullptr);
-    EXPECT_NE(AfxBeginThread(SignalAndReturn, done, THREAD_PRIORITY_HIGHEST), nullptr);
-    EXPECT_EQ(WaitForSingleObject(done, INFINITE), WAIT_OBJECT_0);
-    CloseHandle(done);
+    std::atomic<int> runs{0}, deaths{0};
+    auto* thread = new DestructionCounting(runs, deaths);
+    ASSERT_EQ(AfxBeginThread(thread, THREAD_PRIORITY_HIGHEST, 0, CREATE_SUSPENDED), thread);
+    // Our own reference on the thread object: the handle closes with the
+    // CWinThread, and the wait must outlast both.
+    KernelObject* object = ObjectFromHandle(thread->m_hThread);
+    object->AddRef();
+    thread->ResumeThread();
+    EXPECT_EQ(object->Wait(INFINITE), WAIT_OBJECT_0);
+    object->Release();
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(deaths, 1);
 }
 
 }  // namespace
