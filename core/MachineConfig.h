@@ -7,6 +7,7 @@
 #pragma once
 
 #include "core/SharedText.h"
+#include "data/Records.h"
 #include "platform/base/CString.h"
 
 // The real-time record settings, loaded and defaulted as one block.
@@ -60,6 +61,8 @@ struct VerifyContextData {
     SharedText CardNumber;
     SharedText MatchedUserId;
     int CaptureControl = 0;  // read by the capture thread, set by the verification handlers
+    UserInfoRecord CurrentUser;
+    CheckinoutRecord PassRecord;
     BYTE IoControllerState = 0;
     int PassedState = 0;
 };
