@@ -44,7 +44,8 @@ bool CFPTemplateStore::ToSlotForm(const BYTE* blob, int size, BYTE* out) const {
         return true;
     }
     if (!g_DataStoreServices.VeltoTempToFPRECORD) return false;
-    // An old 256-byte blob holds one press: it stands for both.
+    // An old 256-byte blob holds one press: it stands for both. Bytes that
+    // hold no template are not stored.
     BYTE pair[StoredTemplateSize];
     if (size == StoredTemplateSize) {
         std::memcpy(pair, blob, StoredTemplateSize);
@@ -53,7 +54,7 @@ bool CFPTemplateStore::ToSlotForm(const BYTE* blob, int size, BYTE* out) const {
         std::memcpy(pair + PressTemplateSize, blob, PressTemplateSize);
     }
     BYTE record[MatchRecordSize] = {};
-    g_DataStoreServices.VeltoTempToFPRECORD(pair, record);
+    if (!g_DataStoreServices.VeltoTempToFPRECORD(pair, record)) return false;
     std::memcpy(out, record, std::min(templateSize, static_cast<int>(MatchRecordSize)));
     return true;
 }

@@ -87,11 +87,12 @@ TEST_F(TemplateStoreTest, OneSlotPerFingerAndALimit) {
 
 TEST_F(TemplateStoreTest, NewSensorsMatchOnLibraryRecords) {
     g_DataStoreServices.SMCVersion = [] { return 8; };
-    // The stand-in conversion keeps the pair's bytes in front of the record.
+    // The stand-in conversion keeps the pair in front of the record and
+    // refuses a blob that starts with 0xFF.
     g_DataStoreServices.VeltoTempToFPRECORD = [](const BYTE* pair, BYTE* record) {
         std::memcpy(record, pair, StoredTemplateSize);
         record[MatchRecordSize - 1] = 0x5A;
-        return 1;
+        return pair[0] == 0xFF ? 0 : 1;
     };
     store.Reset();
     EXPECT_EQ(store.GetTemplateSize(), MatchRecordSize);
@@ -105,6 +106,8 @@ TEST_F(TemplateStoreTest, NewSensorsMatchOnLibraryRecords) {
     EXPECT_EQ(slot[169], 0);
     EXPECT_EQ(slot[337], 168);
     EXPECT_EQ(slot[MatchRecordSize - 1], 0x5A);
+    EXPECT_EQ(Add(u"2", 0, 0xFF), 0);
+    EXPECT_EQ(store.GetCount(), 1);
 
     g_DataStoreServices.SMCVersion = [] { return 7; };
     store.Reset();
