@@ -5,6 +5,7 @@
 #include "data/DataLocks.h"
 #include "data/DbTransaction.h"
 #include "data/PackedRecords.h"
+#include "platform/base/numparse.h"
 
 namespace {
 
@@ -15,18 +16,6 @@ const char16_t* const kWriteCounters =
 // so that it keeps pointing at the same record.
 unsigned Follow(unsigned cursor, unsigned moved) { return cursor > moved ? cursor - moved : 0; }
 
-// A decimal number at the start of the text, after blanks: "07" is 7, "" 0.
-int LeadingNumber(const CString& text) {
-    int i = 0;
-    while (i < text.GetLength() && text[i] == u' ') ++i;
-    const bool negative = i < text.GetLength() && text[i] == u'-';
-    if (negative || (i < text.GetLength() && text[i] == u'+')) ++i;
-    int value = 0;
-    for (; i < text.GetLength() && text[i] >= u'0' && text[i] <= u'9' && value < 100000000; ++i)
-        value = value * 10 + (text[i] - u'0');
-    return negative ? -value : value;
-}
-
 }  // namespace
 
 CRecordStore::CRecordStore(CDbSqlite& db, unsigned capacity) : m_db(db), m_capacity(capacity) {
@@ -35,14 +24,15 @@ CRecordStore::CRecordStore(CDbSqlite& db, unsigned capacity) : m_db(db), m_capac
         AllRecordcount = std::min(static_cast<unsigned>(row->ValueInt(2)), m_capacity);
         NewRecordcount = std::min(static_cast<unsigned>(row->ValueInt(3)), AllRecordcount);
         AllBegin = static_cast<unsigned>(row->ValueInt(5));
-        NewBegin = static_cast<unsigned>(row->ValueInt(6));
     }
     Raw = 1;
-    // Begins outside the ring (a damaged or foreign file) start it afresh.
-    if (AllBegin < Raw || AllBegin >= Raw + m_capacity || NewBegin < Raw || NewBegin >= Raw + m_capacity) {
+    // A begin outside the ring (a damaged or foreign file) starts it afresh;
+    // the new window always ends where the all window does.
+    if (AllBegin < Raw || AllBegin >= Raw + m_capacity) {
         AllRecordcount = NewRecordcount = 0;
-        AllBegin = NewBegin = Raw;
+        AllBegin = Raw;
     }
+    NewBegin = Slot(AllBegin, AllRecordcount - NewRecordcount);
 }
 
 unsigned CRecordStore::GetAllRecordcount() const {
@@ -254,7 +244,7 @@ void CRecordStore::ParseCheckTime(LPCWSTR text, int& year, int& month, int& day,
     for (int i = 0; i < 6; ++i) {
         const int to = i < 5 ? whole.Find(separators[i], from) : whole.GetLength();
         const int end = to < 0 ? whole.GetLength() : to;
-        *fields[i] = LeadingNumber(whole.Mid(from, end - from));
+        *fields[i] = _wtoi(whole.Mid(from, end - from));
         from = to < 0 ? whole.GetLength() : to + 1;
     }
 }

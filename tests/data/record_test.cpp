@@ -69,6 +69,21 @@ TEST_F(RecordRingTest, CountersSurviveARestartBelowCapacity) {
     EXPECT_EQ(NewWindow(store, 10), Range(2, 5));
 }
 
+TEST_F(RecordRingTest, CountersThatDisagreeAreMendedAtStart) {
+    {
+        CRecordStore store(db, kCapacity);
+        Add(store, 1, 6);
+    }
+    // A new window that does not end at the head, as a hand-edited file has.
+    ASSERT_TRUE(db.DirectStatement(u"update BasePara set NewRecordcount=2, NewRecordBeginRowid=1"));
+    CRecordStore store(db, kCapacity);
+    EXPECT_EQ(NewWindow(store, 10), Range(5, 6));
+    ASSERT_TRUE(db.DirectStatement(u"update BasePara set AllRecordBeginRowid=0"));
+    CRecordStore restarted(db, kCapacity);
+    EXPECT_EQ(restarted.GetAllRecordcount(), 0u);
+    EXPECT_EQ(restarted.HeadSlot(), 1u);
+}
+
 TEST_F(RecordRingTest, ReadersStopAtTheWindowAndTheCallersRoom) {
     CRecordStore store(db, kCapacity);
     Add(store, 1, 13);  // slots 4..10 then 1..3: records 4..13
