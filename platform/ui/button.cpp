@@ -72,6 +72,37 @@ std::u16string TextOf(HWND hwnd) {
     return text;
 }
 
+// The box of a check box (a tick when checked) or of a radio button (a
+// round box with a dot).
+void DrawCheckBox(HDC dc, const RECT& box, bool radio, bool checked, bool enabled) {
+    COLORREF ink = GetSysColor(enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT);
+    HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
+    HBRUSH paper = CreateSolidBrush(GetSysColor(COLOR_WINDOW));
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    HGDIOBJ oldBrush = SelectObject(dc, paper);
+    if (radio)
+        RoundRect(dc, box.left, box.top, box.right, box.bottom, box.right - box.left, box.bottom - box.top);
+    else
+        Rectangle(dc, box.left, box.top, box.right, box.bottom);
+    HPEN markPen = CreatePen(PS_SOLID, 2, ink);
+    HBRUSH markBrush = CreateSolidBrush(ink);
+    SelectObject(dc, markPen);
+    SelectObject(dc, markBrush);
+    if (checked && radio) {
+        RoundRect(dc, box.left + 4, box.top + 4, box.right - 4, box.bottom - 4, 5, 5);
+    } else if (checked) {
+        MoveToEx(dc, box.left + 3, box.top + 6, nullptr);
+        LineTo(dc, box.left + 5, box.top + 9);
+        LineTo(dc, box.left + 10, box.top + 3);
+    }
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+    DeleteObject(pen);
+    DeleteObject(paper);
+    DeleteObject(markPen);
+    DeleteObject(markBrush);
+}
+
 void PaintOwnerDrawn(HWND hwnd, HDC dc, const RECT& client) {
     UINT state = StateOf(hwnd);
     UINT itemState = 0;
@@ -110,18 +141,22 @@ void PaintButton(HWND hwnd, HDC dc) {
             DrawFocusRect(dc, &focus);
         }
     } else if (type == BS_GROUPBOX) {
-        RECT frame = client;
-        frame.top += 6;
-        FrameRect(dc, &frame, GetSysColorBrush(COLOR_BTNSHADOW));
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
         textRect.left += 8;
+        // The frame's top line stops where the caption is.
+        int saved = SaveDC(dc);
+        if (!text.empty()) ExcludeClipRect(dc, textRect.left - 2, 0, textRect.left + extent.cx + 2, extent.cy);
+        RECT frame = client;
+        frame.top += extent.cy / 2;
+        FrameRect(dc, &frame, GetSysColorBrush(COLOR_BTNSHADOW));
+        RestoreDC(dc, saved);
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect, DT_LEFT | DT_TOP | DT_SINGLELINE);
     } else {
         constexpr int kBox = 13;
         RECT box{client.left, (client.top + client.bottom - kBox) / 2, client.left + kBox, 0};
         box.bottom = box.top + kBox;
-        UINT frame = (IsRadioType(type) ? DFCS_BUTTONRADIO : DFCS_BUTTONCHECK) |
-                     ((state & BST_CHECKED) ? DFCS_CHECKED : 0) | (enabled ? 0 : DFCS_INACTIVE);
-        DrawFrameControl(dc, &box, DFC_BUTTON, frame);
+        DrawCheckBox(dc, box, IsRadioType(type), (state & BST_CHECKED) != 0, enabled);
         textRect.left += kBox + 4;
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
     }

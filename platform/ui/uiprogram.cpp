@@ -1,0 +1,37 @@
+#include "platform/ui/uiprogram.h"
+
+#include "platform/base/clock.h"
+#include "platform/ui/script.h"
+
+bool TakeUiOptions(std::vector<std::string>& args, UiOptions* options, std::string* error) {
+    std::vector<std::string> rest;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--headless") {
+            options->display = DisplayMode::Headless;
+        } else if (args[i] == "--window") {
+            options->display = DisplayMode::Window;
+        } else if (args[i] == "--script") {
+            if (i + 1 >= args.size()) {
+                *error = "--script needs a file";
+                return false;
+            }
+            options->script = args[++i];
+        } else {
+            rest.push_back(args[i]);
+        }
+    }
+    args = std::move(rest);
+    return true;
+}
+
+bool StartUi(const UiOptions& options, std::string* error) {
+    StartDisplay(options.display);
+    if (options.script.empty()) return true;
+    // Scripted runs are repeatable: time moves only as the script says.
+    UseVirtualClock(true);
+    if (!RunScriptFileWhenIdle(options.script, true)) {
+        *error = "cannot read the script " + options.script;
+        return false;
+    }
+    return true;
+}

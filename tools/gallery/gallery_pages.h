@@ -1,0 +1,65 @@
+// The gallery page and its modal dialog.
+//
+// The page shows Latin and Chinese text in statics, push buttons (one
+// disabled), an owner-drawn button, a check box, radio buttons and a group
+// box over a painted background. "Dialog..." opens the modal dialog; its
+// answer appears in the status line. The tap counter counts taps on itself.
+#pragma once
+
+#include "platform/ui/afxwin.h"
+
+enum GalleryIds : int {
+    kGalleryTitle = 1000,
+    kGalleryLatin,
+    kGalleryChinese,
+    kGalleryCounter,
+    kGalleryStatus,
+    kGalleryOpenDialog,
+    kGalleryDisabled,
+    kGallerySwatch,
+    kGalleryCheck,
+    kGalleryRadioOne,
+    kGalleryRadioTwo,
+    kGalleryGroup,
+    kGalleryGroupText,
+    kGalleryMessage,
+};
+
+// An owner-drawn button: a coloured face, darker while pushed, a dashed
+// frame while focused.
+class CSwatchButton : public CButton {
+public:
+    void DrawItem(LPDRAWITEMSTRUCT item) override;
+};
+
+class CGalleryDialog : public CDialog {
+public:
+    explicit CGalleryDialog(CWnd* parent);
+    BOOL OnInitDialog() override;
+    BOOL OnEraseBkgnd(CDC* dc) override;
+    HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) override;
+
+private:
+    CFont m_font;
+};
+
+class CGalleryPage : public CDialog {
+public:
+    CGalleryPage();
+    // The page as a visible full-screen modeless dialog.
+    BOOL CreatePage();
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnEraseBkgnd(CDC* dc) override;
+    HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    // Enter and Esc do not close the page.
+    void OnOK() override {}
+    void OnCancel() override {}
+
+private:
+    CFont m_font;
+    CSwatchButton m_swatch;
+    int m_taps = 0;
+};
