@@ -137,18 +137,28 @@ HBRUSH CGalleryPage::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) {
     return brush ? brush : CDialog::OnCtlColor(dc, wnd, ctlColor);
 }
 
+void CGalleryPage::SetLabel(int id, LPCTSTR text) {
+    // The label is transparent: the page repaints what lies under the old text.
+    CWnd* label = GetDlgItem(id);
+    CRect area;
+    label->GetWindowRect(area);
+    ScreenToClient(area);
+    label->SetWindowText(text);
+    InvalidateRect(area, TRUE);
+}
+
 BOOL CGalleryPage::OnCommand(WPARAM wParam, LPARAM lParam) {
     const int id = LOWORD(wParam);
     if (id == kGalleryOpenDialog && HIWORD(wParam) == BN_CLICKED) {
         CGalleryDialog dialog(this);
         INT_PTR result = dialog.DoModal();
-        SetDlgItemText(kGalleryStatus, result == IDOK ? u"Result: OK" : u"Result: Cancel");
+        SetLabel(kGalleryStatus, result == IDOK ? u"Result: OK" : u"Result: Cancel");
         return TRUE;
     }
     if (id == kGalleryCounter && HIWORD(wParam) == STN_CLICKED) {
         CString text;
         text.Format(u"Taps: %d", ++m_taps);
-        SetDlgItemText(kGalleryCounter, text);
+        SetLabel(kGalleryCounter, text);
         return TRUE;
     }
     return CDialog::OnCommand(wParam, lParam);

@@ -59,6 +59,8 @@ public:
     void OnCancel() override {}
 
 private:
+    void SetLabel(int id, LPCTSTR text);
+
     CFont m_font;
     CSwatchButton m_swatch;
     int m_taps = 0;
