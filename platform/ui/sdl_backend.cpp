@@ -78,6 +78,12 @@ public:
     }
 
     void Present(const Surface& screen) override {
+        // Idle comes often (the loop polls every 10 ms); 60 frames a second
+        // are plenty, and the next poll shows whatever changed since.
+        Uint32 now = SDL_GetTicks();
+        if (m_presented && now - m_lastPresent < 16) return;
+        m_presented = true;
+        m_lastPresent = now;
         SDL_UpdateTexture(m_texture, nullptr, screen.Pixels(), screen.Stride() * static_cast<int>(sizeof(Pixel)));
         SDL_RenderCopy(m_renderer, m_texture, nullptr, nullptr);
         SDL_RenderPresent(m_renderer);
@@ -115,6 +121,8 @@ public:
 
 private:
     bool m_initialised = false;
+    bool m_presented = false;
+    Uint32 m_lastPresent = 0;
     SDL_Window* m_window = nullptr;
     SDL_Renderer* m_renderer = nullptr;
     SDL_Texture* m_texture = nullptr;

@@ -88,6 +88,9 @@ std::recursive_mutex& WindowLock() {
 
 Window* Desktop() {
     static Window* desktop = [] {
+        // The screen exists as soon as windows do (CreateDC("DISPLAY") and
+        // window DCs draw into it).
+        ScreenSurface();
         auto w = std::make_unique<Window>();
         w->style = WS_VISIBLE | WS_POPUP;
         w->rect = RECT{0, 0, kScreenWidth, kScreenHeight};

@@ -244,3 +244,39 @@ TEST(RuntimeClass, NamesAndAncestry) {
 }
 
 }  // namespace
+
+namespace {
+
+class CenteredDialog : public CDialog {
+public:
+    CenteredDialog() : CDialog(501u) {}
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        CenterWindow();
+        GetWindowRect(&placed);
+        owner = ::GetWindow(m_hWnd, GW_OWNER);
+        return TRUE;
+    }
+    CRect placed;
+    HWND owner = nullptr;
+};
+
+TEST_F(MfcTest, DialogWithoutParentBelongsToTheMainWindowsLastActivePopup) {
+    CWinApp app;
+    CWnd mainWindow;
+    ASSERT_TRUE(mainWindow.CreateEx(0, WC_STATIC, u"", WS_POPUP | WS_VISIBLE, 0, 0, 320, 240, nullptr, nullptr));
+    app.m_pMainWnd = &mainWindow;
+    // A control panel owned by the main window, shrunk above a task bar.
+    CWnd panel;
+    ASSERT_TRUE(panel.CreateEx(0, WC_STATIC, u"", WS_POPUP | WS_VISIBLE, 0, 0, 320, 200, mainWindow.m_hWnd, nullptr));
+    panel.SetFocus();
+    EXPECT_EQ(::GetLastActivePopup(mainWindow.m_hWnd), panel.m_hWnd);
+    CenteredDialog dialog;
+    session.RunWhenIdle({"key ESC", "quit"});
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(dialog.owner, panel.m_hWnd);
+    EXPECT_EQ(dialog.placed, CRect(60, 50, 260, 150)) << "centred on the 320 x 200 panel";
+    app.m_pMainWnd = nullptr;
+}
+
+}  // namespace
