@@ -138,7 +138,9 @@ HWND CreateDialogIndirectParamW(HINSTANCE instance, const DialogTemplate* dialog
         if (control != nullptr && font != nullptr) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
     HWND first = GetNextDlgTabItem(hwnd, nullptr, FALSE);
-    if (SendMessageW(hwnd, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), param) != 0 && IsWindow(hwnd)) {
+    // A hidden page inside another window does not take the focus when it is made.
+    const bool mayFocus = (style & WS_CHILD) == 0 || (style & WS_VISIBLE) != 0;
+    if (SendMessageW(hwnd, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), param) != 0 && IsWindow(hwnd) && mayFocus) {
         HWND focus = GetNextDlgTabItem(hwnd, nullptr, FALSE);
         if (focus != nullptr) SetFocus(focus);
     }

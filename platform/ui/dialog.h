@@ -44,7 +44,8 @@ struct DialogTemplateEntry {
 typedef INT_PTR (*DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 
 // Makes the dialog and its controls, sends WM_INITDIALOG (a TRUE answer puts
-// the focus on the first tab stop) and shows it when its style says so.
+// the focus on the first tab stop, unless the dialog is a hidden child) and
+// shows it when its style says so.
 // The creation hook of the class library fires for the dialog window before
 // any of its controls exist.
 HWND CreateDialogIndirectParamW(HINSTANCE instance, const DialogTemplate* dialog, HWND parent, DLGPROC proc,

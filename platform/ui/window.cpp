@@ -225,11 +225,17 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR text, DWORD style
         return nullptr;
     }
 
-    WindowGuard guard(WindowLock());
-    Window* w = WindowFromHandle(hwnd);
-    if (w == nullptr) return nullptr;
-    if (IsShown(w)) InvalidateLocked(w, Region(ClientRectOf(w)), true);
-    return hwnd;
+    bool activate;
+    {
+        WindowGuard guard(WindowLock());
+        Window* w = WindowFromHandle(hwnd);
+        if (w == nullptr) return nullptr;
+        if (IsShown(w)) InvalidateLocked(w, Region(ClientRectOf(w)), true);
+        activate = !w->IsChild() && (w->style & WS_VISIBLE) != 0 && (w->style & WS_DISABLED) == 0;
+    }
+    // A top-level window made visible is the active one, as if shown.
+    if (activate) SetActiveWindow(hwnd);
+    return IsWindow(hwnd) ? hwnd : nullptr;
 }
 
 HWND CreateWindowEx(DWORD exStyle, LPCWSTR className, LPCWSTR text, DWORD style, int x, int y, int width,
