@@ -1,0 +1,193 @@
+#include "platform/fp/features.h"
+
+#include "platform/fp/minutiae.h"
+#include "platform/fp/orientfield.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr float kMinFingerShare = 0.2f;      // of the image's blocks
+constexpr int kMinUsableSamples = 24;  // of kRings * kSectors
+
+float Bilinear(const GreyImage& image, float x, float y) {
+    const int x0 = static_cast<int>(x), y0 = static_cast<int>(y);
+    const float fx = x - x0, fy = y - y0;
+    return (1 - fx) * (1 - fy) * image.At(x0, y0) + fx * (1 - fy) * image.At(x0 + 1, y0) +
+           (1 - fx) * fy * image.At(x0, y0 + 1) + fx * fy * image.At(x0 + 1, y0 + 1);
+}
+
+// Ridges crossed walking out from the core along one direction up to each
+// of the count radii, as fractions; negative from where the walk leaves the
+// finger. Also collects the spacing between ridge centres for the period.
+void RidgesAlongRay(const GreyImage& image, const OrientationField& field, float cx, float cy, float angle,
+                    float counts[kCountRadii], std::vector<float>* spacings) {
+    constexpr int kStart = 6, kEnd = kCountRadius[kCountRadii - 1] + 16;
+    int reach = kEnd;
+    const float ux = std::cos(angle), uy = std::sin(angle);
+    std::vector<float> signal;
+    for (int t = kStart; t <= kEnd; ++t) {
+        const float x = cx + t * ux, y = cy + t * uy;
+        float ridge;
+        const bool inside = x >= 4 && y >= 4 && x < image.width - 5 && y < image.height - 5;
+        if (!inside || !field.RidgeAngle(x, y, &ridge, true)) {
+            reach = t - 1;
+            break;
+        }
+        // Average along the ridge so that noise does not split or join ridges.
+        const float rx = std::cos(ridge), ry = std::sin(ridge);
+        float sum = 0;
+        int n = 0;
+        for (int k = -3; k <= 3; ++k) {
+            const float sx = x + k * rx, sy = y + k * ry;
+            if (sx < 0 || sy < 0 || sx >= image.width - 1 || sy >= image.height - 1) continue;
+            sum += Bilinear(image, sx, sy);
+            ++n;
+        }
+        signal.push_back(sum / n);
+    }
+    for (int r = 0; r < kCountRadii; ++r) counts[r] = -1.0f;
+    if (signal.size() < 8) return;
+    float mean = 0;
+    for (float v : signal) mean += v;
+    mean /= signal.size();
+    float deviation = 0;
+    for (float v : signal) deviation += (v - mean) * (v - mean);
+    deviation = std::sqrt(deviation / signal.size());
+    const float low = mean - 0.3f * deviation, high = mean + 0.3f * deviation;
+
+    // Ridges are dark: a centre is the darkest point between entering below
+    // `low` and leaving above `high`.
+    std::vector<float> centres;
+    bool inRidge = false;
+    float darkest = 0;
+    int darkestAt = 0;
+    for (size_t i = 0; i < signal.size(); ++i) {
+        if (!inRidge && signal[i] < low) {
+            inRidge = true;
+            darkest = signal[i];
+            darkestAt = static_cast<int>(i);
+        } else if (inRidge) {
+            if (signal[i] < darkest) {
+                darkest = signal[i];
+                darkestAt = static_cast<int>(i);
+            }
+            if (signal[i] > high) {
+                inRidge = false;
+                centres.push_back(static_cast<float>(kStart + darkestAt));
+            }
+        }
+    }
+    for (size_t i = 1; i < centres.size(); ++i) spacings->push_back(centres[i] - centres[i - 1]);
+    for (int r = 0; r < kCountRadii; ++r) {
+        const float radius = static_cast<float>(kCountRadius[r]);
+        if (reach < radius) break;
+        float count = 0;
+        float previous = kStart;
+        for (float centre : centres) {
+            if (centre > radius) {
+                count += (radius - previous) / (centre - previous);
+                break;
+            }
+            count += 1.0f;
+            previous = centre;
+        }
+        counts[r] = count;
+    }
+}
+
+void PutBit(uint8_t* bits, int index) {
+    bits[index / 8] |= static_cast<uint8_t>(1u << (index % 8));
+}
+
+// The minutiae nearest the core, as offsets from it; returns their number.
+int PackMinutiae(const GreyImage& image, const OrientationField& field, float cx, float cy, uint8_t* out) {
+    std::vector<Minutia> minutiae = FindMinutiae(image, field);
+    auto distance = [&](const Minutia& m) { return (m.x - cx) * (m.x - cx) + (m.y - cy) * (m.y - cy); };
+    std::sort(minutiae.begin(), minutiae.end(),
+              [&](const Minutia& a, const Minutia& b) { return distance(a) < distance(b); });
+    int count = 0;
+    for (const Minutia& m : minutiae) {
+        const int dx = static_cast<int>(std::lround(m.x - cx)), dy = static_cast<int>(std::lround(m.y - cy));
+        if (count == kMaxMinutiae || std::abs(dx) > 127 || std::abs(dy) > 127) break;
+        out[2 * count] = static_cast<uint8_t>(static_cast<int8_t>(dx));
+        out[2 * count + 1] = static_cast<uint8_t>(static_cast<int8_t>(dy));
+        ++count;
+    }
+    return count;
+}
+
+}  // namespace
+
+bool FingerPresent(const GreyImage& image) {
+    if (image.width < 4 * kBlock || image.height < 4 * kBlock) return false;
+    return OrientationField(image).FingerShare() >= kMinFingerShare;
+}
+
+ExtractResult ExtractTemplate(const GreyImage& image, uint8_t out[kTemplateSize]) {
+    std::memset(out, 0, kTemplateSize);
+    if (image.width < 4 * kBlock || image.height < 4 * kBlock) return ExtractResult::NoFinger;
+    const OrientationField field(image);
+    if (field.FingerShare() < kMinFingerShare) return ExtractResult::NoFinger;
+    float cx = 0, cy = 0;
+    if (!FindCore(field, image.width, image.height, &cx, &cy)) return ExtractResult::NoCore;
+
+    uint8_t* orientation = out + kOrientationOffset;
+    uint8_t* usable = out + kUsableOffset;
+    int usableCount = 0;
+    for (int ring = 0; ring < kRings; ++ring) {
+        const float radius = static_cast<float>(kFirstRingRadius + ring * kRingStep);
+        for (int sector = 0; sector < kSectors; ++sector) {
+            const float angle = 2 * kPi * sector / kSectors;
+            float ridge;
+            if (!field.RidgeAngle(cx + radius * std::cos(angle), cy + radius * std::sin(angle), &ridge)) continue;
+            float relative = std::fmod(ridge - angle, kPi);
+            if (relative < 0) relative += kPi;
+            const int level = static_cast<int>(std::lround(relative / kPi * kOrientationLevels)) % kOrientationLevels;
+            const int index = ring * kSectors + sector;
+            orientation[index / 2] |= static_cast<uint8_t>(level << (4 * (index % 2)));
+            PutBit(usable, index);
+            ++usableCount;
+        }
+    }
+    if (usableCount < kMinUsableSamples) return ExtractResult::TooFewFeatures;
+
+    std::vector<float> spacings;
+    for (int sector = 0; sector < kSectors; ++sector) {
+        float counts[kCountRadii];
+        RidgesAlongRay(image, field, cx, cy, 2 * kPi * sector / kSectors, counts, &spacings);
+        for (int r = 0; r < kCountRadii; ++r) {
+            out[kCountOffset + r * kSectors + sector] =
+                counts[r] < 0 ? kUnusable : static_cast<uint8_t>(std::min(254.0f, std::round(counts[r] * 8)));
+        }
+    }
+    float period = 0;
+    if (!spacings.empty()) {
+        std::nth_element(spacings.begin(), spacings.begin() + spacings.size() / 2, spacings.end());
+        period = spacings[spacings.size() / 2];
+    }
+
+    out[0] = kTemplateTag;
+    out[1] = static_cast<uint8_t>(std::clamp(field.MeanCoherence() * 100.0f, 0.0f, 100.0f));
+    out[2] = static_cast<uint8_t>(std::clamp(period * 16.0f, 0.0f, 255.0f));
+    out[3] = static_cast<uint8_t>(PackMinutiae(image, field, cx, cy, out + kMinutiaeOffset));
+    const int x = static_cast<int>(cx), y = static_cast<int>(cy);
+    out[4] = static_cast<uint8_t>(x);
+    out[5] = static_cast<uint8_t>(x >> 8);
+    out[6] = static_cast<uint8_t>(y);
+    out[7] = static_cast<uint8_t>(y >> 8);
+    return ExtractResult::Ok;
+}
+
+const char* ExtractResultText(ExtractResult result) {
+    switch (result) {
+        case ExtractResult::Ok: return "ok";
+        case ExtractResult::NoFinger: return "no finger on the image";
+        case ExtractResult::NoCore: return "no core found in the ridges";
+        case ExtractResult::TooFewFeatures: return "the finger lies too far off the sensor";
+    }
+    return "unknown";
+}

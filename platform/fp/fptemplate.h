@@ -1,0 +1,53 @@
+// The 169-byte fingerprint template and its unpacked form.
+//
+// Layout (bytes):
+//   0       format tag kTemplateTag
+//   1       quality 0..100
+//   2       ridge period in 1/16 pixel
+//   3       number of minutiae
+//   4..7    core position in the image (x, y; little-endian 16-bit)
+//   8..39   ridge orientation around the core, relative to the radial
+//           direction: kRings rings x kSectors sectors, 4 bits each, in
+//           16ths of a half turn
+//   40..47  one bit per orientation sample: 1 = usable
+//   48..111 ridges crossed walking out from the core, per sector, up to
+//           each of the kCountRadius, in 1/8 ridge; 255 = not usable
+//   112..167 minutiae nearest the core: x and y offsets from it, signed bytes
+//   168     zero
+#pragma once
+
+#include <cstdint>
+
+constexpr int kTemplateSize = 169;
+constexpr int kStoredTemplateSize = 2 * kTemplateSize;  // two presses of one finger
+constexpr int kRecordSize = 1024;
+constexpr uint8_t kTemplateTag = 0x51;
+
+constexpr int kRings = 2;
+constexpr int kSectors = 32;
+constexpr int kOrientationLevels = 16;
+constexpr int kCountRadii = 2;
+constexpr int kCountRadius[kCountRadii] = {36, 72};
+constexpr int kMaxMinutiae = 28;
+constexpr uint8_t kUnusable = 0xFF;
+
+// Orientation ring r lies at radius kFirstRingRadius + r * kRingStep.
+constexpr int kFirstRingRadius = 24;
+constexpr int kRingStep = 24;
+
+constexpr int kOrientationOffset = 8;
+constexpr int kUsableOffset = kOrientationOffset + kRings * kSectors / 2;
+constexpr int kCountOffset = kUsableOffset + kRings * kSectors / 8;
+constexpr int kMinutiaeOffset = kCountOffset + kCountRadii * kSectors;
+static_assert(kMinutiaeOffset + 2 * kMaxMinutiae < kTemplateSize, "the template holds every feature");
+
+struct UnpackedTemplate {
+    uint8_t orientation[kRings][kSectors];  // kUnusable where nothing was seen
+    uint8_t ridges[kCountRadii][kSectors];
+    int minutiaCount;
+    int8_t minutiaX[kMaxMinutiae];
+    int8_t minutiaY[kMaxMinutiae];
+};
+
+// False when the bytes are no template (wrong tag or impossible counts).
+bool UnpackTemplate(const uint8_t* bytes, UnpackedTemplate* out);

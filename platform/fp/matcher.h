@@ -1,0 +1,67 @@
+// Comparing templates: the matching record kept per enrolled finger, the
+// score of a live press against it, identification over many records and
+// the security levels.
+//
+// A score adds two views of a finger, each 0..100, halved: how the ridges
+// flow around the core (orientation and ridge counts, tried at turns of up
+// to kMaxShift sectors) and how many minutiae pair up once the two presses
+// are laid over each other (turn and shift found by voting).
+//
+// Matching record (kRecordSize bytes, the form the template store keeps):
+//   0..3     "QFR1"
+//   4        bit 0: first press usable, bit 1: second press usable
+//   16..353  the stored 338-byte template (both presses)
+//   354..    per press: its flow samples widened by kMaxShift sectors at both
+//            ends, and a coarse map of its minutiae for the first sift
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/fp/fptemplate.h"
+
+constexpr int kMaxShift = 3;  // sectors: about 34 degrees
+constexpr int kMinLevel = 1;
+constexpr int kMaxLevel = 9;
+
+// A live press made ready for many comparisons.
+class LivePress {
+public:
+    // False from Prepare when the bytes are no template.
+    bool Prepare(const uint8_t* templateBytes);
+
+    const UnpackedTemplate& Features() const { return m_features; }
+    // Minutiae turned by each tried turn, in quarter pixels.
+    static constexpr int kTurns = 15;
+    const int16_t* TurnedX(int turn) const { return m_turnedX[turn]; }
+    const int16_t* TurnedY(int turn) const { return m_turnedY[turn]; }
+    // Cells of the coarse minutiae map the turned minutiae fall in, -1 off it.
+    static constexpr int kMapCells = 32;
+    static constexpr int kMapCellPixels = 8;
+    const int16_t* MapCells(int turn) const { return m_mapCells[turn]; }
+
+private:
+    UnpackedTemplate m_features;
+    int16_t m_turnedX[kTurns][kMaxMinutiae];
+    int16_t m_turnedY[kTurns][kMaxMinutiae];
+    int16_t m_mapCells[kTurns][kMaxMinutiae];
+};
+
+// 0 (nothing alike) to 100.
+int ScoreTemplates(const uint8_t* a, const uint8_t* b);
+// Best score of a live press against either press of a record; `press`
+// (may be null) tells which of the two gave it. 0 for an empty record.
+int ScoreAgainstRecord(const LivePress& live, const uint8_t* record, int* press);
+
+// The record best matching the live press at the level among `count`
+// records laid `stride` bytes apart, or -1. `score` (may be null) gets the
+// best score seen, also when it is too low for the level.
+int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, int stride, int level, int* score);
+
+// False when neither half of the 338 bytes is a template.
+bool BuildRecord(const uint8_t* stored, uint8_t* record);
+const uint8_t* StoredTemplateOfRecord(const uint8_t* record);
+
+// The least score that counts as a match at a security level; levels
+// outside kMinLevel..kMaxLevel count as the nearest one.
+int MatchThreshold(int level);

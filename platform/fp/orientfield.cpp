@@ -1,0 +1,199 @@
+#include "platform/fp/orientfield.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/fp/fastmath.h"
+
+namespace {
+
+constexpr float kMinBlockDeviation = 22.0f;  // grey levels; sensor noise alone stays below
+
+// How well ridges circle the point (cx, cy) between the two radii: 1 for
+// perfect circles.
+float CoreFit(const OrientationField& field, float cx, float cy, float inner, float outer) {
+    float fit = 0, total = 0;
+    const int bx0 = std::max(0, static_cast<int>((cx - outer) / kBlock));
+    const int bx1 = std::min(field.Cols() - 1, static_cast<int>((cx + outer) / kBlock));
+    const int by0 = std::max(0, static_cast<int>((cy - outer) / kBlock));
+    const int by1 = std::min(field.Rows() - 1, static_cast<int>((cy + outer) / kBlock));
+    for (int by = by0; by <= by1; ++by) {
+        for (int bx = bx0; bx <= bx1; ++bx) {
+            const float dx = bx * kBlock + kBlock / 2.0f - cx;
+            const float dy = by * kBlock + kBlock / 2.0f - cy;
+            const float r2 = dx * dx + dy * dy;
+            if (r2 < inner * inner || r2 > outer * outer) continue;
+            total += 1.0f;
+            // The tangent's doubled angle is the radius's plus a half turn.
+            fit -= (field.RawCos2(bx, by) * (dx * dx - dy * dy) + field.RawSin2(bx, by) * 2 * dx * dy) / r2;
+        }
+    }
+    return total > 0 ? fit / total : 0.0f;
+}
+
+}  // namespace
+
+OrientationField::OrientationField(const GreyImage& image)
+    : m_cols(image.width / kBlock), m_rows(image.height / kBlock),
+      m_cos(Size()), m_sin(Size()), m_finger(Size()), m_ridged(Size()), m_rawCos(Size()), m_rawSin(Size()) {
+    for (int by = 0; by < m_rows; ++by) {
+        for (int bx = 0; bx < m_cols; ++bx) MeasureBlock(image, bx, by);
+    }
+    for (int by = 0; by < m_rows; ++by) {
+        for (int bx = 0; bx < m_cols; ++bx) {
+            float c = 0, s = 0;
+            int n = 0;
+            for (int dy = -2; dy <= 2; ++dy) {
+                for (int dx = -2; dx <= 2; ++dx) {
+                    const int x = bx + dx, y = by + dy;
+                    if (x < 0 || y < 0 || x >= m_cols || y >= m_rows || !m_ridged[Index(x, y)]) continue;
+                    c += m_rawCos[Index(x, y)];
+                    s += m_rawSin[Index(x, y)];
+                    ++n;
+                }
+            }
+            const int i = Index(bx, by);
+            if (n > 0 && m_ridged[i]) {
+                m_cos[i] = c / n;
+                m_sin[i] = s / n;
+                m_finger[i] = std::sqrt(m_cos[i] * m_cos[i] + m_sin[i] * m_sin[i]) > 0.25f;
+            }
+        }
+    }
+}
+
+
+float OrientationField::FingerShare() const {
+    if (m_finger.empty()) return 0.0f;
+    return static_cast<float>(std::count(m_finger.begin(), m_finger.end(), 1)) / m_finger.size();
+}
+
+float OrientationField::MeanCoherence() const {
+    float sum = 0;
+    int n = 0;
+    for (int i = 0; i < Size(); ++i) {
+        if (!m_finger[i]) continue;
+        sum += std::sqrt(m_cos[i] * m_cos[i] + m_sin[i] * m_sin[i]);
+        ++n;
+    }
+    return n ? sum / n : 0.0f;
+}
+
+bool OrientationField::RidgeAngle(float x, float y, float* angle, bool nearCore) const {
+    const float gx = x / kBlock - 0.5f;
+    const float gy = y / kBlock - 0.5f;
+    const int x0 = static_cast<int>(std::floor(gx));
+    const int y0 = static_cast<int>(std::floor(gy));
+    if (x0 < 0 || y0 < 0 || x0 + 1 >= m_cols || y0 + 1 >= m_rows) return false;
+    const float fx = gx - x0, fy = gy - y0;
+    float c = 0, s = 0, inside = 0;
+    const float weights[4] = {(1 - fx) * (1 - fy), fx * (1 - fy), (1 - fx) * fy, fx * fy};
+    const int cells[4] = {Index(x0, y0), Index(x0 + 1, y0), Index(x0, y0 + 1), Index(x0 + 1, y0 + 1)};
+    for (int k = 0; k < 4; ++k) {
+        c += weights[k] * m_cos[cells[k]];
+        s += weights[k] * m_sin[cells[k]];
+        inside += weights[k] * (nearCore ? m_ridged[cells[k]] : m_finger[cells[k]]);
+    }
+    if (inside < 0.5f) return false;
+    float a = 0.5f * FastAtan2(s, c);
+    if (a < 0) a += kPi;
+    *angle = a;
+    return true;
+}
+
+
+float OrientationField::BlockAngle(int bx, int by) const {
+    const int i = Index(bx, by);
+    float c = m_cos[i], s = m_sin[i];
+    if (c * c + s * s < 0.01f) {
+        c = m_rawCos[i];
+        s = m_rawSin[i];
+    }
+    float a = 0.5f * FastAtan2(s, c);
+    if (a < 0) a += kPi;
+    return a;
+}
+
+void OrientationField::MeasureBlock(const GreyImage& image, int bx, int by) {
+    double gxx = 0, gyy = 0, gxy = 0, sum = 0, sumSq = 0;
+    for (int y = by * kBlock; y < (by + 1) * kBlock; ++y) {
+        for (int x = bx * kBlock; x < (bx + 1) * kBlock; ++x) {
+            const int v = image.At(x, y);
+            sum += v;
+            sumSq += v * v;
+            if (x < 1 || y < 1 || x + 1 >= image.width || y + 1 >= image.height) continue;
+            const int gx = (image.At(x + 1, y - 1) + 2 * image.At(x + 1, y) + image.At(x + 1, y + 1)) -
+                           (image.At(x - 1, y - 1) + 2 * image.At(x - 1, y) + image.At(x - 1, y + 1));
+            const int gy = (image.At(x - 1, y + 1) + 2 * image.At(x, y + 1) + image.At(x + 1, y + 1)) -
+                           (image.At(x - 1, y - 1) + 2 * image.At(x, y - 1) + image.At(x + 1, y - 1));
+            gxx += gx * gx;
+            gyy += gy * gy;
+            gxy += gx * gy;
+        }
+    }
+    const double n = kBlock * kBlock;
+    const double deviation = std::sqrt(std::max(0.0, sumSq / n - (sum / n) * (sum / n)));
+    const double energy = gxx + gyy;
+    const int i = Index(bx, by);
+    if (deviation < kMinBlockDeviation || energy <= 0) return;
+    // Ridges run across the gradient: turn the doubled angle by a half turn.
+    m_rawCos[i] = static_cast<float>(-(gxx - gyy) / energy);
+    m_rawSin[i] = static_cast<float>(-2.0 * gxy / energy);
+    m_ridged[i] = 1;
+}
+
+
+// Ridges turn a full turn around a whorl's core; in the smoothed flow the
+// core often shows as two half-turn points side by side. The Poincare index
+// on a small circle is non-zero when the circle holds either; the core is
+// the centre of the points whose circle does.
+bool FindCore(const OrientationField& field, int width, int height, float* coreX, float* coreY) {
+    constexpr float kRadius = 16.0f;
+    constexpr int kPoints = 24;
+    constexpr int kStep = 3;
+    float circleCos[kPoints], circleSin[kPoints];
+    for (int k = 0; k < kPoints; ++k) {
+        circleCos[k] = kRadius * std::cos(2 * kPi * k / kPoints);
+        circleSin[k] = kRadius * std::sin(2 * kPi * k / kPoints);
+    }
+    double sumX = 0, sumY = 0;
+    int count = 0;
+    for (int y = static_cast<int>(kRadius) + 8; y < height - kRadius - 8; y += kStep) {
+        for (int x = static_cast<int>(kRadius) + 8; x < width - kRadius - 8; x += kStep) {
+            float first = 0, previous = 0, turned = 0;
+            bool onFinger = true;
+            for (int k = 0; k <= kPoints && onFinger; ++k) {
+                float angle;
+                onFinger = field.RidgeAngle(x + circleCos[k % kPoints], y + circleSin[k % kPoints], &angle, true);
+                if (k == 0) first = previous = angle;
+                if (k == kPoints) angle = first;
+                float step = angle - previous;
+                if (step > kPi / 2) step -= kPi;
+                if (step < -kPi / 2) step += kPi;
+                turned += step;
+                previous = angle;
+            }
+            if (onFinger && std::fabs(turned) > kPi / 2) {
+                sumX += x;
+                sumY += y;
+                ++count;
+            }
+        }
+    }
+    if (count == 0) return false;
+    // The innermost ridges circle the core most closely: refine there.
+    const float roughX = static_cast<float>(sumX / count), roughY = static_cast<float>(sumY / count);
+    float best = -2.0f;
+    for (int dy = -8; dy <= 8; ++dy) {
+        for (int dx = -8; dx <= 8; ++dx) {
+            const float fit = CoreFit(field, roughX + dx, roughY + dy, 4.0f, 28.0f);
+            if (fit > best) {
+                best = fit;
+                *coreX = roughX + dx;
+                *coreY = roughY + dy;
+            }
+        }
+    }
+    return true;
+}
+

@@ -1,0 +1,53 @@
+// The ridge flow of a fingerprint image: per 8x8 block, the ridge direction
+// as a doubled-angle vector, smoothed over the neighbouring blocks; the
+// vector's length is how coherent the flow is. And the core it circles.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/fp/greyimage.h"
+
+constexpr float kPi = 3.14159265358979f;
+constexpr int kBlock = 8;
+
+class OrientationField {
+public:
+    explicit OrientationField(const GreyImage& image);
+
+    int Cols() const { return m_cols; }
+    int Rows() const { return m_rows; }
+    bool Finger(int bx, int by) const { return m_finger[Index(bx, by)] != 0; }
+    float Cos2(int bx, int by) const { return m_cos[Index(bx, by)]; }
+    float Sin2(int bx, int by) const { return m_sin[Index(bx, by)]; }
+    // The block's own flow, before smoothing (0 where it shows no ridges).
+    float RawCos2(int bx, int by) const { return m_rawCos[Index(bx, by)]; }
+    float RawSin2(int bx, int by) const { return m_rawSin[Index(bx, by)]; }
+
+    float FingerShare() const;
+    float MeanCoherence() const;
+
+    // Ridge direction (0..pi) at a pixel, interpolated between block
+    // centres; false off the finger. Near a core the flow turns within a
+    // block: `nearCore` accepts blocks with ridges but no single direction.
+    bool RidgeAngle(float x, float y, float* angle, bool nearCore = false) const;
+    // The block's direction (0..pi), raw where smoothing cancelled it out.
+    float BlockAngle(int bx, int by) const;
+    bool Ridged(int bx, int by) const { return m_ridged[Index(bx, by)] != 0; }
+
+private:
+    int Size() const { return m_cols * m_rows; }
+    int Index(int bx, int by) const { return by * m_cols + bx; }
+
+    void MeasureBlock(const GreyImage& image, int bx, int by);
+
+    int m_cols, m_rows;
+    std::vector<float> m_cos, m_sin;
+    std::vector<uint8_t> m_finger;
+    // Blocks with ridge contrast, coherent or not (the core's blocks are not).
+    std::vector<uint8_t> m_ridged;
+    std::vector<float> m_rawCos, m_rawSin;
+};
+
+// Finds the core of a whorl; false when the ridges circle nothing.
+bool FindCore(const OrientationField& field, int width, int height, float* coreX, float* coreY);
