@@ -349,11 +349,11 @@ BOOL TranslateMessage(const MSG* msg) {
     if (msg == nullptr || msg->message != WM_KEYDOWN) return FALSE;
     WPARAM vk = msg->wParam;
     char16_t ch = 0;
+    // The keypad's characters: digits, the period, and the control keys.
+    // '*' and '#' give none.
     if (vk >= '0' && vk <= '9')
         ch = static_cast<char16_t>(vk);
-    else if (vk >= 'A' && vk <= 'Z')
-        ch = static_cast<char16_t>(vk - 'A' + 'a');
-    else if (vk == VK_OEM_PERIOD || vk == VK_DECIMAL)
+    else if (vk == VK_OEM_PERIOD)
         ch = u'.';
     else if (vk == VK_BACK || vk == VK_RETURN || vk == VK_ESCAPE || vk == VK_SPACE || vk == VK_TAB)
         ch = static_cast<char16_t>(vk);

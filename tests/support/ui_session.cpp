@@ -16,7 +16,9 @@ UiSession::UiSession() {
 
 UiSession::~UiSession() {
     SetIdleHook(nullptr);
-    while (HWND top = GetWindow(GetDesktopWindow(), GW_CHILD)) DestroyWindow(top);
+    while (HWND top = GetWindow(GetDesktopWindow(), GW_CHILD)) {
+        if (!DestroyWindow(top)) break;  // another thread's window
+    }
     ClearInputQueue();
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
