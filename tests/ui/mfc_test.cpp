@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/ui/afxwin.h"
+#include "platform/ui/display.h"
 #include "tests/support/ui_session.h"
 
 namespace {
@@ -277,6 +278,42 @@ TEST_F(MfcTest, DialogWithoutParentBelongsToTheMainWindowsLastActivePopup) {
     EXPECT_EQ(dialog.owner, panel.m_hWnd);
     EXPECT_EQ(dialog.placed, CRect(60, 50, 260, 150)) << "centred on the 320 x 200 panel";
     app.m_pMainWnd = nullptr;
+}
+
+}  // namespace
+
+namespace {
+
+class PaintedWindow : public CWnd {
+public:
+    void OnPaint() override {
+        CPaintDC dc(this);
+        paintBox = CRect(dc.m_ps.rcPaint);
+        dc.FillSolidRect(0, 0, 100, 100, RGB(200, 0, 0));
+    }
+    BOOL OnEraseBkgnd(CDC*) override { return TRUE; }
+    CRect paintBox;
+};
+
+TEST_F(MfcTest, PaintAndClientDCsDrawIntoTheWindowOnTheScreen) {
+    PaintedWindow wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, WC_STATIC, u"", WS_POPUP | WS_VISIBLE, 50, 60, 100, 100, nullptr, nullptr));
+    session.Pump();
+    EXPECT_EQ(wnd.paintBox, CRect(0, 0, 100, 100));
+    EXPECT_EQ(ScreenSurface().At(55, 65) & 0xFFFFFF, PixelFromColorRef(RGB(200, 0, 0)));
+    {
+        CClientDC dc(&wnd);
+        dc.FillSolidRect(0, 0, 10, 10, RGB(0, 0, 200));
+        dc.FillSolidRect(-50, -50, 20, 20, RGB(0, 200, 0));  // outside the window: clipped
+    }
+    EXPECT_EQ(ScreenSurface().At(50, 60) & 0xFFFFFF, PixelFromColorRef(RGB(0, 0, 200)));
+    EXPECT_EQ(ScreenSurface().At(10, 20) & 0xFFFFFF, 0u);
+    // A partial invalidation paints only that part.
+    CRect part(10, 10, 20, 20);
+    wnd.InvalidateRect(part, FALSE);
+    session.Pump();
+    EXPECT_EQ(wnd.paintBox, part);
+    EXPECT_EQ(ScreenSurface().At(50, 60) & 0xFFFFFF, PixelFromColorRef(RGB(0, 0, 200))) << "outside the update region";
 }
 
 }  // namespace
