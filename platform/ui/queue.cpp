@@ -167,9 +167,11 @@ bool Retrieve(MSG* msg, HWND filter, UINT filterMin, UINT filterMax, UINT flags,
         uint64_t seen = Generation();
         if (LookOnce(msg, filter, filterMin, filterMax, flags)) return true;
         if (!wait) return false;
+        // The screen is shown before a script's next command, so that a
+        // scripted run in a window can be watched.
+        DisplayIdle();
         IdleHook idle = t_owner.idle;
         if (idle && idle()) continue;
-        DisplayIdle();
         uint64_t deadline;
         {
             WindowGuard guard(WindowLock());
