@@ -3,8 +3,9 @@
 #include <map>
 #include <mutex>
 
-#include "platform/base/device.h"
+#include "platform/base/files.h"
 #include "platform/base/lasterror.h"
+#include "platform/base/registry.h"
 #include "platform/base/utf.h"
 #include "platform/dev/serial_port.h"
 
@@ -17,7 +18,7 @@ std::map<std::u16string, std::string>& ProcessMappings() {
 }
 
 // "com3:" and "COM3" both name the registry value "COM3".
-std::u16string PortKey(const std::u16string& portName) {
+std::u16string PortKey(std::u16string_view portName) {
     std::u16string key;
     for (char16_t ch : portName) {
         if (ch == u':') break;
@@ -26,8 +27,8 @@ std::u16string PortKey(const std::u16string& portName) {
     return key;
 }
 
-DeviceObject* OpenSerialDevice(const std::u16string& name, DWORD, DWORD) {
-    std::string hostPath = SerialHostPath(name);
+StreamObject* OpenSerialDevice(std::u16string_view name, DWORD) {
+    std::string hostPath = SerialHostPath(std::u16string(name));
     if (hostPath.empty()) {
         SetLastError(ERROR_FILE_NOT_FOUND);
         return nullptr;
@@ -35,12 +36,22 @@ DeviceObject* OpenSerialDevice(const std::u16string& name, DWORD, DWORD) {
     return SerialPort::Open(hostPath);
 }
 
-// The registry's SerialMap joins once the registry is available.
-std::string RegistrySerialPath(const std::u16string&) {
-    return {};
+std::string RegistrySerialPath(const std::u16string& valueName) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"Drivers\\SerialMap", 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
+    char16_t path[MAX_PATH] = {};
+    DWORD type = 0;
+    DWORD size = sizeof path - sizeof(char16_t);
+    const LONG result = RegQueryValueExW(key, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(path), &size);
+    RegCloseKey(key);
+    if (result != ERROR_SUCCESS || type != REG_SZ) return {};
+    return Utf16ToUtf8(path);
 }
 
-const bool g_registered = RegisterDeviceOpener(u"COM", OpenSerialDevice);
+const bool g_registered = [] {
+    RegisterStreamDevice(u"COM", OpenSerialDevice);
+    return true;
+}();
 
 SerialPort* PortOf(HANDLE port) {
     return ObjectFromHandleAs<SerialPort>(port);

@@ -4,10 +4,10 @@
 #include <mutex>
 #include <string>
 
-#include "platform/base/device.h"
+#include "platform/base/files.h"
 #include "platform/dev/serial.h"
 
-class SerialPort : public DeviceObject {
+class SerialPort : public StreamObject {
 public:
     // Opens and locks the host device; nullptr with the last error set when it
     // is missing (ERROR_FILE_NOT_FOUND) or held by another open (ERROR_ACCESS_DENIED).

@@ -4,22 +4,28 @@
 
 #include <vector>
 
-#include "platform/base/device.h"
+#include "platform/base/files.h"
 #include "platform/base/lasterror.h"
+#include "platform/base/registry.h"
 #include "platform/dev/pty.h"
 #include "platform/dev/serial.h"
+#include "tests/support/device_root.h"
 
 namespace {
 
+HANDLE OpenPort(const char16_t* name) {
+    return CreateFileW(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
 DWORD ReadPort(HANDLE port, BYTE* buffer, DWORD size, BOOL* ok = nullptr) {
     DWORD done = 0;
-    BOOL result = ObjectFromHandleAs<DeviceObject>(port)->Read(buffer, size, &done);
+    BOOL result = ReadFile(port, buffer, size, &done, nullptr);
     if (ok) *ok = result;
     return done;
 }
 
 BOOL WritePort(HANDLE port, const BYTE* buffer, DWORD size, DWORD* done) {
-    return ObjectFromHandleAs<DeviceObject>(port)->Write(buffer, size, done);
+    return WriteFile(port, buffer, size, done, nullptr);
 }
 
 std::vector<BYTE> ReadController(int fd, size_t count) {
@@ -40,7 +46,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(m_pty.Open());
         MapSerialPort(u"COM3:", m_pty.TerminalPath());
-        m_port = OpenDevice(u"COM3:", 0, 0);
+        m_port = OpenPort(u"COM3:");
         ASSERT_NE(m_port, INVALID_HANDLE_VALUE);
     }
     void TearDown() override {
@@ -62,15 +68,35 @@ protected:
 TEST_F(SerialPortTest, PortNamesResolveThroughTheMapping) {
     EXPECT_EQ(SerialHostPath(u"com3:"), m_pty.TerminalPath());
     EXPECT_EQ(SerialHostPath(u"COM3"), m_pty.TerminalPath());
-    EXPECT_EQ(OpenDevice(u"COM7:", 0, 0), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(OpenPort(u"COM7:"), INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
 
+TEST_F(SerialPortTest, TheRegistryMapsPortsTheProcessDoesNot) {
+    ScopedDeviceRoot root;
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"Drivers\\SerialMap", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                              nullptr),
+              ERROR_SUCCESS);
+    const std::u16string path(m_pty.TerminalPath().begin(), m_pty.TerminalPath().end());
+    ASSERT_EQ(RegSetValueExW(key, u"COM5", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                             static_cast<DWORD>((path.size() + 1) * sizeof(char16_t))),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+    EXPECT_EQ(SerialHostPath(u"COM5:"), m_pty.TerminalPath());
+    // COM3 is this process's: the registry does not name it.
+    EXPECT_EQ(SerialHostPath(u"COM3:"), m_pty.TerminalPath());
+    EXPECT_EQ(SerialHostPath(u"COM6:"), "");
+    // COM5 leads to the same line that COM3 holds open.
+    EXPECT_EQ(OpenPort(u"COM5:"), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+}
+
 TEST_F(SerialPortTest, SecondOpenIsRefusedUntilTheFirstCloses) {
-    EXPECT_EQ(OpenDevice(u"COM3:", 0, 0), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(OpenPort(u"COM3:"), INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
     CloseHandle(m_port);
-    m_port = OpenDevice(u"COM3:", 0, 0);
+    m_port = OpenPort(u"COM3:");
     EXPECT_NE(m_port, INVALID_HANDLE_VALUE);
 }
 
