@@ -14,6 +14,7 @@
 #include "tools/device-image/config_file.h"
 #include "platform/base/device_fs.h"
 #include "platform/base/files.h"
+#include "platform/base/modules.h"
 #include "platform/base/registry.h"
 #include "platform/base/utf.h"
 #include "platform/ui/imagefile.h"
@@ -212,6 +213,42 @@ TEST_F(FactoryImage, DatabasePassesTheStartUpProbeAndNamesTheHeadOfficeInTheFact
     sqlite3_close(db);
     EXPECT_EQ(imagetest::ReadFile(File(kApp + "\\DB\\KD4700.DB")),
               imagetest::ReadFile(File(kApp + "\\DB\\back\\KD4700.bak")));
+}
+
+TEST_F(FactoryImage, FingerprintLibrariesLoadWithEveryRequiredFunction) {
+    if (!QUILLON_FACTORY_HAS_FP_LIBS) GTEST_SKIP() << "the fingerprint libraries are not part of this build";
+    const std::vector<std::pair<const char16_t*, std::vector<const char*>>> libraries = {
+        {u"\\NandFlash\\zeta42\\SMControl_WinCE.dll",
+         {"VeltoInitFpAndCamera", "VeltoFpEnable", "VeltoCamEnable", "VeltoFpReset", "VeltoFpState",
+          "VeltoGetFpRawData", "VeltoGetFpData", "VeltoOpenFPLight", "VeltoCloseFpLight", "VeltoCamSnap",
+          "VeltoGetFpHandle", "VeltoSet_Fp_i2c_reg", "VeltoFpShow", "VeltoStopFp", "VeltoGetFpFullData", "SMCVersion"}},
+        {u"\\NandFlash\\zeta42\\SMApi_WinCE.dll",
+         {"VeltoMatchN", "VeltoMatch", "VeltoTempToFPRECORD", "SMAVersion", "VeltoMatch2N", "VeltoAutoUpFP"}},
+        {u"\\NandFlash\\zeta42\\SMProcess_WinCE.dll", {"VeltoProcess", "VeltoCheckFp", "SMPVersion"}},
+    };
+    for (const auto& [path, functions] : libraries) {
+        const HMODULE module = LoadLibraryW(reinterpret_cast<LPCWSTR>(path));
+        ASSERT_NE(module, nullptr) << Utf16ToUtf8(path);
+        for (const char* function : functions) EXPECT_NE(GetProcAddress(module, function), nullptr) << function;
+        FreeLibrary(module);
+    }
+}
+
+TEST_F(FactoryImage, SampleFingersAreGreyImagesBesideTheApplication) {
+    if (!QUILLON_FACTORY_HAS_FPGEN) GTEST_SKIP() << "the finger generator is not part of this build";
+    int samples = 0;
+    for (const fs::directory_entry& entry : fs::directory_iterator(File("\\samples"))) {
+        std::vector<uint8_t> data;
+        ASSERT_TRUE(ReadHostFile(entry.path().string(), data));
+        Surface finger;
+        ASSERT_TRUE(DecodeImage(data, ImageFormat::Bmp, finger)) << entry.path();
+        EXPECT_EQ(finger.Width(), 248);
+        EXPECT_EQ(finger.Height(), 280);
+        const Pixel p = finger.At(124, 140);
+        EXPECT_EQ((p >> 16) & 0xFF, p & 0xFF) << "not grey: " << entry.path();
+        ++samples;
+    }
+    EXPECT_EQ(samples, 13);
 }
 
 }  // namespace

@@ -46,9 +46,11 @@ if(EXISTS ${SCHEMA})
   file(COPY_FILE ${APP}/DB/KD4700.DB ${APP}/DB/back/KD4700.bak)
 endif()
 
-foreach(lib SMControl_WinCE SMApi_WinCE SMProcess_WinCE)
+# Built under the names the terminal loads them by.
+foreach(lib fp_control fp_match fp_process)
   if(${lib})
-    file(COPY_FILE ${${lib}} ${APP}/${lib}.dll)
+    get_filename_component(name ${${lib}} NAME)
+    file(COPY_FILE ${${lib}} ${APP}/${name})
   endif()
 endforeach()
 
