@@ -137,8 +137,6 @@ std::optional<uint64_t> OldestInputSequence() {
     return Events().front().sequence;
 }
 
-bool InputPending() { return !Events().empty(); }
-
 void ClearInputQueue() {
     WindowGuard guard(WindowLock());
     Events().clear();

@@ -23,8 +23,6 @@ std::optional<uint64_t> OldestInputSequence();
 // hooks, and routes it. Returns the message to deliver, or nothing when a
 // hook swallowed it or no window takes it. Call without WindowLock.
 std::optional<MSG> TakeInputMessage();
-// True when input is waiting (caller holds WindowLock).
-bool InputPending();
 // Drops every input event not yet retrieved.
 void ClearInputQueue();
 

@@ -49,7 +49,8 @@ void Invalidate(Window* w, const Region& area, bool erase, bool children) {
             Invalidate(child, part, erase, true);
         }
     }
-    WakeWindowThread(w);
+    // The owning thread may be waiting: it has painting to do now.
+    WakeAllQueues();
 }
 
 void Validate(Window* w, const Region* area) {
@@ -144,8 +145,6 @@ void ExposeArea(Window* w, const RECT& rectInParent) {
     Region screen(rectInParent);
     PaintDesktop(screen);
 }
-
-void WakeWindowThread(const Window*) { WakeAllQueues(); }
 
 BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
     WindowGuard guard(WindowLock());

@@ -98,12 +98,10 @@ void ForgetWindowInput(Window* w);
 void DropWindowMessages(HWND hwnd);
 
 // Painting helpers shared by the tree operations (caller holds the lock).
-// `rect` is in w's client coordinates; it also invalidates the visible
-// children it touches.
+// `area` is in w's client coordinates; the visible children it touches are
+// invalidated too.
 void InvalidateLocked(Window* w, const Region& area, bool erase);
-// Invalidates with erase whatever lies under `screenArea` below `above`
-// in the z-order (the window's parent and its lower siblings, or the lower
-// top-level windows and the desktop).
+// Invalidates with erase what shows through `rectInParent` once `w` no
+// longer covers it: the parent (and through it the siblings there), or for
+// a top-level window the top-level windows below it and the desktop.
 void ExposeArea(Window* w, const RECT& rectInParent);
-// Wakes the thread that owns `w` so that it notices new painting work.
-void WakeWindowThread(const Window* w);
