@@ -1,7 +1,5 @@
 #include "platform/dev/drivers.h"
 
-#include <cstdio>
-
 #include "platform/base/nocase.h"
 #include "platform/base/registry.h"
 
@@ -9,10 +7,10 @@ namespace {
 
 constexpr int kMaxEntries = 99;
 
+// Numbers run 01 to 99, always two digits.
 std::u16string EntryKey(int number) {
-    char digits[24];
-    std::snprintf(digits, sizeof digits, "Drivers\\Active\\%02d", number);
-    return std::u16string(digits, digits + std::char_traits<char>::length(digits));
+    return std::u16string(u"Drivers\\Active\\") + static_cast<char16_t>(u'0' + number / 10) +
+           static_cast<char16_t>(u'0' + number % 10);
 }
 
 // The entry's device name, or nothing when the entry does not exist.
