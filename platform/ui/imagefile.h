@@ -23,7 +23,7 @@ bool DecodePng(const std::vector<uint8_t>& data, Surface& out);
 bool DecodeJpeg(const std::vector<uint8_t>& data, Surface& out);
 bool DecodeImage(const std::vector<uint8_t>& data, ImageFormat format, Surface& out);
 
-// Writes are atomic: a temporary file renamed over the target.
+// Writes replace the file atomically: readers see the old or the new one.
 // `withAlpha` false writes an opaque RGB image whatever the top byte holds
 // (screen surfaces keep zero there).
 bool WritePng(const Surface& surface, const std::string& hostPath, bool withAlpha);

@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 
 #include <jpeglib.h>
 
-#include "platform/ui/atomicwrite.h"
+#include "platform/base/atomic_file.h"
 #include "platform/ui/dib.h"
 #include "platform/ui/imagefile.h"
 
@@ -51,12 +52,13 @@ bool DecodeInto(const std::vector<uint8_t>& data, jpeg_decompress_struct& info, 
     return true;
 }
 
-bool EncodeInto(const Surface& surface, FILE* file, int quality, jpeg_compress_struct& info, ErrorTrap& trap,
-                std::vector<JSAMPLE>& row) {
+// libjpeg allocates the encoded bytes in `buffer`; the caller frees them.
+bool EncodeInto(const Surface& surface, unsigned char*& buffer, unsigned long& size, int quality,
+                jpeg_compress_struct& info, ErrorTrap& trap, std::vector<JSAMPLE>& row) {
     if (setjmp(trap.jump))
         return false;
     jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, file);
+    jpeg_mem_dest(&info, &buffer, &size);
     info.image_width = static_cast<JDIMENSION>(surface.Width());
     info.image_height = static_cast<JDIMENSION>(surface.Height());
     info.input_components = 3;
@@ -100,15 +102,17 @@ bool DecodeJpeg(const std::vector<uint8_t>& data, Surface& out) {
 bool WriteJpeg(const Surface& surface, const std::string& hostPath, int quality) {
     if (surface.IsEmpty())
         return false;
-    return WriteAtomically(hostPath, [&](FILE* file) {
-        jpeg_compress_struct info{};
-        ErrorTrap trap{};
-        info.err = jpeg_std_error(&trap.manager);
-        trap.manager.error_exit = Fail;
-        trap.manager.emit_message = Quiet;
-        std::vector<JSAMPLE> row(static_cast<size_t>(surface.Width()) * 3);
-        bool ok = EncodeInto(surface, file, std::clamp(quality, 1, 100), info, trap, row);
-        jpeg_destroy_compress(&info);
-        return ok;
-    });
+    jpeg_compress_struct info{};
+    ErrorTrap trap{};
+    info.err = jpeg_std_error(&trap.manager);
+    trap.manager.error_exit = Fail;
+    trap.manager.emit_message = Quiet;
+    std::vector<JSAMPLE> row(static_cast<size_t>(surface.Width()) * 3);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    bool ok = EncodeInto(surface, buffer, size, std::clamp(quality, 1, 100), info, trap, row);
+    jpeg_destroy_compress(&info);
+    ok = ok && ReplaceHostFile(hostPath, buffer, size);
+    std::free(buffer);
+    return ok;
 }

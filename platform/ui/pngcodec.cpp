@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/ui/atomicwrite.h"
+#include "platform/base/atomic_file.h"
 #include "platform/ui/dib.h"
 #include "platform/ui/imagefile.h"
 
@@ -52,7 +52,11 @@ bool WritePng(const Surface& surface, const std::string& hostPath, bool withAlph
     image.width = static_cast<png_uint_32>(surface.Width());
     image.height = static_cast<png_uint_32>(surface.Height());
     image.format = withAlpha ? PNG_FORMAT_RGBA : PNG_FORMAT_RGB;
-    return WriteAtomically(hostPath, [&](FILE* file) {
-        return png_image_write_to_stdio(&image, file, 0, rows.data(), 0, nullptr) != 0;
-    });
+    png_alloc_size_t size = 0;
+    if (!png_image_write_to_memory(&image, nullptr, &size, 0, rows.data(), 0, nullptr))
+        return false;
+    std::vector<uint8_t> encoded(size);
+    if (!png_image_write_to_memory(&image, encoded.data(), &size, 0, rows.data(), 0, nullptr))
+        return false;
+    return ReplaceHostFile(hostPath, encoded.data(), size);
 }

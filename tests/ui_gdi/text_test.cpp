@@ -1,8 +1,10 @@
 // Fonts, text metrics and DrawText layout, checked on rendered pixels.
+#include <filesystem>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "tests/support/device_root.h"
 #include "tests/ui_gdi/canvas.h"
 
 namespace {
@@ -214,4 +216,23 @@ TEST(DrawText, ExpandTabsAndTextOut) {
     RECT box{6, 6, 2, 2};  // given the wrong way round
     ExtTextOut(opaque.dc, 0, 0, ETO_OPAQUE, &box, nullptr, 0, nullptr);
     EXPECT_EQ(opaque.Ink(), (RECT{2, 2, 6, 6}));
+}
+
+TEST(Font, FontFilesAreAddedAndRemovedByDevicePath) {
+    const char* installed = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+    if (!std::filesystem::exists(installed))
+        GTEST_SKIP() << "no DejaVu Sans to copy";
+    ScopedDeviceRoot root;
+    std::filesystem::create_directories(root.HostPath("NandFlash/zeta42/FONTS"));
+    std::filesystem::copy_file(installed, root.HostPath("NandFlash/zeta42/FONTS/GOTHIC.TTF"));
+    root.PutFile("NandFlash/zeta42/FONTS/broken.ttf", "not a font");
+    EXPECT_EQ(AddFontResource(u"\\NandFlash\\zeta42\\fonts\\gothic.ttf"), 1);
+    EXPECT_EQ(AddFontResource(u"\\NandFlash\\zeta42\\FONTS\\broken.ttf"), 0);
+    EXPECT_EQ(AddFontResource(u"\\NandFlash\\zeta42\\FONTS\\missing.ttf"), 0);
+    TextCanvas canvas(60, 20, u"DejaVu Sans");
+    canvas.Draw(u"Gothic", RECT{0, 0, 60, 20}, 0);
+    RECT ink = canvas.Ink();
+    EXPECT_FALSE(IsRectEmpty(&ink));
+    EXPECT_TRUE(RemoveFontResource(u"\\NandFlash\\zeta42\\FONTS\\GOTHIC.TTF"));
+    EXPECT_FALSE(RemoveFontResource(u"\\NandFlash\\zeta42\\FONTS\\GOTHIC.TTF"));
 }
