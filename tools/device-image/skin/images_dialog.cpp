@@ -22,7 +22,8 @@ SkinImage Slice(const std::string& name, int w, int h, float x, float faceWidth,
 
 void ButtonFace(Canvas& c, float x, float w) {
     const float h = static_cast<float>(c.Height());
-    GlossyFace(c, RoundRect(x + 0.5f, 0.5f, w - 1, h - 1, 7), 0, h, Rgb(0x9CCBFA), Rgb(0x3F7FC8));
+    // Mid-tone, so that the dark caption and the light caption of a focused button both read.
+    GlossyFace(c, RoundRect(x + 0.5f, 0.5f, w - 1, h - 1, 7), 0, h, Rgb(0x5C93D6), Rgb(0x1B4C8C));
     c.Fill(Outline(RoundRect(x + 0.5f, 0.5f, w - 1, h - 1, 7), 1), Rgb(0x1B4F8C, 0.9f));
 }
 
