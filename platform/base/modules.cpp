@@ -98,7 +98,7 @@ void RegisterBuiltinModule(std::u16string_view name, std::vector<std::pair<std::
         module = std::make_unique<Module>();
         module->devicePath = kBuiltinFolder + std::u16string(name);
     }
-    module->exports = std::map<std::string, FARPROC>(exports.begin(), exports.end());
+    for (auto& [exportName, address] : exports) module->exports[exportName] = address;
 }
 
 HMODULE LoadLibraryW(LPCWSTR name) {

@@ -14,7 +14,8 @@
 #define ERROR_BAD_EXE_FORMAT 193L
 
 // Makes `name` (a file name such as u"coredll.dll", any case) loadable with
-// these exports. Registering a name again replaces its exports.
+// these exports. Registering a name again adds to its exports (several
+// layers contribute to "coredll.dll"); an export named again is replaced.
 void RegisterBuiltinModule(std::u16string_view name, std::vector<std::pair<std::string, FARPROC>> exports);
 
 // A name without a folder is looked for in the application folder; a name

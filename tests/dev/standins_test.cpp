@@ -76,7 +76,9 @@ TEST(Sound, EverySoundIsJournalledAndTheVolumeFollowsTheRegistry) {
     const DWORD stored = 0xCCCCCCCC;
     RegSetValueExW(key, u"Volume", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&stored), sizeof stored);
     RegCloseKey(key);
-    // The terminal reaches the driver's update through coredll.dll by name.
+    // The terminal reaches the driver's update through coredll.dll by name,
+    // also after another layer adds its own functions to that module.
+    RegisterBuiltinModule(u"COREDLL.DLL", {{"CallNextHookEx", reinterpret_cast<FARPROC>(&JournalLastSequence)}});
     HMODULE coredll = LoadLibraryW(u"coredll.dll");
     ASSERT_NE(coredll, nullptr);
     auto update = reinterpret_cast<void (*)()>(GetProcAddressW(coredll, u"AudioUpdateFromRegistry"));

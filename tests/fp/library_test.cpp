@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/fp/features.h"
 #include "platform/fp/sensorslot.h"
 #include "platform/fp/synthfinger.h"
 #include "tests/fp/fplibrary.h"
@@ -235,6 +236,42 @@ TEST(Matching, OneToOneFollowsTheLevel) {
     std::vector<BYTE> broken = a;
     broken[0] = 0;
     EXPECT_NE(match(broken.data(), a.data(), 1), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// A device image whose sensor board is of generation 7: its library under
+// the plain name beside the processing library.
+TEST_F(SensorTest, AnOlderSensorDeliversItsOwnGeometryAndProcessingFollowsIt) {
+    const std::filesystem::path image = m_folder / "image";
+    std::filesystem::create_directories(image);
+    std::filesystem::copy_file(std::string(FP_LIBRARY_DIR) + "/SMControl_WinCE_v7.dll", image / "SMControl_WinCE.dll");
+    std::filesystem::copy_file(std::string(FP_LIBRARY_DIR) + "/SMProcess_WinCE.dll", image / "SMProcess_WinCE.dll");
+    void* sensor = ::dlopen((image / "SMControl_WinCE.dll").c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* process = ::dlopen((image / "SMProcess_WinCE.dll").c_str(), RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(sensor, nullptr);
+    ASSERT_NE(process, nullptr);
+    auto capture = reinterpret_cast<FpImageFn>(::dlsym(sensor, "VeltoGetFpData"));
+    auto extract = reinterpret_cast<FpProcessFn>(::dlsym(process, "VeltoProcess"));
+
+    const GreyImage tall = SynthesizeFinger(6, 1, 256, 296);
+    ASSERT_TRUE(WriteGreyBmp(m_finger, tall));
+    ASSERT_TRUE(PlaceFingerOnSensor(m_folder.string(), m_finger));
+    std::vector<BYTE> captured(kFpImageBytes, 7);
+    ASSERT_EQ(capture(captured.data()), 1);
+    // Upright, 256 x 296, nothing written beyond.
+    EXPECT_TRUE(std::equal(tall.pixels.begin(), tall.pixels.end(), captured.begin()));
+    EXPECT_EQ(captured[256 * 296], 7);
+    std::vector<BYTE> tmpl(kFpTemplateBytes), work(kFpImageBytes);
+    EXPECT_EQ(extract(captured.data(), tmpl.data(), work.data(), 1, 0), 0);
+    // The same template as from the picture read at its true width.
+    uint8_t expected[kTemplateSize];
+    ASSERT_EQ(ExtractTemplate(tall, expected), ExtractResult::Ok);
+    EXPECT_TRUE(std::equal(tmpl.begin(), tmpl.end(), expected));
+    ::dlclose(process);
+    ::dlclose(sensor);
 }
 
 }  // namespace
