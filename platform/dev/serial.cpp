@@ -5,6 +5,7 @@
 
 #include "platform/base/files.h"
 #include "platform/base/lasterror.h"
+#include "platform/base/nocase.h"
 #include "platform/base/registry.h"
 #include "platform/base/utf.h"
 #include "platform/dev/serial_port.h"
@@ -19,12 +20,7 @@ std::map<std::u16string, std::string>& ProcessMappings() {
 
 // "com3:" and "COM3" both name the registry value "COM3".
 std::u16string PortKey(std::u16string_view portName) {
-    std::u16string key;
-    for (char16_t ch : portName) {
-        if (ch == u':') break;
-        key += (ch >= u'a' && ch <= u'z') ? static_cast<char16_t>(ch - u'a' + u'A') : ch;
-    }
-    return key;
+    return UpperCase(portName.substr(0, portName.find(u':')));
 }
 
 StreamObject* OpenSerialDevice(std::u16string_view name, DWORD) {
@@ -60,7 +56,6 @@ SerialPort* PortOf(HANDLE port) {
 }  // namespace
 
 std::string SerialHostPath(const std::u16string& portName) {
-    (void)g_registered;
     const std::u16string key = PortKey(portName);
     {
         std::lock_guard<std::mutex> lock(g_mapLock);
