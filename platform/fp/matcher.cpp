@@ -350,6 +350,6 @@ const uint8_t* StoredTemplateOfRecord(const uint8_t* record) {
 }
 
 int MatchThreshold(int level) {
-    static constexpr int kThresholds[kMaxLevel - kMinLevel + 1] = {30, 34, 38, 44, 50, 54, 58, 62, 66};
+    static constexpr int kThresholds[kMaxLevel - kMinLevel + 1] = {40, 42, 44, 46, 50, 54, 58, 62, 66};
     return kThresholds[std::clamp(level, kMinLevel, kMaxLevel) - kMinLevel];
 }
