@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/ui/CDialog.h"
+#include "platform/ui/CEdit.h"
 #include "platform/ui/CWinApp.h"
 #include "platform/ui/CWnd.h"
 #include "platform/ui/ddx.h"

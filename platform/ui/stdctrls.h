@@ -28,3 +28,13 @@ public:
     virtual void DrawItem(LPDRAWITEMSTRUCT item);
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 };
+
+// The owner-draw request of the parent (a reflected WM_DRAWITEM), handled by
+// the control object's DrawItem.
+template <class Control>
+BOOL DrawReflected(Control* control, UINT message, LPARAM lParam, LRESULT* result) {
+    if (message != WM_DRAWITEM) return FALSE;
+    control->DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
+    *result = TRUE;
+    return TRUE;
+}

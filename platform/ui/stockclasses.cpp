@@ -4,4 +4,8 @@ void RegisterStockClasses() {
     RegisterStaticClass();
     RegisterButtonClass();
     RegisterDialogClass();
+    RegisterEditClass();
+    RegisterHeaderClass();
+    RegisterListViewClass();
+    RegisterTreeViewClass();
 }

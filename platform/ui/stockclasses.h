@@ -10,3 +10,7 @@ void RegisterStockClasses();
 void RegisterStaticClass();
 void RegisterButtonClass();
 void RegisterDialogClass();
+void RegisterEditClass();
+void RegisterHeaderClass();
+void RegisterListViewClass();
+void RegisterTreeViewClass();
