@@ -107,9 +107,10 @@ bool EnsureVisible(HWND hwnd, ListState& s, int row) {
 }
 
 // The row the user chose: alone selected, focused, the selection mark, shown.
+// The others lose selection and focus in one change each.
 void ChooseRow(HWND hwnd, ListState& s, int row) {
     for (int other = 0; other < Count(s); ++other) {
-        if (other != row && ValidRow(s, other)) ChangeRowState(hwnd, s, other, 0, LVIS_SELECTED);
+        if (other != row && ValidRow(s, other)) ChangeRowState(hwnd, s, other, 0, LVIS_SELECTED | LVIS_FOCUSED);
     }
     if (!ValidRow(s, row)) return;
     SetRowState(hwnd, s, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
