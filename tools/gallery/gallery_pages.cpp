@@ -51,6 +51,8 @@ const DialogTemplate kDialog{
 const DialogTemplateEntry kPageEntry(kPage);
 const DialogTemplateEntry kDialogEntry(kDialog);
 
+}  // namespace
+
 void MakeFont(CFont& font) { font.CreateFont(14, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 6, 0x20, u"微软雅黑"); }
 
 void SetFontOnChildren(CWnd* parent, CFont* font) {
@@ -58,15 +60,12 @@ void SetFontOnChildren(CWnd* parent, CFont* font) {
         child->SetFont(font, FALSE);
 }
 
-// Statics draw their text straight over the painted background.
 HBRUSH TransparentStatic(CDC* dc, UINT ctlColor) {
     if (ctlColor != CTLCOLOR_STATIC) return nullptr;
     dc->SetBkMode(TRANSPARENT);
     dc->SetTextColor(kDarkText);
     return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
 }
-
-}  // namespace
 
 void CSwatchButton::DrawItem(LPDRAWITEMSTRUCT item) {
     CDC* dc = CDC::FromHandle(item->hDC);

@@ -25,6 +25,13 @@ enum GalleryIds : int {
     kGalleryMessage,
 };
 
+// The gallery's font, and giving it to every child of a page.
+void MakeFont(CFont& font);
+void SetFontOnChildren(CWnd* parent, CFont* font);
+// Statics draw their text straight over the painted background (nullptr
+// for the other controls).
+HBRUSH TransparentStatic(CDC* dc, UINT ctlColor);
+
 // An owner-drawn button: a coloured face, darker while pushed, a dashed
 // frame while focused.
 class CSwatchButton : public CButton {
