@@ -8,7 +8,6 @@
 #include "platform/base/utf.h"
 #include "platform/ui/dc.h"
 #include "platform/ui/dib.h"
-#include "platform/ui/gdiobject.h"
 #include "platform/ui/hostpath.h"
 #include "platform/ui/imagefile.h"
 #include "platform/ui/raster.h"
@@ -117,20 +116,6 @@ bool CxImage::CreateFromArray(const BYTE* pixels, DWORD width, DWORD height, DWO
                 dst[x] = (bytes == 4 ? static_cast<Pixel>(p[3]) << 24 : 0xFF000000u) | (p[2] << 16) | (p[1] << 8) | p[0];
         }
     }
-    m_pixels = std::move(made);
-    return true;
-}
-
-bool CxImage::CreateFromHBITMAP(HBITMAP bitmap) {
-    Destroy();
-    auto* object = GdiObjectFromHandleAs<BitmapObject>(bitmap);
-    if (object == nullptr || object->surface.IsEmpty())
-        return false;
-    const Surface& source = object->surface;
-    Surface made(source.Width(), source.Height());
-    for (int y = 0; y < made.Height(); ++y)
-        for (int x = 0; x < made.Width(); ++x)
-            made.At(x, y) = 0xFF000000u | source.At(x, y);
     m_pixels = std::move(made);
     return true;
 }

@@ -40,7 +40,6 @@ public:
     // `flip` (device-independent bitmap order). 8-bit pixels are grey.
     bool CreateFromArray(const BYTE* pixels, DWORD width, DWORD height, DWORD bitsPerPixel, DWORD bytesPerLine,
                          bool flip);
-    bool CreateFromHBITMAP(HBITMAP bitmap);
 
     bool IsValid() const { return !m_pixels.IsEmpty(); }
     DWORD GetWidth() const { return static_cast<DWORD>(m_pixels.Width()); }

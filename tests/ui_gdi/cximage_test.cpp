@@ -119,6 +119,12 @@ TEST(Image, StretchesByNearestOrSmoothSampling) {
     EXPECT_GT(GetRValue(mid), 0);
     EXPECT_LT(GetRValue(mid), 255);
     EXPECT_EQ(GetRValue(mid), GetBValue(mid));
+
+    // A width computed in unsigned arithmetic that wrapped round is drawn
+    // as the huge stretch it asks for, clipped, without running away.
+    Canvas wide(4, 1, kRed);
+    EXPECT_EQ(image.Draw(wide.dc, 0, 0, 0xFFFFFFF0L, 1), 1);
+    EXPECT_EQ(wide.At(3, 0), kBlack);
 }
 
 TEST(Image, FailedLoadsLeaveAnEmptyImage) {
