@@ -64,14 +64,12 @@ BOOL CListCtrl::SetColumnWidth(int index, int width) {
     return static_cast<BOOL>(SendMessage(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(index), MAKELPARAM(width, 0)));
 }
 
-// The header object is the class library's wrapper of the list's header
-// window until a subclass binds its own object to it.
 CHeaderCtrl* CListCtrl::GetHeaderCtrl() const {
     auto header = reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER));
     if (header == nullptr) return nullptr;
-    CWnd* bound = CWnd::FromHandlePermanent(header);
-    if (bound != nullptr) return static_cast<CHeaderCtrl*>(bound);
-    return static_cast<CHeaderCtrl*>(CWnd::FromHandle(header));
+    if (auto* bound = dynamic_cast<CHeaderCtrl*>(CWnd::FromHandlePermanent(header))) return bound;
+    m_headerView.m_hWnd = header;
+    return &m_headerView;
 }
 
 int CListCtrl::InsertItem(const LVITEM* item) {

@@ -32,6 +32,13 @@ private:
     }
 };
 
+// A header object that only names a list's header window: it binds no
+// messages and leaves the window alone when it goes.
+class CHeaderCtrlView : public CHeaderCtrl {
+public:
+    ~CHeaderCtrlView() override { m_hWnd = nullptr; }
+};
+
 class CListCtrl : public CWnd {
     DECLARE_DYNAMIC(CListCtrl)
 
@@ -58,6 +65,8 @@ public:
     BOOL SetColumn(int index, const LVCOLUMN* column);
     int GetColumnWidth(int index) const { return static_cast<int>(SendMessage(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(index))); }
     BOOL SetColumnWidth(int index, int width);
+    // The object bound to the header window when a subclass bound one
+    // (SubclassWindow), else a view of the window owned by this list.
     CHeaderCtrl* GetHeaderCtrl() const;
 
     // Items.
@@ -106,7 +115,7 @@ public:
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
 private:
-    CHeaderCtrl* m_header = nullptr;
+    mutable CHeaderCtrlView m_headerView;
 };
 
 class CTreeCtrl : public CWnd {

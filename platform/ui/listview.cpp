@@ -593,10 +593,14 @@ int HeaderHeight(HWND hwnd, const ListState& s) {
 
 // Fixed owner-drawn rows take their height from the parent (WM_MEASUREITEM),
 // others from the font.
+// A page may make the list owner-drawn after it exists; the height is asked
+// for again then.
 int RowHeight(HWND hwnd, ListState& s) {
-    if (s.rowHeight > 0) return s.rowHeight;
+    const bool ownerDrawn = (WindowStyleOf(hwnd) & LVS_OWNERDRAWFIXED) != 0;
+    if (s.rowHeight > 0 && s.rowHeightOwnerDrawn == ownerDrawn) return s.rowHeight;
+    s.rowHeightOwnerDrawn = ownerDrawn;
     int height = ControlMeasure(hwnd).Height() + kRowPadding;
-    if (WindowStyleOf(hwnd) & LVS_OWNERDRAWFIXED) {
+    if (ownerDrawn) {
         MEASUREITEMSTRUCT measure{ODT_LISTVIEW, static_cast<UINT>(GetDlgCtrlID(hwnd)), 0, 0,
                                   static_cast<UINT>(height), 0};
         SendMessageW(GetParent(hwnd), WM_MEASUREITEM, measure.CtlID, reinterpret_cast<LPARAM>(&measure));

@@ -32,6 +32,7 @@ struct ListState {
     int top = 0;         // first row shown
     int mark = -1;       // selection mark
     int rowHeight = 0;   // 0: not measured yet
+    bool rowHeightOwnerDrawn = false;  // measured for LVS_OWNERDRAWFIXED
     bool painting = false;
     bool focused = false;
     int pressed = -2;    // row under the finger since the last touch (-1: none; -2: no touch)

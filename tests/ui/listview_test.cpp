@@ -8,6 +8,7 @@
 
 #include "platform/ui/afxcmn.h"
 #include "platform/ui/afxwin.h"
+#include "platform/ui/gdi.h"
 #include "tests/support/ui_session.h"
 #include "tests/ui/recorder.h"
 
@@ -290,6 +291,45 @@ TEST_F(ListViewTest, SelectionClearedInPrePaintIsDrawnPlainAndRestoredSilently) 
     EXPECT_TRUE(drawn.empty()) << "restoring the state inside the paint asks for no new paint";
 }
 
+TEST_F(ListViewTest, RowsMadeOwnerDrawnLaterAskTheParentForTheirHeight) {
+    HWND list = MakeList(LVS_NOCOLUMNHEADER, 3);
+    RECT plain{LVIR_BOUNDS, 0, 0, 0};
+    SendMessageW(list, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&plain));
+    ASSERT_NE(plain.bottom - plain.top, kRowHeight);
+    SetWindowLongW(list, GWL_STYLE, GetWindowLongW(list, GWL_STYLE) | LVS_OWNERDRAWFIXED);
+    RECT owner{LVIR_BOUNDS, 0, 0, 0};
+    SendMessageW(list, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&owner));
+    EXPECT_EQ(owner.top, kRowHeight);
+    EXPECT_EQ(owner.bottom, 2 * kRowHeight);
+}
+
+// Custom-draw colours of a row drawn by the list itself, into a DC the
+// caller gives (as a list that buffers its painting does).
+TEST_F(ListViewTest, PlainRowsUseTheCustomDrawColoursInAGivenDC) {
+    HWND list = MakeList(LVS_NOCOLUMNHEADER, 3);
+    const COLORREF marked = RGB(0x12, 0x34, 0x56);
+    customDraw = [&](NMLVCUSTOMDRAW* draw) -> LRESULT {
+        if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+        if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT && draw->nmcd.dwItemSpec == 1) draw->clrTextBk = marked;
+        return CDRF_DODEFAULT;
+    };
+    SendMessageW(list, LVM_SETTEXTBKCOLOR, 0, RGB(0xE6, 0xD9, 0xAB));
+    HDC screen = GetDC(list);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 200, 130);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    SendMessageW(list, WM_PAINT, reinterpret_cast<WPARAM>(memory), 0);
+    RECT row1{LVIR_BOUNDS, 0, 0, 0};
+    SendMessageW(list, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row1));
+    EXPECT_EQ(GetPixel(memory, 150, row1.top + 1), marked);
+    EXPECT_EQ(GetPixel(memory, 150, row1.top - 2), RGB(0xE6, 0xD9, 0xAB));
+    EXPECT_EQ(GetPixel(memory, 190, row1.top + 1), RGB(0, 0, 0)) << "right of the columns nothing is drawn";
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(list, screen);
+}
+
 TEST_F(ListViewTest, SetItemStateOnAllRowsAndTheNextSelectedWalk) {
     HWND list = MakeList(0, 4);
     SetState(list, -1, LVIS_SELECTED, LVIS_SELECTED);
@@ -304,6 +344,44 @@ TEST_F(ListViewTest, SetItemStateOnAllRowsAndTheNextSelectedWalk) {
     Clear();
     SetState(list, 0, LVIS_SELECTED, LVIS_SELECTED);
     EXPECT_TRUE(changes.empty()) << "no change, no notification";
+}
+
+class PaintedHeader : public CHeaderCtrl {
+public:
+    void OnPaint() override {
+        ++paints;
+        CHeaderCtrl::OnPaint();
+    }
+    int paints = 0;
+};
+
+// A list that draws its header itself binds an object of its own to it.
+class ListWithOwnHeader : public CListCtrl {
+public:
+    void PreSubclassWindow() override {
+        CListCtrl::PreSubclassWindow();
+        header.SubclassWindow(GetHeaderCtrl()->GetSafeHwnd());
+    }
+    PaintedHeader header;
+};
+
+TEST_F(ListViewTest, HeaderObjectOfTheListAndOneBoundByASubclass) {
+    CListCtrl plain;
+    plain.Attach(MakeList(0, 1));
+    CHeaderCtrl* view = plain.GetHeaderCtrl();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->GetItemCount(), 3);
+    CRect second;
+    EXPECT_TRUE(view->GetItemRect(1, second));
+    EXPECT_EQ(second.left, 60);
+    plain.Detach();
+
+    ListWithOwnHeader own;
+    own.SubclassWindow(MakeList(0, 1));
+    EXPECT_EQ(own.GetHeaderCtrl(), &own.header);
+    session.Pump();
+    EXPECT_GT(own.header.paints, 0);
+    own.UnsubclassWindow();
 }
 
 }  // namespace
