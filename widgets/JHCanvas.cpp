@@ -1,0 +1,10 @@
+#include "widgets/JHCanvas.h"
+
+IMPLEMENT_DYNAMIC(CJHCanvas, CStatic)
+
+void CJHCanvas::PreSubclassWindow() {
+    ModifyStyle(0, SS_NOTIFY, SWP_NOSIZE);
+    CStatic::PreSubclassWindow();
+}
+
+BOOL CJHCanvas::OnEraseBkgnd(CDC*) { return TRUE; }

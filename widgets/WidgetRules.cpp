@@ -1,0 +1,40 @@
+#include "widgets/WidgetRules.h"
+
+#include "core/LangText.h"
+#include "core/MachineConfig.h"
+#include "core/ShowMessage.h"
+
+COLORREF WidgetPanelColor() { return static_cast<COLORREF>(g_MachineConfig.PANELCOLOR); }
+
+UINT EditEnterMessage() {
+    static const UINT message = RegisterWindowMessageW(u"EditEnter");
+    return message;
+}
+
+UINT SelChangeMessage() {
+    static const UINT message = RegisterWindowMessageW(u"SBSELChange");
+    return message;
+}
+
+void SendTaskBarHint(const CString& hint, int mode) {
+    CWnd* main = AfxGetMainWnd();
+    if (main == nullptr || main->m_hWnd == nullptr) return;
+    CString text = hint;  // lives for the duration of the call
+    main->SendMessage(WM_TASKBARHINT, reinterpret_cast<WPARAM>(&text), static_cast<LPARAM>(mode));
+}
+
+CString SkinPath(const char16_t* relative) { return g_MachineConfig.SkinDir.Get() + relative; }
+
+bool IsTraditionalChineseUi() {
+    CString value;
+    return GetLanguageSwitch(u"ft", value) == 1 && value == u"1";
+}
+
+BOOL MakeWidgetFont(CFont& font, const WidgetFontSpec& traditional, const WidgetFontSpec& other,
+                    bool reportFailure) {
+    const WidgetFontSpec& spec = IsTraditionalChineseUi() ? traditional : other;
+    const BOOL made = font.CreateFont(spec.height, 0, 0, 0, spec.weight, 0, 0, 0, spec.charSet, 0, 0, spec.quality,
+                                      0x20, spec.face);
+    if (!made && reportFailure) ShowMessage(u"Load Font fail!", 0);
+    return made;
+}
