@@ -1,7 +1,5 @@
 #include "platform/base/sync.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 #include "platform/base/clock.h"
@@ -14,24 +12,22 @@
 namespace {
 
 std::recursive_mutex& LockOf(LPCRITICAL_SECTION section) {
-    if (!section || !section->lock) {
-        // Entering a section that was never initialised (or already deleted)
-        // is a programming error the device would crash on; say where.
-        std::fprintf(stderr, "critical section used before InitializeCriticalSection or after Delete\n");
-        std::abort();
-    }
-    return *section->lock;
+    std::recursive_mutex* lock = section->lock.load(std::memory_order_acquire);
+    if (lock) return *lock;
+    auto* fresh = new std::recursive_mutex;
+    if (section->lock.compare_exchange_strong(lock, fresh, std::memory_order_acq_rel)) return *fresh;
+    delete fresh;
+    return *lock;
 }
 
 }  // namespace
 
 void InitializeCriticalSection(LPCRITICAL_SECTION section) {
-    section->lock = new std::recursive_mutex;
+    LockOf(section);
 }
 
 void DeleteCriticalSection(LPCRITICAL_SECTION section) {
-    delete section->lock;
-    section->lock = nullptr;
+    delete section->lock.exchange(nullptr);
 }
 
 void EnterCriticalSection(LPCRITICAL_SECTION section) {

@@ -18,6 +18,7 @@
 // ownership (waiting, ReleaseMutex) excludes the threads of one process.
 #pragma once
 
+#include <atomic>
 #include <mutex>
 
 #include "platform/base/handle.h"
@@ -28,10 +29,12 @@
 #endif
 #define MAXIMUM_WAIT_OBJECTS 64
 
-// A recursive lock for the threads of one process. Initialize before use,
-// Delete after the last use.
+// A recursive lock for the threads of one process. A section is usable from
+// its construction: a thread that enters a global section before
+// InitializeCriticalSection has run (a worker started early in the start-up)
+// gets the lock that InitializeCriticalSection then keeps. Delete frees it.
 struct CRITICAL_SECTION {
-    std::recursive_mutex* lock = nullptr;
+    std::atomic<std::recursive_mutex*> lock{nullptr};
 };
 typedef CRITICAL_SECTION* LPCRITICAL_SECTION;
 

@@ -35,6 +35,25 @@ TEST(CriticalSection, IsRecursiveAndExcludesOtherThreads) {
     DeleteCriticalSection(&section);
 }
 
+TEST(CriticalSection, EnteredBeforeInitialisationKeepsItsLock) {
+    static CRITICAL_SECTION early;  // a global that a worker reaches first
+    std::promise<void> entered, release;
+    std::thread worker([&] {
+        EnterCriticalSection(&early);
+        entered.set_value();
+        release.get_future().wait();
+        LeaveCriticalSection(&early);
+    });
+    entered.get_future().wait();
+    InitializeCriticalSection(&early);
+    EXPECT_FALSE(TryEnterCriticalSection(&early)) << "the worker still holds it";
+    release.set_value();
+    worker.join();
+    EXPECT_TRUE(TryEnterCriticalSection(&early));
+    LeaveCriticalSection(&early);
+    DeleteCriticalSection(&early);
+}
+
 TEST(CriticalSection, SerialisesIncrementsFromManyThreads) {
     CRITICAL_SECTION section;
     InitializeCriticalSection(&section);
