@@ -5,6 +5,7 @@
 // that closing a dialog gives the focus back to the control that had it.
 #include "platform/ui/focus.h"
 
+#include "platform/ui/input.h"
 #include "platform/ui/window.h"
 
 namespace {
@@ -128,4 +129,5 @@ void ForgetWindowInput(Window* w) {
     if (g_focus == w->handle) g_focus = nullptr;
     if (g_active == w->handle) g_active = nullptr;
     if (g_capture == w->handle) g_capture = nullptr;
+    ForgetMouseTracking(w->handle);
 }

@@ -37,6 +37,16 @@ std::array<bool, 256> g_injected{};
 POINT g_cursor{0, 0};
 int g_cursorShown = 0;
 
+// The one TrackMouseEvent request in force.
+struct Tracking {
+    HWND hwnd = nullptr;
+    DWORD flags = 0;
+    DWORD hoverTime = 0;
+    uint64_t since = 0;
+};
+Tracking g_tracking;
+constexpr DWORD kDefaultHoverMs = 400;
+
 POINT ClipToScreen(POINT p) {
     return POINT{std::clamp<LONG>(p.x, 0, kScreenWidth - 1), std::clamp<LONG>(p.y, 0, kScreenHeight - 1)};
 }
@@ -71,6 +81,24 @@ std::optional<MSG> RouteKey(const InputEvent& ev) {
     return msg;
 }
 
+// Answers the tracking request once the finger leaves the tracked window
+// (or lifts), or moves inside it after the hover time.
+void NoteTracking(HWND target, TouchAction action, POINT client) {
+    WindowGuard guard(WindowLock());
+    Tracking& t = g_tracking;
+    if (t.hwnd == nullptr) return;
+    if (target != t.hwnd || action == TouchAction::Up) {
+        if (t.flags & TME_LEAVE) PostMessageW(t.hwnd, WM_MOUSELEAVE, 0, 0);
+        t = Tracking{};
+        return;
+    }
+    if ((t.flags & TME_HOVER) && ClockNowMs() - t.since >= t.hoverTime) {
+        PostMessageW(t.hwnd, WM_MOUSEHOVER, MK_LBUTTON, MAKELPARAM(client.x, client.y));
+        t.flags &= ~static_cast<DWORD>(TME_HOVER);
+        if (t.flags == 0) t = Tracking{};
+    }
+}
+
 std::optional<MSG> RouteTouch(const InputEvent& ev) {
     {
         WindowGuard guard(WindowLock());
@@ -79,9 +107,13 @@ std::optional<MSG> RouteTouch(const InputEvent& ev) {
     }
     HWND target = GetCapture();
     if (target == nullptr) target = WindowFromPoint(ev.pt);
-    if (target == nullptr || !IsWindowEnabled(target)) return std::nullopt;
+    if (target == nullptr || !IsWindowEnabled(target)) {
+        NoteTracking(nullptr, ev.action, ev.pt);
+        return std::nullopt;
+    }
     POINT client = ev.pt;
     ScreenToClient(target, &client);
+    NoteTracking(target, ev.action, client);
     UINT message = ev.action == TouchAction::Down ? WM_LBUTTONDOWN
                    : ev.action == TouchAction::Up ? WM_LBUTTONUP
                                                   : WM_MOUSEMOVE;
@@ -97,8 +129,7 @@ HWND DescendTo(HWND parent, POINT pt) {
         Window* w = WindowFromHandle(parent);
         if (w == nullptr) return nullptr;
         for (Window* child : w->children) {
-            RECT r = ScreenRect(child);
-            if ((child->style & WS_VISIBLE) && PtInRect(&r, pt)) children.push_back(child->handle);
+            if ((child->style & WS_VISIBLE) && CoversPoint(child, pt)) children.push_back(child->handle);
         }
     }
     for (HWND child : children) {
@@ -162,7 +193,7 @@ HWND WindowFromPoint(POINT point) {
     {
         WindowGuard guard(WindowLock());
         for (Window* w : Desktop()->children) {
-            if ((w->style & WS_VISIBLE) && PtInRect(&w->rect, point)) {
+            if ((w->style & WS_VISIBLE) && CoversPoint(w, point)) {
                 top = w->handle;
                 break;
             }
@@ -182,6 +213,31 @@ HWND ChildWindowFromPoint(HWND parent, POINT point) {
         if (PtInRect(&child->rect, point)) return child->handle;
     }
     return parent;
+}
+
+BOOL TrackMouseEvent(LPTRACKMOUSEEVENT track) {
+    if (track == nullptr || track->cbSize != sizeof(TRACKMOUSEEVENT)) return FALSE;
+    WindowGuard guard(WindowLock());
+    const DWORD kinds = track->dwFlags & (TME_HOVER | TME_LEAVE);
+    if (track->dwFlags & TME_CANCEL) {
+        if (g_tracking.hwnd == track->hwndTrack) g_tracking.flags &= ~kinds;
+        if (g_tracking.flags == 0) g_tracking = Tracking{};
+        return TRUE;
+    }
+    Window* w = WindowFromHandle(track->hwndTrack);
+    if (w == nullptr) return FALSE;
+    DWORD hover = track->dwHoverTime == HOVER_DEFAULT ? kDefaultHoverMs : track->dwHoverTime;
+    g_tracking = Tracking{track->hwndTrack, kinds, hover, ClockNowMs()};
+    // Asked while the finger is already elsewhere: the leave is due at once.
+    if ((kinds & TME_LEAVE) && !CoversPoint(w, g_cursor)) {
+        PostMessageW(track->hwndTrack, WM_MOUSELEAVE, 0, 0);
+        g_tracking = Tracking{};
+    }
+    return TRUE;
+}
+
+void ForgetMouseTracking(HWND hwnd) {
+    if (g_tracking.hwnd == hwnd) g_tracking = Tracking{};
 }
 
 void keybd_event(BYTE vk, BYTE, DWORD flags, ULONG_PTR) { InjectKey(vk, (flags & KEYEVENTF_KEYUP) == 0); }

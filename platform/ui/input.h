@@ -26,6 +26,9 @@ std::optional<MSG> TakeInputMessage();
 // Drops every input event not yet retrieved.
 void ClearInputQueue();
 
+// A dying window's tracking request ends (caller holds WindowLock).
+void ForgetMouseTracking(HWND hwnd);
+
 // Runs the low-level keyboard hooks for one key; true when one of them
 // swallowed it. Call without WindowLock.
 bool RunKeyboardHooks(BYTE vk, bool down, DWORD time);

@@ -97,6 +97,11 @@ Region VisibleRegion(const Window* w) {
     Region visible(screen);
     for (const Window* a = w->parent; a != nullptr && a != Desktop(); a = a->parent) visible.Intersect(ScreenRect(a));
     visible.Intersect(RECT{0, 0, kScreenWidth, kScreenHeight});
+    if (w->shape) {
+        Region shape = *w->shape;
+        shape.Offset(screen.left, screen.top);
+        visible.Intersect(shape);
+    }
     const Window* top = w;
     while (top->parent != nullptr && top->parent != Desktop()) top = top->parent;
     for (const Window* other : Desktop()->children) {
@@ -304,6 +309,27 @@ BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags) {
     }
     for (HWND each : toUpdate) UpdateWindow(each);
     return TRUE;
+}
+
+int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw) {
+    std::optional<Region> shape;
+    if (region != nullptr) {
+        auto* object = GdiObjectFromHandleAs<RegionObject>(region);
+        if (object == nullptr) return 0;
+        shape = object->region;
+    }
+    {
+        WindowGuard guard(WindowLock());
+        Window* w = WindowFromHandle(hwnd);
+        if (w == nullptr) return 0;
+        const bool visible = (w->style & WS_VISIBLE) != 0;
+        if (redraw && visible) ExposeArea(w, w->rect);
+        w->shape = std::move(shape);
+        if (redraw && visible) Invalidate(w, Region(ClientRectOf(w)), true, true);
+    }
+    // The region belongs to the system now.
+    if (region != nullptr) DeleteObject(region);
+    return 1;
 }
 
 HDC GetDC(HWND hwnd) {

@@ -134,6 +134,12 @@ RECT ScreenRect(const Window* w) {
 
 RECT ClientRectOf(const Window* w) { return RECT{0, 0, w->Width(), w->Height()}; }
 
+bool CoversPoint(const Window* w, POINT screen) {
+    RECT r = ScreenRect(w);
+    if (screen.x < r.left || screen.x >= r.right || screen.y < r.top || screen.y >= r.bottom) return false;
+    return !w->shape || w->shape->Contains(screen.x - r.left, screen.y - r.top);
+}
+
 Window* TopLevelOf(Window* w) {
     while (w != nullptr && w->parent != nullptr && w->parent != Desktop()) w = w->parent;
     return w;

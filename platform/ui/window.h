@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -48,6 +49,9 @@ struct Window {
     bool erasePending = false;
     bool internalPaint = false;
 
+    // The window's shape (SetWindowRgn), in window coordinates.
+    std::optional<Region> shape;
+
     // The descendant that last had the focus (top-level windows): focus
     // goes back there when the window becomes active again.
     HWND lastFocus = nullptr;
@@ -72,6 +76,8 @@ POINT ScreenOrigin(const Window* w);
 RECT ScreenRect(const Window* w);
 RECT ClientRectOf(const Window* w);
 Window* TopLevelOf(Window* w);
+// True when the screen point lies on the window (its rectangle and shape).
+bool CoversPoint(const Window* w, POINT screen);
 bool IsAncestor(const Window* ancestor, const Window* w);
 // Every top-level window in paint order: bottom of the z-order first.
 std::vector<Window*> TopLevelBottomUp();

@@ -194,6 +194,27 @@ HHOOK SetWindowsHookEx(int hookType, HOOKPROC proc, HINSTANCE module, DWORD thre
 LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam);
 BOOL UnhookWindowsHookEx(HHOOK hook);
 
+// Mouse tracking: WM_MOUSELEAVE when the finger leaves the window or lifts,
+// WM_MOUSEHOVER when it moves inside the window once the hover time has
+// passed. Each request is answered once.
+struct TRACKMOUSEEVENT {
+    DWORD cbSize;
+    DWORD dwFlags;
+    HWND hwndTrack;
+    DWORD dwHoverTime;
+};
+typedef TRACKMOUSEEVENT* LPTRACKMOUSEEVENT;
+#define TME_HOVER 0x00000001
+#define TME_LEAVE 0x00000002
+#define TME_CANCEL 0x80000000
+#define HOVER_DEFAULT 0xFFFFFFFF
+BOOL TrackMouseEvent(LPTRACKMOUSEEVENT track);
+
+// The window's shape, in window coordinates (the system owns the region
+// afterwards); null gives back the whole rectangle. Touches outside it go
+// to what lies below, and painting is clipped to it.
+int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw);
+
 // Cursor and metrics.
 BOOL SetCursorPos(int x, int y);
 BOOL GetCursorPos(LPPOINT point);

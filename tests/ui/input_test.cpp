@@ -5,6 +5,9 @@
 #include <thread>
 
 #include "platform/ui/dialog.h"
+#include "platform/ui/display.h"
+#include "platform/ui/gdi.h"
+#include "platform/ui/input.h"
 #include "tests/support/ui_session.h"
 #include "tests/ui/recorder.h"
 
@@ -286,6 +289,55 @@ TEST(Cursor, PositionIsClippedToTheScreen) {
     EXPECT_EQ(p.y, 0);
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 320);
     EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 240);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(InputTest, TrackedWindowHearsHoverAndLeave) {
+    HWND page = rec.CreateTopLevel(RECT{0, 0, 320, 240});
+    HWND button = rec.Create(page, RECT{10, 10, 60, 40});
+    session.Pump();
+    InjectTouch(POINT{20, 20}, TouchAction::Down);
+    session.Pump();
+    TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_HOVER | TME_LEAVE, button, 1};
+    ASSERT_TRUE(TrackMouseEvent(&track));
+    rec.Clear();
+    session.Run("wait 5");
+    InjectTouch(POINT{25, 22}, TouchAction::Move);
+    session.Pump();
+    InjectTouch(POINT{100, 100}, TouchAction::Move);
+    session.Pump();
+    std::vector<Received> got = rec.Of({WM_MOUSEHOVER, WM_MOUSELEAVE});
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(got[0].message, static_cast<UINT>(WM_MOUSEHOVER));
+    EXPECT_EQ(got[0].lParam, MAKELPARAM(15, 12));
+    EXPECT_EQ(got[1].message, static_cast<UINT>(WM_MOUSELEAVE));
+    EXPECT_EQ(got[1].hwnd, button);
+    // Lifting the finger over the window also ends the tracking.
+    InjectTouch(POINT{20, 20}, TouchAction::Move);
+    session.Pump();
+    track.dwFlags = TME_LEAVE;
+    ASSERT_TRUE(TrackMouseEvent(&track));
+    rec.Clear();
+    session.Run("tap 20 20");
+    EXPECT_EQ(rec.Of({WM_MOUSELEAVE}).size(), 1u);
+}
+
+TEST_F(InputTest, WindowRegionShapesTouchesAndPainting) {
+    HWND page = rec.CreateTopLevel(RECT{0, 0, 320, 240});
+    HWND round = rec.Create(page, RECT{0, 0, 100, 100});
+    rec.eraseColor[page] = RGB(0, 0, 255);
+    rec.eraseColor[round] = RGB(255, 0, 0);
+    EXPECT_EQ(SetWindowRgn(round, CreateRectRgn(50, 50, 100, 100), TRUE), 1);
+    session.Pump();
+    EXPECT_EQ(ScreenSurface().At(10, 10) & 0xFFFFFF, PixelFromColorRef(RGB(0, 0, 255)));
+    EXPECT_EQ(ScreenSurface().At(60, 60) & 0xFFFFFF, PixelFromColorRef(RGB(255, 0, 0)));
+    rec.Clear();
+    session.Run("tap 10 10");
+    session.Run("tap 60 60");
+    EXPECT_EQ(rec.WindowsThatGot(WM_LBUTTONDOWN), (std::vector<HWND>{page, round}));
 }
 
 }  // namespace
