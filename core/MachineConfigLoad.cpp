@@ -2,7 +2,7 @@
 #include "core/AppDir.h"
 #include "core/AutoStart.h"
 #include "core/ConfigXml.h"
-#include "core/LinkRestart.h"
+#include "comm/LinkRestart.h"
 #include "core/MachineConfig.h"
 #include "core/VolumeLevel.h"
 #include "platform/base/numparse.h"

@@ -1,10 +1,13 @@
 #include "core/ShowMessage.h"
 
-#include "platform/base/debug.h"
+#include "core/AppMessageBox.h"
 
 int ShowMessage(CString text, int twoButtons) {
-    JournalWrite(kJournalMessageBox, text.str());
-    return twoButtons ? IDNO : 1;
+    if (!twoButtons) {
+        AfxMessageBox(text, MB_OK);
+        return 1;
+    }
+    return AfxMessageBox(text, MB_YESNO);
 }
 
 int ShowMessageEx(CString text, int twoButtons) { return ShowMessage(text, twoButtons); }

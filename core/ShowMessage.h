@@ -1,6 +1,6 @@
-// The modal message box of the whole system. Until the skinned box exists
-// the text goes to the journal of message boxes and the answer is the safe
-// one: OK for one button, No for two.
+// The modal message box of the whole system: one button (result 1) or two
+// (IDYES or IDNO). Until the skinned box exists it is the plain start-up
+// box of AppMessageBox.h.
 #pragma once
 
 #include "platform/base/CString.h"

@@ -17,6 +17,9 @@
 // these exports. Registering a name again adds to its exports (several
 // layers contribute to "coredll.dll"); an export named again is replaced.
 void RegisterBuiltinModule(std::u16string_view name, std::vector<std::pair<std::string, FARPROC>> exports);
+// Adds exports to a built-in module (made when missing), keeping the others:
+// each layer adds the functions it provides to the same system library.
+void AddBuiltinModuleExports(std::u16string_view name, std::vector<std::pair<std::string, FARPROC>> exports);
 
 // A name without a folder is looked for in the application folder; a name
 // without an extension gets ".dll". Loading a module again returns the same
@@ -30,6 +33,17 @@ HMODULE GetModuleHandleW(LPCWSTR name);
 // The device path of a module; null or the program gives the program's path.
 // Returns the characters copied without the terminating zero.
 DWORD GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size);
+
+// A function looked up by name, as the pointer type the caller knows it by.
+template <class Proc>
+Proc ProcAs(FARPROC proc) {
+    return reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(proc));
+}
+// A function offered as an export.
+template <class Proc>
+FARPROC AsFarProc(Proc proc) {
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(proc));
+}
 
 inline HMODULE LoadLibrary(LPCWSTR name) { return LoadLibraryW(name); }
 inline FARPROC GetProcAddress(HMODULE module, LPCWSTR name) { return GetProcAddressW(module, name); }

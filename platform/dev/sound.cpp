@@ -71,7 +71,7 @@ BOOL Play(LPCWSTR soundName, DWORD flags) {
 }
 
 const bool g_registered = [] {
-    RegisterBuiltinModule(u"coredll.dll", {{"AudioUpdateFromRegistry", reinterpret_cast<FARPROC>(&AudioUpdateFromRegistry)}});
+    AddBuiltinModuleExports(u"coredll.dll", {{"AudioUpdateFromRegistry", AsFarProc(&AudioUpdateFromRegistry)}});
     return true;
 }();
 

@@ -57,3 +57,11 @@ int AfxWinMain() {
     if (!app->InitInstance()) return app->ExitInstance();
     return app->Run();
 }
+
+namespace {
+HINSTANCE g_resourceHandle = nullptr;
+}
+
+HINSTANCE AfxGetResourceHandle() { return g_resourceHandle ? g_resourceHandle : AfxGetInstanceHandle(); }
+
+void AfxSetResourceHandle(HINSTANCE resources) { g_resourceHandle = resources; }

@@ -35,6 +35,9 @@ private:
 CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();
 HINSTANCE AfxGetInstanceHandle();
+// The module resources are looked up in (the program itself until set).
+HINSTANCE AfxGetResourceHandle();
+void AfxSetResourceHandle(HINSTANCE resources);
 
 // The program's entry: InitInstance, then Run when it succeeded, else
 // ExitInstance. Returns the exit code.

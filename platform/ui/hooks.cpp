@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/base/lasterror.h"
+#include "platform/base/modules.h"
 #include "platform/ui/input.h"
 #include "platform/ui/window.h"
 
@@ -75,3 +76,17 @@ bool RunKeyboardHooks(BYTE vk, bool down, DWORD time) {
     WPARAM message = vk == VK_MENU ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
     return first(HC_ACTION, message, reinterpret_cast<LPARAM>(&info)) != 0;
 }
+
+namespace {
+
+// Programs find the hook functions by name in "coredll.dll", the system
+// library the layer provides itself.
+const bool g_coreDllHooks = [] {
+    AddBuiltinModuleExports(u"coredll.dll",
+                            {{"SetWindowsHookExW", AsFarProc(&SetWindowsHookExW)},
+                             {"CallNextHookEx", AsFarProc(&CallNextHookEx)},
+                             {"UnhookWindowsHookEx", AsFarProc(&UnhookWindowsHookEx)}});
+    return true;
+}();
+
+}  // namespace

@@ -1,0 +1,51 @@
+#include "core/AppMessageBox.h"
+
+#include <deque>
+#include <mutex>
+
+#include "platform/base/debug.h"
+#include "platform/ui/messages.h"
+#include "platform/ui/script.h"
+
+namespace {
+
+std::mutex g_answerLock;
+std::deque<int>& Answers() {
+    static std::deque<int> answers;
+    return answers;
+}
+
+const bool g_answerCommand = [] {
+    ScriptDriver::RegisterCommand("answer", [](const std::vector<std::string>& args, std::string* error) {
+        if (args.size() == 1 && (args[0] == "yes" || args[0] == "no" || args[0] == "ok")) {
+            QueueMessageBoxAnswer(args[0] == "yes" ? IDYES : args[0] == "no" ? IDNO : IDOK);
+            return true;
+        }
+        *error = "answer takes yes, no or ok";
+        return false;
+    });
+    return true;
+}();
+
+}  // namespace
+
+void QueueMessageBoxAnswer(int answer) {
+    std::lock_guard<std::mutex> guard(g_answerLock);
+    Answers().push_back(answer);
+}
+
+int TakeMessageBoxAnswer(int fallback) {
+    std::lock_guard<std::mutex> guard(g_answerLock);
+    if (Answers().empty()) return fallback;
+    const int answer = Answers().front();
+    Answers().pop_front();
+    return answer;
+}
+
+int AfxMessageBox(LPCWSTR text, UINT type) {
+    JournalWrite(kJournalMessageBox, text);
+    const bool question = (type & 0xF) == MB_YESNO;
+    const int answer = TakeMessageBoxAnswer(question ? IDNO : IDOK);
+    if (!question) return IDOK;
+    return answer == IDYES ? IDYES : IDNO;
+}

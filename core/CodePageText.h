@@ -1,0 +1,23 @@
+// Narrow text in the device's code page to and from wide text, chosen by
+// the settings: the code page (0: GBK in, the system code page out), or the
+// character set of the language through the loaded iconv library.
+#pragma once
+
+#include <cstddef>
+
+#include "platform/base/types.h"
+
+// The iconv interface of the character-set library; null while not loaded.
+typedef void* iconv_t;
+typedef iconv_t (*IconvOpenProc)(const char* to, const char* from);
+typedef size_t (*IconvProc)(iconv_t cd, char** in, size_t* inLeft, char** out, size_t* outLeft);
+typedef int (*IconvCloseProc)(iconv_t cd);
+extern IconvOpenProc g_pfnIconvOpen;
+extern IconvProc g_pfnIconv;
+extern IconvCloseProc g_pfnIconvClose;
+
+// `size` counts wide characters for MultiByteToText and bytes for
+// TextToMultiByte. The result is the count written, or 1 through iconv;
+// 0 when nothing could be converted.
+int MultiByteToText(const char* text, LPWSTR buffer, int size);
+int TextToMultiByte(LPCWSTR text, char* buffer, int size);

@@ -1,0 +1,141 @@
+#include "core/SystemInit.h"
+
+#include "core/AccessTables.h"
+#include "core/AppDir.h"
+#include "core/AppMessageBox.h"
+#include "core/AppServices.h"
+#include "core/CardInput.h"
+#include "core/CodePageText.h"
+#include "core/ConfigXml.h"
+#include "core/DatabaseOpen.h"
+#include "core/DebugLog.h"
+#include "core/DebugPrint.h"
+#include "core/Folders.h"
+#include "core/FontResources.h"
+#include "core/FpLibraries.h"
+#include "core/LangText.h"
+#include "core/MachineConfig.h"
+#include "core/ProcessExit.h"
+#include "core/ShowMessage.h"
+#include "core/SystemLocks.h"
+#include "data/DataGlobals.h"
+#include "data/DataStoreServices.h"
+#include "data/DeptStorage.h"
+#include "data/FPTemplateStore.h"
+#include "data/RecordStore.h"
+#include "data/UserStorage.h"
+#include "main/GpioPin.h"
+
+namespace {
+
+CString g_logPath;
+
+[[noreturn]] void EndWithDatabaseMessage(const char16_t* text) {
+    AfxMessageBox(text);
+    RestoreShellTaskBar();
+    ShowDesktop(1);
+    EndProcess(0);
+}
+
+// After a confirmed settings reset: the records, users and their
+// fingerprints are emptied, then the terminal stops.
+[[noreturn]] void FinishSettingsReset() {
+    ShowDesktop(1);
+    CString text;
+    GetLangText(u"CJHTool", u"JT0002", u"初始化时间比价长,请按\"确认\" 键后等候10分钟!", text);
+    AfxMessageBox(text);
+    g_pRecordStore->Reset();
+    g_pUserStorage->DeleteAll();
+    g_pDatabase->DirectStatement(u"Delete from fpinfo");
+    g_pDatabase->DirectStatement(u"update BasePara set FpCount='0'");
+    GetLangText(u"CJHTool", u"JT0003", u"初始化成功!请按\"确认\" 键后退出!", text);
+    AfxMessageBox(text);
+    RestoreShellTaskBar();
+    EndProcess(0);
+}
+
+void ShowDataMessageBox(LPCWSTR text, LPCWSTR /*caption*/) { AfxMessageBox(text); }
+void ShowDataMessage(LPCWSTR text) { ShowMessage(text, 0); }
+CString DataStoreLangText(LPCWSTR section, LPCWSTR key, LPCWSTR defaultText) {
+    CString text;
+    GetLangText(section, key, defaultText, text);
+    return text;
+}
+int DeviceVerifyMode() { return g_MachineConfig.VERTIFYTYPE; }
+int SensorVersion() { return GetSensorVersion(); }
+int TemplatesToRecord(const BYTE* templates, BYTE* record) {
+    return g_FpLib.VeltoTempToFPRECORD ? g_FpLib.VeltoTempToFPRECORD(templates, record) : 0;
+}
+int AutoUpdateTemplate(const BYTE* live, const BYTE* stored, BYTE* merged, BYTE* storable) {
+    return g_FpLib.VeltoAutoUpFP ? g_FpLib.VeltoAutoUpFP(live, stored, merged, storable) : 0;
+}
+
+}  // namespace
+
+void ConnectDataStoreServices() {
+    g_DataStoreServices.messageBox = ShowDataMessageBox;
+    g_DataStoreServices.showMessage = ShowDataMessage;
+    g_DataStoreServices.langText = DataStoreLangText;
+    g_DataStoreServices.textToMultiByte = TextToMultiByte;
+    g_DataStoreServices.deviceVerifyMode = DeviceVerifyMode;
+    g_DataStoreServices.SMCVersion = SensorVersion;
+    g_DataStoreServices.VeltoTempToFPRECORD = TemplatesToRecord;
+    g_DataStoreServices.VeltoAutoUpFP = AutoUpdateTemplate;
+}
+
+int InitTool() {
+    CString appDir;
+    GetAppDir(appDir);
+    g_gpioPortG4.Init(0x56000060, 0x56000064, 4, 1);
+    g_gpioPortF0.Init(0x56000050, 0x56000054, 0, 1);
+    g_strLastCardNo = u"";
+    g_logPath = appDir + u"log\\KD4700.log";
+    g_pszLogPath = g_logPath.GetString();
+    const CString configPath = appDir + u"config\\config.xml";
+    DebugPrint(u"Brisant run.......");
+    InitSystemLocks();
+
+    bool loaded;
+    {
+        XmlDocLock lock(g_ConfigDoc);
+        loaded = g_ConfigDoc.ReadFromFile(configPath);
+    }
+    if (!loaded) {
+        CString text;
+        text.Format(u"Can not find '%s' file!", configPath);
+        ShowMessage(text, 0);
+        return 0;
+    }
+
+    bool reset = false;
+    if (!g_MachineConfig.Load()) {
+        ShowDesktop(1);
+        if (AfxMessageBox(u"If loading config file fail, reset or not? ", MB_YESNO | MB_ICONQUESTION) == IDYES) {
+            g_MachineConfig.WriteRegistryDefaults();
+            g_MachineConfig.RestoreDefaults();
+            reset = true;
+        }
+    }
+    {
+        XmlDocLock lock(g_LangDoc);
+        g_LangDoc.ReadFromFile(GetLanguageFilePath());
+    }
+    LoadFontResources();
+    LoadWeatherIcon();
+
+    ConnectDataStoreServices();
+    if (!OpenDatabase()) EndWithDatabaseMessage(u"Open DataBase failure!");
+    if (!CheckDatabase()) EndWithDatabaseMessage(u"Database has been damaged, please contact the administrator!");
+    EnsureAutoFnTable();
+
+    g_pFPTemplateStore = new CFPTemplateStore;
+    g_pRecordStore = new CRecordStore(*g_pDatabase, RecordRingCapacity);
+    g_pUserStorage = new CUserStorage(*g_pDatabase, UserLimit);
+    g_pDeptStorage = new CDeptStorage(*g_pDatabase, DeptLimit);
+
+    LoadBellTable();
+    LoadAccessGroups();
+    LoadAccessTimeZones();
+    if (reset) FinishSettingsReset();
+    return 1;
+}

@@ -1,0 +1,35 @@
+// A serial port of the terminal ("COMn:"), opened with its line settings and
+// read and written whole frames at a time. The destructor does not close the
+// port: its owner closes it.
+#pragma once
+
+#include "platform/base/types.h"
+
+class CSerialPort {
+public:
+    static constexpr int kModePlain = 0;
+    static constexpr int kModeRs485 = 1;  // the direction line is raised while writing
+
+    CSerialPort() = default;
+    ~CSerialPort() = default;
+    CSerialPort(const CSerialPort&) = delete;
+    CSerialPort& operator=(const CSerialPort&) = delete;
+
+    // 1 when "COM<port>:" opened with the settings. `unused` is not read.
+    // A read waits at most `kReadTimeoutMs` for its first byte.
+    int OpenPort(int port, DWORD baudRate, DWORD unused, BYTE byteSize, BYTE stopBits, int mode);
+    void ClosePort();
+    bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
+
+    // Bytes read (0 when none came or on failure); buffer[0] is 0 first.
+    int Read(BYTE* buffer, int count);
+    // 1 when the whole buffer went out, repeating after a partial write with
+    // a 10 ms pause; 0 when the port keeps refusing (it is gone).
+    int Write(const BYTE* buffer, int count);
+
+    static constexpr DWORD kReadTimeoutMs = 50;
+
+private:
+    HANDLE m_handle = INVALID_HANDLE_VALUE;
+    int m_mode = kModePlain;
+};

@@ -1,0 +1,5 @@
+#include "panel/McuCommands.h"
+
+#include "main/IoController.h"
+
+void SendMcuCommandOn() { IoControllerExchange(&g_ioControllerPort, kIoSupervision, 1, 1); }

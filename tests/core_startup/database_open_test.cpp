@@ -1,0 +1,80 @@
+#include "core/AccessTables.h"
+#include "core/DatabaseOpen.h"
+#include "tests/core_startup/StartupTestSupport.h"
+
+namespace {
+
+using DatabaseOpenTest = StartupTest;
+
+TEST_F(DatabaseOpenTest, OpensOnceAndProbesTheSchema) {
+    OpenFactoryDatabase();
+    CDbSqlite* first = g_pDatabase;
+    EXPECT_EQ(OpenDatabase(), 0);
+    EXPECT_EQ(g_pDatabase, first);
+    EXPECT_EQ(CheckDatabase(), 1);
+}
+
+TEST_F(DatabaseOpenTest, AnEmptyFileFailsTheProbe) {
+    PutAppFile("DB/KD4700.DB", "");
+    ASSERT_EQ(OpenDatabase(), 1);
+    EXPECT_EQ(CheckDatabase(), 0);
+}
+
+TEST_F(DatabaseOpenTest, AutoFunctionTableIsCreatedWithSixteenRowsWhenMissing) {
+    OpenFactoryDatabase();
+    g_pDatabase->DirectStatement(u"DROP TABLE IF EXISTS AtuoFN");
+    EnsureAutoFnTable();
+    EXPECT_EQ(Int(u"select count(*) from AtuoFN"), 16);
+    EXPECT_EQ(Int(u"select min(SpaceID) from AtuoFN"), 1);
+    EXPECT_EQ(Int(u"select max(SpaceID) from AtuoFN"), 16);
+    EXPECT_EQ(Int(u"select count(*) from AtuoFN where FNID = 0 and Monstart = '00:00' and SunEnd = '00:00'"), 16);
+}
+
+TEST_F(DatabaseOpenTest, AnExistingAutoFunctionTableIsLeftAlone) {
+    OpenFactoryDatabase();
+    g_pDatabase->DirectStatement(u"DROP TABLE IF EXISTS AtuoFN");
+    g_pDatabase->DirectStatement(u"CREATE TABLE AtuoFN (SpaceID int, FNID int)");
+    g_pDatabase->DirectStatement(u"insert into AtuoFN values (7, 3)");
+    EnsureAutoFnTable();
+    EXPECT_EQ(Int(u"select count(*) from AtuoFN"), 1);
+    EXPECT_EQ(Int(u"select FNID from AtuoFN"), 3);
+}
+
+TEST_F(DatabaseOpenTest, ClosingTwiceIsHarmless) {
+    OpenFactoryDatabase();
+    EXPECT_EQ(CloseDatabase(), 1);
+    EXPECT_EQ(g_pDatabase, nullptr);
+    EXPECT_EQ(CloseDatabase(), 1);
+}
+
+TEST_F(DatabaseOpenTest, AccessTablesLoadFromTheDatabase) {
+    OpenFactoryDatabase();
+    g_pDatabase->DirectStatement(u"Delete from RingZone");
+    g_pDatabase->DirectStatement(u"insert into RingZone (Time, week) values ('8:5', 62)");
+    g_pDatabase->DirectStatement(u"insert into RingZone (Time, week) values ('NULL', 1)");
+    g_pDatabase->DirectStatement(u"insert into RingZone (Time, week) values ('17:30', 3)");
+    g_MachineConfig.BellTable[1] = BellEntry{};
+    LoadBellTable();
+    EXPECT_EQ(g_MachineConfig.BellTable[0].Hour, 8);
+    EXPECT_EQ(g_MachineConfig.BellTable[0].Minute, 5);
+    EXPECT_EQ(g_MachineConfig.BellTable[0].Week, 62);
+    EXPECT_EQ(g_MachineConfig.BellTable[1].Hour, 17);
+    EXPECT_EQ(g_MachineConfig.BellTable[1].Minute, 30);
+
+    g_pDatabase->DirectStatement(u"update OpenDoorSpace set MonStart = '07:15' where SpaceID = 3");
+    LoadAccessTimeZones();
+    EXPECT_EQ(g_MachineConfig.AccessZoneTable[2].SpaceID, 3);
+    EXPECT_EQ(g_MachineConfig.AccessZoneTable[2].MonStart.Get(), CString(u"07:15"));
+}
+
+TEST(ParseHourMinute, SplitsAtTheColon) {
+    BYTE hour = 9, minute = 9;
+    ParseHourMinute(u"8:5", &hour, &minute);
+    EXPECT_EQ(hour, 8);
+    EXPECT_EQ(minute, 5);
+    ParseHourMinute(u"45", &hour, &minute);
+    EXPECT_EQ(hour, 0);
+    EXPECT_EQ(minute, 45);
+}
+
+}  // namespace

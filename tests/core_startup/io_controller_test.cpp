@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <poll.h>
+#include <unistd.h>
+
+#include "core/AppServices.h"
+#include "core/CardInput.h"
+#include "core/MachineConfig.h"
+#include "main/IoController.h"
+#include "platform/dev/pty.h"
+#include "platform/base/threads.h"
+#include "platform/dev/serial.h"
+#include "tests/core_startup/StartupTestSupport.h"
+
+namespace {
+
+std::vector<IoFrame> Feed(IoFrameReader& reader, std::initializer_list<BYTE> bytes) {
+    const std::vector<BYTE> data(bytes);
+    return reader.Feed(data.data(), data.size());
+}
+
+TEST(IoFrameReader, TakesFramesAcrossReadsAndResynchronises) {
+    IoFrameReader reader;
+    EXPECT_TRUE(Feed(reader, {0x12, 0xEB, 0x01}).empty());
+    std::vector<IoFrame> frames = Feed(reader, {0x01, 0xEB, 0xE7, 0x03, '1', 'a'});
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0].code, kIoDoorSensor);
+    frames = Feed(reader, {'F', 0xE7, 0xEA, 0x05, 0x01, 0xEA});
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_EQ(frames[0].code, kIoCard);
+    EXPECT_EQ(std::string(frames[0].card.begin(), frames[0].card.end()), "1aF");
+    // A frame that does not close is skipped up to the next one that does.
+    frames = Feed(reader, {0xEC, 0x01, 0x00, 0x77, 0xEC, 0x01, 0x00, 0xEC});
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0].code, kIoAlarmInput);
+    EXPECT_EQ(frames[0].arg1, 1);
+}
+
+// The controller's end of the port, and the terminal's port object on it.
+class IoControllerTest : public StartupTest {
+protected:
+    void SetUp() override {
+        StartupTest::SetUp();
+        ASSERT_TRUE(pty.Open());
+        MapSerialPort(u"COM3", pty.TerminalPath());
+        ASSERT_TRUE(g_ioControllerPort.OpenPort(3, CBR_9600, 0, 8, ONESTOPBIT, CSerialPort::kModePlain));
+        saved = {g_MachineConfig.RING, g_MachineConfig.LOCKDELAY, g_MachineConfig.FCCHECKALARM,
+                 g_MachineConfig.MCCHECKALARM};
+    }
+    void TearDown() override {
+        g_ioControllerPort.ClosePort();
+        MapSerialPort(u"COM3", "");
+        g_MachineConfig.RING = saved[0];
+        g_MachineConfig.LOCKDELAY = saved[1];
+        g_MachineConfig.FCCHECKALARM = saved[2];
+        g_MachineConfig.MCCHECKALARM = saved[3];
+        StartupTest::TearDown();
+    }
+    // What the terminal wrote to the controller so far.
+    std::vector<BYTE> Sent() {
+        std::vector<BYTE> bytes;
+        pollfd ready{pty.ControllerFd(), POLLIN, 0};
+        while (poll(&ready, 1, 0) > 0) {
+            BYTE buffer[64];
+            const ssize_t n = read(pty.ControllerFd(), buffer, sizeof buffer);
+            if (n <= 0) break;
+            bytes.insert(bytes.end(), buffer, buffer + n);
+        }
+        return bytes;
+    }
+    void Input(BYTE which) { DispatchIoFrame(IoFrame{kIoAlarmInput, which, 0, {}}); }
+
+    PtyPair pty;
+    std::array<int, 4> saved{};
+};
+
+TEST_F(IoControllerTest, LockAndBellFollowTheRingSetting) {
+    g_MachineConfig.LOCKDELAY = 0x105;  // its low byte, 5 s, is sent as 5 / 2 + 1
+    g_MachineConfig.RING = 0;
+    Input(1);
+    EXPECT_EQ(Sent(), (std::vector<BYTE>{0xF3, 0x03, 0x03, 0xF3}));
+    Input(0);
+    EXPECT_TRUE(Sent().empty());
+    g_MachineConfig.RING = 1;
+    Input(0);
+    EXPECT_EQ(Sent(), (std::vector<BYTE>{0xFD, 0x03, 0x03, 0xFD}));
+    Input(1);
+    EXPECT_TRUE(Sent().empty());
+    g_MachineConfig.RING = 3;
+    Input(1);
+    Input(0);
+    EXPECT_EQ(Sent(), (std::vector<BYTE>{0xF3, 0x03, 0x03, 0xF3, 0xFD, 0x03, 0x03, 0xFD}));
+    g_MachineConfig.RING = 4;
+    Input(1);
+    Input(0);
+    EXPECT_TRUE(Sent().empty());
+}
+
+TEST_F(IoControllerTest, AlarmsPlayTheirPromptsOnlyWhenSwitchedOn) {
+    g_MachineConfig.FCCHECKALARM = 1;
+    g_MachineConfig.MCCHECKALARM = 0;
+    DispatchIoFrame(IoFrame{kIoDoorSensor, 1, 1, {}});
+    DispatchIoFrame(IoFrame{kIoTamper, 1, 1, {}});
+    g_MachineConfig.MCCHECKALARM = 1;
+    DispatchIoFrame(IoFrame{kIoTamper, 1, 1, {}});
+    EXPECT_EQ(Journal(kJournalSound), (std::vector<std::u16string>{u"play \\NandFlash\\zeta42\\wav\\FCCheckAlarm.wav (missing)",
+                                                                   u"play \\NandFlash\\zeta42\\wav\\MCCheckAlarm.wav (missing)"}));
+}
+
+TEST_F(IoControllerTest, ACardFrameBecomesTheCardNumber) {
+    SetCardTarget(nullptr);
+    DispatchIoFrame(IoFrame{kIoCard, 0, 0, {'0', '0', 'A', 'B', 'C', 'D', 'E', 'F', '1', '2'}});
+    EXPECT_EQ(g_strLastCardNo.Get(), CString(u"2882400018"));
+}
+
+TEST_F(IoControllerTest, TheReaderThreadDispatchesOnlyOnceReleased) {
+    g_ioControllerPort.ClosePort();
+    SetCardTarget(nullptr);
+    g_strLastCardNo = u"";
+    CWinThread* reader = AfxBeginThread(IoControllerThread, nullptr);
+    reader->m_bAutoDelete = FALSE;
+    // The version request comes first; answer it.
+    std::vector<BYTE> request;
+    for (int wait = 0; wait < 200 && request.size() < 4; ++wait) {
+        const std::vector<BYTE> more = Sent();
+        request.insert(request.end(), more.begin(), more.end());
+        if (request.size() < 4) usleep(5000);
+    }
+    EXPECT_EQ(request, (std::vector<BYTE>{0xF1, 0x00, 0x00, 0xF1}));
+    const BYTE card[] = {0xE7, 0x02, '1', 'F', 0xE7};
+    ASSERT_EQ(write(pty.ControllerFd(), card, sizeof card), static_cast<ssize_t>(sizeof card));
+    usleep(100000);
+    EXPECT_EQ(g_strLastCardNo.Get(), CString(u""));
+    ReleaseIoControllerThread();
+    for (int wait = 0; wait < 200 && g_strLastCardNo.IsEmpty(); ++wait) usleep(5000);
+    EXPECT_EQ(g_strLastCardNo.Get(), CString(u"31"));
+    StopIoControllerThread();
+    WaitForSingleObject(reader->m_hThread, INFINITE);
+    delete reader;
+}
+
+}  // namespace

@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "core/CardInput.h"
+#include "core/DateTexts.h"
+#include "core/FpLibraries.h"
+#include "core/LangLibraries.h"
+#include "core/MachineConfig.h"
+#include "core/RegisteredMessages.h"
+#include "core/RegistryKey.h"
+#include "core/VolumeLevel.h"
+#include "platform/ui/CWnd.h"
+#include "tests/core_startup/StartupTestSupport.h"
+#include "tests/support/ui_session.h"
+
+namespace {
+
+CString CardText(const char* digits) {
+    PostCardNumber(reinterpret_cast<const BYTE*>(digits), static_cast<int>(std::strlen(digits)));
+    return g_strLastCardNo.Get();
+}
+
+TEST(CardNumber, IsTheValueOfTheLastEightHexDigits) {
+    SetCardTarget(nullptr);
+    EXPECT_EQ(CardText("0000ABCDEF12"), CString(u"2882400018"));
+    EXPECT_EQ(CardText("FFFFFFFF"), CString(u"4294967295"));
+    EXPECT_EQ(CardText("1FFFFFFFF"), CString(u"4294967295"));
+    EXPECT_EQ(CardText("abcdef12"), CString(u"2882400018"));
+    EXPECT_EQ(CardText("12G4"), CString(u"4612"));
+    EXPECT_EQ(CardText(""), CString(u"0"));
+    // Longer than any work buffer: folded straight over the input.
+    EXPECT_EQ(CardText((std::string(300, '7') + "0000ABCDEF12").c_str()), CString(u"2882400018"));
+}
+
+TEST(CardNumber, ReachesTheCurrentReceiverWhichCanBeGivenBack) {
+    UiSession session;
+    CWnd first, second;
+    ASSERT_TRUE(first.CreateEx(0, WC_STATIC, u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    ASSERT_TRUE(second.CreateEx(0, WC_STATIC, u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    SetCardTarget(&first);
+    SetCardTarget(&second);
+    EXPECT_EQ(GetCardTarget(), second.GetSafeHwnd());
+    CardText("1A");
+    MSG msg;
+    ASSERT_TRUE(PeekMessageW(&msg, second.GetSafeHwnd(), 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, WM_CARDNO);
+    RestoreCardTarget();
+    EXPECT_EQ(GetCardTarget(), first.GetSafeHwnd());
+    RestoreCardTarget();
+    EXPECT_EQ(GetCardTarget(), first.GetSafeHwnd());
+    SetCardTarget(nullptr);
+    first.DestroyWindow();
+    second.DestroyWindow();
+}
+
+TEST(DateTexts, FollowTheConfiguredOrder) {
+    const COleDateTime when(2014, 3, 5, 14, 7, 9);
+    const int saved = g_MachineConfig.DateType;
+    g_MachineConfig.DateType = 2;
+    EXPECT_EQ(FormatDateTime(when), CString(u"05-03-2014 14:07:09"));
+    g_MachineConfig.DateType = 1;
+    EXPECT_EQ(FormatDateTime(when), CString(u"03-05-2014 14:07:09"));
+    EXPECT_EQ(FormatDate(when), CString(u"03-05-2014"));
+    g_MachineConfig.DateType = 0;
+    EXPECT_EQ(FormatDateTimeCompact(when), CString(u"20140305140709"));
+    g_MachineConfig.DateType = 3;
+    EXPECT_EQ(FormatDate(when), CString(u"######################"));
+    EXPECT_EQ(FormatDateTimeIso(when), CString(u"2014-03-05 14:07:09"));
+    g_MachineConfig.DateType = saved;
+}
+
+TEST(VerifyType, SplitsIntoThreeFields) {
+    EXPECT_EQ(GetVerifyTypeHigh(0xC5), 3);
+    EXPECT_EQ(GetVerifyTypeMid(0xC5), 0);
+    EXPECT_EQ(GetVerifyTypeLow(0xC5), 5);
+}
+
+TEST(Seconds, CountFromTheSecondOfJanuary2000) {
+    EXPECT_EQ(DateTimeToSeconds(u"2000-01-02 00:01:40"), 100u);
+    EXPECT_EQ(DateTimeToSecondsSigned(u"2000-01-01 23:59:59"), -1);
+}
+
+TEST(FlipFpImage, TurnsByHalfATurn) {
+    std::vector<BYTE> src(kFpFlipWidth * kFpFlipHeight), dst(src.size());
+    for (size_t i = 0; i < src.size(); ++i) src[i] = static_cast<BYTE>(i * 7);
+    FlipFpImage(src.data(), dst.data());
+    EXPECT_EQ(dst[0], src[src.size() - 1]);
+    EXPECT_EQ(dst[5 * kFpFlipWidth + 9], src[(279 - 5) * kFpFlipWidth + (247 - 9)]);
+}
+
+using PhotoTest = StartupTest;
+
+TEST_F(PhotoTest, DeletesOnlyTheFirstPhotoOfTheUser) {
+    PutAppFile("ICON/42.jpg");
+    PutAppFile("ICON/42.png");
+    EXPECT_EQ(DeleteUserPhoto(u"42"), 1);
+    EXPECT_FALSE(std::filesystem::exists(AppFile("ICON/42.jpg")));
+    EXPECT_TRUE(std::filesystem::exists(AppFile("ICON/42.png")));
+}
+
+TEST_F(PhotoTest, UserIdsThatLeaveThePhotoFolderAreRefused) {
+    PutAppFile("DB/x.bmp");
+    EXPECT_EQ(DeleteUserPhoto(u"..\\DB\\x"), 0);
+    EXPECT_EQ(DeleteUserPhoto(u"../DB/x"), 0);
+    EXPECT_EQ(DeleteUserPhoto(u"\\NandFlash\\zeta42\\DB\\x"), 0);
+    EXPECT_EQ(DeleteUserPhoto(u""), 0);
+    EXPECT_TRUE(std::filesystem::exists(AppFile("DB/x.bmp")));
+}
+
+TEST_F(PhotoTest, ActiveDriversAreFoundByPrefix) {
+    HKEY key = nullptr;
+    DWORD disposition = 0;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"Drivers\\Active\\07", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                              &disposition),
+              ERROR_SUCCESS);
+    const char16_t name[] = u"LDM1:";
+    RegSetValueExW(key, u"Name", 0, REG_SZ, reinterpret_cast<const BYTE*>(name), sizeof name);
+    RegCloseKey(key);
+    EXPECT_EQ(IsDriverActive(u"LDM"), 1);
+    EXPECT_EQ(IsDriverActive(u"USB"), 0);
+}
+
+}  // namespace
+
+namespace {
+
+using VolumeTest = StartupTest;
+
+TEST_F(VolumeTest, LevelsReadBackAndUnknownLevelsAreSilence) {
+    CRegistryKey::CreateKey(HKEY_CURRENT_USER, u"ControlPanel\\Volume", nullptr);
+    int level = -1;
+    SetVolumeLevel(3);
+    GetVolumeLevel(level);
+    EXPECT_EQ(level, 3);
+    SetVolumeLevel(9);
+    GetVolumeLevel(level);
+    EXPECT_EQ(level, 0);
+}
+
+}  // namespace
