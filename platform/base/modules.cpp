@@ -101,16 +101,6 @@ void RegisterBuiltinModule(std::u16string_view name, std::vector<std::pair<std::
     for (auto& [exportName, address] : exports) module->exports[exportName] = address;
 }
 
-void AddBuiltinModuleExports(std::u16string_view name, std::vector<std::pair<std::string, FARPROC>> exports) {
-    std::lock_guard<std::mutex> lock(g_modulesLock);
-    auto& module = BuiltinModules()[UpperCase(name)];
-    if (!module) {
-        module = std::make_unique<Module>();
-        module->devicePath = kBuiltinFolder + std::u16string(name);
-    }
-    for (auto& entry : exports) module->exports[entry.first] = entry.second;
-}
-
 HMODULE LoadLibraryW(LPCWSTR name) {
     if (!name || !*name) {
         SetLastError(ERROR_INVALID_PARAMETER);

@@ -17,9 +17,6 @@
 // these exports. Registering a name again adds to its exports (several
 // layers contribute to "coredll.dll"); an export named again is replaced.
 void RegisterBuiltinModule(std::u16string_view name, std::vector<std::pair<std::string, FARPROC>> exports);
-// Adds exports to a built-in module (made when missing), keeping the others:
-// each layer adds the functions it provides to the same system library.
-void AddBuiltinModuleExports(std::u16string_view name, std::vector<std::pair<std::string, FARPROC>> exports);
 
 // A name without a folder is looked for in the application folder; a name
 // without an extension gets ".dll". Loading a module again returns the same

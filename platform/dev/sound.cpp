@@ -71,7 +71,7 @@ BOOL Play(LPCWSTR soundName, DWORD flags) {
 }
 
 const bool g_registered = [] {
-    AddBuiltinModuleExports(u"coredll.dll", {{"AudioUpdateFromRegistry", AsFarProc(&AudioUpdateFromRegistry)}});
+    RegisterBuiltinModule(u"coredll.dll", {{"AudioUpdateFromRegistry", reinterpret_cast<FARPROC>(&AudioUpdateFromRegistry)}});
     return true;
 }();
 

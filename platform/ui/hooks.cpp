@@ -82,7 +82,7 @@ namespace {
 // Programs find the hook functions by name in "coredll.dll", the system
 // library the layer provides itself.
 const bool g_coreDllHooks = [] {
-    AddBuiltinModuleExports(u"coredll.dll",
+    RegisterBuiltinModule(u"coredll.dll",
                             {{"SetWindowsHookExW", AsFarProc(&SetWindowsHookExW)},
                              {"CallNextHookEx", AsFarProc(&CallNextHookEx)},
                              {"UnhookWindowsHookEx", AsFarProc(&UnhookWindowsHookEx)}});
