@@ -1,6 +1,5 @@
 // The modal message box of the whole system: one button (result 1) or two
-// (IDYES or IDNO). Until the skinned box exists it is the plain start-up
-// box of AppMessageBox.h.
+// (IDYES or IDNO), shown by the skinned box CLDMessageBox.
 #pragma once
 
 #include "platform/base/CString.h"

@@ -1,0 +1,151 @@
+// The system's message box over a page: how it looks in both languages, what
+// each key answers, what ShowMessage makes of it, and the page under it.
+#include <cstring>
+
+#include "core/AppMessageBox.h"
+#include "core/ShowMessage.h"
+#include "tests/widgets/widget_page.h"
+#include "widgets/LDMessageBox.h"
+
+namespace {
+
+class MessageBoxTest : public WidgetTest {
+protected:
+    MessageBoxTest() {
+        ScriptDriver::RegisterCommand("golden", [this](const std::vector<std::string>& args, std::string*) {
+            goldenInLoop = MatchesGolden(ScreenSurface(), args.at(0));
+            return true;
+        });
+        ScriptDriver::RegisterCommand("remember", [this](const std::vector<std::string>&, std::string*) {
+            shown = CopyOfScreen();
+            return true;
+        });
+    }
+    ~MessageBoxTest() override {
+        ScriptDriver::RegisterCommand("golden", nullptr);
+        ScriptDriver::RegisterCommand("remember", nullptr);
+    }
+    void SetUp() override {
+        ASSERT_TRUE(page.CreatePage(nullptr));
+        session.Pump();
+    }
+    static std::vector<Pixel> CopyOfScreen() {
+        const Surface& screen = ScreenSurface();
+        std::vector<Pixel> pixels;
+        for (int y = 0; y < screen.Height(); ++y) pixels.insert(pixels.end(), screen.Row(y), screen.Row(y) + screen.Width());
+        return pixels;
+    }
+
+    ::testing::AssertionResult goldenInLoop = ::testing::AssertionFailure() << "not checked";
+    std::vector<Pixel> shown;
+};
+
+TEST_F(MessageBoxTest, OneButtonEnglish) {
+    session.RunWhenIdle({"golden widgets_msgbox_one_en", "key ENTER", "quit"});
+    EXPECT_EQ(ShowMessage(u"Saved successfully!", 0), 1);
+    EXPECT_TRUE(goldenInLoop);
+}
+
+TEST_F(MessageBoxTest, TwoButtonsEnglishLongTextWraps) {
+    session.RunWhenIdle({"golden widgets_msgbox_two_en", "key ENTER", "quit"});
+    EXPECT_EQ(ShowMessage(u"Delete all attendance records from this terminal now?", 1), IDYES);
+    EXPECT_TRUE(goldenInLoop);
+}
+
+TEST_F(MessageBoxTest, TwoButtonsChinese) {
+    UseLanguage(u"Chinese");
+    session.RunWhenIdle({"golden widgets_msgbox_two_cn", "key ESC", "quit"});
+    EXPECT_EQ(ShowMessage(u"确定要删除这个用户的所有指纹吗？", 1), IDNO);
+    EXPECT_TRUE(goldenInLoop);
+}
+
+TEST_F(MessageBoxTest, KeysAnswerOnKeyUpOnly) {
+    CLDMessageBox box(TRUE);
+    box.SetText(u"Continue?");
+    // Key-downs and a tap change nothing; the Esc key-up refuses.
+    session.RunWhenIdle({"keydown ENTER", "keydown ESC", "tap 160 120", "remember", "keyup ESC", "quit"});
+    EXPECT_EQ(box.DoModal(), IDCANCEL);
+    EXPECT_FALSE(shown.empty());
+}
+
+TEST_F(MessageBoxTest, EscClosesOneButtonBoxAndShowMessageStillGivesOne) {
+    session.RunWhenIdle({"key ESC", "quit"});
+    EXPECT_EQ(ShowMessage(u"Card not registered", 0), 1);
+}
+
+TEST_F(MessageBoxTest, ScreenUnderTheBoxComesBackExactly) {
+    const std::vector<Pixel> before = CopyOfScreen();
+    session.RunWhenIdle({"remember", "key ENTER", "quit"});
+    ShowMessage(u"Saved successfully!", 0);
+    session.Pump();
+    EXPECT_NE(shown, before);  // the box was on the screen
+    EXPECT_EQ(CopyOfScreen(), before);
+}
+
+TEST_F(MessageBoxTest, ScriptedAnswersGivenBeforeTheBoxOpens) {
+    session.Run("answer yes");
+    EXPECT_EQ(ShowMessage(u"Restore factory settings?", 1), IDYES);
+    session.Run("answer no");
+    EXPECT_EQ(ShowMessage(u"Restore factory settings?", 1), IDNO);
+    session.Run("answer ok");
+    EXPECT_EQ(ShowMessage(u"Done", 0), 1);
+}
+
+TEST_F(MessageBoxTest, MissingLanguageEntryShowsStarredDefault) {
+    // A language file without the section's keys: the look-up's own rule.
+    g_LangDoc.ParseText(u"<?xml version=\"1.0\"?><LANG><CLDMessageBox/></LANG>");
+    CString label;
+    GetLangText(u"CLDMessageBox", u"LDmb1", u"Yes(OK)", label);
+    EXPECT_EQ(label, CString(u"*Yes(OK)"));
+}
+
+class WrapTest : public WidgetTest {
+protected:
+    void SetUp() override {
+        memory.CreateCompatibleDC(nullptr);
+        MakeWidgetFont(font, {u"Microsoft JhengHei", 18, 0, 1, 6}, {u"tohamo", 16, 0, 1, 6});
+        memory.SelectObject(&font);
+    }
+    CDC memory;
+    CFont font;
+    const CRect textRect{13, 2, 167, 60};
+};
+
+TEST_F(WrapTest, ShortTextIsLeftAlone) {
+    CRect rect;
+    bool wrapped = true;
+    EXPECT_EQ(CLDMessageBox::WrapText(&memory, u"OK", textRect, &rect, &wrapped), CString(u"OK"));
+    EXPECT_FALSE(wrapped);
+}
+
+TEST_F(WrapTest, WordsBreakAtSpacesAndBlockIsCentred) {
+    CRect rect;
+    bool wrapped = false;
+    const CString text = CLDMessageBox::WrapText(&memory, u"Please press your finger again now", textRect, &rect, &wrapped);
+    EXPECT_TRUE(wrapped);
+    EXPECT_EQ(text.Find(u"\r\n"), text.Find(u' ') < 0 ? -1 : text.Find(u"\r\n"));
+    CString joined = text;
+    joined.Replace(u"\r\n", u" ");
+    EXPECT_EQ(joined, CString(u"Please press your finger again now"));
+    for (const CString& line : {text.Left(text.Find(u"\r\n"))}) {
+        CRect measured(0, 0, 0, 0);
+        memory.DrawText(line, measured, DT_CALCRECT | DT_SINGLELINE);
+        EXPECT_LE(measured.Width(), textRect.Width());
+    }
+    EXPECT_GT(rect.top, textRect.top);  // centred vertically
+}
+
+TEST_F(WrapTest, LongWordIsCutAndNarrowBoxEnds) {
+    CRect rect;
+    bool wrapped = false;
+    const CString text = CLDMessageBox::WrapText(&memory, u"ABCDEFGHIJKLMNOPQRSTUVWXYZABCDEFGHIJ", textRect, &rect, &wrapped);
+    EXPECT_TRUE(wrapped);
+    CString joined = text;
+    joined.Replace(u"\r\n", u"");
+    EXPECT_EQ(joined, CString(u"ABCDEFGHIJKLMNOPQRSTUVWXYZABCDEFGHIJ"));
+    // A box narrower than one character: each character on its own line.
+    const CString narrow = CLDMessageBox::WrapText(&memory, u"WWW", CRect(0, 0, 2, 40), &rect, &wrapped);
+    EXPECT_EQ(narrow, CString(u"W\r\nW\r\nW"));
+}
+
+}  // namespace
