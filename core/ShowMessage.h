@@ -1,5 +1,13 @@
 // The modal message box of the whole system: one button (result 1) or two
-// (IDYES or IDNO), shown by the skinned box CLDMessageBox.
+// (IDYES or IDNO), shown by the skinned box CLDMessageBox on the
+// user-interface thread, from any page and from inside a page's leave
+// handling (the box centres on whatever owner is left, or the screen).
+//
+// From another thread the message is handed to the user-interface thread:
+// a one-button notice is posted and the worker goes on at once (result 1);
+// a question waits for its answer. Without a display (tools, start-up before
+// the screen, tests of other layers) the text goes to the message-box
+// journal and the answer is the scripted one, else the safe one.
 #pragma once
 
 #include "platform/base/CString.h"
@@ -9,3 +17,8 @@
 
 int ShowMessage(CString text, int twoButtons);
 int ShowMessageEx(CString text, int twoButtons);
+
+// Makes the window that receives messages from other threads; runs on the
+// user-interface thread (ShowMessage there makes it too). Start-up calls it
+// once the display runs, so a worker's first message has somewhere to go.
+void PrepareMessageRelay();

@@ -1,7 +1,10 @@
 #include "platform/ui/display.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <mutex>
+
+#include "platform/base/threads.h"
 
 #include "platform/ui/dc.h"
 
@@ -11,6 +14,8 @@ std::unique_ptr<DisplayBackend>& Backend() {
     static std::unique_ptr<DisplayBackend> backend;
     return backend;
 }
+
+std::atomic<DWORD> g_displayThread{0};
 
 bool HostHasDisplay() {
     const char* x11 = std::getenv("DISPLAY");
@@ -32,6 +37,7 @@ Surface& ScreenSurface() {
 
 DisplayMode StartDisplay(DisplayMode mode) {
     ScreenSurface();
+    g_displayThread = GetCurrentThreadId();
     if (mode == DisplayMode::Auto) mode = HostHasDisplay() ? DisplayMode::Window : DisplayMode::Headless;
     if (mode == DisplayMode::Window) {
         Backend() = MakeSdlBackend();
@@ -40,7 +46,12 @@ DisplayMode StartDisplay(DisplayMode mode) {
     return mode;
 }
 
-void StopDisplay() { Backend().reset(); }
+void StopDisplay() {
+    Backend().reset();
+    g_displayThread = 0;
+}
+
+DWORD DisplayThreadId() { return g_displayThread; }
 
 void DisplayIdle() {
     if (Backend() == nullptr) return;

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+#include "platform/base/types.h"
 #include "platform/ui/surface.h"
 
 inline constexpr int kScreenWidth = 320;
@@ -35,6 +36,9 @@ enum class DisplayMode { Auto, Headless, Window };
 // actually started (Headless when no window could be opened).
 DisplayMode StartDisplay(DisplayMode mode);
 void StopDisplay();
+// The thread that started the display (the user-interface thread), 0 when
+// none runs.
+DWORD DisplayThreadId();
 
 // Runs when the user-interface thread goes idle: shows the screen and
 // collects host input.

@@ -1,6 +1,9 @@
 // The system's message box over a page: how it looks in both languages, what
 // each key answers, what ShowMessage makes of it, and the page under it.
+#include <chrono>
 #include <cstring>
+#include <future>
+#include <thread>
 
 #include "core/AppMessageBox.h"
 #include "core/ShowMessage.h"
@@ -97,6 +100,48 @@ TEST_F(MessageBoxTest, MissingLanguageEntryShowsStarredDefault) {
     CString label;
     GetLangText(u"CLDMessageBox", u"LDmb1", u"Yes(OK)", label);
     EXPECT_EQ(label, CString(u"*Yes(OK)"));
+}
+
+TEST_F(MessageBoxTest, WorkerNoticeIsHandedOverAndTheWorkerGoesOn) {
+    PrepareMessageRelay();
+    const std::vector<Pixel> before = CopyOfScreen();
+    // The UI thread is not pumping: a worker that waited would never return.
+    std::async(std::launch::async, [] { return ShowMessage(u"Export finished", 0); }).get();
+    session.RunWhenIdle({"remember", "key ENTER", "quit"});
+    session.Pump();
+    EXPECT_NE(shown, before);
+    EXPECT_EQ(CopyOfScreen(), before);
+}
+
+TEST_F(MessageBoxTest, WorkerQuestionIsAnsweredOnTheUiThread) {
+    PrepareMessageRelay();
+    auto answer = std::async(std::launch::async, [] { return ShowMessage(u"Overwrite the file?", 1); });
+    session.RunWhenIdle({"key ESC", "quit"});
+    while (answer.wait_for(std::chrono::milliseconds(1)) != std::future_status::ready) session.Pump();
+    EXPECT_EQ(answer.get(), IDNO);
+}
+
+// A page that asks a question while it is being hidden (leaving).
+class CLeavingPage : public CWidgetTestPage {
+public:
+    int answer = 0;
+
+protected:
+    void OnShowWindow(BOOL show, UINT status) override {
+        CWidgetTestPage::OnShowWindow(show, status);
+        if (!show) answer = ShowMessage(u"Save the changes?", 1);
+    }
+};
+
+TEST_F(MessageBoxTest, UsableFromInsideAPageLeaving) {
+    CLeavingPage leaving;
+    ASSERT_TRUE(leaving.CreatePage(nullptr));
+    session.Pump();
+    session.RunWhenIdle({"key ENTER", "quit"});
+    leaving.ShowWindow(SW_HIDE);
+    EXPECT_EQ(leaving.answer, IDYES);
+    EXPECT_FALSE(leaving.IsWindowVisible());
+    leaving.DestroyWindow();
 }
 
 class WrapTest : public WidgetTest {
