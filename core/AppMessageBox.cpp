@@ -1,9 +1,11 @@
 #include "core/AppMessageBox.h"
 
+#include <cstdio>
 #include <deque>
 #include <mutex>
 
 #include "platform/base/debug.h"
+#include "platform/base/utf.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/script.h"
 
@@ -44,6 +46,8 @@ int TakeMessageBoxAnswer(int fallback) {
 
 int AfxMessageBox(LPCWSTR text, UINT type) {
     JournalWrite(kJournalMessageBox, text);
+    // Every box shown is in the program's own output too.
+    std::fprintf(stderr, "message box: %s\n", Utf16ToUtf8(text).c_str());
     const bool question = (type & 0xF) == MB_YESNO;
     const int answer = TakeMessageBoxAnswer(question ? IDNO : IDOK);
     if (!question) return IDOK;

@@ -1,6 +1,7 @@
 #include "core/LangLibraries.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "core/AppDir.h"
 #include "core/BidiText.h"
@@ -12,6 +13,8 @@
 #include "platform/base/COleDateTime.h"
 #include "platform/base/files.h"
 #include "platform/base/modules.h"
+#include "platform/base/utf.h"
+#include "platform/base/handle.h"
 #include "platform/dev/shell.h"
 #include "platform/ui/winuser.h"
 
@@ -138,5 +141,8 @@ BOOL StartProgram(const char16_t* path) {
     info.fMask = SEE_MASK_NOCLOSEPROCESS;
     info.lpFile = path;
     info.nShow = SW_SHOW;
-    return ShellExecuteEx(&info);
+    const BOOL started = ShellExecuteEx(&info);
+    if (info.hProcess) CloseHandle(info.hProcess);
+    std::fprintf(stderr, "shell: open %s\n", Utf16ToUtf8(path).c_str());
+    return started;
 }
