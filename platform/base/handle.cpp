@@ -32,7 +32,9 @@ HANDLE MakeHandle(KernelObject* object) {
     return object;
 }
 
-KernelObject* ObjectFromHandle(HANDLE handle) {
+namespace {
+
+KernelObject* LookUp(HANDLE handle, bool takeReference) {
     if (handle == nullptr || handle == INVALID_HANDLE_VALUE) {
         SetLastError(ERROR_INVALID_HANDLE);
         return nullptr;
@@ -43,8 +45,15 @@ KernelObject* ObjectFromHandle(HANDLE handle) {
         SetLastError(ERROR_INVALID_HANDLE);
         return nullptr;
     }
+    if (takeReference) object->AddRef();
     return object;
 }
+
+}  // namespace
+
+KernelObject* ObjectFromHandle(HANDLE handle) { return LookUp(handle, false); }
+
+KernelObject* ReferenceObjectFromHandle(HANDLE handle) { return LookUp(handle, true); }
 
 BOOL CloseHandle(HANDLE handle) {
     KernelObject* object = nullptr;

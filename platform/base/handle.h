@@ -35,6 +35,12 @@ T* ObjectFromHandleAs(HANDLE handle) {
     return dynamic_cast<T*>(ObjectFromHandle(handle));
 }
 
+// The same, with a reference taken while the handle is still known to be
+// live: for calls that use the object after the lookup (waits, reads,
+// writes), so a CloseHandle on another thread meanwhile cannot free it.
+// The caller releases the reference.
+KernelObject* ReferenceObjectFromHandle(HANDLE handle);
+
 // Registers a new object and returns its handle.
 HANDLE MakeHandle(KernelObject* object);
 

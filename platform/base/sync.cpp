@@ -59,9 +59,8 @@ public:
         for (KernelObject* held : m_held) held->Release();
     }
     bool Add(HANDLE handle) {
-        KernelObject* object = ObjectFromHandle(handle);
+        KernelObject* object = ReferenceObjectFromHandle(handle);
         if (!object) return false;
-        object->AddRef();
         m_held.push_back(object);
         auto* waitable = dynamic_cast<WaitableObject*>(ResolveNamedHandle(object));
         if (!waitable) {

@@ -34,3 +34,15 @@ TEST(Handle, ObjectOutlivesCloseWhileReferenced) {
     object->Release();
     EXPECT_EQ(deaths, 1);
 }
+
+TEST(Handle, ReferenceTakenAtLookupKeepsTheObjectPastClose) {
+    int deaths = 0;
+    HANDLE h = MakeHandle(new Counted(deaths));
+    KernelObject* held = ReferenceObjectFromHandle(h);
+    ASSERT_NE(held, nullptr);
+    CloseHandle(h);
+    EXPECT_EQ(deaths, 0);
+    EXPECT_EQ(ReferenceObjectFromHandle(h), nullptr);
+    held->Release();
+    EXPECT_EQ(deaths, 1);
+}
