@@ -99,7 +99,9 @@ typedef HICON HCURSOR;
 struct HMENU__;
 typedef HMENU__* HMENU;
 
-typedef int (*FARPROC)();
+// An address from GetProcAddress, cast by the caller to the function's real
+// type; void (*)() is the type compilers accept such casts from silently.
+typedef void (*FARPROC)();
 
 #define MAX_PATH 260
 #define INFINITE 0xFFFFFFFFu
