@@ -13,17 +13,14 @@
 #include <vector>
 
 #include "platform/base/atomic_file.h"
-#include "platform/base/device.h"
 #include "platform/base/device_fs.h"
 #include "platform/base/lasterror.h"
+#include "platform/base/localtime.h"
 #include "platform/base/nocase.h"
 #include "platform/base/utf.h"
 #include "platform/base/wstr.h"
 
 namespace {
-
-// 100-ns intervals between 1601-01-01 and the host's epoch.
-constexpr uint64_t kEpochDifference = 116444736000000000ull;
 
 BOOL Fail(DWORD error) {
     SetLastError(error);
@@ -51,9 +48,7 @@ DWORD PathError(int error, const std::string& hostPath) {
 BOOL FailWithErrno(const std::string& hostPath) { return Fail(PathError(errno, hostPath)); }
 
 FILETIME FileTimeOf(const timespec& time) {
-    const uint64_t ticks = kEpochDifference + static_cast<uint64_t>(time.tv_sec) * 10000000ull +
-                           static_cast<uint64_t>(time.tv_nsec) / 100;
-    return FILETIME{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    return UnixMsToFileTime(static_cast<int64_t>(time.tv_sec) * 1000 + time.tv_nsec / 1000000);
 }
 
 DWORD AttributesOf(const struct stat& st) {
@@ -61,7 +56,7 @@ DWORD AttributesOf(const struct stat& st) {
     return IsReadOnly(st) ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL;
 }
 
-class FileObject : public DeviceObject {
+class FileObject : public StreamObject {
 public:
     FileObject(int fd, DWORD access) : m_fd(fd), m_access(access) {}
     ~FileObject() override { close(m_fd); }
@@ -95,7 +90,7 @@ public:
         return Succeed();
     }
 
-    BOOL Flush() { return fsync(m_fd) == 0 ? Succeed() : Fail(ErrorFromErrno(errno)); }
+    BOOL Flush() override { return fsync(m_fd) == 0 ? Succeed() : Fail(ErrorFromErrno(errno)); }
 
     int Descriptor() const { return m_fd; }
     DWORD Access() const { return m_access; }
@@ -110,6 +105,33 @@ public:
     std::vector<WIN32_FIND_DATAW> entries;
     size_t next = 0;
 };
+
+std::mutex g_devicesLock;
+std::map<std::u16string, StreamDeviceOpener>& DeviceOpeners() {
+    static std::map<std::u16string, StreamDeviceOpener> openers;
+    return openers;
+}
+
+bool IsDeviceName(std::u16string_view name) {
+    auto letter = [](char16_t ch) { return (ch >= u'A' && ch <= u'Z') || (ch >= u'a' && ch <= u'z'); };
+    return name.size() == 5 && letter(name[0]) && letter(name[1]) && letter(name[2]) && name[3] >= u'0' &&
+           name[3] <= u'9' && name[4] == u':';
+}
+
+HANDLE OpenDevice(std::u16string_view name, DWORD access) {
+    StreamDeviceOpener opener;
+    {
+        std::lock_guard<std::mutex> lock(g_devicesLock);
+        auto it = DeviceOpeners().find(UpperCase(name.substr(0, 3)));
+        if (it != DeviceOpeners().end()) opener = it->second;
+    }
+    if (!opener) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return INVALID_HANDLE_VALUE;
+    }
+    StreamObject* object = opener(name, access);
+    return object ? MakeHandle(object) : INVALID_HANDLE_VALUE;
+}
 
 int OpenFlags(DWORD access, DWORD disposition) {
     int flags = O_CLOEXEC;
@@ -157,14 +179,24 @@ bool FillFindData(const std::string& folder, const std::string& name, WIN32_FIND
 
 }  // namespace
 
-HANDLE CreateFileW(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES, DWORD disposition,
+BOOL StreamObject::IoControl(DWORD, const void*, DWORD, void*, DWORD, DWORD*) { return Fail(ERROR_NOT_SUPPORTED); }
+
+void RegisterStreamDevice(std::u16string_view prefix, StreamDeviceOpener opener) {
+    std::lock_guard<std::mutex> lock(g_devicesLock);
+    DeviceOpeners()[UpperCase(prefix)] = std::move(opener);
+}
+
+HANDLE CreateFileW(LPCWSTR path, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWORD disposition,
                    DWORD flagsAndAttributes, HANDLE) {
-    if (IsDeviceName(path)) return OpenDevice(path, access, share);
     if (!path || !ValidDisposition(access, disposition)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return INVALID_HANDLE_VALUE;
     }
-    const std::string hostPath = DeviceToHostPath(path);
+    std::u16string_view name(path);
+    if (!name.empty() && (name[0] == u'\\' || name[0] == u'/') && IsDeviceName(name.substr(1))) name.remove_prefix(1);
+    if (IsDeviceName(name)) return OpenDevice(name, access);
+
+    const std::string hostPath = DeviceToHostPath(name);
     struct stat st;
     const bool existed = Exists(hostPath, st);
     if (existed && S_ISDIR(st.st_mode)) {
@@ -191,10 +223,10 @@ HANDLE CreateFileW(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTE
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD count, LPDWORD done, LPOVERLAPPED) {
     DWORD got = 0;
     if (done) *done = 0;
-    DeviceObject* device = HandleObject<DeviceObject>(file);
-    if (!device) return FALSE;
+    StreamObject* stream = HandleObject<StreamObject>(file);
+    if (!stream) return FALSE;
     if (!buffer && count) return Fail(ERROR_INVALID_PARAMETER);
-    const BOOL ok = device->Read(buffer, count, &got);
+    const BOOL ok = stream->Read(buffer, count, &got);
     if (done) *done = got;
     return ok;
 }
@@ -202,28 +234,25 @@ BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD count, LPDWORD done, LPOVERLAPPE
 BOOL WriteFile(HANDLE file, LPCVOID data, DWORD count, LPDWORD done, LPOVERLAPPED) {
     DWORD put = 0;
     if (done) *done = 0;
-    DeviceObject* device = HandleObject<DeviceObject>(file);
-    if (!device) return FALSE;
+    StreamObject* stream = HandleObject<StreamObject>(file);
+    if (!stream) return FALSE;
     if (!data && count) return Fail(ERROR_INVALID_PARAMETER);
-    const BOOL ok = device->Write(data, count, &put);
+    const BOOL ok = stream->Write(data, count, &put);
     if (done) *done = put;
     return ok;
 }
 
 BOOL FlushFileBuffers(HANDLE file) {
-    DeviceObject* device = HandleObject<DeviceObject>(file);
-    if (!device) return FALSE;
-    // Devices write through; only files have buffers to flush.
-    auto* object = dynamic_cast<FileObject*>(device);
-    return object ? object->Flush() : Succeed();
+    StreamObject* stream = HandleObject<StreamObject>(file);
+    return stream ? stream->Flush() : FALSE;
 }
 
-BOOL DeviceIoControl(HANDLE handle, DWORD code, LPVOID in, DWORD inSize, LPVOID out, DWORD outSize,
+BOOL DeviceIoControl(HANDLE device, DWORD code, LPVOID in, DWORD inSize, LPVOID out, DWORD outSize,
                      LPDWORD returned, LPOVERLAPPED) {
     DWORD count = 0;
-    DeviceObject* device = HandleObject<DeviceObject>(handle);
-    if (!device) return FALSE;
-    const BOOL ok = device->IoControl(code, in, inSize, out, outSize, &count);
+    StreamObject* stream = HandleObject<StreamObject>(device);
+    if (!stream) return FALSE;
+    const BOOL ok = stream->IoControl(code, in, inSize, out, outSize, &count);
     if (returned) *returned = count;
     return ok;
 }

@@ -4,6 +4,7 @@
 // another handle still holds only to copy it.
 #pragma once
 
+#include <functional>
 #include <string_view>
 
 #include "platform/base/handle.h"
@@ -55,9 +56,23 @@ typedef WIN32_FIND_DATAW WIN32_FIND_DATA;
 typedef WIN32_FIND_DATAW* LPWIN32_FIND_DATAW;
 typedef WIN32_FIND_DATAW* LPWIN32_FIND_DATA;
 
-// Names ending in ':' ("COM1:") are devices: CreateFile hands them to the
-// device openers (device.h), and ReadFile, WriteFile and DeviceIoControl
-// reach any DeviceObject, files included.
+// Anything ReadFile and WriteFile reach through a handle: files, and the
+// stream devices ("COM1:") that other parts of the platform register.
+// Each call reports failures through SetLastError.
+class StreamObject : public KernelObject {
+public:
+    virtual BOOL Read(void* buffer, DWORD count, DWORD* done) = 0;
+    virtual BOOL Write(const void* data, DWORD count, DWORD* done) = 0;
+    virtual BOOL Flush() { return TRUE; }
+    virtual BOOL IoControl(DWORD code, const void* in, DWORD inSize, void* out, DWORD outSize, DWORD* returned);
+};
+
+// A device name is three letters, a digit and a colon ("COM1:"). CreateFile
+// hands it to the opener registered for its three letters (any case), which
+// returns a new object or nullptr with the last error set.
+using StreamDeviceOpener = std::function<StreamObject*(std::u16string_view name, DWORD access)>;
+void RegisterStreamDevice(std::u16string_view prefix, StreamDeviceOpener opener);
+
 HANDLE CreateFileW(LPCWSTR path, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES security,
                    DWORD disposition, DWORD flagsAndAttributes, HANDLE templateFile);
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD count, LPDWORD done, LPOVERLAPPED overlapped);

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/base/device.h"
 #include "platform/base/lasterror.h"
 #include "tests/support/device_root.h"
 
@@ -212,7 +211,7 @@ TEST(Files, CopyAndMove) {
 }
 
 namespace {
-class EchoDevice : public DeviceObject {
+class EchoDevice : public StreamObject {
 public:
     BOOL Read(void* buffer, DWORD count, DWORD* done) override {
         *done = std::min<DWORD>(count, static_cast<DWORD>(m_data.size()));
@@ -229,24 +228,22 @@ public:
 private:
     std::string m_data;
 };
-
-std::u16string g_openedName;
-DeviceObject* OpenEcho(const std::u16string& name, DWORD, DWORD) {
-    g_openedName = name;
-    return new EchoDevice;
-}
 }  // namespace
 
-TEST(Files, DeviceNamesReachTheirOpenerAndTheFileCallsReachTheDevice) {
-    RegisterDeviceOpener(u"tst", OpenEcho);
-    HANDLE device = Open(u"tst2:", GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING);
+TEST(Files, DeviceNamesReachTheirRegisteredOpener) {
+    std::u16string opened;
+    RegisterStreamDevice(u"tst", [&](std::u16string_view name, DWORD) {
+        opened = name;
+        return new EchoDevice;
+    });
+    HANDLE device = Open(u"TST2:", GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING);
     ASSERT_NE(device, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(g_openedName, u"TST2:");
+    EXPECT_EQ(opened, u"TST2:");
     DWORD count = 0;
     EXPECT_TRUE(WriteFile(device, "ping", 4, &count, nullptr));
-    EXPECT_TRUE(FlushFileBuffers(device));
     EXPECT_EQ(ReadAll(device), "ping");
     EXPECT_FALSE(DeviceIoControl(device, 1, nullptr, 0, nullptr, 0, &count, nullptr));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
     EXPECT_EQ(SetFilePointer(device, 0, nullptr, FILE_BEGIN), INVALID_SET_FILE_POINTER);
     CloseHandle(device);
 

@@ -19,6 +19,7 @@ Function As(FARPROC address) {
 
 TEST(Modules, BuiltinModulesAreFoundByNameInAnyCaseAndNeverUnloaded) {
     RegisterBuiltinModule(u"testcore.dll", {{"SetWindowsHookExW", &FakeSetWindowsHook}});
+    RegisterBuiltinModule(u"TestCore.dll", {{"UnhookWindowsHookEx", &FakeSetWindowsHook}});
     HMODULE module = LoadLibraryW(u"TESTCORE.DLL");
     ASSERT_NE(module, nullptr);
     EXPECT_EQ(LoadLibraryW(u"\\Windows\\testcore"), module);  // any folder, extension implied
@@ -26,6 +27,7 @@ TEST(Modules, BuiltinModulesAreFoundByNameInAnyCaseAndNeverUnloaded) {
     ASSERT_NE(hook, nullptr);
     hook();
     EXPECT_EQ(g_hookCalls, 1);
+    EXPECT_NE(GetProcAddress(module, "UnhookWindowsHookEx"), nullptr);  // both registrations count
     EXPECT_EQ(GetProcAddress(module, "CallNextHookEx"), nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PROC_NOT_FOUND));
     EXPECT_TRUE(FreeLibrary(module));

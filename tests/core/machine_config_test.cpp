@@ -11,7 +11,6 @@
 #include "core/MachineConfig.h"
 #include "core/RegistryKey.h"
 #include "platform/base/debug.h"
-#include "platform/base/device.h"
 #include "platform/base/files.h"
 #include "tests/support/device_root.h"
 
@@ -224,7 +223,7 @@ namespace {
 // A network driver stand-in that keeps what the rebind request carried.
 std::u16string g_reboundName;
 
-class RecordingAdapterDriver : public DeviceObject {
+class RecordingAdapterDriver : public StreamObject {
 public:
     BOOL Read(void*, DWORD, DWORD* done) override { *done = 0; return TRUE; }
     BOOL Write(const void*, DWORD count, DWORD* done) override { *done = count; return TRUE; }
@@ -239,7 +238,7 @@ public:
 }  // namespace
 
 TEST_F(Settings, RebindCarriesTheWholeAdapterName) {
-    RegisterDeviceOpener(u"NDS", [](const std::u16string&, DWORD, DWORD) -> DeviceObject* { return new RecordingAdapterDriver; });
+    RegisterStreamDevice(u"NDS", [](std::u16string_view, DWORD) -> StreamObject* { return new RecordingAdapterDriver; });
     const uint64_t before = JournalLastSequence();
     g_MachineConfig.RebindAdapter(u"ETHERNET_ADAPTER_1");
     EXPECT_EQ(g_reboundName, std::u16string(u"ETHERNET_ADAPTER_1", 19));
