@@ -78,7 +78,7 @@ TEST(Sound, EverySoundIsJournalledAndTheVolumeFollowsTheRegistry) {
     RegCloseKey(key);
     // The terminal reaches the driver's update through coredll.dll by name,
     // also after another layer adds its own functions to that module.
-    RegisterBuiltinModule(u"COREDLL.DLL", {{"CallNextHookEx", +[]() -> int { return 0; }}});
+    RegisterBuiltinModule(u"COREDLL.DLL", {{"CallNextHookEx", +[]() {}}});
     HMODULE coredll = LoadLibraryW(u"coredll.dll");
     ASSERT_NE(coredll, nullptr);
     auto update = reinterpret_cast<void (*)()>(GetProcAddressW(coredll, u"AudioUpdateFromRegistry"));
