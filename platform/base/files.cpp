@@ -152,13 +152,6 @@ bool ValidDisposition(DWORD access, DWORD disposition) {
     return disposition != TRUNCATE_EXISTING || (access & GENERIC_WRITE);
 }
 
-template <class T>
-T* HandleObject(HANDLE handle) {
-    T* object = ObjectFromHandleAs<T>(handle);
-    if (!object) SetLastError(ERROR_INVALID_HANDLE);
-    return object;
-}
-
 bool FillFindData(const std::string& folder, const std::string& name, WIN32_FIND_DATAW& data) {
     struct stat st;
     if (!Exists(folder + "/" + name, st)) return false;
@@ -223,7 +216,7 @@ HANDLE CreateFileW(LPCWSTR path, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWO
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD count, LPDWORD done, LPOVERLAPPED) {
     DWORD got = 0;
     if (done) *done = 0;
-    StreamObject* stream = HandleObject<StreamObject>(file);
+    HeldObject<StreamObject> stream(file);
     if (!stream) return FALSE;
     if (!buffer && count) return Fail(ERROR_INVALID_PARAMETER);
     const BOOL ok = stream->Read(buffer, count, &got);
@@ -234,7 +227,7 @@ BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD count, LPDWORD done, LPOVERLAPPE
 BOOL WriteFile(HANDLE file, LPCVOID data, DWORD count, LPDWORD done, LPOVERLAPPED) {
     DWORD put = 0;
     if (done) *done = 0;
-    StreamObject* stream = HandleObject<StreamObject>(file);
+    HeldObject<StreamObject> stream(file);
     if (!stream) return FALSE;
     if (!data && count) return Fail(ERROR_INVALID_PARAMETER);
     const BOOL ok = stream->Write(data, count, &put);
@@ -243,14 +236,14 @@ BOOL WriteFile(HANDLE file, LPCVOID data, DWORD count, LPDWORD done, LPOVERLAPPE
 }
 
 BOOL FlushFileBuffers(HANDLE file) {
-    StreamObject* stream = HandleObject<StreamObject>(file);
+    HeldObject<StreamObject> stream(file);
     return stream ? stream->Flush() : FALSE;
 }
 
 BOOL DeviceIoControl(HANDLE device, DWORD code, LPVOID in, DWORD inSize, LPVOID out, DWORD outSize,
                      LPDWORD returned, LPOVERLAPPED) {
     DWORD count = 0;
-    StreamObject* stream = HandleObject<StreamObject>(device);
+    HeldObject<StreamObject> stream(device);
     if (!stream) return FALSE;
     const BOOL ok = stream->IoControl(code, in, inSize, out, outSize, &count);
     if (returned) *returned = count;
@@ -258,7 +251,7 @@ BOOL DeviceIoControl(HANDLE device, DWORD code, LPVOID in, DWORD inSize, LPVOID 
 }
 
 DWORD SetFilePointer(HANDLE file, LONG distance, PLONG high, DWORD method) {
-    FileObject* object = HandleObject<FileObject>(file);
+    HeldObject<FileObject> object(file);
     if (!object) return INVALID_SET_FILE_POINTER;
     const int64_t offset = high ? static_cast<int64_t>((static_cast<uint64_t>(static_cast<DWORD>(*high)) << 32) |
                                                        static_cast<DWORD>(distance))
@@ -284,7 +277,7 @@ DWORD SetFilePointer(HANDLE file, LONG distance, PLONG high, DWORD method) {
 }
 
 BOOL SetEndOfFile(HANDLE file) {
-    FileObject* object = HandleObject<FileObject>(file);
+    HeldObject<FileObject> object(file);
     if (!object) return FALSE;
     if (!(object->Access() & GENERIC_WRITE)) return Fail(ERROR_ACCESS_DENIED);
     const off_t position = lseek(object->Descriptor(), 0, SEEK_CUR);
@@ -293,7 +286,7 @@ BOOL SetEndOfFile(HANDLE file) {
 }
 
 DWORD GetFileSize(HANDLE file, LPDWORD high) {
-    FileObject* object = HandleObject<FileObject>(file);
+    HeldObject<FileObject> object(file);
     struct stat st;
     if (!object) return INVALID_FILE_SIZE;
     if (fstat(object->Descriptor(), &st) != 0) {
@@ -466,7 +459,7 @@ HANDLE FindFirstFileW(LPCWSTR pattern, LPWIN32_FIND_DATAW data) {
 }
 
 BOOL FindNextFileW(HANDLE search, LPWIN32_FIND_DATAW data) {
-    FindObject* object = HandleObject<FindObject>(search);
+    HeldObject<FindObject> object(search);
     if (!object) return FALSE;
     if (!data) return Fail(ERROR_INVALID_PARAMETER);
     if (object->next >= object->entries.size()) return Fail(ERROR_NO_MORE_FILES);
@@ -475,6 +468,6 @@ BOOL FindNextFileW(HANDLE search, LPWIN32_FIND_DATAW data) {
 }
 
 BOOL FindClose(HANDLE search) {
-    if (!HandleObject<FindObject>(search)) return FALSE;
+    if (!HeldObject<FindObject>(search)) return FALSE;
     return CloseHandle(search);
 }

@@ -5,6 +5,7 @@
 
 #include <atomic>
 
+#include "platform/base/lasterror.h"
 #include "platform/base/types.h"
 
 class KernelObject {
@@ -40,6 +41,34 @@ T* ObjectFromHandleAs(HANDLE handle) {
 // writes), so a CloseHandle on another thread meanwhile cannot free it.
 // The caller releases the reference.
 KernelObject* ReferenceObjectFromHandle(HANDLE handle);
+
+// A reference taken at lookup and released at the end of the scope; empty
+// (with ERROR_INVALID_HANDLE) for a bad handle or an object of another kind.
+template <class T>
+class HeldObject {
+public:
+    explicit HeldObject(HANDLE handle) {
+        KernelObject* object = ReferenceObjectFromHandle(handle);
+        if (!object) return;
+        m_object = dynamic_cast<T*>(object);
+        if (!m_object) {
+            object->Release();
+            SetLastError(ERROR_INVALID_HANDLE);
+        }
+    }
+    ~HeldObject() {
+        if (m_object) m_object->Release();
+    }
+    HeldObject(const HeldObject&) = delete;
+    HeldObject& operator=(const HeldObject&) = delete;
+
+    explicit operator bool() const { return m_object != nullptr; }
+    T* operator->() const { return m_object; }
+    T* get() const { return m_object; }
+
+private:
+    T* m_object = nullptr;
+};
 
 // Registers a new object and returns its handle.
 HANDLE MakeHandle(KernelObject* object);

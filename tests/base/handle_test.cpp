@@ -46,3 +46,16 @@ TEST(Handle, ReferenceTakenAtLookupKeepsTheObjectPastClose) {
     held->Release();
     EXPECT_EQ(deaths, 1);
 }
+
+TEST(Handle, HeldObjectKeepsItsObjectForTheScope) {
+    int deaths = 0;
+    HANDLE h = MakeHandle(new Counted(deaths));
+    {
+        HeldObject<Counted> held(h);
+        ASSERT_TRUE(held);
+        CloseHandle(h);  // another thread closing mid-call
+        EXPECT_EQ(deaths, 0);
+    }
+    EXPECT_EQ(deaths, 1);
+    EXPECT_FALSE(HeldObject<Counted>(h));
+}
