@@ -38,10 +38,11 @@ void FillFace(Canvas& c, float x, float w) {
     GlossyFace(c, RoundRect(x, 0, w, h, h / 2), 0, h, Rgb(0x6FE0FF), Rgb(0x148FD6));
 }
 
-// The select box: a pale field between two round arrow buttons.
+// The select box: a mid-tone field between two round arrow buttons, so that
+// its dark text and the light text of a focused box both read.
 void SelectField(Canvas& c, float x, float w, bool focused) {
     const float h = static_cast<float>(c.Height());
-    c.Fill(RoundRect(x, 0.5f, w, h - 1, 4), Vertical(0, h, Rgb(0xFFFFFF), focused ? Rgb(0xCFE9FF) : Rgb(0xE3EEF9)));
+    c.Fill(RoundRect(x, 0.5f, w, h - 1, 4), Vertical(0, h, Rgb(0x8DB8E8), focused ? Rgb(0x3F78BE) : Rgb(0x4A80C2)));
     c.Fill(RoundRect(x, 0, w, 1, 0), Rgb(0x5E8FC4));
     c.Fill(RoundRect(x, h - 1, w, 1, 0), Rgb(0x5E8FC4));
 }

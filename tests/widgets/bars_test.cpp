@@ -1,0 +1,128 @@
+// The title bar, the progress bar and the aligned static text.
+#include "tests/widgets/screen_compare.h"
+#include "tests/widgets/widget_page.h"
+#include "widgets/JHStatic.h"
+#include "widgets/PogressBar.h"
+#include "widgets/StaicTitle.h"
+
+namespace {
+
+constexpr int kTitleId = 1701;
+constexpr int kBarId = 1702;
+constexpr int kStaticId = 1703;
+const CRect kBarRect(65, 100, 255, 122);
+
+class BarsTest : public WidgetTest {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(page.CreatePage([this](CWidgetTestPage& p) {
+            p.AddWidget(title, kTitleId, 0, 0, 10, 10);
+            p.AddWidget(bar, kBarId, kBarRect.left, kBarRect.top, kBarRect.Width(), kBarRect.Height());
+            p.AddWidget(text, kStaticId, 20, 160, 280, 30, u"Backup finished");
+        }));
+        title.SetTitle(u"Data Management");
+        font.CreateFont(20, 0, 0, 0, 400, 0, 0, 0, 1, 0, 0, 6, 0x20, u"tohamo");
+        text.SetFont(&font);
+        bar.SetPos(0);
+        page.Invalidate();
+        session.Pump();
+    }
+    // The bar as it should look at `percent`, in the rows below its text.
+    ::testing::AssertionResult BarTrackShows(int percent) {
+        const CxImage track(SkinPath(u"Dialog\\PogressBar_bg.png"), CXIMAGE_FORMAT_PNG);
+        const CxImage left(SkinPath(u"Dialog\\PogressBar_left.png"), CXIMAGE_FORMAT_PNG);
+        const CxImage centre(SkinPath(u"Dialog\\PogressBar_center.png"), CXIMAGE_FORMAT_PNG);
+        const CxImage right(SkinPath(u"Dialog\\PogressBar_right.png"), CXIMAGE_FORMAT_PNG);
+        const int fill = (190 - 6 - 6) * percent / 100;
+        constexpr int kBelowText = 17;
+        return ScreenShows(CRect(kBarRect.left, kBarRect.top + kBelowText, kBarRect.left + 190, kBarRect.top + 22),
+                           [&](CDC& dc) {
+                               track.Draw(dc, 0, -kBelowText);
+                               left.Draw(dc, 1, 1 - kBelowText);
+                               if (fill > 0) centre.Draw(dc, 7, 1 - kBelowText, fill, 20, nullptr, true);
+                               right.Draw(dc, 7 + fill, 1 - kBelowText);
+                           });
+    }
+
+    CStaicTitle title;
+    CPogressBar bar;
+    CJHStatic text;
+    CFont font;
+};
+
+TEST_F(BarsTest, TitleTakesTheBarSizeAndKeepsThePreviousTitle) {
+    CRect window;
+    title.GetWindowRect(&window);
+    EXPECT_EQ(window.Size(), CSize(320, 24));
+    EXPECT_EQ(title.GetBarHeight(), 24);
+    EXPECT_EQ(title.GetBarWidth(), 320);
+    title.SetTitle(u"Users");
+    EXPECT_EQ(title.GetTitle(), u"Users");
+    EXPECT_EQ(title.GetPrevTitle(), u"Data Management");
+}
+
+TEST_F(BarsTest, EmptyTitleShowsTheCapsSideBySideAtTheCentre) {
+    title.SetTitle(u"");
+    title.Invalidate();
+    session.Pump();
+    const CxImage barImage(SkinPath(u"Top_bg.png"), CXIMAGE_FORMAT_PNG);
+    const CxImage left(SkinPath(u"Top_info_bg_l.png"), CXIMAGE_FORMAT_PNG);
+    const CxImage right(SkinPath(u"Top_info_bg_r.png"), CXIMAGE_FORMAT_PNG);
+    EXPECT_TRUE(ScreenShows(CRect(0, 0, 320, 24), [&](CDC& dc) {
+        barImage.Draw(dc, 0, 0);
+        left.Draw(dc, 150, 3);
+        right.Draw(dc, 160, 3);
+    }));
+}
+
+TEST_F(BarsTest, ProgressFillFollowsThePosition) {
+    EXPECT_TRUE(BarTrackShows(0));
+    bar.SetPos(37);  // shown at once, without pumping
+    EXPECT_TRUE(BarTrackShows(37));
+    bar.SetPos(100);
+    EXPECT_TRUE(BarTrackShows(100));
+}
+
+TEST_F(BarsTest, ProgressBeyondTheEndStopsAtFull) {
+    bar.SetPos(250);
+    EXPECT_EQ(bar.GetPos(), 100u);
+    EXPECT_TRUE(BarTrackShows(100));
+}
+
+TEST_F(BarsTest, StaticAlignsItsTextAsTold) {
+    const auto row = [] {
+        std::vector<Pixel> pixels;
+        for (int y = 160; y < 190; ++y)
+            for (int x = 20; x < 300; ++x) pixels.push_back(ScreenSurface().At(x, y) & 0xFFFFFF);
+        return pixels;
+    };
+    const std::vector<Pixel> centred = row();
+    text.SetAlign(7);
+    text.Invalidate();
+    session.Pump();
+    const std::vector<Pixel> left = row();
+    text.SetAlign(2);
+    text.Invalidate();
+    session.Pump();
+    const std::vector<Pixel> right = row();
+    EXPECT_NE(centred, left);
+    EXPECT_NE(centred, right);
+    EXPECT_NE(left, right);
+    text.SetAlign(1);
+    text.Invalidate();
+    session.Pump();
+    EXPECT_EQ(row(), centred);
+}
+
+TEST_F(BarsTest, GoldenTitleProgressAndStatic) {
+    EXPECT_TRUE(MatchesGolden(ScreenSurface(), "widgets_bars_progress_0"));
+    bar.SetPos(37);
+    EXPECT_TRUE(MatchesGolden(ScreenSurface(), "widgets_bars_progress_37"));
+    bar.SetPos(100);
+    title.SetTitle(u"资料管理");
+    title.Invalidate();
+    session.Pump();
+    EXPECT_TRUE(MatchesGolden(ScreenSurface(), "widgets_bars_progress_100"));
+}
+
+}  // namespace

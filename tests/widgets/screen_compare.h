@@ -1,0 +1,14 @@
+// Pixel checks of a widget test page against a picture built the way the
+// widget should have drawn it.
+#pragma once
+
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "platform/ui/afxwin.h"
+
+// Paints the page background under `area` into a memory DC, lets `paint`
+// add to it (in the area's own coordinates) and compares the result with
+// the screen under `area`, pixel for pixel.
+::testing::AssertionResult ScreenShows(const CRect& area, const std::function<void(CDC&)>& paint);

@@ -1,0 +1,88 @@
+#include "widgets/SelectButton.h"
+
+#include "widgets/CanvasPaint.h"
+#include "widgets/SkinDraw.h"
+
+IMPLEMENT_DYNAMIC(CSelectButton, CJHCanvas)
+
+namespace {
+
+const WidgetFontSpec kTraditionalFont{u"Microsoft JhengHei", 16, 400, 1, 6};
+const WidgetFontSpec kOtherFont{u"微软雅黑", 14, 400, 1, 6};
+
+void LoadIfMissing(std::unique_ptr<CxImage>& image, const char16_t* relative) {
+    if (!image) image = std::make_unique<CxImage>(SkinPath(relative), CXIMAGE_FORMAT_PNG);
+}
+
+}  // namespace
+
+CSelectButton::CSelectButton() { MakeWidgetFont(m_font, kTraditionalFont, kOtherFont, false); }
+
+void CSelectButton::PreSubclassWindow() {
+    LoadIfMissing(m_left, u"Dialog\\button_left.png");
+    LoadIfMissing(m_right, u"Dialog\\button_right.png");
+    LoadIfMissing(m_centre, u"Dialog\\button_center.png");
+    CJHCanvas::PreSubclassWindow();
+}
+
+BOOL CSelectButton::PreTranslateMessage(MSG* msg) {
+    if (msg->hwnd != m_hWnd || msg->wParam != VK_RETURN) return CJHCanvas::PreTranslateMessage(msg);
+    if (msg->message == WM_KEYDOWN) {
+        m_enterPressed = true;
+    } else if (msg->message == WM_KEYUP && m_enterPressed) {
+        // Only an Enter that went down here too: the key-up of an Enter that
+        // moved the focus onto the button must not press it.
+        ::SendMessageW(::GetParent(m_hWnd), EditEnterMessage(), static_cast<WPARAM>(GetDlgCtrlID()), 0);
+        m_enterPressed = false;
+    }
+    return TRUE;
+}
+
+void CSelectButton::OnPaint() {
+    if (!m_left || !m_right || !m_centre) {
+        CPaintDC nothing(this);
+        return;
+    }
+    CCanvasPaint paint(this);
+    CDC& memory = paint.Dc();
+    const int leftWidth = static_cast<int>(m_left->GetWidth());
+    const int rightX = paint.Client().Width() - static_cast<int>(m_right->GetWidth());
+    memory.SetBkMode(TRANSPARENT);
+    CFont* previousFont = memory.SelectObject(&m_font);
+    const COLORREF previousColor =
+        memory.SetTextColor(m_focused || m_pressed ? kWidgetLightText : kWidgetDarkText);
+    m_left->Draw(memory, 0, 0);
+    CRect face(leftWidth, 0, rightX, static_cast<int>(m_centre->GetHeight()) + 1);
+    DrawStretched(*m_centre, memory, face.left, face.top, face.Width(), face.Height(), true);
+    CRect caption = face;
+    if (m_pressed) caption.OffsetRect(1, 1);
+    memory.DrawText(m_caption, caption, m_format);
+    m_right->Draw(memory, rightX, 0);
+    memory.SetTextColor(previousColor);
+    memory.SelectObject(previousFont);
+}
+
+void CSelectButton::OnSetFocus(CWnd* oldWnd) {
+    CJHCanvas::OnSetFocus(oldWnd);
+    m_focused = true;
+    Invalidate(TRUE);
+    UpdateWindow();
+}
+
+void CSelectButton::OnKillFocus(CWnd* newWnd) {
+    CJHCanvas::OnKillFocus(newWnd);
+    m_focused = false;
+    Invalidate(TRUE);
+    UpdateWindow();
+}
+
+void CSelectButton::OnLButtonDown(UINT flags, CPoint point) {
+    // Shown before the page hears of the tap (the default handling tells
+    // it), so the press is on screen while the page works.
+    m_pressed = true;
+    Invalidate(TRUE);
+    UpdateWindow();
+    CJHCanvas::OnLButtonDown(flags, point);
+    m_pressed = false;
+    Invalidate(TRUE);
+}

@@ -1,0 +1,49 @@
+// CSelectButton: the skinned push button of the pages. Its face is built
+// from three skin pieces (left cap, a centre stretched between the caps,
+// right cap) over the captured page background, with the caption on it;
+// the caption is light while the button has the focus.
+//
+// A tap reaches the parent as WM_COMMAND with code 0 (the canvas rule).
+// Releasing Enter on the button, after its own key-down, sends the parent
+// "EditEnter" with the control id; every Enter message addressed to the
+// button is consumed, so the dialog never turns it into IDOK.
+//
+// A finger on the button shows it pressed (light caption, one pixel down
+// and right) while the page handles the tap.
+#pragma once
+
+#include <memory>
+
+#include "platform/ui/image.h"
+#include "widgets/JHCanvas.h"
+
+class CSelectButton : public CJHCanvas {
+    DECLARE_DYNAMIC(CSelectButton)
+
+public:
+    CSelectButton();
+
+    // The caption and its DrawText flags; no repaint (the page repaints).
+    void SetText(CString text) { m_caption = text; }
+    void SetTextFormat(UINT format) { m_format = format; }
+
+    BOOL PreTranslateMessage(MSG* msg) override;
+
+protected:
+    void PreSubclassWindow() override;
+    void OnPaint() override;
+    void OnSetFocus(CWnd* oldWnd) override;
+    void OnKillFocus(CWnd* newWnd) override;
+    void OnLButtonDown(UINT flags, CPoint point) override;
+
+private:
+    std::unique_ptr<CxImage> m_left;
+    std::unique_ptr<CxImage> m_right;
+    std::unique_ptr<CxImage> m_centre;
+    CString m_caption;
+    bool m_focused = false;
+    CFont m_font;
+    UINT m_format = DT_SINGLELINE | DT_CENTER | DT_END_ELLIPSIS;
+    bool m_enterPressed = false;
+    bool m_pressed = false;  // a finger is down on it
+};
