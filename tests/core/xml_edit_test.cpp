@@ -5,38 +5,19 @@
 #include <string>
 
 #include "core/XmlDoc.h"
+#include "core/XmlLookup.h"
 
 namespace {
 
 // The read and write sequences the settings and language lookups use.
 CString ReadKey(CXmlDoc& doc, const char16_t* section, const char16_t* key, bool* found = nullptr) {
     CString value;
-    bool any = false;
-    doc.RewindMain();
-    if (doc.NextChildElement(section)) {
-        doc.EnterElement();
-        while (doc.NextChildElement(key)) {
-            value = doc.GetChildText();
-            any = true;
-        }
-        doc.LeaveElement();
-    }
-    if (found)
-        *found = any;
+    ReadSectionKey(doc, section, key, value, found);
     return value;
 }
 
 bool WriteKey(CXmlDoc& doc, const char16_t* section, const char16_t* key, const char16_t* value) {
-    doc.RewindMain();
-    if (!doc.NextChildElement(section))
-        return false;
-    doc.EnterElement();
-    if (doc.NextChildElement(key))
-        doc.SetChildText(value, 0);
-    else
-        doc.AppendChildElement(key, value, 0);
-    doc.LeaveElement();
-    return true;
+    return WriteSectionKey(doc, section, key, value);
 }
 
 // The edited text parses to the same tree the edit left behind.
