@@ -7,6 +7,7 @@
 
 #include "core/AppMessageBox.h"
 #include "core/ShowMessage.h"
+#include "tests/widgets/screen_compare.h"
 #include "tests/widgets/widget_page.h"
 #include "widgets/LDMessageBox.h"
 
@@ -31,12 +32,6 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(page.CreatePage(nullptr));
         session.Pump();
-    }
-    static std::vector<Pixel> CopyOfScreen() {
-        const Surface& screen = ScreenSurface();
-        std::vector<Pixel> pixels;
-        for (int y = 0; y < screen.Height(); ++y) pixels.insert(pixels.end(), screen.Row(y), screen.Row(y) + screen.Width());
-        return pixels;
     }
 
     ::testing::AssertionResult goldenInLoop = ::testing::AssertionFailure() << "not checked";

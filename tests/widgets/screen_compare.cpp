@@ -27,3 +27,10 @@
     return ::testing::AssertionFailure() << differing << " pixels differ, first at (" << area.left + first.x << ","
                                          << area.top + first.y << ")";
 }
+
+std::vector<Pixel> CopyOfScreen() {
+    const Surface& screen = ScreenSurface();
+    std::vector<Pixel> pixels;
+    for (int y = 0; y < screen.Height(); ++y) pixels.insert(pixels.end(), screen.Row(y), screen.Row(y) + screen.Width());
+    return pixels;
+}
