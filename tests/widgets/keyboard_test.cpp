@@ -176,6 +176,20 @@ TEST_F(KeyboardTest, EscLeavesTheFieldAndTheScreenAsTheyWere) {
     EXPECT_EQ(CopyOfScreen(), before);
 }
 
+TEST_F(KeyboardTest, EnterShowsThePressAtOnceAndTypesOnRelease) {
+    std::vector<std::vector<Pixel>> screens;
+    ScriptDriver::RegisterCommand("snap", [&](const std::vector<std::string>&, std::string*) {
+        screens.push_back(CopyOfScreen());
+        return true;
+    });
+    TypeOnKeyboard({"snap", "keydown ENTER", "snap", "keyup ENTER", "snap", "key MENU"});
+    ScriptDriver::RegisterCommand("snap", nullptr);
+    ASSERT_EQ(screens.size(), 3u);
+    EXPECT_NE(screens[1], screens[0]) << "the pressed highlight";
+    EXPECT_NE(screens[2], screens[1]);
+    EXPECT_EQ(EditText(), CString(u"Alicea"));
+}
+
 TEST_F(KeyboardTest, BackspaceRemovesTheLastCharacterAndStopsAtEmpty) {
     TypeOnKeyboard({"key 1", "key 2", "key BACK", "key BACK", "key BACK", "key 3", "key ENTER", "key MENU"});
     EXPECT_EQ(EditText(), CString(u"Alice3a"));
