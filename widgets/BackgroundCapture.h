@@ -38,3 +38,18 @@ private:
     CDC m_memDC;
     CBitmap* m_previous = nullptr;
 };
+
+// The page protocol's four capture operations (JHCanvas.h) on a window
+// class: CJHCanvas gets them on a static control, the widgets built on
+// other controls get the same through this.
+template <class Window>
+class CCapturingWnd : public Window {
+public:
+    void SetNeedCapture(BOOL need) { m_capture.SetNeedCapture(need); }
+    BOOL CaptureBackground(CWnd* parent, CDC* dc, int show) { return m_capture.Capture(this, parent, dc, show); }
+    BOOL CaptureParentBackground(CWnd* parent, int show) { return m_capture.CaptureFromParent(this, parent, show); }
+    void DrawBackground(CDC* dc) { m_capture.Draw(this, dc); }
+
+private:
+    CBackgroundCapture m_capture;
+};

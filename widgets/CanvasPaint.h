@@ -6,12 +6,14 @@
 
 #include "widgets/MemoryDC.h"
 
-class CCanvasPaint {
+// The off-screen half of it, over a DC the caller has opened: for widgets
+// that go on using the screen DC once their picture is on it.
+class COffscreenCanvas {
 public:
-    // `Widget` has DrawBackground(CDC*): the canvases and the buttons that
+    // `Widget` has DrawBackground(CDC*): the canvases and the widgets that
     // carry their own copy of the page.
     template <class Widget>
-    explicit CCanvasPaint(Widget* widget) : m_paint(widget), m_client(ClientRect(widget)), m_memory(&m_paint, m_client) {
+    COffscreenCanvas(Widget* widget, CDC* screen) : m_client(ClientRect(widget)), m_memory(screen, m_client) {
         widget->DrawBackground(&m_memory);
     }
 
@@ -25,7 +27,19 @@ private:
         return client;
     }
 
-    CPaintDC m_paint;
     CRect m_client;
     CMemoryDC m_memory;
+};
+
+class CCanvasPaint {
+public:
+    template <class Widget>
+    explicit CCanvasPaint(Widget* widget) : m_paint(widget), m_canvas(widget, &m_paint) {}
+
+    CDC& Dc() { return m_canvas.Dc(); }
+    const CRect& Client() const { return m_canvas.Client(); }
+
+private:
+    CPaintDC m_paint;
+    COffscreenCanvas m_canvas;
 };

@@ -14,22 +14,14 @@
 #include "widgets/BackgroundCapture.h"
 #include "widgets/WidgetRules.h"
 
-class CJHCanvas : public CStatic {
+class CJHCanvas : public CCapturingWnd<CStatic> {
     DECLARE_DYNAMIC(CJHCanvas)
 
 public:
     CJHCanvas() = default;
 
-    void SetNeedCapture(BOOL need) { m_capture.SetNeedCapture(need); }
-    BOOL CaptureBackground(CWnd* parent, CDC* dc, int show) { return m_capture.Capture(this, parent, dc, show); }
-    BOOL CaptureParentBackground(CWnd* parent, int show) { return m_capture.CaptureFromParent(this, parent, show); }
-    void DrawBackground(CDC* dc) { m_capture.Draw(this, dc); }
-
 protected:
     void PreSubclassWindow() override;
     // Never erases: every subclass paints the copy and its content itself.
     BOOL OnEraseBkgnd(CDC* dc) override;
-
-private:
-    CBackgroundCapture m_capture;
 };

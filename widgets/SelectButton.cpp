@@ -39,14 +39,16 @@ BOOL CSelectButton::PreTranslateMessage(MSG* msg) {
 }
 
 void CSelectButton::OnPaint() {
-    if (!m_left || !m_right || !m_centre) {
-        CPaintDC nothing(this);
-        return;
-    }
-    CCanvasPaint paint(this);
-    CDC& memory = paint.Dc();
+    CPaintDC paint(this);
+    PaintFace(paint);
+}
+
+void CSelectButton::PaintFace(CDC& screen) {
+    if (!m_left || !m_right || !m_centre) return;
+    COffscreenCanvas canvas(this, &screen);
+    CDC& memory = canvas.Dc();
     const int leftWidth = static_cast<int>(m_left->GetWidth());
-    const int rightX = paint.Client().Width() - static_cast<int>(m_right->GetWidth());
+    const int rightX = canvas.Client().Width() - static_cast<int>(m_right->GetWidth());
     memory.SetBkMode(TRANSPARENT);
     CFont* previousFont = memory.SelectObject(&m_font);
     const COLORREF previousColor =

@@ -32,6 +32,9 @@ public:
 protected:
     void PreSubclassWindow() override;
     void OnPaint() override;
+    // The face, caption and page copy, drawn off-screen and copied to
+    // `screen` (the paint DC) in one piece; nothing without the skin pieces.
+    void PaintFace(CDC& screen);
     void OnSetFocus(CWnd* oldWnd) override;
     void OnKillFocus(CWnd* newWnd) override;
     void OnLButtonDown(UINT flags, CPoint point) override;

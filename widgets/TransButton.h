@@ -14,7 +14,7 @@
 #include "widgets/SkinImageCache.h"
 #include "widgets/WidgetRules.h"
 
-class CTransButton : public CButton {
+class CTransButton : public CCapturingWnd<CButton> {
     DECLARE_DYNAMIC(CTransButton)
 
 public:
@@ -25,11 +25,6 @@ public:
     // The caption under the icon; no repaint.
     void SetText(CString text) { m_caption = text; }
 
-    void SetNeedCapture(BOOL need) { m_capture.SetNeedCapture(need); }
-    BOOL CaptureBackground(CWnd* parent, CDC* dc, int show) { return m_capture.Capture(this, parent, dc, show); }
-    BOOL CaptureParentBackground(CWnd* parent, int show) { return m_capture.CaptureFromParent(this, parent, show); }
-    void DrawBackground(CDC* dc) { m_capture.Draw(this, dc); }
-
 protected:
     void PreSubclassWindow() override;
     BOOL OnEraseBkgnd(CDC* dc) override;
@@ -38,7 +33,6 @@ protected:
     void OnKillFocus(CWnd* newWnd) override;
 
 private:
-    CBackgroundCapture m_capture;
     std::unique_ptr<CxImage> m_image;
     CString m_caption;
     CFont m_font;
