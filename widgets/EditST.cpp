@@ -27,8 +27,8 @@ int CEditST::GetValue() const {
 }
 
 void CEditST::PreSubclassWindow() {
-    // The bit the canvases add as SS_NOTIFY, kept for the same look to the
-    // page; on an edit it keeps the selection shown.
+    // The bit the canvases add as SS_NOTIFY. On an edit it is ES_NOHIDESEL,
+    // which shows nothing here: the field drops its selection on focus.
     ModifyStyle(0, 0x100, SWP_NOSIZE);
     CEdit::PreSubclassWindow();
 }
