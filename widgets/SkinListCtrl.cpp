@@ -1,5 +1,6 @@
 #include "widgets/SkinListCtrl.h"
 
+#include "widgets/ListSelection.h"
 #include "widgets/MemoryDC.h"
 
 namespace {
@@ -21,12 +22,7 @@ void FillWith(CDC* dc, const CRect& rect, COLORREF color) {
 
 }  // namespace
 
-int CSkinListCtrl::GetSelectedItem() const {
-    const int count = GetItemCount();
-    for (int i = 0; i < count; ++i)
-        if (GetItemState(i, LVIS_SELECTED) == LVIS_SELECTED) return i;
-    return -1;
-}
+int CSkinListCtrl::GetSelectedItem() const { return FirstSelectedItem(*this); }
 
 BOOL CSkinListCtrl::IsItemSelected(int item) const { return GetItemState(item, LVIS_SELECTED) != 0; }
 

@@ -1,0 +1,140 @@
+#include "widgets/JHButton.h"
+
+#include "widgets/MemoryDC.h"
+#include "widgets/SkinDraw.h"
+
+IMPLEMENT_DYNAMIC(CJHButton, CButton)
+
+namespace {
+
+constexpr COLORREF kFocusFrameColor = 0x008000;
+constexpr int kFocusFrameInsetX = 10;
+constexpr int kFocusFrameInsetY = 7;
+
+}  // namespace
+
+void CJHButton::PreSubclassWindow() {
+    m_toggle = TakeOverButtonDrawing(this).toggle;
+    CButton::PreSubclassWindow();
+}
+
+BOOL CJHButton::SetImageFile(int index, CString path) { return m_images.LoadFile(index, path); }
+
+BOOL CJHButton::SetImage(int index, CxImage* image) { return m_images.Lend(index, image); }
+
+void CJHButton::Repaint(BOOL repaint) {
+    if (repaint && m_hWnd != nullptr) Invalidate();
+}
+
+DWORD CJHButton::SetCheck(BOOL check, BOOL repaint) {
+    if (m_toggle) {
+        m_checked = check;
+        Repaint(repaint);
+    }
+    return kButtonOk;
+}
+
+DWORD CJHButton::SetColor(BYTE index, COLORREF color, BOOL repaint) {
+    const DWORD result = m_colors.Set(index, color);
+    if (result == kButtonOk) Repaint(repaint);
+    return result;
+}
+
+DWORD CJHButton::SetDefaultColors(BOOL repaint) {
+    m_colors.SetDefaults();
+    Repaint(repaint);
+    return kButtonOk;
+}
+
+DWORD CJHButton::SetUserState(BYTE state, BOOL repaint) {
+    if (state > 1) return kButtonInvalidValue;
+    m_userState = state;
+    Repaint(repaint);
+    return kButtonOk;
+}
+
+void CJHButton::SetForcedImage(int index) {
+    const int next = CImageSlots::IsSlot(index) ? index : -1;
+    if (next == m_forcedImage) return;
+    m_forcedImage = next;
+    Repaint(TRUE);
+}
+
+void CJHButton::SetSolidBackground(BOOL solid, COLORREF color) {
+    m_solid = solid != FALSE;
+    m_solidColor = color;
+}
+
+void CJHButton::ToggleFocusFrame() {
+    m_focusFrame = !m_focusFrame;
+    Repaint(TRUE);
+}
+
+BOOL CJHButton::CaptureBackground(CWnd* parent, CDC* dc, int show) {
+    m_backgroundCaptured = true;
+    return m_capture.Capture(this, parent, dc, show);
+}
+
+BOOL CJHButton::CaptureParentBackground(CWnd* parent, int show) {
+    m_backgroundCaptured = true;
+    return m_capture.CaptureFromParent(this, parent, show);
+}
+
+HBRUSH CJHButton::CtlColor(CDC*, UINT) { return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)); }
+
+void CJHButton::OnLButtonDown(UINT flags, CPoint point) {
+    if (m_toggle) m_checked = !m_checked;
+    CButton::OnLButtonDown(flags, point);
+}
+
+const CxImage* CJHButton::ImageToDraw() const {
+    int slot = kFocused;
+    if (m_forcedImage >= 0) slot = m_forcedImage;
+    else if (m_disabled) slot = (m_toggle && !m_pressed) ? kToggleDisabled : kFocused;
+    else if (m_pressed) slot = kPressed;
+    else if (m_toggle || !m_focused) slot = kNormal;
+    return m_images[slot];
+}
+
+void CJHButton::DrawItem(LPDRAWITEMSTRUCT item) {
+    CRect client;
+    GetClientRect(&client);
+    const bool selected = (item->itemState & ODS_SELECTED) != 0;
+    m_pressed = m_toggle ? (selected || m_checked) : selected;
+    m_focused = (item->itemState & ODS_FOCUS) != 0;
+    m_disabled = (item->itemState & ODS_DISABLED) != 0;
+
+    CDC* target = CDC::FromHandle(item->hDC);
+    CMemoryDC memory(target, client);
+    CFont* font = GetFont();
+    CFont* previousFont = font != nullptr ? memory.SelectObject(font) : nullptr;
+    memory.SetBkMode(TRANSPARENT);
+
+    if (m_solid) {
+        CBrush brush(m_solidColor);
+        memory.FillRect(client, &brush);
+    } else if (m_backgroundCaptured) {
+        m_capture.Draw(this, &memory);
+    } else {
+        // Nothing of its own behind the image: what lies under the button shows.
+        memory.BitBlt(0, 0, client.Width(), client.Height(), target, 0, 0, SRCCOPY);
+    }
+
+    if (const CxImage* image = ImageToDraw())
+        DrawStretched(*image, memory, 0, 0, client.Width(), client.Height(), false);
+
+    const CString caption = ButtonCaption(this);
+    if (!caption.IsEmpty() && !m_toggle)
+        DrawButtonCaption(memory, caption, client, m_pressed, m_disabled, m_colors[3], m_colors[2]);
+
+    if (m_focusFrame) {
+        CPen pen(PS_DASH, 1, kFocusFrameColor);
+        CPen* previousPen = memory.SelectObject(&pen);
+        CGdiObject* previousBrush = memory.SelectStockObject(NULL_BRUSH);
+        memory.Rectangle(client.left + kFocusFrameInsetX, client.top + kFocusFrameInsetY,
+                         client.right - kFocusFrameInsetX, client.bottom - kFocusFrameInsetY);
+        memory.SelectObject(previousBrush);
+        memory.SelectObject(previousPen);
+    }
+    if (previousFont != nullptr) memory.SelectObject(previousFont);
+}

@@ -1,0 +1,21 @@
+// CJHListCtrl: a report list under the skinned column header (CJHHeaderCtrl).
+// It never erases: its rows are painted over what lies under the list.
+#pragma once
+
+#include "platform/ui/afxcmn.h"
+#include "widgets/JHHeaderCtrl.h"
+
+class CJHListCtrl : public CListCtrl {
+    DECLARE_DYNAMIC(CJHListCtrl)
+
+public:
+    // The lowest selected row, -1 when none is.
+    int GetSelectedItem() const;
+
+protected:
+    void PreSubclassWindow() override;
+    BOOL OnEraseBkgnd(CDC*) override { return TRUE; }
+
+private:
+    CJHHeaderCtrl m_header;
+};

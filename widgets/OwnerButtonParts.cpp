@@ -1,0 +1,63 @@
+#include "widgets/OwnerButtonParts.h"
+
+namespace {
+
+constexpr DWORD kTypeBits = 0x1F;
+constexpr int kCaptionLimit = 256;
+
+}  // namespace
+
+void CButtonColors::SetDefaults() {
+    for (int i = 0; i < kCount; ++i) m_colors[i] = GetSysColor(i % 2 == 0 ? COLOR_BTNFACE : COLOR_BTNTEXT);
+}
+
+DWORD CButtonColors::Set(BYTE index, COLORREF color) {
+    if (index >= kCount) return kButtonInvalidIndex;
+    m_colors[index] = color;
+    return kButtonOk;
+}
+
+DWORD CButtonColors::Get(BYTE index, COLORREF* color) const {
+    if (index >= kCount) return kButtonInvalidIndex;
+    *color = m_colors[index];
+    return kButtonOk;
+}
+
+OwnerDrawnKind TakeOverButtonDrawing(CWnd* button) {
+    const DWORD style = button->GetStyle();
+    OwnerDrawnKind kind;
+    kind.type = style & kTypeBits;
+    kind.toggle = (style & BS_CHECKBOX) != 0;
+    if (kind.type == BS_DEFPUSHBUTTON) {
+        kind.wasDefault = true;
+        kind.type = BS_PUSHBUTTON;
+    }
+    button->ModifyStyle(kTypeBits, BS_OWNERDRAW, SWP_FRAMECHANGED);
+    return kind;
+}
+
+CString ButtonCaption(const CWnd* button) {
+    char16_t text[kCaptionLimit + 1] = {};
+    button->GetWindowText(text, kCaptionLimit + 1);
+    return CString(text);
+}
+
+void DrawButtonCaption(CDC& dc, const CString& caption, CRect area, bool shifted, bool disabled, COLORREF text,
+                       COLORREF background) {
+    if (shifted) area.OffsetRect(1, 1);
+    CRect place = area;
+    dc.DrawText(caption, place, DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
+    place.OffsetRect(area.left - place.left + (area.Width() - place.Width()) / 2,
+                     area.top - place.top + (area.Height() - place.Height()) / 2);
+    if (disabled) {
+        place.OffsetRect(1, 1);
+        dc.SetTextColor(GetSysColor(COLOR_3DHILIGHT));
+        dc.DrawText(caption, place, DT_WORDBREAK | DT_CENTER);
+        place.OffsetRect(-1, -1);
+        dc.SetTextColor(GetSysColor(COLOR_BTNSHADOW));
+    } else {
+        dc.SetTextColor(text);
+        dc.SetBkColor(background);
+    }
+    dc.DrawText(caption, place, DT_WORDBREAK | DT_CENTER);
+}
