@@ -14,37 +14,13 @@ constexpr int kFocusFrameInsetY = 7;
 }  // namespace
 
 void CJHButton::PreSubclassWindow() {
-    m_toggle = TakeOverButtonDrawing(this).toggle;
+    TakeOverDrawing();
     CButton::PreSubclassWindow();
 }
 
 BOOL CJHButton::SetImageFile(int index, CString path) { return m_images.LoadFile(index, path); }
 
 BOOL CJHButton::SetImage(int index, CxImage* image) { return m_images.Lend(index, image); }
-
-void CJHButton::Repaint(BOOL repaint) {
-    if (repaint && m_hWnd != nullptr) Invalidate();
-}
-
-DWORD CJHButton::SetCheck(BOOL check, BOOL repaint) {
-    if (m_toggle) {
-        m_checked = check;
-        Repaint(repaint);
-    }
-    return kButtonOk;
-}
-
-DWORD CJHButton::SetColor(BYTE index, COLORREF color, BOOL repaint) {
-    const DWORD result = m_colors.Set(index, color);
-    if (result == kButtonOk) Repaint(repaint);
-    return result;
-}
-
-DWORD CJHButton::SetDefaultColors(BOOL repaint) {
-    m_colors.SetDefaults();
-    Repaint(repaint);
-    return kButtonOk;
-}
 
 DWORD CJHButton::SetUserState(BYTE state, BOOL repaint) {
     if (state > 1) return kButtonInvalidValue;
@@ -80,8 +56,6 @@ BOOL CJHButton::CaptureParentBackground(CWnd* parent, int show) {
     return m_capture.CaptureFromParent(this, parent, show);
 }
 
-HBRUSH CJHButton::CtlColor(CDC*, UINT) { return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)); }
-
 void CJHButton::OnLButtonDown(UINT flags, CPoint point) {
     if (m_toggle) m_checked = !m_checked;
     CButton::OnLButtonDown(flags, point);
@@ -99,8 +73,7 @@ const CxImage* CJHButton::ImageToDraw() const {
 void CJHButton::DrawItem(LPDRAWITEMSTRUCT item) {
     CRect client;
     GetClientRect(&client);
-    const bool selected = (item->itemState & ODS_SELECTED) != 0;
-    m_pressed = m_toggle ? (selected || m_checked) : selected;
+    m_pressed = IsPressed(item->itemState);
     m_focused = (item->itemState & ODS_FOCUS) != 0;
     m_disabled = (item->itemState & ODS_DISABLED) != 0;
 

@@ -15,7 +15,7 @@
 #include "widgets/ImageSlots.h"
 #include "widgets/OwnerButtonParts.h"
 
-class CJHButton : public CButton {
+class CJHButton : public COwnerButtonBase {
     DECLARE_DYNAMIC(CJHButton)
 
 public:
@@ -29,14 +29,6 @@ public:
     BOOL SetImageFile(int index, CString path);
     // The caller's image in the slot; it must outlive the button's use of it.
     BOOL SetImage(int index, CxImage* image);
-
-    // Toggle mode only; 0.
-    DWORD SetCheck(BOOL check, BOOL repaint = TRUE);
-    BOOL GetCheck() const { return m_checked; }
-
-    DWORD SetColor(BYTE index, COLORREF color, BOOL repaint = TRUE);
-    DWORD GetColor(BYTE index, COLORREF* color) const { return m_colors.Get(index, color); }
-    DWORD SetDefaultColors(BOOL repaint = TRUE);
 
     // 0 or 1; 4 for other values, which are not stored.
     DWORD SetUserState(BYTE state, BOOL repaint = TRUE);
@@ -60,25 +52,20 @@ public:
 protected:
     void PreSubclassWindow() override;
     BOOL OnEraseBkgnd(CDC*) override { return TRUE; }
-    HBRUSH CtlColor(CDC* dc, UINT ctlColor) override;
     void OnLButtonDown(UINT flags, CPoint point) override;
 
 private:
     const CxImage* ImageToDraw() const;
-    void Repaint(BOOL repaint);
 
     CBackgroundCapture m_capture;
     bool m_backgroundCaptured = false;
     CImageSlots m_images;
     bool m_solid = false;
     COLORREF m_solidColor = 0;
-    bool m_toggle = false;
     BYTE m_userState = 0;
     bool m_pressed = false;
     bool m_focused = false;
     bool m_disabled = false;
-    BOOL m_checked = FALSE;
     int m_forcedImage = -1;
     bool m_focusFrame = false;
-    CButtonColors m_colors;
 };

@@ -4,6 +4,10 @@
 
 IMPLEMENT_DYNAMIC(CJHListCtrl, CListCtrl)
 
+CJHListCtrl::~CJHListCtrl() {
+    if (m_header.m_hWnd != nullptr) m_header.UnsubclassWindow();
+}
+
 int CJHListCtrl::GetSelectedItem() const { return FirstSelectedItem(*this); }
 
 void CJHListCtrl::PreSubclassWindow() {

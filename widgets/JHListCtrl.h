@@ -9,6 +9,10 @@ class CJHListCtrl : public CListCtrl {
     DECLARE_DYNAMIC(CJHListCtrl)
 
 public:
+    CJHListCtrl() = default;
+    // Lets go of the header without destroying it: the window is the list's.
+    ~CJHListCtrl() override;
+
     // The lowest selected row, -1 when none is.
     int GetSelectedItem() const;
 

@@ -36,6 +36,43 @@ OwnerDrawnKind TakeOverButtonDrawing(CWnd* button) {
     return kind;
 }
 
+DWORD COwnerButtonBase::SetCheck(BOOL check, BOOL repaint) {
+    if (m_toggle) {
+        m_checked = check;
+        Repaint(repaint);
+    }
+    return kButtonOk;
+}
+
+DWORD COwnerButtonBase::SetColor(BYTE index, COLORREF color, BOOL repaint) {
+    const DWORD result = m_colors.Set(index, color);
+    if (result == kButtonOk) Repaint(repaint);
+    return result;
+}
+
+DWORD COwnerButtonBase::SetDefaultColors(BOOL repaint) {
+    m_colors.SetDefaults();
+    Repaint(repaint);
+    return kButtonOk;
+}
+
+OwnerDrawnKind COwnerButtonBase::TakeOverDrawing() {
+    const OwnerDrawnKind kind = TakeOverButtonDrawing(this);
+    m_toggle = kind.toggle;
+    return kind;
+}
+
+bool COwnerButtonBase::IsPressed(UINT itemState) const {
+    const bool selected = (itemState & ODS_SELECTED) != 0;
+    return m_toggle ? selected || m_checked : selected;
+}
+
+void COwnerButtonBase::Repaint(BOOL repaint) {
+    if (repaint && m_hWnd != nullptr) Invalidate();
+}
+
+HBRUSH COwnerButtonBase::CtlColor(CDC*, UINT) { return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)); }
+
 CString ButtonCaption(const CWnd* button) {
     char16_t text[kCaptionLimit + 1] = {};
     button->GetWindowText(text, kCaptionLimit + 1);

@@ -1,6 +1,7 @@
 // What the owner-drawn buttons of the toolkit (the image button CJHButton
 // and the icon button COwnerDrawButton) have in common: their six colours,
-// how they take over the drawing of a BUTTON control, and their caption.
+// toggle mode, how they take over the drawing of a BUTTON control, and
+// their caption.
 #pragma once
 
 #include "platform/ui/afxwin.h"
@@ -38,6 +39,33 @@ struct OwnerDrawnKind {
 // Reads the kind from the window's style and turns the control into an
 // owner-drawn button (its type bits replaced by BS_OWNERDRAW, frame changed).
 OwnerDrawnKind TakeOverButtonDrawing(CWnd* button);
+
+// The base of both: a BUTTON control drawn by its object, with six colours
+// and, when it was made with a check-box style, a check state of its own.
+class COwnerButtonBase : public CButton {
+public:
+    // Toggle mode only; 0.
+    DWORD SetCheck(BOOL check, BOOL repaint = TRUE);
+    BOOL GetCheck() const { return m_checked; }
+
+    DWORD SetColor(BYTE index, COLORREF color, BOOL repaint = TRUE);
+    DWORD GetColor(BYTE index, COLORREF* color) const { return m_colors.Get(index, color); }
+    DWORD SetDefaultColors(BOOL repaint = TRUE);
+
+protected:
+    // Takes over the drawing (see TakeOverButtonDrawing) and notes toggle mode.
+    OwnerDrawnKind TakeOverDrawing();
+    // A toggle button shows pressed while it is checked.
+    bool IsPressed(UINT itemState) const;
+    // Invalidates when `repaint` is set and the window exists.
+    void Repaint(BOOL repaint);
+    // The text is drawn transparently over the button's own face.
+    HBRUSH CtlColor(CDC* dc, UINT ctlColor) override;
+
+    bool m_toggle = false;
+    BOOL m_checked = FALSE;
+    CButtonColors m_colors;
+};
 
 // The window text, at most 256 characters.
 CString ButtonCaption(const CWnd* button);

@@ -253,6 +253,23 @@ TEST_F(JHListCtrlTest, HeaderIsTheSkinnedOne) {
     EXPECT_EQ(ColorRefFromPixel(ScreenSurface().At(305, headerRect.top + 3) & 0xFFFFFF), WidgetPanelColor());
 }
 
+TEST_F(JHListCtrlTest, ListGoesWithItsHeaderWhileThePageStays) {
+    HWND listWindow = nullptr;
+    HWND headerWindow = nullptr;
+    {
+        CJHListCtrl passing;
+        Child(page, WC_LISTVIEW, kListId + 1, 10, 190, 300, 40, LVS_REPORT);
+        passing.SubclassDlgItem(kListId + 1, &page);
+        passing.InsertColumn(0, u"No.", LVCFMT_LEFT, 50);
+        listWindow = passing.m_hWnd;
+        headerWindow = passing.GetHeaderCtrl()->m_hWnd;
+        session.Pump();
+    }
+    EXPECT_FALSE(::IsWindow(listWindow));
+    EXPECT_FALSE(::IsWindow(headerWindow));
+    EXPECT_TRUE(::IsWindow(list.GetHeaderCtrl()->m_hWnd));
+}
+
 TEST_F(JHListCtrlTest, GoldenRowsUnderTheSkinnedHeader) {
     Fill();
     list.SetItemState(1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
