@@ -46,16 +46,6 @@ void CJHButton::ToggleFocusFrame() {
     Repaint(TRUE);
 }
 
-BOOL CJHButton::CaptureBackground(CWnd* parent, CDC* dc, int show) {
-    m_backgroundCaptured = true;
-    return m_capture.Capture(this, parent, dc, show);
-}
-
-BOOL CJHButton::CaptureParentBackground(CWnd* parent, int show) {
-    m_backgroundCaptured = true;
-    return m_capture.CaptureFromParent(this, parent, show);
-}
-
 void CJHButton::OnLButtonDown(UINT flags, CPoint point) {
     if (m_toggle) m_checked = !m_checked;
     CButton::OnLButtonDown(flags, point);
@@ -86,11 +76,11 @@ void CJHButton::DrawItem(LPDRAWITEMSTRUCT item) {
     if (m_solid) {
         CBrush brush(m_solidColor);
         memory.FillRect(client, &brush);
-    } else if (m_backgroundCaptured) {
-        m_capture.Draw(this, &memory);
     } else {
-        // Nothing of its own behind the image: what lies under the button shows.
+        // What the screen shows under the button, covered by the copy of the
+        // page once one was taken.
         memory.BitBlt(0, 0, client.Width(), client.Height(), target, 0, 0, SRCCOPY);
+        DrawBackground(&memory);
     }
 
     if (const CxImage* image = ImageToDraw())

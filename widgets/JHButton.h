@@ -7,6 +7,9 @@
 // A button made with a check-box style works in toggle mode: a tap flips its
 // check state and the checked button shows as pressed.
 //
+// Without a copy of the page (or a solid background) the images are drawn
+// over what the screen shows under the button.
+//
 // Being no canvas, it holds its own copy of the page's pixels under it and
 // takes part in the page protocol of JHCanvas.h with the same operations.
 #pragma once
@@ -15,7 +18,7 @@
 #include "widgets/ImageSlots.h"
 #include "widgets/OwnerButtonParts.h"
 
-class CJHButton : public COwnerButtonBase {
+class CJHButton : public CCapturingWnd<COwnerButtonBase> {
     DECLARE_DYNAMIC(CJHButton)
 
 public:
@@ -43,10 +46,6 @@ public:
     void ToggleFocusFrame();
     BOOL HasFocusFrame() const { return m_focusFrame; }
 
-    void SetNeedCapture(BOOL need) { m_capture.SetNeedCapture(need); }
-    BOOL CaptureBackground(CWnd* parent, CDC* dc, int show);
-    BOOL CaptureParentBackground(CWnd* parent, int show);
-
     void DrawItem(LPDRAWITEMSTRUCT item) override;
 
 protected:
@@ -57,8 +56,6 @@ protected:
 private:
     const CxImage* ImageToDraw() const;
 
-    CBackgroundCapture m_capture;
-    bool m_backgroundCaptured = false;
     CImageSlots m_images;
     bool m_solid = false;
     COLORREF m_solidColor = 0;

@@ -27,7 +27,9 @@ OwnerDrawnKind TakeOverButtonDrawing(CWnd* button) {
     const DWORD style = button->GetStyle();
     OwnerDrawnKind kind;
     kind.type = style & kTypeBits;
-    kind.toggle = (style & BS_CHECKBOX) != 0;
+    // Only the check-box types: the owner-drawn type shares their bit and
+    // must stay a push button.
+    kind.toggle = kind.type == BS_CHECKBOX || kind.type == BS_AUTOCHECKBOX;
     if (kind.type == BS_DEFPUSHBUTTON) {
         kind.wasDefault = true;
         kind.type = BS_PUSHBUTTON;

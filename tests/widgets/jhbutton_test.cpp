@@ -193,6 +193,24 @@ TEST_F(JHButtonTest, CallerImageStaysTheCallersAndCanBeReplaced) {
     EXPECT_TRUE(shared.IsValid());
 }
 
+TEST_F(JHButtonTest, OwnerDrawnStyleStaysAPushButtonAndUncapturedShowsThePage) {
+    CJHButton made;
+    ::CreateWindowExW(0, u"BUTTON", u"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 110, 200, kWidth, kHeight, page.m_hWnd,
+                      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kFirstId + 20)), nullptr, nullptr);
+    made.SubclassDlgItem(kFirstId + 20, &page);
+    made.SetImage(0, images[0].get());
+    made.SetImage(1, images[1].get());
+    page.Invalidate();
+    session.Pump();
+    // Never captured: the image lies over the page as the screen showed it.
+    EXPECT_TRUE(ScreenShows(CRect(110, 200, 110 + kWidth, 200 + kHeight),
+                            [&](CDC& dc) { images[0]->Draw(dc, 0, 0, kWidth, kHeight); }));
+    session.Run("tap 150 215");
+    EXPECT_EQ(made.GetCheck(), FALSE);
+    made.SetCheck(TRUE);
+    EXPECT_EQ(made.GetCheck(), FALSE);
+}
+
 TEST_F(JHButtonTest, GoldenFourImagesCaptionsAndFocusFrame) {
     EXPECT_TRUE(MatchesGolden(ScreenSurface(), "widgets_jhbutton_states"));
 }
