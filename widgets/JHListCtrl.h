@@ -1,5 +1,6 @@
 // CJHListCtrl: a report list under the skinned column header (CJHHeaderCtrl).
-// It never erases: its rows are painted over what lies under the list.
+// It never erases: its rows are painted over what lies under the list, and
+// where rows or columns go away the page paints that part again.
 #pragma once
 
 #include "platform/ui/afxcmn.h"
@@ -19,6 +20,7 @@ public:
 protected:
     void PreSubclassWindow() override;
     BOOL OnEraseBkgnd(CDC*) override { return TRUE; }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     CJHHeaderCtrl m_header;

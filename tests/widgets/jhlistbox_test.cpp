@@ -253,6 +253,23 @@ TEST_F(JHListCtrlTest, HeaderIsTheSkinnedOne) {
     EXPECT_EQ(ColorRefFromPixel(ScreenSurface().At(305, headerRect.top + 3) & 0xFFFFFF), WidgetPanelColor());
 }
 
+TEST_F(JHListCtrlTest, DeletedRowLeavesThePageBehind) {
+    CRect headerRect;
+    list.GetHeaderCtrl()->GetWindowRect(&headerRect);
+    // Where the third row will be, as the page shows it without rows.
+    const int y = headerRect.bottom + 2 * 18 + 8;
+    const Pixel page = ScreenSurface().At(150, y);
+    Fill();
+    CRect row;
+    list.GetItemRect(2, &row, LVIR_BOUNDS);
+    ASSERT_LT(30 + row.top, y);
+    ASSERT_GT(30 + row.bottom, y);
+    EXPECT_NE(ScreenSurface().At(150, y), page);
+    list.DeleteItem(2);
+    session.Pump();
+    EXPECT_EQ(ScreenSurface().At(150, y), page);
+}
+
 TEST_F(JHListCtrlTest, ListGoesWithItsHeaderWhileThePageStays) {
     HWND listWindow = nullptr;
     HWND headerWindow = nullptr;
