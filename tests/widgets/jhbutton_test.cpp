@@ -149,17 +149,6 @@ TEST_F(JHButtonTest, FocusFrameIsADashedGreenRectangleInsideTheButton) {
     EXPECT_TRUE(ShowsImage(kFramed, 0));
 }
 
-TEST_F(JHButtonTest, SolidBackgroundReplacesThePageUnderTheButton) {
-    const CRect cell = Cell(kSolid);
-    EXPECT_EQ(ColorRefFromPixel(ScreenSurface().At(cell.left + 2, cell.bottom - 3) & 0xFFFFFF), 0x3060C0u);
-    buttons[kSolid].SetWindowText(u"");
-    session.Pump();
-    EXPECT_TRUE(ScreenShows(cell, [](CDC& dc) {
-        CBrush brush(0x3060C0);
-        dc.FillRect(CRect(0, 0, kWidth, kHeight), &brush);
-    }));
-}
-
 TEST_F(JHButtonTest, SettersRejectValuesOutOfRange) {
     CJHButton& b = buttons[kPlain];
     CxImage other;
@@ -180,17 +169,6 @@ TEST_F(JHButtonTest, SettersRejectValuesOutOfRange) {
     EXPECT_EQ(b.SetUserState(1), 0u);
     EXPECT_EQ(b.SetUserState(2), 4u);
     EXPECT_EQ(b.GetUserState(), 1);
-}
-
-TEST_F(JHButtonTest, CallerImageStaysTheCallersAndCanBeReplaced) {
-    CJHButton& b = buttons[kPlain];
-    b.SetWindowText(u"");
-    CxImage shared(SkinPath(u"ControlPanel\\buttonD.png"), CXIMAGE_FORMAT_PNG);
-    EXPECT_TRUE(b.SetImage(0, &shared));
-    b.Invalidate();
-    session.Pump();
-    EXPECT_TRUE(ShowsImage(kPlain, 1));
-    EXPECT_TRUE(shared.IsValid());
 }
 
 TEST_F(JHButtonTest, OwnerDrawnStyleStaysAPushButtonAndUncapturedShowsThePage) {
