@@ -46,6 +46,7 @@ template <class Window>
 class CCapturingWnd : public Window {
 public:
     void SetNeedCapture(BOOL need) { m_capture.SetNeedCapture(need); }
+    BOOL NeedsCapture() const { return m_capture.NeedsCapture(); }
     BOOL CaptureBackground(CWnd* parent, CDC* dc, int show) { return m_capture.Capture(this, parent, dc, show); }
     BOOL CaptureParentBackground(CWnd* parent, int show) { return m_capture.CaptureFromParent(this, parent, show); }
     void DrawBackground(CDC* dc) { m_capture.Draw(this, dc); }

@@ -1,0 +1,3 @@
+#include "widgets/ChooseDialog.h"
+
+IMPLEMENT_DYNAMIC(CChooseDialog, CJHCanvas)
