@@ -11,7 +11,7 @@ StatementPtr Query(LPCWSTR sql) { return StatementPtr(GetDatabase()->Statement(s
 
 }  // namespace
 
-std::array<SharedText*, kZoneTexts> ZoneTexts(AccessZoneEntry& zone) {
+std::array<CString*, kZoneTexts> ZoneTexts(AccessZoneEntry& zone) {
     return {&zone.MonStart, &zone.MonEnd,   &zone.TuesStart, &zone.TuesEnd, &zone.WednStart,
             &zone.WednEnd,  &zone.ThurStart, &zone.ThurEnd,  &zone.FriStart, &zone.FriEnd,
             &zone.SatStart, &zone.SatEnd,   &zone.SunStart,  &zone.SunEnd};
@@ -38,32 +38,30 @@ int LoadBellTable() {
     return 1;
 }
 
-// A group number outside 0 to 16 has no entry and is skipped.
+// A group number outside the table has no entry and is skipped.
 int LoadAccessGroups() {
     StatementPtr rows = Query(u"Select * from SpaceGroup");
     while (rows->NextRow()) {
-        const int id = rows->ValueInt(0);
-        if (id < 0 || id >= CMachineConfig::kAccessGroups) continue;
-        AccessGroupEntry& group = g_MachineConfig.AccessGroupTable[id];
-        group.GroupID = id;
+        AccessGroupEntry group;
+        group.GroupID = rows->ValueInt(0);
         group.FirstSpace = rows->ValueInt(1);
         group.SecondSpace = rows->ValueInt(2);
         group.ThirdSpace = rows->ValueInt(3);
         group.FourSpace = rows->ValueInt(4);
+        g_MachineConfig.AccessGroupTable.Set(group.GroupID, group);
     }
     return 1;
 }
 
-// A zone number outside 1 to 32 has no entry and is skipped.
+// A zone number outside the table has no entry and is skipped.
 int LoadAccessTimeZones() {
     StatementPtr rows = Query(u"Select * from OpenDoorSpace");
     while (rows->NextRow()) {
-        const int id = rows->ValueInt(14);
-        if (id < 1 || id > CMachineConfig::kAccessZones) continue;
-        AccessZoneEntry& zone = g_MachineConfig.AccessZoneTable[id - 1];
+        AccessZoneEntry zone;
         const auto texts = ZoneTexts(zone);
         for (int i = 0; i < kZoneTexts; ++i) *texts[i] = CString(rows->ValueString(i));
-        zone.SpaceID = id;
+        zone.SpaceID = rows->ValueInt(14);
+        g_MachineConfig.AccessZoneTable.Set(zone.SpaceID, zone);
     }
     return 1;
 }

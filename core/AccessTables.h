@@ -9,7 +9,7 @@
 
 // The start and end times of Monday to Sunday, in table order.
 constexpr int kZoneTexts = 14;
-std::array<SharedText*, kZoneTexts> ZoneTexts(AccessZoneEntry& zone);
+std::array<CString*, kZoneTexts> ZoneTexts(AccessZoneEntry& zone);
 
 int LoadBellTable();
 int LoadAccessGroups();

@@ -46,19 +46,20 @@ void ResetAccessTables() {
     db.DirectStatement(u"Delete from RingZone");
     db.DirectStatement(u"Delete from OpenDoorSpace");
     db.DirectStatement(u"Delete from SpaceGroup");
-    for (int id = 1; id <= CMachineConfig::kAccessZones; ++id) {
+    for (int id = CAccessZoneTable::kFirst; id <= CAccessZoneTable::kLast; ++id) {
         CString sql;
         sql.Format(u"Insert into OpenDoorSpace Values('%s','%s','%s','%s','%s','%s','%s','%s','%s','%s','%s','%s',"
                    u"'%s','%s','%d')",
                    kClosedZone, kClosedZone, kClosedZone, kClosedZone, kClosedZone, kClosedZone, kClosedZone,
                    kClosedZone, kClosedZone, kClosedZone, kClosedZone, kClosedZone, kClosedZone, kClosedZone, id);
         db.DirectStatement(sql);
-        AccessZoneEntry& zone = g_MachineConfig.AccessZoneTable[id - 1];
-        for (SharedText* text : ZoneTexts(zone)) *text = kClosedZone;
+        AccessZoneEntry zone;
+        for (CString* text : ZoneTexts(zone)) *text = kClosedZone;
         zone.SpaceID = id;
+        g_MachineConfig.AccessZoneTable.Set(id, zone);
     }
     db.DirectStatement(u"Delete from SpaceGroup");
-    for (AccessGroupEntry& group : g_MachineConfig.AccessGroupTable) group = AccessGroupEntry{};
+    g_MachineConfig.AccessGroupTable.Clear();
     for (BellEntry& bell : g_MachineConfig.BellTable) bell = BellEntry{};
 }
 

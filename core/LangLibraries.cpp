@@ -9,6 +9,7 @@
 #include "core/LangText.h"
 #include "core/MachineConfig.h"
 #include "core/RegistryKey.h"
+#include "core/UserPhoto.h"
 #include "data/RecordStore.h"
 #include "platform/base/COleDateTime.h"
 #include "platform/base/files.h"
@@ -92,19 +93,13 @@ bool IsSafeFileNamePart(const CString& part) {
 }
 
 int DeleteUserPhoto(CString userId) {
-    if (!IsSafeFileNamePart(userId)) return 0;
-    static constexpr const char16_t* kExtensions[] = {u".bmp", u".jpg", u".jpe", u".jfi", u".png", u".ico",
-                                                      u".cur", u".tif", u".tga", u".pcx", u".wbm"};
-    const CString base = AppPath(u"ICON\\") + userId;
-    for (const char16_t* extension : kExtensions) {
-        const CString path = base + extension;
-        if (GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES) return DeleteFileW(path) ? 1 : 0;
-    }
-    return 0;
+    CString path;
+    if (!FindUserPhoto(userId, path)) return 0;
+    return DeleteFileW(path) ? 1 : 0;
 }
 
 int DeleteUserPhotos() {
-    DeleteFilesIn(AppPath(u"ICON\\"));
+    DeleteFilesIn(UserPhotoFolder());
     return 1;
 }
 

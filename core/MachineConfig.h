@@ -6,6 +6,7 @@
 // reads a text while another replaces it.
 #pragma once
 
+#include "core/AccessTable.h"
 #include "core/SharedText.h"
 #include "data/Records.h"
 #include "platform/base/CString.h"
@@ -33,21 +34,6 @@ struct BellEntry {
     BYTE Minute = 0;
 };
 
-// One weekly access time zone: start and end time of Monday to Sunday.
-struct AccessZoneEntry {
-    SharedText MonStart, MonEnd, TuesStart, TuesEnd, WednStart, WednEnd, ThurStart, ThurEnd;
-    SharedText FriStart, FriEnd, SatStart, SatEnd, SunStart, SunEnd;
-    int SpaceID = 0;
-};
-
-struct AccessGroupEntry {
-    int GroupID = 0;
-    int FirstSpace = 0;
-    int SecondSpace = 0;
-    int ThirdSpace = 0;
-    int FourSpace = 0;
-};
-
 // The verification in progress.
 struct VerifyContextData {
     int Purpose = 0;     // 0 a punch, 1 an administrator login, 2 a power-down confirmation
@@ -70,8 +56,6 @@ struct VerifyContextData {
 class CMachineConfig : public RealtimeSettings, public DoorSettings {
 public:
     static constexpr int kBellEntries = 30;
-    static constexpr int kAccessZones = 32;
-    static constexpr int kAccessGroups = 17;
 
     CMachineConfig() = default;
     CMachineConfig(const CMachineConfig&) = delete;
@@ -166,8 +150,8 @@ public:
 
     VerifyContextData VerifyContext;
     BellEntry BellTable[kBellEntries];
-    AccessZoneEntry AccessZoneTable[kAccessZones];
-    AccessGroupEntry AccessGroupTable[kAccessGroups];
+    CAccessZoneTable AccessZoneTable;
+    CAccessGroupTable AccessGroupTable;
 
     int DebugSensorCapture = 1;
     int DebugSaveImages = 0;

@@ -4,10 +4,7 @@
 
 #include "platform/ui/afxwin.h"
 #include "platform/ui/image.h"
-
-// Sent to the main window: wParam points to a CString hint (copied), lParam
-// the task-bar mode, -1 to bring the previous hint back.
-#define WM_TASKBARHINT (WM_USER + 101)
+#include "widgets/WidgetRules.h"
 
 class CBottomTaskBar : public CWnd {
 public:

@@ -13,8 +13,9 @@
 #include "data/DataGlobals.h"
 #include "data/FPTemplateStore.h"
 #include "main/GpioPin.h"
-#include "main/IoController.h"
+#include "main/RestartCommand.h"
 #include "main/ScreenFile.h"
+#include "main/TaskBarHint.h"
 #include "platform/base/debug.h"
 #include "platform/base/localtime.h"
 #include "platform/base/threads.h"
@@ -106,11 +107,7 @@ LRESULT CQuillonDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CQuillonDlg::OnTaskBarHint(WPARAM wParam, LPARAM lParam) {
-    const CString* text = reinterpret_cast<const CString*>(wParam);
-    m_taskBar.SetHint(text ? *text : CString(), static_cast<int>(lParam));
-    m_taskBar.Invalidate();
-    m_taskBar.UpdateWindow();
-    return 1;
+    return ApplyTaskBarHint(m_taskBar, reinterpret_cast<const CString*>(wParam), static_cast<int>(lParam));
 }
 
 void CQuillonDlg::OnTimer(UINT_PTR id) {
@@ -142,7 +139,7 @@ void CQuillonDlg::CheckMemoryAtNight() {
     SYSTEMTIME now{};
     GetLocalTime(&now);
     if (status.dwAvailPhys <= kLowMemoryBytes && now.wHour == 2 && now.wMinute == 22)
-        IoControllerExchange(&g_ioControllerPort, kIoRestart, 1, 1);
+        SendRestartCommand();
 }
 
 BOOL CQuillonDlg::OnEraseBkgnd(CDC* /*dc*/) { return TRUE; }

@@ -6,13 +6,6 @@
 #include "platform/base/handle.h"
 #include "platform/dev/serial.h"
 
-namespace {
-
-// A port that refuses this many writes in a row is taken as gone.
-constexpr int kWriteAttempts = 20;
-
-}  // namespace
-
 int CSerialPort::OpenPort(int port, DWORD baudRate, DWORD /*unused*/, BYTE byteSize, BYTE stopBits, int mode) {
     ClosePort();
     char16_t name[16];
@@ -37,6 +30,7 @@ int CSerialPort::OpenPort(int port, DWORD baudRate, DWORD /*unused*/, BYTE byteS
     }
     m_handle = handle;
     m_mode = mode;
+    m_baudRate = baudRate;
     return 1;
 }
 
@@ -54,17 +48,25 @@ int CSerialPort::Read(BYTE* buffer, int count) {
     return static_cast<int>(done);
 }
 
+DWORD CSerialPort::WriteGiveUpMs(int count) const {
+    // Ten bits a byte on the line: start, eight data bits, stop.
+    const uint64_t lineMs = m_baudRate ? static_cast<uint64_t>(count) * 10 * 1000 / m_baudRate : 0;
+    return static_cast<DWORD>(lineMs) + kWriteSlackMs;
+}
+
 int CSerialPort::Write(const BYTE* buffer, int count) {
-    if (!buffer || m_handle == INVALID_HANDLE_VALUE) return 0;
+    if (!buffer || m_handle == INVALID_HANDLE_VALUE || count < 0) return 0;
     if (m_mode == kModeRs485) EscapeCommFunction(m_handle, SETRTS);
+    const DWORD giveUpMs = WriteGiveUpMs(count);
+    const DWORD pauses = (giveUpMs + kWritePauseMs - 1) / kWritePauseMs;
+    const DWORD start = GetTickCount();
     int sent = 0;
-    int refusals = 0;
-    while (sent < count && refusals < kWriteAttempts) {
+    for (DWORD pause = 0; sent < count; ++pause) {
         DWORD done = 0;
-        const BOOL ok = WriteFile(m_handle, buffer + sent, static_cast<DWORD>(count - sent), &done, nullptr);
+        WriteFile(m_handle, buffer + sent, static_cast<DWORD>(count - sent), &done, nullptr);
         sent += static_cast<int>(done);
-        refusals = ok && done > 0 ? 0 : refusals + 1;
-        if (sent < count) Sleep(10);
+        if (sent == count || pause == pauses || GetTickCount() - start >= giveUpMs) break;
+        Sleep(kWritePauseMs);
     }
     if (m_mode == kModeRs485) EscapeCommFunction(m_handle, CLRRTS);
     return sent == count ? 1 : 0;

@@ -23,13 +23,22 @@ public:
 
     // Bytes read (0 when none came or on failure); buffer[0] is 0 first.
     int Read(BYTE* buffer, int count);
-    // 1 when the whole buffer went out, repeating after a partial write with
-    // a 10 ms pause; 0 when the port keeps refusing (it is gone).
+    // 1 when the whole buffer went out, repeating after a partial or refused
+    // write with a 10 ms pause. Callers hold the I/O controller's lock while
+    // they write, so a port that keeps refusing is given up (0) once
+    // WriteGiveUpMs(count) have passed on the terminal's clock, or once that
+    // many 10 ms pauses have been made when the clock stands still.
     int Write(const BYTE* buffer, int count);
+    // The time a write of `count` bytes may take: the time the bytes need on
+    // the line plus kWriteSlackMs.
+    DWORD WriteGiveUpMs(int count) const;
 
     static constexpr DWORD kReadTimeoutMs = 50;
+    static constexpr DWORD kWriteSlackMs = 1000;
+    static constexpr DWORD kWritePauseMs = 10;
 
 private:
     HANDLE m_handle = INVALID_HANDLE_VALUE;
     int m_mode = kModePlain;
+    DWORD m_baudRate = 0;
 };

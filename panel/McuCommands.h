@@ -4,3 +4,6 @@
 
 // FB 01 01 FB: supervision on.
 void SendMcuCommandOn();
+// FB 00 00 FB: supervision off, so that the terminal may stop feeding the
+// watchdog (before a restart it asks for itself).
+void SendMcuCommandOff();

@@ -63,8 +63,10 @@ TEST_F(DatabaseOpenTest, AccessTablesLoadFromTheDatabase) {
 
     g_pDatabase->DirectStatement(u"update OpenDoorSpace set MonStart = '07:15' where SpaceID = 3");
     LoadAccessTimeZones();
-    EXPECT_EQ(g_MachineConfig.AccessZoneTable[2].SpaceID, 3);
-    EXPECT_EQ(g_MachineConfig.AccessZoneTable[2].MonStart.Get(), CString(u"07:15"));
+    AccessZoneEntry zone;
+    ASSERT_TRUE(g_MachineConfig.AccessZoneTable.Get(3, zone));
+    EXPECT_EQ(zone.SpaceID, 3);
+    EXPECT_EQ(zone.MonStart, CString(u"07:15"));
 }
 
 TEST(ParseHourMinute, SplitsAtTheColon) {

@@ -37,7 +37,7 @@ TEST_F(FactoryResetTest, LeavesTheDeliveredDatabaseWithClosedZonesAndEmptyTables
     g_pDatabase->DirectStatement(u"insert into Userinfo (Userid, Name) values ('5', 'Ann')");
     g_pDatabase->DirectStatement(u"insert into RingZone (Time, week) values ('08:00', 1)");
     g_pDatabase->DirectStatement(u"insert into SpaceGroup values (2, 1, 0, 0, 0)");
-    g_MachineConfig.AccessGroupTable[2].FirstSpace = 1;
+    g_MachineConfig.AccessGroupTable.Set(2, AccessGroupEntry{2, 1, 0, 0, 0});
     g_MachineConfig.BellTable[0].Hour = 8;
     PutAppFile("ICON/5.jpg");
     PutAppFile("SNAP/1.jpg");
@@ -50,10 +50,14 @@ TEST_F(FactoryResetTest, LeavesTheDeliveredDatabaseWithClosedZonesAndEmptyTables
     EXPECT_EQ(Int(u"select count(*) from Userinfo"), 0);
     EXPECT_EQ(Int(u"select count(*) from RingZone"), 0);
     EXPECT_EQ(Int(u"select count(*) from SpaceGroup"), 0);
-    EXPECT_EQ(g_MachineConfig.AccessGroupTable[2].FirstSpace, 0);
+    AccessGroupEntry group;
+    ASSERT_TRUE(g_MachineConfig.AccessGroupTable.Get(2, group));
+    EXPECT_EQ(group.FirstSpace, 0);
     EXPECT_EQ(g_MachineConfig.BellTable[0].Hour, 0);
-    EXPECT_EQ(g_MachineConfig.AccessZoneTable[31].SpaceID, 32);
-    EXPECT_EQ(g_MachineConfig.AccessZoneTable[31].SunEnd.Get(), CString(u"00:00"));
+    AccessZoneEntry zone;
+    ASSERT_TRUE(g_MachineConfig.AccessZoneTable.Get(32, zone));
+    EXPECT_EQ(zone.SpaceID, 32);
+    EXPECT_EQ(zone.SunEnd, CString(u"00:00"));
     EXPECT_FALSE(std::filesystem::exists(AppFile("ICON/5.jpg")));
     EXPECT_FALSE(std::filesystem::exists(AppFile("SNAP/1.jpg")));
 }

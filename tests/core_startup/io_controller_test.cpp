@@ -10,7 +10,7 @@
 #include "platform/dev/pty.h"
 #include "platform/base/threads.h"
 #include "platform/dev/serial.h"
-#include "tests/core_startup/StartupTestSupport.h"
+#include "tests/core_startup/IoLineTestSupport.h"
 
 namespace {
 
@@ -36,41 +36,22 @@ TEST(IoFrameReader, TakesFramesAcrossReadsAndResynchronises) {
     EXPECT_EQ(frames[0].arg1, 1);
 }
 
-// The controller's end of the port, and the terminal's port object on it.
-class IoControllerTest : public StartupTest {
+class IoControllerTest : public IoLineTest {
 protected:
     void SetUp() override {
-        StartupTest::SetUp();
-        ASSERT_TRUE(pty.Open());
-        MapSerialPort(u"COM3", pty.TerminalPath());
-        ASSERT_TRUE(g_ioControllerPort.OpenPort(3, CBR_9600, 0, 8, ONESTOPBIT, CSerialPort::kModePlain));
+        IoLineTest::SetUp();
         saved = {g_MachineConfig.RING, g_MachineConfig.LOCKDELAY, g_MachineConfig.FCCHECKALARM,
                  g_MachineConfig.MCCHECKALARM};
     }
     void TearDown() override {
-        g_ioControllerPort.ClosePort();
-        MapSerialPort(u"COM3", "");
         g_MachineConfig.RING = saved[0];
         g_MachineConfig.LOCKDELAY = saved[1];
         g_MachineConfig.FCCHECKALARM = saved[2];
         g_MachineConfig.MCCHECKALARM = saved[3];
-        StartupTest::TearDown();
-    }
-    // What the terminal wrote to the controller so far.
-    std::vector<BYTE> Sent() {
-        std::vector<BYTE> bytes;
-        pollfd ready{pty.ControllerFd(), POLLIN, 0};
-        while (poll(&ready, 1, 0) > 0) {
-            BYTE buffer[64];
-            const ssize_t n = read(pty.ControllerFd(), buffer, sizeof buffer);
-            if (n <= 0) break;
-            bytes.insert(bytes.end(), buffer, buffer + n);
-        }
-        return bytes;
+        IoLineTest::TearDown();
     }
     void Input(BYTE which) { DispatchIoFrame(IoFrame{kIoAlarmInput, which, 0, {}}); }
 
-    PtyPair pty;
     std::array<int, 4> saved{};
 };
 
