@@ -1,6 +1,6 @@
 #include "widgets/WidgetRules.h"
 
-#include "core/LangText.h"
+#include "core/LangLibraries.h"
 #include "core/MachineConfig.h"
 #include "core/ShowMessage.h"
 
@@ -25,14 +25,9 @@ void SendTaskBarHint(const CString& hint, int mode) {
 
 CString SkinPath(const char16_t* relative) { return g_MachineConfig.SkinDir.Get() + relative; }
 
-bool IsTraditionalChineseUi() {
-    CString value;
-    return GetLanguageSwitch(u"ft", value) == 1 && value == u"1";
-}
-
 BOOL MakeWidgetFont(CFont& font, const WidgetFontSpec& traditional, const WidgetFontSpec& other,
                     bool reportFailure) {
-    const WidgetFontSpec& spec = IsTraditionalChineseUi() ? traditional : other;
+    const WidgetFontSpec& spec = IsFtLanguage() ? traditional : other;
     const BOOL made = font.CreateFont(spec.height, 0, 0, 0, spec.weight, 0, 0, 0, spec.charSet, 0, 0, spec.quality,
                                       0x20, spec.face);
     if (!made && reportFailure) ShowMessage(u"Load Font fail!", 0);

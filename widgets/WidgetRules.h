@@ -47,9 +47,6 @@ void SendTaskBarHint(const CString& hint, int mode);
 // The skin folder (application directory + "Skin\" + SKIN + "\") + `relative`.
 CString SkinPath(const char16_t* relative);
 
-// True in the traditional-Chinese UI (the language file's "ft" switch).
-bool IsTraditionalChineseUi();
-
 struct WidgetFontSpec {
     const char16_t* face;
     int height;
@@ -58,7 +55,8 @@ struct WidgetFontSpec {
     BYTE quality;
 };
 
-// Creates `font` by the UI language; `reportFailure` shows "Load Font fail!"
+// Creates `font` by the UI language (`traditional` while IsFtLanguage, the
+// language file's "ft" switch, is on); `reportFailure` shows "Load Font fail!"
 // in a one-button message box when the font cannot be made. FALSE then.
 BOOL MakeWidgetFont(CFont& font, const WidgetFontSpec& traditional, const WidgetFontSpec& other,
                     bool reportFailure = true);

@@ -34,3 +34,10 @@ std::vector<Pixel> CopyOfScreen() {
     for (int y = 0; y < screen.Height(); ++y) pixels.insert(pixels.end(), screen.Row(y), screen.Row(y) + screen.Width());
     return pixels;
 }
+
+std::vector<Pixel> ScreenPixels(const CRect& area) {
+    std::vector<Pixel> pixels;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) pixels.push_back(ScreenSurface().At(x, y) & 0xFFFFFF);
+    return pixels;
+}

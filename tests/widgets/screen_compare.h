@@ -17,3 +17,6 @@
 
 // The whole screen as it stands, row after row.
 std::vector<Pixel> CopyOfScreen();
+
+// The screen's pixels under `area`, row by row, without their alpha.
+std::vector<Pixel> ScreenPixels(const CRect& area);

@@ -13,13 +13,6 @@ const CRect kBoxRect(100, 60, 220, 81);
 const CRect kOtherRect(100, 100, 220, 121);
 const CRect kLeftArrow(100, 60, 116, 81);
 
-std::vector<Pixel> ScreenPixels(const CRect& area) {
-    std::vector<Pixel> pixels;
-    for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x) pixels.push_back(ScreenSurface().At(x, y) & 0xFFFFFF);
-    return pixels;
-}
-
 class SelectBoxTest : public WidgetTest {
 protected:
     void SetUp() override {

@@ -125,7 +125,9 @@ void SensorWindow(Canvas& c, bool withFinger) {
         c.Fill(Outline(RoundRect(10.5f, 12.5f, w - 21, h - 25, 7.5f), 1), Rgb(0x8FD0FF, 0.7f));
         return;
     }
-    DrawPictogram(c, Pictogram::Fingerprint, 10, 14, w - 20, Rgb(0x9FE0FF));
+    // The overlay is drawn 15, 18 in from the sensor picture's corner: from
+    // there this finger sits centred on the glass.
+    DrawPictogram(c, Pictogram::Fingerprint, 0, 3, 34, Rgb(0x9FE0FF));
 }
 
 void FingerMark(Canvas& c, Color light, Color dark, Color edge) {
