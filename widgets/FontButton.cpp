@@ -29,8 +29,8 @@ void CFontButton::OnPaint() {
     GetWindowText(caption);
     CFont* previousFont = dc.SelectObject(&m_font);
     CGdiObject* previousBrush = dc.SelectStockObject(NULL_BRUSH);
-    // The disabled look comes first: a button disabled while it had the
-    // focus may still hold the focused flag, and must not look pressable.
+    // The disabled look comes first: a page can hand the focus to a disabled
+    // button, which must not look pressable for that.
     if (!IsWindowEnabled()) {
         Frame(dc, client, PS_SOLID, 1, kDisabledGrey);
         dc.SetTextColor(kDisabledGrey);
