@@ -8,6 +8,7 @@
 #include "platform/base/utf.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/script.h"
+#include "platform/ui/winuser.h"
 
 namespace {
 
@@ -29,6 +30,27 @@ const bool g_answerCommand = [] {
     return true;
 }();
 
+// A box waits for its answer as it would for a person: in a scripted run
+// the script goes on meanwhile (start-up asks before any other message loop
+// runs) until it answers, quits or ends. Without a script the safe answer
+// comes at once.
+int WaitForScriptAnswer(int fallback) {
+    for (;;) {
+        const int answer = TakeMessageBoxAnswer(0);
+        if (answer != 0) return answer;
+        if (!ScriptRunsOnThisThread()) return fallback;
+        MSG msg;
+        if (!GetMessageW(&msg, nullptr, 0, 0)) {
+            // The loop the box was shown over ends too; the script may
+            // have answered on its way out.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return TakeMessageBoxAnswer(fallback);
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
 }  // namespace
 
 void QueueMessageBoxAnswer(int answer) {
@@ -49,7 +71,7 @@ int AfxMessageBox(LPCWSTR text, UINT type) {
     // Every box shown is in the program's own output too.
     std::fprintf(stderr, "message box: %s\n", Utf16ToUtf8(text).c_str());
     const bool question = (type & 0xF) == MB_YESNO;
-    const int answer = TakeMessageBoxAnswer(question ? IDNO : IDOK);
+    const int answer = WaitForScriptAnswer(question ? IDNO : IDOK);
     if (!question) return IDOK;
     return answer == IDYES ? IDYES : IDNO;
 }

@@ -1,7 +1,8 @@
 // The plain message box of start-up, shown before the skinned box can be:
 // the text goes to the journal of message boxes (and so to the log of a
-// scripted run), and the answer is the one a script gave with
-// "answer yes|no|ok", else the safe one (OK, or No for a question).
+// scripted run). In a scripted run the box waits while the script goes on
+// until it gives "answer yes|no|ok"; without one (no script, or it quits or
+// ends first) the answer is the safe one (OK, or No for a question).
 #pragma once
 
 #include "platform/base/types.h"

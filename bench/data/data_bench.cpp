@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/support/full_database.h"
 #include "data/DataLocks.h"
 #include "data/DbSqlite.h"
 #include "data/FPTemplateStore.h"
@@ -20,8 +21,7 @@ namespace {
 
 const char16_t kDbPath[] = u"\\DB\\KD4700.DB";
 
-// A factory database with 5000 users, one 338-byte template each, and a
-// full ring of 100000 records over 30 days, all of them new.
+// A factory database in full use.
 class FullDatabase {
 public:
     FullDatabase() {
@@ -32,19 +32,7 @@ public:
         SetDeviceRoot(m_dir);
         CreateFactoryDatabase(kDbPath);
         db.Open(kDbPath);
-        db.DirectStatement(u"begin");
-        db.DirectStatement(
-            u"INSERT INTO Userinfo WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < 5000) "
-            u"SELECT n, '', 'user' || n, '', '', 1 + n % 10, 6, '', 0, '', 0, 1 FROM s");
-        db.DirectStatement(
-            u"INSERT INTO FPinfo SELECT 0, userid, randomblob(338) FROM Userinfo");
-        db.DirectStatement(
-            u"INSERT INTO Checkinout(rowid, Userid, CheckTime, CheckType, IsDownLoad, WorkNumberAndPassType) "
-            u"WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < 100000) "
-            u"SELECT n, 1 + n % 5000, strftime('%Y-%m-%d %H:%M:%S', '2014-09-01', '+' || (n * 25) || ' seconds'), "
-            u"n % 2, 0, 16777216 FROM s");
-        db.DirectStatement(u"update BasePara set UserCount=5000, AllRecordcount=100000, NewRecordcount=100000");
-        db.DirectStatement(u"commit");
+        FillFullDatabase(db);
         records = std::make_unique<CRecordStore>(db);
     }
     ~FullDatabase() {

@@ -212,6 +212,8 @@ void WakeAllQueues() {
 
 void SetIdleHook(IdleHook hook) { t_owner.idle = std::move(hook); }
 
+bool HasIdleHook() { return static_cast<bool>(t_owner.idle); }
+
 void DispatchIncomingSends() {
     for (;;) {
         std::shared_ptr<SentMessage> sent;

@@ -46,6 +46,8 @@ void WakeAllQueues();
 // when it did something (the queue is looked at again at once).
 using IdleHook = std::function<bool()>;
 void SetIdleHook(IdleHook hook);
+// True while the calling thread has an idle hook (a script runs on it).
+bool HasIdleHook();
 
 // Delivers the messages sent to the calling thread by other threads.
 void DispatchIncomingSends();

@@ -202,3 +202,5 @@ bool RunScriptFileWhenIdle(const std::string& hostPath, bool quitAtEnd) {
     RunScriptWhenIdle(std::move(lines), quitAtEnd);
     return true;
 }
+
+bool ScriptRunsOnThisThread() { return HasIdleHook(); }

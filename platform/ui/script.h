@@ -63,3 +63,6 @@ private:
 void RunScriptWhenIdle(std::vector<std::string> lines, bool quitAtEnd);
 // The same for a script file; false when it cannot be read.
 bool RunScriptFileWhenIdle(const std::string& hostPath, bool quitAtEnd);
+// True while a script runs on the calling thread: a box that waits for a
+// person's answer waits for the script's there.
+bool ScriptRunsOnThisThread();
