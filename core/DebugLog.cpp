@@ -1,5 +1,8 @@
 #include "core/DebugLog.h"
 
+#include <atomic>
+#include <cstdlib>
+
 #include "platform/base/clock.h"
 #include "platform/base/codepage.h"
 #include "platform/base/files.h"
@@ -11,20 +14,29 @@ const char16_t* g_pszLogPath = nullptr;
 
 namespace {
 
-// At process exit the log writes its last line; the object itself stays, so
-// that threads still running may call it and find it closed.
-struct LogCloser {
-    CDebugLog* log;
-    ~LogCloser() { log->Close(); }
-};
+// The process log object stays for the whole process, so that threads still
+// running at exit may call it and find it closed.
+CDebugLog& ProcessLog() {
+    static CDebugLog* log = new CDebugLog;
+    return *log;
+}
+
+std::atomic<bool> g_closeAtExit{false};
+
+void CloseProcessLog() { ProcessLog().Close(); }
 
 }  // namespace
 
 CDebugLog& GetLogger() {
-    static CDebugLog* log = new CDebugLog;
-    static LogCloser closer{log};
-    if (!log->IsOpen() && g_pszLogPath) log->Open(g_pszLogPath);
-    return *log;
+    CDebugLog& log = ProcessLog();
+    if (!log.IsOpen() && g_pszLogPath) {
+        log.Open(g_pszLogPath);
+        // At process exit the log writes its last line. Registered once the
+        // header is written, the closing runs before whatever that writing
+        // needed is taken down.
+        if (log.IsOpen() && !g_closeAtExit.exchange(true)) std::atexit(CloseProcessLog);
+    }
+    return log;
 }
 
 CDebugLog::CDebugLog() : m_indentSlot(TlsAlloc()) {}

@@ -17,6 +17,7 @@
 #include "platform/base/utf.h"
 #include "platform/base/handle.h"
 #include "platform/dev/shell.h"
+#include "platform/ui/CWinApp.h"
 #include "platform/ui/winuser.h"
 
 namespace {
@@ -66,6 +67,10 @@ void LoadBidiDll() {
     const HMODULE library = LoadLibraryW(AppPath(u"freebidi.dll"));
     if (library) g_pfnFriBidiRtoL = ProcAs<FriBidiRtoLProc>(GetProcAddress(library, "friBidiRtoL"));
     g_MachineConfig.RightToLeft = library && g_pfnFriBidiRtoL ? 1 : 0;
+}
+
+void LoadResourceDll() {
+    if (const HMODULE resources = LoadLibraryW(AppPath(u"AResource.dll"))) AfxSetResourceHandle(resources);
 }
 
 int IsBidiLanguage() { return LanguageSwitchOn(u"bidi"); }

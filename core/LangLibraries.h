@@ -8,6 +8,9 @@
 
 int LoadIconvDll();
 void LoadBidiDll();
+// The resources of a language shown in its own order ("AResource.dll"); a
+// failed load keeps the program's own.
+void LoadResourceDll();
 int IsBidiLanguage();
 int IsFtLanguage();
 int IsOrderLanguage();

@@ -1,6 +1,5 @@
 #include "core/QuillonApp.h"
 
-#include "core/AppDir.h"
 #include "core/AppMessageBox.h"
 #include "core/AppServices.h"
 #include "core/FpLibraries.h"
@@ -15,7 +14,6 @@
 #include "main/QuillonDlg.h"
 #include "platform/base/clock.h"
 #include "platform/base/lasterror.h"
-#include "platform/base/modules.h"
 #include "platform/base/threads.h"
 
 const char16_t kQuillonMutexName[] =
@@ -83,12 +81,7 @@ BOOL CQuillonApp::InitInstance() {
     ReleaseIoControllerThread();
     LoadIconvDll();
     if (IsBidiLanguage()) LoadBidiDll();
-    if (IsOrderLanguage()) {
-        CString appDir;
-        GetAppDir(appDir);
-        // A failed load keeps the program's own resources.
-        if (const HMODULE resources = LoadLibraryW(appDir + u"AResource.dll")) AfxSetResourceHandle(resources);
-    }
+    if (IsOrderLanguage()) LoadResourceDll();
 
     CQuillonDlg dialog(nullptr);
     m_pMainWnd = &dialog;

@@ -1,4 +1,5 @@
 #include <cctype>
+#include <cstdlib>
 #include <string>
 
 #include "core/DebugLog.h"
@@ -115,6 +116,19 @@ TEST_F(DebugLogTest, AMissingFolderIsRetriedUntilItExists) {
     std::filesystem::create_directories(AppFile("log"));
     log.Open(kPath);
     EXPECT_TRUE(log.IsOpen());
+}
+
+TEST_F(DebugLogTest, TheProcessLogWritesItsLastLineWhenTheProgramEnds) {
+    EXPECT_EXIT(
+        {
+            g_pszLogPath = kPath;
+            GetLogger().LogW(u"%s", u"last words");
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+    const std::string text = Log();
+    EXPECT_NE(text.find(" : last words\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find(" : Log finished\r\n"), std::string::npos) << text;
 }
 
 TEST_F(DebugLogTest, DebugPrintTakesPathsAsTextNotAsFormats) {

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "core/AppServices.h"
 #include "core/CardInput.h"
 #include "core/DateTexts.h"
 #include "core/FpLibraries.h"
@@ -136,6 +137,47 @@ TEST_F(VolumeTest, LevelsReadBackAndUnknownLevelsAreSilence) {
     SetVolumeLevel(9);
     GetVolumeLevel(level);
     EXPECT_EQ(level, 0);
+}
+
+}  // namespace
+
+namespace {
+
+class RecentRecordTest : public StartupTest {
+protected:
+    void SetUp() override {
+        StartupTest::SetUp();
+        OpenFactoryDatabase();
+        m_savedGap = g_MachineConfig.REATTIMEGAP;
+        g_MachineConfig.REATTIMEGAP = 5;
+        g_pDatabase->DirectStatement(
+            u"insert into Checkinout (Userid, CheckTime) values ('O''Neil', '2014-09-01 08:00:00')");
+        g_pDatabase->DirectStatement(u"insert into Checkinout (Userid, CheckTime) values ('7', '2014-09-01 08:00:00')");
+    }
+    void TearDown() override {
+        g_MachineConfig.REATTIMEGAP = m_savedGap;
+        StartupTest::TearDown();
+    }
+
+    const COleDateTime soon{2014, 9, 1, 8, 4, 0};
+
+private:
+    int m_savedGap = 0;
+};
+
+TEST_F(RecentRecordTest, CountsOnlyTheUsersOwnRecordsWithinTheGap) {
+    EXPECT_EQ(HasRecentRecord(u"7", soon), 1);
+    EXPECT_EQ(HasRecentRecord(u"7", COleDateTime(2014, 9, 1, 8, 6, 0)), 0);
+    EXPECT_EQ(HasRecentRecord(u"8", soon), 0);
+    g_MachineConfig.REATTIMEGAP = 0;
+    EXPECT_EQ(HasRecentRecord(u"7", soon), 0);
+}
+
+TEST_F(RecentRecordTest, AUserIdWithQuotesIsDataNotSql) {
+    EXPECT_EQ(HasRecentRecord(u"O'Neil", soon), 1);
+    EXPECT_EQ(HasRecentRecord(u"x' or '1'='1", soon), 0);
+    EXPECT_EQ(HasRecentRecord(u"1'; delete from Checkinout; --", soon), 0);
+    EXPECT_EQ(Int(u"select count(*) from Checkinout"), 2);
 }
 
 }  // namespace
