@@ -1,8 +1,5 @@
 #include "core/DebugLog.h"
 
-#include <atomic>
-#include <cstdlib>
-
 #include "platform/base/clock.h"
 #include "platform/base/codepage.h"
 #include "platform/base/files.h"
@@ -12,31 +9,14 @@
 
 const char16_t* g_pszLogPath = nullptr;
 
-namespace {
-
-// The process log object stays for the whole process, so that threads still
-// running at exit may call it and find it closed.
-CDebugLog& ProcessLog() {
-    static CDebugLog* log = new CDebugLog;
-    return *log;
-}
-
-std::atomic<bool> g_closeAtExit{false};
-
-void CloseProcessLog() { ProcessLog().Close(); }
-
-}  // namespace
-
 CDebugLog& GetLogger() {
-    CDebugLog& log = ProcessLog();
-    if (!log.IsOpen() && g_pszLogPath) {
-        log.Open(g_pszLogPath);
-        // At process exit the log writes its last line. Registered once the
-        // header is written, the closing runs before whatever that writing
-        // needed is taken down.
-        if (log.IsOpen() && !g_closeAtExit.exchange(true)) std::atexit(CloseProcessLog);
-    }
-    return log;
+    // The object stays for the whole process, so that threads still running
+    // at its end may call it and find it closed. The program closes it on
+    // its way out (EndProcess); nothing closes it from an exit handler,
+    // where the thread's own state may already be gone.
+    static CDebugLog* log = new CDebugLog;
+    if (!log->IsOpen() && g_pszLogPath) log->Open(g_pszLogPath);
+    return *log;
 }
 
 CDebugLog::CDebugLog() : m_indentSlot(TlsAlloc()) {}

@@ -37,16 +37,6 @@ std::string IconvName(UINT codePage) {
     return "CP" + std::to_string(codePage);
 }
 
-iconv_t OpenConverter(UINT codePage, bool toWide) {
-    const std::string name = IconvName(codePage);
-    return toWide ? iconv_open(kUtf16Host, name.c_str()) : iconv_open(name.c_str(), kUtf16Host);
-}
-
-// Set once the thread's converters are closed: what the thread converts
-// while it ends (a static object's destructor writing a last log line at
-// exit) goes through a converter of its own.
-thread_local bool t_convertersGone = false;
-
 // One converter per code page and direction per thread: an iconv descriptor
 // carries state and must not be shared between threads.
 class ConverterCache {
@@ -54,12 +44,15 @@ public:
     ~ConverterCache() {
         for (auto& entry : m_converters)
             if (entry.second != reinterpret_cast<iconv_t>(-1)) iconv_close(entry.second);
-        t_convertersGone = true;
     }
     std::optional<iconv_t> Get(UINT codePage, bool toWide) {
         const auto key = std::make_pair(codePage, toWide);
         auto it = m_converters.find(key);
-        if (it == m_converters.end()) it = m_converters.emplace(key, OpenConverter(codePage, toWide)).first;
+        if (it == m_converters.end()) {
+            const std::string name = IconvName(codePage);
+            iconv_t cd = toWide ? iconv_open(kUtf16Host, name.c_str()) : iconv_open(name.c_str(), kUtf16Host);
+            it = m_converters.emplace(key, cd).first;
+        }
         if (it->second == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
         iconv(it->second, nullptr, nullptr, nullptr, nullptr);
         return it->second;
@@ -70,32 +63,6 @@ private:
 };
 
 thread_local ConverterCache t_converters;
-
-// The converter of one conversion: the thread's cached one while it lasts.
-class Converter {
-public:
-    Converter(UINT codePage, bool toWide) {
-        if (!t_convertersGone) {
-            m_cd = t_converters.Get(codePage, toWide);
-            return;
-        }
-        const iconv_t cd = OpenConverter(codePage, toWide);
-        if (cd == reinterpret_cast<iconv_t>(-1)) return;
-        m_cd = cd;
-        m_own = true;
-    }
-    ~Converter() {
-        if (m_own) iconv_close(*m_cd);
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-
-    const std::optional<iconv_t>& Get() const { return m_cd; }
-
-private:
-    std::optional<iconv_t> m_cd;
-    bool m_own = false;
-};
 
 // Runs iconv over the whole input; at each sequence it cannot convert, the
 // handler appends a replacement to `out` and returns how many input bytes to
@@ -136,8 +103,7 @@ std::optional<Decoded> Decode(UINT codePage, std::string_view bytes) {
         result.invalid = Utf16ToUtf8(result.text) != bytes;
         return result;
     }
-    const Converter converter(codePage, true);
-    const auto& cd = converter.Get();
+    const auto cd = t_converters.Get(codePage, true);
     if (!cd) return std::nullopt;
     std::string raw;
     RunIconv(*cd, bytes.data(), bytes.size(), raw, [&](const char*, size_t, std::string& out) {
@@ -166,8 +132,7 @@ std::optional<Encoded> Encode(UINT codePage, std::u16string_view text, std::stri
         result.usedDefault = Utf8ToUtf16(result.bytes) != text;
         return result;
     }
-    const Converter converter(codePage, false);
-    const auto& cd = converter.Get();
+    const auto cd = t_converters.Get(codePage, false);
     if (!cd) return std::nullopt;
     RunIconv(*cd, reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t), result.bytes,
              [&](const char* at, size_t left, std::string& out) {
@@ -213,7 +178,7 @@ UINT GetOEMCP() { return kSystemCodePage; }
 
 BOOL IsValidCodePage(UINT codePage) {
     if (codePage == CP_UTF8) return TRUE;
-    return Converter(codePage, true).Get() ? TRUE : FALSE;
+    return t_converters.Get(codePage, true) ? TRUE : FALSE;
 }
 
 int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int multiByteLength, LPWSTR wide,

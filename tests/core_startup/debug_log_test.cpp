@@ -4,6 +4,7 @@
 
 #include "core/DebugLog.h"
 #include "core/DebugPrint.h"
+#include "core/ProcessExit.h"
 #include "core/MachineConfig.h"
 #include "tests/core_startup/StartupTestSupport.h"
 
@@ -118,17 +119,25 @@ TEST_F(DebugLogTest, AMissingFolderIsRetriedUntilItExists) {
     EXPECT_TRUE(log.IsOpen());
 }
 
-TEST_F(DebugLogTest, TheProcessLogWritesItsLastLineWhenTheProgramEnds) {
+TEST_F(DebugLogTest, TheProgramsEndWritesTheLastLineAndAPlainExitIsHarmless) {
     EXPECT_EXIT(
         {
             g_pszLogPath = kPath;
             GetLogger().LogW(u"%s", u"last words");
-            std::exit(0);
+            EndProcess(0);
         },
         ::testing::ExitedWithCode(0), "");
     const std::string text = Log();
     EXPECT_NE(text.find(" : last words\r\n"), std::string::npos) << text;
     EXPECT_NE(text.find(" : Log finished\r\n"), std::string::npos) << text;
+    // Leaving the process with the log still open.
+    EXPECT_EXIT(
+        {
+            g_pszLogPath = kPath;
+            GetLogger().LogW(u"%s", u"open at exit");
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(DebugLogTest, DebugPrintTakesPathsAsTextNotAsFormats) {
