@@ -30,6 +30,7 @@ protected:
     void SetUp() override {
         fs::remove_all(root.Host());
         fs::copy(QUILLON_FACTORY_IMAGE_DIR, root.Host(), fs::copy_options::recursive);
+        InitSystemLocks();  // the test reads the device's database too
     }
 
     // Runs the program on the root with the script's lines.
@@ -54,7 +55,7 @@ protected:
                       root.HostPath("NandFlash/zeta42/" + name), fs::copy_options::overwrite_existing);
     }
 
-    // The text of a device-root file with `from` replaced by `to` (which must be there).
+    // Replaces `from`, which must be there, by `to` in a device-root file.
     void Edit(const std::string& relative, const std::string& from, const std::string& to) const {
         std::string text = Read(relative);
         const size_t at = text.find(from);
@@ -62,64 +63,16 @@ protected:
         root.PutFile(relative, text.replace(at, from.size(), to));
     }
 
-    ScopedDeviceRoot root;
-};
-
-// A terminal in use whose settings can no longer be loaded: the unit name
-// is gone from the registry, the configuration file has been changed, and
-// the database holds a user with two fingers and a record.
-class SettingsResetTest : public StartupProgramTest {
-protected:
-    void SetUp() override {
-        StartupProgramTest::SetUp();
-        Edit("registry.reg", "\"UnitName\"=\"VELTO\"\n", "");
-        Edit(kConfig, "<LOCKDELAY>10<", "<LOCKDELAY>99<");
-        Edit(kConfig, "<PASSWORD>80516<", "<PASSWORD>4711<");
-        InitSystemLocks();
-        CDbSqlite db;
-        ASSERT_TRUE(db.Open(kDatabase));
-        db.DirectStatement(u"insert into Userinfo (Userid, Name) values ('5', 'Ann')");
-        db.DirectStatement(u"insert into FPinfo values (0, '5', randomblob(338))");
-        db.DirectStatement(u"insert into FPinfo values (1, '5', randomblob(338))");
-        db.DirectStatement(u"insert into Checkinout (Userid, CheckTime) values ('5', '2014-09-01 08:00:00')");
-        db.DirectStatement(u"update BasePara set AllRecordcount = 1, NewRecordcount = 1");
-    }
+    // A number the device's database gives for `sql`.
     int Count(LPCWSTR sql) {
         CDbSqlite db;
         EXPECT_TRUE(db.Open(kDatabase));
         return QueryInt(db, sql);
     }
 
-    static constexpr char kConfig[] = "NandFlash/zeta42/config/config.xml";
     static constexpr char16_t kDatabase[] = u"\\NandFlash\\zeta42\\DB\\KD4700.DB";
-    static constexpr char kQuestion[] = "message box: If loading config file fail, reset or not? \n";
+    ScopedDeviceRoot root;
 };
-
-TEST_F(SettingsResetTest, AnsweredYesTheTerminalGoesBackToItsFactoryState) {
-    const ProgramRun run = Start("answer yes\nanswer ok\nanswer ok\n");
-    EXPECT_EQ(run.exitCode, 0) << run.errors;
-    EXPECT_NE(run.errors.find(kQuestion), std::string::npos) << run.errors;
-    EXPECT_NE(run.errors.find("message box: Initialised. Press OK to exit.\n"), std::string::npos) << run.errors;
-    EXPECT_EQ(Log().find("main window ready"), std::string::npos);
-    EXPECT_NE(Read("registry.reg").find("\"UnitName\"=\"VELTO\""), std::string::npos);
-    const std::string config = Read(kConfig);
-    EXPECT_NE(config.find("<LOCKDELAY>10<"), std::string::npos);
-    EXPECT_NE(config.find("<PASSWORD>80516<"), std::string::npos);
-    EXPECT_EQ(Count(u"select count(*) from Userinfo"), 0);
-    EXPECT_EQ(Count(u"select count(*) from FPinfo"), 0);
-    // The record ring is emptied by its counters.
-    EXPECT_EQ(Count(u"select AllRecordcount + NewRecordcount from BasePara"), 0);
-}
-
-TEST_F(SettingsResetTest, AnsweredNoNothingIsReset) {
-    const ProgramRun run = Start("answer no\nwait 1000\nquit\n");
-    EXPECT_EQ(run.exitCode, 0) << run.errors;
-    EXPECT_NE(run.errors.find(kQuestion), std::string::npos) << run.errors;
-    EXPECT_NE(Read(kConfig).find("<LOCKDELAY>99<"), std::string::npos);
-    EXPECT_EQ(Count(u"select count(*) from Userinfo"), 1);
-    EXPECT_EQ(Count(u"select count(*) from FPinfo"), 2);
-    EXPECT_EQ(Count(u"select AllRecordcount from BasePara"), 1);
-}
 
 TEST_F(StartupProgramTest, ANormalStartReachesTheMainWindow) {
     fs::create_directories(root.HostPath("NandFlash/zeta42/log"));
@@ -185,6 +138,20 @@ TEST_F(StartupProgramTest, AMissingConfigFileEndsCleanlyWithItsMessage) {
     EXPECT_EQ(Log().find("main window ready"), std::string::npos);
 }
 
+TEST_F(StartupProgramTest, TheAutoFunctionTableIsMadeWhenMissingAndKeptOtherwise) {
+    ASSERT_EQ(Count(u"select count(*) from sqlite_master where name = 'AtuoFN'"), 0);
+    EXPECT_EQ(Start("quit\n").exitCode, 0);
+    EXPECT_EQ(Count(u"select count(*) from AtuoFN"), 16);
+    EXPECT_EQ(Count(u"select count(*) from AtuoFN where SpaceID between 1 and 16 and MonStart = '00:00'"), 16);
+    {
+        CDbSqlite db;
+        ASSERT_TRUE(db.Open(kDatabase));
+        db.DirectStatement(u"delete from AtuoFN where SpaceID > 1");
+    }
+    EXPECT_EQ(Start("quit\n").exitCode, 0);
+    EXPECT_EQ(Count(u"select count(*) from AtuoFN"), 1);
+}
+
 TEST_F(StartupProgramTest, AnEmptyDatabaseFileIsReportedAsDamaged) {
     root.PutFile("NandFlash/zeta42/DB/KD4700.DB", "");
     const ProgramRun run = Start("quit\n");
@@ -192,6 +159,54 @@ TEST_F(StartupProgramTest, AnEmptyDatabaseFileIsReportedAsDamaged) {
     EXPECT_NE(run.errors.find("message box: Database has been damaged, please contact the administrator!"),
               std::string::npos)
         << run.errors;
+}
+
+// A terminal in use whose settings can no longer be loaded: the unit name
+// is gone from the registry, the configuration file has been changed, and
+// the database holds a user with two fingers and a record.
+class SettingsResetTest : public StartupProgramTest {
+protected:
+    void SetUp() override {
+        StartupProgramTest::SetUp();
+        Edit("registry.reg", "\"UnitName\"=\"VELTO\"\n", "");
+        Edit(kConfig, "<LOCKDELAY>10<", "<LOCKDELAY>99<");
+        Edit(kConfig, "<PASSWORD>80516<", "<PASSWORD>4711<");
+        CDbSqlite db;
+        ASSERT_TRUE(db.Open(kDatabase));
+        db.DirectStatement(u"insert into Userinfo (Userid, Name) values ('5', 'Ann')");
+        db.DirectStatement(u"insert into FPinfo values (0, '5', randomblob(338))");
+        db.DirectStatement(u"insert into FPinfo values (1, '5', randomblob(338))");
+        db.DirectStatement(u"insert into Checkinout (Userid, CheckTime) values ('5', '2014-09-01 08:00:00')");
+        db.DirectStatement(u"update BasePara set AllRecordcount = 1, NewRecordcount = 1");
+    }
+    static constexpr char kConfig[] = "NandFlash/zeta42/config/config.xml";
+    static constexpr char kQuestion[] = "message box: If loading config file fail, reset or not? \n";
+};
+
+TEST_F(SettingsResetTest, AnsweredYesTheTerminalGoesBackToItsFactoryState) {
+    const ProgramRun run = Start("answer yes\nanswer ok\nanswer ok\n");
+    EXPECT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_NE(run.errors.find(kQuestion), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find("message box: Initialised. Press OK to exit.\n"), std::string::npos) << run.errors;
+    EXPECT_EQ(Log().find("main window ready"), std::string::npos);
+    EXPECT_NE(Read("registry.reg").find("\"UnitName\"=\"VELTO\""), std::string::npos);
+    const std::string config = Read(kConfig);
+    EXPECT_NE(config.find("<LOCKDELAY>10<"), std::string::npos);
+    EXPECT_NE(config.find("<PASSWORD>80516<"), std::string::npos);
+    EXPECT_EQ(Count(u"select count(*) from Userinfo"), 0);
+    EXPECT_EQ(Count(u"select count(*) from FPinfo"), 0);
+    // The record ring is emptied by its counters.
+    EXPECT_EQ(Count(u"select AllRecordcount + NewRecordcount from BasePara"), 0);
+}
+
+TEST_F(SettingsResetTest, AnsweredNoNothingIsReset) {
+    const ProgramRun run = Start("answer no\nwait 1000\nquit\n");
+    EXPECT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_NE(run.errors.find(kQuestion), std::string::npos) << run.errors;
+    EXPECT_NE(Read(kConfig).find("<LOCKDELAY>99<"), std::string::npos);
+    EXPECT_EQ(Count(u"select count(*) from Userinfo"), 1);
+    EXPECT_EQ(Count(u"select count(*) from FPinfo"), 2);
+    EXPECT_EQ(Count(u"select AllRecordcount from BasePara"), 1);
 }
 
 }  // namespace
