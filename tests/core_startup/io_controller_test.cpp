@@ -6,10 +6,12 @@
 #include "core/AppServices.h"
 #include "core/CardInput.h"
 #include "core/MachineConfig.h"
+#include "core/RegisteredMessages.h"
 #include "main/IoController.h"
 #include "platform/dev/pty.h"
 #include "platform/base/threads.h"
 #include "platform/dev/serial.h"
+#include "platform/ui/CWnd.h"
 #include "tests/core_startup/IoLineTestSupport.h"
 
 namespace {
@@ -88,10 +90,16 @@ TEST_F(IoControllerTest, AlarmsPlayTheirPromptsOnlyWhenSwitchedOn) {
                                                                    u"play \\NandFlash\\zeta42\\wav\\MCCheckAlarm.wav (missing)"}));
 }
 
-TEST_F(IoControllerTest, ACardFrameBecomesTheCardNumber) {
-    SetCardTarget(nullptr);
+TEST_F(IoControllerTest, ACardFrameReachesTheCardTargetAsTheCardNumber) {
+    CWnd target;
+    ASSERT_TRUE(target.CreateEx(0, WC_STATIC, u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    SetCardTarget(&target);
     DispatchIoFrame(IoFrame{kIoCard, 0, 0, {'0', '0', 'A', 'B', 'C', 'D', 'E', 'F', '1', '2'}});
     EXPECT_EQ(g_strLastCardNo.Get(), CString(u"2882400018"));
+    MSG msg;
+    EXPECT_TRUE(PeekMessageW(&msg, target.GetSafeHwnd(), WM_CARDNO, WM_CARDNO, PM_REMOVE));
+    SetCardTarget(nullptr);
+    target.DestroyWindow();
 }
 
 TEST_F(IoControllerTest, TheReaderThreadDispatchesOnlyOnceReleased) {
