@@ -6,9 +6,8 @@
 //
 // The device root is a factory image; every user's template pair is made of
 // real presses, which the matching library turns into its records as the
-// store fills. The link is switched off: the link's
-// thread runs beside start-up, never on its path, and each start would
-// leave another one listening.
+// store fills. The link is switched off: its thread runs beside start-up,
+// never on its path, and each start would leave another one listening.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -28,9 +27,9 @@
 #include "data/SqlHelpers.h"
 #include "data/UserStorage.h"
 #include "main/QuillonDlg.h"
+#include "platform/base/device_fs.h"
 #include "platform/fp/fpapi.h"
 #include "platform/fp/synthfinger.h"
-#include "platform/base/device_fs.h"
 #include "platform/ui/display.h"
 #include "platform/ui/script.h"
 #include "tools/device-image/device_image.h"
@@ -39,14 +38,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void ReplaceInFile(const fs::path& path, const std::string& from, const std::string& to) {
+bool ReplaceInFile(const fs::path& path, const std::string& from, const std::string& to) {
     std::stringstream text;
     text << std::ifstream(path, std::ios::binary).rdbuf();
     std::string content = text.str();
     const size_t at = content.find(from);
-    if (at == std::string::npos) return;
+    if (at == std::string::npos) return false;
     content.replace(at, from.size(), to);
     std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
+    return true;
 }
 
 // Pair k of the presses: press k and press k + 1 of a pool, written over the
@@ -85,8 +85,11 @@ public:
             error = built.error;
             return;
         }
-        ReplaceInFile(m_root / "NandFlash/zeta42/config/config.xml", "<COMMUNICATIONTYPE>2<",
-                      "<COMMUNICATIONTYPE>0<");
+        if (!ReplaceInFile(m_root / "NandFlash/zeta42/config/config.xml", "<COMMUNICATIONTYPE>2<",
+                           "<COMMUNICATIONTYPE>0<")) {
+            error = "the factory configuration has no link setting to switch off";
+            return;
+        }
         SetDeviceRoot(m_root.string());
         CDbSqlite db;
         if (!db.Open(GetDatabasePath())) {
