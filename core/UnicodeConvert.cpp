@@ -91,7 +91,26 @@ bool WriteUtf8(UTF32 value, UTF8*& target, UTF8* targetEnd) {
     return true;
 }
 
+// Writes one value as UTF-16: a surrogate pair above the basic plane, the
+// replacement character for a lone surrogate or a value past the last legal
+// one (strict mode rejects those before calling); false when it does not fit.
+bool WriteUtf16(UTF32 value, UTF16*& target, UTF16* targetEnd) {
+    if (value > kMaxBmp && value <= kMaxLegal) {
+        if (targetEnd - target < 2)
+            return false;
+        const UTF32 rest = value - kHalfBase;
+        *target++ = static_cast<UTF16>((rest >> kHalfShift) + kHighStart);
+        *target++ = static_cast<UTF16>((rest & kHalfMask) + kLowStart);
+        return true;
+    }
+    if (target >= targetEnd)
+        return false;
+    *target++ = static_cast<UTF16>(IsSurrogate(value) || value > kMaxLegal ? kReplacement : value);
+    return true;
+}
+
 // Reads one UTF-8 character; false stops with `result` set, the source at its lead byte.
+// A legal sequence never decodes past the last legal value.
 bool ReadUtf8(const UTF8*& source, const UTF8* sourceEnd, UTF32& value, ConversionResult& result) {
     const int extra = TrailingBytes(*source);
     if (extra >= sourceEnd - source) {
@@ -109,6 +128,36 @@ bool ReadUtf8(const UTF8*& source, const UTF8* sourceEnd, UTF32& value, Conversi
     return true;
 }
 
+// Writes one value as UTF-32; targetExhausted when the output is full.
+ConversionResult WriteUtf32(UTF32 value, UTF32*& target, UTF32* targetEnd) {
+    if (target >= targetEnd)
+        return targetExhausted;
+    *target++ = value;
+    return conversionOK;
+}
+
+// Converts a character at a time until the source ends or one fails: `read`
+// takes a character (false: it set the result and left the source at it),
+// `write` puts it out and answers why not when it cannot, which puts the
+// source back at the start of that character.
+template <typename Unit, typename Read, typename Write>
+ConversionResult ConvertEach(const Unit*& source, const Unit* sourceEnd, Read read, Write write) {
+    ConversionResult result = conversionOK;
+    while (source < sourceEnd) {
+        const Unit* start = source;
+        UTF32 value;
+        if (!read(value, result))
+            break;
+        const ConversionResult written = write(value);
+        if (written != conversionOK) {
+            source = start;
+            result = written;
+            break;
+        }
+    }
+    return result;
+}
+
 [[noreturn]] void Fail() { throw std::runtime_error("La falla!"); }
 
 }  // namespace
@@ -122,29 +171,16 @@ ConversionResult ConvertUtf32ToUtf16(const UTF32*& source, const UTF32* sourceEn
             break;
         }
         const UTF32 value = *source;
-        if (value <= kMaxBmp) {
-            if (IsSurrogate(value)) {
-                if (flags == strictConversion) {
-                    result = sourceIllegal;
-                    break;
-                }
-                *target++ = static_cast<UTF16>(kReplacement);
-            } else {
-                *target++ = static_cast<UTF16>(value);
-            }
-        } else if (value > kMaxLegal) {
-            if (flags == strictConversion)
-                result = sourceIllegal;
-            else
-                *target++ = static_cast<UTF16>(kReplacement);
-        } else {
-            if (target + 1 >= targetEnd) {
-                result = targetExhausted;
-                break;
-            }
-            const UTF32 rest = value - kHalfBase;
-            *target++ = static_cast<UTF16>((rest >> kHalfShift) + kHighStart);
-            *target++ = static_cast<UTF16>((rest & kHalfMask) + kLowStart);
+        if (flags == strictConversion && IsSurrogate(value)) {
+            result = sourceIllegal;
+            break;
+        }
+        if (flags == strictConversion && value > kMaxLegal) {
+            // Skipped and reported, the rest still converted.
+            result = sourceIllegal;
+        } else if (!WriteUtf16(value, target, targetEnd)) {
+            result = targetExhausted;
+            break;
         }
         ++source;
     }
@@ -153,37 +189,18 @@ ConversionResult ConvertUtf32ToUtf16(const UTF32*& source, const UTF32* sourceEn
 
 ConversionResult ConvertUtf16ToUtf32(const UTF16*& source, const UTF16* sourceEnd, UTF32*& target,
                                      UTF32* targetEnd, ConversionFlags flags) {
-    ConversionResult result = conversionOK;
-    while (source < sourceEnd) {
-        const UTF16* start = source;
-        UTF32 value;
-        if (!ReadUtf16(source, sourceEnd, flags, value, result))
-            break;
-        if (target >= targetEnd) {
-            source = start;
-            result = targetExhausted;
-            break;
-        }
-        *target++ = value;
-    }
-    return result;
+    return ConvertEach(
+        source, sourceEnd,
+        [&](UTF32& value, ConversionResult& result) { return ReadUtf16(source, sourceEnd, flags, value, result); },
+        [&](UTF32 value) { return WriteUtf32(value, target, targetEnd); });
 }
 
 ConversionResult ConvertUtf16ToUtf8(const UTF16*& source, const UTF16* sourceEnd, UTF8*& target,
                                     UTF8* targetEnd, ConversionFlags flags) {
-    ConversionResult result = conversionOK;
-    while (source < sourceEnd) {
-        const UTF16* start = source;
-        UTF32 value;
-        if (!ReadUtf16(source, sourceEnd, flags, value, result))
-            break;
-        if (!WriteUtf8(value, target, targetEnd)) {
-            source = start;
-            result = targetExhausted;
-            break;
-        }
-    }
-    return result;
+    return ConvertEach(
+        source, sourceEnd,
+        [&](UTF32& value, ConversionResult& result) { return ReadUtf16(source, sourceEnd, flags, value, result); },
+        [&](UTF32 value) { return WriteUtf8(value, target, targetEnd) ? conversionOK : targetExhausted; });
 }
 
 ConversionResult ConvertUtf32ToUtf8(const UTF32*& source, const UTF32* sourceEnd, UTF8*& target,
@@ -208,77 +225,33 @@ ConversionResult ConvertUtf32ToUtf8(const UTF32*& source, const UTF32* sourceEnd
 
 ConversionResult ConvertUtf8ToUtf16(const UTF8*& source, const UTF8* sourceEnd, UTF16*& target,
                                     UTF16* targetEnd, ConversionFlags flags) {
-    ConversionResult result = conversionOK;
-    while (source < sourceEnd) {
-        const UTF8* start = source;
-        UTF32 value;
-        if (!ReadUtf8(source, sourceEnd, value, result))
-            break;
-        if (target >= targetEnd) {
-            source = start;
-            result = targetExhausted;
-            break;
-        }
-        if (value <= kMaxBmp) {
-            if (IsSurrogate(value)) {
-                if (flags == strictConversion) {
-                    source = start;
-                    result = sourceIllegal;
-                    break;
-                }
-                *target++ = static_cast<UTF16>(kReplacement);
-            } else {
-                *target++ = static_cast<UTF16>(value);
-            }
-        } else if (value > kMaxLegal) {
-            if (flags == strictConversion) {
-                source = start;
-                result = sourceIllegal;
-                break;
-            }
-            *target++ = static_cast<UTF16>(kReplacement);
-        } else {
-            if (target + 1 >= targetEnd) {
-                source = start;
-                result = targetExhausted;
-                break;
-            }
-            const UTF32 rest = value - kHalfBase;
-            *target++ = static_cast<UTF16>((rest >> kHalfShift) + kHighStart);
-            *target++ = static_cast<UTF16>((rest & kHalfMask) + kLowStart);
-        }
-    }
-    return result;
+    return ConvertEach(
+        source, sourceEnd,
+        [&](UTF32& value, ConversionResult& result) { return ReadUtf8(source, sourceEnd, value, result); },
+        [&](UTF32 value) {
+            if (target >= targetEnd)
+                return targetExhausted;
+            if (flags == strictConversion && IsSurrogate(value))
+                return sourceIllegal;
+            return WriteUtf16(value, target, targetEnd) ? conversionOK : targetExhausted;
+        });
 }
 
 ConversionResult ConvertUtf8ToUtf32(const UTF8*& source, const UTF8* sourceEnd, UTF32*& target,
                                     UTF32* targetEnd, ConversionFlags flags) {
-    ConversionResult result = conversionOK;
-    while (source < sourceEnd) {
-        const UTF8* start = source;
-        UTF32 value;
-        if (!ReadUtf8(source, sourceEnd, value, result))
-            break;
-        if (target >= targetEnd) {
-            source = start;
-            result = targetExhausted;
-            break;
-        }
-        if (value > kMaxLegal) {
-            *target++ = kReplacement;
-            result = sourceIllegal;
-        } else if (IsSurrogate(value)) {
-            if (flags == strictConversion) {
-                source = start;
-                result = sourceIllegal;
-                break;
+    return ConvertEach(
+        source, sourceEnd,
+        [&](UTF32& value, ConversionResult& result) { return ReadUtf8(source, sourceEnd, value, result); },
+        [&](UTF32 value) {
+            if (target >= targetEnd)
+                return targetExhausted;
+            if (IsSurrogate(value)) {
+                if (flags == strictConversion)
+                    return sourceIllegal;
+                value = kReplacement;
             }
-            *target++ = kReplacement;
-        } else {
-            *target++ = value;
-        }
-    }
-    return result;
+            return WriteUtf32(value, target, targetEnd);
+        });
 }
 
 bool IsLegalUtf8(const UTF8* sequence, int length) {
