@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/ui/controlpaint.h"
+#include "platform/ui/controlstate.h"
 #include "platform/ui/gdi.h"
 #include "platform/ui/stockclasses.h"
 
@@ -12,8 +13,7 @@ namespace {
 
 constexpr int kStateWord = 0;  // BST_ flags
 
-DWORD StyleOf(HWND hwnd) { return static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)); }
-DWORD TypeOf(HWND hwnd) { return StyleOf(hwnd) & BS_TYPEMASK; }
+DWORD TypeOf(HWND hwnd) { return WindowStyleOf(hwnd) & BS_TYPEMASK; }
 UINT StateOf(HWND hwnd) { return static_cast<UINT>(GetWindowLongPtrW(hwnd, kStateWord)); }
 
 void SetState(HWND hwnd, UINT flag, bool on) {
@@ -64,14 +64,6 @@ UINT DrawTextFlags(DWORD style) {
     }
 }
 
-std::u16string TextOf(HWND hwnd) {
-    int length = GetWindowTextLengthW(hwnd);
-    std::u16string text(static_cast<size_t>(length) + 1, u'\0');
-    GetWindowTextW(hwnd, text.data(), length + 1);
-    text.resize(static_cast<size_t>(length));
-    return text;
-}
-
 // The box of a check box (a tick when checked) or of a radio button (a
 // round box with a dot).
 void DrawCheckBox(HDC dc, const RECT& box, bool radio, bool checked, bool enabled) {
@@ -116,7 +108,7 @@ void PaintOwnerDrawn(HWND hwnd, HDC dc, const RECT& client) {
 void PaintButton(HWND hwnd, HDC dc) {
     RECT client;
     GetClientRect(hwnd, &client);
-    DWORD style = StyleOf(hwnd);
+    DWORD style = WindowStyleOf(hwnd);
     DWORD type = style & BS_TYPEMASK;
     if (type == BS_OWNERDRAW) {
         PaintOwnerDrawn(hwnd, dc, client);
@@ -128,7 +120,7 @@ void PaintButton(HWND hwnd, HDC dc) {
     if (brush != nullptr) FillRect(dc, &client, brush);
     SetBkMode(dc, TRANSPARENT);
     if (!enabled) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
-    std::u16string text = TextOf(hwnd);
+    std::u16string text = WindowTextOf(hwnd);
     RECT textRect = client;
     if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) {
         UINT frame = DFCS_BUTTONPUSH | ((state & BST_PUSHED) ? DFCS_PUSHED : 0) | (enabled ? 0 : DFCS_INACTIVE);
@@ -235,7 +227,7 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         SetState(hwnd, BST_PUSHED, wParam != 0);
         return 0;
     case BM_SETSTYLE: {
-        DWORD style = (StyleOf(hwnd) & ~static_cast<DWORD>(BS_TYPEMASK)) | (static_cast<DWORD>(wParam) & BS_TYPEMASK);
+        DWORD style = (WindowStyleOf(hwnd) & ~static_cast<DWORD>(BS_TYPEMASK)) | (static_cast<DWORD>(wParam) & BS_TYPEMASK);
         SetWindowLongW(hwnd, GWL_STYLE, static_cast<LONG>(style));
         if (LOWORD(lParam)) InvalidateRect(hwnd, nullptr, TRUE);
         return 0;
@@ -252,11 +244,4 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-void RegisterButtonClass() {
-    WNDCLASSW wc{};
-    wc.style = CS_PARENTDC | CS_GLOBALCLASS;
-    wc.lpfnWndProc = ButtonProc;
-    wc.cbWndExtra = sizeof(LONG_PTR);
-    wc.lpszClassName = WC_BUTTON;
-    RegisterClassW(&wc);
-}
+void RegisterButtonClass() { RegisterControlClass(WC_BUTTON, ButtonProc); }

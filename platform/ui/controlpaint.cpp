@@ -10,6 +10,15 @@ HBRUSH ControlColors(HWND control, HDC dc, UINT message) {
     return reinterpret_cast<HBRUSH>(brush);
 }
 
+LRESULT EraseWithColor(HWND control, WPARAM dc, COLORREF color) {
+    RECT client;
+    GetClientRect(control, &client);
+    HDC target = reinterpret_cast<HDC>(dc);
+    SetBkColor(target, color);
+    ExtTextOutW(target, 0, 0, ETO_OPAQUE, &client, nullptr, 0, nullptr);
+    return 1;
+}
+
 void PaintControl(HWND control, WPARAM givenDC, void (*paint)(HWND, HDC)) {
     PAINTSTRUCT ps{};
     HDC dc = givenDC ? reinterpret_cast<HDC>(givenDC) : BeginPaint(control, &ps);

@@ -7,6 +7,9 @@
 // returns the brush to fill the background with (nullptr: leave it).
 HBRUSH ControlColors(HWND control, HDC dc, UINT message);
 
+// Answers WM_ERASEBKGND (the DC in wParam) by filling the client area with `color`.
+LRESULT EraseWithColor(HWND control, WPARAM dc, COLORREF color);
+
 // Paints a control through `paint(hwnd, dc)`: into the DC given in wParam
 // when there is one, else between BeginPaint and EndPaint. The control's
 // font is selected for the duration.

@@ -4,11 +4,11 @@
 
 #include "platform/ui/gdi.h"
 
-void RegisterControlClass(LPCWSTR name, WNDPROC proc) {
+void RegisterControlClass(LPCWSTR name, WNDPROC proc, int extraBytes) {
     WNDCLASSW wc{};
     wc.style = CS_PARENTDC | CS_GLOBALCLASS;
     wc.lpfnWndProc = proc;
-    wc.cbWndExtra = sizeof(LONG_PTR);
+    wc.cbWndExtra = extraBytes;
     wc.lpszClassName = name;
     RegisterClassW(&wc);
 }

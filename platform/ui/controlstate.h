@@ -25,8 +25,26 @@ void DestroyControlState(HWND hwnd) {
     SetWindowLongPtrW(hwnd, 0, 0);
 }
 
-// Registers a control class whose window keeps one state pointer.
-void RegisterControlClass(LPCWSTR name, WNDPROC proc);
+// The window procedure of a control that needs nothing more at creation and
+// destruction than its state: every other message goes to `handle` with it.
+template <class State, LRESULT (*handle)(HWND, State&, UINT, WPARAM, LPARAM)>
+LRESULT ControlStateProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        CreateControlState<State>(hwnd);
+        return TRUE;
+    }
+    if (message == WM_NCDESTROY) {
+        DestroyControlState<State>(hwnd);
+        return 0;
+    }
+    State* s = ControlStateOf<State>(hwnd);
+    if (s == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+    return handle(hwnd, *s, message, wParam, lParam);
+}
+
+// Registers a control class painting on its parent's DC whose windows keep
+// `extraBytes` of their own (one state pointer unless told otherwise).
+void RegisterControlClass(LPCWSTR name, WNDPROC proc, int extraBytes = sizeof(LONG_PTR));
 
 std::u16string WindowTextOf(HWND hwnd);
 DWORD WindowStyleOf(HWND hwnd);

@@ -141,20 +141,6 @@ LRESULT HeaderMessage(HWND hwnd, HeaderState& s, UINT message, WPARAM wParam, LP
     }
 }
 
-LRESULT HeaderProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        CreateControlState<HeaderState>(hwnd);
-        return TRUE;
-    }
-    if (message == WM_NCDESTROY) {
-        DestroyControlState<HeaderState>(hwnd);
-        return 0;
-    }
-    HeaderState* s = StateOf(hwnd);
-    if (s == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
-    return HeaderMessage(hwnd, *s, message, wParam, lParam);
-}
-
 }  // namespace
 
-void RegisterHeaderClass() { RegisterControlClass(WC_HEADER, HeaderProc); }
+void RegisterHeaderClass() { RegisterControlClass(WC_HEADER, ControlStateProc<HeaderState, HeaderMessage>); }

@@ -424,14 +424,8 @@ LRESULT ListMessage(HWND hwnd, ListState& s, UINT message, WPARAM wParam, LPARAM
         if (s.header) SendMessageW(s.header, WM_SETFONT, wParam, lParam);
         LayoutHeader(hwnd, s);
         return DefWindowProcW(hwnd, message, wParam, lParam);
-    case WM_ERASEBKGND: {
-        RECT client;
-        GetClientRect(hwnd, &client);
-        auto dc = reinterpret_cast<HDC>(wParam);
-        SetBkColor(dc, s.bkColor);
-        ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &client, nullptr, 0, nullptr);
-        return 1;
-    }
+    case WM_ERASEBKGND:
+        return EraseWithColor(hwnd, wParam, s.bkColor);
     case WM_PAINT:
         LayoutHeader(hwnd, s);
         PaintControl(hwnd, wParam, PaintListRows);
@@ -563,20 +557,6 @@ LRESULT ListMessage(HWND hwnd, ListState& s, UINT message, WPARAM wParam, LPARAM
     }
 }
 
-LRESULT ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        CreateControlState<ListState>(hwnd);
-        return TRUE;
-    }
-    if (message == WM_NCDESTROY) {
-        DestroyControlState<ListState>(hwnd);
-        return 0;
-    }
-    ListState* s = ListStateOf(hwnd);
-    if (s == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
-    return ListMessage(hwnd, *s, message, wParam, lParam);
-}
-
 }  // namespace
 
 ListState::ListState()
@@ -638,4 +618,4 @@ const std::u16string& CellText(const ListRow& row, int column) {
     return row.texts[static_cast<size_t>(column)];
 }
 
-void RegisterListViewClass() { RegisterControlClass(WC_LISTVIEW, ListViewProc); }
+void RegisterListViewClass() { RegisterControlClass(WC_LISTVIEW, ControlStateProc<ListState, ListMessage>); }

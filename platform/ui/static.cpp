@@ -4,12 +4,12 @@
 #include <string>
 
 #include "platform/ui/controlpaint.h"
+#include "platform/ui/controlstate.h"
 #include "platform/ui/gdi.h"
 #include "platform/ui/stockclasses.h"
 
 namespace {
 
-DWORD StyleOf(HWND hwnd) { return static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)); }
 
 UINT TextFormat(DWORD style) {
     UINT format = (style & SS_NOPREFIX) ? DT_NOPREFIX : 0;
@@ -32,7 +32,7 @@ UINT TextFormat(DWORD style) {
 }
 
 void PaintStatic(HWND hwnd, HDC dc) {
-    DWORD style = StyleOf(hwnd);
+    DWORD style = WindowStyleOf(hwnd);
     RECT client;
     GetClientRect(hwnd, &client);
     if ((style & SS_TYPEMASK) == SS_OWNERDRAW) {
@@ -48,20 +48,18 @@ void PaintStatic(HWND hwnd, HDC dc) {
     HBRUSH brush = ControlColors(hwnd, dc, WM_CTLCOLORSTATIC);
     if (brush != nullptr) FillRect(dc, &client, brush);
     if (!IsWindowEnabled(hwnd)) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
-    int length = GetWindowTextLengthW(hwnd);
-    if (length == 0) return;
-    std::u16string text(static_cast<size_t>(length) + 1, u'\0');
-    GetWindowTextW(hwnd, text.data(), length + 1);
+    const std::u16string text = WindowTextOf(hwnd);
+    if (text.empty()) return;
     SetBkMode(dc, TRANSPARENT);
-    DrawTextW(dc, text.c_str(), length, &client, TextFormat(style));
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &client, TextFormat(style));
 }
 
 LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_NCHITTEST:
-        return (StyleOf(hwnd) & SS_NOTIFY) ? HTCLIENT : HTTRANSPARENT;
+        return (WindowStyleOf(hwnd) & SS_NOTIFY) ? HTCLIENT : HTTRANSPARENT;
     case WM_LBUTTONDOWN:
-        if (StyleOf(hwnd) & SS_NOTIFY) {
+        if (WindowStyleOf(hwnd) & SS_NOTIFY) {
             SendMessageW(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), STN_CLICKED),
                          reinterpret_cast<LPARAM>(hwnd));
         }
@@ -86,10 +84,4 @@ LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-void RegisterStaticClass() {
-    WNDCLASSW wc{};
-    wc.style = CS_PARENTDC | CS_GLOBALCLASS;
-    wc.lpfnWndProc = StaticProc;
-    wc.lpszClassName = WC_STATIC;
-    RegisterClassW(&wc);
-}
+void RegisterStaticClass() { RegisterControlClass(WC_STATIC, StaticProc, 0); }

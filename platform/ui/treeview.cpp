@@ -419,14 +419,8 @@ void PaintTree(HWND hwnd, HDC dc) {
 LRESULT TreeMessage(HWND hwnd, TreeState& s, UINT message, WPARAM wParam, LPARAM lParam) {
     auto item = reinterpret_cast<HTREEITEM>(lParam);
     switch (message) {
-    case WM_ERASEBKGND: {
-        RECT client;
-        GetClientRect(hwnd, &client);
-        auto dc = reinterpret_cast<HDC>(wParam);
-        SetBkColor(dc, s.bkColor);
-        ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &client, nullptr, 0, nullptr);
-        return 1;
-    }
+    case WM_ERASEBKGND:
+        return EraseWithColor(hwnd, wParam, s.bkColor);
     case WM_PAINT:
         PaintControl(hwnd, wParam, PaintTree);
         return 0;
@@ -516,20 +510,6 @@ LRESULT TreeMessage(HWND hwnd, TreeState& s, UINT message, WPARAM wParam, LPARAM
     }
 }
 
-LRESULT TreeViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        CreateControlState<TreeState>(hwnd);
-        return TRUE;
-    }
-    if (message == WM_NCDESTROY) {
-        DestroyControlState<TreeState>(hwnd);
-        return 0;
-    }
-    TreeState* s = StateOf(hwnd);
-    if (s == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
-    return TreeMessage(hwnd, *s, message, wParam, lParam);
-}
-
 }  // namespace
 
-void RegisterTreeViewClass() { RegisterControlClass(WC_TREEVIEW, TreeViewProc); }
+void RegisterTreeViewClass() { RegisterControlClass(WC_TREEVIEW, ControlStateProc<TreeState, TreeMessage>); }
