@@ -2,8 +2,6 @@
 
 #include <iterator>
 
-#include "tools/gallery/gallery_pages.h"
-
 namespace {
 
 constexpr UINT kControlsTemplate = 9003;
@@ -48,13 +46,7 @@ constexpr Person kPeople[] = {
 
 }  // namespace
 
-CControlsPage::CControlsPage() : CDialog(kControlsTemplate) {}
-
-BOOL CControlsPage::CreatePage() {
-    if (!Create(kControlsTemplate)) return FALSE;
-    ShowWindow(SW_SHOW);
-    return TRUE;
-}
+CControlsPage::CControlsPage() : CGalleryPageBase(kControlsTemplate) {}
 
 void CControlsPage::DoDataExchange(CDataExchange* dx) {
     DDX_Control(dx, kControlsId, m_id);
@@ -64,9 +56,7 @@ void CControlsPage::DoDataExchange(CDataExchange* dx) {
 }
 
 BOOL CControlsPage::OnInitDialog() {
-    CDialog::OnInitDialog();
-    MakeFont(m_font);
-    SetFontOnChildren(this, &m_font);
+    CGalleryPageBase::OnInitDialog();
     m_id.LimitText(8);
     m_id.SetWindowText(u"1024");
     m_password.SetWindowText(u"secret");
@@ -107,21 +97,6 @@ BOOL CControlsPage::OnEraseBkgnd(CDC* dc) {
     GetClientRect(client);
     dc->FillSolidRect(client, kPageColor);
     return TRUE;
-}
-
-HBRUSH CControlsPage::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) {
-    HBRUSH brush = TransparentStatic(dc, ctlColor);
-    return brush ? brush : CDialog::OnCtlColor(dc, wnd, ctlColor);
-}
-
-void CControlsPage::SetLabel(int id, LPCTSTR text) {
-    // The label is transparent: the page repaints what lies under the old text.
-    CWnd* label = GetDlgItem(id);
-    CRect area;
-    label->GetWindowRect(area);
-    ScreenToClient(area);
-    label->SetWindowText(text);
-    InvalidateRect(area, TRUE);
 }
 
 BOOL CControlsPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {

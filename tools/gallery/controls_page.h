@@ -7,6 +7,7 @@
 
 #include "platform/ui/afxcmn.h"
 #include "platform/ui/afxwin.h"
+#include "tools/gallery/gallery_pages.h"
 
 enum ControlsPageIds : int {
     kControlsTitle = 1100,
@@ -20,26 +21,19 @@ enum ControlsPageIds : int {
     kControlsDeptStatus,
 };
 
-class CControlsPage : public CDialog {
+class CControlsPage : public CGalleryPageBase {
 public:
     CControlsPage();
-    // The page as a visible full-screen modeless dialog.
-    BOOL CreatePage();
 
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnEraseBkgnd(CDC* dc) override;
-    HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) override;
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
-    void OnOK() override {}
-    void OnCancel() override {}
 
 private:
     void FillList();
     void FillTree();
-    void SetLabel(int id, LPCTSTR text);
 
-    CFont m_font;
     CEdit m_id;
     CEdit m_password;
     CListCtrl m_list;

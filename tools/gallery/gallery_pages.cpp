@@ -107,18 +107,40 @@ HBRUSH CGalleryDialog::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) {
     return brush ? brush : CDialog::OnCtlColor(dc, wnd, ctlColor);
 }
 
-CGalleryPage::CGalleryPage() : CDialog(kPageTemplate) {}
+CGalleryPageBase::CGalleryPageBase(UINT templateId) : CDialog(templateId), m_templateId(templateId) {}
 
-BOOL CGalleryPage::CreatePage() {
-    if (!Create(kPageTemplate)) return FALSE;
+BOOL CGalleryPageBase::CreatePage() {
+    if (!Create(m_templateId)) return FALSE;
     ShowWindow(SW_SHOW);
     return TRUE;
 }
 
-BOOL CGalleryPage::OnInitDialog() {
+BOOL CGalleryPageBase::OnInitDialog() {
     CDialog::OnInitDialog();
     MakeFont(m_font);
     SetFontOnChildren(this, &m_font);
+    return TRUE;
+}
+
+HBRUSH CGalleryPageBase::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) {
+    HBRUSH brush = TransparentStatic(dc, ctlColor);
+    return brush ? brush : CDialog::OnCtlColor(dc, wnd, ctlColor);
+}
+
+void CGalleryPageBase::SetLabel(int id, LPCTSTR text) {
+    // The label is transparent: the page repaints what lies under the old text.
+    CWnd* label = GetDlgItem(id);
+    CRect area;
+    label->GetWindowRect(area);
+    ScreenToClient(area);
+    label->SetWindowText(text);
+    InvalidateRect(area, TRUE);
+}
+
+CGalleryPage::CGalleryPage() : CGalleryPageBase(kPageTemplate) {}
+
+BOOL CGalleryPage::OnInitDialog() {
+    CGalleryPageBase::OnInitDialog();
     CheckRadioButton(kGalleryRadioOne, kGalleryRadioTwo, kGalleryRadioOne);
     return TRUE;
 }
@@ -129,21 +151,6 @@ BOOL CGalleryPage::OnEraseBkgnd(CDC* dc) {
     dc->FillSolidRect(0, 0, 320, 120, kPageTop);
     dc->FillSolidRect(0, 120, 320, 120, kPageBottom);
     return TRUE;
-}
-
-HBRUSH CGalleryPage::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) {
-    HBRUSH brush = TransparentStatic(dc, ctlColor);
-    return brush ? brush : CDialog::OnCtlColor(dc, wnd, ctlColor);
-}
-
-void CGalleryPage::SetLabel(int id, LPCTSTR text) {
-    // The label is transparent: the page repaints what lies under the old text.
-    CWnd* label = GetDlgItem(id);
-    CRect area;
-    label->GetWindowRect(area);
-    ScreenToClient(area);
-    label->SetWindowText(text);
-    InvalidateRect(area, TRUE);
 }
 
 BOOL CGalleryPage::OnCommand(WPARAM wParam, LPARAM lParam) {

@@ -1,4 +1,4 @@
-// The gallery page and its modal dialog.
+// The gallery page, its modal dialog and what every gallery page shares.
 //
 // The page shows Latin and Chinese text in statics, push buttons (one
 // disabled), an owner-drawn button, a check box, radio buttons and a group
@@ -50,25 +50,38 @@ private:
     CFont m_font;
 };
 
-class CGalleryPage : public CDialog {
+// What every gallery page is: a full-screen modeless dialog in the gallery's
+// font whose statics are drawn over the page's own background.
+class CGalleryPageBase : public CDialog {
 public:
-    CGalleryPage();
+    explicit CGalleryPageBase(UINT templateId);
     // The page as a visible full-screen modeless dialog.
     BOOL CreatePage();
 
     BOOL OnInitDialog() override;
-    void DoDataExchange(CDataExchange* dx) override;
-    BOOL OnEraseBkgnd(CDC* dc) override;
     HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) override;
-    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     // Enter and Esc do not close the page.
     void OnOK() override {}
     void OnCancel() override {}
 
-private:
+protected:
     void SetLabel(int id, LPCTSTR text);
 
+private:
+    UINT m_templateId;
     CFont m_font;
+};
+
+class CGalleryPage : public CGalleryPageBase {
+public:
+    CGalleryPage();
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnEraseBkgnd(CDC* dc) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
+private:
     CSwatchButton m_swatch;
     int m_taps = 0;
 };
