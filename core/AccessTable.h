@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "platform/base/CString.h"
-#include "platform/base/sync.h"
+#include "data/DataLocks.h"
 
 // One weekly access time zone: start and end time of Monday to Sunday.
 struct AccessZoneEntry {
@@ -42,7 +42,7 @@ public:
     // A copy of the entry; false (and `out` untouched) for a number outside.
     bool Get(int number, Entry& out) const {
         if (!Contains(number)) return false;
-        Guard guard;
+        CLockGuard guard(AccessTablesLock());
         out = m_items[number - kFirst];
         return true;
     }
@@ -50,25 +50,17 @@ public:
     bool Set(int number, const Entry& entry) {
         if (!Contains(number)) return false;
         Entry copy = entry;  // texts copied before the lock is taken
-        Guard guard;
+        CLockGuard guard(AccessTablesLock());
         std::swap(m_items[number - kFirst], copy);
         return true;
     }
     // Every entry back to its empty state.
     void Clear() {
-        Guard guard;
+        CLockGuard guard(AccessTablesLock());
         for (Entry& item : m_items) item = Entry{};
     }
 
 private:
-    class Guard {
-    public:
-        Guard() { EnterCriticalSection(&AccessTablesLock()); }
-        ~Guard() { LeaveCriticalSection(&AccessTablesLock()); }
-        Guard(const Guard&) = delete;
-        Guard& operator=(const Guard&) = delete;
-    };
-
     Entry m_items[count];
 };
 
