@@ -14,7 +14,7 @@ namespace {
 
 constexpr int kEditId = 77;
 
-class EditTest : public ::testing::Test {
+class EditTest : public RecordingTest {
 protected:
     HWND MakeEdit(DWORD style = 0, const char16_t* text = u"") {
         page = rec.CreateTopLevel(RECT{0, 0, 320, 240});
@@ -42,8 +42,6 @@ protected:
         return {start, end};
     }
 
-    UiSession session;
-    Recorder rec;
     HWND page = nullptr;
 };
 

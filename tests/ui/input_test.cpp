@@ -13,11 +13,7 @@
 
 namespace {
 
-class InputTest : public ::testing::Test {
-protected:
-    UiSession session;
-    Recorder rec;
-};
+using InputTest = RecordingTest;
 
 TEST_F(InputTest, FocusMovesWithKillFocusBeforeSetFocus) {
     HWND page = rec.CreateTopLevel(RECT{0, 0, 320, 240});

@@ -23,7 +23,7 @@ struct Change {
     UINT newState;
 };
 
-class ListViewTest : public ::testing::Test {
+class ListViewTest : public RecordingTest {
 protected:
     ListViewTest() {
         page = rec.CreateTopLevel(RECT{0, 0, 320, 240});
@@ -91,8 +91,6 @@ protected:
         drawn.clear();
     }
 
-    UiSession session;
-    Recorder rec;
     HWND page = nullptr;
     std::vector<UINT> codes;
     std::vector<Change> changes;

@@ -19,11 +19,7 @@ const MenuTemplate kMenu{kMenuId,
                           {7102, u"Help", {}}}};
 const MenuTemplateEntry kMenuEntry(kMenu);
 
-class MenuTest : public ::testing::Test {
-protected:
-    UiSession session;
-    Recorder rec;
-};
+using MenuTest = RecordingTest;
 
 TEST_F(MenuTest, LoadedMenuKeepsItsShapeAndDestroysItsSubmenus) {
     HMENU menu = LoadMenuW(nullptr, MAKEINTRESOURCEW(kMenuId));

@@ -10,11 +10,7 @@ namespace {
 
 Pixel ScreenAt(int x, int y) { return ScreenSurface().At(x, y) & 0xFFFFFF; }
 
-class PaintTest : public ::testing::Test {
-protected:
-    UiSession session;
-    Recorder rec;
-};
+using PaintTest = RecordingTest;
 
 TEST_F(PaintTest, ParentsPaintBeforeChildrenAndChildrenInZOrder) {
     HWND page = rec.CreateTopLevel(RECT{0, 0, 320, 240});

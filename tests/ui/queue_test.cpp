@@ -14,11 +14,7 @@ constexpr UINT kFirst = WM_USER + 1;
 constexpr UINT kSecond = WM_USER + 2;
 constexpr UINT kThird = WM_USER + 3;
 
-class QueueTest : public ::testing::Test {
-protected:
-    UiSession session;
-    Recorder rec;
-};
+using QueueTest = RecordingTest;
 
 TEST_F(QueueTest, RetrievalOrderIsSentPostedAndInputPaintThenTimer) {
     HWND w = rec.CreateTopLevel(RECT{0, 0, 50, 50});

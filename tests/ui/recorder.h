@@ -1,12 +1,15 @@
 // A window class for tests that writes down the messages it receives.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "platform/ui/winuser.h"
+#include "tests/support/ui_session.h"
 
 struct Received {
     HWND hwnd;
@@ -35,4 +38,11 @@ public:
     // Fills the window with this colour on WM_ERASEBKGND (none: class default).
     std::map<HWND, COLORREF> eraseColor;
     std::vector<Received> log;
+};
+
+// The usual fixture: a window session and a recorder to create windows with.
+class RecordingTest : public ::testing::Test {
+protected:
+    UiSession session;
+    Recorder rec;
 };

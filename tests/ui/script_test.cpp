@@ -14,10 +14,8 @@
 
 namespace {
 
-class ScriptTest : public ::testing::Test {
+class ScriptTest : public RecordingTest {
 protected:
-    UiSession session;
-    Recorder rec;
     ScriptDriver driver;
 };
 

@@ -7,7 +7,7 @@
 
 namespace {
 
-class TimerTest : public ::testing::Test {
+class TimerTest : public RecordingTest {
 protected:
     // The virtual time of every WM_TIMER `w` received.
     std::vector<uint64_t> TimesOf(HWND w, UINT_PTR id) {
@@ -22,8 +22,6 @@ protected:
         };
     }
 
-    UiSession session;
-    Recorder rec;
     uint64_t start = ClockNowMs();
     std::map<std::pair<HWND, UINT_PTR>, std::vector<uint64_t>> fired;
 };

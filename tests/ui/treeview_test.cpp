@@ -19,7 +19,7 @@ struct TreeNotice {
     UINT newState;
 };
 
-class TreeViewTest : public ::testing::Test {
+class TreeViewTest : public RecordingTest {
 protected:
     TreeViewTest() {
         page = rec.CreateTopLevel(RECT{0, 0, 320, 240});
@@ -65,8 +65,6 @@ protected:
         return out;
     }
 
-    UiSession session;
-    Recorder rec;
     HWND page = nullptr;
     CTreeCtrl tree;
     HTREEITEM head = nullptr;
