@@ -37,9 +37,7 @@ void CPogressBar::OnPaint() {
     const int inner = std::max(0, static_cast<int>(m_track.GetWidth()) - leftWidth - static_cast<int>(m_rightCap.GetWidth()));
     const int fill = inner * static_cast<int>(m_pos) / static_cast<int>(kFullPercent);
     m_track.Draw(memory, 0, 0);
-    m_leftCap.Draw(memory, 1, 1);
-    DrawStretched(m_centre, memory, leftWidth + 1, 1, fill, static_cast<long>(m_centre.GetHeight()), true);
-    m_rightCap.Draw(memory, leftWidth + 1 + fill, 1);
+    DrawCappedStrip(memory, m_leftCap, m_centre, m_rightCap, 1, 1, fill);
     CFont* previousFont = memory.SelectObject(&m_font);
     const COLORREF previousColor = memory.SetTextColor(kWidgetLightText);
     memory.SetBkMode(TRANSPARENT);

@@ -10,3 +10,13 @@ inline void DrawStretched(const CxImage& image, HDC dc, long x, long y, long cx,
     if (cx <= 0 || cy <= 0) return;
     image.Draw(dc, x, y, cx, cy, nullptr, smooth);
 }
+
+// Draws a strip from (x, y): the left cap, the middle piece stretched to
+// `middleWidth` and the right cap after it.
+inline void DrawCappedStrip(HDC dc, const CxImage& left, const CxImage& middle, const CxImage& right, long x, long y,
+                            long middleWidth) {
+    const long leftWidth = static_cast<long>(left.GetWidth());
+    left.Draw(dc, x, y);
+    DrawStretched(middle, dc, x + leftWidth, y, middleWidth, static_cast<long>(middle.GetHeight()), true);
+    right.Draw(dc, x + leftWidth + middleWidth, y);
+}

@@ -43,14 +43,11 @@ void CStaicTitle::OnPaint() {
     const int textWidth = memory.GetTextExtent(m_title).cx;
     const int leftWidth = static_cast<int>(m_leftCap.GetWidth());
     // A title wider than the bar starts left of it and is cut at both ends.
-    int x = client.Width() / 2 - textWidth / 2 - leftWidth;
+    const int x = client.Width() / 2 - textWidth / 2 - leftWidth;
     m_bar.Draw(memory, 0, 0);
-    m_leftCap.Draw(memory, x, kPlateTop);
-    x += leftWidth;
-    DrawStretched(m_centre, memory, x, kPlateTop, textWidth, static_cast<long>(m_centre.GetHeight()), true);
-    CRect text(x, kPlateTop, x + textWidth, client.bottom);
+    DrawCappedStrip(memory, m_leftCap, m_centre, m_rightCap, x, kPlateTop, textWidth);
+    CRect text(x + leftWidth, kPlateTop, x + leftWidth + textWidth, client.bottom);
     memory.DrawText(m_title, text, DT_SINGLELINE | DT_END_ELLIPSIS);
-    m_rightCap.Draw(memory, x + textWidth, kPlateTop);
     memory.SetTextColor(previousColor);
     memory.SelectObject(previousFont);
 }
