@@ -8,6 +8,10 @@ constexpr int kDefaultHeight = 26;
 constexpr COLORREF kBarColour = RGB(0x49, 0x29, 0x06);
 constexpr COLORREF kTextColour = RGB(0xDF, 0xDF, 0xDF);
 
+int HeightOf(const CxImage& background) {
+    return background.IsValid() ? static_cast<int>(background.GetHeight()) : kDefaultHeight;
+}
+
 }  // namespace
 
 BOOL CBottomTaskBar::Create(CWnd* parent, const CString& skinDir) {
@@ -17,8 +21,10 @@ BOOL CBottomTaskBar::Create(CWnd* parent, const CString& skinDir) {
     return CWnd::Create(WC_STATIC, u"", WS_CHILD | WS_VISIBLE, rect, parent, 0);
 }
 
-int CBottomTaskBar::Height() const {
-    return m_background.IsValid() ? static_cast<int>(m_background.GetHeight()) : kDefaultHeight;
+int CBottomTaskBar::Height() const { return HeightOf(m_background); }
+
+int CBottomTaskBar::HeightFor(const CString& skinDir) {
+    return HeightOf(CxImage(skinDir + u"TaskPlate.png", CXIMAGE_FORMAT_PNG));
 }
 
 void CBottomTaskBar::SetHint(const CString& text, int mode) {

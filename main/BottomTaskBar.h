@@ -11,6 +11,8 @@ public:
     // Made along the bottom of `parent`, as high as its background picture.
     BOOL Create(CWnd* parent, const CString& skinDir);
     int Height() const;
+    // The height a bar made with that skin has.
+    static int HeightFor(const CString& skinDir);
 
     // A mode other than -1 makes the current hint the previous one; -1
     // brings the previous hint back (a second -1 changes nothing).

@@ -16,6 +16,8 @@
 #include "main/RestartCommand.h"
 #include "main/ScreenFile.h"
 #include "main/TaskBarHint.h"
+#include "panel/ControlPanel.h"
+#include "panel/PanelAccess.h"
 #include "platform/base/debug.h"
 #include "platform/base/localtime.h"
 #include "platform/base/threads.h"
@@ -103,7 +105,15 @@ LRESULT CQuillonDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         OpenDebugWindow(this);
         return 1;
     }
+    if (message == WM_CONTROLPANEL) {
+        RunControlPanel(this, static_cast<UINT>(wParam));
+        return 1;
+    }
     return CDialog::WindowProc(message, wParam, lParam);
+}
+
+BOOL CQuillonDlg::PreTranslateMessage(MSG* msg) {
+    return TakeMenuKey(this, *msg) || CDialog::PreTranslateMessage(msg);
 }
 
 LRESULT CQuillonDlg::OnTaskBarHint(WPARAM wParam, LPARAM lParam) {

@@ -19,6 +19,7 @@ public:
 
     BOOL OnInitDialog() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL PreTranslateMessage(MSG* msg) override;
     void OnTimer(UINT_PTR id) override;
     void OnPaint() override;
     BOOL OnEraseBkgnd(CDC* dc) override;

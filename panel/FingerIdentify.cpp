@@ -1,0 +1,38 @@
+#include "panel/FingerIdentify.h"
+
+#include <vector>
+
+#include "core/FpLibraries.h"
+#include "core/MachineConfig.h"
+#include "data/DataLocks.h"
+#include "data/FPTemplateStore.h"
+#include "platform/base/sync.h"
+
+namespace {
+
+constexpr int kWorkBytes = 280 * 280;
+
+}  // namespace
+
+bool IdentifyFinger(const BYTE* image, CString& userId) {
+    if (g_pFPTemplateStore == nullptr || g_FpLib.VeltoProcess == nullptr) return false;
+    BYTE live[StoredTemplateSize] = {};
+    std::vector<BYTE> work(kWorkBytes);
+    if (g_FpLib.VeltoProcess(image, live, work.data(), 0, 0) != 0) return false;
+    const int level = g_MachineConfig.FPLEVEL * 2 + 5;
+    CFPTemplateStore& store = *g_pFPTemplateStore;
+    // The store must not change between the search and reading its slot.
+    EnterCriticalSection(&g_csTemplateStore);
+    int index = -1;
+    if (store.GetTemplateSize() == MatchRecordSize && g_FpLib.VeltoMatch2N) {
+        int score = 0;
+        int press = 0;
+        index = g_FpLib.VeltoMatch2N(live, store.GetTemplates(), store.GetCount(), &score, &press, level);
+    } else if (store.GetTemplateSize() != MatchRecordSize && g_FpLib.VeltoMatchN) {
+        index = g_FpLib.VeltoMatchN(live, store.GetTemplates(), store.GetCount(), level);
+    }
+    int finger = -1;
+    const bool found = index >= 0 && store.GetEntry(index, userId, finger);
+    LeaveCriticalSection(&g_csTemplateStore);
+    return found;
+}

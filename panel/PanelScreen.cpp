@@ -1,0 +1,34 @@
+#include "panel/PanelScreen.h"
+
+#include "core/MachineConfig.h"
+#include "main/BottomTaskBar.h"
+#include "widgets/MemoryDC.h"
+
+void CPanelScreen::SetUpScreen(UINT titleId) {
+    SetWindowPos(nullptr, 0, 0, 320, 240 - CBottomTaskBar::HeightFor(g_MachineConfig.SkinDir), SWP_NOZORDER);
+    m_background.Load(SkinPath(u"Dialog\\DialogBG.bmp"), CXIMAGE_FORMAT_BMP);
+    m_title.SubclassDlgItem(titleId, this);
+    m_title.SetNeedCapture(TRUE);
+}
+
+void CPanelScreen::ShowTitle(const CString& title) {
+    m_title.SetTitle(title);
+    m_title.Invalidate(FALSE);
+}
+
+void CPanelScreen::PaintBackground(CDC* dc) {
+    CRect client;
+    GetClientRect(&client);
+    {
+        CMemoryDC memory(dc, client);
+        m_background.Draw(memory, 0, 0);
+    }
+    m_title.CaptureBackground(this, dc, 1);
+}
+
+CRect CPanelScreen::BodyRect() const {
+    CRect client;
+    GetClientRect(&client);
+    client.top = m_title.GetBarHeight();
+    return client;
+}
