@@ -15,8 +15,9 @@
 // when the user-interface thread is idle (no sent, posted, input, paint or
 // due timer message left), so it sees the screen the last one left.
 //
-// finger, lift, card and answer belong to other layers: they register a
-// handler under the command's name.
+// finger, lift, card, answer and goto (goto NODE: the control panel shows
+// that menu node) belong to other layers: they register a handler under the
+// command's name.
 #pragma once
 
 #include <functional>
