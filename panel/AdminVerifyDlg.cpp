@@ -1,8 +1,12 @@
 #include "panel/AdminVerifyDlg.h"
 
+#include <vector>
+
 #include "core/LangText.h"
 #include "data/DataGlobals.h"
 #include "data/SqlHelpers.h"
+#include "main/FingerCapture.h"
+#include "panel/FingerIdentify.h"
 
 namespace {
 
@@ -10,6 +14,8 @@ enum : int { kTitleId = 1000, kPromptId = 1001, kIdLabelId = 1002, kIdEditId = 1
              kPasswordEditId = 1005 };
 constexpr int kIdLimit = 20;
 constexpr int kPasswordLimit = 20;
+constexpr UINT_PTR kFingerTimer = 1;
+constexpr UINT kFingerPollMs = 200;
 
 const DialogTemplate kVerifyTemplate{
     CAdminVerifyDlg::IDD,
@@ -85,6 +91,7 @@ BOOL CAdminVerifyDlg::OnInitDialog() {
     m_password.SubclassDlgItem(kPasswordEditId, this);
     m_password.SetLimitText(kPasswordLimit);
     m_id.SetFocus();
+    SetTimer(kFingerTimer, kFingerPollMs);
     return FALSE;
 }
 
@@ -109,6 +116,22 @@ BOOL CAdminVerifyDlg::PreTranslateMessage(MSG* msg) {
         return TRUE;
     }
     return CDialog::PreTranslateMessage(msg);
+}
+
+// A finger the libraries cannot read is waited out: the person presses
+// again. A finger they can read decides.
+void CAdminVerifyDlg::OnTimer(UINT_PTR id) {
+    if (id != kFingerTimer) {
+        CDialog::OnTimer(id);
+        return;
+    }
+    std::vector<BYTE> image(kCaptureBufferBytes);
+    if (!CaptureFingerImage(image.data())) return;
+    CString userId;
+    const FingerResult result = IdentifyFinger(image.data(), userId);
+    if (result == FingerResult::Unusable) return;
+    KillTimer(kFingerTimer);
+    EndDialog(result == FingerResult::Known && IsAdministrator(userId) ? IDOK : kRefused);
 }
 
 void CAdminVerifyDlg::CheckPassword() {

@@ -19,6 +19,8 @@ protected:
     BOOL OnInitDialog() override;
     BOOL OnEraseBkgnd(CDC* dc) override;
     BOOL PreTranslateMessage(MSG* msg) override;
+    // Looks for a finger on the sensor.
+    void OnTimer(UINT_PTR id) override;
     void OnOK() override {}
     void OnCancel() override {}
 

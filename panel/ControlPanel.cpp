@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "main/TaskBarHint.h"
 #include "panel/PageRegistry.h"
 
 namespace {
@@ -45,6 +46,7 @@ CCPTreeBase* CControlPanel::PageOf(UINT node) const {
 BOOL CControlPanel::OnInitDialog() {
     CDialog::OnInitDialog();
     g_openPanel = this;
+    SetControlPanelWindow(this);
     SetUpScreen(kTitleId);
     for (int i = 0; i < kGridSlots; ++i) m_icons[i].SubclassDlgItem(kFirstIconId + i, this);
     // Every page is made once, with the panel; its window on the first visit.
@@ -59,6 +61,7 @@ BOOL CControlPanel::OnInitDialog() {
 
 void CControlPanel::OnNcDestroy() {
     if (g_openPanel == this) g_openPanel = nullptr;
+    if (GetControlPanelWindow() == this) SetControlPanelWindow(nullptr);
     g_nControlPanelState = 0;
     CDialog::OnNcDestroy();
 }

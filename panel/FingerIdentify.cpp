@@ -14,11 +14,11 @@ constexpr int kWorkBytes = 280 * 280;
 
 }  // namespace
 
-bool IdentifyFinger(const BYTE* image, CString& userId) {
-    if (g_pFPTemplateStore == nullptr || g_FpLib.VeltoProcess == nullptr) return false;
+FingerResult IdentifyFinger(const BYTE* image, CString& userId) {
+    if (g_pFPTemplateStore == nullptr || g_FpLib.VeltoProcess == nullptr) return FingerResult::Unusable;
     BYTE live[StoredTemplateSize] = {};
     std::vector<BYTE> work(kWorkBytes);
-    if (g_FpLib.VeltoProcess(image, live, work.data(), 0, 0) != 0) return false;
+    if (g_FpLib.VeltoProcess(image, live, work.data(), 0, 0) != 0) return FingerResult::Unusable;
     const int level = g_MachineConfig.FPLEVEL * 2 + 5;
     CFPTemplateStore& store = *g_pFPTemplateStore;
     // The store must not change between the search and reading its slot.
@@ -34,5 +34,5 @@ bool IdentifyFinger(const BYTE* image, CString& userId) {
     int finger = -1;
     const bool found = index >= 0 && store.GetEntry(index, userId, finger);
     LeaveCriticalSection(&g_csTemplateStore);
-    return found;
+    return found ? FingerResult::Known : FingerResult::Unknown;
 }

@@ -5,7 +5,11 @@
 #include "platform/base/CString.h"
 #include "platform/base/types.h"
 
-// True with the user whose template matches the finger of `image` (the
-// sensor generation's geometry); false when the image holds no usable
-// finger, no template matches or the libraries are missing.
-bool IdentifyFinger(const BYTE* image, CString& userId);
+enum class FingerResult {
+    Unusable,  // no finger the image-processing library can read (or no libraries)
+    Unknown,   // a finger that matches no stored template
+    Known,     // the template of `userId`
+};
+
+// `image` has the sensor generation's geometry.
+FingerResult IdentifyFinger(const BYTE* image, CString& userId);

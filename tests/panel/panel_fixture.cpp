@@ -9,7 +9,7 @@
 #include "core/RegisteredMessages.h"
 #include "core/SystemLocks.h"
 #include "data/DataGlobals.h"
-#include "data/SqlHelpers.h"
+#include "main/TaskBarHint.h"
 #include "panel/PageRegistry.h"
 #include "panel/PanelAccess.h"
 #include "platform/ui/display.h"
@@ -109,10 +109,7 @@ LRESULT CTestMainWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
     if (message == WM_TASKBARHINT) {
         const CString* text = reinterpret_cast<const CString*>(wParam);
         hints.emplace_back(text ? *text : CString(), static_cast<int>(lParam));
-        m_taskBar.SetHint(text ? *text : CString(), static_cast<int>(lParam));
-        m_taskBar.Invalidate();
-        m_taskBar.UpdateWindow();
-        return 1;
+        return ApplyTaskBarHint(m_taskBar, text, static_cast<int>(lParam));
     }
     if (message == WM_CONTROLPANEL) {
         ++panelRequests;
