@@ -110,8 +110,8 @@ bool WriteUtf16(UTF32 value, UTF16*& target, UTF16* targetEnd) {
 }
 
 // Reads one UTF-8 character; false stops with `result` set, the source at its lead byte.
-// A legal sequence never decodes past the last legal value.
-bool ReadUtf8(const UTF8*& source, const UTF8* sourceEnd, UTF32& value, ConversionResult& result) {
+// A legal sequence never decodes past the last legal value. Both modes read alike.
+bool ReadUtf8(const UTF8*& source, const UTF8* sourceEnd, ConversionFlags, UTF32& value, ConversionResult& result) {
     const int extra = TrailingBytes(*source);
     if (extra >= sourceEnd - source) {
         result = sourceExhausted;
@@ -140,13 +140,15 @@ ConversionResult WriteUtf32(UTF32 value, UTF32*& target, UTF32* targetEnd) {
 // takes a character (false: it set the result and left the source at it),
 // `write` puts it out and answers why not when it cannot, which puts the
 // source back at the start of that character.
-template <typename Unit, typename Read, typename Write>
-ConversionResult ConvertEach(const Unit*& source, const Unit* sourceEnd, Read read, Write write) {
+template <typename Unit, typename Write>
+ConversionResult ConvertEach(const Unit*& source, const Unit* sourceEnd, ConversionFlags flags,
+                             bool (*read)(const Unit*&, const Unit*, ConversionFlags, UTF32&, ConversionResult&),
+                             Write write) {
     ConversionResult result = conversionOK;
     while (source < sourceEnd) {
         const Unit* start = source;
         UTF32 value;
-        if (!read(value, result))
+        if (!read(source, sourceEnd, flags, value, result))
             break;
         const ConversionResult written = write(value);
         if (written != conversionOK) {
@@ -189,18 +191,15 @@ ConversionResult ConvertUtf32ToUtf16(const UTF32*& source, const UTF32* sourceEn
 
 ConversionResult ConvertUtf16ToUtf32(const UTF16*& source, const UTF16* sourceEnd, UTF32*& target,
                                      UTF32* targetEnd, ConversionFlags flags) {
-    return ConvertEach(
-        source, sourceEnd,
-        [&](UTF32& value, ConversionResult& result) { return ReadUtf16(source, sourceEnd, flags, value, result); },
-        [&](UTF32 value) { return WriteUtf32(value, target, targetEnd); });
+    return ConvertEach(source, sourceEnd, flags, ReadUtf16,
+                       [&](UTF32 value) { return WriteUtf32(value, target, targetEnd); });
 }
 
 ConversionResult ConvertUtf16ToUtf8(const UTF16*& source, const UTF16* sourceEnd, UTF8*& target,
                                     UTF8* targetEnd, ConversionFlags flags) {
-    return ConvertEach(
-        source, sourceEnd,
-        [&](UTF32& value, ConversionResult& result) { return ReadUtf16(source, sourceEnd, flags, value, result); },
-        [&](UTF32 value) { return WriteUtf8(value, target, targetEnd) ? conversionOK : targetExhausted; });
+    return ConvertEach(source, sourceEnd, flags, ReadUtf16, [&](UTF32 value) {
+        return WriteUtf8(value, target, targetEnd) ? conversionOK : targetExhausted;
+    });
 }
 
 ConversionResult ConvertUtf32ToUtf8(const UTF32*& source, const UTF32* sourceEnd, UTF8*& target,
@@ -225,33 +224,27 @@ ConversionResult ConvertUtf32ToUtf8(const UTF32*& source, const UTF32* sourceEnd
 
 ConversionResult ConvertUtf8ToUtf16(const UTF8*& source, const UTF8* sourceEnd, UTF16*& target,
                                     UTF16* targetEnd, ConversionFlags flags) {
-    return ConvertEach(
-        source, sourceEnd,
-        [&](UTF32& value, ConversionResult& result) { return ReadUtf8(source, sourceEnd, value, result); },
-        [&](UTF32 value) {
-            if (target >= targetEnd)
-                return targetExhausted;
-            if (flags == strictConversion && IsSurrogate(value))
-                return sourceIllegal;
-            return WriteUtf16(value, target, targetEnd) ? conversionOK : targetExhausted;
-        });
+    return ConvertEach(source, sourceEnd, flags, ReadUtf8, [&](UTF32 value) {
+        if (target >= targetEnd)
+            return targetExhausted;
+        if (flags == strictConversion && IsSurrogate(value))
+            return sourceIllegal;
+        return WriteUtf16(value, target, targetEnd) ? conversionOK : targetExhausted;
+    });
 }
 
 ConversionResult ConvertUtf8ToUtf32(const UTF8*& source, const UTF8* sourceEnd, UTF32*& target,
                                     UTF32* targetEnd, ConversionFlags flags) {
-    return ConvertEach(
-        source, sourceEnd,
-        [&](UTF32& value, ConversionResult& result) { return ReadUtf8(source, sourceEnd, value, result); },
-        [&](UTF32 value) {
-            if (target >= targetEnd)
-                return targetExhausted;
-            if (IsSurrogate(value)) {
-                if (flags == strictConversion)
-                    return sourceIllegal;
-                value = kReplacement;
-            }
-            return WriteUtf32(value, target, targetEnd);
-        });
+    return ConvertEach(source, sourceEnd, flags, ReadUtf8, [&](UTF32 value) {
+        if (target >= targetEnd)
+            return targetExhausted;
+        if (IsSurrogate(value)) {
+            if (flags == strictConversion)
+                return sourceIllegal;
+            value = kReplacement;
+        }
+        return WriteUtf32(value, target, targetEnd);
+    });
 }
 
 bool IsLegalUtf8(const UTF8* sequence, int length) {
