@@ -12,6 +12,14 @@ namespace {
 
 constexpr int kTextLimit = 260;
 
+// A request about one tree item, named by its handle, for what `mask` asks.
+TVITEM TreeItemRequest(HTREEITEM item, UINT mask) {
+    TVITEM tv{};
+    tv.mask = mask | TVIF_HANDLE;
+    tv.hItem = item;
+    return tv;
+}
+
 }  // namespace
 
 // ---- CHeaderCtrl ----
@@ -196,17 +204,13 @@ HTREEITEM CTreeCtrl::InsertItem(LPCTSTR text, int image, int selectedImage, HTRE
 }
 
 BOOL CTreeCtrl::ItemHasChildren(HTREEITEM item) const {
-    TVITEM tv{};
-    tv.mask = TVIF_CHILDREN | TVIF_HANDLE;
-    tv.hItem = item;
+    TVITEM tv = TreeItemRequest(item, TVIF_CHILDREN);
     return GetItem(&tv) && tv.cChildren > 0;
 }
 
 CString CTreeCtrl::GetItemText(HTREEITEM item) const {
     TCHAR buffer[kTextLimit] = {};
-    TVITEM tv{};
-    tv.mask = TVIF_TEXT | TVIF_HANDLE;
-    tv.hItem = item;
+    TVITEM tv = TreeItemRequest(item, TVIF_TEXT);
     tv.pszText = buffer;
     tv.cchTextMax = kTextLimit;
     GetItem(&tv);
@@ -214,32 +218,24 @@ CString CTreeCtrl::GetItemText(HTREEITEM item) const {
 }
 
 BOOL CTreeCtrl::SetItemText(HTREEITEM item, LPCTSTR text) {
-    TVITEM tv{};
-    tv.mask = TVIF_TEXT | TVIF_HANDLE;
-    tv.hItem = item;
+    TVITEM tv = TreeItemRequest(item, TVIF_TEXT);
     tv.pszText = const_cast<LPTSTR>(text);
     return SetItem(&tv);
 }
 
 DWORD_PTR CTreeCtrl::GetItemData(HTREEITEM item) const {
-    TVITEM tv{};
-    tv.mask = TVIF_PARAM | TVIF_HANDLE;
-    tv.hItem = item;
+    TVITEM tv = TreeItemRequest(item, TVIF_PARAM);
     return GetItem(&tv) ? static_cast<DWORD_PTR>(tv.lParam) : 0;
 }
 
 BOOL CTreeCtrl::SetItemData(HTREEITEM item, DWORD_PTR data) {
-    TVITEM tv{};
-    tv.mask = TVIF_PARAM | TVIF_HANDLE;
-    tv.hItem = item;
+    TVITEM tv = TreeItemRequest(item, TVIF_PARAM);
     tv.lParam = static_cast<LPARAM>(data);
     return SetItem(&tv);
 }
 
 BOOL CTreeCtrl::GetItemImage(HTREEITEM item, int& image, int& selectedImage) const {
-    TVITEM tv{};
-    tv.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_HANDLE;
-    tv.hItem = item;
+    TVITEM tv = TreeItemRequest(item, TVIF_IMAGE | TVIF_SELECTEDIMAGE);
     if (!GetItem(&tv)) return FALSE;
     image = tv.iImage;
     selectedImage = tv.iSelectedImage;
@@ -247,26 +243,20 @@ BOOL CTreeCtrl::GetItemImage(HTREEITEM item, int& image, int& selectedImage) con
 }
 
 BOOL CTreeCtrl::SetItemImage(HTREEITEM item, int image, int selectedImage) {
-    TVITEM tv{};
-    tv.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_HANDLE;
-    tv.hItem = item;
+    TVITEM tv = TreeItemRequest(item, TVIF_IMAGE | TVIF_SELECTEDIMAGE);
     tv.iImage = image;
     tv.iSelectedImage = selectedImage;
     return SetItem(&tv);
 }
 
 UINT CTreeCtrl::GetItemState(HTREEITEM item, UINT mask) const {
-    TVITEM tv{};
-    tv.mask = TVIF_STATE | TVIF_HANDLE;
-    tv.hItem = item;
+    TVITEM tv = TreeItemRequest(item, TVIF_STATE);
     tv.stateMask = mask;
     return GetItem(&tv) ? tv.state : 0;
 }
 
 BOOL CTreeCtrl::SetItemState(HTREEITEM item, UINT state, UINT mask) {
-    TVITEM tv{};
-    tv.mask = TVIF_STATE | TVIF_HANDLE;
-    tv.hItem = item;
+    TVITEM tv = TreeItemRequest(item, TVIF_STATE);
     tv.state = state;
     tv.stateMask = mask;
     return SetItem(&tv);
