@@ -175,14 +175,13 @@ void IoControllerSim::Answer(const uint8_t* frame) {
 
 void IoControllerSim::CheckWatchdog() {
     const uint64_t now = ClockNowMs();
-    uint64_t silentMs = 0;
-    {
-        std::lock_guard<std::mutex> lock(m_lock);
-        if (!m_state.supervision || now - m_watchdogFromMs < kWatchdogPeriodMs) return;
-        silentMs = now - (m_state.lastFeedMs ? m_state.lastFeedMs : m_watchdogFromMs);
-        ++m_state.missedFeeds;
-        m_watchdogFromMs = now;
-    }
+    // The report is written under the lock too: the simulator's own thread
+    // checks as well, and whoever sees the count go up must find the report.
+    std::lock_guard<std::mutex> lock(m_lock);
+    if (!m_state.supervision || now - m_watchdogFromMs < kWatchdogPeriodMs) return;
+    const uint64_t silentMs = now - (m_state.lastFeedMs ? m_state.lastFeedMs : m_watchdogFromMs);
+    ++m_state.missedFeeds;
+    m_watchdogFromMs = now;
     // A real controller would reset the terminal here; who feeds the watchdog
     // in normal running is not settled, so the simulator only reports it.
     Journal("watchdog missed: no feed for " + std::to_string(silentMs) + " ms");
