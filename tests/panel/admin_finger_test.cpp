@@ -7,7 +7,7 @@
 #include "data/FPTemplateStore.h"
 #include "main/FingerCapture.h"
 #include "platform/fp/sensorslot.h"
-#include "tests/panel/panel_fixture.h"
+#include "tests/page_support/panel_fixture.h"
 
 namespace {
 

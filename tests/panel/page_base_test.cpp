@@ -1,6 +1,6 @@
 // The page base on a panel held open without its modal loop: the life cycle
 // of a page, its keys, and the jumps between two pages for one user.
-#include "tests/panel/panel_fixture.h"
+#include "tests/page_support/panel_fixture.h"
 
 #include <memory>
 

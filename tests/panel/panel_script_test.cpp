@@ -1,6 +1,6 @@
 // The panel as a person reaches it: the menu key on the main window, the
 // administrator check, the grid walked with keys and touches, and "goto".
-#include "tests/panel/panel_fixture.h"
+#include "tests/page_support/panel_fixture.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/panel/panel_fixture.h"
+#include "tests/page_support/panel_fixture.h"
 
 #include <filesystem>
 #include <set>
