@@ -28,7 +28,34 @@ void ReorderRightToLeft(CString& text) {
     text.Remove(u'\uFEFF');
 }
 
+// The conversions of a printf format, each as its length modifier and
+// letter ("%-08I64d" gives "I64d"); "%%" is no conversion.
+std::vector<CString> FormatConversions(const CString& format) {
+    std::vector<CString> conversions;
+    const int length = format.GetLength();
+    for (int i = 0; i < length; ++i) {
+        if (format[i] != u'%')
+            continue;
+        ++i;
+        while (i < length && CString(u"-+ #0123456789.*").Find(format[i]) >= 0) ++i;
+        CString conversion;
+        while (i < length && CString(u"hlLIqjzt3264").Find(format[i]) >= 0) conversion += format[i++];
+        if (i >= length)
+            conversions.push_back(conversion + u"?");
+        else if (format[i] != u'%')
+            conversions.push_back(conversion + format[i]);
+    }
+    return conversions;
+}
+
 }  // namespace
+
+int GetLangFormat(CString section, CString key, CString defaultFormat, CString& format) {
+    const int found = GetLangText(section, key, defaultFormat, format);
+    if (FormatConversions(format) != FormatConversions(defaultFormat))
+        format = u"*" + defaultFormat;
+    return found;
+}
 
 int GetLangText(CString section, CString key, CString defaultText, CString& text) {
     text = u"*" + defaultText;

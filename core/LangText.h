@@ -10,6 +10,10 @@ extern CXmlDoc g_LangDoc;
 // 1 when the section exists, else 0; `text` is "*" + default unless the
 // key is found (the last occurrence wins).
 int GetLangText(CString section, CString key, CString defaultText, CString& text);
+// GetLangText for a text that is used as a format: a translation whose
+// conversions (count, order, kind) differ from the default's would read
+// arguments that are not there, so it is replaced by "*" + default.
+int GetLangFormat(CString section, CString key, CString defaultFormat, CString& format);
 // `text` is the key itself unless found; no decorations, no reordering.
 // A missing section shows a message and gives 0.
 int GetLangTextRaw(CString section, CString key, CString& text);

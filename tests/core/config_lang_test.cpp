@@ -27,6 +27,7 @@ protected:
                        "<DUP>1</DUP>\r\n<DUP>2</DUP>\r\n</CONFIG>\r\n</ROOT>\r\n");
         m_root.PutFile(kLanguageHost,
                        "<LANG>\r\n<CMachineConfig>\r\n<MCF0002>Text</MCF0002>\r\n<T2>first</T2>\r\n<T2>second</T2>\r\n"
+                       "<F1>Zone %d of %s</F1>\r\n<F2>%s then %d</F2>\r\n<F3>%I64d%%</F3>\r\n<F4>only %d</F4>\r\n"
                        "</CMachineConfig>\r\n<language>\r\n<bidi>1</bidi>\r\n</language>\r\n</LANG>\r\n");
         ASSERT_TRUE(g_ConfigDoc.ReadFromFile(GetConfigFilePath()));
         g_MachineConfig.LanguageName = u"English";
@@ -119,6 +120,22 @@ TEST_F(ConfigLang, LanguageTextsAndTheirMarks) {
     EXPECT_EQ(text, CString(u"@Text"));
     GetLangText(u"CMachineConfig", u"MCF0001", u"d", text);
     EXPECT_EQ(text, CString(u"*d"));
+}
+
+TEST_F(ConfigLang, TranslatedFormatsAreUsedOnlyWithTheDefaultsConversions) {
+    CString format;
+    EXPECT_EQ(GetLangFormat(u"CMachineConfig", u"F1", u"\u533a %02d %s", format), 1);
+    EXPECT_EQ(format, CString(u"Zone %d of %s")) << "flags and widths may differ";
+    GetLangFormat(u"CMachineConfig", u"F2", u"%d %s", format);
+    EXPECT_EQ(format, CString(u"*%d %s")) << "swapped conversions";
+    GetLangFormat(u"CMachineConfig", u"F3", u"%I64d%%", format);
+    EXPECT_EQ(format, CString(u"%I64d%%"));
+    GetLangFormat(u"CMachineConfig", u"F3", u"%d%%", format);
+    EXPECT_EQ(format, CString(u"*%d%%")) << "a 64-bit argument where an int is passed";
+    GetLangFormat(u"CMachineConfig", u"F4", u"%d of %d", format);
+    EXPECT_EQ(format, CString(u"*%d of %d")) << "a conversion fewer";
+    GetLangFormat(u"CMachineConfig", u"Missing", u"%d", format);
+    EXPECT_EQ(format, CString(u"*%d"));
 }
 
 TEST_F(ConfigLang, RawTextsAndLanguageSwitches) {
