@@ -139,9 +139,10 @@ BOOL CJHMessageBox::OnInitDialog() {
     m_frameBottom.Load(SkinPath(u"messagebox\\botton.png"), CXIMAGE_FORMAT_PNG);
     m_frameMiddle.Load(SkinPath(u"messagebox\\Middle.png"), CXIMAGE_FORMAT_PNG);
     for (CJHButton* button : {&m_yes, &m_no}) {
-        // A pressed button shows the pressed picture.
+        // The pressed slot keeps the up picture: only a disabled toggle
+        // shows the down one.
         button->SetImage(0, &m_buttonUp);
-        button->SetImage(1, &m_buttonDown);
+        button->SetImage(1, &m_buttonUp);
         button->SetImage(2, &m_buttonDown);
         button->SetImage(3, &m_buttonUp);
         button->SetFont(m_font, TRUE);

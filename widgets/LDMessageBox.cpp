@@ -17,8 +17,6 @@ constexpr COLORREF kMessageColor = 0xDFDFDF;
 constexpr COLORREF kLabelColor = 0x09A3FF;
 constexpr int kLabelTop = 78;
 
-bool IsKeyMessage(UINT message) { return message >= WM_KEYFIRST && message <= WM_KEYLAST; }
-
 }  // namespace
 
 CLDMessageBox::CLDMessageBox(BOOL twoButtons, CWnd* parent) : CDialog(kTemplate, parent), m_twoButtons(twoButtons) {
@@ -52,7 +50,9 @@ BOOL CLDMessageBox::OnInitDialog() {
 }
 
 BOOL CLDMessageBox::PreTranslateMessage(MSG* msg) {
-    if (IsKeyMessage(msg->message) && (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE)) {
+    // The box takes every message carrying the Enter or ESC code; nothing
+    // else in it reads such a message.
+    if (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE) {
         if (msg->message == WM_KEYUP) {
             m_snapshot->Restore();
             PostMessage(msg->wParam == VK_RETURN ? kConfirmMessage : kRefuseMessage);

@@ -161,18 +161,37 @@ TEST_F(WrapTest, ShortTextIsLeftAlone) {
 TEST_F(WrapTest, WordsBreakAtSpacesAndBlockIsCentred) {
     CRect rect;
     bool wrapped = false;
-    const CString text = CLDMessageBox::WrapText(&memory, u"Please press your finger again now", textRect, &rect, &wrapped);
+    const CString original(u"Please press your finger again now");
+    const CString text = CLDMessageBox::WrapText(&memory, original, textRect, &rect, &wrapped);
     EXPECT_TRUE(wrapped);
-    EXPECT_EQ(text.Find(u"\r\n"), text.Find(u' ') < 0 ? -1 : text.Find(u"\r\n"));
     CString joined = text;
     joined.Replace(u"\r\n", u" ");
-    EXPECT_EQ(joined, CString(u"Please press your finger again now"));
-    for (const CString& line : {text.Left(text.Find(u"\r\n"))}) {
-        CRect measured(0, 0, 0, 0);
-        memory.DrawText(line, measured, DT_CALCRECT | DT_SINGLELINE);
-        EXPECT_LE(measured.Width(), textRect.Width());
+    EXPECT_EQ(joined, original) << "every break replaces a space";
+    std::vector<CString> lines;
+    for (int start = 0;;) {
+        const int end = text.Find(u"\r\n", start);
+        lines.push_back(text.Mid(start, end < 0 ? text.GetLength() - start : end - start));
+        if (end < 0) break;
+        start = end + 2;
     }
-    EXPECT_GT(rect.top, textRect.top);  // centred vertically
+    ASSERT_GE(lines.size(), 2u);
+    const auto width = [&](const CString& line) {
+        CRect measured(0, 0, textRect.Width(), 0);
+        memory.DrawText(line, measured, DT_CALCRECT | DT_CENTER);
+        return measured.Width();
+    };
+    for (size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_LE(width(lines[i]), textRect.Width()) << "line " << i;
+        if (i + 1 == lines.size()) break;
+        // Each line is as full as it can be: the next word would not fit.
+        const CString next = lines[i + 1];
+        const int space = next.Find(u' ');
+        EXPECT_GT(width(lines[i] + u" " + (space < 0 ? next : next.Left(space))), textRect.Width()) << "line " << i;
+    }
+    CRect measured = textRect;
+    memory.DrawText(text, measured, DT_CALCRECT | DT_WORDBREAK);
+    EXPECT_EQ(rect.top, textRect.top + (textRect.Height() - measured.Height()) / 2) << "centred vertically";
+    EXPECT_EQ(rect.Height(), measured.Height());
 }
 
 TEST_F(WrapTest, LongWordIsCutAndNarrowBoxEnds) {
