@@ -6,6 +6,7 @@
 #include "core/Folders.h"
 #include "core/LangLibraries.h"
 #include "core/ProcessExit.h"
+#include "platform/base/system.h"
 #include "core/RegistryKey.h"
 #include "core/SystemInit.h"
 #include "core/SystemLocks.h"
@@ -45,6 +46,7 @@ void WaitForDisplay() {
 BOOL CQuillonApp::InitInstance() {
     CheckMaintenanceDisk();
     SetLaunchEntry();
+    SetSystemMemoryDivision(514);
     WaitForDisplay();
     m_hMutex = CreateMutexW(nullptr, FALSE, kQuillonMutexName);
     if (GetLastError() == ERROR_ALREADY_EXISTS) return FALSE;
@@ -66,7 +68,8 @@ BOOL CQuillonApp::InitInstance() {
     ::SetWindowPos(m_pSplash->GetSafeHwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
     m_pSplash->ShowWindow(SW_SHOW);
     m_pSplash->MakeFullScreen();
-    AfxBeginThread(SplashThread, m_pSplash, THREAD_PRIORITY_HIGHEST);
+    StartSplashThread(m_pSplash);
+    SetRegistryKey(u"Local AppWizard-Generated Applications");
 
     // The I/O-controller thread takes these locks; they exist before it starts.
     InitSystemLocks();

@@ -1,5 +1,6 @@
 #include "core/SystemInit.h"
 
+
 #include "core/AccessTables.h"
 #include "core/AppDir.h"
 #include "core/AppMessageBox.h"
@@ -25,6 +26,7 @@
 #include "data/RecordStore.h"
 #include "data/UserStorage.h"
 #include "main/GpioPin.h"
+#include "platform/base/system.h"
 
 namespace {
 
@@ -93,6 +95,7 @@ int InitTool() {
     g_pszLogPath = g_logPath.GetString();
     const CString configPath = appDir + u"config\\config.xml";
     DebugPrint(u"Brisant run.......");
+    CoInitializeEx(nullptr, 0);
     InitSystemLocks();
 
     bool loaded;

@@ -17,3 +17,6 @@ bool IsUserPhotoFile(const CString& path);
 // ".jfi", ".png", ".ico", ".cur", ".tif", ".tga", ".pcx", ".wbm"; false when
 // there is none.
 bool FindUserPhoto(const CString& userId, CString& path);
+// The photo a screen shows for the user: one in the storage card's "\ICON"
+// folder first, then the photo folder's, where the user pages store theirs.
+bool FindShownUserPhoto(const CString& userId, CString& path);

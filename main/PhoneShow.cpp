@@ -97,7 +97,7 @@ void CPhoneShow::RefreshPhoto() {
     CString path;
     if (m_mode == kModeSnapshot && StoreSnapshot())
         LoadPhoto(m_photoPath);
-    else if (m_mode == kModeStoredPhoto && FindUserPhoto(m_userId, path))
+    else if (m_mode == kModeStoredPhoto && FindShownUserPhoto(m_userId, path))
         LoadPhoto(path);
 }
 
