@@ -1,7 +1,7 @@
 #include "tests/page_support/panel_fixture.h"
 
 #include <filesystem>
-#include <set>
+#include <map>
 
 #include "core/DatabaseOpen.h"
 #include "core/LangText.h"
@@ -29,9 +29,10 @@ const DialogTemplateEntry kPageEntry(kPageTemplate);
 const DialogTemplate kMainTemplate{CTestMainWindow::kTemplate, WS_POPUP, 0, 0, 320, 240, u"", {}};
 const DialogTemplateEntry kMainEntry(kMainTemplate);
 
-std::set<UINT>& AddedPages() {
-    static std::set<UINT> nodes;
-    return nodes;
+// The pages the test pages replaced, put back when the test ends.
+std::map<UINT, ControlPanelPageFactory>& ReplacedPages() {
+    static std::map<UINT, ControlPanelPageFactory> pages;
+    return pages;
 }
 
 }  // namespace
@@ -152,8 +153,8 @@ PanelTest::PanelTest() {
 PanelTest::~PanelTest() {
     ScriptDriver::RegisterCommand("note", nullptr);
     ScriptDriver::RegisterCommand("golden", nullptr);
-    for (UINT node : AddedPages()) SetControlPanelPage(node, nullptr);
-    AddedPages().clear();
+    for (auto& [node, page] : ReplacedPages()) SetControlPanelPage(node, std::move(page));
+    ReplacedPages().clear();
     app.m_pMainWnd = nullptr;
     if (main.GetSafeHwnd()) main.DestroyWindow();
     CloseDatabase();
@@ -161,8 +162,11 @@ PanelTest::~PanelTest() {
 }
 
 void PanelTest::AddTestPage(UINT node) {
+    if (!ReplacedPages().count(node)) {
+        const ControlPanelPageFactory* page = FindControlPanelPage(node);
+        ReplacedPages()[node] = page ? *page : ControlPanelPageFactory();
+    }
     RegisterControlPanelPage<CTestPage>(node);
-    AddedPages().insert(node);
 }
 
 void PanelTest::AddUser(const char16_t* id, const char16_t* password, int admin) {
