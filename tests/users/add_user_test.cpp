@@ -143,7 +143,7 @@ TEST_F(AddUserTest, FailedInsertsAndUpdatesAreReportedAndTheFormStays) {
                                               u"CREATE TRIGGER refuse_insert BEFORE INSERT ON Userinfo BEGIN SELECT "
                                               u"RAISE(ABORT, 'full disk'); END"));
                                       }),
-                                      "answer ok"};
+                                      "answer ok", "answer ok"};
     Append(lines, EnterId("6"));
     lines.push_back(Probe([&] {
         EXPECT_EQ(Page()->HeldUserId(), u"") << "nothing was inserted";
@@ -156,7 +156,8 @@ TEST_F(AddUserTest, FailedInsertsAndUpdatesAreReportedAndTheFormStays) {
             u"CREATE TRIGGER refuse_update BEFORE UPDATE ON Userinfo BEGIN SELECT RAISE(ABORT, 'full disk'); END"));
     }));
     bool stayed = false;
-    Append(lines, {"answer ok", "key ESC", Probe([&] {
+    // The database wrapper's own box, then the page's.
+    Append(lines, {"answer ok", "answer ok", "key ESC", Probe([&] {
                        stayed = CControlPanel::Open()->ShownPage() == Page();
                        ASSERT_TRUE(g_pDatabase->DirectStatement(u"DROP TRIGGER refuse_update"));
                    })});

@@ -5,6 +5,7 @@
 #include "core/CardInput.h"
 #include "core/FpLibraries.h"
 #include "core/LangText.h"
+#include "core/SystemInit.h"
 #include "data/DataGlobals.h"
 #include "data/SqlHelpers.h"
 #include "main/FingerCapture.h"
@@ -35,6 +36,7 @@ UsersTest::UsersTest(int sensorVersion)
     EXPECT_EQ(LoadFpProcessDll(), 1);
     EXPECT_EQ(LoadFpMatchDll(), 1);
     EXPECT_EQ(GetSensorVersion(), sensorVersion);
+    ConnectDataStoreServices();
     store.Reset();
     g_pFPTemplateStore = &store;
     users = std::make_unique<CUserStorage>(*g_pDatabase);
