@@ -20,15 +20,6 @@ protected:
     static CCPTreeRegFP* Page() {
         return static_cast<CCPTreeRegFP*>(CControlPanel::Open()->PageOf(CCPTreeRegFP::kNode));
     }
-    static void Append(std::vector<std::string>& lines, const std::vector<std::string>& more) {
-        lines.insert(lines.end(), more.begin(), more.end());
-    }
-    // The ID typed and confirmed: the page goes to finger choice.
-    static std::vector<std::string> ChooseUser(const std::string& id) {
-        std::vector<std::string> lines = Type(id);
-        lines.push_back("key ENTER");
-        return lines;
-    }
     // From finger choice: capture starts, the first press of `seed`, the
     // lift, the second press of `secondSeed`, each given time to be taken.
     std::vector<std::string> Presses(int seed, int secondSeed) {
@@ -63,11 +54,11 @@ protected:
 TEST_F(EnrolmentTest, TwoFingersAreEnrolledWithTheChosenPressFirst) {
     AddUser(u"1", u"", 1);
     int fingerAfterFirst = -1, stateAfterPresses = -1;
-    std::vector<std::string> lines = ChooseUser("1");
+    std::vector<std::string> lines = TypeAndEnter("1");
     Append(lines, Presses(101, 101));
     lines.push_back(Probe([&] { stateAfterPresses = Page()->State(); }));
     Append(lines, {"answer ok", "key ENTER"});  // the second image is chosen
-    Append(lines, ChooseUser(""));
+    Append(lines, TypeAndEnter(""));
     lines.push_back(Probe([&] { fingerAfterFirst = Page()->Finger(); }));
     Append(lines, Presses(102, 102));
     Append(lines, {"key LEFT", "answer ok", "key ENTER"});  // the first image
@@ -100,10 +91,10 @@ TEST_F(EnrolmentTest, RefusalsShowTheirTextsAndWriteNothing) {
     CString duplicate, unusable;
     int pressAfterMismatch = -1, pressAfterLift = -1;
     auto prompt = [this](CString& into) { return Probe([this, &into] { into = PageControlText(11, 1159); }); };
-    std::vector<std::string> lines = ChooseUser("1");
+    std::vector<std::string> lines = TypeAndEnter("1");
     Append(lines, EnrolFinger(201));
     // User 2 presses user 1's finger: refused while it lies there.
-    Append(lines, ChooseUser("2"));
+    Append(lines, TypeAndEnter("2"));
     Append(lines, {"key ENTER", "wait 300", Finger(201, 3), "wait 300", prompt(duplicate), "lift", "wait 700"});
     // An unusable press; then a second press of another finger, which
     // starts the finger over once the sensor is empty.
@@ -129,7 +120,7 @@ TEST_F(EnrolmentTest, AFullStoreRefusesTheSaveAndWritesNothing) {
     const std::vector<BYTE> second = PressTemplate(9999, 2);
     blob.insert(blob.end(), second.begin(), second.end());
     for (int i = 0; i < TemplateLimit; ++i) ASSERT_EQ(store.Add(blob.data(), u"filler", i, FALSE, StoredTemplateSize), 1);
-    std::vector<std::string> lines = ChooseUser("1");
+    std::vector<std::string> lines = TypeAndEnter("1");
     Append(lines, EnrolFinger(301));
     RunAt(11, lines);
     EXPECT_EQ(Count(Text(u"R0023")), 1);
@@ -143,9 +134,9 @@ TEST_F(EnrolmentTest, AFullStoreRefusesTheSaveAndWritesNothing) {
 TEST_F(EnrolmentTest, ReEnrolmentAsksDeletesTheOldFingerAndNoKeepsIt) {
     AddUser(u"1", u"", 0);
     int stateAfterNo = -1;
-    std::vector<std::string> lines = ChooseUser("1");
+    std::vector<std::string> lines = TypeAndEnter("1");
     Append(lines, EnrolFinger(401));
-    Append(lines, ChooseUser(""));
+    Append(lines, TypeAndEnter(""));
     // Back to finger 0, which has its template.
     Append(lines, {"key LEFT", "answer no", "key ENTER", Probe([&] { stateAfterNo = Page()->State(); }), "answer yes"});
     Append(lines, EnrolFinger(402));
@@ -163,9 +154,9 @@ TEST_F(EnrolmentTest, ReEnrolmentAsksDeletesTheOldFingerAndNoKeepsIt) {
 TEST_F(EnrolmentTest, AFailedDeleteIsSaidAndTheFingerStaysChosen) {
     AddUser(u"1", u"", 0);
     int state = -1;
-    std::vector<std::string> lines = ChooseUser("1");
+    std::vector<std::string> lines = TypeAndEnter("1");
     Append(lines, EnrolFinger(501));
-    Append(lines, ChooseUser(""));
+    Append(lines, TypeAndEnter(""));
     Append(lines, {"key LEFT", Probe([] {
                        ASSERT_TRUE(g_pDatabase->DirectStatement(
                            u"CREATE TRIGGER keep BEFORE DELETE ON FPinfo BEGIN SELECT RAISE(ABORT, 'locked'); END"));
@@ -183,7 +174,7 @@ TEST_F(EnrolmentTest, AFailedDeleteIsSaidAndTheFingerStaysChosen) {
 
 TEST_F(EnrolmentTest, AFailedInsertIsSaidAndNeitherStoreNorMaskChange) {
     AddUser(u"1", u"", 0);
-    std::vector<std::string> lines = ChooseUser("1");
+    std::vector<std::string> lines = TypeAndEnter("1");
     lines.push_back(Probe([] {
         ASSERT_TRUE(g_pDatabase->DirectStatement(
             u"CREATE TRIGGER refuse BEFORE INSERT ON FPinfo BEGIN SELECT RAISE(ABORT, 'full disk'); END"));
@@ -201,7 +192,7 @@ TEST_F(EnrolmentTest, AFailedInsertIsSaidAndNeitherStoreNorMaskChange) {
 
 TEST_F(EnrolmentTest, AUserDeletedMeanwhileGetsNoTemplates) {
     AddUser(u"1", u"", 0);
-    std::vector<std::string> lines = ChooseUser("1");
+    std::vector<std::string> lines = TypeAndEnter("1");
     Append(lines, Presses(701, 701));
     lines.push_back(Probe([] { ASSERT_TRUE(g_pDatabase->DirectStatement(u"DELETE FROM Userinfo WHERE userid = '1'")); }));
     Append(lines, {"answer ok", "key ENTER"});
@@ -220,7 +211,7 @@ TEST_F(EnrolmentTest, IdsAreReadAs64BitNumbersAndTheMarksOfEnrolledFingersStay) 
     }
     int state = -1, finger = -1;
     bool marks[CCPTreeRegFP::kFingers] = {};
-    std::vector<std::string> lines = ChooseUser("004294967296");
+    std::vector<std::string> lines = TypeAndEnter("004294967296");
     lines.push_back(Probe([&] {
         state = Page()->State();
         finger = Page()->Finger();
@@ -236,7 +227,7 @@ TEST_F(EnrolmentTest, IdsAreReadAs64BitNumbersAndTheMarksOfEnrolledFingersStay) 
 TEST_F(EnrolmentTest, LeavingStopsBothTimers) {
     AddUser(u"1", u"", 0);
     CString prompt = u"unread";
-    std::vector<std::string> lines = ChooseUser("1");
+    std::vector<std::string> lines = TypeAndEnter("1");
     Append(lines, {"key ENTER", "answer yes", "key ESC", "wait 1000",
                    Probe([&] { prompt = PageControlText(11, 1159); }), Finger(801, 1), "wait 1000"});
     RunAt(11, lines);
@@ -247,7 +238,7 @@ TEST_F(EnrolmentTest, LeavingStopsBothTimers) {
 TEST_F(EnrolmentTest, FingerChoiceWrapsAtBothEnds) {
     AddUser(u"1", u"", 0);
     int left = -1, right = -1;
-    std::vector<std::string> lines = ChooseUser("1");
+    std::vector<std::string> lines = TypeAndEnter("1");
     Append(lines, {"key LEFT", Probe([&] { left = Page()->Finger(); }), "key RIGHT", "key RIGHT",
                    Probe([&] { right = Page()->Finger(); })});
     RunAt(11, lines);
@@ -282,7 +273,7 @@ TEST_F(EnrolmentTest, AnUnknownIdIsAddedOnTheAddUserPageAndEnrolmentGoesOn) {
     int stateBack = -1;
     unsigned addNode = 0;
     std::vector<std::string> lines = {"answer yes"};
-    Append(lines, ChooseUser("77"));
+    Append(lines, TypeAndEnter("77"));
     lines.push_back(Probe([&] { addNode = CControlPanel::Open()->SelectedNode(); }));
     Append(lines, Type("55"));  // the name on the add-user page
     Append(lines, {"key ESC", Probe([&] { stateBack = Page()->State(); })});
@@ -300,7 +291,7 @@ TEST_F(EnrolmentTest, WhenTheAddUserPageCouldNotAddTheIdEnrolmentStartsOver) {
     users->SetCount(UserLimit);
     int stateBack = -1;
     std::vector<std::string> lines = {"answer yes", "answer ok"};
-    Append(lines, ChooseUser("78"));
+    Append(lines, TypeAndEnter("78"));
     Append(lines, {"key ESC", Probe([&] { stateBack = Page()->State(); })});
     RunAt(11, lines);
     EXPECT_EQ(Count(LangText(u"CCPTreeAddUser", u"U0044")), 1);
@@ -312,9 +303,9 @@ TEST_F(EnrolmentTest, WhenTheAddUserPageCouldNotAddTheIdEnrolmentStartsOver) {
 TEST_F(EnrolmentTest, TheAdministratorCheckIdentifiesAgainstWhatThePageStored) {
     AddUser(u"1", u"", 1);
     AddUser(u"2", u"", 0);
-    std::vector<std::string> lines = ChooseUser("1");
+    std::vector<std::string> lines = TypeAndEnter("1");
     Append(lines, EnrolFinger(1101));
-    Append(lines, ChooseUser("2"));
+    Append(lines, TypeAndEnter("2"));
     Append(lines, EnrolFinger(1102));
     RunAt(11, lines);
     ASSERT_EQ(store.GetCount(), 2);
@@ -339,9 +330,9 @@ TEST_P(EnrolmentAtSensorVersion, EnrolsAndRefusesTheSameFingerTwice) {
     AddUser(u"1", u"", 0);
     AddUser(u"2", u"", 0);
     CString duplicate;
-    std::vector<std::string> lines = ChooseUser("1");
+    std::vector<std::string> lines = TypeAndEnter("1");
     Append(lines, EnrolFinger(1201));
-    Append(lines, ChooseUser("2"));
+    Append(lines, TypeAndEnter("2"));
     Append(lines, {"key ENTER", "wait 300", Finger(1201, 3), "wait 300",
                    Probe([&] { duplicate = PageControlText(11, 1159); }), "lift", "wait 700", "answer yes", "key ESC"});
     RunAt(11, lines);
@@ -362,7 +353,7 @@ TEST_F(EnrolmentTest, GoldenScreensOfTheStates) {
         return std::vector<std::string>{"golden " + name, Probe([&] { results.push_back(golden); })};
     };
     std::vector<std::string> lines = shot("users_enrol_entered");
-    Append(lines, ChooseUser("1"));
+    Append(lines, TypeAndEnter("1"));
     Append(lines, shot("users_enrol_finger_choice"));
     Append(lines, {"key ENTER", "wait 300"});
     Append(lines, shot("users_enrol_place_finger"));

@@ -107,6 +107,12 @@ std::vector<std::string> UsersTest::Type(const std::string& keys) {
     return lines;
 }
 
+std::vector<std::string> UsersTest::TypeAndEnter(const std::string& keys) {
+    std::vector<std::string> lines = Type(keys);
+    lines.push_back("key ENTER");
+    return lines;
+}
+
 void UsersTest::RunAt(unsigned node, std::vector<std::string> lines) {
     for (int i = 0; i < 4; ++i) lines.push_back("key ESC");
     lines.push_back("quit");
