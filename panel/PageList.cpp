@@ -2,9 +2,11 @@
 // here (and its header above) when it is built.
 #include "panel/PageRegistry.h"
 #include "users/CPTreeAddUser.h"
+#include "users/CPTreeEditUser.h"
 #include "users/CPTreeRegFP.h"
 
 void RegisterMenuPages() {
     RegisterControlPanelPage<CCPTreeRegFP>(CCPTreeRegFP::kNode);
     RegisterControlPanelPage<CCPTreeAddUser>(CCPTreeAddUser::kNode);
+    RegisterControlPanelPage<CCPTreeEditUser>(CCPTreeEditUser::kNode);
 }

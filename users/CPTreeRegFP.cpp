@@ -103,6 +103,13 @@ void PlayPrompt(const char16_t* wav) {
 
 int SensorVersion() { return g_FpLib.SMCVersion ? g_FpLib.SMCVersion() : 0; }
 
+// The picture's window may have been hidden with the page's others after a
+// save.
+void ShowPicture(CImagaBotton& picture) {
+    picture.ShowWindow(SW_SHOW);
+    picture.SetVisible(true);
+}
+
 }  // namespace
 
 CCPTreeRegFP::CCPTreeRegFP() : CCPTreeBase(IDD, nullptr) {}
@@ -149,8 +156,11 @@ void CCPTreeRegFP::ResetPage() {
     m_pressIndex = 0;
 }
 
+// A press image takes the place of the sensor picture, which comes back
+// when no image is shown.
 void CCPTreeRegFP::HideFrames() {
     for (CJHFPShow& frame : m_frames) frame.SetHidden(TRUE);
+    m_sensor.ShowWindow(SW_SHOW);
 }
 
 void CCPTreeRegFP::LayoutControls() {
@@ -206,7 +216,8 @@ BOOL CCPTreeRegFP::EnterPage() {
     m_sensor.SetImage(SkinPath(u"Dialog\\finger_bg.png"));
     m_sensor.SetOverlayImage(SkinPath(u"Dialog\\Finger.png"));
     for (CImagaBotton* picture : {&m_arrowLeft, &m_arrowRight, &m_sensor}) picture->SetVisible(false);
-    m_prompt.SetTextFormat(1, 12);
+    // Centred, and broken at blanks: the prompts are wider than the column.
+    m_prompt.SetTextFormat(DT_CENTER | DT_WORDBREAK, 12);
     m_labelId.SetTextFormat(0, 12);
     for (CRegFPStatic& finger : m_fingers) {
         finger.SetCaption(CString());
@@ -270,7 +281,7 @@ BOOL CCPTreeRegFP::OnEnterKeyUp(MSG* msg) {
             break;
         case kStateFingerChoice:
             if (!DeleteFingerIfEnrolled(IdText(), m_finger)) return FALSE;
-            m_sensor.SetVisible(true);
+            ShowPicture(m_sensor);
             m_sensor.SetBlink(true);
             m_fingers[m_finger].SetBlink(false);
             SetTimer(kLiftTimer, 200, nullptr);
@@ -480,8 +491,8 @@ void CCPTreeRegFP::OnPressTimer() {
                 ShowPromptWaitLift(CString(), true);
             } else {
                 m_state = kStateChoosing;
-                m_arrowLeft.SetVisible(true);
-                m_arrowRight.SetVisible(true);
+                ShowPicture(m_arrowLeft);
+                ShowPicture(m_arrowRight);
                 ShowPrompt(Text(u"R0012", u"请选择一个指纹好的图像"));
                 KillTimer(kLiftTimer);
                 SendTaskBarHint(Text(u"R0024", u"<-/Try Again"), 1);
@@ -517,10 +528,11 @@ void CCPTreeRegFP::HighlightChosenImage() {
     for (int i = 0; i < 2; ++i)
         if (i != m_pressIndex) m_frames[i].SetHidden(TRUE);
     CJHFPShow& frame = m_frames[m_pressIndex];
+    m_sensor.ShowWindow(SW_HIDE);
     frame.SetHidden(FALSE);
     frame.m_nMode = CJHFPShow::kModeFingerprint;
+    // In the paint pass, after the page repaints where the sensor picture was.
     frame.Invalidate(FALSE);
-    frame.UpdateWindow();
     ShowChosenImageText(m_pressIndex + 1);
 }
 
@@ -540,8 +552,9 @@ void CCPTreeRegFP::OnSaveFingerprint() {
     for (CWnd* widget : std::initializer_list<CWnd*>{&m_prompt, &m_editId, &m_labelId, &m_arrowLeft, &m_arrowRight,
                                                      &m_sensor})
         widget->ShowWindow(SW_HIDE);
+    // Painted in the next pass, after the panel repaints what the saved
+    // message covered: painting now would be painted over.
     Invalidate(TRUE);
-    UpdateWindow();
 }
 
 // The record holds the chosen press first. It is written only for a user

@@ -41,6 +41,8 @@ public:
 
     int State() const { return m_state; }
     int Finger() const { return m_finger; }
+    int PressIndex() const { return m_pressIndex; }
+    bool IsFingerEnrolled(int finger) const { return m_fingers[finger].IsEnrolled(); }
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;

@@ -16,15 +16,6 @@ protected:
     static CCPTreeAddUser* Page() {
         return static_cast<CCPTreeAddUser*>(CControlPanel::Open()->PageOf(CCPTreeAddUser::kNode));
     }
-    // Lines that type `id` and Enter into the ID field.
-    static std::vector<std::string> EnterId(const std::string& id) {
-        std::vector<std::string> lines = Type(id);
-        lines.push_back("key ENTER");
-        return lines;
-    }
-    static void Append(std::vector<std::string>& lines, const std::vector<std::string>& more) {
-        lines.insert(lines.end(), more.begin(), more.end());
-    }
     CString Text(const char16_t* key) const { return LangText(u"CCPTreeAddUser", key); }
     bool Shown(const CString& text) const {
         for (const CString& message : Messages())
@@ -36,7 +27,7 @@ protected:
 TEST_F(AddUserTest, AUserWithEveryFieldIsInsertedAtEnterAndSavedWithTheMenuKey) {
     ASSERT_TRUE(g_pDatabase->DirectStatement(u"INSERT INTO Dept VALUES (2,'Sales',1,0)"));
     CString heldAfterEnter;
-    std::vector<std::string> lines = EnterId("007");
+    std::vector<std::string> lines = TypeAndEnter("007");
     lines.push_back(Probe([&] {
         heldAfterEnter = Page()->HeldUserId();
         EXPECT_EQ(PageControlText(121, IDC_USER_ID), u"7") << "leading zeros go";
@@ -74,7 +65,7 @@ TEST_F(AddUserTest, AUserWithEveryFieldIsInsertedAtEnterAndSavedWithTheMenuKey) 
 TEST_F(AddUserTest, RefusedIdsSayWhyAndInsertNothing) {
     AddUser(u"5", u"", 0);
     std::vector<std::string> lines = {"answer ok"};
-    Append(lines, EnterId("5"));
+    Append(lines, TypeAndEnter("5"));
     // No digits: nothing to take.
     Append(lines, {Probe([&] { PageControl(121, IDC_USER_ID)->SetWindowText(u"abc"); }), "answer ok", "key ENTER",
                    "answer ok"});
@@ -96,7 +87,7 @@ TEST_F(AddUserTest, APageWhoseIdWasRefusedCanStillBeLeftAndGivesTheCardReaderBac
     SetCardTarget(&main);
     bool stillOpen = true;
     std::vector<std::string> lines = {"card 99", "answer ok"};
-    Append(lines, EnterId("5"));
+    Append(lines, TypeAndEnter("5"));
     Append(lines, {"key ESC", Probe([&] { stillOpen = CControlPanel::Open()->ShownPage() != nullptr; })});
     RunAt(121, lines);
     EXPECT_FALSE(stillOpen) << "the locked page was left";
@@ -109,7 +100,7 @@ TEST_F(AddUserTest, APageWhoseIdWasRefusedCanStillBeLeftAndGivesTheCardReaderBac
 TEST_F(AddUserTest, ACardOfAnotherUserIsRefusedAndTheHeldCardStays) {
     ASSERT_TRUE(g_pDatabase->DirectStatement(u"INSERT INTO Userinfo VALUES ('5','4660','','0','',0,6,'',0,'',0,0)"));
     CString shownWhileRefused, shownAfter;
-    std::vector<std::string> lines = EnterId("8");
+    std::vector<std::string> lines = TypeAndEnter("8");
     Append(lines, {"card FF", "card 1234", Probe([&] { shownWhileRefused = PageControlText(121, IDC_USER_CARD); }),
                    "wait 1100", Probe([&] { shownAfter = PageControlText(121, IDC_USER_CARD); }), "key MENU"});
     RunAt(121, lines);
@@ -123,7 +114,7 @@ TEST_F(AddUserTest, ACardOfAnotherUserIsRefusedAndTheHeldCardStays) {
 TEST_F(AddUserTest, PictureAndEnrollDoNothingWithoutAnInsertedUser) {
     ASSERT_TRUE(g_pDatabase->DirectStatement(u"INSERT INTO Userinfo VALUES ('5','','Kept','0','77',0,6,'',1,'',3,0)"));
     unsigned shownNode = 0;
-    std::vector<std::string> lines = EnterId("5");
+    std::vector<std::string> lines = TypeAndEnter("5");
     Append(lines, {"tapon 121 1324", "tapon 121 1323", Probe([&] {
                        shownNode = CControlPanel::Open()->SelectedNode();
                    })});
@@ -143,20 +134,21 @@ TEST_F(AddUserTest, FailedInsertsAndUpdatesAreReportedAndTheFormStays) {
                                               u"CREATE TRIGGER refuse_insert BEFORE INSERT ON Userinfo BEGIN SELECT "
                                               u"RAISE(ABORT, 'full disk'); END"));
                                       }),
-                                      "answer ok"};
-    Append(lines, EnterId("6"));
+                                      "answer ok", "answer ok"};
+    Append(lines, TypeAndEnter("6"));
     lines.push_back(Probe([&] {
         EXPECT_EQ(Page()->HeldUserId(), u"") << "nothing was inserted";
         ASSERT_TRUE(g_pDatabase->DirectStatement(u"DROP TRIGGER refuse_insert"));
     }));
-    Append(lines, EnterId("6"));
+    Append(lines, TypeAndEnter("6"));
     Append(lines, Type("55"));
     lines.push_back(Probe([] {
         ASSERT_TRUE(g_pDatabase->DirectStatement(
             u"CREATE TRIGGER refuse_update BEFORE UPDATE ON Userinfo BEGIN SELECT RAISE(ABORT, 'full disk'); END"));
     }));
     bool stayed = false;
-    Append(lines, {"answer ok", "key ESC", Probe([&] {
+    // The database wrapper's own box, then the page's.
+    Append(lines, {"answer ok", "answer ok", "key ESC", Probe([&] {
                        stayed = CControlPanel::Open()->ShownPage() == Page();
                        ASSERT_TRUE(g_pDatabase->DirectStatement(u"DROP TRIGGER refuse_update"));
                    })});
@@ -172,7 +164,7 @@ TEST_F(AddUserTest, FailedInsertsAndUpdatesAreReportedAndTheFormStays) {
 }
 
 TEST_F(AddUserTest, TypedTextsAreStoredAsTheyStandWithoutReachingTheStatement) {
-    std::vector<std::string> lines = EnterId("9");
+    std::vector<std::string> lines = TypeAndEnter("9");
     lines.push_back(Probe([&] {
         PageControl(121, IDC_USER_NAME)->SetWindowText(u"O'Neil");
         PageControl(121, IDC_USER_PASSWORD)->SetWindowText(u"x');--");
@@ -190,7 +182,7 @@ TEST_F(AddUserTest, ANewUserDoesNotInheritADeletedUsersPhotoAndTakesItsOwn) {
     std::ofstream(PhotoFile("9")) << "an old face";
     std::ofstream(root.HostPath("NandFlash/zeta42/ICON/9.png")) << "another old face";
     bool staleGone = false;
-    std::vector<std::string> lines = EnterId("9");
+    std::vector<std::string> lines = TypeAndEnter("9");
     Append(lines, {Probe([&] {
                        staleGone = !std::filesystem::exists(PhotoFile("9")) &&
                                    !std::filesystem::exists(root.HostPath("NandFlash/zeta42/ICON/9.png"));
@@ -235,7 +227,7 @@ TEST_F(AddUserGoldenTest, TheFormAsEntered) {
 
 TEST_F(AddUserGoldenTest, TheFormFilledInAndTheVerifyModeView) {
     ::testing::AssertionResult form = ::testing::AssertionFailure();
-    std::vector<std::string> lines = EnterId("31");
+    std::vector<std::string> lines = TypeAndEnter("31");
     Append(lines, Type("2020"));
     Append(lines, {"key ENTER"});
     Append(lines, Type("99"));

@@ -5,6 +5,7 @@
 #include "core/CardInput.h"
 #include "core/FpLibraries.h"
 #include "core/LangText.h"
+#include "core/SystemInit.h"
 #include "data/DataGlobals.h"
 #include "data/SqlHelpers.h"
 #include "main/FingerCapture.h"
@@ -35,6 +36,7 @@ UsersTest::UsersTest(int sensorVersion)
     EXPECT_EQ(LoadFpProcessDll(), 1);
     EXPECT_EQ(LoadFpMatchDll(), 1);
     EXPECT_EQ(GetSensorVersion(), sensorVersion);
+    ConnectDataStoreServices();
     store.Reset();
     g_pFPTemplateStore = &store;
     users = std::make_unique<CUserStorage>(*g_pDatabase);
@@ -102,6 +104,12 @@ std::string UsersTest::Probe(std::function<void()> check) {
 std::vector<std::string> UsersTest::Type(const std::string& keys) {
     std::vector<std::string> lines;
     for (char key : keys) lines.push_back(std::string("key ") + key);
+    return lines;
+}
+
+std::vector<std::string> UsersTest::TypeAndEnter(const std::string& keys) {
+    std::vector<std::string> lines = Type(keys);
+    lines.push_back("key ENTER");
     return lines;
 }
 

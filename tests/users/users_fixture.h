@@ -29,6 +29,11 @@ protected:
         // A line that runs `check` when the script reaches it.
     std::string Probe(std::function<void()> check);
     static std::vector<std::string> Type(const std::string& keys);
+    // The keys and Enter.
+    static std::vector<std::string> TypeAndEnter(const std::string& keys);
+    static void Append(std::vector<std::string>& lines, const std::vector<std::string>& more) {
+        lines.insert(lines.end(), more.begin(), more.end());
+    }
 
     // Runs `lines` inside the panel opened at `node`; the panel is closed
     // with ESC presses at the end when still open.
