@@ -4,9 +4,13 @@
 #include "users/CPTreeAddUser.h"
 #include "users/CPTreeEditUser.h"
 #include "users/CPTreeRegFP.h"
+#include "users/CPTreeSearchUser.h"
+#include "users/UserDeleteDlg.h"
 
 void RegisterMenuPages() {
     RegisterControlPanelPage<CCPTreeRegFP>(CCPTreeRegFP::kNode);
     RegisterControlPanelPage<CCPTreeAddUser>(CCPTreeAddUser::kNode);
     RegisterControlPanelPage<CCPTreeEditUser>(CCPTreeEditUser::kNode);
+    RegisterControlPanelPage<CUserDeleteDlg>(CUserDeleteDlg::kNode);
+    RegisterControlPanelPage<CCPTreeSearchUser>(CCPTreeSearchUser::kNode);
 }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <map>
 
+#include "core/AppMessageBox.h"
 #include "core/DatabaseOpen.h"
 #include "core/LangText.h"
 #include "core/MachineConfig.h"
@@ -151,6 +152,9 @@ PanelTest::PanelTest() {
 }
 
 PanelTest::~PanelTest() {
+    // An answer no box took must not answer the next test's box.
+    while (TakeMessageBoxAnswer(0) != 0) {
+    }
     ScriptDriver::RegisterCommand("note", nullptr);
     ScriptDriver::RegisterCommand("golden", nullptr);
     for (auto& [node, page] : ReplacedPages()) SetControlPanelPage(node, std::move(page));
