@@ -12,7 +12,6 @@
 #include "data/FPTemplateStore.h"
 #include "data/UserStorage.h"
 #include "main/FingerCapture.h"
-#include "panel/ControlPanel.h"
 #include "platform/base/numparse.h"
 #include "platform/dev/sound.h"
 #include "platform/ui/ddx.h"
@@ -329,10 +328,8 @@ CCPTreeRegFP::LookupResult CCPTreeRegFP::LookupUser() {
         return kUserDeclined;
     }
     m_editId.SetModify(FALSE);
-    if (CControlPanel* panel = CControlPanel::Open()) {
-        if (auto* addPage = dynamic_cast<CCPTreeAddUser*>(panel->GotoNode(CCPTreeAddUser::kNode, TRUE)))
-            addPage->AddUserFromEnrolment(id, kNode, this);
-    }
+    if (auto* addPage = dynamic_cast<CCPTreeAddUser*>(JumpToPage(CCPTreeAddUser::kNode, TRUE)))
+        addPage->AddUserFromEnrolment(id, kNode, this);
     return kUserHandedToAddPage;
 }
 
