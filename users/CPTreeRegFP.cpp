@@ -12,7 +12,6 @@
 #include "data/FPTemplateStore.h"
 #include "data/UserStorage.h"
 #include "main/FingerCapture.h"
-#include "panel/ControlPanel.h"
 #include "platform/base/numparse.h"
 #include "platform/dev/sound.h"
 #include "platform/ui/ddx.h"
@@ -74,8 +73,6 @@ constexpr int kPressBufferStride = 89600;
 constexpr int kPressClearBytes = 76800;
 constexpr int kTemplateSlotBytes = 512;
 constexpr int kFlippedBytes = kFpFlipWidth * kFpFlipHeight;
-// The security level of every match the enrolment makes.
-constexpr int kEnrolMatchLevel = 5;
 
 // Fixed buffers, allocated once for the life of the process: the two
 // presses, their templates, the image handed to extraction, the turned
@@ -329,10 +326,8 @@ CCPTreeRegFP::LookupResult CCPTreeRegFP::LookupUser() {
         return kUserDeclined;
     }
     m_editId.SetModify(FALSE);
-    if (CControlPanel* panel = CControlPanel::Open()) {
-        if (auto* addPage = dynamic_cast<CCPTreeAddUser*>(panel->GotoNode(CCPTreeAddUser::kNode, TRUE)))
-            addPage->AddUserFromEnrolment(id, kNode, this);
-    }
+    if (auto* addPage = dynamic_cast<CCPTreeAddUser*>(JumpToPage(CCPTreeAddUser::kNode, TRUE)))
+        addPage->AddUserFromEnrolment(id, kNode, this);
     return kUserHandedToAddPage;
 }
 
@@ -440,18 +435,7 @@ int CCPTreeRegFP::EnrollProcessPress() {
     if (m_pressIndex == 0) {
         CFPTemplateStore* store = GetFPTemplateStore();
         if (store == nullptr) return kExtractionFailed;
-        const BYTE* templates = store->GetTemplates();
-        const int count = store->GetCount();
-        int match = -1;
-        if (version <= 7) {
-            if (!g_FpLib.VeltoMatchN) return kExtractionFailed;
-            match = g_FpLib.VeltoMatchN(buffers.templates[0], templates, count, kEnrolMatchLevel);
-        } else {
-            if (!g_FpLib.VeltoMatch2N) return kExtractionFailed;
-            int score = 0, which = 0;
-            match = g_FpLib.VeltoMatch2N(buffers.templates[0], templates, count, &score, &which, kEnrolMatchLevel);
-        }
-        return match >= 0 ? kAlreadyEnrolled : kAccepted;
+        return FindStoredTemplate(buffers.templates[0], *store, version) >= 0 ? kAlreadyEnrolled : kAccepted;
     }
     if (g_FpLib.VeltoMatch &&
         g_FpLib.VeltoMatch(buffers.templates[0], buffers.templates[1], kEnrolMatchLevel) == 0)

@@ -1,8 +1,14 @@
-// The page that jumped to a user page with a user and is handed the user
-// back when that page is done: its menu node and its page object.
+// The jumps between the user pages: the page that jumped to a user page
+// with a user and is handed the user back when that page is done (its menu
+// node and its page object), and the jump itself.
 #pragma once
 
 #include "panel/CPTreeBase.h"
+
+// Shows the node's page as the panel's GotoNode does; the page is painted
+// once more in the next paint pass, after the panel has repainted where the
+// page it replaced was. Null when the node has no page.
+CCPTreeBase* JumpToPage(UINT node, BOOL refresh);
 
 class CCallerLink {
 public:

@@ -1,5 +1,6 @@
 #include "users/FingerTemplates.h"
 
+#include "core/FpLibraries.h"
 #include "data/DbTransaction.h"
 #include "data/SqlHelpers.h"
 #include "users/UserRows.h"
@@ -27,6 +28,15 @@ bool RemoveFingerRows(CDbSqlite& db, CUserStorage& users, const CString& userId,
 }
 
 }  // namespace
+
+int FindStoredTemplate(const BYTE* pressTemplate, CFPTemplateStore& store, int sensorVersion) {
+    const BYTE* templates = store.GetTemplates();
+    const int count = store.GetCount();
+    if (sensorVersion <= 7) return g_FpLib.VeltoMatchN ? g_FpLib.VeltoMatchN(pressTemplate, templates, count, kEnrolMatchLevel) : -1;
+    if (!g_FpLib.VeltoMatch2N) return -1;
+    int score = 0, press = 0;
+    return g_FpLib.VeltoMatch2N(pressTemplate, templates, count, &score, &press, kEnrolMatchLevel);
+}
 
 FingerSaveResult SaveFingerTemplate(CDbSqlite& db, CUserStorage& users, CFPTemplateStore& store, const CString& userId,
                                     int finger, const BYTE* record) {

@@ -11,7 +11,6 @@
 #include "data/DataGlobals.h"
 #include "data/UserStorage.h"
 #include "main/FingerCapture.h"
-#include "panel/ControlPanel.h"
 #include "platform/ui/ddx.h"
 #include "platform/ui/dialog.h"
 #include "users/CPTreeRegFP.h"
@@ -610,9 +609,7 @@ void CUserFormPage::ShowUserPhoto() {
 }
 
 void CUserFormPage::GotoEnrolment(UINT ownNode) {
-    CControlPanel* panel = CControlPanel::Open();
-    if (panel == nullptr) return;
-    if (auto* enrolment = dynamic_cast<CCPTreeRegFP*>(panel->GotoNode(CCPTreeRegFP::kNode, TRUE)))
+    if (auto* enrolment = dynamic_cast<CCPTreeRegFP*>(JumpToPage(CCPTreeRegFP::kNode, TRUE)))
         enrolment->EnrollForUser(m_heldId, ownNode, this);
 }
 

@@ -259,7 +259,9 @@ TEST_F(EnrolmentTest, TheAddUserPageJumpsHereAndGetsItsUserBack) {
         nodeBack = CControlPanel::Open()->SelectedNode();
         nameBack = PageControlText(121, IDC_USER_NAME);
     }));
+    lines.push_back("golden users_add_user_after_enrolment");
     RunAt(121, lines);
+    EXPECT_TRUE(golden) << "the whole form shows again";
     EXPECT_EQ(idHere, u"12");
     EXPECT_EQ(nodeBack, 121u) << "saving returns to the caller";
     EXPECT_EQ(nameBack, u"88") << "the caller kept its form";
