@@ -48,3 +48,8 @@ bool FindUserPhoto(const CString& userId, CString& path) { return FindPhotoIn(Us
 bool FindShownUserPhoto(const CString& userId, CString& path) {
     return FindPhotoIn(GetSDCardFolder() + u"\\ICON\\", userId, path) || FindUserPhoto(userId, path);
 }
+
+bool LoadPhotoFile(const CString& path, CxImage& image) {
+    const int dot = path.ReverseFind(u'.');
+    return image.Load(path, dot < 0 ? DWORD{CXIMAGE_FORMAT_UNKNOWN} : CxImage::GetTypeIdFromName(path.Mid(dot)));
+}

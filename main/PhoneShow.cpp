@@ -85,9 +85,7 @@ bool CPhoneShow::StoreSnapshot() {
 
 void CPhoneShow::LoadPhoto(const CString& path) {
     m_photo.Destroy();
-    const int dot = path.ReverseFind(u'.');
-    const DWORD type = dot < 0 ? DWORD{CXIMAGE_FORMAT_UNKNOWN} : CxImage::GetTypeIdFromName(path.Mid(dot));
-    m_photo.Load(path, type);
+    LoadPhotoFile(path, m_photo);
 }
 
 void CPhoneShow::RefreshPhoto() {

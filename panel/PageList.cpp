@@ -1,5 +1,16 @@
 // The pages of the control panel's menu, by node. Each page adds its line
 // here (and its header above) when it is built.
 #include "panel/PageRegistry.h"
+#include "users/CPTreeAddUser.h"
+#include "users/CPTreeEditUser.h"
+#include "users/CPTreeRegFP.h"
+#include "users/CPTreeSearchUser.h"
+#include "users/UserDeleteDlg.h"
 
-void RegisterMenuPages() {}
+void RegisterMenuPages() {
+    RegisterControlPanelPage<CCPTreeRegFP>(CCPTreeRegFP::kNode);
+    RegisterControlPanelPage<CCPTreeAddUser>(CCPTreeAddUser::kNode);
+    RegisterControlPanelPage<CCPTreeEditUser>(CCPTreeEditUser::kNode);
+    RegisterControlPanelPage<CUserDeleteDlg>(CUserDeleteDlg::kNode);
+    RegisterControlPanelPage<CCPTreeSearchUser>(CCPTreeSearchUser::kNode);
+}
