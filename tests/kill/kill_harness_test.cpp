@@ -15,7 +15,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr char kRegistry[] = "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\Ident]\n\"Name\"=\"unit\"\n\n";
+// Keys in another order than the terminal writes them, as in a factory file.
+constexpr char kRegistry[] =
+    "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\Zone]\n\"A\"=dword:00000001\n\n"
+    "[HKEY_CURRENT_USER\\Ident]\n\"Name\"=\"unit\"\n\n";
 
 void MakeDatabase(const std::string& path) {
     sqlite3* db = nullptr;

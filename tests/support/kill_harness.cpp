@@ -30,6 +30,7 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kRestartLimit = std::chrono::seconds(60);
 // What every interrupted replace leaves beside its target (see atomic_file).
 constexpr char kTemporaryMark[] = ".~tmp";
+constexpr char kRegistryHeader[] = "Windows Registry Editor Version 5.00\n";
 
 struct Child {
     pid_t pid = -1;
@@ -136,10 +137,16 @@ void ExpectConfigParses(const fs::path& root, const fs::path& path) {
     EXPECT_TRUE(parsed) << path;
 }
 
+// As the terminal writes it: the header first, a blank line after the last
+// key (a file cut short lacks it), and read, written and read again it
+// stays the same.
 void ExpectRegistryWhole(const fs::path& path) {
     std::ifstream file(path, std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(SerializeRegistry(ParseRegistry(text)), text) << path;
+    EXPECT_EQ(text.rfind(kRegistryHeader, 0), 0u) << path;
+    EXPECT_TRUE(text.ends_with("\n\n")) << path << " is cut short";
+    const std::string written = SerializeRegistry(ParseRegistry(text));
+    EXPECT_EQ(SerializeRegistry(ParseRegistry(written)), written) << path;
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ int KillCount(int byDefault = 20);
 // The folder as a power cut may leave it, checked through gtest:
 // - every database file ("*.DB") passes "pragma integrity_check";
 // - every "config.xml" is read and parsed as the terminal reads it;
-// - "registry.reg", when present, parses, and writing it back gives the same
-//   text (a cut-off file does not);
+// - "registry.reg", when present, has its header and its closing blank line
+//   (a file cut short lacks it), and parses to what it writes back;
 // - no temporary file of an interrupted replace is left behind.
 void ExpectSoundDeviceFolder(const std::string& root);
