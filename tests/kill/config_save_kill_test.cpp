@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <regex>
+#include <string>
 
 #include "tests/kill/TerminalKillSupport.h"
 #include "tests/support/kill_harness.h"
@@ -17,8 +17,11 @@ constexpr char kFactoryValue[] = "1000";
 std::string SavedValue(const std::string& configFile) {
     std::ifstream file(configFile, std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    std::smatch found;
-    return std::regex_search(text, found, std::regex("<WARNINGNUM>([0-9]*)</WARNINGNUM>")) ? found[1].str() : "";
+    const std::string open = "<WARNINGNUM>";
+    const size_t start = text.find(open);
+    const size_t end = text.find("</WARNINGNUM>");
+    if (start == std::string::npos || end == std::string::npos || end < start) return "";
+    return text.substr(start + open.size(), end - start - open.size());
 }
 
 TEST(ConfigSaveKillTest, AKilledSaveLeavesTheLastAcknowledgedValueOrTheNext) {
