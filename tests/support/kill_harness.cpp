@@ -40,6 +40,10 @@ struct Child {
 // Starts argv with its standard output on a pipe and its standard error
 // thrown away (a program that is killed has nothing to tell).
 Child Spawn(const std::vector<std::string>& argv) {
+    // Made before the fork: the child of a threaded process may not allocate.
+    std::vector<char*> args;
+    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+    args.push_back(nullptr);
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) return {};
     const pid_t pid = fork();
@@ -47,9 +51,6 @@ Child Spawn(const std::vector<std::string>& argv) {
         dup2(fds[1], STDOUT_FILENO);
         const int null = open("/dev/null", O_WRONLY);
         dup2(null, STDERR_FILENO);
-        std::vector<char*> args;
-        for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
-        args.push_back(nullptr);
         execv(args[0], args.data());
         _exit(127);
     }
