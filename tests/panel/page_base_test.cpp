@@ -177,7 +177,7 @@ TEST_F(PageBaseTest, AJumpForOneUserAndTheReturn) {
 
 TEST_F(PageBaseTest, GotoNodeKnowsOnlyTheMenusNodes) {
     EXPECT_EQ(panel->GotoNode(99, TRUE), nullptr);
-    EXPECT_EQ(panel->GotoNode(123, TRUE), nullptr) << "a node without a page is not in the menu";
+    EXPECT_EQ(panel->GotoNode(143, TRUE), nullptr) << "a node without a page is not in the menu";
     EXPECT_EQ(panel->ShownPage(), nullptr);
     EXPECT_EQ(panel->GotoNode(13, TRUE), nullptr) << "an entry with children shows its grid and has no page";
     EXPECT_EQ(panel->CurrentNode(), 13u);

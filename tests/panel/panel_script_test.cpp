@@ -118,7 +118,7 @@ TEST_F(PanelScriptTest, GotoReachesANode) {
 
     ScriptDriver driver;
     std::string error;
-    EXPECT_FALSE(driver.Execute("goto 123", &error)) << "no page for 123";
+    EXPECT_FALSE(driver.Execute("goto 143", &error)) << "no page for 143";
     EXPECT_FALSE(driver.Execute("goto 99", &error));
     EXPECT_FALSE(driver.Execute("goto x", &error));
 }
