@@ -182,6 +182,11 @@ TEST_F(EditUserTest, APhotoTakenWhenAddingShowsWhenEditing) {
     EXPECT_TRUE(golden);
 }
 
+TEST_F(EditUserTest, GoldenAsEntered) {
+    RunAt(122, {"golden users_edit_user_entered"});
+    EXPECT_TRUE(golden);
+}
+
 TEST_F(EditUserTest, GoldenAsEnteredInChinese) {
     g_MachineConfig.LanguageName = u"Chinese";
     ASSERT_TRUE(g_LangDoc.ReadFromFile(GetLanguageFilePath()));
