@@ -34,7 +34,9 @@ void CCPTreeAddUser::OnEditEnter(int controlId) {
         // Another ID while a user is open: that user is saved first and
         // the form starts empty for the new one.
         if (!SaveUser()) return;
+        const CCallerLink caller = m_caller;
         ClearForm();
+        m_caller = caller;
         SetIdText(typed);
     }
     if (!CheckNewUserID()) {

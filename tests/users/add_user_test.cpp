@@ -62,6 +62,25 @@ TEST_F(AddUserTest, AUserWithEveryFieldIsInsertedAtEnterAndSavedWithTheMenuKey) 
     EXPECT_TRUE(Shown(Text(u"U0043")));
 }
 
+TEST_F(AddUserTest, AnotherIdWhileAUserIsOpenSavesThatUserAndStartsTheNext) {
+    CString nameField = u"unread";
+    std::vector<std::string> lines = TypeAndEnter("20");
+    Append(lines, Type("11"));
+    Append(lines, {"key UP", Probe([&] { PageControl(121, IDC_USER_ID)->SetWindowText(u""); })});
+    Append(lines, TypeAndEnter("21"));
+    lines.push_back(Probe([&] {
+        nameField = PageControlText(121, IDC_USER_NAME);
+        EXPECT_EQ(Page()->HeldUserId(), u"21");
+    }));
+    RunAt(121, lines);
+    EXPECT_EQ(nameField, u"") << "the new user starts with an empty form";
+    UserInfoRecord user;
+    ASSERT_TRUE(ReadUser(u"20", user));
+    EXPECT_EQ(user.Name, u"11");
+    ASSERT_TRUE(ReadUser(u"21", user));
+    EXPECT_EQ(user.Name, u"");
+}
+
 TEST_F(AddUserTest, RefusedIdsSayWhyAndInsertNothing) {
     AddUser(u"5", u"", 0);
     std::vector<std::string> lines = {"answer ok"};

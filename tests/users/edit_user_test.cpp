@@ -153,11 +153,14 @@ TEST_F(EditUserTest, ACallerGetsItsPageBackWhenTheUserIsSaved) {
                                       }),
                                       "key ESC"};
     unsigned shown = 0;
-    lines.push_back(Probe([&] { shown = CControlPanel::Open()->SelectedNode(); }));
+    int returns = 0;
+    lines.push_back(Probe([&] {
+        shown = CControlPanel::Open()->SelectedNode();
+        returns = caller ? caller->returns : 0;
+    }));
     RunAt(122, lines);
     EXPECT_EQ(shown, 124u);
-    ASSERT_NE(caller, nullptr);
-    EXPECT_EQ(caller->returns, 1);
+    EXPECT_EQ(returns, 1) << "the caller was handed its user back";
     UserInfoRecord user;
     ASSERT_TRUE(ReadUser(u"5", user));
     EXPECT_EQ(user.Name, u"Eve");
@@ -176,6 +179,11 @@ TEST_F(EditUserTest, APhotoTakenWhenAddingShowsWhenEditing) {
     Append(lines, {"golden users_edit_user_photo"});
     RunAt(121, lines);
     EXPECT_TRUE(std::filesystem::exists(PhotoFile("9")));
+    EXPECT_TRUE(golden);
+}
+
+TEST_F(EditUserTest, GoldenAsEntered) {
+    RunAt(122, {"golden users_edit_user_entered"});
     EXPECT_TRUE(golden);
 }
 
