@@ -1,5 +1,7 @@
 #include "core/QuillonApp.h"
 
+#include <cstdio>
+
 #include "core/AppMessageBox.h"
 #include "core/AppServices.h"
 #include "core/FpLibraries.h"
@@ -47,7 +49,10 @@ BOOL CQuillonApp::InitInstance() {
     SetLaunchEntry();
     WaitForDisplay();
     m_hMutex = CreateMutexW(nullptr, FALSE, kQuillonMutexName);
-    if (GetLastError() == ERROR_ALREADY_EXISTS) return FALSE;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        std::fputs("quillon: the terminal is already running; this second start ends\n", stderr);
+        return FALSE;
+    }
 
     LoadFpControlDll();
     LoadFpMatchDll();
@@ -60,7 +65,7 @@ BOOL CQuillonApp::InitInstance() {
         m_pSplash = nullptr;
         AfxMessageBox(u"file can not be found");
         RestoreShellTaskBar();
-        EndProcess(0);
+        EndProcess(kExitStartFailed);
     }
     m_pSplash->Create(CWelcomDlg::IDD, nullptr);
     ::SetWindowPos(m_pSplash->GetSafeHwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
@@ -76,6 +81,7 @@ BOOL CQuillonApp::InitInstance() {
         // comes back instead of a main window over half-made services.
         ReleaseSplash();
         RestoreShellTaskBar();
+        m_startFailed = true;
         return FALSE;
     }
     ReleaseIoControllerThread();
@@ -95,5 +101,6 @@ int CQuillonApp::ExitInstance() {
         CloseHandle(m_hMutex);
         m_hMutex = nullptr;
     }
-    return CWinApp::ExitInstance();
+    const int code = CWinApp::ExitInstance();
+    return m_startFailed ? static_cast<int>(kExitStartFailed) : code;
 }
