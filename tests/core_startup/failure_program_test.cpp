@@ -9,7 +9,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <algorithm>
 
 #include "tests/support/golden.h"
 
@@ -18,15 +17,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr char kDamaged[] = "message box: Database has been damaged, please contact the administrator!\n";
-
-// The rows of a screenshot without the splash's marker, which moves in
-// real time.
-Surface SplashCalmRows(const Surface& shot) {
-    constexpr int kTop = 40, kBottom = 190;
-    Surface rows(shot.Width(), kBottom - kTop);
-    for (int y = kTop; y < kBottom; ++y) std::copy(shot.Row(y), shot.Row(y) + shot.Width(), rows.Row(y - kTop));
-    return rows;
-}
 
 using FailureProgramTest = ProgramTest;
 
