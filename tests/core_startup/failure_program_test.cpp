@@ -152,7 +152,11 @@ TEST_F(FailureProgramTest, ASkinnedBoxIsOnStandardErrorAndAnsweredWhileItShows) 
 
 TEST_F(FailureProgramTest, AWindowThatCannotBeOpenedEndsAtOnceNamingTheDisplay) {
     const std::string quiet = "-u WAYLAND_DISPLAY -u SDL_VIDEODRIVER";
-    ProgramRun run = Launch("--root " + root.Host() + " --window", quiet + " DISPLAY=:97 timeout 20");
+    // When SDL cannot reach the X server, libdbus keeps a buffer that SDL
+    // has no way to release: not this program's leak, so the leak check of
+    // sanitizer builds is off for that run.
+    ProgramRun run = Launch("--root " + root.Host() + " --window",
+                            quiet + " ASAN_OPTIONS=detect_leaks=0 DISPLAY=:97 timeout 20");
     EXPECT_EQ(run.exitCode, 3);
     EXPECT_NE(run.errors.find("cannot open a window on the display DISPLAY=:97"), std::string::npos) << run.errors;
     EXPECT_NE(run.errors.find("--headless"), std::string::npos) << run.errors;
