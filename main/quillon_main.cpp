@@ -124,10 +124,10 @@ int main(int argc, char** argv) {
         return built.ok ? kExitNormal : kExitStartFailed;
     }
     if (!CheckDeviceRoot(options.root)) return kExitCannotStart;
-    UiStarted started;
-    if (!StartUi(ui, &error, &started)) {
+    bool displayFailed = false;
+    if (!StartUi(ui, &error, &displayFailed)) {
         std::fprintf(stderr, "quillon: %s\n", error.c_str());
-        return started.displayFailed ? kExitCannotStart : kExitUsage;
+        return displayFailed ? kExitCannotStart : kExitUsage;
     }
     // Without a window the screen is written to a file for a person to look at.
     if (!DisplayNeedsPolling()) {

@@ -27,13 +27,11 @@ bool TakeUiOptions(std::vector<std::string>& args, UiOptions* options, std::stri
     return true;
 }
 
-bool StartUi(const UiOptions& options, std::string* error, UiStarted* started) {
-    UiStarted result;
+bool StartUi(const UiOptions& options, std::string* error, bool* displayFailed) {
     std::string why;
-    result.display = StartDisplay(options.display, &why);
-    result.displayFailed = !why.empty();
-    if (started != nullptr) *started = result;
-    if (result.displayFailed) {
+    StartDisplay(options.display, &why);
+    if (displayFailed != nullptr) *displayFailed = !why.empty();
+    if (!why.empty()) {
         StopDisplay();
         *error = why + "; start with --headless to run without a window";
         return false;

@@ -19,13 +19,8 @@ struct UiOptions {
 // --script without a file, or --headless with --window.
 bool TakeUiOptions(std::vector<std::string>& args, UiOptions* options, std::string* error);
 
-struct UiStarted {
-    DisplayMode display = DisplayMode::Headless;  // the back end running
-    bool displayFailed = false;                   // a window was wanted and cannot be opened
-};
-
 // Starts the back end on the calling (user-interface) thread and arms the
 // script. False with an error text when a window is wanted (asked for, or
-// a display exists) and cannot be opened, or when the script cannot be
-// read.
-bool StartUi(const UiOptions& options, std::string* error, UiStarted* started = nullptr);
+// a display exists) and cannot be opened (`displayFailed` then tells so),
+// or when the script cannot be read.
+bool StartUi(const UiOptions& options, std::string* error, bool* displayFailed = nullptr);
