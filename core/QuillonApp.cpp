@@ -1,5 +1,7 @@
 #include "core/QuillonApp.h"
 
+#include <cstdio>
+
 #include "core/AppMessageBox.h"
 #include "core/AppServices.h"
 #include "core/FpLibraries.h"
@@ -49,7 +51,10 @@ BOOL CQuillonApp::InitInstance() {
     SetSystemMemoryDivision(514);
     WaitForDisplay();
     m_hMutex = CreateMutexW(nullptr, FALSE, kQuillonMutexName);
-    if (GetLastError() == ERROR_ALREADY_EXISTS) return FALSE;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        std::fputs("quillon: the terminal is already running; this second start ends\n", stderr);
+        return FALSE;
+    }
 
     LoadFpControlDll();
     LoadFpMatchDll();
@@ -62,7 +67,7 @@ BOOL CQuillonApp::InitInstance() {
         m_pSplash = nullptr;
         AfxMessageBox(u"file can not be found");
         RestoreShellTaskBar();
-        EndProcess(0);
+        EndProcess(kExitStartFailed);
     }
     m_pSplash->Create(CWelcomDlg::IDD, nullptr);
     ::SetWindowPos(m_pSplash->GetSafeHwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
@@ -79,6 +84,7 @@ BOOL CQuillonApp::InitInstance() {
         // comes back instead of a main window over half-made services.
         ReleaseSplash();
         RestoreShellTaskBar();
+        m_startFailed = true;
         return FALSE;
     }
     ReleaseIoControllerThread();
@@ -98,5 +104,6 @@ int CQuillonApp::ExitInstance() {
         CloseHandle(m_hMutex);
         m_hMutex = nullptr;
     }
-    return CWinApp::ExitInstance();
+    const int code = CWinApp::ExitInstance();
+    return m_startFailed ? static_cast<int>(kExitStartFailed) : code;
 }

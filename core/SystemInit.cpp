@@ -38,7 +38,7 @@ CString g_logPath;
     AfxMessageBox(text);
     RestoreShellTaskBar();
     ShowDesktop(1);
-    EndProcess(0);
+    EndProcess(kExitStartFailed);
 }
 
 // After a confirmed settings reset: the records, users and their

@@ -2,7 +2,10 @@
 
 #include <cstdlib>
 
+#include "core/AppMessageBox.h"
+#include "platform/base/utf.h"
 #include "widgets/MemoryDC.h"
+#include "widgets/ScreenSnapshot.h"
 #include "widgets/WidgetRules.h"
 
 IMPLEMENT_DYNAMIC(CJHMessageBox, CDialog)
@@ -63,6 +66,9 @@ void CJHMessageBox::DoDataExchange(CDataExchange* dx) {
 
 BOOL CJHMessageBox::CaptureScreen() {
     m_shade.Load(SkinPath(u"messagebox\\MessageBoxBK.png"), CXIMAGE_FORMAT_PNG);
+    // The frame's corners are transparent: the shaded screen shows there,
+    // as it stands once every pending update is painted.
+    PaintPendingWindows();
     CDC display;
     display.CreateDC(u"DISPLAY", nullptr, nullptr, nullptr);
     m_backdropDC.DeleteDC();
@@ -148,6 +154,13 @@ BOOL CJHMessageBox::OnInitDialog() {
         button->SetFont(m_font, TRUE);
     }
     m_yes.ToggleFocusFrame();
+    ReportMessageBox(m_text);
+    m_waiting = std::make_unique<WaitingMessageBox>(Utf16ToUtf8(m_text.str()), [this](int answer) {
+        if (answer == IDNO) ChooseNo();
+        else ChooseYes();
+    });
+    // An answer a script gave before the box opened.
+    if (const int queued = TakeMessageBoxAnswer(0)) PostMessage(WM_COMMAND, queued == IDNO ? kNoId : kYesId);
     return TRUE;
 }
 
@@ -265,16 +278,19 @@ void CJHMessageBox::OnTimer(UINT_PTR id) {
     ++m_elapsedSeconds;
     if (m_elapsedSeconds < m_autoCloseSeconds) return;
     KillTimer(kAutoCloseTimer);
+    m_waiting.reset();
     OnOK();
     m_result = kClosedByTime;
 }
 
 void CJHMessageBox::ChooseYes() {
+    m_waiting.reset();
     m_result = kYesChosen;
     OnOK();
 }
 
 void CJHMessageBox::ChooseNo() {
+    m_waiting.reset();
     m_result = kNoChosen;
     if (CWnd* parent = GetParent()) parent->SendMessage(kNoChosenMessage, 0, 0);
     OnOK();

@@ -89,6 +89,38 @@ TEST_F(MessageBoxTest, ScriptedAnswersGivenBeforeTheBoxOpens) {
     EXPECT_EQ(ShowMessage(u"Done", 0), 1);
 }
 
+TEST_F(MessageBoxTest, AnAnswerGivenWhileTheBoxShowsAnswersIt) {
+    session.RunWhenIdle({"remember", "answer no", "quit"});
+    EXPECT_EQ(ShowMessage(u"Restore factory settings?", 1), IDNO);
+    EXPECT_FALSE(shown.empty());
+}
+
+TEST_F(MessageBoxTest, TheCornersShowThePageBehindNotAWindowClosedJustBefore) {
+    const std::vector<Pixel> pageOnly = CopyOfScreen();
+    // A white window covers the page and closes just before the box opens,
+    // before the page has painted again.
+    const HWND cover = CreateWindowExW(0, WC_STATIC, u"", WS_POPUP | WS_VISIBLE | SS_WHITERECT, 0, 0, kScreenWidth,
+                                       kScreenHeight, nullptr, nullptr, nullptr, nullptr);
+    session.Pump();
+    DestroyWindow(cover);
+    CRect box;
+    ScriptDriver::RegisterCommand("box", [&box](const std::vector<std::string>&, std::string*) {
+        ::GetWindowRect(::GetActiveWindow(), box);
+        return true;
+    });
+    session.RunWhenIdle({"box", "remember", "key ENTER", "quit"});
+    ShowMessage(u"Saved successfully!", 0);
+    ScriptDriver::RegisterCommand("box", nullptr);
+    ASSERT_FALSE(box.IsRectEmpty());
+    ASSERT_FALSE(shown.empty());
+    // The frame image is transparent at its corners.
+    for (const CPoint corner : {CPoint(box.left, box.top), CPoint(box.right - 1, box.top),
+                                CPoint(box.left, box.bottom - 1), CPoint(box.right - 1, box.bottom - 1)}) {
+        const size_t at = static_cast<size_t>(corner.y) * kScreenWidth + static_cast<size_t>(corner.x);
+        EXPECT_EQ(shown[at], pageOnly[at]) << corner.x << "," << corner.y;
+    }
+}
+
 TEST_F(MessageBoxTest, MissingLanguageEntryShowsStarredDefault) {
     // A language file without the section's keys: the look-up's own rule.
     g_LangDoc.ParseText(u"<?xml version=\"1.0\"?><LANG><CLDMessageBox/></LANG>");
