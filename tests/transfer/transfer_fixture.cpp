@@ -10,12 +10,15 @@
 #include "data/SqlHelpers.h"
 #include "data/UserStorage.h"
 #include "main/IoController.h"
+#include "panel/ControlPanel.h"
+#include "platform/base/debug.h"
 #include "platform/base/device_fs.h"
 #include "platform/base/utf.h"
 #include "platform/dev/serial.h"
 #include "tests/support/pending_bytes.h"
 #include "transfer/StorageLocation.h"
 #include "transfer/TransferLoop.h"
+#include "transfer/TransferPage.h"
 
 TransferTest::TransferTest() {
     g_MachineConfig.DEBUGMODE = 0;
@@ -28,9 +31,31 @@ TransferTest::TransferTest() {
     EXPECT_TRUE(pty.Open());
     MapSerialPort(u"COM3", pty.TerminalPath());
     EXPECT_TRUE(g_ioControllerPort.OpenPort(3, CBR_9600, 0, 8, ONESTOPBIT, CSerialPort::kModePlain));
+    journalStart = JournalLastSequence();
+    ScriptDriver::RegisterCommand("progress", [this](const std::vector<std::string>& args, std::string*) {
+        CControlPanel* panel = CControlPanel::Open();
+        auto* page = panel ? dynamic_cast<CTransferPage*>(panel->ShownPage()) : nullptr;
+        if (!page) return false;
+        if (!args.empty()) page->ProgressBar().SetPos(static_cast<UINT>(std::stoul(args[0])));
+        progress.push_back(page->ProgressBar().GetPos());
+        return true;
+    });
+}
+
+void TransferTest::OnPage(UINT node, std::vector<std::string> lines) {
+    lines.insert(lines.end(), {"key ESC", "key ESC", "key ESC", "key ESC", "quit"});
+    session.RunWhenIdle(lines);
+    session.Run("goto " + std::to_string(node));
+}
+
+std::vector<std::u16string> TransferTest::Messages() const {
+    std::vector<std::u16string> texts;
+    for (const JournalEntry& entry : JournalRead(kJournalMessageBox, journalStart)) texts.push_back(entry.text);
+    return texts;
 }
 
 TransferTest::~TransferTest() {
+    ScriptDriver::RegisterCommand("progress", nullptr);
     g_ioControllerPort.ClosePort();
     MapSerialPort(u"COM3", "");
     CTransferLoop::SetRecordPause(5);

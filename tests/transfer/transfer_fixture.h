@@ -39,6 +39,16 @@ protected:
     // The removable medium's folder made (present) on the device.
     void InsertMedium(int location);
 
+    // Opens the panel at `node` and runs `lines` on the page, then leaves
+    // the panel. Scripts may say "progress" (note the shown page's bar) and
+    // "progress N" (set it, as a transfer in progress leaves it).
+    void OnPage(UINT node, std::vector<std::string> lines);
+    // The texts of the message boxes shown since the test began.
+    std::vector<std::u16string> Messages() const;
+
+    std::vector<UINT> progress;
+    uint64_t journalStart = 0;
+
     CFPTemplateStore store;
     PtyPair pty;
 };
