@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/AppMessageBox.h"
 #include "core/MachineConfig.h"
 #include "core/SystemLocks.h"
 #include "data/DataGlobals.h"
@@ -56,6 +57,9 @@ std::vector<std::u16string> TransferTest::Messages() const {
 
 TransferTest::~TransferTest() {
     ScriptDriver::RegisterCommand("progress", nullptr);
+    EXPECT_EQ(TakeMessageBoxAnswer(0), 0) << "every answer given was asked for";
+    while (TakeMessageBoxAnswer(0) != 0) {
+    }
     g_ioControllerPort.ClosePort();
     MapSerialPort(u"COM3", "");
     CTransferLoop::SetRecordPause(5);
