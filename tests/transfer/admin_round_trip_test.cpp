@@ -1,52 +1,35 @@
 // An administrator's enrolled finger exported, both tables emptied, and the
 // files imported again: the menu key's check knows the finger once more.
-#include <filesystem>
 #include <vector>
 
-#include "core/FpLibraries.h"
 #include "data/DataGlobals.h"
 #include "data/UserStorage.h"
-#include "main/FingerCapture.h"
-#include "platform/fp/sensorslot.h"
+#include "tests/page_support/finger_sensor.h"
 #include "tests/transfer/transfer_fixture.h"
 
 namespace {
 
 class AdminRoundTripTest : public TransferTest {
 protected:
-    AdminRoundTripTest() : sensorFolder(root.HostPath("sensor")) {
-        std::filesystem::create_directories(sensorFolder);
-        SetSensorFolder(sensorFolder);
-        g_cameraMode = 0;
-        EXPECT_EQ(LoadFpControlDll(), 1);
-        EXPECT_EQ(LoadFpProcessDll(), 1);
-        EXPECT_EQ(LoadFpMatchDll(), 1);
-        store.Reset();
-    }
-    ~AdminRoundTripTest() override { LiftFingerFromSensor(sensorFolder); }
-    bool Place(const std::string& sample) { return PlaceFingerOnSensor(sensorFolder, root.HostPath("samples/" + sample)); }
+    AdminRoundTripTest() { store.Reset(); }
     // The sample's template as the user's finger 0, in FPinfo and the store.
     void Enrol(const char16_t* userId, const std::string& sample) {
-        ASSERT_TRUE(Place(sample));
-        std::vector<BYTE> image(kCaptureBufferBytes), work(kCaptureBufferBytes);
-        ASSERT_NE(CaptureFingerImage(image.data()), 0);
-        std::vector<BYTE> blob(OldStoredTemplateSize);
-        ASSERT_EQ(g_FpLib.VeltoProcess(image.data(), blob.data(), work.data(), 0, 0), 0);
+        const std::vector<BYTE> blob = sensor.Template(sample);
+        ASSERT_FALSE(blob.empty());
         PutTemplate(userId, 0, blob);
         ASSERT_EQ(store.Add(blob.data(), userId, 0, FALSE, OldStoredTemplateSize), 1);
-        LiftFingerFromSensor(sensorFolder);
     }
     // Whether the menu key with the sample on the sensor opens the panel.
     bool MenuOpensWith(const std::string& sample) {
         notes.clear();
-        EXPECT_TRUE(Place(sample));
+        EXPECT_TRUE(sensor.Place(sample));
         session.RunWhenIdle({"wait 600", "note", "key ESC", "quit"});
         session.Run("key MENU");
-        LiftFingerFromSensor(sensorFolder);
+        sensor.Lift();
         return !notes.empty() && notes[0].open;
     }
 
-    const std::string sensorFolder;
+    TestFingerSensor sensor{root};
 };
 
 TEST_F(AdminRoundTripTest, AnImportedAdministratorsFingerOpensThePanel) {
