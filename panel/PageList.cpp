@@ -1,6 +1,9 @@
 // The pages of the control panel's menu, by node. Each page adds its line
 // here (and its header above) when it is built.
 #include "panel/PageRegistry.h"
+#include "transfer/CPTreeDataImport.h"
+#include "transfer/CPTreeRecordExport.h"
+#include "transfer/CPTreeUserExport.h"
 #include "users/CPTreeAddUser.h"
 #include "users/CPTreeEditUser.h"
 #include "users/CPTreeRegFP.h"
@@ -13,4 +16,7 @@ void RegisterMenuPages() {
     RegisterControlPanelPage<CCPTreeEditUser>(CCPTreeEditUser::kNode);
     RegisterControlPanelPage<CUserDeleteDlg>(CUserDeleteDlg::kNode);
     RegisterControlPanelPage<CCPTreeSearchUser>(CCPTreeSearchUser::kNode);
+    RegisterControlPanelPage<CCPTreeDataImport>(132);
+    RegisterControlPanelPage<CCPTreeUserExport>(1331);
+    RegisterControlPanelPage<CCPTreeRecordExport>(1332);
 }
