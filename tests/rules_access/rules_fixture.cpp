@@ -1,0 +1,103 @@
+#include "tests/rules_access/rules_fixture.h"
+
+#include <memory>
+
+#include "core/AccessTables.h"
+#include "core/ConfigXml.h"
+#include "core/MachineConfig.h"
+#include "core/XmlLookup.h"
+#include "data/DataGlobals.h"
+#include "main/IoController.h"
+#include "platform/base/debug.h"
+#include "platform/base/utf.h"
+#include "platform/dev/serial.h"
+#include "tests/support/pty_bytes.h"
+
+namespace {
+
+int ConfigInt(const char16_t* key) {
+    int value = 0;
+    GetConfigInt(key, value);
+    return value;
+}
+
+
+}  // namespace
+
+RulesTest::RulesTest() {
+    m_journalStart = JournalLastSequence();
+    EXPECT_TRUE(g_ConfigDoc.ReadFromFile(GetConfigFilePath()));
+    CMachineConfig& c = g_MachineConfig;
+    c.VERTIFYTYPE = ConfigInt(u"VERTIFYTYPE");
+    c.REATTIMEGAP = ConfigInt(u"REATTIMEGAP");
+    c.WARNINGNUM = ConfigInt(u"WARNINGNUM");
+    c.WORKCODE = ConfigInt(u"WORKCODE");
+    c.RING = ConfigInt(u"RING");
+    c.WIEGANDMODE = ConfigInt(u"WIEGANDMODE");
+    c.WIEGANDHEAD = ConfigInt(u"WIEGANDHEAD");
+    c.LOCKDELAY = ConfigInt(u"LOCKDELAY");
+    c.FCCHECKALARM = ConfigInt(u"FCCHECKALARM");
+    c.MCCHECKALARM = ConfigInt(u"MCCHECKALARM");
+    c.AccessGroupTable.Clear();
+    c.AccessZoneTable.Clear();
+    LoadAccessGroups();
+    LoadAccessTimeZones();
+    EXPECT_TRUE(pty.Open());
+    MapSerialPort(u"COM3", pty.TerminalPath());
+    EXPECT_TRUE(g_ioControllerPort.OpenPort(3, CBR_9600, 0, 8, ONESTOPBIT, CSerialPort::kModePlain));
+    ScriptDriver::RegisterCommand("look", [this](const std::vector<std::string>&, std::string*) {
+        if (look) look(m_looks);
+        ++m_looks;
+        return true;
+    });
+}
+
+RulesTest::~RulesTest() {
+    ScriptDriver::RegisterCommand("look", nullptr);
+    g_ioControllerPort.ClosePort();
+    MapSerialPort(u"COM3", "");
+    g_ConfigDoc.ParseText(u"");
+}
+
+void RulesTest::OnPage(UINT node, std::vector<std::string> lines) {
+    lines.insert(lines.end(), {"key ESC", "key ESC", "key ESC"});
+    session.RunWhenIdle(std::move(lines));
+    session.Run("goto " + std::to_string(node));
+}
+
+std::optional<CString> RulesTest::StoredConfig(const char16_t* key) {
+    CXmlDoc file;
+    if (!file.ReadFromFile(GetConfigFilePath())) return std::nullopt;
+    CString text;
+    bool found = false;
+    ReadSectionKey(file, u"CONFIG", key, text, &found);
+    if (!found) return std::nullopt;
+    return text;
+}
+
+std::vector<std::u16string> RulesTest::Boxes() const {
+    std::vector<std::u16string> texts;
+    for (const JournalEntry& entry : JournalRead(kJournalMessageBox, m_journalStart)) texts.push_back(entry.text);
+    return texts;
+}
+
+std::vector<BYTE> RulesTest::Sent() { return ReadWaitingBytes(pty.ControllerFd()); }
+
+int RulesTest::FocusId() {
+    CWnd* focus = CWnd::GetFocus();
+    return focus ? focus->GetDlgCtrlID() : 0;
+}
+
+std::vector<std::string> RulesTest::Rows(const char16_t* sql) {
+    std::vector<std::string> rows;
+    std::unique_ptr<CSqlStatement> statement(g_pDatabase->Statement(sql));
+    while (statement->NextRow()) {
+        std::string row;
+        for (int column = 0; column < statement->Fields(); ++column) {
+            if (column) row += '|';
+            row += Utf16ToUtf8(statement->ValueString(column));
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}

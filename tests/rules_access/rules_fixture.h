@@ -1,0 +1,43 @@
+// A terminal for the rule pages: the panel fixture with the settings file
+// loaded into the settings object, the access tables loaded from the
+// database as start-up does, and the I/O controller's line on a pty whose
+// far end the test reads.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/dev/pty.h"
+#include "tests/page_support/panel_fixture.h"
+
+class RulesTest : public PanelTest {
+protected:
+    RulesTest();
+    ~RulesTest() override;
+
+    // Opens the page of `node` from the menu, runs `lines` on it and closes
+    // the panel with three ESCs (page, its menu, the top menu).
+    void OnPage(UINT node, std::vector<std::string> lines);
+    // Lines run with "look": `look` is called each time (with its count).
+    std::function<void(int)> look;
+
+    // The text config.xml on disk holds for `key` (nullopt when missing).
+    std::optional<CString> StoredConfig(const char16_t* key);
+    std::string ConfigFile() const { return root.ReadFile("NandFlash/zeta42/config/config.xml"); }
+    // The message boxes shown since the test began, in order.
+    std::vector<std::u16string> Boxes() const;
+    // What the terminal wrote to the I/O controller since the last call.
+    std::vector<BYTE> Sent();
+    // The id of the control that has the focus (0 when none).
+    static int FocusId();
+    // Rows of `sql` as texts joined with '|'.
+    std::vector<std::string> Rows(const char16_t* sql);
+
+    PtyPair pty;
+
+private:
+    uint64_t m_journalStart = 0;
+    int m_looks = 0;
+};
