@@ -1,8 +1,10 @@
 // The pages of the control panel's menu, by node. Each page adds its line
 // here (and its header above) when it is built.
 #include "panel/PageRegistry.h"
+#include "rules/CPTreeGroupSetting.h"
 #include "rules/CPTreeVertifyType.h"
 
 void RegisterMenuPages() {
     RegisterControlPanelPage<CCPTreeVertifyType>(163);
+    RegisterControlPanelPage<CCPTreeGroupSetting>(166);
 }
