@@ -1,10 +1,12 @@
 // The pages of the control panel's menu, by node. Each page adds its line
 // here (and its header above) when it is built.
 #include "panel/PageRegistry.h"
+#include "rules/CPTreeACSetting.h"
 #include "rules/CPTreeGroupSetting.h"
 #include "rules/CPTreeVertifyType.h"
 
 void RegisterMenuPages() {
     RegisterControlPanelPage<CCPTreeVertifyType>(163);
+    RegisterControlPanelPage<CCPTreeACSetting>(164);
     RegisterControlPanelPage<CCPTreeGroupSetting>(166);
 }

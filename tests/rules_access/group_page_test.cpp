@@ -1,6 +1,7 @@
 // The access groups page (node 166): a group's zones shown from the
 // in-memory group table, set after a question into the table and the
 // SpaceGroup row, and nothing stored on leaving.
+#include "core/LangText.h"
 #include "core/MachineConfig.h"
 #include "panel/ControlPanel.h"
 #include "tests/rules_access/rules_fixture.h"
@@ -143,6 +144,15 @@ TEST_F(GroupPage, FocusGoesBackToTheGroupAfterASet) {
 
 TEST_F(GroupPage, Golden) {
     OnPage(166, {"golden rules_groups"});
+    EXPECT_TRUE(golden);
+}
+
+TEST_F(GroupPage, GoldenInChinese) {
+    g_MachineConfig.LanguageName = u"Chinese";
+    ASSERT_TRUE(g_LangDoc.ReadFromFile(GetLanguageFilePath()));
+    // Group 2 with its first zone 4.
+    g_MachineConfig.AccessGroupTable.Set(2, AccessGroupEntry{2, 4, 0, 0, 0});
+    OnPage(166, {"key RIGHT", "golden rules_groups_cn"});
     EXPECT_TRUE(golden);
 }
 

@@ -50,17 +50,30 @@ RulesTest::RulesTest() {
         ++m_looks;
         return true;
     });
+    ScriptDriver::RegisterCommand("put", [](const std::vector<std::string>& args, std::string* error) {
+        CCPTreeBase* page = ShownPage();
+        CWnd* control = page && !args.empty() ? page->GetDlgItem(std::stoi(args[0])) : nullptr;
+        if (control == nullptr) {
+            *error = "no such control on a shown page";
+            return false;
+        }
+        std::string text;
+        for (size_t i = 1; i < args.size(); ++i) text += (i > 1 ? " " : "") + args[i];
+        control->SetWindowText(CString(Utf8ToUtf16(text).c_str()));
+        return true;
+    });
 }
 
 RulesTest::~RulesTest() {
     ScriptDriver::RegisterCommand("look", nullptr);
+    ScriptDriver::RegisterCommand("put", nullptr);
     g_ioControllerPort.ClosePort();
     MapSerialPort(u"COM3", "");
     g_ConfigDoc.ParseText(u"");
 }
 
 void RulesTest::OnPage(UINT node, std::vector<std::string> lines) {
-    lines.insert(lines.end(), {"key ESC", "key ESC", "key ESC"});
+    lines.insert(lines.end(), {"key ESC", "key ESC", "key ESC", "quit"});
     session.RunWhenIdle(std::move(lines));
     session.Run("goto " + std::to_string(node));
 }
@@ -82,6 +95,11 @@ std::vector<std::u16string> RulesTest::Boxes() const {
 }
 
 std::vector<BYTE> RulesTest::Sent() { return ReadWaitingBytes(pty.ControllerFd()); }
+
+CCPTreeBase* RulesTest::ShownPage() {
+    CControlPanel* panel = CControlPanel::Open();
+    return panel ? panel->ShownPage() : nullptr;
+}
 
 int RulesTest::FocusId() {
     CWnd* focus = CWnd::GetFocus();

@@ -18,11 +18,18 @@ protected:
     ~RulesTest() override;
 
     // Opens the page of `node` from the menu, runs `lines` on it and closes
-    // the panel with three ESCs (page, its menu, the top menu).
+    // the panel with three ESCs (page, its menu, the top menu); a page that refuses to
+    // go ends the loop with "quit" rather than hang the test.
     void OnPage(UINT node, std::vector<std::string> lines);
     // Lines run with "look": `look` is called each time (with its count).
     std::function<void(int)> look;
+    // "put ID TEXT" gives the shown page's control ID the text (the rest
+    // of the line, blanks included; "put ID" empties it), as a person
+    // typing on the on-screen keyboard would.
+    static std::string Put(int id, const std::string& text) { return "put " + std::to_string(id) + " " + text; }
 
+    // The page shown now.
+    static CCPTreeBase* ShownPage();
     // The text config.xml on disk holds for `key` (nullopt when missing).
     std::optional<CString> StoredConfig(const char16_t* key);
     std::string ConfigFile() const { return root.ReadFile("NandFlash/zeta42/config/config.xml"); }
