@@ -2,10 +2,12 @@
 // here (and its header above) when it is built.
 #include "panel/PageRegistry.h"
 #include "rules/CPTreeACSetting.h"
+#include "rules/CPTreeAtRecordSetting.h"
 #include "rules/CPTreeGroupSetting.h"
 #include "rules/CPTreeVertifyType.h"
 
 void RegisterMenuPages() {
+    RegisterControlPanelPage<CCPTreeAtRecordSetting>(154);
     RegisterControlPanelPage<CCPTreeVertifyType>(163);
     RegisterControlPanelPage<CCPTreeACSetting>(164);
     RegisterControlPanelPage<CCPTreeGroupSetting>(166);

@@ -45,12 +45,6 @@ std::vector<DialogItemTemplate> Items() {
 const DialogTemplate kTemplate{CCPTreeACSetting::IDD, WS_CHILD, 0, 0, 320, 194, u"", Items()};
 const DialogTemplateEntry kTemplateEntry(kTemplate);
 
-CString FieldText(const CWnd& field) {
-    CString text;
-    field.GetWindowText(text);
-    return text;
-}
-
 }  // namespace
 
 CCPTreeACSetting::CCPTreeACSetting() : CRulePage(IDD, u"CCPTreeACSetting") {}
@@ -155,15 +149,8 @@ BOOL CCPTreeACSetting::LeavePage() {
         SetConfigInt(u"WIEGANDMODE", static_cast<UINT>(wiegandMode), FALSE);
         c.WIEGANDMODE = wiegandMode;
     }
-    // The settings file keeps each number as it was typed.
-    if (facilityCode != c.WIEGANDHEAD) {
-        SetConfigValue(u"WIEGANDHEAD", facilityText, FALSE);
-        c.WIEGANDHEAD = facilityCode;
-    }
-    if (lockDelay != c.LOCKDELAY) {
-        SetConfigValue(u"LOCKDELAY", delayText, FALSE);
-        c.LOCKDELAY = lockDelay;
-    }
+    StoreTypedNumber(u"WIEGANDHEAD", facilityText, facilityCode, c.WIEGANDHEAD);
+    StoreTypedNumber(u"LOCKDELAY", delayText, lockDelay, c.LOCKDELAY);
     SendDoorSensorCommand(c.FCCHECKALARM != 0);
     SendTamperCommand(c.MCCHECKALARM != 0);
     SetConfigInt(u"FCCHECKALARM", static_cast<UINT>(c.FCCHECKALARM), FALSE);

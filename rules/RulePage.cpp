@@ -18,6 +18,12 @@ CString CRulePage::Text(const char16_t* key, const char16_t* defaultText) const 
     return text;
 }
 
+CString CRulePage::FieldText(const CWnd& field) {
+    CString text;
+    field.GetWindowText(text);
+    return text;
+}
+
 BOOL CRulePage::OnInitDialog() {
     CCPTreeBase::OnInitDialog();
     m_background.Load(SkinPath(u"Dialog\\DialogBG.bmp"), CXIMAGE_FORMAT_BMP);

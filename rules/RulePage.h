@@ -20,6 +20,8 @@ public:
 protected:
     // The page's text `key` (GetLangText in the page's section).
     CString Text(const char16_t* key, const char16_t* defaultText) const;
+    // What a field holds, as typed.
+    static CString FieldText(const CWnd& field);
 
     // The widgets that copy the page background, in capture order. Labels
     // are kept apart: they draw their copy only once they captured it.

@@ -2,6 +2,7 @@
 
 #include <climits>
 
+#include "core/ConfigXml.h"
 #include "platform/base/numparse.h"
 
 bool ReadTypedNumber(const CString& text, UINT bound, LONG* value) {
@@ -11,4 +12,10 @@ bool ReadTypedNumber(const CString& text, UINT bound, LONG* value) {
     if (wide < INT_MIN || wide > INT_MAX) return false;
     *value = static_cast<LONG>(wide);
     return static_cast<UINT>(*value) <= bound;
+}
+
+void StoreTypedNumber(const char16_t* key, const CString& text, LONG value, int& field) {
+    if (value == field) return;
+    SetConfigValue(key, text, FALSE);
+    field = value;
 }

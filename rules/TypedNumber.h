@@ -11,3 +11,8 @@
 // the number, taken as unsigned, is above `bound` (so a negative number is
 // refused too).
 bool ReadTypedNumber(const CString& text, UINT bound, LONG* value);
+
+// A typed number that passed: when it differs from the setting `field`, the
+// text goes into the settings document under `key` as it was typed (saved
+// with the page's last write) and the number into `field`.
+void StoreTypedNumber(const char16_t* key, const CString& text, LONG value, int& field);

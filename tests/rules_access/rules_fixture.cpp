@@ -8,10 +8,12 @@
 #include "core/XmlLookup.h"
 #include "data/DataGlobals.h"
 #include "main/IoController.h"
+#include "panel/ControlPanel.h"
 #include "platform/base/debug.h"
 #include "platform/base/utf.h"
 #include "platform/dev/serial.h"
 #include "tests/support/pty_bytes.h"
+#include "widgets/JHSelectBox.h"
 
 namespace {
 
@@ -99,6 +101,21 @@ std::vector<BYTE> RulesTest::Sent() { return ReadWaitingBytes(pty.ControllerFd()
 CCPTreeBase* RulesTest::ShownPage() {
     CControlPanel* panel = CControlPanel::Open();
     return panel ? panel->ShownPage() : nullptr;
+}
+
+CString RulesTest::Shown(int id) {
+    CWnd* control = ShownPage()->GetDlgItem(id);
+    if (auto* box = dynamic_cast<CJHSelectBox*>(control)) return box->GetCurSelText();
+    CString text;
+    control->GetWindowText(text);
+    return text;
+}
+
+void RulesTest::TryLeave(UINT node, std::pair<int, std::string> first, std::pair<int, std::string> second,
+                         int storedFirst, int storedSecond) {
+    look = [this](int) { focusAfterLeave.push_back(ShownPage() ? FocusId() : -1); };
+    OnPage(node, {Put(first.first, first.second), Put(second.first, second.second), "answer ok", "key ESC", "look",
+                  Put(first.first, std::to_string(storedFirst)), Put(second.first, std::to_string(storedSecond))});
 }
 
 int RulesTest::FocusId() {

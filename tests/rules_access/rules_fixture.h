@@ -28,8 +28,18 @@ protected:
     // typing on the on-screen keyboard would.
     static std::string Put(int id, const std::string& text) { return "put " + std::to_string(id) + " " + text; }
 
-    // The page shown now.
+    // The page shown now, and what its control `id` shows (a select box's
+    // current item, else the window text).
     static CCPTreeBase* ShownPage();
+    static CString Shown(int id);
+    // Opens the page of `node`, types the two fields (`first`, `second`:
+    // control id and text) and tries to leave; a refusal is answered, the
+    // focus noted in `focusAfterLeave` (-1 when the page went) and the
+    // fields given the numbers `storedFirst`, `storedSecond` so that the
+    // page can go.
+    void TryLeave(UINT node, std::pair<int, std::string> first, std::pair<int, std::string> second, int storedFirst,
+                  int storedSecond);
+    std::vector<int> focusAfterLeave;
     // The text config.xml on disk holds for `key` (nullopt when missing).
     std::optional<CString> StoredConfig(const char16_t* key);
     std::string ConfigFile() const { return root.ReadFile("NandFlash/zeta42/config/config.xml"); }
