@@ -60,8 +60,13 @@ BOOL CRulePage::OnEraseBkgnd(CDC* dc) {
 HBRUSH CRulePage::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) {
     if (ctlColor != CTLCOLOR_DLG && ctlColor != CTLCOLOR_STATIC && ctlColor != CTLCOLOR_BTN)
         return CCPTreeBase::OnCtlColor(dc, wnd, ctlColor);
-    if (m_panelBrush.GetSafeHandle() == nullptr)
-        m_panelBrush.CreateSolidBrush(static_cast<COLORREF>(g_MachineConfig.PANELCOLOR));
+    // The display settings may change the colour while the page lives.
+    const COLORREF panel = static_cast<COLORREF>(g_MachineConfig.PANELCOLOR);
+    if (m_panelBrush.GetSafeHandle() == nullptr || panel != m_brushColor) {
+        m_panelBrush.DeleteObject();
+        m_panelBrush.CreateSolidBrush(panel);
+        m_brushColor = panel;
+    }
     dc->SetBkMode(TRANSPARENT);
     return static_cast<HBRUSH>(m_panelBrush.GetSafeHandle());
 }

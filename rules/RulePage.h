@@ -47,6 +47,7 @@ private:
     const char16_t* m_section;
     CxImage m_background;
     CBrush m_panelBrush;
+    COLORREF m_brushColor = 0;
     std::vector<CJHCanvas*> m_canvases;
     std::vector<CFontStatic*> m_labels;
     std::vector<CWnd*> m_fields;

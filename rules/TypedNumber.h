@@ -6,10 +6,10 @@
 #include "platform/base/CString.h"
 
 // The value of a typed text, and whether it may be stored under `bound`:
-// refused when the text is empty, when its number does not fit in 32 bits
-// (so "4294967296" is never taken for 0 or for another number), or when
-// the number, taken as unsigned, is above `bound` (so a negative number is
-// refused too).
+// refused when the text is empty, when its number does not fit the 32-bit
+// signed setting (so "4294967296" is never taken for 0 or for another
+// number), or when the number, taken as unsigned, is above `bound` (so a
+// negative number is refused too).
 bool ReadTypedNumber(const CString& text, UINT bound, LONG* value);
 
 // A typed number that passed: when it differs from the setting `field`, the
