@@ -1,6 +1,10 @@
 // The pages of the control panel's menu, by node. Each page adds its line
 // here (and its header above) when it is built.
 #include "panel/PageRegistry.h"
+#include "rules/CPTreeACSetting.h"
+#include "rules/CPTreeAtRecordSetting.h"
+#include "rules/CPTreeGroupSetting.h"
+#include "rules/CPTreeVertifyType.h"
 #include "users/CPTreeAddUser.h"
 #include "users/CPTreeEditUser.h"
 #include "users/CPTreeRegFP.h"
@@ -13,4 +17,8 @@ void RegisterMenuPages() {
     RegisterControlPanelPage<CCPTreeEditUser>(CCPTreeEditUser::kNode);
     RegisterControlPanelPage<CUserDeleteDlg>(CUserDeleteDlg::kNode);
     RegisterControlPanelPage<CCPTreeSearchUser>(CCPTreeSearchUser::kNode);
+    RegisterControlPanelPage<CCPTreeAtRecordSetting>(154);
+    RegisterControlPanelPage<CCPTreeVertifyType>(163);
+    RegisterControlPanelPage<CCPTreeACSetting>(164);
+    RegisterControlPanelPage<CCPTreeGroupSetting>(166);
 }
