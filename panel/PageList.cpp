@@ -2,9 +2,11 @@
 // here (and its header above) when it is built.
 #include "panel/PageRegistry.h"
 #include "rules/ApplicationDlg.h"
+#include "rules/AutoFNDlg.h"
 #include "rules/CPTreeSpaceSetting.h"
 
 void RegisterMenuPages() {
     RegisterControlPanelPage<CApplicationDlg>(141);
+    RegisterControlPanelPage<CAutoFNDlg>(142);
     RegisterControlPanelPage<CCPTreeSpaceSetting>(165);
 }

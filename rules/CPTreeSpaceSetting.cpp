@@ -8,6 +8,7 @@
 #include "platform/ui/ddx.h"
 #include "rules/LeaveQuestions.h"
 #include "rules/PageBackground.h"
+#include "rules/SelectorItems.h"
 #include "rules/ZoneRowWrite.h"
 
 namespace {
@@ -56,12 +57,7 @@ BOOL CCPTreeSpaceSetting::OnInitDialog() {
     m_grid.Clear();
     LoadPageBackground(m_background);
     m_grid.LoadTexts();
-    m_zoneSelector.SetColors(TRUE, g_MachineConfig.PANELCOLOR, g_MachineConfig.PANELCOLOR);
-    for (int zone = 1; zone <= 32; ++zone) {
-        CString number;
-        number.Format(u"%d", zone);
-        m_zoneSelector.AddItem(number, zone);
-    }
+    AddNumberItems(m_zoneSelector, 1, kNoZone - 1);
     CString none;
     GetLangText(CWeekTimeGrid::kSection, u"TSS0025", u"None", none);
     m_zoneSelector.AddItem(none, kNoZone);
@@ -160,11 +156,9 @@ LRESULT CCPTreeSpaceSetting::OnEditEnter(WPARAM id) {
 }
 
 BOOL CCPTreeSpaceSetting::OnCommand(WPARAM wParam, LPARAM lParam) {
-    if (LOWORD(wParam) == CWeekTimeGrid::kSetButtonId && HIWORD(wParam) == 0) {
-        OnSet();
-        return TRUE;
-    }
-    return CCPTreeBase::OnCommand(wParam, lParam);
+    if (!CWeekTimeGrid::IsSetClick(wParam)) return CCPTreeBase::OnCommand(wParam, lParam);
+    OnSet();
+    return TRUE;
 }
 
 HBRUSH CCPTreeSpaceSetting::OnCtlColor(CDC* dc, CWnd*, UINT) {

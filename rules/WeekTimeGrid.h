@@ -48,6 +48,9 @@ public:
     WeekTimeTexts PickerTexts() const;
     void RepaintPickers();
 
+    // A tap on the Set button, as the page's WM_COMMAND gives it.
+    static bool IsSetClick(WPARAM wParam) { return LOWORD(wParam) == kSetButtonId && HIWORD(wParam) == 0; }
+
     CLDDateCtrl& Picker(int column) { return m_pickers[column]; }
     CLDDateCtrl& StartPicker(int day) { return m_pickers[2 * day]; }
     CSelectButton& SetButton() { return m_setButton; }

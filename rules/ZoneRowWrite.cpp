@@ -9,10 +9,10 @@ bool Run(LPCWSTR sql, const SqlValues& values) {
     StatementPtr statement(GetDatabase()->Statement(sql));
     int index = 0;
     for (const SqlValue& value : values) {
-        if (const int* number = std::get_if<int>(&value))
-            statement->Bind(index++, *number);
+        if (value.isNumber)
+            statement->Bind(index++, value.number);
         else
-            statement->Bind(index++, std::get<CString>(value).GetString());
+            statement->Bind(index++, value.text.GetString());
     }
     return statement->Execute();
 }

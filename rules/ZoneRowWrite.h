@@ -4,12 +4,18 @@
 // fixed set of rows. Every value is bound, never written into the text.
 #pragma once
 
-#include <variant>
 #include <vector>
 
 #include "platform/base/CString.h"
 
-using SqlValue = std::variant<int, CString>;
+// A number or a text, bound as what it is.
+struct SqlValue {
+    SqlValue(int value) : isNumber(true), number(value) {}
+    SqlValue(const CString& value) : text(value) {}
+    bool isNumber = false;
+    int number = 0;
+    CString text;
+};
 using SqlValues = std::vector<SqlValue>;
 
 struct ZoneRowStatements {

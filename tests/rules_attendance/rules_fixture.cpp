@@ -60,6 +60,24 @@ std::vector<std::string> RulesTest::Typing(const std::string& digits) {
     return keys;
 }
 
+std::vector<std::string> RulesTest::TypeTime(const std::string& time) {
+    return Join({Typing(time.substr(0, 2)), {"key RIGHT"}, Typing(time.substr(2, 2)), {"key LEFT", "key DOWN"}});
+}
+
+std::vector<std::string> RulesTest::Join(std::vector<std::vector<std::string>> parts) {
+    std::vector<std::string> lines;
+    for (auto& part : parts) lines.insert(lines.end(), part.begin(), part.end());
+    return lines;
+}
+
+CLDDateCtrl* RulesTest::Picker(int column) { return dynamic_cast<CLDDateCtrl*>(Control(1124 + column)); }
+
+std::u16string RulesTest::Shown(int column) {
+    CString text;
+    text.Format(u"%02d:%02d", Picker(column)->GetHour(), Picker(column)->GetMinute());
+    return text.str();
+}
+
 std::u16string RulesTest::Text(const char16_t* sql) {
     StatementPtr statement(g_pDatabase->Statement(sql));
     return statement->NextRow() ? std::u16string(statement->ValueString(0)) : u"<no row>";

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/page_support/panel_fixture.h"
+#include "widgets/LDDateCtrl.h"
 
 class RulesTest : public PanelTest {
 protected:
@@ -30,6 +31,14 @@ protected:
     std::vector<std::u16string> Boxes() const;
     // Keys that type the digits.
     static std::vector<std::string> Typing(const std::string& digits);
+    // In a picker's hour field: types "HHMM" into the hour and the minute,
+    // then goes down to the next control.
+    static std::vector<std::string> TypeTime(const std::string& time);
+    static std::vector<std::string> Join(std::vector<std::vector<std::string>> parts);
+    // The zone pages' time picker of column k (Monday start = 0) and what
+    // it shows, "HH:MM".
+    static CLDDateCtrl* Picker(int column);
+    static std::u16string Shown(int column);
 
     static std::u16string Text(const char16_t* sql);
     static int Int(const char16_t* sql);

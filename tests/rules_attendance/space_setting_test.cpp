@@ -15,13 +15,6 @@ constexpr int kSetButton = 1270;
 
 class SpaceSettingTest : public RulesTest {
 protected:
-    static CLDDateCtrl* Picker(int column) { return dynamic_cast<CLDDateCtrl*>(Control(kMondayStart + column)); }
-    // The picker's hour and minute as "HH:MM".
-    static std::u16string Shown(int column) {
-        CString text;
-        text.Format(u"%02d:%02d", Picker(column)->GetHour(), Picker(column)->GetMinute());
-        return text.str();
-    }
     static int SelectedZone() { return dynamic_cast<CJHSelectBox*>(Control(kZoneSelector))->GetCurSelValue(); }
     static AccessZoneEntry Zone(int zone) {
         AccessZoneEntry entry;
@@ -39,21 +32,6 @@ protected:
     // hour.
     static std::vector<std::string> ToZone(int steps) {
         std::vector<std::string> lines(steps, "key RIGHT");
-        return lines;
-    }
-    // In a picker's hour field: the hour, the minute, then down to the
-    // next picker.
-    static std::vector<std::string> TypeTime(const std::string& hour, const std::string& minute) {
-        std::vector<std::string> keys = Typing(hour);
-        keys.push_back("key RIGHT");
-        for (const std::string& key : Typing(minute)) keys.push_back(key);
-        keys.push_back("key LEFT");  // back to the hour field
-        keys.push_back("key DOWN");
-        return keys;
-    }
-    static std::vector<std::string> Join(std::vector<std::vector<std::string>> parts) {
-        std::vector<std::string> lines;
-        for (auto& part : parts) lines.insert(lines.end(), part.begin(), part.end());
         return lines;
     }
 };
@@ -98,7 +76,7 @@ TEST_F(SpaceSettingTest, ChoosingAZoneShowsItsStoredTimesAndNoneClearsThem) {
 }
 
 TEST_F(SpaceSettingTest, SetStoresTheTypedTimesInMemoryAndTable) {
-    std::vector<std::string> lines = Join({ToZone(5), {"key DOWN"}, TypeTime("09", "05"), TypeTime("17", "30"),
+    std::vector<std::string> lines = Join({ToZone(5), {"key DOWN"}, TypeTime("0905"), TypeTime("1730"),
                                            {"answer no", "key F1", "check unchanged", "answer yes", "key F1",
                                             "check set"}});
     Check("unchanged", [] {
@@ -121,12 +99,12 @@ TEST_F(SpaceSettingTest, SetStoresTheTypedTimesInMemoryAndTable) {
 TEST_F(SpaceSettingTest, AZoneWithoutARowIsInsertedOnceThenUpdated) {
     Exec(u"delete from OpenDoorSpace where SpaceID = 32");
     // A start after its end is stored as typed.
-    RunOnPage(165, Join({{"key LEFT", "key DOWN"}, TypeTime("18", "00"), TypeTime("08", "00"),
+    RunOnPage(165, Join({{"key LEFT", "key DOWN"}, TypeTime("1800"), TypeTime("0800"),
                          {"answer yes", "key F1"}}));
     EXPECT_EQ(Int(u"select count(*) from OpenDoorSpace where SpaceID = 32"), 1);
     EXPECT_EQ(Text(u"select MonStart || '-' || MonEnd || '-' || TuesStart from OpenDoorSpace where SpaceID = 32"),
               u"18:00-08:00-00:00");
-    RunOnPage(165, Join({{"key LEFT", "key DOWN", "key DOWN"}, TypeTime("19", "15"),
+    RunOnPage(165, Join({{"key LEFT", "key DOWN", "key DOWN"}, TypeTime("1915"),
                          {"answer yes", "key F1"}}));
     EXPECT_EQ(Int(u"select count(*) from OpenDoorSpace where SpaceID = 32"), 1);
     EXPECT_EQ(Text(u"select MonStart || '-' || MonEnd from OpenDoorSpace where SpaceID = 32"), u"18:00-19:15");
@@ -154,9 +132,9 @@ TEST_F(SpaceSettingTest, LeavingAsksForEachChangedTimeInOrder) {
         EXPECT_NE(Control(kZoneSelector), nullptr) << "the page is still shown";
         EXPECT_EQ(Shown(1), u"11:00");
     });
-    std::vector<std::string> lines = Join({{"key RIGHT", "key DOWN", "key DOWN"}, TypeTime("11", "00"),
+    std::vector<std::string> lines = Join({{"key RIGHT", "key DOWN", "key DOWN"}, TypeTime("1100"),
                                            {"key DOWN", "key DOWN", "key DOWN", "key DOWN", "key DOWN", "key DOWN"},
-                                           TypeTime("06", "00"), {"answer no", "answer yes", "key ESC", "check stayed",
+                                           TypeTime("0600"), {"answer no", "answer yes", "key ESC", "check stayed",
                                                                   "answer no", "answer no"}});
     RunOnPage(165, lines);
     EXPECT_EQ(Boxes(), (std::vector<std::u16string>{u"Monday end changed. Save it?", u"Friday start changed. Save it?",
@@ -195,7 +173,7 @@ TEST_F(SpaceSettingTest, HostileStoredTextsAreShownByTheRuleAndReplacedOnlyBySet
     // Typing beyond a field's range starts the field again at the digit.
     std::vector<std::string> lines = Join({{"key RIGHT", "key RIGHT", "key RIGHT", "key RIGHT", "check shown",
                                             "key DOWN"},
-                                           TypeTime("99", "99"), {"answer yes", "key F1"}});
+                                           TypeTime("9999"), {"answer yes", "key F1"}});
     RunOnPage(165, lines);
     EXPECT_EQ(Text(u"select MonStart || '|' || TuesStart || '|' || WednStart from OpenDoorSpace where SpaceID = 4"),
               u"09:09|255:07|00:255");
