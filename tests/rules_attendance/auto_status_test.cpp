@@ -88,7 +88,7 @@ TEST_F(AutoStatusTest, SetWritesTheStatusAndAllFourteenTimes) {
     // Zone 3, status two items on (IN -> OUT -> F1), Monday 08:00-12:30.
     std::vector<std::string> lines = Join({{"key RIGHT", "key RIGHT", "key DOWN", "key RIGHT", "key RIGHT", "key DOWN"},
                                            Window("0800", "1230"),
-                                           {"answer no", "key F1", "check refused", "answer yes", "key F1", "check set"}});
+                                           {"answer no", "key F1", "check refused", "answer yes", "tap 160 207", "check set"}});
     Check("refused", [] {
         EXPECT_EQ(Row(3), u"00:00 00:00 00:00 00:00 00:00 00:00 02:00 0");
         EXPECT_TRUE(FocusIn(kZoneSelector));

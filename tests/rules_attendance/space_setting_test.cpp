@@ -104,8 +104,9 @@ TEST_F(SpaceSettingTest, AZoneWithoutARowIsInsertedOnceThenUpdated) {
     EXPECT_EQ(Int(u"select count(*) from OpenDoorSpace where SpaceID = 32"), 1);
     EXPECT_EQ(Text(u"select MonStart || '-' || MonEnd || '-' || TuesStart from OpenDoorSpace where SpaceID = 32"),
               u"18:00-08:00-00:00");
+    // A tap on Set.
     RunOnPage(165, Join({{"key LEFT", "key DOWN", "key DOWN"}, TypeTime("1915"),
-                         {"answer yes", "key F1"}}));
+                         {"answer yes", "tap 160 207"}}));
     EXPECT_EQ(Int(u"select count(*) from OpenDoorSpace where SpaceID = 32"), 1);
     EXPECT_EQ(Text(u"select MonStart || '-' || MonEnd from OpenDoorSpace where SpaceID = 32"), u"18:00-19:15");
     EXPECT_EQ(Zone(32).MonEnd, u"19:15");
@@ -113,7 +114,7 @@ TEST_F(SpaceSettingTest, AZoneWithoutARowIsInsertedOnceThenUpdated) {
 }
 
 TEST_F(SpaceSettingTest, SetWithNoZoneAsksNothingAndEnterWorksOnlyOnTheButton) {
-    RunOnPage(165, {"key F1", "tap 160 185"});
+    RunOnPage(165, {"key F1", "tap 160 207"});
     EXPECT_TRUE(Boxes().empty());
     // Enter on the zone selector moves on to Monday start; Enter on the Set
     // button sets.
