@@ -38,7 +38,7 @@ protected:
 private:
     // The weekday names AFN001 to AFN007, the order refusal AFN008 and the
     // overlap refusal AFN009 (a format).
-    enum Text { kOrderRefusal = kWeekDays, kOverlapRefusal, kTextCount };
+    enum TextIndex { kOrderRefusal = kWeekDays, kOverlapRefusal, kTextCount };
 
     void LoadTexts();
     void LayoutControls();
