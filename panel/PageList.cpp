@@ -1,9 +1,12 @@
 // The pages of the control panel's menu, by node. Each page adds its line
 // here (and its header above) when it is built.
 #include "panel/PageRegistry.h"
+#include "rules/ApplicationDlg.h"
+#include "rules/AutoFNDlg.h"
 #include "rules/CPTreeACSetting.h"
 #include "rules/CPTreeAtRecordSetting.h"
 #include "rules/CPTreeGroupSetting.h"
+#include "rules/CPTreeSpaceSetting.h"
 #include "rules/CPTreeVertifyType.h"
 #include "users/CPTreeAddUser.h"
 #include "users/CPTreeEditUser.h"
@@ -21,4 +24,7 @@ void RegisterMenuPages() {
     RegisterControlPanelPage<CCPTreeVertifyType>(163);
     RegisterControlPanelPage<CCPTreeACSetting>(164);
     RegisterControlPanelPage<CCPTreeGroupSetting>(166);
+    RegisterControlPanelPage<CApplicationDlg>(141);
+    RegisterControlPanelPage<CAutoFNDlg>(142);
+    RegisterControlPanelPage<CCPTreeSpaceSetting>(165);
 }

@@ -1,0 +1,46 @@
+// CCPTreeSpaceSetting: the access time zones page (menu node 165). One of
+// the 32 weekly zones at a time: a zone selector, a start and an end time
+// for each weekday, and Set, which stores the zone in the in-memory zone
+// table (what the verification reads) and in table OpenDoorSpace. Leaving
+// with times that differ from the stored ones asks, time by time, whether to
+// stay and set them.
+#pragma once
+
+#include "panel/CPTreeBase.h"
+#include "platform/ui/image.h"
+#include "rules/WeekTimeGrid.h"
+#include "widgets/JHSelectBox.h"
+
+class CCPTreeSpaceSetting : public CCPTreeBase {
+public:
+    static constexpr UINT IDD = 161;
+    static constexpr int kZoneSelectorId = 1262;
+    // The selector's item for "no zone".
+    static constexpr int kNoZone = 33;
+
+    CCPTreeSpaceSetting();
+
+    BOOL PreTranslateMessage(MSG* msg) override;
+    BOOL LeavePage() override;
+    BOOL EnterPage() override;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+    HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    BOOL OnEraseBkgnd(CDC* dc) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void OnSet();
+    LRESULT OnSBSelChange(WPARAM id);
+    LRESULT OnEditEnter(WPARAM id);
+    // The stored times of the zone, as the verification sees them.
+    static WeekTimeTexts StoredTimes(int zone);
+
+    CJHSelectBox m_zoneSelector;
+    CWeekTimeGrid m_grid;
+    CxImage m_background;
+    CBrush m_panelBrush;
+};

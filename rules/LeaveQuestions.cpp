@@ -1,0 +1,15 @@
+#include "rules/LeaveQuestions.h"
+
+#include "core/AppMessageBox.h"
+#include "core/LangText.h"
+#include "core/ShowMessage.h"
+
+bool UserStaysToStore(LPCWSTR section, const std::vector<LeaveQuestion>& questions) {
+    for (const LeaveQuestion& question : questions) {
+        if (!question.changed) continue;
+        CString text;
+        GetLangText(section, question.key, question.defaultText, text);
+        if (ShowMessageEx(text, static_cast<int>(MB_YESNO | MB_ICONQUESTION)) == IDYES) return true;
+    }
+    return false;
+}
