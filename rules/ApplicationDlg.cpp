@@ -3,7 +3,6 @@
 #include "data/DataGlobals.h"
 #include "data/SqlHelpers.h"
 #include "platform/ui/ddx.h"
-#include "rules/PageBackground.h"
 
 namespace {
 
@@ -36,20 +35,19 @@ const WidgetFontSpec kEditFont{u"tohamo", 16, 80, 1, 6};
 
 }  // namespace
 
-CApplicationDlg::CApplicationDlg() : CCPTreeBase(IDD, nullptr) {
+CApplicationDlg::CApplicationDlg() : CRulePage(IDD, u"CApplicationDlg") {
     MakeWidgetFont(m_editFont, kTraditionalFont, kEditFont);
 }
 
 void CApplicationDlg::DoDataExchange(CDataExchange* dx) {
-    CCPTreeBase::DoDataExchange(dx);
+    CRulePage::DoDataExchange(dx);
     for (int row = 0; row < kStatuses; ++row) DDX_Control(dx, kRows[row].labelId, m_labels[row]);
     for (int row = 0; row < kStatuses; ++row) DDX_Control(dx, kRows[row].editId, m_edits[kRows[row].status]);
 }
 
 BOOL CApplicationDlg::OnInitDialog() {
-    CCPTreeBase::OnInitDialog();
-    for (CFontStatic& label : m_labels) label.SetNeedCapture(TRUE);
-    LoadPageBackground(m_background);
+    CRulePage::OnInitDialog();
+    for (CFontStatic& label : m_labels) AddLabel(label);
     for (CJHKeyEdit& edit : m_edits) edit.SetFont(&m_editFont, TRUE);
     return TRUE;
 }
@@ -68,12 +66,12 @@ BOOL CApplicationDlg::EnterPage() {
     }
     LayoutControls();
     m_edits[kRows[0].status].SetFocus();
-    return CCPTreeBase::EnterPage();
+    return CRulePage::EnterPage();
 }
 
 BOOL CApplicationDlg::LeavePage() {
     SaveStatusNames();
-    return CCPTreeBase::LeavePage();
+    return CRulePage::LeavePage();
 }
 
 void CApplicationDlg::LayoutControls() {
@@ -93,12 +91,6 @@ void CApplicationDlg::SaveStatusNames() {
         m_edits[status].GetWindowText(name);
         ExecuteBound(*GetDatabase(), sql, {name});
     }
-}
-
-BOOL CApplicationDlg::OnEraseBkgnd(CDC* dc) {
-    PaintPageBackground(dc, m_background);
-    for (CFontStatic& label : m_labels) label.CaptureBackgroundEx(this, dc, 1);
-    return TRUE;
 }
 
 void CApplicationDlg::OnPaint() { ValidateRect(nullptr); }

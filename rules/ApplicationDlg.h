@@ -6,12 +6,10 @@
 
 #include <array>
 
-#include "panel/CPTreeBase.h"
-#include "platform/ui/image.h"
-#include "widgets/FontStatic.h"
+#include "rules/RulePage.h"
 #include "widgets/JHKeyEdit.h"
 
-class CApplicationDlg : public CCPTreeBase {
+class CApplicationDlg : public CRulePage {
 public:
     static constexpr UINT IDD = 176;
     static constexpr int kStatuses = 8;
@@ -24,7 +22,6 @@ public:
 protected:
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
-    BOOL OnEraseBkgnd(CDC* dc) override;
     void OnPaint() override;
 
 private:
@@ -34,5 +31,4 @@ private:
     std::array<CFontStatic, kStatuses> m_labels;  // screen rows F1 ... F6, IN, OUT
     CFont m_editFont;
     std::array<CJHKeyEdit, kStatuses> m_edits;  // by status number, IN = 0 ... F6 = 7
-    CxImage m_background;
 };

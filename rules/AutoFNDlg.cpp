@@ -1,28 +1,17 @@
 #include "rules/AutoFNDlg.h"
 
-#include "core/AppMessageBox.h"
 #include "core/LangText.h"
-#include "core/ShowMessage.h"
 #include "data/DataGlobals.h"
 #include "data/SqlHelpers.h"
 #include "platform/ui/ddx.h"
-#include "platform/ui/windowdc.h"
-#include "rules/PageBackground.h"
-#include "rules/SelectorItems.h"
+#include "rules/SelectorRows.h"
 #include "rules/ZoneRowWrite.h"
 #include "rules/ZoneTimes.h"
 
 namespace {
 
-std::vector<DialogItemTemplate> PageItems() {
-    std::vector<DialogItemTemplate> items = CWeekTimeGrid::LabelItems();
-    items.push_back({CAutoFNDlg::kZoneSelectorId, u"STATIC", u"", WS_TABSTOP, 0, 0, 10, 10});
-    items.push_back({CAutoFNDlg::kStatusSelectorId, u"STATIC", u"", WS_TABSTOP, 0, 0, 10, 10});
-    for (const DialogItemTemplate& item : CWeekTimeGrid::PickerAndButtonItems()) items.push_back(item);
-    return items;
-}
-
-const DialogTemplate kTemplate{CAutoFNDlg::IDD, WS_CHILD, 0, 0, 320, 240, u"", PageItems()};
+const DialogTemplate kTemplate{CAutoFNDlg::IDD, WS_CHILD, 0, 0, 320, 240, u"",
+                               CWeekTimeGrid::PageItems({CAutoFNDlg::kZoneSelectorId, CAutoFNDlg::kStatusSelectorId})};
 const DialogTemplateEntry kTemplateEntry(kTemplate);
 
 constexpr LPCWSTR kSection = u"CAutoFNDlg";
@@ -46,26 +35,28 @@ constexpr int kStatusColumn = 15;
 
 }  // namespace
 
-CAutoFNDlg::CAutoFNDlg() : CCPTreeBase(IDD, nullptr) {}
+CAutoFNDlg::CAutoFNDlg() : CRulePage(IDD, kSection, CWeekTimeGrid::kSetButtonId) {}
 
 void CAutoFNDlg::DoDataExchange(CDataExchange* dx) {
-    CCPTreeBase::DoDataExchange(dx);
+    CRulePage::DoDataExchange(dx);
     DDX_Control(dx, kStatusSelectorId, m_statusSelector);
     DDX_Control(dx, kZoneSelectorId, m_zoneSelector);
     m_grid.Bind(dx);
 }
 
 BOOL CAutoFNDlg::OnInitDialog() {
-    CCPTreeBase::OnInitDialog();
+    CRulePage::OnInitDialog();
     m_grid.Clear();
-    LoadPageBackground(m_background);
     LoadTexts();
+    AddCanvas(m_statusSelector);
+    AddPanelSelector(m_zoneSelector);
+    m_grid.AddTo(*this);
     return TRUE;
 }
 
 void CAutoFNDlg::LoadTexts() {
     m_grid.LoadTexts();
-    for (int i = 0; i < kOverlapRefusal; ++i) GetLangText(kSection, kTextKeys[i], kTextDefaults[i], m_texts[i]);
+    for (int i = 0; i < kOverlapRefusal; ++i) m_texts[i] = Text(kTextKeys[i], kTextDefaults[i]);
     GetLangFormat(kSection, kTextKeys[kOverlapRefusal], kTextDefaults[kOverlapRefusal], m_texts[kOverlapRefusal]);
     AddNumberItems(m_zoneSelector, 1, kZones);
     m_zoneSelector.SetCurSelByValue(1);
@@ -77,13 +68,11 @@ BOOL CAutoFNDlg::EnterPage() {
     LayoutControls();
     LoadStatusNames();
     m_grid.Clear();
-    m_zoneSelector.SetNeedCapture(TRUE);
-    m_grid.MarkForCapture();
     m_zoneSelector.SetFocus();
-    ShowControls(SW_HIDE);
+    HideForCapture();
     m_zoneSelector.SetCurSelByValue(1);
     LoadZone(1);
-    return CCPTreeBase::EnterPage();
+    return CRulePage::EnterPage();
 }
 
 void CAutoFNDlg::LayoutControls() {
@@ -110,8 +99,7 @@ void CAutoFNDlg::LoadZone(int zone) {
     StatementPtr row(GetDatabase()->Statement(u"Select * from AtuoFN where SpaceID = ?"));
     row->Bind(0, zone);
     if (row->NextRow()) {
-        if (!m_statusSelector.SetCurSelByValue(row->ValueInt(kStatusColumn)))
-            m_statusSelector.SetCurSelByValue(m_entryStatus);
+        SelectValueOr(m_statusSelector, row->ValueInt(kStatusColumn), m_entryStatus);
         WeekTimeTexts times;
         for (int k = 0; k < kWeekTimes; ++k) times[k] = row->ValueString(k);
         m_grid.ShowTimes(times);
@@ -127,17 +115,9 @@ void CAutoFNDlg::RefreshControls() {
     m_grid.RepaintPickers();
 }
 
-void CAutoFNDlg::ShowControls(int command) {
-    m_zoneSelector.ShowWindow(command);
-    m_statusSelector.ShowWindow(command);
-    m_grid.ShowAll(command);
-}
-
 void CAutoFNDlg::OnSet() {
     const int zone = m_zoneSelector.GetCurSelValue();
-    CString question;
-    GetLangText(CWeekTimeGrid::kSection, u"TSS0010", u"确定设置该时间段吗?", question);
-    if (ShowMessageEx(question, static_cast<int>(MB_YESNO | MB_ICONQUESTION)) != IDYES) {
+    if (!CWeekTimeGrid::ConfirmSet()) {
         m_zoneSelector.SetFocus();
         return;
     }
@@ -204,48 +184,10 @@ void CAutoFNDlg::ReadRowTimes(CSqlStatement& row, int startColumn, int endColumn
     *end = StoredTimeMinutes(row.ValueString(endColumn));
 }
 
-void CAutoFNDlg::Refuse(const CString& text, CWnd& focus) {
-    ShowMessage(text, 0);
-    focus.SetFocus();
-}
+// Enter moves no focus on this page: only the Set button takes it.
+LRESULT CAutoFNDlg::OnEditEnter(UINT id) { return id == CWeekTimeGrid::kSetButtonId ? CRulePage::OnEditEnter(id) : 1; }
 
-// F1 sets on its release and still goes through the page's own keys.
-BOOL CAutoFNDlg::PreTranslateMessage(MSG* msg) {
-    if (msg->message == WM_KEYUP && msg->wParam == VK_F1) OnSet();
-    return CCPTreeBase::PreTranslateMessage(msg);
-}
-
-LRESULT CAutoFNDlg::OnEditEnter(WPARAM id) {
-    if (id == CWeekTimeGrid::kSetButtonId) OnSet();
-    return 1;
-}
-
-LRESULT CAutoFNDlg::OnSBSelChange(WPARAM id) {
+LRESULT CAutoFNDlg::OnSBSelChange(UINT id) {
     if (id == kZoneSelectorId) LoadZone(m_zoneSelector.GetCurSelValue());
     return 1;
-}
-
-BOOL CAutoFNDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
-    if (!CWeekTimeGrid::IsSetClick(wParam)) return CCPTreeBase::OnCommand(wParam, lParam);
-    OnSet();
-    return TRUE;
-}
-
-BOOL CAutoFNDlg::OnEraseBkgnd(CDC* dc) {
-    PaintPageBackground(dc, m_background);
-    m_statusSelector.CaptureBackground(this, dc, 1);
-    m_zoneSelector.CaptureBackground(this, dc, 1);
-    m_grid.Capture(this, dc);
-    return TRUE;
-}
-
-void CAutoFNDlg::OnPaint() {
-    CPaintDC dc(this);
-    ShowControls(SW_SHOW);
-}
-
-LRESULT CAutoFNDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == EditEnterMessage()) return OnEditEnter(wParam);
-    if (message == SelChangeMessage()) return OnSBSelChange(wParam);
-    return CCPTreeBase::WindowProc(message, wParam, lParam);
 }

@@ -8,14 +8,13 @@
 
 #include <array>
 
-#include "panel/CPTreeBase.h"
-#include "platform/ui/image.h"
+#include "rules/RulePage.h"
 #include "rules/WeekTimeGrid.h"
 #include "widgets/JHSelectBox.h"
 
 class CSqlStatement;
 
-class CAutoFNDlg : public CCPTreeBase {
+class CAutoFNDlg : public CRulePage {
 public:
     static constexpr UINT IDD = 177;
     static constexpr int kZoneSelectorId = 1262;
@@ -24,16 +23,14 @@ public:
 
     CAutoFNDlg();
 
-    BOOL PreTranslateMessage(MSG* msg) override;
     BOOL EnterPage() override;
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
-    BOOL OnEraseBkgnd(CDC* dc) override;
-    void OnPaint() override;
-    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnEditEnter(UINT id) override;
+    LRESULT OnSBSelChange(UINT id) override;
+    void OnSet() override;
 
 private:
     // The weekday names AFN001 to AFN007, the order refusal AFN008 and the
@@ -45,17 +42,11 @@ private:
     void LoadStatusNames();
     void LoadZone(int zone);
     void RefreshControls();
-    void ShowControls(int command);
-    void OnSet();
     bool CheckZoneOverlap();
     bool CheckDayOrder(const CString& start, const CString& end, const CString& dayName, CLDDateCtrl& startPicker);
     // A stored window of the row as minutes since midnight.
     static void ReadRowTimes(CSqlStatement& row, int startColumn, int endColumn, int* start, int* end);
-    LRESULT OnEditEnter(WPARAM id);
-    LRESULT OnSBSelChange(WPARAM id);
-    void Refuse(const CString& text, CWnd& focus);
 
-    CxImage m_background;
     CJHSelectBox m_statusSelector;
     CJHSelectBox m_zoneSelector;
     CWeekTimeGrid m_grid;

@@ -2,7 +2,6 @@
 
 #include "core/ConfigXml.h"
 #include "core/MachineConfig.h"
-#include "core/ShowMessage.h"
 #include "main/AlarmChecks.h"
 #include "platform/ui/dialog.h"
 #include "rules/SelectorRows.h"
@@ -70,11 +69,8 @@ BOOL CCPTreeACSetting::OnInitDialog() {
     m_labels[4].SetWindowText(Text(u"TAS0003", u"固定韦根区号(0-254)"));
     m_labels[5].SetWindowText(Text(u"TAS0004", u"锁控延时(0-15秒)"));
     m_note.SetWindowText(Text(u"TAS0010", u""));
-    const COLORREF panel = static_cast<COLORREF>(g_MachineConfig.PANELCOLOR);
-    for (CJHSelectBox* box : {&m_relayMode, &m_wiegandMode, &m_tamperCheck, &m_doorSensorCheck}) {
-        box->SetColors(TRUE, panel, panel);
-        AddCanvas(*box);
-    }
+    for (CJHSelectBox* box : {&m_relayMode, &m_wiegandMode, &m_tamperCheck, &m_doorSensorCheck})
+        AddPanelSelector(*box);
     for (CFontStatic& label : m_labels) AddLabel(label);
     AddLabel(m_note);
     return TRUE;
@@ -122,22 +118,17 @@ void CCPTreeACSetting::LayoutControls() {
     m_note.SetTextFormat(DT_LEFT | DT_WORDBREAK, 12);
 }
 
-void CCPTreeACSetting::Refuse(const char16_t* key, const char16_t* defaultText, CJHKeyEdit& field) {
-    ShowMessage(Text(key, defaultText), 0);
-    field.SetFocus();
-}
-
 BOOL CCPTreeACSetting::LeavePage() {
     const CString facilityText = FieldText(m_facilityCode);
     const CString delayText = FieldText(m_lockDelay);
     LONG facilityCode = 0;
     LONG lockDelay = 0;
     if (!ReadTypedNumber(facilityText, kHighestFacilityCode, &facilityCode)) {
-        Refuse(u"TAS0011", u"固定韦根区号设置不正确,请重新设置!", m_facilityCode);
+        Refuse(Text(u"TAS0011", u"固定韦根区号设置不正确,请重新设置!"), m_facilityCode);
         return FALSE;
     }
     if (!ReadTypedNumber(delayText, kLongestLockDelay, &lockDelay)) {
-        Refuse(u"TAS0012", u"锁控延时设置不正确,请重新设置!", m_lockDelay);
+        Refuse(Text(u"TAS0012", u"锁控延时设置不正确,请重新设置!"), m_lockDelay);
         return FALSE;
     }
     CMachineConfig& c = g_MachineConfig;

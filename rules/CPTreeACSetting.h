@@ -23,8 +23,6 @@ protected:
 private:
     void FillSelectors();
     void LayoutControls();
-    // Shows the page's text `key` and puts the focus on `field`.
-    void Refuse(const char16_t* key, const char16_t* defaultText, CJHKeyEdit& field);
 
     CJHSelectBox m_relayMode;
     CJHSelectBox m_wiegandMode;

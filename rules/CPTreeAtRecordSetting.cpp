@@ -53,9 +53,7 @@ BOOL CCPTreeAtRecordSetting::OnInitDialog() {
     m_thresholdTitle.SetWindowText(Text(u"TAR0002", u"记录报警閥值(0-5000)"));
     SetDlgItemText(kWorkCodeTitleId, Text(u"TAR0003", u"工作码允许"));
     m_help.SetWindowText(Text(u"TAR0006", u""));
-    const COLORREF panel = static_cast<COLORREF>(g_MachineConfig.PANELCOLOR);
-    m_workCode.SetColors(TRUE, panel, panel);
-    AddCanvas(m_workCode);
+    AddPanelSelector(m_workCode);
     AddLabel(m_intervalTitle);
     AddLabel(m_thresholdTitle);
     AddLabel(m_help);

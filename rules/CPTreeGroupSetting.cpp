@@ -1,13 +1,10 @@
 #include "rules/CPTreeGroupSetting.h"
 
-#include <memory>
-
 #include "core/MachineConfig.h"
-#include "core/ShowMessage.h"
-#include "data/DataGlobals.h"
-#include "data/DbSqlite.h"
 #include "platform/ui/dialog.h"
+#include "rules/LeaveQuestions.h"
 #include "rules/SelectorRows.h"
+#include "rules/ZoneRowWrite.h"
 
 namespace {
 
@@ -42,11 +39,17 @@ std::vector<DialogItemTemplate> Items() {
 const DialogTemplate kTemplate{CCPTreeGroupSetting::IDD, WS_CHILD, 0, 0, 320, 194, u"", Items()};
 const DialogTemplateEntry kTemplateEntry(kTemplate);
 
+// The group's four zones (0 = none); a missing row is inserted.
+constexpr ZoneRowStatements kGroupRow{
+    u"Select * from SpaceGroup where GroupID=?",
+    u"Update SpaceGroup set FirstSpace=?,SecondSpace=?,ThirdSpace=?\t\t\t\t\t\t  ,FourSpace =? WHERE GroupID = ?",
+    u"Insert Into SpaceGroup(GroupID,FirstSpace,SecondSpace,ThirdSpace,FourSpace)\t\t\t\t\t\t  Values(?,?,?,?,?)"};
+
 int ZoneOrNone(int zone) { return zone == 0 ? kNoZone : zone; }
 
 }  // namespace
 
-CCPTreeGroupSetting::CCPTreeGroupSetting() : CRulePage(IDD, u"CCPTreeGroupSetting") {}
+CCPTreeGroupSetting::CCPTreeGroupSetting() : CRulePage(IDD, u"CCPTreeGroupSetting", kSetId) {}
 
 void CCPTreeGroupSetting::DoDataExchange(CDataExchange* dx) {
     CRulePage::DoDataExchange(dx);
@@ -65,14 +68,11 @@ BOOL CCPTreeGroupSetting::OnInitDialog() {
     m_zoneLabels[2].SetWindowText(Text(u"PGS0004", u"时间段3"));
     m_zoneLabels[3].SetWindowText(Text(u"PGS0005", u"时间段4"));
     m_set.SetText(Text(u"PGS0006", u"设置"));
-    const COLORREF panel = static_cast<COLORREF>(g_MachineConfig.PANELCOLOR);
-    m_group.SetColors(TRUE, panel, panel);
-    for (CJHSelectBox& zone : m_zones) zone.SetColors(TRUE, panel, panel);
     AddLabel(m_groupLabel);
-    AddCanvas(m_group);
+    AddPanelSelector(m_group);
     for (int i = 0; i < kZones; ++i) {
         AddLabel(m_zoneLabels[i]);
-        AddCanvas(m_zones[i]);
+        AddPanelSelector(m_zones[i]);
     }
     AddCanvas(m_set);
     return TRUE;
@@ -94,42 +94,12 @@ void CCPTreeGroupSetting::LayoutControls() {
 }
 
 void CCPTreeGroupSetting::FillSelectors() {
-    const CString none = NoneItemText();
-    m_group.ResetContent();
-    AddNumberItems(m_group, kFirstGroup, kLastGroup);
-    m_group.AddItem(none, kNoGroup);
+    FillNumbersAndNone(m_group, kFirstGroup, kLastGroup, kNoGroup);
     m_group.SetCurSelByValue(kNoGroup);
     for (CJHSelectBox& zone : m_zones) {
-        zone.ResetContent();
-        AddNumberItems(zone, kFirstZone, kLastZone);
-        zone.AddItem(none, kNoZone);
+        FillNumbersAndNone(zone, kFirstZone, kLastZone, kNoZone);
         zone.SetCurSelByValue(kNoZone);
     }
-}
-
-BOOL CCPTreeGroupSetting::PreTranslateMessage(MSG* msg) {
-    // F1 sets from anywhere on the page, when the key comes up.
-    if (IsKeyMessage(msg->message) && msg->wParam == VK_F1) {
-        if (msg->message == WM_KEYUP) OnSet();
-        return TRUE;
-    }
-    return CRulePage::PreTranslateMessage(msg);
-}
-
-BOOL CCPTreeGroupSetting::OnCommand(WPARAM wParam, LPARAM lParam) {
-    if (LOWORD(wParam) == kSetId && HIWORD(wParam) == 0) {
-        OnSet();
-        return TRUE;
-    }
-    return CRulePage::OnCommand(wParam, lParam);
-}
-
-LRESULT CCPTreeGroupSetting::OnEditEnter(UINT id) {
-    if (id == kSetId) {
-        OnSet();
-        return 1;
-    }
-    return CRulePage::OnEditEnter(id);
 }
 
 LRESULT CCPTreeGroupSetting::OnSBSelChange(UINT id) {
@@ -155,7 +125,7 @@ LRESULT CCPTreeGroupSetting::OnSBSelChange(UINT id) {
 void CCPTreeGroupSetting::OnSet() {
     const int group = m_group.GetCurSelValue();
     if (group == kNoGroup) return;
-    if (ShowMessageEx(Text(u"PGS0007", u"确定设置这组时间段编号吗?"), 0x24) != IDYES) return;
+    if (!AskYesNo(Text(u"PGS0007", u"确定设置这组时间段编号吗?"))) return;
     int zones[kZones];
     for (int i = 0; i < kZones; ++i) {
         const int value = m_zones[i].GetCurSelValue();
@@ -169,24 +139,7 @@ void CCPTreeGroupSetting::OnSet() {
         entry.FourSpace = zones[3];
         g_MachineConfig.AccessGroupTable.Set(group, entry);
     }
-    StoreGroupRow(group, zones);
+    WriteZoneRow(kGroupRow, group, {zones[0], zones[1], zones[2], zones[3], group},
+                 {group, zones[0], zones[1], zones[2], zones[3]});
     m_group.SetFocus();
-}
-
-void CCPTreeGroupSetting::StoreGroupRow(int group, const int zones[kZones]) {
-    CString sql;
-    sql.Format(u"Select * from SpaceGroup where GroupID='%d'", group);
-    std::unique_ptr<CSqlStatement> query(GetDatabase()->Statement(sql));
-    const bool exists = query->NextRow();
-    query.reset();
-    if (exists) {
-        sql.Format(u"Update SpaceGroup set FirstSpace='%d',SecondSpace='%d',ThirdSpace='%d'\t\t\t\t\t\t  ,FourSpace "
-                   u"='%d' WHERE GroupID = '%d'",
-                   zones[0], zones[1], zones[2], zones[3], group);
-    } else {
-        sql.Format(u"Insert Into SpaceGroup(GroupID,FirstSpace,SecondSpace,ThirdSpace,FourSpace)\t\t\t\t\t\t  "
-                   u"Values('%d','%d','%d','%d','%d')",
-                   group, zones[0], zones[1], zones[2], zones[3]);
-    }
-    GetDatabase()->DirectStatement(sql);
 }

@@ -14,24 +14,19 @@ public:
     static constexpr UINT IDD = 162;
     CCPTreeGroupSetting();
 
-    BOOL PreTranslateMessage(MSG* msg) override;
     BOOL EnterPage() override;
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
-    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnSBSelChange(UINT id) override;
-    LRESULT OnEditEnter(UINT id) override;
+    void OnSet() override;
 
 private:
     static constexpr int kZones = 4;
 
     void LayoutControls();
     void FillSelectors();
-    void OnSet();
-    // The group's row of SpaceGroup gets the zones (0 = none).
-    static void StoreGroupRow(int group, const int zones[kZones]);
 
     CJHSelectBox m_group;
     CJHSelectBox m_zones[kZones];

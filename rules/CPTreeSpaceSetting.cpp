@@ -1,28 +1,17 @@
 #include "rules/CPTreeSpaceSetting.h"
 
 #include "core/AccessTables.h"
-#include "core/AppMessageBox.h"
-#include "core/LangText.h"
 #include "core/MachineConfig.h"
-#include "core/ShowMessage.h"
 #include "platform/ui/ddx.h"
 #include "rules/LeaveQuestions.h"
-#include "rules/PageBackground.h"
-#include "rules/SelectorItems.h"
+#include "rules/SelectorRows.h"
 #include "rules/ZoneRowWrite.h"
 
 namespace {
 
-std::vector<DialogItemTemplate> PageItems() {
-    std::vector<DialogItemTemplate> items = CWeekTimeGrid::LabelItems();
-    items.push_back({CCPTreeSpaceSetting::kZoneSelectorId, u"STATIC", u"", WS_TABSTOP, 0, 0, 10, 10});
-    for (const DialogItemTemplate& item : CWeekTimeGrid::PickerAndButtonItems()) items.push_back(item);
-    return items;
-}
-
-const DialogTemplate kTemplate{CCPTreeSpaceSetting::IDD, WS_CHILD, 0, 0, 320, 240, u"", PageItems()};
+const DialogTemplate kTemplate{CCPTreeSpaceSetting::IDD, WS_CHILD, 0, 0, 320, 240, u"",
+                               CWeekTimeGrid::PageItems({CCPTreeSpaceSetting::kZoneSelectorId})};
 const DialogTemplateEntry kTemplateEntry(kTemplate);
-
 
 constexpr ZoneRowStatements kZoneRow{
     u"Select * from OpenDoorSpace where SpaceID=?",
@@ -44,23 +33,21 @@ constexpr LPCWSTR kChangedTexts[kWeekTimes] = {
 
 }  // namespace
 
-CCPTreeSpaceSetting::CCPTreeSpaceSetting() : CCPTreeBase(IDD, nullptr) {}
+CCPTreeSpaceSetting::CCPTreeSpaceSetting() : CRulePage(IDD, CWeekTimeGrid::kSection, CWeekTimeGrid::kSetButtonId) {}
 
 void CCPTreeSpaceSetting::DoDataExchange(CDataExchange* dx) {
-    CCPTreeBase::DoDataExchange(dx);
+    CRulePage::DoDataExchange(dx);
     DDX_Control(dx, kZoneSelectorId, m_zoneSelector);
     m_grid.Bind(dx);
 }
 
 BOOL CCPTreeSpaceSetting::OnInitDialog() {
-    CCPTreeBase::OnInitDialog();
+    CRulePage::OnInitDialog();
     m_grid.Clear();
-    LoadPageBackground(m_background);
     m_grid.LoadTexts();
-    AddNumberItems(m_zoneSelector, 1, kNoZone - 1);
-    CString none;
-    GetLangText(CWeekTimeGrid::kSection, u"TSS0025", u"None", none);
-    m_zoneSelector.AddItem(none, kNoZone);
+    FillNumbersAndNone(m_zoneSelector, 1, kNoZone - 1, kNoZone);
+    AddPanelSelector(m_zoneSelector);
+    m_grid.AddTo(*this);
     m_zoneSelector.SetFocus();
     return FALSE;
 }
@@ -71,12 +58,9 @@ BOOL CCPTreeSpaceSetting::EnterPage() {
     m_zoneSelector.MoveWindow(110, 3, 205, 18);
     m_zoneSelector.SetCurSelByValue(kNoZone);
     m_grid.Clear();
-    m_zoneSelector.ShowWindow(SW_HIDE);
-    m_zoneSelector.SetNeedCapture(TRUE);
-    m_grid.ShowAll(SW_HIDE);
-    m_grid.MarkForCapture();
+    HideForCapture();
     m_zoneSelector.SetFocus();
-    return CCPTreeBase::EnterPage();
+    return CRulePage::EnterPage();
 }
 
 // Times that differ from the stored ones are asked about one by one; Yes
@@ -91,16 +75,7 @@ BOOL CCPTreeSpaceSetting::LeavePage() {
             questions.push_back({shown[k] != stored[k], kChangedKeys[k], kChangedTexts[k]});
         if (UserStaysToStore(CWeekTimeGrid::kSection, questions)) return FALSE;
     }
-    return CCPTreeBase::LeavePage();
-}
-
-// F1 sets the zone on its release; every F1 key message stops here.
-BOOL CCPTreeSpaceSetting::PreTranslateMessage(MSG* msg) {
-    if (IsKeyMessage(msg->message) && msg->wParam == VK_F1) {
-        if (msg->message == WM_KEYUP) OnSet();
-        return TRUE;
-    }
-    return CCPTreeBase::PreTranslateMessage(msg);
+    return CRulePage::LeavePage();
 }
 
 WeekTimeTexts CCPTreeSpaceSetting::StoredTimes(int zone) {
@@ -116,10 +91,7 @@ WeekTimeTexts CCPTreeSpaceSetting::StoredTimes(int zone) {
 // verification works with what the page shows.
 void CCPTreeSpaceSetting::OnSet() {
     const int zone = m_zoneSelector.GetCurSelValue();
-    if (zone == kNoZone) return;
-    CString question;
-    GetLangText(CWeekTimeGrid::kSection, u"TSS0010", u"确定设置该时间段吗?", question);
-    if (ShowMessageEx(question, static_cast<int>(MB_YESNO | MB_ICONQUESTION)) != IDYES) return;
+    if (zone == kNoZone || !CWeekTimeGrid::ConfirmSet()) return;
 
     const WeekTimeTexts times = m_grid.PickerTexts();
     AccessZoneEntry entry;
@@ -134,7 +106,7 @@ void CCPTreeSpaceSetting::OnSet() {
     m_zoneSelector.SetFocus();
 }
 
-LRESULT CCPTreeSpaceSetting::OnSBSelChange(WPARAM id) {
+LRESULT CCPTreeSpaceSetting::OnSBSelChange(UINT id) {
     if (id != kZoneSelectorId) return 0;
     const int zone = m_zoneSelector.GetCurSelValue();
     if (zone == kNoZone) {
@@ -145,37 +117,4 @@ LRESULT CCPTreeSpaceSetting::OnSBSelChange(WPARAM id) {
     }
     m_grid.RepaintPickers();
     return 1;
-}
-
-LRESULT CCPTreeSpaceSetting::OnEditEnter(WPARAM id) {
-    if (id == CWeekTimeGrid::kSetButtonId)
-        OnSet();
-    else
-        NextDlgCtrl();
-    return 1;
-}
-
-BOOL CCPTreeSpaceSetting::OnCommand(WPARAM wParam, LPARAM lParam) {
-    if (!CWeekTimeGrid::IsSetClick(wParam)) return CCPTreeBase::OnCommand(wParam, lParam);
-    OnSet();
-    return TRUE;
-}
-
-HBRUSH CCPTreeSpaceSetting::OnCtlColor(CDC* dc, CWnd*, UINT) {
-    dc->SetBkMode(TRANSPARENT);
-    if (m_panelBrush.GetSafeHandle() == nullptr) m_panelBrush.CreateSolidBrush(g_MachineConfig.PANELCOLOR);
-    return static_cast<HBRUSH>(m_panelBrush.GetSafeHandle());
-}
-
-BOOL CCPTreeSpaceSetting::OnEraseBkgnd(CDC* dc) {
-    PaintPageBackground(dc, m_background);
-    m_zoneSelector.CaptureBackground(this, dc, 1);
-    m_grid.Capture(this, dc);
-    return TRUE;
-}
-
-LRESULT CCPTreeSpaceSetting::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == SelChangeMessage()) return OnSBSelChange(wParam);
-    if (message == EditEnterMessage()) return OnEditEnter(wParam);
-    return CCPTreeBase::WindowProc(message, wParam, lParam);
 }

@@ -6,12 +6,11 @@
 // stay and set them.
 #pragma once
 
-#include "panel/CPTreeBase.h"
-#include "platform/ui/image.h"
+#include "rules/RulePage.h"
 #include "rules/WeekTimeGrid.h"
 #include "widgets/JHSelectBox.h"
 
-class CCPTreeSpaceSetting : public CCPTreeBase {
+class CCPTreeSpaceSetting : public CRulePage {
 public:
     static constexpr UINT IDD = 161;
     static constexpr int kZoneSelectorId = 1262;
@@ -20,27 +19,19 @@ public:
 
     CCPTreeSpaceSetting();
 
-    BOOL PreTranslateMessage(MSG* msg) override;
     BOOL LeavePage() override;
     BOOL EnterPage() override;
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
-    HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) override;
-    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-    BOOL OnEraseBkgnd(CDC* dc) override;
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnSBSelChange(UINT id) override;
+    void OnSet() override;
 
 private:
-    void OnSet();
-    LRESULT OnSBSelChange(WPARAM id);
-    LRESULT OnEditEnter(WPARAM id);
     // The stored times of the zone, as the verification sees them.
     static WeekTimeTexts StoredTimes(int zone);
 
     CJHSelectBox m_zoneSelector;
     CWeekTimeGrid m_grid;
-    CxImage m_background;
-    CBrush m_panelBrush;
 };

@@ -2,6 +2,7 @@
 
 #include "core/LangText.h"
 #include "core/MachineConfig.h"
+#include "core/ShowMessage.h"
 
 namespace {
 
@@ -10,7 +11,8 @@ constexpr int kScreenHeight = 240;
 
 }  // namespace
 
-CRulePage::CRulePage(UINT templateId, const char16_t* section) : CCPTreeBase(templateId, nullptr), m_section(section) {}
+CRulePage::CRulePage(UINT templateId, const char16_t* section, int setButtonId)
+    : CCPTreeBase(templateId, nullptr), m_section(section), m_setButtonId(setButtonId) {}
 
 CString CRulePage::Text(const char16_t* key, const char16_t* defaultText) const {
     CString text;
@@ -22,6 +24,17 @@ CString CRulePage::FieldText(const CWnd& field) {
     CString text;
     field.GetWindowText(text);
     return text;
+}
+
+void CRulePage::Refuse(const CString& text, CWnd& focus) {
+    ShowMessage(text, 0);
+    focus.SetFocus();
+}
+
+void CRulePage::AddPanelSelector(CJHSelectBox& box) {
+    const COLORREF panel = static_cast<COLORREF>(g_MachineConfig.PANELCOLOR);
+    box.SetColors(TRUE, panel, panel);
+    AddCanvas(box);
 }
 
 BOOL CRulePage::OnInitDialog() {
@@ -71,14 +84,31 @@ HBRUSH CRulePage::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) {
     return static_cast<HBRUSH>(m_panelBrush.GetSafeHandle());
 }
 
+BOOL CRulePage::PreTranslateMessage(MSG* msg) {
+    if (m_setButtonId != 0 && IsKeyMessage(msg->message) && msg->wParam == VK_F1) {
+        if (msg->message == WM_KEYUP) OnSet();
+        return TRUE;
+    }
+    return CCPTreeBase::PreTranslateMessage(msg);
+}
+
+BOOL CRulePage::OnCommand(WPARAM wParam, LPARAM lParam) {
+    if (!IsSetButton(LOWORD(wParam)) || HIWORD(wParam) != 0) return CCPTreeBase::OnCommand(wParam, lParam);
+    OnSet();
+    return TRUE;
+}
+
 LRESULT CRulePage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == EditEnterMessage()) return OnEditEnter(static_cast<UINT>(wParam));
     if (message == SelChangeMessage()) return OnSBSelChange(static_cast<UINT>(wParam));
     return CCPTreeBase::WindowProc(message, wParam, lParam);
 }
 
-LRESULT CRulePage::OnEditEnter(UINT) {
-    NextDlgCtrl();
+LRESULT CRulePage::OnEditEnter(UINT id) {
+    if (IsSetButton(id))
+        OnSet();
+    else
+        NextDlgCtrl();
     return 1;
 }
 

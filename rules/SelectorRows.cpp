@@ -20,10 +20,12 @@ void AddNumberItems(CJHSelectBox& box, int first, int last) {
     }
 }
 
-CString NoneItemText() {
+void FillNumbersAndNone(CJHSelectBox& box, int first, int last, int none) {
+    box.ResetContent();
+    AddNumberItems(box, first, last);
     CString text;
     GetLangText(u"CCPTreeSpaceSetting", u"TSS0025", u"None", text);
-    return text;
+    box.AddItem(text, none);
 }
 
 bool SelectValueOr(CJHSelectBox& box, int value, int fallback) {

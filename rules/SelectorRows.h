@@ -23,8 +23,10 @@ void PlaceRow(CWnd& page, int top, int height, std::initializer_list<RowCell> ce
 void FillSelector(CJHSelectBox& box, std::initializer_list<std::pair<CString, int>> items);
 // Appends the numbers first to last as "%d" texts, each its own value.
 void AddNumberItems(CJHSelectBox& box, int first, int last);
-// The item for "no zone" or "no group": TSS0025 of the time-zone texts.
-CString NoneItemText();
+// Empties the box and fills it with the numbers first to last, then the
+// item for "no zone" or "no group" (TSS0025 of the time-zone texts) of
+// value `none`.
+void FillNumbersAndNone(CJHSelectBox& box, int first, int last, int none);
 
 // Makes the item of `value` current; when the box has none, the item of
 // `fallback` instead, so the box never keeps showing what it showed before.

@@ -2,6 +2,7 @@
 
 #include "core/LangText.h"
 #include "platform/ui/ddx.h"
+#include "rules/LeaveQuestions.h"
 #include "rules/ZoneTimes.h"
 
 namespace {
@@ -29,14 +30,10 @@ int LabelId(int index) {
 
 }  // namespace
 
-std::vector<DialogItemTemplate> CWeekTimeGrid::LabelItems() {
+std::vector<DialogItemTemplate> CWeekTimeGrid::PageItems(std::initializer_list<int> selectorIds) {
     std::vector<DialogItemTemplate> items;
     for (int i = 0; i <= kWeekDays; ++i) items.push_back({LabelId(i), u"STATIC", u"", 0, 0, 0, 10, 10});
-    return items;
-}
-
-std::vector<DialogItemTemplate> CWeekTimeGrid::PickerAndButtonItems() {
-    std::vector<DialogItemTemplate> items;
+    for (int id : selectorIds) items.push_back({id, u"STATIC", u"", WS_TABSTOP, 0, 0, 10, 10});
     for (int k = 0; k < kWeekTimes; ++k)
         items.push_back({kFirstPickerId + k, u"STATIC", u"", WS_TABSTOP, 0, 0, 10, 10});
     items.push_back({kSetButtonId, u"STATIC", u"", WS_TABSTOP, 0, 0, 10, 10});
@@ -92,20 +89,14 @@ void CWeekTimeGrid::RepaintPickers() {
     }
 }
 
-void CWeekTimeGrid::ShowAll(int command) {
-    for (CFontStatic& label : m_labels) label.ShowWindow(command);
-    for (CLDDateCtrl& picker : m_pickers) picker.ShowWindow(command);
-    m_setButton.ShowWindow(command);
+void CWeekTimeGrid::AddTo(CRulePage& page) {
+    for (CFontStatic& label : m_labels) page.AddLabel(label);
+    for (CLDDateCtrl& picker : m_pickers) page.AddCanvas(picker);
+    page.AddCanvas(m_setButton);
 }
 
-void CWeekTimeGrid::MarkForCapture() {
-    for (CFontStatic& label : m_labels) label.SetNeedCapture(TRUE);
-    for (CLDDateCtrl& picker : m_pickers) picker.SetNeedCapture(TRUE);
-    m_setButton.SetNeedCapture(TRUE);
-}
-
-void CWeekTimeGrid::Capture(CWnd* page, CDC* dc) {
-    for (CFontStatic& label : m_labels) label.CaptureBackground(page, dc);
-    for (CLDDateCtrl& picker : m_pickers) picker.CaptureBackground(page, dc, 1);
-    m_setButton.CaptureBackground(page, dc, 1);
+bool CWeekTimeGrid::ConfirmSet() {
+    CString question;
+    GetLangText(kSection, u"TSS0010", u"确定设置该时间段吗?", question);
+    return AskYesNo(question);
 }

@@ -9,10 +9,12 @@
 #pragma once
 
 #include <array>
+#include <initializer_list>
 #include <vector>
 
 #include "platform/ui/afxwin.h"
 #include "platform/ui/dialog.h"
+#include "rules/RulePage.h"
 #include "widgets/FontStatic.h"
 #include "widgets/LDDateCtrl.h"
 
@@ -30,11 +32,10 @@ public:
     static constexpr int kSetButtonId = 1270;
     static constexpr LPCWSTR kSection = u"CCPTreeSpaceSetting";
 
-
-    // Template items: the eight labels; the fourteen pickers and the button
-    // (tab stops, in focus order, after the page's selectors).
-    static std::vector<DialogItemTemplate> LabelItems();
-    static std::vector<DialogItemTemplate> PickerAndButtonItems();
+    // The page's template items: the eight labels, then the page's select
+    // boxes `selectorIds`, the fourteen pickers and the button (tab stops,
+    // in focus order).
+    static std::vector<DialogItemTemplate> PageItems(std::initializer_list<int> selectorIds);
 
     // Switches the pickers to time mode, then binds every control.
     void Bind(CDataExchange* dx);
@@ -48,18 +49,13 @@ public:
     WeekTimeTexts PickerTexts() const;
     void RepaintPickers();
 
-    // A tap on the Set button, as the page's WM_COMMAND gives it.
-    static bool IsSetClick(WPARAM wParam) { return LOWORD(wParam) == kSetButtonId && HIWORD(wParam) == 0; }
-
-    CLDDateCtrl& Picker(int column) { return m_pickers[column]; }
     CLDDateCtrl& StartPicker(int day) { return m_pickers[2 * day]; }
-    CSelectButton& SetButton() { return m_setButton; }
 
-    // Page appearance: hide or show every widget, mark each for a fresh
-    // background copy, and take the copies in the page's erase.
-    void ShowAll(int command);
-    void MarkForCapture();
-    void Capture(CWnd* page, CDC* dc);
+    // Registers every widget with the page, for the page's background
+    // copies.
+    void AddTo(CRulePage& page);
+    // Asks whether to set the zone shown (TSS0010); true on Yes.
+    static bool ConfirmSet();
 
 private:
     std::array<CFontStatic, kWeekDays + 1> m_labels;  // zone number, Monday to Sunday
