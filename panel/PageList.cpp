@@ -1,6 +1,13 @@
 // The pages of the control panel's menu, by node. Each page adds its line
 // here (and its header above) when it is built.
 #include "panel/PageRegistry.h"
+#include "rules/ApplicationDlg.h"
+#include "rules/AutoFNDlg.h"
+#include "rules/CPTreeACSetting.h"
+#include "rules/CPTreeAtRecordSetting.h"
+#include "rules/CPTreeGroupSetting.h"
+#include "rules/CPTreeSpaceSetting.h"
+#include "rules/CPTreeVertifyType.h"
 #include "transfer/CPTreeDataImport.h"
 #include "transfer/CPTreeRecordExport.h"
 #include "transfer/CPTreeUserExport.h"
@@ -19,4 +26,11 @@ void RegisterMenuPages() {
     RegisterControlPanelPage<CCPTreeDataImport>(132);
     RegisterControlPanelPage<CCPTreeUserExport>(1331);
     RegisterControlPanelPage<CCPTreeRecordExport>(1332);
+    RegisterControlPanelPage<CCPTreeAtRecordSetting>(154);
+    RegisterControlPanelPage<CCPTreeVertifyType>(163);
+    RegisterControlPanelPage<CCPTreeACSetting>(164);
+    RegisterControlPanelPage<CCPTreeGroupSetting>(166);
+    RegisterControlPanelPage<CApplicationDlg>(141);
+    RegisterControlPanelPage<CAutoFNDlg>(142);
+    RegisterControlPanelPage<CCPTreeSpaceSetting>(165);
 }
