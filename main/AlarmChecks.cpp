@@ -1,5 +1,6 @@
 #include "main/AlarmChecks.h"
 
+#include "core/MachineConfig.h"
 #include "main/IoController.h"
 
 void SendDoorSensorCommand(bool on) {
@@ -10,4 +11,9 @@ void SendDoorSensorCommand(bool on) {
 void SendTamperCommand(bool on) {
     const BYTE v = on ? 1 : 0;
     IoControllerExchange(&g_ioControllerPort, kIoTamperCommand, v, v);
+}
+
+void SendStoredAlarmChecks() {
+    SendDoorSensorCommand(g_MachineConfig.FCCHECKALARM != 0);
+    SendTamperCommand(g_MachineConfig.MCCHECKALARM != 0);
 }

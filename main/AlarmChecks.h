@@ -8,3 +8,6 @@
 void SendDoorSensorCommand(bool on);
 // F4 v v F4, v = 1 when `on` (the MCCHECKALARM setting), the same way.
 void SendTamperCommand(bool on);
+// Both checks as the settings hold them (FCCHECKALARM, MCCHECKALARM): the
+// main window tells the controller at start-up.
+void SendStoredAlarmChecks();
