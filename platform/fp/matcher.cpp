@@ -9,20 +9,26 @@
 namespace {
 
 constexpr int kWide = kSectors + 2 * kMaxShift;
-constexpr int kRecordHeader = 16;
-constexpr int kPressesOffset = kRecordHeader + kStoredTemplateSize;
 
 // The coarse minutiae map: cells around the core, each marked with its
 // neighbours so that a minutia a cell away still counts.
 constexpr int kMapCells = LivePress::kMapCells;
 constexpr int kMapCellPixels = LivePress::kMapCellPixels;
+constexpr int kMapBytes = kMapCells * kMapCells / 8;
 
-struct PreparedPress {
+struct PreparedFlow {
     uint8_t orientation[kRings][kWide];
     uint8_t ridges[kCountRadii][kWide];
-    uint8_t map[kMapCells * kMapCells / 8];
 };
-static_assert(kPressesOffset + 2 * sizeof(PreparedPress) <= kRecordSize, "the record holds both presses");
+
+// The record's parts (see matcher.h). What the sift reads of every record,
+// the tag, the usable presses and both maps, lies together.
+constexpr int kRecordTagOffset = 368;
+constexpr int kRecordUsableOffset = kRecordTagOffset + 4;
+constexpr int kMapsOffset = 384;
+constexpr int kFlowsOffset = kMapsOffset + 2 * kMapBytes;
+static_assert(kStoredTemplateSize <= kRecordTagOffset && kRecordUsableOffset < kMapsOffset, "the header follows the template");
+static_assert(kFlowsOffset + 2 * sizeof(PreparedFlow) <= kRecordSize, "the record holds both presses");
 
 constexpr int kMinSharedOrientations = 16;
 constexpr int kMinSharedRidgeCounts = 8;
@@ -39,24 +45,26 @@ constexpr int kPairTolerance = 8 * 4;  // quarter pixels
 // How many candidates the sift hands to the full comparison.
 constexpr int kSiftKeeps = 64;
 
-const PreparedPress& PressOf(const uint8_t* record, int press) {
-    return *reinterpret_cast<const PreparedPress*>(record + kPressesOffset + press * sizeof(PreparedPress));
+const PreparedFlow& FlowOf(const uint8_t* record, int press) {
+    return *reinterpret_cast<const PreparedFlow*>(record + kFlowsOffset + press * sizeof(PreparedFlow));
 }
 
-const uint8_t* StoredPressBytes(const uint8_t* record, int press) {
-    return record + kRecordHeader + press * kTemplateSize;
-}
+const uint8_t* MapOf(const uint8_t* record, int press) { return record + kMapsOffset + press * kMapBytes; }
+
+const uint8_t* StoredPressBytes(const uint8_t* record, int press) { return record + press * kTemplateSize; }
+
+bool IsRecord(const uint8_t* record) { return std::memcmp(record + kRecordTagOffset, "QFR1", 4) == 0; }
 
 bool PressUsable(const uint8_t* record, int press) {
-    return record[4] & (1 << press);
+    return record[kRecordUsableOffset] & (1 << press);
 }
 
 int MapCell(int pixels) {
     return (pixels + kMapCells * kMapCellPixels / 2) / kMapCellPixels;
 }
 
-void Prepare(const UnpackedTemplate& t, PreparedPress* out) {
-    std::memset(out, 0, sizeof *out);
+// The press's flow and map into a record zeroed before.
+void Prepare(const UnpackedTemplate& t, PreparedFlow* out, uint8_t* map) {
     for (int k = 0; k < kWide; ++k) {
         const int sector = (k - kMaxShift + kSectors) % kSectors;
         for (int ring = 0; ring < kRings; ++ring) out->orientation[ring][k] = t.orientation[ring][sector];
@@ -68,7 +76,7 @@ void Prepare(const UnpackedTemplate& t, PreparedPress* out) {
             for (int dx = -1; dx <= 1; ++dx) {
                 const int x = cx + dx, y = cy + dy;
                 if (x < 0 || y < 0 || x >= kMapCells || y >= kMapCells) continue;
-                out->map[(y * kMapCells + x) / 8] |= static_cast<uint8_t>(1u << ((y * kMapCells + x) % 8));
+                map[(y * kMapCells + x) / 8] |= static_cast<uint8_t>(1u << ((y * kMapCells + x) % 8));
             }
         }
     }
@@ -77,7 +85,7 @@ void Prepare(const UnpackedTemplate& t, PreparedPress* out) {
 // The ridge flow view at one turn: mean orientation difference in 16ths of
 // a half turn and mean ridge-count difference in 8ths of a ridge, over the
 // samples both presses could use. Plain byte loops, so that they vectorise.
-int FlowScoreAtShift(const UnpackedTemplate& live, const PreparedPress& stored, int shift) {
+int FlowScoreAtShift(const UnpackedTemplate& live, const PreparedFlow& stored, int shift) {
     int orientationSum = 0, orientationCount = 0;
     for (int ring = 0; ring < kRings; ++ring) {
         const uint8_t* a = live.orientation[ring];
@@ -108,7 +116,7 @@ int FlowScoreAtShift(const UnpackedTemplate& live, const PreparedPress& stored, 
     return std::max(0, 100 - penalty);
 }
 
-int FlowScore(const UnpackedTemplate& live, const PreparedPress& stored) {
+int FlowScore(const UnpackedTemplate& live, const PreparedFlow& stored) {
     int best = 0;
     for (int shift = -kMaxShift; shift <= kMaxShift; ++shift) best = std::max(best, FlowScoreAtShift(live, stored, shift));
     return best;
@@ -148,11 +156,11 @@ public:
 
     // The hits at the best turn, and that turn (the first of the best; the
     // middle one when nothing lands).
-    int Hits(const PreparedPress& stored, int* bestTurn) const {
+    int Hits(const uint8_t* map, int* bestTurn) const {
         uint64_t sums[2] = {0, 0};
         const Entry* table = m_entries.data();
         for (const uint8_t nibble : m_nibbles) {
-            const Entry& entry = table[(stored.map[nibble / 2] >> (4 * (nibble % 2))) & 15];
+            const Entry& entry = table[(map[nibble / 2] >> (4 * (nibble % 2))) & 15];
             table += 16;
             sums[0] += entry.turns[0];
             sums[1] += entry.turns[1];
@@ -301,7 +309,7 @@ int Combine(int flow, int minutiae, int minutiaeWeight) {
 
 int FullScore(const LivePress& live, const uint8_t* record, int press, int firstTurn, int lastTurn) {
     const uint8_t* bytes = StoredPressBytes(record, press);
-    const int flow = FlowScore(live.Features(), PressOf(record, press));
+    const int flow = FlowScore(live.Features(), FlowOf(record, press));
     return Combine(flow, MinutiaeScore(live, bytes, firstTurn, lastTurn), MinutiaeWeight(live, bytes));
 }
 
@@ -316,12 +324,12 @@ int SiftedScore(const LivePress& live, const SiftTable& sift, const uint8_t* rec
     for (int p = 0; p < 2; ++p) {
         if (!PressUsable(record, p)) continue;
         const uint8_t* bytes = StoredPressBytes(record, p);
-        const int flow = FlowScore(live.Features(), PressOf(record, p));
+        const int flow = FlowScore(live.Features(), FlowOf(record, p));
         const int weight = MinutiaeWeight(live, bytes);
         const int most = Combine(flow, 100, weight);
         if (most < needed || most <= best) continue;
         int turn;
-        sift.Hits(PressOf(record, p), &turn);
+        sift.Hits(MapOf(record, p), &turn);
         best = std::max(best, Combine(flow, MinutiaeScore(live, bytes, turn - kTurnWindow, turn + kTurnWindow), weight));
     }
     return best;
@@ -348,7 +356,7 @@ bool LivePress::Prepare(const uint8_t* templateBytes) {
 
 int ScoreAgainstRecord(const LivePress& live, const uint8_t* record, int* press) {
     if (press) *press = 0;
-    if (std::memcmp(record, "QFR1", 4) != 0) return 0;
+    if (!IsRecord(record)) return 0;
     int best = 0;
     for (int p = 0; p < 2; ++p) {
         if (!PressUsable(record, p)) continue;
@@ -379,10 +387,10 @@ int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, 
     sifted.reserve(count);
     for (int i = 0; i < count; ++i) {
         const uint8_t* record = records + static_cast<size_t>(i) * stride;
-        if (std::memcmp(record, "QFR1", 4) != 0) continue;
+        if (!IsRecord(record)) continue;
         int best = -1, turn;
         for (int p = 0; p < 2; ++p) {
-            if (PressUsable(record, p)) best = std::max(best, sift.Hits(PressOf(record, p), &turn));
+            if (PressUsable(record, p)) best = std::max(best, sift.Hits(MapOf(record, p), &turn));
         }
         if (best >= 0) sifted.emplace_back(best, i);
     }
@@ -407,26 +415,24 @@ int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, 
 
 bool BuildRecord(const uint8_t* stored, uint8_t* record) {
     std::memset(record, 0, kRecordSize);
-    std::memcpy(record, "QFR1", 4);
-    std::memcpy(record + kRecordHeader, stored, kStoredTemplateSize);
+    std::memcpy(record, stored, kStoredTemplateSize);
+    std::memcpy(record + kRecordTagOffset, "QFR1", 4);
     for (int p = 0; p < 2; ++p) {
         UnpackedTemplate t;
         if (!UnpackTemplate(stored + p * kTemplateSize, &t)) continue;
-        PreparedPress prepared;
-        Prepare(t, &prepared);
-        std::memcpy(record + kPressesOffset + p * sizeof(PreparedPress), &prepared, sizeof prepared);
-        record[4] |= static_cast<uint8_t>(1 << p);
+        PreparedFlow flow{};
+        Prepare(t, &flow, record + kMapsOffset + p * kMapBytes);
+        std::memcpy(record + kFlowsOffset + p * sizeof(PreparedFlow), &flow, sizeof flow);
+        record[kRecordUsableOffset] |= static_cast<uint8_t>(1 << p);
     }
-    if (record[4] == 0) {
+    if (record[kRecordUsableOffset] == 0) {
         std::memset(record, 0, kRecordSize);
         return false;
     }
     return true;
 }
 
-const uint8_t* StoredTemplateOfRecord(const uint8_t* record) {
-    return record + kRecordHeader;
-}
+const uint8_t* StoredTemplateOfRecord(const uint8_t* record) { return record; }
 
 int MatchThreshold(int level) {
     static constexpr int kThresholds[kMaxLevel - kMinLevel + 1] = {40, 42, 44, 46, 50, 54, 58, 62, 66};
