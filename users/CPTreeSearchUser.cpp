@@ -57,7 +57,7 @@ const DialogTemplate kSearchTemplate{
     194,
     u"",
     {
-        {IDC_SEARCH_ID_LABEL, u"STATIC", u"", 0, 5, 12, 30, 23},
+        {IDC_SEARCH_ID_LABEL, u"STATIC", u"", 0, 5, 12, 15, 23},
         {IDC_SEARCH_ID, u"EDIT", u"", kEdit, 20, 16, 65, 13},
         {IDC_SEARCH_NAME_LABEL, u"STATIC", u"", 0, 88, 26, 44, 13},
         {IDC_SEARCH_NAME, u"EDIT", u"", kEdit, 20, 30, 65, 12},
@@ -186,7 +186,9 @@ BOOL CCPTreeSearchUser::OnInitDialog() {
 }
 
 void CCPTreeSearchUser::LayOut() {
-    m_labelId.MoveWindow(5, 12, 30, 23, FALSE);
+    // The label ends where the ID edit begins: wider, its background
+    // covered the left of the ID edit and the top of the name edit.
+    m_labelId.MoveWindow(5, 12, 15, 23, FALSE);
     m_editId.MoveWindow(20, 16, 65, 13, FALSE);
     m_labelDept.MoveWindow(92, 12, 65, 23, FALSE);
     m_boxDept.MoveWindow(133, 14, 90, 23, FALSE);

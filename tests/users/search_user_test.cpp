@@ -6,6 +6,7 @@
 #include "core/LangText.h"
 #include "data/DataGlobals.h"
 #include "data/SqlHelpers.h"
+#include "platform/ui/display.h"
 #include "tests/users/users_fixture.h"
 #include "users/CPTreeEditUser.h"
 #include "users/CPTreeSearchUser.h"
@@ -216,6 +217,26 @@ TEST_F(SearchUserTest, TypedTextsNeverChangeTheStatements) {
     EXPECT_TRUE(found[4].empty());
     EXPECT_EQ(Users(), 4);
     EXPECT_EQ(Count(Text(u"SU0014")), 1) << "13 digits are too long";
+}
+
+// The ID label stands left of the two edits and covers neither: the ID
+// edit's left border and the name edit's top border are drawn whole when
+// the page is entered and after a find that gives the list the focus.
+TEST_F(SearchUserTest, TheIdLabelLeavesTheEditsBordersWhole) {
+    StoreUsers(1, 9);
+    std::vector<int> bare;
+    const auto lookAtBorders = [&] {
+        const Surface& screen = ScreenSurface();
+        RECT id, name;
+        Page()->GetDlgItem(1031)->GetWindowRect(&id);
+        Page()->GetDlgItem(1201)->GetWindowRect(&name);
+        int count = 0;
+        for (int y = id.top; y < id.bottom; ++y) count += screen.At(id.left, y) != screen.At(id.right - 1, y);
+        for (int x = name.left; x < name.right; ++x) count += screen.At(x, name.top) != screen.At(name.left, name.bottom - 1);
+        bare.push_back(count);
+    };
+    RunAt(kNode, {Probe(lookAtBorders), "key F1", Probe(lookAtBorders)});
+    EXPECT_EQ(bare, (std::vector<int>{0, 0})) << "border pixels painted over, as entered and after a find";
 }
 
 TEST_F(SearchUserTest, TheCardShowsTheChosenUserAndClosesOnEsc) {
