@@ -47,7 +47,11 @@ BOOL CUserDeleteDlg::OnInitDialog() {
     return TRUE;
 }
 
+// The label is hidden until the page's background is painted: that paint
+// copies the background under it and shows it. A label still shown from
+// the last visit would be covered by the background painted again there.
 BOOL CUserDeleteDlg::EnterPage() {
+    m_idLabel.ShowWindow(SW_HIDE);
     m_idLabel.SetNeedCapture(TRUE);
     m_editId.SetWindowText(u"");
     m_idLabel.MoveWindow(86, 72, 26, 15, FALSE);
