@@ -56,6 +56,9 @@ BOOL CUserDeleteDlg::EnterPage() {
     m_editId.SetWindowText(u"");
     m_idLabel.MoveWindow(86, 72, 26, 15, FALSE);
     m_editId.MoveWindow(112, 72, 117, 15, FALSE);
+    // The focus left with the page: without it here, typed digits would
+    // go nowhere on a second visit.
+    m_editId.SetFocus();
     return CCPTreeBase::EnterPage();
 }
 

@@ -112,6 +112,15 @@ TEST_F(DeletePagesTest, TheIdLabelShowsOnEveryEntry) {
     EXPECT_GT(dark[1], 10) << "entered again";
 }
 
+// Each entry puts the focus in the ID edit: digits typed at once land
+// there, also when the page is entered again from the menu.
+TEST_F(DeletePagesTest, DigitsTypedOnEveryEntryGoIntoTheIdEdit) {
+    std::vector<CString> typed;
+    const auto lookAtId = [&] { typed.push_back(Field(kDeleteNode, 1031)); };
+    RunAt(kDeleteNode, {"key 1", "key 2", Probe(lookAtId), "key ESC", "goto 123", "key 3", "key 4", Probe(lookAtId)});
+    EXPECT_EQ(typed, (std::vector<CString>{u"12", u"34"}));
+}
+
 TEST_F(DeletePagesTest, AnIdThatNamesNoUserOrTriesToWidenTheStatementDeletesNothingElse) {
     AddUser(u"1", u"", 0);
     AddUser(u"2", u"", 0);
