@@ -239,6 +239,28 @@ TEST_F(SearchUserTest, TheIdLabelLeavesTheEditsBordersWhole) {
     EXPECT_EQ(bare, (std::vector<int>{0, 0})) << "border pixels painted over, as entered and after a find";
 }
 
+// The department label stands left of its box and covers none of it: the
+// box on the screen is what the box draws by itself, left arrow and all.
+TEST_F(SearchUserTest, TheDepartmentLabelLeavesItsBoxWhole) {
+    std::vector<int> covered;
+    const auto lookAtBox = [&] {
+        const Surface& screen = ScreenSurface();
+        CWnd* box = Page()->GetDlgItem(1143);
+        RECT rect;
+        box->GetWindowRect(&rect);
+        std::vector<Pixel> shown;
+        for (int y = rect.top; y < rect.bottom; ++y) shown.insert(shown.end(), screen.Row(y) + rect.left, screen.Row(y) + rect.right);
+        box->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        int count = 0;
+        size_t i = 0;
+        for (int y = rect.top; y < rect.bottom; ++y)
+            for (int x = rect.left; x < rect.right; ++x) count += shown[i++] != screen.At(x, y);
+        covered.push_back(count);
+    };
+    RunAt(kNode, {Probe(lookAtBox), "key F1", Probe(lookAtBox)});
+    EXPECT_EQ(covered, (std::vector<int>{0, 0})) << "box pixels painted over, as entered and after a find";
+}
+
 TEST_F(SearchUserTest, TheCardShowsTheChosenUserAndClosesOnEsc) {
     StoreUser(u"5", u"Ann", u"", u"", 1, 1);
     StoreUser(u"6", u"Bob");
