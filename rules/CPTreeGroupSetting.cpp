@@ -141,5 +141,10 @@ void CCPTreeGroupSetting::OnSet() {
     }
     WriteZoneRow(kGroupRow, group, {zones[0], zones[1], zones[2], zones[3], group},
                  {group, zones[0], zones[1], zones[2], zones[3]});
+    // The box that loses the focus draws itself at once, before the page's
+    // background under the closed question is painted over it: it must be
+    // drawn again after that background.
+    CWnd* focused = GetFocus();
     m_group.SetFocus();
+    if (focused && focused != &m_group) focused->Invalidate(FALSE);
 }

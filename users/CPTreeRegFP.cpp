@@ -190,13 +190,14 @@ CString CCPTreeRegFP::IdText() const {
 }
 
 BOOL CCPTreeRegFP::EnterPage() {
-    SendTaskBarHint(CString(), 1);
     if (!m_bEnteredFromMenu) {
         // Back from the add-user page: enrolment goes on for the same ID,
-        // provided that page did create the user.
+        // provided that page did create the user. The hint follows the
+        // focus: the add-user field losing it puts its own hint back.
         m_bEnteredFromMenu = 1;
         const BOOL shown = CCPTreeBase::EnterPage();
         m_editId.SetFocus();
+        SendTaskBarHint(CString(), 1);
         if (UserRowExists(*GetDatabase(), IdText())) {
             MakeIdEditReadOnly();
         } else {
@@ -206,6 +207,7 @@ BOOL CCPTreeRegFP::EnterPage() {
         }
         return shown;
     }
+    SendTaskBarHint(CString(), 1);
     for (CRegFPStatic& finger : m_fingers) finger.ResetState();
     ResetPage();
     m_arrowLeft.SetImage(SkinPath(u"Dialog\\EnrollFP_l.png"));

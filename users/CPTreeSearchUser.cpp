@@ -57,11 +57,11 @@ const DialogTemplate kSearchTemplate{
     194,
     u"",
     {
-        {IDC_SEARCH_ID_LABEL, u"STATIC", u"", 0, 5, 12, 30, 23},
+        {IDC_SEARCH_ID_LABEL, u"STATIC", u"", 0, 5, 12, 15, 23},
         {IDC_SEARCH_ID, u"EDIT", u"", kEdit, 20, 16, 65, 13},
         {IDC_SEARCH_NAME_LABEL, u"STATIC", u"", 0, 88, 26, 44, 13},
         {IDC_SEARCH_NAME, u"EDIT", u"", kEdit, 20, 30, 65, 12},
-        {IDC_SEARCH_DEPT_LABEL, u"STATIC", u"", 0, 92, 12, 65, 23},
+        {IDC_SEARCH_DEPT_LABEL, u"STATIC", u"", 0, 92, 12, 41, 23},
         {IDC_SEARCH_DEPT, u"STATIC", u"", WS_TABSTOP, 133, 14, 90, 23},
         {IDC_SEARCH_FIND, u"STATIC", u"", WS_TABSTOP, 228, 14, 90, 23},
         {IDC_SEARCH_TITLE_LINE, u"STATIC", u"", 0, 13, 39, 297, 24},
@@ -186,9 +186,11 @@ BOOL CCPTreeSearchUser::OnInitDialog() {
 }
 
 void CCPTreeSearchUser::LayOut() {
-    m_labelId.MoveWindow(5, 12, 30, 23, FALSE);
+    // Each label ends where its field begins: wider, its background covered
+    // the left of the field (the edits' borders, the box's left arrow).
+    m_labelId.MoveWindow(5, 12, 15, 23, FALSE);
     m_editId.MoveWindow(20, 16, 65, 13, FALSE);
-    m_labelDept.MoveWindow(92, 12, 65, 23, FALSE);
+    m_labelDept.MoveWindow(92, 12, 41, 23, FALSE);
     m_boxDept.MoveWindow(133, 14, 90, 23, FALSE);
     m_btnSearch.MoveWindow(228, 14, 90, 23, FALSE);
     m_titleLine.MoveWindow(13, 39, 297, 24, FALSE);

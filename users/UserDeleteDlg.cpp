@@ -47,11 +47,18 @@ BOOL CUserDeleteDlg::OnInitDialog() {
     return TRUE;
 }
 
+// The label is hidden until the page's background is painted: that paint
+// copies the background under it and shows it. A label still shown from
+// the last visit would be covered by the background painted again there.
 BOOL CUserDeleteDlg::EnterPage() {
+    m_idLabel.ShowWindow(SW_HIDE);
     m_idLabel.SetNeedCapture(TRUE);
     m_editId.SetWindowText(u"");
     m_idLabel.MoveWindow(86, 72, 26, 15, FALSE);
     m_editId.MoveWindow(112, 72, 117, 15, FALSE);
+    // The focus left with the page: without it here, typed digits would
+    // go nowhere on a second visit.
+    m_editId.SetFocus();
     return CCPTreeBase::EnterPage();
 }
 

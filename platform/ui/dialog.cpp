@@ -3,6 +3,7 @@
 
 #include <map>
 
+#include "platform/ui/commctrl.h"
 #include "platform/ui/gdi.h"
 #include "platform/ui/stockclasses.h"
 
@@ -47,7 +48,11 @@ LRESULT DefaultDialogHandling(HWND dialog, UINT message, WPARAM wParam, LPARAM l
     case WM_NEXTDLGCTL: {
         HWND target = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
                                      : GetNextDlgTabItem(dialog, GetFocus(), wParam != 0 ? TRUE : FALSE);
-        if (target != nullptr) SetFocus(target);
+        if (target == nullptr) return 0;
+        SetFocus(target);
+        // An edit reached by moving between fields has all its text
+        // selected, so that what is typed replaces it.
+        if (SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(target, EM_SETSEL, 0, -1);
         return 0;
     }
     case WM_CLOSE:

@@ -2,7 +2,8 @@
 //
 // Without DT_SINGLELINE, CR, LF and CR LF break lines and DT_VCENTER and
 // DT_BOTTOM have no effect: the text starts at the top. DT_WORDBREAK breaks
-// at spaces only and never splits a word; DT_END_ELLIPSIS shortens each line
+// at spaces and beside ideographs (Chinese has no spaces between words),
+// never before closing punctuation, and never splits a Latin word; DT_END_ELLIPSIS shortens each line
 // that is too wide on its own; '&' marks the next character for underlining
 // unless DT_NOPREFIX ("&&" shows one '&').
 #include <algorithm>
@@ -119,7 +120,28 @@ public:
     }
 
 private:
-    // Greedy breaking at spaces; a word wider than the line stays whole.
+    static bool IsIdeograph(char16_t c) {
+        return (c >= 0x2E80 && c <= 0x9FFF) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFF00 && c <= 0xFFEF);
+    }
+    // Punctuation that must not begin a line.
+    static bool IsClosing(char16_t c) {
+        return std::u16string_view(u"、。，．：；！？）」』】〉》”’,.:;!?)]}").find(c) != std::u16string_view::npos;
+    }
+    // Where the word starting at `from` ends: at a space, or where a line may
+    // break beside an ideograph.
+    static size_t WordEnd(const std::u16string& t, size_t from) {
+        if (from >= t.size() || t[from] == u' ')
+            return from;
+        for (size_t i = from + 1; i < t.size(); ++i) {
+            if (t[i] == u' ')
+                return i;
+            if ((IsIdeograph(t[i - 1]) || IsIdeograph(t[i])) && !IsClosing(t[i]))
+                return i;
+        }
+        return t.size();
+    }
+
+    // Greedy breaking; a word wider than the line stays whole.
     void Wrap(const Line& paragraph, int width, std::vector<Line>& lines) const {
         const std::u16string& t = paragraph.text;
         size_t start = 0;
@@ -127,9 +149,7 @@ private:
             size_t end = start;     // end of the words that fit so far
             size_t next = start;    // where the following word begins
             while (next < t.size()) {
-                size_t wordEnd = t.find(u' ', next);
-                if (wordEnd == std::u16string::npos)
-                    wordEnd = t.size();
+                size_t wordEnd = WordEnd(t, next);
                 bool fits = Width(std::u16string_view(t).substr(start, wordEnd - start)) <= width;
                 if (!fits && end > start)
                     break;

@@ -100,7 +100,8 @@ TEST_F(DoorPage, NumbersAreWrittenAsTypedAndOnlyWhenTheyChange) {
     EXPECT_EQ(StoredConfig(u"WIEGANDMODE"), CString(u"1"));
 
     // Typed on the keypad: 007 is kept as typed and read as 7.
-    // The caret comes in at the start of a field.
+    // A field reached with the arrows has its text selected; RIGHT puts
+    // the caret after it.
     OnPage(164, {"key DOWN", "key DOWN", "key DOWN", "key DOWN", "key RIGHT", "key BACK", "key 0", "key 0", "key 7",
                  "key DOWN", "key RIGHT", "key RIGHT", "key BACK", "key BACK", "key 5"});
     EXPECT_EQ(StoredConfig(u"WIEGANDHEAD"), CString(u"007"));
@@ -111,6 +112,17 @@ TEST_F(DoorPage, NumbersAreWrittenAsTypedAndOnlyWhenTheyChange) {
     OnPage(164, {Put(kFacilityCode, "7")});
     EXPECT_EQ(StoredConfig(u"WIEGANDHEAD"), CString(u"007"));
     EXPECT_TRUE(Boxes().empty());
+}
+
+// A person moves to a number with the arrows and types the new one: it
+// replaces the number shown (0 and 10 here), rather than being put in
+// front of it (990, 510: both refused).
+TEST_F(DoorPage, ANumberTypedInAFieldReachedWithTheArrowsReplacesTheOldOne) {
+    OnPage(164, {"key DOWN", "key DOWN", "key DOWN", "key DOWN", "key 9", "key 9", "key DOWN", "key 5"});
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_EQ(StoredConfig(u"WIEGANDHEAD"), CString(u"99"));
+    EXPECT_EQ(g_MachineConfig.WIEGANDHEAD, 99);
+    EXPECT_EQ(StoredConfig(u"LOCKDELAY"), CString(u"5"));
 }
 
 TEST_F(DoorPage, NumbersOutOfRangeAreRefusedWithTheFocusOnTheirField) {

@@ -4,6 +4,7 @@
 #include "core/LangText.h"
 #include "core/MachineConfig.h"
 #include "panel/ControlPanel.h"
+#include "platform/ui/display.h"
 #include "tests/rules_access/rules_fixture.h"
 #include "widgets/JHSelectBox.h"
 
@@ -140,6 +141,28 @@ TEST_F(GroupPage, FocusGoesBackToTheGroupAfterASet) {
     OnPage(166, lines);
     EXPECT_EQ(focus, (std::vector<int>{kGroupBox, 1270, kGroupBox}));
     EXPECT_EQ(Rows(u"Select * from SpaceGroup"), (std::vector<std::string>{"3|0|0|0|0"}));
+}
+
+// The box that held the focus when the set was asked loses it once the
+// question has closed: what is on the screen then must be what a full
+// redraw of the page shows, with no part of the question's area left bare.
+TEST_F(GroupPage, ASetLeavesNoStalePixelsWhereTheQuestionWas) {
+    int differing = -1;
+    look = [&](int) {
+        const Surface& screen = ScreenSurface();
+        std::vector<Pixel> before;
+        for (int y = 0; y < screen.Height(); ++y)
+            before.insert(before.end(), screen.Row(y), screen.Row(y) + screen.Width());
+        ShownPage()->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        differing = 0;
+        for (int y = 0, i = 0; y < screen.Height(); ++y)
+            for (int x = 0; x < screen.Width(); ++x, ++i) differing += before[static_cast<size_t>(i)] != screen.At(x, y);
+    };
+    std::vector<std::string> lines = ToGroup(2);
+    lines.insert(lines.end(), {"key DOWN", "key RIGHT", "answer yes", "key F1", "look"});
+    OnPage(166, lines);
+    EXPECT_EQ(differing, 0) << "pixels that differ from a full redraw";
+    EXPECT_EQ(Rows(u"Select * from SpaceGroup"), (std::vector<std::string>{"2|1|0|0|0"}));
 }
 
 TEST_F(GroupPage, Golden) {

@@ -2,7 +2,9 @@
 // interval, the record alarm threshold and the work-code switch, checked
 // and stored when the page is left.
 #include "core/ConfigXml.h"
+#include "core/LangText.h"
 #include "core/MachineConfig.h"
+#include "platform/ui/display.h"
 #include "tests/rules_access/rules_fixture.h"
 
 namespace {
@@ -115,6 +117,25 @@ TEST_F(RecordPage, EachEntryListsTheWorkCodeOptionsOnce) {
     OnPage(154, {"tap 293 201", "look"});
     EXPECT_EQ(seen, (std::vector<CString>{u"Yes"}));
     EXPECT_EQ(g_MachineConfig.WORKCODE, 1);
+}
+
+// Chinese has no spaces between words: the help text still wraps inside
+// its field, onto more lines, instead of running off the screen's edge.
+TEST_F(RecordPage, TheChineseHelpWrapsInsideTheScreen) {
+    g_MachineConfig.LanguageName = u"Chinese";
+    ASSERT_TRUE(g_LangDoc.ReadFromFile(GetLanguageFilePath()));
+    int lowerLines = -1;
+    look = [&](int) {
+        const Surface& screen = ScreenSurface();
+        RECT help;
+        ShownPage()->GetDlgItem(1218)->GetWindowRect(&help);
+        lowerLines = 0;
+        for (int y = help.top + 18; y < help.top + 40; ++y)
+            for (int x = help.left; x < help.right; ++x)
+                lowerLines += GetRValue(ColorRefFromPixel(screen.At(x, y))) < 100;
+    };
+    OnPage(154, {"look"});
+    EXPECT_GT(lowerLines, 20) << "the help goes on below its first line";
 }
 
 TEST_F(RecordPage, Golden) {

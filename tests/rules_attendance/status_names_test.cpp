@@ -56,10 +56,11 @@ TEST_F(StatusNamesTest, TypedNamesAreStoredOnLeavingAndEveryNameIsWrittenBack) {
         // Changed behind the page's back: the leave writes the shown name.
         Exec(u"update StatusBase set StatuName = 'changed elsewhere' where ID = 4");
     });
-    // The F1 field has the focus; '*' types a full stop.
+    // The F1 field has the focus; '*' types a full stop. A field reached
+    // with the arrows has its name selected: a digit typed replaces it.
     RunOnPage(141, {"key STAR", "key 5", "check typed", "key DOWN", "key DOWN", "key DOWN", "key DOWN", "key DOWN",
-                    "key DOWN", "key 9", "key BACK"});
-    EXPECT_EQ(Names(), u"0=IN,1=OUT,2=.5F1,3=F2,4=F3,5=F4,6=F5,7=F6");
+                    "key DOWN", "key 9"});
+    EXPECT_EQ(Names(), u"0=9,1=OUT,2=.5F1,3=F2,4=F3,5=F4,6=F5,7=F6");
 }
 
 TEST_F(StatusNamesTest, HostileNamesAreStoredLiterallyAndTouchNoOtherRow) {

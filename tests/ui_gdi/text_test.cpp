@@ -101,6 +101,19 @@ TEST(Font, RenderingIsDeterministicAndBoldIsHeavier) {
     EXPECT_LT(bold.CountColor(kWhite), regular.CountColor(kWhite));
 }
 
+// Ideographs break anywhere between them, but closing punctuation stays
+// on the line of the character before it.
+TEST(DrawText, WordBreakSplitsChineseButNotBeforeClosingPunctuation) {
+    TextCanvas canvas(10, 10);
+    int h = canvas.LineHeight();
+    RECT two = canvas.Measure(u"指纹登记", RECT{0, 0, canvas.Width(u"指纹登"), 0}, DT_WORDBREAK);
+    EXPECT_EQ(two.bottom, 2 * h);
+    EXPECT_EQ(two.right, canvas.Width(u"指纹登"));
+    RECT kept = canvas.Measure(u"指纹。", RECT{0, 0, canvas.Width(u"指纹"), 0}, DT_WORDBREAK);
+    EXPECT_EQ(kept.bottom, 2 * h);
+    EXPECT_EQ(kept.right, std::max(canvas.Width(u"指"), canvas.Width(u"纹。")));
+}
+
 TEST(DrawText, CalcRectMeasuresLinesAndWraps) {
     TextCanvas canvas(10, 10);
     int h = canvas.LineHeight();

@@ -5,6 +5,7 @@
 #include "data/DeptStorage.h"
 #include "data/SqlHelpers.h"
 #include "panel/PageRegistry.h"
+#include "platform/ui/display.h"
 #include "tests/users/users_fixture.h"
 #include "users/CPTreeDelUser.h"
 #include "users/CPTreeDeptManage.h"
@@ -89,6 +90,35 @@ TEST_F(DeletePagesTest, TheDeletePageShowsTheCardAndDeletesTheUserAfterYes) {
     EXPECT_EQ(FingerRows(u"5"), 0);
     EXPECT_EQ(store.GetCount(), 0);
     EXPECT_EQ(Users(), 1);
+}
+
+// The ID label is on the screen on every entry, the first and one made
+// after leaving to the menu and another page: dark text pixels where the
+// label stands.
+TEST_F(DeletePagesTest, TheIdLabelShowsOnEveryEntry) {
+    std::vector<int> dark;
+    const auto lookAtLabel = [&] {
+        const Surface& screen = ScreenSurface();
+        RECT label;
+        PageAt(kDeleteNode)->GetDlgItem(1033)->GetWindowRect(&label);
+        int count = 0;
+        for (int y = label.top; y < label.bottom; ++y)
+            for (int x = label.left; x < label.right; ++x) count += GetRValue(ColorRefFromPixel(screen.At(x, y))) < 100;
+        dark.push_back(count);
+    };
+    RunAt(kDeleteNode, {Probe(lookAtLabel), "key ESC", "goto 121", "key ESC", "goto 123", Probe(lookAtLabel)});
+    ASSERT_EQ(dark.size(), 2u);
+    EXPECT_GT(dark[0], 10) << "as first entered";
+    EXPECT_GT(dark[1], 10) << "entered again";
+}
+
+// Each entry puts the focus in the ID edit: digits typed at once land
+// there, also when the page is entered again from the menu.
+TEST_F(DeletePagesTest, DigitsTypedOnEveryEntryGoIntoTheIdEdit) {
+    std::vector<CString> typed;
+    const auto lookAtId = [&] { typed.push_back(Field(kDeleteNode, 1031)); };
+    RunAt(kDeleteNode, {"key 1", "key 2", Probe(lookAtId), "key ESC", "goto 123", "key 3", "key 4", Probe(lookAtId)});
+    EXPECT_EQ(typed, (std::vector<CString>{u"12", u"34"}));
 }
 
 TEST_F(DeletePagesTest, AnIdThatNamesNoUserOrTriesToWidenTheStatementDeletesNothingElse) {

@@ -289,6 +289,34 @@ TEST_F(EnrolmentTest, AnUnknownIdIsAddedOnTheAddUserPageAndEnrolmentGoesOn) {
     EXPECT_EQ(user.FPFlag, 1);
 }
 
+// Back from the add-user page, where the name edit had the focus and its
+// keyboard hint, the bar shows this page's own (empty) hint: no "#" for a
+// keyboard this page does not have.
+TEST_F(EnrolmentTest, BackFromTheAddUserPageTheBarKeepsNoKeyboardHint) {
+    // The bar as the hints sent so far leave it: a mode of -1 brings the
+    // previous hint back.
+    const auto shownHint = [this] {
+        CString shown, previous;
+        for (const auto& [text, mode] : main.hints) {
+            if (mode == -1) {
+                shown = previous;
+            } else {
+                previous = shown;
+                shown = text;
+            }
+        }
+        return shown;
+    };
+    CString onAddUser, back;
+    std::vector<std::string> lines = {"answer yes"};
+    Append(lines, TypeAndEnter("77"));
+    lines.push_back(Probe([&] { onAddUser = shownHint(); }));
+    Append(lines, {"key ESC", Probe([&] { back = shownHint(); })});
+    RunAt(11, lines);
+    EXPECT_EQ(onAddUser.Left(2), u"#/") << "the name edit has the focus there";
+    EXPECT_EQ(back, CString());
+}
+
 TEST_F(EnrolmentTest, WhenTheAddUserPageCouldNotAddTheIdEnrolmentStartsOver) {
     users->SetCount(UserLimit);
     int stateBack = -1;

@@ -6,6 +6,7 @@
 #include "core/LangText.h"
 #include "data/DataGlobals.h"
 #include "data/SqlHelpers.h"
+#include "platform/ui/display.h"
 #include "tests/users/users_fixture.h"
 #include "users/CPTreeEditUser.h"
 #include "users/CPTreeSearchUser.h"
@@ -216,6 +217,48 @@ TEST_F(SearchUserTest, TypedTextsNeverChangeTheStatements) {
     EXPECT_TRUE(found[4].empty());
     EXPECT_EQ(Users(), 4);
     EXPECT_EQ(Count(Text(u"SU0014")), 1) << "13 digits are too long";
+}
+
+// The ID label stands left of the two edits and covers neither: the ID
+// edit's left border and the name edit's top border are drawn whole when
+// the page is entered and after a find that gives the list the focus.
+TEST_F(SearchUserTest, TheIdLabelLeavesTheEditsBordersWhole) {
+    StoreUsers(1, 9);
+    std::vector<int> bare;
+    const auto lookAtBorders = [&] {
+        const Surface& screen = ScreenSurface();
+        RECT id, name;
+        Page()->GetDlgItem(1031)->GetWindowRect(&id);
+        Page()->GetDlgItem(1201)->GetWindowRect(&name);
+        int count = 0;
+        for (int y = id.top; y < id.bottom; ++y) count += screen.At(id.left, y) != screen.At(id.right - 1, y);
+        for (int x = name.left; x < name.right; ++x) count += screen.At(x, name.top) != screen.At(name.left, name.bottom - 1);
+        bare.push_back(count);
+    };
+    RunAt(kNode, {Probe(lookAtBorders), "key F1", Probe(lookAtBorders)});
+    EXPECT_EQ(bare, (std::vector<int>{0, 0})) << "border pixels painted over, as entered and after a find";
+}
+
+// The department label stands left of its box and covers none of it: the
+// box on the screen is what the box draws by itself, left arrow and all.
+TEST_F(SearchUserTest, TheDepartmentLabelLeavesItsBoxWhole) {
+    std::vector<int> covered;
+    const auto lookAtBox = [&] {
+        const Surface& screen = ScreenSurface();
+        CWnd* box = Page()->GetDlgItem(1143);
+        RECT rect;
+        box->GetWindowRect(&rect);
+        std::vector<Pixel> shown;
+        for (int y = rect.top; y < rect.bottom; ++y) shown.insert(shown.end(), screen.Row(y) + rect.left, screen.Row(y) + rect.right);
+        box->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        int count = 0;
+        size_t i = 0;
+        for (int y = rect.top; y < rect.bottom; ++y)
+            for (int x = rect.left; x < rect.right; ++x) count += shown[i++] != screen.At(x, y);
+        covered.push_back(count);
+    };
+    RunAt(kNode, {Probe(lookAtBox), "key F1", Probe(lookAtBox)});
+    EXPECT_EQ(covered, (std::vector<int>{0, 0})) << "box pixels painted over, as entered and after a find";
 }
 
 TEST_F(SearchUserTest, TheCardShowsTheChosenUserAndClosesOnEsc) {
