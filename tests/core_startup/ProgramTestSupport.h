@@ -74,7 +74,8 @@ protected:
         const std::string command = std::string(QUILLON_PROGRAM) + " --root " + root.Host() + " --headless 2>" +
                                     errorsPath + " & echo $! > " + pidPath;
         EXPECT_EQ(std::system(command.c_str()), 0);
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        // Generous: a loaded machine starts the program slowly, and only a failure waits this long.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
         while (!until(ReadHost(errorsPath)) && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         kill(static_cast<pid_t>(std::stol(ReadHost(pidPath))), SIGTERM);
