@@ -74,8 +74,8 @@ private:
     // Runs a count or page query: `unwrapped` or `wrapped` by the window,
     // with the time range and the user id bound and the rowid ranges, the
     // user clause and the department clause formatted in.
-    StatementPtr PrepareQuery(LPCWSTR unwrapped, LPCWSTR wrapped, LPCWSTR userClause, int dept, LPCWSTR userId,
-                              LPCWSTR from, LPCWSTR to, int offset, int rows);
+    StatementPtr PrepareQuery(LPCWSTR unwrapped, LPCWSTR wrapped, int dept, LPCWSTR userId, LPCWSTR from, LPCWSTR to,
+                              int offset, int rows);
 
     CDbSqlite& m_db;
     unsigned m_capacity;
