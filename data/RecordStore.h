@@ -18,6 +18,11 @@ public:
     explicit CRecordStore(CDbSqlite& db, unsigned capacity = RecordRingCapacity);
     virtual ~CRecordStore() = default;
 
+    // Takes the counters from BasePara again (the database file was
+    // replaced, or its counters written by another hand); the read cursors
+    // start over.
+    void LoadCounters();
+
     // Both windows emptied; rows stay and are overwritten later.
     int Reset();
     // 0; 2 when the record, 3 when the counters could not be written
