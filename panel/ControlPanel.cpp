@@ -86,6 +86,10 @@ CCPTreeBase* CControlPanel::GotoNode(UINT id, BOOL refresh) {
     // it is returned to later.
     if (m_shownPage != page) HideShownPage();
     HideGrid();
+    // The grid's area is repainted now, while the page is still hidden: a
+    // repaint of the panel after the page has painted would cover the page
+    // where the icons were, and the page would not know it.
+    UpdateWindow();
     m_selectedNode = id;
     m_shownPage = page;
     ShowTitle(MenuNodeCaption(id));

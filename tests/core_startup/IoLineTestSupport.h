@@ -2,15 +2,13 @@
 // object open on it, for the tests of the controller's exchanges.
 #pragma once
 
-#include <poll.h>
-#include <unistd.h>
-
 #include <vector>
 
 #include "main/IoController.h"
 #include "platform/dev/pty.h"
 #include "platform/dev/serial.h"
 #include "tests/core_startup/StartupTestSupport.h"
+#include "tests/support/pending_bytes.h"
 
 class IoLineTest : public StartupTest {
 protected:
@@ -26,17 +24,7 @@ protected:
         StartupTest::TearDown();
     }
     // What the terminal wrote to the controller so far, without waiting.
-    std::vector<BYTE> Sent() {
-        std::vector<BYTE> bytes;
-        pollfd ready{pty.ControllerFd(), POLLIN, 0};
-        while (poll(&ready, 1, 0) > 0) {
-            BYTE buffer[64];
-            const ssize_t n = read(pty.ControllerFd(), buffer, sizeof buffer);
-            if (n <= 0) break;
-            bytes.insert(bytes.end(), buffer, buffer + n);
-        }
-        return bytes;
-    }
+    std::vector<BYTE> Sent() { return ReadPendingBytes(pty.ControllerFd()); }
 
     PtyPair pty;
 };

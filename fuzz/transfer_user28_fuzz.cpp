@@ -1,0 +1,8 @@
+// The import of a hostile Bak.yg2: any bytes, any length.
+#include "fuzz/transfer_import_fuzz.h"
+#include "transfer/TransferFiles.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    ImportTransferFileForFuzzing(kUserFile28, data, size);
+    return 0;
+}

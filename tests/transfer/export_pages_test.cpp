@@ -1,0 +1,172 @@
+// The user export and record export pages, driven as a person drives them,
+// their files read back by the test's own decoder.
+#include <filesystem>
+
+#include "core/MachineConfig.h"
+#include "data/DataGlobals.h"
+#include "data/RecordStore.h"
+#include "data/SqlHelpers.h"
+#include "tests/transfer/file_decoder.h"
+#include "tests/transfer/transfer_fixture.h"
+#include "transfer/StorageLocation.h"
+#include "transfer/TransferFiles.h"
+
+namespace {
+
+class ExportPagesTest : public TransferTest {
+protected:
+    CString FlashFile(const char16_t* name) { return TransferFilePath(GetTransferFolder(StorageDeviceFlash), name); }
+    // Presses the page's button (the focus starts on the storage box) with
+    // the storage chosen by `rights` steps and the answers given.
+    std::vector<std::string> Press(int rights, std::vector<std::string> answers) {
+        std::vector<std::string> lines;
+        for (int i = 0; i < rights; ++i) lines.push_back("key RIGHT");
+        lines.push_back("key DOWN");
+        for (const std::string& answer : answers) lines.push_back("answer " + answer);
+        lines.insert(lines.end(), {"key ENTER", "progress"});
+        return lines;
+    }
+    void AddRecords(int n, int firstUser) {
+        for (int i = 0; i < n; ++i) {
+            CheckinoutRecord record;
+            record.Userid.Format(u"%d", firstUser + i);
+            record.CheckTime.Format(u"2024-03-%02d %02d:%02d:07", 1 + i % 28, i % 24, i % 60);
+            record.CheckType = i % 8;
+            record.WorkNumberAndPassType = (i % 5) << 24;
+            ASSERT_EQ(g_pRecordStore->AddRecord(record), 0);
+        }
+    }
+};
+
+TEST_F(ExportPagesTest, UserExportWritesEveryUserAndTemplateByteForByte) {
+    PutUser({u"987654321098", u"87654321", u"张三", u"1", u"000123", 3, 0x4A, u"", 1, u"", 2, 0x0003});
+    PutUser({u"2", u"", u"O'Brien", u"", u"", 0, 6, u"", 0, u"", 0, 0});
+    const std::vector<BYTE> pair = SeededBlob(StoredTemplateSize, 1), old = SeededBlob(OldStoredTemplateSize, 2);
+    PutTemplate(u"987654321098", 0, pair);
+    PutTemplate(u"987654321098", 1, old);
+    OnPage(1331, Press(0, {"yes", "ok"}));
+    const DecodedFile<DecodedUser> users = DecodeUserFile(ReadHostFile(FlashFile(kUserFile28)));
+    ASSERT_TRUE(users.ok);
+    ASSERT_EQ(users.count, 2u);
+    EXPECT_EQ(users.records[0].userid, 987654321098u);
+    EXPECT_EQ(users.records[0].pwd, "000123");
+    EXPECT_EQ(users.records[0].card, 87654321);
+    EXPECT_EQ(users.records[0].nameUtf8, "张三");
+    EXPECT_EQ(users.records[0].mask, 3);
+    EXPECT_TRUE(users.records[0].admin);
+    EXPECT_EQ(users.records[1].nameUtf8, "O'Brien");
+    EXPECT_EQ(users.records[1].card, -1);
+    EXPECT_EQ(users.records[1].pwd, "");
+    const DecodedFile<DecodedFingerprint> templates = DecodeFingerprintFile(ReadHostFile(FlashFile(kFingerprintFile)));
+    ASSERT_TRUE(templates.ok);
+    ASSERT_EQ(templates.count, 2u) << "the header counts the records, not the template store (empty here)";
+    EXPECT_EQ(templates.records[0].fingerByte, 1);
+    EXPECT_EQ(templates.records[0].templ, std::string(pair.begin(), pair.end()));
+    EXPECT_EQ(templates.records[1].fingerByte, 2);
+    EXPECT_EQ(templates.records[1].templ.substr(0, 169), std::string(old.begin(), old.begin() + 169));
+    EXPECT_EQ(templates.records[1].templ.substr(169), std::string(old.begin(), old.begin() + 169));
+    EXPECT_EQ(Messages(), std::vector<std::u16string>({u"Export fingerprints too?", u"Export done"}));
+    EXPECT_EQ(progress, std::vector<UINT>{100u});
+}
+
+TEST_F(ExportPagesTest, AnEmptyUserTableGivesTheHeaderAloneAndTheBarEndsFull) {
+    g_pDatabase->DirectStatement(u"delete from Userinfo");
+    OnPage(1331, Press(0, {"no"}));
+    EXPECT_EQ(ReadHostFile(FlashFile(kUserFile28)), std::string(3, '\0'));
+    EXPECT_FALSE(std::filesystem::exists(Host(FlashFile(kFingerprintFile))));
+    EXPECT_EQ(Messages(), std::vector<std::u16string>({u"Export fingerprints too?"})) << "users alone end quietly";
+    EXPECT_EQ(progress, std::vector<UINT>{100u});
+}
+
+TEST_F(ExportPagesTest, AMissingMediumIsSaidAndWritesNothing) {
+    OnPage(1331, Press(2, {"ok"}));
+    OnPage(1332, Press(1, {"ok"}));
+    EXPECT_EQ(Messages(), std::vector<std::u16string>({u"Folder not found. Is the medium inserted?",
+                                                       u"Folder not found. Is the medium inserted?"}));
+    EXPECT_FALSE(std::filesystem::exists(Host(u"\\USB Disk")));
+    InsertMedium(StorageUSBDisk);
+    PutUser({u"7", u"", u"", u"", u"", 0, 6, u"", 0, u"", 0, 0});
+    OnPage(1331, Press(2, {"no"}));
+    EXPECT_EQ(DecodeUserFile(ReadHostFile(u"\\USB Disk\\1\\Bak.yg2")).count, 1u);
+}
+
+TEST_F(ExportPagesTest, AFileThatCannotBeWrittenIsReportedAndTheOtherFileStaysWhole) {
+    PutUser({u"7", u"", u"", u"", u"", 0, 6, u"", 0, u"", 0, 0});
+    // Bak.zw cannot be put in place: a folder of that name holds a file.
+    WriteHostFile(FlashFile(u"Bak.zw\\keep"), "x");
+    OnPage(1331, Press(0, {"yes", "ok"}));
+    EXPECT_EQ(Messages(), std::vector<std::u16string>({u"Export fingerprints too?",
+                                                       u"Export failed: a file could not be written!"}));
+    EXPECT_EQ(DecodeUserFile(ReadHostFile(FlashFile(kUserFile28))).count, 1u);
+    EXPECT_EQ(ReadHostFile(FlashFile(u"Bak.zw\\keep")), "x");
+    for (const auto& entry : std::filesystem::directory_iterator(Host(GetTransferFolder(StorageDeviceFlash))))
+        EXPECT_TRUE(entry.path().filename() == "Bak.yg2" || entry.path().filename() == "Bak.zw")
+            << "no temporary left: " << entry.path();
+}
+
+TEST_F(ExportPagesTest, RecordExportWritesTheWorkedExampleAndBatchesOf72) {
+    CheckinoutRecord example;
+    example.Userid = u"4294971956";
+    example.CheckTime = u"2000-01-02 00:01:00";
+    example.CheckType = 1;
+    example.WorkNumberAndPassType = 5 << 24;
+    ASSERT_EQ(g_pRecordStore->AddRecord(example), 0);
+    AddRecords(149, 1000);
+    OnPage(1332, Press(0, {"yes", "ok"}));
+    const std::string bytes = ReadHostFile(FlashFile(kAttendanceFile));
+    ASSERT_EQ(bytes.size(), 2103u);
+    EXPECT_EQ(bytes.substr(0, 3), std::string("\x00\x00\x96", 3));
+    EXPECT_EQ(bytes.substr(3, 14), std::string("\x01\x00\x00\x12\x34\x00\x00\x00\x3C\x05\x01\x00\x00\x00", 14));
+    const DecodedFile<DecodedRecord> file = DecodeAttendanceFile(bytes);
+    ASSERT_TRUE(file.ok);
+    for (int i = 0; i < 149; ++i) {
+        const DecodedRecord& r = file.records[1 + i];
+        EXPECT_EQ(r.userid, 1000u + i);
+        EXPECT_EQ(r.seconds, SecondsFromEpoch2000(2024, 3, 1 + i % 28, i % 24, i % 60, 7));
+        EXPECT_EQ(r.checkType, i % 8);
+        EXPECT_EQ(r.passType, i % 5);
+        EXPECT_TRUE(r.zeroTail);
+    }
+    EXPECT_EQ(Messages().back(), u"Records exported!");
+    EXPECT_EQ(progress, std::vector<UINT>{100u});
+}
+
+TEST_F(ExportPagesTest, AFullRingExportsItsWindowOnceOldestFirstAndEnds) {
+    // A small ring wrapped more than once: every slot holds a row.
+    delete g_pRecordStore;
+    g_pRecordStore = new CRecordStore(*g_pDatabase, 144);
+    g_pRecordStore->Reset();
+    g_pDatabase->DirectStatement(u"delete from Checkinout");
+    AddRecords(400, 1);
+    ASSERT_EQ(g_pRecordStore->GetAllRecordcount(), 144u);
+    OnPage(1332, Press(0, {"yes", "ok"}));
+    DecodedFile<DecodedRecord> file = DecodeAttendanceFile(ReadHostFile(FlashFile(kAttendanceFile)));
+    ASSERT_TRUE(file.ok);
+    ASSERT_EQ(file.count, 144u);
+    for (unsigned i = 0; i < 144; ++i) EXPECT_EQ(file.records[i].userid, 257u + i);
+    // The new records: the newest 10 after the management software took the rest.
+    ASSERT_EQ(g_pRecordStore->ConsumeNewRecords(134), 0);
+    OnPage(1332, Press(0, {"no", "ok"}));
+    file = DecodeAttendanceFile(ReadHostFile(FlashFile(kAttendanceFile)));
+    ASSERT_EQ(file.count, 10u);
+    EXPECT_EQ(file.records.front().userid, 391u);
+    EXPECT_EQ(file.records.back().userid, 400u);
+    EXPECT_EQ(g_pRecordStore->GetNewRecordcount(), 10u) << "the export consumes nothing";
+    // An empty window: the header alone, the bar full.
+    ASSERT_EQ(g_pRecordStore->ConsumeNewRecords(10), 0);
+    OnPage(1332, Press(0, {"no", "ok"}));
+    EXPECT_EQ(ReadHostFile(FlashFile(kAttendanceFile)), std::string(3, '\0'));
+    EXPECT_EQ(progress, std::vector<UINT>({100u, 100u, 100u}));
+}
+
+TEST_F(ExportPagesTest, PagesKeepThreeStorageItemsAndMatchTheirPictures) {
+    // Entered twice: the storage box still steps through three items.
+    OnPage(1332, {"key ESC", "key ENTER", "key RIGHT", "key RIGHT", "key RIGHT", "golden transfer_record_export_page"});
+    EXPECT_TRUE(golden);
+    OnPage(1331, {"golden transfer_user_export_page"});
+    EXPECT_TRUE(golden);
+    OnPage(1331, {"key DOWN", "progress 37", "golden transfer_user_export_progress"});
+    EXPECT_TRUE(golden);
+}
+
+}  // namespace

@@ -1,0 +1,258 @@
+// The data import page: files made by the test byte by byte, files made by
+// the export page, and hostile files from a medium.
+#include <cstring>
+#include <filesystem>
+#include <random>
+
+#include "core/AppMessageBox.h"
+#include "core/MachineConfig.h"
+#include "data/DataGlobals.h"
+#include "data/SqlHelpers.h"
+#include "data/UserStorage.h"
+#include "tests/transfer/file_decoder.h"
+#include "tests/transfer/transfer_fixture.h"
+#include "transfer/StorageLocation.h"
+#include "transfer/TransferFiles.h"
+#include "transfer/TransferLoop.h"
+
+namespace {
+
+std::string Be(uint64_t value, int bytes) {
+    std::string out(static_cast<size_t>(bytes), '\0');
+    for (int i = bytes - 1; i >= 0; --i, value >>= 8) out[static_cast<size_t>(i)] = static_cast<char>(value & 0xFF);
+    return out;
+}
+
+struct FileUser {
+    uint64_t id;
+    std::string pwd;  // digits, or "" for none
+    int64_t card;     // -1 for none
+    std::string nameUtf8;
+    int dept = 0, group = 0, acflag = 6, mask = 0;
+    bool admin = false;
+};
+
+std::string Password(const std::string& digits) {
+    if (digits.empty()) return std::string(3, '\xFF');
+    const uint64_t value = std::stoull(digits);
+    return Be((static_cast<uint64_t>(digits.size()) << 20) | value, 3);
+}
+
+std::string Name(const std::string& utf8) {
+    std::string name = Utf8ToGbk(utf8);
+    name.resize(10, '\0');
+    return name;
+}
+
+std::string User28(const FileUser& u) {
+    return Be(u.id, 5) + Password(u.pwd) + (u.card < 0 ? std::string(4, '\xFF') : Be(static_cast<uint64_t>(u.card), 4)) +
+           Name(u.nameUtf8) + static_cast<char>(u.dept) + static_cast<char>(u.group) + static_cast<char>(u.acflag) +
+           Be(static_cast<uint64_t>(u.mask), 2) + (u.admin ? '\xC0' : '\0');
+}
+
+std::string User27(const FileUser& u) {
+    return Be(u.id, 5) + Password(u.pwd) + (u.card < 0 ? std::string(3, '\xFF') : Be(static_cast<uint64_t>(u.card), 3)) +
+           Name(u.nameUtf8) + static_cast<char>(u.dept) + static_cast<char>(u.group) + static_cast<char>(u.acflag) +
+           Be(static_cast<uint64_t>(u.mask), 2) + (u.admin ? '\xC0' : '\0');
+}
+
+std::string Fingerprint(uint64_t id, int fingerByte, const std::vector<BYTE>& templ) {
+    return Be(id, 5) + static_cast<char>(fingerByte) + std::string(templ.begin(), templ.end());
+}
+
+class ImportPageTest : public TransferTest {
+protected:
+    CString Folder() { return GetTransferFolder(StorageDeviceFlash); }
+    void PutFile(const char16_t* name, unsigned count, const std::string& records) {
+        WriteHostFile(TransferFilePath(Folder(), name), Be(count, 3) + records);
+    }
+    // Presses Import on flash with the answers given.
+    void Import(std::vector<std::string> answers) {
+        std::vector<std::string> lines{"key DOWN"};
+        for (const std::string& answer : answers) lines.push_back("answer " + answer);
+        lines.insert(lines.end(), {"key ENTER", "progress"});
+        OnPage(132, lines);
+    }
+    int Users() { return Count(u"select count(*) from Userinfo"); }
+    bool Intact() {
+        StatementPtr check(g_pDatabase->Statement(u"pragma integrity_check"));
+        return check->NextRow() && CString(check->ValueString(0)) == u"ok";
+    }
+    // Every FPinfo row of an existing user has its slot in the store, and
+    // the store holds nothing else.
+    bool StoreMatchesTable() {
+        StatementPtr rows(g_pDatabase->Statement(
+            u"select fpinfo.userid, fpinfo.fingerNO from fpinfo, userinfo where fpinfo.userid = userinfo.userid"));
+        int n = 0;
+        while (rows->NextRow()) {
+            ++n;
+            if (!store.FindSlot(rows->ValueString(0), rows->ValueInt(1))) return false;
+        }
+        return n == store.GetCount();
+    }
+};
+
+TEST_F(ImportPageTest, ExportedUsersAndTemplatesComeBackWhole) {
+    PutUser({u"987654321098", u"87654321", u"张三", u"", u"000123", 3, 0x4A, u"", 1, u"", 2, 0x0003});
+    PutUser({u"2", u"", u"O'Bri\"en", u"", u"", 0, 6, u"", 0, u"", 16, 0x0200});
+    PutUser({u"1099511627775", u"4294967294", u"一二三四五", u"", u"9", 255, 0, u"", 1, u"", 0, 0});
+    const std::vector<BYTE> pair = SeededBlob(StoredTemplateSize, 1), old = SeededBlob(OldStoredTemplateSize, 2);
+    PutTemplate(u"987654321098", 0, pair);
+    PutTemplate(u"987654321098", 1, old);
+    PutTemplate(u"2", 9, SeededBlob(StoredTemplateSize, 3));
+    const std::vector<std::vector<std::u16string>> before{UserColumns(u"987654321098"), UserColumns(u"2"),
+                                                          UserColumns(u"1099511627775")};
+    OnPage(1331, {"key DOWN", "answer yes", "answer ok", "key ENTER"});
+    g_pDatabase->DirectStatement(u"delete from Userinfo");
+    g_pDatabase->DirectStatement(u"delete from FPinfo");
+    g_pUserStorage->LoadCount();
+    store.Reset();
+
+    Import({"yes", "ok"});
+    EXPECT_EQ(UserColumns(u"987654321098"), before[0]);
+    EXPECT_EQ(UserColumns(u"2"), before[1]);
+    EXPECT_EQ(UserColumns(u"1099511627775"), before[2]);
+    EXPECT_EQ(g_pUserStorage->GetCount(), 3);
+    EXPECT_EQ(Count(u"select count(*) from FPinfo"), 3);
+    StatementPtr row = PrepareBound(*g_pDatabase, u"select FPTemplate from FPinfo where userid = ? and fingerNO = 1",
+                                    {u"987654321098"});
+    ASSERT_TRUE(row->NextRow());
+    int bytes = 0;
+    const BYTE* blob = static_cast<const BYTE*>(row->ValueBlob(0, bytes));
+    ASSERT_EQ(bytes, StoredTemplateSize) << "an old template comes back as two presses";
+    EXPECT_TRUE(std::equal(old.begin(), old.begin() + PressTemplateSize, blob));
+    EXPECT_TRUE(std::equal(old.begin(), old.begin() + PressTemplateSize, blob + PressTemplateSize));
+    EXPECT_EQ(store.GetCount(), 3);
+    EXPECT_TRUE(StoreMatchesTable());
+    EXPECT_EQ(Messages().back(), u"Import done");
+    EXPECT_EQ(progress, std::vector<UINT>{100u});
+}
+
+TEST_F(ImportPageTest, AnExistingUserTakesTheFilesFieldsAndKeepsWhatTheFilesDoNotCarry) {
+    PutUser({u"42", u"1", u"Old", u"1", u"1", 1, 6, u"\\ICON\\42.jpg", 0, u"1980-05-06", 1, 0x0001});
+    PutUser({u"43", u"", u"Other", u"0", u"", 0, 6, u"", 0, u"", 0, 0});
+    PutFile(kUserFile28, 1, User28({42, "0042", 777, "New", 5, 6, 0x40, 0x0006, true}));
+    PutFile(kUserFile27, 1, User27({42, "1", 888, "Newer", 7, 8, 0x41, 0xFFFF, false}));
+    Import({"no", "ok"});
+    EXPECT_EQ(UserColumns(u"42"), (std::vector<std::u16string>{u"888", u"Newer", u"1", u"1", u"7", u"65", u"\\ICON\\42.jpg",
+                                                                u"0", u"1980-05-06", u"8", u"6"}))
+        << "the small file wins, with the finger mask of the large one";
+    EXPECT_EQ(UserColumns(u"43"), (std::vector<std::u16string>{u"", u"Other", u"0", u"", u"0", u"6", u"", u"0", u"", u"0", u"0"}));
+    EXPECT_EQ(Messages(), std::vector<std::u16string>({u"Import fingerprints too?", u"Import done"}));
+}
+
+TEST_F(ImportPageTest, TemplatesGoToKnownUsersFingersAndReplaceTheirOwnSlot) {
+    PutUser({u"9", u"", u"", u"", u"", 0, 6, u"", 0, u"", 0, 0});
+    const std::vector<BYTE> first = SeededBlob(StoredTemplateSize, 5), second = SeededBlob(StoredTemplateSize, 6);
+    PutFile(kFingerprintFile, 9,
+            Fingerprint(9, 3, first) + Fingerprint(10, 1, first) + Fingerprint(9, 0, first) + Fingerprint(9, 11, first));
+    Import({"yes", "ok", "ok"});
+    EXPECT_EQ(Count(u"select count(*) from FPinfo where userid = '9' and fingerNO = 2"), 1);
+    EXPECT_EQ(Count(u"select count(*) from FPinfo"), 1);
+    EXPECT_EQ(Count(u"select FPFlag from Userinfo where userid = '9'"), 1 << 2);
+    EXPECT_EQ(Messages(), std::vector<std::u16string>({u"Import fingerprints too?", u"No user file found in the folder!",
+                                                       u"Import done; 3 records could not be imported!"}))
+        << "an unknown user and two fingers that are none";
+    // The same file again updates the row and the slot.
+    PutFile(kFingerprintFile, 1, Fingerprint(9, 3, second));
+    Import({"yes", "ok"});
+    EXPECT_EQ(Count(u"select count(*) from FPinfo"), 1);
+    EXPECT_EQ(store.GetCount(), 1);
+    EXPECT_TRUE(StoreMatchesTable());
+    StatementPtr row(g_pDatabase->Statement(u"select FPTemplate from FPinfo"));
+    ASSERT_TRUE(row->NextRow());
+    int bytes = 0;
+    EXPECT_EQ(0, std::memcmp(row->ValueBlob(0, bytes), second.data(), StoredTemplateSize));
+}
+
+TEST_F(ImportPageTest, WhatTheTablesCannotTakeIsCountedAndNothingHalfIsStored) {
+    delete g_pUserStorage;
+    g_pUserStorage = new CUserStorage(*g_pDatabase, 2);
+    PutUser({u"1", u"", u"", u"", u"", 0, 6, u"", 0, u"", 0, 0});
+    store.Allocate(1, store.GetTemplateSize());
+    PutFile(kUserFile28, 3, User28({1, "5", -1, "One", 1}) + User28({2, "", -1, "Two"}) + User28({3, "", -1, "Three"}));
+    PutFile(kFingerprintFile, 2,
+            Fingerprint(1, 1, SeededBlob(StoredTemplateSize, 1)) + Fingerprint(2, 1, SeededBlob(StoredTemplateSize, 2)));
+    Import({"yes", "ok"});
+    EXPECT_EQ(Users(), 2) << "the table holds two users";
+    EXPECT_EQ(UserColumns(u"1")[1], u"One") << "existing users are still updated";
+    EXPECT_EQ(Count(u"select count(*) from FPinfo"), 1) << "the template the store refused has no row";
+    EXPECT_EQ(Count(u"select FPFlag from Userinfo where userid = '2'"), 0);
+    EXPECT_TRUE(StoreMatchesTable());
+    EXPECT_EQ(Messages().back(), u"Import done; 2 records could not be imported!");
+}
+
+TEST_F(ImportPageTest, ATruncatedFileMakesNoPhantomRecordAndSaysSo) {
+    const std::string first = User28({5, "1", 1, "Five"}), second = User28({6, "2", 2, "Six"});
+    PutFile(kUserFile28, 0xFFFFFF, first + second.substr(0, 20));
+    Import({"no", "ok", "ok"});
+    EXPECT_EQ(Users(), 1);
+    EXPECT_EQ(Messages(), std::vector<std::u16string>({u"Import fingerprints too?",
+                                                       u"The incomplete last record of Bak.yg2 was ignored!",
+                                                       u"Import done"}));
+    EXPECT_EQ(progress, std::vector<UINT>{100u});
+}
+
+TEST_F(ImportPageTest, HostileFilesDamageNothingThatWasThere) {
+    PutUser({u"1", u"", u"Keep", u"1", u"1", 1, 6, u"", 1, u"", 0, 1});
+    PutTemplate(u"1", 0, SeededBlob(StoredTemplateSize, 9));
+    store.Add(SeededBlob(StoredTemplateSize, 9).data(), u"1", 0, TRUE, StoredTemplateSize);
+    const std::vector<std::u16string> kept = UserColumns(u"1");
+    std::mt19937 random(20);
+    for (int round = 0; round < 6; ++round) {
+        for (const char16_t* name : {kUserFile28, kUserFile27, kFingerprintFile}) {
+            std::string bytes(random() % 4000, '\0');
+            for (char& b : bytes) b = static_cast<char>(random());
+            // Some records aimed at the users that exist, fingers 1-10 among them.
+            for (size_t at = 3; at + 344 <= bytes.size() && round % 2 && name == kFingerprintFile; at += 344) {
+                bytes.replace(at, 5, Be(1 + random() % 3, 5));
+                bytes[at + 5] = static_cast<char>(random() % 12);
+            }
+            WriteHostFile(TransferFilePath(Folder(), name), bytes);
+        }
+        // How many notices a random file brings is random: unused answers go.
+        Import({"yes", "ok", "ok", "ok", "ok", "ok"});
+        while (TakeMessageBoxAnswer(0) != 0) {
+        }
+        ASSERT_TRUE(Intact());
+        EXPECT_TRUE(StoreMatchesTable());
+        EXPECT_EQ(g_pUserStorage->GetCount(), Users());
+        EXPECT_LE(Users(), UserLimit);
+    }
+    EXPECT_EQ(UserColumns(u"1")[1], kept[1]) << "a user no file names stays as he was";
+}
+
+TEST_F(ImportPageTest, AMissingFolderOrFileIsSaid) {
+    OnPage(132, {"key RIGHT", "key RIGHT", "key DOWN", "answer ok", "key ENTER"});
+    EXPECT_EQ(Messages(), std::vector<std::u16string>({u"Folder not found. Please check it!"}));
+    ASSERT_TRUE(EnsureTransferFolder(Folder()));
+    PutFile(kUserFile27, 1, User27({8, "", -1, "Eight"}));
+    Import({"yes", "ok", "ok"});
+    EXPECT_EQ(Users(), 1);
+    const std::vector<std::u16string> messages = Messages();
+    EXPECT_EQ(std::vector<std::u16string>(messages.begin() + 1, messages.end()),
+              std::vector<std::u16string>({u"Import fingerprints too?", u"No fingerprint file found in the folder!",
+                                           u"Import done"}));
+}
+
+TEST_F(ImportPageTest, ALongImportFeedsTheWatchdogAndEndsFull) {
+    CTransferLoop::SetRecordPause(5);
+    std::string records;
+    for (int i = 0; i < 1100; ++i) records += User28({static_cast<uint64_t>(100 + i), "", -1, "x"});
+    PutFile(kUserFile28, 1100, records);
+    ControllerBytes();
+    Import({"no", "ok"});
+    EXPECT_EQ(Users(), 1100);
+    EXPECT_EQ(ControllerBytes(), (std::vector<BYTE>{0xFE, 0x01, 0x01, 0xFE})) << "5.5 s of pauses: one feed";
+    EXPECT_EQ(progress, std::vector<UINT>{100u});
+    g_MachineConfig.DEBUGMODE = 1;
+    Import({"no", "ok"});
+    EXPECT_TRUE(ControllerBytes().empty());
+}
+
+TEST_F(ImportPageTest, ThePageMatchesItsPicture) {
+    OnPage(132, {"golden transfer_import_page"});
+    EXPECT_TRUE(golden);
+}
+
+}  // namespace

@@ -1,0 +1,83 @@
+#include "transfer/CPTreeDataImport.h"
+
+#include "core/Folders.h"
+#include "core/LangText.h"
+#include "core/ShowMessage.h"
+#include "data/DataGlobals.h"
+#include "data/FPTemplateStore.h"
+#include "transfer/StorageLocation.h"
+#include "transfer/TransferImport.h"
+#include "transfer/TransferLoop.h"
+
+namespace {
+
+constexpr char16_t kSection[] = u"CCPTreeDataImport";
+
+constexpr TransferPageSpec kSpec{
+    CCPTreeDataImport::IDD,
+    kSection,
+    1215, 1216, 1217, 1221, 1220, 1219,
+    {u"DI0003", u"源文件目录"},
+    {u"DI0004", u"导入"},
+    {u"DI0005", u"导入进度"},
+    {u"DI0006", u"  如果是从机器FLASH当中导入,\t   请把文件拷贝到本项目的DB目录下。\t   如果选择是从SD卡导入则直接从SD上导入"},
+    {{u"DI0007", u"机器FLASH"}, {u"DI0008", u"SD卡"}, {u"DI0016", u"U盘"}},
+};
+const DialogTemplate kTemplate = MakeTransferPageTemplate(kSpec);
+const DialogTemplateEntry kTemplateEntry(kTemplate);
+
+constexpr PageText kFolderMissing{u"DI0011", u"文件夹不存在,请检查目录是否正确!"};
+constexpr PageText kNoUserFile{u"DI0012", u"导入员工文件不存在，检查目录下文件是否存在！"};
+constexpr PageText kNoFingerprintFile{u"DI0013", u"导入指纹文件不存在，检查目录下文件是否存在！"};
+constexpr PageText kAskTemplates{u"DI0015", u"是否导入指纹？"};
+constexpr PageText kImported{u"DI0017", u"导入成功"};
+constexpr PageText kNotImported{u"DI0018", u"导入完成，%d条记录未能导入！"};
+constexpr PageText kShortTail{u"DI0019", u"文件%s末尾的不完整记录已忽略！"};
+
+template <class Arg>
+void TellFormatted(const PageText& text, const Arg& arg) {
+    CString format;
+    GetLangFormat(kSection, text.key, text.text, format);
+    CString message;
+    message.Format(format, arg);
+    ShowMessage(message, 0);
+}
+
+}  // namespace
+
+CCPTreeDataImport::CCPTreeDataImport() : CTransferPage(kSpec) {}
+
+BOOL CCPTreeDataImport::LeavePage() {
+    ProgressBar().Invalidate();
+    ProgressBar().UpdateWindow();
+    return CTransferPage::LeavePage();
+}
+
+void CCPTreeDataImport::OnTransfer() {
+    const CString folder = GetTransferFolder(StorageChoice());
+    if (!DirExists(folder)) {
+        Tell(kFolderMissing);
+        return;
+    }
+    const bool withTemplates = Ask(kAskTemplates);
+    CTransferLoop loop(&ProgressBar());
+    CTransferImport import(loop, *GetDatabase(), *g_pUserStorage, *GetFPTemplateStore());
+    const bool found = import.ImportUserFiles(folder);
+    if (!found) Tell(kNoUserFile);
+    if (withTemplates) {
+        if (FileExists(TransferFilePath(folder, kFingerprintFile)))
+            import.ImportFingerprintFile(folder);
+        else
+            Tell(kNoFingerprintFile);
+    }
+    Report(import, found);
+    FocusButton();
+}
+
+void CCPTreeDataImport::Report(const CTransferImport& import, bool userFileFound) {
+    for (const CString& name : import.ShortTails()) TellFormatted(kShortTail, name);
+    if (import.NotImported() > 0)
+        TellFormatted(kNotImported, import.NotImported());
+    else if (userFileFound)
+        Tell(kImported);
+}

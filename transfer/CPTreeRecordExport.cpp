@@ -1,0 +1,43 @@
+#include "transfer/CPTreeRecordExport.h"
+
+#include "data/DataGlobals.h"
+#include "transfer/RecordExport.h"
+#include "transfer/StorageLocation.h"
+#include "transfer/TransferFiles.h"
+#include "transfer/TransferLoop.h"
+
+namespace {
+
+constexpr TransferPageSpec kSpec{
+    CCPTreeRecordExport::IDD,
+    u"CCPTreeRecordExport",
+    1211, 1207, 1208, 1213, 1214, 1185,
+    {u"RE0005", u"导出目录"},
+    {u"RE0006", u"导出"},
+    {u"RE0007", u"导出进度"},
+    {u"RE0008", u"项目说明导出员工考勤资料"},
+    {{u"RE0009", u"机器FLASH"}, {u"RE0010", u"SD卡"}, {u"RE0012", u"U盘"}},
+};
+const DialogTemplate kTemplate = MakeTransferPageTemplate(kSpec);
+const DialogTemplateEntry kTemplateEntry(kTemplate);
+
+constexpr PageText kNoMedium{u"RE0011", u"文件夹路径不存在,请检查目录是否正确?"};
+constexpr PageText kAskAll{u"RE0018", u"是否下载全部记录?"};
+constexpr PageText kExported{u"RE0013", u"导出考勤信息完毕！"};
+constexpr PageText kNotWritten{u"RE0014", u"导出考勤信息失败！"};
+
+}  // namespace
+
+CCPTreeRecordExport::CCPTreeRecordExport() : CTransferPage(kSpec) {}
+
+void CCPTreeRecordExport::OnTransfer() {
+    CString folder;
+    bool folderMade = false;
+    if (!ChooseExportFolder(kNoMedium, folder, folderMade)) return;
+    const bool all = Ask(kAskAll);
+    CTransferLoop loop(&ProgressBar());
+    const bool written = folderMade && ExportAttendanceRecords(TransferFilePath(folder, kAttendanceFile), all, loop,
+                                                               *g_pRecordStore);
+    Tell(written ? kExported : kNotWritten);
+    FocusButton();
+}

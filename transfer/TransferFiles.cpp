@@ -1,0 +1,223 @@
+#include "transfer/TransferFiles.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "core/CodePageText.h"
+#include "data/FPTemplateStore.h"
+#include "platform/base/atomic_file.h"
+#include "platform/base/files.h"
+#include "platform/base/handle.h"
+#include "platform/base/numparse.h"
+
+namespace {
+
+// Userinfo columns in table order.
+enum UserColumn { UserId, UserCardNo, UserName, UserSex, UserPwd, UserDeptid, UserACFlag,
+                  UserIconPath, UserAdminFlag, UserBirthday, UserGroupNO, UserFPFlag };
+// FPinfo columns in table order.
+enum FingerprintColumn { FingerNO, FingerUserID, FingerTemplate };
+
+constexpr BYTE kAdminByte = 0xC0;
+constexpr int kMaxFinger = 10;
+constexpr DWORD kReadChunk = 64 * 1024;
+
+ULONGLONG GetBigEndian(const BYTE* in, int bytes) {
+    ULONGLONG value = 0;
+    for (int i = 0; i < bytes; ++i) value = (value << 8) | in[i];
+    return value;
+}
+
+bool AllFF(const BYTE* in, int bytes) {
+    return std::all_of(in, in + bytes, [](BYTE b) { return b == 0xFF; });
+}
+
+CString DecimalId(ULONGLONG id) {
+    CString text;
+    text.Format(u"%I64d", static_cast<__int64>(id));
+    return text;
+}
+
+// Bytes of `text` in the device code page, without a terminating zero.
+std::string CodePageBytes(const CString& text) {
+    std::string bytes(static_cast<size_t>(text.GetLength()) * 4 + 4, '\0');
+    TextToMultiByte(text, bytes.data(), static_cast<int>(bytes.size()));
+    bytes.resize(std::strlen(bytes.c_str()));
+    return bytes;
+}
+
+// The two user layouts differ only in the card's width; every field after
+// the card moves with it.
+void DecodeUser(const BYTE* record, int cardBytes, TransferUser& user) {
+    const int shift = cardBytes - 4;
+    user.userid = DecimalId(GetBigEndian(record, 5));
+    user.pwd = DecodeTransferPassword(record + 5);
+    if (AllFF(record + 8, cardBytes))
+        user.CardNo.Empty();
+    else
+        user.CardNo.Format(u"%u", static_cast<unsigned>(GetBigEndian(record + 8, cardBytes)));
+    user.Name = DecodeTransferName(record + 12 + shift);
+    user.Deptid = record[22 + shift];
+    user.GroupNO = record[23 + shift];
+    user.ACFlag = record[24 + shift];
+    user.AdminFlag = (record[27 + shift] & kAdminByte) == kAdminByte ? 1 : 0;
+}
+
+}  // namespace
+
+void PutTransferCount(BYTE* out, unsigned count) { PutBigEndian(out, count & 0xFFFFFF, TransferCountSize); }
+
+void EncodeTransferPassword(const CString& pwd, BYTE* out) {
+    if (pwd.IsEmpty()) {
+        std::memset(out, 0xFF, 3);
+        return;
+    }
+    const unsigned value = static_cast<unsigned>(_wtoi(pwd));
+    const unsigned digits = std::min(pwd.GetLength(), 15);
+    out[0] = static_cast<BYTE>((digits << 4) | ((value >> 16) & 0x0F));
+    out[1] = static_cast<BYTE>(value >> 8);
+    out[2] = static_cast<BYTE>(value);
+}
+
+CString DecodeTransferPassword(const BYTE* in) {
+    CString pwd;
+    if (AllFF(in, 3)) return pwd;
+    const int digits = in[0] >> 4;
+    pwd.Format(u"%d", static_cast<int>(GetBigEndian(in, 3) & 0xFFFFF));
+    while (pwd.GetLength() < digits) pwd = u"0" + pwd;
+    return pwd;
+}
+
+void EncodeTransferName(const CString& name, BYTE* out) {
+    std::memset(out, 0, PackedNameSize);
+    // The longest start of the name whose code-page form fits: a character
+    // is never cut in two.
+    for (int chars = name.GetLength(); chars > 0; --chars) {
+        const std::string bytes = CodePageBytes(name.Left(chars));
+        if (bytes.size() <= static_cast<size_t>(PackedNameSize)) {
+            std::memcpy(out, bytes.data(), bytes.size());
+            return;
+        }
+    }
+}
+
+CString DecodeTransferName(const BYTE* in) {
+    char bytes[PackedNameSize + 1] = {};
+    std::memcpy(bytes, in, PackedNameSize);
+    WCHAR text[TransferNameChars + 1] = {};
+    MultiByteToText(bytes, text, TransferNameChars + 1);
+    text[TransferNameChars] = 0;
+    return CString(text);
+}
+
+void EncodeUser28(CSqlStatement& row, BYTE* out) {
+    PutBigEndian(out, static_cast<ULONGLONG>(row.ValueInt64(UserId)), 5);
+    // Each text is copied: the next value read reuses the statement's room.
+    const CString pwd = row.ValueString(UserPwd);
+    EncodeTransferPassword(pwd, out + 5);
+    const CString card = row.ValueString(UserCardNo);
+    if (card.IsEmpty())
+        std::memset(out + 8, 0xFF, 4);
+    else
+        PutBigEndian(out + 8, static_cast<ULONGLONG>(_wtoi64(card)) & 0xFFFFFFFF, 4);
+    EncodeTransferName(row.ValueString(UserName), out + 12);
+    out[22] = static_cast<BYTE>(row.ValueInt(UserDeptid));
+    out[23] = static_cast<BYTE>(row.ValueInt(UserGroupNO));
+    out[24] = static_cast<BYTE>(row.ValueInt(UserACFlag));
+    PutBigEndian(out + 25, static_cast<unsigned>(row.ValueInt(UserFPFlag)) & 0xFFFF, 2);
+    out[27] = (row.ValueInt(UserAdminFlag) & 0xFF) == 1 ? kAdminByte : 0x00;
+}
+
+void DecodeUser28(const BYTE* record, TransferUser& user) {
+    DecodeUser(record, 4, user);
+    user.fingerMask = static_cast<int>(GetBigEndian(record + 25, 2));
+}
+
+void DecodeUser27(const BYTE* record, TransferUser& user) {
+    DecodeUser(record, 3, user);
+    // The 27-byte mask reaches no stored field: users keep their own.
+    user.fingerMask = -1;
+}
+
+bool EncodeFingerprint(CSqlStatement& row, BYTE* out) {
+    int bytes = 0;
+    const BYTE* blob = static_cast<const BYTE*>(row.ValueBlob(FingerTemplate, bytes));
+    if (!blob || (bytes != StoredTemplateSize && bytes != OldStoredTemplateSize)) return false;
+    PutBigEndian(out, static_cast<ULONGLONG>(row.ValueInt64(FingerUserID)), 5);
+    out[5] = static_cast<BYTE>(row.ValueInt(FingerNO) + 1);
+    if (bytes == StoredTemplateSize) {
+        std::memcpy(out + 6, blob, StoredTemplateSize);
+    } else {
+        // An old blob holds one press: it stands for both.
+        std::memcpy(out + 6, blob, PressTemplateSize);
+        std::memcpy(out + 6 + PressTemplateSize, blob, PressTemplateSize);
+    }
+    return true;
+}
+
+bool DecodeFingerprint(const BYTE* record, TransferFingerprint& fingerprint) {
+    const int fingerByte = record[5];
+    if (fingerByte < 1 || fingerByte > kMaxFinger) return false;
+    fingerprint.userid = DecimalId(GetBigEndian(record, 5));
+    fingerprint.finger = fingerByte - 1;
+    fingerprint.templ = record + 6;
+    return true;
+}
+
+CTransferFileReader::~CTransferFileReader() {
+    if (m_file) CloseHandle(m_file);
+}
+
+bool CTransferFileReader::Open(const CString& path, int recordSize) {
+    const HANDLE file = CreateFile(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                   nullptr);
+    if (file == INVALID_HANDLE_VALUE || !file) return false;
+    m_file = file;
+    m_recordSize = recordSize;
+    DWORD high = 0;
+    const DWORD low = GetFileSize(file, &high);
+    m_length = low == INVALID_FILE_SIZE ? 0 : (static_cast<ULONGLONG>(high) << 32) | low;
+    m_buffer.resize(kReadChunk);
+    BYTE count[TransferCountSize];
+    if (Read(count, TransferCountSize) < static_cast<DWORD>(TransferCountSize)) m_shortTail = m_position > 0;
+    return true;
+}
+
+DWORD CTransferFileReader::Read(BYTE* out, DWORD count) {
+    DWORD done = 0;
+    while (done < count) {
+        if (m_begin == m_end) {
+            DWORD got = 0;
+            if (!ReadFile(m_file, m_buffer.data(), kReadChunk, &got, nullptr) || got == 0) break;
+            m_begin = 0;
+            m_end = got;
+        }
+        const DWORD take = static_cast<DWORD>(std::min<size_t>(count - done, m_end - m_begin));
+        std::memcpy(out + done, m_buffer.data() + m_begin, take);
+        m_begin += take;
+        done += take;
+    }
+    m_position += done;
+    return done;
+}
+
+bool CTransferFileReader::Next(BYTE* record) {
+    if (!m_file || m_shortTail) return false;
+    const DWORD got = Read(record, static_cast<DWORD>(m_recordSize));
+    if (got == static_cast<DWORD>(m_recordSize)) return true;
+    m_shortTail = got > 0;
+    return false;
+}
+
+CTransferFileWriter::CTransferFileWriter() : m_bytes(TransferCountSize, 0) {}
+
+void CTransferFileWriter::Append(const BYTE* record, int size) {
+    m_bytes.insert(m_bytes.end(), record, record + size);
+    ++m_records;
+}
+
+bool CTransferFileWriter::Commit(const CString& path) {
+    PutTransferCount(m_bytes.data(), m_records);
+    return ReplaceFileContents(path, m_bytes.data(), m_bytes.size()) != FALSE;
+}

@@ -1,0 +1,130 @@
+// The transfer files that carry users and fingerprint templates between
+// terminals and the management software: a 3-byte big-endian record count,
+// then fixed-size records back to back, big-endian numbers inside.
+//   "Bak.yg2"  users, 28 bytes each (written and read)
+//   "Bak.yg"   users, 27 bytes each (read only: a 3-byte card number)
+//   "Bak.zw"   fingerprint templates, 344 bytes each
+// Readers go by the file's length, not its count: the count is for other
+// readers, and the writers here put the number of records they wrote.
+#pragma once
+
+#include <vector>
+
+#include "data/DbSqlite.h"
+#include "data/PackedRecords.h"
+#include "platform/base/CString.h"
+#include "platform/base/types.h"
+
+enum : int {
+    TransferCountSize = 3,
+    PackedUser28Size = 28,
+    PackedFingerprintSize = 344,
+    // A name of 10 code-page bytes is at most 20 characters.
+    TransferNameChars = 20,
+};
+
+inline constexpr char16_t kUserFile28[] = u"Bak.yg2";
+inline constexpr char16_t kUserFile27[] = u"Bak.yg";
+inline constexpr char16_t kFingerprintFile[] = u"Bak.zw";
+inline constexpr char16_t kAttendanceFile[] = u"Bak.kq";
+
+// The user fields a record carries.
+struct TransferUser {
+    CString userid;
+    CString CardNo;
+    CString Name;
+    CString pwd;
+    int Deptid = 0;
+    int GroupNO = 0;
+    int ACFlag = 0;
+    int AdminFlag = 0;
+    // Bit n = finger n enrolled; -1 when the record carries no mask.
+    int fingerMask = -1;
+};
+
+struct TransferFingerprint {
+    CString userid;
+    // 0-9.
+    int finger = 0;
+    // The record's 338 template bytes (two 169-byte templates).
+    const BYTE* templ = nullptr;
+};
+
+// The low 24 bits of count, big-endian.
+void PutTransferCount(BYTE* out, unsigned count);
+
+// Password: FF FF FF for an empty text; else the text's length in the high
+// nibble of the first byte and its value in the remaining 20 bits, so that
+// leading zeros come back.
+void EncodeTransferPassword(const CString& pwd, BYTE* out);
+CString DecodeTransferPassword(const BYTE* in);
+
+// Name: 10 bytes in the device code page, zero-filled; a name that does not
+// fit keeps the whole characters that do.
+void EncodeTransferName(const CString& name, BYTE* out);
+// Reads no byte past the 10, with or without a terminating zero.
+CString DecodeTransferName(const BYTE* in);
+
+// A row of "SELECT  * from Userinfo" as a 28-byte record.
+void EncodeUser28(CSqlStatement& userRow, BYTE* out);
+void DecodeUser28(const BYTE* record, TransferUser& user);
+void DecodeUser27(const BYTE* record, TransferUser& user);
+
+// A row of "Select * from FPinfo" as a 344-byte record; a 256-byte template
+// is written as its first 169 bytes twice. False for a blob of any other
+// size (no record).
+bool EncodeFingerprint(CSqlStatement& fingerprintRow, BYTE* out);
+// False for a finger byte outside 1-10: no finger of this terminal.
+bool DecodeFingerprint(const BYTE* record, TransferFingerprint& fingerprint);
+
+// Reads the records of a transfer file one by one, after its count.
+class CTransferFileReader {
+public:
+    CTransferFileReader() = default;
+    ~CTransferFileReader();
+    CTransferFileReader(const CTransferFileReader&) = delete;
+    CTransferFileReader& operator=(const CTransferFileReader&) = delete;
+
+    // False when the file cannot be opened.
+    bool Open(const CString& path, int recordSize);
+    // The next whole record (recordSize bytes); false at the end of the file.
+    bool Next(BYTE* record);
+    // Bytes read so far (the count included) and the file's length.
+    ULONGLONG Position() const { return m_position; }
+    ULONGLONG Length() const { return m_length; }
+    // The file ended inside a record (or inside the count): those bytes
+    // make no record.
+    bool HasShortTail() const { return m_shortTail; }
+
+private:
+    // Up to `count` bytes; fewer only at the end of the file.
+    DWORD Read(BYTE* out, DWORD count);
+
+    HANDLE m_file = nullptr;
+    int m_recordSize = 0;
+    ULONGLONG m_position = 0;
+    ULONGLONG m_length = 0;
+    bool m_shortTail = false;
+    std::vector<BYTE> m_buffer;
+    size_t m_begin = 0;
+    size_t m_end = 0;
+};
+
+// A transfer file made in memory and put in place whole: written under a
+// temporary name, flushed and renamed over the file, so that nobody finds
+// a half-written file under the real name and a failed export keeps the
+// file that was there.
+class CTransferFileWriter {
+public:
+    CTransferFileWriter();
+
+    void Append(const BYTE* record, int size);
+    unsigned Records() const { return m_records; }
+    // Puts the number of records appended into the count and replaces the
+    // file. False when any step failed; the old file is then untouched.
+    bool Commit(const CString& path);
+
+private:
+    std::vector<BYTE> m_bytes;
+    unsigned m_records = 0;
+};

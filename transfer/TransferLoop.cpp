@@ -1,0 +1,60 @@
+#include "transfer/TransferLoop.h"
+
+#include <algorithm>
+#include <atomic>
+
+#include "platform/base/clock.h"
+#include "transfer/Watchdog.h"
+#include "widgets/PogressBar.h"
+
+namespace {
+
+constexpr DWORD kFeedIntervalMs = 5000;
+std::atomic<DWORD> g_recordPauseMs{5};
+
+}  // namespace
+
+CTransferLoop::CTransferLoop(CPogressBar* bar) : m_bar(bar) {}
+
+void CTransferLoop::Begin(bool showZero) {
+    m_shown = 0;
+    if (showZero) ShowPercent(0);
+    m_lastFeed = GetTickCount();
+}
+
+UINT CTransferLoop::Percent(ULONGLONG done, ULONGLONG total) {
+    if (total == 0) return 0;
+    return static_cast<UINT>(std::min<ULONGLONG>(done, total) * 100 / total);
+}
+
+bool CTransferLoop::Show(ULONGLONG done, ULONGLONG total) {
+    const UINT percent = Percent(done, total);
+    if (percent == m_shown) return false;
+    ShowPercent(percent);
+    return true;
+}
+
+void CTransferLoop::Finish() {
+    if (m_shown != 100) ShowPercent(100);
+}
+
+void CTransferLoop::ShowPercent(UINT percent) {
+    m_shown = percent;
+    // SetPos repaints the bar at once: the loop does not return to the
+    // message loop before it ends.
+    if (m_bar && m_bar->GetSafeHwnd()) m_bar->SetPos(percent);
+}
+
+void CTransferLoop::FeedWhenDue() {
+    const DWORD now = GetTickCount();
+    // Unsigned difference: right across the wrap of the tick count.
+    if (now - m_lastFeed <= kFeedIntervalMs) return;
+    m_lastFeed = now;
+    FeedWatchdog();
+}
+
+void CTransferLoop::Pause() const {
+    if (const DWORD ms = g_recordPauseMs.load()) Sleep(ms);
+}
+
+void CTransferLoop::SetRecordPause(DWORD ms) { g_recordPauseMs = ms; }

@@ -1,0 +1,149 @@
+#include "transfer/TransferPage.h"
+
+#include "core/LangText.h"
+#include "core/MachineConfig.h"
+#include "core/ShowMessage.h"
+#include "transfer/StorageLocation.h"
+#include "widgets/MemoryDC.h"
+#include "widgets/WidgetRules.h"
+
+namespace {
+
+enum Widget { StorageLabel, StorageBox, Button, ProgressLabel, ProgressBar, Help, WidgetCount };
+
+// x, y, width, height of each widget, in the order of Widget.
+constexpr int kPlaces[WidgetCount][4] = {
+    {5, 3, 60, 23}, {70, 7, 151, 21}, {248, 7, 65, 23}, {5, 29, 60, 23}, {70, 33, 190, 23}, {5, 55, 300, 175},
+};
+constexpr int kHelpLineStep = 12;
+
+}  // namespace
+
+DialogTemplate MakeTransferPageTemplate(const TransferPageSpec& spec) {
+    const int ids[WidgetCount] = {spec.storageLabelId, spec.storageBoxId, spec.buttonId,
+                                  spec.progressLabelId, spec.progressBarId, spec.helpId};
+    std::vector<DialogItemTemplate> items;
+    for (int i = 0; i < WidgetCount; ++i) {
+        const DWORD style = i == StorageBox || i == Button ? WS_TABSTOP : 0;
+        items.push_back({ids[i], u"STATIC", u"", style, kPlaces[i][0], kPlaces[i][1], kPlaces[i][2], kPlaces[i][3]});
+    }
+    return DialogTemplate{spec.templateId, WS_CHILD, 0, 0, 320, 216, u"", items};
+}
+
+CTransferPage::CTransferPage(const TransferPageSpec& spec) : CCPTreeBase(spec.templateId, nullptr), m_spec(spec) {}
+
+CJHCanvas* CTransferPage::Widget(int i) {
+    CJHCanvas* const widgets[WidgetCount] = {&m_storageLabel, &m_storageBox, &m_button,
+                                             &m_progressLabel, &m_progressBar, &m_help};
+    return widgets[i];
+}
+
+BOOL CTransferPage::OnInitDialog() {
+    CDialog::OnInitDialog();
+    m_storageLabel.SubclassDlgItem(m_spec.storageLabelId, this);
+    m_storageBox.SubclassDlgItem(m_spec.storageBoxId, this);
+    m_button.SubclassDlgItem(m_spec.buttonId, this);
+    m_progressLabel.SubclassDlgItem(m_spec.progressLabelId, this);
+    m_progressBar.SubclassDlgItem(m_spec.progressBarId, this);
+    m_help.SubclassDlgItem(m_spec.helpId, this);
+    m_background.Load(SkinPath(u"Dialog\\DialogBG.bmp"), CXIMAGE_FORMAT_BMP);
+    LoadTexts();
+    return TRUE;
+}
+
+void CTransferPage::LoadTexts() {
+    m_storageLabel.SetWindowText(Text(m_spec.storageLabel));
+    m_progressLabel.SetWindowText(Text(m_spec.progressLabel));
+    m_help.SetWindowText(Text(m_spec.help));
+    m_button.SetText(Text(m_spec.button));
+    const COLORREF panel = static_cast<COLORREF>(g_MachineConfig.PANELCOLOR);
+    m_storageBox.SetColors(TRUE, panel, panel);
+}
+
+BOOL CTransferPage::EnterPage() {
+    LayoutControls();
+    FillStorageList();
+    HideWidgets();
+    for (int i = 0; i < WidgetCount; ++i) Widget(i)->SetNeedCapture(TRUE);
+    const BOOL entered = CCPTreeBase::EnterPage();
+    m_storageBox.SetFocus();
+    return entered;
+}
+
+void CTransferPage::LayoutControls() {
+    for (int i = 0; i < WidgetCount; ++i)
+        Widget(i)->MoveWindow(kPlaces[i][0], kPlaces[i][1], kPlaces[i][2], kPlaces[i][3], FALSE);
+    // Long translations wrap at the label's width instead of running off it.
+    m_help.SetTextFormat(DT_WORDBREAK, kHelpLineStep);
+}
+
+void CTransferPage::FillStorageList() {
+    m_storageBox.ResetContent();
+    for (int value = 0; value < 3; ++value) m_storageBox.AddItem(Text(m_spec.storageItems[value]), value);
+    m_progressBar.SetPos(0);
+}
+
+void CTransferPage::HideWidgets() {
+    for (int i = 0; i < WidgetCount; ++i) Widget(i)->ShowWindow(SW_HIDE);
+}
+
+BOOL CTransferPage::OnEraseBkgnd(CDC* dc) {
+    // The background goes through a memory image, and each widget takes its
+    // copy from that image: what the screen shows meanwhile never gets into
+    // a widget.
+    CMemoryDC memory(dc, CRect(0, 0, 320, 240));
+    m_background.Draw(memory, 0, 0);
+    for (int i = 0; i < WidgetCount; ++i) Widget(i)->CaptureBackground(this, &memory, 1);
+    return TRUE;
+}
+
+// Painting is the background's and the widgets': the paint only validates,
+// through BeginPaint, which sends the erase that draws the background.
+void CTransferPage::OnPaint() { CPaintDC paint(this); }
+
+HBRUSH CTransferPage::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) {
+    if (ctlColor != CTLCOLOR_BTN && ctlColor != CTLCOLOR_DLG && ctlColor != CTLCOLOR_STATIC)
+        return CCPTreeBase::OnCtlColor(dc, wnd, ctlColor);
+    dc->SetBkMode(TRANSPARENT);
+    if (!m_panelBrush.GetSafeHandle()) m_panelBrush.CreateSolidBrush(static_cast<COLORREF>(g_MachineConfig.PANELCOLOR));
+    return static_cast<HBRUSH>(m_panelBrush.GetSafeHandle());
+}
+
+BOOL CTransferPage::OnCommand(WPARAM wParam, LPARAM lParam) {
+    if (LOWORD(wParam) == m_spec.buttonId && HIWORD(wParam) == 0) {
+        OnTransfer();
+        return TRUE;
+    }
+    return CCPTreeBase::OnCommand(wParam, lParam);
+}
+
+LRESULT CTransferPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != EditEnterMessage()) return CCPTreeBase::WindowProc(message, wParam, lParam);
+    if (static_cast<int>(wParam) == m_spec.buttonId)
+        OnTransfer();
+    else
+        NextDlgCtrl();
+    return 1;
+}
+
+CString CTransferPage::Text(const PageText& text) const {
+    CString out;
+    GetLangText(m_spec.section, text.key, text.text, out);
+    return out;
+}
+
+void CTransferPage::Tell(const PageText& text) const { ShowMessage(Text(text), 0); }
+
+bool CTransferPage::Ask(const PageText& text) const { return ShowMessage(Text(text), 1) == IDYES; }
+
+bool CTransferPage::ChooseExportFolder(const PageText& noMedium, CString& folder, bool& folderMade) {
+    const int choice = StorageChoice();
+    if (!StorageRootExists(choice)) {
+        Tell(noMedium);
+        FocusButton();
+        return false;
+    }
+    folder = GetTransferFolder(choice);
+    folderMade = EnsureTransferFolder(folder);
+    return true;
+}
