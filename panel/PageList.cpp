@@ -1,9 +1,11 @@
 // The pages of the control panel's menu, by node. Each page adds its line
 // here (and its header above) when it is built.
 #include "panel/PageRegistry.h"
+#include "transfer/CPTreeBackupDatabase.h"
 #include "transfer/CPTreeDataImport.h"
 #include "transfer/CPTreeRecord.h"
 #include "transfer/CPTreeRecordExport.h"
+#include "transfer/CPTreeRestoreDatabase.h"
 #include "transfer/CPTreeUserExport.h"
 
 void RegisterMenuPages() {
@@ -11,4 +13,6 @@ void RegisterMenuPages() {
     RegisterControlPanelPage<CCPTreeDataImport>(132);
     RegisterControlPanelPage<CCPTreeUserExport>(1331);
     RegisterControlPanelPage<CCPTreeRecordExport>(1332);
+    RegisterControlPanelPage<CCPTreeBackupDatabase>(134);
+    RegisterControlPanelPage<CCPTreeRestoreDatabase>(135);
 }

@@ -1,0 +1,47 @@
+#include "transfer/DatabaseOffline.h"
+
+#include "core/AccessTables.h"
+#include "core/DatabaseOpen.h"
+#include "core/Folders.h"
+#include "data/DataGlobals.h"
+#include "data/RecordStore.h"
+#include "data/UserStorage.h"
+#include "main/QuillonDlg.h"
+#include "platform/base/files.h"
+
+CDatabaseOffline::CDatabaseOffline() : m_lock(g_csDatabase) {
+    GetDatabase()->Checkpoint();
+    GetDatabase()->Close();
+}
+
+CDatabaseOffline::~CDatabaseOffline() {
+    CString ignored;
+    if (!m_reopened) Reopen(ignored);
+}
+
+bool CDatabaseOffline::Reopen(CString& failure) {
+    m_reopened = true;
+    const CString path = GetDatabasePath();
+    if (!FileExists(path)) {
+        failure.Format(u"[SQlite] Could  not find  %s", path.GetString());
+        return false;
+    }
+    if (!GetDatabase()->Open(path)) {
+        failure.Format(u"[SQlite]Could not open %s", path.GetString());
+        return false;
+    }
+    return true;
+}
+
+void RemoveJournalFiles(const CString& databasePath) {
+    for (const char16_t* suffix : {u"-wal", u"-shm", u"-journal"}) DeleteFile(databasePath + suffix);
+}
+
+void ReloadDatabaseCaches() {
+    LoadTemplateCache();
+    g_pUserStorage->LoadCount();
+    g_pRecordStore->LoadCounters();
+    LoadBellTable();
+    LoadAccessGroups();
+    LoadAccessTimeZones();
+}
