@@ -7,6 +7,7 @@
 #include "transfer/CPTreeRecordExport.h"
 #include "transfer/CPTreeRestoreDatabase.h"
 #include "transfer/CPTreeUserExport.h"
+#include "transfer/UpdateDlg.h"
 
 void RegisterMenuPages() {
     RegisterControlPanelPage<CCPTreeRecord>(131);
@@ -15,4 +16,5 @@ void RegisterMenuPages() {
     RegisterControlPanelPage<CCPTreeRecordExport>(1332);
     RegisterControlPanelPage<CCPTreeBackupDatabase>(134);
     RegisterControlPanelPage<CCPTreeRestoreDatabase>(135);
+    RegisterControlPanelPage<CUpdateDlg>(136);
 }
