@@ -18,7 +18,17 @@ unsigned Follow(unsigned cursor, unsigned moved) { return cursor > moved ? curso
 
 }  // namespace
 
-CRecordStore::CRecordStore(CDbSqlite& db, unsigned capacity) : m_db(db), m_capacity(capacity) { LoadCounters(); }
+CRecordStore::CRecordStore(CDbSqlite& db, unsigned capacity) : m_db(db), m_capacity(capacity) {
+    EnsureQueryIndexes();
+    LoadCounters();
+}
+
+void CRecordStore::EnsureQueryIndexes() {
+    // A file from before these indexes (or restored from one) gets them
+    // once; the factory schema has them.
+    m_db.DirectStatement(u"CREATE INDEX IF NOT EXISTS CheckinoutUserid ON Checkinout (Userid)");
+    m_db.DirectStatement(u"CREATE INDEX IF NOT EXISTS CheckinoutTypeTime ON Checkinout (CheckType, CheckTime)");
+}
 
 void CRecordStore::LoadCounters() {
     CLockGuard lock(g_csRecordStore);

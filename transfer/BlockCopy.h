@@ -1,7 +1,7 @@
-// The file copies of the backup, restore and update pages: 4096-byte
-// blocks with the progress bar and the watchdog kept, written to a new
-// name beside the target and put in its place only when complete and on
-// disk, so that an interrupted copy leaves the old file or the new one.
+// The file copies of the backup, restore and update pages: blocks with the
+// progress bar and the watchdog kept, written to a new name beside the
+// target and put in its place only when complete and on disk, so that an
+// interrupted copy leaves the old file or the new one.
 #pragma once
 
 #include <memory>

@@ -40,6 +40,7 @@ void RemoveJournalFiles(const CString& databasePath) {
 void ReloadDatabaseCaches() {
     LoadTemplateCache();
     g_pUserStorage->LoadCount();
+    g_pRecordStore->EnsureQueryIndexes();
     g_pRecordStore->LoadCounters();
     LoadBellTable();
     LoadAccessGroups();

@@ -94,4 +94,28 @@ TEST_F(RecordQueryTest, CountMatchesThePagesRows) {
     EXPECT_EQ(Count(store, 65535, u"1", from, to), 1);
 }
 
+// Pages go in the ring's order, oldest first, across its wrap, and a
+// page that starts past the wrap starts at the right record.
+TEST_F(RecordQueryTest, PagesFollowTheRingAcrossItsWrap) {
+    CRecordStore store(db, 5);
+    for (int i = 0; i < 8; ++i) {
+        CString time;
+        time.Format(u"2014-09-01 08:0%d:00", i);
+        Punch(store, u"1", time, 0);
+    }
+    const LPCWSTR from = u"2014-09-01 00:00:00", to = u"2014-09-01 23:59:59";
+    int n = 0;
+    ASSERT_EQ(store.QueryRecordPage(0, 10, 65535, u"", n, from, to), 0);
+    ASSERT_EQ(n, 5);
+    for (int i = 0; i < n; ++i) {
+        CString time;
+        time.Format(u"2014-09-01 08:0%d:00", i + 3);
+        EXPECT_EQ(CString(store.PageText(i, 2)), time) << "row " << i;
+    }
+    ASSERT_EQ(store.QueryRecordPage(3, 2, 1, u"", n, from, to), 0);
+    ASSERT_EQ(n, 2);
+    EXPECT_EQ(CString(store.PageText(0, 2)), u"2014-09-01 08:06:00");
+    EXPECT_EQ(Count(store, 1, u"1", from, to), 5);
+}
+
 }  // namespace
