@@ -1,10 +1,12 @@
 # The two commands a newcomer needs: `make run` and `make test`.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 ROOT       ?= device
 JOBS       ?= $(shell nproc)
 
-.PHONY: all setup build build-asan run test test-normal test-asan bench clean
+.PHONY: all setup build build-asan run test test-normal test-asan bench fuzz clean
 
 all: build
 
@@ -40,5 +42,12 @@ test: test-normal test-asan
 bench: build
 	@for b in $(BUILD)/bin/bench_*; do [ -x "$$b" ] && "$$b"; done
 
+# Each fuzz target for FUZZ_SECONDS from its corpus, in a clang build whose
+# libraries are instrumented; fails on any crash.
+fuzz: setup
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DQUILLON_FUZZ=ON -DQUILLON_BENCH=OFF >/dev/null
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_targets
+	FUZZ_SECONDS=$(FUZZ_SECONDS) ./scripts/fuzz $(FUZZ_BUILD)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -35,7 +35,7 @@ BOOL CTcpServerLink::Open() {
     address.sin_addr.s_addr = htonl(INADDR_ANY);
     address.sin_port = htons(static_cast<uint16_t>(m_port));
     if (bind(m_listener, reinterpret_cast<SOCKADDR*>(&address), sizeof address) == SOCKET_ERROR ||
-        listen(m_listener, 1) == SOCKET_ERROR) {
+        listen(m_listener, SOMAXCONN) == SOCKET_ERROR) {
         DebugPrint(u"TCP server cannot listen on port %d", m_port);
         CloseSocket(m_listener);
         return FALSE;
@@ -47,11 +47,13 @@ BOOL CTcpServerLink::Open() {
 }
 
 void CTcpServerLink::AcceptWaiting() {
-    if (m_listener == INVALID_SOCKET || !Readable(m_listener, 0)) return;
-    const SOCKET client = accept(m_listener, nullptr, nullptr);
-    if (client == INVALID_SOCKET) return;
-    SOCKET old = m_client.exchange(client);
-    CloseSocket(old);
+    // Every waiting connection is taken; each replaces the one before.
+    while (m_listener != INVALID_SOCKET && Readable(m_listener, 0)) {
+        const SOCKET client = accept(m_listener, nullptr, nullptr);
+        if (client == INVALID_SOCKET) return;
+        SOCKET old = m_client.exchange(client);
+        CloseSocket(old);
+    }
 }
 
 int CTcpServerLink::Read(BYTE* buffer, int size) {

@@ -23,7 +23,7 @@ public:
     bool HasClient() const { return m_client != INVALID_SOCKET; }
 
 private:
-    // Takes a waiting client, if any, without blocking.
+    // Takes the waiting clients, if any, without blocking; the newest stays.
     void AcceptWaiting();
 
     int m_port;

@@ -26,22 +26,44 @@ int CheckDatabase() {
     return g_pDatabase && QueryHasRow(*g_pDatabase, u"Select * From MAIN.[sqlite_master] Limit 50") ? 1 : 0;
 }
 
-void EnsureAutoFnTable() {
-    if (!g_pDatabase || QueryHasRow(*g_pDatabase, u"Select * from sqlite_master where name = 'AtuoFN'")) return;
-    const bool created = g_pDatabase->DirectStatement(
-        u"CREATE TABLE 'AtuoFN' (Monstart nvarchar, MonEnd nvarchar, TuesStart nvarchar, TuesEnd nvarchar, "
-        u"WednStart nvarchar, WednEnd nvarchar, ThurStart nvarchar, ThurEnd nvarchar, FriStart nvarchar, "
-        u"FriEnd nvarchar, SatStart nvarchar, SatEnd nvarchar, SunStart nvarchar, SunEnd nvarchar, SpaceID int, "
-        u"FNID int)");
-    if (!created) return;
-    for (int row = 1; row <= 16; ++row) {
-        CString sql;
-        sql.Format(u"Insert Into AtuoFN  Values('00:00','00:00','00:00','00:00','00:00','00:00','00:00','00:00',"
-                   u"'00:00','00:00','00:00','00:00','00:00','00:00','%d','0')",
-                   row);
-        g_pDatabase->DirectStatement(sql);
-        Sleep(10);
+namespace {
+
+constexpr int kAutoFnRows = 16;
+
+// Adds the default row of every SpaceID from 1 to 16 that the table lacks.
+bool FillAutoFnTable(CDbSqlite& db) {
+    for (int row = 1; row <= kAutoFnRows; ++row) {
+        CString id;
+        id.Format(u"%d", row);
+        if (QueryHasRow(db, u"Select 1 from AtuoFN where SpaceID = ?", {id})) continue;
+        if (!ExecuteBound(db,
+                          u"Insert Into AtuoFN  Values('00:00','00:00','00:00','00:00','00:00','00:00','00:00','00:00',"
+                          u"'00:00','00:00','00:00','00:00','00:00','00:00',?,'0')",
+                          {id}))
+            return false;
     }
+    return true;
+}
+
+}  // namespace
+
+void EnsureAutoFnTable() {
+    if (!g_pDatabase) return;
+    CDbSqlite& db = *g_pDatabase;
+    const bool exists = QueryHasRow(db, u"Select * from sqlite_master where name = 'AtuoFN'");
+    if (exists && QueryInt(db, u"Select count(*) from AtuoFN") >= kAutoFnRows) return;
+    // One transaction: a start cut short leaves no table or a whole one.
+    if (!db.BeginTransaction()) return;
+    const bool done =
+        (exists || db.DirectStatement(u"CREATE TABLE 'AtuoFN' (Monstart nvarchar, MonEnd nvarchar, TuesStart nvarchar, "
+                                      u"TuesEnd nvarchar, WednStart nvarchar, WednEnd nvarchar, ThurStart nvarchar, "
+                                      u"ThurEnd nvarchar, FriStart nvarchar, FriEnd nvarchar, SatStart nvarchar, "
+                                      u"SatEnd nvarchar, SunStart nvarchar, SunEnd nvarchar, SpaceID int, FNID int)")) &&
+        FillAutoFnTable(db);
+    if (done)
+        db.CommitTransaction();
+    else
+        db.RollbackTransaction();
 }
 
 int CloseDatabase() {

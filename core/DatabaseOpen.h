@@ -10,7 +10,8 @@ CString GetDatabasePath();
 int OpenDatabase();
 // 1 when the schema can be read and holds at least one object.
 int CheckDatabase();
-// Creates table AtuoFN with its 16 rows when it is missing.
+// Creates table AtuoFN with its 16 rows when it is missing, and adds the
+// rows a table cut short lacks (rows there are kept).
 void EnsureAutoFnTable();
 int CloseDatabase();
 int RestoreDatabaseBackup();

@@ -25,6 +25,8 @@
 #include "data/RecordStore.h"
 #include "data/UserStorage.h"
 #include "main/GpioPin.h"
+#include "platform/base/atomic_file.h"
+#include "platform/base/device_fs.h"
 
 namespace {
 
@@ -98,6 +100,8 @@ int InitTool() {
     bool loaded;
     {
         XmlDocLock lock(g_ConfigDoc);
+        // A save cut by a power failure leaves its temporary file behind.
+        RemoveStaleTemporaries(DeviceToHostPath(configPath.str()));
         loaded = g_ConfigDoc.ReadFromFile(configPath);
     }
     if (!loaded) {

@@ -97,7 +97,9 @@ std::u16string DecodeFile(std::string_view text) {
     if (text.size() >= 2 && static_cast<BYTE>(text[0]) == 0xFF && static_cast<BYTE>(text[1]) == 0xFE) {
         std::u16string wide((text.size() - 2) / 2, u'\0');
         std::memcpy(wide.data(), text.data() + 2, wide.size() * 2);
-        return wide;
+        // An unpaired surrogate reads as U+FFFD, as the next write puts it:
+        // otherwise a key would change its name, and its place, on a write.
+        return Utf8ToUtf16(Utf16ToUtf8(wide));
     }
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     return Utf8ToUtf16(text);

@@ -205,6 +205,18 @@ TEST(Registry, ReadsFilesWrittenByHandAndSkipsBrokenLines) {
     RegCloseKey(key);
 }
 
+TEST(Registry, AnUnpairedSurrogateInAUtf16FileReadsAsItIsWritten) {
+    const std::u16string text = u"\xFEFF[HKEY_LOCAL_MACHINE\\\xDCDC\xDCDC]\n\"a\"=\"1\"\n"
+                                u"[HKEY_LOCAL_MACHINE\\S\xDCDC\xDCDC\xDCDC]\n\"b\"=\"2\"\n";
+    const std::string file(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+    const RegistryTree tree = ParseRegistry(file);
+    const std::shared_ptr<RegKey> key = tree.roots[2]->FindSubkey(u"\xFFFD\xFFFD");
+    ASSERT_NE(key, nullptr);
+    EXPECT_NE(key->FindValue(u"a"), nullptr);
+    const std::string written = SerializeRegistry(tree);
+    EXPECT_EQ(SerializeRegistry(ParseRegistry(written)), written);
+}
+
 namespace {
 AtomicStage g_dieAt;
 void DieAtStage(AtomicStage stage) {

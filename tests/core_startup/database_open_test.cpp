@@ -30,7 +30,31 @@ TEST_F(DatabaseOpenTest, AutoFunctionTableIsCreatedWithSixteenRowsWhenMissing) {
     EXPECT_EQ(Int(u"select count(*) from AtuoFN where FNID = 0 and Monstart = '00:00' and SunEnd = '00:00'"), 16);
 }
 
-TEST_F(DatabaseOpenTest, AnExistingAutoFunctionTableIsLeftAlone) {
+TEST_F(DatabaseOpenTest, AShortAutoFunctionTableGetsItsMissingRowsAndKeepsItsOwn) {
+    OpenFactoryDatabase();
+    EnsureAutoFnTable();
+    g_pDatabase->DirectStatement(u"delete from AtuoFN where SpaceID in (1, 9, 16)");
+    g_pDatabase->DirectStatement(u"update AtuoFN set FNID = 4, Monstart = '08:30' where SpaceID = 2");
+    EnsureAutoFnTable();
+    EXPECT_EQ(Int(u"select count(*) from AtuoFN"), 16);
+    EXPECT_EQ(Int(u"select count(distinct SpaceID) from AtuoFN where SpaceID between 1 and 16"), 16);
+    EXPECT_EQ(Int(u"select FNID from AtuoFN where SpaceID = 2"), 4);
+    EXPECT_EQ(Int(u"select count(*) from AtuoFN where Monstart = '08:30'"), 1);
+    EXPECT_EQ(Int(u"select count(*) from AtuoFN where SpaceID in (1, 9, 16) and FNID = 0"), 3);
+}
+
+TEST_F(DatabaseOpenTest, AWholeAutoFunctionTableIsLeftAlone) {
+    OpenFactoryDatabase();
+    EnsureAutoFnTable();
+    g_pDatabase->DirectStatement(u"update AtuoFN set FNID = SpaceID + 100");
+    g_pDatabase->DirectStatement(u"update AtuoFN set SpaceID = 40 where SpaceID = 3");
+    EnsureAutoFnTable();
+    EXPECT_EQ(Int(u"select count(*) from AtuoFN"), 16);
+    EXPECT_EQ(Int(u"select count(*) from AtuoFN where FNID = SpaceID + 100"), 15);
+    EXPECT_EQ(Int(u"select count(*) from AtuoFN where SpaceID = 3"), 0);
+}
+
+TEST_F(DatabaseOpenTest, AnAutoFunctionTableOfAnotherShapeIsLeftAsItWas) {
     OpenFactoryDatabase();
     g_pDatabase->DirectStatement(u"DROP TABLE IF EXISTS AtuoFN");
     g_pDatabase->DirectStatement(u"CREATE TABLE AtuoFN (SpaceID int, FNID int)");
@@ -38,6 +62,10 @@ TEST_F(DatabaseOpenTest, AnExistingAutoFunctionTableIsLeftAlone) {
     EnsureAutoFnTable();
     EXPECT_EQ(Int(u"select count(*) from AtuoFN"), 1);
     EXPECT_EQ(Int(u"select FNID from AtuoFN"), 3);
+    // Nothing half done is left open: later writes go through.
+    EXPECT_TRUE(g_pDatabase->DirectStatement(u"insert into AtuoFN values (8, 1)"));
+    EXPECT_TRUE(g_pDatabase->BeginTransaction());
+    EXPECT_TRUE(g_pDatabase->CommitTransaction());
 }
 
 TEST_F(DatabaseOpenTest, ClosingTwiceIsHarmless) {

@@ -138,7 +138,7 @@ TEST_F(StartupProgramTest, AMissingConfigFileEndsCleanlyWithItsMessage) {
     EXPECT_EQ(Log().find("main window ready"), std::string::npos);
 }
 
-TEST_F(StartupProgramTest, TheAutoFunctionTableIsMadeWhenMissingAndKeptOtherwise) {
+TEST_F(StartupProgramTest, TheAutoFunctionTableIsMadeWhenMissingAndMendedWhenShort) {
     ASSERT_EQ(Count(u"select count(*) from sqlite_master where name = 'AtuoFN'"), 0);
     EXPECT_EQ(Start("quit\n").exitCode, 0);
     EXPECT_EQ(Count(u"select count(*) from AtuoFN"), 16);
@@ -147,9 +147,11 @@ TEST_F(StartupProgramTest, TheAutoFunctionTableIsMadeWhenMissingAndKeptOtherwise
         CDbSqlite db;
         ASSERT_TRUE(db.Open(kDatabase));
         db.DirectStatement(u"delete from AtuoFN where SpaceID > 1");
+        db.DirectStatement(u"update AtuoFN set FNID = 5");
     }
     EXPECT_EQ(Start("quit\n").exitCode, 0);
-    EXPECT_EQ(Count(u"select count(*) from AtuoFN"), 1);
+    EXPECT_EQ(Count(u"select count(*) from AtuoFN"), 16);
+    EXPECT_EQ(Count(u"select FNID from AtuoFN where SpaceID = 1"), 5);
 }
 
 TEST_F(StartupProgramTest, AnEmptyDatabaseFileIsReportedAsDamaged) {
