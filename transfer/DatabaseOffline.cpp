@@ -7,7 +7,11 @@
 #include "data/RecordStore.h"
 #include "data/UserStorage.h"
 #include "main/QuillonDlg.h"
+#include "platform/base/atomic_file.h"
+#include "platform/base/device_fs.h"
 #include "platform/base/files.h"
+#include "transfer/DatabaseCopyPlace.h"
+#include "transfer/UpdateDlg.h"
 
 CDatabaseOffline::CDatabaseOffline() : m_lock(g_csDatabase) {
     GetDatabase()->Checkpoint();
@@ -35,6 +39,18 @@ bool CDatabaseOffline::Reopen(CString& failure) {
 
 void RemoveJournalFiles(const CString& databasePath) {
     for (const char16_t* suffix : {u"-wal", u"-shm", u"-journal"}) DeleteFile(databasePath + suffix);
+}
+
+void RemoveMaintenanceLeftovers() {
+    const CString live = GetDatabasePath();
+    std::vector<CString> replaced = {live, live + u".bak", live + u".old"};
+    for (const CString& copy : DatabaseCopyPaths()) replaced.push_back(copy);
+    for (const CString& file : CUpdateDlg::UpdatedFiles()) replaced.push_back(file);
+    for (const CString& file : replaced) RemoveStaleTemporaries(DeviceToHostPath(file.GetString()));
+    for (const CString& copy : {live + u".bak", live + u".old"}) {
+        RemoveJournalFiles(copy);
+        DeleteFile(copy);
+    }
 }
 
 void ReloadDatabaseCaches() {

@@ -29,6 +29,12 @@ private:
 // to the file they were written for and must not meet another one.
 void RemoveJournalFiles(const CString& databasePath);
 
+// What a backup, restore or update cut by a power failure leaves behind:
+// the new files not yet renamed into place, and the restore's copy of the
+// new database and of the old one (the live file is whole either way).
+// Start-up removes them before the database is opened.
+void RemoveMaintenanceLeftovers();
+
 // Everything the program keeps in memory from the database, taken from it
 // again after the file was replaced: the fingerprint templates, the user
 // count, the record ring's counters, the bells, the access groups and the

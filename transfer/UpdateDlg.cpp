@@ -127,6 +127,25 @@ ULONGLONG CUpdateDlg::GetUpdateSize(const CString& folder) {
     return total;
 }
 
+std::vector<CString> CUpdateDlg::UpdatedFiles() {
+    std::vector<CString> files;
+    for (const char16_t* name : kProgramFiles) files.push_back(CString(kProgramFolder) + u"\\" + name);
+    CString appDir;
+    GetAppDir(appDir);
+    const CString icons = appDir + kIconFolder;
+    for (const CString& name : IconNames(icons)) files.push_back(icons + u"\\" + name);
+    // A new icon cut short is there only under its temporary name.
+    WIN32_FIND_DATAW entry{};
+    HANDLE search = FindFirstFile(icons + u"\\*.png.~tmp*", &entry);
+    if (search == INVALID_HANDLE_VALUE) return files;
+    do {
+        const CString name(entry.cFileName);
+        files.push_back(icons + u"\\" + name.Left(name.Find(u".~tmp")));
+    } while (FindNextFile(search, &entry));
+    FindClose(search);
+    return files;
+}
+
 void CUpdateDlg::OnUpdate() {
     const CString folder = GetUSBDiskFolder() + u"\\zeta42";
     if (!DirExists(folder)) {

@@ -25,6 +25,8 @@ public:
     // Bytes of the five program files and the icons in `folder`; 0 when a
     // program file is missing.
     static ULONGLONG GetUpdateSize(const CString& folder);
+    // The files an update replaces that are there now.
+    static std::vector<CString> UpdatedFiles();
     CPogressBar& ProgressBar() { return m_progress; }
 
 protected:
