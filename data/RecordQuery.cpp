@@ -14,8 +14,8 @@ namespace {
 // the user and the user's department. They read Checkinout alone (through
 // its indexes), which keeps a count or a deep page from joining every
 // record of the ring.
-// A "+" before the time and the status keeps their indexes out of a page's
-// search, which goes in rowid order (by the user's index when there is one).
+// A "+" before the time and the status keeps their indexes out of a search
+// that goes in rowid order or by the user's index.
 const char16_t* const kMatch =
     u"%sCheckinout.CheckTime >=?1 And %sCheckinout.CheckTime<=?2 And %sCheckinout.CheckType in (Select ID from "
     u"StatusBase) And Checkinout.rowid>=%u And Checkinout.rowid <%u%s%s";
@@ -45,7 +45,10 @@ std::vector<CString> CRecordStore::MatchedParts(int dept, LPCWSTR userId, bool i
     // ring's start.
     const unsigned end = AllBegin + AllRecordcount;
     const unsigned ringEnd = m_capacity + Raw;
-    const char16_t* const plus = inRowidOrder ? u"+" : u"";
+    // A user or a department narrows the search most through the user's
+    // index; only a count over every user goes by status and time.
+    const bool byUser = dept != 65535 || HasText(userId);
+    const char16_t* const plus = inRowidOrder || byUser ? u"+" : u"";
     std::vector<CString> parts(1);
     parts[0].Format(kMatch, plus, plus, plus, AllBegin, std::min(end, ringEnd), user.GetString(),
                     deptClause.GetString());

@@ -82,7 +82,7 @@ private:
     void PackRows(LPCWSTR sql, unsigned from, unsigned to, BYTE* buffer, int& n);
     // The conditions of a record query over each rowid range of the
     // all-records window (one, or two when it wraps), in ring order;
-    // `inRowidOrder` for a search that must go in rowid order.
+    // `inRowidOrder` for a search that must go in rowid order (or by user).
     std::vector<CString> MatchedParts(int dept, LPCWSTR userId, bool inRowidOrder) const;
     // A statement over those conditions with the time range and the user
     // bound.
