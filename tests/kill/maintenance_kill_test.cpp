@@ -23,18 +23,6 @@ std::string Bytes(const std::string& hostPath) {
     return bytes.str();
 }
 
-int CountIn(const std::string& database, const char* sql) {
-    sqlite3* db = nullptr;
-    sqlite3_stmt* statement = nullptr;
-    int value = -1;
-    if (sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
-        sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK && sqlite3_step(statement) == SQLITE_ROW)
-        value = sqlite3_column_int(statement, 0);
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
-    return value;
-}
-
 // A run of the terminal that opens `node` and presses Enter on its button
 // with the storage choice `rights` steps to the right.
 class MaintenanceKill {
@@ -77,7 +65,7 @@ TEST(MaintenanceKillTest, BackupToFlash) {
         // The harness checked the copy's integrity; it is a whole database.
         const std::string copy = run.folder.HostPath("NandFlash/KD4700.DB");
         if (std::filesystem::exists(copy)) {
-            EXPECT_EQ(CountIn(copy, "select count(*) from StatusBase"), 8);
+            EXPECT_EQ(TerminalFolder::QueryDatabase(copy, "select count(*) from StatusBase"), 8);
         }
         EXPECT_EQ(run.folder.Query("select count(*) from StatusBase"), 8);
     };
