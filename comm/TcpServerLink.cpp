@@ -1,5 +1,7 @@
 #include "comm/TcpServerLink.h"
 
+#include <cstdio>
+
 #include "core/DebugPrint.h"
 
 namespace {
@@ -37,6 +39,7 @@ BOOL CTcpServerLink::Open() {
     if (bind(m_listener, reinterpret_cast<SOCKADDR*>(&address), sizeof address) == SOCKET_ERROR ||
         listen(m_listener, SOMAXCONN) == SOCKET_ERROR) {
         DebugPrint(u"TCP server cannot listen on port %d", m_port);
+        std::fprintf(stderr, "quillon: the TCP server cannot listen on port %d\n", m_port);
         CloseSocket(m_listener);
         return FALSE;
     }

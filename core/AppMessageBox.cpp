@@ -5,10 +5,11 @@
 #include <mutex>
 
 #include "platform/base/debug.h"
+#include "platform/base/threads.h"
 #include "platform/base/utf.h"
+#include "platform/ui/display.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/script.h"
-#include "platform/ui/winuser.h"
 
 namespace {
 
@@ -18,10 +19,12 @@ std::deque<int>& Answers() {
     return answers;
 }
 
+// "answer" goes to the box showing, else it waits for the next box.
 const bool g_answerCommand = [] {
     ScriptDriver::RegisterCommand("answer", [](const std::vector<std::string>& args, std::string* error) {
         if (args.size() == 1 && (args[0] == "yes" || args[0] == "no" || args[0] == "ok")) {
-            QueueMessageBoxAnswer(args[0] == "yes" ? IDYES : args[0] == "no" ? IDNO : IDOK);
+            const int answer = args[0] == "yes" ? IDYES : args[0] == "no" ? IDNO : IDOK;
+            if (!AnswerShowingMessageBox(answer)) QueueMessageBoxAnswer(answer);
             return true;
         }
         *error = "answer takes yes, no or ok";
@@ -30,28 +33,22 @@ const bool g_answerCommand = [] {
     return true;
 }();
 
-// A box waits for its answer as it would for a person: in a scripted run
-// the script goes on meanwhile (start-up asks before any other message loop
-// runs) until it answers, quits or ends. Without a script the safe answer
-// comes at once.
-int WaitForScriptAnswer(int fallback) {
-    for (;;) {
-        const int answer = TakeMessageBoxAnswer(0);
-        if (answer != 0) return answer;
-        if (!ScriptRunsOnThisThread()) return fallback;
-        MSG msg;
-        if (!GetMessageW(&msg, nullptr, 0, 0)) {
-            // The loop the box was shown over ends too; the script may
-            // have answered on its way out.
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return TakeMessageBoxAnswer(fallback);
-        }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+// Someone can answer a box drawn here: a person at the window, or the
+// script running on this thread.
+bool CanShowHere() {
+    if (DisplayThreadId() != GetCurrentThreadId()) return false;
+    return DisplayNeedsPolling() || ScriptRunsOnThisThread();
 }
 
 }  // namespace
+
+void ReportMessageBox(const CString& text) {
+    JournalWrite(kJournalMessageBox, text.str());
+    std::string line = Utf16ToUtf8(text.str());
+    for (char& ch : line)
+        if (ch == '\r' || ch == '\n') ch = ' ';
+    std::fprintf(stderr, "message box: %s\n", line.c_str());
+}
 
 void QueueMessageBoxAnswer(int answer) {
     std::lock_guard<std::mutex> guard(g_answerLock);
@@ -67,11 +64,11 @@ int TakeMessageBoxAnswer(int fallback) {
 }
 
 int AfxMessageBox(LPCWSTR text, UINT type) {
-    JournalWrite(kJournalMessageBox, text);
-    // Every box shown is in the program's own output too.
-    std::fprintf(stderr, "message box: %s\n", Utf16ToUtf8(text).c_str());
+    ReportMessageBox(text);
     const bool question = (type & 0xF) == MB_YESNO;
-    const int answer = WaitForScriptAnswer(question ? IDNO : IDOK);
+    const int queued = TakeMessageBoxAnswer(0);
+    int answer = queued;
+    if (queued == 0) answer = CanShowHere() ? MessageBoxW(nullptr, text, u"", type) : IDOK;
     if (!question) return IDOK;
     return answer == IDYES ? IDYES : IDNO;
 }

@@ -1,17 +1,19 @@
 // The plain message box of start-up, shown before the skinned box can be:
-// the text goes to the journal of message boxes (and so to the log of a
-// scripted run). In a scripted run the box waits while the script goes on
-// until it gives "answer yes|no|ok"; without one (no script, or it quits or
-// ends first) the answer is the safe one (OK, or No for a question).
+// the platform's system box (platform/ui/msgbox.h), in front of every
+// window. It shows on the user-interface thread when a person or a script
+// can answer it (a window, or a script running); headless without a script,
+// or from another thread, the answer is at once the queued one or else the
+// safe one (OK, or No for a question).
 #pragma once
 
-#include "platform/base/types.h"
-
-#define MB_OK 0x00000000u
-#define MB_YESNO 0x00000004u
-#define MB_ICONQUESTION 0x00000020u
+#include "platform/base/CString.h"
+#include "platform/ui/msgbox.h"
 
 int AfxMessageBox(LPCWSTR text, UINT type = MB_OK);
+
+// Every box, plain or skinned, tells its text: to the message-box journal,
+// and as one line "message box: TEXT" on standard error.
+void ReportMessageBox(const CString& text);
 
 // The answer for the next box (IDOK, IDYES or IDNO), queued in order.
 void QueueMessageBoxAnswer(int answer);

@@ -3,9 +3,9 @@
 #include "core/AppDir.h"
 #include "core/DebugPrint.h"
 #include "data/DataGlobals.h"
+#include "data/DatabaseFile.h"
 #include "data/SqlHelpers.h"
 #include "platform/base/clock.h"
-#include "platform/base/files.h"
 
 CString GetDatabasePath() {
     CString appDir;
@@ -79,7 +79,7 @@ int CloseDatabase() {
 int RestoreDatabaseBackup() {
     if (g_pDatabase) g_pDatabase->Close();
     Sleep(50);
-    CopyFileW(GetDatabasePath() + u".bak", GetDatabasePath(), FALSE);
+    ReplaceDatabaseWithCopy(GetDatabasePath() + u".bak", GetDatabasePath());
     Sleep(500);
     return 1;
 }

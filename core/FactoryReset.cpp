@@ -8,12 +8,12 @@
 #include "core/MachineConfig.h"
 #include "core/ShowMessage.h"
 #include "data/DataGlobals.h"
+#include "data/DatabaseFile.h"
 #include "data/DataLocks.h"
 #include "data/DeptStorage.h"
 #include "data/FPTemplateStore.h"
 #include "data/RecordStore.h"
 #include "data/UserStorage.h"
-#include "platform/base/files.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ bool ReplaceDatabaseFile() {
     const CString path = GetDatabasePath();
     CLockGuard lock(g_csDatabase);
     g_pDatabase->Close();
-    CopyFileW(appDir + u"DB\\back\\KD4700.bak", path, FALSE);
+    ReplaceDatabaseWithCopy(appDir + u"DB\\back\\KD4700.bak", path);
     CString text;
     if (!FileExists(path)) {
         text.Format(u"[SQlite] Could  not find  %s", path);

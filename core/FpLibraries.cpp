@@ -105,7 +105,8 @@ int CheckFpProcessVersion() {
     if (GetSensorVersion() < 7) return 0;
     if (GetProcessVersion() >= 2) return 0;
     AfxMessageBox(u"Please upgrade \"SMProcess_WinCE.dll\" file to ver 2.0!");
-    EndProcess(0);
+    // The terminal cannot work with these libraries: not a normal end.
+    EndProcess(kExitStartFailed);
 }
 
 void SetFpSensorExposure(unsigned value) {

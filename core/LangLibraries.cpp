@@ -1,6 +1,5 @@
 #include "core/LangLibraries.h"
 
-#include <cmath>
 #include <cstdio>
 
 #include "core/AppDir.h"
@@ -10,8 +9,9 @@
 #include "core/MachineConfig.h"
 #include "core/RegistryKey.h"
 #include "core/UserPhoto.h"
+#include "data/DataGlobals.h"
+#include "data/PackedRecords.h"
 #include "data/RecordStore.h"
-#include "platform/base/COleDateTime.h"
 #include "platform/base/files.h"
 #include "platform/base/modules.h"
 #include "platform/base/utf.h"
@@ -78,16 +78,20 @@ int IsFtLanguage() { return LanguageSwitchOn(u"ft"); }
 int IsOrderLanguage() { return LanguageSwitchOn(u"order"); }
 
 int ParseDateTime(CString text, int* year, int* month, int* day, int* hour, int* minute, int* second) {
+    if (g_pRecordStore == nullptr) {
+        *year = *month = *day = *hour = *minute = *second = 0;
+        return 0;
+    }
     CRecordStore::ParseCheckTime(text, *year, *month, *day, *hour, *minute, *second);
     return 1;
 }
 
+// The same count as the packed record's, so the real-time frame and a record
+// read back later carry one time even for a text like "2014-02-30 00:00:00".
 long long DateTimeToSecondsSigned(const CString& text) {
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
     ParseDateTime(text, &year, &month, &day, &hour, &minute, &second);
-    const COleDateTime when(year, month, day, hour, minute, second);
-    const COleDateTime reference(2000, 1, 2, 0, 0, 0);
-    return std::llround((static_cast<double>(when) - static_cast<double>(reference)) * 86400.0);
+    return SecondsSince2000(year, month, day, hour, minute, second);
 }
 
 unsigned DateTimeToSeconds(CString text) { return static_cast<unsigned>(DateTimeToSecondsSigned(text)); }

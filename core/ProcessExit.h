@@ -5,4 +5,13 @@
 
 #include "platform/base/types.h"
 
+// The program's exit statuses: how the run went, for whoever started it.
+enum ExitStatus : UINT {
+    kExitNormal = 0,        // ended as a person or a script asked
+    kExitStartFailed = 1,   // start-up (or --init-root) stopped with an error message
+    kExitUsage = 2,         // a bad command line, or a script that failed
+    kExitCannotStart = 3,   // no device folder, or a display that cannot be opened
+};
+
+// A normal end (0) of a run whose script failed ends with kExitUsage.
 [[noreturn]] void EndProcess(UINT code);

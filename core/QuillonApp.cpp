@@ -1,11 +1,14 @@
 #include "core/QuillonApp.h"
 
+#include <cstdio>
+
 #include "core/AppMessageBox.h"
 #include "core/AppServices.h"
 #include "core/FpLibraries.h"
 #include "core/Folders.h"
 #include "core/LangLibraries.h"
 #include "core/ProcessExit.h"
+#include "platform/base/system.h"
 #include "core/RegistryKey.h"
 #include "core/SystemInit.h"
 #include "core/SystemLocks.h"
@@ -45,9 +48,13 @@ void WaitForDisplay() {
 BOOL CQuillonApp::InitInstance() {
     CheckMaintenanceDisk();
     SetLaunchEntry();
+    SetSystemMemoryDivision(514);
     WaitForDisplay();
     m_hMutex = CreateMutexW(nullptr, FALSE, kQuillonMutexName);
-    if (GetLastError() == ERROR_ALREADY_EXISTS) return FALSE;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        std::fputs("quillon: the terminal is already running; this second start ends\n", stderr);
+        return FALSE;
+    }
 
     LoadFpControlDll();
     LoadFpMatchDll();
@@ -60,13 +67,14 @@ BOOL CQuillonApp::InitInstance() {
         m_pSplash = nullptr;
         AfxMessageBox(u"file can not be found");
         RestoreShellTaskBar();
-        EndProcess(0);
+        EndProcess(kExitStartFailed);
     }
     m_pSplash->Create(CWelcomDlg::IDD, nullptr);
     ::SetWindowPos(m_pSplash->GetSafeHwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
     m_pSplash->ShowWindow(SW_SHOW);
     m_pSplash->MakeFullScreen();
-    AfxBeginThread(SplashThread, m_pSplash, THREAD_PRIORITY_HIGHEST);
+    StartSplashThread(m_pSplash);
+    SetRegistryKey(u"Local AppWizard-Generated Applications");
 
     // The I/O-controller thread takes these locks; they exist before it starts.
     InitSystemLocks();
@@ -76,6 +84,7 @@ BOOL CQuillonApp::InitInstance() {
         // comes back instead of a main window over half-made services.
         ReleaseSplash();
         RestoreShellTaskBar();
+        m_startFailed = true;
         return FALSE;
     }
     ReleaseIoControllerThread();
@@ -95,5 +104,6 @@ int CQuillonApp::ExitInstance() {
         CloseHandle(m_hMutex);
         m_hMutex = nullptr;
     }
-    return CWinApp::ExitInstance();
+    const int code = CWinApp::ExitInstance();
+    return m_startFailed ? static_cast<int>(kExitStartFailed) : code;
 }

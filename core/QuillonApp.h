@@ -12,10 +12,15 @@ public:
 
     // Always FALSE: the process ends after the main window closes.
     BOOL InitInstance() override;
+    // The exit status: kExitStartFailed when start-up stopped short of
+    // the main window with an error message.
     int ExitInstance() override;
 
     CWelcomDlg* m_pSplash = nullptr;
     HANDLE m_hMutex = nullptr;
+
+private:
+    bool m_startFailed = false;
 };
 
 // The name of the single-instance mutex.

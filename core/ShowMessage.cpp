@@ -13,8 +13,15 @@ namespace {
 // wParam: a heap CString the receiver deletes; lParam: two-button flag.
 constexpr UINT kRelayShow = WM_USER + 1;
 
+int ShowSystemBox(const CString& text, int twoButtons) {
+    return twoButtons ? AfxMessageBox(text, MB_YESNO) : (AfxMessageBox(text, MB_OK), 1);
+}
+
 int ShowOnThisThread(const CString& text, int twoButtons) {
     CLDMessageBox box(twoButtons != 0, nullptr);
+    // Before the settings name the skin folder there is no picture to draw
+    // the box with: the system box shows the text instead.
+    if (!box.HasBackground()) return ShowSystemBox(text, twoButtons);
     box.SetText(text);
     const INT_PTR result = box.DoModal();
     if (!twoButtons) return 1;
@@ -47,9 +54,7 @@ int ShowMessage(CString text, int twoButtons) {
         return ShowOnThisThread(text, twoButtons);
     }
     HWND relay = g_relay.load();
-    if (uiThread == 0 || relay == nullptr || !IsWindow(relay)) {
-        return twoButtons ? AfxMessageBox(text, MB_YESNO) : (AfxMessageBox(text, MB_OK), 1);
-    }
+    if (uiThread == 0 || relay == nullptr || !IsWindow(relay)) return ShowSystemBox(text, twoButtons);
     auto* handed = new CString(text);
     if (!twoButtons) {
         if (!PostMessageW(relay, kRelayShow, reinterpret_cast<WPARAM>(handed), 0)) delete handed;

@@ -6,8 +6,8 @@
 // From another thread the message is handed to the user-interface thread:
 // a one-button notice is posted and the worker goes on at once (result 1);
 // a question waits for its answer. Without a display (tools, start-up before
-// the screen, tests of other layers) the text goes to the message-box
-// journal and the answer is the scripted one, else the safe one.
+// the screen, tests of other layers), or before the settings name the skin
+// folder, the plain system box (AfxMessageBox) shows the text instead.
 #pragma once
 
 #include "platform/base/CString.h"

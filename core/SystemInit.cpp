@@ -1,5 +1,6 @@
 #include "core/SystemInit.h"
 
+
 #include "core/AccessTables.h"
 #include "core/AppDir.h"
 #include "core/AppMessageBox.h"
@@ -28,6 +29,7 @@
 #include "transfer/DatabaseOffline.h"
 #include "platform/base/atomic_file.h"
 #include "platform/base/device_fs.h"
+#include "platform/base/system.h"
 
 namespace {
 
@@ -37,7 +39,7 @@ CString g_logPath;
     AfxMessageBox(text);
     RestoreShellTaskBar();
     ShowDesktop(1);
-    EndProcess(0);
+    EndProcess(kExitStartFailed);
 }
 
 // After a confirmed settings reset: the records, users and their
@@ -96,6 +98,7 @@ int InitTool() {
     g_pszLogPath = g_logPath.GetString();
     const CString configPath = appDir + u"config\\config.xml";
     DebugPrint(u"Brisant run.......");
+    CoInitializeEx(nullptr, 0);
     InitSystemLocks();
 
     bool loaded;

@@ -1,6 +1,7 @@
 #include "core/UserPhoto.h"
 
 #include "core/AppDir.h"
+#include "core/Folders.h"
 #include "core/LangLibraries.h"
 #include "platform/base/files.h"
 
@@ -23,11 +24,14 @@ bool IsUserPhotoFile(const CString& path) {
     return IsSafeFileNamePart(path.Mid(length));
 }
 
-bool FindUserPhoto(const CString& userId, CString& path) {
+namespace {
+
+// The first existing file of folder + ID + one of the known extensions.
+bool FindPhotoIn(const CString& folder, const CString& userId, CString& path) {
     if (!IsSafeFileNamePart(userId)) return false;
     static constexpr const char16_t* kExtensions[] = {u".bmp", u".jpg", u".jpe", u".jfi", u".png", u".ico",
                                                       u".cur", u".tif", u".tga", u".pcx", u".wbm"};
-    const CString base = UserPhotoFolder() + userId;
+    const CString base = folder + userId;
     for (const char16_t* extension : kExtensions) {
         const CString candidate = base + extension;
         if (GetFileAttributesW(candidate) == INVALID_FILE_ATTRIBUTES) continue;
@@ -35,4 +39,17 @@ bool FindUserPhoto(const CString& userId, CString& path) {
         return true;
     }
     return false;
+}
+
+}  // namespace
+
+bool FindUserPhoto(const CString& userId, CString& path) { return FindPhotoIn(UserPhotoFolder(), userId, path); }
+
+bool FindShownUserPhoto(const CString& userId, CString& path) {
+    return FindPhotoIn(GetSDCardFolder() + u"\\ICON\\", userId, path) || FindUserPhoto(userId, path);
+}
+
+bool LoadPhotoFile(const CString& path, CxImage& image) {
+    const int dot = path.ReverseFind(u'.');
+    return image.Load(path, dot < 0 ? DWORD{CXIMAGE_FORMAT_UNKNOWN} : CxImage::GetTypeIdFromName(path.Mid(dot)));
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/base/CString.h"
+#include "platform/ui/image.h"
 
 // The application folder + "ICON\".
 CString UserPhotoFolder();
@@ -17,3 +18,8 @@ bool IsUserPhotoFile(const CString& path);
 // ".jfi", ".png", ".ico", ".cur", ".tif", ".tga", ".pcx", ".wbm"; false when
 // there is none.
 bool FindUserPhoto(const CString& userId, CString& path);
+// The photo a screen shows for the user: one in the storage card's "\ICON"
+// folder first, then the photo folder's, where the user pages store theirs.
+bool FindShownUserPhoto(const CString& userId, CString& path);
+// Loads a photo file as the type its extension names.
+bool LoadPhotoFile(const CString& path, CxImage& image);

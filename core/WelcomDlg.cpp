@@ -92,6 +92,10 @@ int NextSplashPosition(int p, bool& down) {
     return down ? p - 1 : p + 1;
 }
 
+CWinThread* StartSplashThread(CWelcomDlg* splash) {
+    return AfxBeginThread(SplashThread, splash, THREAD_PRIORITY_HIGHEST);
+}
+
 UINT SplashThread(LPVOID parameter) {
     auto* splash = static_cast<CWelcomDlg*>(parameter);
     const HWND window = splash->GetSafeHwnd();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/base/sync.h"
+#include "platform/base/threads.h"
 #include "platform/ui/afxwin.h"
 #include "platform/ui/image.h"
 
@@ -39,6 +40,9 @@ extern int g_nSplashDone;
 // Marks the splash as done (the main window, at the end of its start).
 void ReleaseSplash();
 UINT SplashThread(LPVOID splash);
+// Starts SplashThread for `splash` at the highest priority, so that the
+// animation runs while the rest of the start keeps the processor busy.
+CWinThread* StartSplashThread(CWelcomDlg* splash);
 // The marker's x at position p.
 constexpr int SplashMarkerX(int p) { return p * 8 + 87; }
 // The position after p moving in direction `down` (which turns at 19 and 0).

@@ -26,6 +26,8 @@ void CFPTemplateStore::Allocate(int n, int size) {
     templates.assign(static_cast<size_t>(slots) * size, 0);
     ids.assign(slots, CString());
     fingers.assign(slots, -1);
+    index.clear();
+    index.reserve(slots);
     count = 0;
 }
 
@@ -59,10 +61,13 @@ bool CFPTemplateStore::ToSlotForm(const BYTE* blob, int size, BYTE* out) const {
     return true;
 }
 
+size_t CFPTemplateStore::SlotKeyHash::operator()(SlotKeyView key) const {
+    return std::hash<std::u16string_view>()(key.userId) * 31 + static_cast<size_t>(key.finger);
+}
+
 int CFPTemplateStore::Find(const CString& userId, int finger) const {
-    for (int i = 0; i < count; ++i)
-        if (fingers[i] == finger && ids[i] == userId) return i;
-    return -1;
+    const auto found = index.find(SlotKeyView{userId.str(), finger});
+    return found == index.end() ? -1 : found->second;
 }
 
 int CFPTemplateStore::Add(const BYTE* templ, const CString& userId, int finger, BOOL, int size) {
@@ -77,6 +82,7 @@ int CFPTemplateStore::Add(const BYTE* templ, const CString& userId, int finger, 
         i = count++;
         ids[i] = userId;
         fingers[i] = finger;
+        index.emplace(SlotKey{userId.str(), finger}, i);
     }
     std::memcpy(SlotBytes(i), slotForm.data(), templateSize);
     changed = false;
@@ -102,7 +108,9 @@ int CFPTemplateStore::Delete(const CString& userId, int finger) {
     for (int i = count - 1; i >= 0; --i) {
         if (ids[i] != userId || (finger != -1 && fingers[i] != finger)) continue;
         const int last = count - 1;
+        index.erase(index.find(KeyOf(i)));
         if (i != last) {
+            index.find(KeyOf(last))->second = i;
             ids[i] = ids[last];
             fingers[i] = fingers[last];
             std::memcpy(SlotBytes(i), SlotBytes(last), templateSize);

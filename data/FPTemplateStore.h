@@ -4,6 +4,9 @@
 // matcher that must not see the store change under it.
 #pragma once
 
+#include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "data/DbSqlite.h"
@@ -57,6 +60,27 @@ private:
     int Find(const CString& userId, int finger) const;
     BYTE* SlotBytes(int i) { return templates.data() + static_cast<size_t>(i) * templateSize; }
     void Clear(int i);
+    // A (user, finger) as the index holds it, and as it is looked up there
+    // without copying the id.
+    struct SlotKeyView {
+        std::u16string_view userId;
+        int finger;
+        bool operator==(const SlotKeyView&) const = default;
+    };
+    struct SlotKey {
+        std::u16string userId;
+        int finger;
+        operator SlotKeyView() const { return {userId, finger}; }
+    };
+    struct SlotKeyHash {
+        using is_transparent = void;
+        size_t operator()(SlotKeyView key) const;
+    };
+    struct SlotKeyEqual {
+        using is_transparent = void;
+        bool operator()(SlotKeyView a, SlotKeyView b) const { return a == b; }
+    };
+    SlotKeyView KeyOf(int i) const { return {ids[i].str(), fingers[i]}; }
 
     int count = 0;
     int slots = 0;
@@ -65,6 +89,9 @@ private:
     std::vector<BYTE> templates;
     std::vector<CString> ids;
     std::vector<int> fingers;
+    // The occupied slot of each (user, finger): Add's one-slot-per-finger
+    // check in constant time, so filling the store is linear.
+    std::unordered_map<SlotKey, int, SlotKeyHash, SlotKeyEqual> index;
     int templateSize = MatchRecordSize;
 };
 

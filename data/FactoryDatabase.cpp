@@ -29,6 +29,9 @@ bool CreateFactoryDatabase(LPCWSTR devicePath) {
         const std::string script = std::string("BEGIN;\n") + FactorySchemaSql() + "\nCOMMIT;";
         created = sqlite3_exec(db, script.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
         if (!created) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        // Delivered in the mode the terminal runs it in (see CDbSqlite);
+        // closing folds the log back into the file and removes it.
+        if (created) sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
     }
     sqlite3_close(db);
     return created;

@@ -92,9 +92,9 @@ void PackDept(CSqlStatement& row, BYTE* out) {
     PutBigEndian(out + 12, static_cast<unsigned>(row.ValueInt(2)), 2);
 }
 
-int SecondsSince2000(int year, int month, int day, int hour, int minute, int second) {
+__int64 SecondsSince2000(int year, int month, int day, int hour, int minute, int second) {
     const __int64 days = DaysFromCivil(year, month, day) - DaysFromCivil(2000, 1, 2);
-    return static_cast<int>(days * 86400 + hour * 3600 + minute * 60 + second);
+    return days * 86400 + hour * 3600 + minute * 60 + second;
 }
 
 void PackCheckinout(CSqlStatement& row, BYTE* out) {

@@ -28,5 +28,7 @@ void PackDept(CSqlStatement& deptRow, BYTE* out);
 // A Checkinout row; bytes 11-13 are left as they are.
 void PackCheckinout(CSqlStatement& recordRow, BYTE* out);
 
-// Whole seconds from 2000-01-02 00:00:00 to the date and time.
-int SecondsSince2000(int year, int month, int day, int hour, int minute, int second);
+// Whole seconds from 2000-01-02 00:00:00 to the date and time. Fields out
+// of their range count on (30 February is 2 March), so every reader of one
+// time text gets the same number.
+__int64 SecondsSince2000(int year, int month, int day, int hour, int minute, int second);

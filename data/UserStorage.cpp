@@ -165,7 +165,7 @@ int GetUserFingerNumbers(CDbSqlite& db, const CString& userId) {
     int mask = 0;
     while (rows->NextRow()) {
         const int finger = rows->ValueInt(0);
-        if (finger >= 0 && finger < 16) mask |= 1 << finger;
+        if (finger >= 0 && finger <= 9) mask |= 1 << finger;
     }
     return mask;
 }

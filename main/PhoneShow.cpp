@@ -85,9 +85,7 @@ bool CPhoneShow::StoreSnapshot() {
 
 void CPhoneShow::LoadPhoto(const CString& path) {
     m_photo.Destroy();
-    const int dot = path.ReverseFind(u'.');
-    const DWORD type = dot < 0 ? DWORD{CXIMAGE_FORMAT_UNKNOWN} : CxImage::GetTypeIdFromName(path.Mid(dot));
-    m_photo.Load(path, type);
+    LoadPhotoFile(path, m_photo);
 }
 
 void CPhoneShow::RefreshPhoto() {
@@ -97,7 +95,7 @@ void CPhoneShow::RefreshPhoto() {
     CString path;
     if (m_mode == kModeSnapshot && StoreSnapshot())
         LoadPhoto(m_photoPath);
-    else if (m_mode == kModeStoredPhoto && FindUserPhoto(m_userId, path))
+    else if (m_mode == kModeStoredPhoto && FindShownUserPhoto(m_userId, path))
         LoadPhoto(path);
 }
 

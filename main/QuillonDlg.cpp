@@ -12,6 +12,7 @@
 #include "core/WelcomDlg.h"
 #include "data/DataGlobals.h"
 #include "data/FPTemplateStore.h"
+#include "main/AlarmChecks.h"
 #include "main/GpioPin.h"
 #include "main/RestartCommand.h"
 #include "main/ScreenFile.h"
@@ -76,6 +77,7 @@ BOOL CQuillonDlg::OnInitDialog() {
     g_gpioPortF0.Set();
     if (g_FpLib.VeltoInitFpAndCamera) g_FpLib.VeltoInitFpAndCamera();
     SetFpSensorExposure(g_MachineConfig.FP & 0xFF);
+    SendStoredAlarmChecks();
     LoadTemplateCache();
 
     const CString skinDir = g_MachineConfig.SkinDir;

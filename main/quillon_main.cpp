@@ -2,7 +2,9 @@
 //   quillon [--root DIR] [--headless | --window] [--script FILE] [--simulate-io] [--debug-output]
 //   quillon --init-root DIR [--force]
 //   quillon --help
+// The exit status says how the run went (core/ProcessExit.h).
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -30,10 +32,16 @@ constexpr char kUsage[] =
     "  --script FILE    runs the script's commands, in virtual time, then ends\n"
     "  --simulate-io    the I/O controller is simulated in the program\n"
     "  --debug-output   debugger output to standard error\n"
-    "  --init-root DIR  writes a factory device image into DIR (--force: over an existing one)\n";
+    "  --init-root DIR  writes a factory device image into a new folder DIR\n"
+    "  --force          with --init-root on an existing device folder: repairs it; the program files\n"
+    "                   are put back, and the database, DB\\back, registry.reg, config.xml, photos,\n"
+    "                   snapshots and log are kept (the missing ones among them written anew)\n"
+    "exit status: 0 a normal end; 1 start-up (or --init-root) stopped with an error message;\n"
+    "2 a bad command line or a failed script; 3 no device folder, or a display that cannot be opened\n";
 
 struct Options {
     std::string root = "device";
+    bool rootGiven = false;
     std::string initRoot;
     bool force = false;
     bool simulateIo = false;
@@ -43,11 +51,13 @@ struct Options {
 bool TakeOptions(std::vector<std::string>& args, Options& options, std::string& error) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (arg == "--root" && hasValue) {
-            options.root = args[++i];
-        } else if (arg == "--init-root" && hasValue) {
-            options.initRoot = args[++i];
+        if (arg == "--root" || arg == "--init-root") {
+            if (i + 1 >= args.size() || args[i + 1].rfind("--", 0) == 0) {
+                error = arg + " needs a folder";
+                return false;
+            }
+            (arg == "--root" ? options.root : options.initRoot) = args[++i];
+            if (arg == "--root") options.rootGiven = true;
         } else if (arg == "--force") {
             options.force = true;
         } else if (arg == "--simulate-io") {
@@ -61,7 +71,36 @@ bool TakeOptions(std::vector<std::string>& args, Options& options, std::string& 
             return false;
         }
     }
+    if (!options.initRoot.empty() && options.rootGiven) {
+        error = "--init-root and --root cannot be used together: --init-root DIR writes the folder, --root DIR runs it";
+        return false;
+    }
+    if (options.force && options.initRoot.empty()) {
+        error = "--force goes with --init-root DIR";
+        return false;
+    }
     return true;
+}
+
+// A device folder holds the application folder; without it nothing can
+// start, and the person learns which path is missing and how to make one.
+bool CheckDeviceRoot(const std::string& root) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    std::string missing;
+    if (!fs::is_directory(root, ec)) {
+        missing = root;
+    } else {
+        SetDeviceRoot(root);
+        const std::string appDir = DeviceToHostPath(u"\\NandFlash\\zeta42");
+        if (!fs::is_directory(appDir, ec)) missing = appDir;
+    }
+    if (missing.empty()) return true;
+    std::fprintf(stderr,
+                 "quillon: %s is missing: %s is not a device folder.\n"
+                 "quillon --init-root %s makes one.\n",
+                 missing.c_str(), root.c_str(), root.c_str());
+    return false;
 }
 
 }  // namespace
@@ -72,25 +111,31 @@ int main(int argc, char** argv) {
     Options options;
     std::string error;
     if (!TakeUiOptions(args, &ui, &error) || !TakeOptions(args, options, error)) {
-        std::fprintf(stderr, "%s\n%s", error.c_str(), kUsage);
-        return 2;
+        std::fprintf(stderr, "quillon: %s\n%s", error.c_str(), kUsage);
+        return kExitUsage;
     }
     if (options.help) {
         std::fputs(kUsage, stdout);
-        return 0;
+        return kExitNormal;
     }
     if (!options.initRoot.empty()) {
         const factory::BuildResult built = factory::BuildDeviceImage(options.initRoot, options.force);
         if (!built.ok) std::fprintf(stderr, "quillon: %s\n", built.error.c_str());
-        return built.ok ? 0 : 1;
+        return built.ok ? kExitNormal : kExitStartFailed;
     }
-    SetDeviceRoot(options.root);
-    if (!StartUi(ui, &error)) {
-        std::fprintf(stderr, "%s\n", error.c_str());
-        return 2;
+    if (!CheckDeviceRoot(options.root)) return kExitCannotStart;
+    bool displayFailed = false;
+    if (!StartUi(ui, &error, &displayFailed)) {
+        std::fprintf(stderr, "quillon: %s\n", error.c_str());
+        return displayFailed ? kExitCannotStart : kExitUsage;
     }
     // Without a window the screen is written to a file for a person to look at.
-    if (!DisplayNeedsPolling()) CQuillonDlg::SetScreenFile(options.root + "/screen.png");
+    if (!DisplayNeedsPolling()) {
+        const std::string screen = options.root + "/screen.png";
+        if (ui.display == DisplayMode::Auto)
+            std::fprintf(stderr, "quillon: no display: running headless, the screen goes to %s\n", screen.c_str());
+        CQuillonDlg::SetScreenFile(screen);
+    }
     StartShellTaskBar();
     IoControllerSim simulator;
     if (options.simulateIo && simulator.Start()) {

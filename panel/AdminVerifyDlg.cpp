@@ -10,7 +10,7 @@
 
 namespace {
 
-enum : int { kTitleId = 1000, kPromptId = 1001, kIdLabelId = 1002, kIdEditId = 1003, kPasswordLabelId = 1004,
+enum : int { kPromptId = 1001, kIdLabelId = 1002, kIdEditId = 1003, kPasswordLabelId = 1004,
              kPasswordEditId = 1005 };
 constexpr int kIdLimit = 20;
 constexpr int kPasswordLimit = 20;
@@ -26,7 +26,6 @@ const DialogTemplate kVerifyTemplate{
     240,
     u"",
     {
-        {kTitleId, u"STATIC", u"", 0, 0, 0, 320, 24},
         {kPromptId, u"STATIC", u"", 0, 20, 44, 280, 40},
         {kIdLabelId, u"STATIC", u"", 0, 30, 98, 90, 22},
         {kIdEditId, u"EDIT", u"", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 125, 98, 160, 22},
@@ -69,7 +68,7 @@ CAdminVerifyDlg::CAdminVerifyDlg(CWnd* parent) : CPanelScreen(IDD, parent) {}
 
 BOOL CAdminVerifyDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    SetUpScreen(kTitleId);
+    SetUpScreen();
     ShowTitle(Text(u"AV0001", u"管理员验证"));
     const struct {
         CFontStatic& label;

@@ -7,7 +7,7 @@
 
 namespace {
 
-enum : int { kTitleId = 1000, kFirstIconId = 1001 };
+enum : int { kFirstIconId = 1001 };
 
 // The icons' places: four columns, two rows centred in the room below the
 // title bar.
@@ -17,7 +17,7 @@ constexpr int kColumnStep = 78;
 constexpr int kFirstColumn = 7;
 
 std::vector<DialogItemTemplate> PanelItems() {
-    std::vector<DialogItemTemplate> items{{kTitleId, u"STATIC", u"", 0, 0, 0, 320, 24}};
+    std::vector<DialogItemTemplate> items;
     for (int i = 0; i < CControlPanel::kGridSlots; ++i)
         items.push_back({kFirstIconId + i, u"STATIC", u"", 0, 0, 0, kIconWidth, kIconHeight, 0, true});
     return items;
@@ -47,7 +47,7 @@ BOOL CControlPanel::OnInitDialog() {
     CDialog::OnInitDialog();
     g_openPanel = this;
     SetControlPanelWindow(this);
-    SetUpScreen(kTitleId);
+    SetUpScreen();
     for (int i = 0; i < kGridSlots; ++i) m_icons[i].SubclassDlgItem(kFirstIconId + i, this);
     // Every page is made once, with the panel; its window on the first visit.
     for (const MenuNode& node : MenuNodes())
@@ -73,7 +73,7 @@ CCPTreeBase* CControlPanel::GotoNode(UINT id, BOOL refresh) {
         HideShownPage();
         FillGrid(id, 0);
         ShowGrid();
-        return nullptr;
+        return PageOf(id);
     }
     CCPTreeBase* page = PageOf(id);
     if (page == nullptr) return nullptr;

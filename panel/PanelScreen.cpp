@@ -4,10 +4,11 @@
 #include "main/BottomTaskBar.h"
 #include "widgets/MemoryDC.h"
 
-void CPanelScreen::SetUpScreen(UINT titleId) {
+void CPanelScreen::SetUpScreen() {
     SetWindowPos(nullptr, 0, 0, 320, 240 - CBottomTaskBar::HeightFor(g_MachineConfig.SkinDir), SWP_NOZORDER);
     m_background.Load(SkinPath(u"Dialog\\DialogBG.bmp"), CXIMAGE_FORMAT_BMP);
-    m_title.SubclassDlgItem(titleId, this);
+    // The bar sizes itself to its image.
+    m_title.Create(u"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), this, kTitleBarId);
     m_title.SetNeedCapture(TRUE);
 }
 

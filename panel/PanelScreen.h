@@ -13,9 +13,12 @@ public:
     const CStaicTitle& Title() const { return m_title; }
 
 protected:
-    // From OnInitDialog: sizes the screen and binds the title bar to the
-    // static control `titleId`.
-    void SetUpScreen(UINT titleId);
+    // The title bar's control id: a child window the screen makes itself.
+    static constexpr UINT kTitleBarId = 12346;
+
+    // From OnInitDialog: sizes the screen and makes the title bar across
+    // its top.
+    void SetUpScreen();
     void ShowTitle(const CString& title);
     // From WM_ERASEBKGND: the background, and the title bar's copy of it.
     void PaintBackground(CDC* dc);

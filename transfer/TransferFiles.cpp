@@ -7,6 +7,7 @@
 #include "core/CodePageText.h"
 #include "data/FPTemplateStore.h"
 #include "platform/base/atomic_file.h"
+#include "platform/base/device_fs.h"
 #include "platform/base/files.h"
 #include "platform/base/handle.h"
 #include "platform/base/numparse.h"
@@ -218,6 +219,9 @@ void CTransferFileWriter::Append(const BYTE* record, int size) {
 }
 
 bool CTransferFileWriter::Commit(const CString& path) {
+    // What an export cut short (a power cut) left under a temporary name
+    // goes with the next export of the file.
+    RemoveStaleTemporaries(DeviceToHostPath(path.GetString()));
     PutTransferCount(m_bytes.data(), m_records);
     return ReplaceFileContents(path, m_bytes.data(), m_bytes.size()) != FALSE;
 }

@@ -113,7 +113,8 @@ private:
 // A transfer file made in memory and put in place whole: written under a
 // temporary name, flushed and renamed over the file, so that nobody finds
 // a half-written file under the real name and a failed export keeps the
-// file that was there.
+// file that was there. A temporary that an interrupted export left beside
+// the file goes with the next export of it.
 class CTransferFileWriter {
 public:
     CTransferFileWriter();

@@ -7,10 +7,13 @@
 #include "data/FPTemplateStore.h"
 #include "data/SqlHelpers.h"
 #include "data/UserStorage.h"
+#include "platform/base/clock.h"
 #include "transfer/StorageLocation.h"
 #include "transfer/TransferLoop.h"
 
 namespace {
+
+constexpr DWORD kMinStepMs = 250;
 
 // The writes of one progress step. The template store's lock is taken
 // before the database's (the order every data object keeps), and held for
@@ -69,8 +72,14 @@ bool CTransferImport::ImportFile(const CString& folder, const char16_t* name, in
     };
     {
         CImportStep step(m_db, holdsTemplates);
+        DWORD stepBegin = GetTickCount();
         while (reader.Next(record)) {
-            if (m_loop.Show(reader.Position(), reader.Length())) endStep(step.Renew());
+            // A step ends with a change of the bar, once it has lasted a
+            // while: a fast import is not slowed by a commit per percent.
+            if (m_loop.Show(reader.Position(), reader.Length()) && GetTickCount() - stepBegin >= kMinStepMs) {
+                endStep(step.Renew());
+                stepBegin = GetTickCount();
+            }
             m_loop.FeedWhenDue();
             ++stepRecords;
             if (store(record)) ++stepStored;
@@ -100,10 +109,9 @@ bool CTransferImport::ImportUserFiles(const CString& folder) {
 }
 
 bool CTransferImport::StoreUser(const TransferUser& fileUser) {
-    UserInfoRecord user;
-    const bool exists = m_users.UserIdExists(fileUser.userid) != FALSE;
     // An existing user keeps what the file does not carry.
-    if (exists) m_users.GetUser(fileUser.userid, &user);
+    UserInfoRecord user;
+    const bool exists = m_users.UserIdExists(fileUser.userid) && m_users.GetUser(fileUser.userid, &user);
     user.userid = fileUser.userid;
     user.CardNo = fileUser.CardNo;
     user.Name = fileUser.Name;
@@ -121,36 +129,40 @@ bool CTransferImport::StoreUser(const TransferUser& fileUser) {
 
 bool CTransferImport::ImportFingerprintFile(const CString& folder) {
     m_storeAhead = false;
+    // Three statements serve every record: prepared once, not per record.
+    m_fingerExists.reset(m_db.Statement(u"SELECT * FROM FPinfo WHERE userid = ? and fingerNO = ? "));
+    m_fingerUpdate.reset(m_db.Statement(u"Update FPinfo set FPTemplate = ? WHERE userid = ? and fingerNO = ?"));
+    m_fingerInsert.reset(m_db.Statement(u"Insert into FPinfo(fingerNO,UserID,FPTemplate) values(?,?,?)"));
     const bool found = ImportFile(folder, kFingerprintFile, PackedFingerprintSize, true, [this](const BYTE* record) {
         TransferFingerprint fingerprint;
-        return DecodeFingerprint(record, fingerprint) && m_users.UserIdExists(fingerprint.userid) &&
-               StoreFingerprint(fingerprint);
+        return DecodeFingerprint(record, fingerprint) && StoreFingerprint(fingerprint);
     });
+    m_fingerExists.reset();
+    m_fingerUpdate.reset();
+    m_fingerInsert.reset();
     // The store holds only what the database holds.
     if (m_storeAhead) FillTemplateStore(m_store, m_db);
     return found;
 }
 
 bool CTransferImport::StoreFingerprint(const TransferFingerprint& fingerprint) {
+    // Only a user who exists gets templates; his finger mask is read here too.
+    int mask = 0;
+    if (!m_users.GetFPFlag(fingerprint.userid, &mask)) return false;
     // The row first, then the store: a template the store refuses takes its
     // row back out.
     CDbTransaction record(m_db);
-    CString sql;
-    sql.Format(u"SELECT * FROM FPinfo WHERE userid = ? and fingerNO = '%d' ", fingerprint.finger);
-    const bool exists = QueryHasRow(m_db, sql, {fingerprint.userid});
-    if (exists)
-        sql.Format(u"Update FPinfo set FPTemplate = ? WHERE userid = ? and fingerNO = '%d'", fingerprint.finger);
-    else
-        sql.Format(u"Insert into FPinfo(fingerNO,UserID,FPTemplate) values('%d',?,?)", fingerprint.finger);
-    StatementPtr write(m_db.Statement(sql));
-    const int blobIndex = exists ? 0 : 1;
-    if (!write->BindBlob(blobIndex, fingerprint.templ, StoredTemplateSize) || !write->Bind(1 - blobIndex, fingerprint.userid) ||
-        !write->Execute())
+    m_fingerExists->Bind(0, fingerprint.userid);
+    m_fingerExists->Bind(1, fingerprint.finger);
+    CSqlStatement& write = m_fingerExists->HasRow() ? *m_fingerUpdate : *m_fingerInsert;
+    const bool update = &write == m_fingerUpdate.get();
+    const bool bound = write.BindBlob(update ? 0 : 2, fingerprint.templ, StoredTemplateSize) &&
+                       write.Bind(1, fingerprint.userid) && write.Bind(update ? 2 : 0, fingerprint.finger);
+    if (!bound || !write.Execute()) {
+        write.Reset();
         return false;
-    int mask = 0;
-    if (!m_users.GetFPFlag(fingerprint.userid, &mask) ||
-        m_users.SetFPFlag(fingerprint.userid, mask | (1 << fingerprint.finger)) != 0)
-        return false;
+    }
+    if (m_users.SetFPFlag(fingerprint.userid, mask | (1 << fingerprint.finger)) != 0) return false;
     if (m_store.Add(fingerprint.templ, fingerprint.userid, fingerprint.finger, TRUE, StoredTemplateSize) != 1) return false;
     if (record.Commit()) return true;
     m_storeAhead = true;

@@ -3,11 +3,13 @@
 // hostile: every record is checked, a record that cannot be stored is
 // counted, and nothing already stored is damaged.
 //
-// The writes of each progress step are one transaction, so that an import
-// cut short (power, a killed program) leaves a consistent database that
-// lacks at most the records of the step in progress, never half a record.
+// The writes of each progress step (of at least a quarter second) are one
+// transaction, so that an import cut short (power, a killed program) leaves
+// a consistent database that lacks at most the records of the step in
+// progress, never half a record.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "platform/base/CString.h"
@@ -53,4 +55,8 @@ private:
     std::vector<CString> m_shortTails;
     // A template entered the store but its row did not reach the database.
     bool m_storeAhead = false;
+    // FPinfo's statements, while a fingerprint file is imported.
+    std::unique_ptr<CSqlStatement> m_fingerExists;
+    std::unique_ptr<CSqlStatement> m_fingerUpdate;
+    std::unique_ptr<CSqlStatement> m_fingerInsert;
 };

@@ -5,12 +5,6 @@
 
 IMPLEMENT_DYNAMIC(CJHKeyEdit, CEdit)
 
-namespace {
-
-bool IsKeyMessage(UINT message) { return message >= WM_KEYFIRST && message <= WM_KEYLAST; }
-
-}  // namespace
-
 BOOL CJHKeyEdit::PreTranslateMessage(MSG* msg) {
     if (msg->wParam == VK_KEYPAD_STAR && (msg->message == WM_KEYDOWN || msg->message == WM_KEYUP)) {
         // The keypad has no full-stop key: '*' stands in for it.
@@ -18,7 +12,9 @@ BOOL CJHKeyEdit::PreTranslateMessage(MSG* msg) {
         keybd_event(VK_OEM_PERIOD, static_cast<BYTE>(MapVirtualKey(VK_OEM_PERIOD, MAPVK_VK_TO_VSC)), flags, 0);
         return TRUE;
     }
-    if (msg->wParam == VK_KEYPAD_HASH && IsKeyMessage(msg->message)) {
+    // Every message carrying the '#' key's code is the field's, its
+    // character included: '#' only ever opens the keyboard.
+    if (msg->wParam == VK_KEYPAD_HASH) {
         if (msg->message == WM_KEYUP) OpenKeyboard();
         return TRUE;
     }

@@ -2,7 +2,10 @@
 
 #include <cstdlib>
 
+#include "core/AppMessageBox.h"
+#include "platform/base/utf.h"
 #include "widgets/MemoryDC.h"
+#include "widgets/ScreenSnapshot.h"
 #include "widgets/WidgetRules.h"
 
 IMPLEMENT_DYNAMIC(CJHMessageBox, CDialog)
@@ -63,6 +66,9 @@ void CJHMessageBox::DoDataExchange(CDataExchange* dx) {
 
 BOOL CJHMessageBox::CaptureScreen() {
     m_shade.Load(SkinPath(u"messagebox\\MessageBoxBK.png"), CXIMAGE_FORMAT_PNG);
+    // The frame's corners are transparent: the shaded screen shows there,
+    // as it stands once every pending update is painted.
+    PaintPendingWindows();
     CDC display;
     display.CreateDC(u"DISPLAY", nullptr, nullptr, nullptr);
     m_backdropDC.DeleteDC();
@@ -139,14 +145,22 @@ BOOL CJHMessageBox::OnInitDialog() {
     m_frameBottom.Load(SkinPath(u"messagebox\\botton.png"), CXIMAGE_FORMAT_PNG);
     m_frameMiddle.Load(SkinPath(u"messagebox\\Middle.png"), CXIMAGE_FORMAT_PNG);
     for (CJHButton* button : {&m_yes, &m_no}) {
-        // A pressed button shows the pressed picture.
+        // The pressed slot keeps the up picture: only a disabled toggle
+        // shows the down one.
         button->SetImage(0, &m_buttonUp);
-        button->SetImage(1, &m_buttonDown);
+        button->SetImage(1, &m_buttonUp);
         button->SetImage(2, &m_buttonDown);
         button->SetImage(3, &m_buttonUp);
         button->SetFont(m_font, TRUE);
     }
     m_yes.ToggleFocusFrame();
+    ReportMessageBox(m_text);
+    m_waiting = std::make_unique<WaitingMessageBox>(Utf16ToUtf8(m_text.str()), [this](int answer) {
+        if (answer == IDNO) ChooseNo();
+        else ChooseYes();
+    });
+    // An answer a script gave before the box opened.
+    if (const int queued = TakeMessageBoxAnswer(0)) PostMessage(WM_COMMAND, queued == IDNO ? kNoId : kYesId);
     return TRUE;
 }
 
@@ -264,16 +278,19 @@ void CJHMessageBox::OnTimer(UINT_PTR id) {
     ++m_elapsedSeconds;
     if (m_elapsedSeconds < m_autoCloseSeconds) return;
     KillTimer(kAutoCloseTimer);
+    m_waiting.reset();
     OnOK();
     m_result = kClosedByTime;
 }
 
 void CJHMessageBox::ChooseYes() {
+    m_waiting.reset();
     m_result = kYesChosen;
     OnOK();
 }
 
 void CJHMessageBox::ChooseNo() {
+    m_waiting.reset();
     m_result = kNoChosen;
     if (CWnd* parent = GetParent()) parent->SendMessage(kNoChosenMessage, 0, 0);
     OnOK();

@@ -15,10 +15,14 @@
 // open: an arrow moves the frame between the buttons, Enter chooses the
 // framed button, Esc chooses No. Choosing No also sends kNoChosenMessage to
 // the parent. With auto-close n the box closes by itself after n seconds
-// with the result kClosedByTime.
+// with the result kClosedByTime. The box reports its text
+// (ReportMessageBox), and a script's "answer" chooses Yes (yes, ok) or No.
 #pragma once
 
+#include <memory>
+
 #include "platform/ui/image.h"
+#include "platform/ui/script.h"
 #include "widgets/JHButton.h"
 
 class CJHMessageBox : public CDialog {
@@ -104,4 +108,5 @@ private:
     CJHButton m_yes;
     CJHButton m_no;
     int m_middleCount = 1;
+    std::unique_ptr<WaitingMessageBox> m_waiting;
 };

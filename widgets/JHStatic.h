@@ -9,6 +9,10 @@ class CJHStatic : public CJHCanvas {
     DECLARE_DYNAMIC(CJHStatic)
 
 public:
+    // Makes the static's own font ("Load Font fail!" when it cannot); the
+    // paint uses the parent's font all the same.
+    CJHStatic();
+
     // 1 centres, 2 aligns right, anything else aligns left. No repaint.
     void SetAlign(int align);
 
@@ -18,5 +22,6 @@ protected:
 private:
     enum class Align { Left, Centre, Right };
 
+    CFont m_font;
     Align m_align = Align::Centre;
 };

@@ -4,20 +4,20 @@
 
 #include "core/LangText.h"
 #include "core/AppMessageBox.h"
-#include "platform/base/debug.h"
+#include "platform/base/utf.h"
+#include "platform/ui/script.h"
 
 IMPLEMENT_DYNAMIC(CLDMessageBox, CDialog)
 
 namespace {
 
-const DialogTemplate kMessageBoxTemplate{CLDMessageBox::kTemplate, WS_POPUP, 0, 0, 87, 93, u"", {}};
+// In front of every window, the splash screen included.
+const DialogTemplate kMessageBoxTemplate{CLDMessageBox::kTemplate, WS_POPUP, 0, 0, 87, 93, u"", {}, WS_EX_TOPMOST};
 const DialogTemplateEntry kMessageBoxEntry(kMessageBoxTemplate);
 
 constexpr COLORREF kMessageColor = 0xDFDFDF;
 constexpr COLORREF kLabelColor = 0x09A3FF;
 constexpr int kLabelTop = 78;
-
-bool IsKeyMessage(UINT message) { return message >= WM_KEYFIRST && message <= WM_KEYLAST; }
 
 }  // namespace
 
@@ -42,17 +42,26 @@ BOOL CLDMessageBox::OnInitDialog() {
     // The box is the top-most window of its level: the saved pixels go back
     // where they came from.
     m_snapshot = std::make_unique<CScreenSnapshot>(GetWindow(GW_HWNDFIRST));
+    // The box's corners are transparent: what shows there is the screen
+    // behind it, painted now rather than left as a window closed before.
+    PaintPendingWindows();
     m_snapshot->Capture(rect);
     GetLangText(u"CLDMessageBox", u"LDmb1", u"Yes(OK)", m_confirmLabel);
     GetLangText(u"CLDMessageBox", u"LDmb2", u"No(Esc)", m_refuseLabel);
-    JournalWrite(kJournalMessageBox, m_text.str());
+    ReportMessageBox(m_text);
+    const HWND box = m_hWnd;
+    m_waiting = std::make_unique<WaitingMessageBox>(Utf16ToUtf8(m_text.str()), [box](int answer) {
+        ::PostMessageW(box, answer == IDNO ? kRefuseMessage : kConfirmMessage, 0, 0);
+    });
     const int answer = TakeMessageBoxAnswer(0);
     if (answer != 0) PostMessage(answer == IDNO ? kRefuseMessage : kConfirmMessage);
     return TRUE;
 }
 
 BOOL CLDMessageBox::PreTranslateMessage(MSG* msg) {
-    if (IsKeyMessage(msg->message) && (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE)) {
+    // The box takes every message carrying the Enter or ESC code; nothing
+    // else in it reads such a message.
+    if (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE) {
         if (msg->message == WM_KEYUP) {
             m_snapshot->Restore();
             PostMessage(msg->wParam == VK_RETURN ? kConfirmMessage : kRefuseMessage);
@@ -63,12 +72,10 @@ BOOL CLDMessageBox::PreTranslateMessage(MSG* msg) {
 }
 
 LRESULT CLDMessageBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kConfirmMessage) {
-        OnOK();
-        return 1;
-    }
-    if (message == kRefuseMessage) {
-        OnCancel();
+    if (message == kConfirmMessage || message == kRefuseMessage) {
+        m_waiting.reset();
+        if (message == kConfirmMessage) OnOK();
+        else OnCancel();
         return 1;
     }
     return CDialog::WindowProc(message, wParam, lParam);

@@ -4,14 +4,17 @@
 // both on key-up; taps do nothing; no time-out. The screen under the box is
 // saved when it opens and painted back when it closes.
 //
-// A scripted run answers it with "answer yes|no|ok" given before the box
-// opens (yes and ok confirm, no refuses); every box writes its text to the
-// message-box journal.
+// It stands in front of every window. A scripted run answers it with
+// "answer yes|no|ok" given while it shows or before it opens (yes and ok
+// confirm, no refuses); every box reports its text (ReportMessageBox).
+// Without a skin image (the skin folder not yet known) it cannot be drawn:
+// HasBackground tells, and the caller shows the system box instead.
 #pragma once
 
 #include <memory>
 
 #include "platform/ui/image.h"
+#include "platform/ui/script.h"
 #include "widgets/ScreenSnapshot.h"
 #include "widgets/WidgetRules.h"
 
@@ -27,6 +30,7 @@ public:
     ~CLDMessageBox() override;
 
     void SetText(const CString& text) { m_text = text; }
+    bool HasBackground() const { return m_background.IsValid(); }
 
     // `text` broken into lines that fit the width of `textRect` on `dc`
     // (CR LF at the space before the word that overflows; a word longer than
@@ -48,6 +52,7 @@ private:
     CString m_text;
     CFont m_font;
     std::unique_ptr<CScreenSnapshot> m_snapshot;
+    std::unique_ptr<WaitingMessageBox> m_waiting;
     BOOL m_twoButtons;
     CString m_refuseLabel;
     CString m_confirmLabel;

@@ -1,18 +1,10 @@
 #include "widgets/PogressBar.h"
 
-#include <algorithm>
-
 #include "widgets/CanvasPaint.h"
 #include "widgets/SkinDraw.h"
 #include "widgets/TitleFont.h"
 
 IMPLEMENT_DYNAMIC(CPogressBar, CJHCanvas)
-
-namespace {
-
-constexpr UINT kFullPercent = 100;
-
-}  // namespace
 
 CPogressBar::CPogressBar()
     : m_leftCap(SkinPath(u"\\Dialog\\PogressBar_left.png"), CXIMAGE_FORMAT_PNG),
@@ -23,19 +15,18 @@ CPogressBar::CPogressBar()
 }
 
 void CPogressBar::SetPos(UINT percent) {
-    // A count that overshoots its total must not draw past the track.
-    m_pos = std::min(percent, kFullPercent);
+    m_pos = percent;
     Invalidate(TRUE);
     Invalidate(FALSE);
-    UpdateWindow();
 }
 
 void CPogressBar::OnPaint() {
     CCanvasPaint paint(this);
     CDC& memory = paint.Dc();
-    const int leftWidth = static_cast<int>(m_leftCap.GetWidth());
-    const int inner = std::max(0, static_cast<int>(m_track.GetWidth()) - leftWidth - static_cast<int>(m_rightCap.GetWidth()));
-    const int fill = inner * static_cast<int>(m_pos) / static_cast<int>(kFullPercent);
+    // Unsigned, as the bar has always computed it; a width that does not fit
+    // an int reads as negative and draws no fill.
+    const UINT inner = m_track.GetWidth() - m_leftCap.GetWidth() - m_rightCap.GetWidth();
+    const int fill = static_cast<int>(inner * m_pos / 100u);
     m_track.Draw(memory, 0, 0);
     DrawCappedStrip(memory, m_leftCap, m_centre, m_rightCap, 1, 1, fill);
     CFont* previousFont = memory.SelectObject(&m_font);

@@ -12,8 +12,9 @@ class CPogressBar : public CJHCanvas {
 public:
     CPogressBar();
 
-    // Shows `percent`, at most 100, at once: the pages call it from long
-    // loops that do not always pump messages.
+    // Keeps `percent` for the next paint; a page in a long loop that does not
+    // pump messages repaints the bar itself. Values above 100 are drawn
+    // wider than the track: callers keep their percentages in range.
     void SetPos(UINT percent);
     UINT GetPos() const { return m_pos; }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+void PaintPendingWindows() { ::RedrawWindow(nullptr, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }
+
 CScreenSnapshot::~CScreenSnapshot() { Release(); }
 
 void CScreenSnapshot::Capture(const RECT* screenRect) {

@@ -6,6 +6,11 @@
 
 #include "platform/ui/afxwin.h"
 
+// Paints now every window with a pending update, so that the screen read
+// next shows what lies there, not the pixels of a window just closed. A box
+// drawn with transparent corners reads the screen behind it this way.
+void PaintPendingWindows();
+
 class CScreenSnapshot {
 public:
     CScreenSnapshot() = default;

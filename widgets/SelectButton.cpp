@@ -52,12 +52,11 @@ void CSelectButton::PaintFace(CDC& screen) {
     memory.SetBkMode(TRANSPARENT);
     CFont* previousFont = memory.SelectObject(&m_font);
     const COLORREF previousColor =
-        memory.SetTextColor(m_focused || m_pressed ? kWidgetLightText : kWidgetDarkText);
+        memory.SetTextColor(m_focused ? kWidgetLightText : kWidgetDarkText);
     m_left->Draw(memory, 0, 0);
     CRect face(leftWidth, 0, rightX, static_cast<int>(m_centre->GetHeight()) + 1);
     DrawStretched(*m_centre, memory, face.left, face.top, face.Width(), face.Height(), true);
     CRect caption = face;
-    if (m_pressed) caption.OffsetRect(1, 1);
     memory.DrawText(m_caption, caption, m_format);
     m_right->Draw(memory, rightX, 0);
     memory.SetTextColor(previousColor);
@@ -76,15 +75,4 @@ void CSelectButton::OnKillFocus(CWnd* newWnd) {
     m_focused = false;
     Invalidate(TRUE);
     UpdateWindow();
-}
-
-void CSelectButton::OnLButtonDown(UINT flags, CPoint point) {
-    // Shown before the page hears of the tap (the default handling tells
-    // it), so the press is on screen while the page works.
-    m_pressed = true;
-    Invalidate(TRUE);
-    UpdateWindow();
-    CJHCanvas::OnLButtonDown(flags, point);
-    m_pressed = false;
-    Invalidate(TRUE);
 }

@@ -37,7 +37,6 @@ protected:
     void PaintFace(CDC& screen);
     void OnSetFocus(CWnd* oldWnd) override;
     void OnKillFocus(CWnd* newWnd) override;
-    void OnLButtonDown(UINT flags, CPoint point) override;
 
 private:
     std::unique_ptr<CxImage> m_left;
@@ -48,5 +47,4 @@ private:
     CFont m_font;
     UINT m_format = DT_SINGLELINE | DT_CENTER | DT_END_ELLIPSIS;
     bool m_enterPressed = false;
-    bool m_pressed = false;  // a finger is down on it
 };

@@ -43,9 +43,9 @@ void CSkinListCtrl::OnPaint() {
     CRect client;
     GetClientRect(&client);
     CMemoryDC memory(&dc, client);
-    // The header paints itself; a hidden one (LVS_NOCOLUMNHEADER) takes no room.
+    // The header paints itself; a hidden one (LVS_NOCOLUMNHEADER) is empty.
     CWnd* header = GetDlgItem(0);
-    if (header != nullptr && header->IsWindowVisible()) {
+    if (header != nullptr) {
         CRect headerRect;
         header->GetWindowRect(&headerRect);
         ScreenToClient(&headerRect);

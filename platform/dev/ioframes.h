@@ -9,8 +9,9 @@
 // Terminal to controller: four bytes, command code first and last.
 inline constexpr uint8_t kIoVersionRequest = 0xF1;
 inline constexpr uint8_t kIoDoorLock = 0xF3;      // byte 1 = byte 2 = lock delay / 2 + 1
-inline constexpr uint8_t kIoAlarmOutput1 = 0xF4;  // byte 1 = byte 2 = 1 on, 0 off
-inline constexpr uint8_t kIoAlarmOutput2 = 0xF5;
+// The controller's two alarm checks: byte 1 = byte 2 = 1 on, 0 off.
+inline constexpr uint8_t kIoTamperCommand = 0xF4;      // the MCCHECKALARM setting
+inline constexpr uint8_t kIoDoorSensorCommand = 0xF5;  // the FCCHECKALARM setting
 inline constexpr uint8_t kIoVerdict = 0xF6;  // 1 passed, 0 refused
 inline constexpr uint8_t kIoRestart = 0xF8;
 inline constexpr uint8_t kIoSupervision = 0xFB;  // 1 on, 0 off

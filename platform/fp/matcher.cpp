@@ -1,6 +1,7 @@
 #include "platform/fp/matcher.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <utility>
@@ -8,20 +9,26 @@
 namespace {
 
 constexpr int kWide = kSectors + 2 * kMaxShift;
-constexpr int kRecordHeader = 16;
-constexpr int kPressesOffset = kRecordHeader + kStoredTemplateSize;
 
 // The coarse minutiae map: cells around the core, each marked with its
 // neighbours so that a minutia a cell away still counts.
 constexpr int kMapCells = LivePress::kMapCells;
 constexpr int kMapCellPixels = LivePress::kMapCellPixels;
+constexpr int kMapBytes = kMapCells * kMapCells / 8;
 
-struct PreparedPress {
+struct PreparedFlow {
     uint8_t orientation[kRings][kWide];
     uint8_t ridges[kCountRadii][kWide];
-    uint8_t map[kMapCells * kMapCells / 8];
 };
-static_assert(kPressesOffset + 2 * sizeof(PreparedPress) <= kRecordSize, "the record holds both presses");
+
+// The record's parts (see matcher.h). What the sift reads of every record,
+// the tag, the usable presses and both maps, lies together.
+constexpr int kRecordTagOffset = 368;
+constexpr int kRecordUsableOffset = kRecordTagOffset + 4;
+constexpr int kMapsOffset = 384;
+constexpr int kFlowsOffset = kMapsOffset + 2 * kMapBytes;
+static_assert(kStoredTemplateSize <= kRecordTagOffset && kRecordUsableOffset < kMapsOffset, "the header follows the template");
+static_assert(kFlowsOffset + 2 * sizeof(PreparedFlow) <= kRecordSize, "the record holds both presses");
 
 constexpr int kMinSharedOrientations = 16;
 constexpr int kMinSharedRidgeCounts = 8;
@@ -38,24 +45,26 @@ constexpr int kPairTolerance = 8 * 4;  // quarter pixels
 // How many candidates the sift hands to the full comparison.
 constexpr int kSiftKeeps = 64;
 
-const PreparedPress& PressOf(const uint8_t* record, int press) {
-    return *reinterpret_cast<const PreparedPress*>(record + kPressesOffset + press * sizeof(PreparedPress));
+const PreparedFlow& FlowOf(const uint8_t* record, int press) {
+    return *reinterpret_cast<const PreparedFlow*>(record + kFlowsOffset + press * sizeof(PreparedFlow));
 }
 
-const uint8_t* StoredPressBytes(const uint8_t* record, int press) {
-    return record + kRecordHeader + press * kTemplateSize;
-}
+const uint8_t* MapOf(const uint8_t* record, int press) { return record + kMapsOffset + press * kMapBytes; }
+
+const uint8_t* StoredPressBytes(const uint8_t* record, int press) { return record + press * kTemplateSize; }
+
+bool IsRecord(const uint8_t* record) { return std::memcmp(record + kRecordTagOffset, "QFR1", 4) == 0; }
 
 bool PressUsable(const uint8_t* record, int press) {
-    return record[4] & (1 << press);
+    return record[kRecordUsableOffset] & (1 << press);
 }
 
 int MapCell(int pixels) {
     return (pixels + kMapCells * kMapCellPixels / 2) / kMapCellPixels;
 }
 
-void Prepare(const UnpackedTemplate& t, PreparedPress* out) {
-    std::memset(out, 0, sizeof *out);
+// The press's flow and map into a record zeroed before.
+void Prepare(const UnpackedTemplate& t, PreparedFlow* out, uint8_t* map) {
     for (int k = 0; k < kWide; ++k) {
         const int sector = (k - kMaxShift + kSectors) % kSectors;
         for (int ring = 0; ring < kRings; ++ring) out->orientation[ring][k] = t.orientation[ring][sector];
@@ -67,7 +76,7 @@ void Prepare(const UnpackedTemplate& t, PreparedPress* out) {
             for (int dx = -1; dx <= 1; ++dx) {
                 const int x = cx + dx, y = cy + dy;
                 if (x < 0 || y < 0 || x >= kMapCells || y >= kMapCells) continue;
-                out->map[(y * kMapCells + x) / 8] |= static_cast<uint8_t>(1u << ((y * kMapCells + x) % 8));
+                map[(y * kMapCells + x) / 8] |= static_cast<uint8_t>(1u << ((y * kMapCells + x) % 8));
             }
         }
     }
@@ -76,7 +85,7 @@ void Prepare(const UnpackedTemplate& t, PreparedPress* out) {
 // The ridge flow view at one turn: mean orientation difference in 16ths of
 // a half turn and mean ridge-count difference in 8ths of a ridge, over the
 // samples both presses could use. Plain byte loops, so that they vectorise.
-int FlowScoreAtShift(const UnpackedTemplate& live, const PreparedPress& stored, int shift) {
+int FlowScoreAtShift(const UnpackedTemplate& live, const PreparedFlow& stored, int shift) {
     int orientationSum = 0, orientationCount = 0;
     for (int ring = 0; ring < kRings; ++ring) {
         const uint8_t* a = live.orientation[ring];
@@ -107,32 +116,89 @@ int FlowScoreAtShift(const UnpackedTemplate& live, const PreparedPress& stored, 
     return std::max(0, 100 - penalty);
 }
 
-int FlowScore(const UnpackedTemplate& live, const PreparedPress& stored) {
+int FlowScore(const UnpackedTemplate& live, const PreparedFlow& stored) {
     int best = 0;
     for (int shift = -kMaxShift; shift <= kMaxShift; ++shift) best = std::max(best, FlowScoreAtShift(live, stored, shift));
     return best;
 }
 
-// Live minutiae that land on the stored press's map at the best turn, and
-// that turn.
-int SiftHits(const LivePress& live, const PreparedPress& stored, int* bestTurn) {
-    const int count = live.Features().minutiaCount;
-    int best = 0;
-    *bestTurn = LivePress::kTurns / 2;
-    for (int turn = 0; turn < LivePress::kTurns; ++turn) {
-        const int16_t* cells = live.MapCells(turn);
-        int hits = 0;
-        for (int i = 0; i < count; ++i) {
-            const int cell = cells[i];
-            if (cell >= 0) hits += (stored.map[cell / 8] >> (cell % 8)) & 1;
+// The sift: how many live minutiae land on a stored press's map, at the
+// turn where most do. It runs over every record, so it is made a sum of
+// table entries: for every half byte of the map that a turned minutia can
+// fall in, and for each of the sixteen values the half byte may hold, the
+// minutiae landing on its marked cells at each turn, a byte per turn and
+// eight turns to a word (no turn sees more than kMaxMinutiae < 256).
+class SiftTable {
+public:
+    explicit SiftTable(const LivePress& live) {
+        static_assert(LivePress::kTurns <= 16, "the turns fit in two words");
+        uint64_t perCell[kMapCells * kMapCells][2] = {};
+        for (int turn = 0; turn < LivePress::kTurns; ++turn) {
+            const int16_t* cells = live.MapCells(turn);
+            for (int i = 0; i < live.Features().minutiaCount; ++i)
+                if (cells[i] >= 0) perCell[cells[i]][turn / 8] += uint64_t{1} << (8 * (turn % 8));
         }
-        if (hits > best) {
-            best = hits;
-            *bestTurn = turn;
+        for (int nibble = 0; nibble < kNibbles; ++nibble) {
+            const uint64_t(*cells)[2] = &perCell[4 * nibble];
+            if (!(cells[0][0] | cells[0][1] | cells[1][0] | cells[1][1] | cells[2][0] | cells[2][1] | cells[3][0] |
+                  cells[3][1]))
+                continue;
+            m_nibbles.push_back(static_cast<uint8_t>(nibble));
+            m_entries.resize(m_entries.size() + 16);
+            Entry* table = &m_entries[m_entries.size() - 16];
+            for (int value = 1; value < 16; ++value) {
+                const int lowest = std::countr_zero(static_cast<unsigned>(value));
+                const Entry& rest = table[value & (value - 1)];
+                table[value] = Entry{{rest.turns[0] + cells[lowest][0], rest.turns[1] + cells[lowest][1]}};
+            }
         }
     }
-    return best;
-}
+
+    // The hits at the best turn, and that turn (the first of the best; the
+    // middle one when nothing lands).
+    int Hits(const uint8_t* map, int* bestTurn) const {
+        uint64_t sums[2] = {0, 0};
+        const Entry* table = m_entries.data();
+        for (const uint8_t nibble : m_nibbles) {
+            const Entry& entry = table[(map[nibble / 2] >> (4 * (nibble % 2))) & 15];
+            table += 16;
+            sums[0] += entry.turns[0];
+            sums[1] += entry.turns[1];
+        }
+        int best = 0;
+        *bestTurn = LivePress::kTurns / 2;
+        for (int turn = 0; turn < LivePress::kTurns; ++turn) {
+            const int hits = static_cast<int>((sums[turn / 8] >> (8 * (turn % 8))) & 0xFF);
+            if (hits > best) {
+                best = hits;
+                *bestTurn = turn;
+            }
+        }
+        return best;
+    }
+
+private:
+    static constexpr int kNibbles = kMapCells * kMapCells / 4;
+    struct Entry {
+        uint64_t turns[2];
+    };
+    std::vector<uint8_t> m_nibbles;
+    std::vector<Entry> m_entries;  // sixteen per half byte
+};
+
+// The vote grid before the first vote, with its border (see MinutiaeScore).
+constexpr int kBorderedVoteCells = kVoteCells + 4;
+struct EmptyVotes {
+    int cells[kBorderedVoteCells][kBorderedVoteCells];
+    constexpr EmptyVotes() : cells() {
+        for (int y = 0; y < kBorderedVoteCells; ++y)
+            for (int x = 0; x < kBorderedVoteCells; ++x) {
+                const bool inside = y >= 2 && x >= 2 && y < kVoteCells + 2 && x < kVoteCells + 2;
+                cells[y][x] = inside ? 0 : -(1 << 20);
+            }
+    }
+};
+constexpr EmptyVotes kEmptyVotes;
 
 struct StoredMinutiae {
     int count;
@@ -186,17 +252,21 @@ int MinutiaeScore(const LivePress& live, const uint8_t* pressBytes, int firstTur
         const int16_t* xs = live.TurnedX(turn);
         const int16_t* ys = live.TurnedY(turn);
         // Votes land in a cell and its eight neighbours: each cell then holds
-        // the votes of the 3x3 cells around it.
-        int votes[kVoteCells][kVoteCells] = {};
+        // the votes of the 3x3 cells around it. The grid has a border of two
+        // cells so that the nine land without bounds checks; border cells
+        // start far below zero and so never become the peak.
+        int votes[kBorderedVoteCells][kBorderedVoteCells];
+        std::memcpy(votes, kEmptyVotes.cells, sizeof votes);
         int peak = 0, peakX = 0, peakY = 0;
         for (int i = 0; i < liveCount; ++i) {
             for (int j = 0; j < stored.count; ++j) {
                 const int cx = (stored.x[j] - xs[i] + kVoteReach) / kVoteCell;
                 const int cy = (stored.y[j] - ys[i] + kVoteReach) / kVoteCell;
-                for (int y = std::max(0, cy - 1); y <= std::min(kVoteCells - 1, cy + 1); ++y) {
-                    for (int x = std::max(0, cx - 1); x <= std::min(kVoteCells - 1, cx + 1); ++x) {
-                        if (++votes[y][x] > peak) {
-                            peak = votes[y][x];
+                if (cx < -1 || cy < -1 || cx > kVoteCells || cy > kVoteCells) continue;
+                for (int y = cy - 1; y <= cy + 1; ++y) {
+                    for (int x = cx - 1; x <= cx + 1; ++x) {
+                        if (++votes[y + 2][x + 2] > peak) {
+                            peak = votes[y + 2][x + 2];
                             peakX = x;
                             peakY = y;
                         }
@@ -228,25 +298,39 @@ int MinutiaeScore(const LivePress& live, const uint8_t* pressBytes, int firstTur
 
 // Half flow, half minutiae; a press with few minutiae says less through
 // them, so the flow then weighs more.
-int FullScore(const LivePress& live, const uint8_t* record, int press, int firstTurn, int lastTurn) {
-    const uint8_t* bytes = StoredPressBytes(record, press);
-    const int fewer = std::min<int>(live.Features().minutiaCount, bytes[3]);
-    const int minutiaeWeight = std::clamp(fewer, 8, kFewestMinutiae);  // of 2 * kFewestMinutiae
-    const int flow = FlowScore(live.Features(), PressOf(record, press));
-    const int minutiae = MinutiaeScore(live, bytes, firstTurn, lastTurn);
+int MinutiaeWeight(const LivePress& live, const uint8_t* pressBytes) {
+    const int fewer = std::min<int>(live.Features().minutiaCount, pressBytes[3]);
+    return std::clamp(fewer, 8, kFewestMinutiae);  // of 2 * kFewestMinutiae
+}
+
+int Combine(int flow, int minutiae, int minutiaeWeight) {
     return (flow * (2 * kFewestMinutiae - minutiaeWeight) + minutiae * minutiaeWeight) / (2 * kFewestMinutiae);
 }
 
+int FullScore(const LivePress& live, const uint8_t* record, int press, int firstTurn, int lastTurn) {
+    const uint8_t* bytes = StoredPressBytes(record, press);
+    const int flow = FlowScore(live.Features(), FlowOf(record, press));
+    return Combine(flow, MinutiaeScore(live, bytes, firstTurn, lastTurn), MinutiaeWeight(live, bytes));
+}
+
 // The full score of a record the sift kept, trying only turns near the one
-// the sift found for each press.
-int SiftedScore(const LivePress& live, const uint8_t* record) {
+// the sift found for each press. Only a score of at least `needed` can
+// change the search's outcome: a press whose flow view alone keeps it below
+// that, however well its minutiae pair up, is not compared further (the
+// result is then below `needed` too).
+int SiftedScore(const LivePress& live, const SiftTable& sift, const uint8_t* record, int needed) {
     constexpr int kTurnWindow = 2;
     int best = 0;
     for (int p = 0; p < 2; ++p) {
         if (!PressUsable(record, p)) continue;
+        const uint8_t* bytes = StoredPressBytes(record, p);
+        const int flow = FlowScore(live.Features(), FlowOf(record, p));
+        const int weight = MinutiaeWeight(live, bytes);
+        const int most = Combine(flow, 100, weight);
+        if (most < needed || most <= best) continue;
         int turn;
-        SiftHits(live, PressOf(record, p), &turn);
-        best = std::max(best, FullScore(live, record, p, turn - kTurnWindow, turn + kTurnWindow));
+        sift.Hits(MapOf(record, p), &turn);
+        best = std::max(best, Combine(flow, MinutiaeScore(live, bytes, turn - kTurnWindow, turn + kTurnWindow), weight));
     }
     return best;
 }
@@ -272,7 +356,7 @@ bool LivePress::Prepare(const uint8_t* templateBytes) {
 
 int ScoreAgainstRecord(const LivePress& live, const uint8_t* record, int* press) {
     if (press) *press = 0;
-    if (std::memcmp(record, "QFR1", 4) != 0) return 0;
+    if (!IsRecord(record)) return 0;
     int best = 0;
     for (int p = 0; p < 2; ++p) {
         if (!PressUsable(record, p)) continue;
@@ -298,14 +382,15 @@ int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, 
     if (score) *score = 0;
     // A cheap sift over every record keeps the likeliest few for the full
     // comparison, which alone would be too slow for thousands of fingers.
+    const SiftTable sift(live);
     std::vector<std::pair<int, int>> sifted;
     sifted.reserve(count);
     for (int i = 0; i < count; ++i) {
         const uint8_t* record = records + static_cast<size_t>(i) * stride;
-        if (std::memcmp(record, "QFR1", 4) != 0) continue;
+        if (!IsRecord(record)) continue;
         int best = -1, turn;
         for (int p = 0; p < 2; ++p) {
-            if (PressUsable(record, p)) best = std::max(best, SiftHits(live, PressOf(record, p), &turn));
+            if (PressUsable(record, p)) best = std::max(best, sift.Hits(MapOf(record, p), &turn));
         }
         if (best >= 0) sifted.emplace_back(best, i);
     }
@@ -315,7 +400,9 @@ int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, 
     int bestIndex = -1, bestScore = -1;
     for (size_t k = 0; k < keep; ++k) {
         const int index = sifted[k].second;
-        const int s = SiftedScore(live, records + static_cast<size_t>(index) * stride);
+        // A tie goes to the lower index.
+        const int needed = bestScore + (index < bestIndex ? 0 : 1);
+        const int s = SiftedScore(live, sift, records + static_cast<size_t>(index) * stride, needed);
         if (s > bestScore || (s == bestScore && index < bestIndex)) {
             bestScore = s;
             bestIndex = index;
@@ -328,26 +415,24 @@ int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, 
 
 bool BuildRecord(const uint8_t* stored, uint8_t* record) {
     std::memset(record, 0, kRecordSize);
-    std::memcpy(record, "QFR1", 4);
-    std::memcpy(record + kRecordHeader, stored, kStoredTemplateSize);
+    std::memcpy(record, stored, kStoredTemplateSize);
+    std::memcpy(record + kRecordTagOffset, "QFR1", 4);
     for (int p = 0; p < 2; ++p) {
         UnpackedTemplate t;
         if (!UnpackTemplate(stored + p * kTemplateSize, &t)) continue;
-        PreparedPress prepared;
-        Prepare(t, &prepared);
-        std::memcpy(record + kPressesOffset + p * sizeof(PreparedPress), &prepared, sizeof prepared);
-        record[4] |= static_cast<uint8_t>(1 << p);
+        PreparedFlow flow{};
+        Prepare(t, &flow, record + kMapsOffset + p * kMapBytes);
+        std::memcpy(record + kFlowsOffset + p * sizeof(PreparedFlow), &flow, sizeof flow);
+        record[kRecordUsableOffset] |= static_cast<uint8_t>(1 << p);
     }
-    if (record[4] == 0) {
+    if (record[kRecordUsableOffset] == 0) {
         std::memset(record, 0, kRecordSize);
         return false;
     }
     return true;
 }
 
-const uint8_t* StoredTemplateOfRecord(const uint8_t* record) {
-    return record + kRecordHeader;
-}
+const uint8_t* StoredTemplateOfRecord(const uint8_t* record) { return record; }
 
 int MatchThreshold(int level) {
     static constexpr int kThresholds[kMaxLevel - kMinLevel + 1] = {40, 42, 44, 46, 50, 54, 58, 62, 66};

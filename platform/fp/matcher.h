@@ -7,12 +7,14 @@
 // to kMaxShift sectors) and how many minutiae pair up once the two presses
 // are laid over each other (turn and shift found by voting).
 //
-// Matching record (kRecordSize bytes, the form the template store keeps):
-//   0..3     "QFR1"
-//   4        bit 0: first press usable, bit 1: second press usable
-//   16..353  the stored 338-byte template (both presses)
-//   354..    per press: its flow samples widened by kMaxShift sectors at both
-//            ends, and a coarse map of its minutiae for the first sift
+// Matching record (kRecordSize bytes, the form the template store keeps in
+// memory; never stored or carried, so its layout is this library's own):
+//   0..337   the stored 338-byte template (both presses)
+//   368..371 "QFR1"
+//   372      bit 0: first press usable, bit 1: second press usable
+//   384..639 per press, a coarse map of its minutiae for the first sift
+//   640..943 per press, its flow samples widened by kMaxShift sectors at
+//            both ends
 #pragma once
 
 #include <cstdint>

@@ -6,16 +6,38 @@
 namespace {
 
 constexpr int kSmoothTaps = 4;          // each side, along the ridge
+constexpr int kTaps = 2 * kSmoothTaps + 1;
 constexpr int kMeanWindow = 8;          // each side of the binarising window
 constexpr int kBorderBlocks = 2;        // a minutia needs this many ridged blocks all round
 constexpr float kMinSeparation = 8.0f;  // closer pairs are noise
 
+// std::lround for the image's small coordinates without a library call:
+// halves go away from zero. v - r is exact, r being v without its fraction.
+inline int RoundHalfAway(float v) {
+    int r = static_cast<int>(v);
+    const float fraction = v - static_cast<float>(r);
+    if (fraction >= 0.5f) ++r;
+    if (fraction <= -0.5f) --r;
+    return r;
+}
+
+// The mean of kTaps grey levels for every sum they can have, divided once
+// here rather than for every pixel.
+struct TapMeans {
+    float of[kTaps * 255 + 1];
+    TapMeans() {
+        for (int sum = 0; sum <= kTaps * 255; ++sum) of[sum] = static_cast<float>(sum) / kTaps;
+    }
+};
+
+const TapMeans& FullTapMeans() {
+    static const TapMeans means;
+    return means;
+}
+
 class BinaryImage {
 public:
     BinaryImage(int w, int h) : width(w), height(h), bits(static_cast<size_t>(w) * h) {}
-    uint8_t Get(int x, int y) const {
-        return x < 0 || y < 0 || x >= width || y >= height ? 0 : bits[static_cast<size_t>(y) * width + x];
-    }
     void Set(int x, int y, uint8_t v) { bits[static_cast<size_t>(y) * width + x] = v; }
     int width, height;
     std::vector<uint8_t> bits;
@@ -26,23 +48,37 @@ public:
 BinaryImage Binarise(const GreyImage& image, const OrientationField& field) {
     const int w = image.width, h = image.height;
     std::vector<float> smooth(static_cast<size_t>(w) * h, 255.0f);
+    const TapMeans& means = FullTapMeans();
     for (int by = 0; by < field.Rows(); ++by) {
         for (int bx = 0; bx < field.Cols(); ++bx) {
             if (!field.Ridged(bx, by)) continue;
             const float angle = field.BlockAngle(bx, by);
             const float rx = std::cos(angle), ry = std::sin(angle);
+            // Taps reach kSmoothTaps pixels at most: a block that far inside
+            // the image needs no bounds checks.
+            const bool inside = bx * kBlock >= kSmoothTaps && by * kBlock >= kSmoothTaps &&
+                                (bx + 1) * kBlock + kSmoothTaps <= w && (by + 1) * kBlock + kSmoothTaps <= h;
+            // A tap's column depends on the pixel's column alone, its row on
+            // the pixel's row alone: both rounded once per block.
+            int tapX[kBlock][kTaps], tapY[kBlock][kTaps];
+            for (int i = 0; i < kBlock; ++i) {
+                for (int k = -kSmoothTaps; k <= kSmoothTaps; ++k) {
+                    tapX[i][k + kSmoothTaps] = RoundHalfAway(bx * kBlock + i + k * rx);
+                    tapY[i][k + kSmoothTaps] = RoundHalfAway(by * kBlock + i + k * ry);
+                }
+            }
             for (int y = by * kBlock; y < (by + 1) * kBlock; ++y) {
+                const int* rows = tapY[y - by * kBlock];
                 for (int x = bx * kBlock; x < (bx + 1) * kBlock; ++x) {
-                    float sum = 0;
-                    int n = 0;
-                    for (int k = -kSmoothTaps; k <= kSmoothTaps; ++k) {
-                        const int sx = static_cast<int>(std::lround(x + k * rx));
-                        const int sy = static_cast<int>(std::lround(y + k * ry));
-                        if (sx < 0 || sy < 0 || sx >= w || sy >= h) continue;
+                    const int* columns = tapX[x - bx * kBlock];
+                    int sum = 0, n = 0;
+                    for (int k = 0; k < kTaps; ++k) {
+                        const int sx = columns[k], sy = rows[k];
+                        if (!inside && (sx < 0 || sy < 0 || sx >= w || sy >= h)) continue;
                         sum += image.At(sx, sy);
                         ++n;
                     }
-                    smooth[static_cast<size_t>(y) * w + x] = sum / n;
+                    smooth[static_cast<size_t>(y) * w + x] = n == kTaps ? means.of[sum] : static_cast<float>(sum) / n;
                 }
             }
         }
@@ -76,39 +112,78 @@ BinaryImage Binarise(const GreyImage& image, const OrientationField& field) {
     return ridges;
 }
 
-// Zhang-Suen thinning: ridges one pixel wide, ends and forks kept.
-void Thin(BinaryImage* image) {
+// A pixel's eight neighbours as bits, clockwise from the one above (bit 0);
+// the pixel must not lie on the image's edge.
+inline int NeighbourCode(const BinaryImage& image, size_t at) {
+    const uint8_t* p = image.bits.data() + at;
+    const int w = image.width;
+    return p[-w] | p[-w + 1] << 1 | p[1] << 2 | p[w + 1] << 3 | p[w] << 4 | p[w - 1] << 5 | p[-1] << 6 |
+           p[-w - 1] << 7;
+}
+
+bool Neighbour(int code, int k) { return (code >> (k % 8)) & 1; }
+
+// What the neighbours decide, for every one of their 256 patterns: whether
+// each thinning pass removes the pixel, and how many ridges cross the ring
+// around it.
+struct NeighbourTables {
+    bool removed[2][256];
+    uint8_t crossings[256];
+    NeighbourTables() {
+        for (int code = 0; code < 256; ++code) {
+            int neighbours = 0, transitions = 0, changes = 0;
+            for (int k = 0; k < 8; ++k) {
+                neighbours += Neighbour(code, k);
+                transitions += !Neighbour(code, k) && Neighbour(code, k + 1);
+                changes += Neighbour(code, k) != Neighbour(code, k + 1);
+            }
+            const bool thinnable = neighbours >= 2 && neighbours <= 6 && transitions == 1;
+            const auto all = [code](int a, int b, int c) {
+                return Neighbour(code, a) && Neighbour(code, b) && Neighbour(code, c);
+            };
+            removed[0][code] = thinnable && !all(0, 2, 4) && !all(2, 4, 6);
+            removed[1][code] = thinnable && !all(0, 2, 6) && !all(0, 4, 6);
+            crossings[code] = static_cast<uint8_t>(changes / 2);
+        }
+    }
+};
+
+const NeighbourTables& Tables() {
+    static const NeighbourTables tables;
+    return tables;
+}
+
+// Zhang-Suen thinning: ridges one pixel wide, ends and forks kept. Each
+// pass judges the ridge pixels as they stood before it; a pixel once
+// removed stays off, so later passes look only at those still on.
+// Returns the ridge pixels off the image's edge, in raster order.
+std::vector<size_t> Thin(BinaryImage* image) {
+    std::vector<size_t> ridge;
+    for (int y = 1; y < image->height - 1; ++y) {
+        for (int x = 1; x < image->width - 1; ++x) {
+            const size_t at = static_cast<size_t>(y) * image->width + x;
+            if (image->bits[at]) ridge.push_back(at);
+        }
+    }
+    const NeighbourTables& tables = Tables();
     std::vector<size_t> remove;
     bool changed = true;
     while (changed) {
         changed = false;
         for (int pass = 0; pass < 2; ++pass) {
             remove.clear();
-            for (int y = 1; y < image->height - 1; ++y) {
-                for (int x = 1; x < image->width - 1; ++x) {
-                    if (!image->Get(x, y)) continue;
-                    const uint8_t p[8] = {image->Get(x, y - 1), image->Get(x + 1, y - 1), image->Get(x + 1, y),
-                                          image->Get(x + 1, y + 1), image->Get(x, y + 1), image->Get(x - 1, y + 1),
-                                          image->Get(x - 1, y), image->Get(x - 1, y - 1)};
-                    int neighbours = 0, transitions = 0;
-                    for (int k = 0; k < 8; ++k) {
-                        neighbours += p[k];
-                        transitions += !p[k] && p[(k + 1) % 8];
-                    }
-                    if (neighbours < 2 || neighbours > 6 || transitions != 1) continue;
-                    const bool clear = pass == 0 ? (!(p[0] && p[2] && p[4]) && !(p[2] && p[4] && p[6]))
-                                                 : (!(p[0] && p[2] && p[6]) && !(p[0] && p[4] && p[6]));
-                    if (clear) remove.push_back(static_cast<size_t>(y) * image->width + x);
-                }
-            }
-            for (size_t i : remove) image->bits[i] = 0;
-            changed = changed || !remove.empty();
+            for (size_t at : ridge)
+                if (tables.removed[pass][NeighbourCode(*image, at)]) remove.push_back(at);
+            if (remove.empty()) continue;
+            for (size_t at : remove) image->bits[at] = 0;
+            std::erase_if(ridge, [image](size_t at) { return !image->bits[at]; });
+            changed = true;
         }
     }
+    return ridge;
 }
 
-bool WellInside(const OrientationField& field, int x, int y) {
-    const int bx = x / kBlock, by = y / kBlock;
+bool WellInside(const OrientationField& field, int bx, int by) {
     for (int dy = -kBorderBlocks; dy <= kBorderBlocks; ++dy) {
         for (int dx = -kBorderBlocks; dx <= kBorderBlocks; ++dx) {
             const int cx = bx + dx, cy = by + dy;
@@ -122,21 +197,21 @@ bool WellInside(const OrientationField& field, int x, int y) {
 
 std::vector<Minutia> FindMinutiae(const GreyImage& image, const OrientationField& field) {
     BinaryImage skeleton = Binarise(image, field);
-    Thin(&skeleton);
+    const std::vector<size_t> ridge = Thin(&skeleton);
+    std::vector<uint8_t> wellInside(static_cast<size_t>(field.Cols()) * field.Rows());
+    for (int by = 0; by < field.Rows(); ++by)
+        for (int bx = 0; bx < field.Cols(); ++bx) wellInside[by * field.Cols() + bx] = WellInside(field, bx, by);
+    const NeighbourTables& tables = Tables();
     std::vector<Minutia> found;
-    for (int y = 1; y < skeleton.height - 1; ++y) {
-        for (int x = 1; x < skeleton.width - 1; ++x) {
-            if (!skeleton.Get(x, y) || !WellInside(field, x, y)) continue;
-            const uint8_t p[8] = {skeleton.Get(x, y - 1), skeleton.Get(x + 1, y - 1), skeleton.Get(x + 1, y),
-                                  skeleton.Get(x + 1, y + 1), skeleton.Get(x, y + 1), skeleton.Get(x - 1, y + 1),
-                                  skeleton.Get(x - 1, y), skeleton.Get(x - 1, y - 1)};
-            int crossings = 0;
-            for (int k = 0; k < 8; ++k) crossings += p[k] != p[(k + 1) % 8];
-            crossings /= 2;
-            // One crossing: a ridge ends; three: it forks.
-            if (crossings != 1 && crossings != 3) continue;
-            found.push_back({static_cast<float>(x), static_cast<float>(y), field.BlockAngle(x / kBlock, y / kBlock)});
-        }
+    for (size_t at : ridge) {
+        const int x = static_cast<int>(at % skeleton.width), y = static_cast<int>(at / skeleton.width);
+        const int bx = x / kBlock, by = y / kBlock;
+        // Pixels right of or below the last whole block lie in no block.
+        if (bx >= field.Cols() || by >= field.Rows() || !wellInside[by * field.Cols() + bx]) continue;
+        // One crossing: a ridge ends; three: it forks.
+        const int crossings = tables.crossings[NeighbourCode(skeleton, at)];
+        if (crossings != 1 && crossings != 3) continue;
+        found.push_back({static_cast<float>(x), static_cast<float>(y), field.BlockAngle(bx, by)});
     }
     std::vector<uint8_t> noise(found.size(), 0);
     for (size_t i = 0; i < found.size(); ++i) {

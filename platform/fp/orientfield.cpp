@@ -31,6 +31,22 @@ float CoreFit(const OrientationField& field, float cx, float cy, float inner, fl
     return total > 0 ? fit / total : 0.0f;
 }
 
+// Whether the doubled angles of all the flow vectors lie within 84 degrees
+// of the first one's. Any two ridge directions then differ by less than a
+// quarter turn (84 of 90 degrees), no step along the circle is folded by a
+// half turn, and the Poincare index adds up to nothing whatever the rounding
+// of each angle: the points need not be turned into angles.
+bool WithinAQuarterTurn(const float* cos2, const float* sin2, int n) {
+    constexpr float kLeastCosSquared = 0.01f;  // cos(84 degrees) squared
+    const float length0 = cos2[0] * cos2[0] + sin2[0] * sin2[0];
+    for (int k = 0; k < n; ++k) {
+        const float dot = cos2[k] * cos2[0] + sin2[k] * sin2[0];
+        const float length = cos2[k] * cos2[k] + sin2[k] * sin2[k];
+        if (dot <= 0 || dot * dot <= kLeastCosSquared * length * length0) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 OrientationField::OrientationField(const GreyImage& image)
@@ -79,28 +95,41 @@ float OrientationField::MeanCoherence() const {
     return n ? sum / n : 0.0f;
 }
 
-bool OrientationField::RidgeAngle(float x, float y, float* angle, bool nearCore) const {
+bool OrientationField::Flow(float x, float y, float* cos2, float* sin2, bool nearCore) const {
     const float gx = x / kBlock - 0.5f;
     const float gy = y / kBlock - 0.5f;
     const int x0 = static_cast<int>(std::floor(gx));
     const int y0 = static_cast<int>(std::floor(gy));
     if (x0 < 0 || y0 < 0 || x0 + 1 >= m_cols || y0 + 1 >= m_rows) return false;
     const float fx = gx - x0, fy = gy - y0;
-    float c = 0, s = 0, inside = 0;
     const float weights[4] = {(1 - fx) * (1 - fy), fx * (1 - fy), (1 - fx) * fy, fx * fy};
     const int cells[4] = {Index(x0, y0), Index(x0 + 1, y0), Index(x0, y0 + 1), Index(x0 + 1, y0 + 1)};
+    const std::vector<uint8_t>& covered = nearCore ? m_ridged : m_finger;
+    float inside = 0;
+    for (int k = 0; k < 4; ++k) inside += weights[k] * covered[cells[k]];
+    if (inside < 0.5f) return false;
+    float c = 0, s = 0;
     for (int k = 0; k < 4; ++k) {
         c += weights[k] * m_cos[cells[k]];
         s += weights[k] * m_sin[cells[k]];
-        inside += weights[k] * (nearCore ? m_ridged[cells[k]] : m_finger[cells[k]]);
     }
-    if (inside < 0.5f) return false;
-    float a = 0.5f * FastAtan2(s, c);
-    if (a < 0) a += kPi;
-    *angle = a;
+    *cos2 = c;
+    *sin2 = s;
     return true;
 }
 
+bool OrientationField::RidgeAngle(float x, float y, float* angle, bool nearCore) const {
+    float c, s;
+    if (!Flow(x, y, &c, &s, nearCore)) return false;
+    *angle = RidgeAngleOf(c, s);
+    return true;
+}
+
+float RidgeAngleOf(float cos2, float sin2) {
+    float a = 0.5f * FastAtan2(sin2, cos2);
+    if (a < 0) a += kPi;
+    return a;
+}
 
 float OrientationField::BlockAngle(int bx, int by) const {
     const int i = Index(bx, by);
@@ -160,11 +189,14 @@ bool FindCore(const OrientationField& field, int width, int height, float* coreX
     int count = 0;
     for (int y = static_cast<int>(kRadius) + 8; y < height - kRadius - 8; y += kStep) {
         for (int x = static_cast<int>(kRadius) + 8; x < width - kRadius - 8; x += kStep) {
-            float first = 0, previous = 0, turned = 0;
+            float flowCos[kPoints], flowSin[kPoints];
             bool onFinger = true;
-            for (int k = 0; k <= kPoints && onFinger; ++k) {
-                float angle;
-                onFinger = field.RidgeAngle(x + circleCos[k % kPoints], y + circleSin[k % kPoints], &angle, true);
+            for (int k = 0; k < kPoints && onFinger; ++k)
+                onFinger = field.Flow(x + circleCos[k], y + circleSin[k], &flowCos[k], &flowSin[k], true);
+            if (!onFinger || WithinAQuarterTurn(flowCos, flowSin, kPoints)) continue;
+            float first = 0, previous = 0, turned = 0;
+            for (int k = 0; k <= kPoints; ++k) {
+                float angle = RidgeAngleOf(flowCos[k % kPoints], flowSin[k % kPoints]);
                 if (k == 0) first = previous = angle;
                 if (k == kPoints) angle = first;
                 float step = angle - previous;
@@ -173,7 +205,7 @@ bool FindCore(const OrientationField& field, int width, int height, float* coreX
                 turned += step;
                 previous = angle;
             }
-            if (onFinger && std::fabs(turned) > kPi / 2) {
+            if (std::fabs(turned) > kPi / 2) {
                 sumX += x;
                 sumY += y;
                 ++count;

@@ -31,6 +31,9 @@ public:
     // centres; false off the finger. Near a core the flow turns within a
     // block: `nearCore` accepts blocks with ridges but no single direction.
     bool RidgeAngle(float x, float y, float* angle, bool nearCore = false) const;
+    // The same flow as a doubled-angle vector, before it is turned into an
+    // angle by RidgeAngleOf.
+    bool Flow(float x, float y, float* cos2, float* sin2, bool nearCore = false) const;
     // The block's direction (0..pi), raw where smoothing cancelled it out.
     float BlockAngle(int bx, int by) const;
     bool Ridged(int bx, int by) const { return m_ridged[Index(bx, by)] != 0; }
@@ -48,6 +51,9 @@ private:
     std::vector<uint8_t> m_ridged;
     std::vector<float> m_rawCos, m_rawSin;
 };
+
+// The ridge direction (0..pi) of a doubled-angle vector.
+float RidgeAngleOf(float cos2, float sin2);
 
 // Finds the core of a whorl; false when the ridges circle nothing.
 bool FindCore(const OrientationField& field, int width, int height, float* coreX, float* coreY);

@@ -1,5 +1,10 @@
 #include "platform/ui/CWinApp.h"
 
+#include <string>
+
+#include "platform/base/debug.h"
+#include "platform/base/system.h"
+
 IMPLEMENT_DYNAMIC(CWinApp, CObject)
 
 namespace {
@@ -9,6 +14,11 @@ CWinApp* g_app = nullptr;
 }  // namespace
 
 CWinApp::CWinApp(LPCTSTR appName) : m_pszAppName(appName) { g_app = this; }
+
+void CWinApp::SetRegistryKey(LPCTSTR company) {
+    m_pszRegistryKey = company;
+    JournalWrite(kJournalSystem, std::u16string(u"SetRegistryKey ") + (company ? company : u""));
+}
 
 CWinApp::~CWinApp() {
     if (g_app == this) g_app = nullptr;

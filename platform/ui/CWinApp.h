@@ -23,6 +23,11 @@ public:
     virtual BOOL OnIdle(LONG count);
     // Retrieves, translates and dispatches one message; FALSE on WM_QUIT.
     BOOL PumpMessage();
+    // Names the registry key of the application's profile; the terminal
+    // keeps no profile there, so the name is only kept and journalled.
+    void SetRegistryKey(LPCTSTR company);
+
+    LPCTSTR m_pszRegistryKey = nullptr;
 
     CWnd* m_pMainWnd = nullptr;
     LPCTSTR m_pszAppName = nullptr;

@@ -17,14 +17,15 @@ std::unique_ptr<DisplayBackend>& Backend() {
 
 std::atomic<DWORD> g_displayThread{0};
 
-bool HostHasDisplay() {
-    const char* x11 = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    const char* driver = std::getenv("SDL_VIDEODRIVER");
-    return (x11 && *x11) || (wayland && *wayland) || (driver && *driver);
-}
-
 }  // namespace
+
+std::string HostDisplayName() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && *value != 0) return std::string(name) + "=" + value;
+    }
+    return {};
+}
 
 Surface& ScreenSurface() {
     static Surface* screen = [] {
@@ -35,15 +36,22 @@ Surface& ScreenSurface() {
     return *screen;
 }
 
-DisplayMode StartDisplay(DisplayMode mode) {
+DisplayMode StartDisplay(DisplayMode mode, std::string* why) {
     ScreenSurface();
     g_displayThread = GetCurrentThreadId();
-    if (mode == DisplayMode::Auto) mode = HostHasDisplay() ? DisplayMode::Window : DisplayMode::Headless;
-    if (mode == DisplayMode::Window) {
-        Backend() = MakeSdlBackend();
-        if (Backend() == nullptr) mode = DisplayMode::Headless;
+    const std::string display = HostDisplayName();
+    if (mode == DisplayMode::Auto) mode = display.empty() ? DisplayMode::Headless : DisplayMode::Window;
+    if (mode != DisplayMode::Window) return mode;
+    std::string reason;
+    if (display.empty()) {
+        reason = "a window needs a display and none is set (DISPLAY is empty)";
+    } else {
+        Backend() = MakeSdlBackend(&reason);
+        if (Backend() != nullptr) return mode;
+        reason = "cannot open a window on the display " + display + ": " + reason;
     }
-    return mode;
+    if (why != nullptr) *why = reason;
+    return DisplayMode::Headless;
 }
 
 void StopDisplay() {

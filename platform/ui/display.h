@@ -7,6 +7,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "platform/base/types.h"
 #include "platform/ui/surface.h"
@@ -33,8 +34,12 @@ enum class DisplayMode { Auto, Headless, Window };
 
 // Starts the back end for `mode` on the calling (user-interface) thread.
 // Auto means a window when a display exists, else headless. Returns the mode
-// actually started (Headless when no window could be opened).
-DisplayMode StartDisplay(DisplayMode mode);
+// actually started (Headless when no window could be opened; `why` then
+// tells why, naming the display).
+DisplayMode StartDisplay(DisplayMode mode, std::string* why = nullptr);
+// The host's display as its environment names it ("DISPLAY=:0"), empty
+// when there is none.
+std::string HostDisplayName();
 void StopDisplay();
 // The thread that started the display (the user-interface thread), 0 when
 // none runs.
@@ -45,5 +50,6 @@ DWORD DisplayThreadId();
 void DisplayIdle();
 bool DisplayNeedsPolling();
 
-// The SDL window back end, or nullptr when SDL cannot open a window.
-std::unique_ptr<DisplayBackend> MakeSdlBackend();
+// The SDL window back end, or nullptr with SDL's reason in `why` when SDL
+// cannot open a window.
+std::unique_ptr<DisplayBackend> MakeSdlBackend(std::string* why);

@@ -30,12 +30,13 @@ bool HeaderShown(HWND hwnd) {
 }
 
 // Keeps the header child across the top, shown only when the styles ask for
-// it (a page may add LVS_NOCOLUMNHEADER after the list exists).
+// it (a page may add LVS_NOCOLUMNHEADER after the list exists); a hidden
+// header takes no room, so its rectangle is empty.
 void LayoutHeader(HWND hwnd, const ListState& s) {
     if (s.header == nullptr) return;
     RECT client;
     GetClientRect(hwnd, &client);
-    int height = ControlMeasure(s.header).Height() + kHeaderPadding;
+    const int height = HeaderShown(hwnd) ? ControlMeasure(s.header).Height() + kHeaderPadding : 0;
     SetWindowPos(s.header, nullptr, 0, 0, client.right, height, SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(s.header, HeaderShown(hwnd) ? SW_SHOWNA : SW_HIDE);
 }

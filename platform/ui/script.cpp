@@ -1,5 +1,6 @@
 #include "platform/ui/script.h"
 
+#include <atomic>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -51,6 +52,33 @@ void NoOpTimer(HWND, UINT, UINT_PTR, DWORD) {}
 bool Fail(std::string* error, const std::string& text) {
     if (error) *error = text;
     return false;
+}
+
+struct ShowingBox {
+    const WaitingMessageBox* owner;
+    std::string text;
+    std::function<void(int)> answer;
+};
+
+std::mutex g_boxesLock;
+std::vector<ShowingBox>& ShowingBoxes() {
+    static std::vector<ShowingBox> boxes;
+    return boxes;
+}
+
+// The text of the box on top, empty when none shows.
+std::string TopBoxText() {
+    std::lock_guard<std::mutex> guard(g_boxesLock);
+    return ShowingBoxes().empty() ? std::string() : ShowingBoxes().back().text;
+}
+
+std::atomic<bool> g_scriptFailed{false};
+
+void FailScript(const std::string& why) {
+    std::fprintf(stderr, "script %s\n", why.c_str());
+    g_scriptFailed = true;
+    SetIdleHook(nullptr);
+    PostQuitMessage(2);
 }
 
 struct IdleScript {
@@ -176,17 +204,20 @@ void RunScriptWhenIdle(std::vector<std::string> lines, bool quitAtEnd) {
     SetIdleHook([script, quitAtEnd]() {
         if (script->driver.Waiting()) return IsVirtualClock();
         if (script->driver.QuitRequested() || script->next >= script->lines.size()) {
+            const bool quit = quitAtEnd || script->driver.QuitRequested();
+            const std::string waiting = TopBoxText();
+            if (quit && !waiting.empty()) {
+                FailScript("ended while the message box \"" + waiting + "\" waited for an answer");
+                return true;
+            }
             SetIdleHook(nullptr);
-            if (quitAtEnd || script->driver.QuitRequested()) PostQuitMessage(0);
+            if (quit) PostQuitMessage(0);
             return true;
         }
         size_t number = script->next++;
         std::string error;
-        if (!script->driver.Execute(script->lines[number], &error)) {
-            std::fprintf(stderr, "script line %zu: %s\n", number + 1, error.c_str());
-            SetIdleHook(nullptr);
-            PostQuitMessage(2);
-        }
+        if (!script->driver.Execute(script->lines[number], &error))
+            FailScript("line " + std::to_string(number + 1) + ": " + error);
         return true;
     });
 }
@@ -204,3 +235,26 @@ bool RunScriptFileWhenIdle(const std::string& hostPath, bool quitAtEnd) {
 }
 
 bool ScriptRunsOnThisThread() { return HasIdleHook(); }
+
+bool ScriptFailed() { return g_scriptFailed; }
+
+WaitingMessageBox::WaitingMessageBox(std::string text, std::function<void(int)> answer) {
+    std::lock_guard<std::mutex> guard(g_boxesLock);
+    ShowingBoxes().push_back({this, std::move(text), std::move(answer)});
+}
+
+WaitingMessageBox::~WaitingMessageBox() {
+    std::lock_guard<std::mutex> guard(g_boxesLock);
+    std::erase_if(ShowingBoxes(), [this](const ShowingBox& box) { return box.owner == this; });
+}
+
+bool AnswerShowingMessageBox(int answer) {
+    std::function<void(int)> handler;
+    {
+        std::lock_guard<std::mutex> guard(g_boxesLock);
+        if (ShowingBoxes().empty()) return false;
+        handler = ShowingBoxes().back().answer;
+    }
+    handler(answer);
+    return true;
+}

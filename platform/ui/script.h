@@ -6,7 +6,7 @@
 //                     RIGHT BACK F1..F12 MENU 0-9 STAR HASH
 //   finger PATH       a finger image lies on the sensor; lift takes it away
 //   card HEX          the I/O controller reports a card
-//   answer yes|no|ok  answers the next message box
+//   answer yes|no|ok  answers the message box showing, else the next one
 //   wait MS           lets MS milliseconds pass (virtual time when the clock
 //                     is virtual: timers run in order, no real waiting)
 //   shot FILE.png     writes the screen as it stands
@@ -67,3 +67,21 @@ bool RunScriptFileWhenIdle(const std::string& hostPath, bool quitAtEnd);
 // True while a script runs on the calling thread: a box that waits for a
 // person's answer waits for the script's there.
 bool ScriptRunsOnThisThread();
+// True once a script has failed: a bad command, or its end (or quit) while
+// a message box still waited for an answer. The program's exit status says
+// so.
+bool ScriptFailed();
+
+// A message box that waits for its answer, for as long as the object
+// lives: "answer" reaches it while it shows (`answer` receives IDOK, IDYES
+// or IDNO), and a script that ends meanwhile fails, naming the box by its
+// text. Boxes shown over one another stack; the top one is answered.
+class WaitingMessageBox {
+public:
+    WaitingMessageBox(std::string text, std::function<void(int answer)> answer);
+    ~WaitingMessageBox();
+    WaitingMessageBox(const WaitingMessageBox&) = delete;
+    WaitingMessageBox& operator=(const WaitingMessageBox&) = delete;
+};
+// Gives `answer` to the box showing on top; false when no box shows.
+bool AnswerShowingMessageBox(int answer);

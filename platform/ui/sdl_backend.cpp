@@ -3,6 +3,8 @@
 // Backspace, F1-F12, digits, '*', '#', and the Menu key on Menu or 'm').
 #include <SDL.h>
 
+#include <cstdlib>
+
 #include "platform/ui/display.h"
 #include "platform/ui/input.h"
 #include "platform/ui/winuser.h"
@@ -51,6 +53,16 @@ BYTE KeypadKey(const SDL_Keysym& key) {
     }
 }
 
+// The SDL driver for the display the environment names; nullptr when
+// SDL_VIDEODRIVER names it itself.
+const char* HostDisplayDriver() {
+    const char* chosen = std::getenv("SDL_VIDEODRIVER");
+    if (chosen != nullptr && *chosen != 0) return nullptr;
+    const char* x11 = std::getenv("DISPLAY");
+    if (x11 != nullptr && *x11 != 0) return "x11";
+    return "wayland";
+}
+
 class SdlBackend : public DisplayBackend {
 public:
     bool Open() {
@@ -58,6 +70,10 @@ public:
         // window's own framebuffer, which also keeps the offscreen driver of
         // the tests away from the GL stack.
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        // The display the environment names is the one to use: SDL would
+        // otherwise try its other drivers when that one fails, and end on
+        // some other screen or none, complaining about something unrelated.
+        if (const char* driver = HostDisplayDriver()) SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
         m_initialised = true;
         m_window = SDL_CreateWindow("Terminal", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kScreenWidth * kScale,
@@ -130,8 +146,11 @@ private:
 
 }  // namespace
 
-std::unique_ptr<DisplayBackend> MakeSdlBackend() {
+std::unique_ptr<DisplayBackend> MakeSdlBackend(std::string* why) {
     auto backend = std::make_unique<SdlBackend>();
-    if (!backend->Open()) return nullptr;
+    if (!backend->Open()) {
+        if (why != nullptr) *why = SDL_GetError();
+        return nullptr;
+    }
     return backend;
 }

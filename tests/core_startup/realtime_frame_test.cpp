@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <thread>
 
 #include "comm/CommLink.h"
@@ -8,6 +9,9 @@
 #include "comm/TcpServerLink.h"
 #include "core/MachineConfig.h"
 #include "core/RealtimeFrame.h"
+#include "data/DataGlobals.h"
+#include "data/RecordStore.h"
+#include "tests/core_startup/StartupTestSupport.h"
 
 namespace {
 
@@ -23,13 +27,27 @@ CheckinoutRecord ExampleRecord() {
 const BYTE kExampleHead[23] = {0xA5, 0x00, 0x00, 0x00, 0x01, 0xDF, 0x00, 0x00, 0x0E, 0x00, 0x00, 0x01,
                                0x11, 0x70, 0x00, 0x00, 0x00, 0x64, 0x01, 0x00, 0x00, 0x00, 0x00};
 
-class RealtimeFrameTest : public ::testing::Test {
+// A started terminal: the database open and the record store made, which
+// the frame's time needs.
+class RealtimeFrameTest : public StartupTest {
 protected:
     void SetUp() override {
+        StartupTest::SetUp();
+        OpenFactoryDatabase();
+        m_store = std::make_unique<CRecordStore>(*g_pDatabase, 100000);
+        g_pRecordStore = m_store.get();
         g_MachineConfig.MachineID = u"1";
         g_MachineConfig.ALLTIMESMONITOR = 1;
     }
-    void TearDown() override { g_MachineConfig.ALLTIMESMONITOR = 0; }
+    void TearDown() override {
+        g_MachineConfig.ALLTIMESMONITOR = 0;
+        g_pRecordStore = nullptr;
+        m_store.reset();
+        StartupTest::TearDown();
+    }
+
+private:
+    std::unique_ptr<CRecordStore> m_store;
 };
 
 TEST(Crc16, IsTheReflectedCcittWithoutFinalXor) {

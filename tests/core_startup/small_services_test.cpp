@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "core/AppServices.h"
 #include "core/CardInput.h"
@@ -11,6 +12,8 @@
 #include "core/RegisteredMessages.h"
 #include "core/RegistryKey.h"
 #include "core/VolumeLevel.h"
+#include "data/PackedRecords.h"
+#include "data/RecordStore.h"
 #include "platform/ui/CWnd.h"
 #include "tests/core_startup/StartupTestSupport.h"
 #include "tests/support/ui_session.h"
@@ -77,9 +80,24 @@ TEST(VerifyType, SplitsIntoThreeFields) {
     EXPECT_EQ(GetVerifyTypeLow(0xC5), 5);
 }
 
-TEST(Seconds, CountFromTheSecondOfJanuary2000) {
+using SecondsTest = StartupTest;
+
+TEST_F(SecondsTest, CountFromTheSecondOfJanuary2000OnceTheRecordStoreExists) {
+    int year = 9, month = 9, day = 9, hour = 9, minute = 9, second = 9;
+    EXPECT_EQ(ParseDateTime(u"2014-03-05 14:07:09", &year, &month, &day, &hour, &minute, &second), 0);
+    EXPECT_EQ(year + month + day + hour + minute + second, 0) << "no record store: nothing parsed";
+
+    OpenFactoryDatabase();
+    CRecordStore store(*g_pDatabase, 100000);
+    g_pRecordStore = &store;
+    EXPECT_EQ(ParseDateTime(u"2014-3-5 14:7:09", &year, &month, &day, &hour, &minute, &second), 1);
+    EXPECT_EQ((std::vector<int>{year, month, day, hour, minute, second}), (std::vector<int>{2014, 3, 5, 14, 7, 9}));
     EXPECT_EQ(DateTimeToSeconds(u"2000-01-02 00:01:40"), 100u);
     EXPECT_EQ(DateTimeToSecondsSigned(u"2000-01-01 23:59:59"), -1);
+    // A day past the month's end counts on, as in the packed record.
+    EXPECT_EQ(DateTimeToSecondsSigned(u"2014-02-30 00:00:00"), DateTimeToSecondsSigned(u"2014-03-02 00:00:00"));
+    EXPECT_EQ(DateTimeToSecondsSigned(u"2014-02-30 00:00:00"), SecondsSince2000(2014, 2, 30, 0, 0, 0));
+    g_pRecordStore = nullptr;
 }
 
 TEST(FlipFpImage, TurnsByHalfATurn) {

@@ -1,77 +1,18 @@
 // The terminal program started as a person starts it, on a factory device
 // root, with scripts run in virtual time.
 #if defined(QUILLON_PROGRAM) && defined(QUILLON_FACTORY_IMAGE_DIR) && defined(QUILLON_FP_LIBRARY_DIR)
-#include <gtest/gtest.h>
-
-#include <sys/wait.h>
-
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <string>
-
-#include "core/SystemLocks.h"
-#include "data/DbSqlite.h"
-#include "data/SqlHelpers.h"
-#include "platform/ui/imagefile.h"
-#include "tests/support/device_root.h"
+#include "tests/core_startup/ProgramTestSupport.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct ProgramRun {
-    int exitCode = -1;
-    std::string errors;  // standard error: message boxes and shell starts
-};
-
-class StartupProgramTest : public ::testing::Test {
+class StartupProgramTest : public ProgramTest {
 protected:
-    void SetUp() override {
-        fs::remove_all(root.Host());
-        fs::copy(QUILLON_FACTORY_IMAGE_DIR, root.Host(), fs::copy_options::recursive);
-        InitSystemLocks();  // the test reads the device's database too
-    }
-
-    // Runs the program on the root with the script's lines.
-    ProgramRun Start(const std::string& script, const std::string& extra = "") {
-        const std::string scriptPath = root.HostPath("test.script");
-        std::ofstream(scriptPath) << script;
-        const std::string errorsPath = root.HostPath("stderr.txt");
-        const std::string command = std::string(QUILLON_PROGRAM) + " --root " + root.Host() + " --headless --script " +
-                                    scriptPath + " " + extra + " 2>" + errorsPath;
-        ProgramRun run;
-        const int status = std::system(command.c_str());
-        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        std::ifstream file(errorsPath);
-        run.errors.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-        return run;
-    }
-    std::string Read(const std::string& relative) const { return root.ReadFile(relative); }
-    std::string Log() const { return Read("NandFlash/zeta42/log/KD4700.log"); }
-    void Remove(const std::string& relative) const { fs::remove_all(root.HostPath(relative)); }
     void ReplaceLibrary(const std::string& variant, const std::string& name) const {
         fs::copy_file(std::string(QUILLON_FP_LIBRARY_DIR) + "/" + variant + ".dll",
                       root.HostPath("NandFlash/zeta42/" + name), fs::copy_options::overwrite_existing);
     }
-
-    // Replaces `from`, which must be there, by `to` in a device-root file.
-    void Edit(const std::string& relative, const std::string& from, const std::string& to) const {
-        std::string text = Read(relative);
-        const size_t at = text.find(from);
-        ASSERT_NE(at, std::string::npos) << from;
-        root.PutFile(relative, text.replace(at, from.size(), to));
-    }
-
-    // A number the device's database gives for `sql`.
-    int Count(LPCWSTR sql) {
-        CDbSqlite db;
-        EXPECT_TRUE(db.Open(kDatabase));
-        return QueryInt(db, sql);
-    }
-
-    static constexpr char16_t kDatabase[] = u"\\NandFlash\\zeta42\\DB\\KD4700.DB";
-    ScopedDeviceRoot root;
 };
 
 TEST_F(StartupProgramTest, ANormalStartReachesTheMainWindow) {
@@ -94,13 +35,16 @@ TEST_F(StartupProgramTest, ANormalStartReachesTheMainWindow) {
 }
 
 TEST_F(StartupProgramTest, ASecondInstanceEndsAtOnce) {
-    // The first instance waits in its script while the second starts.
-    const std::string second = std::string(QUILLON_PROGRAM) + " --root " + root.Host() +
-                               " --headless --script /dev/null 2>/dev/null; echo $? > " + root.HostPath("second.txt");
-    root.PutFile("second.sh", second + "\n");
-    const ProgramRun first = Start("wait 200\nquit\n", "& sleep 1; sh " + root.HostPath("second.sh") + "; wait");
-    EXPECT_EQ(first.exitCode, 0);
-    EXPECT_EQ(Read("second.txt"), "0\n");
+    // The second instance starts while the first runs its main window.
+    ProgramRun second;
+    RunInBackground([&](const std::string&) {
+        if (Log().find("main window ready") == std::string::npos) return false;
+        second = Start("wait 200\nquit\n");
+        return true;
+    });
+    EXPECT_EQ(second.exitCode, 0);
+    EXPECT_NE(second.errors.find("quillon: the terminal is already running"), std::string::npos) << second.errors;
+    EXPECT_EQ(second.errors.find("message box"), std::string::npos) << second.errors;
 }
 
 TEST_F(StartupProgramTest, TheMaintenanceMarkerReturnsToTheDesktop) {
@@ -115,7 +59,7 @@ TEST_F(StartupProgramTest, TheMaintenanceMarkerReturnsToTheDesktop) {
 TEST_F(StartupProgramTest, AMissingSplashImageEndsTheStart) {
     Remove("NandFlash/zeta42/Skin/loading.png");
     const ProgramRun run = Start("quit\n");
-    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.errors.find("message box: file can not be found"), std::string::npos) << run.errors;
     EXPECT_EQ(Log().find("main window ready"), std::string::npos);
 }
@@ -124,16 +68,16 @@ TEST_F(StartupProgramTest, ANewSensorWithAnOldProcessingLibraryAsksForTheUpgrade
     ReplaceLibrary("SMControl_WinCE_v7", "SMControl_WinCE.dll");
     ReplaceLibrary("SMProcess_WinCE_v1", "SMProcess_WinCE.dll");
     const ProgramRun run = Start("quit\n");
-    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.errors.find("message box: Please upgrade \"SMProcess_WinCE.dll\" file to ver 2.0!"),
               std::string::npos)
         << run.errors;
 }
 
-TEST_F(StartupProgramTest, AMissingConfigFileEndsCleanlyWithItsMessage) {
+TEST_F(StartupProgramTest, AMissingConfigFileEndsWithItsMessage) {
     Remove("NandFlash/zeta42/config/config.xml");
     const ProgramRun run = Start("quit\n");
-    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(Log().find(" : Brisant run.......\r\n"), std::string::npos);
     EXPECT_EQ(Log().find("main window ready"), std::string::npos);
 }
@@ -157,7 +101,7 @@ TEST_F(StartupProgramTest, TheAutoFunctionTableIsMadeWhenMissingAndMendedWhenSho
 TEST_F(StartupProgramTest, AnEmptyDatabaseFileIsReportedAsDamaged) {
     root.PutFile("NandFlash/zeta42/DB/KD4700.DB", "");
     const ProgramRun run = Start("quit\n");
-    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.errors.find("message box: Database has been damaged, please contact the administrator!"),
               std::string::npos)
         << run.errors;
@@ -181,8 +125,8 @@ protected:
         db.DirectStatement(u"insert into Checkinout (Userid, CheckTime) values ('5', '2014-09-01 08:00:00')");
         db.DirectStatement(u"update BasePara set AllRecordcount = 1, NewRecordcount = 1");
     }
-    static constexpr char kConfig[] = "NandFlash/zeta42/config/config.xml";
     static constexpr char kQuestion[] = "message box: If loading config file fail, reset or not? \n";
+    bool WasReset() const { return Read(kConfig).find("<LOCKDELAY>10<") != std::string::npos; }
 };
 
 TEST_F(SettingsResetTest, AnsweredYesTheTerminalGoesBackToItsFactoryState) {
@@ -209,6 +153,24 @@ TEST_F(SettingsResetTest, AnsweredNoNothingIsReset) {
     EXPECT_EQ(Count(u"select count(*) from Userinfo"), 1);
     EXPECT_EQ(Count(u"select count(*) from FPinfo"), 2);
     EXPECT_EQ(Count(u"select AllRecordcount from BasePara"), 1);
+}
+
+TEST_F(SettingsResetTest, AnAnswerGivenWhileTheQuestionShowsAnswersIt) {
+    const ProgramRun run = Start("wait 300\nanswer no\nwait 500\nquit\n");
+    EXPECT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_FALSE(WasReset());
+    EXPECT_NE(Log().find("main window ready"), std::string::npos);
+}
+
+TEST_F(SettingsResetTest, TheArrowsMoveBetweenYesAndNoAndEnterChooses) {
+    ProgramRun run = Start("wait 300\nkey RIGHT\nkey ENTER\nwait 500\nquit\n");
+    EXPECT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_FALSE(WasReset());
+    // Enter alone chooses Yes; the two notices after it take Enter too.
+    run = Start("wait 300\nkey ENTER\nwait 100\nkey ENTER\nwait 100\nkey ENTER\n");
+    EXPECT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_TRUE(WasReset());
+    EXPECT_NE(run.errors.find("message box: Initialised. Press OK to exit.\n"), std::string::npos) << run.errors;
 }
 
 }  // namespace

@@ -2,6 +2,10 @@
 // the ids of packed records.
 #pragma once
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "DataTestSupport.h"
 #include "data/PackedRecords.h"
 #include "data/RecordStore.h"
@@ -56,4 +60,31 @@ inline std::vector<int> NewWindow(CRecordStore& store, int batch) {
     return ReadWholeWindow(
         batch, [&](BYTE* b, int c, int& n) { store.ReadNewFirst(b, c, n); },
         [&](BYTE* b, int c, int& n) { store.ReadNewNext(b, c, n); });
+}
+
+// Runs `writer` in a child process that reports, through the descriptor it
+// is given, the number of each record once its add returned; kills it
+// `delayUs` microseconds after its first `reportsBeforeKill` reports.
+// `reported` gets the last number reported; the result is the child's wait
+// status.
+inline int KillWhileAdding(void (*writer)(int reportFd), int reportsBeforeKill, useconds_t delayUs, int& reported) {
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) return -1;
+    const pid_t child = fork();
+    if (child == 0) {
+        close(pipeFds[0]);
+        writer(pipeFds[1]);
+        _exit(0);
+    }
+    close(pipeFds[1]);
+    int number = 0;
+    for (int i = 0; i < reportsBeforeKill && read(pipeFds[0], &number, sizeof number) == sizeof number; ++i)
+        reported = number;
+    usleep(delayUs);
+    if (child > 0) kill(child, SIGKILL);
+    int status = -1;
+    if (child > 0) waitpid(child, &status, 0);
+    while (read(pipeFds[0], &number, sizeof number) == sizeof number) reported = number;
+    close(pipeFds[0]);
+    return status;
 }

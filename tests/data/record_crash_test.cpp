@@ -2,10 +2,6 @@
 // records is killed at arbitrary points. Afterwards the file must be sound
 // and every record whose add returned must be in both windows, the windows
 // holding consecutive records up to the newest.
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <random>
 
 #include "RecordTestSupport.h"
@@ -38,26 +34,9 @@ TEST_F(RecordCrashTest, EveryReturnedAddSurvivesAKill) {
     std::mt19937 random(20140901);
     int reported = -1;
     for (int round = 0; round < 20; ++round) {
-        int pipeFds[2];
-        ASSERT_EQ(pipe(pipeFds), 0);
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            close(pipeFds[0]);
-            AddUntilKilled(pipeFds[1]);
-        }
-        close(pipeFds[1]);
         const int reportsBeforeKill = 1 + static_cast<int>(random() % 12);
-        int number = 0;
-        for (int i = 0; i < reportsBeforeKill && read(pipeFds[0], &number, sizeof number) == sizeof number; ++i)
-            reported = number;
-        usleep(random() % 3000);
-        kill(child, SIGKILL);
-        int status = 0;
-        waitpid(child, &status, 0);
+        const int status = KillWhileAdding(AddUntilKilled, reportsBeforeKill, random() % 3000, reported);
         ASSERT_TRUE(WIFSIGNALED(status)) << "the writer stopped by itself: " << WEXITSTATUS(status);
-        while (read(pipeFds[0], &number, sizeof number) == sizeof number) reported = number;
-        close(pipeFds[0]);
 
         ASSERT_TRUE(db.Open(kTestDbPath));
         EXPECT_EQ(Text(u"PRAGMA integrity_check"), u"ok");

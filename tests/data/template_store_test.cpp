@@ -1,5 +1,6 @@
 // The in-memory template store: dense slots, one slot per finger, the
 // sensor generations' forms, the fill from FPinfo and concurrent writers.
+#include <random>
 #include <thread>
 
 #include "DataTestSupport.h"
@@ -64,6 +65,93 @@ TEST_F(TemplateStoreTest, DeletesLeaveTheSlotsDense) {
             EXPECT_EQ(slot[0], user * 10 + finger);
             EXPECT_EQ(slot[OldStoredTemplateSize - 1], user * 10 + finger);
         }
+}
+
+// The slots as (user, finger, first byte), in slot order.
+struct Slot {
+    CString id;
+    int finger;
+    BYTE mark;
+    bool operator==(const Slot&) const = default;
+};
+
+std::vector<Slot> Layout(CFPTemplateStore& store) {
+    std::vector<Slot> slots;
+    for (int i = 0; i < store.GetCount(); ++i) {
+        Slot slot;
+        store.GetEntry(i, slot.id, slot.finger);
+        slot.mark = store.GetTemplates()[i * store.GetTemplateSize()];
+        slots.push_back(slot);
+    }
+    return slots;
+}
+
+TEST_F(TemplateStoreTest, ADeletedSlotTakesTheLastOneTopDown) {
+    ASSERT_EQ(Add(u"A", 0, 1), 1);
+    ASSERT_EQ(Add(u"B", 0, 2), 1);
+    ASSERT_EQ(Add(u"A", 1, 3), 1);
+    ASSERT_EQ(Add(u"C", 0, 4), 1);
+    ASSERT_EQ(Add(u"A", 0, 5), 1);  // replaced where it is
+    EXPECT_EQ(Layout(store), (std::vector<Slot>{{u"A", 0, 5}, {u"B", 0, 2}, {u"A", 1, 3}, {u"C", 0, 4}}));
+    // Slot 2 goes first and C moves into it, then slot 0 and C moves again.
+    EXPECT_EQ(store.Delete(u"A", -1), 1);
+    EXPECT_EQ(Layout(store), (std::vector<Slot>{{u"C", 0, 4}, {u"B", 0, 2}}));
+    EXPECT_EQ(store.FindSlot(u"C", 0), store.GetTemplates());
+    EXPECT_EQ(store.FindSlot(u"A", 0), nullptr);
+    EXPECT_EQ(store.FindSlot(u"a", 1), nullptr);  // ids compare exactly
+    ASSERT_EQ(Add(u"D", 7, 6), 1);
+    EXPECT_EQ(store.Delete(u"C", 0), 1);
+    EXPECT_EQ(Layout(store), (std::vector<Slot>{{u"D", 7, 6}, {u"B", 0, 2}}));
+}
+
+// Long runs of adds, replacements and deletes on a small store, held
+// against the store's rules written out plainly: one slot per (user,
+// finger) replaced in place, new ones appended while there is room, a
+// delete walking down from the top and filling each hole with the last
+// slot.
+TEST_F(TemplateStoreTest, EveryRunOfChangesKeepsTheLayoutTheRulesGive) {
+    constexpr int kLimit = 24;
+    store.Allocate(kLimit, OldStoredTemplateSize);
+    std::vector<Slot> model;
+    auto modelFind = [&](const CString& id, int finger) {
+        for (size_t i = 0; i < model.size(); ++i)
+            if (model[i].id == id && model[i].finger == finger) return static_cast<int>(i);
+        return -1;
+    };
+    std::mt19937 random(19);
+    const CString ids[] = {u"1", u"2", u"3", u"10", u"123456789012", u"Ann", u"ann"};
+    const int fingers[] = {0, 1, 9, -2, 65536};
+    for (int step = 0; step < 5000; ++step) {
+        const CString& id = ids[random() % std::size(ids)];
+        const int finger = fingers[random() % std::size(fingers)];
+        const BYTE mark = static_cast<BYTE>(step);
+        if (random() % 3) {
+            int i = modelFind(id, finger);
+            const bool stored = i >= 0 || model.size() < kLimit;
+            if (i < 0 && stored) {
+                i = static_cast<int>(model.size());
+                model.push_back({id, finger, mark});
+            }
+            if (stored) model[i].mark = mark;
+            ASSERT_EQ(Add(id, finger, mark), stored ? 1 : 0) << "step " << step;
+        } else {
+            const int which = random() % 2 ? -1 : finger;
+            for (int i = static_cast<int>(model.size()) - 1; i >= 0; --i) {
+                if (model[i].id != id || (which != -1 && model[i].finger != which)) continue;
+                model[i] = model.back();
+                model.pop_back();
+            }
+            ASSERT_EQ(store.Delete(id, which), 1);
+        }
+        ASSERT_EQ(Layout(store), model) << "step " << step;
+        for (const CString& anyId : ids)
+            for (int anyFinger : fingers) {
+                const int i = modelFind(anyId, anyFinger);
+                ASSERT_EQ(store.FindSlot(anyId, anyFinger),
+                          i < 0 ? nullptr : store.GetTemplates() + i * store.GetTemplateSize())
+                    << "step " << step;
+            }
+    }
 }
 
 TEST_F(TemplateStoreTest, OneSlotPerFingerAndALimit) {

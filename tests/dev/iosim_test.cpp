@@ -92,12 +92,12 @@ TEST_F(IoControllerTest, SwitchesVerdictsAndVersionFollowTheFrames) {
     Exchange({0xF6, 1, 1, 0xF6});
     Exchange({0xF6, 0, 0, 0xF6});
     IoControllerState state = m_sim.State();
-    EXPECT_TRUE(state.alarmOutput[0]);
-    EXPECT_FALSE(state.alarmOutput[1]);
+    EXPECT_TRUE(state.alarmCheck[0]);
+    EXPECT_FALSE(state.alarmCheck[1]);
     EXPECT_EQ(state.passes, 2);
     EXPECT_EQ(state.refusals, 1);
     Exchange({0xF4, 0, 0, 0xF4});
-    EXPECT_FALSE(m_sim.State().alarmOutput[0]);
+    EXPECT_FALSE(m_sim.State().alarmCheck[0]);
 
     m_sim.SetVersion(3, 7);
     EXPECT_EQ(Exchange({0xF1, 0, 0, 0xF1}), Bytes({0xE1, 3, 7, 0xE1}));

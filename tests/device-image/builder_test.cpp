@@ -1,6 +1,6 @@
 // The builder makes a complete image in a new folder, refuses an existing one
-// unless forced, and when forced puts the factory files back without touching
-// anything else.
+// unless forced, and when forced repairs it: the program files come back, what
+// the terminal wrote stays.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -43,18 +43,35 @@ TEST(DeviceImageBuilder, RefusesAnExistingFolderWithoutForce) {
     EXPECT_FALSE(fs::exists(target / "NandFlash"));
 }
 
-TEST(DeviceImageBuilder, ForceRestoresFactoryFilesAndKeepsOthers) {
+TEST(DeviceImageBuilder, ForceRepairsTheProgramFilesAndKeepsWhatTheTerminalWrote) {
     imagetest::TempFolder temp;
     const fs::path target = temp.Path() / "device";
     ASSERT_TRUE(factory::BuildDeviceImage(target.string(), false).ok);
-    const fs::path config = target / "NandFlash/zeta42/config/config.xml";
-    const std::string factoryConfig = ReadFile(config);
-    Write(config, "<ROOT/>");
-    Write(target / "NandFlash/zeta42/ICON/1.jpg", "photo");
+    const fs::path app = target / "NandFlash/zeta42";
+    const fs::path skin = app / "Skin/flower/Dialog/messages.png";
+    const std::string factorySkin = ReadFile(skin);
+    const std::string factoryLanguage = ReadFile(app / "LANG/English.LAN");
+    // What the terminal wrote while in use.
+    Write(app / "config/config.xml", "<ROOT/>");
+    Write(app / "DB/KD4700.DB", "live database");
+    Write(app / "DB/back/KD4700.bak", "live copy");
+    Write(app / "ICON/1.jpg", "photo");
+    // Program files damaged or lost.
+    fs::remove(skin);
+    Write(app / "LANG/English.LAN", "damaged");
+    fs::remove(target / "registry.reg");
     const factory::BuildResult result = factory::BuildDeviceImage((target / "").string(), true);  // trailing separator
     ASSERT_TRUE(result.ok) << result.error;
-    EXPECT_EQ(ReadFile(config), factoryConfig);
-    EXPECT_EQ(ReadFile(target / "NandFlash/zeta42/ICON/1.jpg"), "photo");
+    EXPECT_EQ(ReadFile(app / "config/config.xml"), "<ROOT/>");
+    EXPECT_EQ(ReadFile(app / "DB/KD4700.DB"), "live database");
+    EXPECT_EQ(ReadFile(app / "DB/back/KD4700.bak"), "live copy");
+    EXPECT_EQ(ReadFile(app / "ICON/1.jpg"), "photo");
+    EXPECT_EQ(ReadFile(skin), factorySkin);
+    EXPECT_EQ(ReadFile(app / "LANG/English.LAN"), factoryLanguage);
+    // A missing file the terminal writes comes from the factory image.
+    EXPECT_EQ(ReadFile(target / "registry.reg"), ReadFile(imagetest::FactoryImage() / "registry.reg"));
+    for (const auto& entry : fs::recursive_directory_iterator(target))
+        EXPECT_NE(entry.path().extension(), ".partial") << entry.path();
 }
 
 TEST(DeviceImageBuilder, RefusesAFileInPlaceOfTheFolder) {

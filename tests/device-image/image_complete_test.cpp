@@ -198,6 +198,12 @@ TEST_F(FactoryImage, RegistryHoldsWhatTheFirstStartReads) {
 
 TEST_F(FactoryImage, DatabasePassesTheStartUpProbeAndNamesTheHeadOfficeInTheFactoryLanguage) {
     if (!QUILLON_FACTORY_HAS_DB) GTEST_SKIP() << "the data store's schema is not part of this build";
+    // In write-ahead-log mode (header byte 18 is 2), its log folded in: the
+    // file alone is the database, and so is its copy.
+    for (const char* file : {"\\DB\\KD4700.DB", "\\DB\\back\\KD4700.bak"}) {
+        EXPECT_EQ(imagetest::ReadFile(File(kApp + file)).substr(18, 2), std::string("\2\2")) << file;
+        for (const char* log : {"-wal", "-shm"}) EXPECT_FALSE(Exists(kApp + file + log)) << file << log;
+    }
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open_v2(File(kApp + "\\DB\\KD4700.DB").string().c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
     const auto firstText = [db](const char* sql) {

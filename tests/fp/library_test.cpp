@@ -141,11 +141,10 @@ TEST(ImageProcessing, RefusesImagesWithoutAUsableFinger) {
     EXPECT_EQ(libs.Template(9, 2), libs.Template(9, 2));
 }
 
-// Records of `fingers` fingers, each from its first two presses that give a
-// template (presses 0 to 3).
-std::vector<BYTE> Records(const FpLibraries& libs, int fingers, uint32_t firstSeed) {
-    auto toRecord = libs.match.Get<FpToRecordFn>("VeltoTempToFPRECORD");
-    std::vector<BYTE> records(static_cast<size_t>(fingers) * kFpRecordBytes);
+// The stored templates of `fingers` fingers, each from its first two
+// presses that give a template (presses 0 to 3).
+std::vector<std::vector<BYTE>> StoredTemplates(const FpLibraries& libs, int fingers, uint32_t firstSeed) {
+    std::vector<std::vector<BYTE>> all;
     for (int i = 0; i < fingers; ++i) {
         std::vector<BYTE> stored;
         for (uint32_t press = 0; press < 4 && stored.size() < kFpStoredBytes; ++press) {
@@ -154,15 +153,23 @@ std::vector<BYTE> Records(const FpLibraries& libs, int fingers, uint32_t firstSe
         }
         EXPECT_EQ(stored.size(), static_cast<size_t>(kFpStoredBytes));
         stored.resize(kFpStoredBytes);
-        EXPECT_EQ(toRecord(stored.data(), &records[static_cast<size_t>(i) * kFpRecordBytes]), 1);
+        all.push_back(std::move(stored));
     }
+    return all;
+}
+
+std::vector<BYTE> Records(const FpLibraries& libs, const std::vector<std::vector<BYTE>>& stored) {
+    auto toRecord = libs.match.Get<FpToRecordFn>("VeltoTempToFPRECORD");
+    std::vector<BYTE> records(stored.size() * kFpRecordBytes);
+    for (size_t i = 0; i < stored.size(); ++i) EXPECT_EQ(toRecord(stored[i].data(), &records[i * kFpRecordBytes]), 1);
     return records;
 }
 
 TEST(Identification, FindsTheEnrolledFingerAmongManyAndNobodyForAStranger) {
     FpLibraries libs;
     constexpr int kEnrolled = 60;
-    const std::vector<BYTE> records = Records(libs, kEnrolled, 500);
+    const std::vector<std::vector<BYTE>> stored = StoredTemplates(libs, kEnrolled, 500);
+    const std::vector<BYTE> records = Records(libs, stored);
     auto search = libs.match.Get<FpMatch2NFn>("VeltoMatch2N");
     int found = 0;
     for (int i = 0; i < kEnrolled; i += 3) {
@@ -186,8 +193,7 @@ TEST(Identification, FindsTheEnrolledFingerAmongManyAndNobodyForAStranger) {
     // The older 256-byte slots hold the first press only.
     std::vector<BYTE> slots(static_cast<size_t>(kEnrolled) * kFpSlotBytes);
     for (int i = 0; i < kEnrolled; ++i) {
-        std::memcpy(&slots[static_cast<size_t>(i) * kFpSlotBytes], &records[static_cast<size_t>(i) * kFpRecordBytes + 16],
-                    kFpSlotBytes);
+        std::memcpy(&slots[static_cast<size_t>(i) * kFpSlotBytes], stored[i].data(), kFpSlotBytes);
     }
     auto searchSlots = libs.match.Get<FpMatchNFn>("VeltoMatchN");
     EXPECT_EQ(searchSlots(libs.Template(521, 0).data(), slots.data(), kEnrolled, 5), 21);

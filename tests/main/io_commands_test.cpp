@@ -5,6 +5,7 @@
 #include "main/RestartCommand.h"
 #include "panel/McuCommands.h"
 #include "platform/base/clock.h"
+#include "main/AlarmChecks.h"
 #include "tests/core_startup/IoLineTestSupport.h"
 #include "transfer/Watchdog.h"
 
@@ -37,6 +38,21 @@ TEST_F(IoCommandsTest, EachCommandPutsItsFrameOnTheLine) {
     FeedWatchdog();
     SendRestartCommand();
     EXPECT_EQ(Sent(), (std::vector<BYTE>{0xF8, 0x01, 0x01, 0xF8}));
+}
+
+// What the main window sends at start-up: the door sensor check, then the
+// tamper check, each as the settings hold it.
+TEST_F(IoCommandsTest, TheStoredAlarmChecksGoOutDoorSensorFirst) {
+    g_MachineConfig.FCCHECKALARM = 1;
+    g_MachineConfig.MCCHECKALARM = 0;
+    SendStoredAlarmChecks();
+    EXPECT_EQ(Sent(), (std::vector<BYTE>{0xF5, 0x01, 0x01, 0xF5, 0xF4, 0x00, 0x00, 0xF4}));
+    g_MachineConfig.FCCHECKALARM = 0;
+    g_MachineConfig.MCCHECKALARM = 7;
+    SendStoredAlarmChecks();
+    EXPECT_EQ(Sent(), (std::vector<BYTE>{0xF5, 0x00, 0x00, 0xF5, 0xF4, 0x01, 0x01, 0xF4}));
+    g_MachineConfig.FCCHECKALARM = 1;
+    g_MachineConfig.MCCHECKALARM = 0;
 }
 
 TEST_F(IoCommandsTest, AWriteToAPortThatTakesNothingGivesUpAfterItsTime) {

@@ -129,4 +129,17 @@ TEST_F(PhoneShowTest, StoredPhotosAreLookedUpByExtensionOrder) {
     EXPECT_FALSE(FindUserPhoto(u"6", path));
 }
 
+TEST_F(PhoneShowTest, AStoredPhotoOnTheStorageCardComesFirst) {
+    root.PutFile("NandFlash/zeta42/ICON/7.jpg", "");
+    CString path;
+    ASSERT_TRUE(FindShownUserPhoto(u"7", path));
+    EXPECT_EQ(path, CString(u"\\NandFlash\\zeta42\\ICON\\7.jpg")) << "the user pages' folder without a card photo";
+    root.PutFile("Storage Card/ICON/7.bmp", root.ReadFile("sensor/camera.bmp"));
+    ASSERT_TRUE(FindShownUserPhoto(u"7", path));
+    EXPECT_EQ(path, CString(u"\\Storage Card\\ICON\\7.bmp"));
+    ShowStoredPhotoOf(u"7");
+    EXPECT_TRUE(FrameShows(CxImage(path, CXIMAGE_FORMAT_BMP)));
+    EXPECT_FALSE(FindShownUserPhoto(u"..", path));
+}
+
 }  // namespace

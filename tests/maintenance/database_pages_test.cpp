@@ -2,6 +2,8 @@
 // usable after, a restore from a changed copy with everything the program
 // keeps in memory taken again and the restart asked for, and the refusals
 // that leave everything as it was.
+#include <sqlite3.h>
+
 #include <filesystem>
 
 #include "core/MachineConfig.h"
@@ -104,27 +106,39 @@ protected:
         ASSERT_TRUE(copy.DirectStatement(u"update OpenDoorSpace set MonStart='07:30' where SpaceID=1"));
         ASSERT_TRUE(copy.DirectStatement(u"INSERT INTO SpaceGroup VALUES (3, 1, 2, 0, 0)"));
         copy.Close();
-        source = FileBytes(kFlashCopy);
     }
-    // Equal but for the header's change counter and the number written with
-    // it (offsets 24 and 92), which the reopened database moves on when the
-    // user count is written back.
-    static bool SameDatabase(std::string a, std::string b) {
-        if (a.size() != b.size() || a.size() < 100) return false;
-        for (size_t offset : {24, 92}) {
-            a.replace(offset, 4, 4, '\0');
-            b.replace(offset, 4, 4, '\0');
+    // Every row of every table, as text: what the terminal reads of a
+    // database, whatever its pages look like after it wrote the same
+    // values back (the user count) and checkpointed them.
+    static std::string Content(const std::string& hostPath) {
+        sqlite3* db = nullptr;
+        std::string text;
+        if (sqlite3_open_v2(hostPath.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+            const auto rows = [](void* out, int columns, char** values, char**) {
+                for (int i = 0; i < columns; ++i) *static_cast<std::string*>(out) += values[i] ? values[i] : "NULL";
+                *static_cast<std::string*>(out) += "\n";
+                return 0;
+            };
+            std::string tables;
+            sqlite3_exec(db, "select name from sqlite_master where type='table' order by name", rows, &tables, nullptr);
+            size_t start = 0;
+            for (size_t end = tables.find('\n'); end != std::string::npos; start = end + 1, end = tables.find('\n', start)) {
+                const std::string sql = "select * from " + tables.substr(start, end - start) + " order by rowid";
+                text += tables.substr(start, end - start) + ":\n";
+                sqlite3_exec(db, sql.c_str(), rows, &text, nullptr);
+            }
         }
-        return a == b;
+        sqlite3_close(db);
+        return text;
     }
 
-    std::string source;
 };
 
 TEST_F(RestorePageTest, ChangedCopyTakesThePlaceOfTheLiveDatabase) {
     PutChangedCopy();
     OnPage(kRestoreNode, Choose(1, {"answer ok", "key ENTER", "wait 100"}));
-    EXPECT_TRUE(SameDatabase(FileBytes(LiveDatabase()), source)) << "the live file is not the copy";
+    EXPECT_EQ(Content(root.HostPath(LiveDatabase())), Content(root.HostPath(kFlashCopy)))
+        << "the live database is not the copy";
     EXPECT_FALSE(HasFile(root, "NandFlash/zeta42/DB/KD4700.DB.bak"));
     EXPECT_FALSE(HasFile(root, "NandFlash/zeta42/DB/KD4700.DB.old"));
     EXPECT_EQ(Messages(), std::vector<CString>{u"Database restored. The terminal restarts now!"});

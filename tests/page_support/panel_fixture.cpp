@@ -1,8 +1,9 @@
 #include "tests/page_support/panel_fixture.h"
 
 #include <filesystem>
-#include <set>
+#include <map>
 
+#include "core/AppMessageBox.h"
 #include "core/DatabaseOpen.h"
 #include "core/LangText.h"
 #include "core/MachineConfig.h"
@@ -29,9 +30,10 @@ const DialogTemplateEntry kPageEntry(kPageTemplate);
 const DialogTemplate kMainTemplate{CTestMainWindow::kTemplate, WS_POPUP, 0, 0, 320, 240, u"", {}};
 const DialogTemplateEntry kMainEntry(kMainTemplate);
 
-std::set<UINT>& AddedPages() {
-    static std::set<UINT> nodes;
-    return nodes;
+// The pages the test pages replaced, put back when the test ends.
+std::map<UINT, ControlPanelPageFactory>& ReplacedPages() {
+    static std::map<UINT, ControlPanelPageFactory> pages;
+    return pages;
 }
 
 }  // namespace
@@ -150,10 +152,13 @@ PanelTest::PanelTest() {
 }
 
 PanelTest::~PanelTest() {
+    // An answer no box took must not answer the next test's box.
+    while (TakeMessageBoxAnswer(0) != 0) {
+    }
     ScriptDriver::RegisterCommand("note", nullptr);
     ScriptDriver::RegisterCommand("golden", nullptr);
-    for (UINT node : AddedPages()) SetControlPanelPage(node, nullptr);
-    AddedPages().clear();
+    for (auto& [node, page] : ReplacedPages()) SetControlPanelPage(node, std::move(page));
+    ReplacedPages().clear();
     app.m_pMainWnd = nullptr;
     if (main.GetSafeHwnd()) main.DestroyWindow();
     CloseDatabase();
@@ -161,8 +166,11 @@ PanelTest::~PanelTest() {
 }
 
 void PanelTest::AddTestPage(UINT node) {
+    if (!ReplacedPages().count(node)) {
+        const ControlPanelPageFactory* page = FindControlPanelPage(node);
+        ReplacedPages()[node] = page ? *page : ControlPanelPageFactory();
+    }
     RegisterControlPanelPage<CTestPage>(node);
-    AddedPages().insert(node);
 }
 
 void PanelTest::AddUser(const char16_t* id, const char16_t* password, int admin) {

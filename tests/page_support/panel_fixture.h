@@ -6,17 +6,25 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "main/BottomTaskBar.h"
 #include "panel/ControlPanel.h"
+#include "platform/base/utf.h"
 #include "platform/ui/CEdit.h"
 #include "tests/support/device_root.h"
 #include "tests/support/golden.h"
 #include "tests/support/ui_session.h"
 #include "widgets/FontStatic.h"
+
+// Texts read as UTF-8 in test failures.
+inline void PrintTo(const CString& text, std::ostream* out) {
+    *out << '"' << Utf16ToUtf8(std::u16string_view(text.GetString(), static_cast<size_t>(text.GetLength()))) << '"';
+}
 
 // A page with three fields, which counts its visits.
 class CTestPage : public CCPTreeBase {

@@ -1,25 +1,16 @@
 // The menu key with administrators enrolled: a finger on the sensor decides
 // who may open the panel.
-#include <filesystem>
 #include <vector>
 
-#include "core/FpLibraries.h"
 #include "data/FPTemplateStore.h"
-#include "main/FingerCapture.h"
-#include "platform/fp/sensorslot.h"
+#include "tests/page_support/finger_sensor.h"
 #include "tests/page_support/panel_fixture.h"
 
 namespace {
 
 class AdminFingerTest : public PanelTest {
 protected:
-    AdminFingerTest() : sensorFolder(root.HostPath("sensor")) {
-        std::filesystem::create_directories(sensorFolder);
-        SetSensorFolder(sensorFolder);
-        g_cameraMode = 0;
-        EXPECT_EQ(LoadFpControlDll(), 1);
-        EXPECT_EQ(LoadFpProcessDll(), 1);
-        EXPECT_EQ(LoadFpMatchDll(), 1);
+    AdminFingerTest() {
         store.Reset();
         g_pFPTemplateStore = &store;
         AddUser(u"1", u"1234", 1);
@@ -27,32 +18,21 @@ protected:
         Enrol(u"1", "user1_finger0_press1.bmp");
         Enrol(u"2", "user2_finger0_press1.bmp");
     }
-    ~AdminFingerTest() override {
-        LiftFingerFromSensor(sensorFolder);
-        g_pFPTemplateStore = nullptr;
-    }
-    bool Place(const std::string& sample) {
-        return PlaceFingerOnSensor(sensorFolder, root.HostPath("samples/" + sample));
-    }
+    ~AdminFingerTest() override { g_pFPTemplateStore = nullptr; }
     // Stores the template of the sample's finger as the user's finger 0.
     void Enrol(const char16_t* userId, const std::string& sample) {
-        ASSERT_TRUE(Place(sample));
-        std::vector<BYTE> image(kCaptureBufferBytes);
-        ASSERT_NE(CaptureFingerImage(image.data()), 0);
-        std::vector<BYTE> work(kCaptureBufferBytes);
-        BYTE blob[OldStoredTemplateSize] = {};
-        ASSERT_EQ(g_FpLib.VeltoProcess(image.data(), blob, work.data(), 0, 0), 0);
-        ASSERT_EQ(store.Add(blob, userId, 0, FALSE, OldStoredTemplateSize), 1);
-        LiftFingerFromSensor(sensorFolder);
+        const std::vector<BYTE> blob = sensor.Template(sample);
+        ASSERT_FALSE(blob.empty());
+        ASSERT_EQ(store.Add(blob.data(), userId, 0, FALSE, OldStoredTemplateSize), 1);
     }
     // Presses the menu key with the finger on the sensor; what opened.
     void PressMenuWith(const std::string& sample) {
-        ASSERT_TRUE(Place(sample));
+        ASSERT_TRUE(sensor.Place(sample));
         session.RunWhenIdle({"wait 600", "note", "key ESC"});
         session.Run("key MENU");
     }
 
-    const std::string sensorFolder;
+    TestFingerSensor sensor{root};
     CFPTemplateStore store;
 };
 

@@ -177,15 +177,25 @@ TEST_F(PageBaseTest, AJumpForOneUserAndTheReturn) {
 
 TEST_F(PageBaseTest, GotoNodeKnowsOnlyTheMenusNodes) {
     EXPECT_EQ(panel->GotoNode(99, TRUE), nullptr);
-    EXPECT_EQ(panel->GotoNode(123, TRUE), nullptr) << "a node without a page is not in the menu";
+    EXPECT_EQ(panel->GotoNode(143, TRUE), nullptr) << "a node without a page is not in the menu";
     EXPECT_EQ(panel->ShownPage(), nullptr);
-    EXPECT_EQ(panel->GotoNode(13, TRUE), nullptr) << "an entry with children shows its grid";
+    EXPECT_EQ(panel->GotoNode(13, TRUE), nullptr) << "an entry with children shows its grid and has no page";
     EXPECT_EQ(panel->CurrentNode(), 13u);
     EXPECT_EQ(panel->Title().GetTitle(), u"Data");
     // Refresh or not, the grid behind a page is its parent's.
     panel->GotoNode(122, FALSE);
     EXPECT_EQ(panel->CurrentNode(), 12u);
     EXPECT_EQ(panel->SelectedNode(), 122u);
+}
+
+TEST_F(PageBaseTest, TheTitleBarIsAChildWindowAcrossTheTop) {
+    CWnd* title = panel->GetDlgItem(12346);
+    ASSERT_EQ(title, &panel->Title());
+    EXPECT_EQ(title->GetStyle() & (WS_CHILD | WS_VISIBLE), static_cast<DWORD>(WS_CHILD | WS_VISIBLE));
+    CRect rect;
+    title->GetWindowRect(&rect);
+    panel->ScreenToClient(&rect);
+    EXPECT_EQ(rect, CRect(0, 0, panel->Title().GetBarWidth(), panel->Title().GetBarHeight()));
 }
 
 }  // namespace

@@ -65,16 +65,16 @@ TEST_F(PanelScriptTest, ArrowsEnterAndEscWalkTheGrid) {
     AddTestPage(121);
     AddTestPage(122);
     AddTestPage(131);
-    // The top menu holds the entries 12 to 16 (11 has no page).
-    PressMenuThen({"note", "key RIGHT", "note", "key LEFT", "key LEFT", "note", "key RIGHT", "key DOWN", "note",
-                   "key UP", "note", "key ENTER", "note", "key RIGHT", "key ENTER", "note", "key ESC", "note",
-                   "key ESC", "note", "key ESC"});
+    // The top menu holds the entries 11 to 16: 11 to 14 in the first row.
+    PressMenuThen({"key RIGHT", "note", "key RIGHT", "note", "key LEFT", "key LEFT", "key LEFT", "note", "key RIGHT",
+                   "key DOWN", "note", "key UP", "note", "key RIGHT", "key ENTER", "note", "key RIGHT", "key ENTER",
+                   "note", "key ESC", "note", "key ESC", "note", "key ESC"});
     ASSERT_EQ(notes.size(), 9u);
     EXPECT_EQ(notes[0].selected, 12u);
     EXPECT_EQ(notes[1].selected, 13u);
     EXPECT_EQ(notes[2].selected, 16u) << "left from the first entry wraps to the last";
-    EXPECT_EQ(notes[3].selected, 16u) << "down from the first row's 12 is 16";
-    EXPECT_EQ(notes[4].selected, 12u);
+    EXPECT_EQ(notes[3].selected, 15u) << "down from the first row's 11 is 15";
+    EXPECT_EQ(notes[4].selected, 11u);
     EXPECT_EQ(notes[5].current, 12u);
     EXPECT_EQ(notes[5].title, u"Users");
     EXPECT_EQ(notes[5].selected, 121u);
@@ -92,8 +92,8 @@ TEST_F(PanelScriptTest, ArrowsEnterAndEscWalkTheGrid) {
 
 TEST_F(PanelScriptTest, ATouchOpensTheEntryUnderIt) {
     AddTestPage(131);
-    // The second icon of the first row: x 85..157, y 46..110.
-    PressMenuThen({"tap 121 78", "note", "tap 43 78", "note", "key ESC", "key ESC", "key ESC"});
+    // The third icon of the first row: x 163..235, y 46..110.
+    PressMenuThen({"tap 199 78", "note", "tap 43 78", "note", "key ESC", "key ESC", "key ESC"});
     ASSERT_EQ(notes.size(), 2u);
     EXPECT_EQ(notes[0].current, 13u);
     EXPECT_EQ(notes[0].title, u"Data");
@@ -118,7 +118,7 @@ TEST_F(PanelScriptTest, GotoReachesANode) {
 
     ScriptDriver driver;
     std::string error;
-    EXPECT_FALSE(driver.Execute("goto 123", &error)) << "no page for 123";
+    EXPECT_FALSE(driver.Execute("goto 143", &error)) << "no page for 143";
     EXPECT_FALSE(driver.Execute("goto 99", &error));
     EXPECT_FALSE(driver.Execute("goto x", &error));
 }

@@ -1,15 +1,21 @@
 // The user export and record export pages, driven as a person drives them,
 // their files read back by the test's own decoder.
+#include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "core/MachineConfig.h"
 #include "data/DataGlobals.h"
 #include "data/RecordStore.h"
 #include "data/SqlHelpers.h"
+#include "platform/base/clock.h"
 #include "tests/transfer/file_decoder.h"
 #include "tests/transfer/transfer_fixture.h"
 #include "transfer/StorageLocation.h"
+#include "transfer/RecordExport.h"
 #include "transfer/TransferFiles.h"
+#include "transfer/TransferLoop.h"
 
 namespace {
 
@@ -157,6 +163,45 @@ TEST_F(ExportPagesTest, AFullRingExportsItsWindowOnceOldestFirstAndEnds) {
     OnPage(1332, Press(0, {"no", "ok"}));
     EXPECT_EQ(ReadHostFile(FlashFile(kAttendanceFile)), std::string(3, '\0'));
     EXPECT_EQ(progress, std::vector<UINT>({100u, 100u, 100u}));
+}
+
+TEST_F(ExportPagesTest, ALongRecordExportFeedsTheWatchdogAsTimePassesButNotInDebugMode) {
+    g_pDatabase->DirectStatement(
+        u"INSERT INTO Checkinout(rowid, Userid, CheckTime, CheckType, IsDownLoad, WorkNumberAndPassType) "
+        u"WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < 30000) "
+        u"SELECT n, n, '2024-01-01 08:00:00', 0, 0, 0 FROM s");
+    g_pDatabase->DirectStatement(u"update BasePara set AllRecordcount=30000, NewRecordcount=30000");
+    delete g_pRecordStore;
+    g_pRecordStore = new CRecordStore(*g_pDatabase);
+    const CString path = TransferFilePath(GetTransferFolder(StorageDeviceFlash), kAttendanceFile);
+    ASSERT_TRUE(EnsureTransferFolder(GetTransferFolder(StorageDeviceFlash)));
+    for (int debug : {0, 1}) {
+        g_MachineConfig.DEBUGMODE = debug;
+        ControllerBytes();
+        // The clock runs on meanwhile, a second per millisecond.
+        std::atomic<bool> done{false};
+        std::thread clock([&] {
+            while (!done) {
+                AdvanceVirtualClock(1000);
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        });
+        CTransferLoop loop(nullptr);
+        const bool written = ExportAttendanceRecords(path, true, loop, *g_pRecordStore);
+        done = true;
+        clock.join();
+        ASSERT_TRUE(written);
+        const std::vector<BYTE> sent = ControllerBytes();
+        if (debug) {
+            EXPECT_TRUE(sent.empty());
+            continue;
+        }
+        ASSERT_FALSE(sent.empty());
+        ASSERT_EQ(sent.size() % 4, 0u);
+        for (size_t i = 0; i < sent.size(); i += 4)
+            EXPECT_EQ(std::vector<BYTE>(sent.begin() + i, sent.begin() + i + 4), (std::vector<BYTE>{0xFE, 1, 1, 0xFE}));
+    }
+    EXPECT_EQ(DecodeAttendanceFile(ReadHostFile(path)).count, 30000u);
 }
 
 TEST_F(ExportPagesTest, PagesKeepThreeStorageItemsAndMatchTheirPictures) {

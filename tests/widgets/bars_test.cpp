@@ -1,4 +1,8 @@
 // The title bar, the progress bar and the aligned static text.
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+
 #include "tests/widgets/screen_compare.h"
 #include "tests/widgets/widget_page.h"
 #include "widgets/JHStatic.h"
@@ -75,18 +79,27 @@ TEST_F(BarsTest, EmptyTitleShowsTheCapsSideBySideAtTheCentre) {
     }));
 }
 
-TEST_F(BarsTest, ProgressFillFollowsThePosition) {
+TEST_F(BarsTest, ProgressFillFollowsThePositionAtTheNextPaint) {
     EXPECT_TRUE(BarTrackShows(0));
-    bar.SetPos(37);  // shown at once, without pumping
+    bar.SetPos(37);
+    EXPECT_TRUE(BarTrackShows(0)) << "the repaint waits for the next paint";
+    bar.UpdateWindow();
     EXPECT_TRUE(BarTrackShows(37));
     bar.SetPos(100);
+    session.Pump();
     EXPECT_TRUE(BarTrackShows(100));
 }
 
-TEST_F(BarsTest, ProgressBeyondTheEndStopsAtFull) {
+TEST_F(BarsTest, ProgressBeyondTheEndIsKeptAndDrawnPastTheTrack) {
     bar.SetPos(250);
-    EXPECT_EQ(bar.GetPos(), 100u);
-    EXPECT_TRUE(BarTrackShows(100));
+    session.Pump();
+    EXPECT_EQ(bar.GetPos(), 250u);
+    EXPECT_TRUE(BarTrackShows(250)) << "the fill runs to the bar's edge; the right cap lies beyond it";
+}
+
+TEST_F(BarsTest, StaticHasItsOwnRunTimeRecordOverTheWindowClass) {
+    EXPECT_TRUE(text.IsKindOf(RUNTIME_CLASS(CWnd)));
+    EXPECT_FALSE(text.IsKindOf(RUNTIME_CLASS(CJHCanvas)));
 }
 
 TEST_F(BarsTest, StaticAlignsItsTextAsTold) {
@@ -96,27 +109,47 @@ TEST_F(BarsTest, StaticAlignsItsTextAsTold) {
             for (int x = 20; x < 300; ++x) pixels.push_back(ScreenSurface().At(x, y) & 0xFFFFFF);
         return pixels;
     };
+    // The first and last columns (from x = 20) where the text leaves ink.
+    const auto inkColumns = [&](const std::vector<Pixel>& shown, const std::vector<Pixel>& blank) {
+        int first = 280, last = -1;
+        for (size_t i = 0; i < shown.size(); ++i) {
+            if (shown[i] == blank[i]) continue;
+            const int column = static_cast<int>(i % 280);
+            first = std::min(first, column);
+            last = std::max(last, column);
+        }
+        return std::make_pair(first, last);
+    };
+    const auto repaint = [&] {
+        text.Invalidate();
+        session.Pump();
+    };
     const std::vector<Pixel> centred = row();
+    text.SetWindowText(u"");
+    repaint();
+    const std::vector<Pixel> blank = row();
+    text.SetWindowText(u"Backup finished");
     text.SetAlign(7);
-    text.Invalidate();
-    session.Pump();
-    const std::vector<Pixel> left = row();
+    repaint();
+    const auto left = inkColumns(row(), blank);
     text.SetAlign(2);
-    text.Invalidate();
-    session.Pump();
-    const std::vector<Pixel> right = row();
-    EXPECT_NE(centred, left);
-    EXPECT_NE(centred, right);
-    EXPECT_NE(left, right);
+    repaint();
+    const auto right = inkColumns(row(), blank);
+    const auto centre = inkColumns(centred, blank);
+    ASSERT_GE(left.second, 0) << "no text drawn";
+    EXPECT_LE(left.first, 2) << "SetAlign(7) aligns left";
+    EXPECT_GE(right.second, 277) << "SetAlign(2) aligns right";
+    EXPECT_GT(right.first, left.first);
+    EXPECT_LE(std::abs((centre.first + centre.second) - 279), 3) << "centred after construction";
     text.SetAlign(1);
-    text.Invalidate();
-    session.Pump();
+    repaint();
     EXPECT_EQ(row(), centred);
 }
 
 TEST_F(BarsTest, GoldenTitleProgressAndStatic) {
     EXPECT_TRUE(MatchesGolden(ScreenSurface(), "widgets_bars_progress_0"));
     bar.SetPos(37);
+    session.Pump();
     EXPECT_TRUE(MatchesGolden(ScreenSurface(), "widgets_bars_progress_37"));
     bar.SetPos(100);
     title.SetTitle(u"资料管理");

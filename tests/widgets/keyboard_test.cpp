@@ -227,6 +227,16 @@ TEST_F(KeyboardTest, HashDownAloneOpensNothing) {
     EXPECT_EQ(EditText(), CString(u"Alice"));
 }
 
+// Any message with the '#' key's code belongs to the field: a '#'
+// character is never typed, and only the key's release opens the keyboard.
+TEST_F(KeyboardTest, AHashCharacterIsSwallowedAndOpensNothing) {
+    edit.SetSel(5, 5);
+    edit.PostMessage(WM_CHAR, u'#', 0);
+    session.Pump();
+    EXPECT_EQ(EditText(), CString(u"Alice"));
+    EXPECT_TRUE(mainWindow.hints.empty()) << "no keyboard hint";
+}
+
 TEST_F(KeyboardTest, EnterTellsThePageWithTheControlId) {
     session.Run("key ENTER");
     ASSERT_EQ(keyPage.registered.size(), 1u);

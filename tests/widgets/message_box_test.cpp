@@ -89,6 +89,38 @@ TEST_F(MessageBoxTest, ScriptedAnswersGivenBeforeTheBoxOpens) {
     EXPECT_EQ(ShowMessage(u"Done", 0), 1);
 }
 
+TEST_F(MessageBoxTest, AnAnswerGivenWhileTheBoxShowsAnswersIt) {
+    session.RunWhenIdle({"remember", "answer no", "quit"});
+    EXPECT_EQ(ShowMessage(u"Restore factory settings?", 1), IDNO);
+    EXPECT_FALSE(shown.empty());
+}
+
+TEST_F(MessageBoxTest, TheCornersShowThePageBehindNotAWindowClosedJustBefore) {
+    const std::vector<Pixel> pageOnly = CopyOfScreen();
+    // A white window covers the page and closes just before the box opens,
+    // before the page has painted again.
+    const HWND cover = CreateWindowExW(0, WC_STATIC, u"", WS_POPUP | WS_VISIBLE | SS_WHITERECT, 0, 0, kScreenWidth,
+                                       kScreenHeight, nullptr, nullptr, nullptr, nullptr);
+    session.Pump();
+    DestroyWindow(cover);
+    CRect box;
+    ScriptDriver::RegisterCommand("box", [&box](const std::vector<std::string>&, std::string*) {
+        ::GetWindowRect(::GetActiveWindow(), box);
+        return true;
+    });
+    session.RunWhenIdle({"box", "remember", "key ENTER", "quit"});
+    ShowMessage(u"Saved successfully!", 0);
+    ScriptDriver::RegisterCommand("box", nullptr);
+    ASSERT_FALSE(box.IsRectEmpty());
+    ASSERT_FALSE(shown.empty());
+    // The frame image is transparent at its corners.
+    for (const CPoint corner : {CPoint(box.left, box.top), CPoint(box.right - 1, box.top),
+                                CPoint(box.left, box.bottom - 1), CPoint(box.right - 1, box.bottom - 1)}) {
+        const size_t at = static_cast<size_t>(corner.y) * kScreenWidth + static_cast<size_t>(corner.x);
+        EXPECT_EQ(shown[at], pageOnly[at]) << corner.x << "," << corner.y;
+    }
+}
+
 TEST_F(MessageBoxTest, MissingLanguageEntryShowsStarredDefault) {
     // A language file without the section's keys: the look-up's own rule.
     g_LangDoc.ParseText(u"<?xml version=\"1.0\"?><LANG><CLDMessageBox/></LANG>");
@@ -161,18 +193,37 @@ TEST_F(WrapTest, ShortTextIsLeftAlone) {
 TEST_F(WrapTest, WordsBreakAtSpacesAndBlockIsCentred) {
     CRect rect;
     bool wrapped = false;
-    const CString text = CLDMessageBox::WrapText(&memory, u"Please press your finger again now", textRect, &rect, &wrapped);
+    const CString original(u"Please press your finger again now");
+    const CString text = CLDMessageBox::WrapText(&memory, original, textRect, &rect, &wrapped);
     EXPECT_TRUE(wrapped);
-    EXPECT_EQ(text.Find(u"\r\n"), text.Find(u' ') < 0 ? -1 : text.Find(u"\r\n"));
     CString joined = text;
     joined.Replace(u"\r\n", u" ");
-    EXPECT_EQ(joined, CString(u"Please press your finger again now"));
-    for (const CString& line : {text.Left(text.Find(u"\r\n"))}) {
-        CRect measured(0, 0, 0, 0);
-        memory.DrawText(line, measured, DT_CALCRECT | DT_SINGLELINE);
-        EXPECT_LE(measured.Width(), textRect.Width());
+    EXPECT_EQ(joined, original) << "every break replaces a space";
+    std::vector<CString> lines;
+    for (int start = 0;;) {
+        const int end = text.Find(u"\r\n", start);
+        lines.push_back(text.Mid(start, end < 0 ? text.GetLength() - start : end - start));
+        if (end < 0) break;
+        start = end + 2;
     }
-    EXPECT_GT(rect.top, textRect.top);  // centred vertically
+    ASSERT_GE(lines.size(), 2u);
+    const auto width = [&](const CString& line) {
+        CRect measured(0, 0, textRect.Width(), 0);
+        memory.DrawText(line, measured, DT_CALCRECT | DT_CENTER);
+        return measured.Width();
+    };
+    for (size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_LE(width(lines[i]), textRect.Width()) << "line " << i;
+        if (i + 1 == lines.size()) break;
+        // Each line is as full as it can be: the next word would not fit.
+        const CString next = lines[i + 1];
+        const int space = next.Find(u' ');
+        EXPECT_GT(width(lines[i] + u" " + (space < 0 ? next : next.Left(space))), textRect.Width()) << "line " << i;
+    }
+    CRect measured = textRect;
+    memory.DrawText(text, measured, DT_CALCRECT | DT_WORDBREAK);
+    EXPECT_EQ(rect.top, textRect.top + (textRect.Height() - measured.Height()) / 2) << "centred vertically";
+    EXPECT_EQ(rect.Height(), measured.Height());
 }
 
 TEST_F(WrapTest, LongWordIsCutAndNarrowBoxEnds) {

@@ -1,5 +1,6 @@
 #include "tools/device-image/device_image.h"
 
+#include <array>
 #include <filesystem>
 #include <system_error>
 
@@ -10,6 +11,53 @@ namespace fs = std::filesystem;
 
 BuildResult Failed(const std::string& error) {
     return {false, error};
+}
+
+// Files of the image that the terminal itself changes as it is used: a
+// repair keeps them as they stand and writes only the ones that are missing.
+constexpr std::array<const char*, 4> kTerminalFiles = {
+    "registry.reg",
+    "NandFlash/zeta42/config/config.xml",
+    "NandFlash/zeta42/DB/KD4700.DB",
+    "NandFlash/zeta42/DB/back/KD4700.bak",
+};
+
+bool IsTerminalFile(const fs::path& relative) {
+    const std::string name = relative.generic_string();
+    for (const char* kept : kTerminalFiles)
+        if (name == kept) return true;
+    return false;
+}
+
+// Writes `from` over `to` through a temporary name, so an interrupted
+// repair leaves the old file or the new one.
+void ReplaceFile(const fs::path& from, const fs::path& to, std::error_code& ec) {
+    fs::path partial = to;
+    partial += ".partial";
+    fs::copy_file(from, partial, fs::copy_options::overwrite_existing, ec);
+    if (!ec) fs::rename(partial, to, ec);
+    if (ec) {
+        std::error_code ignored;
+        fs::remove(partial, ignored);
+    }
+}
+
+// Puts every program file of the image back into `destination` and keeps
+// the terminal's own files (and anything the image does not ship).
+BuildResult RepairDeviceImage(const fs::path& source, const fs::path& destination, const std::string& target) {
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(source, ec), end; !ec && it != end; it.increment(ec)) {
+        const fs::path relative = it->path().lexically_relative(source);
+        const fs::path to = destination / relative;
+        if (it->is_directory(ec)) {
+            fs::create_directories(to, ec);
+        } else if (!IsTerminalFile(relative) || !fs::exists(to)) {
+            ReplaceFile(it->path(), to, ec);
+        }
+        if (ec) return Failed("cannot write " + (fs::path(target) / relative).string() + ": " + ec.message());
+    }
+    if (ec) return Failed("cannot read the factory image " + source.string() + ": " + ec.message());
+    return {true, {}};
 }
 
 }  // namespace
@@ -27,12 +75,12 @@ BuildResult BuildDeviceImage(const std::string& target, bool force) {
     if (ec) return Failed(target + ": " + ec.message());
     if (!destination.has_filename()) destination = destination.parent_path();
     const bool exists = fs::exists(destination, ec);
-    if (exists && !force) return Failed(target + " already exists; use --force to write the factory files over it");
+    if (exists && !force)
+        return Failed(target + " already exists; use --force to repair it (the program files are put back, the "
+                               "database, registry, settings, photos, snapshots and log are kept)");
     if (exists) {
         if (!fs::is_directory(destination, ec)) return Failed(target + " is not a folder");
-        fs::copy(source, destination, fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
-        if (ec) return Failed("cannot write " + target + ": " + ec.message());
-        return {true, {}};
+        return RepairDeviceImage(source, destination, target);
     }
     fs::path partial = destination;
     partial += ".partial";

@@ -43,6 +43,14 @@ if(EXISTS ${SCHEMA})
   if(NOT rc EQUAL 0)
     message(FATAL_ERROR "the head office could not be named in the factory database")
   endif()
+  # Delivered in the mode the terminal runs it in (data/DbSqlite.cpp); the
+  # program folds the log back into the file and removes it as it ends, so
+  # the image holds the database file alone.
+  execute_process(COMMAND ${SQLITE3} -bail ${APP}/DB/KD4700.DB "PRAGMA journal_mode=WAL"
+                  OUTPUT_QUIET RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0 OR EXISTS ${APP}/DB/KD4700.DB-wal OR EXISTS ${APP}/DB/KD4700.DB-shm)
+    message(FATAL_ERROR "the factory database could not be put into write-ahead-log mode")
+  endif()
   file(COPY_FILE ${APP}/DB/KD4700.DB ${APP}/DB/back/KD4700.bak)
 endif()
 

@@ -136,10 +136,10 @@ void IoControllerSim::Answer(const uint8_t* frame) {
                 m_state.bellUntilMs = now + IoRelayMilliseconds(value);
                 effect = "bell rings for " + std::to_string(IoRelayMilliseconds(value)) + " ms";
                 break;
-            case kIoAlarmOutput1:
-            case kIoAlarmOutput2:
-                m_state.alarmOutput[code - kIoAlarmOutput1] = value != 0;
-                effect = std::string("alarm output ") + (code == kIoAlarmOutput1 ? "1" : "2") + (value ? " on" : " off");
+            case kIoTamperCommand:
+            case kIoDoorSensorCommand:
+                m_state.alarmCheck[code - kIoTamperCommand] = value != 0;
+                effect = std::string("alarm check ") + (code == kIoTamperCommand ? "F4" : "F5") + (value ? " on" : " off");
                 break;
             case kIoVerdict:
                 ++(value ? m_state.passes : m_state.refusals);

@@ -19,7 +19,7 @@
 struct IoControllerState {
     uint64_t doorOpenUntilMs = 0;  // clock time the door relay opens until
     uint64_t bellUntilMs = 0;
-    bool alarmOutput[2] = {false, false};  // F4, F5
+    bool alarmCheck[2] = {false, false};  // F4, F5
     int passes = 0;                        // F6 01
     int refusals = 0;                      // F6 00
     bool supervision = false;              // FB

@@ -45,7 +45,7 @@ std::string SensorSlot() {
 std::string DescribeState(const IoControllerState& s, uint64_t nowMs) {
     std::ostringstream out;
     out << "door " << (s.DoorOpen(nowMs) ? "unlocked" : "locked") << ", bell " << (s.BellRinging(nowMs) ? "ringing" : "quiet")
-        << ", alarm outputs " << s.alarmOutput[0] << s.alarmOutput[1] << ", passes " << s.passes << ", refusals "
+        << ", alarm checks " << s.alarmCheck[0] << s.alarmCheck[1] << ", passes " << s.passes << ", refusals "
         << s.refusals << ", supervision " << (s.supervision ? "on" : "off") << ", feeds " << s.feeds;
     if (s.feeds) out << " (last " << (nowMs - s.lastFeedMs) << " ms ago)";
     out << ", missed feeds " << s.missedFeeds << ", restarts " << s.restarts << ", commands " << s.commands;

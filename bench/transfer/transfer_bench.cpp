@@ -1,0 +1,148 @@
+// The transfers a person waits for on the data pages, on a database file on
+// disk: users and templates exported and imported (into an empty and into a
+// full database), and the whole record ring exported. The pause per record
+// of the pages' loops is switched off: it is a fixed 5 ms x records and not
+// the work measured here.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bench/support/full_database.h"
+#include "data/DataLocks.h"
+#include "data/DbSqlite.h"
+#include "data/FPTemplateStore.h"
+#include "data/FactoryDatabase.h"
+#include "data/RecordStore.h"
+#include "data/UserStorage.h"
+#include "platform/base/device_fs.h"
+#include "transfer/RecordExport.h"
+#include "transfer/StorageLocation.h"
+#include "transfer/TransferImport.h"
+#include "transfer/TransferLoop.h"
+#include "transfer/UserExport.h"
+
+namespace {
+
+const char16_t kDbPath[] = u"\\DB\\KD4700.DB";
+const char16_t kFolder[] = u"\\Transfer";
+
+// A factory database in full use, its users and templates exported once as
+// the files the import benchmarks read.
+class Terminal {
+public:
+    Terminal() {
+        InitDataStoreLocks();
+        CTransferLoop::SetRecordPause(0);
+        m_dir = std::filesystem::absolute("bench-transfer").string();
+        std::filesystem::remove_all(m_dir);
+        std::filesystem::create_directories(std::filesystem::path(m_dir) / "DB");
+        std::filesystem::create_directories(std::filesystem::path(m_dir) / "Transfer");
+        SetDeviceRoot(m_dir);
+        CreateFactoryDatabase(kDbPath);
+        db.Open(kDbPath);
+        FillFullDatabase(db);
+        users = std::make_unique<CUserStorage>(db);
+        records = std::make_unique<CRecordStore>(db);
+        store.Reset();
+        FillTemplateStore(store, db);
+        CTransferLoop loop(nullptr);
+        ExportUserFile(kFolder, loop, db);
+        ExportFingerprintFile(kFolder, loop, db);
+    }
+    ~Terminal() {
+        records.reset();
+        users.reset();
+        db.Close();
+        std::filesystem::remove_all(m_dir);
+    }
+    void Empty() {
+        db.DirectStatement(u"delete from Userinfo");
+        db.DirectStatement(u"delete from FPinfo");
+        users->LoadCount();
+        store.Reset();
+    }
+
+    CDbSqlite db;
+    std::unique_ptr<CUserStorage> users;
+    std::unique_ptr<CRecordStore> records;
+    CFPTemplateStore store;
+
+private:
+    std::string m_dir;
+};
+
+Terminal& Device() {
+    static Terminal terminal;
+    return terminal;
+}
+
+double P95(const std::vector<double>& values) {
+    std::vector<double> sorted = values;
+    std::sort(sorted.begin(), sorted.end());
+    return sorted[std::min(sorted.size() - 1, static_cast<size_t>(sorted.size() * 0.95))];
+}
+
+// Users and templates out of a full database: 5000 + 5000 records.
+void ExportUsersAndTemplates(benchmark::State& state) {
+    Terminal& device = Device();
+    CTransferLoop loop(nullptr);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ExportUserFile(kFolder, loop, device.db));
+        benchmark::DoNotOptimize(ExportFingerprintFile(kFolder, loop, device.db));
+    }
+}
+
+// The same files into a database that holds none of their users.
+void ImportUsersAndTemplatesIntoEmpty(benchmark::State& state) {
+    Terminal& device = Device();
+    CTransferLoop loop(nullptr);
+    for (auto _ : state) {
+        state.PauseTiming();
+        device.Empty();
+        state.ResumeTiming();
+        CTransferImport import(loop, device.db, *device.users, device.store);
+        import.ImportUserFiles(kFolder);
+        import.ImportFingerprintFile(kFolder);
+        benchmark::DoNotOptimize(import.NotImported());
+    }
+    state.counters["users"] = device.users->GetCount();
+    state.counters["templates"] = device.store.GetCount();
+}
+
+// The same files into the database they came from: every record an update.
+void ImportUsersAndTemplatesIntoFull(benchmark::State& state) {
+    Terminal& device = Device();
+    CTransferLoop loop(nullptr);
+    for (auto _ : state) {
+        CTransferImport import(loop, device.db, *device.users, device.store);
+        import.ImportUserFiles(kFolder);
+        import.ImportFingerprintFile(kFolder);
+        benchmark::DoNotOptimize(import.NotImported());
+    }
+    state.counters["users"] = device.users->GetCount();
+    state.counters["templates"] = device.store.GetCount();
+}
+
+// The full ring of 100000 records into Bak.kq.
+void ExportAllRecords(benchmark::State& state) {
+    Terminal& device = Device();
+    CTransferLoop loop(nullptr);
+    const CString path = TransferFilePath(kFolder, u"Bak.kq");
+    for (auto _ : state) benchmark::DoNotOptimize(ExportAttendanceRecords(path, true, loop, *device.records));
+    state.counters["records"] = device.records->GetAllRecordcount();
+}
+
+}  // namespace
+
+BENCHMARK(ExportUsersAndTemplates)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(10)
+    ->ComputeStatistics("p95", P95)->ReportAggregatesOnly(true);
+BENCHMARK(ImportUsersAndTemplatesIntoEmpty)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(10)
+    ->ComputeStatistics("p95", P95)->ReportAggregatesOnly(true);
+BENCHMARK(ImportUsersAndTemplatesIntoFull)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(10)
+    ->ComputeStatistics("p95", P95)->ReportAggregatesOnly(true);
+BENCHMARK(ExportAllRecords)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(10)
+    ->ComputeStatistics("p95", P95)->ReportAggregatesOnly(true);

@@ -1,0 +1,122 @@
+// The terminal program started as a person starts it, as a process on a
+// copy of the factory device root: its exit status and standard error are
+// what the tests read.
+#pragma once
+
+#if defined(QUILLON_PROGRAM) && defined(QUILLON_FACTORY_IMAGE_DIR)
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/SystemLocks.h"
+#include "data/DbSqlite.h"
+#include "data/SqlHelpers.h"
+#include "platform/ui/imagefile.h"
+#include "tests/support/device_root.h"
+
+struct ProgramRun {
+    int exitCode = -1;
+    std::string errors;  // standard error: message boxes, shell starts, failures
+};
+
+// The rows of a start-up screenshot that hold still: the splash's marker,
+// moving in real time, lies below them.
+inline Surface SplashCalmRows(const Surface& shot) {
+    constexpr int kTop = 40, kBottom = 190;
+    Surface rows(shot.Width(), kBottom - kTop);
+    for (int y = kTop; y < kBottom; ++y) std::copy(shot.Row(y), shot.Row(y) + shot.Width(), rows.Row(y - kTop));
+    return rows;
+}
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::remove_all(root.Host());
+        std::filesystem::copy(QUILLON_FACTORY_IMAGE_DIR, root.Host(), std::filesystem::copy_options::recursive);
+        InitSystemLocks();  // the test reads the device's database too
+    }
+
+    // Runs the program headless on the root with the script's lines.
+    ProgramRun Start(const std::string& script, const std::string& extra = "") {
+        const std::string scriptPath = root.HostPath("test.script");
+        std::ofstream(scriptPath) << script;
+        return Launch("--root " + root.Host() + " --headless --script " + scriptPath + " " + extra);
+    }
+    // Runs the program with exactly these arguments (a shell command
+    // line), after `environment` (words for env(1), e.g. "-u DISPLAY").
+    ProgramRun Launch(const std::string& arguments, const std::string& environment = "") const {
+        const std::string errorsPath = root.HostPath("stderr.txt");
+        const std::string command = "env " + environment + " " + std::string(QUILLON_PROGRAM) + " " + arguments +
+                                    " 2>" + errorsPath;
+        ProgramRun run;
+        const int status = std::system(command.c_str());
+        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.errors = ReadHost(errorsPath);
+        return run;
+    }
+    // Runs the program headless and unscripted (in real time) in the
+    // background until `until` says it has come far enough (at most 20 s),
+    // then ends it; the text of its standard error.
+    std::string RunInBackground(const std::function<bool(const std::string& errors)>& until) const {
+        const std::string errorsPath = root.HostPath("background.err");
+        const std::string pidPath = root.HostPath("background.pid");
+        const std::string command = std::string(QUILLON_PROGRAM) + " --root " + root.Host() + " --headless 2>" +
+                                    errorsPath + " & echo $! > " + pidPath;
+        EXPECT_EQ(std::system(command.c_str()), 0);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (!until(ReadHost(errorsPath)) && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        kill(static_cast<pid_t>(std::stol(ReadHost(pidPath))), SIGTERM);
+        return ReadHost(errorsPath);
+    }
+    static std::string ReadHost(const std::string& path) {
+        std::ifstream file(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+    std::string Read(const std::string& relative) const { return root.ReadFile(relative); }
+    std::string Log() const { return Read("NandFlash/zeta42/log/KD4700.log"); }
+    void Remove(const std::string& relative) const { std::filesystem::remove_all(root.HostPath(relative)); }
+
+    // Replaces `from`, which must be there, by `to` in a device-root file.
+    void Edit(const std::string& relative, const std::string& from, const std::string& to) const {
+        std::string text = Read(relative);
+        const size_t at = text.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        root.PutFile(relative, text.replace(at, from.size(), to));
+    }
+
+    // A number the device's database gives for `sql`.
+    int Count(LPCWSTR sql) {
+        CDbSqlite db;
+        EXPECT_TRUE(db.Open(kDatabase));
+        return QueryInt(db, sql);
+    }
+    void Execute(LPCWSTR sql) {
+        CDbSqlite db;
+        ASSERT_TRUE(db.Open(kDatabase));
+        ASSERT_TRUE(db.DirectStatement(sql));
+    }
+    Surface Shot(const std::string& relative) const {
+        std::vector<uint8_t> png;
+        Surface shot;
+        EXPECT_TRUE(ReadHostFile(root.HostPath(relative), png) && DecodePng(png, shot)) << relative;
+        return shot;
+    }
+    std::string ShotLine(const std::string& relative) const { return "shot " + root.HostPath(relative) + "\n"; }
+
+    static constexpr char16_t kDatabase[] = u"\\NandFlash\\zeta42\\DB\\KD4700.DB";
+    static constexpr char kConfig[] = "NandFlash/zeta42/config/config.xml";
+    ScopedDeviceRoot root;
+};
+#endif

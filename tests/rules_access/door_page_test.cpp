@@ -1,0 +1,186 @@
+// The door, alarm and Wiegand page (node 164): the stored settings shown,
+// the two numbers checked on leaving, the settings written as typed and the
+// two alarm-check frames sent to the I/O controller on every leave.
+#include <sys/stat.h>
+
+#include "core/ConfigXml.h"
+#include "core/MachineConfig.h"
+#include "platform/base/utf.h"
+#include "tests/rules_access/rules_fixture.h"
+
+namespace {
+
+constexpr int kRelayMode = 1245;
+constexpr int kWiegandMode = 1247;
+constexpr int kTamper = 1309;
+constexpr int kDoorSensor = 1310;
+constexpr int kFacilityCode = 1249;
+constexpr int kLockDelay = 1256;
+
+const std::u16string kFacilityRefused = u"Site code must be 0-254. Please correct it.";
+const std::u16string kDelayRefused = u"Lock delay must be 0-15 s. Please correct it.";
+
+using Bytes = std::vector<BYTE>;
+
+class DoorPage : public RulesTest {
+protected:
+    ino_t ConfigInode() const {
+        struct stat info {};
+        stat(root.HostPath("NandFlash/zeta42/config/config.xml").c_str(), &info);
+        return info.st_ino;
+    }
+    // The frames of one passed leave with the two checks as given.
+    static Bytes Frames(int doorSensor, int tamper) {
+        const BYTE d = static_cast<BYTE>(doorSensor);
+        const BYTE t = static_cast<BYTE>(tamper);
+        return {0xF5, d, d, 0xF5, 0xF4, t, t, 0xF4};
+    }
+    void LeaveWith(const std::string& facility, const std::string& delay) {
+        TryLeave(164, {kFacilityCode, facility}, {kLockDelay, delay}, g_MachineConfig.WIEGANDHEAD,
+                 g_MachineConfig.LOCKDELAY);
+    }
+};
+
+TEST_F(DoorPage, TheStoredSettingsAreShownAndAnUnchangedLeaveStillSendsAndSaves) {
+    std::vector<CString> shown;
+    look = [&](int) {
+        for (int id : {kRelayMode, kWiegandMode, kTamper, kDoorSensor, kFacilityCode, kLockDelay})
+            shown.push_back(Shown(id));
+        shown.push_back(CString() + static_cast<char16_t>(u'0' + FocusId() % 10));
+    };
+    const ino_t before = ConfigInode();
+    const std::string file = ConfigFile();
+    OnPage(164, {"look"});
+    ASSERT_EQ(shown.size(), 7u);
+    EXPECT_EQ(shown[0], u"1-Bell 2-Lock");
+    EXPECT_EQ(shown[1], u"Wiegand 26");
+    EXPECT_EQ(shown[2], u"Yes") << "the tamper row shows FCCHECKALARM";
+    EXPECT_EQ(shown[3], u"No");
+    EXPECT_EQ(shown[4], u"0");
+    EXPECT_EQ(shown[5], u"10");
+    EXPECT_EQ(shown[6], u"5") << "the focus starts on the relay mode (1245)";
+    EXPECT_EQ(Sent(), Frames(1, 0));
+    EXPECT_NE(ConfigInode(), before) << "the settings file is saved on every leave";
+    EXPECT_EQ(ConfigFile(), file) << "with the same values";
+    EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(DoorPage, TheChoicesReachTheSettingsTheFileAndTheController) {
+    // Relay "Lock" (3), Wiegand "Fixed-code Wiegand" (2), tamper No, door
+    // sensor Yes.
+    OnPage(164, {"key LEFT", "key LEFT", "key DOWN", "key LEFT", "key DOWN", "key RIGHT", "key DOWN", "key RIGHT"});
+    const CMachineConfig& c = g_MachineConfig;
+    EXPECT_EQ(c.RING, 3);
+    EXPECT_EQ(c.WIEGANDMODE, 2);
+    EXPECT_EQ(c.FCCHECKALARM, 0);
+    EXPECT_EQ(c.MCCHECKALARM, 1);
+    EXPECT_EQ(StoredConfig(u"RING"), CString(u"3"));
+    EXPECT_EQ(StoredConfig(u"WIEGANDMODE"), CString(u"2"));
+    EXPECT_EQ(StoredConfig(u"FCCHECKALARM"), CString(u"0"));
+    EXPECT_EQ(StoredConfig(u"MCCHECKALARM"), CString(u"1"));
+    EXPECT_EQ(Sent(), Frames(0, 1));
+
+    // Coming back shows them; tamper Yes and door sensor No send F5 01 and F4 00.
+    std::vector<CString> shown;
+    look = [&](int) {
+        for (int id : {kRelayMode, kWiegandMode, kTamper, kDoorSensor}) shown.push_back(Shown(id));
+    };
+    OnPage(164, {"look", "key DOWN", "key DOWN", "key RIGHT", "key DOWN", "key RIGHT"});
+    EXPECT_EQ(shown, (std::vector<CString>{u"Lock", u"Fixed-code Wiegand", u"No", u"Yes"}));
+    EXPECT_EQ(Sent(), Frames(1, 0));
+}
+
+TEST_F(DoorPage, NumbersAreWrittenAsTypedAndOnlyWhenTheyChange) {
+    // The file spells the facility code "000": an unchanged number leaves
+    // it so, and a change of the Wiegand format alone writes only that.
+    ASSERT_TRUE(SetConfigValue(u"WIEGANDHEAD", u"000", TRUE));
+    OnPage(164, {"key DOWN", "key RIGHT"});
+    EXPECT_EQ(StoredConfig(u"WIEGANDHEAD"), CString(u"000"));
+    EXPECT_EQ(StoredConfig(u"LOCKDELAY"), CString(u"10"));
+    EXPECT_EQ(StoredConfig(u"WIEGANDMODE"), CString(u"1"));
+
+    // Typed on the keypad: 007 is kept as typed and read as 7.
+    // The caret comes in at the start of a field.
+    OnPage(164, {"key DOWN", "key DOWN", "key DOWN", "key DOWN", "key RIGHT", "key BACK", "key 0", "key 0", "key 7",
+                 "key DOWN", "key RIGHT", "key RIGHT", "key BACK", "key BACK", "key 5"});
+    EXPECT_EQ(StoredConfig(u"WIEGANDHEAD"), CString(u"007"));
+    EXPECT_EQ(g_MachineConfig.WIEGANDHEAD, 7);
+    EXPECT_EQ(StoredConfig(u"LOCKDELAY"), CString(u"5"));
+    EXPECT_EQ(g_MachineConfig.LOCKDELAY, 5);
+    // 7 typed again is no change: the file keeps 007.
+    OnPage(164, {Put(kFacilityCode, "7")});
+    EXPECT_EQ(StoredConfig(u"WIEGANDHEAD"), CString(u"007"));
+    EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(DoorPage, NumbersOutOfRangeAreRefusedWithTheFocusOnTheirField) {
+    const std::string file = ConfigFile();
+    LeaveWith("255", "10");
+    LeaveWith("-1", "10");
+    LeaveWith("", "10");
+    LeaveWith("0", "16");
+    LeaveWith("0", "");
+    LeaveWith("300", "99");
+    const std::vector<std::u16string> boxes = Boxes();
+    EXPECT_EQ(boxes, (std::vector<std::u16string>{kFacilityRefused, kFacilityRefused, kFacilityRefused,
+                                                  kDelayRefused, kDelayRefused, kFacilityRefused}))
+        << "with both wrong only the facility code is named";
+    EXPECT_EQ(focusAfterLeave, (std::vector<int>{kFacilityCode, kFacilityCode, kFacilityCode, kLockDelay,
+                                                   kLockDelay, kFacilityCode}));
+    // Each refused leave stored and sent nothing; the leaves that followed
+    // with the stored values sent their frames and saved the same file.
+    EXPECT_EQ(Sent().size(), 6u * 8u);
+    EXPECT_EQ(ConfigFile(), file);
+    EXPECT_EQ(g_MachineConfig.WIEGANDHEAD, 0);
+    EXPECT_EQ(g_MachineConfig.LOCKDELAY, 10);
+
+    // The bounds themselves pass.
+    OnPage(164, {Put(kFacilityCode, "254"), Put(kLockDelay, "15")});
+    EXPECT_EQ(g_MachineConfig.WIEGANDHEAD, 254);
+    EXPECT_EQ(g_MachineConfig.LOCKDELAY, 15);
+    OnPage(164, {Put(kFacilityCode, "0"), Put(kLockDelay, "0")});
+    EXPECT_EQ(StoredConfig(u"WIEGANDHEAD"), CString(u"0"));
+    EXPECT_EQ(StoredConfig(u"LOCKDELAY"), CString(u"0"));
+}
+
+TEST_F(DoorPage, HostileTextsAreRefusedOrStoredLiterally) {
+    const std::string file = ConfigFile();
+    // Beyond 32 bits: never read as 0 (or as any other number).
+    LeaveWith("4294967296", "10");
+    LeaveWith("0", "4294967296");
+    LeaveWith("-4294967296", "10");
+    LeaveWith(std::string(200, '1'), "10");
+    LeaveWith("0", std::string(200, '9'));
+    EXPECT_EQ(Boxes(), (std::vector<std::u16string>{kFacilityRefused, kDelayRefused, kFacilityRefused,
+                                                    kFacilityRefused, kDelayRefused}));
+    EXPECT_EQ(ConfigFile(), file);
+
+    // Texts without a number read as 0 and, when that is a change, are
+    // kept as typed: quotes and markup survive the settings file.
+    g_MachineConfig.WIEGANDHEAD = 9;
+    const std::string letters(200, 'a');
+    OnPage(164, {Put(kFacilityCode, "'\"<&>"), Put(kLockDelay, letters)});
+    EXPECT_EQ(g_MachineConfig.WIEGANDHEAD, 0);
+    EXPECT_EQ(g_MachineConfig.LOCKDELAY, 0);
+    EXPECT_EQ(StoredConfig(u"WIEGANDHEAD"), CString(u"'\"<&>"));
+    EXPECT_EQ(StoredConfig(u"LOCKDELAY"), CString(Utf8ToUtf16(letters).c_str()));
+    EXPECT_EQ(StoredConfig(u"RING"), CString(u"0"));
+    EXPECT_EQ(Boxes().size(), 5u);
+}
+
+TEST_F(DoorPage, EachEntryListsEveryOptionOnce) {
+    std::vector<CString> relay;
+    look = [&](int) { relay.push_back(Shown(kRelayMode)); };
+    std::vector<std::string> lines = {"look"};
+    for (int i = 0; i < 5; ++i) lines.insert(lines.end(), {"key RIGHT", "look"});
+    OnPage(164, {});
+    OnPage(164, lines);
+    EXPECT_EQ(relay, (std::vector<CString>{u"1-Bell 2-Lock", u"1-Lock", u"2-Lock", u"Lock", u"None", u"1-Bell 2-Lock"}));
+}
+
+TEST_F(DoorPage, Golden) {
+    OnPage(164, {"golden rules_door"});
+    EXPECT_TRUE(golden);
+}
+
+}  // namespace

@@ -1,0 +1,190 @@
+// The user delete page with the user's card, and the two pages no menu
+// entry opens (the older delete-user page and the department tree), shown
+// here on a spare entry of the menu.
+#include "data/DataGlobals.h"
+#include "data/DeptStorage.h"
+#include "data/SqlHelpers.h"
+#include "panel/PageRegistry.h"
+#include "tests/users/users_fixture.h"
+#include "users/CPTreeDelUser.h"
+#include "users/CPTreeDeptManage.h"
+#include "users/UserDeleteDlg.h"
+#include "users/UserRows.h"
+
+namespace {
+
+constexpr unsigned kDeleteNode = CUserDeleteDlg::kNode;
+// An entry of the menu with no page of its own, lent to the pages no entry
+// opens.
+constexpr unsigned kSpareNode = 143;
+
+class DeletePagesTest : public UsersTest {
+protected:
+    DeletePagesTest() : UsersTest(7) {}
+    ~DeletePagesTest() override { SetControlPanelPage(kSpareNode, nullptr); }
+
+    static CCPTreeBase* PageAt(unsigned node) { return CControlPanel::Open()->PageOf(node); }
+    static void SetField(unsigned node, int id, const CString& text) { PageAt(node)->GetDlgItem(id)->SetWindowText(text); }
+    static CString Field(unsigned node, int id) {
+        CString text;
+        PageAt(node)->GetDlgItem(id)->GetWindowText(text);
+        return text;
+    }
+    int Count(const CString& text) const {
+        int n = 0;
+        for (const CString& message : Messages()) n += message == text ? 1 : 0;
+        return n;
+    }
+    int Users() const { return QueryInt(*g_pDatabase, u"select count(*) from userinfo"); }
+    int Departments() const { return QueryInt(*g_pDatabase, u"select count(*) from dept"); }
+    static void AddDept(int id, const CString& name, int parent) {
+        CString sql;
+        sql.Format(u"INSERT INTO Dept VALUES (%d,?,%d,1)", id, parent);
+        ASSERT_TRUE(ExecuteBound(*g_pDatabase, sql, {name}));
+    }
+    static CCPTreeDeptManage* DeptPage() { return static_cast<CCPTreeDeptManage*>(PageAt(kSpareNode)); }
+    // The tree's items as "name(id)" in depth-first order.
+    static std::vector<CString> TreeItems() {
+        std::vector<CString> items;
+        const CTreeCtrl& tree = DeptPage()->Tree();
+        std::function<void(HTREEITEM)> walk = [&](HTREEITEM item) {
+            for (; item != nullptr; item = tree.GetNextSiblingItem(item)) {
+                CString text;
+                text.Format(u"%s(%d)", tree.GetItemText(item).GetString(), DeptPage()->DeptIdOf(item));
+                items.push_back(text);
+                walk(tree.GetChildItem(item));
+            }
+        };
+        walk(tree.GetRootItem());
+        return items;
+    }
+    static void SelectDept(int deptId) {
+        CTreeCtrl& tree = const_cast<CTreeCtrl&>(DeptPage()->Tree());
+        std::function<HTREEITEM(HTREEITEM)> find = [&](HTREEITEM item) -> HTREEITEM {
+            for (; item != nullptr; item = tree.GetNextSiblingItem(item)) {
+                if (DeptPage()->DeptIdOf(item) == deptId) return item;
+                if (HTREEITEM found = find(tree.GetChildItem(item))) return found;
+            }
+            return nullptr;
+        };
+        tree.SelectItem(find(tree.GetRootItem()));
+        tree.SetFocus();
+    }
+};
+
+TEST_F(DeletePagesTest, TheDeletePageShowsTheCardAndDeletesTheUserAfterYes) {
+    AddUser(u"5", u"", 1);
+    AddUser(u"6", u"", 0);
+    ASSERT_TRUE(g_pDatabase->DirectStatement(u"INSERT INTO FPinfo VALUES (1,'5',zeroblob(338))"));
+    const BYTE templ[StoredTemplateSize] = {3};
+    ASSERT_EQ(store.Add(templ, u"5", 1, FALSE, StoredTemplateSize), 1);
+    ::testing::AssertionResult card = ::testing::AssertionFailure();
+    std::vector<std::string> lines = TypeAndEnter("005");
+    Append(lines, {"golden users_delete_card", Probe([&] { card = golden; }), "key ESC", "golden users_delete_page"});
+    Append(lines, {"answer yes", "key F3"});
+    RunAt(kDeleteNode, lines);
+    EXPECT_TRUE(card);
+    EXPECT_TRUE(golden);
+    EXPECT_FALSE(UserRowExists(*g_pDatabase, u"5"));
+    EXPECT_EQ(FingerRows(u"5"), 0);
+    EXPECT_EQ(store.GetCount(), 0);
+    EXPECT_EQ(Users(), 1);
+}
+
+TEST_F(DeletePagesTest, AnIdThatNamesNoUserOrTriesToWidenTheStatementDeletesNothingElse) {
+    AddUser(u"1", u"", 0);
+    AddUser(u"2", u"", 0);
+    std::vector<std::string> lines;
+    for (const CString& typed : {CString(u"1' or '1'='1"), CString(u"7"), CString(u"'; delete from userinfo; --")}) {
+        lines.push_back(Probe([typed] { SetField(kDeleteNode, 1031, typed); }));
+        Append(lines, {"answer no", "key F3"});
+    }
+    // An empty field asks nothing.
+    Append(lines, {Probe([] { SetField(kDeleteNode, 1031, u""); }), "key F3"});
+    RunAt(kDeleteNode, lines);
+    EXPECT_EQ(Users(), 2);
+    CString question;
+    question.Format(LangText(u"CCPTreeSearchUser", u"SU0008"), u"1");
+    EXPECT_EQ(Count(question), 1) << "the typed text is read as the number it starts with";
+    EXPECT_EQ(Count(LangText(u"CCPTreeEditUser", u"E0007")), 1) << "7 is no user; the text of letters is no ID";
+}
+
+TEST_F(DeletePagesTest, AnUnknownIdOnEnterSaysSoAndEmptiesTheField) {
+    AddUser(u"1", u"", 0);
+    CString after = u"x";
+    std::vector<std::string> lines{"answer ok"};
+    Append(lines, TypeAndEnter("9"));
+    lines.push_back(Probe([&] { after = Field(kDeleteNode, 1031); }));
+    RunAt(kDeleteNode, lines);
+    EXPECT_EQ(Count(LangText(u"CCPTreeEditUser", u"E0007")), 1);
+    EXPECT_EQ(after, u"");
+}
+
+TEST_F(DeletePagesTest, TheOlderDeletePageLooksTheNameUpAndDeletesNothing) {
+    RegisterControlPanelPage<CCPTreeDelUser>(kSpareNode);
+    ASSERT_TRUE(g_pDatabase->DirectStatement(u"INSERT INTO Userinfo VALUES ('5','','Ann','0','',1,6,'',0,'',0,0)"));
+    CString name;
+    RunAt(kSpareNode, {Probe([] {
+                           SetField(kSpareNode, 1031, u"5");
+                           PageAt(kSpareNode)->GetDlgItem(1031)->SetFocus();
+                       }),
+                       "key ENTER",
+                       Probe([&] { name = Field(kSpareNode, 1032); }),
+                       Probe([] { SetField(kSpareNode, 1031, u"5' or '1'='1"); }), "answer ok", "key ENTER",
+                       Probe([] { PageAt(kSpareNode)->SendMessage(WM_COMMAND, 1047); })});
+    EXPECT_EQ(name, u"Ann");
+    EXPECT_EQ(Count(LangText(u"CCPTreeDelUser", u"D0004")), 1) << "the quoted text is no ID";
+    EXPECT_EQ(Users(), 1);
+}
+
+TEST_F(DeletePagesTest, DepartmentsAreAddedUnderTheSelectedOneRenamedAndDeletedByTheTreesRules) {
+    RegisterControlPanelPage<CCPTreeDeptManage>(kSpareNode);
+    AddDept(5, u"Sales", 1);
+    AddDept(8, u"North", 5);
+    std::vector<CString> built, afterAdd;
+    int newParent = -1;
+    std::vector<std::string> lines{Probe([&] { built = TreeItems(); }), Probe([] { SelectDept(8); }), "key F1",
+                                   Probe([] { SetField(kSpareNode, 1073, u"O'Brien team"); }), "key F4",
+                                   Probe([&] {
+                                       afterAdd = TreeItems();
+                                       newParent = QueryInt(*g_pDatabase, u"select SupDeptid from dept where Deptid = 9");
+                                   })};
+    // Renaming: the head office refuses, another department takes the name.
+    Append(lines, {Probe([] { SelectDept(1); }), "key F2", Probe([] { SetField(kSpareNode, 1073, u"HQ"); }),
+                   "answer ok", "key F4", "key F5"});
+    Append(lines, {Probe([] { SelectDept(5); }), "key F2", Probe([] { SetField(kSpareNode, 1073, u"Sales %_"); }),
+                   "key F4"});
+    // Deleting: one with sub-departments and the head office are refused;
+    // No keeps it; Yes deletes it.
+    Append(lines, {Probe([] { SelectDept(5); }), "answer ok", "key F3", Probe([] { SelectDept(1); }), "answer ok",
+                   "key F3", Probe([] { SelectDept(9); }), "answer no", "key F3", "answer yes", "key F3"});
+    RunAt(kSpareNode, lines);
+    EXPECT_EQ(built, (std::vector<CString>{u"Head Office(1)", u"Sales(5)", u"North(8)"}));
+    ASSERT_EQ(afterAdd.size(), 4u);
+    EXPECT_EQ(afterAdd.back(), u"O'Brien team(9)") << "one above the largest Deptid, under the selected one";
+    EXPECT_EQ(newParent, 8);
+    EXPECT_EQ(QueryInt(*g_pDatabase, u"select count(*) from dept where DeptName = 'Sales %_'"), 1);
+    EXPECT_EQ(QueryInt(*g_pDatabase, u"select count(*) from dept where DeptName = 'HQ'"), 0);
+    EXPECT_EQ(Count(LangText(u"CCPTreeDeptManage", u"M0013")), 1);
+    EXPECT_EQ(Count(LangText(u"CCPTreeDeptManage", u"M0010")), 2);
+    EXPECT_EQ(Departments(), 3) << "the new one was deleted after Yes";
+}
+
+TEST_F(DeletePagesTest, AddNeedsAParentAndRoomAndLeavingMidwaySaysTheAddFailed) {
+    RegisterControlPanelPage<CCPTreeDeptManage>(kSpareNode);
+    for (int id = 2; id <= DeptLimit; ++id) AddDept(id, u"D", 1);
+    std::vector<std::string> lines{Probe([] { SelectDept(1); }), "answer ok", "key F1"};
+    RunAt(kSpareNode, lines);
+    EXPECT_EQ(Count(LangText(u"CCPTreeDeptManage", u"M0016")), 1) << "a hundred departments is the most";
+    EXPECT_EQ(Departments(), DeptLimit);
+
+    ASSERT_TRUE(g_pDatabase->DirectStatement(u"DELETE FROM dept WHERE Deptid > 1"));
+    lines = {Probe([] { const_cast<CTreeCtrl&>(DeptPage()->Tree()).SelectItem(nullptr); }), "answer ok", "key F1",
+             Probe([] { SelectDept(1); }), "key F1", "answer ok"};
+    RunAt(kSpareNode, lines);
+    EXPECT_EQ(Count(LangText(u"CCPTreeDeptManage", u"M0015")), 1);
+    EXPECT_EQ(Count(LangText(u"CCPTreeDeptManage", u"M0011")), 1) << "left with an add begun";
+    EXPECT_EQ(Departments(), 1);
+}
+
+}  // namespace

@@ -1,0 +1,380 @@
+// The fingerprint enrolment page with synthetic fingers on the simulated
+// sensor: the presses, the refusals, the stores it writes and the jumps.
+#include <cstring>
+
+#include "core/FpLibraries.h"
+#include "data/DataGlobals.h"
+#include "data/SqlHelpers.h"
+#include "main/FingerCapture.h"
+#include "platform/fp/sensorslot.h"
+#include "tests/users/users_fixture.h"
+#include "users/CPTreeAddUser.h"
+#include "users/CPTreeRegFP.h"
+
+namespace {
+
+class EnrolmentTest : public UsersTest {
+protected:
+    explicit EnrolmentTest(int sensorVersion = 8) : UsersTest(sensorVersion) {}
+
+    static CCPTreeRegFP* Page() {
+        return static_cast<CCPTreeRegFP*>(CControlPanel::Open()->PageOf(CCPTreeRegFP::kNode));
+    }
+    // From finger choice: capture starts, the first press of `seed`, the
+    // lift, the second press of `secondSeed`, each given time to be taken.
+    std::vector<std::string> Presses(int seed, int secondSeed) {
+        return {"key ENTER", "wait 300", Finger(seed, 1), "wait 300", "lift", "wait 700",
+                Finger(secondSeed, 2), "wait 300", "lift"};
+    }
+    // A whole finger: capture, both presses of `seed`, saved.
+    std::vector<std::string> EnrolFinger(int seed) {
+        std::vector<std::string> lines = Presses(seed, seed);
+        Append(lines, {"answer ok", "key ENTER"});
+        return lines;
+    }
+    // The template the page makes of a press, made here the same way.
+    std::vector<BYTE> PressTemplate(int seed, int press) {
+        const std::string line = Finger(seed, press);
+        EXPECT_TRUE(PlaceFingerOnSensor(sensorFolder, line.substr(7)));
+        std::vector<BYTE> image(kCaptureBufferBytes), work(kCaptureBufferBytes), tmpl(512);
+        EXPECT_NE(CaptureFingerImage(image.data()), 0);
+        EXPECT_EQ(g_FpLib.VeltoProcess(image.data(), tmpl.data(), work.data(), 1, 0), 0);
+        LiftFingerFromSensor(sensorFolder);
+        tmpl.resize(PressTemplateSize);
+        return tmpl;
+    }
+    CString Text(const char16_t* key) const { return LangText(u"CCPTreeRegFP", key); }
+    int Count(const CString& text) const {
+        int n = 0;
+        for (const CString& message : Messages()) n += message == text ? 1 : 0;
+        return n;
+    }
+};
+
+TEST_F(EnrolmentTest, TwoFingersAreEnrolledWithTheChosenPressFirst) {
+    AddUser(u"1", u"", 1);
+    int fingerAfterFirst = -1, stateAfterPresses = -1;
+    std::vector<std::string> lines = TypeAndEnter("1");
+    Append(lines, Presses(101, 101));
+    lines.push_back(Probe([&] { stateAfterPresses = Page()->State(); }));
+    Append(lines, {"answer ok", "key ENTER"});  // the second image is chosen
+    Append(lines, TypeAndEnter(""));
+    lines.push_back(Probe([&] { fingerAfterFirst = Page()->Finger(); }));
+    Append(lines, Presses(102, 102));
+    Append(lines, {"key LEFT", "answer ok", "key ENTER"});  // the first image
+    RunAt(11, lines);
+
+    EXPECT_EQ(stateAfterPresses, CCPTreeRegFP::kStateChoosing);
+    EXPECT_EQ(fingerAfterFirst, 1) << "the finger after the highest enrolled one";
+    const std::vector<BYTE> first1 = PressTemplate(101, 1), second1 = PressTemplate(101, 2);
+    const std::vector<BYTE> first2 = PressTemplate(102, 1), second2 = PressTemplate(102, 2);
+    const std::vector<BYTE> blob0 = FingerBlob(u"1", 0), blob1 = FingerBlob(u"1", 1);
+    ASSERT_EQ(blob0.size(), size_t{StoredTemplateSize});
+    ASSERT_EQ(blob1.size(), size_t{StoredTemplateSize});
+    EXPECT_EQ(0, std::memcmp(blob0.data(), second1.data(), PressTemplateSize)) << "image 2 chosen: press 2 first";
+    EXPECT_EQ(0, std::memcmp(blob0.data() + PressTemplateSize, first1.data(), PressTemplateSize));
+    EXPECT_EQ(0, std::memcmp(blob1.data(), first2.data(), PressTemplateSize)) << "image 1 chosen: press 1 first";
+    EXPECT_EQ(0, std::memcmp(blob1.data() + PressTemplateSize, second2.data(), PressTemplateSize));
+    UserInfoRecord user;
+    ASSERT_TRUE(ReadUser(u"1", user));
+    EXPECT_EQ(user.FPFlag, 3);
+    EXPECT_EQ(store.GetCount(), 2);
+    EXPECT_NE(store.FindSlot(u"1", 0), nullptr);
+    EXPECT_NE(store.FindSlot(u"1", 1), nullptr);
+    EXPECT_EQ(Count(LangFormat(u"CCPTreeRegFP", u"R0007", 2)), 1);
+    EXPECT_EQ(Count(LangFormat(u"CCPTreeRegFP", u"R0007", 1)), 1);
+}
+
+TEST_F(EnrolmentTest, RefusalsShowTheirTextsAndWriteNothing) {
+    AddUser(u"1", u"", 0);
+    AddUser(u"2", u"", 0);
+    CString duplicate, unusable;
+    int pressAfterMismatch = -1, pressAfterLift = -1;
+    auto prompt = [this](CString& into) { return Probe([this, &into] { into = PageControlText(11, 1159); }); };
+    std::vector<std::string> lines = TypeAndEnter("1");
+    Append(lines, EnrolFinger(201));
+    // User 2 presses user 1's finger: refused while it lies there.
+    Append(lines, TypeAndEnter("2"));
+    Append(lines, {"key ENTER", "wait 300", Finger(201, 3), "wait 300", prompt(duplicate), "lift", "wait 700"});
+    // An unusable press; then a second press of another finger, which
+    // starts the finger over once the sensor is empty.
+    Append(lines, {Smudge(), "wait 300", prompt(unusable), "lift", "wait 700", Finger(202, 1), "wait 300", "lift",
+                   "wait 700", Finger(203, 1), "wait 1500",
+                   Probe([&] { pressAfterMismatch = Page()->PressIndex(); }), "lift", "wait 700", Finger(203, 1),
+                   "wait 300", Probe([&] { pressAfterLift = Page()->PressIndex(); }), "lift", "answer yes",
+                   "key ESC"});
+    RunAt(11, lines);
+
+    EXPECT_TRUE(duplicate.Find(Text(u"R0016")) == 0) << "the finger of another user";
+    EXPECT_TRUE(unusable.Find(Text(u"R0015")) == 0) << "an unusable image";
+    EXPECT_EQ(pressAfterMismatch, 0) << "after a mismatch the finger lying there is no new first press";
+    EXPECT_EQ(pressAfterLift, 1) << "once lifted, the next press is taken as the first";
+    EXPECT_EQ(FingerRows(u"2"), 0);
+    EXPECT_EQ(store.GetCount(), 1);
+    EXPECT_EQ(Count(Text(u"R0010")), 1) << "leaving while enrolling asks";
+}
+
+TEST_F(EnrolmentTest, AFullStoreRefusesTheSaveAndWritesNothing) {
+    AddUser(u"1", u"", 0);
+    std::vector<BYTE> blob = PressTemplate(9999, 1);
+    const std::vector<BYTE> second = PressTemplate(9999, 2);
+    blob.insert(blob.end(), second.begin(), second.end());
+    for (int i = 0; i < TemplateLimit; ++i) ASSERT_EQ(store.Add(blob.data(), u"filler", i, FALSE, StoredTemplateSize), 1);
+    std::vector<std::string> lines = TypeAndEnter("1");
+    Append(lines, EnrolFinger(301));
+    RunAt(11, lines);
+    EXPECT_EQ(Count(Text(u"R0023")), 1);
+    EXPECT_EQ(FingerRows(u"1"), 0);
+    UserInfoRecord user;
+    ASSERT_TRUE(ReadUser(u"1", user));
+    EXPECT_EQ(user.FPFlag, 0);
+    EXPECT_EQ(store.GetCount(), TemplateLimit);
+}
+
+TEST_F(EnrolmentTest, ReEnrolmentAsksDeletesTheOldFingerAndNoKeepsIt) {
+    AddUser(u"1", u"", 0);
+    int stateAfterNo = -1;
+    std::vector<std::string> lines = TypeAndEnter("1");
+    Append(lines, EnrolFinger(401));
+    Append(lines, TypeAndEnter(""));
+    // Back to finger 0, which has its template.
+    Append(lines, {"key LEFT", "answer no", "key ENTER", Probe([&] { stateAfterNo = Page()->State(); }), "answer yes"});
+    Append(lines, EnrolFinger(402));
+    RunAt(11, lines);
+    EXPECT_EQ(stateAfterNo, CCPTreeRegFP::kStateFingerChoice);
+    EXPECT_EQ(Count(Text(u"R0008")), 2);
+    EXPECT_EQ(FingerRows(u"1"), 1) << "one row for the finger, the new one";
+    const std::vector<BYTE> blob = FingerBlob(u"1", 0);
+    const std::vector<BYTE> second = PressTemplate(402, 2);
+    ASSERT_EQ(blob.size(), size_t{StoredTemplateSize});
+    EXPECT_EQ(0, std::memcmp(blob.data(), second.data(), PressTemplateSize));
+    EXPECT_EQ(store.GetCount(), 1);
+}
+
+TEST_F(EnrolmentTest, AFailedDeleteIsSaidAndTheFingerStaysChosen) {
+    AddUser(u"1", u"", 0);
+    int state = -1;
+    std::vector<std::string> lines = TypeAndEnter("1");
+    Append(lines, EnrolFinger(501));
+    Append(lines, TypeAndEnter(""));
+    Append(lines, {"key LEFT", Probe([] {
+                       ASSERT_TRUE(g_pDatabase->DirectStatement(
+                           u"CREATE TRIGGER keep BEFORE DELETE ON FPinfo BEGIN SELECT RAISE(ABORT, 'locked'); END"));
+                   }),
+                   "answer yes", "answer ok", "answer ok", "key ENTER", Probe([&] { state = Page()->State(); })});
+    RunAt(11, lines);
+    EXPECT_EQ(Count(Text(u"R0025")), 1);
+    EXPECT_EQ(state, CCPTreeRegFP::kStateFingerChoice);
+    EXPECT_EQ(FingerRows(u"1"), 1);
+    EXPECT_NE(store.FindSlot(u"1", 0), nullptr);
+    UserInfoRecord user;
+    ASSERT_TRUE(ReadUser(u"1", user));
+    EXPECT_EQ(user.FPFlag, 1);
+}
+
+TEST_F(EnrolmentTest, AFailedInsertIsSaidAndNeitherStoreNorMaskChange) {
+    AddUser(u"1", u"", 0);
+    std::vector<std::string> lines = TypeAndEnter("1");
+    lines.push_back(Probe([] {
+        ASSERT_TRUE(g_pDatabase->DirectStatement(
+            u"CREATE TRIGGER refuse BEFORE INSERT ON FPinfo BEGIN SELECT RAISE(ABORT, 'full disk'); END"));
+    }));
+    Append(lines, Presses(601, 601));
+    Append(lines, {"answer ok", "answer ok", "key ENTER"});
+    RunAt(11, lines);
+    EXPECT_EQ(Count(Text(u"R0027")), 1);
+    EXPECT_EQ(Count(LangFormat(u"CCPTreeRegFP", u"R0007", 2)), 0) << "no saved message before a failed save";
+    EXPECT_EQ(store.GetCount(), 0);
+    UserInfoRecord user;
+    ASSERT_TRUE(ReadUser(u"1", user));
+    EXPECT_EQ(user.FPFlag, 0);
+}
+
+TEST_F(EnrolmentTest, AUserDeletedMeanwhileGetsNoTemplates) {
+    AddUser(u"1", u"", 0);
+    std::vector<std::string> lines = TypeAndEnter("1");
+    Append(lines, Presses(701, 701));
+    lines.push_back(Probe([] { ASSERT_TRUE(g_pDatabase->DirectStatement(u"DELETE FROM Userinfo WHERE userid = '1'")); }));
+    Append(lines, {"answer ok", "key ENTER"});
+    RunAt(11, lines);
+    EXPECT_EQ(Count(Text(u"R0026")), 1);
+    EXPECT_EQ(FingerRows(u"1"), 0);
+    EXPECT_EQ(store.GetCount(), 0);
+}
+
+TEST_F(EnrolmentTest, IdsAreReadAs64BitNumbersAndTheMarksOfEnrolledFingersStay) {
+    AddUser(u"4294967296", u"", 0);
+    for (int finger = 0; finger < 4; ++finger) {
+        CString sql;
+        sql.Format(u"INSERT INTO FPinfo VALUES (%d,'4294967296',zeroblob(338))", finger);
+        ASSERT_TRUE(g_pDatabase->DirectStatement(sql));
+    }
+    int state = -1, finger = -1;
+    bool marks[CCPTreeRegFP::kFingers] = {};
+    std::vector<std::string> lines = TypeAndEnter("004294967296");
+    lines.push_back(Probe([&] {
+        state = Page()->State();
+        finger = Page()->Finger();
+        for (int i = 0; i < CCPTreeRegFP::kFingers; ++i) marks[i] = Page()->IsFingerEnrolled(i);
+        EXPECT_EQ(PageControlText(11, 1031), u"4294967296");
+    }));
+    RunAt(11, lines);
+    EXPECT_EQ(state, CCPTreeRegFP::kStateFingerChoice) << "an ID whose low 32 bits are 0 is still an ID";
+    EXPECT_EQ(finger, 4);
+    for (int i = 0; i < CCPTreeRegFP::kFingers; ++i) EXPECT_EQ(marks[i], i < 4) << "finger " << i;
+}
+
+TEST_F(EnrolmentTest, LeavingStopsBothTimers) {
+    AddUser(u"1", u"", 0);
+    CString prompt = u"unread";
+    std::vector<std::string> lines = TypeAndEnter("1");
+    Append(lines, {"key ENTER", "answer yes", "key ESC", "wait 1000",
+                   Probe([&] { prompt = PageControlText(11, 1159); }), Finger(801, 1), "wait 1000"});
+    RunAt(11, lines);
+    EXPECT_EQ(prompt, u"") << "no timer of the left page prompted";
+    EXPECT_EQ(FingerRows(u"1"), 0);
+}
+
+TEST_F(EnrolmentTest, FingerChoiceWrapsAtBothEnds) {
+    AddUser(u"1", u"", 0);
+    int left = -1, right = -1;
+    std::vector<std::string> lines = TypeAndEnter("1");
+    Append(lines, {"key LEFT", Probe([&] { left = Page()->Finger(); }), "key RIGHT", "key RIGHT",
+                   Probe([&] { right = Page()->Finger(); })});
+    RunAt(11, lines);
+    EXPECT_EQ(left, 9);
+    EXPECT_EQ(right, 1);
+}
+
+// The two pages hand the user to each other and back.
+TEST_F(EnrolmentTest, TheAddUserPageJumpsHereAndGetsItsUserBack) {
+    CString idHere, nameBack;
+    unsigned nodeBack = 0;
+    std::vector<std::string> lines = Type("12");
+    Append(lines, {"key ENTER"});
+    Append(lines, Type("88"));  // the name
+    Append(lines, {"tapon 121 1323", Probe([&] { idHere = PageControlText(11, 1031); }), "key ENTER"});
+    Append(lines, EnrolFinger(901));
+    lines.push_back(Probe([&] {
+        nodeBack = CControlPanel::Open()->SelectedNode();
+        nameBack = PageControlText(121, IDC_USER_NAME);
+    }));
+    lines.push_back("golden users_add_user_after_enrolment");
+    RunAt(121, lines);
+    EXPECT_TRUE(golden) << "the whole form shows again";
+    EXPECT_EQ(idHere, u"12");
+    EXPECT_EQ(nodeBack, 121u) << "saving returns to the caller";
+    EXPECT_EQ(nameBack, u"88") << "the caller kept its form";
+    UserInfoRecord user;
+    ASSERT_TRUE(ReadUser(u"12", user));
+    EXPECT_EQ(user.Name, u"88");
+    EXPECT_EQ(user.FPFlag, 1);
+}
+
+TEST_F(EnrolmentTest, AnUnknownIdIsAddedOnTheAddUserPageAndEnrolmentGoesOn) {
+    int stateBack = -1;
+    unsigned addNode = 0;
+    std::vector<std::string> lines = {"answer yes"};
+    Append(lines, TypeAndEnter("77"));
+    lines.push_back(Probe([&] { addNode = CControlPanel::Open()->SelectedNode(); }));
+    Append(lines, Type("55"));  // the name on the add-user page
+    Append(lines, {"key ESC", Probe([&] { stateBack = Page()->State(); })});
+    Append(lines, EnrolFinger(1001));
+    RunAt(11, lines);
+    EXPECT_EQ(addNode, 121u);
+    EXPECT_EQ(stateBack, CCPTreeRegFP::kStateFingerChoice);
+    UserInfoRecord user;
+    ASSERT_TRUE(ReadUser(u"77", user));
+    EXPECT_EQ(user.Name, u"55");
+    EXPECT_EQ(user.FPFlag, 1);
+}
+
+TEST_F(EnrolmentTest, WhenTheAddUserPageCouldNotAddTheIdEnrolmentStartsOver) {
+    users->SetCount(UserLimit);
+    int stateBack = -1;
+    std::vector<std::string> lines = {"answer yes", "answer ok"};
+    Append(lines, TypeAndEnter("78"));
+    Append(lines, {"key ESC", Probe([&] { stateBack = Page()->State(); })});
+    RunAt(11, lines);
+    EXPECT_EQ(Count(LangText(u"CCPTreeAddUser", u"U0044")), 1);
+    EXPECT_EQ(stateBack, CCPTreeRegFP::kStateIdEntry);
+}
+
+// After enrolment the menu key's administrator check finds the new
+// administrator's other press and refuses a user's finger.
+TEST_F(EnrolmentTest, TheAdministratorCheckIdentifiesAgainstWhatThePageStored) {
+    AddUser(u"1", u"", 1);
+    AddUser(u"2", u"", 0);
+    std::vector<std::string> lines = TypeAndEnter("1");
+    Append(lines, EnrolFinger(1101));
+    Append(lines, TypeAndEnter("2"));
+    Append(lines, EnrolFinger(1102));
+    RunAt(11, lines);
+    ASSERT_EQ(store.GetCount(), 2);
+    for (const auto& [seed, opens] : {std::pair{1101, true}, std::pair{1102, false}}) {
+        const std::string press = Finger(seed, 4);
+        session.Run(press);
+        notes.clear();
+        session.RunWhenIdle({"wait 600", "note", "key ESC", "quit"});
+        session.Run("key MENU");
+        session.Run("lift");
+        ASSERT_EQ(notes.size(), 1u);
+        EXPECT_EQ(notes[0].open, opens) << seed;
+    }
+}
+
+class EnrolmentAtSensorVersion : public EnrolmentTest, public ::testing::WithParamInterface<int> {
+protected:
+    EnrolmentAtSensorVersion() : EnrolmentTest(GetParam()) {}
+};
+
+TEST_P(EnrolmentAtSensorVersion, EnrolsAndRefusesTheSameFingerTwice) {
+    AddUser(u"1", u"", 0);
+    AddUser(u"2", u"", 0);
+    CString duplicate;
+    std::vector<std::string> lines = TypeAndEnter("1");
+    Append(lines, EnrolFinger(1201));
+    Append(lines, TypeAndEnter("2"));
+    Append(lines, {"key ENTER", "wait 300", Finger(1201, 3), "wait 300",
+                   Probe([&] { duplicate = PageControlText(11, 1159); }), "lift", "wait 700", "answer yes", "key ESC"});
+    RunAt(11, lines);
+    EXPECT_EQ(FingerRows(u"1"), 1);
+    EXPECT_EQ(store.GetCount(), 1);
+    EXPECT_EQ(store.GetTemplateSize(), GetParam() > 7 ? int{MatchRecordSize} : int{OldStoredTemplateSize});
+    EXPECT_EQ(duplicate.Find(Text(u"R0016")), 0);
+    EXPECT_EQ(FingerRows(u"2"), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Generations, EnrolmentAtSensorVersion, ::testing::Values(6, 7, 8));
+
+// The page as entered and in each state of a press sequence.
+TEST_F(EnrolmentTest, GoldenScreensOfTheStates) {
+    AddUser(u"1", u"", 0);
+    std::vector<::testing::AssertionResult> results;
+    auto shot = [&](const std::string& name) {
+        return std::vector<std::string>{"golden " + name, Probe([&] { results.push_back(golden); })};
+    };
+    std::vector<std::string> lines = shot("users_enrol_entered");
+    Append(lines, TypeAndEnter("1"));
+    Append(lines, shot("users_enrol_finger_choice"));
+    Append(lines, {"key ENTER", "wait 300"});
+    Append(lines, shot("users_enrol_place_finger"));
+    Append(lines, {Finger(1301, 1), "wait 300"});
+    Append(lines, shot("users_enrol_first_press"));
+    Append(lines, {"lift", "wait 700", Finger(1301, 2), "wait 300", "lift"});
+    Append(lines, shot("users_enrol_choosing"));
+    // After a save the next finger shows the same pictures.
+    Append(lines, {"answer ok", "key ENTER", Probe([&] {
+                       ASSERT_TRUE(g_pDatabase->DirectStatement(u"DELETE FROM FPinfo"));
+                       store.Delete(u"1", -1);
+                   }),
+                   "key 1", "key ENTER", "key ENTER", "wait 300"});
+    Append(lines, shot("users_enrol_place_finger"));
+    Append(lines, {Finger(1301, 1), "wait 300", "lift", "wait 700", Finger(1301, 2), "wait 300", "lift"});
+    Append(lines, shot("users_enrol_choosing"));
+    RunAt(11, lines);
+    ASSERT_EQ(results.size(), 7u);
+    for (const auto& result : results) EXPECT_TRUE(result);
+}
+
+}  // namespace

@@ -1,0 +1,242 @@
+// The user search list and the user's card: paging six to a page, the
+// filters, the list's marks, deleting from the list, the way to the edit
+// page and back, and typed texts that try to change the statements.
+#include <filesystem>
+
+#include "core/LangText.h"
+#include "data/DataGlobals.h"
+#include "data/SqlHelpers.h"
+#include "tests/users/users_fixture.h"
+#include "users/CPTreeEditUser.h"
+#include "users/CPTreeSearchUser.h"
+#include "users/UserRows.h"
+
+namespace {
+
+constexpr unsigned kNode = CCPTreeSearchUser::kNode;
+
+// A sensor of the 256-byte template store, which keeps the bytes it is given.
+class SearchUserTest : public UsersTest {
+protected:
+    SearchUserTest() : UsersTest(7) {}
+    // The list takes the focus, as the arrows from the fields give it.
+    std::string FocusList() {
+        return Probe([] { const_cast<CSkinListCtrl&>(Page()->List()).SetFocus(); });
+    }
+    static CCPTreeSearchUser* Page() {
+        return static_cast<CCPTreeSearchUser*>(CControlPanel::Open()->PageOf(kNode));
+    }
+    // A user row: ID, name, password, card, department, admin flag.
+    static void StoreUser(const CString& id, const CString& name = u"", const CString& pwd = u"",
+                          const CString& card = u"", int dept = 1, int admin = 0) {
+        CString sql;
+        sql.Format(u"INSERT INTO Userinfo VALUES (?,?,?,'0',?,%d,6,'',%d,'',0,0)", dept, admin);
+        ASSERT_TRUE(ExecuteBound(*g_pDatabase, sql, {id, card, name, pwd}));
+    }
+    static void StoreUsers(int first, int last) {
+        for (int id = first; id <= last; ++id) {
+            CString text;
+            text.Format(u"%d", id);
+            StoreUser(text);
+        }
+    }
+    // The IDs the list shows.
+    static std::vector<CString> ShownIds() {
+        std::vector<CString> ids;
+        const CSkinListCtrl& list = Page()->List();
+        for (int row = 0; row < list.GetItemCount(); ++row) ids.push_back(list.GetItemText(row, 0));
+        return ids;
+    }
+    static CString PageLabel() { return Page()->GetDlgItem(1260) ? WindowText(1260) : CString(); }
+    static CString WindowText(int id) {
+        CString text;
+        Page()->GetDlgItem(id)->GetWindowText(text);
+        return text;
+    }
+    static void SetField(int id, const CString& text) { Page()->GetDlgItem(id)->SetWindowText(text); }
+    int Count(const CString& text) const {
+        int n = 0;
+        for (const CString& message : Messages()) n += message == text ? 1 : 0;
+        return n;
+    }
+    CString Text(const char16_t* key) const { return LangText(u"CCPTreeSearchUser", key); }
+    int Users() const { return QueryInt(*g_pDatabase, u"select count(*) from userinfo"); }
+};
+
+TEST_F(SearchUserTest, FindPagesSixAtATimeWithItsLabelAndRefusesToGoPastEitherEnd) {
+    StoreUsers(1, 14);
+    std::vector<std::vector<CString>> pages;
+    std::vector<CString> labels;
+    UINT matches = 0;
+    const auto note = [&] {
+        return Probe([&] {
+            pages.push_back(ShownIds());
+            labels.push_back(PageLabel());
+            matches = Page()->MatchCount();
+        });
+    };
+    RunAt(kNode, {"key F1", note(), "key RIGHT", note(), "key F5", note(), "key RIGHT", note(), "key F4", note()});
+    ASSERT_EQ(pages.size(), 5u);
+    EXPECT_EQ(pages[0], (std::vector<CString>{u"1", u"2", u"3", u"4", u"5", u"6"}));
+    EXPECT_EQ(labels[0], u"F4|<  1/3 >|F5");
+    EXPECT_EQ(pages[1].front(), u"7");
+    EXPECT_EQ(labels[1], u"F4|<  2/3 >|F5");
+    EXPECT_EQ(pages[2], (std::vector<CString>{u"13", u"14"}));
+    EXPECT_EQ(labels[2], u"F4|<  3/3 >|F5");
+    EXPECT_EQ(pages[3], pages[2]) << "the right arrow is off on the last page";
+    EXPECT_EQ(pages[4].front(), u"1");
+    EXPECT_EQ(matches, 14u);
+}
+
+TEST_F(SearchUserTest, NoMatchShowsOneOfNoneAndTheNextPageSaysItIsTheLast) {
+    StoreUsers(1, 3);
+    CString label;
+    RunAt(kNode, {Probe([] { SetField(1031, u"99"); }), "key F1", Probe([&] { label = PageLabel(); }), "answer ok",
+                  Probe([] { Page()->SendMessage(EditEnterMessage(), 1065); })});
+    EXPECT_EQ(label, u"F4|<  1/0 >|F5");
+    EXPECT_EQ(Count(Text(u"SU0003")), 1);
+}
+
+TEST_F(SearchUserTest, FiltersByDepartmentIdAndNameAndTheIdIsShownAsANumber) {
+    StoreUser(u"123", u"Ann", u"", u"", 1);
+    StoreUser(u"124", u"Bob", u"", u"", 2);
+    StoreUser(u"125", u"Ann", u"", u"", 2);
+    ASSERT_TRUE(g_pDatabase->DirectStatement(u"INSERT INTO Dept VALUES (2,'Sales',1,1)"));
+    std::vector<std::vector<CString>> found;
+    CString shownId;
+    const auto find = [&](const CString& id, const CString& name, int dept) {
+        return std::vector<std::string>{Probe([=] {
+                                            SetField(1031, id);
+                                            SetField(1201, name);
+                                            static_cast<CJHSelectBox*>(Page()->GetDlgItem(1143))->SetCurSelByValue(dept);
+                                        }),
+                                        "key F1", Probe([&] { found.push_back(ShownIds()); })};
+    };
+    std::vector<std::string> lines;
+    Append(lines, find(u"00123", u"", 65535));
+    lines.push_back(Probe([&] { shownId = WindowText(1031); }));
+    Append(lines, find(u"", u"Ann", 65535));
+    Append(lines, find(u"", u"", 2));
+    Append(lines, find(u"", u"Ann", 2));
+    Append(lines, find(u"abc", u"", 65535));
+    RunAt(kNode, lines);
+    ASSERT_EQ(found.size(), 5u);
+    EXPECT_EQ(found[0], (std::vector<CString>{u"123"}));
+    EXPECT_EQ(shownId, u"123") << "00123 is searched and shown as 123";
+    EXPECT_EQ(found[1], (std::vector<CString>{u"123", u"125"}));
+    EXPECT_EQ(found[2], (std::vector<CString>{u"124", u"125"}));
+    EXPECT_EQ(found[3], (std::vector<CString>{u"125"}));
+    EXPECT_EQ(found[4].size(), 3u) << "an ID of letters searches without an ID";
+}
+
+TEST_F(SearchUserTest, TheColumnsCountFingersAndMarkPasswordCardPhotoAndAdmin) {
+    StoreUser(u"5", u"Ann", u"1234", u"4660", 1, 1);
+    StoreUser(u"6");
+    ASSERT_TRUE(g_pDatabase->DirectStatement(u"INSERT INTO FPinfo VALUES (0,'5',zeroblob(338)), (3,'5',zeroblob(338))"));
+    root.PutFile("NandFlash/zeta42/ICON/5.jpg", "photo");
+    std::vector<std::vector<CString>> rows;
+    RunAt(kNode, {"key F1", Probe([&] {
+                      const CSkinListCtrl& list = Page()->List();
+                      for (int row = 0; row < list.GetItemCount(); ++row) {
+                          std::vector<CString> cells;
+                          for (int column = 0; column < 6; ++column) cells.push_back(list.GetItemText(row, column));
+                          rows.push_back(cells);
+                      }
+                  })});
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0], (std::vector<CString>{u"5", u"2", u"\u25CF", u"\u25CF", u"\u25CF", u"\u25CF"}));
+    EXPECT_EQ(rows[1], (std::vector<CString>{u"6", u"0", u"", u"", u"", u""}));
+}
+
+TEST_F(SearchUserTest, DeletingFromTheListTakesTheUserHisFingerprintsAndTemplates) {
+    StoreUsers(1, 3);
+    ASSERT_TRUE(g_pDatabase->DirectStatement(u"INSERT INTO FPinfo VALUES (0,'2',zeroblob(338))"));
+    const BYTE templ[StoredTemplateSize] = {7};
+    ASSERT_EQ(store.Add(templ, u"2", 0, FALSE, StoredTemplateSize), 1);
+    std::vector<CString> after;
+    RunAt(kNode, {"key F1", FocusList(), "key DOWN", "answer yes", "key F3", Probe([&] { after = ShownIds(); }),
+                  "answer no", "key F3"});
+    EXPECT_EQ(after, (std::vector<CString>{u"1", u"3"}));
+    EXPECT_FALSE(UserRowExists(*g_pDatabase, u"2"));
+    EXPECT_EQ(FingerRows(u"2"), 0);
+    EXPECT_EQ(store.FindSlot(u"2", 0), nullptr) << "no longer identified";
+    EXPECT_EQ(Users(), 2) << "No keeps the user";
+    EXPECT_EQ(users->GetCount(), 2);
+    CString question;
+    question.Format(Text(u"SU0008"), u"2");
+    EXPECT_EQ(Count(question), 1);
+}
+
+TEST_F(SearchUserTest, EditOpensTheSelectedUserAndTheReturnKeepsTheRowSelected) {
+    StoreUser(u"1", u"Ann");
+    StoreUser(u"2", u"Bob");
+    CString edited;
+    int selectedAfter = -1;
+    RunAt(kNode, {"key F1", FocusList(), "key DOWN", "key F2", Probe([&] {
+                      CString name;
+                      CControlPanel::Open()->PageOf(CCPTreeEditUser::kNode)->GetDlgItem(1032)->GetWindowText(name);
+                      edited = name;
+                  }),
+                  "key ESC", Probe([&] { selectedAfter = Page()->List().GetNextItem(-1, LVNI_SELECTED); })});
+    EXPECT_EQ(edited, u"Bob");
+    EXPECT_EQ(selectedAfter, 1);
+}
+
+TEST_F(SearchUserTest, AnArrowPastTheListsEdgeClearsTheSelectionAndAChosenRowGivesEditAndDeleteBack) {
+    StoreUsers(1, 2);
+    bool editAtEdge = true, editAgain = false;
+    RunAt(kNode, {"key F1", FocusList(), "key UP", Probe([&] { editAtEdge = Page()->GetDlgItem(1067)->IsWindowEnabled(); }),
+                  "key F1", Probe([&] { editAgain = Page()->GetDlgItem(1067)->IsWindowEnabled(); })});
+    EXPECT_FALSE(editAtEdge);
+    EXPECT_TRUE(editAgain) << "a new search gives the buttons back";
+}
+
+TEST_F(SearchUserTest, TypedTextsNeverChangeTheStatements) {
+    StoreUsers(1, 3);
+    StoreUser(u"4", u"a_b%");
+    std::vector<std::vector<CString>> found;
+    std::vector<std::string> lines;
+    CString longName;
+    for (int i = 0; i < 200; ++i) longName += u'\u5f20';
+    for (const CString& name : {CString(u"x' or '1'='1"), CString(u"%"), CString(u"a_b%"),
+                                CString(u"'; drop table userinfo; --"), longName}) {
+        lines.push_back(Probe([name] { SetField(1201, name); }));
+        lines.push_back("key F1");
+        lines.push_back(Probe([&] { found.push_back(ShownIds()); }));
+    }
+    lines.push_back(Probe([] { SetField(1201, u""); SetField(1031, u"1234567890123"); }));
+    lines.push_back("answer ok");
+    lines.push_back("key F1");
+    RunAt(kNode, lines);
+    ASSERT_EQ(found.size(), 5u);
+    EXPECT_TRUE(found[0].empty());
+    EXPECT_TRUE(found[1].empty()) << "a name is matched exactly";
+    EXPECT_EQ(found[2], (std::vector<CString>{u"4"}));
+    EXPECT_TRUE(found[3].empty());
+    EXPECT_TRUE(found[4].empty());
+    EXPECT_EQ(Users(), 4);
+    EXPECT_EQ(Count(Text(u"SU0014")), 1) << "13 digits are too long";
+}
+
+TEST_F(SearchUserTest, TheCardShowsTheChosenUserAndClosesOnEsc) {
+    StoreUser(u"5", u"Ann", u"", u"", 1, 1);
+    StoreUser(u"6", u"Bob");
+    // A .jpg photo is found before a .png one.
+    std::filesystem::create_directories(root.HostPath("NandFlash/zeta42/ICON"));
+    CxImage photo(SkinPath(u"Dialog\\CE_finger.png"), CXIMAGE_FORMAT_PNG);
+    ASSERT_TRUE(photo.Save(u"\\NandFlash\\zeta42\\ICON\\5.jpg", CXIMAGE_FORMAT_JPG));
+    root.PutFile("NandFlash/zeta42/ICON/5.png", "not an image");
+    ::testing::AssertionResult card = ::testing::AssertionFailure();
+    bool open = false, closed = true;
+    RunAt(kNode, {"key F1", FocusList(), "key ENTER", "golden users_search_card", Probe([&] {
+                      card = golden;
+                      open = ::FindWindowW(nullptr, nullptr) != nullptr && CWnd::GetFocus() != &Page()->List();
+                  }),
+                  "key ESC", Probe([&] { closed = CWnd::GetFocus() == &Page()->List(); }), "golden users_search_list"});
+    EXPECT_TRUE(card);
+    EXPECT_TRUE(open) << "the card holds the focus";
+    EXPECT_TRUE(closed) << "ESC closes the card and the list has the focus again";
+    EXPECT_TRUE(golden);
+}
+
+}  // namespace
