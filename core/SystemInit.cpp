@@ -26,6 +26,7 @@
 #include "data/RecordStore.h"
 #include "data/UserStorage.h"
 #include "main/GpioPin.h"
+#include "transfer/DatabaseOffline.h"
 #include "platform/base/atomic_file.h"
 #include "platform/base/device_fs.h"
 #include "platform/base/system.h"
@@ -131,6 +132,7 @@ int InitTool() {
     LoadWeatherIcon();
 
     ConnectDataStoreServices();
+    RemoveMaintenanceLeftovers();
     if (!OpenDatabase()) EndWithDatabaseMessage(u"Open DataBase failure!");
     if (!CheckDatabase()) EndWithDatabaseMessage(u"Database has been damaged, please contact the administrator!");
     EnsureAutoFnTable();

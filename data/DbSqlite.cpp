@@ -2,6 +2,9 @@
 
 #include <sqlite3.h>
 
+#include <cstdint>
+#include <map>
+
 #include "data/DataLocks.h"
 #include "data/DataStoreServices.h"
 #include "platform/base/device_fs.h"
@@ -11,6 +14,29 @@ namespace {
 
 void ShowStepError(LPCWSTR name) {
     if (g_DataStoreServices.messageBox) g_DataStoreServices.messageBox(name, u"CSqlStatement::Execute");
+}
+
+// The connections open now, each with the number it was opened under; a
+// statement made on a connection that was closed since (the database file
+// being replaced) finds its number gone. Guarded by g_csDatabase.
+std::map<const sqlite3*, uint64_t>& OpenConnections() {
+    static std::map<const sqlite3*, uint64_t> open;
+    return open;
+}
+uint64_t g_lastConnection = 0;
+
+uint64_t ConnectionNumber(const sqlite3* db) {
+    const auto found = OpenConnections().find(db);
+    return found == OpenConnections().end() ? 0 : found->second;
+}
+
+// Steps a statement of a connection that is still open; a closed one's
+// statement ends as if it had no rows, without touching the closed file.
+int Step(sqlite3_stmt* stmt, uint64_t connection) {
+    if (!stmt) return SQLITE_MISUSE;
+    CLockGuard lock(g_csDatabase);
+    if (ConnectionNumber(sqlite3_db_handle(stmt)) != connection) return SQLITE_ABORT;
+    return sqlite3_step(stmt);
 }
 
 void UseWriteAheadLog(sqlite3* db) {
@@ -38,6 +64,7 @@ void UseWriteAheadLog(sqlite3* db) {
 CSqlStatement::CSqlStatement(LPCWSTR sql, sqlite3* db) {
     if (!db || !sql) return;
     CLockGuard lock(g_csDatabase);
+    m_connection = ConnectionNumber(db);
     if (sqlite3_prepare16_v2(db, sql, -1, &m_stmt, nullptr) != SQLITE_OK) {
         sqlite3_finalize(m_stmt);
         m_stmt = nullptr;
@@ -50,16 +77,15 @@ CSqlStatement::~CSqlStatement() {
 
 bool CSqlStatement::Execute() {
     // A statement that did not prepare cannot run; SQLite calls that misuse.
-    int result = SQLITE_MISUSE;
-    if (m_stmt) {
-        CLockGuard lock(g_csDatabase);
-        result = sqlite3_step(m_stmt);
-    }
+    const int result = Step(m_stmt, m_connection);
     switch (result) {
     case SQLITE_DONE:
         sqlite3_reset(m_stmt);
         return true;
     case SQLITE_ROW:
+        return false;
+    case SQLITE_ABORT:
+        // The database was closed under it: nothing ran.
         return false;
     case SQLITE_BUSY:
         ShowStepError(u"SQLITE_BUSY");
@@ -79,13 +105,9 @@ bool CSqlStatement::Execute() {
 
 bool CSqlStatement::NextRow() {
     if (!m_stmt) return false;
-    int result;
-    {
-        CLockGuard lock(g_csDatabase);
-        result = sqlite3_step(m_stmt);
-    }
+    const int result = Step(m_stmt, m_connection);
     if (result == SQLITE_ROW) return true;
-    sqlite3_reset(m_stmt);
+    if (result != SQLITE_ABORT) sqlite3_reset(m_stmt);
     return false;
 }
 
@@ -173,11 +195,15 @@ bool CSqlStatement::BindBlob(int index, const void* data, int bytes) {
 
 CDbSqlite::~CDbSqlite() { Close(); }
 
+// Opening and closing hold g_csDatabase, so another thread's statement is
+// made and run on the connection before or after, never half-way.
 bool CDbSqlite::Open(LPCWSTR path) {
+    CLockGuard lock(g_csDatabase);
     m_path = path;
     Close();
     const std::u16string host = Utf8ToUtf16(DeviceToHostPath(path));
     if (sqlite3_open16(host.c_str(), &m_db) == SQLITE_OK) {
+        OpenConnections()[m_db] = ++g_lastConnection;
         UseWriteAheadLog(m_db);
         return true;
     }
@@ -188,12 +214,29 @@ bool CDbSqlite::Open(LPCWSTR path) {
 }
 
 void CDbSqlite::Close() {
+    CLockGuard lock(g_csDatabase);
     if (!m_db) return;
+    OpenConnections().erase(m_db);
+    // Statements still held elsewhere keep the handle until they are
+    // deleted; they no longer run.
     sqlite3_close_v2(m_db);
     m_db = nullptr;
 }
 
-CSqlStatement* CDbSqlite::Statement(LPCWSTR sql) { return new CSqlStatement(sql, m_db); }
+bool CDbSqlite::Checkpoint() {
+    CLockGuard lock(g_csDatabase);
+    return m_db && sqlite3_wal_checkpoint_v2(m_db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr) == SQLITE_OK;
+}
+
+bool CDbSqlite::IsOpen() const {
+    CLockGuard lock(g_csDatabase);
+    return m_db != nullptr;
+}
+
+CSqlStatement* CDbSqlite::Statement(LPCWSTR sql) {
+    CLockGuard lock(g_csDatabase);
+    return new CSqlStatement(sql, m_db);
+}
 
 bool CDbSqlite::DirectStatement(LPCWSTR sql) {
     CSqlStatement* statement = Statement(sql);

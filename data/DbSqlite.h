@@ -3,6 +3,8 @@
 // by CDbSqlite::Statement belongs to the caller, who deletes it.
 #pragma once
 
+#include <cstdint>
+
 #include "platform/base/CString.h"
 #include "platform/base/types.h"
 
@@ -47,6 +49,8 @@ public:
 
 private:
     sqlite3_stmt* m_stmt = nullptr;
+    // The number of the connection it was made on (0: none).
+    uint64_t m_connection = 0;
     CString m_scratch;
 };
 
@@ -59,7 +63,14 @@ public:
 
     // `path` is a device path; it is resolved under the device root.
     bool Open(LPCWSTR path);
+    // Statements made before still exist but no longer run (they end as
+    // if they had no rows).
     void Close();
+    bool IsOpen() const;
+    // Moves a write-ahead log's content into the database file and empties
+    // the log, so that the file alone holds the whole database. True also
+    // when the database keeps no such log.
+    bool Checkpoint();
 
     CSqlStatement* Statement(LPCWSTR sql);
     bool DirectStatement(LPCWSTR sql);

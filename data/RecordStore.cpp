@@ -19,13 +19,28 @@ unsigned Follow(unsigned cursor, unsigned moved) { return cursor > moved ? curso
 }  // namespace
 
 CRecordStore::CRecordStore(CDbSqlite& db, unsigned capacity) : m_db(db), m_capacity(capacity) {
+    EnsureQueryIndexes();
+    LoadCounters();
+}
+
+void CRecordStore::EnsureQueryIndexes() {
+    // A file from before these indexes (or restored from one) gets them
+    // once; the factory schema has them.
+    m_db.DirectStatement(u"CREATE INDEX IF NOT EXISTS CheckinoutUserid ON Checkinout (Userid)");
+    m_db.DirectStatement(u"CREATE INDEX IF NOT EXISTS CheckinoutTypeTime ON Checkinout (CheckType, CheckTime)");
+}
+
+void CRecordStore::LoadCounters() {
+    CLockGuard lock(g_csRecordStore);
+    AllRecordcount = NewRecordcount = 0;
+    AllBegin = Raw = 1;
+    allCursor = newCursor = 0;
     StatementPtr row(m_db.Statement(u"SELECT * FROM Basepara"));
     if (row->NextRow()) {
         AllRecordcount = std::min(static_cast<unsigned>(row->ValueInt(2)), m_capacity);
         NewRecordcount = std::min(static_cast<unsigned>(row->ValueInt(3)), AllRecordcount);
         AllBegin = static_cast<unsigned>(row->ValueInt(5));
     }
-    Raw = 1;
     // A begin outside the ring (a damaged or foreign file) starts it afresh;
     // the new window always ends where the all window does.
     if (AllBegin < Raw || AllBegin >= Raw + m_capacity) {

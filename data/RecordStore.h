@@ -5,6 +5,8 @@
 // change, in the same transaction as the record.
 #pragma once
 
+#include <vector>
+
 #include "data/DbSqlite.h"
 #include "data/Records.h"
 #include "data/SqlHelpers.h"
@@ -17,6 +19,13 @@ public:
     // Takes the counters from BasePara.
     explicit CRecordStore(CDbSqlite& db, unsigned capacity = RecordRingCapacity);
     virtual ~CRecordStore() = default;
+
+    // Takes the counters from BasePara again (the database file was
+    // replaced, or its counters written by another hand); the read cursors
+    // start over.
+    void LoadCounters();
+    // The indexes the record queries go by, made when the file lacks them.
+    void EnsureQueryIndexes();
 
     // Both windows emptied; rows stay and are overwritten later.
     int Reset();
@@ -71,11 +80,13 @@ private:
     void Apply(const Counters& next);
     int ReadWindow(unsigned begin, unsigned windowCount, unsigned& cursor, BYTE* buffer, int count, int& n);
     void PackRows(LPCWSTR sql, unsigned from, unsigned to, BYTE* buffer, int& n);
-    // Runs a count or page query: `unwrapped` or `wrapped` by the window,
-    // with the time range and the user id bound and the rowid ranges, the
-    // user clause and the department clause formatted in.
-    StatementPtr PrepareQuery(LPCWSTR unwrapped, LPCWSTR wrapped, LPCWSTR userClause, int dept, LPCWSTR userId,
-                              LPCWSTR from, LPCWSTR to, int offset, int rows);
+    // The conditions of a record query over each rowid range of the
+    // all-records window (one, or two when it wraps), in ring order;
+    // `inRowidOrder` for a search that must go in rowid order (or by user).
+    std::vector<CString> MatchedParts(int dept, LPCWSTR userId, bool inRowidOrder) const;
+    // A statement over those conditions with the time range and the user
+    // bound.
+    StatementPtr PrepareMatched(const CString& sql, LPCWSTR userId, LPCWSTR from, LPCWSTR to);
 
     CDbSqlite& m_db;
     unsigned m_capacity;

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/base/atomic_file.h"
 #include "platform/ui/display.h"
 #include "platform/ui/imagefile.h"
 
@@ -17,6 +18,8 @@ std::vector<Pixel> g_written;
 void SetPath(const std::string& hostPath) {
     g_path = hostPath;
     g_written.clear();
+    // A write cut by a power failure leaves its temporary file behind.
+    if (!g_path.empty()) RemoveStaleTemporaries(g_path);
 }
 
 void WriteWhenChanged() {

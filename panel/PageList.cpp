@@ -8,9 +8,13 @@
 #include "rules/CPTreeGroupSetting.h"
 #include "rules/CPTreeSpaceSetting.h"
 #include "rules/CPTreeVertifyType.h"
+#include "transfer/CPTreeBackupDatabase.h"
 #include "transfer/CPTreeDataImport.h"
+#include "transfer/CPTreeRecord.h"
 #include "transfer/CPTreeRecordExport.h"
+#include "transfer/CPTreeRestoreDatabase.h"
 #include "transfer/CPTreeUserExport.h"
+#include "transfer/UpdateDlg.h"
 #include "users/CPTreeAddUser.h"
 #include "users/CPTreeEditUser.h"
 #include "users/CPTreeRegFP.h"
@@ -23,9 +27,13 @@ void RegisterMenuPages() {
     RegisterControlPanelPage<CCPTreeEditUser>(CCPTreeEditUser::kNode);
     RegisterControlPanelPage<CUserDeleteDlg>(CUserDeleteDlg::kNode);
     RegisterControlPanelPage<CCPTreeSearchUser>(CCPTreeSearchUser::kNode);
+    RegisterControlPanelPage<CCPTreeRecord>(131);
     RegisterControlPanelPage<CCPTreeDataImport>(132);
     RegisterControlPanelPage<CCPTreeUserExport>(1331);
     RegisterControlPanelPage<CCPTreeRecordExport>(1332);
+    RegisterControlPanelPage<CCPTreeBackupDatabase>(134);
+    RegisterControlPanelPage<CCPTreeRestoreDatabase>(135);
+    RegisterControlPanelPage<CUpdateDlg>(136);
     RegisterControlPanelPage<CCPTreeAtRecordSetting>(154);
     RegisterControlPanelPage<CCPTreeVertifyType>(163);
     RegisterControlPanelPage<CCPTreeACSetting>(164);

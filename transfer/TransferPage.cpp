@@ -11,10 +11,15 @@ namespace {
 
 enum Widget { StorageLabel, StorageBox, Button, ProgressLabel, ProgressBar, Help, WidgetCount };
 
-// x, y, width, height of each widget, in the order of Widget.
+// x, y, width, height of each widget, in the order of Widget; the button's
+// comes from the page.
 constexpr int kPlaces[WidgetCount][4] = {
-    {5, 3, 60, 23}, {70, 7, 151, 21}, {248, 7, 65, 23}, {5, 29, 60, 23}, {70, 33, 190, 23}, {5, 55, 300, 175},
+    {5, 3, 60, 23}, {70, 7, 151, 21}, {0, 0, 0, 0}, {5, 29, 60, 23}, {70, 33, 190, 23}, {5, 55, 300, 175},
 };
+
+const int* Place(const TransferPageSpec& spec, int widget) {
+    return widget == Button ? spec.buttonPlace : kPlaces[widget];
+}
 constexpr int kHelpLineStep = 12;
 
 }  // namespace
@@ -25,7 +30,8 @@ DialogTemplate MakeTransferPageTemplate(const TransferPageSpec& spec) {
     std::vector<DialogItemTemplate> items;
     for (int i = 0; i < WidgetCount; ++i) {
         const DWORD style = i == StorageBox || i == Button ? WS_TABSTOP : 0;
-        items.push_back({ids[i], u"STATIC", u"", style, kPlaces[i][0], kPlaces[i][1], kPlaces[i][2], kPlaces[i][3]});
+        const int* place = Place(spec, i);
+        items.push_back({ids[i], u"STATIC", u"", style, place[0], place[1], place[2], place[3]});
     }
     return DialogTemplate{spec.templateId, WS_CHILD, 0, 0, 320, 216, u"", items};
 }
@@ -71,8 +77,10 @@ BOOL CTransferPage::EnterPage() {
 }
 
 void CTransferPage::LayoutControls() {
-    for (int i = 0; i < WidgetCount; ++i)
-        Widget(i)->MoveWindow(kPlaces[i][0], kPlaces[i][1], kPlaces[i][2], kPlaces[i][3], FALSE);
+    for (int i = 0; i < WidgetCount; ++i) {
+        const int* place = Place(m_spec, i);
+        Widget(i)->MoveWindow(place[0], place[1], place[2], place[3], FALSE);
+    }
     // Long translations wrap at the label's width instead of running off it.
     m_help.SetTextFormat(DT_WORDBREAK, kHelpLineStep);
 }

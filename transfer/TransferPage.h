@@ -26,6 +26,8 @@ struct TransferPageSpec {
     // The items of the storage choice, values 0, 1, 2 (device flash, SD
     // card, USB disk).
     PageText storageItems[3];
+    // x, y, width, height of the action button.
+    int buttonPlace[4] = {248, 7, 65, 23};
 };
 
 class CTransferPage : public CCPTreeBase {

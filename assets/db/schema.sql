@@ -98,6 +98,9 @@ CREATE TABLE IF NOT EXISTS SpaceGroup (
 CREATE INDEX IF NOT EXISTS UserinfoUserid ON Userinfo (userid);
 CREATE INDEX IF NOT EXISTS FPinfoUserID ON FPinfo (UserID);
 CREATE INDEX IF NOT EXISTS CheckinoutCheckTime ON Checkinout (CheckTime);
+-- The record query's: one user's records, and the count by status and time.
+CREATE INDEX IF NOT EXISTS CheckinoutUserid ON Checkinout (Userid);
+CREATE INDEX IF NOT EXISTS CheckinoutTypeTime ON Checkinout (CheckType, CheckTime);
 
 INSERT INTO BasePara VALUES (0, 0, 0, 0, 1, 1, 1);
 

@@ -127,6 +127,8 @@ BOOL ReplaceFileContents(LPCWSTR devicePath, const void* data, size_t size) {
     return TRUE;
 }
 
+bool SyncHostFolder(const std::string& hostFolder) { return SyncFolder(hostFolder); }
+
 void RemoveStaleTemporaries(const std::string& hostPath) {
     const std::string folder = FolderOf(hostPath);
     const std::string prefix = hostPath.substr(hostPath.rfind('/') + 1) + kTemporaryMark;

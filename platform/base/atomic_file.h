@@ -44,6 +44,10 @@ bool ReplaceHostFile(const std::string& hostPath, const void* data, size_t size)
 // Device-path form; FALSE with the last error set on failure.
 BOOL ReplaceFileContents(LPCWSTR devicePath, const void* data, size_t size);
 
+// Flushes a folder's entries (names made, renamed or removed in it) to disk;
+// false with errno set on failure.
+bool SyncHostFolder(const std::string& hostFolder);
+
 // Removes temporaries that a crash left beside `hostPath`.
 void RemoveStaleTemporaries(const std::string& hostPath);
 

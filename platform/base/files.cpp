@@ -383,18 +383,30 @@ BOOL CopyFileW(LPCWSTR source, LPCWSTR target, BOOL failIfExists) {
     return Succeed();
 }
 
-BOOL MoveFileW(LPCWSTR source, LPCWSTR target) {
+BOOL MoveFileW(LPCWSTR source, LPCWSTR target) { return MoveFileExW(source, target, 0); }
+
+BOOL MoveFileExW(LPCWSTR source, LPCWSTR target, DWORD flags) {
     if (!source || !target) return Fail(ERROR_INVALID_PARAMETER);
     const std::string from = DeviceToHostPath(source);
     const std::vector<std::u16string> parts = DevicePathComponents(target);
     if (parts.empty()) return Fail(ERROR_ACCESS_DENIED);
     const std::string existing = HostPathOfComponents(parts);
     // A rename that changes only the letter case finds the source itself.
-    const std::string to = HostPathOfComponents(parts, parts.size() - 1) + "/" + Utf16ToUtf8(parts.back());
+    const std::string folder = HostPathOfComponents(parts, parts.size() - 1);
+    std::string to = folder + "/" + Utf16ToUtf8(parts.back());
     struct stat st;
     if (!Exists(from, st)) return FailWithErrno(from);
-    if (existing != from && Exists(existing, st)) return Fail(ERROR_ALREADY_EXISTS);
+    if (existing != from && Exists(existing, st)) {
+        if (!(flags & MOVEFILE_REPLACE_EXISTING)) return Fail(ERROR_ALREADY_EXISTS);
+        if (S_ISDIR(st.st_mode)) return Fail(ERROR_ACCESS_DENIED);
+        // The file keeps the name it has on the device.
+        to = existing;
+    }
     if (rename(from.c_str(), to.c_str()) != 0) return FailWithErrno(to);
+    if (flags & MOVEFILE_WRITE_THROUGH) {
+        const std::string fromFolder = from.substr(0, from.rfind('/'));
+        if (!SyncHostFolder(folder) || (fromFolder != folder && !SyncHostFolder(fromFolder))) return FailWithErrno(folder);
+    }
     return Succeed();
 }
 

@@ -95,6 +95,12 @@ BOOL DeleteFileW(LPCWSTR path);
 // the complete copy, never a part of it.
 BOOL CopyFileW(LPCWSTR source, LPCWSTR target, BOOL failIfExists);
 BOOL MoveFileW(LPCWSTR source, LPCWSTR target);
+// MOVEFILE_REPLACE_EXISTING: an existing target file is replaced in one
+// step (never missing in between); MOVEFILE_WRITE_THROUGH: the folders'
+// entries are on disk before it returns.
+#define MOVEFILE_REPLACE_EXISTING 0x00000001u
+#define MOVEFILE_WRITE_THROUGH 0x00000008u
+BOOL MoveFileExW(LPCWSTR source, LPCWSTR target, DWORD flags);
 
 // Matches the last component of `pattern` with '*' and '?', ignoring case;
 // "." and ".." are never reported. Entries come in name order.
@@ -113,6 +119,7 @@ inline BOOL RemoveDirectory(LPCWSTR path) { return RemoveDirectoryW(path); }
 inline BOOL DeleteFile(LPCWSTR path) { return DeleteFileW(path); }
 inline BOOL CopyFile(LPCWSTR source, LPCWSTR target, BOOL failIfExists) { return CopyFileW(source, target, failIfExists); }
 inline BOOL MoveFile(LPCWSTR source, LPCWSTR target) { return MoveFileW(source, target); }
+inline BOOL MoveFileEx(LPCWSTR source, LPCWSTR target, DWORD flags) { return MoveFileExW(source, target, flags); }
 inline HANDLE FindFirstFile(LPCWSTR pattern, LPWIN32_FIND_DATAW data) { return FindFirstFileW(pattern, data); }
 inline BOOL FindNextFile(HANDLE search, LPWIN32_FIND_DATAW data) { return FindNextFileW(search, data); }
 

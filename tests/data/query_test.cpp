@@ -3,6 +3,7 @@
 
 #include "RecordTestSupport.h"
 #include "data/UserStorage.h"
+#include "platform/base/utf.h"
 
 namespace {
 
@@ -72,6 +73,49 @@ TEST_F(RecordQueryTest, FiltersByTimeDepartmentAndUser) {
     EXPECT_EQ(n, 2);
     ASSERT_EQ(store.QueryRecordPage(0, 50, 65535, u"", n, from, to), 0);
     EXPECT_EQ(n, 6);
+}
+
+// The count is the number of rows the pages hold: a record of a user who
+// is no longer in the user table counts when its ID is asked for, and a
+// record whose status has no name is neither counted nor listed.
+TEST_F(RecordQueryTest, CountMatchesThePagesRows) {
+    CRecordStore store(db, 10);
+    Punch(store, u"7", u"2014-09-01 08:00:00", 0);   // user 7 is not in the user table
+    Punch(store, u"7", u"2014-09-01 17:00:00", 1);
+    Punch(store, u"1", u"2014-09-01 08:01:00", 99);  // no status 99 in StatusBase
+    Punch(store, u"1", u"2014-09-01 17:01:00", 1);
+    const LPCWSTR from = u"2014-09-01 00:00:00", to = u"2014-09-01 23:59:59";
+    for (const LPCWSTR id : {u"", u"7", u"1"}) {
+        int n = -1;
+        ASSERT_EQ(store.QueryRecordPage(0, 10, 65535, id, n, from, to), 0);
+        EXPECT_EQ(Count(store, 65535, id, from, to), n) << "user " << Utf16ToUtf8(id);
+    }
+    EXPECT_EQ(Count(store, 65535, u"7", from, to), 2);
+    EXPECT_EQ(Count(store, 65535, u"1", from, to), 1);
+}
+
+// Pages go in the ring's order, oldest first, across its wrap, and a
+// page that starts past the wrap starts at the right record.
+TEST_F(RecordQueryTest, PagesFollowTheRingAcrossItsWrap) {
+    CRecordStore store(db, 5);
+    for (int i = 0; i < 8; ++i) {
+        CString time;
+        time.Format(u"2014-09-01 08:0%d:00", i);
+        Punch(store, u"1", time, 0);
+    }
+    const LPCWSTR from = u"2014-09-01 00:00:00", to = u"2014-09-01 23:59:59";
+    int n = 0;
+    ASSERT_EQ(store.QueryRecordPage(0, 10, 65535, u"", n, from, to), 0);
+    ASSERT_EQ(n, 5);
+    for (int i = 0; i < n; ++i) {
+        CString time;
+        time.Format(u"2014-09-01 08:0%d:00", i + 3);
+        EXPECT_EQ(CString(store.PageText(i, 2)), time) << "row " << i;
+    }
+    ASSERT_EQ(store.QueryRecordPage(3, 2, 1, u"", n, from, to), 0);
+    ASSERT_EQ(n, 2);
+    EXPECT_EQ(CString(store.PageText(0, 2)), u"2014-09-01 08:06:00");
+    EXPECT_EQ(Count(store, 1, u"1", from, to), 5);
 }
 
 }  // namespace

@@ -32,6 +32,23 @@ TEST_F(WrapperTest, ExecuteReportsOnlyARunToTheEnd) {
     EXPECT_EQ(Boxes().back(), u"CSqlStatement::Execute|SQLITE_ERROR");
 }
 
+// A statement made before the database was closed (its file replaced
+// meanwhile) does not run on the old connection: it ends quietly, and a
+// new statement reaches the file opened again.
+TEST_F(WrapperTest, StatementsOfAClosedConnectionDoNotRun) {
+    StatementPtr before(db.Statement(u"select ID from StatusBase"));
+    StatementPtr write(db.Statement(u"update StatusBase set StatuName='x'"));
+    db.Close();
+    EXPECT_FALSE(db.IsOpen());
+    EXPECT_FALSE(before->NextRow());
+    EXPECT_FALSE(db.DirectStatement(u"select 1"));
+    ASSERT_TRUE(db.Open(kTestDbPath));
+    EXPECT_FALSE(before->NextRow());
+    EXPECT_FALSE(write->Execute());
+    EXPECT_EQ(Text(u"select StatuName from StatusBase where ID = 1"), u"OUT");
+    EXPECT_TRUE(db.Checkpoint()) << "a database without a log checkpoints as a no-op";
+}
+
 TEST_F(WrapperTest, BindersUseTheIndexTheyAreGiven) {
     const BYTE blob[4] = {1, 2, 3, 4};
     StatementPtr insert(db.Statement(u"INSERT INTO FPinfo VALUES (?, ?, ?)"));

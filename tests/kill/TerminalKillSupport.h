@@ -27,8 +27,10 @@ public:
         return {QUILLON_PROGRAM, "--root", root.Host(), "--headless", "--script", m_script};
     }
     // The first column of the first row of `sql` on the terminal's database; -1 when none.
-    int Query(const char* sql) const {
-        const std::string database = root.HostPath("NandFlash/zeta42/DB/KD4700.DB");
+    int Query(const char* sql) const { return QueryDatabase(root.HostPath("NandFlash/zeta42/DB/KD4700.DB"), sql); }
+
+    // The same on any database file.
+    static int QueryDatabase(const std::string& database, const char* sql) {
         sqlite3* db = nullptr;
         sqlite3_stmt* statement = nullptr;
         int value = -1;

@@ -1,0 +1,144 @@
+// The power fails during a database backup, a restore or a software update:
+// whatever the moment, the next start finds whole files (the old ones or
+// the new ones), a database that passes its integrity check and starts.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "tests/kill/TerminalKillSupport.h"
+#include "tests/support/kill_harness.h"
+
+namespace {
+
+const char* const kProgramFiles[] = {"Quillon.exe", "SMApi_WinCE.dll", "SMControl_WinCE.dll", "SMProcess_WinCE.dll",
+                                     "launch.exe"};
+
+std::string Bytes(const std::string& hostPath) {
+    std::ifstream file(hostPath, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+// A run of the terminal that opens `node` and presses Enter on its button
+// with the storage choice `rights` steps to the right.
+class MaintenanceKill {
+public:
+    MaintenanceKill(int node, int rights) {
+        std::ofstream script(m_script);
+        script << "goto " << node << "\n";
+        for (int i = 0; i < rights; ++i) script << "key RIGHT\n";
+        script << (rights >= 0 ? "key DOWN\n" : "") << "answer ok\nkey ENTER\nwait 1000\nquit\n";
+    }
+    ~MaintenanceKill() { std::filesystem::remove(m_script); }
+
+    KillPlan Plan(unsigned seed) const {
+        KillPlan plan;
+        plan.root = folder.Host();
+        plan.command = {QUILLON_PROGRAM, "--root", folder.Host(), "--headless", "--script", m_script};
+        plan.restart = folder.Start();
+        plan.seed = seed;
+        plan.kills = KillCount(50);
+        return plan;
+    }
+
+    TerminalFolder folder;
+
+private:
+    std::string m_script = folder.Host() + ".maintenance";
+};
+
+// Kills drawn over a little more than one whole run, timed here: the
+// sanitizer build runs some three times slower, and the kills must fall
+// before, during and after the copy in both.
+void FitWindow(KillPlan& plan) {
+    plan.prepare(0);
+    std::string command;
+    for (const std::string& arg : plan.command) command += "'" + arg + "' ";
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(std::system((command + ">/dev/null 2>&1").c_str()), 0);
+    const auto run = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+    plan.window = std::max<std::chrono::microseconds>(run * 5 / 4, std::chrono::milliseconds(50));
+}
+
+void Report(const char* what, const KillSummary& summary) {
+    EXPECT_GE(summary.killedWhileRunning, summary.rounds / 4);
+    std::printf("%s: %d rounds, %d killed while running\n", what, summary.rounds, summary.killedWhileRunning);
+}
+
+TEST(MaintenanceKillTest, BackupToFlash) {
+    MaintenanceKill run(134, 1);
+    KillPlan plan = run.Plan(20261207);
+    plan.prepare = [&](int) { run.folder.LayFactoryImage(); };
+    plan.check = [&](const KillRound&) {
+        // The harness checked the copy's integrity; it is a whole database.
+        const std::string copy = run.folder.HostPath("NandFlash/KD4700.DB");
+        if (std::filesystem::exists(copy)) {
+            EXPECT_EQ(TerminalFolder::QueryDatabase(copy, "select count(*) from StatusBase"), 8);
+        }
+        EXPECT_EQ(run.folder.Query("select count(*) from StatusBase"), 8);
+    };
+    FitWindow(plan);
+    Report("backup", RunKillTest(plan));
+}
+
+TEST(MaintenanceKillTest, RestoreFromFlash) {
+    MaintenanceKill run(135, 1);
+    KillPlan plan = run.Plan(20261208);
+    plan.prepare = [&](int) {
+        run.folder.LayFactoryImage();
+        const std::string live = run.folder.HostPath("NandFlash/zeta42/DB/KD4700.DB");
+        const std::string copy = run.folder.HostPath("NandFlash/KD4700.DB");
+        std::filesystem::copy_file(live, copy);
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(copy.c_str(), &db), SQLITE_OK);
+        sqlite3_exec(db, "INSERT INTO Userinfo VALUES ('42','','Restored','0','',0,6,'',0,'',0,0);"
+                         "update BasePara set UserCount=1", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    };
+    int restoredRounds = 0;
+    plan.check = [&](const KillRound& round) {
+        const int restored = run.folder.Query("select count(*) from Userinfo where userid='42'");
+        EXPECT_TRUE(restored == 0 || restored == 1) << "killed after " << round.delay.count() << " us";
+        restoredRounds += restored;
+        EXPECT_EQ(run.folder.Query("select count(*) from StatusBase"), 8);
+        EXPECT_FALSE(std::filesystem::exists(run.folder.HostPath("NandFlash/zeta42/DB/KD4700.DB.bak")));
+        EXPECT_FALSE(std::filesystem::exists(run.folder.HostPath("NandFlash/zeta42/DB/KD4700.DB.old")));
+    };
+    FitWindow(plan);
+    Report("restore", RunKillTest(plan));
+    // The terminal started after a finished restore comes up on its data.
+    EXPECT_GT(restoredRounds, 0);
+    std::printf("restore: %d rounds started on the restored database\n", restoredRounds);
+}
+
+TEST(MaintenanceKillTest, UpdateFromUsbDisk) {
+    MaintenanceKill run(136, -1);
+    KillPlan plan = run.Plan(20261209);
+    plan.prepare = [&](int) {
+        run.folder.LayFactoryImage();
+        for (const char* name : kProgramFiles) {
+            std::filesystem::create_directories(run.folder.HostPath("USB Disk/zeta42"));
+            std::ofstream(run.folder.HostPath(std::string("USB Disk/zeta42/") + name)) << std::string(200000, 'n');
+            std::filesystem::create_directories(run.folder.HostPath("NandFlash/app"));
+            std::ofstream(run.folder.HostPath(std::string("NandFlash/app/") + name)) << "old";
+        }
+    };
+    plan.check = [&](const KillRound& round) {
+        for (const char* name : kProgramFiles) {
+            const std::string content = Bytes(run.folder.HostPath(std::string("NandFlash/app/") + name));
+            EXPECT_TRUE(content == "old" || content == std::string(200000, 'n'))
+                << name << " is half written, killed after " << round.delay.count() << " us";
+        }
+    };
+    FitWindow(plan);
+    Report("update", RunKillTest(plan));
+}
+
+}  // namespace

@@ -1,0 +1,218 @@
+// The backup and restore pages: a copy byte for byte with the database
+// usable after, a restore from a changed copy with everything the program
+// keeps in memory taken again and the restart asked for, and the refusals
+// that leave everything as it was.
+#include <sqlite3.h>
+
+#include <filesystem>
+
+#include "core/MachineConfig.h"
+#include "data/DataGlobals.h"
+#include "data/FPTemplateStore.h"
+#include "data/RecordStore.h"
+#include "data/SqlHelpers.h"
+#include "data/UserStorage.h"
+#include "platform/base/debug.h"
+#include "tests/maintenance/DatabasePageTest.h"
+
+namespace {
+
+constexpr UINT kBackupNode = 134;
+constexpr UINT kRestoreNode = 135;
+const char* const kFlashCopy = "NandFlash/KD4700.DB";
+
+// The storage choice (0 USB disk, 1 flash, 2 SD card), then Enter on the
+// button with the answer for the box it shows.
+std::vector<std::string> Choose(int place, std::vector<std::string> then) {
+    std::vector<std::string> lines(static_cast<size_t>(place), "key RIGHT");
+    lines.push_back("key DOWN");
+    lines.insert(lines.end(), then.begin(), then.end());
+    return lines;
+}
+
+bool HasFile(const ScopedDeviceRoot& root, const std::string& relative) {
+    return std::filesystem::exists(root.HostPath(relative));
+}
+
+class BackupPageTest : public DatabasePageTest {};
+
+TEST_F(BackupPageTest, FlashCopyIsTheLiveFileByteForByte) {
+    AddUser(u"7", u"1234", 1);
+    std::string live, copy;
+    OnPage(kBackupNode, Choose(1, {"answer ok", "key ENTER", "call"}), {[&] {
+               live = FileBytes(LiveDatabase());
+               copy = FileBytes(kFlashCopy);
+               EXPECT_TRUE(g_pDatabase->IsOpen());
+           }});
+    EXPECT_FALSE(live.empty());
+    EXPECT_TRUE(live == copy) << "the copy differs from the live file";
+    EXPECT_EQ(Messages(), std::vector<CString>{u"Backup done!"});
+    // The database is in use again.
+    AddUser(u"8", u"", 0);
+    EXPECT_EQ(QueryInt(*g_pDatabase, u"select count(*) from Userinfo"), 2);
+    for (const auto& entry : std::filesystem::directory_iterator(root.HostPath("NandFlash")))
+        EXPECT_EQ(entry.path().filename().string().find(".~tmp"), std::string::npos) << "a temporary file stayed";
+}
+
+TEST_F(BackupPageTest, NoUsbDiskTouchesNothing) {
+    OnPage(kBackupNode, Choose(0, {"answer ok", "key ENTER"}));
+    EXPECT_EQ(Messages(), std::vector<CString>{u"Folder not found. Is the medium inserted?"});
+    EXPECT_TRUE(g_pDatabase->IsOpen());
+}
+
+TEST_F(BackupPageTest, UsbDiskCopyAndAFailedCopyThatLeavesNoPart) {
+    std::filesystem::create_directories(root.HostPath("USB Disk"));
+    OnPage(kBackupNode, Choose(0, {"answer ok", "key ENTER"}));
+    EXPECT_TRUE(FileBytes("USB Disk/KD4700.DB") == FileBytes(LiveDatabase()));
+    // A folder where the copy should go: the copy cannot take its place.
+    std::filesystem::create_directories(root.HostPath("NandFlash/KD4700.DB"));
+    OnPage(kBackupNode, Choose(1, {"answer ok", "key ENTER"}));
+    const std::vector<CString> messages = Messages();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0], u"Backup done!");
+    EXPECT_NE(messages[1], u"Backup done!") << "a failed copy is reported as its cause";
+    EXPECT_TRUE(std::filesystem::is_directory(root.HostPath(kFlashCopy)));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(root.HostPath("NandFlash")),
+                            std::filesystem::directory_iterator{}),
+              2) << "only zeta42 and the folder in the way";
+    EXPECT_TRUE(g_pDatabase->IsOpen());
+    EXPECT_EQ(controller.State().restarts, 0);
+}
+
+class RestorePageTest : public DatabasePageTest {
+protected:
+    // A backup on the flash root that differs from the live database: a
+    // user with a finger, three records, zone 1 opened at 07:30 and
+    // access group 3.
+    void PutChangedCopy() {
+        g_pDatabase->Checkpoint();
+        std::filesystem::copy_file(root.HostPath(LiveDatabase()), root.HostPath(kFlashCopy));
+        CDbSqlite copy;
+        ASSERT_TRUE(copy.Open(u"\\NandFlash\\KD4700.DB"));
+        ASSERT_TRUE(copy.DirectStatement(u"INSERT INTO Userinfo VALUES ('42','','Restored','0','',0,6,'',0,'',3,1)"));
+        StatementPtr finger = PrepareBound(copy, u"INSERT INTO FPinfo VALUES (0,'42',?)");
+        const std::vector<BYTE> blob(StoredTemplateSize, 0x5A);
+        ASSERT_TRUE(finger->BindBlob(0, blob.data(), static_cast<int>(blob.size())));
+        ASSERT_TRUE(finger->Execute());
+        for (int i = 1; i <= 3; ++i) {
+            CString sql;
+            sql.Format(u"INSERT INTO Checkinout(rowid, Userid, CheckTime, CheckType, IsDownLoad, WorkNumberAndPassType) "
+                       u"VALUES (%d, '42', '2014-09-01 08:0%d:00', 0, 0, 0)",
+                       i, i);
+            ASSERT_TRUE(copy.DirectStatement(sql));
+        }
+        ASSERT_TRUE(copy.DirectStatement(
+            u"update BasePara set UserCount=1, AllRecordcount=3, NewRecordcount=1, AllRecordBeginRowid=1"));
+        ASSERT_TRUE(copy.DirectStatement(u"update OpenDoorSpace set MonStart='07:30' where SpaceID=1"));
+        ASSERT_TRUE(copy.DirectStatement(u"INSERT INTO SpaceGroup VALUES (3, 1, 2, 0, 0)"));
+        copy.Close();
+    }
+    // Every row of every table, as text: what the terminal reads of a
+    // database, whatever its pages look like after it wrote the same
+    // values back (the user count) and checkpointed them.
+    static std::string Content(const std::string& hostPath) {
+        sqlite3* db = nullptr;
+        std::string text;
+        if (sqlite3_open_v2(hostPath.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+            const auto rows = [](void* out, int columns, char** values, char**) {
+                for (int i = 0; i < columns; ++i) *static_cast<std::string*>(out) += values[i] ? values[i] : "NULL";
+                *static_cast<std::string*>(out) += "\n";
+                return 0;
+            };
+            std::string tables;
+            sqlite3_exec(db, "select name from sqlite_master where type='table' order by name", rows, &tables, nullptr);
+            size_t start = 0;
+            for (size_t end = tables.find('\n'); end != std::string::npos; start = end + 1, end = tables.find('\n', start)) {
+                const std::string sql = "select * from " + tables.substr(start, end - start) + " order by rowid";
+                text += tables.substr(start, end - start) + ":\n";
+                sqlite3_exec(db, sql.c_str(), rows, &text, nullptr);
+            }
+        }
+        sqlite3_close(db);
+        return text;
+    }
+
+};
+
+TEST_F(RestorePageTest, ChangedCopyTakesThePlaceOfTheLiveDatabase) {
+    PutChangedCopy();
+    OnPage(kRestoreNode, Choose(1, {"answer ok", "key ENTER", "wait 100"}));
+    EXPECT_EQ(Content(root.HostPath(LiveDatabase())), Content(root.HostPath(kFlashCopy)))
+        << "the live database is not the copy";
+    EXPECT_FALSE(HasFile(root, "NandFlash/zeta42/DB/KD4700.DB.bak"));
+    EXPECT_FALSE(HasFile(root, "NandFlash/zeta42/DB/KD4700.DB.old"));
+    EXPECT_EQ(Messages(), std::vector<CString>{u"Database restored. The terminal restarts now!"});
+
+    EXPECT_EQ(g_pUserStorage->GetCount(), 1);
+    EXPECT_EQ(g_pFPTemplateStore->GetCount(), 1);
+    EXPECT_EQ(g_pRecordStore->GetAllRecordcount(), 3u);
+    EXPECT_EQ(g_pRecordStore->GetNewRecordcount(), 1u);
+    AccessZoneEntry zone;
+    ASSERT_TRUE(g_MachineConfig.AccessZoneTable.Get(1, zone));
+    EXPECT_EQ(zone.MonStart, u"07:30");
+    AccessGroupEntry group;
+    ASSERT_TRUE(g_MachineConfig.AccessGroupTable.Get(3, group));
+    EXPECT_EQ(group.SecondSpace, 2);
+
+    EXPECT_EQ(controller.State().restarts, 1);
+    const auto frames = ControllerFrames();
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0].first.substr(0, 11), "F8 01 01 F8");
+    const auto boxes = JournalRead(kJournalMessageBox);
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_GE(frames[0].second, boxes.back().clockMs + 500) << "the restart comes 500 ms after the box";
+}
+
+TEST_F(RestorePageTest, NonDatabaseFileIsRefusedWithEverythingUntouched) {
+    root.PutFile(kFlashCopy, std::string(8192, 'x'));
+    const std::string live = FileBytes(LiveDatabase());
+    OnPage(kRestoreNode, Choose(1, {"answer ok", "key ENTER", "wait 600"}));
+    EXPECT_EQ(Messages(), std::vector<CString>{u"That file is no database backup of this terminal!"});
+    EXPECT_TRUE(FileBytes(LiveDatabase()) == live);
+    EXPECT_FALSE(HasFile(root, "NandFlash/zeta42/DB/KD4700.DB.bak"));
+    EXPECT_TRUE(g_pDatabase->IsOpen());
+    EXPECT_EQ(controller.State().restarts, 0);
+}
+
+TEST_F(RestorePageTest, ForeignDatabaseAndMissingFilesAreRefused) {
+    std::filesystem::create_directories(root.HostPath("USB Disk"));
+    {
+        CDbSqlite foreign;
+        ASSERT_TRUE(foreign.Open(u"\\USB Disk\\KD4700.DB"));
+        ASSERT_TRUE(foreign.DirectStatement(u"create table Userinfo (userid nvarchar(20))"));
+    }
+    const std::string live = FileBytes(LiveDatabase());
+    OnPage(kRestoreNode, Choose(0, {"answer ok", "key ENTER", "key UP", "key RIGHT", "key RIGHT", "key DOWN",
+                                    "answer ok", "key ENTER", "wait 600"}));
+    const std::vector<CString> messages = Messages();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0], u"That file is no database backup of this terminal!");
+    EXPECT_EQ(messages[1], u"Folder not found. Is the medium inserted?") << "no SD card";
+    EXPECT_TRUE(FileBytes(LiveDatabase()) == live);
+    EXPECT_FALSE(HasFile(root, "NandFlash/zeta42/DB/KD4700.DB.bak"));
+    EXPECT_EQ(controller.State().restarts, 0);
+}
+
+TEST_F(RestorePageTest, NoFileOnTheFlashRoot) {
+    OnPage(kRestoreNode, Choose(1, {"answer ok", "key ENTER"}));
+    EXPECT_EQ(Messages(), std::vector<CString>{u"No backup file found there!"});
+    EXPECT_TRUE(g_pDatabase->IsOpen());
+}
+
+}  // namespace
+
+namespace {
+
+class MaintenancePageLooks : public DatabasePageTest {};
+
+TEST_F(MaintenancePageLooks, BackupPageGolden) {
+    OnPage(kBackupNode, {"golden transfer_backup"});
+    EXPECT_TRUE(golden);
+}
+
+TEST_F(MaintenancePageLooks, RestorePageGolden) {
+    OnPage(kRestoreNode, {"golden transfer_restore"});
+    EXPECT_TRUE(golden);
+}
+
+}  // namespace

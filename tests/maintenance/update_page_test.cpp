@@ -1,0 +1,117 @@
+// The software update page: the program files and icons installed from the
+// USB disk's update folder with the supervision switched off and the
+// restart asked for, and the refusals and failures that install nothing.
+#include <filesystem>
+
+#include "core/ConfigXml.h"
+#include "tests/maintenance/DatabasePageTest.h"
+#include "transfer/UpdateDlg.h"
+
+namespace {
+
+constexpr UINT kUpdateNode = 136;
+const char* const kProgramFiles[] = {"Quillon.exe", "SMApi_WinCE.dll", "SMControl_WinCE.dll", "SMProcess_WinCE.dll",
+                                     "launch.exe"};
+const char* const kIcons = "SKIN/FLOWER/ControlPanel/ICON";
+const char* const kInstalledIcons = "NandFlash/zeta42/Skin/flower/ControlPanel/ICON";
+
+class UpdatePageTest : public DatabasePageTest {
+protected:
+    UpdatePageTest() {
+        EXPECT_TRUE(g_ConfigDoc.ReadFromFile(GetConfigFilePath()));
+        SetConfigValue(u"SKIN", u"blue", FALSE);
+    }
+    ~UpdatePageTest() override { g_ConfigDoc.ParseText(u""); }
+
+    // The update folder with the five program files (the first one larger
+    // than a block) and two icons, and a folder that only looks like one.
+    void PutUpdate() {
+        char fill = 'a';
+        for (const char* name : kProgramFiles) {
+            root.PutFile(std::string("USB Disk/zeta42/") + name, std::string(fill == 'a' ? 10000 : 100, fill));
+            ++fill;
+        }
+        root.PutFile(std::string("USB Disk/zeta42/") + kIcons + "/new.png", std::string(300, 'n'));
+        root.PutFile(std::string("USB Disk/zeta42/") + kIcons + "/Enroll.png", std::string(200, 'e'));
+        std::filesystem::create_directories(root.HostPath(std::string("USB Disk/zeta42/") + kIcons + "/dir.png"));
+    }
+    CString Skin() {
+        CString skin;
+        GetConfigValue(u"SKIN", skin);
+        return skin;
+    }
+    bool Installed(const char* name) { return std::filesystem::exists(root.HostPath(std::string("NandFlash/app/") + name)); }
+};
+
+TEST_F(UpdatePageTest, InstallsFromTheUsbDiskAndRestarts) {
+    PutUpdate();
+    const std::string config = FileBytes("NandFlash/zeta42/config/config.xml");
+    OnPage(kUpdateNode, {"key ENTER", "wait 100"});
+    for (const char* name : kProgramFiles)
+        EXPECT_EQ(FileBytes(std::string("NandFlash/app/") + name),
+                  FileBytes(std::string("USB Disk/zeta42/") + name)) << name;
+    EXPECT_EQ(FileBytes(std::string(kInstalledIcons) + "/new.png"), std::string(300, 'n'));
+    EXPECT_EQ(FileBytes(std::string(kInstalledIcons) + "/Enroll.png"), std::string(200, 'e'));
+    EXPECT_FALSE(std::filesystem::exists(root.HostPath(std::string(kInstalledIcons) + "/dir.png")));
+    EXPECT_EQ(Skin(), u"flower");
+    EXPECT_EQ(FileBytes("NandFlash/zeta42/config/config.xml"), config) << "the settings file is not saved";
+    EXPECT_TRUE(Messages().empty());
+
+    const auto frames = ControllerFrames();
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_EQ(frames[0].first.substr(0, 11), "FB 00 00 FB");
+    EXPECT_EQ(frames[1].first.substr(0, 11), "F8 01 01 F8");
+    EXPECT_GE(frames[1].second - frames[0].second, 200u);
+    EXPECT_EQ(controller.State().restarts, 1);
+    EXPECT_FALSE(controller.State().supervision);
+}
+
+TEST_F(UpdatePageTest, MissingFolderOrFileInstallsNothing) {
+    OnPage(kUpdateNode, {"answer ok", "key ENTER"});
+    PutUpdate();
+    std::filesystem::remove(root.HostPath("USB Disk/zeta42/SMProcess_WinCE.dll"));
+    OnPage(kUpdateNode, {"answer ok", "key ENTER", "wait 1000"});
+    const std::vector<CString> messages = Messages();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0], u"No update found on the USB disk");
+    EXPECT_EQ(messages[1], u"Update files incomplete on the USB disk");
+    EXPECT_FALSE(Installed("Quillon.exe"));
+    EXPECT_EQ(Skin(), u"blue");
+    EXPECT_TRUE(ControllerFrames().empty());
+}
+
+TEST_F(UpdatePageTest, AFileThatCannotBeCopiedLeavesTheOldProgram) {
+    PutUpdate();
+    root.PutFile("NandFlash/app/Quillon.exe", "old program");
+    // A folder in the place of a program file passes the size check but
+    // cannot be read.
+    std::filesystem::remove(root.HostPath("USB Disk/zeta42/launch.exe"));
+    std::filesystem::create_directories(root.HostPath("USB Disk/zeta42/launch.exe"));
+    OnPage(kUpdateNode, {"answer ok", "key ENTER", "wait 1000"});
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(FileBytes("NandFlash/app/Quillon.exe"), "old program");
+    EXPECT_FALSE(Installed("SMApi_WinCE.dll"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(root.HostPath("NandFlash/app")),
+                            std::filesystem::directory_iterator{}),
+              1) << "no new file stays behind";
+    EXPECT_EQ(Skin(), u"blue");
+    EXPECT_TRUE(ControllerFrames().empty());
+}
+
+TEST(UpdateSize, ProgramFilesAndIcons) {
+    ScopedDeviceRoot root;
+    for (const char* name : kProgramFiles) root.PutFile(std::string("u/") + name, "12345");
+    EXPECT_EQ(CUpdateDlg::GetUpdateSize(u"\\u"), 25u);
+    root.PutFile(std::string("u/") + kIcons + "/a.png", "123");
+    root.PutFile(std::string("u/") + kIcons + "/b.bmp", "123");
+    EXPECT_EQ(CUpdateDlg::GetUpdateSize(u"\\u"), 28u);
+    std::filesystem::remove(root.HostPath("u/launch.exe"));
+    EXPECT_EQ(CUpdateDlg::GetUpdateSize(u"\\u"), 0u);
+}
+
+TEST_F(UpdatePageTest, UpdatePageGolden) {
+    OnPage(kUpdateNode, {"golden transfer_update"});
+    EXPECT_TRUE(golden);
+}
+
+}  // namespace

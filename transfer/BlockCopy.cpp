@@ -1,0 +1,87 @@
+#include "transfer/BlockCopy.h"
+
+#include <vector>
+
+#include "core/ShowMessage.h"
+#include "platform/base/CFile.h"
+#include "platform/base/atomic_file.h"
+#include "platform/base/device_fs.h"
+#include "transfer/FileErrorCause.h"
+#include "transfer/TransferLoop.h"
+
+namespace {
+
+// Large enough that the copy of a full database stays near a plain file
+// copy's time.
+constexpr UINT kBlockBytes = 64 * 1024;
+constexpr UINT kDescriptionRoom = 1024;
+
+}  // namespace
+
+CBlockCopy::CBlockCopy() = default;
+CBlockCopy::~CBlockCopy() = default;
+
+bool CBlockCopy::Fail(int cause) {
+    m_error.failed = true;
+    m_error.cause = cause;
+    m_writer.reset();
+    return false;
+}
+
+bool CBlockCopy::Copy(const CString& source, const CString& target, CTransferLoop& loop, ULONGLONG& done,
+                      ULONGLONG total) {
+    CFile file;
+    CFileException opened;
+    if (!file.Open(source, CFile::modeRead | CFile::shareDenyNone, &opened)) {
+        TCHAR text[kDescriptionRoom] = {};
+        opened.GetErrorMessage(text, kDescriptionRoom);
+        m_error.sourceNotOpened = true;
+        m_error.description = text;
+        return Fail(opened.m_cause);
+    }
+    m_writer = std::make_unique<AtomicFileWriter>(DeviceToHostPath(target.GetString()));
+    if (!m_writer->IsOpen()) return Fail(CFileException::ErrnoToException(m_writer->Error()));
+    try {
+        const ULONGLONG length = file.GetLength();
+        ULONGLONG copied = 0;
+        std::vector<BYTE> block(kBlockBytes);
+        for (UINT n = file.Read(block.data(), kBlockBytes); n > 0; n = file.Read(block.data(), kBlockBytes)) {
+            if (!m_writer->Write(block.data(), n)) return Fail(CFileException::ErrnoToException(m_writer->Error()));
+            copied += n;
+            done += n;
+            loop.FeedWhenDue();
+            loop.Show(done, total);
+        }
+        // A medium pulled in the middle can end the reads early.
+        if (copied != length) return Fail(CFileException::hardIO);
+    } catch (CFileException* error) {
+        const int cause = error->m_cause;
+        error->Delete();
+        return Fail(cause);
+    }
+    return true;
+}
+
+bool CBlockCopy::Commit() {
+    if (!m_writer) return false;
+    if (!m_writer->Commit()) return Fail(CFileException::ErrnoToException(m_writer->Error()));
+    m_writer.reset();
+    return true;
+}
+
+FileCopyError CopyWholeFile(const CString& source, const CString& target, CTransferLoop& loop) {
+    CFileStatus status;
+    const ULONGLONG total = CFile::GetStatus(source, status) ? status.m_size : 0;
+    ULONGLONG done = 0;
+    CBlockCopy copy;
+    loop.Begin(false);
+    if (copy.Copy(source, target, loop, done, total) && copy.Commit()) loop.Finish();
+    return copy.Error();
+}
+
+void ShowFileCopyError(const FileCopyError& error) {
+    if (error.sourceNotOpened)
+        ShowMessage(error.description, 0);
+    else
+        ShowFileErrorCause(error.cause);
+}

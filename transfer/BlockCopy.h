@@ -1,0 +1,52 @@
+// The file copies of the backup, restore and update pages: blocks with the
+// progress bar and the watchdog kept, written to a new name beside the
+// target and put in its place only when complete and on disk, so that an
+// interrupted copy leaves the old file or the new one.
+#pragma once
+
+#include <memory>
+
+#include "platform/base/CString.h"
+#include "platform/base/types.h"
+
+class AtomicFileWriter;
+class CTransferLoop;
+
+// Why a copy failed: the source could not be opened (with the platform's
+// description), or a file error of the given cause.
+struct FileCopyError {
+    bool failed = false;
+    bool sourceNotOpened = false;
+    int cause = 0;
+    CString description;
+};
+
+class CBlockCopy {
+public:
+    CBlockCopy();
+    // Without Commit the new file is removed and the target left as it was.
+    ~CBlockCopy();
+    CBlockCopy(const CBlockCopy&) = delete;
+    CBlockCopy& operator=(const CBlockCopy&) = delete;
+
+    // Copies `source` to the new file of `target` (whose folder must exist);
+    // `done` grows with each block and the loop shows done of `total`. False
+    // on a failure (Error), also when fewer bytes came than the source holds.
+    bool Copy(const CString& source, const CString& target, CTransferLoop& loop, ULONGLONG& done, ULONGLONG total);
+    // Flushes the new file and renames it over the target.
+    bool Commit();
+    const FileCopyError& Error() const { return m_error; }
+
+private:
+    bool Fail(int cause);
+
+    std::unique_ptr<AtomicFileWriter> m_writer;
+    FileCopyError m_error;
+};
+
+// One file copied whole: Copy, then Commit, with the loop showing the
+// copy's own progress.
+FileCopyError CopyWholeFile(const CString& source, const CString& target, CTransferLoop& loop);
+// The failure told with its text: the description of a source that did not
+// open, else the cause text.
+void ShowFileCopyError(const FileCopyError& error);

@@ -1,0 +1,103 @@
+#include "transfer/CPTreeRestoreDatabase.h"
+
+#include "core/DatabaseOpen.h"
+#include "core/Folders.h"
+#include "data/DatabaseCheck.h"
+#include "data/DataGlobals.h"
+#include "main/RestartCommand.h"
+#include "platform/base/clock.h"
+#include "platform/base/files.h"
+#include "transfer/BlockCopy.h"
+#include "transfer/DatabaseCopyPlace.h"
+#include "transfer/DatabaseOffline.h"
+#include "transfer/FileErrorCause.h"
+#include "transfer/TransferLoop.h"
+
+namespace {
+
+constexpr TransferPageSpec kSpec{
+    CCPTreeRestoreDatabase::IDD,
+    u"CCPTreeRestoreDatabase",
+    1164, CCPTreeRestoreDatabase::IDC_STORAGE, CCPTreeRestoreDatabase::IDC_RESTORE, 1165, 1282, 1162,
+    {u"Restore0004", u""},
+    {u"Restore0001", u""},
+    {u"Restore0010", u"恢复进度"},
+    {u"Restore0003", u""},
+    {{u"Restore0005", u"U 盘"}, {u"Restore0006", u"机器FLASH"}, {u"Restore0011", u"SD"}},
+    {235, 7, 83, 23},
+};
+const DialogTemplate kTemplate = MakeTransferPageTemplate(kSpec);
+const DialogTemplateEntry kTemplateEntry(kTemplate);
+
+constexpr PageText kNoFile{u"Restore0007", u"没有此文件,请仔细检查当前目录是否有该文件!"};
+constexpr PageText kNoDatabase{u"Restore0013", u"该文件不是本机的数据库备份!"};
+constexpr PageText kNotRestored{u"Restore0014", u"数据库恢复失败，原数据库未改变！"};
+constexpr PageText kRestored{u"Restore0012", u"数据库恢复完成，请重新启动本系统！"};
+constexpr DWORD kRestartDelayMs = 500;
+constexpr DWORD kReplace = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+
+}  // namespace
+
+CCPTreeRestoreDatabase::CCPTreeRestoreDatabase() : CTransferPage(kSpec) {}
+
+void CCPTreeRestoreDatabase::OnTransfer() {
+    CString source;
+    if (!ChooseDatabaseCopyPath(StorageChoice(), source)) return;
+    if (!FileExists(source)) {
+        Tell(kNoFile);
+        return;
+    }
+    // Any file of that name is not a database: it is refused before the
+    // copy takes its time.
+    if (!HasSqliteHeader(source)) {
+        Tell(kNoDatabase);
+        return;
+    }
+    const CString copy = GetDatabasePath() + u".bak";
+    CTransferLoop loop(&ProgressBar());
+    const FileCopyError error = CopyWholeFile(source, copy, loop);
+    if (error.failed) {
+        ShowFileErrorCause(error.cause);
+        return;
+    }
+    // The copy beside the live file is the one checked, so a medium that
+    // changed meanwhile cannot slip past the check.
+    if (!IsTerminalDatabase(copy)) {
+        RemoveJournalFiles(copy);
+        DeleteFile(copy);
+        Tell(kNoDatabase);
+        return;
+    }
+    if (!ReplaceLiveDatabase(copy)) {
+        Tell(kNotRestored);
+        FocusButton();
+        return;
+    }
+    Tell(kRestored);
+    Sleep(kRestartDelayMs);
+    SendRestartCommand();
+    FocusButton();
+}
+
+bool CCPTreeRestoreDatabase::ReplaceLiveDatabase(const CString& copy) {
+    const CString live = GetDatabasePath();
+    const CString old = live + u".old";
+    CDatabaseOffline offline;
+    RemoveJournalFiles(copy);
+    // The closed live file holds the whole database: kept aside, it is what
+    // a failure goes back to. Its journal files belong to it alone.
+    RemoveJournalFiles(live);
+    if (!CopyFile(live, old, FALSE)) return false;
+    CString failure;
+    if (MoveFileEx(copy, live, kReplace) && offline.Reopen(failure) && CheckDatabase()) {
+        ReloadDatabaseCaches();
+        DeleteFile(old);
+        return true;
+    }
+    GetDatabase()->Close();
+    RemoveJournalFiles(live);
+    MoveFileEx(old, live, kReplace);
+    offline.Reopen(failure);
+    DeleteFile(copy);
+    return false;
+}

@@ -1,0 +1,64 @@
+#include "transfer/DatabaseOffline.h"
+
+#include "core/AccessTables.h"
+#include "core/DatabaseOpen.h"
+#include "core/Folders.h"
+#include "data/DataGlobals.h"
+#include "data/RecordStore.h"
+#include "data/UserStorage.h"
+#include "main/QuillonDlg.h"
+#include "platform/base/atomic_file.h"
+#include "platform/base/device_fs.h"
+#include "platform/base/files.h"
+#include "transfer/DatabaseCopyPlace.h"
+#include "transfer/UpdateDlg.h"
+
+CDatabaseOffline::CDatabaseOffline() : m_lock(g_csDatabase) {
+    GetDatabase()->Checkpoint();
+    GetDatabase()->Close();
+}
+
+CDatabaseOffline::~CDatabaseOffline() {
+    CString ignored;
+    if (!m_reopened) Reopen(ignored);
+}
+
+bool CDatabaseOffline::Reopen(CString& failure) {
+    m_reopened = true;
+    const CString path = GetDatabasePath();
+    if (!FileExists(path)) {
+        failure.Format(u"[SQlite] Could  not find  %s", path.GetString());
+        return false;
+    }
+    if (!GetDatabase()->Open(path)) {
+        failure.Format(u"[SQlite]Could not open %s", path.GetString());
+        return false;
+    }
+    return true;
+}
+
+void RemoveJournalFiles(const CString& databasePath) {
+    for (const char16_t* suffix : {u"-wal", u"-shm", u"-journal"}) DeleteFile(databasePath + suffix);
+}
+
+void RemoveMaintenanceLeftovers() {
+    const CString live = GetDatabasePath();
+    std::vector<CString> replaced = {live, live + u".bak", live + u".old"};
+    for (const CString& copy : DatabaseCopyPaths()) replaced.push_back(copy);
+    for (const CString& file : CUpdateDlg::UpdatedFiles()) replaced.push_back(file);
+    for (const CString& file : replaced) RemoveStaleTemporaries(DeviceToHostPath(file.GetString()));
+    for (const CString& copy : {live + u".bak", live + u".old"}) {
+        RemoveJournalFiles(copy);
+        DeleteFile(copy);
+    }
+}
+
+void ReloadDatabaseCaches() {
+    LoadTemplateCache();
+    g_pUserStorage->LoadCount();
+    g_pRecordStore->EnsureQueryIndexes();
+    g_pRecordStore->LoadCounters();
+    LoadBellTable();
+    LoadAccessGroups();
+    LoadAccessTimeZones();
+}
