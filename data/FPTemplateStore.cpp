@@ -71,8 +71,12 @@ int CFPTemplateStore::Find(const CString& userId, int finger) const {
 }
 
 int CFPTemplateStore::Add(const BYTE* templ, const CString& userId, int finger, BOOL, int size) {
-    std::vector<BYTE> slotForm(templateSize, 0);
-    if (!ToSlotForm(templ, size, slotForm.data())) return 0;
+    // Converted before the lock is taken, on the stack: a store fills with
+    // thousands of these at start-up, and no slot is larger than a record.
+    BYTE slotForm[MatchRecordSize];
+    if (templateSize > MatchRecordSize) return 0;
+    std::memset(slotForm, 0, templateSize);
+    if (!ToSlotForm(templ, size, slotForm)) return 0;
     CLockGuard lock(g_csTemplateStore);
     // One slot per (user, finger), whatever the caller asked: a second
     // would be matched as a different template of the same finger.
@@ -84,7 +88,7 @@ int CFPTemplateStore::Add(const BYTE* templ, const CString& userId, int finger, 
         fingers[i] = finger;
         index.emplace(SlotKey{userId.str(), finger}, i);
     }
-    std::memcpy(SlotBytes(i), slotForm.data(), templateSize);
+    std::memcpy(SlotBytes(i), slotForm, templateSize);
     changed = false;
     return 1;
 }

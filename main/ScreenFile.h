@@ -8,7 +8,11 @@ namespace ScreenFile {
 
 // Empty: nothing is written.
 void SetPath(const std::string& hostPath);
-// Writes the screen when it differs from what was written last.
+// Writes the screen when it differs from what was written last. The file
+// is written in the background; a write that failed is tried again at the
+// next call.
 void WriteWhenChanged();
+// Returns once every screen handed over has been written (or has failed).
+void Flush();
 
 }  // namespace ScreenFile

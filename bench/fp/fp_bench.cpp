@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/support/percentile.h"
 #include "platform/fp/fpapi.h"
 #include "platform/fp/synthfinger.h"
 
@@ -46,12 +47,6 @@ std::vector<BYTE> Template(uint32_t finger, uint32_t press) {
     std::vector<BYTE> tmpl(kFpTemplateBytes), work(kFpImageBytes);
     if (Extract()(image.pixels.data(), tmpl.data(), work.data(), 1, 0) != 0) return {};
     return tmpl;
-}
-
-double Percentile95(const std::vector<double>& values) {
-    std::vector<double> sorted = values;
-    std::sort(sorted.begin(), sorted.end());
-    return sorted.empty() ? 0.0 : sorted[static_cast<size_t>(std::ceil(0.95 * sorted.size())) - 1];
 }
 
 constexpr int kMostRecords = 5000;

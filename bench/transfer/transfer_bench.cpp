@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "bench/support/full_database.h"
+#include "bench/support/percentile.h"
 #include "data/DataLocks.h"
 #include "data/DbSqlite.h"
 #include "data/FPTemplateStore.h"
@@ -80,12 +81,6 @@ Terminal& Device() {
     return terminal;
 }
 
-double P95(const std::vector<double>& values) {
-    std::vector<double> sorted = values;
-    std::sort(sorted.begin(), sorted.end());
-    return sorted[std::min(sorted.size() - 1, static_cast<size_t>(sorted.size() * 0.95))];
-}
-
 // Users and templates out of a full database: 5000 + 5000 records.
 void ExportUsersAndTemplates(benchmark::State& state) {
     Terminal& device = Device();
@@ -139,10 +134,10 @@ void ExportAllRecords(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(ExportUsersAndTemplates)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(10)
-    ->ComputeStatistics("p95", P95)->ReportAggregatesOnly(true);
+    ->ComputeStatistics("p95", Percentile95)->ReportAggregatesOnly(true);
 BENCHMARK(ImportUsersAndTemplatesIntoEmpty)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(10)
-    ->ComputeStatistics("p95", P95)->ReportAggregatesOnly(true);
+    ->ComputeStatistics("p95", Percentile95)->ReportAggregatesOnly(true);
 BENCHMARK(ImportUsersAndTemplatesIntoFull)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(10)
-    ->ComputeStatistics("p95", P95)->ReportAggregatesOnly(true);
+    ->ComputeStatistics("p95", Percentile95)->ReportAggregatesOnly(true);
 BENCHMARK(ExportAllRecords)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(10)
-    ->ComputeStatistics("p95", P95)->ReportAggregatesOnly(true);
+    ->ComputeStatistics("p95", Percentile95)->ReportAggregatesOnly(true);

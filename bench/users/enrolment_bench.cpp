@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/support/percentile.h"
 #include "core/FpLibraries.h"
 #include "data/DataStoreServices.h"
 #include "data/FPTemplateStore.h"
@@ -105,12 +106,6 @@ void FirstPressAgainst5000(benchmark::State& state) {
     }
     state.counters["stored"] = store.GetCount();
     state.counters["found"] = found;
-}
-
-double Percentile95(const std::vector<double>& samples) {
-    std::vector<double> sorted = samples;
-    std::sort(sorted.begin(), sorted.end());
-    return sorted[static_cast<size_t>(0.95 * static_cast<double>(sorted.size() - 1) + 0.5)];
 }
 
 BENCHMARK(FirstPressAgainst5000)

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/percentile.h"
 #include "core/DatabaseOpen.h"
 #include "core/LangText.h"
 #include "core/MachineConfig.h"
@@ -83,12 +84,6 @@ private:
 FullTerminal& Terminal() {
     static FullTerminal terminal;
     return terminal;
-}
-
-double Percentile95(const std::vector<double>& values) {
-    std::vector<double> sorted = values;
-    std::sort(sorted.begin(), sorted.end());
-    return sorted[static_cast<size_t>(0.95 * static_cast<double>(sorted.size() - 1))];
 }
 
 void FindByName(benchmark::State& state) {

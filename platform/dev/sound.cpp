@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <mutex>
 #include <vector>
 
@@ -59,12 +60,14 @@ BOOL Play(LPCWSTR soundName, DWORD flags) {
         return TRUE;
     }
     const std::string hostPath = DeviceToHostPath(soundName);
-    SDL_RWops* file = SDL_RWFromFile(hostPath.c_str(), "rb");
+    // A plain open: a sound that is not played (no output) needs no sound
+    // library loaded.
+    std::FILE* file = std::fopen(hostPath.c_str(), "rb");
     if (!file) {
         JournalWrite(kJournalSound, u"play " + std::u16string(soundName) + u" (missing)");
         return FALSE;
     }
-    SDL_RWclose(file);
+    std::fclose(file);
     JournalWrite(kJournalSound, u"play " + std::u16string(soundName));
     Sound(hostPath, !(flags & SND_ASYNC));
     return TRUE;

@@ -4,7 +4,9 @@
 #include <cctype>
 #include <cstdlib>
 #include <map>
+#include <mutex>
 #include <optional>
+#include <thread>
 #include <tuple>
 #include <unordered_map>
 
@@ -38,13 +40,43 @@ FT_Library Library() {
     return library;
 }
 
-// Fontconfig's own caches are released at exit, so leak checkers see only
-// real leaks.
-FcConfig* Config() {
+// Two fontconfig configurations: one that knows only the font files the
+// program added, which a terminal's own fonts are, and the host's, whose
+// rules and font caches take a dozen milliseconds to load. The host's is
+// loaded on a thread of its own from the moment fonts are first used, so
+// that the rest of start-up runs meanwhile; a family that no added file has
+// waits for it. Both are released at exit, so leak checkers see only real
+// leaks.
+class HostFonts {
+public:
+    void StartLoading() {
+        std::call_once(m_started, [this] { m_loader = std::thread([this] { m_config = FcInitLoadConfigAndFonts(); }); });
+    }
+    FcConfig* Config() {
+        StartLoading();
+        std::call_once(m_loaded, [this] { m_loader.join(); });
+        return m_config;
+    }
+
+private:
+    std::once_flag m_started, m_loaded;
+    std::thread m_loader;
+    FcConfig* m_config = nullptr;
+};
+
+HostFonts& Host() {
+    static HostFonts host;
+    return host;
+}
+
+FcConfig* AddedConfig() {
     static FcConfig* config = [] {
-        FcConfig* made = FcInitLoadConfigAndFonts();
+        FcConfig* made = FcConfigCreate();
+        Host().StartLoading();
         std::atexit([] {
-            FcConfigDestroy(Config());
+            FcConfigDestroy(AddedConfig());
+            if (FcConfig* host = Host().Config())
+                FcConfigDestroy(host);
             FcFini();
         });
         return made;
@@ -76,11 +108,10 @@ std::string Lower(std::string text) {
     return text;
 }
 
-// The installed file of `family`, or nothing when no installed family has
-// that name (fontconfig would otherwise offer its idea of a substitute).
-std::optional<FontFile> MatchFamily(const std::string& family, bool bold) {
-    FcConfig* config = Config();
-    if (config == nullptr || family.empty())
+// The file of `family` in `config`, or nothing when none of its families
+// has that name (fontconfig would otherwise offer its idea of a substitute).
+std::optional<FontFile> MatchFamilyIn(FcConfig* config, const std::string& family, bool bold) {
+    if (config == nullptr)
         return std::nullopt;
     FcPattern* pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
@@ -108,6 +139,15 @@ std::optional<FontFile> MatchFamily(const std::string& family, bool bold) {
     }
     FcPatternDestroy(match);
     return file;
+}
+
+// The added file of `family`, else the host's installed one.
+std::optional<FontFile> MatchFamily(const std::string& family, bool bold) {
+    if (family.empty())
+        return std::nullopt;
+    if (std::optional<FontFile> added = MatchFamilyIn(AddedConfig(), family, bold))
+        return added;
+    return MatchFamilyIn(Host().Config(), family, bold);
 }
 
 std::map<std::pair<std::string, bool>, std::optional<FontFile>>& MatchCache() {
@@ -310,7 +350,8 @@ int AddFontFile(const std::string& hostPath) {
         return 0;
     int count = static_cast<int>(probe->num_faces);
     FT_Done_Face(probe);
-    if (Config() == nullptr || !FcConfigAppFontAddFile(Config(), reinterpret_cast<const FcChar8*>(hostPath.c_str())))
+    if (AddedConfig() == nullptr ||
+        !FcConfigAppFontAddFile(AddedConfig(), reinterpret_cast<const FcChar8*>(hostPath.c_str())))
         return 0;
     AddedFiles().push_back(hostPath);
     MatchCache().clear();
@@ -323,9 +364,9 @@ bool RemoveFontFile(const std::string& hostPath) {
     if (found == files.end())
         return false;
     files.erase(found);
-    FcConfigAppFontClear(Config());
+    FcConfigAppFontClear(AddedConfig());
     for (const std::string& path : files)
-        FcConfigAppFontAddFile(Config(), reinterpret_cast<const FcChar8*>(path.c_str()));
+        FcConfigAppFontAddFile(AddedConfig(), reinterpret_cast<const FcChar8*>(path.c_str()));
     MatchCache().clear();
     return true;
 }

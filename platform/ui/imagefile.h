@@ -25,11 +25,13 @@ bool DecodeImage(const std::vector<uint8_t>& data, ImageFormat format, Surface& 
 
 // Writes replace the file atomically: readers see the old or the new one.
 // `withAlpha` false writes an opaque RGB image whatever the top byte holds
-// (screen surfaces keep zero there).
-bool WritePng(const Surface& surface, const std::string& hostPath, bool withAlpha);
+// (screen surfaces keep zero there). `fast` trades a larger file for an
+// encoding several times quicker.
+bool WritePng(const Surface& surface, const std::string& hostPath, bool withAlpha, bool fast = false);
 bool WriteJpeg(const Surface& surface, const std::string& hostPath, int quality);
 
-// Screenshots and golden images: the opaque pixels of a surface.
+// Screenshots and golden images: the opaque pixels of a surface, written
+// fast because the screen file follows every change of the screen.
 inline bool SaveSurfacePng(const Surface& surface, const std::string& hostPath) {
-    return WritePng(surface, hostPath, false);
+    return WritePng(surface, hostPath, false, true);
 }

