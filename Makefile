@@ -33,10 +33,10 @@ run: setup
 test-normal: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
-# Under the sanitizers a power-cut round costs ten times as much: a few
+# Under the sanitizers a power-cut round costs ten times as much: ten
 # rounds show the memory errors; the normal build runs the full count.
 test-asan: build-asan
-	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 KILLS=$${KILLS:-5} \
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 KILLS=$${KILLS:-10} \
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
 test: test-normal test-asan
