@@ -112,9 +112,7 @@ void CTransferPage::OnPaint() { CPaintDC paint(this); }
 HBRUSH CTransferPage::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) {
     if (ctlColor != CTLCOLOR_BTN && ctlColor != CTLCOLOR_DLG && ctlColor != CTLCOLOR_STATIC)
         return CCPTreeBase::OnCtlColor(dc, wnd, ctlColor);
-    dc->SetBkMode(TRANSPARENT);
-    if (!m_panelBrush.GetSafeHandle()) m_panelBrush.CreateSolidBrush(static_cast<COLORREF>(g_MachineConfig.PANELCOLOR));
-    return static_cast<HBRUSH>(m_panelBrush.GetSafeHandle());
+    return m_look.PanelBrush(dc);
 }
 
 BOOL CTransferPage::OnCommand(WPARAM wParam, LPARAM lParam) {

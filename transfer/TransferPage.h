@@ -6,6 +6,7 @@
 
 #include "panel/CPTreeBase.h"
 #include "platform/ui/image.h"
+#include "transfer/PageLook.h"
 #include "widgets/FontStatic.h"
 #include "widgets/JHSelectBox.h"
 #include "widgets/PogressBar.h"
@@ -77,7 +78,7 @@ private:
     CPogressBar m_progressBar;
     CFontStatic m_help;
     CxImage m_background;
-    CBrush m_panelBrush;
+    CPageLook m_look;  // the panel-colour brush of the plain controls
 };
 
 // The dialog template of a transfer page: the six controls of its spec.
