@@ -82,6 +82,12 @@ BOOL CCPTreeRecord::OnInitDialog() {
     m_next.SubclassDlgItem(IDC_NEXT, this);
     m_titles.SubclassDlgItem(IDC_TITLES, this);
     m_list.SubclassDlgItem(IDC_LIST, this);
+    // The list's top rows lie over the title line's foot, and each field
+    // over the end of its label.
+    for (CJHCanvas* decoration : {static_cast<CJHCanvas*>(&m_titles), static_cast<CJHCanvas*>(&m_idLabel),
+                                  static_cast<CJHCanvas*>(&m_deptLabel), static_cast<CJHCanvas*>(&m_startLabel),
+                                  static_cast<CJHCanvas*>(&m_endLabel)})
+        PlaceUnderSiblings(*decoration);
 
     m_idLabel.SetWindowText(Text(u"RE0005", u"ID"));
     m_deptLabel.SetWindowText(Text(u"RE0006", u"部门"));

@@ -127,6 +127,8 @@ void CCPTreeRegFP::DoDataExchange(CDataExchange* dx) {
 
 BOOL CCPTreeRegFP::OnInitDialog() {
     CCPTreeBase::OnInitDialog();
+    // The ID label reaches over the left edge of its edit.
+    PlaceUnderSiblings(m_labelId);
     m_editId.EnableKeyHint(false);
     m_hands.Load(SkinPath(u"Dialog\\finger-reg.png"), CXIMAGE_FORMAT_PNG);
     m_background.Load(SkinPath(u"Dialog\\DialogBG.bmp"), CXIMAGE_FORMAT_BMP);

@@ -151,6 +151,8 @@ void CCPTreeSearchUser::ForEachCanvas(F f) {
 
 BOOL CCPTreeSearchUser::OnInitDialog() {
     CCPTreeBase::OnInitDialog();
+    // The list's top rows lie over the title line's foot.
+    PlaceUnderSiblings(m_titleLine);
     m_editId.EnableKeyHint(false);
     m_list.SetBkColor(RGB(171, 217, 230));
     m_list.SetTextBkColor(RGB(171, 217, 230));
@@ -209,13 +211,15 @@ void CCPTreeSearchUser::FillDepartmentBox() {
 
 BOOL CCPTreeSearchUser::EnterPage() {
     if (!m_bEnteredFromMenu) {
-        // Back from the edit page: the page kept its rows.
+        // Back from the edit page: the page kept its rows, and shows again
+        // with them and the row that was selected.
         m_bEnteredFromMenu = 1;
         const int row = SelectedRow();
+        const BOOL shown = CCPTreeBase::EnterPage();
         m_list.SetFocus();
         m_list.SetItemState(0, 0, LVIS_SELECTED | LVIS_FOCUSED);
         if (row >= 0) SelectRow(row);
-        return TRUE;
+        return shown;
     }
     LayOut();
     FillDepartmentBox();
