@@ -1,5 +1,7 @@
 #include "tests/tour/tour_fixture.h"
 
+#include <filesystem>
+
 #include "core/AccessTables.h"
 #include "core/AppMessageBox.h"
 #include "core/ConfigXml.h"
@@ -9,6 +11,8 @@
 #include "data/DataGlobals.h"
 #include "data/SqlHelpers.h"
 #include "platform/base/localtime.h"
+#include "platform/base/device_fs.h"
+#include "transfer/StorageLocation.h"
 #include "users/CPTreeRegFP.h"
 
 namespace {
@@ -49,6 +53,9 @@ TourTest::TourTest() : m_records(std::make_unique<CRecordStore>(*g_pDatabase)) {
     g_pRecordStore = m_records.get();
     StoreUsers();
     StoreTodaysRecords(*m_records);
+    // Every removable medium is inserted.
+    for (int location = 0; location < 3; ++location)
+        std::filesystem::create_directories(DeviceToHostPath(GetStorageRoot(location).GetString()));
     // The plain system box, as start-up shows it, over whatever is shown.
     ScriptDriver::RegisterCommand("systembox", [](const std::vector<std::string>&, std::string*) {
         AfxMessageBox(u"A system box");

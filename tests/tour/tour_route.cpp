@@ -62,6 +62,8 @@ void UserForms(std::vector<TourStep>& steps) {
     steps.push_back({"122 edit to 11 enrolment", {"tapon 122" + enroll}});
     steps.push_back({"11 enrolment back to 122 edit", {"key ESC"}});
     steps.push_back({"122 left for the menu", {"key ESC"}});
+    steps.push_back({"11 entered straight from the 124 page", {"goto 124", "goto 11"}});
+    steps.push_back({"11 left for the menu after it", {"key ESC"}});
     steps.push_back({"11 an unknown ID to 121 add (two-button box)", Join({{"goto 11", "answer yes"}, Keys("88"), {"key ENTER"}})});
     steps.push_back({"121 add back to 11 enrolment", {"key ESC"}});
     steps.push_back({"11 left for the menu", {"key ESC"}});
@@ -80,6 +82,8 @@ void Records(std::vector<TourStep>& steps) {
 }
 
 void Maintenance(std::vector<TourStep>& steps) {
+    steps.push_back({"1331 users exported to the chosen medium", {"goto 1331", "key ENTER"}});
+    steps.push_back({"1331 left for the menu", {"key ESC"}});
     steps.push_back({"136 no update found (skinned box)", {"goto 136", "key ENTER"}});
     steps.push_back({"136 after the box", {"answer ok"}});
     steps.push_back({"136 left for the menu", {"key ESC"}});
@@ -89,10 +93,7 @@ void Zones(std::vector<TourStep>& steps) {
     steps.push_back({"142 a start after its end refused (skinned box)",
                      Join({{"goto 142", "key DOWN", "key DOWN"}, Time("1200"), Time("1100"),
                            {"key F1", "answer yes", "answer ok"}})});
-    steps.push_back({"142 left for the menu, answering the question", {"key ESC", "answer no"}});
-    steps.push_back({"165 a time typed into the last zone", Join({{"goto 165", "key LEFT", "key DOWN"}, Time("0800")})});
-    steps.push_back({"165 the time set (two-button box)", {"answer yes", "key F1"}});
-    steps.push_back({"165 left for the menu", {"key ESC"}});
+    steps.push_back({"142 left for the menu", {"key ESC"}});
 }
 
 }  // namespace
