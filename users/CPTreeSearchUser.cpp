@@ -216,6 +216,8 @@ BOOL CCPTreeSearchUser::EnterPage() {
         m_bEnteredFromMenu = 1;
         const int row = SelectedRow();
         const BOOL shown = CCPTreeBase::EnterPage();
+        // The bar shows this page's own (empty) hint, not the edit page's.
+        SendTaskBarHint(CString(), 1);
         m_list.SetFocus();
         m_list.SetItemState(0, 0, LVIS_SELECTED | LVIS_FOCUSED);
         if (row >= 0) SelectRow(row);
