@@ -78,7 +78,9 @@ void Records(std::vector<TourStep>& steps) {
     steps.push_back({"131 a start after the end typed", Join({{"goto 131", "key DOWN", "key DOWN"}, Keys("2099")})});
     steps.push_back({"131 the refusal over the page (skinned box)", {"key F1"}});
     steps.push_back({"131 after the refusal", {"answer ok"}});
-    steps.push_back({"131 left for the menu after the box", {"key ESC"}});
+    steps.push_back({"131 the system box over the list", {"systembox"}});
+    steps.push_back({"131 after the system box", {"answer ok"}});
+    steps.push_back({"131 left for the menu after the boxes", {"key ESC"}});
 }
 
 void Maintenance(std::vector<TourStep>& steps) {
