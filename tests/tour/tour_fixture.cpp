@@ -9,9 +9,8 @@
 #include "core/LangText.h"
 #include "core/MachineConfig.h"
 #include "data/DataGlobals.h"
-#include "data/SqlHelpers.h"
-#include "platform/base/localtime.h"
 #include "platform/base/device_fs.h"
+#include "platform/base/localtime.h"
 #include "transfer/StorageLocation.h"
 #include "users/CPTreeRegFP.h"
 
