@@ -96,6 +96,10 @@ void Zones(std::vector<TourStep>& steps) {
                      Join({{"goto 142", "key DOWN", "key DOWN"}, Time("1200"), Time("1100"),
                            {"key F1", "answer yes", "answer ok"}})});
     steps.push_back({"142 left for the menu", {"key ESC"}});
+    steps.push_back({"165 a time typed into the last zone", Join({{"goto 165", "key LEFT", "key DOWN"}, Time("0800")})});
+    steps.push_back({"165 the Set question over the page (two-button box)", {"key F1"}});
+    steps.push_back({"165 after the Set question", {"answer yes"}});
+    steps.push_back({"165 left for the menu", {"key ESC"}});
 }
 
 }  // namespace
