@@ -134,7 +134,9 @@ bool HasStorableTemplates(const Connection& db) {
 }  // namespace
 
 bool HasSqliteHeader(LPCWSTR devicePath) {
-    HANDLE file = CreateFileW(devicePath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    // A pipe or a device in the place of the file would never answer.
+    HANDLE file = CreateFileW(devicePath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_REGULAR_FILE_ONLY, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     char header[sizeof kHeader] = {};
     DWORD read = 0;

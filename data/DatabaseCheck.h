@@ -4,7 +4,8 @@
 
 #include "platform/base/types.h"
 
-// The file begins with SQLite's 16-byte header text.
+// A regular file (no link, device or pipe) that begins with SQLite's
+// 16-byte header text.
 bool HasSqliteHeader(LPCWSTR devicePath);
 // SQLite's header, the file opens, its quick check finds nothing wrong, its
 // schema is the terminal's own (every factory table with the factory's

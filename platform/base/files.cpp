@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -325,6 +326,18 @@ DWORD GetFileAttributesW(LPCWSTR path) {
         return INVALID_FILE_ATTRIBUTES;
     }
     return AttributesOf(st);
+}
+
+BOOL GetDiskFreeSpaceExW(LPCWSTR path, ULONGLONG* freeToCaller, ULONGLONG* totalBytes, ULONGLONG* totalFree) {
+    if (!path) return Fail(ERROR_INVALID_PARAMETER);
+    const std::string hostPath = DeviceToHostPath(path);
+    struct statvfs volume;
+    if (statvfs(hostPath.c_str(), &volume) != 0) return FailWithErrno(hostPath);
+    const ULONGLONG unit = volume.f_frsize;
+    if (freeToCaller) *freeToCaller = volume.f_bavail * unit;
+    if (totalBytes) *totalBytes = volume.f_blocks * unit;
+    if (totalFree) *totalFree = volume.f_bfree * unit;
+    return TRUE;
 }
 
 FileEntryKind GetFileEntryKind(LPCWSTR path) {

@@ -91,6 +91,9 @@ BOOL SetEndOfFile(HANDLE file);
 DWORD GetFileSize(HANDLE file, LPDWORD high);
 
 DWORD GetFileAttributesW(LPCWSTR path);
+// The bytes free for the program on the volume that holds `path` (a folder
+// or file that exists), and the volume's size. Either pointer may be null.
+BOOL GetDiskFreeSpaceExW(LPCWSTR path, ULONGLONG* freeToCaller, ULONGLONG* totalBytes, ULONGLONG* totalFree);
 // What a path names, a link taken as itself and not followed.
 enum class FileEntryKind { Missing, RegularFile, Folder, Link, Other };
 FileEntryKind GetFileEntryKind(LPCWSTR path);

@@ -3,6 +3,7 @@
 // keeps in memory taken again and the restart asked for, and the refusals
 // that leave everything as it was.
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -171,6 +172,20 @@ TEST_F(RestorePageTest, NonDatabaseFileIsRefusedWithEverythingUntouched) {
     EXPECT_TRUE(FileBytes(LiveDatabase()) == live);
     EXPECT_FALSE(HasFile(root, "NandFlash/zeta42/DB/KD4700.DB.bak"));
     EXPECT_TRUE(g_pDatabase->IsOpen());
+    EXPECT_EQ(controller.State().restarts, 0);
+}
+
+TEST_F(RestorePageTest, APipeOrALinkInPlaceOfTheCopyIsRefused) {
+    PutChangedCopy();
+    std::filesystem::rename(root.HostPath(kFlashCopy), root.HostPath("NandFlash/Elsewhere.DB"));
+    // A pipe would keep the page waiting for a writer for ever.
+    ASSERT_EQ(mkfifo(root.HostPath(kFlashCopy).c_str(), 0600), 0);
+    OnPage(kRestoreNode, Choose(1, {"answer ok", "key ENTER", "wait 600"}));
+    std::filesystem::remove(root.HostPath(kFlashCopy));
+    std::filesystem::create_symlink(root.HostPath("NandFlash/Elsewhere.DB"), root.HostPath(kFlashCopy));
+    OnPage(kRestoreNode, Choose(1, {"answer ok", "key ENTER", "wait 600"}));
+    EXPECT_EQ(Messages(), std::vector<CString>(2, u"That file is no database backup of this terminal!"));
+    EXPECT_EQ(g_pUserStorage->GetCount(), 0);
     EXPECT_EQ(controller.State().restarts, 0);
 }
 
