@@ -145,7 +145,9 @@ TEST(Files, RegularFileOnlyOpensNoLinkDeviceOrPipe) {
         EXPECT_EQ(open(path), INVALID_HANDLE_VALUE);
         EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
     }
-    EXPECT_NE(Open(u"\\link", GENERIC_READ, OPEN_EXISTING), INVALID_HANDLE_VALUE) << "without the flag a link is followed";
+    HANDLE followed = Open(u"\\link", GENERIC_READ, OPEN_EXISTING);
+    ASSERT_NE(followed, INVALID_HANDLE_VALUE) << "without the flag a link is followed";
+    CloseHandle(followed);
 
     EXPECT_EQ(GetFileEntryKind(u"\\plain"), FileEntryKind::RegularFile);
     EXPECT_EQ(GetFileEntryKind(u"\\link"), FileEntryKind::Link);
