@@ -10,12 +10,15 @@
 
 #include "core/ProcessExit.h"
 #include "core/QuillonApp.h"
+#include "main/ProgramEnd.h"
 #include "main/QuillonDlg.h"
 #include "platform/base/debug.h"
 #include "platform/base/device_fs.h"
+#include "platform/fp/sensorslot.h"
 #include "platform/ui/taskbar.h"
 #include "platform/ui/uiprogram.h"
 #include "tools/device-image/device_image.h"
+#include "tools/iosim/device_hands.h"
 #include "tools/iosim/iocontroller_sim.h"
 #include "tools/iosim/sim_commands.h"
 
@@ -124,6 +127,11 @@ int main(int argc, char** argv) {
         return built.ok ? kExitNormal : kExitStartFailed;
     }
     if (!CheckDeviceRoot(options.root)) return kExitCannotStart;
+    WatchEndSignals();
+    // A finger left on the simulated sensor by an earlier run (a script
+    // without `lift`, a killed program) is not this run's finger.
+    const std::string sensor = SensorFolder(DeviceToHostPath(kAppDir));
+    LiftFingerFromSensor(sensor);
     bool displayFailed = false;
     if (!StartUi(ui, &error, &displayFailed)) {
         std::fprintf(stderr, "quillon: %s\n", error.c_str());
@@ -138,14 +146,21 @@ int main(int argc, char** argv) {
     }
     StartShellTaskBar();
     IoControllerSim simulator;
-    if (options.simulateIo && simulator.Start()) {
+    const bool simulating = options.simulateIo && simulator.Start();
+    if (simulating) {
         simulator.AttachToPort();
         simulator.SetRestartHook(RestartThisProgram);
         RegisterDeviceScriptCommands(&simulator);
     } else {
         RegisterDeviceScriptCommands(nullptr);
     }
+    SimulatedHands::CardReader cardReader;
+    if (simulating)
+        cardReader = [&simulator](const std::string& card) { return simulator.PresentCard(card); };
+    SimulatedHands hands(GetDeviceRoot() + "/samples", sensor, cardReader);
+    SetDeviceHands(&hands);
+    SetDisplayLostHandler(EndForLostDisplay);
     const int code = AfxWinMain();
     StopDisplay();
-    EndProcess(static_cast<UINT>(code));
+    EndTerminal(code);
 }

@@ -91,7 +91,7 @@ Window FindTerminalWindow(Display* x, Window parent) {
     for (unsigned i = 0; i < count && found == 0; ++i) {
         char* name = nullptr;
         if (XFetchName(x, children[i], &name) && name != nullptr) {
-            if (std::string(name) == "Terminal") found = children[i];
+            if (std::string(name).rfind("Terminal", 0) == 0) found = children[i];
             XFree(name);
         }
         if (found == 0) found = FindTerminalWindow(x, children[i]);
