@@ -10,6 +10,11 @@ extern CXmlDoc g_ConfigDoc;
 // application directory + "config\config.xml"
 CString GetConfigFilePath();
 
+// Says on standard error, naming the host file, that the settings file at
+// `devicePath` exists but cannot be read, and how a repair replaces it;
+// nothing when the file is missing.
+void ExplainUnreadableConfigFile(const CString& devicePath);
+
 // 1 when the key exists; the value is the leading decimal integer of its
 // text (0 when the text has none, and 0 when the key is missing).
 int GetConfigInt(CString key, int& value);

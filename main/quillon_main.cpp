@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/ConfigXml.h"
 #include "core/ProcessExit.h"
 #include "core/QuillonApp.h"
 #include "main/ProgramEnd.h"
@@ -38,7 +39,8 @@ constexpr char kUsage[] =
     "  --init-root DIR  writes a factory device image into a new folder DIR\n"
     "  --force          with --init-root on an existing device folder: repairs it; the program files\n"
     "                   are put back, and the database, DB\\back, registry.reg, config.xml, photos,\n"
-    "                   snapshots and log are kept (the missing ones among them written anew)\n"
+    "                   snapshots and log are kept (the missing ones among them written anew); a config.xml\n"
+    "                   that cannot be read is kept as config.xml.damaged and the factory one written\n"
     "exit status: 0 a normal end; 1 start-up (or --init-root) stopped with an error message;\n"
     "2 a bad command line or a failed script; 3 no device folder, or a display that cannot be opened\n";
 
@@ -106,6 +108,14 @@ bool CheckDeviceRoot(const std::string& root) {
     return false;
 }
 
+// The terminal's own reader decides whether the settings file of the
+// device folder `root` can be read.
+bool SettingsFileReads(const std::string& root) {
+    SetDeviceRoot(root);
+    CXmlDoc settings;
+    return settings.ReadFromFile(u"\\NandFlash\\zeta42\\config\\config.xml");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -122,7 +132,9 @@ int main(int argc, char** argv) {
         return kExitNormal;
     }
     if (!options.initRoot.empty()) {
-        const factory::BuildResult built = factory::BuildDeviceImage(options.initRoot, options.force);
+        const factory::BuildResult built = factory::BuildDeviceImage(
+            options.initRoot, options.force, [&options](const std::string&) { return SettingsFileReads(options.initRoot); });
+        for (const std::string& note : built.notes) std::fprintf(stderr, "quillon: %s\n", note.c_str());
         if (!built.ok) std::fprintf(stderr, "quillon: %s\n", built.error.c_str());
         return built.ok ? kExitNormal : kExitStartFailed;
     }
