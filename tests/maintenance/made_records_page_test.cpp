@@ -20,6 +20,8 @@ protected:
     }
     // The program writes the folder while the test's own connection is closed.
     void MakeRecords(const std::string& arguments) {
+        delete g_pRecordStore;
+        g_pRecordStore = nullptr;
         CloseDatabase();
         const std::string command = std::string(RECORDS_PROGRAM) + " " + root.Host() + " " + arguments + " >/dev/null";
         EXPECT_EQ(std::system(command.c_str()), 0) << command;

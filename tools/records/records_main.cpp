@@ -109,14 +109,27 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& why) {
     return true;
 }
 
-// Holds the terminal's single-instance name, so that no terminal starts on
-// the folder while records are added; false when a terminal runs there
-// (after waiting for it to end, with `wait`).
-bool TakeFolder(bool wait, const std::string& root) {
+// The terminal's single-instance name, held so that no terminal starts on
+// the folder while records are added.
+class FolderHold {
+public:
+    // False when a terminal runs there (after waiting for it to end, with
+    // `wait`).
+    bool Take(bool wait, const std::string& root);
+    ~FolderHold() {
+        if (m_name != nullptr) CloseHandle(m_name);
+    }
+
+private:
+    HANDLE m_name = nullptr;
+};
+
+bool FolderHold::Take(bool wait, const std::string& root) {
     for (bool told = false;;) {
-        const HANDLE name = CreateMutexW(nullptr, FALSE, kQuillonMutexName);
-        if (name != nullptr && GetLastError() != ERROR_ALREADY_EXISTS) return true;  // held until the program ends
-        if (name != nullptr) CloseHandle(name);
+        m_name = CreateMutexW(nullptr, FALSE, kQuillonMutexName);
+        if (m_name != nullptr && GetLastError() != ERROR_ALREADY_EXISTS) return true;
+        if (m_name != nullptr) CloseHandle(m_name);
+        m_name = nullptr;
         if (!wait) return false;
         if (!told) std::fprintf(stderr, "records: waiting for the terminal running on %s to end\n", root.c_str());
         told = true;
@@ -141,11 +154,16 @@ int main(int argc, char** argv) {
     if (!std::filesystem::is_directory(std::filesystem::path(options.root) / "NandFlash" / "zeta42", error))
         return Fail(options.root + " is not a device folder (quillon --init-root " + options.root + " makes one)");
     SetDeviceRoot(options.root);
-    if (!TakeFolder(options.wait, options.root))
+    FolderHold hold;
+    if (!hold.Take(options.wait, options.root))
         return Fail("a terminal is running on " + options.root + "; end it first, or give --wait");
 
     InitSystemLocks();
     InitDataStoreLocks();
+    // Closed as the terminal closes it, its write-ahead log folded back.
+    struct OpenedDatabase {
+        ~OpenedDatabase() { CloseDatabase(); }
+    } opened;
     if (!OpenDatabase() || !CheckDatabase())
         return Fail("the database of " + options.root + " cannot be opened or is damaged");
     const std::vector<std::string> users = options.ids.empty() ? UserIds(*g_pDatabase) : options.ids;
@@ -158,16 +176,13 @@ int main(int argc, char** argv) {
         record.Userid = CString(Utf8ToUtf16(planned[i].userId));
         record.CheckTime = CString(Utf8ToUtf16(planned[i].checkTime));
         record.CheckType = planned[i].checkType;
-        if (const int status = store.AddRecord(record); status != 0) {
-            g_pDatabase->Close();
+        if (const int status = store.AddRecord(record); status != 0)
             return Fail("record " + std::to_string(i + 1) + " could not be written (status " + std::to_string(status) +
                         "); the " + std::to_string(i) + " before it were");
-        }
     }
     std::printf("records: added %d records of %zu users, %s to %s; %s now holds %u records, %u of them new\n",
                 options.count, users.size(), planned.front().checkTime.substr(0, 10).c_str(),
                 planned.back().checkTime.substr(0, 10).c_str(), options.root.c_str(), store.GetAllRecordcount(),
                 store.GetNewRecordcount());
-    g_pDatabase->Close();
     return 0;
 }
