@@ -23,6 +23,12 @@ CString GetConfigFilePath() {
     return appDir + u"config\\config.xml";
 }
 
+bool ConfigFileReads(const std::string& deviceRoot) {
+    SetDeviceRoot(deviceRoot);
+    CXmlDoc settings;
+    return settings.ReadFromFile(GetConfigFilePath());
+}
+
 void ExplainUnreadableConfigFile(const CString& devicePath) {
     const std::string host = DeviceToHostPath(devicePath.str());
     std::error_code error;

@@ -108,14 +108,6 @@ bool CheckDeviceRoot(const std::string& root) {
     return false;
 }
 
-// The terminal's own reader decides whether the settings file of the
-// device folder `root` can be read.
-bool SettingsFileReads(const std::string& root) {
-    SetDeviceRoot(root);
-    CXmlDoc settings;
-    return settings.ReadFromFile(u"\\NandFlash\\zeta42\\config\\config.xml");
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -133,7 +125,7 @@ int main(int argc, char** argv) {
     }
     if (!options.initRoot.empty()) {
         const factory::BuildResult built = factory::BuildDeviceImage(
-            options.initRoot, options.force, [&options](const std::string&) { return SettingsFileReads(options.initRoot); });
+            options.initRoot, options.force, [&options](const std::string&) { return ConfigFileReads(options.initRoot); });
         for (const std::string& note : built.notes) std::fprintf(stderr, "quillon: %s\n", note.c_str());
         if (!built.ok) std::fprintf(stderr, "quillon: %s\n", built.error.c_str());
         return built.ok ? kExitNormal : kExitStartFailed;
