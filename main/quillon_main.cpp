@@ -136,6 +136,7 @@ int main(int argc, char** argv) {
     // without `lift`, a killed program) is not this run's finger.
     const std::string sensor = SensorFolder(DeviceToHostPath(kAppDir));
     LiftFingerFromSensor(sensor);
+    SetDisplayLostHandler(EndForLostDisplay);
     bool displayFailed = false;
     if (!StartUi(ui, &error, &displayFailed)) {
         std::fprintf(stderr, "quillon: %s\n", error.c_str());
@@ -163,7 +164,6 @@ int main(int argc, char** argv) {
         cardReader = [&simulator](const std::string& card) { return simulator.PresentCard(card); };
     SimulatedHands hands(GetDeviceRoot() + "/samples", sensor, cardReader);
     SetDeviceHands(&hands);
-    SetDisplayLostHandler(EndForLostDisplay);
     const int code = AfxWinMain();
     StopDisplay();
     EndTerminal(code);
