@@ -9,7 +9,6 @@
 #if defined(QUILLON_X11_TEST)
 #include "core/ProcessExit.h"
 #include "tests/core_startup/XDisplaySupport.h"
-#include "tests/support/golden.h"
 #endif
 
 namespace {
@@ -46,19 +45,6 @@ protected:
         std::this_thread::sleep_for(std::chrono::milliseconds(900));
     }
     static void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-    static Surface GoldenPicture(const std::string& name) {
-        std::vector<uint8_t> png;
-        Surface picture;
-        EXPECT_TRUE(ReadHostFile(GoldenDirectory() + "/" + name + ".png", png) && DecodePng(png, picture)) << name;
-        return picture;
-    }
-    static bool SameIcons(const Surface& shown, const Surface& expected) {
-        constexpr int kAboveBar = 216;
-        if (shown.Width() != kScreenWidth || expected.Width() != kScreenWidth) return false;
-        for (int y = 0; y < kAboveBar; ++y)
-            if (!std::equal(shown.Row(y), shown.Row(y) + kScreenWidth, expected.Row(y))) return false;
-        return true;
-    }
 
     const std::string errorsPath = root.HostPath("terminal.err");
     VirtualDisplay display;
@@ -137,7 +123,7 @@ TEST_F(WindowHandsTest, AFingerEnrolledAtTheWindowOpensThePanelAndAnotherSamples
     terminal.Key(XK_Right);
     Pause(600);
     // The panel's icons (the bar below them holds whichever hint came last).
-    EXPECT_TRUE(SameIcons(terminal.Screen(), GoldenPicture("panel_grid")));
+    EXPECT_TRUE(SameAboveTheBar(terminal.Screen(), GoldenPicture("panel_grid")));
 
     const std::string errors = Errors();
     size_t refusals = 0;
