@@ -110,6 +110,8 @@ typedef void (*TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 #define PM_NOREMOVE 0x0000
 #define PM_REMOVE 0x0001
 #define PM_NOYIELD 0x0002
+// Posted messages and timers only: no input, no paint.
+#define PM_QS_POSTMESSAGE 0x00980000
 
 // Dialog results and command ids.
 #define IDOK 1

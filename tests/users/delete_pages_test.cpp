@@ -92,6 +92,23 @@ TEST_F(DeletePagesTest, TheDeletePageShowsTheCardAndDeletesTheUserAfterYes) {
     EXPECT_EQ(Users(), 1);
 }
 
+// F3 on the card closes it and goes on to the page: a quick press asks
+// about the user shown, held or not.
+TEST_F(DeletePagesTest, F3OnTheCardAsksAboutTheUserShownAndDeletesHimAfterYes) {
+    AddUser(u"5", u"", 0);
+    AddUser(u"6", u"", 0);
+    std::vector<std::string> lines = TypeAndEnter("6");
+    Append(lines, {"answer no", "keydown F3", "keyup F3"});
+    Append(lines, TypeAndEnter("5"));
+    Append(lines, {"answer yes", "key F3"});
+    RunAt(kDeleteNode, lines);
+    CString question;
+    question.Format(LangText(u"CCPTreeSearchUser", u"SU0008"), u"6");
+    EXPECT_EQ(Count(question), 1);
+    EXPECT_FALSE(UserRowExists(*g_pDatabase, u"5"));
+    EXPECT_TRUE(UserRowExists(*g_pDatabase, u"6"));
+}
+
 // The ID label is on the screen on every entry, the first and one made
 // after leaving to the menu and another page: dark text pixels where the
 // label stands.
