@@ -343,8 +343,11 @@ void CUserFormPage::ClearFormFields() {
     for (CWnd* field : std::initializer_list<CWnd*>{&m_editId, &m_editName, &m_cardDisplay, &m_editPassword})
         field->SetWindowText(u"");
     m_fpIcon.ShowWindow(SW_HIDE);
-    for (CJHSelectBox* box : {&m_boxFpStep, &m_boxCardStep, &m_boxPinStep, &m_boxModeSwitch, &m_boxDept, &m_boxSex})
-        box->SetCurSel(0);
+    for (CJHSelectBox* box : {&m_boxFpStep, &m_boxCardStep, &m_boxPinStep, &m_boxDept, &m_boxSex}) box->SetCurSel(0);
+    // The switch's reset is announced: reset silently, it would not announce
+    // the next step back to individual, and the rows would stay disabled
+    // under an individual setting that then saves them all as refused.
+    m_boxModeSwitch.SetCurSelByValue(0);
     ApplyModeSwitch();
     FocusId(false);
     m_caller.Forget();

@@ -93,6 +93,39 @@ TEST_F(EditUserTest, TheVerifySwitchFollowsTheWholeCodeAndAChangedModeIsSaved) {
     EXPECT_EQ(user.ACFlag, 6) << "the administrator's change";
 }
 
+// Menu saves from every field of the form view, wherever the arrows put
+// the focus.
+TEST_F(EditUserTest, TheMenuKeySavesFromEveryField) {
+    std::vector<std::string> lines;
+    std::vector<int> focused;
+    constexpr int kFields = 9;
+    for (int field = 0; field < kFields; ++field) {
+        const std::string id = std::to_string(field + 1);
+        CString values;
+        values.Format(u"'%d','','Old','0','',1,6,'',0,'',0,0", field + 1);
+        StoreUser(values.GetString());
+        Append(lines, TypeAndEnter(id));
+        // From the name field, on down.
+        for (int step = 0; step < field; ++step) lines.push_back("key DOWN");
+        lines.push_back(Probe([&, field] {
+            focused.push_back(::GetDlgCtrlID(::GetFocus()));
+            PageControl(122, IDC_USER_NAME)->SetWindowText(CString(u"New"));
+        }));
+        Append(lines, {"answer ok", "key MENU"});
+        lines.push_back(Probe([&, field] {
+            EXPECT_EQ(Count(LangText(u"CCPTreeAddUser", u"U0043")), field + 1) << "field " << focused.back();
+        }));
+    }
+    RunAt(122, lines);
+    EXPECT_EQ(focused, (std::vector<int>{IDC_USER_NAME, IDC_USER_PASSWORD, IDC_USER_DEPT, IDC_USER_ADMIN, IDC_USER_GROUP,
+                                         IDC_USER_ENROLL, IDC_USER_PICTURE, IDC_USER_MODE, IDC_USER_ID}));
+    for (int field = 0; field < kFields; ++field) {
+        UserInfoRecord user;
+        ASSERT_TRUE(ReadUser(CString(std::to_string(field + 1).c_str()), user));
+        EXPECT_EQ(user.Name, u"New") << "from control " << focused[field];
+    }
+}
+
 TEST_F(EditUserTest, TheUsersOwnCardIsNoCardInUseAndARefusedCardKeepsTheHeldOne) {
     StoreUser(u"'5','4660','','0','',1,6,'',0,'',0,0");
     StoreUser(u"'6','255','','0','',1,6,'',0,'',0,0");
