@@ -75,7 +75,6 @@ void CCPTreeEditUser::LoadUser(const CString& id) {
     if (!ReadUserRow(*GetDatabase(), id, user)) {
         ShowMessage(PageText(kSection, u"E0007", u"ID不存在,请重新输入"), 0);
         ClearForm();
-        SetIdText(id);
         FocusId(true);
         return;
     }

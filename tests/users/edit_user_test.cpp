@@ -145,11 +145,14 @@ TEST_F(EditUserTest, TheUsersOwnCardIsNoCardInUseAndARefusedCardKeepsTheHeldOne)
     EXPECT_EQ(GetCardTarget(), main.GetSafeHwnd()) << "the card reader goes back once the page is left";
 }
 
-TEST_F(EditUserTest, AnUnknownIdIsSaidAndEnteringAndLeavingWritesNothing) {
+TEST_F(EditUserTest, AnUnknownIdIsSaidAndEmptiedAndEnteringAndLeavingWritesNothing) {
     StoreUser(u"'5','1','N','0','2',1,6,'',0,'',0,0");
     std::vector<std::string> lines = {"answer ok"};
     Append(lines, TypeAndEnter("8"));
-    lines.push_back(Probe([&] { EXPECT_EQ(Page()->HeldUserId(), u""); }));
+    lines.push_back(Probe([&] {
+        EXPECT_EQ(Page()->HeldUserId(), u"");
+        EXPECT_EQ(PageControlText(122, IDC_USER_ID), u"") << "the whole form is emptied, the ID too";
+    }));
     RunAt(122, lines);
     EXPECT_EQ(Count(LangText(u"CCPTreeEditUser", u"E0007")), 1);
     UserInfoRecord user;
