@@ -390,7 +390,8 @@ bool CUserFormPage::FillRecordFromForm(UserInfoRecord& user, const UserFormChoic
     CString name, password;
     m_editName.GetWindowText(name);
     m_editPassword.GetWindowText(password);
-    if (name.GetLength() > kUserNameMaxLength) {
+    const bool nameAsStored = kept != nullptr && name == user.Name;
+    if (!nameAsStored && name.GetLength() > kUserNameMaxLength) {
         ShowMessageText(u"U0036", u"用户名长度不超过10位");
         return false;
     }
@@ -503,7 +504,14 @@ BOOL CUserFormPage::OnCommand(WPARAM wParam, LPARAM lParam) {
     return CCPTreeBase::OnCommand(wParam, lParam);
 }
 
+void CUserFormPage::ShowStoredName(const CString& name) {
+    m_showingStoredName = true;
+    m_editName.SetWindowText(name);
+    m_showingStoredName = false;
+}
+
 void CUserFormPage::EnforceLength(CEdit& edit, int limit, LPCWSTR key, LPCWSTR defaultText) {
+    if (&edit == &m_editName && m_showingStoredName) return;
     CString text;
     edit.GetWindowText(text);
     if (text.GetLength() <= limit) return;

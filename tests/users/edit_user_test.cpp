@@ -126,6 +126,29 @@ TEST_F(EditUserTest, TheMenuKeySavesFromEveryField) {
     }
 }
 
+// A stored name beyond the page's ten characters is shown and kept whole
+// when the user is only viewed; typing into it cuts it as typing does.
+TEST_F(EditUserTest, ALongStoredNameIsKeptUnlessTheAdministratorEditsIt) {
+    StoreUser(u"'5','','Maximilianus','0','',1,6,'',0,'',0,0");
+    StoreUser(u"'6','','Bartholomew','0','',1,6,'',0,'',0,0");
+    CString shown;
+    std::vector<std::string> lines = TypeAndEnter("5");
+    lines.push_back(Probe([&] { shown = PageControlText(122, IDC_USER_NAME); }));
+    Append(lines, {"answer ok", "key MENU"});
+    Append(lines, TypeAndEnter("6"));
+    // A digit added at the end of the shown name.
+    Append(lines, {"key RIGHT", "answer ok", "key 1", "answer ok", "key MENU"});
+    RunAt(122, lines);
+    EXPECT_EQ(shown, u"Maximilianus");
+    const CString tooLong = LangText(u"CCPTreeAddUser", u"U0036");
+    EXPECT_EQ(Count(tooLong), 1) << "only the edited name is refused";
+    UserInfoRecord user;
+    ASSERT_TRUE(ReadUser(u"5", user));
+    EXPECT_EQ(user.Name, u"Maximilianus");
+    ASSERT_TRUE(ReadUser(u"6", user));
+    EXPECT_EQ(user.Name, u"Bartholome");
+}
+
 TEST_F(EditUserTest, TheUsersOwnCardIsNoCardInUseAndARefusedCardKeepsTheHeldOne) {
     StoreUser(u"'5','4660','','0','',1,6,'',0,'',0,0");
     StoreUser(u"'6','255','','0','',1,6,'',0,'',0,0");
