@@ -58,6 +58,7 @@ bool CTransferImport::ImportFile(const CString& folder, const char16_t* name, in
     if (!reader.Open(TransferFilePath(folder, name), recordSize)) return false;
     m_loop.Begin(false);
     BYTE record[PackedFingerprintSize];
+    int records = 0;
     int stepRecords = 0;
     int stepStored = 0;
     const auto endStep = [&](bool committed) {
@@ -81,6 +82,7 @@ bool CTransferImport::ImportFile(const CString& folder, const char16_t* name, in
                 stepBegin = GetTickCount();
             }
             m_loop.FeedWhenDue();
+            ++records;
             ++stepRecords;
             if (store(record)) ++stepStored;
             m_loop.Pause();
@@ -88,7 +90,8 @@ bool CTransferImport::ImportFile(const CString& folder, const char16_t* name, in
         endStep(step.Commit());
     }
     if (reader.HasShortTail()) m_shortTails.push_back(name);
-    m_loop.Finish();
+    // A file of its header alone leaves the bar where it was.
+    if (records > 0) m_loop.Finish();
     return true;
 }
 
