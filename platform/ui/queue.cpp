@@ -239,6 +239,15 @@ void DropWindowMessages(HWND hwnd) {
 }
 
 LRESULT SendMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (hwnd == HWND_BROADCAST) {
+        std::vector<HWND> tops;
+        {
+            WindowGuard guard(WindowLock());
+            for (Window* top : Desktop()->children) tops.push_back(top->handle);
+        }
+        for (HWND top : tops) SendMessageW(top, message, wParam, lParam);
+        return TRUE;
+    }
     std::shared_ptr<SentMessage> sent;
     {
         WindowGuard guard(WindowLock());
