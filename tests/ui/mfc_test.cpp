@@ -33,6 +33,13 @@ const DialogTemplateEntry kRegistered(kTwoControls);
 
 class MfcTest : public ::testing::Test {
 protected:
+    // A page under the test's dialog, with `field` on it holding the focus.
+    static void OpenPage(CWnd& page, CButton& field) {
+        ASSERT_TRUE(page.CreateEx(0, WC_STATIC, u"", WS_POPUP | WS_VISIBLE, 0, 0, 320, 240, nullptr, nullptr));
+        ASSERT_TRUE(field.Create(u"field", WS_VISIBLE | WS_TABSTOP, CRect(0, 0, 50, 20), &page, 7));
+        field.SetFocus();
+    }
+
     UiSession session;
 };
 
@@ -97,10 +104,8 @@ TEST_F(MfcTest, ModalLoopReturnsTheButtonsResult) {
 
 TEST_F(MfcTest, FocusReturnsToTheOwnersControlWhenTheDialogEnds) {
     CWnd page;
-    ASSERT_TRUE(page.CreateEx(0, WC_STATIC, u"", WS_POPUP | WS_VISIBLE, 0, 0, 320, 240, nullptr, nullptr));
     CButton field;
-    ASSERT_TRUE(field.Create(u"field", WS_VISIBLE | WS_TABSTOP, CRect(0, 0, 50, 20), &page, 7));
-    field.SetFocus();
+    OpenPage(page, field);
     Journal journal;
     RecordingDialog dialog(journal, &page);
     session.RunWhenIdle({"key ENTER", "quit"});
@@ -145,10 +150,8 @@ public:
 // the window below, as it does when the key is held.
 TEST_F(MfcTest, TheKeyUpAfterTheMessageThatEndsAModalLoopReachesTheWindowBelow) {
     CWnd page;
-    ASSERT_TRUE(page.CreateEx(0, WC_STATIC, u"", WS_POPUP | WS_VISIBLE, 0, 0, 320, 240, nullptr, nullptr));
     KeyUpRecorder field;
-    ASSERT_TRUE(field.Create(u"field", WS_VISIBLE | WS_TABSTOP, CRect(0, 0, 50, 20), &page, 7));
-    field.SetFocus();
+    OpenPage(page, field);
     ClosingOnKeyDialog dialog(&page);
     session.RunWhenIdle({"key F3", "quit"});
     EXPECT_EQ(dialog.DoModal(), IDOK);
