@@ -102,6 +102,7 @@ bool CTransferImport::ImportFile(const CString& folder, const FileRule& rule, bo
     if (!present || refusal != TransferFileRefusal::None) return present;
     m_loop.Begin(false);
     BYTE record[PackedFingerprintSize];
+    int records = 0;
     int stepRecords = 0;
     int stepStored = 0;
     const auto endStep = [&](bool committed) {
@@ -124,6 +125,7 @@ bool CTransferImport::ImportFile(const CString& folder, const FileRule& rule, bo
                 stepBegin = GetTickCount();
             }
             m_loop.FeedWhenDue();
+            ++records;
             ++stepRecords;
             if (decode(record, writer)) ++stepStored;
             m_loop.Pause();
@@ -131,7 +133,8 @@ bool CTransferImport::ImportFile(const CString& folder, const FileRule& rule, bo
         endStep(step.End(writer.FinishStep()));
     }
     if (reader.HasShortTail()) m_shortTails.push_back(rule.name);
-    m_loop.Finish();
+    // A file of its header alone leaves the bar where it was.
+    if (records > 0) m_loop.Finish();
     return true;
 }
 

@@ -618,7 +618,11 @@ BOOL CCPTreeRegFP::OnCommand(WPARAM wParam, LPARAM lParam) {
         if (text.GetLength() > kUserIdMaxLength) {
             ShowMessage(PageText(u"CCPTreeAddUser", u"U0037", u"用户ID长度不超过12位!"), 0);
             m_editId.SetWindowText(text.Left(kUserIdMaxLength));
-            MakeIdEditWritable();
+            m_editId.SetReadOnly(FALSE);
+            m_editId.SetFocus();
+            // The caret at the end: a digit typed next must not replace
+            // the whole ID.
+            m_editId.SetSel(kUserIdMaxLength, kUserIdMaxLength);
         }
         return TRUE;
     }

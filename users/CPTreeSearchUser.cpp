@@ -341,7 +341,7 @@ void CCPTreeSearchUser::OnFind() {
     }
     m_list.DeleteAllItems();
     m_matches = CountMatches(filter);
-    for (CButton* button : {&m_btnFirst, &m_btnLast, &m_btnEdit, &m_btnDelete}) button->EnableWindow(TRUE);
+    for (CButton* button : {&m_btnFirst, &m_btnLast}) button->EnableWindow(TRUE);
     m_btnPrevious.EnableWindow(TRUE);
     m_btnNext.EnableWindow(TRUE);
     m_lastPage = LastPageOf(m_matches);
@@ -438,13 +438,11 @@ void CCPTreeSearchUser::ShowChosenUser() {
 
 int CCPTreeSearchUser::SelectedRow() const { return m_list.GetNextItem(-1, LVNI_SELECTED); }
 
-// A selected row gives the edit and delete buttons back.
 void CCPTreeSearchUser::SelectRow(int row) {
     m_list.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    m_btnEdit.EnableWindow(TRUE);
-    m_btnDelete.EnableWindow(TRUE);
 }
 
+// The edit and delete buttons, once disabled, stay so; F2 and F3 still act.
 void CCPTreeSearchUser::ClearSelection() {
     for (int row = 0; row < m_list.GetItemCount(); ++row) m_list.SetItemState(row, 0, LVIS_SELECTED | LVIS_FOCUSED);
     m_btnEdit.EnableWindow(FALSE);
@@ -511,6 +509,13 @@ BOOL CCPTreeSearchUser::PreTranslateMessage(MSG* msg) {
                 break;
         }
     }
+    // The key-up of an arrow whose key-down moved the selection within the
+    // list: the focus stays, or the row would show unselected and Enter
+    // would open nothing. At an edge the key-down cleared the selection and
+    // the key-up moves the focus on.
+    if (msg->message == WM_KEYUP && (msg->wParam == VK_UP || msg->wParam == VK_DOWN) && focus == &m_list &&
+        SelectedRow() >= 0)
+        return TRUE;
     if (msg->message == WM_KEYUP && msg->wParam == VK_ESCAPE && focus == &m_list && m_keyboardClosedByEsc) {
         m_keyboardClosedByEsc = 0;
         return FALSE;

@@ -8,8 +8,7 @@
 // "EditEnter" with the control id; every Enter message addressed to the
 // button is consumed, so the dialog never turns it into IDOK.
 //
-// A finger on the button shows it pressed (light caption, one pixel down
-// and right) while the page handles the tap.
+// A finger on the button changes nothing of its face.
 #pragma once
 
 #include <memory>

@@ -75,13 +75,15 @@ TEST_F(ExportPagesTest, UserExportWritesEveryUserAndTemplateByteForByte) {
     EXPECT_EQ(progress, std::vector<UINT>{100u});
 }
 
-TEST_F(ExportPagesTest, AnEmptyUserTableGivesTheHeaderAloneAndTheBarEndsFull) {
+TEST_F(ExportPagesTest, AnEmptyUserTableGivesTheHeaderAloneAndTheBarStaysAtZero) {
     g_pDatabase->DirectStatement(u"delete from Userinfo");
-    OnPage(1331, Press(0, {"no"}));
+    std::vector<std::string> lines = Press(0, {"no"});
+    lines.insert(lines.begin(), "progress 37");
+    OnPage(1331, lines);
     EXPECT_EQ(ReadHostFile(FlashFile(kUserFile28)), std::string(3, '\0'));
     EXPECT_FALSE(std::filesystem::exists(Host(FlashFile(kFingerprintFile))));
     EXPECT_EQ(Messages(), std::vector<std::u16string>({u"Export fingerprints too?"})) << "users alone end quietly";
-    EXPECT_EQ(progress, std::vector<UINT>{100u});
+    EXPECT_EQ(progress, (std::vector<UINT>{37u, 0u}));
 }
 
 TEST_F(ExportPagesTest, AMissingMediumIsSaidAndWritesNothing) {

@@ -192,6 +192,18 @@ TEST_F(ImportPageTest, WhatTheTablesCannotTakeIsCountedAndNothingHalfIsStored) {
     EXPECT_EQ(Messages().back(), u"Import done; 2 records could not be imported!");
 }
 
+// Files of their header alone import nothing and leave the bar as it was.
+TEST_F(ImportPageTest, HeaderOnlyFilesLeaveTheBarWhereItIs) {
+    PutFile(kUserFile28, 0, "");
+    PutFile(kFingerprintFile, 0, "");
+    const int before = Users();
+    std::vector<std::string> lines{"progress 37", "key DOWN", "answer yes", "answer ok", "key ENTER", "progress"};
+    OnPage(132, lines);
+    EXPECT_EQ(progress, (std::vector<UINT>{37u, 37u}));
+    EXPECT_EQ(Users(), before);
+    EXPECT_EQ(Messages().back(), u"Import done");
+}
+
 TEST_F(ImportPageTest, ATruncatedFileMakesNoPhantomRecordAndSaysSo) {
     const std::string first = User28({5, "1", 1, "Five"}), second = User28({6, "2", 2, "Six"});
     PutFile(kUserFile28, 1, first + second.substr(0, 20));

@@ -224,6 +224,21 @@ TEST_F(EnrolmentTest, IdsAreReadAs64BitNumbersAndTheMarksOfEnrolledFingersStay) 
     for (int i = 0; i < CCPTreeRegFP::kFingers; ++i) EXPECT_EQ(marks[i], i < 4) << "finger " << i;
 }
 
+// A thirteenth digit is refused and cut; the caret stays at the end, so
+// Backspace takes one digit and a digit typed next is added, not a
+// replacement for the whole ID.
+TEST_F(EnrolmentTest, AnIdCutToTwelveKeepsTheCaretAtItsEnd) {
+    std::vector<std::string> lines = Type("123456789012");
+    Append(lines, {"answer ok", "key 3"});
+    CString cut, afterBack;
+    Append(lines, {Probe([&] { cut = PageControlText(11, 1031); }), "key BACK",
+                   Probe([&] { afterBack = PageControlText(11, 1031); })});
+    RunAt(11, lines);
+    EXPECT_EQ(Count(LangText(u"CCPTreeAddUser", u"U0037")), 1);
+    EXPECT_EQ(cut, u"123456789012");
+    EXPECT_EQ(afterBack, u"12345678901");
+}
+
 TEST_F(EnrolmentTest, LeavingStopsBothTimers) {
     AddUser(u"1", u"", 0);
     CString prompt = u"unread";

@@ -183,13 +183,46 @@ TEST_F(SearchUserTest, EditOpensTheSelectedUserAndTheReturnKeepsTheRowSelected) 
     EXPECT_EQ(selectedAfter, 1);
 }
 
-TEST_F(SearchUserTest, AnArrowPastTheListsEdgeClearsTheSelectionAndAChosenRowGivesEditAndDeleteBack) {
-    StoreUsers(1, 2);
-    bool editAtEdge = true, editAgain = false;
-    RunAt(kNode, {"key F1", FocusList(), "key UP", Probe([&] { editAtEdge = Page()->GetDlgItem(1067)->IsWindowEnabled(); }),
-                  "key F1", Probe([&] { editAgain = Page()->GetDlgItem(1067)->IsWindowEnabled(); })});
-    EXPECT_FALSE(editAtEdge);
-    EXPECT_TRUE(editAgain) << "a new search gives the buttons back";
+// Once an arrow went past the list's edge, the edit and delete buttons
+// stay disabled, a new search included; their keys still act.
+TEST_F(SearchUserTest, AnArrowPastTheListsEdgeDisablesEditAndDeleteForGoodAndTheirKeysStillAct) {
+    StoreUser(u"1", u"Ann");
+    StoreUser(u"2", u"Bob");
+    const auto enabled = [] {
+        return std::make_pair(Page()->GetDlgItem(1067)->IsWindowEnabled() != FALSE,
+                              Page()->GetDlgItem(1036)->IsWindowEnabled() != FALSE);
+    };
+    std::pair<bool, bool> atEdge{true, true}, afterFind{true, true};
+    CString edited;
+    RunAt(kNode, {"key F1", FocusList(), "key UP", Probe([&] { atEdge = enabled(); }), "key F1", FocusList(),
+                  Probe([&] { afterFind = enabled(); }), "key F2", Probe([&] {
+                      CControlPanel::Open()->PageOf(CCPTreeEditUser::kNode)->GetDlgItem(1032)->GetWindowText(edited);
+                  })});
+    EXPECT_EQ(atEdge, std::make_pair(false, false));
+    EXPECT_EQ(afterFind, std::make_pair(false, false));
+    EXPECT_EQ(edited, u"Ann") << "F2 edits the selected row";
+}
+
+// Down within the list keeps the focus there: the row moved to shows
+// selected and Enter opens its card.
+TEST_F(SearchUserTest, DownWithinTheListKeepsTheFocusAndEnterOpensTheRowMovedTo) {
+    StoreUsers(1, 3);
+    bool inList = false;
+    int selected = -1;
+    CString cardId;
+    RunAt(kNode, {"key F1", FocusList(), "key DOWN", Probe([&] {
+                      inList = CWnd::GetFocus() == &Page()->List();
+                      selected = Page()->List().GetNextItem(-1, LVNI_SELECTED);
+                  }),
+                  "key ENTER", Probe([&] {
+                      char16_t text[16] = {};
+                      ::GetDlgItemTextW(::GetParent(::GetFocus()), 1349, text, 16);
+                      cardId = text;
+                  }),
+                  "key ESC"});
+    EXPECT_TRUE(inList);
+    EXPECT_EQ(selected, 1);
+    EXPECT_EQ(cardId, u"2");
 }
 
 TEST_F(SearchUserTest, TypedTextsNeverChangeTheStatements) {
