@@ -59,7 +59,7 @@ const DialogTemplate kSearchTemplate{
     {
         {IDC_SEARCH_ID_LABEL, u"STATIC", u"", 0, 5, 12, 15, 23},
         {IDC_SEARCH_ID, u"EDIT", u"", kEdit, 20, 16, 65, 13},
-        {IDC_SEARCH_NAME_LABEL, u"STATIC", u"", 0, 88, 26, 44, 13},
+        {IDC_SEARCH_NAME_LABEL, u"STATIC", u"", 0, 88, 28, 44, 13},
         {IDC_SEARCH_NAME, u"EDIT", u"", kEdit, 20, 30, 65, 12},
         {IDC_SEARCH_DEPT_LABEL, u"STATIC", u"", 0, 92, 12, 41, 23},
         {IDC_SEARCH_DEPT, u"STATIC", u"", WS_TABSTOP, 133, 14, 90, 23},

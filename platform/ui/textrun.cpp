@@ -64,6 +64,18 @@ int TextWidth(FontFace& face, std::u16string_view text) {
     return width;
 }
 
+LetterRows LetterRowsOf(FontFace& face) {
+    LetterRows rows{face.Height(), 0};
+    for (char32_t c : std::u32string_view(U"Hbdfhklt\u56FDgjpqy")) {
+        const Glyph& glyph = face.GlyphOf(c);
+        if (glyph.coverage.empty()) continue;
+        const int top = face.Ascent() - glyph.top;
+        rows.top = std::min(rows.top, top);
+        rows.bottom = std::max(rows.bottom, top + glyph.height);
+    }
+    return rows.bottom > rows.top ? rows : LetterRows{0, face.Height()};
+}
+
 void DrawTextRun(DeviceContext& dc, FontFace& face, int x, int top, std::u16string_view text,
                  const TextRunOptions& options) {
     if (dc.surface == nullptr)

@@ -34,6 +34,14 @@ void ForEachCodePoint(std::u16string_view text, F&& f) {
 
 int TextWidth(FontFace& face, std::u16string_view text);
 
+// The rows the face's letters take, from the top of the tallest to the
+// bottom of the deepest (Latin and Chinese), relative to the cell's top.
+struct LetterRows {
+    int top = 0;
+    int bottom = 0;
+};
+LetterRows LetterRowsOf(FontFace& face);
+
 struct TextRunOptions {
     std::optional<RECT> clip;     // DC coordinates; drawing stays inside
     bool fillCell = false;        // paint the text cell in the background colour first
