@@ -55,6 +55,7 @@ RECT TextArea(HWND hwnd) {
 // small as its font size), the same face at the largest size that fits.
 HFONT DrawingFont(HWND hwnd, EditState& s) {
     auto given = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+    if (given == nullptr) given = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
     RECT area = TextArea(hwnd);
     const int room = area.bottom - area.top;
     if (given == s.fittedFor && room == s.fittedRoom) return s.fitted ? s.fitted : given;
@@ -63,7 +64,7 @@ HFONT DrawingFont(HWND hwnd, EditState& s) {
     s.fittedFor = given;
     s.fittedRoom = room;
     LOGFONTW font{};
-    if (given == nullptr || GetObjectW(given, sizeof font, &font) == 0 || room <= 0) return given;
+    if (GetObjectW(given, sizeof font, &font) == 0 || room <= 0) return given;
     if (ControlMeasure(hwnd, given).LetterHeight() <= room) return given;
     const LONG sign = font.lfHeight < 0 ? -1 : 1;
     for (LONG size = std::abs(font.lfHeight) - 1; size > 1; --size) {

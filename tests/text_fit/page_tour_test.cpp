@@ -30,6 +30,7 @@ const std::vector<Step>& Tour() {
         {123, {}, "entered"},
         {124, {}, "entered"},
         {124, {"key F1"}, "a full page of users"},
+        {124, {"tall"}, "fields filled"},
         {131, {}, "entered"},
         {131, {"key F1"}, "a full page of records"},
         {132, {}, "entered"},
