@@ -95,6 +95,15 @@ Region DrawableArea(const DrawnTextRun& run, const PaintedWindow& painter, POINT
     if (dc.state.appClip) {
         Region clip = *dc.state.appClip;
         clip.Offset(dc.origin.x, dc.origin.y);
+        // The DC's own clip starts from what shows: a window above (a box)
+        // hides without cutting, so what it hides counts as room.
+        if (onScreen) {
+            Region hidden = painter.box;
+            Region shown = dc.systemClip;
+            shown.Offset(dc.origin.x, dc.origin.y);
+            hidden.Subtract(shown);
+            clip.Union(hidden);
+        }
         area.Intersect(clip);
     }
     area.Offset(toScreen.x, toScreen.y);
