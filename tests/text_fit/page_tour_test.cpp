@@ -24,10 +24,12 @@ struct Step {
 // Each page as entered, and the states its own keys reach.
 const std::vector<Step>& Tour() {
     static const std::vector<Step> steps{
+        {1, {}, "the main menu"},
         {12, {}, "the users menu"},
         {13, {}, "the data menu"},
         {133, {}, "the export menu"},
         {14, {}, "the attendance menu"},
+        {15, {}, "the system menu"},
         {16, {}, "the advanced menu"},
         {11, {}, "entered"},
         {11, {"key 9", "key 9", "key ENTER", "fit", "answer no"}, "the add-user question"},
@@ -75,7 +77,7 @@ protected:
             id.Format(u"8765432%d", i);
             AddUser(id.GetString(), u"", i == 1 ? 1 : 0);
             CString sql;
-            sql.Format(u"UPDATE Userinfo SET Name='Maximilian %d', Deptid=1 WHERE userid='%s'", i, id.GetString());
+            sql.Format(u"UPDATE Userinfo SET Name='Wilhelmin%d', Deptid=1 WHERE userid='%s'", i, id.GetString());
             g_pDatabase->DirectStatement(sql);
             for (int minute = 0; minute < 2; ++minute) {
                 CheckinoutRecord record;
