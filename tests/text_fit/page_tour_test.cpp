@@ -9,6 +9,7 @@
 #include "core/MachineConfig.h"
 #include "data/DataGlobals.h"
 #include "data/RecordStore.h"
+#include "data/UserStorage.h"
 #include "platform/base/localtime.h"
 #include "tests/page_support/panel_fixture.h"
 #include "tests/support/text_fit.h"
@@ -34,7 +35,9 @@ const std::vector<Step>& Tour() {
         {11, {}, "entered"},
         {11, {"key 9", "key 9", "key ENTER", "fit", "answer no"}, "the add-user question"},
         {121, {}, "entered"},
+        {121, {"key 3", "key 1", "key ENTER"}, "a new user held"},
         {122, {}, "entered"},
+        {122, {"key 8", "key 7", "key 6", "key 5", "key 4", "key 3", "key 2", "key 1", "key ENTER"}, "a user loaded"},
         {123, {}, "entered"},
         {123, {"key 9", "key 9", "key ENTER", "fit", "answer ok"}, "the no-such-ID box"},
         {124, {}, "entered"},
@@ -70,6 +73,7 @@ protected:
         LoadAccessGroups();
         LoadAccessTimeZones();
         g_pRecordStore = new CRecordStore(*g_pDatabase);
+        g_pUserStorage = &users;
         // Longer names and IDs than the factory has, so the lists show the
         // widest values they hold, a full page and more.
         for (int i = 1; i <= 9; ++i) {
@@ -111,6 +115,7 @@ protected:
         ScriptDriver::RegisterCommand("tall", nullptr);
         delete g_pRecordStore;
         g_pRecordStore = nullptr;
+        g_pUserStorage = nullptr;
         g_MachineConfig.AccessGroupTable.Clear();
         g_MachineConfig.AccessZoneTable.Clear();
         g_ConfigDoc.ParseText(u"");
@@ -142,6 +147,7 @@ protected:
     }
 
     std::vector<TextMisfit> misfits;
+    CUserStorage users{*g_pDatabase};
 };
 
 // A 16-pixel font in fields 15 pixels high: the letters stand whole inside.
