@@ -215,7 +215,7 @@ CString CCPTreeSearchUser::AlignedTitleLine() {
         columnLeft += kColumns[i - 1].width;
         const int target = columnLeft + CSkinListCtrl::kSubItemInset - textLeft;
         int blanks = 1;
-        while (m_titleLine.CaptionWidth(text + CString(u' ', blanks + 1)) <= target) ++blanks;
+        while (blanks < target && m_titleLine.CaptionWidth(text + CString(u' ', blanks + 1)) <= target) ++blanks;
         text += CString(u' ', blanks) + Text(kColumns[i].key, kColumns[i].title);
     }
     return text;
