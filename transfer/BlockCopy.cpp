@@ -74,7 +74,10 @@ FileCopyError CopyWholeFile(const CString& source, const CString& target, CTrans
     ULONGLONG done = 0;
     CBlockCopy copy;
     loop.Begin(false);
-    if (copy.Copy(source, target, loop, done, total) && copy.Commit()) loop.Finish();
+    if (copy.Copy(source, target, loop, done, total) && copy.Commit())
+        loop.Finish();
+    else
+        loop.Fail();
     return copy.Error();
 }
 

@@ -25,6 +25,10 @@ public:
     // The caption and its DrawText flags; no repaint (the page repaints).
     void SetText(CString text) { m_caption = text; }
     void SetTextFormat(UINT format) { m_format = format; }
+    // Where the caption's left edge lies in the button (after the left
+    // cap) and how wide a text is in the caption's font.
+    int CaptionLeft() const { return m_left ? static_cast<int>(m_left->GetWidth()) : 0; }
+    int CaptionWidth(const CString& text);
 
     BOOL PreTranslateMessage(MSG* msg) override;
 

@@ -24,6 +24,17 @@ protected:
     }
 };
 
+// The verify-mode view shows whole the moment it opens, its mode switch
+// included, and the form shows whole again when it closes.
+TEST_F(AddUserTest, TheVerifyModeViewAndTheFormShowWholeWhenTheyOpen) {
+    std::vector<int> stale;
+    const auto look = [&] { stale.push_back(StalePixels(CCPTreeAddUser::kNode)); };
+    std::vector<std::string> lines = TypeAndEnter("31");
+    Append(lines, {"tapon 121 1325", Probe(look), "key ESC", Probe(look)});
+    RunAt(121, lines);
+    EXPECT_EQ(stale, (std::vector<int>{0, 0}));
+}
+
 TEST_F(AddUserTest, AUserWithEveryFieldIsInsertedAtEnterAndSavedWithTheMenuKey) {
     ASSERT_TRUE(g_pDatabase->DirectStatement(u"INSERT INTO Dept VALUES (2,'Sales',1,0)"));
     CString heldAfterEnter;

@@ -30,6 +30,16 @@ protected:
     }
 };
 
+// The verify-mode view of a loaded user shows whole the moment it opens.
+TEST_F(EditUserTest, TheVerifyModeViewShowsWholeWhenItOpens) {
+    StoreUser(u"'6','','','0','',1,6,'',0,'',0,0");
+    int stale = -1;
+    std::vector<std::string> lines = TypeAndEnter("6");
+    Append(lines, {"tapon 122 1325", Probe([&] { stale = StalePixels(CCPTreeEditUser::kNode); }), "key ESC"});
+    RunAt(122, lines);
+    EXPECT_EQ(stale, 0);
+}
+
 TEST_F(EditUserTest, ALoadedUserIsShownAndWhatWasNotChangedIsWrittenBackAsStored) {
     StoreUser(u"'5','4660','Ann','男','12',99,201,'x.jpg',1,'1990-01-01',3,5");
     ASSERT_TRUE(g_pDatabase->DirectStatement(u"INSERT INTO FPinfo VALUES (0,'5',zeroblob(338))"));

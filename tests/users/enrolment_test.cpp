@@ -7,6 +7,9 @@
 #include "data/SqlHelpers.h"
 #include "main/FingerCapture.h"
 #include "platform/fp/sensorslot.h"
+#include "core/LangText.h"
+#include "core/MachineConfig.h"
+#include "tests/support/text_fit.h"
 #include "tests/users/users_fixture.h"
 #include "users/CPTreeAddUser.h"
 #include "users/CPTreeRegFP.h"
@@ -389,6 +392,34 @@ TEST_P(EnrolmentAtSensorVersion, EnrolsAndRefusesTheSameFingerTwice) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Generations, EnrolmentAtSensorVersion, ::testing::Values(6, 7, 8));
+
+// Every text of the page is seen whole in each state of a press sequence,
+// the chosen image's prompt included, in English and in Chinese.
+TEST_F(EnrolmentTest, EveryTextFitsInEachStateInBothLanguages) {
+    AddUser(u"1", u"", 0);
+    for (const char16_t* language : {u"English", u"Chinese"}) {
+        g_MachineConfig.LanguageName = language;
+        ASSERT_TRUE(g_LangDoc.ReadFromFile(GetLanguageFilePath()));
+        std::string misfits;
+        int looks = 0;
+        const auto fit = [&] {
+            return Probe([&] {
+                misfits += Describe(FindTextMisfits());
+                ++looks;
+            });
+        };
+        std::vector<std::string> lines{fit()};
+        Append(lines, TypeAndEnter("1"));
+        Append(lines, {fit(), "key ENTER", "wait 300", fit(), Finger(1301, 1), "wait 300", fit(), "lift", "wait 700",
+                       Finger(1301, 2), "wait 300", "lift", fit(), "key LEFT", fit(), "key RIGHT", fit(),
+                       "answer yes"});
+        RunAt(11, lines);
+        EXPECT_EQ(looks, 7) << Utf16ToUtf8(language);
+        EXPECT_EQ(misfits, "") << Utf16ToUtf8(language);
+        ASSERT_TRUE(g_pDatabase->DirectStatement(u"DELETE FROM FPinfo"));
+        store.Delete(u"1", -1);
+    }
+}
 
 // The page as entered and in each state of a press sequence.
 TEST_F(EnrolmentTest, GoldenScreensOfTheStates) {
