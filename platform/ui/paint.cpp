@@ -4,7 +4,8 @@
 // children unless WS_CLIPCHILDREN asks for it; invalidating a parent also
 // invalidates its visible children where they intersect, and so does a
 // parent's paint, so that children end whole on top of it in every order of
-// invalidation and painting; WM_PAINT goes to parents before children;
+// invalidation and painting, and a window's paint does the same for the
+// siblings above it that it overlaps; WM_PAINT goes to parents before children;
 // BeginPaint takes and clears the update region
 // before it sends WM_ERASEBKGND, so whatever is invalidated while painting is
 // painted in the next cycle.
@@ -292,6 +293,16 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
             Region part = update;
             part.Offset(-child->rect.left, -child->rect.top);
             Invalidate(child, part, erase, true);
+        }
+        // Nor does it exclude the siblings above it: where they overlap it
+        // they are painted again, so they end on top whichever painted first.
+        if (w->parent != nullptr && w->parent != Desktop() && (w->style & WS_CLIPSIBLINGS) == 0) {
+            for (Window* sibling : w->parent->children) {
+                if (sibling == w) break;
+                Region part = update;
+                part.Offset(w->rect.left - sibling->rect.left, w->rect.top - sibling->rect.top);
+                Invalidate(sibling, part, erase, true);
+            }
         }
         Region clip = VisibleRegion(w);
         clip.Intersect(update);

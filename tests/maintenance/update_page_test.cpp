@@ -157,8 +157,10 @@ TEST_F(UpdatePageTest, AnythingButPlainFilesInTheFolderRefusesTheWholeUpdate) {
          }},
         {"program larger than the flash's free room",
          [&] {
+             // A terabyte beyond the free room (sparse): other work on the
+             // machine freeing space meanwhile cannot make it fit.
              std::filesystem::resize_file(update + "/SMControl_WinCE.dll",
-                                          std::filesystem::space(update).available + (1u << 20));
+                                          std::filesystem::space(update).available + (1ull << 40));
          }},
     };
     const CString refused = u"Update refused: a link, a device or too large a file in the update folder. Nothing was "
