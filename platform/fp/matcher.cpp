@@ -467,16 +467,21 @@ int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, 
 }
 
 bool BuildRecord(const uint8_t* stored, uint8_t* record) {
-    std::memset(record, 0, kRecordSize);
+    // Every byte written once: the template store fills thousands of these
+    // at start-up.
+    constexpr size_t kFlowsEnd = kFlowsOffset + 2 * sizeof(PressFlow);
     std::memcpy(record, stored, kStoredTemplateSize);
+    std::memset(record + kStoredTemplateSize, 0, kFlowsOffset - kStoredTemplateSize);
+    std::memset(record + kFlowsEnd, 0, kRecordSize - kFlowsEnd);
     std::memcpy(record + kRecordTagOffset, "QFR1", 4);
     for (int p = 0; p < 2; ++p) {
-        UnpackedTemplate t;
-        if (!UnpackTemplate(stored + p * kTemplateSize, &t)) continue;
-        PressFlow flow;
-        std::memcpy(flow.orientation, t.orientation, sizeof flow.orientation);
-        std::memcpy(flow.ridges, t.ridges, sizeof flow.ridges);
-        std::memcpy(record + kFlowsOffset + p * sizeof(PressFlow), &flow, sizeof flow);
+        const uint8_t* press = stored + p * kTemplateSize;
+        PressFlow* flow = reinterpret_cast<PressFlow*>(record + kFlowsOffset + p * sizeof(PressFlow));
+        if (!IsTemplate(press)) {
+            std::memset(flow, 0, sizeof *flow);
+            continue;
+        }
+        UnpackFlow(press, flow->orientation, flow->ridges);
         record[kRecordUsableOffset] |= static_cast<uint8_t>(1 << p);
     }
     if (record[kRecordUsableOffset] == 0) {
