@@ -139,28 +139,33 @@ int SumOfBytes(SampleBlock block) {
 }
 
 // Each stored block is read once and compared with the live one at every
-// turn the sift tries.
-int SiftDistance(const LivePress& live, const PressFlow& stored, int* bestTurn = nullptr) {
-    constexpr int kTurns = LivePress::kFlowTurns;
+// kTurnStep-th turn the live press was prepared for: the sift over every
+// record tries every other one, which finds the finger as surely; the turn
+// for the minutiae is then found among all of them.
+template <int kTurnStep>
+int SiftDistance(const LivePress& live, const PressFlow& stored, int* bestTurn) {
+    constexpr int kTurns = (LivePress::kFlowTurns + kTurnStep - 1) / kTurnStep;
     SampleBlock misses[kTurns] = {};
     const uint8_t* orientation = &stored.orientation[0][0];
     const uint8_t* ridges = &stored.ridges[0][0];
     for (int block = 0; block < kViewBlocks; ++block) {
         const SampleBlock b = LoadBlock(orientation + block * kBlockSamples);
-        for (int turn = 0; turn < kTurns; ++turn)
-            misses[turn] += OrientationMisses(LoadBlock(live.TurnedFlow(turn) + block * kBlockSamples), b);
+        for (int t = 0; t < kTurns; ++t)
+            misses[t] += OrientationMisses(LoadBlock(live.TurnedFlow(t * kTurnStep) + block * kBlockSamples), b);
     }
     for (int block = 0; block < kViewBlocks; ++block) {
         const SampleBlock b = LoadBlock(ridges + block * kBlockSamples);
-        for (int turn = 0; turn < kTurns; ++turn)
-            misses[turn] += RidgeMisses(LoadBlock(live.TurnedFlow(turn) + kRings * kSectors + block * kBlockSamples), b);
+        for (int t = 0; t < kTurns; ++t) {
+            const uint8_t* flow = live.TurnedFlow(t * kTurnStep) + kRings * kSectors;
+            misses[t] += RidgeMisses(LoadBlock(flow + block * kBlockSamples), b);
+        }
     }
     int best = std::numeric_limits<int>::max();
-    for (int turn = 0; turn < kTurns; ++turn) {
-        const int distance = SumOfBytes(misses[turn]);
+    for (int t = 0; t < kTurns; ++t) {
+        const int distance = SumOfBytes(misses[t]);
         if (distance < best) {
             best = distance;
-            if (bestTurn) *bestTurn = turn;
+            *bestTurn = t * kTurnStep;
         }
     }
     return best;
@@ -353,7 +358,7 @@ int FullScore(const LivePress& live, const uint8_t* record, int press, int first
 // a stored press lies closest to the live one's.
 int MinutiaeTurnOfFlow(const LivePress& live, const PressFlow& stored) {
     int flowTurn = LivePress::kFlowTurns / 2;
-    SiftDistance(live, stored, &flowTurn);
+    SiftDistance<1>(live, stored, &flowTurn);
     const float degrees = (flowTurn - LivePress::kFlowTurns / 2) * 360.0f / kSectors;
     return LivePress::kTurns / 2 + static_cast<int>(std::lround(degrees / kTurnStepDegrees));
 }
@@ -443,7 +448,8 @@ int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, 
         int nearest = -1;
         for (int p = 0; p < 2; ++p) {
             if (!PressUsable(record, p)) continue;
-            const int distance = SiftDistance(live, FlowOf(record, p));
+            int turn;
+            const int distance = SiftDistance<2>(live, FlowOf(record, p), &turn);
             if (nearest < 0 || distance < nearest) nearest = distance;
         }
         if (nearest >= 0) sifted.emplace_back(nearest, i);
