@@ -36,7 +36,7 @@ constexpr float kPairTolerance = 8 * 4;  // quarter pixels
 constexpr float kTightTolerance = 4 * 4;
 
 // How many candidates the sift hands to the full comparison.
-constexpr int kSiftKeeps = 48;
+constexpr int kSiftKeeps = 64;
 
 const PressFlow& FlowOf(const uint8_t* record, int press) {
     return *reinterpret_cast<const PressFlow*>(record + kFlowsOffset + press * sizeof(PressFlow));
@@ -91,11 +91,13 @@ int FlowScore(const LivePress& live, const PressFlow& stored) {
 }
 
 // The sift's view of the flow: how far the two presses' samples lie apart
-// at the turn where they agree best; a sample either press could not use
-// counts as a fair miss. Lower is closer.
+// at the turn where they agree best, each sample's miss capped. A sample
+// either press could not use counts half a capped miss: presses of one
+// finger lie differently on the sensor, so they lose different samples at
+// its edge. Lower is closer.
 constexpr int kSiftOrientationCap = 4;
-constexpr int kSiftRidgeCap = 16;
-constexpr int kSiftOrientationWeight = 7;
+constexpr int kSiftRidgeCap = 24;
+constexpr int kSiftOrientationWeight = 5;
 
 // Sixteen samples at a time. Per sample the weighted misses stay below
 // 256 over the four blocks of each view, so a byte holds their sum.
@@ -117,13 +119,13 @@ SampleBlock OrientationMisses(SampleBlock a, SampleBlock b) {
     const SampleBlock cap = SampleBlock{} + kSiftOrientationCap;
     const SampleBlock high = a > b ? a : b, low = a > b ? b : a;
     const SampleBlock d = high - low;
-    return kSiftOrientationWeight * ((high & 0x80) != 0 ? cap : Min(Min(d, kOrientationLevels - d), cap));
+    return kSiftOrientationWeight * ((high & 0x80) != 0 ? cap / 2 : Min(Min(d, kOrientationLevels - d), cap));
 }
 
 SampleBlock RidgeMisses(SampleBlock a, SampleBlock b) {
     const SampleBlock cap = SampleBlock{} + kSiftRidgeCap;
     const SampleBlock high = a > b ? a : b, low = a > b ? b : a;
-    return high == kUnusable ? cap : Min(high - low, cap);
+    return high == kUnusable ? cap / 2 : Min(high - low, cap);
 }
 
 // The sum of the sixteen bytes, eight at a time in one word.
