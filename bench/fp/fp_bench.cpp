@@ -84,7 +84,7 @@ void OnAllCores(uint32_t count, Job job) {
 constexpr int kMostRecords = 5000;
 constexpr int kProbesOfAKind = 1000;
 // Fingers no test and no tuning of the matcher has seen.
-constexpr uint32_t kFirstFinger = 900000;
+constexpr uint32_t kFirstFinger = 3000000;
 
 struct Probe {
     std::vector<BYTE> press;
