@@ -1,8 +1,12 @@
 #include "core/ConfigXml.h"
 
+#include <cstdio>
+#include <filesystem>
+
 #include "core/AppDir.h"
 #include "core/ShowMessage.h"
 #include "core/XmlLookup.h"
+#include "platform/base/device_fs.h"
 #include "platform/base/numparse.h"
 
 CXmlDoc g_ConfigDoc;
@@ -17,6 +21,22 @@ CString GetConfigFilePath() {
     CString appDir;
     GetAppDir(appDir);
     return appDir + u"config\\config.xml";
+}
+
+bool ConfigFileReads(const std::string& deviceRoot) {
+    SetDeviceRoot(deviceRoot);
+    CXmlDoc settings;
+    return settings.ReadFromFile(GetConfigFilePath());
+}
+
+void ExplainUnreadableConfigFile(const CString& devicePath) {
+    const std::string host = DeviceToHostPath(devicePath.str());
+    std::error_code error;
+    if (!std::filesystem::exists(host, error)) return;
+    std::fprintf(stderr,
+                 "quillon: %s exists but cannot be read (cut short, not text, or nested too deeply);\n"
+                 "quillon --init-root %s --force keeps it as config.xml.damaged and writes the factory settings\n",
+                 host.c_str(), GetDeviceRoot().c_str());
 }
 
 int GetConfigInt(CString key, int& value) {

@@ -3,12 +3,22 @@
 // occurrence of a key, the writer changes the first.
 #pragma once
 
+#include <string>
+
 #include "core/XmlDoc.h"
 
 extern CXmlDoc g_ConfigDoc;
 
 // application directory + "config\config.xml"
 CString GetConfigFilePath();
+
+// True when the settings file of the device folder `deviceRoot` (a host
+// folder, which becomes the device root) can be read as start-up reads it.
+bool ConfigFileReads(const std::string& deviceRoot);
+// Says on standard error, naming the host file, that the settings file at
+// `devicePath` exists but cannot be read, and how a repair replaces it;
+// nothing when the file is missing.
+void ExplainUnreadableConfigFile(const CString& devicePath);
 
 // 1 when the key exists; the value is the leading decimal integer of its
 // text (0 when the text has none, and 0 when the key is missing).

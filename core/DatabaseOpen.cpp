@@ -4,6 +4,7 @@
 #include "core/DebugPrint.h"
 #include "data/DataGlobals.h"
 #include "data/DatabaseFile.h"
+#include "data/FactoryDatabase.h"
 #include "data/SqlHelpers.h"
 #include "platform/base/clock.h"
 
@@ -55,10 +56,7 @@ void EnsureAutoFnTable() {
     // One transaction: a start cut short leaves no table or a whole one.
     if (!db.BeginTransaction()) return;
     const bool done =
-        (exists || db.DirectStatement(u"CREATE TABLE 'AtuoFN' (Monstart nvarchar, MonEnd nvarchar, TuesStart nvarchar, "
-                                      u"TuesEnd nvarchar, WednStart nvarchar, WednEnd nvarchar, ThurStart nvarchar, "
-                                      u"ThurEnd nvarchar, FriStart nvarchar, FriEnd nvarchar, SatStart nvarchar, "
-                                      u"SatEnd nvarchar, SunStart nvarchar, SunEnd nvarchar, SpaceID int, FNID int)")) &&
+        (exists || db.DirectStatement(kAutoFnTableSql)) &&
         FillAutoFnTable(db);
     if (done)
         db.CommitTransaction();

@@ -12,7 +12,7 @@
 #include "platform/base/debug.h"
 #include "platform/base/localtime.h"
 #include "platform/base/threads.h"
-#include "platform/ui/windowdc.h"
+#include "platform/ui/ddx.h"
 
 namespace {
 
@@ -29,7 +29,6 @@ enum : int {
 };
 
 constexpr UINT kPostedLineMessage = WM_USER + 2398;
-constexpr RECT kListRect = {0, 1, 213, 58};
 
 const DialogTemplate kDebugWinTemplate = {
     CDebugWin::IDD,
@@ -40,6 +39,7 @@ const DialogTemplate kDebugWinTemplate = {
     239,
     u"Debug WINDOW",
     {
+        {CDebugWin::kListId, WC_LISTVIEW, u"", LVS_REPORT, 0, 1, 213, 57},
         {kNoFpProcess, WC_BUTTON, u"NO FP Process", BS_AUTOCHECKBOX | WS_TABSTOP, 3, 61, 63, 10},
         {kFpSave, WC_BUTTON, u"FP Save", BS_AUTOCHECKBOX | WS_TABSTOP, 3, 80, 42, 10},
         {kChannelLog, WC_BUTTON, u"log", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 74, 66, 25, 10},
@@ -107,13 +107,26 @@ int CDebugWin::AddLine(const CString& text) {
     if (text.IsEmpty()) return 0;
     CString tick;
     tick.Format(u"%u", GetTickCount());
-    m_rows.insert(m_rows.begin(), Row{tick, text});
-    if (GetSafeHwnd()) ::InvalidateRect(GetSafeHwnd(), &kListRect, TRUE);
+    m_list.InsertItem(0, tick);
+    m_list.SetItemText(0, 1, text);
     return 1;
+}
+
+std::vector<CDebugWin::Row> CDebugWin::Rows() const {
+    std::vector<Row> rows;
+    for (int i = 0; i < m_list.GetItemCount(); ++i) rows.push_back(Row{m_list.GetItemText(i, 0), m_list.GetItemText(i, 1)});
+    return rows;
+}
+
+void CDebugWin::DoDataExchange(CDataExchange* dx) {
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, kListId, m_list);
 }
 
 BOOL CDebugWin::OnInitDialog() {
     CDialog::OnInitDialog();
+    m_list.InsertColumn(0, u"序号", LVCFMT_LEFT, 60);
+    m_list.InsertColumn(1, u"信息", LVCFMT_LEFT, 460);
     m_threadId = GetCurrentThreadId();
     CheckDlgButton(kNoFpProcess, g_MachineConfig.DebugSensorCapture ? BST_UNCHECKED : BST_CHECKED);
     CheckDlgButton(kFpSave, g_MachineConfig.DebugSaveImages ? BST_CHECKED : BST_UNCHECKED);
@@ -182,27 +195,4 @@ void CDebugWin::OnTimer(UINT_PTR /*id*/) {
 void CDebugWin::OnCancel() {
     SetDebugWindow(nullptr);
     DestroyWindow();
-}
-
-void CDebugWin::OnPaint() {
-    CPaintDC dc(this);
-    PaintList(dc);
-}
-
-// The list: tick column 60 pixels, then the text, newest row on top.
-void CDebugWin::PaintList(CDC& dc) {
-    RECT area = kListRect;
-    dc.FillSolidRect(&area, RGB(0xFF, 0xFF, 0xFF));
-    dc.SetBkMode(TRANSPARENT);
-    dc.SetTextColor(RGB(0, 0, 0));
-    constexpr int kRowHeight = 14;
-    int y = area.top;
-    for (const Row& row : m_rows) {
-        if (y + kRowHeight > area.bottom) break;
-        RECT tick = {area.left + 2, y, area.left + 60, y + kRowHeight};
-        RECT text = {area.left + 62, y, area.right, y + kRowHeight};
-        dc.DrawText(row.tick, &tick, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
-        dc.DrawText(row.text, &text, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
-        y += kRowHeight;
-    }
 }

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "platform/ui/afxcmn.h"
 #include "platform/ui/afxwin.h"
 
 class CDebugWin : public CDialog {
@@ -20,23 +21,26 @@ public:
 
     CDebugWin() : CDialog(IDD, nullptr) {}
 
-    // A row on top: the tick count and the text. 0 for an empty text.
+    // A row on top of the list: the tick count and the text. 0 for an
+    // empty text.
     int AddLine(const CString& text);
-    const std::vector<Row>& Rows() const { return m_rows; }
+    // The list's rows, newest first.
+    std::vector<Row> Rows() const;
+    const CListCtrl& List() const { return m_list; }
     DWORD OwnerThread() const { return m_threadId; }
 
     BOOL OnInitDialog() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     void OnTimer(UINT_PTR id) override;
-    void OnPaint() override;
     void OnOK() override {}
     void OnCancel() override;
 
-private:
-    void PaintList(CDC& dc);
+protected:
+    void DoDataExchange(CDataExchange* dx) override;
 
-    std::vector<Row> m_rows;  // newest first
+private:
+    CListCtrl m_list;
     int m_channel = 0;
     DWORD m_threadId = 0;
 };

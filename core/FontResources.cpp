@@ -6,6 +6,7 @@
 #include "core/ConfigXml.h"
 #include "core/ShowMessage.h"
 #include "platform/ui/gdi.h"
+#include "platform/ui/winuser.h"
 
 namespace {
 
@@ -26,9 +27,10 @@ bool ForEachFontFile(const std::function<void(const CString&)>& each) {
 }  // namespace
 
 int LoadFontResources() {
-    // No window of the terminal caches a font list, so there is nobody to
-    // tell of the change.
-    const bool listed = ForEachFontFile([](const CString& path) { AddFontResourceW(path); });
+    const bool listed = ForEachFontFile([](const CString& path) {
+        AddFontResourceW(path);
+        SendMessageW(HWND_BROADCAST, WM_FONTCHANGE, 0, 0);
+    });
     if (!listed) ShowMessage(u"XML error in 'FontResourceList' elem! ", 0);
     return 1;
 }

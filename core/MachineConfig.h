@@ -153,7 +153,7 @@ public:
     CAccessZoneTable AccessZoneTable;
     CAccessGroupTable AccessGroupTable;
 
-    int DebugSensorCapture = 1;
+    int DebugSensorCapture = 0;
     int DebugSaveImages = 0;
     int DebugChannel = 0;  // 0 log only, 1 on-screen list, 2 COM1, 3 COM2
     int RightToLeft = 0;   // the bidirectional-text library is loaded

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "core/AdapterRebind.h"
+#include "core/AppMessageBox.h"
 #include "core/LangText.h"
 #include "core/MachineConfig.h"
 #include "core/RegistryKey.h"
@@ -15,10 +16,10 @@ namespace {
 
 constexpr const char16_t* kDefaultAdapter = u"DM9CE1";
 
-void ShowKeyFailure() {
+CString KeyFailureText() {
     CString text;
     GetLangText(u"CMachineConfig", u"MCF0001", u"错误: 无法打开有关的hKEY11!", text);
-    ShowMessage(text, 0);
+    return text;
 }
 
 }  // namespace
@@ -50,7 +51,8 @@ int CMachineConfig::GetDhcp(const CString& adapter, int& enabled) {
 int CMachineConfig::SetDhcp(const CString& adapter, int enable) {
     CRegistryKey key;
     if (!key.Open(HKEY_LOCAL_MACHINE, GetAdapterKeyPath(adapter))) {
-        ShowKeyFailure();
+        // The standard box, unlike the address writes.
+        AfxMessageBox(KeyFailureText(), MB_OK);
         return 0;
     }
     const BOOL stored = key.SetDWORDValue(u"EnableDHCP", enable == 1 ? 1 : 0);
@@ -64,7 +66,7 @@ int CMachineConfig::SetDhcp(const CString& adapter, int enable) {
 int CMachineConfig::WriteAdapterText(const CString& adapter, const char16_t* name, const CString& text) {
     CRegistryKey key;
     if (!key.Open(HKEY_LOCAL_MACHINE, GetAdapterKeyPath(adapter))) {
-        ShowKeyFailure();
+        ShowMessage(KeyFailureText(), 0);
         return 0;
     }
     std::vector<char16_t> data(text.GetString(), text.GetString() + text.GetLength());

@@ -109,6 +109,7 @@ int InitTool() {
         loaded = g_ConfigDoc.ReadFromFile(configPath);
     }
     if (!loaded) {
+        ExplainUnreadableConfigFile(configPath);
         CString text;
         text.Format(u"Can not find '%s' file!", configPath);
         ShowMessage(text, 0);

@@ -2,14 +2,18 @@
 
 #include <sqlite3.h>
 
+#include <cctype>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "data/FPTemplateStore.h"
 #include "data/FactoryDatabase.h"
 #include "platform/base/device_fs.h"
 #include "platform/base/files.h"
 #include "platform/base/handle.h"
+#include "platform/base/utf.h"
 
 namespace {
 
@@ -21,25 +25,33 @@ public:
         if (sqlite3_open_v2(hostPath.c_str(), &m_db, flags, nullptr) != SQLITE_OK) {
             sqlite3_close(m_db);
             m_db = nullptr;
+            return;
         }
+        // A file from elsewhere runs none of its own SQL while it is read.
+        sqlite3_db_config(m_db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+        sqlite3_db_config(m_db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
     }
     ~Connection() { sqlite3_close(m_db); }
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
     explicit operator bool() const { return m_db != nullptr; }
-    // Column 0 of every row.
-    std::vector<std::string> Texts(const std::string& sql) const {
-        std::vector<std::string> texts;
+    // Every row, its columns as texts (NULL as empty); false when the
+    // statement fails, also midway.
+    bool Rows(const std::string& sql, std::vector<std::vector<std::string>>& rows) const {
         sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK) {
-            while (sqlite3_step(stmt) == SQLITE_ROW) {
-                const unsigned char* text = sqlite3_column_text(stmt, 0);
-                texts.emplace_back(text ? reinterpret_cast<const char*>(text) : "");
+        int step = sqlite3_prepare_v2(m_db, sql.c_str(), -1, &stmt, nullptr);
+        if (step == SQLITE_OK) {
+            while ((step = sqlite3_step(stmt)) == SQLITE_ROW) {
+                std::vector<std::string>& row = rows.emplace_back();
+                for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
+                    const unsigned char* text = sqlite3_column_text(stmt, i);
+                    row.emplace_back(text ? reinterpret_cast<const char*>(text) : "");
+                }
             }
         }
         sqlite3_finalize(stmt);
-        return texts;
+        return step == SQLITE_DONE;
     }
     bool Run(const char* sql) const { return sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
 
@@ -47,32 +59,84 @@ private:
     sqlite3* m_db = nullptr;
 };
 
-std::vector<std::string> Columns(const Connection& db, const std::string& table) {
-    return db.Texts("select name from pragma_table_info('" + table + "')");
-}
-
-// SQL names ignore the case of ASCII letters.
-bool SameName(const std::string& a, const std::string& b) {
-    return sqlite3_stricmp(a.c_str(), b.c_str()) == 0;
-}
-
-bool HasFactoryTables(const Connection& db) {
-    Connection factory(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-    if (!factory || !factory.Run(FactorySchemaSql())) return false;
-    for (const std::string& table : factory.Texts("select name from sqlite_master where type='table'")) {
-        const std::vector<std::string> wanted = Columns(factory, table);
-        const std::vector<std::string> found = Columns(db, table);
-        if (found.size() < wanted.size()) return false;
-        for (size_t i = 0; i < wanted.size(); ++i)
-            if (!SameName(found[i], wanted[i])) return false;
+// SQL text as SQLite reads it: letters in one case, white space only where
+// it separates two words.
+std::string CanonicalSql(const std::string& sql) {
+    std::string text;
+    bool space = false;
+    for (const char c : sql) {
+        if (std::isspace(static_cast<unsigned char>(c))) {
+            space = true;
+            continue;
+        }
+        const bool punctuation = std::strchr("(),", c) != nullptr;
+        if (space && !text.empty() && !punctuation && !std::strchr("(,", text.back())) text += ' ';
+        space = false;
+        text += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
+    return text;
+}
+
+// An entry of sqlite_master: a table, index, view or trigger.
+struct SchemaObject {
+    std::string type;
+    std::string table;
+    std::string sql;
+};
+using Schema = std::map<std::string, SchemaObject>;
+
+// Names ignore the case of ASCII letters, as SQL names do.
+bool ReadSchema(const Connection& db, Schema& schema) {
+    std::vector<std::vector<std::string>> rows;
+    if (!db.Rows("select type, name, tbl_name, sql from sqlite_master", rows)) return false;
+    for (const std::vector<std::string>& row : rows)
+        schema[CanonicalSql(row[1])] = SchemaObject{row[0], CanonicalSql(row[2]), CanonicalSql(row[3])};
     return true;
+}
+
+// The schema the terminal makes: the factory's, and the table start-up
+// adds when it is missing.
+bool TerminalSchema(Schema& schema) {
+    Connection factory(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    return factory && factory.Run(FactorySchemaSql()) && factory.Run(Utf16ToUtf8(kAutoFnTableSql).c_str()) &&
+           ReadSchema(factory, schema);
+}
+
+// Every object of `found` is one of the terminal's, to the letter of its
+// definition: no trigger, no view, no table or index of anyone else. An
+// index may be missing (a file from before it; start-up or a slower query
+// copes), and so may the table start-up creates.
+bool HasTerminalSchema(const Connection& db) {
+    Schema wanted;
+    Schema found;
+    if (!TerminalSchema(wanted) || !ReadSchema(db, found)) return false;
+    for (const auto& [name, object] : found) {
+        const auto own = wanted.find(name);
+        if (own == wanted.end() || own->second.type != object.type || own->second.table != object.table ||
+            own->second.sql != object.sql)
+            return false;
+    }
+    const std::string startUpTable = CanonicalSql("AtuoFN");
+    for (const auto& [name, object] : wanted)
+        if (object.type == "table" && name != startUpTable && !found.count(name)) return false;
+    return true;
+}
+
+// Every stored template is one the template store takes at start.
+bool HasStorableTemplates(const Connection& db) {
+    std::vector<std::vector<std::string>> rows;
+    const std::string sql = "select count(*) from FPinfo where typeof(FPTemplate) != 'blob' or length(FPTemplate) "
+                            "not in (" + std::to_string(StoredTemplateSize) + ", " +
+                            std::to_string(OldStoredTemplateSize) + ")";
+    return db.Rows(sql, rows) && rows.size() == 1 && rows[0][0] == "0";
 }
 
 }  // namespace
 
 bool HasSqliteHeader(LPCWSTR devicePath) {
-    HANDLE file = CreateFileW(devicePath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    // A pipe or a device in the place of the file would never answer.
+    HANDLE file = CreateFileW(devicePath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_REGULAR_FILE_ONLY, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     char header[sizeof kHeader] = {};
     DWORD read = 0;
@@ -85,6 +149,7 @@ bool IsTerminalDatabase(LPCWSTR devicePath) {
     if (!HasSqliteHeader(devicePath)) return false;
     const Connection db(DeviceToHostPath(devicePath), SQLITE_OPEN_READWRITE);
     if (!db) return false;
-    const std::vector<std::string> check = db.Texts("pragma quick_check");
-    return check.size() == 1 && check[0] == "ok" && HasFactoryTables(db);
+    std::vector<std::vector<std::string>> check;
+    return db.Rows("pragma quick_check", check) && check.size() == 1 && check[0][0] == "ok" &&
+           HasTerminalSchema(db) && HasStorableTemplates(db);
 }

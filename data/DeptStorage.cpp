@@ -1,7 +1,5 @@
 #include "data/DeptStorage.h"
 
-#include <algorithm>
-
 #include "data/DataStoreServices.h"
 #include "data/PackedRecords.h"
 #include "data/SqlHelpers.h"
@@ -94,10 +92,9 @@ int CDeptStorage::DeleteDept(const CString& deptId) {
     return 0;
 }
 
-int CDeptStorage::ReadPage(LPCWSTR format, BYTE* buffer, int requested, int& n) {
+int CDeptStorage::ReadPage(LPCWSTR format, BYTE* buffer, int& n) {
     n = 0;
-    const int rows = std::clamp(requested, 0, static_cast<int>(DeptPageRows));
-    if (rows == 0) return 0;
+    const int rows = DeptPageRows;
     CString sql;
     sql.Format(format, cursor, rows);
     StatementPtr page(m_db.Statement(sql));
@@ -106,11 +103,11 @@ int CDeptStorage::ReadPage(LPCWSTR format, BYTE* buffer, int requested, int& n) 
     return 0;
 }
 
-int CDeptStorage::ReadFirstPage(BYTE* buffer, int requested, int& n) {
+int CDeptStorage::ReadFirstPage(BYTE* buffer, int /*requested*/, int& n) {
     cursor = 0;
-    return ReadPage(u"Select  *  From Dept   limit '%d','%d'", buffer, requested, n);
+    return ReadPage(u"Select  *  From Dept   limit '%d','%d'", buffer, n);
 }
 
-int CDeptStorage::ReadNextPage(BYTE* buffer, int requested, int& n) {
-    return ReadPage(u"Select  *  From Dept limit '%d','%d' ", buffer, requested, n);
+int CDeptStorage::ReadNextPage(BYTE* buffer, int /*requested*/, int& n) {
+    return ReadPage(u"Select  *  From Dept limit '%d','%d' ", buffer, n);
 }

@@ -26,13 +26,13 @@ public:
     BOOL HasSubDepts(const CString& deptId);
     int DeleteDept(const CString& deptId);
 
-    // Pages of the PC protocol: at most `requested` rows and never more than
-    // 20, as 14-byte records.
+    // Pages of the PC protocol: always up to 20 rows, whatever the request,
+    // as 14-byte records; `buffer` has room for 20.
     int ReadFirstPage(BYTE* buffer, int requested, int& n);
     int ReadNextPage(BYTE* buffer, int requested, int& n);
 
 private:
-    int ReadPage(LPCWSTR sql, BYTE* buffer, int requested, int& n);
+    int ReadPage(LPCWSTR sql, BYTE* buffer, int& n);
     // Count of the rows the query with the department number gives; false
     // when the text is not a number.
     bool CountByNumber(LPCWSTR format, const CString& deptId, int& rows);

@@ -1,7 +1,5 @@
 #include "data/UserStorage.h"
 
-#include <algorithm>
-
 #include "data/DataStoreServices.h"
 #include "data/DbTransaction.h"
 #include "data/FPTemplateStore.h"
@@ -126,10 +124,9 @@ int CUserStorage::ClearAdminFlags() {
     return 0;
 }
 
-int CUserStorage::ReadPage(LPCWSTR format, PackFn pack, int recordSize, BYTE* buffer, int requested, int& n) {
+int CUserStorage::ReadPage(LPCWSTR format, PackFn pack, int recordSize, BYTE* buffer, int& n) {
     n = 0;
-    const int rows = std::clamp(requested, 0, static_cast<int>(UserPageRows));
-    if (rows == 0) return 0;
+    const int rows = UserPageRows;
     CString sql;
     sql.Format(format, cursor, rows);
     StatementPtr page(m_db.Statement(sql));
@@ -142,22 +139,22 @@ int CUserStorage::ReadPage(LPCWSTR format, PackFn pack, int recordSize, BYTE* bu
     return 0;
 }
 
-int CUserStorage::ReadUsersFirst(BYTE* buffer, int requested, int& n) {
+int CUserStorage::ReadUsersFirst(BYTE* buffer, int /*requested*/, int& n) {
     cursor = 0;
-    return ReadPage(u"Select  *  From UserInfo   limit '%d','%d'", PackUser27, PackedUser27Size, buffer, requested, n);
+    return ReadPage(u"Select  *  From UserInfo   limit '%d','%d'", PackUser27, PackedUser27Size, buffer, n);
 }
 
-int CUserStorage::ReadUsersNext(BYTE* buffer, int requested, int& n) {
-    return ReadPage(u"Select  *  From UserInfo limit '%d','%d' ", PackUser27, PackedUser27Size, buffer, requested, n);
+int CUserStorage::ReadUsersNext(BYTE* buffer, int /*requested*/, int& n) {
+    return ReadPage(u"Select  *  From UserInfo limit '%d','%d' ", PackUser27, PackedUser27Size, buffer, n);
 }
 
-int CUserStorage::ReadUsersFirstEx(BYTE* buffer, int requested, int& n) {
+int CUserStorage::ReadUsersFirstEx(BYTE* buffer, int /*requested*/, int& n) {
     cursor = 0;
-    return ReadPage(u"Select  *  From UserInfo   limit '%d','%d'", PackUser30, PackedUser30Size, buffer, requested, n);
+    return ReadPage(u"Select  *  From UserInfo   limit '%d','%d'", PackUser30, PackedUser30Size, buffer, n);
 }
 
-int CUserStorage::ReadUsersNextEx(BYTE* buffer, int requested, int& n) {
-    return ReadPage(u"Select  *  From UserInfo limit '%d','%d' ", PackUser30, PackedUser30Size, buffer, requested, n);
+int CUserStorage::ReadUsersNextEx(BYTE* buffer, int /*requested*/, int& n) {
+    return ReadPage(u"Select  *  From UserInfo limit '%d','%d' ", PackUser30, PackedUser30Size, buffer, n);
 }
 
 int GetUserFingerNumbers(CDbSqlite& db, const CString& userId) {

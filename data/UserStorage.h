@@ -30,8 +30,9 @@ public:
     BOOL GetUser(const CString& userId, UserInfoRecord* out);
     int ClearAdminFlags();
 
-    // Pages of the PC protocol: at most `requested` rows and never more than
-    // 12, as 27-byte (ReadUsers) or 30-byte (ReadUsersEx) records.
+    // Pages of the PC protocol: always up to 12 rows, whatever the request,
+    // as 27-byte (ReadUsers) or 30-byte (ReadUsersEx) records; `buffer`
+    // has room for 12.
     int ReadUsersFirst(BYTE* buffer, int requested, int& n);
     int ReadUsersNext(BYTE* buffer, int requested, int& n);
     int ReadUsersFirstEx(BYTE* buffer, int requested, int& n);
@@ -39,7 +40,7 @@ public:
 
 private:
     typedef void (*PackFn)(CSqlStatement& row, int fingerMask, BYTE* out);
-    int ReadPage(LPCWSTR sql, PackFn pack, int recordSize, BYTE* buffer, int requested, int& n);
+    int ReadPage(LPCWSTR sql, PackFn pack, int recordSize, BYTE* buffer, int& n);
     // Writes BasePara.UserCount from the rows and takes it as the count.
     bool WriteCount();
 

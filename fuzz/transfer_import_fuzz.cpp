@@ -61,12 +61,10 @@ FuzzTerminal& Terminal() {
     return *terminal;
 }
 
-}  // namespace
-
-void ImportTransferFileForFuzzing(const char16_t* fileName, const uint8_t* data, size_t size) {
-    FuzzTerminal& terminal = Terminal();
+// One import of `bytes` as the file, checked afterwards.
+void ImportOnce(FuzzTerminal& terminal, const char16_t* fileName, const std::string& bytes) {
     const std::string host = DeviceToHostPath(TransferFilePath(terminal.folder, fileName).GetString());
-    std::ofstream(host, std::ios::binary).write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    std::ofstream(host, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     CTransferLoop loop(nullptr);
     CTransferImport import(loop, terminal.db, *terminal.users, terminal.store);
     if (CString(fileName) == kFingerprintFile)
@@ -80,4 +78,28 @@ void ImportTransferFileForFuzzing(const char16_t* fileName, const uint8_t* data,
             QueryInt(terminal.db, u"select count(*) from FPinfo, Userinfo where FPinfo.userid = Userinfo.userid"))
         std::abort();
     std::remove(host.c_str());
+}
+
+// The size of the records a file's header counts; 0 where it counts none.
+size_t CountedRecordSize(const char16_t* fileName) {
+    if (CString(fileName) == kFingerprintFile) return PackedFingerprintSize;
+    return CString(fileName) == kUserFile28 ? PackedUser28Size : 0;
+}
+
+}  // namespace
+
+void ImportTransferFileForFuzzing(const char16_t* fileName, const uint8_t* data, size_t size) {
+    FuzzTerminal& terminal = Terminal();
+    std::string bytes(reinterpret_cast<const char*>(data), size);
+    ImportOnce(terminal, fileName, bytes);
+    // An input whose header is no count of its records is refused whole: it
+    // goes in again with the count its length holds, so that every input
+    // reaches the records too.
+    const size_t recordSize = CountedRecordSize(fileName);
+    if (recordSize == 0 || bytes.size() < TransferCountSize) return;
+    BYTE count[TransferCountSize];
+    PutTransferCount(count, static_cast<unsigned>((bytes.size() - TransferCountSize) / recordSize));
+    if (bytes.compare(0, TransferCountSize, reinterpret_cast<const char*>(count), TransferCountSize) == 0) return;
+    bytes.replace(0, TransferCountSize, reinterpret_cast<const char*>(count), TransferCountSize);
+    ImportOnce(terminal, fileName, bytes);
 }

@@ -8,14 +8,18 @@
 #include <string>
 #include <vector>
 
+#include "core/ConfigXml.h"
 #include "core/ProcessExit.h"
 #include "core/QuillonApp.h"
+#include "main/ProgramEnd.h"
 #include "main/QuillonDlg.h"
 #include "platform/base/debug.h"
 #include "platform/base/device_fs.h"
+#include "platform/fp/sensorslot.h"
 #include "platform/ui/taskbar.h"
 #include "platform/ui/uiprogram.h"
 #include "tools/device-image/device_image.h"
+#include "tools/iosim/device_hands.h"
 #include "tools/iosim/iocontroller_sim.h"
 #include "tools/iosim/sim_commands.h"
 
@@ -35,7 +39,8 @@ constexpr char kUsage[] =
     "  --init-root DIR  writes a factory device image into a new folder DIR\n"
     "  --force          with --init-root on an existing device folder: repairs it; the program files\n"
     "                   are put back, and the database, DB\\back, registry.reg, config.xml, photos,\n"
-    "                   snapshots and log are kept (the missing ones among them written anew)\n"
+    "                   snapshots and log are kept (the missing ones among them written anew); a config.xml\n"
+    "                   that cannot be read is kept as config.xml.damaged and the factory one written\n"
     "exit status: 0 a normal end; 1 start-up (or --init-root) stopped with an error message;\n"
     "2 a bad command line or a failed script; 3 no device folder, or a display that cannot be opened\n";
 
@@ -119,11 +124,19 @@ int main(int argc, char** argv) {
         return kExitNormal;
     }
     if (!options.initRoot.empty()) {
-        const factory::BuildResult built = factory::BuildDeviceImage(options.initRoot, options.force);
+        const factory::BuildResult built = factory::BuildDeviceImage(
+            options.initRoot, options.force, [&options](const std::string&) { return ConfigFileReads(options.initRoot); });
+        for (const std::string& note : built.notes) std::fprintf(stderr, "quillon: %s\n", note.c_str());
         if (!built.ok) std::fprintf(stderr, "quillon: %s\n", built.error.c_str());
         return built.ok ? kExitNormal : kExitStartFailed;
     }
     if (!CheckDeviceRoot(options.root)) return kExitCannotStart;
+    WatchEndSignals();
+    // A finger left on the simulated sensor by an earlier run (a script
+    // without `lift`, a killed program) is not this run's finger.
+    const std::string sensor = SensorFolder(DeviceToHostPath(kAppDir));
+    LiftFingerFromSensor(sensor);
+    SetDisplayLostHandler(EndForLostDisplay);
     bool displayFailed = false;
     if (!StartUi(ui, &error, &displayFailed)) {
         std::fprintf(stderr, "quillon: %s\n", error.c_str());
@@ -138,14 +151,20 @@ int main(int argc, char** argv) {
     }
     StartShellTaskBar();
     IoControllerSim simulator;
-    if (options.simulateIo && simulator.Start()) {
+    const bool simulating = options.simulateIo && simulator.Start();
+    if (simulating) {
         simulator.AttachToPort();
         simulator.SetRestartHook(RestartThisProgram);
         RegisterDeviceScriptCommands(&simulator);
     } else {
         RegisterDeviceScriptCommands(nullptr);
     }
+    SimulatedHands::CardReader cardReader;
+    if (simulating)
+        cardReader = [&simulator](const std::string& card) { return simulator.PresentCard(card); };
+    SimulatedHands hands(GetDeviceRoot() + "/samples", sensor, cardReader);
+    SetDeviceHands(&hands);
     const int code = AfxWinMain();
     StopDisplay();
-    EndProcess(static_cast<UINT>(code));
+    EndTerminal(code);
 }

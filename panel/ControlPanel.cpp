@@ -129,8 +129,14 @@ void CControlPanel::FillGrid(UINT node, UINT selected) {
     }
 }
 
+// A hidden icon must not capture: the capture shows it again, and the
+// panel's next erase (the one that clears the grid's area for a page)
+// would bring the icons back over the page.
 void CControlPanel::HideGrid() {
-    for (CImagaBotton& icon : m_icons) icon.ShowWindow(SW_HIDE);
+    for (CImagaBotton& icon : m_icons) {
+        icon.SetNeedCapture(FALSE);
+        icon.ShowWindow(SW_HIDE);
+    }
 }
 
 // The icons show again when the panel's erase lets them capture it.

@@ -17,6 +17,8 @@ struct StatusRow {
 constexpr StatusRow kRows[CApplicationDlg::kStatuses] = {
     {1364, u"F1", 2, 1372}, {1365, u"F2", 3, 1307}, {1366, u"F3", 4, 1308}, {1367, u"F4", 5, 1309},
     {1368, u"F5", 6, 1310}, {1369, u"F6", 7, 1311}, {1370, u"IN", 0, 1312}, {1371, u"OUT", 1, 1313}};
+// "OUT" is wider in our label font than the 25 pixels it was given.
+constexpr int kOutLabelWidth = 28;
 constexpr int kRowTop[CApplicationDlg::kStatuses] = {10, 31, 52, 73, 94, 115, 136, 159};
 
 std::vector<DialogItemTemplate> PageItems() {
@@ -76,7 +78,7 @@ BOOL CApplicationDlg::LeavePage() {
 
 void CApplicationDlg::LayoutControls() {
     for (int row = 0; row < kStatuses; ++row) {
-        m_labels[row].MoveWindow(92, kRowTop[row], kRows[row].status == 1 ? 25 : 20, 15);
+        m_labels[row].MoveWindow(92, kRowTop[row], kRows[row].status == 1 ? kOutLabelWidth : 20, 15);
         m_edits[kRows[row].status].MoveWindow(130, kRowTop[row], 100, 15);
     }
 }

@@ -23,6 +23,8 @@ protected:
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
     void OnPaint() override;
+    // Enter changes nothing here: the focus stays on the name being typed.
+    LRESULT OnEditEnter(UINT) override { return 0; }
 
 private:
     void LayoutControls();

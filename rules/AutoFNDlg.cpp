@@ -115,6 +115,11 @@ void CAutoFNDlg::RefreshControls() {
     m_grid.RepaintPickers();
 }
 
+BOOL CAutoFNDlg::PreTranslateMessage(MSG* msg) {
+    if (msg->message == WM_KEYUP && msg->wParam == VK_F1) OnSet();
+    return CCPTreeBase::PreTranslateMessage(msg);
+}
+
 void CAutoFNDlg::OnSet() {
     const int zone = m_zoneSelector.GetCurSelValue();
     if (!CWeekTimeGrid::ConfirmSet()) {

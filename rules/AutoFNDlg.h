@@ -24,6 +24,9 @@ public:
     CAutoFNDlg();
 
     BOOL EnterPage() override;
+    // F1's release sets; unlike the other rule pages, every F1 message then
+    // goes on to the page base and the focused field.
+    BOOL PreTranslateMessage(MSG* msg) override;
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;

@@ -146,8 +146,9 @@ int CCPTreeVertifyType::RowValue(int row) const {
 
 BOOL CCPTreeVertifyType::LeavePage() {
     const BYTE code = static_cast<BYTE>((RowValue(0) & 3) * 64 + (RowValue(1) & 7) * 8 + (RowValue(2) & 7));
-    const bool touched = m_touched[0] || m_touched[1] || m_touched[2];
-    if (touched && code != g_MachineConfig.VERTIFYTYPE) {
+    // Compared with the whole stored number: one beyond a byte is written
+    // back as the byte the rows show.
+    if (code != g_MachineConfig.VERTIFYTYPE) {
         g_MachineConfig.VERTIFYTYPE = code;
         CString text;
         text.Format(u"%d", code);

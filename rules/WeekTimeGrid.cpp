@@ -66,6 +66,9 @@ void CWeekTimeGrid::Layout() {
         m_pickers[2 * day + 1].MoveWindow(kEndX, kRowTop[day], kColumnWidth, height);
     }
     m_setButton.MoveWindow(kLabelX, 174, 310, kRowHeight);
+    // The zone label reaches 3 pixels into Monday's row, below its own
+    // text: Monday's label lies over it, not under it.
+    m_labels[0].SetWindowPos(&m_labels[1], 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void CWeekTimeGrid::Clear() {

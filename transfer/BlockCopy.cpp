@@ -11,9 +11,8 @@
 
 namespace {
 
-// Large enough that the copy of a full database stays near a plain file
-// copy's time.
-constexpr UINT kBlockBytes = 64 * 1024;
+// The bar and the watchdog are looked after between blocks.
+constexpr UINT kBlockBytes = 4096;
 constexpr UINT kDescriptionRoom = 1024;
 
 }  // namespace
@@ -75,7 +74,10 @@ FileCopyError CopyWholeFile(const CString& source, const CString& target, CTrans
     ULONGLONG done = 0;
     CBlockCopy copy;
     loop.Begin(false);
-    if (copy.Copy(source, target, loop, done, total) && copy.Commit()) loop.Finish();
+    if (copy.Copy(source, target, loop, done, total) && copy.Commit())
+        loop.Finish();
+    else
+        loop.Fail();
     return copy.Error();
 }
 

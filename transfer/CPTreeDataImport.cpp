@@ -33,6 +33,9 @@ constexpr PageText kAskTemplates{u"DI0015", u"是否导入指纹？"};
 constexpr PageText kImported{u"DI0017", u"导入成功"};
 constexpr PageText kNotImported{u"DI0018", u"导入完成，%d条记录未能导入！"};
 constexpr PageText kShortTail{u"DI0019", u"文件%s末尾的不完整记录已忽略！"};
+constexpr PageText kNotRegularFile{u"DI0020", u"%s不是普通文件，未导入任何数据！"};
+constexpr PageText kCountDisagrees{u"DI0021", u"%s的记录数与文件长度不符，未导入任何数据！"};
+constexpr PageText kTooManyRecords{u"DI0022", u"%s的记录多于本机能容纳的数量，未导入任何数据！"};
 
 template <class Arg>
 void TellFormatted(const PageText& text, const Arg& arg) {
@@ -41,6 +44,15 @@ void TellFormatted(const PageText& text, const Arg& arg) {
     CString message;
     message.Format(format, arg);
     ShowMessage(message, 0);
+}
+
+void TellRefused(const RefusedTransferFile& refused) {
+    switch (refused.why) {
+    case TransferFileRefusal::None: return;
+    case TransferFileRefusal::NotRegularFile: return TellFormatted(kNotRegularFile, refused.name);
+    case TransferFileRefusal::CountDisagrees: return TellFormatted(kCountDisagrees, refused.name);
+    case TransferFileRefusal::TooManyRecords: return TellFormatted(kTooManyRecords, refused.name);
+    }
 }
 
 }  // namespace
@@ -62,6 +74,14 @@ void CCPTreeDataImport::OnTransfer() {
     const bool withTemplates = Ask(kAskTemplates);
     CTransferLoop loop(&ProgressBar());
     CTransferImport import(loop, *GetDatabase(), *g_pUserStorage, *GetFPTemplateStore());
+    // A file that is not to be read stops the import before anything is
+    // stored, whatever the other files hold.
+    RefusedTransferFile refused;
+    if (!import.CheckFiles(folder, withTemplates, refused)) {
+        TellRefused(refused);
+        FocusButton();
+        return;
+    }
     const bool found = import.ImportUserFiles(folder);
     if (!found) Tell(kNoUserFile);
     if (withTemplates) {
@@ -75,6 +95,7 @@ void CCPTreeDataImport::OnTransfer() {
 }
 
 void CCPTreeDataImport::Report(const CTransferImport& import, bool userFileFound) {
+    for (const RefusedTransferFile& refused : import.Refused()) TellRefused(refused);
     for (const CString& name : import.ShortTails()) TellFormatted(kShortTail, name);
     if (import.NotImported() > 0)
         TellFormatted(kNotImported, import.NotImported());

@@ -17,6 +17,10 @@ constexpr const char16_t* kSection = u"CCPTreeRecord";
 constexpr int kAllDepartments = 65535;
 constexpr int kLongestId = 12;
 
+// The list's given height holds a page of rows: the rows share it rather
+// than take the height our font would ask for.
+constexpr int kListHeight = 88;
+
 const DialogTemplate kTemplate{
     CCPTreeRecord::IDD,
     WS_CHILD,
@@ -36,7 +40,7 @@ const DialogTemplate kTemplate{
         {CCPTreeRecord::IDC_END, u"STATIC", u"", WS_TABSTOP, 232, 35, 78, 17},
         {CCPTreeRecord::IDC_TITLES, u"STATIC", u"", 0, 13, 57, 297, 24},
         {CCPTreeRecord::IDC_LIST, WC_LISTVIEW, u"", WS_TABSTOP | LVS_REPORT | LVS_OWNERDRAWFIXED | LVS_NOCOLUMNHEADER,
-         14, 77, 293, 88},
+         14, 77, 293, kListHeight},
         {CCPTreeRecord::IDC_PAGE_LABEL, u"STATIC", u"", 0, 15, 175, 90, 23},
         {CCPTreeRecord::IDC_PREV, u"STATIC", u"", WS_TABSTOP, 125, 175, 90, 25},
         {CCPTreeRecord::IDC_NEXT, u"STATIC", u"", WS_TABSTOP, 225, 175, 90, 25},
@@ -82,6 +86,12 @@ BOOL CCPTreeRecord::OnInitDialog() {
     m_next.SubclassDlgItem(IDC_NEXT, this);
     m_titles.SubclassDlgItem(IDC_TITLES, this);
     m_list.SubclassDlgItem(IDC_LIST, this);
+    // The list's top rows lie over the title line's foot, and each field
+    // over the end of its label.
+    for (CJHCanvas* decoration : {static_cast<CJHCanvas*>(&m_titles), static_cast<CJHCanvas*>(&m_idLabel),
+                                  static_cast<CJHCanvas*>(&m_deptLabel), static_cast<CJHCanvas*>(&m_startLabel),
+                                  static_cast<CJHCanvas*>(&m_endLabel)})
+        PlaceUnderSiblings(*decoration);
 
     m_idLabel.SetWindowText(Text(u"RE0005", u"ID"));
     m_deptLabel.SetWindowText(Text(u"RE0006", u"部门"));
@@ -117,9 +127,12 @@ void CCPTreeRecord::LayoutControls() {
     } kPlaces[] = {{1033, 15, 7, 30, 23},        {1035, 15, 34, 65, 23},         {IDC_USERID, 60, 10, 90, 13},
                    {IDC_DEPT, 60, 35, 90, 23},   {1057, 189, 7, 65, 23},         {1060, 189, 32, 65, 23},
                    {IDC_START, 232, 9, 78, 17},  {IDC_END, 232, 35, 78, 17},     {IDC_TITLES, 13, 57, 297, 24},
-                   {IDC_LIST, 14, 77, 293, 88},  {IDC_PAGE_LABEL, 15, 175, 90, 23}, {IDC_PREV, 125, 175, 90, 25},
+                   {IDC_LIST, 14, 77, 293, kListHeight},  {IDC_PAGE_LABEL, 15, 175, 90, 23}, {IDC_PREV, 125, 175, 90, 25},
                    {IDC_NEXT, 225, 175, 90, 25}};
     for (const auto& place : kPlaces) GetDlgItem(place.id)->MoveWindow(place.x, place.y, place.cx, place.cy);
+    // The title line reaches 4 pixels into the list, where its titles end:
+    // the list's first row lies over it.
+    m_titles.SetWindowPos(&m_list, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void CCPTreeRecord::FillDepartments() {
@@ -186,6 +199,10 @@ LRESULT CCPTreeRecord::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam == IDC_PREV) PrevPage();
         if (wParam == IDC_NEXT) NextPage();
         return 1;
+    }
+    if (message == WM_MEASUREITEM && wParam == IDC_LIST) {
+        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = kListHeight / kRowsPerPage;
+        return TRUE;
     }
     return CCPTreeBase::WindowProc(message, wParam, lParam);
 }

@@ -38,6 +38,7 @@ void CCPTreeRecordExport::OnTransfer() {
     CTransferLoop loop(&ProgressBar());
     const bool written = folderMade && ExportAttendanceRecords(TransferFilePath(folder, kAttendanceFile), all, loop,
                                                                *g_pRecordStore);
+    if (!written) loop.Fail();
     Tell(written ? kExported : kNotWritten);
     FocusButton();
 }

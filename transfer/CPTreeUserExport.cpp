@@ -38,8 +38,10 @@ void CCPTreeUserExport::OnTransfer() {
     bool written = folderMade && ExportUserFile(folder, loop, *GetDatabase());
     if (withTemplates) written = folderMade && ExportFingerprintFile(folder, loop, *GetDatabase()) && written;
     // A user export alone ends quietly, as the bar shows; a failure never does.
-    if (!written)
+    if (!written) {
+        loop.Fail();
         Tell(kNotWritten);
+    }
     else if (withTemplates)
         Tell(kExported);
     FocusButton();

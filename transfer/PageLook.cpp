@@ -6,7 +6,7 @@ void CPageLook::LoadBackground() { m_background.Load(SkinPath(u"Dialog\\DialogBG
 
 void CPageLook::Paint(CWnd* page, CDC* dc, std::initializer_list<CJHCanvas*> widgets) {
     m_background.Draw(*dc, 0, 0);
-    for (CJHCanvas* widget : widgets) widget->CaptureBackground(page, dc, 1);
+    for (CJHCanvas* widget : widgets) CFontStatic::CaptureWidget(widget, page, dc);
 }
 
 HBRUSH CPageLook::PanelBrush(CDC* dc) {

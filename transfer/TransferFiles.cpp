@@ -22,6 +22,8 @@ enum FingerprintColumn { FingerNO, FingerUserID, FingerTemplate };
 
 constexpr BYTE kAdminByte = 0xC0;
 constexpr int kMaxFinger = 10;
+// The access groups a user can be given: 0 to 16.
+constexpr int kMaxGroup = 16;
 constexpr DWORD kReadChunk = 64 * 1024;
 
 ULONGLONG GetBigEndian(const BYTE* in, int bytes) {
@@ -49,8 +51,9 @@ std::string CodePageBytes(const CString& text) {
 }
 
 // The two user layouts differ only in the card's width; every field after
-// the card moves with it.
-void DecodeUser(const BYTE* record, int cardBytes, TransferUser& user) {
+// the card moves with it. False when the administrator byte or the group is
+// none that a terminal writes.
+bool DecodeUser(const BYTE* record, int cardBytes, TransferUser& user) {
     const int shift = cardBytes - 4;
     user.userid = DecimalId(GetBigEndian(record, 5));
     user.pwd = DecodeTransferPassword(record + 5);
@@ -62,7 +65,9 @@ void DecodeUser(const BYTE* record, int cardBytes, TransferUser& user) {
     user.Deptid = record[22 + shift];
     user.GroupNO = record[23 + shift];
     user.ACFlag = record[24 + shift];
-    user.AdminFlag = (record[27 + shift] & kAdminByte) == kAdminByte ? 1 : 0;
+    const BYTE admin = record[27 + shift];
+    user.AdminFlag = (admin & kAdminByte) == kAdminByte ? 1 : 0;
+    return (admin == 0 || admin == kAdminByte) && user.GroupNO <= kMaxGroup;
 }
 
 }  // namespace
@@ -130,15 +135,16 @@ void EncodeUser28(CSqlStatement& row, BYTE* out) {
     out[27] = (row.ValueInt(UserAdminFlag) & 0xFF) == 1 ? kAdminByte : 0x00;
 }
 
-void DecodeUser28(const BYTE* record, TransferUser& user) {
-    DecodeUser(record, 4, user);
+bool DecodeUser28(const BYTE* record, TransferUser& user) {
     user.fingerMask = static_cast<int>(GetBigEndian(record + 25, 2));
+    const bool fingersKnown = (user.fingerMask >> kMaxFinger) == 0;
+    return DecodeUser(record, 4, user) && fingersKnown;
 }
 
-void DecodeUser27(const BYTE* record, TransferUser& user) {
-    DecodeUser(record, 3, user);
+bool DecodeUser27(const BYTE* record, TransferUser& user) {
     // The 27-byte mask reaches no stored field: users keep their own.
     user.fingerMask = -1;
+    return DecodeUser(record, 3, user);
 }
 
 bool EncodeFingerprint(CSqlStatement& row, BYTE* out) {
@@ -171,8 +177,10 @@ CTransferFileReader::~CTransferFileReader() {
 }
 
 bool CTransferFileReader::Open(const CString& path, int recordSize) {
-    const HANDLE file = CreateFile(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                   nullptr);
+    // Only a file that ends: a link may lead anywhere, a device or a pipe
+    // may never end.
+    const HANDLE file = CreateFile(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_REGULAR_FILE_ONLY, nullptr);
     if (file == INVALID_HANDLE_VALUE || !file) return false;
     m_file = file;
     m_recordSize = recordSize;
@@ -181,7 +189,10 @@ bool CTransferFileReader::Open(const CString& path, int recordSize) {
     m_length = low == INVALID_FILE_SIZE ? 0 : (static_cast<ULONGLONG>(high) << 32) | low;
     m_buffer.resize(kReadChunk);
     BYTE count[TransferCountSize];
-    if (Read(count, TransferCountSize) < static_cast<DWORD>(TransferCountSize)) m_shortTail = m_position > 0;
+    if (Read(count, TransferCountSize) < static_cast<DWORD>(TransferCountSize))
+        m_shortTail = m_position > 0;
+    else
+        m_count = static_cast<unsigned>(GetBigEndian(count, TransferCountSize));
     return true;
 }
 
@@ -203,8 +214,17 @@ DWORD CTransferFileReader::Read(BYTE* out, DWORD count) {
     return done;
 }
 
+ULONGLONG CTransferFileReader::Records() const {
+    return m_length < TransferCountSize ? 0 : (m_length - TransferCountSize) / static_cast<ULONGLONG>(m_recordSize);
+}
+
 bool CTransferFileReader::Next(BYTE* record) {
     if (!m_file || m_shortTail) return false;
+    // A file that grows while it is read is read as long as it was.
+    if (m_position + static_cast<ULONGLONG>(m_recordSize) > m_length) {
+        m_shortTail = m_position < m_length;
+        return false;
+    }
     const DWORD got = Read(record, static_cast<DWORD>(m_recordSize));
     if (got == static_cast<DWORD>(m_recordSize)) return true;
     m_shortTail = got > 0;

@@ -67,8 +67,11 @@ CString DecodeTransferName(const BYTE* in);
 
 // A row of "SELECT  * from Userinfo" as a 28-byte record.
 void EncodeUser28(CSqlStatement& userRow, BYTE* out);
-void DecodeUser28(const BYTE* record, TransferUser& user);
-void DecodeUser27(const BYTE* record, TransferUser& user);
+// False for a record whose administrator byte (0x00 or 0xC0), group (0 to
+// 16) or finger mask (fingers 0 to 9) is none that a terminal writes: the
+// record is not stored.
+bool DecodeUser28(const BYTE* record, TransferUser& user);
+bool DecodeUser27(const BYTE* record, TransferUser& user);
 
 // A row of "Select * from FPinfo" as a 344-byte record; a 256-byte template
 // is written as its first 169 bytes twice. False for a blob of any other
@@ -85,13 +88,16 @@ public:
     CTransferFileReader(const CTransferFileReader&) = delete;
     CTransferFileReader& operator=(const CTransferFileReader&) = delete;
 
-    // False when the file cannot be opened.
+    // False when the file cannot be opened, or is no regular file.
     bool Open(const CString& path, int recordSize);
     // The next whole record (recordSize bytes); false at the end of the file.
     bool Next(BYTE* record);
     // Bytes read so far (the count included) and the file's length.
     ULONGLONG Position() const { return m_position; }
     ULONGLONG Length() const { return m_length; }
+    // The whole records its length holds, and the count of its header.
+    ULONGLONG Records() const;
+    unsigned HeaderCount() const { return m_count; }
     // The file ended inside a record (or inside the count): those bytes
     // make no record.
     bool HasShortTail() const { return m_shortTail; }
@@ -104,6 +110,7 @@ private:
     int m_recordSize = 0;
     ULONGLONG m_position = 0;
     ULONGLONG m_length = 0;
+    unsigned m_count = 0;
     bool m_shortTail = false;
     std::vector<BYTE> m_buffer;
     size_t m_begin = 0;

@@ -1,15 +1,16 @@
 // Users and fingerprint templates read from the transfer files into the
 // user table, FPinfo and the template store. Files from removable media are
-// hostile: every record is checked, a record that cannot be stored is
-// counted, and nothing already stored is damaged.
+// hostile: a file is read only when it is a regular file whose length holds
+// no more records than the tables take and, where its header is a count,
+// the records its header counts; every record is checked, a record that
+// cannot be stored is counted, and nothing already stored is damaged.
 //
 // The writes of each progress step (of at least a quarter second) are one
-// transaction, so that an import cut short (power, a killed program) leaves
-// a consistent database that lacks at most the records of the step in
-// progress, never half a record.
+// transaction, with the user count of its rows, so that an import cut short
+// (power, a killed program) leaves a consistent database that lacks at most
+// the records of the step in progress, never half a record.
 #pragma once
 
-#include <memory>
 #include <vector>
 
 #include "platform/base/CString.h"
@@ -19,33 +20,60 @@ class CDbSqlite;
 class CUserStorage;
 class CFPTemplateStore;
 class CTransferLoop;
+class CTransferFileReader;
+
+// Why a transfer file is not read.
+enum class TransferFileRefusal { None, NotRegularFile, CountDisagrees, TooManyRecords };
+
+struct RefusedTransferFile {
+    CString name;
+    TransferFileRefusal why = TransferFileRefusal::None;
+};
 
 class CTransferImport {
 public:
     CTransferImport(CTransferLoop& loop, CDbSqlite& db, CUserStorage& users, CFPTemplateStore& store);
 
+    // The files an import reads (the fingerprint file only with templates),
+    // looked at before anything is stored: false with the first one refused.
+    bool CheckFiles(const CString& folder, bool withTemplates, RefusedTransferFile& refused) const;
     // Bak.yg2, then Bak.yg, from the transfer folder: new users are added,
     // existing ones take the file's fields and keep the columns the files do
-    // not carry (sex, photo, birthday). True when either file opened.
+    // not carry (sex, photo, birthday). True when either file is there.
     bool ImportUserFiles(const CString& folder);
     // Bak.zw: the templates of users that exist, each written to FPinfo and
     // then to the store, with the finger's bit set in the user's mask.
-    // False when the file cannot be opened.
+    // False when the file is not there.
     bool ImportFingerprintFile(const CString& folder);
 
     // Records read but not stored: the user table or the template store
-    // full, an unknown user, a finger that is none, a failed write.
+    // full, an unknown user, a field no terminal writes, a failed write.
     int NotImported() const { return m_notImported; }
     // The files that ended inside a record; those bytes were ignored.
     const std::vector<CString>& ShortTails() const { return m_shortTails; }
+    // Files refused when their import began (changed since CheckFiles, or
+    // never checked): nothing of them was stored.
+    const std::vector<RefusedTransferFile>& Refused() const { return m_refused; }
 
 private:
-    // One file's records through `store`, one record at a time; false when
-    // the file cannot be opened.
-    template <class Store>
-    bool ImportFile(const CString& folder, const char16_t* name, int recordSize, bool holdsTemplates, Store store);
-    bool StoreUser(const TransferUser& user);
-    bool StoreFingerprint(const TransferFingerprint& fingerprint);
+    struct FileRule {
+        const char16_t* name;
+        int recordSize;
+        // Bak.yg's header is no count.
+        bool headerCounts;
+        int maxRecords;
+    };
+    FileRule UserRule28() const;
+    FileRule UserRule27() const;
+    static FileRule FingerprintRule();
+    // Opens the file of `rule` when it is there (`present`) and says why it
+    // is not to be read, if it is not.
+    static TransferFileRefusal Open(const CString& folder, const FileRule& rule, CTransferFileReader& reader,
+                                    bool& present);
+    // One file's records decoded and given to `writer`; false when the file
+    // is not there.
+    template <class Writer, class Decode>
+    bool ImportFile(const CString& folder, const FileRule& rule, bool holdsTemplates, Writer& writer, Decode decode);
 
     CTransferLoop& m_loop;
     CDbSqlite& m_db;
@@ -53,10 +81,5 @@ private:
     CFPTemplateStore& m_store;
     int m_notImported = 0;
     std::vector<CString> m_shortTails;
-    // A template entered the store but its row did not reach the database.
-    bool m_storeAhead = false;
-    // FPinfo's statements, while a fingerprint file is imported.
-    std::unique_ptr<CSqlStatement> m_fingerExists;
-    std::unique_ptr<CSqlStatement> m_fingerUpdate;
-    std::unique_ptr<CSqlStatement> m_fingerInsert;
+    std::vector<RefusedTransferFile> m_refused;
 };

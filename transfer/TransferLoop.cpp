@@ -38,6 +38,8 @@ void CTransferLoop::Finish() {
     if (m_shown != 100) ShowPercent(100);
 }
 
+void CTransferLoop::Fail() { ShowPercent(0); }
+
 void CTransferLoop::ShowPercent(UINT percent) {
     m_shown = percent;
     // SetPos repaints the bar at once: the loop does not return to the

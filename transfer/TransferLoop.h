@@ -23,6 +23,9 @@ public:
     bool Show(ULONGLONG done, ULONGLONG total);
     // The loop ran to its end: 100.
     void Finish();
+    // The work failed: the bar goes back to empty, so that no failure is
+    // left showing as done.
+    void Fail();
     // Feeds the watchdog when more than 5000 ms have passed since the last
     // feed.
     void FeedWhenDue();

@@ -101,7 +101,7 @@ BOOL CTransferPage::OnEraseBkgnd(CDC* dc) {
     // a widget.
     CMemoryDC memory(dc, CRect(0, 0, 320, 240));
     m_background.Draw(memory, 0, 0);
-    for (int i = 0; i < WidgetCount; ++i) Widget(i)->CaptureBackground(this, &memory, 1);
+    for (int i = 0; i < WidgetCount; ++i) CFontStatic::CaptureWidget(Widget(i), this, &memory);
     return TRUE;
 }
 

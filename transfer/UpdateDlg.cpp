@@ -10,21 +10,16 @@
 #include "core/ShowMessage.h"
 #include "main/RestartCommand.h"
 #include "panel/McuCommands.h"
-#include "platform/base/CFile.h"
 #include "platform/base/clock.h"
 #include "platform/base/files.h"
 #include "platform/ui/dialog.h"
 #include "transfer/TransferLoop.h"
+#include "transfer/UpdateFolder.h"
 #include "widgets/WidgetRules.h"
 
 namespace {
 
 constexpr const char16_t* kSection = u"CUpdateDlg";
-// The program set, in the order of the size check and of the copy.
-constexpr const char16_t* kProgramFiles[] = {u"Quillon.exe", u"SMApi_WinCE.dll", u"SMControl_WinCE.dll",
-                                             u"SMProcess_WinCE.dll", u"launch.exe"};
-constexpr const char16_t* kProgramFolder = u"nandflash\\app";
-constexpr const char16_t* kIconFolder = u"SKIN\\FLOWER\\ControlPanel\\ICON";
 constexpr DWORD kBeforeSupervisionOffMs = 500;
 constexpr DWORD kBeforeRestartMs = 200;
 
@@ -46,19 +41,6 @@ CString Text(const char16_t* section, const char16_t* key, const char16_t* fallb
     CString text;
     GetLangText(section, key, fallback, text);
     return text;
-}
-
-// The names of the files (not folders) that match "*.png" in `folder`.
-std::vector<CString> IconNames(const CString& folder) {
-    std::vector<CString> names;
-    WIN32_FIND_DATAW entry{};
-    HANDLE search = FindFirstFile(folder + u"\\*.png", &entry);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (entry.dwFileAttributes != FILE_ATTRIBUTE_DIRECTORY) names.emplace_back(entry.cFileName);
-    } while (FindNextFile(search, &entry));
-    FindClose(search);
-    return names;
 }
 
 }  // namespace
@@ -114,25 +96,12 @@ LRESULT CUpdateDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return 1;
 }
 
-ULONGLONG CUpdateDlg::GetUpdateSize(const CString& folder) {
-    ULONGLONG total = 0;
-    CFileStatus status;
-    for (const char16_t* name : kProgramFiles) {
-        if (!CFile::GetStatus(folder + u"\\" + name, status)) return 0;
-        total += status.m_size;
-    }
-    const CString icons = folder + u"\\" + kIconFolder;
-    for (const CString& name : IconNames(icons))
-        if (CFile::GetStatus(icons + u"\\" + name, status)) total += status.m_size;
-    return total;
-}
-
 std::vector<CString> CUpdateDlg::UpdatedFiles() {
     std::vector<CString> files;
-    for (const char16_t* name : kProgramFiles) files.push_back(CString(kProgramFolder) + u"\\" + name);
+    for (const char16_t* name : kUpdateProgramFiles) files.push_back(CString(kUpdateProgramFolder) + u"\\" + name);
     CString appDir;
     GetAppDir(appDir);
-    const CString icons = appDir + kIconFolder;
+    const CString icons = appDir + kUpdateIconFolder;
     for (const CString& name : IconNames(icons)) files.push_back(icons + u"\\" + name);
     // A new icon cut short is there only under its temporary name.
     WIN32_FIND_DATAW entry{};
@@ -153,13 +122,18 @@ void CUpdateDlg::OnUpdate() {
         m_button.SetFocus();
         return;
     }
-    const ULONGLONG total = GetUpdateSize(folder);
-    if (total == 0) {
-        ShowMessage(Text(kSection, u"UD0001", u"没有找到U盘中的升级文件"), 0);
+    // The whole update is looked at before anything is copied.
+    std::vector<UpdateFile> files;
+    const UpdateFolderState state = CollectUpdateFiles(folder, files);
+    if (state != UpdateFolderState::Usable) {
+        ShowMessage(state == UpdateFolderState::Incomplete
+                        ? Text(kSection, u"UD0001", u"没有找到U盘中的升级文件")
+                        : Text(kSection, u"UD0002", u"升级文件夹中含有链接、设备或过大的文件，未安装任何文件！"),
+                    0);
         m_button.SetFocus();
         return;
     }
-    const FileCopyError error = CopyUpdate(folder, total);
+    const FileCopyError error = CopyUpdate(files);
     if (error.failed) {
         ShowFileCopyError(error);
         m_button.SetFocus();
@@ -176,26 +150,17 @@ void CUpdateDlg::OnUpdate() {
     SendRestartCommand();
 }
 
-FileCopyError CUpdateDlg::CopyUpdate(const CString& folder, ULONGLONG total) {
-    if (!DirExists(kProgramFolder)) CreateDirectory(kProgramFolder, nullptr);
+FileCopyError CUpdateDlg::CopyUpdate(const std::vector<UpdateFile>& files) {
+    if (!DirExists(kUpdateProgramFolder)) CreateDirectory(kUpdateProgramFolder, nullptr);
+    ULONGLONG total = 0;
+    for (const UpdateFile& file : files) total += file.size;
     std::vector<std::unique_ptr<CBlockCopy>> copies;
     CTransferLoop loop(&m_progress);
     loop.Begin(false);
     ULONGLONG done = 0;
-    const auto copy = [&](const CString& source, const CString& target) {
+    for (const UpdateFile& file : files) {
         copies.push_back(std::make_unique<CBlockCopy>());
-        return copies.back()->Copy(source, target, loop, done, total);
-    };
-    for (const char16_t* name : kProgramFiles)
-        if (!copy(folder + u"\\" + name, CString(kProgramFolder) + u"\\" + name)) return copies.back()->Error();
-    // Icons go only into a skin that has their folder.
-    CString appDir;
-    GetAppDir(appDir);
-    const CString iconTarget = appDir + kIconFolder;
-    const CString iconSource = folder + u"\\" + kIconFolder;
-    if (DirExists(iconTarget)) {
-        for (const CString& name : IconNames(iconSource))
-            if (!copy(iconSource + u"\\" + name, iconTarget + u"\\" + name)) return copies.back()->Error();
+        if (!copies.back()->Copy(file.source, file.target, loop, done, total)) return copies.back()->Error();
     }
     for (const std::unique_ptr<CBlockCopy>& file : copies)
         if (!file->Commit()) return file->Error();

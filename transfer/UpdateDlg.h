@@ -8,6 +8,7 @@
 #include "panel/CPTreeBase.h"
 #include "transfer/BlockCopy.h"
 #include "transfer/PageLook.h"
+#include "transfer/UpdateFolder.h"
 #include "widgets/FontStatic.h"
 #include "widgets/PogressBar.h"
 #include "widgets/SelectButton.h"
@@ -22,9 +23,6 @@ public:
     BOOL EnterPage() override;
     BOOL LeavePage() override;
 
-    // Bytes of the five program files and the icons in `folder`; 0 when a
-    // program file is missing.
-    static ULONGLONG GetUpdateSize(const CString& folder);
     // The files an update replaces that are there now.
     static std::vector<CString> UpdatedFiles();
     CPogressBar& ProgressBar() { return m_progress; }
@@ -41,7 +39,7 @@ private:
     void OnUpdate();
     // Every file of the update copied to a new name beside its target, and
     // only when all are whole renamed into place; on a failure none is.
-    FileCopyError CopyUpdate(const CString& folder, ULONGLONG total);
+    FileCopyError CopyUpdate(const std::vector<UpdateFile>& files);
 
     CPogressBar m_progress;
     CSelectButton m_button;

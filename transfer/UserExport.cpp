@@ -26,7 +26,8 @@ bool ExportRows(const CString& folder, const char16_t* name, const char16_t* sel
     }
     rows.reset();
     if (!writer.Commit(TransferFilePath(folder, name))) return false;
-    loop.Finish();
+    // An empty table leaves the bar at the 0 shown at the start.
+    if (done > 0) loop.Finish();
     return true;
 }
 

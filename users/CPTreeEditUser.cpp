@@ -75,7 +75,6 @@ void CCPTreeEditUser::LoadUser(const CString& id) {
     if (!ReadUserRow(*GetDatabase(), id, user)) {
         ShowMessage(PageText(kSection, u"E0007", u"ID不存在,请重新输入"), 0);
         ClearForm();
-        SetIdText(id);
         FocusId(true);
         return;
     }
@@ -90,7 +89,7 @@ void CCPTreeEditUser::LoadUser(const CString& id) {
 void CCPTreeEditUser::ShowUser(const UserInfoRecord& user) {
     m_cardNo = user.CardNo;
     m_cardDisplay.SetWindowText(user.CardNo);
-    m_editName.SetWindowText(user.Name);
+    ShowStoredName(user.Name);
     m_editPassword.SetWindowText(user.pwd);
     m_boxDept.SetCurSelByValue(user.Deptid);
     m_boxSex.SetCurSelByValue(user.Reserved);

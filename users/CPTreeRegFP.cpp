@@ -46,12 +46,15 @@ constexpr int kFingerIds[CCPTreeRegFP::kFingers] = {IDC_REGFP_FINGER0,     IDC_R
 constexpr POINT kFingerAt[CCPTreeRegFP::kFingers] = {{114, 124}, {138, 82}, {152, 76}, {168, 82}, {181, 95},
                                                      {99, 124},  {77, 82},  {62, 76},  {47, 82},  {34, 95}};
 constexpr POINT kImageAt{229, 89};
+// The ID label ends where its field begins (21 pixels wide it lay 4 pixels
+// over the field and hid the first digit whenever it was painted last).
+constexpr int kIdLabelWidth = 17;
 constexpr int kFrameWidth = 64;
 constexpr int kFrameHeight = 76;
 
 std::vector<DialogItemTemplate> EnrolmentItems() {
     std::vector<DialogItemTemplate> items{
-        {IDC_REGFP_ID_LABEL, u"STATIC", u"", 0, 74, 33, 21, 15},
+        {IDC_REGFP_ID_LABEL, u"STATIC", u"", 0, 74, 33, kIdLabelWidth, 15},
         {IDC_REGFP_ID, u"EDIT", u"", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 91, 33, 146, 15},
         {IDC_REGFP_PROMPT, u"STATIC", u"", 0, 211, 165, 95, 90},
         {IDC_REGFP_FRAME1, u"STATIC", u"", 0, kImageAt.x, kImageAt.y, kFrameWidth, kFrameHeight, 0, true},
@@ -127,6 +130,8 @@ void CCPTreeRegFP::DoDataExchange(CDataExchange* dx) {
 
 BOOL CCPTreeRegFP::OnInitDialog() {
     CCPTreeBase::OnInitDialog();
+    // The ID label reaches over the left edge of its edit.
+    PlaceUnderSiblings(m_labelId);
     m_editId.EnableKeyHint(false);
     m_hands.Load(SkinPath(u"Dialog\\finger-reg.png"), CXIMAGE_FORMAT_PNG);
     m_background.Load(SkinPath(u"Dialog\\DialogBG.bmp"), CXIMAGE_FORMAT_BMP);
@@ -161,7 +166,7 @@ void CCPTreeRegFP::HideFrames() {
 }
 
 void CCPTreeRegFP::LayoutControls() {
-    m_labelId.MoveWindow(74, 33, 21, 15, FALSE);
+    m_labelId.MoveWindow(74, 33, kIdLabelWidth, 15, FALSE);
     m_editId.MoveWindow(91, 33, 146, 15, FALSE);
     for (CWnd* picture : std::initializer_list<CWnd*>{&m_frames[0], &m_frames[1], &m_sensor})
         picture->SetWindowPos(nullptr, kImageAt.x, kImageAt.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -616,7 +621,11 @@ BOOL CCPTreeRegFP::OnCommand(WPARAM wParam, LPARAM lParam) {
         if (text.GetLength() > kUserIdMaxLength) {
             ShowMessage(PageText(u"CCPTreeAddUser", u"U0037", u"用户ID长度不超过12位!"), 0);
             m_editId.SetWindowText(text.Left(kUserIdMaxLength));
-            MakeIdEditWritable();
+            m_editId.SetReadOnly(FALSE);
+            m_editId.SetFocus();
+            // The caret at the end: a digit typed next must not replace
+            // the whole ID.
+            m_editId.SetSel(kUserIdMaxLength, kUserIdMaxLength);
         }
         return TRUE;
     }

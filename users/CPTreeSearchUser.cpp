@@ -46,7 +46,8 @@ enum : int {
 constexpr DWORD kEdit = WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
 
 // The name row has no place of its own in the page's layout: it sits
-// under the ID, with its label at its right. The first, last, edit and delete buttons are worked by their keys
+// under the ID (the two fields share a border line), with its label at its
+// right, between the department label's letters and the title line. The first, last, edit and delete buttons are worked by their keys
 // (F4, F5, F2, F3) and are not shown.
 const DialogTemplate kSearchTemplate{
     CCPTreeSearchUser::IDD,
@@ -59,8 +60,8 @@ const DialogTemplate kSearchTemplate{
     {
         {IDC_SEARCH_ID_LABEL, u"STATIC", u"", 0, 5, 12, 15, 23},
         {IDC_SEARCH_ID, u"EDIT", u"", kEdit, 20, 16, 65, 13},
-        {IDC_SEARCH_NAME_LABEL, u"STATIC", u"", 0, 88, 26, 44, 13},
-        {IDC_SEARCH_NAME, u"EDIT", u"", kEdit, 20, 30, 65, 12},
+        {IDC_SEARCH_NAME_LABEL, u"STATIC", u"", 0, 88, 27, 44, 12},
+        {IDC_SEARCH_NAME, u"EDIT", u"", kEdit, 20, 28, 65, 11},
         {IDC_SEARCH_DEPT_LABEL, u"STATIC", u"", 0, 92, 12, 41, 23},
         {IDC_SEARCH_DEPT, u"STATIC", u"", WS_TABSTOP, 133, 14, 90, 23},
         {IDC_SEARCH_FIND, u"STATIC", u"", WS_TABSTOP, 228, 14, 90, 23},
@@ -151,6 +152,8 @@ void CCPTreeSearchUser::ForEachCanvas(F f) {
 
 BOOL CCPTreeSearchUser::OnInitDialog() {
     CCPTreeBase::OnInitDialog();
+    // The list's top rows lie over the title line's foot.
+    PlaceUnderSiblings(m_titleLine);
     m_editId.EnableKeyHint(false);
     m_list.SetBkColor(RGB(171, 217, 230));
     m_list.SetTextBkColor(RGB(171, 217, 230));
@@ -160,17 +163,12 @@ BOOL CCPTreeSearchUser::OnInitDialog() {
     m_list.SetFont(&m_listFont);
     m_list.SetExtendedStyle(m_list.GetExtendedStyle() | LVS_EX_FULLROWSELECT);
     m_list.ModifyStyle(0, LVS_NOCOLUMNHEADER);
-    CString titles[6];
-    for (int i = 0; i < 6; ++i) {
-        titles[i] = Text(kColumns[i].key, kColumns[i].title);
-        m_list.InsertColumn(i, titles[i], LVCFMT_LEFT, kColumns[i].width);
-    }
-    CString titleLine = titles[0] + u"           " + titles[1];
-    for (int i = 2; i < 6; ++i) titleLine += u"     " + titles[i];
-    m_titleLine.SetText(titleLine);
+    for (int i = 0; i < 6; ++i) m_list.InsertColumn(i, Text(kColumns[i].key, kColumns[i].title), LVCFMT_LEFT, kColumns[i].width);
     m_titleLine.SetTextFormat(DT_SINGLELINE | DT_LEFT | DT_VCENTER);
     m_labelId.SetWindowText(Text(u"SU0004", u"ID"));
     m_labelName.SetWindowText(Text(u"SU0005", u"姓名"));
+    // Its letters fill the narrow band it has: centred, not hung from the top.
+    m_labelName.SetTextFormat(DT_SINGLELINE | DT_VCENTER, 0);
     m_labelDept.SetWindowText(Text(u"SU0006", u"部门"));
     m_btnSearch.SetText(Text(u"SU0009", u"查找(F1)"));
     m_btnEdit.SetWindowText(Text(u"SU0016", u"修改(F2)"));
@@ -198,6 +196,31 @@ void CCPTreeSearchUser::LayOut() {
     m_labelPage.MoveWindow(15, 175, 100, 23, FALSE);
     m_btnPrevious.MoveWindow(125, 175, 90, 25, FALSE);
     m_btnNext.MoveWindow(225, 175, 90, 25, FALSE);
+    m_titleLine.SetText(AlignedTitleLine());
+    // The title line reaches 4 pixels into the list, below its titles: the
+    // list's first row lies over it.
+    m_titleLine.SetWindowPos(&m_list, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// The titles stand over their columns. Fixed runs of blanks between them
+// (eleven, then five) match the columns in the terminal's font only; here
+// each title gets the blanks that bring it to its column's text.
+CString CCPTreeSearchUser::AlignedTitleLine() {
+    CRect line;
+    CRect list;
+    m_titleLine.GetWindowRect(line);
+    m_list.GetWindowRect(list);
+    const int textLeft = line.left + m_titleLine.CaptionLeft();
+    CString text = Text(kColumns[0].key, kColumns[0].title);
+    int columnLeft = list.left;
+    for (int i = 1; i < 6; ++i) {
+        columnLeft += kColumns[i - 1].width;
+        const int target = columnLeft + CSkinListCtrl::kSubItemInset - textLeft;
+        int blanks = 1;
+        while (blanks < target && m_titleLine.CaptionWidth(text + CString(u' ', blanks + 1)) <= target) ++blanks;
+        text += CString(u' ', blanks) + Text(kColumns[i].key, kColumns[i].title);
+    }
+    return text;
 }
 
 void CCPTreeSearchUser::FillDepartmentBox() {
@@ -209,13 +232,17 @@ void CCPTreeSearchUser::FillDepartmentBox() {
 
 BOOL CCPTreeSearchUser::EnterPage() {
     if (!m_bEnteredFromMenu) {
-        // Back from the edit page: the page kept its rows.
+        // Back from the edit page: the page kept its rows, and shows again
+        // with them and the row that was selected.
         m_bEnteredFromMenu = 1;
         const int row = SelectedRow();
+        const BOOL shown = CCPTreeBase::EnterPage();
+        // The bar shows this page's own (empty) hint, not the edit page's.
+        SendTaskBarHint(CString(), 1);
         m_list.SetFocus();
         m_list.SetItemState(0, 0, LVIS_SELECTED | LVIS_FOCUSED);
         if (row >= 0) SelectRow(row);
-        return TRUE;
+        return shown;
     }
     LayOut();
     FillDepartmentBox();
@@ -335,7 +362,7 @@ void CCPTreeSearchUser::OnFind() {
     }
     m_list.DeleteAllItems();
     m_matches = CountMatches(filter);
-    for (CButton* button : {&m_btnFirst, &m_btnLast, &m_btnEdit, &m_btnDelete}) button->EnableWindow(TRUE);
+    for (CButton* button : {&m_btnFirst, &m_btnLast}) button->EnableWindow(TRUE);
     m_btnPrevious.EnableWindow(TRUE);
     m_btnNext.EnableWindow(TRUE);
     m_lastPage = LastPageOf(m_matches);
@@ -432,13 +459,11 @@ void CCPTreeSearchUser::ShowChosenUser() {
 
 int CCPTreeSearchUser::SelectedRow() const { return m_list.GetNextItem(-1, LVNI_SELECTED); }
 
-// A selected row gives the edit and delete buttons back.
 void CCPTreeSearchUser::SelectRow(int row) {
     m_list.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    m_btnEdit.EnableWindow(TRUE);
-    m_btnDelete.EnableWindow(TRUE);
 }
 
+// The edit and delete buttons, once disabled, stay so; F2 and F3 still act.
 void CCPTreeSearchUser::ClearSelection() {
     for (int row = 0; row < m_list.GetItemCount(); ++row) m_list.SetItemState(row, 0, LVIS_SELECTED | LVIS_FOCUSED);
     m_btnEdit.EnableWindow(FALSE);
@@ -505,6 +530,13 @@ BOOL CCPTreeSearchUser::PreTranslateMessage(MSG* msg) {
                 break;
         }
     }
+    // The key-up of an arrow whose key-down moved the selection within the
+    // list: the focus stays, or the row would show unselected and Enter
+    // would open nothing. At an edge the key-down cleared the selection and
+    // the key-up moves the focus on.
+    if (msg->message == WM_KEYUP && (msg->wParam == VK_UP || msg->wParam == VK_DOWN) && focus == &m_list &&
+        SelectedRow() >= 0)
+        return TRUE;
     if (msg->message == WM_KEYUP && msg->wParam == VK_ESCAPE && focus == &m_list && m_keyboardClosedByEsc) {
         m_keyboardClosedByEsc = 0;
         return FALSE;

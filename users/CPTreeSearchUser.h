@@ -49,6 +49,7 @@ private:
     };
 
     void LayOut();
+    CString AlignedTitleLine();
     void FillDepartmentBox();
     Filter ReadFilter();
     UINT CountMatches(const Filter& filter);

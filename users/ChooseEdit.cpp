@@ -141,6 +141,8 @@ void CChooseEdit::OnPaint() {
     if (!m_snapshot) return;
     CRect client;
     GetClientRect(&client);
+    // The card's rounded edge blends over the page as it was behind it.
+    m_snapshot->Show(&dc, client);
     m_background.Draw(dc.GetSafeHdc(), client);
     CString photoPath;
     CxImage photo;

@@ -90,12 +90,12 @@ void CUserDeleteDlg::OnEditEnter(int controlId) {
         NextDlgCtrl();
 }
 
-CString CUserDeleteDlg::TypedUserId() {
+// The ID as typed: "0007" is not user 7. It is bound, never written into a
+// statement.
+CString CUserDeleteDlg::TypedUserId() const {
     CString typed;
     m_editId.GetWindowText(typed);
-    const CString id = NormalizeUserId(typed);
-    if (id != typed) m_editId.SetWindowText(id);
-    return id;
+    return typed;
 }
 
 void CUserDeleteDlg::ShowChosenUser() {

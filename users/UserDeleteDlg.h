@@ -27,7 +27,7 @@ protected:
 private:
     void OnEditEnter(int controlId);
     // The typed ID, read as a number and written back as the pages store it.
-    CString TypedUserId();
+    CString TypedUserId() const;
     void ShowChosenUser();
     void DeleteTypedUser();
 

@@ -343,8 +343,11 @@ void CUserFormPage::ClearFormFields() {
     for (CWnd* field : std::initializer_list<CWnd*>{&m_editId, &m_editName, &m_cardDisplay, &m_editPassword})
         field->SetWindowText(u"");
     m_fpIcon.ShowWindow(SW_HIDE);
-    for (CJHSelectBox* box : {&m_boxFpStep, &m_boxCardStep, &m_boxPinStep, &m_boxModeSwitch, &m_boxDept, &m_boxSex})
-        box->SetCurSel(0);
+    for (CJHSelectBox* box : {&m_boxFpStep, &m_boxCardStep, &m_boxPinStep, &m_boxDept, &m_boxSex}) box->SetCurSel(0);
+    // The switch's reset is announced: reset silently, it would not announce
+    // the next step back to individual, and the rows would stay disabled
+    // under an individual setting that then saves them all as refused.
+    m_boxModeSwitch.SetCurSelByValue(0);
     ApplyModeSwitch();
     FocusId(false);
     m_caller.Forget();
@@ -387,7 +390,8 @@ bool CUserFormPage::FillRecordFromForm(UserInfoRecord& user, const UserFormChoic
     CString name, password;
     m_editName.GetWindowText(name);
     m_editPassword.GetWindowText(password);
-    if (name.GetLength() > kUserNameMaxLength) {
+    const bool nameAsStored = kept != nullptr && name == user.Name;
+    if (!nameAsStored && name.GetLength() > kUserNameMaxLength) {
         ShowMessageText(u"U0036", u"用户名长度不超过10位");
         return false;
     }
@@ -500,7 +504,14 @@ BOOL CUserFormPage::OnCommand(WPARAM wParam, LPARAM lParam) {
     return CCPTreeBase::OnCommand(wParam, lParam);
 }
 
+void CUserFormPage::ShowStoredName(const CString& name) {
+    m_showingStoredName = true;
+    m_editName.SetWindowText(name);
+    m_showingStoredName = false;
+}
+
 void CUserFormPage::EnforceLength(CEdit& edit, int limit, LPCWSTR key, LPCWSTR defaultText) {
+    if (&edit == &m_editName && m_showingStoredName) return;
     CString text;
     edit.GetWindowText(text);
     if (text.GetLength() <= limit) return;
@@ -563,6 +574,9 @@ void CUserFormPage::OnShowVerifyMode() {
              &m_cardPlus, &m_boxCardStep, &m_cardPass, &m_pinTitle, &m_pinPlus, &m_boxPinStep, &m_pinPass})
         widget->ShowWindow(SW_SHOW);
     ShowUserPhoto();
+    // The focus paints the switch at once: the page must first paint where
+    // the form's widgets went, or its background would cover the switch.
+    RedrawWindow(nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     m_boxModeSwitch.SetFocus();
     OnVerifyModeShown();
 }

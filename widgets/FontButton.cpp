@@ -29,18 +29,20 @@ void CFontButton::OnPaint() {
     GetWindowText(caption);
     CFont* previousFont = dc.SelectObject(&m_font);
     CGdiObject* previousBrush = dc.SelectStockObject(NULL_BRUSH);
-    // The disabled look comes first: a page can hand the focus to a disabled
-    // button, which must not look pressable for that.
-    if (!IsWindowEnabled()) {
-        Frame(dc, client, PS_SOLID, 1, kDisabledGrey);
-        dc.SetTextColor(kDisabledGrey);
-    } else if (m_focused) {
+    const bool enabled = IsWindowEnabled() != FALSE;
+    if (m_focused) {
         Frame(dc, client, PS_DOT, 6, kBlack);
         CRect inner = client;
         inner.DeflateRect(2, 2);
         Frame(dc, inner, PS_DASH, 1, kBlack);
-    } else {
+    } else if (enabled) {
         Frame(dc, client, PS_DOT, 1, kBlack);
+    }
+    // A page can hand the focus to a disabled button: the grey frame then
+    // goes over the focus frame.
+    if (!enabled) {
+        Frame(dc, client, PS_SOLID, 1, kDisabledGrey);
+        dc.SetTextColor(kDisabledGrey);
     }
     dc.SelectObject(previousBrush);
     caption.TrimLeft();

@@ -13,6 +13,11 @@ BOOL CFontStatic::CaptureBackgroundEx(CWnd* parent, CDC* dc, BYTE show) {
     return CJHCanvas::CaptureBackground(parent, dc, show);
 }
 
+BOOL CFontStatic::CaptureWidget(CJHCanvas* widget, CWnd* parent, CDC* dc) {
+    if (widget->IsKindOf(RUNTIME_CLASS(CFontStatic))) return static_cast<CFontStatic*>(widget)->CaptureBackground(parent, dc);
+    return widget->CaptureBackground(parent, dc, 1);
+}
+
 void CFontStatic::KeepPrintable(CString& text) {
     CString kept;
     for (int i = 0; i < text.GetLength(); ++i)

@@ -21,6 +21,9 @@ public:
     BOOL CaptureBackgroundEx(CWnd* parent, CDC* dc, BYTE show);
     // Keeps the characters above the space (drops blanks and controls).
     static void KeepPrintable(CString& text);
+    // A page's capture for any of its transparent widgets: a label takes
+    // its copy through its own capture, so that it erases with it.
+    static BOOL CaptureWidget(CJHCanvas* widget, CWnd* parent, CDC* dc);
 
 protected:
     BOOL OnEraseBkgnd(CDC* dc) override;

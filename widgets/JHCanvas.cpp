@@ -1,6 +1,6 @@
 #include "widgets/JHCanvas.h"
 
-IMPLEMENT_DYNAMIC(CJHCanvas, CStatic)
+IMPLEMENT_DYNAMIC(CJHCanvas, CWnd)
 
 void CJHCanvas::PreSubclassWindow() {
     ModifyStyle(0, SS_NOTIFY, SWP_NOSIZE);

@@ -158,11 +158,10 @@ void CJHSelectBox::OnPaint() {
     const int width = client.Width();
     const int leftWidth = static_cast<int>(m_leftImage->GetWidth());
     const int rightX = width - static_cast<int>(m_rightImage->GetWidth()) + 2;
-    // A key press shows its pressed arrow once, held for a moment; a finger
-    // on an arrow shows it for as long as it stays down.
-    const bool heldByKey = m_leftPressed || m_rightPressed;
-    const bool leftDown = m_leftPressed || m_leftCapture;
-    const bool rightDown = m_rightPressed || m_rightCapture;
+    // An arrow key's press shows its pressed arrow once, held for a moment;
+    // a finger holding an arrow shows none.
+    const bool leftDown = m_leftPressed;
+    const bool rightDown = m_rightPressed;
     m_leftPressed = false;
     m_rightPressed = false;
     {
@@ -180,7 +179,7 @@ void CJHSelectBox::OnPaint() {
         memory.DrawText(m_shownText, text, DT_SINGLELINE | DT_CENTER | DT_END_ELLIPSIS);
         memory.SelectObject(previousFont);
     }
-    if (heldByKey) Sleep(kPressedArrowMs);
+    if (leftDown || rightDown) Sleep(kPressedArrowMs);
 }
 
 void CJHSelectBox::OnLButtonDown(UINT flags, CPoint point) {

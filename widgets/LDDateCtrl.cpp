@@ -1,5 +1,7 @@
 #include "widgets/LDDateCtrl.h"
 
+#include <algorithm>
+
 #include "platform/base/localtime.h"
 
 IMPLEMENT_DYNAMIC(CLDDateCtrl, CSelectButton)
@@ -18,7 +20,8 @@ constexpr FieldRule kTimeRules[] = {{0, 23}, {0, 59}, {0, 59}};
 // looks the fields up by them, they only keep them apart.
 constexpr UINT_PTR kFieldIdOffsets[] = {1001, 2001, 3001};
 
-// Left edge of the first field, in pixels.
+// Left edge of the first field, in pixels, unless the face's rounded left
+// end is wider: the first digits stand clear of it.
 constexpr int kFirstFieldLeft = 3;
 
 }  // namespace
@@ -85,7 +88,7 @@ void CLDDateCtrl::LayOutFields() {
     const double secondSpan = m_dateMode ? 2.9 : 3.3;
     const int firstRight = static_cast<int>(unit * firstSpan);
     const int secondRight = static_cast<int>(firstRight + unit * secondSpan);
-    const int edges[] = {kFirstFieldLeft, firstRight, secondRight, width - 1};
+    const int edges[] = {std::max(kFirstFieldLeft, CaptionLeft()), firstRight, secondRight, width - 1};
     const char16_t* separator = m_dateMode ? u"/" : u":";
     for (size_t i = 0; i < m_fields.size(); ++i) {
         CEditST* field = m_fields[i].get();

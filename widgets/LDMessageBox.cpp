@@ -89,6 +89,9 @@ void CLDMessageBox::OnPaint() {
     GetClientRect(client);
     const CRect textRect(client.left + 13, client.top + 2, client.right - 8, client.bottom - 30);
     if (!m_snapshot) return;
+    // The corners of the picture are transparent: they blend over the screen
+    // as it was behind the box, not over the box's own last paint.
+    m_snapshot->Show(&dc, client);
     m_background.Draw(dc, 0, 0, client.Width(), client.Height(), nullptr, true);
     CFont* previousFont = dc.SelectObject(&m_font);
     dc.SetBkMode(TRANSPARENT);

@@ -30,11 +30,15 @@ void CPogressBar::OnPaint() {
     m_track.Draw(memory, 0, 0);
     DrawCappedStrip(memory, m_leftCap, m_centre, m_rightCap, 1, 1, fill);
     CFont* previousFont = memory.SelectObject(&m_font);
-    const COLORREF previousColor = memory.SetTextColor(kWidgetLightText);
-    memory.SetBkMode(TRANSPARENT);
     CString text;
     text.Format(u"%d%%", static_cast<int>(m_pos));
     CRect client = paint.Client();
+    // Light text on the dark track; where the light fill lies under most of
+    // the text, dark text, or the percentage would all but vanish.
+    const int fillRight = 1 + static_cast<int>(m_leftCap.GetWidth()) + fill + static_cast<int>(m_rightCap.GetWidth());
+    const int textMiddle = client.right - memory.GetTextExtent(text).cx / 2;
+    const COLORREF previousColor = memory.SetTextColor(fillRight >= textMiddle ? kWidgetDarkText : kWidgetLightText);
+    memory.SetBkMode(TRANSPARENT);
     memory.DrawText(text, client, DT_SINGLELINE | DT_RIGHT | DT_END_ELLIPSIS);
     memory.SetTextColor(previousColor);
     memory.SelectObject(previousFont);

@@ -16,9 +16,9 @@ void CScreenSnapshot::Capture(const RECT* screenRect) {
     const int height = std::min<int>(screenRect->bottom, ::GetDeviceCaps(display, VERTRES)) - y0;
     Release();  // a second capture replaces the first
     m_bitmap = ::CreateCompatibleBitmap(display, std::max(width, 0), std::max(height, 0));
-    m_previous = ::SelectObject(memory, m_bitmap);
+    HGDIOBJ previous = ::SelectObject(memory, m_bitmap);
     ::BitBlt(memory, 0, 0, width, height, display, x0, y0, SRCCOPY);
-    ::SelectObject(memory, m_previous);
+    ::SelectObject(memory, previous);
     ::DeleteDC(memory);
     ::DeleteDC(display);
 }
@@ -39,13 +39,19 @@ void CScreenSnapshot::RestoreRect(const CRect& rect) {
 
 void CScreenSnapshot::RestoreToDC(CDC* dc, const CRect& rect) { PaintInto(dc->m_hDC, rect.Width(), rect.Height()); }
 
-void CScreenSnapshot::PaintInto(HDC target, int width, int height) {
+void CScreenSnapshot::Show(CDC* dc, const CRect& rect) const { Blit(dc->m_hDC, rect.Width(), rect.Height()); }
+
+void CScreenSnapshot::Blit(HDC target, int width, int height) const {
     if (m_bitmap == nullptr) return;
     HDC memory = ::CreateCompatibleDC(target);
-    m_previous = ::SelectObject(memory, m_bitmap);
+    HGDIOBJ previous = ::SelectObject(memory, m_bitmap);
     ::BitBlt(target, 0, 0, width, height, memory, 0, 0, SRCCOPY);
-    ::SelectObject(memory, m_previous);
+    ::SelectObject(memory, previous);
     ::DeleteDC(memory);
+}
+
+void CScreenSnapshot::PaintInto(HDC target, int width, int height) {
+    Blit(target, width, height);
     Release();
 }
 

@@ -32,12 +32,16 @@ public:
     void RestoreToDC(CDC* dc, const CRect& rect);
     // The same as Restore over the rectangle's size.
     void RestoreRect(const CRect& rect);
+    // Paints the saved pixels into `dc` over the rectangle's size and keeps
+    // them: a pop-up with transparent parts paints what lies behind it
+    // first, at every paint.
+    void Show(CDC* dc, const CRect& rect) const;
 
 private:
+    void Blit(HDC target, int width, int height) const;
     void PaintInto(HDC target, int width, int height);
     void Release();
 
     CWnd* m_owner = nullptr;
     HBITMAP m_bitmap = nullptr;
-    HGDIOBJ m_previous = nullptr;
 };

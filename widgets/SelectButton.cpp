@@ -38,6 +38,14 @@ BOOL CSelectButton::PreTranslateMessage(MSG* msg) {
     return TRUE;
 }
 
+int CSelectButton::CaptionWidth(const CString& text) {
+    CClientDC dc(this);
+    CFont* previousFont = dc.SelectObject(&m_font);
+    const int width = dc.GetTextExtent(text).cx;
+    dc.SelectObject(previousFont);
+    return width;
+}
+
 void CSelectButton::OnPaint() {
     CPaintDC paint(this);
     PaintFace(paint);

@@ -8,8 +8,7 @@
 // "EditEnter" with the control id; every Enter message addressed to the
 // button is consumed, so the dialog never turns it into IDOK.
 //
-// A finger on the button shows it pressed (light caption, one pixel down
-// and right) while the page handles the tap.
+// A finger on the button changes nothing of its face.
 #pragma once
 
 #include <memory>
@@ -26,6 +25,10 @@ public:
     // The caption and its DrawText flags; no repaint (the page repaints).
     void SetText(CString text) { m_caption = text; }
     void SetTextFormat(UINT format) { m_format = format; }
+    // Where the caption's left edge lies in the button (after the left
+    // cap) and how wide a text is in the caption's font.
+    int CaptionLeft() const { return m_left ? static_cast<int>(m_left->GetWidth()) : 0; }
+    int CaptionWidth(const CString& text);
 
     BOOL PreTranslateMessage(MSG* msg) override;
 

@@ -13,7 +13,6 @@ constexpr UINT kCellFormat = DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP | DT_VCENTE
 constexpr int kLabelOffset = 4;
 constexpr int kLabelInset = 2;
 constexpr int kSubItemOffset = 12;
-constexpr int kSubItemInset = 6;
 
 void FillWith(CDC* dc, const CRect& rect, COLORREF color) {
     CBrush brush(color);
@@ -145,7 +144,7 @@ void CSkinListCtrl::DrawSubItems(CDC* dc, int item, const CRect& label, bool foc
             align = justify == LVCFMT_RIGHT ? DT_RIGHT : justify == LVCFMT_CENTER ? DT_CENTER : DT_LEFT;
         }
         CRect textRect = cell;
-        textRect.DeflateRect(kSubItemInset, 0);
+        textRect.DeflateRect(CSkinListCtrl::kSubItemInset, 0);
         dc->DrawText(shown, textRect, align | kCellFormat);
     }
 }

@@ -11,6 +11,9 @@
 
 class CSkinListCtrl : public CListCtrl {
 public:
+    // Pixels between a column's left edge and its text, past the first column.
+    static constexpr int kSubItemInset = 6;
+
     // The first selected row, -1 when none is.
     int GetSelectedItem() const;
     BOOL IsItemSelected(int item) const;

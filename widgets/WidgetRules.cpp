@@ -16,6 +16,10 @@ UINT SelChangeMessage() {
     return message;
 }
 
+void PlaceUnderSiblings(CWnd& widget) {
+    ::SetWindowPos(widget.GetSafeHwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 void SendTaskBarHint(const CString& hint, int mode) {
     CWnd* main = AfxGetMainWnd();
     if (main == nullptr || main->m_hWnd == nullptr) return;

@@ -44,6 +44,11 @@ UINT SelChangeMessage();
 // previous one. Nothing happens without a main window.
 void SendTaskBarHint(const CString& hint, int mode);
 
+// Puts `widget` below its sibling controls. Where a page's geometry makes a
+// decoration (a label, a title line) overlap a control by a few pixels,
+// the control is then drawn over it whichever of the two paints last.
+void PlaceUnderSiblings(CWnd& widget);
+
 // The skin folder (application directory + "Skin\" + SKIN + "\") + `relative`.
 CString SkinPath(const char16_t* relative);
 

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -33,6 +34,13 @@ BOOL Succeed() {
 }
 
 bool Exists(const std::string& hostPath, struct stat& st) { return stat(hostPath.c_str(), &st) == 0; }
+
+// A regular file, made blocking again (it was opened without waiting, in
+// case it was a pipe).
+bool IsRegularDescriptor(int fd) {
+    struct stat st;
+    return fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0;
+}
 
 bool IsReadOnly(const struct stat& st) { return !S_ISDIR(st.st_mode) && !(st.st_mode & S_IWUSR); }
 
@@ -201,9 +209,17 @@ HANDLE CreateFileW(LPCWSTR path, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWO
         SetLastError(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
     }
-    const int fd = open(hostPath.c_str(), OpenFlags(access, disposition), 0666);
+    const bool regularOnly = (flagsAndAttributes & FILE_FLAG_REGULAR_FILE_ONLY) != 0;
+    const int fd =
+        open(hostPath.c_str(), OpenFlags(access, disposition) | (regularOnly ? O_NOFOLLOW | O_NONBLOCK : 0), 0666);
     if (fd < 0) {
-        SetLastError(errno == EEXIST ? ERROR_FILE_EXISTS : PathError(errno, hostPath));
+        SetLastError(errno == EEXIST ? ERROR_FILE_EXISTS : regularOnly && errno == ELOOP ? ERROR_ACCESS_DENIED
+                                                                                      : PathError(errno, hostPath));
+        return INVALID_HANDLE_VALUE;
+    }
+    if (regularOnly && !IsRegularDescriptor(fd)) {
+        close(fd);
+        SetLastError(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
     }
     if (!existed && (flagsAndAttributes & FILE_ATTRIBUTE_READONLY)) fchmod(fd, 0444);
@@ -310,6 +326,26 @@ DWORD GetFileAttributesW(LPCWSTR path) {
         return INVALID_FILE_ATTRIBUTES;
     }
     return AttributesOf(st);
+}
+
+BOOL GetDiskFreeSpaceExW(LPCWSTR path, ULONGLONG* freeToCaller, ULONGLONG* totalBytes, ULONGLONG* totalFree) {
+    if (!path) return Fail(ERROR_INVALID_PARAMETER);
+    const std::string hostPath = DeviceToHostPath(path);
+    struct statvfs volume;
+    if (statvfs(hostPath.c_str(), &volume) != 0) return FailWithErrno(hostPath);
+    const ULONGLONG unit = volume.f_frsize;
+    if (freeToCaller) *freeToCaller = volume.f_bavail * unit;
+    if (totalBytes) *totalBytes = volume.f_blocks * unit;
+    if (totalFree) *totalFree = volume.f_bfree * unit;
+    return TRUE;
+}
+
+FileEntryKind GetFileEntryKind(LPCWSTR path) {
+    struct stat st;
+    if (!path || lstat(DeviceToHostPath(path).c_str(), &st) != 0) return FileEntryKind::Missing;
+    if (S_ISLNK(st.st_mode)) return FileEntryKind::Link;
+    if (S_ISREG(st.st_mode)) return FileEntryKind::RegularFile;
+    return S_ISDIR(st.st_mode) ? FileEntryKind::Folder : FileEntryKind::Other;
 }
 
 BOOL SetFileAttributesW(LPCWSTR path, DWORD attributes) {

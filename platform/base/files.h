@@ -30,6 +30,10 @@
 #define FILE_ATTRIBUTE_NORMAL 0x00000080u
 #define FILE_ATTRIBUTE_TEMPORARY 0x00000100u
 #define FILE_FLAG_WRITE_THROUGH 0x80000000u
+// The platform's own flag, for files from a removable medium: the open fails
+// (ERROR_ACCESS_DENIED) unless the path names a regular file itself, not a
+// link, device, pipe or socket, and it never waits for a writer.
+#define FILE_FLAG_REGULAR_FILE_ONLY 0x00200000u
 #define INVALID_FILE_ATTRIBUTES 0xFFFFFFFFu
 
 #define FILE_BEGIN 0
@@ -87,6 +91,12 @@ BOOL SetEndOfFile(HANDLE file);
 DWORD GetFileSize(HANDLE file, LPDWORD high);
 
 DWORD GetFileAttributesW(LPCWSTR path);
+// The bytes free for the program on the volume that holds `path` (a folder
+// or file that exists), and the volume's size. Either pointer may be null.
+BOOL GetDiskFreeSpaceExW(LPCWSTR path, ULONGLONG* freeToCaller, ULONGLONG* totalBytes, ULONGLONG* totalFree);
+// What a path names, a link taken as itself and not followed.
+enum class FileEntryKind { Missing, RegularFile, Folder, Link, Other };
+FileEntryKind GetFileEntryKind(LPCWSTR path);
 BOOL SetFileAttributesW(LPCWSTR path, DWORD attributes);
 BOOL CreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES security);
 BOOL RemoveDirectoryW(LPCWSTR path);

@@ -72,7 +72,10 @@ INT_PTR CDialog::RunModalLoop() {
     ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
     MSG msg;
     while (!::DialogEnded(m_hWnd, &m_nModalResult)) {
-        if (!::GetMessageW(&msg, nullptr, 0, 0)) {
+        // What the dialog posted to itself comes before input already
+        // queued: a dialog that closes itself on a key-down is gone before
+        // that key's key-up, which then reaches the window below.
+        if (!::PeekMessageW(&msg, m_hWnd, 0, 0, PM_REMOVE | PM_QS_POSTMESSAGE) && !::GetMessageW(&msg, nullptr, 0, 0)) {
             // Leave the quit for the outer loop.
             ::PostQuitMessage(static_cast<int>(msg.wParam));
             m_nModalResult = -1;

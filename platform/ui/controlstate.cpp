@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/ui/gdi.h"
+#include "platform/ui/textrun.h"
 
 void RegisterControlClass(LPCWSTR name, WNDPROC proc, int extraBytes) {
     WNDCLASSW wc{};
@@ -46,8 +47,8 @@ int CopyToBuffer(const std::u16string& text, LPWSTR buffer, int size) {
     return static_cast<int>(n);
 }
 
-ControlMeasure::ControlMeasure(HWND hwnd) : m_hwnd(hwnd), m_dc(GetDC(hwnd)) {
-    auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+ControlMeasure::ControlMeasure(HWND hwnd, HFONT font) : m_hwnd(hwnd), m_dc(GetDC(hwnd)) {
+    if (font == nullptr) font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
     m_old = font ? SelectObject(m_dc, font) : nullptr;
 }
 
@@ -60,6 +61,20 @@ int ControlMeasure::Width(const std::u16string& text, int count) const {
     SIZE size{};
     GetTextExtentPoint32W(m_dc, text.c_str(), count, &size);
     return size.cx;
+}
+
+int ControlMeasure::CellTop(const RECT& area) const {
+    const int room = area.bottom - area.top;
+    if (Height() <= room) return area.top;
+    std::lock_guard<std::recursive_mutex> lock(FontLock());
+    const LetterRows letters = LetterRowsOf(SelectedFace(*DCFromHandle(m_dc)));
+    return area.top + (room - (letters.bottom - letters.top)) / 2 - letters.top;
+}
+
+int ControlMeasure::LetterHeight() const {
+    std::lock_guard<std::recursive_mutex> lock(FontLock());
+    const LetterRows letters = LetterRowsOf(SelectedFace(*DCFromHandle(m_dc)));
+    return letters.bottom - letters.top;
 }
 
 int ControlMeasure::Height() const {

@@ -57,7 +57,8 @@ LRESULT NotifyParent(HWND control, UINT code, NMHDR* header);
 // Text measures in a control's font, outside painting.
 class ControlMeasure {
 public:
-    explicit ControlMeasure(HWND hwnd);
+    // Measures with `font`, else with the control's own.
+    explicit ControlMeasure(HWND hwnd, HFONT font = nullptr);
     ~ControlMeasure();
     ControlMeasure(const ControlMeasure&) = delete;
     ControlMeasure& operator=(const ControlMeasure&) = delete;
@@ -65,6 +66,12 @@ public:
     int Width(const std::u16string& text, int count) const;
     int Width(const std::u16string& text) const { return Width(text, static_cast<int>(text.size())); }
     int Height() const;
+    // Where a line's cell starts so that its letters lie inside `area`: at
+    // the area's top when the whole cell fits, else with the letters
+    // centred in the area (the cell's spare rows fall outside).
+    int CellTop(const RECT& area) const;
+    // Rows from the top of the tallest letter to the bottom of the deepest.
+    int LetterHeight() const;
 
 private:
     HWND m_hwnd;

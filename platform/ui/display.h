@@ -6,6 +6,7 @@
 // (mouse = touch, keyboard = keypad).
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -30,6 +31,28 @@ public:
     virtual bool NeedsPolling() const = 0;
 };
 
+// The simulated hardware under the hands of the person at the window: the
+// window's keys that are not keypad keys (Ctrl+1..9, Space, Ctrl+K) and
+// files dropped on it come here. Called on the user-interface thread.
+class DeviceHands {
+public:
+    virtual ~DeviceHands() = default;
+    // The number-th finger image (from 1) becomes the chosen one.
+    virtual void ChooseSample(int number) = 0;
+    // An image file dropped on the window becomes the chosen one.
+    virtual void ChooseImage(const std::string& hostPath) = 0;
+    // The chosen finger is laid on the sensor (true) or lifted.
+    virtual void PressFinger(bool down) = 0;
+    virtual void ShowNextCard() = 0;
+    // What the window's title says: the chosen image, the card shown last.
+    virtual std::string Title() const = 0;
+};
+
+// The hands the window passes its own keys to (nullptr: none; those keys
+// are then ignored). The caller keeps them alive while the display runs.
+void SetDeviceHands(DeviceHands* hands);
+DeviceHands* GetDeviceHands();
+
 enum class DisplayMode { Auto, Headless, Window };
 
 // Starts the back end for `mode` on the calling (user-interface) thread.
@@ -48,6 +71,17 @@ DWORD DisplayThreadId();
 // Runs when the user-interface thread goes idle: shows the screen and
 // collects host input.
 void DisplayIdle();
+// What runs when the display goes away (its server ended, the connection
+// broke); it gets the display's name as HostDisplayName() gives it, and
+// must end the program: it runs inside the display library's call, on the
+// thread that made it, and nothing can be shown any more. Without one, or
+// should it return, the program ends at once with status 1.
+void SetDisplayLostHandler(std::function<void(const std::string& display)> handler);
+// Called by a back end whose display has gone away; does not return.
+[[noreturn]] void DisplayGoneAway();
+// Asks the user-interface thread's message loops to end with `code` (a
+// WM_QUIT there), from any thread; the thread wakes for it.
+void RequestDisplayQuit(int code);
 bool DisplayNeedsPolling();
 
 // The SDL window back end, or nullptr with SDL's reason in `why` when SDL

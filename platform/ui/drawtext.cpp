@@ -105,9 +105,10 @@ public:
     }
 
     // Shortens a line that is too wide so that it ends in "...".
-    void Ellipsize(Line& line, int width) const {
+    // True when the line had to be shortened.
+    bool Ellipsize(Line& line, int width) const {
         if (Width(line.text) <= width)
-            return;
+            return false;
         int room = width - TextWidth(m_face, kEllipsis);
         size_t keep = line.text.size();
         while (keep > 0 && Width(std::u16string_view(line.text).substr(0, keep)) > room)
@@ -117,6 +118,7 @@ public:
         line.text = line.text.substr(0, keep) + kEllipsis;
         if (line.underline >= static_cast<int>(keep))
             line.underline = -1;
+        return true;
     }
 
 private:
@@ -209,8 +211,7 @@ int DrawTextW(HDC handle, LPCWSTR text, int length, LPRECT rect, UINT format) {
         options.clip = *rect;
     options.fillCell = dc->state.bkMode == OPAQUE;
     for (Line& line : lines) {
-        if (format & DT_END_ELLIPSIS)
-            layout.Ellipsize(line, width);
+        options.shortened = (format & DT_END_ELLIPSIS) && layout.Ellipsize(line, width);
         int lineWidth = layout.Width(line.text);
         int x = rect->left;
         if (format & DT_CENTER)

@@ -24,6 +24,11 @@ struct EditState {
     int scroll = 0;  // pixels of text scrolled out on the left
     bool modified = false;
     bool focused = false;
+    // A smaller size of the given font, made when the given one's letters
+    // are taller than the text area, for the font and room it was made for.
+    HFONT fitted = nullptr;
+    HFONT fittedFor = nullptr;
+    int fittedRoom = 0;
 };
 
 EditState* StateOf(HWND hwnd) { return ControlStateOf<EditState>(hwnd); }
@@ -45,6 +50,35 @@ RECT TextArea(HWND hwnd) {
     return area;
 }
 
+// The font the field draws and measures with: the one it was given, or,
+// when that one's letters are taller than the text area (a field kept as
+// small as its font size), the same face at the largest size that fits.
+HFONT DrawingFont(HWND hwnd, EditState& s) {
+    auto given = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+    if (given == nullptr) given = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+    RECT area = TextArea(hwnd);
+    const int room = area.bottom - area.top;
+    if (given == s.fittedFor && room == s.fittedRoom) return s.fitted ? s.fitted : given;
+    if (s.fitted) DeleteObject(s.fitted);
+    s.fitted = nullptr;
+    s.fittedFor = given;
+    s.fittedRoom = room;
+    LOGFONTW font{};
+    if (GetObjectW(given, sizeof font, &font) == 0 || room <= 0) return given;
+    if (ControlMeasure(hwnd, given).LetterHeight() <= room) return given;
+    const LONG sign = font.lfHeight < 0 ? -1 : 1;
+    for (LONG size = std::abs(font.lfHeight) - 1; size > 1; --size) {
+        font.lfHeight = sign * size;
+        HFONT smaller = CreateFontIndirectW(&font);
+        if (ControlMeasure(hwnd, smaller).LetterHeight() <= room || size == 2) {
+            s.fitted = smaller;
+            break;
+        }
+        DeleteObject(smaller);
+    }
+    return s.fitted ? s.fitted : given;
+}
+
 // The x of the text's start in client coordinates, after alignment and
 // scrolling.
 int TextOrigin(HWND hwnd, const EditState& s, int textWidth) {
@@ -58,7 +92,7 @@ int TextOrigin(HWND hwnd, const EditState& s, int textWidth) {
 
 // Scrolls so that the caret is inside the field, then places the caret.
 void PlaceCaret(HWND hwnd, EditState& s) {
-    ControlMeasure measure(hwnd);
+    ControlMeasure measure(hwnd, DrawingFont(hwnd, s));
     std::u16string text = ShownText(hwnd, s);
     RECT area = TextArea(hwnd);
     int room = area.right - area.left;
@@ -71,7 +105,7 @@ void PlaceCaret(HWND hwnd, EditState& s) {
     } else if (caretX < s.scroll) {
         s.scroll = std::max(0, caretX - room / 3);
     }
-    if (s.focused) SetCaretPos(TextOrigin(hwnd, s, total) + caretX, area.top);
+    if (s.focused) SetCaretPos(TextOrigin(hwnd, s, total) + caretX, measure.CellTop(area));
 }
 
 void Changed(HWND hwnd, EditState& s) {
@@ -166,8 +200,8 @@ void OnKeyDown(HWND hwnd, EditState& s, WPARAM key) {
     }
 }
 
-int CharacterAt(HWND hwnd, const EditState& s, int x) {
-    ControlMeasure measure(hwnd);
+int CharacterAt(HWND hwnd, EditState& s, int x) {
+    ControlMeasure measure(hwnd, DrawingFont(hwnd, s));
     std::u16string text = ShownText(hwnd, s);
     int origin = TextOrigin(hwnd, s, measure.Width(text, static_cast<int>(text.size())));
     int best = 0;
@@ -184,7 +218,7 @@ int CharacterAt(HWND hwnd, const EditState& s, int x) {
 
 void OnSetFocus(HWND hwnd, EditState& s) {
     s.focused = true;
-    CreateCaret(hwnd, nullptr, 1, ControlMeasure(hwnd).Height());
+    CreateCaret(hwnd, nullptr, 1, ControlMeasure(hwnd, DrawingFont(hwnd, s)).Height());
     PlaceCaret(hwnd, s);
     ShowCaret(hwnd);
     InvalidateRect(hwnd, nullptr, TRUE);
@@ -212,19 +246,22 @@ void PaintEdit(HWND hwnd, HDC dc) {
     if (WindowStyleOf(hwnd) & WS_BORDER) FrameRect(dc, &client, GetSysColorBrush(COLOR_WINDOWFRAME));
     RECT area = TextArea(hwnd);
     int saved = SaveDC(dc);
+    HFONT font = DrawingFont(hwnd, *s);
+    if (font != nullptr) SelectObject(dc, font);
     IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
     std::u16string text = ShownText(hwnd, *s);
     SIZE total{};
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &total);
     int x = TextOrigin(hwnd, *s, total.cx);
-    ExtTextOutW(dc, x, area.top, 0, nullptr, text.c_str(), static_cast<UINT>(text.size()), nullptr);
+    const int top = ControlMeasure(hwnd, font).CellTop(area);
+    ExtTextOutW(dc, x, top, 0, nullptr, text.c_str(), static_cast<UINT>(text.size()), nullptr);
     if (Low(*s) != High(*s) && (s->focused || (WindowStyleOf(hwnd) & ES_NOHIDESEL))) {
         SIZE before{};
         GetTextExtentPoint32W(dc, text.c_str(), Low(*s), &before);
         SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
         SetBkColor(dc, GetSysColor(COLOR_HIGHLIGHT));
         SetBkMode(dc, OPAQUE);
-        ExtTextOutW(dc, x + before.cx, area.top, 0, nullptr, text.c_str() + Low(*s),
+        ExtTextOutW(dc, x + before.cx, top, 0, nullptr, text.c_str() + Low(*s),
                     static_cast<UINT>(High(*s) - Low(*s)), nullptr);
     }
     RECT caret;
@@ -276,7 +313,7 @@ LRESULT EditMessage(HWND hwnd, EditState& s, UINT message, WPARAM wParam, LPARAM
     case WM_SETFONT: {
         LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
         if (s.focused) {
-            CreateCaret(hwnd, nullptr, 1, ControlMeasure(hwnd).Height());
+            CreateCaret(hwnd, nullptr, 1, ControlMeasure(hwnd, DrawingFont(hwnd, s)).Height());
             ShowCaret(hwnd);
         }
         PlaceCaret(hwnd, s);
@@ -346,6 +383,7 @@ LRESULT EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     if (message == WM_NCDESTROY) {
         if (StateOf(hwnd) && StateOf(hwnd)->focused) DestroyCaret();
+        if (StateOf(hwnd) && StateOf(hwnd)->fitted) DeleteObject(StateOf(hwnd)->fitted);
         DestroyControlState<EditState>(hwnd);
         return 0;
     }

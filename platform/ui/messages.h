@@ -34,6 +34,7 @@ typedef void (*TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 #define WM_QUIT 0x0012
 #define WM_ERASEBKGND 0x0014
 #define WM_SYSCOLORCHANGE 0x0015
+#define WM_FONTCHANGE 0x001D
 #define WM_SHOWWINDOW 0x0018
 #define WM_SETCURSOR 0x0020
 #define WM_MOUSEACTIVATE 0x0021
@@ -110,6 +111,8 @@ typedef void (*TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 #define PM_NOREMOVE 0x0000
 #define PM_REMOVE 0x0001
 #define PM_NOYIELD 0x0002
+// Posted messages and timers only: no input, no paint.
+#define PM_QS_POSTMESSAGE 0x00980000
 
 // Dialog results and command ids.
 #define IDOK 1

@@ -2,8 +2,10 @@
 //
 // The rules the skinned widgets rely on: a parent's DC does not exclude its
 // children unless WS_CLIPCHILDREN asks for it; invalidating a parent also
-// invalidates its visible children where they intersect; WM_PAINT goes to
-// parents before children; BeginPaint takes and clears the update region
+// invalidates its visible children where they intersect, and so does a
+// parent's paint, so that children end whole on top of it in every order of
+// invalidation and painting; WM_PAINT goes to parents before children;
+// BeginPaint takes and clears the update region
 // before it sends WM_ERASEBKGND, so whatever is invalidated while painting is
 // painted in the next cycle.
 #include "platform/ui/paint.h"
@@ -87,6 +89,49 @@ HDC MakeWindowDC(Window* w, const Region& clip) {
 
 Region RegionFrom(const RECT* rect, const Window* w) {
     return rect ? Region(*rect) : Region(ClientRectOf(w));
+}
+
+// The next window at or under `w` that waits for paint, parents before
+// children and lower siblings before higher ones, whatever thread owns it.
+Window* NextPendingUnder(Window* w, bool children) {
+    if ((w->style & WS_VISIBLE) == 0) return nullptr;
+    if (NeedsPaint(w)) return w;
+    if (!children) return nullptr;
+    for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) {
+        if (Window* found = NextPendingUnder(*it, true)) return found;
+    }
+    return nullptr;
+}
+
+// Paints what waits under `hwnd` (every top-level window for nullptr) before
+// returning. The next window is looked for afresh after each paint, as the
+// message loop does: a paint that hides, shows or invalidates windows (a
+// widget capturing the pixels under it) has its effects painted in order, so
+// a parent never paints over children painted before it.
+void PaintPendingNow(HWND hwnd, bool children) {
+    // A window that invalidates itself in every paint must not hang the
+    // caller; the message loop paints what is left.
+    constexpr int kMostPaints = 1000;
+    for (int paints = 0; paints < kMostPaints; ++paints) {
+        HWND next = nullptr;
+        {
+            WindowGuard guard(WindowLock());
+            Window* w = hwnd ? WindowFromHandle(hwnd) : Desktop();
+            if (w == nullptr || !IsShown(w)) return;
+            if (w == Desktop()) {
+                for (Window* top : TopLevelBottomUp()) {
+                    if (Window* found = NextPendingUnder(top, true)) {
+                        next = found->handle;
+                        break;
+                    }
+                }
+            } else if (Window* found = NextPendingUnder(w, children)) {
+                next = found->handle;
+            }
+        }
+        if (next == nullptr) return;
+        SendMessageW(next, WM_PAINT, 0, 0);
+    }
 }
 
 }  // namespace
@@ -240,6 +285,14 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
         Region update = w->update;
         erase = w->erasePending;
         Validate(w, nullptr);
+        // The parent's DC does not exclude its children: whatever of them
+        // lies in the area painted now is covered and is painted again on
+        // top, even a child that painted before its parent did.
+        for (Window* child : w->children) {
+            Region part = update;
+            part.Offset(-child->rect.left, -child->rect.top);
+            Invalidate(child, part, erase, true);
+        }
         Region clip = VisibleRegion(w);
         clip.Intersect(update);
         paint->hdc = MakeWindowDC(w, clip);
@@ -269,7 +322,8 @@ BOOL UpdateWindow(HWND hwnd) {
 }
 
 BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags) {
-    std::vector<HWND> toUpdate;
+    bool updateNow = false;
+    bool children = true;
     {
         WindowGuard guard(WindowLock());
         Window* w = hwnd ? WindowFromHandle(hwnd) : Desktop();
@@ -278,7 +332,7 @@ BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags) {
         if (region != nullptr) {
             if (auto* object = GdiObjectFromHandleAs<RegionObject>(region)) area = object->region;
         }
-        const bool children = (flags & RDW_NOCHILDREN) == 0;
+        children = (flags & RDW_NOCHILDREN) == 0;
         if (flags & RDW_INVALIDATE) {
             if (w == Desktop()) {
                 for (Window* top : Desktop()->children) {
@@ -296,18 +350,9 @@ BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags) {
             Validate(w, rect || region ? &area : nullptr);
             if (flags & RDW_NOERASE) w->erasePending = false;
         }
-        if (flags & (RDW_UPDATENOW | RDW_ERASENOW)) {
-            std::vector<Window*> pending{w};
-            while (!pending.empty()) {
-                Window* next = pending.back();
-                pending.pop_back();
-                if (next != Desktop()) toUpdate.push_back(next->handle);
-                if (next == w && !children && w != Desktop()) continue;
-                for (auto it = next->children.begin(); it != next->children.end(); ++it) pending.push_back(*it);
-            }
-        }
+        updateNow = (flags & (RDW_UPDATENOW | RDW_ERASENOW)) != 0;
     }
-    for (HWND each : toUpdate) UpdateWindow(each);
+    if (updateNow) PaintPendingNow(hwnd, children);
     return TRUE;
 }
 

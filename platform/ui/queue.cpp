@@ -110,6 +110,7 @@ void Stamp(MSG& msg) {
 // One look at the queue; true with *msg filled when a message is ready.
 bool LookOnce(MSG* msg, HWND filter, UINT filterMin, UINT filterMax, UINT flags) {
     const bool remove = (flags & PM_REMOVE) != 0;
+    const bool postedOnly = (flags & PM_QS_POSTMESSAGE) != 0;
     for (;;) {
         DispatchIncomingSends();
         bool takeInput = false;
@@ -120,7 +121,7 @@ bool LookOnce(MSG* msg, HWND filter, UINT filterMin, UINT filterMax, UINT flags)
                 return MatchesWindow(m.msg.hwnd, filter) && InRange(m.msg.message, filterMin, filterMax);
             });
             std::optional<uint64_t> input;
-            if (InputWanted(filter, filterMin, filterMax)) input = OldestInputSequence();
+            if (!postedOnly && InputWanted(filter, filterMin, filterMax)) input = OldestInputSequence();
             if (input && (posted == q->posted.end() || *input < posted->sequence)) {
                 takeInput = true;
             } else if (posted != q->posted.end()) {
@@ -133,7 +134,7 @@ bool LookOnce(MSG* msg, HWND filter, UINT filterMin, UINT filterMax, UINT flags)
                 Stamp(*msg);
                 if (remove) q->quitPosted = false;
                 return true;
-            } else if (InRange(WM_PAINT, filterMin, filterMax)) {
+            } else if (!postedOnly && InRange(WM_PAINT, filterMin, filterMax)) {
                 if (HWND paint = NextWindowToPaint(q, filter)) {
                     *msg = MSG{paint, WM_PAINT, 0, 0, 0, {0, 0}};
                     Stamp(*msg);
@@ -238,6 +239,15 @@ void DropWindowMessages(HWND hwnd) {
 }
 
 LRESULT SendMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (hwnd == HWND_BROADCAST) {
+        std::vector<HWND> tops;
+        {
+            WindowGuard guard(WindowLock());
+            for (Window* top : Desktop()->children) tops.push_back(top->handle);
+        }
+        for (HWND top : tops) SendMessageW(top, message, wParam, lParam);
+        return TRUE;
+    }
     std::shared_ptr<SentMessage> sent;
     {
         WindowGuard guard(WindowLock());

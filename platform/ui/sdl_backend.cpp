@@ -1,7 +1,11 @@
 // The window back end: the screen in an SDL window scaled x2. The mouse is
 // the finger; the keyboard stands in for the keypad (arrows, Enter, Esc,
 // Backspace, F1-F12, digits, '*', '#', and the Menu key on Menu or 'm').
+// Ctrl+1..9, Ctrl+K, Space and dropped files belong to the device's hands
+// (DeviceHands), never to the keypad.
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <dlfcn.h>
 
 #include <cstdlib>
 
@@ -53,6 +57,51 @@ BYTE KeypadKey(const SDL_Keysym& key) {
     }
 }
 
+// The key is one of the hands' own (pressed or released); false when it
+// belongs to the keypad.
+bool TakeHandsKey(const SDL_KeyboardEvent& key, DeviceHands* hands) {
+    const bool control = (key.keysym.mod & KMOD_CTRL) != 0;
+    const SDL_Keycode code = key.keysym.sym;
+    const bool down = key.type == SDL_KEYDOWN;
+    if (code == SDLK_SPACE) {
+        if (hands != nullptr && key.repeat == 0) hands->PressFinger(down);
+        return true;
+    }
+    if (!control) return false;
+    if (code >= SDLK_1 && code <= SDLK_9) {
+        if (hands != nullptr && down && key.repeat == 0) hands->ChooseSample(static_cast<int>(code - SDLK_0));
+        return true;
+    }
+    if (code == SDLK_k) {
+        if (hands != nullptr && down && key.repeat == 0) hands->ShowNextCard();
+        return true;
+    }
+    return false;
+}
+
+// Xlib's own answer to a broken connection is exit() from inside a library
+// call, under the program's running threads, whose static destructors then
+// talk to the dead connection for ever. The program's own end replaces it.
+int OnXConnectionLost(void*) {
+    DisplayGoneAway();
+    return 0;
+}
+
+// Routes a broken connection to the X server of `window` to
+// DisplayGoneAway; nothing when the window is not on X.
+void WatchXConnection(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
+    void* xlib = dlopen("libX11.so.6", RTLD_NOW | RTLD_NOLOAD);
+    if (xlib == nullptr) return;
+    using Handler = int (*)(void* display);
+    using SetHandler = Handler (*)(Handler handler);
+    if (const auto setHandler = reinterpret_cast<SetHandler>(dlsym(xlib, "XSetIOErrorHandler")))
+        setHandler(OnXConnectionLost);
+    dlclose(xlib);
+}
+
 // The SDL driver for the display the environment names; nullptr when
 // SDL_VIDEODRIVER names it itself.
 const char* HostDisplayDriver() {
@@ -83,6 +132,7 @@ public:
         if (m_renderer == nullptr) return false;
         m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, kScreenWidth,
                                       kScreenHeight);
+        WatchXConnection(m_window);
         return m_texture != nullptr;
     }
 
@@ -112,6 +162,10 @@ public:
             case SDL_QUIT:
                 PostQuitMessage(0);
                 break;
+            case SDL_DROPFILE:
+                if (DeviceHands* hands = GetDeviceHands()) hands->ChooseImage(event.drop.file);
+                SDL_free(event.drop.file);
+                break;
             case SDL_MOUSEBUTTONDOWN:
             case SDL_MOUSEBUTTONUP:
                 if (event.button.button == SDL_BUTTON_LEFT) {
@@ -125,17 +179,27 @@ public:
                 break;
             case SDL_KEYDOWN:
             case SDL_KEYUP:
+                if (TakeHandsKey(event.key, GetDeviceHands())) break;
                 if (BYTE vk = KeypadKey(event.key.keysym)) InjectKey(vk, event.type == SDL_KEYDOWN);
                 break;
             default:
                 break;
             }
         }
+        ShowHandsInTitle();
     }
 
     bool NeedsPolling() const override { return true; }
 
 private:
+    void ShowHandsInTitle() {
+        DeviceHands* hands = GetDeviceHands();
+        const std::string title = hands != nullptr ? hands->Title() : "Terminal";
+        if (title != m_title) SDL_SetWindowTitle(m_window, title.c_str());
+        m_title = title;
+    }
+
+    std::string m_title = "Terminal";
     bool m_initialised = false;
     bool m_presented = false;
     Uint32 m_lastPresent = 0;

@@ -10,6 +10,7 @@
 // reason, which is what callers already handle; nothing else is called
 // before a subsystem has started.
 #include <SDL.h>
+#include <SDL_syswm.h>
 #include <dlfcn.h>
 
 #include <cstdio>
@@ -79,6 +80,9 @@ FORWARD(SDL_Texture*, SDL_CreateTexture, (SDL_Renderer * renderer, Uint32 format
 FORWARD(void, SDL_DestroyTexture, (SDL_Texture * texture), (texture))
 FORWARD(void, SDL_DestroyRenderer, (SDL_Renderer * renderer), (renderer))
 FORWARD(void, SDL_DestroyWindow, (SDL_Window * window), (window))
+FORWARD(void, SDL_SetWindowTitle, (SDL_Window * window, const char* title), (window, title))
+FORWARD(SDL_bool, SDL_GetWindowWMInfo, (SDL_Window * window, SDL_SysWMinfo* info), (window, info))
+FORWARD(void, SDL_free, (void* memory), (memory))
 FORWARD(int, SDL_UpdateTexture, (SDL_Texture * texture, const SDL_Rect* rect, const void* pixels, int pitch),
         (texture, rect, pixels, pitch))
 FORWARD(int, SDL_RenderCopy,

@@ -4,6 +4,7 @@
 
 #include "platform/ui/gdiobject.h"
 #include "platform/ui/raster.h"
+#include "platform/ui/rect.h"
 
 namespace {
 
@@ -24,7 +25,31 @@ void DrawGlyph(DeviceContext& dc, const Glyph& glyph, int x, int y, const RECT& 
     });
 }
 
+TextRunObserver& Observer() {
+    static TextRunObserver observer;
+    return observer;
+}
+
+// A pixel counts as ink from a quarter coverage on: the fainter rim of
+// anti-aliasing may touch a neighbour without anything being lost.
+constexpr uint8_t kInkCoverage = 64;
+
+// The glyph's well-inked pixels relative to its bitmap; empty when none.
+RECT InkBox(const Glyph& glyph) {
+    RECT box{glyph.width, glyph.height, 0, 0};
+    for (int y = 0; y < glyph.height; ++y) {
+        for (int x = 0; x < glyph.width; ++x) {
+            if (glyph.coverage[static_cast<size_t>(y) * glyph.width + x] < kInkCoverage) continue;
+            box = RECT{std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x + 1),
+                       std::max<LONG>(box.bottom, y + 1)};
+        }
+    }
+    return box.right > box.left ? box : RECT{0, 0, 0, 0};
+}
+
 }  // namespace
+
+void SetTextRunObserver(TextRunObserver observer) { Observer() = std::move(observer); }
 
 FontFace& SelectedFace(DeviceContext& dc) {
     auto* font = reinterpret_cast<FontObject*>(dc.state.font);
@@ -37,6 +62,18 @@ int TextWidth(FontFace& face, std::u16string_view text) {
     int width = 0;
     ForEachCodePoint(text, [&](char32_t c, size_t, size_t) { width += face.Advance(c); });
     return width;
+}
+
+LetterRows LetterRowsOf(FontFace& face) {
+    LetterRows rows{face.Height(), 0};
+    for (char32_t c : std::u32string_view(U"Hbdfhklt\u56FDgjpqy")) {
+        const Glyph& glyph = face.GlyphOf(c);
+        if (glyph.coverage.empty()) continue;
+        const int top = face.Ascent() - glyph.top;
+        rows.top = std::min(rows.top, top);
+        rows.bottom = std::max(rows.bottom, top + glyph.height);
+    }
+    return rows.bottom > rows.top ? rows : LetterRows{0, face.Height()};
 }
 
 void DrawTextRun(DeviceContext& dc, FontFace& face, int x, int top, std::u16string_view text,
@@ -59,10 +96,17 @@ void DrawTextRun(DeviceContext& dc, FontFace& face, int x, int top, std::u16stri
     }
     int baseline = top + face.Ascent();
     int penX = x;
+    DrawnTextRun drawn;
     ForEachCodePoint(text, [&](char32_t c, size_t i, size_t) {
         const Glyph& glyph = face.GlyphOf(c);
-        if (!glyph.coverage.empty())
+        if (!glyph.coverage.empty()) {
             DrawGlyph(dc, glyph, penX + glyph.left, baseline - glyph.top, limit, color);
+            RECT ink = InkBox(glyph);
+            if (Observer() && ink.right > ink.left) {
+                OffsetRect(&ink, penX + glyph.left, baseline - glyph.top);
+                drawn.letters.push_back(ToSurface(dc, ink));
+            }
+        }
         int advance = options.advances != nullptr ? options.advances[i] : glyph.advance;
         if (static_cast<int>(i) == options.underline) {
             int y = baseline + std::max(1, face.Descent() / 2);
@@ -73,4 +117,11 @@ void DrawTextRun(DeviceContext& dc, FontFace& face, int x, int top, std::u16stri
         }
         penX += advance;
     });
+    if (Observer()) {
+        drawn.dc = &dc;
+        drawn.text = text;
+        drawn.limit = limit;
+        drawn.shortened = options.shortened;
+        Observer()(drawn);
+    }
 }

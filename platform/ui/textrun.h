@@ -3,8 +3,10 @@
 // callers hold FontLock().
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "platform/ui/dc.h"
 #include "platform/ui/font.h"
@@ -32,13 +34,37 @@ void ForEachCodePoint(std::u16string_view text, F&& f) {
 
 int TextWidth(FontFace& face, std::u16string_view text);
 
+// The rows the face's letters take, from the top of the tallest to the
+// bottom of the deepest (Latin and Chinese), relative to the cell's top.
+struct LetterRows {
+    int top = 0;
+    int bottom = 0;
+};
+LetterRows LetterRowsOf(FontFace& face);
+
 struct TextRunOptions {
     std::optional<RECT> clip;     // DC coordinates; drawing stays inside
     bool fillCell = false;        // paint the text cell in the background colour first
     int underline = -1;           // UTF-16 index of a character to underline
     const INT* advances = nullptr;  // per UTF-16 unit, instead of the font's
+    bool shortened = false;       // the text lost its end to an ellipsis to fit
 };
 
 // Draws `text` with its cell's top-left corner at (x, top).
 void DrawTextRun(DeviceContext& dc, FontFace& face, int x, int top, std::u16string_view text,
                  const TextRunOptions& options);
+
+// A text run as drawn: where its letters lie and where the call let them
+// land. Checks that every text fits its box watch the runs through this.
+struct DrawnTextRun {
+    DeviceContext* dc = nullptr;
+    std::u16string_view text;
+    // Surface coordinates: each letter's inked pixels (faint
+    // anti-aliasing at a glyph's rim is left out: losing it cuts nothing).
+    std::vector<RECT> letters;
+    RECT limit{0, 0, 0, 0};  // surface coordinates: the call's clip or the surface
+    bool shortened = false;  // an ellipsis stands for the rest of the text
+};
+using TextRunObserver = std::function<void(const DrawnTextRun&)>;
+// One observer at a time, called on the drawing thread; an empty one stops.
+void SetTextRunObserver(TextRunObserver observer);

@@ -129,6 +129,8 @@ BOOL ShowWindow(HWND hwnd, int command);
 BOOL BringWindowToTop(HWND hwnd);
 
 // Messages.
+// HWND_BROADCAST sends to every top-level window, one after the other.
+#define HWND_BROADCAST (reinterpret_cast<HWND>(0xFFFF))
 LRESULT SendMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT SendDlgItemMessageW(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam);

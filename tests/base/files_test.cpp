@@ -1,6 +1,7 @@
 #include "platform/base/files.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -121,6 +122,45 @@ TEST(Files, AccessAndTheReadOnlyAttributeAreEnforced) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(GetFileAttributesW(u"\\none\\a.txt"), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+}
+
+// What a removable medium may hold in the place of a file: only a regular
+// file of its own opens, and a pipe does not keep the open waiting.
+TEST(Files, RegularFileOnlyOpensNoLinkDeviceOrPipe) {
+    ScopedDeviceRoot root;
+    root.PutFile("plain", "text");
+    std::filesystem::create_symlink(root.HostPath("plain"), root.HostPath("link"));
+    std::filesystem::create_symlink("/dev/zero", root.HostPath("zero"));
+    std::filesystem::create_directories(root.HostPath("folder"));
+    ASSERT_EQ(mkfifo(root.HostPath("pipe").c_str(), 0600), 0);
+    const auto open = [](const char16_t* path) {
+        return CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_FLAG_REGULAR_FILE_ONLY,
+                           nullptr);
+    };
+    HANDLE plain = open(u"\\plain");
+    ASSERT_NE(plain, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(ReadAll(plain), "text") << "the file reads as any other";
+    CloseHandle(plain);
+    for (const char16_t* path : {u"\\link", u"\\zero", u"\\pipe", u"\\folder"}) {
+        EXPECT_EQ(open(path), INVALID_HANDLE_VALUE);
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    }
+    HANDLE followed = Open(u"\\link", GENERIC_READ, OPEN_EXISTING);
+    ASSERT_NE(followed, INVALID_HANDLE_VALUE) << "without the flag a link is followed";
+    CloseHandle(followed);
+
+    EXPECT_EQ(GetFileEntryKind(u"\\plain"), FileEntryKind::RegularFile);
+    EXPECT_EQ(GetFileEntryKind(u"\\link"), FileEntryKind::Link);
+    EXPECT_EQ(GetFileEntryKind(u"\\zero"), FileEntryKind::Link);
+    EXPECT_EQ(GetFileEntryKind(u"\\folder"), FileEntryKind::Folder);
+    EXPECT_EQ(GetFileEntryKind(u"\\pipe"), FileEntryKind::Other);
+    EXPECT_EQ(GetFileEntryKind(u"\\none"), FileEntryKind::Missing);
+
+    ULONGLONG free = 0, total = 0;
+    ASSERT_TRUE(GetDiskFreeSpaceExW(u"\\folder", &free, &total, nullptr));
+    EXPECT_GT(free, 0u);
+    EXPECT_LE(free, total);
+    EXPECT_FALSE(GetDiskFreeSpaceExW(u"\\none", &free, nullptr, nullptr));
 }
 
 TEST(Files, Folders) {

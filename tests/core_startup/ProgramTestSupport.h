@@ -24,6 +24,7 @@
 #include "data/SqlHelpers.h"
 #include "platform/ui/imagefile.h"
 #include "tests/support/device_root.h"
+#include "tests/support/golden.h"
 
 struct ProgramRun {
     int exitCode = -1;
@@ -37,6 +38,24 @@ inline Surface SplashCalmRows(const Surface& shot) {
     Surface rows(shot.Width(), kBottom - kTop);
     for (int y = kTop; y < kBottom; ++y) std::copy(shot.Row(y), shot.Row(y) + shot.Width(), rows.Row(y - kTop));
     return rows;
+}
+
+// A golden picture of tests/golden as it stands (empty when unreadable),
+// for looks compared only in part; never rewritten.
+inline Surface GoldenPicture(const std::string& name) {
+    std::vector<uint8_t> png;
+    Surface picture;
+    EXPECT_TRUE(ReadHostFile(GoldenDirectory() + "/" + name + ".png", png) && DecodePng(png, picture)) << name;
+    return picture;
+}
+
+// The same screen above the bottom bar, which holds whichever hint came last.
+inline bool SameAboveTheBar(const Surface& shown, const Surface& expected) {
+    constexpr int kAboveBar = 216;
+    if (shown.Width() != expected.Width() || shown.Height() < kAboveBar || expected.Height() < kAboveBar) return false;
+    for (int y = 0; y < kAboveBar; ++y)
+        if (!std::equal(shown.Row(y), shown.Row(y) + shown.Width(), expected.Row(y))) return false;
+    return true;
 }
 
 class ProgramTest : public ::testing::Test {

@@ -48,6 +48,30 @@ private:
     int m_savedMode = 0;
 };
 
+// At every start the three switches are 0: the sensor is read only once
+// the technician unchecks "NO FP Process"; the list shows its two columns.
+TEST_F(DebugWindowTest, TheSwitchesStartAtZeroAndTheListHasItsTwoColumns) {
+    const CMachineConfig atStart;
+    EXPECT_EQ(atStart.DebugSensorCapture, 0);
+    EXPECT_EQ(atStart.DebugSaveImages, 0);
+    EXPECT_EQ(atStart.DebugChannel, 0);
+    const CListCtrl& list = window->List();
+    ASSERT_NE(list.GetSafeHwnd(), nullptr);
+    EXPECT_EQ(::GetDlgCtrlID(list.GetSafeHwnd()), CDebugWin::kListId);
+    std::vector<std::pair<CString, int>> columns;
+    for (int i = 0;; ++i) {
+        char16_t heading[32] = {};
+        LVCOLUMN column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+        column.pszText = heading;
+        column.cchTextMax = 32;
+        if (!list.GetColumn(i, &column)) break;
+        EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_LEFT);
+        columns.emplace_back(CString(heading), column.cx);
+    }
+    EXPECT_EQ(columns, (std::vector<std::pair<CString, int>>{{u"序号", 60}, {u"信息", 460}}));
+}
+
 TEST_F(DebugWindowTest, AWorkerHandsItsLineOverWithoutWaitingForTheUserInterface) {
     g_MachineConfig.DebugChannel = 1;
     DebugPrint(u"on the window's own thread");

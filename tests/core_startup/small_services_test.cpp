@@ -5,7 +5,9 @@
 
 #include "core/AppServices.h"
 #include "core/CardInput.h"
+#include "core/ConfigXml.h"
 #include "core/DateTexts.h"
+#include "core/FontResources.h"
 #include "core/FpLibraries.h"
 #include "core/LangLibraries.h"
 #include "core/MachineConfig.h"
@@ -106,6 +108,32 @@ TEST(FlipFpImage, TurnsByHalfATurn) {
     FlipFpImage(src.data(), dst.data());
     EXPECT_EQ(dst[0], src[src.size() - 1]);
     EXPECT_EQ(dst[5 * kFpFlipWidth + 9], src[(279 - 5) * kFpFlipWidth + (247 - 9)]);
+}
+
+// Every top-level window hears of each font file registered, as the
+// system's font table changes under it.
+class FontListener : public CWnd {
+public:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        fontChanges += message == WM_FONTCHANGE ? 1 : 0;
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+    int fontChanges = 0;
+};
+
+TEST(FontResources, EachRegisteredFileIsAnnouncedToEveryTopLevelWindow) {
+    UiSession session;
+    FontListener shown, hidden;
+    ASSERT_TRUE(shown.CreateEx(0, WC_STATIC, u"", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr));
+    ASSERT_TRUE(hidden.CreateEx(0, WC_STATIC, u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    g_ConfigDoc.ParseText(u"<ROOT><CONFIG/><FontResourceList><FileName>font\\a.ttf</FileName>"
+                          u"<FileName>font\\b.ttf</FileName></FontResourceList></ROOT>");
+    EXPECT_EQ(LoadFontResources(), 1);
+    EXPECT_EQ(shown.fontChanges, 2);
+    EXPECT_EQ(hidden.fontChanges, 2);
+    UnloadFontResources();
+    EXPECT_EQ(shown.fontChanges, 2) << "removing the fonts announces nothing";
+    g_ConfigDoc.ParseText(u"");
 }
 
 using PhotoTest = StartupTest;

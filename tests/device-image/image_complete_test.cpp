@@ -7,6 +7,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -244,6 +245,7 @@ TEST_F(FactoryImage, SampleFingersAreGreyImagesBesideTheApplication) {
     if (!QUILLON_FACTORY_HAS_FPGEN) GTEST_SKIP() << "the finger generator is not part of this build";
     int samples = 0;
     for (const fs::directory_entry& entry : fs::directory_iterator(File("\\samples"))) {
+        if (entry.path().extension() != ".bmp") continue;
         std::vector<uint8_t> data;
         ASSERT_TRUE(ReadHostFile(entry.path().string(), data));
         Surface finger;
@@ -255,6 +257,17 @@ TEST_F(FactoryImage, SampleFingersAreGreyImagesBesideTheApplication) {
         ++samples;
     }
     EXPECT_EQ(samples, 13);
+}
+
+TEST_F(FactoryImage, SampleCardsAreHexadecimalCardNumbers) {
+    std::ifstream file(File("\\samples\\cards.txt"));
+    int cards = 0;
+    for (std::string line; std::getline(file, line); ++cards) {
+        EXPECT_FALSE(line.empty());
+        EXPECT_LE(line.size(), 16u) << line;
+        EXPECT_EQ(line.find_first_not_of("0123456789ABCDEF"), std::string::npos) << line;
+    }
+    EXPECT_GE(cards, 2) << "a card reader shows several cards in turn";
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // keeps in memory taken again and the restart asked for, and the refusals
 // that leave everything as it was.
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -174,6 +175,20 @@ TEST_F(RestorePageTest, NonDatabaseFileIsRefusedWithEverythingUntouched) {
     EXPECT_EQ(controller.State().restarts, 0);
 }
 
+TEST_F(RestorePageTest, APipeOrALinkInPlaceOfTheCopyIsRefused) {
+    PutChangedCopy();
+    std::filesystem::rename(root.HostPath(kFlashCopy), root.HostPath("NandFlash/Elsewhere.DB"));
+    // A pipe would keep the page waiting for a writer for ever.
+    ASSERT_EQ(mkfifo(root.HostPath(kFlashCopy).c_str(), 0600), 0);
+    OnPage(kRestoreNode, Choose(1, {"answer ok", "key ENTER", "wait 600"}));
+    std::filesystem::remove(root.HostPath(kFlashCopy));
+    std::filesystem::create_symlink(root.HostPath("NandFlash/Elsewhere.DB"), root.HostPath(kFlashCopy));
+    OnPage(kRestoreNode, Choose(1, {"answer ok", "key ENTER", "wait 600"}));
+    EXPECT_EQ(Messages(), std::vector<CString>(2, u"That file is no database backup of this terminal!"));
+    EXPECT_EQ(g_pUserStorage->GetCount(), 0);
+    EXPECT_EQ(controller.State().restarts, 0);
+}
+
 TEST_F(RestorePageTest, ForeignDatabaseAndMissingFilesAreRefused) {
     std::filesystem::create_directories(root.HostPath("USB Disk"));
     {
@@ -191,6 +206,74 @@ TEST_F(RestorePageTest, ForeignDatabaseAndMissingFilesAreRefused) {
     EXPECT_TRUE(FileBytes(LiveDatabase()) == live);
     EXPECT_FALSE(HasFile(root, "NandFlash/zeta42/DB/KD4700.DB.bak"));
     EXPECT_EQ(controller.State().restarts, 0);
+}
+
+// Copies of the live database that pass the integrity check and carry the
+// factory's column names, each changed by one statement into a database the
+// terminal's writes would not work on as they should.
+struct HostileCopy {
+    const char* name;
+    const char* sql;
+};
+
+const HostileCopy kHostileCopies[] = {
+    {"TriggerThatDeletesUsersOnInsert",
+     "CREATE TRIGGER Halve AFTER INSERT ON Userinfo BEGIN DELETE FROM Userinfo WHERE rowid % 2 = 0; END"},
+    {"TriggerOnTheCounters", "CREATE TRIGGER Stop BEFORE UPDATE ON BasePara BEGIN SELECT RAISE(ABORT, 'no'); END"},
+    {"ViewInPlaceOfTheUserTable",
+     "DROP TABLE Userinfo; CREATE VIEW Userinfo AS SELECT '' userid, '' CardNo, '' Name, '' sex, '' pwd, 0 Deptid, "
+     "0 ACFlag, '' IConPath, 0 AdminFlag, '' Birthday, 0 GroupNO, 0 FPFlag"},
+    {"UserIdAsTheRowKey",
+     "DROP TABLE Userinfo; CREATE TABLE Userinfo (userid INTEGER PRIMARY KEY, CardNo nvarchar(20), Name nvarchar(24), "
+     "sex nvarchar(8), pwd nvarchar(8), Deptid INTEGER, ACFlag INTEGER, IConPath nvarchar(128), AdminFlag INTEGER, "
+     "Birthday nvarchar(20), GroupNO INTEGER, FPFlag INTEGER)"},
+    {"CheckOnTheGroup",
+     "DROP TABLE Userinfo; CREATE TABLE Userinfo (userid nvarchar(20), CardNo nvarchar(20), Name nvarchar(24), "
+     "sex nvarchar(8), pwd nvarchar(8), Deptid INTEGER, ACFlag INTEGER, IConPath nvarchar(128), AdminFlag INTEGER, "
+     "Birthday nvarchar(20), GroupNO INTEGER CHECK (GroupNO < 2), FPFlag INTEGER)"},
+    {"ColumnOfAnotherType", "DROP TABLE FPinfo; CREATE TABLE FPinfo (fingerNO INTEGER, UserID nvarchar(20), FPTemplate TEXT)"},
+    {"ColumnAdded", "ALTER TABLE Userinfo ADD COLUMN Extra INTEGER"},
+    {"TableOfSomeoneElse", "CREATE TABLE Spare (x)"},
+    {"IndexOfSomeoneElse", "CREATE UNIQUE INDEX UserinfoName ON Userinfo (Name)"},
+    {"TemplateBlobOf100Bytes", "INSERT INTO FPinfo VALUES (0, '42', zeroblob(100))"},
+    {"TemplateStoredAsText", "INSERT INTO FPinfo VALUES (0, '42', 'template')"},
+};
+
+class HostileRestoreTest : public RestorePageTest, public ::testing::WithParamInterface<HostileCopy> {};
+
+TEST_P(HostileRestoreTest, IsRefusedWithEverythingUntouched) {
+    PutChangedCopy();
+    sqlite3* copy = nullptr;
+    ASSERT_EQ(sqlite3_open(root.HostPath(kFlashCopy).c_str(), &copy), SQLITE_OK);
+    const int changed = sqlite3_exec(copy, GetParam().sql, nullptr, nullptr, nullptr);
+    sqlite3_close(copy);
+    ASSERT_EQ(changed, SQLITE_OK) << GetParam().name;
+    const std::string live = FileBytes(LiveDatabase());
+    OnPage(kRestoreNode, Choose(1, {"answer ok", "key ENTER", "wait 600"}));
+    EXPECT_EQ(Messages(), std::vector<CString>{u"That file is no database backup of this terminal!"});
+    EXPECT_TRUE(FileBytes(LiveDatabase()) == live) << "the live database changed";
+    EXPECT_FALSE(HasFile(root, "NandFlash/zeta42/DB/KD4700.DB.bak"));
+    EXPECT_EQ(g_pUserStorage->GetCount(), 0);
+    EXPECT_EQ(controller.State().restarts, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Copies, HostileRestoreTest, ::testing::ValuesIn(kHostileCopies),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(RestorePageTest, CopyWithoutWhatStartUpAddsIsTaken) {
+    PutChangedCopy();
+    sqlite3* copy = nullptr;
+    ASSERT_EQ(sqlite3_open(root.HostPath(kFlashCopy).c_str(), &copy), SQLITE_OK);
+    // A file from a terminal that had not yet made them.
+    const int changed = sqlite3_exec(
+        copy, "DROP TABLE IF EXISTS AtuoFN; DROP INDEX CheckinoutUserid; DROP INDEX CheckinoutTypeTime", nullptr,
+        nullptr, nullptr);
+    sqlite3_close(copy);
+    ASSERT_EQ(changed, SQLITE_OK);
+    OnPage(kRestoreNode, Choose(1, {"answer ok", "key ENTER", "wait 100"}));
+    EXPECT_EQ(Messages(), std::vector<CString>{u"Database restored. The terminal restarts now!"});
+    EXPECT_EQ(g_pUserStorage->GetCount(), 1);
+    EXPECT_EQ(controller.State().restarts, 1);
 }
 
 TEST_F(RestorePageTest, NoFileOnTheFlashRoot) {

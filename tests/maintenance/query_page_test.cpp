@@ -6,6 +6,7 @@
 #include "data/RecordStore.h"
 #include "platform/ui/commctrl.h"
 #include "tests/maintenance/MaintenanceTest.h"
+#include "tests/support/text_fit.h"
 #include "transfer/CPTreeRecord.h"
 
 namespace {
@@ -207,6 +208,20 @@ TEST_F(QueryPageTest, IdAndDateForms) {
     EXPECT_EQ(CCPTreeRecord::ShowCheckTime(time, 1), u"09-01-14 08:30:00");
     EXPECT_EQ(CCPTreeRecord::ShowCheckTime(u"2014-09-02 08:30:00", 2), u"02-09-14 08:30:00");
     EXPECT_EQ(CCPTreeRecord::ShowCheckTime(time, 3), u"######################");
+}
+
+// The given list height holds a whole page: no record of it is hidden.
+TEST_F(QueryPageTest, EveryRowOfAFullPageIsSeenWhole) {
+    Punch(u"1", 9);
+    std::vector<TextMisfit> misfits;
+    std::vector<CString> rows;
+    OnPage(131, {"call", "key F1", "call"},
+           {Dates(1, 1), [&] {
+                misfits = FindTextMisfits();
+                rows = Rows(ShownPage<CCPTreeRecord>());
+            }});
+    EXPECT_EQ(rows.size(), 7u);
+    EXPECT_EQ(Describe(misfits), "");
 }
 
 TEST_F(QueryPageTest, ListWithRowsGolden) {

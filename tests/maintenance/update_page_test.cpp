@@ -1,11 +1,15 @@
 // The software update page: the program files and icons installed from the
 // USB disk's update folder with the supervision switched off and the
 // restart asked for, and the refusals and failures that install nothing.
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <functional>
 
 #include "core/ConfigXml.h"
 #include "tests/maintenance/DatabasePageTest.h"
 #include "transfer/UpdateDlg.h"
+#include "transfer/UpdateFolder.h"
 
 namespace {
 
@@ -83,8 +87,7 @@ TEST_F(UpdatePageTest, MissingFolderOrFileInstallsNothing) {
 TEST_F(UpdatePageTest, AFileThatCannotBeCopiedLeavesTheOldProgram) {
     PutUpdate();
     root.PutFile("NandFlash/app/Quillon.exe", "old program");
-    // A folder in the place of a program file passes the size check but
-    // cannot be read.
+    // A folder in the place of a program file: nothing is copied.
     std::filesystem::remove(root.HostPath("USB Disk/zeta42/launch.exe"));
     std::filesystem::create_directories(root.HostPath("USB Disk/zeta42/launch.exe"));
     OnPage(kUpdateNode, {"answer ok", "key ENTER", "wait 1000"});
@@ -98,15 +101,84 @@ TEST_F(UpdatePageTest, AFileThatCannotBeCopiedLeavesTheOldProgram) {
     EXPECT_TRUE(ControllerFrames().empty());
 }
 
-TEST(UpdateSize, ProgramFilesAndIcons) {
+TEST(UpdateFolder, ProgramFilesThenTheIconsTheSkinHasRoomFor) {
     ScopedDeviceRoot root;
+    std::filesystem::create_directories(root.HostPath("NandFlash/zeta42"));
     for (const char* name : kProgramFiles) root.PutFile(std::string("u/") + name, "12345");
-    EXPECT_EQ(CUpdateDlg::GetUpdateSize(u"\\u"), 25u);
     root.PutFile(std::string("u/") + kIcons + "/a.png", "123");
     root.PutFile(std::string("u/") + kIcons + "/b.bmp", "123");
-    EXPECT_EQ(CUpdateDlg::GetUpdateSize(u"\\u"), 28u);
+    std::vector<UpdateFile> files;
+    ASSERT_EQ(CollectUpdateFiles(u"\\u", files), UpdateFolderState::Usable);
+    ASSERT_EQ(files.size(), 5u) << "no icon folder in the skin: no icons";
+    EXPECT_EQ(files[0].source, u"\\u\\Quillon.exe");
+    EXPECT_EQ(files[0].target, u"nandflash\\app\\Quillon.exe");
+    EXPECT_EQ(files[4].target, u"nandflash\\app\\launch.exe");
+    EXPECT_EQ(files[4].size, 5u);
+    std::filesystem::create_directories(root.HostPath(kInstalledIcons));
+    ASSERT_EQ(CollectUpdateFiles(u"\\u", files), UpdateFolderState::Usable);
+    ASSERT_EQ(files.size(), 6u);
+    EXPECT_EQ(files[5].target, u"\\NandFlash\\zeta42\\SKIN\\FLOWER\\ControlPanel\\ICON\\a.png");
+    EXPECT_EQ(files[5].size, 3u);
     std::filesystem::remove(root.HostPath("u/launch.exe"));
-    EXPECT_EQ(CUpdateDlg::GetUpdateSize(u"\\u"), 0u);
+    EXPECT_EQ(CollectUpdateFiles(u"\\u", files), UpdateFolderState::Incomplete);
+}
+
+// An update folder from outside whose entries are not all plain files lying
+// in it: the whole update is refused before anything is copied.
+TEST_F(UpdatePageTest, AnythingButPlainFilesInTheFolderRefusesTheWholeUpdate) {
+    root.PutFile("Elsewhere/launch.exe", "a program from elsewhere");
+    root.PutFile("Elsewhere/ICON/new.png", "an icon from elsewhere");
+    const std::string update = root.HostPath("USB Disk/zeta42");
+    const auto replaceBy = [&](const std::string& entry, const std::string& target) {
+        return [&, entry, target] {
+            std::filesystem::remove_all(update + "/" + entry);
+            std::filesystem::create_symlink(target, update + "/" + entry);
+        };
+    };
+    const std::string icons = std::string(kIcons) + "/";
+    struct Case {
+        const char* what;
+        std::function<void()> change;
+    };
+    const std::vector<Case> cases{
+        {"program linked to a file elsewhere", replaceBy("launch.exe", root.HostPath("Elsewhere/launch.exe"))},
+        {"icon linked to a system file", replaceBy(icons + "new.png", "/etc/passwd")},
+        {"icon folder linked to a folder elsewhere", replaceBy(kIcons, root.HostPath("Elsewhere/ICON"))},
+        {"update folder linked to a folder elsewhere",
+         [&] {
+             std::filesystem::rename(update, root.HostPath("Elsewhere/zeta42"));
+             std::filesystem::create_symlink(root.HostPath("Elsewhere/zeta42"), update);
+         }},
+        {"program linked to an endless device", replaceBy("Quillon.exe", "/dev/zero")},
+        {"program as a pipe",
+         [&] {
+             std::filesystem::remove(update + "/SMApi_WinCE.dll");
+             ASSERT_EQ(mkfifo((update + "/SMApi_WinCE.dll").c_str(), 0600), 0);
+         }},
+        {"program larger than the flash's free room",
+         [&] {
+             std::filesystem::resize_file(update + "/SMControl_WinCE.dll",
+                                          std::filesystem::space(update).available + (1u << 20));
+         }},
+    };
+    const CString refused = u"Update refused: a link, a device or too large a file in the update folder. Nothing was "
+                            u"installed.";
+    std::vector<CString> told;
+    for (const Case& c : cases) {
+        std::filesystem::remove_all(update);
+        std::filesystem::remove_all(root.HostPath("Elsewhere/zeta42"));
+        PutUpdate();
+        c.change();
+        OnPage(kUpdateNode, {"answer ok", "key ENTER", "wait 1000"});
+        told.push_back(refused);
+        EXPECT_EQ(Messages(), told) << c.what;
+        EXPECT_FALSE(std::filesystem::exists(root.HostPath("NandFlash/app")) &&
+                     !std::filesystem::is_empty(root.HostPath("NandFlash/app")))
+            << c.what;
+        EXPECT_FALSE(std::filesystem::exists(root.HostPath(std::string(kInstalledIcons) + "/new.png"))) << c.what;
+        EXPECT_EQ(Skin(), u"blue") << c.what;
+        EXPECT_TRUE(ControllerFrames().empty()) << c.what;
+    }
 }
 
 TEST_F(UpdatePageTest, UpdatePageGolden) {

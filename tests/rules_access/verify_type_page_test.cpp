@@ -100,22 +100,21 @@ TEST_F(VerifyTypePage, StoredFieldsWithoutAnItemAreKeptUnlessChanged) {
     EXPECT_EQ(StoredConfig(u"VERTIFYTYPE"), CString(u"134"));
 }
 
-TEST_F(VerifyTypePage, AStoredNumberBeyondOneByteIsReadByItsLowByteAndLeftAlone) {
+TEST_F(VerifyTypePage, AStoredNumberBeyondOneByteIsShownAndWrittenBackAsItsLowByte) {
     // 457 = 256 + 201, and -1 whose low byte is 255 (fields 3, 7, 7).
     for (int code : {457, -1}) {
         StoreCode(code);
         seen.clear();
         LookAtRows();
-        const std::string before = ConfigFile();
         OnPage(163, {"look"});
+        const int lowByte = code & 0xFF;
         EXPECT_EQ(seen[0], u"Pass");
         EXPECT_EQ(seen[1], code == 457 ? u"Password" : u"Pass");
-        EXPECT_EQ(ConfigFile(), before);
-        EXPECT_EQ(g_MachineConfig.VERTIFYTYPE, code);
+        EXPECT_EQ(g_MachineConfig.VERTIFYTYPE, lowByte);
+        CString text;
+        text.Format(u"%d", lowByte);
+        EXPECT_EQ(StoredConfig(u"VERTIFYTYPE"), text);
     }
-    // A change stores the one byte the rows make.
-    OnPage(163, {"key LEFT"});
-    EXPECT_EQ(StoredConfig(u"VERTIFYTYPE"), CString(u"191"));
 }
 
 TEST_F(VerifyTypePage, EachEntryListsEveryOptionOnce) {

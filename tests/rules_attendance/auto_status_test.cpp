@@ -83,6 +83,36 @@ TEST_F(AutoStatusTest, AStatusWithoutAnItemShowsTheEntryStatusNotThePreviousZone
     EXPECT_EQ(Int(u"select FNID from AtuoFN where SpaceID = 1"), 3);
 }
 
+// The F1 key messages the focused field receives.
+struct F1Spy {
+    static inline HWND field = nullptr;
+    static inline WNDPROC fieldProc = nullptr;
+    static inline std::vector<UINT> seen;
+    static LRESULT Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if ((message == WM_KEYDOWN || message == WM_KEYUP) && wParam == VK_F1) seen.push_back(message);
+        return CallWindowProcW(fieldProc, hwnd, message, wParam, lParam);
+    }
+    static void Start() {
+        seen.clear();
+        field = ::GetFocus();
+        fieldProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(field, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc)));
+    }
+    static void Stop() { SetWindowLongPtrW(field, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(fieldProc)); }
+};
+
+// F1 sets, and its key messages still go on to the focused field.
+TEST_F(AutoStatusTest, F1SetsAndGoesOnToTheFocusedField) {
+    Store(1, u"Mon", u"8:5", u"9:0");
+    Check("spy", [] {
+        ASSERT_TRUE(FocusIn(kZoneSelector));
+        F1Spy::Start();
+    });
+    Check("unspy", [] { F1Spy::Stop(); });
+    RunOnPage(142, {"check spy", "answer yes", "key F1", "check unspy"});
+    EXPECT_EQ(Text(u"select MonStart || ' ' || MonEnd from AtuoFN where SpaceID = 1"), u"08:05 09:00") << "set as shown";
+    EXPECT_EQ(F1Spy::seen, (std::vector<UINT>{WM_KEYDOWN, WM_KEYUP}));
+}
+
 TEST_F(AutoStatusTest, SetWritesTheStatusAndAllFourteenTimes) {
     Store(3, u"Sun", u"01:00", u"02:00");
     // Zone 3, status two items on (IN -> OUT -> F1), Monday 08:00-12:30.

@@ -63,6 +63,14 @@ TEST_F(StatusNamesTest, TypedNamesAreStoredOnLeavingAndEveryNameIsWrittenBack) {
     EXPECT_EQ(Names(), u"0=9,1=OUT,2=.5F1,3=F2,4=F3,5=F4,6=F5,7=F6");
 }
 
+// Enter does nothing here: the focus stays, so the digit typed after it
+// goes into the same name and replaces no other.
+TEST_F(StatusNamesTest, EnterKeepsTheFocusInTheName) {
+    Check("entered", [] { EXPECT_TRUE(FocusIn(kEditOf[2])); });
+    RunOnPage(141, {"key 5", "key ENTER", "check entered", "key 7"});
+    EXPECT_EQ(Names(), u"0=IN,1=OUT,2=57F1,3=F2,4=F3,5=F4,6=F5,7=F6");
+}
+
 TEST_F(StatusNamesTest, HostileNamesAreStoredLiterallyAndTouchNoOtherRow) {
     const std::u16string quote = u"x', StatuName = 'y' WHERE ID = '1'; --";
     const std::u16string longName(200, u'N');

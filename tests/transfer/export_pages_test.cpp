@@ -10,12 +10,16 @@
 #include "data/RecordStore.h"
 #include "data/SqlHelpers.h"
 #include "platform/base/clock.h"
+#include "platform/ui/display.h"
+#include "platform/ui/textrun.h"
 #include "tests/transfer/file_decoder.h"
 #include "tests/transfer/transfer_fixture.h"
 #include "transfer/StorageLocation.h"
 #include "transfer/RecordExport.h"
 #include "transfer/TransferFiles.h"
 #include "transfer/TransferLoop.h"
+#include "transfer/TransferPage.h"
+#include "widgets/PogressBar.h"
 
 namespace {
 
@@ -75,13 +79,15 @@ TEST_F(ExportPagesTest, UserExportWritesEveryUserAndTemplateByteForByte) {
     EXPECT_EQ(progress, std::vector<UINT>{100u});
 }
 
-TEST_F(ExportPagesTest, AnEmptyUserTableGivesTheHeaderAloneAndTheBarEndsFull) {
+TEST_F(ExportPagesTest, AnEmptyUserTableGivesTheHeaderAloneAndTheBarStaysAtZero) {
     g_pDatabase->DirectStatement(u"delete from Userinfo");
-    OnPage(1331, Press(0, {"no"}));
+    std::vector<std::string> lines = Press(0, {"no"});
+    lines.insert(lines.begin(), "progress 37");
+    OnPage(1331, lines);
     EXPECT_EQ(ReadHostFile(FlashFile(kUserFile28)), std::string(3, '\0'));
     EXPECT_FALSE(std::filesystem::exists(Host(FlashFile(kFingerprintFile))));
     EXPECT_EQ(Messages(), std::vector<std::u16string>({u"Export fingerprints too?"})) << "users alone end quietly";
-    EXPECT_EQ(progress, std::vector<UINT>{100u});
+    EXPECT_EQ(progress, (std::vector<UINT>{37u, 0u}));
 }
 
 TEST_F(ExportPagesTest, AMissingMediumIsSaidAndWritesNothing) {
@@ -108,6 +114,57 @@ TEST_F(ExportPagesTest, AFileThatCannotBeWrittenIsReportedAndTheOtherFileStaysWh
     for (const auto& entry : std::filesystem::directory_iterator(Host(GetTransferFolder(StorageDeviceFlash))))
         EXPECT_TRUE(entry.path().filename() == "Bak.yg2" || entry.path().filename() == "Bak.zw")
             << "no temporary left: " << entry.path();
+}
+
+// A failed export shows no progress as done: the bar is empty after the
+// failure is said, whichever file could not be written.
+TEST_F(ExportPagesTest, AFailedExportLeavesTheBarEmpty) {
+    PutUser({u"7", u"", u"", u"", u"", 0, 6, u"", 0, u"", 0, 0});
+    AddRecords(3, 1000);
+    WriteHostFile(FlashFile(u"Bak.zw\\keep"), "x");
+    WriteHostFile(FlashFile(u"Bak.kq\\keep"), "x");
+    OnPage(1331, Press(0, {"yes", "ok"}));
+    OnPage(1332, Press(0, {"yes", "ok"}));
+    EXPECT_EQ(Messages(), std::vector<std::u16string>({u"Export fingerprints too?", u"Export failed: a file could not be written!",
+                                                       u"Export all records? (No: new only)", u"Record export failed!"}));
+    EXPECT_EQ(progress, std::vector<UINT>({0u, 0u}));
+}
+
+// The lightest and the darkest of the screen's pixels where the bar's
+// percentage has its letters, by luminance (0-255).
+std::pair<int, int> PercentageContrast(CPogressBar& bar) {
+    std::vector<RECT> letters;
+    SetTextRunObserver([&](const DrawnTextRun& run) { letters = run.letters; });
+    bar.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    SetTextRunObserver(nullptr);
+    CRect place;
+    bar.GetWindowRect(place);
+    int lightest = 0, darkest = 255;
+    const Surface& screen = ScreenSurface();
+    for (const RECT& r : letters)
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) {
+                const Pixel p = screen.At(place.left + x, place.top + y);
+                const int luminance = (299 * ((p >> 16) & 0xFF) + 587 * ((p >> 8) & 0xFF) + 114 * (p & 0xFF)) / 1000;
+                lightest = std::max(lightest, luminance);
+                darkest = std::min(darkest, luminance);
+            }
+    return {lightest, darkest};
+}
+
+// The percentage reads clearly over the empty track and over the full bar.
+TEST_F(ExportPagesTest, ThePercentageStandsOutOnTheBarAtEveryFill) {
+    std::vector<int> contrast;
+    ScriptDriver::RegisterCommand("contrast", [&](const std::vector<std::string>&, std::string*) {
+        auto* page = dynamic_cast<CTransferPage*>(CControlPanel::Open()->ShownPage());
+        const auto [lightest, darkest] = PercentageContrast(page->ProgressBar());
+        contrast.push_back(lightest - darkest);
+        return true;
+    });
+    OnPage(1331, {"progress 0", "contrast", "progress 37", "contrast", "progress 100", "contrast"});
+    ScriptDriver::RegisterCommand("contrast", nullptr);
+    ASSERT_EQ(contrast.size(), 3u);
+    for (int levels : contrast) EXPECT_GE(levels, 100) << "letters stand that many levels of 255 from their ground";
 }
 
 TEST_F(ExportPagesTest, RecordExportWritesTheWorkedExampleAndBatchesOf72) {

@@ -1,7 +1,10 @@
 // The data import page: files made by the test byte by byte, files made by
 // the export page, and hostile files from a medium.
+#include <sys/stat.h>
+
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <random>
 
 #include "core/AppMessageBox.h"
@@ -74,6 +77,15 @@ protected:
         OnPage(132, lines);
     }
     int Users() { return Count(u"select count(*) from Userinfo"); }
+    // Users and templates exported by the export page to the flash, then
+    // gone from the tables and the store.
+    void ExportAndEmpty() {
+        OnPage(1331, {"key DOWN", "answer yes", "answer ok", "key ENTER"});
+        g_pDatabase->DirectStatement(u"delete from Userinfo");
+        g_pDatabase->DirectStatement(u"delete from FPinfo");
+        g_pUserStorage->LoadCount();
+        store.Reset();
+    }
     bool Intact() {
         StatementPtr check(g_pDatabase->Statement(u"pragma integrity_check"));
         return check->NextRow() && CString(check->ValueString(0)) == u"ok";
@@ -102,11 +114,7 @@ TEST_F(ImportPageTest, ExportedUsersAndTemplatesComeBackWhole) {
     PutTemplate(u"2", 9, SeededBlob(StoredTemplateSize, 3));
     const std::vector<std::vector<std::u16string>> before{UserColumns(u"987654321098"), UserColumns(u"2"),
                                                           UserColumns(u"1099511627775")};
-    OnPage(1331, {"key DOWN", "answer yes", "answer ok", "key ENTER"});
-    g_pDatabase->DirectStatement(u"delete from Userinfo");
-    g_pDatabase->DirectStatement(u"delete from FPinfo");
-    g_pUserStorage->LoadCount();
-    store.Reset();
+    ExportAndEmpty();
 
     Import({"yes", "ok"});
     EXPECT_EQ(UserColumns(u"987654321098"), before[0]);
@@ -144,7 +152,7 @@ TEST_F(ImportPageTest, AnExistingUserTakesTheFilesFieldsAndKeepsWhatTheFilesDoNo
 TEST_F(ImportPageTest, TemplatesGoToKnownUsersFingersAndReplaceTheirOwnSlot) {
     PutUser({u"9", u"", u"", u"", u"", 0, 6, u"", 0, u"", 0, 0});
     const std::vector<BYTE> first = SeededBlob(StoredTemplateSize, 5), second = SeededBlob(StoredTemplateSize, 6);
-    PutFile(kFingerprintFile, 9,
+    PutFile(kFingerprintFile, 4,
             Fingerprint(9, 3, first) + Fingerprint(10, 1, first) + Fingerprint(9, 0, first) + Fingerprint(9, 11, first));
     Import({"yes", "ok", "ok"});
     EXPECT_EQ(Count(u"select count(*) from FPinfo where userid = '9' and fingerNO = 2"), 1);
@@ -167,14 +175,16 @@ TEST_F(ImportPageTest, TemplatesGoToKnownUsersFingersAndReplaceTheirOwnSlot) {
 
 TEST_F(ImportPageTest, WhatTheTablesCannotTakeIsCountedAndNothingHalfIsStored) {
     delete g_pUserStorage;
-    g_pUserStorage = new CUserStorage(*g_pDatabase, 2);
+    g_pUserStorage = new CUserStorage(*g_pDatabase, 3);
     PutUser({u"1", u"", u"", u"", u"", 0, 6, u"", 0, u"", 0, 0});
+    PutUser({u"9", u"", u"", u"", u"", 0, 6, u"", 0, u"", 0, 0});
+    g_pUserStorage->LoadCount();
     store.Allocate(1, store.GetTemplateSize());
     PutFile(kUserFile28, 3, User28({1, "5", -1, "One", 1}) + User28({2, "", -1, "Two"}) + User28({3, "", -1, "Three"}));
     PutFile(kFingerprintFile, 2,
             Fingerprint(1, 1, SeededBlob(StoredTemplateSize, 1)) + Fingerprint(2, 1, SeededBlob(StoredTemplateSize, 2)));
     Import({"yes", "ok"});
-    EXPECT_EQ(Users(), 2) << "the table holds two users";
+    EXPECT_EQ(Users(), 3) << "the table holds three users";
     EXPECT_EQ(UserColumns(u"1")[1], u"One") << "existing users are still updated";
     EXPECT_EQ(Count(u"select count(*) from FPinfo"), 1) << "the template the store refused has no row";
     EXPECT_EQ(Count(u"select FPFlag from Userinfo where userid = '2'"), 0);
@@ -182,9 +192,21 @@ TEST_F(ImportPageTest, WhatTheTablesCannotTakeIsCountedAndNothingHalfIsStored) {
     EXPECT_EQ(Messages().back(), u"Import done; 2 records could not be imported!");
 }
 
+// Files of their header alone import nothing and leave the bar as it was.
+TEST_F(ImportPageTest, HeaderOnlyFilesLeaveTheBarWhereItIs) {
+    PutFile(kUserFile28, 0, "");
+    PutFile(kFingerprintFile, 0, "");
+    const int before = Users();
+    std::vector<std::string> lines{"progress 37", "key DOWN", "answer yes", "answer ok", "key ENTER", "progress"};
+    OnPage(132, lines);
+    EXPECT_EQ(progress, (std::vector<UINT>{37u, 37u}));
+    EXPECT_EQ(Users(), before);
+    EXPECT_EQ(Messages().back(), u"Import done");
+}
+
 TEST_F(ImportPageTest, ATruncatedFileMakesNoPhantomRecordAndSaysSo) {
     const std::string first = User28({5, "1", 1, "Five"}), second = User28({6, "2", 2, "Six"});
-    PutFile(kUserFile28, 0xFFFFFF, first + second.substr(0, 20));
+    PutFile(kUserFile28, 1, first + second.substr(0, 20));
     Import({"no", "ok", "ok"});
     EXPECT_EQ(Users(), 1);
     EXPECT_EQ(Messages(), std::vector<std::u16string>({u"Import fingerprints too?",
@@ -208,6 +230,9 @@ TEST_F(ImportPageTest, HostileFilesDamageNothingThatWasThere) {
                 bytes.replace(at, 5, Be(1 + random() % 3, 5));
                 bytes[at + 5] = static_cast<char>(random() % 12);
             }
+            // Half of the rounds with the count their length holds.
+            const size_t recordSize = name == kFingerprintFile ? 344 : name == kUserFile28 ? 28 : 27;
+            if (round % 2 && bytes.size() >= 3) bytes.replace(0, 3, Be((bytes.size() - 3) / recordSize, 3));
             WriteHostFile(TransferFilePath(Folder(), name), bytes);
         }
         // How many notices a random file brings is random: unused answers go.
@@ -220,6 +245,125 @@ TEST_F(ImportPageTest, HostileFilesDamageNothingThatWasThere) {
         EXPECT_LE(Users(), UserLimit);
     }
     EXPECT_EQ(UserColumns(u"1")[1], kept[1]) << "a user no file names stays as he was";
+}
+
+// What a file from a medium may be instead of a transfer file: the import
+// names the file and stores nothing, not even the other files' users.
+TEST_F(ImportPageTest, AFileThatIsNoPlainFileIsRefusedBeforeAnythingIsStored) {
+    ASSERT_TRUE(EnsureTransferFolder(Folder()));
+    const std::string elsewhere = Host(u"\\Elsewhere.yg2");
+    WriteHostFile(u"\\Elsewhere.yg2", Be(1, 3) + User28({7, "", -1, "Seven"}));
+    PutFile(kUserFile27, 1, User27({8, "", -1, "Eight"}));
+    const auto refusedWith = [&](const char16_t* name, const std::function<void(const std::string&)>& make,
+                                 const char* what) {
+        const std::string host = Host(TransferFilePath(Folder(), name));
+        std::filesystem::remove(host);
+        make(host);
+        const size_t before = Messages().size();
+        Import({"yes", "ok"});
+        std::filesystem::remove(host);
+        const std::vector<std::u16string> messages = Messages();
+        EXPECT_EQ(std::vector<std::u16string>(messages.begin() + static_cast<long>(before), messages.end()),
+                  (std::vector<std::u16string>{u"Import fingerprints too?",
+                                               std::u16string(name) + u" is no plain file: nothing was imported!"}))
+            << what;
+        EXPECT_EQ(Users(), 0) << what;
+    };
+    const auto linkTo = [](const std::string& target) {
+        return [target](const std::string& host) { std::filesystem::create_symlink(target, host); };
+    };
+    const auto fifo = [](const std::string& host) { ASSERT_EQ(mkfifo(host.c_str(), 0600), 0); };
+    // Without the refusal these read for ever, wait for ever for a writer,
+    // or import a file from outside the folder.
+    refusedWith(kUserFile28, linkTo("/dev/zero"), "endless device");
+    refusedWith(kUserFile28, fifo, "pipe");
+    refusedWith(kUserFile28, linkTo(elsewhere), "link to a transfer file elsewhere");
+    refusedWith(kFingerprintFile, linkTo("/dev/zero"), "endless device as the fingerprint file");
+    EXPECT_EQ(Count(u"select count(*) from FPinfo"), 0);
+}
+
+TEST_F(ImportPageTest, AFileWhoseCountOrLengthIsOffIsRefusedSayingWhich) {
+    PutFile(kUserFile27, 1, User27({8, "", -1, "Eight"}));
+    PutUser({u"9", u"", u"", u"", u"", 0, 6, u"", 0, u"", 0, 0});
+    std::mt19937 random(500);
+    std::string junk(500, '\0');
+    for (char& b : junk) b = static_cast<char>(random());
+    std::string fullTable;
+    for (int i = 0; i <= UserLimit; ++i) fullTable += User28({static_cast<uint64_t>(1000 + i), "", -1, "x"});
+    std::string fullStore;
+    for (int i = 0; i <= TemplateLimit; ++i) fullStore += Fingerprint(9, 1 + i % 10, SeededBlob(StoredTemplateSize, 1));
+    struct Case {
+        const char* what;
+        const char16_t* name;
+        std::string bytes;
+        std::u16string message;
+    };
+    const std::u16string mismatch = u" does not match its length: nothing was imported!";
+    const std::u16string tooMany = u" holds more records than the terminal takes: nothing was imported!";
+    const std::vector<Case> cases{
+        {"count 5, two records", kUserFile28, Be(5, 3) + User28({1, "", -1, "One"}) + User28({2, "", -1, "Two"}),
+         u"The record count of Bak.yg2" + mismatch},
+        {"500 random bytes", kUserFile28, junk, u"The record count of Bak.yg2" + mismatch},
+        {"one user more than the table takes", kUserFile28, Be(UserLimit + 1, 3) + fullTable, u"Bak.yg2" + tooMany},
+        {"count 2, one template", kFingerprintFile, Be(2, 3) + Fingerprint(9, 1, SeededBlob(StoredTemplateSize, 1)),
+         u"The record count of Bak.zw" + mismatch},
+        {"one template more than the store takes", kFingerprintFile, Be(TemplateLimit + 1, 3) + fullStore,
+         u"Bak.zw" + tooMany},
+    };
+    for (const Case& c : cases) {
+        WriteHostFile(TransferFilePath(Folder(), c.name), c.bytes);
+        const size_t before = Messages().size();
+        Import({"yes", "ok"});
+        std::filesystem::remove(Host(TransferFilePath(Folder(), c.name)));
+        const std::vector<std::u16string> messages = Messages();
+        EXPECT_EQ(std::vector<std::u16string>(messages.begin() + static_cast<long>(before), messages.end()),
+                  (std::vector<std::u16string>{u"Import fingerprints too?", c.message}))
+            << c.what;
+        EXPECT_EQ(Users(), 1) << c.what;
+        EXPECT_EQ(Count(u"select count(*) from FPinfo"), 0) << c.what;
+        EXPECT_EQ(store.GetCount(), 0) << c.what;
+    }
+    // The small user file's header is no count.
+    PutFile(kUserFile27, 0xFFFFFF, User27({8, "", -1, "Eight"}) + User27({10, "", -1, "Ten"}));
+    Import({"no", "ok"});
+    EXPECT_EQ(Users(), 3);
+    EXPECT_EQ(Messages().back(), u"Import done");
+}
+
+TEST_F(ImportPageTest, RecordsWithFieldsNoTerminalWritesAreNotImported) {
+    const auto withByte = [](std::string record, size_t at, char value) {
+        record[at] = value;
+        return record;
+    };
+    const std::string records = User28({1, "", -1, "Good", 0, 16, 6, 0x03FF, true}) +
+                                withByte(User28({2, "", -1, "Admin?"}), 27, '\x40') +
+                                withByte(User28({3, "", -1, "Admin?"}), 27, '\xC1') +
+                                User28({4, "", -1, "Group", 0, 17}) + User28({5, "", -1, "Finger", 0, 0, 6, 0x0400});
+    PutFile(kUserFile28, 5, records);
+    PutFile(kUserFile27, 2, User27({6, "", -1, "Group", 0, 200}) + withByte(User27({7, "", -1, "Admin?"}), 26, '\x80'));
+    Import({"no", "ok"});
+    EXPECT_EQ(Users(), 1);
+    EXPECT_EQ(UserColumns(u"1")[1], u"Good");
+    EXPECT_EQ(Messages().back(), u"Import done; 6 records could not be imported!");
+}
+
+// As many users and templates as the terminal holds, exported by the page
+// and imported again into empty tables.
+TEST_F(ImportPageTest, AFullTerminalsExportAlwaysImports) {
+    g_pDatabase->DirectStatement(
+        u"INSERT INTO Userinfo WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < 5000) "
+        u"SELECT n, '', 'user' || n, '', '', 1, 6, '', n % 2, '', n % 17, 1 FROM s");
+    g_pDatabase->DirectStatement(u"INSERT INTO FPinfo SELECT 0, userid, randomblob(338) FROM Userinfo");
+    ASSERT_EQ(Users(), UserLimit);
+    g_pUserStorage->LoadCount();
+    ExportAndEmpty();
+    Import({"yes", "ok"});
+    EXPECT_EQ(Messages().back(), u"Import done");
+    EXPECT_EQ(Users(), UserLimit);
+    EXPECT_EQ(g_pUserStorage->GetCount(), UserLimit);
+    EXPECT_EQ(Count(u"select UserCount from BasePara"), UserLimit);
+    EXPECT_EQ(Count(u"select count(*) from FPinfo"), TemplateLimit);
+    EXPECT_EQ(store.GetCount(), TemplateLimit);
 }
 
 TEST_F(ImportPageTest, AMissingFolderOrFileIsSaid) {

@@ -10,6 +10,8 @@
 #include "platform/base/clock.h"
 #include "tests/transfer/file_decoder.h"
 #include "tests/transfer/transfer_fixture.h"
+#include "platform/base/atomic_file.h"
+#include "transfer/BlockCopy.h"
 #include "transfer/StorageLocation.h"
 #include "transfer/TransferFiles.h"
 #include "transfer/TransferLoop.h"
@@ -183,6 +185,30 @@ TEST_F(TransferFilesTest, AFileThatCannotBeWrittenLeavesNothingUnderItsName) {
     const CString path = TransferFilePath(u"\\USB Disk\\1", kUserFile28);
     EXPECT_FALSE(writer.Commit(path));
     EXPECT_FALSE(std::filesystem::exists(Host(u"\\USB Disk")));
+}
+
+// The copies of the backup, restore and update pages go in blocks of
+// 4096 bytes, the bar and the watchdog looked after between blocks.
+int g_blocksWritten = 0;
+
+TEST_F(TransferFilesTest, CopiesGoInBlocksOf4096Bytes) {
+    ASSERT_TRUE(EnsureTransferFolder(Folder()));
+    const CString source = TransferFilePath(Folder(), u"source.bin");
+    const CString target = TransferFilePath(Folder(), u"target.bin");
+    std::string content(3 * 4096 + 100, '\0');
+    for (size_t i = 0; i < content.size(); ++i) content[i] = static_cast<char>(i * 7);
+    WriteHostFile(source, content);
+    g_blocksWritten = 0;
+    SetAtomicStageHook([](AtomicStage stage) { g_blocksWritten += stage == AtomicStage::Wrote ? 1 : 0; });
+    CTransferLoop loop(nullptr);
+    ULONGLONG done = 0;
+    CBlockCopy copy;
+    const bool copied = copy.Copy(source, target, loop, done, content.size()) && copy.Commit();
+    SetAtomicStageHook(nullptr);
+    ASSERT_TRUE(copied);
+    EXPECT_EQ(g_blocksWritten, 4);
+    EXPECT_EQ(done, content.size());
+    EXPECT_EQ(ReadHostFile(target), content);
 }
 
 TEST_F(TransferFilesTest, LocationsNameTheirTransferFolders) {

@@ -33,6 +33,13 @@ const DialogTemplateEntry kRegistered(kTwoControls);
 
 class MfcTest : public ::testing::Test {
 protected:
+    // A page under the test's dialog, with `field` on it holding the focus.
+    static void OpenPage(CWnd& page, CButton& field) {
+        ASSERT_TRUE(page.CreateEx(0, WC_STATIC, u"", WS_POPUP | WS_VISIBLE, 0, 0, 320, 240, nullptr, nullptr));
+        ASSERT_TRUE(field.Create(u"field", WS_VISIBLE | WS_TABSTOP, CRect(0, 0, 50, 20), &page, 7));
+        field.SetFocus();
+    }
+
     UiSession session;
 };
 
@@ -97,15 +104,60 @@ TEST_F(MfcTest, ModalLoopReturnsTheButtonsResult) {
 
 TEST_F(MfcTest, FocusReturnsToTheOwnersControlWhenTheDialogEnds) {
     CWnd page;
-    ASSERT_TRUE(page.CreateEx(0, WC_STATIC, u"", WS_POPUP | WS_VISIBLE, 0, 0, 320, 240, nullptr, nullptr));
     CButton field;
-    ASSERT_TRUE(field.Create(u"field", WS_VISIBLE | WS_TABSTOP, CRect(0, 0, 50, 20), &page, 7));
-    field.SetFocus();
+    OpenPage(page, field);
     Journal journal;
     RecordingDialog dialog(journal, &page);
     session.RunWhenIdle({"key ENTER", "quit"});
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(::GetFocus(), field.m_hWnd);
+}
+
+// Closes itself through a posted request on F3's key-down and lets the
+// key go on, recording the key messages it sees.
+class ClosingOnKeyDialog : public CDialog {
+public:
+    static constexpr UINT kCloseRequest = WM_USER + 100;
+    explicit ClosingOnKeyDialog(CWnd* parent) : CDialog(501u, parent) {}
+    BOOL PreTranslateMessage(MSG* msg) override {
+        if (msg->wParam == VK_F3 && (msg->message == WM_KEYDOWN || msg->message == WM_KEYUP)) {
+            seen.push_back(msg->message);
+            PostMessage(kCloseRequest);
+        }
+        return FALSE;
+    }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == kCloseRequest) {
+            EndDialog(IDOK);
+            return 1;
+        }
+        return CDialog::WindowProc(message, wParam, lParam);
+    }
+    std::vector<UINT> seen;
+};
+
+class KeyUpRecorder : public CButton {
+public:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_KEYUP) keyUps.push_back(static_cast<UINT>(wParam));
+        return CButton::WindowProc(message, wParam, lParam);
+    }
+    std::vector<UINT> keyUps;
+};
+
+// A quick press queues the key-down and the key-up together: the dialog's
+// own close request still comes before the key-up, so the key-up reaches
+// the window below, as it does when the key is held.
+TEST_F(MfcTest, TheKeyUpAfterTheMessageThatEndsAModalLoopReachesTheWindowBelow) {
+    CWnd page;
+    KeyUpRecorder field;
+    OpenPage(page, field);
+    ClosingOnKeyDialog dialog(&page);
+    session.RunWhenIdle({"key F3", "quit"});
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    session.Pump();
+    EXPECT_EQ(dialog.seen, std::vector<UINT>{WM_KEYDOWN});
+    EXPECT_EQ(field.keyUps, std::vector<UINT>{VK_F3});
 }
 
 class Walker : public CWnd {

@@ -173,6 +173,49 @@ TEST_F(PaintTest, UpdateWindowPaintsThatWindowAtOnce) {
     EXPECT_EQ(rec.WindowsThatGot(WM_PAINT).size(), 1u) << "nothing left to paint";
 }
 
+// The parent's DC does not clip its children: a child that painted before
+// its parent's pending paint is painted again on top of it.
+TEST_F(PaintTest, AChildPaintedBeforeItsParentEndsOnTopOfIt) {
+    HWND page = rec.CreateTopLevel(RECT{0, 0, 320, 240});
+    HWND widget = rec.Create(page, RECT{100, 100, 140, 120});
+    rec.eraseColor[page] = RGB(0, 128, 255);
+    rec.eraseColor[widget] = RGB(255, 0, 0);
+    session.Pump();
+    InvalidateRect(page, nullptr, TRUE);
+    UpdateWindow(widget);
+    session.Pump();
+    EXPECT_EQ(ScreenAt(110, 105), PixelFromColorRef(RGB(255, 0, 0)));
+    EXPECT_EQ(ScreenAt(10, 10), PixelFromColorRef(RGB(0, 128, 255)));
+}
+
+// A redraw that paints at once also paints what its own paints invalidate
+// (a widget capturing the page under it), parents first, before it returns.
+TEST_F(PaintTest, RedrawNowLeavesNothingToPaintAndChildrenOnTop) {
+    HWND page = rec.CreateTopLevel(RECT{0, 0, 320, 240});
+    HWND widget = rec.Create(page, RECT{100, 100, 140, 120});
+    rec.eraseColor[widget] = RGB(255, 0, 0);
+    session.Pump();
+    bool needCapture = true;
+    rec.handlers[{page, WM_ERASEBKGND}] = [&](WPARAM wParam, LPARAM) -> LRESULT {
+        RECT client{0, 0, 320, 240};
+        HBRUSH brush = CreateSolidBrush(RGB(0, 128, 255));
+        FillRect(reinterpret_cast<HDC>(wParam), &client, brush);
+        DeleteObject(brush);
+        if (needCapture) {
+            needCapture = false;
+            ShowWindow(widget, SW_HIDE);
+            InvalidateRect(page, &client, TRUE);
+            ShowWindow(widget, SW_SHOWNA);
+        }
+        return TRUE;
+    };
+    RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_FALSE(GetUpdateRect(page, nullptr, FALSE));
+    EXPECT_FALSE(GetUpdateRect(widget, nullptr, FALSE));
+    EXPECT_EQ(ScreenAt(110, 105), PixelFromColorRef(RGB(255, 0, 0)));
+    EXPECT_EQ(ScreenAt(10, 10), PixelFromColorRef(RGB(0, 128, 255)));
+}
+
 TEST_F(PaintTest, BeginPaintClipsToTheUpdateRegion) {
     HWND page = rec.CreateTopLevel(RECT{0, 0, 320, 240});
     rec.eraseColor[page] = RGB(0, 0, 0);

@@ -1,6 +1,7 @@
 // Message queues: retrieval order, cross-thread SendMessage, registered messages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -124,6 +125,19 @@ TEST_F(QueueTest, PostedMessagesOfADestroyedWindowAreDropped) {
     std::vector<Received> got = rec.Of({kFirst, kSecond});
     ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0].hwnd, b);
+}
+
+TEST_F(QueueTest, ABroadcastIsSentToEveryTopLevelWindowAndNoChild) {
+    HWND first = rec.CreateTopLevel(RECT{0, 0, 50, 50});
+    HWND second = rec.CreateTopLevel(RECT{50, 0, 100, 50}, WS_POPUP);
+    HWND child = rec.Create(first, RECT{0, 0, 10, 10});
+    ASSERT_NE(child, nullptr);
+    rec.Clear();
+    EXPECT_EQ(SendMessageW(HWND_BROADCAST, WM_FONTCHANGE, 0, 0), TRUE);
+    const std::vector<HWND> reached = rec.WindowsThatGot(WM_FONTCHANGE);
+    EXPECT_EQ(std::count(reached.begin(), reached.end(), first), 1);
+    EXPECT_EQ(std::count(reached.begin(), reached.end(), second), 1) << "hidden ones too";
+    EXPECT_EQ(std::count(reached.begin(), reached.end(), child), 0);
 }
 
 TEST_F(QueueTest, QuitComesAfterPostedMessages) {

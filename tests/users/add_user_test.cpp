@@ -24,6 +24,17 @@ protected:
     }
 };
 
+// The verify-mode view shows whole the moment it opens, its mode switch
+// included, and the form shows whole again when it closes.
+TEST_F(AddUserTest, TheVerifyModeViewAndTheFormShowWholeWhenTheyOpen) {
+    std::vector<int> stale;
+    const auto look = [&] { stale.push_back(StalePixels(CCPTreeAddUser::kNode)); };
+    std::vector<std::string> lines = TypeAndEnter("31");
+    Append(lines, {"tapon 121 1325", Probe(look), "key ESC", Probe(look)});
+    RunAt(121, lines);
+    EXPECT_EQ(stale, (std::vector<int>{0, 0}));
+}
+
 TEST_F(AddUserTest, AUserWithEveryFieldIsInsertedAtEnterAndSavedWithTheMenuKey) {
     ASSERT_TRUE(g_pDatabase->DirectStatement(u"INSERT INTO Dept VALUES (2,'Sales',1,0)"));
     CString heldAfterEnter;
@@ -60,6 +71,43 @@ TEST_F(AddUserTest, AUserWithEveryFieldIsInsertedAtEnterAndSavedWithTheMenuKey) 
     EXPECT_EQ(user.sex, LangText(u"CCPTreeAddUser", u"U0007")) << "the sex column holds item 0's text";
     EXPECT_EQ(user.FPFlag, 0);
     EXPECT_TRUE(Shown(Text(u"U0043")));
+}
+
+// Menu saves from every field of the form view and of the verify-mode
+// view, wherever the arrows put the focus.
+TEST_F(AddUserTest, TheMenuKeySavesFromEveryField) {
+    std::vector<std::string> lines;
+    std::vector<int> focused;
+    constexpr int kFormFields = 9;
+    constexpr int kViewFields = 4;
+    for (int field = 0; field < kFormFields + kViewFields; ++field) {
+        Append(lines, TypeAndEnter(std::to_string(field + 1)));
+        if (field < kFormFields) {
+            // From the name field, on down.
+            for (int step = 0; step < field; ++step) lines.push_back("key DOWN");
+        } else {
+            // The individual setting enables the rows below the switch.
+            Append(lines, {"tapon 121 1325", "key RIGHT"});
+            for (int step = kFormFields; step < field; ++step) lines.push_back("key DOWN");
+        }
+        lines.push_back(Probe([&] {
+            focused.push_back(::GetDlgCtrlID(::GetFocus()));
+            PageControl(121, IDC_USER_NAME)->SetWindowText(CString(u"New"));
+        }));
+        Append(lines, {"answer ok", "key MENU"});
+        if (field >= kFormFields) Append(lines, {"key ESC", "tapon 121 1031"});
+    }
+    RunAt(121, lines);
+    // The rows of the view too: a switch reset by the last save announces
+    // its next step to individual, which enables them.
+    EXPECT_EQ(focused, (std::vector<int>{IDC_USER_NAME, IDC_USER_PASSWORD, IDC_USER_DEPT, IDC_USER_ADMIN, IDC_USER_GROUP,
+                                         IDC_USER_ENROLL, IDC_USER_PICTURE, IDC_USER_MODE, IDC_USER_ID,
+                                         IDC_USER_MODE_SWITCH, IDC_USER_FP_STEP, IDC_USER_CARD_STEP, IDC_USER_PIN_STEP}));
+    for (int field = 0; field < kFormFields + kViewFields; ++field) {
+        UserInfoRecord user;
+        ASSERT_TRUE(ReadUser(CString(std::to_string(field + 1).c_str()), user));
+        EXPECT_EQ(user.Name, u"New") << "from control " << focused[field];
+    }
 }
 
 TEST_F(AddUserTest, AnotherIdWhileAUserIsOpenSavesThatUserAndStartsTheNext) {

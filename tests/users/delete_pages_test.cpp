@@ -80,7 +80,8 @@ TEST_F(DeletePagesTest, TheDeletePageShowsTheCardAndDeletesTheUserAfterYes) {
     const BYTE templ[StoredTemplateSize] = {3};
     ASSERT_EQ(store.Add(templ, u"5", 1, FALSE, StoredTemplateSize), 1);
     ::testing::AssertionResult card = ::testing::AssertionFailure();
-    std::vector<std::string> lines = TypeAndEnter("005");
+    // Put in whole, the caret before it, as the page's picture shows it.
+    std::vector<std::string> lines{Probe([] { SetField(kDeleteNode, 1031, u"5"); }), "key ENTER"};
     Append(lines, {"golden users_delete_card", Probe([&] { card = golden; }), "key ESC", "golden users_delete_page"});
     Append(lines, {"answer yes", "key F3"});
     RunAt(kDeleteNode, lines);
@@ -90,6 +91,23 @@ TEST_F(DeletePagesTest, TheDeletePageShowsTheCardAndDeletesTheUserAfterYes) {
     EXPECT_EQ(FingerRows(u"5"), 0);
     EXPECT_EQ(store.GetCount(), 0);
     EXPECT_EQ(Users(), 1);
+}
+
+// F3 on the card closes it and goes on to the page: a quick press asks
+// about the user shown, held or not.
+TEST_F(DeletePagesTest, F3OnTheCardAsksAboutTheUserShownAndDeletesHimAfterYes) {
+    AddUser(u"5", u"", 0);
+    AddUser(u"6", u"", 0);
+    std::vector<std::string> lines = TypeAndEnter("6");
+    Append(lines, {"answer no", "keydown F3", "keyup F3"});
+    Append(lines, TypeAndEnter("5"));
+    Append(lines, {"answer yes", "key F3"});
+    RunAt(kDeleteNode, lines);
+    CString question;
+    question.Format(LangText(u"CCPTreeSearchUser", u"SU0008"), u"6");
+    EXPECT_EQ(Count(question), 1);
+    EXPECT_FALSE(UserRowExists(*g_pDatabase, u"5"));
+    EXPECT_TRUE(UserRowExists(*g_pDatabase, u"6"));
 }
 
 // The ID label is on the screen on every entry, the first and one made
@@ -135,8 +153,25 @@ TEST_F(DeletePagesTest, AnIdThatNamesNoUserOrTriesToWidenTheStatementDeletesNoth
     EXPECT_EQ(Users(), 2);
     CString question;
     question.Format(LangText(u"CCPTreeSearchUser", u"SU0008"), u"1");
-    EXPECT_EQ(Count(question), 1) << "the typed text is read as the number it starts with";
-    EXPECT_EQ(Count(LangText(u"CCPTreeEditUser", u"E0007")), 1) << "7 is no user; the text of letters is no ID";
+    EXPECT_EQ(Count(question), 0) << "the typed text is the ID as it stands, not the number it starts with";
+    EXPECT_EQ(Count(LangText(u"CCPTreeEditUser", u"E0007")), 3);
+}
+
+// The ID is looked up as typed: leading zeros or letters name no user.
+TEST_F(DeletePagesTest, TheTypedIdIsLookedUpAsItStands) {
+    AddUser(u"7", u"", 0);
+    std::vector<CString> after;
+    std::vector<std::string> lines{"answer ok"};
+    Append(lines, TypeAndEnter("0007"));
+    lines.push_back(Probe([&] {
+        after.push_back(Field(kDeleteNode, 1031));
+        SetField(kDeleteNode, 1031, u"abc");
+    }));
+    Append(lines, {"answer ok", "key ENTER", Probe([&] { after.push_back(Field(kDeleteNode, 1031)); })});
+    RunAt(kDeleteNode, lines);
+    EXPECT_EQ(Count(LangText(u"CCPTreeEditUser", u"E0007")), 2);
+    EXPECT_EQ(after, (std::vector<CString>{u"", u""})) << "each emptied after the card's message";
+    EXPECT_TRUE(UserRowExists(*g_pDatabase, u"7"));
 }
 
 TEST_F(DeletePagesTest, AnUnknownIdOnEnterSaysSoAndEmptiesTheField) {

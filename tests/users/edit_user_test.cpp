@@ -30,6 +30,16 @@ protected:
     }
 };
 
+// The verify-mode view of a loaded user shows whole the moment it opens.
+TEST_F(EditUserTest, TheVerifyModeViewShowsWholeWhenItOpens) {
+    StoreUser(u"'6','','','0','',1,6,'',0,'',0,0");
+    int stale = -1;
+    std::vector<std::string> lines = TypeAndEnter("6");
+    Append(lines, {"tapon 122 1325", Probe([&] { stale = StalePixels(CCPTreeEditUser::kNode); }), "key ESC"});
+    RunAt(122, lines);
+    EXPECT_EQ(stale, 0);
+}
+
 TEST_F(EditUserTest, ALoadedUserIsShownAndWhatWasNotChangedIsWrittenBackAsStored) {
     StoreUser(u"'5','4660','Ann','男','12',99,201,'x.jpg',1,'1990-01-01',3,5");
     ASSERT_TRUE(g_pDatabase->DirectStatement(u"INSERT INTO FPinfo VALUES (0,'5',zeroblob(338))"));
@@ -93,6 +103,62 @@ TEST_F(EditUserTest, TheVerifySwitchFollowsTheWholeCodeAndAChangedModeIsSaved) {
     EXPECT_EQ(user.ACFlag, 6) << "the administrator's change";
 }
 
+// Menu saves from every field of the form view, wherever the arrows put
+// the focus.
+TEST_F(EditUserTest, TheMenuKeySavesFromEveryField) {
+    std::vector<std::string> lines;
+    std::vector<int> focused;
+    constexpr int kFields = 9;
+    for (int field = 0; field < kFields; ++field) {
+        const std::string id = std::to_string(field + 1);
+        CString values;
+        values.Format(u"'%d','','Old','0','',1,6,'',0,'',0,0", field + 1);
+        StoreUser(values.GetString());
+        Append(lines, TypeAndEnter(id));
+        // From the name field, on down.
+        for (int step = 0; step < field; ++step) lines.push_back("key DOWN");
+        lines.push_back(Probe([&, field] {
+            focused.push_back(::GetDlgCtrlID(::GetFocus()));
+            PageControl(122, IDC_USER_NAME)->SetWindowText(CString(u"New"));
+        }));
+        Append(lines, {"answer ok", "key MENU"});
+        lines.push_back(Probe([&, field] {
+            EXPECT_EQ(Count(LangText(u"CCPTreeAddUser", u"U0043")), field + 1) << "field " << focused.back();
+        }));
+    }
+    RunAt(122, lines);
+    EXPECT_EQ(focused, (std::vector<int>{IDC_USER_NAME, IDC_USER_PASSWORD, IDC_USER_DEPT, IDC_USER_ADMIN, IDC_USER_GROUP,
+                                         IDC_USER_ENROLL, IDC_USER_PICTURE, IDC_USER_MODE, IDC_USER_ID}));
+    for (int field = 0; field < kFields; ++field) {
+        UserInfoRecord user;
+        ASSERT_TRUE(ReadUser(CString(std::to_string(field + 1).c_str()), user));
+        EXPECT_EQ(user.Name, u"New") << "from control " << focused[field];
+    }
+}
+
+// A stored name beyond the page's ten characters is shown and kept whole
+// when the user is only viewed; typing into it cuts it as typing does.
+TEST_F(EditUserTest, ALongStoredNameIsKeptUnlessTheAdministratorEditsIt) {
+    StoreUser(u"'5','','Maximilianus','0','',1,6,'',0,'',0,0");
+    StoreUser(u"'6','','Bartholomew','0','',1,6,'',0,'',0,0");
+    CString shown;
+    std::vector<std::string> lines = TypeAndEnter("5");
+    lines.push_back(Probe([&] { shown = PageControlText(122, IDC_USER_NAME); }));
+    Append(lines, {"answer ok", "key MENU"});
+    Append(lines, TypeAndEnter("6"));
+    // A digit added at the end of the shown name.
+    Append(lines, {"key RIGHT", "answer ok", "key 1", "answer ok", "key MENU"});
+    RunAt(122, lines);
+    EXPECT_EQ(shown, u"Maximilianus");
+    const CString tooLong = LangText(u"CCPTreeAddUser", u"U0036");
+    EXPECT_EQ(Count(tooLong), 1) << "only the edited name is refused";
+    UserInfoRecord user;
+    ASSERT_TRUE(ReadUser(u"5", user));
+    EXPECT_EQ(user.Name, u"Maximilianus");
+    ASSERT_TRUE(ReadUser(u"6", user));
+    EXPECT_EQ(user.Name, u"Bartholome");
+}
+
 TEST_F(EditUserTest, TheUsersOwnCardIsNoCardInUseAndARefusedCardKeepsTheHeldOne) {
     StoreUser(u"'5','4660','','0','',1,6,'',0,'',0,0");
     StoreUser(u"'6','255','','0','',1,6,'',0,'',0,0");
@@ -112,11 +178,14 @@ TEST_F(EditUserTest, TheUsersOwnCardIsNoCardInUseAndARefusedCardKeepsTheHeldOne)
     EXPECT_EQ(GetCardTarget(), main.GetSafeHwnd()) << "the card reader goes back once the page is left";
 }
 
-TEST_F(EditUserTest, AnUnknownIdIsSaidAndEnteringAndLeavingWritesNothing) {
+TEST_F(EditUserTest, AnUnknownIdIsSaidAndEmptiedAndEnteringAndLeavingWritesNothing) {
     StoreUser(u"'5','1','N','0','2',1,6,'',0,'',0,0");
     std::vector<std::string> lines = {"answer ok"};
     Append(lines, TypeAndEnter("8"));
-    lines.push_back(Probe([&] { EXPECT_EQ(Page()->HeldUserId(), u""); }));
+    lines.push_back(Probe([&] {
+        EXPECT_EQ(Page()->HeldUserId(), u"");
+        EXPECT_EQ(PageControlText(122, IDC_USER_ID), u"") << "the whole form is emptied, the ID too";
+    }));
     RunAt(122, lines);
     EXPECT_EQ(Count(LangText(u"CCPTreeEditUser", u"E0007")), 1);
     UserInfoRecord user;

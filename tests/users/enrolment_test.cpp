@@ -7,6 +7,9 @@
 #include "data/SqlHelpers.h"
 #include "main/FingerCapture.h"
 #include "platform/fp/sensorslot.h"
+#include "core/LangText.h"
+#include "core/MachineConfig.h"
+#include "tests/support/text_fit.h"
 #include "tests/users/users_fixture.h"
 #include "users/CPTreeAddUser.h"
 #include "users/CPTreeRegFP.h"
@@ -224,6 +227,21 @@ TEST_F(EnrolmentTest, IdsAreReadAs64BitNumbersAndTheMarksOfEnrolledFingersStay) 
     for (int i = 0; i < CCPTreeRegFP::kFingers; ++i) EXPECT_EQ(marks[i], i < 4) << "finger " << i;
 }
 
+// A thirteenth digit is refused and cut; the caret stays at the end, so
+// Backspace takes one digit and a digit typed next is added, not a
+// replacement for the whole ID.
+TEST_F(EnrolmentTest, AnIdCutToTwelveKeepsTheCaretAtItsEnd) {
+    std::vector<std::string> lines = Type("123456789012");
+    Append(lines, {"answer ok", "key 3"});
+    CString cut, afterBack;
+    Append(lines, {Probe([&] { cut = PageControlText(11, 1031); }), "key BACK",
+                   Probe([&] { afterBack = PageControlText(11, 1031); })});
+    RunAt(11, lines);
+    EXPECT_EQ(Count(LangText(u"CCPTreeAddUser", u"U0037")), 1);
+    EXPECT_EQ(cut, u"123456789012");
+    EXPECT_EQ(afterBack, u"12345678901");
+}
+
 TEST_F(EnrolmentTest, LeavingStopsBothTimers) {
     AddUser(u"1", u"", 0);
     CString prompt = u"unread";
@@ -374,6 +392,34 @@ TEST_P(EnrolmentAtSensorVersion, EnrolsAndRefusesTheSameFingerTwice) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Generations, EnrolmentAtSensorVersion, ::testing::Values(6, 7, 8));
+
+// Every text of the page is seen whole in each state of a press sequence,
+// the chosen image's prompt included, in English and in Chinese.
+TEST_F(EnrolmentTest, EveryTextFitsInEachStateInBothLanguages) {
+    AddUser(u"1", u"", 0);
+    for (const char16_t* language : {u"English", u"Chinese"}) {
+        g_MachineConfig.LanguageName = language;
+        ASSERT_TRUE(g_LangDoc.ReadFromFile(GetLanguageFilePath()));
+        std::string misfits;
+        int looks = 0;
+        const auto fit = [&] {
+            return Probe([&] {
+                misfits += Describe(FindTextMisfits());
+                ++looks;
+            });
+        };
+        std::vector<std::string> lines{fit()};
+        Append(lines, TypeAndEnter("1"));
+        Append(lines, {fit(), "key ENTER", "wait 300", fit(), Finger(1301, 1), "wait 300", fit(), "lift", "wait 700",
+                       Finger(1301, 2), "wait 300", "lift", fit(), "key LEFT", fit(), "key RIGHT", fit(),
+                       "answer yes"});
+        RunAt(11, lines);
+        EXPECT_EQ(looks, 7) << Utf16ToUtf8(language);
+        EXPECT_EQ(misfits, "") << Utf16ToUtf8(language);
+        ASSERT_TRUE(g_pDatabase->DirectStatement(u"DELETE FROM FPinfo"));
+        store.Delete(u"1", -1);
+    }
+}
 
 // The page as entered and in each state of a press sequence.
 TEST_F(EnrolmentTest, GoldenScreensOfTheStates) {

@@ -6,7 +6,11 @@
 #include "core/LangText.h"
 #include "data/DataGlobals.h"
 #include "data/SqlHelpers.h"
+#include "core/MachineConfig.h"
+#include "platform/ui/commctrl.h"
+#include "platform/ui/dc.h"
 #include "platform/ui/display.h"
+#include "platform/ui/textrun.h"
 #include "tests/users/users_fixture.h"
 #include "users/CPTreeEditUser.h"
 #include "users/CPTreeSearchUser.h"
@@ -53,6 +57,22 @@ protected:
         CString text;
         Page()->GetDlgItem(id)->GetWindowText(text);
         return text;
+    }
+    // The pixels of a control that the screen shows otherwise than the
+    // control paints them by itself: what other windows paint over it.
+    static int CoveredPixels(int id) {
+        const Surface& screen = ScreenSurface();
+        CWnd* control = Page()->GetDlgItem(id);
+        RECT rect;
+        control->GetWindowRect(&rect);
+        std::vector<Pixel> shown;
+        for (int y = rect.top; y < rect.bottom; ++y) shown.insert(shown.end(), screen.Row(y) + rect.left, screen.Row(y) + rect.right);
+        control->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        int count = 0;
+        size_t i = 0;
+        for (int y = rect.top; y < rect.bottom; ++y)
+            for (int x = rect.left; x < rect.right; ++x) count += shown[i++] != screen.At(x, y);
+        return count;
     }
     static void SetField(int id, const CString& text) { Page()->GetDlgItem(id)->SetWindowText(text); }
     int Count(const CString& text) const {
@@ -183,13 +203,46 @@ TEST_F(SearchUserTest, EditOpensTheSelectedUserAndTheReturnKeepsTheRowSelected) 
     EXPECT_EQ(selectedAfter, 1);
 }
 
-TEST_F(SearchUserTest, AnArrowPastTheListsEdgeClearsTheSelectionAndAChosenRowGivesEditAndDeleteBack) {
-    StoreUsers(1, 2);
-    bool editAtEdge = true, editAgain = false;
-    RunAt(kNode, {"key F1", FocusList(), "key UP", Probe([&] { editAtEdge = Page()->GetDlgItem(1067)->IsWindowEnabled(); }),
-                  "key F1", Probe([&] { editAgain = Page()->GetDlgItem(1067)->IsWindowEnabled(); })});
-    EXPECT_FALSE(editAtEdge);
-    EXPECT_TRUE(editAgain) << "a new search gives the buttons back";
+// Once an arrow went past the list's edge, the edit and delete buttons
+// stay disabled, a new search included; their keys still act.
+TEST_F(SearchUserTest, AnArrowPastTheListsEdgeDisablesEditAndDeleteForGoodAndTheirKeysStillAct) {
+    StoreUser(u"1", u"Ann");
+    StoreUser(u"2", u"Bob");
+    const auto enabled = [] {
+        return std::make_pair(Page()->GetDlgItem(1067)->IsWindowEnabled() != FALSE,
+                              Page()->GetDlgItem(1036)->IsWindowEnabled() != FALSE);
+    };
+    std::pair<bool, bool> atEdge{true, true}, afterFind{true, true};
+    CString edited;
+    RunAt(kNode, {"key F1", FocusList(), "key UP", Probe([&] { atEdge = enabled(); }), "key F1", FocusList(),
+                  Probe([&] { afterFind = enabled(); }), "key F2", Probe([&] {
+                      CControlPanel::Open()->PageOf(CCPTreeEditUser::kNode)->GetDlgItem(1032)->GetWindowText(edited);
+                  })});
+    EXPECT_EQ(atEdge, std::make_pair(false, false));
+    EXPECT_EQ(afterFind, std::make_pair(false, false));
+    EXPECT_EQ(edited, u"Ann") << "F2 edits the selected row";
+}
+
+// Down within the list keeps the focus there: the row moved to shows
+// selected and Enter opens its card.
+TEST_F(SearchUserTest, DownWithinTheListKeepsTheFocusAndEnterOpensTheRowMovedTo) {
+    StoreUsers(1, 3);
+    bool inList = false;
+    int selected = -1;
+    CString cardId;
+    RunAt(kNode, {"key F1", FocusList(), "key DOWN", Probe([&] {
+                      inList = CWnd::GetFocus() == &Page()->List();
+                      selected = Page()->List().GetNextItem(-1, LVNI_SELECTED);
+                  }),
+                  "key ENTER", Probe([&] {
+                      char16_t text[16] = {};
+                      ::GetDlgItemTextW(::GetParent(::GetFocus()), 1349, text, 16);
+                      cardId = text;
+                  }),
+                  "key ESC"});
+    EXPECT_TRUE(inList);
+    EXPECT_EQ(selected, 1);
+    EXPECT_EQ(cardId, u"2");
 }
 
 TEST_F(SearchUserTest, TypedTextsNeverChangeTheStatements) {
@@ -243,22 +296,83 @@ TEST_F(SearchUserTest, TheIdLabelLeavesTheEditsBordersWhole) {
 // box on the screen is what the box draws by itself, left arrow and all.
 TEST_F(SearchUserTest, TheDepartmentLabelLeavesItsBoxWhole) {
     std::vector<int> covered;
-    const auto lookAtBox = [&] {
-        const Surface& screen = ScreenSurface();
-        CWnd* box = Page()->GetDlgItem(1143);
-        RECT rect;
-        box->GetWindowRect(&rect);
-        std::vector<Pixel> shown;
-        for (int y = rect.top; y < rect.bottom; ++y) shown.insert(shown.end(), screen.Row(y) + rect.left, screen.Row(y) + rect.right);
-        box->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        int count = 0;
-        size_t i = 0;
-        for (int y = rect.top; y < rect.bottom; ++y)
-            for (int x = rect.left; x < rect.right; ++x) count += shown[i++] != screen.At(x, y);
-        covered.push_back(count);
-    };
+    const auto lookAtBox = [&] { covered.push_back(CoveredPixels(1143)); };
     RunAt(kNode, {Probe(lookAtBox), "key F1", Probe(lookAtBox)});
     EXPECT_EQ(covered, (std::vector<int>{0, 0})) << "box pixels painted over, as entered and after a find";
+}
+
+// The name row has no room of its own: its field stays whole between the
+// ID field and the title line, and the list's first row shows whole below
+// the line.
+TEST_F(SearchUserTest, TheNameFieldAndTheFirstRowShowWholeBesideTheTitleLine) {
+    StoreUsers(1, 9);
+    std::vector<int> covered;
+    const auto look = [&] {
+        covered.push_back(CoveredPixels(1201));
+        covered.push_back(CoveredPixels(1066));
+    };
+    RunAt(kNode, {Probe(look), "key F1", Probe(look)});
+    EXPECT_EQ(covered, (std::vector<int>{0, 0, 0, 0})) << "pixels painted over, as entered and after a find";
+    CRect name, line;
+    RunAt(kNode, {Probe([&] {
+              Page()->GetDlgItem(1201)->GetWindowRect(name);
+              Page()->GetDlgItem(1344)->GetWindowRect(line);
+          })});
+    EXPECT_LE(name.bottom, line.top) << "the name field runs into the title line";
+}
+
+// Where each title of the title line begins on the screen, and where each
+// column of the list holds its text, in screen x.
+struct TitlesAndColumns {
+    std::vector<LONG> titleLefts;
+    std::vector<std::pair<LONG, LONG>> columns;
+};
+
+TitlesAndColumns LookAtTitles(CCPTreeSearchUser* page) {
+    TitlesAndColumns seen;
+    CWnd* line = page->GetDlgItem(1344);
+    CRect lineRect;
+    line->GetWindowRect(lineRect);
+    SetTextRunObserver([&](const DrawnTextRun& run) {
+        // The line paints off-screen, in its own coordinates.
+        const LONG toScreen = run.dc->surface == GetScreenSurface() ? 0 : lineRect.left;
+        // The letters come one per character that has ink: a title starts
+        // at each letter after a blank.
+        size_t letter = 0;
+        for (size_t i = 0; i < run.text.size() && letter < run.letters.size(); ++i) {
+            if (run.text[i] == u' ') continue;
+            if (i == 0 || run.text[i - 1] == u' ') seen.titleLefts.push_back(run.letters[letter].left + toScreen);
+            ++letter;
+        }
+    });
+    line->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    SetTextRunObserver(nullptr);
+    const CSkinListCtrl& list = page->List();
+    CRect origin;
+    list.GetWindowRect(origin);
+    int left = origin.left;
+    for (int column = 0; column < 6; ++column) {
+        const int width = list.GetColumnWidth(column);
+        seen.columns.emplace_back(left, left + width);
+        left += width;
+    }
+    return seen;
+}
+
+// Each column title begins inside its own column (a mark under a title
+// belongs to that title), in both languages.
+TEST_F(SearchUserTest, EachColumnTitleStandsOverItsColumn) {
+    for (const char16_t* language : {u"English", u"Chinese"}) {
+        g_MachineConfig.LanguageName = language;
+        ASSERT_TRUE(g_LangDoc.ReadFromFile(GetLanguageFilePath()));
+        TitlesAndColumns seen;
+        RunAt(kNode, {Probe([&] { seen = LookAtTitles(Page()); })});
+        ASSERT_EQ(seen.titleLefts.size(), 6u) << "one title per column";
+        for (size_t column = 0; column < 6; ++column) {
+            EXPECT_GE(seen.titleLefts[column], seen.columns[column].first) << "title " << column;
+            EXPECT_LT(seen.titleLefts[column], seen.columns[column].second) << "title " << column;
+        }
+    }
 }
 
 TEST_F(SearchUserTest, TheCardShowsTheChosenUserAndClosesOnEsc) {

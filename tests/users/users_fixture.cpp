@@ -12,6 +12,7 @@
 #include "platform/base/debug.h"
 #include "platform/fp/sensorslot.h"
 #include "platform/fp/synthfinger.h"
+#include "platform/ui/display.h"
 #include "users/UserRows.h"
 
 namespace {
@@ -160,6 +161,21 @@ CWnd* UsersTest::PageControl(unsigned node, int id) const {
     CControlPanel* panel = CControlPanel::Open();
     CCPTreeBase* page = panel ? panel->PageOf(node) : nullptr;
     return page ? page->GetDlgItem(id) : nullptr;
+}
+
+int UsersTest::StalePixels(unsigned node) {
+    CWnd* page = CControlPanel::Open()->PageOf(node);
+    const Surface& screen = ScreenSurface();
+    RECT rect;
+    page->GetWindowRect(&rect);
+    std::vector<Pixel> shown;
+    for (int y = rect.top; y < rect.bottom; ++y) shown.insert(shown.end(), screen.Row(y) + rect.left, screen.Row(y) + rect.right);
+    page->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    int count = 0;
+    size_t i = 0;
+    for (int y = rect.top; y < rect.bottom; ++y)
+        for (int x = rect.left; x < rect.right; ++x) count += shown[i++] != screen.At(x, y);
+    return count;
 }
 
 CString UsersTest::PageControlText(unsigned node, int id) const {

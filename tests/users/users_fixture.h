@@ -49,6 +49,9 @@ protected:
     std::vector<BYTE> FingerBlob(const CString& id, int finger) const;
     std::string PhotoFile(const std::string& id) const { return root.HostPath("NandFlash/zeta42/ICON/" + id + ".jpg"); }
     CWnd* PageControl(unsigned node, int id) const;
+    // The pixels of the page's screen that a fresh paint of the page and all
+    // its windows, parent first, changes: paint left stale or missing.
+    static int StalePixels(unsigned node);
     CString PageControlText(unsigned node, int id) const;
 
     const std::string sensorFolder;

@@ -86,6 +86,13 @@ TEST_F(CanvasTest, NeverCapturedWidgetPaintsNoBackground) {
     fresh.DestroyWindow();
 }
 
+TEST_F(CanvasTest, RunTimeRecordNamesCWndAsItsBase) {
+    EXPECT_STREQ(RUNTIME_CLASS(CJHCanvas)->m_lpszClassName, "CJHCanvas");
+    EXPECT_EQ(RUNTIME_CLASS(CJHCanvas)->m_pBaseClass, RUNTIME_CLASS(CWnd));
+    EXPECT_TRUE(probe.IsKindOf(RUNTIME_CLASS(CJHCanvas)));
+    EXPECT_FALSE(probe.IsKindOf(RUNTIME_CLASS(CStatic)));
+}
+
 TEST_F(CanvasTest, TapTellsThePageWithCodeZero) {
     session.Run("tap 50 70");
     ASSERT_EQ(page.commands.size(), 1u);

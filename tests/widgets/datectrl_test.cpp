@@ -1,7 +1,11 @@
 // The date and time entry: what its fields start with, how typed digits
 // shift in and restart at the limits, how Left and Right move between the
 // fields, what reaches the page, and what it looks like.
+#include <limits>
+
 #include "platform/base/localtime.h"
+#include "platform/ui/dc.h"
+#include "platform/ui/textrun.h"
 #include "tests/widgets/widget_page.h"
 #include "widgets/LDDateCtrl.h"
 
@@ -201,11 +205,12 @@ TEST_F(DateCtrlTest, ClearAndTheSetters) {
 }
 
 TEST_F(DateCtrlTest, FieldsShareTheWidthByMode) {
-    // 120 pixels: a tenth is 12.
-    EXPECT_EQ(FieldRect(date, 0), CRect(3, 0, 66, 24));
+    // 120 pixels: a tenth is 12. The first field starts past the face's
+    // rounded left end, 8 pixels wide.
+    EXPECT_EQ(FieldRect(date, 0), CRect(8, 0, 66, 24));
     EXPECT_EQ(FieldRect(date, 1), CRect(66, 0, 100, 24));  // 66 + 34.8
     EXPECT_EQ(FieldRect(date, 2), CRect(100, 0, 119, 24));
-    EXPECT_EQ(FieldRect(time, 0), CRect(3, 0, 39, 24));  // 39.6
+    EXPECT_EQ(FieldRect(time, 0), CRect(8, 0, 39, 24));  // 39.6
     EXPECT_EQ(FieldRect(time, 1), CRect(39, 0, 78, 24));
     EXPECT_EQ(FieldRect(time, 2), CRect(78, 0, 119, 24));
     // A mode changed after attaching moves the fields at the next paint but
@@ -217,6 +222,26 @@ TEST_F(DateCtrlTest, FieldsShareTheWidthByMode) {
     date.SetFocus();
     Type("150");  // 0001, 0015, 0150: still a year, no hour
     EXPECT_EQ(date.GetYear(), 150);
+}
+
+// The first digits stand clear of the face's rounded left end, in both
+// modes: "(00" is no hour.
+TEST_F(DateCtrlTest, TheFirstDigitsClearTheRoundedLeftEnd) {
+    for (CLDDateCtrl* control : {&date, &time}) {
+        CRect field;
+        ::GetWindowRect(Field(*control, 0), &field);
+        LONG firstLetter = std::numeric_limits<LONG>::max();
+        SetTextRunObserver([&](const DrawnTextRun& run) {
+            // The field paints off-screen, in its own coordinates.
+            const LONG toScreen = run.dc->surface == GetScreenSurface() ? 0 : field.left;
+            for (const RECT& letter : run.letters) firstLetter = std::min(firstLetter, letter.left + toScreen);
+        });
+        ::RedrawWindow(Field(*control, 0), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        SetTextRunObserver(nullptr);
+        CRect face;
+        control->GetWindowRect(face);
+        EXPECT_GE(firstLetter, face.left + control->CaptionLeft());
+    }
 }
 
 TEST_F(DateCtrlTest, GoldenDateAndTimeWithAFocusedField) {

@@ -90,27 +90,30 @@ TEST_F(FontButtonTest, FaceAndFrameShowEachState) {
     EXPECT_FALSE(Contains(LeftColumn(kSaveRect, 0), grey));
 }
 
-TEST_F(FontButtonTest, DisabledButtonLooksDisabledWhateverItsFocus) {
+// Disabled, a button has the grey frame and the grey caption; focused too
+// (a page may hand the focus to a disabled button), the focus frame lies
+// under the grey one.
+TEST_F(FontButtonTest, DisabledButtonIsGreyAndShowsItsFocusUnderTheGreyFrame) {
+    const Pixel panel = PixelOf(WidgetPanelColor());
+    const Pixel grey = PixelOf(0x808080);
     next.EnableWindow(FALSE);  // never focused
-    save.SetFocus();
-    session.Pump();
     save.EnableWindow(FALSE);
-    session.Pump();
-    EXPECT_NE(CWnd::GetFocus(), &save);
-    const std::vector<Pixel> disabled = ScreenPixels(kSaveRect);
-    EXPECT_EQ(disabled, ScreenPixels(kNextRect));
-    // A page may still hand the focus to a disabled button.
     save.SetFocus();
     session.Pump();
-    EXPECT_EQ(CWnd::GetFocus(), &save);
-    EXPECT_EQ(ScreenPixels(kSaveRect), disabled);
-    // Grey caption: somewhere inside a grey text pixel and no black at all.
-    int grey = 0;
-    for (Pixel p : disabled) {
-        EXPECT_NE(p, 0u);
-        if (p == PixelOf(0x808080)) ++grey;
-    }
-    EXPECT_GT(grey, 2 * kSaveRect.Width());  // more than the frame alone
+    ASSERT_EQ(CWnd::GetFocus(), &save);
+    EXPECT_TRUE(AllOf(LeftColumn(kNextRect, 0), grey));
+    EXPECT_TRUE(AllOf(LeftColumn(kNextRect, 1), panel));
+    EXPECT_TRUE(AllOf(LeftColumn(kSaveRect, 0), grey));
+    EXPECT_TRUE(AllOf(LeftColumn(kSaveRect, 1), 0u)) << "the focus frame";
+    EXPECT_TRUE(AllOf(LeftColumn(kSaveRect, 2), 0u));
+    // Grey captions, alike on both.
+    const auto caption = [](const CRect& button) {
+        return ScreenPixels(CRect(button.left + 10, button.top + 4, button.right - 10, button.bottom - 4));
+    };
+    EXPECT_EQ(caption(kSaveRect), caption(kNextRect));
+    const std::vector<Pixel> text = caption(kNextRect);
+    EXPECT_GT(text.size() - std::count(text.begin(), text.end(), panel), 10u) << "a caption is drawn";
+    EXPECT_FALSE(Contains(text, 0u)) << "in grey, not black";
 }
 
 TEST_F(FontButtonTest, CaptionLosesLeadingBlanks) {

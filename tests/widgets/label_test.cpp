@@ -26,6 +26,30 @@ TEST_F(LabelTest, LinesSeparatedByCarriageReturnsOverThePage) {
     EXPECT_TRUE(MatchesGolden(ScreenSurface(), "widgets_label_changed"));
 }
 
+// A page that captures all its transparent widgets alike gives a label its
+// own capture: a shorter text erases the longer one it replaces.
+TEST_F(LabelTest, ALabelCapturedAmongOtherWidgetsErasesItsOldText) {
+    CFontStatic label;
+    ASSERT_TRUE(page.CreatePage([&](CWidgetTestPage& p) {
+        p.AddWidget(label, 1501, 20, 40, 120, 23, u"");
+        p.captures.push_back([&](CDC* dc) { CFontStatic::CaptureWidget(&label, &p, dc); });
+    }));
+    session.Pump();
+    const auto rightPart = [] {
+        std::vector<Pixel> pixels;
+        for (int y = 40; y < 63; ++y)
+            for (int x = 60; x < 140; ++x) pixels.push_back(ScreenSurface().At(x, y));
+        return pixels;
+    };
+    const std::vector<Pixel> blank = rightPart();
+    label.SetWindowText(u"4444/22");
+    session.Pump();
+    ASSERT_NE(rightPart(), blank) << "the long text reaches the right part";
+    label.SetWindowText(u"1");
+    session.Pump();
+    EXPECT_EQ(rightPart(), blank) << "nothing of the long text is left";
+}
+
 TEST_F(LabelTest, KeepPrintableDropsBlanksAndControls) {
     CString text = u" 12\t3\r\n4 ";
     CFontStatic::KeepPrintable(text);

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "core/AppMessageBox.h"
+#include "core/MachineConfig.h"
 #include "core/ShowMessage.h"
 #include "tests/widgets/screen_compare.h"
 #include "tests/widgets/widget_page.h"
@@ -78,6 +79,24 @@ TEST_F(MessageBoxTest, ScreenUnderTheBoxComesBackExactly) {
     session.Pump();
     EXPECT_NE(shown, before);  // the box was on the screen
     EXPECT_EQ(CopyOfScreen(), before);
+}
+
+// A key of the network adapter that cannot be opened: the DHCP switch says
+// so in the standard box, an address write in the skinned one.
+TEST_F(MessageBoxTest, AFailedDhcpWriteShowsTheStandardBoxAndAFailedAddressWriteTheSkinnedOne) {
+    std::vector<bool> skinned;
+    ScriptDriver::RegisterCommand("which", [&skinned](const std::vector<std::string>&, std::string*) {
+        bool found = false;
+        for (HWND top = ::GetTopWindow(nullptr); top != nullptr; top = ::GetWindow(top, GW_HWNDNEXT))
+            found = found || (::IsWindowVisible(top) && dynamic_cast<CLDMessageBox*>(CWnd::FromHandlePermanent(top)));
+        skinned.push_back(found);
+        return true;
+    });
+    session.RunWhenIdle({"which", "answer ok", "which", "answer ok"});
+    EXPECT_EQ(g_MachineConfig.SetDhcp(u"NoSuchAdapter", 1), 0);
+    EXPECT_EQ(g_MachineConfig.SetIpAddress(u"NoSuchAdapter", u"10.0.0.7"), 0);
+    ScriptDriver::RegisterCommand("which", nullptr);
+    EXPECT_EQ(skinned, (std::vector<bool>{false, true}));
 }
 
 TEST_F(MessageBoxTest, ScriptedAnswersGivenBeforeTheBoxOpens) {

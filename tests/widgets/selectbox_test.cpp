@@ -172,12 +172,14 @@ TEST_F(SelectBoxTest, ReleaseOnAnArrowStepsWhereverThePressLanded) {
     EXPECT_EQ(CWnd::GetCapture(), nullptr);
 }
 
-TEST_F(SelectBoxTest, FingerOnAnArrowShowsItPressedAtOnce) {
+// Only an arrow key shows the pressed arrow; a finger holding an arrow
+// leaves it as it is, and the release steps.
+TEST_F(SelectBoxTest, FingerOnAnArrowLeavesItUnpressed) {
     Fill();
-    const CxImage pressed = Skin(u"Dialog\\input_dl.png");
     const CxImage normal = Skin(u"Dialog\\input_l.png");
     Press(WM_LBUTTONDOWN, 4, 10);
-    EXPECT_TRUE(ScreenShows(kLeftArrow, [&](CDC& dc) { pressed.Draw(dc, 0, 0); }));
+    EXPECT_TRUE(ScreenShows(kLeftArrow, [&](CDC& dc) { normal.Draw(dc, 0, 0); }));
+    EXPECT_EQ(box.GetCurSelText(), u"Alpha");
     Press(WM_LBUTTONUP, 4, 10);
     EXPECT_TRUE(ScreenShows(kLeftArrow, [&](CDC& dc) { normal.Draw(dc, 0, 0); }));
     EXPECT_EQ(box.GetCurSelText(), u"Gamma");

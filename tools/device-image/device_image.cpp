@@ -1,6 +1,10 @@
 #include "tools/device-image/device_image.h"
 
+#include <fcntl.h>
+#include <stdio.h>
+
 #include <array>
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -10,14 +14,19 @@ namespace {
 namespace fs = std::filesystem;
 
 BuildResult Failed(const std::string& error) {
-    return {false, error};
+    return {false, error, {}};
+}
+
+BuildResult Succeeded() {
+    return {true, {}, {}};
 }
 
 // Files of the image that the terminal itself changes as it is used: a
 // repair keeps them as they stand and writes only the ones that are missing.
+constexpr char kSettingsFile[] = "NandFlash/zeta42/config/config.xml";
 constexpr std::array<const char*, 4> kTerminalFiles = {
     "registry.reg",
-    "NandFlash/zeta42/config/config.xml",
+    kSettingsFile,
     "NandFlash/zeta42/DB/KD4700.DB",
     "NandFlash/zeta42/DB/back/KD4700.bak",
 };
@@ -42,9 +51,44 @@ void ReplaceFile(const fs::path& from, const fs::path& to, std::error_code& ec) 
     }
 }
 
+// Moves `file` to the first free name of `file`.damaged, .damaged.2, ...,
+// never over an existing file; the name taken, or empty with `ec` set.
+fs::path MoveAside(const fs::path& file, std::error_code& ec) {
+    for (int attempt = 1;; ++attempt) {
+        fs::path aside = file;
+        aside += ".damaged";
+        if (attempt > 1) aside += "." + std::to_string(attempt);
+        if (::renameat2(AT_FDCWD, file.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE) == 0) return aside;
+        if (errno != EEXIST) {
+            ec = std::error_code(errno, std::generic_category());
+            return {};
+        }
+    }
+}
+
+// A settings file the terminal cannot read is kept aside for a person to
+// look at; the loop below then writes the factory one in its place.
+BuildResult SetAsideUnreadableSettings(const fs::path& destination, const std::string& target,
+                                       const SettingsCheck& settingsReadable) {
+    const fs::path settings = destination / kSettingsFile;
+    std::error_code ec;
+    if (!settingsReadable || !fs::is_regular_file(settings, ec) || settingsReadable(settings.string()))
+        return Succeeded();
+    const fs::path aside = MoveAside(settings, ec);
+    if (ec) return Failed("cannot keep the unreadable " + (fs::path(target) / kSettingsFile).string() + " aside: " +
+                          ec.message());
+    BuildResult kept = Succeeded();
+    kept.notes.push_back((fs::path(target) / kSettingsFile).string() + " could not be read: kept as " +
+                         aside.filename().string() + ", the factory settings are written in its place");
+    return kept;
+}
+
 // Puts every program file of the image back into `destination` and keeps
 // the terminal's own files (and anything the image does not ship).
-BuildResult RepairDeviceImage(const fs::path& source, const fs::path& destination, const std::string& target) {
+BuildResult RepairDeviceImage(const fs::path& source, const fs::path& destination, const std::string& target,
+                              const SettingsCheck& settingsReadable) {
+    BuildResult repaired = SetAsideUnreadableSettings(destination, target, settingsReadable);
+    if (!repaired.ok) return repaired;
     std::error_code ec;
     for (fs::recursive_directory_iterator it(source, ec), end; !ec && it != end; it.increment(ec)) {
         const fs::path relative = it->path().lexically_relative(source);
@@ -57,7 +101,7 @@ BuildResult RepairDeviceImage(const fs::path& source, const fs::path& destinatio
         if (ec) return Failed("cannot write " + (fs::path(target) / relative).string() + ": " + ec.message());
     }
     if (ec) return Failed("cannot read the factory image " + source.string() + ": " + ec.message());
-    return {true, {}};
+    return repaired;
 }
 
 }  // namespace
@@ -66,7 +110,7 @@ std::string FactoryImageSource() {
     return QUILLON_FACTORY_IMAGE_DIR;
 }
 
-BuildResult BuildDeviceImage(const std::string& target, bool force) {
+BuildResult BuildDeviceImage(const std::string& target, bool force, const SettingsCheck& settingsReadable) {
     const fs::path source = FactoryImageSource();
     std::error_code ec;
     if (!fs::is_regular_file(source / "registry.reg", ec))
@@ -80,7 +124,7 @@ BuildResult BuildDeviceImage(const std::string& target, bool force) {
                                "database, registry, settings, photos, snapshots and log are kept)");
     if (exists) {
         if (!fs::is_directory(destination, ec)) return Failed(target + " is not a folder");
-        return RepairDeviceImage(source, destination, target);
+        return RepairDeviceImage(source, destination, target, settingsReadable);
     }
     fs::path partial = destination;
     partial += ".partial";
@@ -93,7 +137,7 @@ BuildResult BuildDeviceImage(const std::string& target, bool force) {
         fs::remove_all(partial, ignored);
         return Failed("cannot write " + target + ": " + ec.message());
     }
-    return {true, {}};
+    return Succeeded();
 }
 
 }  // namespace factory

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "core/ConfigXml.h"
 #include "tools/device-image/device_image.h"
 
 int main(int argc, char** argv) {
@@ -18,7 +19,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: make-device-image DIR [--force]\n");
         return 2;
     }
-    const factory::BuildResult result = factory::BuildDeviceImage(target, force);
+    const factory::BuildResult result =
+        factory::BuildDeviceImage(target, force, [&target](const std::string&) { return ConfigFileReads(target); });
+    for (const std::string& note : result.notes) std::fprintf(stderr, "make-device-image: %s\n", note.c_str());
     if (!result.ok) {
         std::fprintf(stderr, "make-device-image: %s\n", result.error.c_str());
         return 1;

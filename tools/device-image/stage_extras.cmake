@@ -80,3 +80,8 @@ if(FPGEN)
   endforeach()
   execute_process(COMMAND ${FPGEN} 99 1 ${STAGE}/samples/smudge.bmp --smudge)
 endif()
+
+# Cards for the card reader at the window (Ctrl+K shows them in turn):
+# hexadecimal card numbers, one a line.
+file(MAKE_DIRECTORY ${STAGE}/samples)
+file(WRITE ${STAGE}/samples/cards.txt "00A1B2C3\n00D4E5F6\n12345678\n")

@@ -1,5 +1,7 @@
 #include "tools/iosim/sim_commands.h"
 
+#include <pthread.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -118,5 +120,12 @@ void RestartThisProgram() {
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
-    if (!args.empty()) ::execv("/proc/self/exe", argv.data());
+    // The new image starts as a program starts: no signal blocked (this one
+    // blocks the termination signals for the thread that waits for them).
+    if (args.empty()) return;
+    sigset_t none, blocked;
+    sigemptyset(&none);
+    pthread_sigmask(SIG_SETMASK, &none, &blocked);
+    ::execv("/proc/self/exe", argv.data());
+    pthread_sigmask(SIG_SETMASK, &blocked, nullptr);
 }

@@ -1,0 +1,65 @@
+#include "main/ProgramEnd.h"
+
+#include <pthread.h>
+#include <signal.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <mutex>
+#include <thread>
+
+#include "core/ProcessExit.h"
+#include "data/DataGlobals.h"
+#include "platform/ui/display.h"
+
+namespace {
+
+// Enough for every modal loop to see its WM_QUIT; only a loop that never
+// looks at its queue makes the terminal wait this long.
+constexpr auto kUnwindTime = std::chrono::seconds(5);
+
+std::atomic<bool> g_endRequested{false};
+
+sigset_t EndSignals() {
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGTERM);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGHUP);
+    return signals;
+}
+
+void RequestNormalEnd() {
+    if (g_endRequested.exchange(true)) return;
+    RequestDisplayQuit(kExitNormal);
+    std::thread([] {
+        std::this_thread::sleep_for(kUnwindTime);
+        EndTerminal(kExitNormal);
+    }).detach();
+}
+
+}  // namespace
+
+void WatchEndSignals() {
+    const sigset_t signals = EndSignals();
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    std::thread([signals] {
+        int signal = 0;
+        while (sigwait(&signals, &signal) == 0) RequestNormalEnd();
+    }).detach();
+}
+
+void EndForLostDisplay(const std::string& display) {
+    std::fprintf(stderr, "quillon: the display %s has gone away (its X server ended or the connection broke); the terminal ends\n",
+                 display.c_str());
+    EndTerminal(kExitCannotStart);
+}
+
+void EndTerminal(int code) {
+    // Whichever thread comes second waits here for the first to end the process.
+    static std::mutex ending;
+    ending.lock();
+    if (CDbSqlite* db = GetDatabase()) db->Close();
+    EndProcess(static_cast<UINT>(code));
+}

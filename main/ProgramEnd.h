@@ -1,0 +1,22 @@
+// How the terminal program ends, also when the end comes from outside it: a
+// termination signal (SIGTERM, SIGINT, SIGHUP) ends it as a normal end
+// does: the message loops unwind, the database is closed (its write-ahead
+// log folded back into the file) and the log gets its last line; should the
+// loops not unwind within a few seconds, the program ends from another
+// thread in the same way. A display that goes away ends it at once the
+// same way, with its own status.
+#pragma once
+
+#include <string>
+
+// Blocks the termination signals for this thread and every thread started
+// after it, and starts the thread that waits for them. Call before any
+// other thread starts.
+void WatchEndSignals();
+
+// The display has gone away: says so on standard error, naming the
+// display, and ends the terminal with kExitCannotStart.
+[[noreturn]] void EndForLostDisplay(const std::string& display);
+
+// The end of a run: closes the database and ends the process with `code`.
+[[noreturn]] void EndTerminal(int code);

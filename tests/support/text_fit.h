@@ -1,0 +1,28 @@
+// Whether every text on the screen is seen whole: each visible window is
+// painted afresh and every text run it draws (labels, edits, buttons, list
+// rows, boxes) is measured letter by letter against the window's box, its
+// clip and the windows above it.
+//
+// Texts that cannot fit because the page's own given geometry is too small
+// for them are listed in text_fit.cpp with the reason, and not reported.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/base/types.h"
+
+struct TextMisfit {
+    HWND window = nullptr;  // the window whose painting drew the text
+    std::u16string text;
+    RECT letters{0, 0, 0, 0};  // screen coordinates: the bounds of its letters
+    std::string problem;       // what hides part of it
+};
+
+// Paints every visible window of `top`'s tree (nullptr: every top-level
+// window), parents first, and returns the texts not shown whole. The screen
+// keeps what it showed. Call it when the user interface is idle.
+std::vector<TextMisfit> FindTextMisfits(HWND top = nullptr);
+
+// One line per misfit, for test failures.
+std::string Describe(const std::vector<TextMisfit>& misfits);

@@ -1,0 +1,83 @@
+#include "transfer/ImportWriters.h"
+
+#include "data/FPTemplateStore.h"
+
+namespace {
+
+// One run of a statement that returns no row, ready for the next.
+bool Run(CSqlStatement& statement) {
+    const bool ran = statement.Execute();
+    statement.Reset();
+    return ran;
+}
+
+}  // namespace
+
+CUserImportWriter::CUserImportWriter(CDbSqlite& db, int users, int maxUsers)
+    : m_db(db),
+      m_users(users),
+      m_maxUsers(maxUsers),
+      m_exists(db.Statement(u"select 1 from Userinfo where userid = ?")),
+      // A mask below 0 is none: the user keeps his own.
+      m_update(db.Statement(u"update Userinfo set CardNo = ?1, Name = ?2, pwd = ?3, Deptid = ?4, ACFlag = ?5, "
+                            u"AdminFlag = ?6, GroupNO = ?7, FPFlag = CASE WHEN ?8 < 0 THEN FPFlag ELSE ?8 END "
+                            u"where userid = ?9")),
+      m_insert(db.Statement(u"insert into Userinfo values (?9, ?1, ?2, '', ?3, ?4, ?5, '', ?6, '', ?7, max(?8, 0))")),
+      m_count(db.Statement(u"update BasePara set UserCount = ?")) {}
+
+bool CUserImportWriter::Store(const TransferUser& user) {
+    m_exists->Bind(0, user.userid);
+    const bool exists = m_exists->HasRow();
+    if (!exists && m_users >= m_maxUsers) return false;
+    CSqlStatement& write = exists ? *m_update : *m_insert;
+    const bool bound = write.Bind(0, user.CardNo) && write.Bind(1, user.Name) && write.Bind(2, user.pwd) &&
+                       write.Bind(3, user.Deptid) && write.Bind(4, user.ACFlag) && write.Bind(5, user.AdminFlag) &&
+                       write.Bind(6, user.GroupNO) && write.Bind(7, user.fingerMask) && write.Bind(8, user.userid);
+    const bool written = bound && Run(write);
+    if (written && !exists) ++m_users;
+    return written;
+}
+
+bool CUserImportWriter::FinishStep() { return m_count->Bind(0, m_users) && Run(*m_count); }
+
+void CUserImportWriter::StepUndone() { m_users = QueryInt(m_db, u"select count(*) from Userinfo"); }
+
+CFingerprintImportWriter::CFingerprintImportWriter(CDbSqlite& db, CFPTemplateStore& store)
+    : m_store(store),
+      m_mask(db.Statement(u"select FPFlag from Userinfo where userid = ?")),
+      m_exists(db.Statement(u"select 1 from FPinfo where userid = ?1 and fingerNO = ?2")),
+      m_update(db.Statement(u"update FPinfo set FPTemplate = ?3 where userid = ?1 and fingerNO = ?2")),
+      m_insert(db.Statement(u"insert into FPinfo(fingerNO, UserID, FPTemplate) values (?2, ?1, ?3)")),
+      m_setMask(db.Statement(u"update Userinfo set FPFlag = ?2 where userid = ?1")),
+      m_begin(db.Statement(u"savepoint fingerprint")),
+      m_release(db.Statement(u"release fingerprint")),
+      m_rollback(db.Statement(u"rollback to fingerprint")) {}
+
+bool CFingerprintImportWriter::Store(const TransferFingerprint& fingerprint) {
+    // Only a user who exists gets templates; his finger mask is read here too.
+    m_mask->Bind(0, fingerprint.userid);
+    const bool known = m_mask->NextRow();
+    const int mask = known ? m_mask->ValueInt(0) | (1 << fingerprint.finger) : 0;
+    m_mask->Reset();
+    if (!known || !Run(*m_begin)) return false;
+    m_exists->Bind(0, fingerprint.userid);
+    m_exists->Bind(1, fingerprint.finger);
+    CSqlStatement& write = m_exists->HasRow() ? *m_update : *m_insert;
+    const bool written = write.Bind(0, fingerprint.userid) && write.Bind(1, fingerprint.finger) &&
+                         write.BindBlob(2, fingerprint.templ, StoredTemplateSize) && Run(write) &&
+                         m_setMask->Bind(0, fingerprint.userid) && m_setMask->Bind(1, mask) && Run(*m_setMask);
+    // The row first, then the store: a template the store refuses takes its
+    // row back out.
+    if (written &&
+        m_store.Add(fingerprint.templ, fingerprint.userid, fingerprint.finger, TRUE, StoredTemplateSize) == 1) {
+        if (Run(*m_release)) return true;
+        m_storeAhead = true;
+    }
+    Undo();
+    return false;
+}
+
+void CFingerprintImportWriter::Undo() {
+    Run(*m_rollback);
+    Run(*m_release);
+}

@@ -1,0 +1,64 @@
+// The database writes of an import, record by record. Each statement is
+// prepared once for the whole file, and the writes of a record are all
+// there or none (the caller groups records in its own transaction).
+#pragma once
+
+#include "data/SqlHelpers.h"
+#include "transfer/TransferFiles.h"
+
+class CFPTemplateStore;
+
+class CUserImportWriter {
+public:
+    // `users` rows now, of at most `maxUsers`.
+    CUserImportWriter(CDbSqlite& db, int users, int maxUsers);
+
+    // An existing user takes the file's fields and keeps the columns the
+    // files do not carry (sex, photo, birthday); a new one is added while
+    // the table has room. False when nothing was stored.
+    bool Store(const TransferUser& user);
+    // Writes the user count of the rows so far, with the step's writes.
+    bool FinishStep();
+    // The step's writes went back out: the count is the rows' again.
+    void StepUndone();
+
+private:
+    CDbSqlite& m_db;
+    int m_users;
+    int m_maxUsers;
+    StatementPtr m_exists;
+    StatementPtr m_update;
+    StatementPtr m_insert;
+    StatementPtr m_count;
+};
+
+class CFingerprintImportWriter {
+public:
+    CFingerprintImportWriter(CDbSqlite& db, CFPTemplateStore& store);
+
+    // The template of a user who exists: its FPinfo row written (replaced
+    // when the finger has one), the finger's bit set in the user's mask and
+    // the template put in the store. False when nothing was stored (an
+    // unknown user, the store full, a failed write).
+    bool Store(const TransferFingerprint& fingerprint);
+    bool FinishStep() { return true; }
+    // The step's writes went back out, while the store kept its templates.
+    void StepUndone() { m_storeAhead = true; }
+    // The store holds templates whose rows are not in the database.
+    bool StoreAhead() const { return m_storeAhead; }
+
+private:
+    // The record's writes so far taken back.
+    void Undo();
+
+    CFPTemplateStore& m_store;
+    bool m_storeAhead = false;
+    StatementPtr m_mask;
+    StatementPtr m_exists;
+    StatementPtr m_update;
+    StatementPtr m_insert;
+    StatementPtr m_setMask;
+    StatementPtr m_begin;
+    StatementPtr m_release;
+    StatementPtr m_rollback;
+};

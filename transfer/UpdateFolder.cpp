@@ -1,0 +1,82 @@
+#include "transfer/UpdateFolder.h"
+
+#include "core/AppDir.h"
+#include "core/Folders.h"
+#include "platform/base/CFile.h"
+#include "platform/base/files.h"
+
+namespace {
+
+// A regular file of `source`, taken with its size; false for anything else.
+bool AddRegularFile(const CString& source, const CString& target, std::vector<UpdateFile>& files) {
+    CFileStatus status;
+    if (GetFileEntryKind(source) != FileEntryKind::RegularFile || !CFile::GetStatus(source, status)) return false;
+    files.push_back({source, target, status.m_size});
+    return true;
+}
+
+// The icon folder below `folder`, each step a real folder: false when one
+// is a link or something else; `present` false when one is missing.
+bool IconFolderLiesIn(const CString& folder, bool& present) {
+    CString path = folder;
+    for (const char16_t* step : {u"SKIN", u"FLOWER", u"ControlPanel", u"ICON"}) {
+        path += CString(u"\\") + step;
+        const FileEntryKind kind = GetFileEntryKind(path);
+        present = kind != FileEntryKind::Missing;
+        if (!present) return true;
+        if (kind != FileEntryKind::Folder) return false;
+    }
+    return true;
+}
+
+bool FlashHolds(const std::vector<UpdateFile>& files) {
+    CString appDir;
+    GetAppDir(appDir);
+    ULONGLONG free = 0;
+    if (!GetDiskFreeSpaceExW(appDir, &free, nullptr, nullptr)) return false;
+    ULONGLONG total = 0;
+    for (const UpdateFile& file : files) {
+        // Each file and the sum: the new files sit beside the old ones
+        // until all are whole.
+        if (file.size > free - total) return false;
+        total += file.size;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::vector<CString> IconNames(const CString& folder) {
+    std::vector<CString> names;
+    WIN32_FIND_DATAW entry{};
+    HANDLE search = FindFirstFile(folder + u"\\*.png", &entry);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (entry.dwFileAttributes != FILE_ATTRIBUTE_DIRECTORY) names.emplace_back(entry.cFileName);
+    } while (FindNextFile(search, &entry));
+    FindClose(search);
+    return names;
+}
+
+UpdateFolderState CollectUpdateFiles(const CString& folder, std::vector<UpdateFile>& files) {
+    files.clear();
+    for (const char16_t* name : kUpdateProgramFiles)
+        if (GetFileEntryKind(folder + u"\\" + name) == FileEntryKind::Missing) return UpdateFolderState::Incomplete;
+    if (GetFileEntryKind(folder) != FileEntryKind::Folder) return UpdateFolderState::Unusable;
+    for (const char16_t* name : kUpdateProgramFiles)
+        if (!AddRegularFile(folder + u"\\" + name, CString(kUpdateProgramFolder) + u"\\" + name, files))
+            return UpdateFolderState::Unusable;
+    bool iconsPresent = false;
+    if (!IconFolderLiesIn(folder, iconsPresent)) return UpdateFolderState::Unusable;
+    CString appDir;
+    GetAppDir(appDir);
+    const CString iconTarget = appDir + kUpdateIconFolder;
+    const CString iconSource = folder + u"\\" + kUpdateIconFolder;
+    // Icons go only into a skin that has their folder.
+    if (iconsPresent && DirExists(iconTarget)) {
+        for (const CString& name : IconNames(iconSource))
+            if (!AddRegularFile(iconSource + u"\\" + name, iconTarget + u"\\" + name, files))
+                return UpdateFolderState::Unusable;
+    }
+    return FlashHolds(files) ? UpdateFolderState::Usable : UpdateFolderState::Unusable;
+}
