@@ -42,22 +42,23 @@ void CFPTemplateStore::Reset() {
 bool CFPTemplateStore::ToSlotForm(const BYTE* blob, int size, BYTE* out) const {
     if (size != StoredTemplateSize && size != OldStoredTemplateSize) return false;
     if (!UsesMatchRecords()) {
+        std::memset(out, 0, templateSize);
         std::memcpy(out, blob, std::min(templateSize, size));
         return true;
     }
     if (!g_DataStoreServices.VeltoTempToFPRECORD) return false;
     // An old 256-byte blob holds one press: it stands for both. Bytes that
     // hold no template are not stored.
-    BYTE pair[StoredTemplateSize];
-    if (size == StoredTemplateSize) {
-        std::memcpy(pair, blob, StoredTemplateSize);
-    } else {
-        std::memcpy(pair, blob, PressTemplateSize);
-        std::memcpy(pair + PressTemplateSize, blob, PressTemplateSize);
+    BYTE doubled[StoredTemplateSize];
+    if (size == OldStoredTemplateSize) {
+        std::memcpy(doubled, blob, PressTemplateSize);
+        std::memcpy(doubled + PressTemplateSize, blob, PressTemplateSize);
     }
-    BYTE record[MatchRecordSize] = {};
+    const BYTE* pair = size == StoredTemplateSize ? blob : doubled;
+    if (templateSize == MatchRecordSize) return g_DataStoreServices.VeltoTempToFPRECORD(pair, out) != 0;
+    BYTE record[MatchRecordSize];
     if (!g_DataStoreServices.VeltoTempToFPRECORD(pair, record)) return false;
-    std::memcpy(out, record, std::min(templateSize, static_cast<int>(MatchRecordSize)));
+    std::memcpy(out, record, templateSize);
     return true;
 }
 
@@ -71,24 +72,30 @@ int CFPTemplateStore::Find(const CString& userId, int finger) const {
 }
 
 int CFPTemplateStore::Add(const BYTE* templ, const CString& userId, int finger, BOOL, int size) {
-    // Converted before the lock is taken, on the stack: a store fills with
-    // thousands of these at start-up, and no slot is larger than a record.
-    BYTE slotForm[MatchRecordSize];
     if (templateSize > MatchRecordSize) return 0;
-    std::memset(slotForm, 0, templateSize);
-    if (!ToSlotForm(templ, size, slotForm)) return 0;
     CLockGuard lock(g_csTemplateStore);
     // One slot per (user, finger), whatever the caller asked: a second
     // would be matched as a different template of the same finger.
     int i = Find(userId, finger);
-    if (i < 0) {
+    if (i >= 0) {
+        // Made aside, so that the slot keeps its template when this one
+        // cannot be stored.
+        BYTE slotForm[MatchRecordSize];
+        if (!ToSlotForm(templ, size, slotForm)) return 0;
+        std::memcpy(SlotBytes(i), slotForm, templateSize);
+    } else {
         if (count >= limit) return 0;
+        // A new template is made in its free slot: a store fills with
+        // thousands of them at start-up.
+        if (!ToSlotForm(templ, size, SlotBytes(count))) {
+            Clear(count);
+            return 0;
+        }
         i = count++;
         ids[i] = userId;
         fingers[i] = finger;
         index.emplace(SlotKey{userId.str(), finger}, i);
     }
-    std::memcpy(SlotBytes(i), slotForm, templateSize);
     changed = false;
     return 1;
 }

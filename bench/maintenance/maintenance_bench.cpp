@@ -97,6 +97,39 @@ void QueryDepartment(benchmark::State& state) {
 }
 BENCHMARK(QueryDepartment)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->ComputeStatistics("p95", P95);
 
+// The count over every user and then the last page, as the query page
+// opens on it, with the ring's oldest record in its first slot (just
+// filled) or in the middle (wrapped, so that both parts of the ring are
+// searched). The ring is set back to just filled afterwards.
+void CountAndLastPage(benchmark::State& state) {
+    auto setOldest = [](int first) {
+        CString sql;
+        sql.Format(u"update BasePara set AllRecordcount=%d, NewRecordcount=%d, RawRecordBeginRowid=1, "
+                   u"AllRecordBeginRowid=%d, NewRecordBeginRowid=%d",
+                   static_cast<int>(RecordRingCapacity), static_cast<int>(RecordRingCapacity), first, first);
+        g_pDatabase->DirectStatement(sql);
+    };
+    Terminal();
+    setOldest(static_cast<int>(state.range(0)));
+    {
+        CRecordStore records(*g_pDatabase);
+        int count = 0, n = 0;
+        for (auto _ : state) {
+            records.CountRecords(65535, u"", count, kFrom, kTo);
+            records.QueryRecordPage((count - 1) / kRows * kRows, kRows, 65535, u"", n, kFrom, kTo);
+        }
+        state.counters["count"] = count;
+        state.counters["rows"] = n;
+    }
+    setOldest(1);
+}
+BENCHMARK(CountAndLastPage)
+    ->ArgName("oldest")
+    ->Arg(1)
+    ->Arg(RecordRingCapacity / 2 + 1)
+    ->Unit(benchmark::kMillisecond)
+    ->ComputeStatistics("p95", P95);
+
 // state.range(1): 0 the first page, 1 the middle one, 2 the last one.
 void QueryPage(benchmark::State& state) {
     CRecordStore& records = *Terminal().records;

@@ -50,4 +50,7 @@ struct UnpackedTemplate {
 };
 
 // False when the bytes are no template (wrong tag or impossible counts).
+bool IsTemplate(const uint8_t* bytes);
 bool UnpackTemplate(const uint8_t* bytes, UnpackedTemplate* out);
+// The flow samples alone, of bytes IsTemplate accepts.
+void UnpackFlow(const uint8_t* bytes, uint8_t orientation[kRings][kSectors], uint8_t ridges[kCountRadii][kSectors]);

@@ -1,34 +1,26 @@
 #include "platform/fp/matcher.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <utility>
 
 namespace {
 
-constexpr int kWide = kSectors + 2 * kMaxShift;
-
-// The coarse minutiae map: cells around the core, each marked with its
-// neighbours so that a minutia a cell away still counts.
-constexpr int kMapCells = LivePress::kMapCells;
-constexpr int kMapCellPixels = LivePress::kMapCellPixels;
-constexpr int kMapBytes = kMapCells * kMapCells / 8;
-
-struct PreparedFlow {
-    uint8_t orientation[kRings][kWide];
-    uint8_t ridges[kCountRadii][kWide];
+// A press's flow samples as the record keeps them.
+struct PressFlow {
+    uint8_t orientation[kRings][kSectors];  // kUnusable where nothing was seen
+    uint8_t ridges[kCountRadii][kSectors];
 };
 
 // The record's parts (see matcher.h). What the sift reads of every record,
-// the tag, the usable presses and both maps, lies together.
+// the tag, the usable presses and both flows, lies together.
 constexpr int kRecordTagOffset = 368;
 constexpr int kRecordUsableOffset = kRecordTagOffset + 4;
-constexpr int kMapsOffset = 384;
-constexpr int kFlowsOffset = kMapsOffset + 2 * kMapBytes;
-static_assert(kStoredTemplateSize <= kRecordTagOffset && kRecordUsableOffset < kMapsOffset, "the header follows the template");
-static_assert(kFlowsOffset + 2 * sizeof(PreparedFlow) <= kRecordSize, "the record holds both presses");
+constexpr int kFlowsOffset = 384;
+static_assert(kStoredTemplateSize <= kRecordTagOffset && kRecordUsableOffset < kFlowsOffset, "the header follows the template");
+static_assert(kFlowsOffset + 2 * sizeof(PressFlow) <= kRecordSize, "the record holds both presses");
 
 constexpr int kMinSharedOrientations = 16;
 constexpr int kMinSharedRidgeCounts = 8;
@@ -40,16 +32,15 @@ constexpr float kTurnStepDegrees = 4.0f;
 constexpr int kVoteCell = 16;
 constexpr int kVoteCells = 17;
 constexpr int kVoteReach = kVoteCell * kVoteCells / 2;
-constexpr int kPairTolerance = 8 * 4;  // quarter pixels
+constexpr float kPairTolerance = 8 * 4;  // quarter pixels
+constexpr float kTightTolerance = 4 * 4;
 
 // How many candidates the sift hands to the full comparison.
 constexpr int kSiftKeeps = 64;
 
-const PreparedFlow& FlowOf(const uint8_t* record, int press) {
-    return *reinterpret_cast<const PreparedFlow*>(record + kFlowsOffset + press * sizeof(PreparedFlow));
+const PressFlow& FlowOf(const uint8_t* record, int press) {
+    return *reinterpret_cast<const PressFlow*>(record + kFlowsOffset + press * sizeof(PressFlow));
 }
-
-const uint8_t* MapOf(const uint8_t* record, int press) { return record + kMapsOffset + press * kMapBytes; }
 
 const uint8_t* StoredPressBytes(const uint8_t* record, int press) { return record + press * kTemplateSize; }
 
@@ -59,37 +50,14 @@ bool PressUsable(const uint8_t* record, int press) {
     return record[kRecordUsableOffset] & (1 << press);
 }
 
-int MapCell(int pixels) {
-    return (pixels + kMapCells * kMapCellPixels / 2) / kMapCellPixels;
-}
-
-// The press's flow and map into a record zeroed before.
-void Prepare(const UnpackedTemplate& t, PreparedFlow* out, uint8_t* map) {
-    for (int k = 0; k < kWide; ++k) {
-        const int sector = (k - kMaxShift + kSectors) % kSectors;
-        for (int ring = 0; ring < kRings; ++ring) out->orientation[ring][k] = t.orientation[ring][sector];
-        for (int r = 0; r < kCountRadii; ++r) out->ridges[r][k] = t.ridges[r][sector];
-    }
-    for (int i = 0; i < t.minutiaCount; ++i) {
-        const int cx = MapCell(t.minutiaX[i]), cy = MapCell(t.minutiaY[i]);
-        for (int dy = -1; dy <= 1; ++dy) {
-            for (int dx = -1; dx <= 1; ++dx) {
-                const int x = cx + dx, y = cy + dy;
-                if (x < 0 || y < 0 || x >= kMapCells || y >= kMapCells) continue;
-                map[(y * kMapCells + x) / 8] |= static_cast<uint8_t>(1u << ((y * kMapCells + x) % 8));
-            }
-        }
-    }
-}
-
 // The ridge flow view at one turn: mean orientation difference in 16ths of
 // a half turn and mean ridge-count difference in 8ths of a ridge, over the
 // samples both presses could use. Plain byte loops, so that they vectorise.
-int FlowScoreAtShift(const UnpackedTemplate& live, const PreparedFlow& stored, int shift) {
+int FlowScoreAtShift(const LivePress& live, const PressFlow& stored, int shift) {
     int orientationSum = 0, orientationCount = 0;
     for (int ring = 0; ring < kRings; ++ring) {
-        const uint8_t* a = live.orientation[ring];
-        const uint8_t* b = stored.orientation[ring] + kMaxShift + shift;
+        const uint8_t* a = live.WideOrientation(ring) + kMaxShift - shift;
+        const uint8_t* b = stored.orientation[ring];
         for (int k = 0; k < kSectors; ++k) {
             const int usable = ((a[k] | b[k]) & 0x80) == 0;
             int d = a[k] - b[k];
@@ -101,8 +69,8 @@ int FlowScoreAtShift(const UnpackedTemplate& live, const PreparedFlow& stored, i
     }
     int ridgeSum = 0, ridgeCount = 0;
     for (int r = 0; r < kCountRadii; ++r) {
-        const uint8_t* a = live.ridges[r];
-        const uint8_t* b = stored.ridges[r] + kMaxShift + shift;
+        const uint8_t* a = live.WideRidges(r) + kMaxShift - shift;
+        const uint8_t* b = stored.ridges[r];
         for (int k = 0; k < kSectors; ++k) {
             const int usable = a[k] != kUnusable && b[k] != kUnusable;
             int d = a[k] - b[k];
@@ -116,75 +84,94 @@ int FlowScoreAtShift(const UnpackedTemplate& live, const PreparedFlow& stored, i
     return std::max(0, 100 - penalty);
 }
 
-int FlowScore(const UnpackedTemplate& live, const PreparedFlow& stored) {
+int FlowScore(const LivePress& live, const PressFlow& stored) {
     int best = 0;
     for (int shift = -kMaxShift; shift <= kMaxShift; ++shift) best = std::max(best, FlowScoreAtShift(live, stored, shift));
     return best;
 }
 
-// The sift: how many live minutiae land on a stored press's map, at the
-// turn where most do. It runs over every record, so it is made a sum of
-// table entries: for every half byte of the map that a turned minutia can
-// fall in, and for each of the sixteen values the half byte may hold, the
-// minutiae landing on its marked cells at each turn, a byte per turn and
-// eight turns to a word (no turn sees more than kMaxMinutiae < 256).
-class SiftTable {
-public:
-    explicit SiftTable(const LivePress& live) {
-        static_assert(LivePress::kTurns <= 16, "the turns fit in two words");
-        uint64_t perCell[kMapCells * kMapCells][2] = {};
-        for (int turn = 0; turn < LivePress::kTurns; ++turn) {
-            const int16_t* cells = live.MapCells(turn);
-            for (int i = 0; i < live.Features().minutiaCount; ++i)
-                if (cells[i] >= 0) perCell[cells[i]][turn / 8] += uint64_t{1} << (8 * (turn % 8));
-        }
-        for (int nibble = 0; nibble < kNibbles; ++nibble) {
-            const uint64_t(*cells)[2] = &perCell[4 * nibble];
-            if (!(cells[0][0] | cells[0][1] | cells[1][0] | cells[1][1] | cells[2][0] | cells[2][1] | cells[3][0] |
-                  cells[3][1]))
-                continue;
-            m_nibbles.push_back(static_cast<uint8_t>(nibble));
-            m_entries.resize(m_entries.size() + 16);
-            Entry* table = &m_entries[m_entries.size() - 16];
-            for (int value = 1; value < 16; ++value) {
-                const int lowest = std::countr_zero(static_cast<unsigned>(value));
-                const Entry& rest = table[value & (value - 1)];
-                table[value] = Entry{{rest.turns[0] + cells[lowest][0], rest.turns[1] + cells[lowest][1]}};
-            }
+// The sift's view of the flow: how far the two presses' samples lie apart
+// at the turn where they agree best, each sample's miss capped. A sample
+// either press could not use counts half a capped miss: presses of one
+// finger lie differently on the sensor, so they lose different samples at
+// its edge. Lower is closer.
+constexpr int kSiftOrientationCap = 4;
+constexpr int kSiftRidgeCap = 24;
+constexpr int kSiftOrientationWeight = 5;
+
+// Sixteen samples at a time. Per sample the weighted misses stay below
+// 256 over the four blocks of each view, so a byte holds their sum.
+typedef uint8_t SampleBlock __attribute__((vector_size(16)));
+constexpr int kBlockSamples = sizeof(SampleBlock);
+constexpr int kViewBlocks = kRings * kSectors / kBlockSamples;
+static_assert(kCountRadii * kSectors == kRings * kSectors, "both views have as many samples");
+static_assert(kViewBlocks * (kSiftOrientationWeight * kSiftOrientationCap + kSiftRidgeCap) < 256, "the misses fit a byte");
+
+SampleBlock LoadBlock(const uint8_t* bytes) {
+    SampleBlock block;
+    std::memcpy(&block, bytes, sizeof block);
+    return block;
+}
+
+SampleBlock Min(SampleBlock a, SampleBlock b) { return a < b ? a : b; }
+
+SampleBlock OrientationMisses(SampleBlock a, SampleBlock b) {
+    const SampleBlock cap = SampleBlock{} + kSiftOrientationCap;
+    const SampleBlock high = a > b ? a : b, low = a > b ? b : a;
+    const SampleBlock d = high - low;
+    return kSiftOrientationWeight * ((high & 0x80) != 0 ? cap / 2 : Min(Min(d, kOrientationLevels - d), cap));
+}
+
+SampleBlock RidgeMisses(SampleBlock a, SampleBlock b) {
+    const SampleBlock cap = SampleBlock{} + kSiftRidgeCap;
+    const SampleBlock high = a > b ? a : b, low = a > b ? b : a;
+    return high == kUnusable ? cap / 2 : Min(high - low, cap);
+}
+
+// The sum of the sixteen bytes, eight at a time in one word.
+int SumOfBytes(SampleBlock block) {
+    uint64_t halves[2];
+    std::memcpy(halves, &block, sizeof halves);
+    int sum = 0;
+    for (uint64_t half : halves) {
+        const uint64_t pairs = (half & 0x00FF00FF00FF00FFull) + ((half >> 8) & 0x00FF00FF00FF00FFull);
+        sum += static_cast<int>((pairs * 0x0001000100010001ull) >> 48);
+    }
+    return sum;
+}
+
+// Each stored block is read once and compared with the live one at every
+// kTurnStep-th turn the live press was prepared for: the sift over every
+// record tries every other one, which finds the finger as surely; the turn
+// for the minutiae is then found among all of them.
+template <int kTurnStep>
+int SiftDistance(const LivePress& live, const PressFlow& stored, int* bestTurn) {
+    constexpr int kTurns = (LivePress::kFlowTurns + kTurnStep - 1) / kTurnStep;
+    SampleBlock misses[kTurns] = {};
+    const uint8_t* orientation = &stored.orientation[0][0];
+    const uint8_t* ridges = &stored.ridges[0][0];
+    for (int block = 0; block < kViewBlocks; ++block) {
+        const SampleBlock b = LoadBlock(orientation + block * kBlockSamples);
+        for (int t = 0; t < kTurns; ++t)
+            misses[t] += OrientationMisses(LoadBlock(live.TurnedFlow(t * kTurnStep) + block * kBlockSamples), b);
+    }
+    for (int block = 0; block < kViewBlocks; ++block) {
+        const SampleBlock b = LoadBlock(ridges + block * kBlockSamples);
+        for (int t = 0; t < kTurns; ++t) {
+            const uint8_t* flow = live.TurnedFlow(t * kTurnStep) + kRings * kSectors;
+            misses[t] += RidgeMisses(LoadBlock(flow + block * kBlockSamples), b);
         }
     }
-
-    // The hits at the best turn, and that turn (the first of the best; the
-    // middle one when nothing lands).
-    int Hits(const uint8_t* map, int* bestTurn) const {
-        uint64_t sums[2] = {0, 0};
-        const Entry* table = m_entries.data();
-        for (const uint8_t nibble : m_nibbles) {
-            const Entry& entry = table[(map[nibble / 2] >> (4 * (nibble % 2))) & 15];
-            table += 16;
-            sums[0] += entry.turns[0];
-            sums[1] += entry.turns[1];
+    int best = std::numeric_limits<int>::max();
+    for (int t = 0; t < kTurns; ++t) {
+        const int distance = SumOfBytes(misses[t]);
+        if (distance < best) {
+            best = distance;
+            *bestTurn = t * kTurnStep;
         }
-        int best = 0;
-        *bestTurn = LivePress::kTurns / 2;
-        for (int turn = 0; turn < LivePress::kTurns; ++turn) {
-            const int hits = static_cast<int>((sums[turn / 8] >> (8 * (turn % 8))) & 0xFF);
-            if (hits > best) {
-                best = hits;
-                *bestTurn = turn;
-            }
-        }
-        return best;
     }
-
-private:
-    static constexpr int kNibbles = kMapCells * kMapCells / 4;
-    struct Entry {
-        uint64_t turns[2];
-    };
-    std::vector<uint8_t> m_nibbles;
-    std::vector<Entry> m_entries;  // sixteen per half byte
-};
+    return best;
+}
 
 // The vote grid before the first vote, with its border (see MinutiaeScore).
 constexpr int kBorderedVoteCells = kVoteCells + 4;
@@ -217,16 +204,19 @@ StoredMinutiae ReadMinutiae(const uint8_t* pressBytes) {
 }
 
 // Pairs of minutiae within the tolerance once the live ones are turned and
-// shifted; each stored minutia pairs once.
-int PairUp(const int16_t* xs, const int16_t* ys, int count, const StoredMinutiae& stored, int shiftX, int shiftY) {
+// shifted; each stored minutia pairs once. `liveOf` (may be null) gets,
+// per stored minutia, the live one it paired with or -1.
+int PairUp(const float* xs, const float* ys, int count, const StoredMinutiae& stored, float tolerance, int* liveOf) {
     bool used[kMaxMinutiae] = {};
+    if (liveOf) std::fill(liveOf, liveOf + stored.count, -1);
     int pairs = 0;
     for (int i = 0; i < count; ++i) {
-        int bestJ = -1, bestDistance = kPairTolerance * kPairTolerance;
+        int bestJ = -1;
+        float bestDistance = tolerance * tolerance;
         for (int j = 0; j < stored.count; ++j) {
             if (used[j]) continue;
-            const int dx = xs[i] + shiftX - stored.x[j], dy = ys[i] + shiftY - stored.y[j];
-            const int distance = dx * dx + dy * dy;
+            const float dx = xs[i] - stored.x[j], dy = ys[i] - stored.y[j];
+            const float distance = dx * dx + dy * dy;
             if (distance < bestDistance) {
                 bestDistance = distance;
                 bestJ = j;
@@ -234,20 +224,56 @@ int PairUp(const int16_t* xs, const int16_t* ys, int count, const StoredMinutiae
         }
         if (bestJ >= 0) {
             used[bestJ] = true;
+            if (liveOf) liveOf[bestJ] = i;
             ++pairs;
         }
     }
     return pairs;
 }
 
+// The turn and shift that lay the paired minutiae on each other best (least
+// squares), applied to every live minutia.
+void FitToPairs(const float* xs, const float* ys, int count, const StoredMinutiae& stored, const int* liveOf,
+                float* fittedX, float* fittedY) {
+    float liveX = 0, liveY = 0, storedX = 0, storedY = 0;
+    int n = 0;
+    for (int j = 0; j < stored.count; ++j) {
+        if (liveOf[j] < 0) continue;
+        liveX += xs[liveOf[j]];
+        liveY += ys[liveOf[j]];
+        storedX += stored.x[j];
+        storedY += stored.y[j];
+        ++n;
+    }
+    liveX /= n;
+    liveY /= n;
+    storedX /= n;
+    storedY /= n;
+    float along = 0, across = 0;
+    for (int j = 0; j < stored.count; ++j) {
+        if (liveOf[j] < 0) continue;
+        const float lx = xs[liveOf[j]] - liveX, ly = ys[liveOf[j]] - liveY;
+        const float sx = stored.x[j] - storedX, sy = stored.y[j] - storedY;
+        along += lx * sx + ly * sy;
+        across += lx * sy - ly * sx;
+    }
+    const float length = std::sqrt(along * along + across * across);
+    const float c = length > 0 ? along / length : 1.0f, s = length > 0 ? across / length : 0.0f;
+    for (int i = 0; i < count; ++i) {
+        const float lx = xs[i] - liveX, ly = ys[i] - liveY;
+        fittedX[i] = lx * c - ly * s + storedX;
+        fittedY[i] = lx * s + ly * c + storedY;
+    }
+}
+
 // The minutiae view: at each turn every live-stored pair votes for the
 // shift that would lay them on each other; the best-backed shift is refined
 // and the pairs it makes are counted.
-int MinutiaeScore(const LivePress& live, const uint8_t* pressBytes, int firstTurn, int lastTurn) {
+int AlignedPairs(const LivePress& live, const StoredMinutiae& stored, int firstTurn, int lastTurn) {
     const int liveCount = live.Features().minutiaCount;
-    const StoredMinutiae stored = ReadMinutiae(pressBytes);
-    if (liveCount == 0 || stored.count == 0) return 0;
-    int bestPairs = 0;
+    int coarsePairs = 0;
+    float bestX[kMaxMinutiae], bestY[kMaxMinutiae];
+    int bestLiveOf[kMaxMinutiae];
     for (int turn = std::max(0, firstTurn); turn <= std::min(LivePress::kTurns - 1, lastTurn); ++turn) {
         const int16_t* xs = live.TurnedX(turn);
         const int16_t* ys = live.TurnedY(turn);
@@ -290,47 +316,72 @@ int MinutiaeScore(const LivePress& live, const uint8_t* pressBytes, int firstTur
         }
         const int shiftX = centreX + (near ? sumX / near : 0);
         const int shiftY = centreY + (near ? sumY / near : 0);
-        bestPairs = std::max(bestPairs, PairUp(xs, ys, liveCount, stored, shiftX, shiftY));
+        float shiftedX[kMaxMinutiae], shiftedY[kMaxMinutiae];
+        for (int i = 0; i < liveCount; ++i) {
+            shiftedX[i] = static_cast<float>(xs[i] + shiftX);
+            shiftedY[i] = static_cast<float>(ys[i] + shiftY);
+        }
+        int liveOf[kMaxMinutiae];
+        const int pairs = PairUp(shiftedX, shiftedY, liveCount, stored, kPairTolerance, liveOf);
+        if (pairs > coarsePairs) {
+            coarsePairs = pairs;
+            std::copy(shiftedX, shiftedX + liveCount, bestX);
+            std::copy(shiftedY, shiftedY + liveCount, bestY);
+            std::copy(liveOf, liveOf + stored.count, bestLiveOf);
+        }
     }
+    if (coarsePairs < 2) return coarsePairs;
+    float fittedX[kMaxMinutiae], fittedY[kMaxMinutiae];
+    FitToPairs(bestX, bestY, liveCount, stored, bestLiveOf, fittedX, fittedY);
+    return PairUp(fittedX, fittedY, liveCount, stored, kTightTolerance, nullptr);
+}
+
+int MinutiaeScore(const LivePress& live, const uint8_t* pressBytes, int firstTurn, int lastTurn) {
+    const int liveCount = live.Features().minutiaCount;
+    const StoredMinutiae stored = ReadMinutiae(pressBytes);
+    if (liveCount == 0 || stored.count == 0) return 0;
+    const int bestPairs = AlignedPairs(live, stored, firstTurn, lastTurn);
     const int scale = std::max(liveCount, kFewestMinutiae) * std::max(stored.count, kFewestMinutiae);
     return std::min(100, 100 * bestPairs * bestPairs / scale);
 }
 
-// Half flow, half minutiae; a press with few minutiae says less through
-// them, so the flow then weighs more.
-int MinutiaeWeight(const LivePress& live, const uint8_t* pressBytes) {
-    const int fewer = std::min<int>(live.Features().minutiaCount, pressBytes[3]);
-    return std::clamp(fewer, 8, kFewestMinutiae);  // of 2 * kFewestMinutiae
-}
+// The flow view tells fingers apart more surely than minutiae that carry
+// no direction; the minutiae decide among fingers of alike flow.
+constexpr int kFlowPercent = 60;
 
-int Combine(int flow, int minutiae, int minutiaeWeight) {
-    return (flow * (2 * kFewestMinutiae - minutiaeWeight) + minutiae * minutiaeWeight) / (2 * kFewestMinutiae);
-}
+int Combine(int flow, int minutiae) { return (flow * kFlowPercent + minutiae * (100 - kFlowPercent)) / 100; }
 
 int FullScore(const LivePress& live, const uint8_t* record, int press, int firstTurn, int lastTurn) {
     const uint8_t* bytes = StoredPressBytes(record, press);
-    const int flow = FlowScore(live.Features(), FlowOf(record, press));
-    return Combine(flow, MinutiaeScore(live, bytes, firstTurn, lastTurn), MinutiaeWeight(live, bytes));
+    return Combine(FlowScore(live, FlowOf(record, press)), MinutiaeScore(live, bytes, firstTurn, lastTurn));
+}
+
+// The minutiae turn nearest to the whole-sector turn at which the flow of
+// a stored press lies closest to the live one's.
+int MinutiaeTurnOfFlow(const LivePress& live, const PressFlow& stored) {
+    int flowTurn = LivePress::kFlowTurns / 2;
+    SiftDistance<1>(live, stored, &flowTurn);
+    const float degrees = (flowTurn - LivePress::kFlowTurns / 2) * 360.0f / kSectors;
+    return LivePress::kTurns / 2 + static_cast<int>(std::lround(degrees / kTurnStepDegrees));
 }
 
 // The full score of a record the sift kept, trying only turns near the one
-// the sift found for each press. Only a score of at least `needed` can
-// change the search's outcome: a press whose flow view alone keeps it below
-// that, however well its minutiae pair up, is not compared further (the
-// result is then below `needed` too).
-int SiftedScore(const LivePress& live, const SiftTable& sift, const uint8_t* record, int needed) {
-    constexpr int kTurnWindow = 2;
+// its flow lies closest at. Only a score of at least `needed` can change
+// the search's outcome: a press whose flow view alone keeps it below that,
+// however well its minutiae pair up, is not compared further (the result
+// is then below `needed` too).
+int SiftedScore(const LivePress& live, const uint8_t* record, int needed) {
+    constexpr int kTurnWindow = 1;
     int best = 0;
     for (int p = 0; p < 2; ++p) {
         if (!PressUsable(record, p)) continue;
-        const uint8_t* bytes = StoredPressBytes(record, p);
-        const int flow = FlowScore(live.Features(), FlowOf(record, p));
-        const int weight = MinutiaeWeight(live, bytes);
-        const int most = Combine(flow, 100, weight);
+        const PressFlow& flow = FlowOf(record, p);
+        const int flowScore = FlowScore(live, flow);
+        const int most = Combine(flowScore, 100);
         if (most < needed || most <= best) continue;
-        int turn;
-        sift.Hits(MapOf(record, p), &turn);
-        best = std::max(best, Combine(flow, MinutiaeScore(live, bytes, turn - kTurnWindow, turn + kTurnWindow), weight));
+        const int turn = MinutiaeTurnOfFlow(live, flow);
+        best = std::max(best, Combine(flowScore, MinutiaeScore(live, StoredPressBytes(record, p), turn - kTurnWindow,
+                                                               turn + kTurnWindow)));
     }
     return best;
 }
@@ -339,6 +390,18 @@ int SiftedScore(const LivePress& live, const SiftTable& sift, const uint8_t* rec
 
 bool LivePress::Prepare(const uint8_t* templateBytes) {
     if (!UnpackTemplate(templateBytes, &m_features)) return false;
+    for (int k = 0; k < kWideSectors; ++k) {
+        const int sector = (k - kMaxShift + kSectors) % kSectors;
+        for (int ring = 0; ring < kRings; ++ring) m_wideOrientation[ring][k] = m_features.orientation[ring][sector];
+        for (int r = 0; r < kCountRadii; ++r) m_wideRidges[r][k] = m_features.ridges[r][sector];
+    }
+    for (int turn = 0; turn < kFlowTurns; ++turn) {
+        const int shift = turn - kFlowTurns / 2;
+        uint8_t* out = m_turnedFlow[turn];
+        for (int ring = 0; ring < kRings; ++ring, out += kSectors)
+            std::memcpy(out, m_wideOrientation[ring] + kMaxShift - shift, kSectors);
+        for (int r = 0; r < kCountRadii; ++r, out += kSectors) std::memcpy(out, m_wideRidges[r] + kMaxShift - shift, kSectors);
+    }
     for (int turn = 0; turn < kTurns; ++turn) {
         const float degrees = (turn - kTurns / 2) * kTurnStepDegrees;
         const float c = std::cos(degrees * 3.14159265f / 180.0f), s = std::sin(degrees * 3.14159265f / 180.0f);
@@ -346,9 +409,6 @@ bool LivePress::Prepare(const uint8_t* templateBytes) {
             const float x = m_features.minutiaX[i], y = m_features.minutiaY[i];
             m_turnedX[turn][i] = static_cast<int16_t>(std::lround(4 * (x * c - y * s)));
             m_turnedY[turn][i] = static_cast<int16_t>(std::lround(4 * (x * s + y * c)));
-            const int cellX = MapCell(m_turnedX[turn][i] / 4), cellY = MapCell(m_turnedY[turn][i] / 4);
-            const bool onMap = cellX >= 0 && cellY >= 0 && cellX < kMapCells && cellY < kMapCells;
-            m_mapCells[turn][i] = static_cast<int16_t>(onMap ? cellY * kMapCells + cellX : -1);
         }
     }
     return true;
@@ -382,27 +442,28 @@ int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, 
     if (score) *score = 0;
     // A cheap sift over every record keeps the likeliest few for the full
     // comparison, which alone would be too slow for thousands of fingers.
-    const SiftTable sift(live);
     std::vector<std::pair<int, int>> sifted;
     sifted.reserve(count);
     for (int i = 0; i < count; ++i) {
         const uint8_t* record = records + static_cast<size_t>(i) * stride;
         if (!IsRecord(record)) continue;
-        int best = -1, turn;
+        int nearest = -1;
         for (int p = 0; p < 2; ++p) {
-            if (PressUsable(record, p)) best = std::max(best, sift.Hits(MapOf(record, p), &turn));
+            if (!PressUsable(record, p)) continue;
+            int turn;
+            const int distance = SiftDistance<2>(live, FlowOf(record, p), &turn);
+            if (nearest < 0 || distance < nearest) nearest = distance;
         }
-        if (best >= 0) sifted.emplace_back(best, i);
+        if (nearest >= 0) sifted.emplace_back(nearest, i);
     }
     const size_t keep = std::min<size_t>(kSiftKeeps, sifted.size());
-    std::partial_sort(sifted.begin(), sifted.begin() + keep, sifted.end(),
-                      [](const auto& a, const auto& b) { return a.first > b.first || (a.first == b.first && a.second < b.second); });
+    std::partial_sort(sifted.begin(), sifted.begin() + keep, sifted.end());
     int bestIndex = -1, bestScore = -1;
     for (size_t k = 0; k < keep; ++k) {
         const int index = sifted[k].second;
         // A tie goes to the lower index.
         const int needed = bestScore + (index < bestIndex ? 0 : 1);
-        const int s = SiftedScore(live, sift, records + static_cast<size_t>(index) * stride, needed);
+        const int s = SiftedScore(live, records + static_cast<size_t>(index) * stride, needed);
         if (s > bestScore || (s == bestScore && index < bestIndex)) {
             bestScore = s;
             bestIndex = index;
@@ -414,15 +475,21 @@ int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, 
 }
 
 bool BuildRecord(const uint8_t* stored, uint8_t* record) {
-    std::memset(record, 0, kRecordSize);
+    // Every byte written once: the template store fills thousands of these
+    // at start-up.
+    constexpr size_t kFlowsEnd = kFlowsOffset + 2 * sizeof(PressFlow);
     std::memcpy(record, stored, kStoredTemplateSize);
+    std::memset(record + kStoredTemplateSize, 0, kFlowsOffset - kStoredTemplateSize);
+    std::memset(record + kFlowsEnd, 0, kRecordSize - kFlowsEnd);
     std::memcpy(record + kRecordTagOffset, "QFR1", 4);
     for (int p = 0; p < 2; ++p) {
-        UnpackedTemplate t;
-        if (!UnpackTemplate(stored + p * kTemplateSize, &t)) continue;
-        PreparedFlow flow{};
-        Prepare(t, &flow, record + kMapsOffset + p * kMapBytes);
-        std::memcpy(record + kFlowsOffset + p * sizeof(PreparedFlow), &flow, sizeof flow);
+        const uint8_t* press = stored + p * kTemplateSize;
+        PressFlow* flow = reinterpret_cast<PressFlow*>(record + kFlowsOffset + p * sizeof(PressFlow));
+        if (!IsTemplate(press)) {
+            std::memset(flow, 0, sizeof *flow);
+            continue;
+        }
+        UnpackFlow(press, flow->orientation, flow->ridges);
         record[kRecordUsableOffset] |= static_cast<uint8_t>(1 << p);
     }
     if (record[kRecordUsableOffset] == 0) {
@@ -435,6 +502,6 @@ bool BuildRecord(const uint8_t* stored, uint8_t* record) {
 const uint8_t* StoredTemplateOfRecord(const uint8_t* record) { return record; }
 
 int MatchThreshold(int level) {
-    static constexpr int kThresholds[kMaxLevel - kMinLevel + 1] = {40, 42, 44, 46, 50, 54, 58, 62, 66};
+    static constexpr int kThresholds[kMaxLevel - kMinLevel + 1] = {49, 51, 53, 55, 57, 59, 61, 63, 65};
     return kThresholds[std::clamp(level, kMinLevel, kMaxLevel) - kMinLevel];
 }

@@ -2,19 +2,22 @@
 // score of a live press against it, identification over many records and
 // the security levels.
 //
-// A score adds two views of a finger, each 0..100, halved: how the ridges
-// flow around the core (orientation and ridge counts, tried at turns of up
-// to kMaxShift sectors) and how many minutiae pair up once the two presses
-// are laid over each other (turn and shift found by voting).
+// A score weighs two views of a finger, each 0..100: how the ridges flow
+// around the core (orientation and ridge counts, tried at turns of up to
+// kMaxShift sectors) and how many minutiae pair up once the two presses
+// are laid over each other (turn and shift found by voting, then fitted to
+// the pairs found).
+//
+// Identification first sifts every record by its flow alone, which keeps
+// the finger sought among the nearest few even when its minutiae are few,
+// and scores only those in full.
 //
 // Matching record (kRecordSize bytes, the form the template store keeps in
 // memory; never stored or carried, so its layout is this library's own):
 //   0..337   the stored 338-byte template (both presses)
 //   368..371 "QFR1"
 //   372      bit 0: first press usable, bit 1: second press usable
-//   384..639 per press, a coarse map of its minutiae for the first sift
-//   640..943 per press, its flow samples widened by kMaxShift sectors at
-//            both ends
+//   384..639 per press, its flow samples (orientation rings, ridge counts)
 #pragma once
 
 #include <cstdint>
@@ -33,20 +36,28 @@ public:
     bool Prepare(const uint8_t* templateBytes);
 
     const UnpackedTemplate& Features() const { return m_features; }
+    // The flow samples widened by kMaxShift sectors at both ends, so that
+    // a turned comparison reads them without wrapping round.
+    static constexpr int kWideSectors = kSectors + 2 * kMaxShift;
+    const uint8_t* WideOrientation(int ring) const { return m_wideOrientation[ring]; }
+    const uint8_t* WideRidges(int radius) const { return m_wideRidges[radius]; }
+    // The flow samples as a stored press would hold them were the live
+    // one turned by each of the turns the sift tries (whole sectors, none
+    // in the middle): the orientation rings, then the ridge counts.
+    static constexpr int kFlowTurns = 5;
+    const uint8_t* TurnedFlow(int turn) const { return m_turnedFlow[turn]; }
     // Minutiae turned by each tried turn, in quarter pixels.
     static constexpr int kTurns = 15;
     const int16_t* TurnedX(int turn) const { return m_turnedX[turn]; }
     const int16_t* TurnedY(int turn) const { return m_turnedY[turn]; }
-    // Cells of the coarse minutiae map the turned minutiae fall in, -1 off it.
-    static constexpr int kMapCells = 32;
-    static constexpr int kMapCellPixels = 8;
-    const int16_t* MapCells(int turn) const { return m_mapCells[turn]; }
 
 private:
     UnpackedTemplate m_features;
+    uint8_t m_wideOrientation[kRings][kWideSectors];
+    uint8_t m_wideRidges[kCountRadii][kWideSectors];
+    uint8_t m_turnedFlow[kFlowTurns][(kRings + kCountRadii) * kSectors];
     int16_t m_turnedX[kTurns][kMaxMinutiae];
     int16_t m_turnedY[kTurns][kMaxMinutiae];
-    int16_t m_mapCells[kTurns][kMaxMinutiae];
 };
 
 // 0 (nothing alike) to 100.

@@ -1,5 +1,6 @@
 // The in-memory template store: dense slots, one slot per finger, the
 // sensor generations' forms, the fill from FPinfo and concurrent writers.
+#include <algorithm>
 #include <random>
 #include <thread>
 
@@ -194,8 +195,15 @@ TEST_F(TemplateStoreTest, NewSensorsMatchOnLibraryRecords) {
     EXPECT_EQ(slot[169], 0);
     EXPECT_EQ(slot[337], 168);
     EXPECT_EQ(slot[MatchRecordSize - 1], 0x5A);
+    // A pair the library refuses is stored nowhere: a new finger's free slot
+    // stays empty, a stored finger keeps its template.
     EXPECT_EQ(Add(u"2", 0, 0xFF), 0);
     EXPECT_EQ(store.GetCount(), 1);
+    const BYTE* freeSlot = store.GetTemplates() + MatchRecordSize;
+    EXPECT_TRUE(std::all_of(freeSlot, freeSlot + MatchRecordSize, [](BYTE b) { return b == 0; }));
+    EXPECT_EQ(Add(u"1", 0, 0xFF), 0);
+    EXPECT_EQ(store.FindSlot(u"1", 0)[168], 168);
+    EXPECT_EQ(store.FindSlot(u"1", 0)[MatchRecordSize - 1], 0x5A);
 
     g_DataStoreServices.SMCVersion = [] { return 7; };
     store.Reset();
