@@ -1,5 +1,6 @@
-// The transfer header past 16 bits, the administrator byte's two bits, and
-// an import's finger mask replacing a stored one, even by zero.
+// The transfer files' fields at their bounds: the header past 16 bits, the
+// longest password, the last finger, the administrator byte's two bits,
+// and an import's finger mask replacing a stored one, even by zero.
 
 #include "data/DataGlobals.h"
 #include "tests/transfer/file_decoder.h"
@@ -9,7 +10,7 @@
 
 namespace {
 
-class HeaderAndFlagsTest : public TransferTest {
+class TransferBoundsTest : public TransferTest {
 protected:
     CString Folder() { return GetTransferFolder(StorageDeviceFlash); }
     static std::string Header(unsigned count) {
@@ -19,7 +20,7 @@ protected:
     }
 };
 
-TEST_F(HeaderAndFlagsTest, TheCountKeepsItsLow24Bits) {
+TEST_F(TransferBoundsTest, TheCountKeepsItsLow24Bits) {
     EXPECT_EQ(Header(65535), std::string("\x00\xFF\xFF", 3));
     EXPECT_EQ(Header(65536), std::string("\x01\x00\x00", 3));
     EXPECT_EQ(Header(70000), std::string("\x01\x11\x70", 3));
@@ -28,7 +29,7 @@ TEST_F(HeaderAndFlagsTest, TheCountKeepsItsLow24Bits) {
     EXPECT_EQ(Header(16777217 + 65536), std::string("\x01\x00\x01", 3));
 }
 
-TEST_F(HeaderAndFlagsTest, AFileOf65536RecordsSaysSoInItsHeader) {
+TEST_F(TransferBoundsTest, AFileOf65536RecordsSaysSoInItsHeader) {
     ASSERT_TRUE(EnsureTransferFolder(Folder()));
     const CString path = TransferFilePath(Folder(), kUserFile28);
     CTransferFileWriter writer;
@@ -43,7 +44,24 @@ TEST_F(HeaderAndFlagsTest, AFileOf65536RecordsSaysSoInItsHeader) {
     EXPECT_EQ(file.count, 65536u);
 }
 
-TEST_F(HeaderAndFlagsTest, OnlyBothHighBitsMakeAnAdministratorInEitherLayout) {
+TEST_F(TransferBoundsTest, FifteenPasswordDigitsAndTheTenthFingerComeBack) {
+    BYTE field[3];
+    EncodeTransferPassword(u"000000001048574", field);
+    EXPECT_EQ(field[0], 0xFF) << "15 digits, the value's top bits all set";
+    EXPECT_EQ(DecodeTransferPassword(field), u"000000001048574");
+    EncodeTransferPassword(u"0000000000000007", field);
+    EXPECT_EQ(field[0] >> 4, 15) << "sixteen digits are counted as fifteen";
+
+    BYTE record[PackedFingerprintSize] = {0, 0, 0, 0, 9, 10};
+    TransferFingerprint fingerprint;
+    ASSERT_TRUE(DecodeFingerprint(record, fingerprint));
+    EXPECT_EQ(fingerprint.finger, 9);
+    record[5] = 1;
+    ASSERT_TRUE(DecodeFingerprint(record, fingerprint));
+    EXPECT_EQ(fingerprint.finger, 0);
+}
+
+TEST_F(TransferBoundsTest, OnlyBothHighBitsMakeAnAdministratorInEitherLayout) {
     struct Case {
         BYTE flags;
         int admin;
@@ -61,7 +79,7 @@ TEST_F(HeaderAndFlagsTest, OnlyBothHighBitsMakeAnAdministratorInEitherLayout) {
     }
 }
 
-TEST_F(HeaderAndFlagsTest, TheLargeFilesFingerMaskReplacesTheStoredOneEvenWhenItIsZero) {
+TEST_F(TransferBoundsTest, TheLargeFilesFingerMaskReplacesTheStoredOneEvenWhenItIsZero) {
     // The file is the terminal's own export of the two users with masks 0
     // and 0x8001; the stored masks then change before the import.
     PutUser({u"42", u"", u"Ann", u"", u"", 1, 6, u"", 0, u"", 0, 0});
