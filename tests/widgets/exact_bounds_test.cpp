@@ -1,6 +1,8 @@
 // Values widgets hold to the pixel and to the millisecond: the value
 // selector's Enter only after a full half second of focus, and the skin
 // image and caption places of the owner-drawn button's skin alignment.
+#include <algorithm>
+
 #include "tests/widgets/test_images.h"
 #include "tests/widgets/widget_page.h"
 #include "widgets/JHListBox.h"
@@ -63,13 +65,19 @@ TEST_F(ExactBoundsTest, TheSkinImageSitsAt27By4AndTheCaptionBelowIt) {
     EXPECT_EQ(At(26, 4 + 1), face);
     EXPECT_EQ(At(27 + 19, 4 + 18), 0xFF0000u) << "the right edge";
     EXPECT_EQ(At(27 + 20, 4 + 18), face);
-    // The caption's ink lies in rows 56 to 75 only.
-    int inkAbove = 0, inkIn = 0;
+    // The caption's ink lies in rows 56 to 75 only, with margins as wide
+    // on both sides (the Ws of the caption have none of their own).
+    int inkAbove = 0, inkIn = 0, left = kButton.Width(), right = -1;
     for (int y = 25; y < kButton.Height() - 1; ++y)
         for (int x = 2; x < kButton.Width() - 2; ++x)
-            if (At(x, y) != face) (y < 56 ? inkAbove : inkIn) += 1;
+            if (At(x, y) != face) {
+                (y < 56 ? inkAbove : inkIn) += 1;
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
     EXPECT_EQ(inkAbove, 0);
     EXPECT_GT(inkIn, 0);
+    EXPECT_EQ(left, kButton.Width() - 1 - right) << "centred across the whole caption area";
 }
 
 }  // namespace
