@@ -451,4 +451,40 @@ TEST_F(EnrolmentTest, GoldenScreensOfTheStates) {
     for (const auto& result : results) EXPECT_TRUE(result);
 }
 
+// Backspace counts only while the two images are offered.
+class EnrolmentBackspaceTest : public EnrolmentTest {};
+
+TEST_F(EnrolmentBackspaceTest, BackspaceWhileChoosingTakesTheSameFingerAgainFromItsFirstPress) {
+    AddUser(u"1", u"", 0);
+    struct Seen {
+        int state, finger, press;
+    };
+    std::vector<Seen> seen;
+    const auto note = [&] {
+        return Probe([&] { seen.push_back({Page()->State(), Page()->Finger(), Page()->PressIndex()}); });
+    };
+    std::vector<std::string> lines = TypeAndEnter("1");
+    // Choosing the finger and between the presses Backspace changes nothing.
+    Append(lines, {"key RIGHT", "key BACK", note(), "key ENTER", "wait 300", Finger(401, 1), "wait 300", "lift",
+                   "wait 700", "key BACK", note(), Finger(401, 2), "wait 300", "lift", note(), "key BACK", note()});
+    Append(lines, {"wait 300", Finger(402, 1), "wait 300", "lift", "wait 700", Finger(402, 2), "wait 300", "lift",
+                   "answer ok", "key ENTER"});
+    RunAt(11, lines);
+
+    ASSERT_EQ(seen.size(), 4u);
+    EXPECT_EQ(seen[0].state, CCPTreeRegFP::kStateFingerChoice);
+    EXPECT_EQ(seen[0].finger, 1);
+    EXPECT_EQ(seen[1].state, CCPTreeRegFP::kStateCapturing);
+    EXPECT_EQ(seen[1].press, 1) << "the first press is kept";
+    EXPECT_EQ(seen[2].state, CCPTreeRegFP::kStateChoosing);
+    EXPECT_EQ(seen[3].state, CCPTreeRegFP::kStateCapturing) << "the finger is taken again";
+    EXPECT_EQ(seen[3].finger, 1);
+    EXPECT_EQ(seen[3].press, 0);
+    const std::vector<BYTE> blob = FingerBlob(u"1", 1);
+    ASSERT_EQ(blob.size(), size_t{StoredTemplateSize});
+    EXPECT_EQ(0, std::memcmp(blob.data(), PressTemplate(402, 2).data(), PressTemplateSize)) << "the new presses";
+    EXPECT_EQ(0, std::memcmp(blob.data() + PressTemplateSize, PressTemplate(402, 1).data(), PressTemplateSize));
+    EXPECT_EQ(FingerRows(u"1"), 1);
+}
+
 }  // namespace
