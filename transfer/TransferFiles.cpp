@@ -137,8 +137,7 @@ void EncodeUser28(CSqlStatement& row, BYTE* out) {
 
 bool DecodeUser28(const BYTE* record, TransferUser& user) {
     user.fingerMask = static_cast<int>(GetBigEndian(record + 25, 2));
-    const bool fingersKnown = (user.fingerMask >> kMaxFinger) == 0;
-    return DecodeUser(record, 4, user) && fingersKnown;
+    return DecodeUser(record, 4, user);
 }
 
 bool DecodeUser27(const BYTE* record, TransferUser& user) {

@@ -338,13 +338,13 @@ TEST_F(ImportPageTest, RecordsWithFieldsNoTerminalWritesAreNotImported) {
     const std::string records = User28({1, "", -1, "Good", 0, 16, 6, 0x03FF, true}) +
                                 withByte(User28({2, "", -1, "Admin?"}), 27, '\x40') +
                                 withByte(User28({3, "", -1, "Admin?"}), 27, '\xC1') +
-                                User28({4, "", -1, "Group", 0, 17}) + User28({5, "", -1, "Finger", 0, 0, 6, 0x0400});
-    PutFile(kUserFile28, 5, records);
+                                User28({4, "", -1, "Group", 0, 17});
+    PutFile(kUserFile28, 4, records);
     PutFile(kUserFile27, 2, User27({6, "", -1, "Group", 0, 200}) + withByte(User27({7, "", -1, "Admin?"}), 26, '\x80'));
     Import({"no", "ok"});
     EXPECT_EQ(Users(), 1);
     EXPECT_EQ(UserColumns(u"1")[1], u"Good");
-    EXPECT_EQ(Messages().back(), u"Import done; 6 records could not be imported!");
+    EXPECT_EQ(Messages().back(), u"Import done; 5 records could not be imported!");
 }
 
 // As many users and templates as the terminal holds, exported by the page
