@@ -574,9 +574,6 @@ void CUserFormPage::OnShowVerifyMode() {
              &m_cardPlus, &m_boxCardStep, &m_cardPass, &m_pinTitle, &m_pinPlus, &m_boxPinStep, &m_pinPass})
         widget->ShowWindow(SW_SHOW);
     ShowUserPhoto();
-    // The focus paints the switch at once: the page must first paint where
-    // the form's widgets went, or its background would cover the switch.
-    RedrawWindow(nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     m_boxModeSwitch.SetFocus();
     OnVerifyModeShown();
 }

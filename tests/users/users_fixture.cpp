@@ -13,6 +13,7 @@
 #include "platform/fp/sensorslot.h"
 #include "platform/fp/synthfinger.h"
 #include "platform/ui/display.h"
+#include "tests/support/fresh_paint.h"
 #include "users/UserRows.h"
 
 namespace {
@@ -164,17 +165,13 @@ CWnd* UsersTest::PageControl(unsigned node, int id) const {
 }
 
 int UsersTest::StalePixels(unsigned node) {
-    CWnd* page = CControlPanel::Open()->PageOf(node);
-    const Surface& screen = ScreenSurface();
-    RECT rect;
-    page->GetWindowRect(&rect);
-    std::vector<Pixel> shown;
-    for (int y = rect.top; y < rect.bottom; ++y) shown.insert(shown.end(), screen.Row(y) + rect.left, screen.Row(y) + rect.right);
-    page->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RECT page;
+    CControlPanel::Open()->PageOf(node)->GetWindowRect(&page);
     int count = 0;
-    size_t i = 0;
-    for (int y = rect.top; y < rect.bottom; ++y)
-        for (int x = rect.left; x < rect.right; ++x) count += shown[i++] != screen.At(x, y);
+    for (const StalePaint& area : FindStalePaint({})) {
+        RECT overlap;
+        if (IntersectRect(&overlap, &area.area, &page)) count += area.pixels;
+    }
     return count;
 }
 
