@@ -1,5 +1,6 @@
 #include "tools/iosim/sim_commands.h"
 
+#include <linux/close_range.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -118,5 +119,10 @@ void RestartThisProgram() {
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
-    if (!args.empty()) ::execv("/proc/self/exe", argv.data());
+    if (args.empty()) return;
+    HandScriptPlaceToRestart();
+    // What the libraries opened without close-on-exec (the display, the
+    // sound output) must not reach the new program either.
+    ::close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);
+    ::execv("/proc/self/exe", argv.data());
 }
