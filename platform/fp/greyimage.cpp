@@ -2,10 +2,15 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
 namespace {
+
+// 4096 x 4096 at 32 bits, the largest image read, with the largest header
+// and palette.
+constexpr uintmax_t kLargestBmpBytes = 14 + 124 + 256 * 4 + 4096ull * 4096 * 4;
 
 uint32_t Le32(const uint8_t* p) {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
@@ -28,6 +33,11 @@ uint8_t Luma(uint8_t b, uint8_t g, uint8_t r) {
 }  // namespace
 
 bool ReadGreyBmp(const std::string& path, GreyImage* image) {
+    // Only a file of a size an image can have: a device or a pipe named
+    // instead would be read without end.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error) || std::filesystem::file_size(path, error) > kLargestBmpBytes)
+        return false;
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
     std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
