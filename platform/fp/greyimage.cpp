@@ -4,7 +4,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 namespace {
 
@@ -33,14 +32,20 @@ uint8_t Luma(uint8_t b, uint8_t g, uint8_t r) {
 }  // namespace
 
 bool ReadGreyBmp(const std::string& path, GreyImage* image) {
-    // Only a file of a size an image can have: a device or a pipe named
-    // instead would be read without end.
+    // A device named instead of an image would be read without end.
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error) || std::filesystem::file_size(path, error) > kLargestBmpBytes)
+    const std::filesystem::file_status kind = std::filesystem::status(path, error);
+    if (std::filesystem::is_character_file(kind) || std::filesystem::is_block_file(kind) ||
+        std::filesystem::is_directory(kind))
         return false;
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
-    std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<uint8_t> file;
+    char chunk[65536];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+        file.insert(file.end(), chunk, chunk + in.gcount());
+        if (file.size() > kLargestBmpBytes) return false;
+    }
     if (file.size() < 54 || file[0] != 'B' || file[1] != 'M') return false;
     const uint32_t dataOffset = Le32(&file[10]);
     const uint32_t headerSize = Le32(&file[14]);
