@@ -4,7 +4,7 @@
 #include "tests/core_startup/ProgramTestSupport.h"
 
 #if defined(QUILLON_PROGRAM) && defined(QUILLON_FACTORY_IMAGE_DIR)
-#include <sqlite3.h>
+#include "tests/kill/TerminalKillSupport.h"
 
 namespace {
 
@@ -18,15 +18,7 @@ protected:
         fs::remove_all(root.HostPath("alone"));
         fs::create_directories(root.HostPath("alone"));
         fs::copy_file(root.HostPath(relative), copy);
-        sqlite3* db = nullptr;
-        sqlite3_stmt* statement = nullptr;
-        int value = -1;
-        if (sqlite3_open_v2(copy.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
-            sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK && sqlite3_step(statement) == SQLITE_ROW)
-            value = sqlite3_column_int(statement, 0);
-        sqlite3_finalize(statement);
-        sqlite3_close(db);
-        return value;
+        return TerminalFolder::QueryDatabase(copy, sql);
     }
     bool LogHoldsWrites() const {
         const std::string log = root.HostPath("NandFlash/zeta42/DB/KD4700.DB-wal");
