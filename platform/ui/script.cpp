@@ -79,7 +79,7 @@ std::string TopBoxText() {
 constexpr char kNextLineVariable[] = "QUILLON_SCRIPT_NEXT_LINE";
 // Long enough for the simulated controller to restart the program; a
 // terminal whose controller does not restart it goes on after this.
-constexpr auto kRestartGrace = std::chrono::seconds(2);
+constexpr auto kRestartGrace = std::chrono::seconds(1);
 
 // The number of lines taken by the script running on the user-interface
 // thread; -1 while none runs. Read by the thread that restarts the program.

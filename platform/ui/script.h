@@ -69,7 +69,7 @@ void RunScriptWhenIdle(std::vector<std::string> lines, bool quitAtEnd, size_t fi
 bool RunScriptFileWhenIdle(const std::string& hostPath, bool quitAtEnd);
 
 // A restart of the program was asked for: the script takes no further line
-// for a while (a few seconds of real time), so that the restarted program,
+// for up to a second of real time, so that the restarted program,
 // not this one, runs the rest. A program that is not restarted goes on.
 void HoldScriptForRestart();
 // Called just before the program replaces itself (exec): the running
