@@ -28,7 +28,9 @@ CTcpServerLink::~CTcpServerLink() { Close(); }
 BOOL CTcpServerLink::Open() {
     WSADATA data;
     WSAStartup(MAKEWORD(2, 2), &data);
-    m_listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    // Close-on-exec: a restarted terminal must be able to listen on the port
+    // itself, not inherit a listener nobody serves.
+    m_listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, IPPROTO_TCP);
     if (m_listener == INVALID_SOCKET) return FALSE;
     const int reuse = 1;
     setsockopt(m_listener, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
@@ -52,7 +54,7 @@ BOOL CTcpServerLink::Open() {
 void CTcpServerLink::AcceptWaiting() {
     // Every waiting connection is taken; each replaces the one before.
     while (m_listener != INVALID_SOCKET && Readable(m_listener, 0)) {
-        const SOCKET client = accept(m_listener, nullptr, nullptr);
+        const SOCKET client = accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
         if (client == INVALID_SOCKET) return;
         SOCKET old = m_client.exchange(client);
         CloseSocket(old);

@@ -4,9 +4,13 @@
 #include <cstdlib>
 
 #include "core/DebugLog.h"
+#include "data/DataGlobals.h"
+#include "data/DbSqlite.h"
 #include "platform/ui/script.h"
 
 void EndProcess(UINT code) {
+    // Every write goes into the database file, which then holds all of it.
+    if (g_pDatabase) g_pDatabase->Close();
     GetLogger().Close();
     std::fflush(nullptr);
     if (code == kExitNormal && ScriptFailed()) code = kExitUsage;

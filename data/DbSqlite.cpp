@@ -229,7 +229,13 @@ void CDbSqlite::Close() {
     if (!m_db) return;
     OpenConnections().erase(m_db);
     // Statements still held elsewhere keep the handle until they are
-    // deleted; they no longer run.
+    // deleted; they no longer run. Their reads end here, or one left
+    // between rows would keep every write since in the log: the database
+    // file alone then holds everything, and a copy of it lacks nothing.
+    for (sqlite3_stmt* statement = sqlite3_next_stmt(m_db, nullptr); statement;
+         statement = sqlite3_next_stmt(m_db, statement))
+        sqlite3_reset(statement);
+    sqlite3_wal_checkpoint_v2(m_db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
     sqlite3_close_v2(m_db);
     m_db = nullptr;
 }

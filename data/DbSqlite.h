@@ -64,7 +64,8 @@ public:
     // `path` is a device path; it is resolved under the device root.
     bool Open(LPCWSTR path);
     // Statements made before still exist but no longer run (they end as
-    // if they had no rows).
+    // if they had no rows). Every write is in the database file then, and
+    // its write-ahead log is empty.
     void Close();
     bool IsOpen() const;
     // Moves a write-ahead log's content into the database file and empties

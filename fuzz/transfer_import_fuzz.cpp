@@ -1,7 +1,5 @@
 #include "fuzz/transfer_import_fuzz.h"
 
-#include <stdlib.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +11,7 @@
 #include "data/FactoryDatabase.h"
 #include "data/SqlHelpers.h"
 #include "data/UserStorage.h"
+#include "fuzz/fuzz_device.h"
 #include "platform/base/device_fs.h"
 #include "transfer/StorageLocation.h"
 #include "transfer/TransferImport.h"
@@ -20,15 +19,11 @@
 
 namespace {
 
-struct FuzzTerminal;
-FuzzTerminal& Terminal();
-
 struct FuzzTerminal {
     FuzzTerminal() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quillon-fuzz-XXXXXX").string();
-        root = mkdtemp(pattern.data());
-        SetDeviceRoot(root);
-        std::atexit([] { std::filesystem::remove_all(Terminal().root); });
+        FuzzDeviceRoot();
+        // Templates are decoded as the terminal decodes them.
+        LoadFuzzFpLibraries();
         CString appDir;
         GetAppDir(appDir);
         folder = appDir + u"1";
@@ -49,7 +44,6 @@ struct FuzzTerminal {
         CTransferLoop::SetRecordPause(0);
     }
 
-    std::string root;
     CString folder;
     CDbSqlite db;
     CUserStorage* users = nullptr;

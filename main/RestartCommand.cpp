@@ -1,5 +1,9 @@
 #include "main/RestartCommand.h"
 
 #include "main/IoController.h"
+#include "platform/ui/script.h"
 
-void SendRestartCommand() { IoControllerExchange(&g_ioControllerPort, kIoRestart, 1, 1); }
+void SendRestartCommand() {
+    HoldScriptForRestart();
+    IoControllerExchange(&g_ioControllerPort, kIoRestart, 1, 1);
+}

@@ -62,7 +62,7 @@ BOOL Play(LPCWSTR soundName, DWORD flags) {
     const std::string hostPath = DeviceToHostPath(soundName);
     // A plain open: a sound that is not played (no output) needs no sound
     // library loaded.
-    std::FILE* file = std::fopen(hostPath.c_str(), "rb");
+    std::FILE* file = std::fopen(hostPath.c_str(), "rbe");
     if (!file) {
         JournalWrite(kJournalSound, u"play " + std::u16string(soundName) + u" (missing)");
         return FALSE;

@@ -2,10 +2,14 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
-#include <iterator>
 
 namespace {
+
+// 4096 x 4096 at 32 bits, the largest image read, with the largest header
+// and palette.
+constexpr uintmax_t kLargestBmpBytes = 14 + 124 + 256 * 4 + 4096ull * 4096 * 4;
 
 uint32_t Le32(const uint8_t* p) {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
@@ -28,9 +32,20 @@ uint8_t Luma(uint8_t b, uint8_t g, uint8_t r) {
 }  // namespace
 
 bool ReadGreyBmp(const std::string& path, GreyImage* image) {
+    // A device named instead of an image would be read without end.
+    std::error_code error;
+    const std::filesystem::file_status kind = std::filesystem::status(path, error);
+    if (std::filesystem::is_character_file(kind) || std::filesystem::is_block_file(kind) ||
+        std::filesystem::is_directory(kind))
+        return false;
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
-    std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<uint8_t> file;
+    char chunk[65536];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+        file.insert(file.end(), chunk, chunk + in.gcount());
+        if (file.size() > kLargestBmpBytes) return false;
+    }
     if (file.size() < 54 || file[0] != 'B' || file[1] != 'M') return false;
     const uint32_t dataOffset = Le32(&file[10]);
     const uint32_t headerSize = Le32(&file[14]);

@@ -1,12 +1,15 @@
 #include "platform/ui/script.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <sstream>
+#include <thread>
 
 #include "platform/base/clock.h"
 #include "platform/ui/CWinApp.h"
@@ -72,12 +75,31 @@ std::string TopBoxText() {
     return ShowingBoxes().empty() ? std::string() : ShowingBoxes().back().text;
 }
 
+// How the script's place reaches the program that replaces this one.
+constexpr char kNextLineVariable[] = "QUILLON_SCRIPT_NEXT_LINE";
+// Long enough for the simulated controller to restart the program; a
+// terminal whose controller does not restart it goes on after this.
+constexpr auto kRestartGrace = std::chrono::seconds(1);
+
+// The number of lines taken by the script running on the user-interface
+// thread; -1 while none runs. Read by the thread that restarts the program.
+std::atomic<long long> g_linesTaken{-1};
+std::atomic<std::chrono::steady_clock::rep> g_holdUntil{0};
+
+bool HeldForRestart() {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
+    if (now < g_holdUntil.load()) return true;
+    g_holdUntil = 0;
+    return false;
+}
+
 std::atomic<bool> g_scriptFailed{false};
 
 void FailScript(const std::string& why) {
     std::fprintf(stderr, "script %s\n", why.c_str());
     g_scriptFailed = true;
     SetIdleHook(nullptr);
+    g_linesTaken = -1;
     PostQuitMessage(2);
 }
 
@@ -86,6 +108,15 @@ struct IdleScript {
     size_t next = 0;
     ScriptDriver driver;
 };
+
+// The line a restarted program goes on with, taken once: a later restart
+// hands on its own place.
+size_t TakeNextLineFromRestart() {
+    const char* value = std::getenv(kNextLineVariable);
+    const size_t next = value ? std::strtoull(value, nullptr, 10) : 0;
+    unsetenv(kNextLineVariable);
+    return next;
+}
 
 }  // namespace
 
@@ -197,11 +228,18 @@ void ScriptDriver::PumpUntilIdle() {
     }
 }
 
-void RunScriptWhenIdle(std::vector<std::string> lines, bool quitAtEnd) {
+void RunScriptWhenIdle(std::vector<std::string> lines, bool quitAtEnd, size_t firstLine) {
     auto script = std::make_shared<IdleScript>();
     script->lines = std::move(lines);
+    script->next = firstLine;
+    g_linesTaken = static_cast<long long>(firstLine);
     if (IsVirtualClock()) TakeVirtualClockOwnership();
     SetIdleHook([script, quitAtEnd]() {
+        if (HeldForRestart()) {
+            // Real time passes here: the restart comes from another thread.
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            return true;
+        }
         if (script->driver.Waiting()) return IsVirtualClock();
         if (script->driver.QuitRequested() || script->next >= script->lines.size()) {
             const bool quit = quitAtEnd || script->driver.QuitRequested();
@@ -211,10 +249,12 @@ void RunScriptWhenIdle(std::vector<std::string> lines, bool quitAtEnd) {
                 return true;
             }
             SetIdleHook(nullptr);
+            g_linesTaken = -1;
             if (quit) PostQuitMessage(0);
             return true;
         }
         size_t number = script->next++;
+        g_linesTaken = static_cast<long long>(script->next);
         std::string error;
         if (!script->driver.Execute(script->lines[number], &error))
             FailScript("line " + std::to_string(number + 1) + ": " + error);
@@ -230,8 +270,18 @@ bool RunScriptFileWhenIdle(const std::string& hostPath, bool quitAtEnd) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         lines.push_back(line);
     }
-    RunScriptWhenIdle(std::move(lines), quitAtEnd);
+    RunScriptWhenIdle(std::move(lines), quitAtEnd, TakeNextLineFromRestart());
     return true;
+}
+
+void HoldScriptForRestart() {
+    if (g_linesTaken.load() < 0) return;
+    g_holdUntil = (std::chrono::steady_clock::now() + kRestartGrace).time_since_epoch().count();
+}
+
+void HandScriptPlaceToRestart() {
+    const long long taken = g_linesTaken.load();
+    if (taken >= 0) setenv(kNextLineVariable, std::to_string(taken).c_str(), 1);
 }
 
 bool ScriptRunsOnThisThread() { return HasIdleHook(); }

@@ -60,10 +60,21 @@ private:
 // whatever message loop is running then (a modal dialog's too). `quit` posts
 // WM_QUIT, and so does the end of the script when `quitAtEnd`. An error
 // stops the script: it is written to standard error and WM_QUIT is posted
-// with exit code 2.
-void RunScriptWhenIdle(std::vector<std::string> lines, bool quitAtEnd);
-// The same for a script file; false when it cannot be read.
+// with exit code 2. The script starts at line `firstLine` (counted from 0;
+// errors still name the file's line numbers).
+void RunScriptWhenIdle(std::vector<std::string> lines, bool quitAtEnd, size_t firstLine = 0);
+// The same for a script file; false when it cannot be read. In a program
+// that replaced a scripted one (HandScriptPlaceToRestart), the script goes
+// on where that one stopped.
 bool RunScriptFileWhenIdle(const std::string& hostPath, bool quitAtEnd);
+
+// A restart of the program was asked for: the script takes no further line
+// for up to a second of real time, so that the restarted program,
+// not this one, runs the rest. A program that is not restarted goes on.
+void HoldScriptForRestart();
+// Called just before the program replaces itself (exec): the running
+// script's place goes to the new program through its environment.
+void HandScriptPlaceToRestart();
 // True while a script runs on the calling thread: a box that waits for a
 // person's answer waits for the script's there.
 bool ScriptRunsOnThisThread();

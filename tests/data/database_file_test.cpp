@@ -8,6 +8,7 @@
 
 #include "DataTestSupport.h"
 #include "data/DatabaseFile.h"
+#include "data/SqlHelpers.h"
 
 namespace {
 
@@ -49,6 +50,24 @@ TEST_F(DatabaseFileTest, TheFactoryFileAndEveryOpeningUseTheLogWithFullSyncs) {
     EXPECT_FALSE(Exists("DB/KD4700.DB-wal"));
     EXPECT_FALSE(Exists("DB/KD4700.DB-shm"));
     EXPECT_EQ(HeaderMode(), 2);
+}
+
+TEST_F(DatabaseFileTest, AStatementLeftBetweenRowsKeepsNoWriteFromTheFileAtClose) {
+    ASSERT_TRUE(db.DirectStatement(u"insert into Userinfo (Userid, Name) values ('1', 'Al'), ('2', 'Bo')"));
+    // A read stopped after its first row, as a page that found what it
+    // looked for leaves it; the writes after it, as an import makes them.
+    StatementPtr reading(db.Statement(u"select Userid from Userinfo"));
+    ASSERT_TRUE(reading->NextRow());
+    ASSERT_TRUE(db.DirectStatement(u"insert into Userinfo (Userid, Name) values ('3', 'Cy')"));
+    db.Close();
+    EXPECT_FALSE(Exists("DB/KD4700.DB-wal") && fs::file_size(Host("DB/KD4700.DB-wal")) > 0)
+        << "the log still holds writes";
+    // The file alone, as a person copies it.
+    fs::copy_file(Host("DB/KD4700.DB"), Host("DB/copy.DB"));
+    ASSERT_TRUE(db.Open(u"\\DB\\copy.DB"));
+    EXPECT_EQ(Int(u"select count(*) from Userinfo"), 3);
+    db.Close();
+    reading.reset();
 }
 
 TEST_F(DatabaseFileTest, AnOpeningRecoversWhatTheLogHolds) {

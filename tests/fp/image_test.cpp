@@ -35,6 +35,10 @@ TEST(GreyBmp, RoundTripsAndRefusesWhatIsNoImage) {
     std::fclose(file);
     EXPECT_FALSE(ReadGreyBmp(junk, &back));
     EXPECT_FALSE(ReadGreyBmp((folder / "missing.bmp").string(), &back));
+    // What a script may name: devices without end, a folder.
+    EXPECT_FALSE(ReadGreyBmp("/dev/zero", &back));
+    EXPECT_FALSE(ReadGreyBmp("/dev/urandom", &back));
+    EXPECT_FALSE(ReadGreyBmp(folder.string(), &back));
     std::filesystem::remove_all(folder);
 }
 

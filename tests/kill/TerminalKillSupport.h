@@ -1,16 +1,23 @@
 // What the power-cut tests of the terminal share: a device folder laid anew
 // from the factory image for each round, the terminal's start on it (a
-// headless start that quits at once), and a number read from its database.
+// headless start that quits at once), a number read from its database, and
+// the kill window fitted to a timed run.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "tests/support/device_root.h"
+#include "tests/support/kill_harness.h"
 
 class TerminalFolder {
 public:
@@ -46,3 +53,16 @@ private:
     ScopedDeviceRoot root;
     std::string m_script = root.Host() + ".script";
 };
+
+// Kills drawn over a little more than one whole run, timed here: the
+// sanitizer build runs some three times slower, and the kills must fall
+// before, during and after the writes in both.
+inline void FitWindow(KillPlan& plan) {
+    plan.prepare(0);
+    std::string command;
+    for (const std::string& arg : plan.command) command += "'" + arg + "' ";
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(std::system((command + ">/dev/null 2>&1").c_str()), 0);
+    const auto run = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+    plan.window = std::max<std::chrono::microseconds>(run * 5 / 4, std::chrono::milliseconds(50));
+}

@@ -11,7 +11,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "tests/kill/TerminalKillSupport.h"
+#include "tests/kill/PreparedFolder.h"
 #include "tests/support/kill_harness.h"
 
 namespace {
@@ -30,7 +30,7 @@ std::string Bytes(const std::string& hostPath) {
 // with the storage choice `rights` steps to the right.
 class MaintenanceKill {
 public:
-    MaintenanceKill(int node, int rights) {
+    MaintenanceKill(TerminalFolder& folder, int node, int rights) : folder(folder) {
         std::ofstream script(m_script);
         script << "goto " << node << "\n";
         for (int i = 0; i < rights; ++i) script << "key RIGHT\n";
@@ -41,31 +41,19 @@ public:
     KillPlan Plan(unsigned seed) const {
         KillPlan plan;
         plan.root = folder.Host();
-        plan.command = {QUILLON_PROGRAM, "--root", folder.Host(), "--headless", "--script", m_script};
+        // The controller restarts the terminal after a restore or update.
+        plan.command = {QUILLON_PROGRAM, "--root", folder.Host(), "--headless", "--simulate-io", "--script", m_script};
         plan.restart = folder.Start();
         plan.seed = seed;
         plan.kills = KillCount(50);
         return plan;
     }
 
-    TerminalFolder folder;
+    TerminalFolder& folder;
 
 private:
     std::string m_script = folder.Host() + ".maintenance";
 };
-
-// Kills drawn over a little more than one whole run, timed here: the
-// sanitizer build runs some three times slower, and the kills must fall
-// before, during and after the copy in both.
-void FitWindow(KillPlan& plan) {
-    plan.prepare(0);
-    std::string command;
-    for (const std::string& arg : plan.command) command += "'" + arg + "' ";
-    const auto start = std::chrono::steady_clock::now();
-    ASSERT_EQ(std::system((command + ">/dev/null 2>&1").c_str()), 0);
-    const auto run = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
-    plan.window = std::max<std::chrono::microseconds>(run * 5 / 4, std::chrono::milliseconds(50));
-}
 
 void Report(const char* what, const KillSummary& summary) {
     EXPECT_GE(summary.killedWhileRunning, summary.rounds / 4);
@@ -73,7 +61,8 @@ void Report(const char* what, const KillSummary& summary) {
 }
 
 TEST(MaintenanceKillTest, BackupToFlash) {
-    MaintenanceKill run(134, 1);
+    TerminalFolder folder;
+    MaintenanceKill run(folder, 134, 1);
     KillPlan plan = run.Plan(20261207);
     plan.prepare = [&](int) { run.folder.LayFactoryImage(); };
     plan.check = [&](const KillRound&) {
@@ -88,23 +77,28 @@ TEST(MaintenanceKillTest, BackupToFlash) {
     Report("backup", RunKillTest(plan));
 }
 
+// A terminal in use: 5000 users with their templates and a full record
+// ring, some 13 MB; the copy has one user more.
 TEST(MaintenanceKillTest, RestoreFromFlash) {
-    MaintenanceKill run(135, 1);
+    PreparedFolder prepared(5000, {"ring"});
+    MaintenanceKill run(prepared.folder, 135, 1);
     KillPlan plan = run.Plan(20261208);
+    // Each round copies the 13 MB twice and checks both.
+    plan.kills = KillCount(20);
     plan.prepare = [&](int) {
-        run.folder.LayFactoryImage();
+        prepared.Lay();
         const std::string live = run.folder.HostPath("NandFlash/zeta42/DB/KD4700.DB");
         const std::string copy = run.folder.HostPath("NandFlash/KD4700.DB");
         std::filesystem::copy_file(live, copy);
         sqlite3* db = nullptr;
         ASSERT_EQ(sqlite3_open(copy.c_str(), &db), SQLITE_OK);
-        sqlite3_exec(db, "INSERT INTO Userinfo VALUES ('42','','Restored','0','',0,6,'',0,'',0,0);"
-                         "update BasePara set UserCount=1", nullptr, nullptr, nullptr);
+        sqlite3_exec(db, "INSERT INTO Userinfo VALUES ('42000','','Restored','0','',0,6,'',0,'',0,0);"
+                         "update BasePara set UserCount=5001", nullptr, nullptr, nullptr);
         sqlite3_close(db);
     };
     int restoredRounds = 0;
     plan.check = [&](const KillRound& round) {
-        const int restored = run.folder.Query("select count(*) from Userinfo where userid='42'");
+        const int restored = run.folder.Query("select count(*) from Userinfo where userid='42000'");
         EXPECT_TRUE(restored == 0 || restored == 1) << "killed after " << round.delay.count() << " us";
         // A restore that ran to its end restarted the terminal on its data.
         if (!round.killed) {
@@ -121,7 +115,8 @@ TEST(MaintenanceKillTest, RestoreFromFlash) {
 }
 
 TEST(MaintenanceKillTest, UpdateFromUsbDisk) {
-    MaintenanceKill run(136, -1);
+    TerminalFolder folder;
+    MaintenanceKill run(folder, 136, -1);
     KillPlan plan = run.Plan(20261209);
     plan.prepare = [&](int) {
         run.folder.LayFactoryImage();

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "tests/kill/TerminalKillSupport.h"
+#include "tests/kill/PreparedFolder.h"
 #include "tests/support/kill_harness.h"
 
 namespace {
@@ -17,37 +17,29 @@ namespace {
 constexpr int kUsers = 600;
 const char kTransferFolder[] = "NandFlash/zeta42/1/";
 
-// The factory image with the transfer files of kUsers users, templates and
-// records made once, laid anew for every round.
-class PreparedFolder {
-public:
-    explicit PreparedFolder(bool emptyTables) {
-        folder.LayFactoryImage();
-        const std::string command = std::string(TRANSFER_WRITER) + " '" + folder.Host() + "' prepare " +
-                                    std::to_string(kUsers) + (emptyTables ? " empty" : "");
-        EXPECT_EQ(std::system(command.c_str()), 0);
-        std::filesystem::copy(folder.Host(), m_prepared, std::filesystem::copy_options::recursive);
-    }
-    ~PreparedFolder() { std::filesystem::remove_all(m_prepared); }
-    void Lay() const {
-        std::filesystem::remove_all(folder.Host());
-        std::filesystem::copy(m_prepared, folder.Host(), std::filesystem::copy_options::recursive);
-    }
-
-    TerminalFolder folder;
-
-private:
-    std::string m_prepared = folder.Host() + ".prepared";
-};
-
 bool Acknowledged(const KillRound& round, const std::string& what) {
     for (const std::string& line : round.acknowledged)
         if (line == what) return true;
     return false;
 }
 
+// The user count, with the checks that every row is whole: the count in
+// BasePara agrees, no user lacks his fields, every template belongs to a
+// user whose mask has its finger.
+int ExpectWholeRecords(const TerminalFolder& folder) {
+    const int users = folder.Query("select count(*) from Userinfo");
+    EXPECT_EQ(folder.Query("select UserCount from BasePara"), users);
+    EXPECT_EQ(folder.Query("select count(*) from Userinfo where Name not like '用户%' or CardNo = ''"), 0)
+        << "no user row without its fields";
+    EXPECT_EQ(folder.Query("select count(*) from FPinfo f left join Userinfo u on u.userid = f.userid "
+                           "where u.userid is null or (u.FPFlag >> f.fingerNO) & 1 = 0 or length(f.FPTemplate) != 338"),
+              0)
+        << "every template belongs to a user whose mask has its finger";
+    return users;
+}
+
 TEST(TransferKillTest, AKilledImportLeavesWholeRecordsOnly) {
-    PreparedFolder prepared(true);
+    PreparedFolder prepared(kUsers, {"empty"});
     TerminalFolder& folder = prepared.folder;
     KillPlan plan;
     plan.root = folder.Host();
@@ -59,14 +51,7 @@ TEST(TransferKillTest, AKilledImportLeavesWholeRecordsOnly) {
     plan.prepare = [&](int) { prepared.Lay(); };
     int complete = 0;
     plan.check = [&](const KillRound& round) {
-        const int users = folder.Query("select count(*) from Userinfo");
-        EXPECT_EQ(folder.Query("select UserCount from BasePara"), users);
-        EXPECT_EQ(folder.Query("select count(*) from Userinfo where Name not like '用户%' or CardNo = ''"), 0)
-            << "no user row without its fields";
-        EXPECT_EQ(folder.Query("select count(*) from FPinfo f left join Userinfo u on u.userid = f.userid "
-                               "where u.userid is null or (u.FPFlag >> f.fingerNO) & 1 = 0 or length(f.FPTemplate) != 338"),
-                  0)
-            << "every template belongs to a user whose mask has its finger";
+        const int users = ExpectWholeRecords(folder);
         if (Acknowledged(round, "users")) {
             EXPECT_EQ(users, kUsers);
         }
@@ -81,6 +66,39 @@ TEST(TransferKillTest, AKilledImportLeavesWholeRecordsOnly) {
                 summary.killedWhileRunning, complete);
 }
 
+// Through the import page of a terminal in use: 5000 users with their
+// templates into a database of some 13 MB with a full record ring.
+TEST(TransferKillTest, AKilledImportThroughThePageOnATerminalInUseLeavesWholeRecordsOnly) {
+    constexpr int kPageUsers = 5000;
+    PreparedFolder prepared(kPageUsers, {"empty", "ring"});
+    TerminalFolder& folder = prepared.folder;
+    const std::string script = folder.Host() + ".import";
+    std::ofstream(script) << "goto 132\nkey DOWN\nanswer yes\nanswer ok\nkey ENTER\nwait 1000\nquit\n";
+    KillPlan plan;
+    plan.root = folder.Host();
+    plan.command = {QUILLON_PROGRAM, "--root", folder.Host(), "--headless", "--script", script};
+    plan.restart = folder.Start();
+    plan.seed = 2022;
+    plan.kills = KillCount(10);
+    plan.prepare = [&](int) { prepared.Lay(); };
+    int complete = 0;
+    // A script's quit can end the run while the page still imports (its
+    // loop runs the script too): a round that was not cut need not hold all
+    // of them, only whole ones.
+    plan.check = [&](const KillRound&) {
+        const int users = ExpectWholeRecords(folder);
+        const int templates = folder.Query("select count(*) from FPinfo");
+        EXPECT_LE(templates, users);
+        complete += users == kPageUsers && templates == kPageUsers;
+    };
+    FitWindow(plan);
+    const KillSummary summary = RunKillTest(plan);
+    std::filesystem::remove(script);
+    EXPECT_GE(summary.killedWhileRunning, summary.rounds / 4);
+    std::printf("import through the page: %d rounds, %d killed while running, %d with everything imported\n",
+                summary.rounds, summary.killedWhileRunning, complete);
+}
+
 // The transfer file's count and length agree with kUsers records; false
 // when the file is cut or holds another number of records.
 bool Complete(const std::string& path, size_t recordSize) {
@@ -93,7 +111,7 @@ bool Complete(const std::string& path, size_t recordSize) {
 }
 
 TEST(TransferKillTest, AKilledExportNeverLeavesAHalfFileUnderTheRealName) {
-    PreparedFolder prepared(false);
+    PreparedFolder prepared(kUsers, {});
     TerminalFolder& folder = prepared.folder;
     const std::string transfer = folder.HostPath(kTransferFolder);
     KillPlan plan;

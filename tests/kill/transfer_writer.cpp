@@ -1,8 +1,11 @@
 // A writer for the power-cut tests of the transfer files, on the device root
 // given as its first argument:
-//   prepare N   N users with a template each and N records, exported to the
-//               transfer folder on the device flash (then, with "empty",
-//               the users and templates deleted: the import's start);
+//   prepare N   N users with a template each (made by the device folder's
+//               fingerprint libraries from its sample finger) and N records,
+//               exported to the transfer folder on the device flash (then,
+//               with "empty", the users and templates deleted: the import's
+//               start; with "ring" too, the record ring full, as on a
+//               terminal in use);
 //   import      imports the folder's files, printing "users" and then
 //               "templates" as each import returns;
 //   export      exports users, templates and records again and again,
@@ -11,17 +14,23 @@
 //               export cut short left.
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "core/DatabaseOpen.h"
+#include "core/FpLibraries.h"
 #include "core/MachineConfig.h"
 #include "core/SystemLocks.h"
 #include "data/DataGlobals.h"
 #include "data/DataLocks.h"
 #include "data/FPTemplateStore.h"
 #include "data/RecordStore.h"
+#include "data/SqlHelpers.h"
 #include "data/UserStorage.h"
 #include "platform/base/atomic_file.h"
 #include "platform/base/device_fs.h"
+#include "platform/fp/fpapi.h"
+#include "platform/fp/sensorslot.h"
 #include "transfer/RecordExport.h"
 #include "transfer/StorageLocation.h"
 #include "transfer/TransferFiles.h"
@@ -36,20 +45,49 @@ void Acknowledge(const char* what) {
     std::fflush(stdout);
 }
 
-void Fill(int n) {
+// Two presses of the sample finger, as enrolment stores them.
+bool MakeTemplate(const char* root, BYTE stored[kFpStoredBytes]) {
+    if (!LoadFpControlDll() || !LoadFpProcessDll()) return false;
+    const std::string sensor = std::string(root) + "/sensor";
+    SetSensorFolder(sensor);
+    std::vector<BYTE> image(kFpImageBytes), work(kFpImageBytes);
+    for (int press = 0; press < 2; ++press) {
+        const std::string sample = std::string(root) + "/samples/user1_finger0_press" + std::to_string(press + 1) + ".bmp";
+        if (!PlaceFingerOnSensor(sensor, sample) || !g_FpLib.VeltoGetFpData(image.data()) ||
+            g_FpLib.VeltoProcess(image.data(), stored + press * kFpTemplateBytes, work.data(), 0, 0) != 0)
+            return false;
+    }
+    LiftFingerFromSensor(sensor);
+    return true;
+}
+
+// The ring of 100000 records full.
+void FillRing() {
+    g_pDatabase->DirectStatement(u"delete from Checkinout");
+    g_pDatabase->DirectStatement(
+        u"INSERT INTO Checkinout(rowid, Userid, CheckTime, CheckType, IsDownLoad, WorkNumberAndPassType) "
+        u"WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < 100000) "
+        u"SELECT n, n % 1000 + 1, strftime('%Y-%m-%d %H:%M:%S', '2014-08-01', '+' || (n * 25) || ' seconds'), "
+        u"n % 2, 0, 16777216 FROM s");
+    g_pDatabase->DirectStatement(u"update BasePara set AllRecordcount=100000, NewRecordcount=100000, "
+                                 u"RawRecordBeginRowid=1, AllRecordBeginRowid=1, NewRecordBeginRowid=1");
+}
+
+bool Fill(int n, const BYTE* stored) {
     CString sql;
     sql.Format(u"INSERT INTO Userinfo WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < %d) "
                u"SELECT n, n, '用户' || n, '', '0' || n, n %% 10, 6, '', n %% 2, '', 0, 1 FROM s",
                n);
     g_pDatabase->DirectStatement(sql);
-    g_pDatabase->DirectStatement(u"INSERT INTO FPinfo SELECT 0, userid, randomblob(338) FROM Userinfo");
+    const StatementPtr templates(g_pDatabase->Statement(u"INSERT INTO FPinfo SELECT 0, userid, ? FROM Userinfo"));
+    if (!templates->BindBlob(0, stored, kFpStoredBytes) || !templates->Execute()) return false;
     sql.Format(u"INSERT INTO Checkinout(rowid, Userid, CheckTime, CheckType, IsDownLoad, WorkNumberAndPassType) "
                u"WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < %d) "
                u"SELECT n, n, strftime('%%Y-%%m-%%d %%H:%%M:%%S', '2024-01-01', '+' || n || ' minutes'), 0, 0, 0 FROM s",
                n);
     g_pDatabase->DirectStatement(sql);
     sql.Format(u"update BasePara set UserCount=%d, AllRecordcount=%d, NewRecordcount=%d", n, n, n);
-    g_pDatabase->DirectStatement(sql);
+    return g_pDatabase->DirectStatement(sql);
 }
 
 }  // namespace
@@ -70,8 +108,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (std::strcmp(mode, "prepare") == 0) {
-        if (argc < 4) return 2;
-        Fill(std::atoi(argv[3]));
+        BYTE stored[kFpStoredBytes];
+        if (argc < 4 || !MakeTemplate(argv[1], stored)) return 2;
+        if (!Fill(std::atoi(argv[3]), stored)) return 4;
     }
     g_pFPTemplateStore = new CFPTemplateStore;
     g_pFPTemplateStore->Reset();
@@ -85,11 +124,16 @@ int main(int argc, char** argv) {
         if (!EnsureTransferFolder(folder) || !ExportUserFile(folder, loop, *g_pDatabase) ||
             !ExportFingerprintFile(folder, loop, *g_pDatabase))
             return 4;
-        if (argc > 4 && std::strcmp(argv[4], "empty") == 0) {
-            g_pDatabase->DirectStatement(u"delete from Userinfo");
-            g_pDatabase->DirectStatement(u"delete from FPinfo");
-            g_pDatabase->DirectStatement(u"update BasePara set UserCount=0");
+        for (int i = 4; i < argc; ++i) {
+            if (std::strcmp(argv[i], "empty") == 0) {
+                g_pDatabase->DirectStatement(u"delete from Userinfo");
+                g_pDatabase->DirectStatement(u"delete from FPinfo");
+                g_pDatabase->DirectStatement(u"update BasePara set UserCount=0");
+            }
+            if (std::strcmp(argv[i], "ring") == 0) FillRing();
         }
+        // As a terminal leaves its folder after a normal end.
+        g_pDatabase->Close();
         return 0;
     }
     if (std::strcmp(mode, "import") == 0) {

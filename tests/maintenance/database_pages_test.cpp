@@ -55,6 +55,26 @@ TEST_F(BackupPageTest, FlashCopyIsTheLiveFileByteForByte) {
         EXPECT_EQ(entry.path().filename().string().find(".~tmp"), std::string::npos) << "a temporary file stayed";
 }
 
+TEST_F(BackupPageTest, TheCopyHoldsEveryWriteThoughAReadWasLeftBetweenRows) {
+    AddUser(u"7", u"", 0);
+    StatementPtr reading(g_pDatabase->Statement(u"select Userid from Userinfo"));
+    ASSERT_TRUE(reading->NextRow());
+    AddUser(u"8", u"", 0);
+    OnPage(kBackupNode, Choose(1, {"answer ok", "key ENTER"}));
+    EXPECT_EQ(Messages(), std::vector<CString>{u"Backup done!"});
+    // The copy alone, where no log of it lies.
+    const std::string alone = root.HostPath("alone.DB");
+    std::filesystem::copy_file(root.HostPath(kFlashCopy), alone);
+    sqlite3* copy = nullptr;
+    sqlite3_stmt* count = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(alone.c_str(), &copy, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_prepare_v2(copy, "select count(*) from Userinfo", -1, &count, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(count), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(count, 0), 2);
+    sqlite3_finalize(count);
+    sqlite3_close(copy);
+}
+
 TEST_F(BackupPageTest, NoUsbDiskTouchesNothing) {
     OnPage(kBackupNode, Choose(0, {"answer ok", "key ENTER"}));
     EXPECT_EQ(Messages(), std::vector<CString>{u"Folder not found. Is the medium inserted?"});

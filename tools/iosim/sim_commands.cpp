@@ -1,5 +1,6 @@
 #include "tools/iosim/sim_commands.h"
 
+#include <linux/close_range.h>
 #include <pthread.h>
 #include <signal.h>
 #include <unistd.h>
@@ -120,9 +121,13 @@ void RestartThisProgram() {
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
+    if (args.empty()) return;
+    HandScriptPlaceToRestart();
+    // What the libraries opened without close-on-exec (the display, the
+    // sound output) must not reach the new program either.
+    ::close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);
     // The new image starts as a program starts: no signal blocked (this one
     // blocks the termination signals for the thread that waits for them).
-    if (args.empty()) return;
     sigset_t none, blocked;
     sigemptyset(&none);
     pthread_sigmask(SIG_SETMASK, &none, &blocked);
