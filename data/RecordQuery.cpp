@@ -41,6 +41,14 @@ const char16_t* const kAllUsersMatched =
     u"CheckType in (Select t from Types where t is not null And (t in (Select ID from StatusBase)) is not 1)))"
     u"%s ELSE 0 END";
 
+// The records in and out of the time range, up to a number (%d), through
+// the time's index.
+const char16_t* const kInTimeRange =
+    u"Select Count(*) from (Select 1 from Checkinout WHERE CheckTime >=?1 And CheckTime <=?2 LIMIT %d)";
+const char16_t* const kOutOfTimeRange =
+    u"Select Count(*) from (Select 1 from Checkinout WHERE CheckTime is null Or CheckTime <?1 Or CheckTime >?2 "
+    u"LIMIT %d)";
+
 // The page's rows, in the ring's order (oldest first, across its wrap),
 // with the user's name and the status name.
 const char16_t* const kPage =
@@ -112,10 +120,23 @@ std::vector<CString> CRecordStore::MatchedParts(int dept, LPCWSTR userId, bool i
 
 bool CRecordStore::IsByUser(int dept, LPCWSTR userId) { return dept != 65535 || HasText(userId); }
 
-bool CRecordStore::CountsByExclusion(int dept, LPCWSTR userId) const {
+bool CRecordStore::FewOutOfTimeRange(LPCWSTR from, LPCWSTR to) {
+    // Both sides are counted a growing number of records at a time, so
+    // that finding the smaller one costs about what counting it does.
+    for (int most = 1024;; most *= 4) {
+        CString sql;
+        sql.Format(kOutOfTimeRange, most);
+        if (QueryInt(m_db, sql, {from, to}) < most) return true;
+        sql.Format(kInTimeRange, most);
+        if (QueryInt(m_db, sql, {from, to}) < most) return false;
+    }
+}
+
+bool CRecordStore::CountsByExclusion(int dept, LPCWSTR userId, LPCWSTR from, LPCWSTR to) {
     // Counting what does not match pays when most of the ring is in the
-    // window; a small window is quicker counted record by record.
-    return !IsByUser(dept, userId) && AllRecordcount > m_capacity / 2;
+    // window and in the time range; otherwise the matches are fewer and
+    // quicker counted one by one.
+    return !IsByUser(dept, userId) && AllRecordcount > m_capacity / 2 && FewOutOfTimeRange(from, to);
 }
 
 StatementPtr CRecordStore::PrepareMatched(const CString& sql, LPCWSTR userId, LPCWSTR from, LPCWSTR to) {
@@ -125,7 +146,7 @@ StatementPtr CRecordStore::PrepareMatched(const CString& sql, LPCWSTR userId, LP
 
 int CRecordStore::Count(int dept, LPCWSTR userId, LPCWSTR from, LPCWSTR to) {
     CString sql;
-    if (CountsByExclusion(dept, userId)) {
+    if (CountsByExclusion(dept, userId, from, to)) {
         CString outside;
         for (const CString& part : Matched(OutsideWindow(), dept, userId, true))
             outside += u" - (Select Count(*) from Checkinout WHERE " + part + u")";
@@ -155,7 +176,7 @@ int CRecordStore::QueryRecordPage(int offset, int rows, int dept, LPCWSTR userId
     // back, once the count says how far that is.
     bool backwards = false;
     int take = rows;
-    if (CountsByExclusion(dept, userId) && offset > 0) {
+    if (offset > 0 && CountsByExclusion(dept, userId, from, to)) {
         const int count = Count(dept, userId, from, to);
         if (offset > count / 2) {
             backwards = true;

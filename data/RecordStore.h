@@ -96,8 +96,10 @@ private:
     std::vector<CString> MatchedParts(int dept, LPCWSTR userId, bool inRowidOrder) const;
     static bool IsByUser(int dept, LPCWSTR userId);
     // Whether the count goes by what does not match (a count over every
-    // user of a window that holds most of the ring).
-    bool CountsByExclusion(int dept, LPCWSTR userId) const;
+    // user of a window that holds most of the ring, in a time range that
+    // holds most of the records).
+    bool CountsByExclusion(int dept, LPCWSTR userId, LPCWSTR from, LPCWSTR to);
+    bool FewOutOfTimeRange(LPCWSTR from, LPCWSTR to);
     int Count(int dept, LPCWSTR userId, LPCWSTR from, LPCWSTR to);
     // A statement over those conditions with the time range and the user
     // bound.

@@ -152,25 +152,31 @@ TEST_F(RecordQueryTest, CountAndEveryPageOverAWrappedRing) {
     edit(93, u"CheckTime=NULL");
     edit(94, u"CheckType=NULL");
     edit(96, u"CheckType='x'");
-    const LPCWSTR from = u"2014-01-01 00:00:00", to = u"2014-12-31 23:59:59";
+    // A range that holds most records, and one that holds few.
+    const std::vector<std::pair<std::u16string_view, std::u16string_view>> ranges{
+        {u"2014-01-01 00:00:00", u"2014-12-31 23:59:59"}, {u"2014-09-01 08:01:00", u"2014-09-01 08:01:29"}};
 
     for (const int deleted : {0, 5, 25}) {
         ASSERT_EQ(store.DeleteOldest(deleted - (kCapacity - static_cast<int>(store.GetAllRecordcount()))), 0);
-        std::vector<CString> expected;
-        for (int i = kPunches - kCapacity + deleted; i < kPunches; ++i)
-            if (punched[i].shown) expected.push_back(punched[i].time);
-        const int count = Count(store, 65535, u"", from, to);
-        EXPECT_EQ(count, static_cast<int>(expected.size())) << deleted << " deleted";
+        for (const auto& [from, to] : ranges) {
+            std::vector<CString> expected;
+            for (int i = kPunches - kCapacity + deleted; i < kPunches; ++i)
+                if (punched[i].shown && punched[i].time.str() >= from && punched[i].time.str() <= to)
+                    expected.push_back(punched[i].time);
+            const std::string context = Utf16ToUtf8(from) + ", " + std::to_string(deleted) + " deleted";
+            const int count = Count(store, 65535, u"", from.data(), to.data());
+            EXPECT_EQ(count, static_cast<int>(expected.size())) << context;
 
-        std::vector<CString> listed;
-        for (int offset = 0; offset < count + 7; offset += 7) {
-            int n = -1;
-            ASSERT_EQ(store.QueryRecordPage(offset, 7, 65535, u"", n, from, to), 0);
-            EXPECT_EQ(n, std::clamp(count - offset, 0, 7)) << "offset " << offset;
-            for (int row = 0; row < n; ++row) listed.push_back(store.PageText(row, 2));
+            std::vector<CString> listed;
+            for (int offset = 0; offset < count + 7; offset += 7) {
+                int n = -1;
+                ASSERT_EQ(store.QueryRecordPage(offset, 7, 65535, u"", n, from.data(), to.data()), 0);
+                EXPECT_EQ(n, std::clamp(count - offset, 0, 7)) << "offset " << offset;
+                for (int row = 0; row < n; ++row) listed.push_back(store.PageText(row, 2));
+            }
+            EXPECT_EQ(listed, expected) << context;
+            EXPECT_EQ(Count(store, 65535, u"", to.data(), from.data()), 0);
         }
-        EXPECT_EQ(listed, expected) << deleted << " deleted";
-        EXPECT_EQ(Count(store, 65535, u"", to, from), 0);
     }
 }
 
