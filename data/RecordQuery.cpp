@@ -125,10 +125,10 @@ bool CRecordStore::FewOutOfTimeRange(LPCWSTR from, LPCWSTR to) {
     // that finding the smaller one costs about what counting it does.
     for (int most = 1024;; most *= 4) {
         CString sql;
-        sql.Format(kOutOfTimeRange, most);
-        if (QueryInt(m_db, sql, {from, to}) < most) return true;
         sql.Format(kInTimeRange, most);
         if (QueryInt(m_db, sql, {from, to}) < most) return false;
+        sql.Format(kOutOfTimeRange, most);
+        if (QueryInt(m_db, sql, {from, to}) < most) return true;
     }
 }
 
