@@ -80,10 +80,27 @@ private:
     void Apply(const Counters& next);
     int ReadWindow(unsigned begin, unsigned windowCount, unsigned& cursor, BYTE* buffer, int count, int& n);
     void PackRows(LPCWSTR sql, unsigned from, unsigned to, BYTE* buffer, int& n);
-    // The conditions of a record query over each rowid range of the
-    // all-records window (one, or two when it wraps), in ring order;
+    // A rowid range [begin, end).
+    struct Rowids {
+        unsigned begin, end;
+    };
+    // The all-records window's rowid ranges (one, or two when it wraps),
+    // in ring order, and the conditions of the rowids outside it.
+    std::vector<Rowids> WindowParts() const;
+    std::vector<CString> OutsideWindow() const;
+    // The conditions of a record query over each of `rowids`;
     // `inRowidOrder` for a search that must go in rowid order (or by user).
+    std::vector<CString> Matched(const std::vector<CString>& rowids, int dept, LPCWSTR userId,
+                                 bool inRowidOrder) const;
+    // The same over the window's ranges, in ring order.
     std::vector<CString> MatchedParts(int dept, LPCWSTR userId, bool inRowidOrder) const;
+    static bool IsByUser(int dept, LPCWSTR userId);
+    // Whether the count goes by what does not match (a count over every
+    // user of a window that holds most of the ring, in a time range that
+    // holds most of the records).
+    bool CountsByExclusion(int dept, LPCWSTR userId, LPCWSTR from, LPCWSTR to);
+    bool FewOutOfTimeRange(LPCWSTR from, LPCWSTR to);
+    int Count(int dept, LPCWSTR userId, LPCWSTR from, LPCWSTR to);
     // A statement over those conditions with the time range and the user
     // bound.
     StatementPtr PrepareMatched(const CString& sql, LPCWSTR userId, LPCWSTR from, LPCWSTR to);

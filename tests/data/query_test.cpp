@@ -1,5 +1,8 @@
 // Record queries by time range, department and user over the ring.
+#include <algorithm>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "RecordTestSupport.h"
 #include "data/UserStorage.h"
@@ -116,6 +119,65 @@ TEST_F(RecordQueryTest, PagesFollowTheRingAcrossItsWrap) {
     ASSERT_EQ(n, 2);
     EXPECT_EQ(CString(store.PageText(0, 2)), u"2014-09-01 08:06:00");
     EXPECT_EQ(Count(store, 1, u"1", from, to), 5);
+}
+
+// Over a wrapped ring that holds records no query should show (a time out
+// of range or missing, a status without a name or missing, records before
+// the window that the table still keeps), the count and every page,
+// walked from the first to the last, are the window's matching records in
+// ring order, whether the window fills most of the ring or little of it.
+TEST_F(RecordQueryTest, CountAndEveryPageOverAWrappedRing) {
+    constexpr int kCapacity = 40, kPunches = 100;
+    struct Stored {
+        CString time;
+        bool shown;
+    };
+    std::vector<Stored> punched;
+    CRecordStore store(db, kCapacity);
+    for (int i = 0; i < kPunches; ++i) {
+        CString time;
+        time.Format(u"%d-09-01 08:%02d:%02d", i % 5 == 0 ? 2013 : 2014, i / 60, i % 60);
+        const int status = i % 7 == 0 ? 99 : i % 8;
+        Punch(store, u"1", time, status);
+        punched.push_back({time, i % 5 != 0 && status != 99});
+    }
+    // Slot of punch i is i % capacity + 1; these three are in every window
+    // below.
+    auto edit = [&](int punch, LPCWSTR set) {
+        CString sql;
+        sql.Format(u"update Checkinout set %s where rowid=%d", set, punch % kCapacity + 1);
+        ASSERT_TRUE(db.DirectStatement(sql));
+        punched[punch].shown = false;
+    };
+    edit(93, u"CheckTime=NULL");
+    edit(94, u"CheckType=NULL");
+    edit(96, u"CheckType='x'");
+    // A range that holds most records, and one that holds few.
+    const std::vector<std::pair<std::u16string_view, std::u16string_view>> ranges{
+        {u"2014-01-01 00:00:00", u"2014-12-31 23:59:59"}, {u"2014-09-01 08:01:00", u"2014-09-01 08:01:29"}};
+
+    for (const int deleted : {0, 5, 25}) {
+        ASSERT_EQ(store.DeleteOldest(deleted - (kCapacity - static_cast<int>(store.GetAllRecordcount()))), 0);
+        for (const auto& [from, to] : ranges) {
+            std::vector<CString> expected;
+            for (int i = kPunches - kCapacity + deleted; i < kPunches; ++i)
+                if (punched[i].shown && punched[i].time.str() >= from && punched[i].time.str() <= to)
+                    expected.push_back(punched[i].time);
+            const std::string context = Utf16ToUtf8(from) + ", " + std::to_string(deleted) + " deleted";
+            const int count = Count(store, 65535, u"", from.data(), to.data());
+            EXPECT_EQ(count, static_cast<int>(expected.size())) << context;
+
+            std::vector<CString> listed;
+            for (int offset = 0; offset < count + 7; offset += 7) {
+                int n = -1;
+                ASSERT_EQ(store.QueryRecordPage(offset, 7, 65535, u"", n, from.data(), to.data()), 0);
+                EXPECT_EQ(n, std::clamp(count - offset, 0, 7)) << "offset " << offset;
+                for (int row = 0; row < n; ++row) listed.push_back(store.PageText(row, 2));
+            }
+            EXPECT_EQ(listed, expected) << context;
+            EXPECT_EQ(Count(store, 65535, u"", to.data(), from.data()), 0);
+        }
+    }
 }
 
 }  // namespace
