@@ -1,8 +1,10 @@
-// The tour with the stale-paint check after every step: what each screen
-// shows is what its windows paint when they all paint afresh.
+// The tour with both checks after every step: what each screen shows is
+// what its windows paint when they all paint afresh, and every text on it
+// is seen whole.
 #include <algorithm>
 #include <cctype>
 
+#include "tests/support/text_fit.h"
 #include "tests/tour/paint_allowances.h"
 #include "tests/tour/tour_fixture.h"
 
@@ -15,24 +17,27 @@ std::string PictureName(const std::string& language, const std::string& step) {
     return name;
 }
 
-class PaintTourTest : public TourTest {
+class TourChecksTest : public TourTest {
 protected:
-    void CheckPaintIn(const std::string& language) {
+    void CheckEachStepIn(const std::string& language) {
         AfterEachStep([language](const std::string& step) {
+            // The stale paint first: the text check paints every window again.
             const std::vector<StalePaint> stale = FindStalePaint(LivePaint(), PictureName(language, step));
             EXPECT_TRUE(stale.empty()) << step << " (" << language << "):\n" << Describe(stale);
+            const std::vector<TextMisfit> misfits = FindTextMisfits();
+            EXPECT_TRUE(misfits.empty()) << step << " (" << language << "):\n" << Describe(misfits);
         });
     }
 };
 
-TEST_F(PaintTourTest, EveryScreenOfTheTourIsPaintedWholeInEnglish) {
-    CheckPaintIn("English");
+TEST_F(TourChecksTest, EveryScreenIsPaintedWholeWithItsTextsWholeInEnglish) {
+    CheckEachStepIn("English");
     Walk(u"English");
     EXPECT_EQ(stepsTaken, static_cast<int>(Tour().size()));
 }
 
-TEST_F(PaintTourTest, EveryScreenOfTheTourIsPaintedWholeInChinese) {
-    CheckPaintIn("Chinese");
+TEST_F(TourChecksTest, EveryScreenIsPaintedWholeWithItsTextsWholeInChinese) {
+    CheckEachStepIn("Chinese");
     Walk(u"Chinese");
     EXPECT_EQ(stepsTaken, static_cast<int>(Tour().size()));
 }
