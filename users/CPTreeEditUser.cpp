@@ -89,8 +89,8 @@ void CCPTreeEditUser::LoadUser(const CString& id) {
 void CCPTreeEditUser::ShowUser(const UserInfoRecord& user) {
     m_cardNo = user.CardNo;
     m_cardDisplay.SetWindowText(user.CardNo);
-    ShowStoredName(user.Name);
-    m_editPassword.SetWindowText(user.pwd);
+    ShowStoredText(m_editName, user.Name);
+    ShowStoredText(m_editPassword, user.pwd);
     m_boxDept.SetCurSelByValue(user.Deptid);
     m_boxSex.SetCurSelByValue(user.Reserved);
     m_boxAdmin.SetCurSelByValue(user.AdminFlag);

@@ -390,12 +390,15 @@ bool CUserFormPage::FillRecordFromForm(UserInfoRecord& user, const UserFormChoic
     CString name, password;
     m_editName.GetWindowText(name);
     m_editPassword.GetWindowText(password);
-    const bool nameAsStored = kept != nullptr && name == user.Name;
-    if (!nameAsStored && name.GetLength() > kUserNameMaxLength) {
+    // What the page shows as stored is kept whatever its length.
+    const auto tooLong = [kept](const CString& shown, const CString& stored, int limit) {
+        return !(kept != nullptr && shown == stored) && shown.GetLength() > limit;
+    };
+    if (tooLong(name, user.Name, kUserNameMaxLength)) {
         ShowMessageText(u"U0036", u"用户名长度不超过10位");
         return false;
     }
-    if (password.GetLength() > kUserPasswordMaxLength) {
+    if (tooLong(password, user.pwd, kUserPasswordMaxLength)) {
         ShowMessageText(u"U0038", u"密码长度不超过6位");
         return false;
     }
@@ -504,14 +507,14 @@ BOOL CUserFormPage::OnCommand(WPARAM wParam, LPARAM lParam) {
     return CCPTreeBase::OnCommand(wParam, lParam);
 }
 
-void CUserFormPage::ShowStoredName(const CString& name) {
-    m_showingStoredName = true;
-    m_editName.SetWindowText(name);
-    m_showingStoredName = false;
+void CUserFormPage::ShowStoredText(CEdit& edit, const CString& text) {
+    m_showingStored = &edit;
+    edit.SetWindowText(text);
+    m_showingStored = nullptr;
 }
 
 void CUserFormPage::EnforceLength(CEdit& edit, int limit, LPCWSTR key, LPCWSTR defaultText) {
-    if (&edit == &m_editName && m_showingStoredName) return;
+    if (&edit == m_showingStored) return;
     CString text;
     edit.GetWindowText(text);
     if (text.GetLength() <= limit) return;

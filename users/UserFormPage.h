@@ -134,8 +134,8 @@ protected:
     UserFormChoices ReadChoices() const;
     // Name, password, card and the choices into `user`; a choice equal to
     // its value in `kept` (when given) keeps the stored field, and so does
-    // a name equal to the one in `user`. FALSE with the message when the
-    // name or the password is too long.
+    // a name or password equal to the one in `user`. FALSE with the message
+    // when a name or password typed here is too long.
     bool FillRecordFromForm(UserInfoRecord& user, const UserFormChoices* kept);
     // The row updated; a failure is said and gives FALSE.
     BOOL StoreUser(const UserInfoRecord& user);
@@ -154,9 +154,9 @@ protected:
 
     CString IdText() const;
     void SetIdText(const CString& text) { m_editId.SetWindowText(text); }
-    // Shows a stored name whole: only a name typed here is held to the
-    // page's limit, so viewing a user changes nothing stored.
-    void ShowStoredName(const CString& name);
+    // Shows a stored name or password whole: only a text typed here is
+    // held to the page's limit, so viewing a user changes nothing stored.
+    void ShowStoredText(CEdit& edit, const CString& text);
 
     CJHSelectBox m_boxDept, m_boxAdmin, m_boxGroup, m_boxSex, m_boxModeSwitch, m_boxFpStep, m_boxCardStep,
         m_boxPinStep;
@@ -194,5 +194,6 @@ private:
     CxImage m_background;
     CFont m_font;
     bool m_cardTarget = false;
-    bool m_showingStoredName = false;
+    // The edit being filled from the store, exempt from the typing limit.
+    const CEdit* m_showingStored = nullptr;
 };

@@ -28,6 +28,20 @@ protected:
         for (const CString& message : Messages()) n += message == text ? 1 : 0;
         return n;
     }
+    // User 5 viewed and saved untouched; a digit added at the end of user
+    // 6's field, `downs` arrows below the name, before he is saved. Gives
+    // what the field showed for user 5.
+    CString ViewOneUserAndLengthenTheOthers(int controlId, int downs) {
+        CString shown;
+        std::vector<std::string> lines = TypeAndEnter("5");
+        lines.push_back(Probe([&] { shown = PageControlText(122, controlId); }));
+        Append(lines, {"answer ok", "key MENU"});
+        Append(lines, TypeAndEnter("6"));
+        for (int step = 0; step < downs; ++step) lines.push_back("key DOWN");
+        Append(lines, {"key RIGHT", "answer ok", "key 9", "answer ok", "key MENU"});
+        RunAt(122, lines);
+        return shown;
+    }
 };
 
 // The verify-mode view of a loaded user shows whole the moment it opens.
@@ -136,27 +150,22 @@ TEST_F(EditUserTest, TheMenuKeySavesFromEveryField) {
     }
 }
 
-// A stored name beyond the page's ten characters is shown and kept whole
+// A stored name or password beyond the page's limit is shown and kept whole
 // when the user is only viewed; typing into it cuts it as typing does.
-TEST_F(EditUserTest, ALongStoredNameIsKeptUnlessTheAdministratorEditsIt) {
-    StoreUser(u"'5','','Maximilianus','0','',1,6,'',0,'',0,0");
-    StoreUser(u"'6','','Bartholomew','0','',1,6,'',0,'',0,0");
-    CString shown;
-    std::vector<std::string> lines = TypeAndEnter("5");
-    lines.push_back(Probe([&] { shown = PageControlText(122, IDC_USER_NAME); }));
-    Append(lines, {"answer ok", "key MENU"});
-    Append(lines, TypeAndEnter("6"));
-    // A digit added at the end of the shown name.
-    Append(lines, {"key RIGHT", "answer ok", "key 1", "answer ok", "key MENU"});
-    RunAt(122, lines);
-    EXPECT_EQ(shown, u"Maximilianus");
-    const CString tooLong = LangText(u"CCPTreeAddUser", u"U0036");
-    EXPECT_EQ(Count(tooLong), 1) << "only the edited name is refused";
+TEST_F(EditUserTest, ALongStoredNameOrPasswordIsKeptUnlessTheAdministratorEditsIt) {
+    StoreUser(u"'5','','Maximilianus','0','12345678',1,6,'',0,'',0,0");
+    StoreUser(u"'6','','Bartholomew','0','7654321',1,6,'',0,'',0,0");
+    EXPECT_EQ(ViewOneUserAndLengthenTheOthers(IDC_USER_NAME, 0), u"Maximilianus");
+    EXPECT_EQ(ViewOneUserAndLengthenTheOthers(IDC_USER_PASSWORD, 1), u"12345678");
+    EXPECT_EQ(Count(LangText(u"CCPTreeAddUser", u"U0036")), 1) << "only the edited name is refused";
+    EXPECT_EQ(Count(LangText(u"CCPTreeAddUser", u"U0038")), 1) << "only the edited password is refused";
     UserInfoRecord user;
     ASSERT_TRUE(ReadUser(u"5", user));
     EXPECT_EQ(user.Name, u"Maximilianus");
+    EXPECT_EQ(user.pwd, u"12345678");
     ASSERT_TRUE(ReadUser(u"6", user));
     EXPECT_EQ(user.Name, u"Bartholome");
+    EXPECT_EQ(user.pwd, u"765432");
 }
 
 TEST_F(EditUserTest, TheUsersOwnCardIsNoCardInUseAndARefusedCardKeepsTheHeldOne) {
