@@ -160,7 +160,7 @@ FileCopyError CUpdateDlg::CopyUpdate(const std::vector<UpdateFile>& files) {
     ULONGLONG done = 0;
     for (const UpdateFile& file : files) {
         copies.push_back(std::make_unique<CBlockCopy>());
-        if (!copies.back()->Copy(file.source, file.target, loop, done, total)) return copies.back()->Error();
+        if (!copies.back()->Copy(file.source, file.target, file.size, loop, done, total)) return copies.back()->Error();
     }
     for (const std::unique_ptr<CBlockCopy>& file : copies)
         if (!file->Commit()) return file->Error();
