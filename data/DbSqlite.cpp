@@ -186,6 +186,8 @@ const void* CSqlStatement::ValueBlob(int col, int& bytes) {
 
 bool CSqlStatement::Bind(int index, LPCWSTR text) {
     if (!m_stmt) return false;
+    // No text at all is stored as NULL, which reads back as empty.
+    if (!text) return BindNull(index);
     const int bytes = static_cast<int>(std::char_traits<char16_t>::length(text) * sizeof(char16_t));
     return sqlite3_bind_text16(m_stmt, index + 1, text, bytes, SQLITE_TRANSIENT) == SQLITE_OK;
 }

@@ -1,5 +1,6 @@
 #include "transfer/BlockCopy.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "core/ShowMessage.h"
@@ -27,8 +28,8 @@ bool CBlockCopy::Fail(int cause) {
     return false;
 }
 
-bool CBlockCopy::Copy(const CString& source, const CString& target, CTransferLoop& loop, ULONGLONG& done,
-                      ULONGLONG total) {
+bool CBlockCopy::Copy(const CString& source, const CString& target, ULONGLONG size, CTransferLoop& loop,
+                      ULONGLONG& done, ULONGLONG total) {
     CFile file;
     CFileException opened;
     if (!file.Open(source, CFile::modeRead | CFile::shareDenyNone, &opened)) {
@@ -41,18 +42,20 @@ bool CBlockCopy::Copy(const CString& source, const CString& target, CTransferLoo
     m_writer = std::make_unique<AtomicFileWriter>(DeviceToHostPath(target.GetString()));
     if (!m_writer->IsOpen()) return Fail(CFileException::ErrnoToException(m_writer->Error()));
     try {
-        const ULONGLONG length = file.GetLength();
-        ULONGLONG copied = 0;
         std::vector<BYTE> block(kBlockBytes);
-        for (UINT n = file.Read(block.data(), kBlockBytes); n > 0; n = file.Read(block.data(), kBlockBytes)) {
+        for (ULONGLONG copied = 0; copied < size;) {
+            const UINT n = file.Read(block.data(), static_cast<UINT>(std::min<ULONGLONG>(kBlockBytes, size - copied)));
+            // A medium pulled in the middle, or a file cut since it was sized.
+            if (n == 0) return Fail(CFileException::hardIO);
             if (!m_writer->Write(block.data(), n)) return Fail(CFileException::ErrnoToException(m_writer->Error()));
             copied += n;
             done += n;
             loop.FeedWhenDue();
             loop.Show(done, total);
         }
-        // A medium pulled in the middle can end the reads early.
-        if (copied != length) return Fail(CFileException::hardIO);
+        // A file that grew or was swapped since it was sized is not the one
+        // checked: its first bytes alone are no whole file to put in place.
+        if (file.Read(block.data(), 1) != 0) return Fail(CFileException::hardIO);
     } catch (CFileException* error) {
         const int cause = error->m_cause;
         error->Delete();
@@ -70,11 +73,11 @@ bool CBlockCopy::Commit() {
 
 FileCopyError CopyWholeFile(const CString& source, const CString& target, CTransferLoop& loop) {
     CFileStatus status;
-    const ULONGLONG total = CFile::GetStatus(source, status) ? status.m_size : 0;
+    const ULONGLONG size = CFile::GetStatus(source, status) ? status.m_size : 0;
     ULONGLONG done = 0;
     CBlockCopy copy;
     loop.Begin(false);
-    if (copy.Copy(source, target, loop, done, total) && copy.Commit())
+    if (copy.Copy(source, target, size, loop, done, size) && copy.Commit())
         loop.Finish();
     else
         loop.Fail();

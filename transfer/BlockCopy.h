@@ -29,10 +29,13 @@ public:
     CBlockCopy(const CBlockCopy&) = delete;
     CBlockCopy& operator=(const CBlockCopy&) = delete;
 
-    // Copies `source` to the new file of `target` (whose folder must exist);
-    // `done` grows with each block and the loop shows done of `total`. False
-    // on a failure (Error), also when fewer bytes came than the source holds.
-    bool Copy(const CString& source, const CString& target, CTransferLoop& loop, ULONGLONG& done, ULONGLONG total);
+    // Copies the `size` bytes that `source` was found to hold when it was
+    // checked to the new file of `target` (whose folder must exist); `done`
+    // grows with each block and the loop shows done of `total`. False on a
+    // failure (Error), also when the source holds fewer or more bytes than
+    // `size`: reading never goes past it.
+    bool Copy(const CString& source, const CString& target, ULONGLONG size, CTransferLoop& loop, ULONGLONG& done,
+              ULONGLONG total);
     // Flushes the new file and renames it over the target.
     bool Commit();
     const FileCopyError& Error() const { return m_error; }

@@ -12,6 +12,7 @@
 #include "platform/base/files.h"
 #include "transfer/DatabaseCopyPlace.h"
 #include "transfer/UpdateDlg.h"
+#include "transfer/UpdateInstall.h"
 
 CDatabaseOffline::CDatabaseOffline() : m_lock(g_csDatabase) {
     GetDatabase()->Checkpoint();
@@ -45,7 +46,9 @@ void RemoveMaintenanceLeftovers() {
     const CString live = GetDatabasePath();
     std::vector<CString> replaced = {live, live + u".bak", live + u".old"};
     for (const CString& copy : DatabaseCopyPaths()) replaced.push_back(copy);
-    for (const CString& file : CUpdateDlg::UpdatedFiles()) replaced.push_back(file);
+    const std::vector<CString> updated = CUpdateDlg::UpdatedFiles();
+    FinishInterruptedUpdate(updated);
+    replaced.insert(replaced.end(), updated.begin(), updated.end());
     for (const CString& file : replaced) RemoveStaleTemporaries(DeviceToHostPath(file.GetString()));
     for (const CString& copy : {live + u".bak", live + u".old"}) {
         RemoveJournalFiles(copy);

@@ -30,7 +30,8 @@ private:
 void RemoveJournalFiles(const CString& databasePath);
 
 // What a backup, restore or update cut by a power failure leaves behind:
-// the new files not yet renamed into place, and the restore's copy of the
+// the new files not yet renamed into place, an update's install half done
+// (undone, or finished when all its files were in place), and the restore's copy of the
 // new database and of the old one (the live file is whole either way).
 // Start-up removes them before the database is opened.
 void RemoveMaintenanceLeftovers();

@@ -14,6 +14,7 @@
 #include "platform/base/files.h"
 #include "platform/ui/dialog.h"
 #include "transfer/TransferLoop.h"
+#include "transfer/UpdateInstall.h"
 #include "transfer/UpdateFolder.h"
 #include "widgets/WidgetRules.h"
 
@@ -160,10 +161,12 @@ FileCopyError CUpdateDlg::CopyUpdate(const std::vector<UpdateFile>& files) {
     ULONGLONG done = 0;
     for (const UpdateFile& file : files) {
         copies.push_back(std::make_unique<CBlockCopy>());
-        if (!copies.back()->Copy(file.source, file.target, loop, done, total)) return copies.back()->Error();
+        if (!copies.back()->Copy(file.source, file.target, file.size, loop, done, total)) return copies.back()->Error();
     }
-    for (const std::unique_ptr<CBlockCopy>& file : copies)
-        if (!file->Commit()) return file->Error();
+    CUpdateInstall install;
+    for (size_t i = 0; i < copies.size(); ++i)
+        if (!install.Replace(*copies[i], files[i].target)) return install.Error();
+    if (!install.Complete()) return install.Error();
     loop.Finish();
     return FileCopyError{};
 }

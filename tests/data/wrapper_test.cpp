@@ -81,6 +81,18 @@ TEST_F(WrapperTest, BindersUseTheIndexTheyAreGiven) {
     EXPECT_EQ(CString(row->FieldTypeName(2)), u"BLOBL");
 }
 
+TEST_F(WrapperTest, NoTextBindsNullAndReadsBackEmpty) {
+    ASSERT_TRUE(db.DirectStatement(u"INSERT INTO StatusBase VALUES (8, 'eight')"));
+    StatementPtr update(db.Statement(u"update StatusBase set StatuName = ? where ID = ?"));
+    ASSERT_TRUE(update->Bind(0, static_cast<LPCWSTR>(nullptr)));
+    ASSERT_TRUE(update->Bind(1, 8));
+    ASSERT_TRUE(update->Execute());
+    EXPECT_EQ(Int(u"select count(*) from StatusBase where ID = 8 and StatuName is null"), 1);
+    EXPECT_EQ(Text(u"select StatuName from StatusBase where ID = 8"), u"");
+    EXPECT_FALSE(QueryHasRow(db, u"select 1 from StatusBase where StatuName = ?", {nullptr}))
+        << "no text matches nothing, not every row";
+}
+
 TEST_F(WrapperTest, TwelveDigitIdsSurviveTextAndInteger) {
     ASSERT_TRUE(db.DirectStatement(u"INSERT INTO Checkinout VALUES ('987654321012', '2014-09-01 08:05:00', 0, 0, 0)"));
     StatementPtr row(db.Statement(u"select Userid from Checkinout"));

@@ -128,11 +128,13 @@ TEST(MaintenanceKillTest, UpdateFromUsbDisk) {
         }
     };
     plan.check = [&](const KillRound& round) {
-        for (const char* name : kProgramFiles) {
-            const std::string content = Bytes(run.folder.HostPath(std::string("NandFlash/app/") + name));
-            EXPECT_TRUE(content == "old" || content == std::string(200000, 'n'))
-                << name << " is half written, killed after " << round.delay.count() << " us";
-        }
+        // The whole old program or the whole new one, never a mix.
+        const std::string first = Bytes(run.folder.HostPath(std::string("NandFlash/app/") + kProgramFiles[0]));
+        EXPECT_TRUE(first == "old" || first == std::string(200000, 'n'))
+            << kProgramFiles[0] << " is half written, killed after " << round.delay.count() << " us";
+        for (const char* name : kProgramFiles)
+            EXPECT_EQ(Bytes(run.folder.HostPath(std::string("NandFlash/app/") + name)), first)
+                << name << " differs from " << kProgramFiles[0] << ", killed after " << round.delay.count() << " us";
     };
     FitWindow(plan);
     Report("update", RunKillTest(plan));

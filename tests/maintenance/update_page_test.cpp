@@ -8,6 +8,7 @@
 
 #include "core/ConfigXml.h"
 #include "tests/maintenance/DatabasePageTest.h"
+#include "transfer/DatabaseOffline.h"
 #include "transfer/UpdateDlg.h"
 #include "transfer/UpdateFolder.h"
 
@@ -44,6 +45,16 @@ protected:
         GetConfigValue(u"SKIN", skin);
         return skin;
     }
+    // Entries under a temporary or kept-aside name in the program and icon
+    // folders.
+    std::vector<std::string> LeftAside() {
+        std::vector<std::string> names;
+        for (const std::string& folder : {std::string("NandFlash/app"), std::string(kInstalledIcons)})
+            for (const auto& entry : std::filesystem::directory_iterator(root.HostPath(folder)))
+                if (entry.path().filename().string().find(".~") != std::string::npos)
+                    names.push_back(entry.path().filename().string());
+        return names;
+    }
     bool Installed(const char* name) { return std::filesystem::exists(root.HostPath(std::string("NandFlash/app/") + name)); }
 };
 
@@ -57,6 +68,8 @@ TEST_F(UpdatePageTest, InstallsFromTheUsbDiskAndRestarts) {
     EXPECT_EQ(FileBytes(std::string(kInstalledIcons) + "/new.png"), std::string(300, 'n'));
     EXPECT_EQ(FileBytes(std::string(kInstalledIcons) + "/Enroll.png"), std::string(200, 'e'));
     EXPECT_FALSE(std::filesystem::exists(root.HostPath(std::string(kInstalledIcons) + "/dir.png")));
+    EXPECT_TRUE(LeftAside().empty()) << "the old files are not kept once all new ones are in place";
+    EXPECT_FALSE(Installed("update.~done"));
     EXPECT_EQ(Skin(), u"flower");
     EXPECT_EQ(FileBytes("NandFlash/zeta42/config/config.xml"), config) << "the settings file is not saved";
     EXPECT_TRUE(Messages().empty());
@@ -99,6 +112,54 @@ TEST_F(UpdatePageTest, AFileThatCannotBeCopiedLeavesTheOldProgram) {
               1) << "no new file stays behind";
     EXPECT_EQ(Skin(), u"blue");
     EXPECT_TRUE(ControllerFrames().empty());
+}
+
+// Files are replaced one after another; one that cannot be put in place
+// (a folder in its place) puts back the files replaced before it.
+TEST_F(UpdatePageTest, AFileThatCannotBePutInPlaceLeavesTheWholeOldProgram) {
+    PutUpdate();
+    root.PutFile("NandFlash/app/Quillon.exe", "old program");
+    root.PutFile("NandFlash/app/SMControl_WinCE.dll", "old control");
+    root.PutFile("NandFlash/app/launch.exe/in the way", "");
+    root.PutFile(std::string(kInstalledIcons) + "/Enroll.png", "old icon");
+    OnPage(kUpdateNode, {"answer ok", "key ENTER", "wait 1000"});
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(FileBytes("NandFlash/app/Quillon.exe"), "old program");
+    EXPECT_EQ(FileBytes("NandFlash/app/SMControl_WinCE.dll"), "old control");
+    EXPECT_FALSE(Installed("SMApi_WinCE.dll")) << "a file new to the terminal goes again";
+    EXPECT_EQ(FileBytes(std::string(kInstalledIcons) + "/Enroll.png"), "old icon");
+    EXPECT_FALSE(std::filesystem::exists(root.HostPath(std::string(kInstalledIcons) + "/new.png")));
+    EXPECT_TRUE(LeftAside().empty()) << "nothing new or kept aside stays behind";
+    EXPECT_EQ(Skin(), u"blue");
+    EXPECT_TRUE(ControllerFrames().empty());
+}
+
+// A power cut among the renames: start-up puts the kept old files back,
+// unless every new file was already in place.
+TEST_F(UpdatePageTest, StartUpUndoesAnInstallCutBeforeItsLastRenameAndFinishesOneCutAfter) {
+    const std::string kept = "NandFlash/app/Quillon.exe.~kept";
+    const std::string keptIcon = std::string(kInstalledIcons) + "/Enroll.png.~kept";
+    const auto cutInstall = [&] {
+        root.PutFile("NandFlash/app/Quillon.exe", "new program");
+        root.PutFile(kept, "old program");
+        root.PutFile(std::string(kInstalledIcons) + "/Enroll.png", "new icon");
+        root.PutFile(keptIcon, "old icon");
+    };
+    cutInstall();
+    RemoveMaintenanceLeftovers();
+    EXPECT_EQ(FileBytes("NandFlash/app/Quillon.exe"), "old program");
+    EXPECT_EQ(FileBytes(std::string(kInstalledIcons) + "/Enroll.png"), "old icon");
+    EXPECT_FALSE(std::filesystem::exists(root.HostPath(kept)));
+    EXPECT_FALSE(std::filesystem::exists(root.HostPath(keptIcon)));
+
+    cutInstall();
+    root.PutFile("NandFlash/app/update.~done", "");
+    RemoveMaintenanceLeftovers();
+    EXPECT_EQ(FileBytes("NandFlash/app/Quillon.exe"), "new program");
+    EXPECT_EQ(FileBytes(std::string(kInstalledIcons) + "/Enroll.png"), "new icon");
+    EXPECT_FALSE(std::filesystem::exists(root.HostPath(kept)));
+    EXPECT_FALSE(std::filesystem::exists(root.HostPath(keptIcon)));
+    EXPECT_FALSE(std::filesystem::exists(root.HostPath("NandFlash/app/update.~done")));
 }
 
 TEST(UpdateFolder, ProgramFilesThenTheIconsTheSkinHasRoomFor) {

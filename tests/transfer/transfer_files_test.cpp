@@ -203,12 +203,41 @@ TEST_F(TransferFilesTest, CopiesGoInBlocksOf4096Bytes) {
     CTransferLoop loop(nullptr);
     ULONGLONG done = 0;
     CBlockCopy copy;
-    const bool copied = copy.Copy(source, target, loop, done, content.size()) && copy.Commit();
+    const bool copied = copy.Copy(source, target, content.size(), loop, done, content.size()) && copy.Commit();
     SetAtomicStageHook(nullptr);
     ASSERT_TRUE(copied);
     EXPECT_EQ(g_blocksWritten, 4);
     EXPECT_EQ(done, content.size());
     EXPECT_EQ(ReadHostFile(target), content);
+}
+
+// The copy reads the size the source had when it was checked and no more:
+// a file changed since, or a device put in its place, installs nothing.
+TEST_F(TransferFilesTest, ASourceNoLongerOfItsCheckedSizeIsAFailedCopy) {
+    ASSERT_TRUE(EnsureTransferFolder(Folder()));
+    const CString source = TransferFilePath(Folder(), u"source.bin");
+    const CString target = TransferFilePath(Folder(), u"target.bin");
+    const std::string content(2 * 4096 + 10, 'x');
+    WriteHostFile(source, content);
+    const auto copyOf = [&](const CString& from, ULONGLONG size, ULONGLONG& done) {
+        CTransferLoop loop(nullptr);
+        CBlockCopy copy;
+        return copy.Copy(from, target, size, loop, done, size) && copy.Commit();
+    };
+    const auto folderEntries = [&] {
+        return std::distance(std::filesystem::directory_iterator(Host(Folder())), std::filesystem::directory_iterator{});
+    };
+    ULONGLONG done = 0;
+    EXPECT_FALSE(copyOf(source, content.size() - 1, done)) << "grown since it was checked";
+    EXPECT_FALSE(copyOf(source, content.size() + 1, done)) << "cut since it was checked";
+    EXPECT_EQ(folderEntries(), 1) << "neither the target nor a temporary is left";
+
+    const CString endless = TransferFilePath(Folder(), u"endless.bin");
+    std::filesystem::create_symlink("/dev/zero", Host(endless));
+    done = 0;
+    EXPECT_FALSE(copyOf(endless, 10000, done));
+    EXPECT_EQ(done, 10000u) << "reading stops at the checked size";
+    EXPECT_FALSE(std::filesystem::exists(Host(target)));
 }
 
 TEST_F(TransferFilesTest, LocationsNameTheirTransferFolders) {
