@@ -1,5 +1,6 @@
 #include "transfer/UpdateInstall.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -86,7 +87,12 @@ void CUpdateInstall::PutBack() {
 
 bool CUpdateInstall::Complete() {
     const std::string mark = CompletedMark();
-    if (!ReplaceHostFile(mark, "", 0)) return Fail(errno);
+    // Only its name counts: an empty file made in place, so that a power cut
+    // leaves no half-written temporary beside it.
+    const int made = open(mark.c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+    if (made < 0) return Fail(errno);
+    close(made);
+    if (!SyncHostFolder(FolderOf(mark))) return Fail(errno);
     m_complete = true;
     std::vector<std::string> targets;
     for (const Replaced& entry : m_replaced) targets.push_back(entry.target);
