@@ -75,26 +75,30 @@ int CFPTemplateStore::Add(const BYTE* templ, const CString& userId, int finger, 
     if (templateSize > MatchRecordSize) return 0;
     CLockGuard lock(g_csTemplateStore);
     // One slot per (user, finger), whatever the caller asked: a second
-    // would be matched as a different template of the same finger.
-    int i = Find(userId, finger);
-    if (i >= 0) {
+    // would be matched as a different template of the same finger. The
+    // index is asked once, as a store fills with thousands of new ones at
+    // start-up.
+    const auto [entry, isNew] = index.try_emplace(SlotKey{userId.str(), finger}, count);
+    if (!isNew) {
         // Made aside, so that the slot keeps its template when this one
         // cannot be stored.
         BYTE slotForm[MatchRecordSize];
         if (!ToSlotForm(templ, size, slotForm)) return 0;
-        std::memcpy(SlotBytes(i), slotForm, templateSize);
+        std::memcpy(SlotBytes(entry->second), slotForm, templateSize);
     } else {
-        if (count >= limit) return 0;
-        // A new template is made in its free slot: a store fills with
-        // thousands of them at start-up.
+        if (count >= limit) {
+            index.erase(entry);
+            return 0;
+        }
+        // A new template is made in its free slot.
         if (!ToSlotForm(templ, size, SlotBytes(count))) {
+            index.erase(entry);
             Clear(count);
             return 0;
         }
-        i = count++;
-        ids[i] = userId;
-        fingers[i] = finger;
-        index.emplace(SlotKey{userId.str(), finger}, i);
+        ids[count] = userId;
+        fingers[count] = finger;
+        ++count;
     }
     changed = false;
     return 1;

@@ -162,6 +162,8 @@ TEST_F(TemplateStoreTest, OneSlotPerFingerAndALimit) {
     EXPECT_EQ(store.FindSlot(u"5", 2)[0], 9);
     const std::vector<BYTE> odd = Blob(1, 300);
     EXPECT_EQ(store.Add(odd.data(), u"6", 0, FALSE, 300), 0);
+    // A refused template leaves no trace a later look-up could find.
+    EXPECT_EQ(store.FindSlot(u"6", 0), nullptr);
 
     store.Allocate(3, OldStoredTemplateSize);
     EXPECT_EQ(store.GetCount(), 0);
@@ -170,6 +172,7 @@ TEST_F(TemplateStoreTest, OneSlotPerFingerAndALimit) {
     ASSERT_EQ(Add(u"3", 0, 1), 1);
     EXPECT_EQ(Add(u"4", 0, 1), 0);
     EXPECT_EQ(store.GetCount(), 3);
+    EXPECT_EQ(store.FindSlot(u"4", 0), nullptr);
     // Replacing needs no room.
     EXPECT_EQ(Add(u"3", 0, 2), 1);
 }
@@ -201,6 +204,7 @@ TEST_F(TemplateStoreTest, NewSensorsMatchOnLibraryRecords) {
     EXPECT_EQ(store.GetCount(), 1);
     const BYTE* freeSlot = store.GetTemplates() + MatchRecordSize;
     EXPECT_TRUE(std::all_of(freeSlot, freeSlot + MatchRecordSize, [](BYTE b) { return b == 0; }));
+    EXPECT_EQ(store.FindSlot(u"2", 0), nullptr);
     EXPECT_EQ(Add(u"1", 0, 0xFF), 0);
     EXPECT_EQ(store.FindSlot(u"1", 0)[168], 168);
     EXPECT_EQ(store.FindSlot(u"1", 0)[MatchRecordSize - 1], 0x5A);
