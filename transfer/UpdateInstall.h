@@ -4,7 +4,6 @@
 // way is undone (or, past the last rename, finished) at the next start.
 #pragma once
 
-#include <string>
 #include <vector>
 
 #include "platform/base/CString.h"
@@ -29,11 +28,11 @@ public:
 
 private:
     struct Replaced {
-        std::string target;
+        CString target;
         bool kept = false;
     };
 
-    bool Fail(int error);
+    bool Fail();
     void PutBack();
 
     std::vector<Replaced> m_replaced;

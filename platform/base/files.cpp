@@ -388,6 +388,13 @@ BOOL DeleteFileW(LPCWSTR path) {
     return Succeed();
 }
 
+BOOL CreateHardLinkW(LPCWSTR newName, LPCWSTR existing, LPSECURITY_ATTRIBUTES) {
+    if (!newName || !existing) return Fail(ERROR_INVALID_PARAMETER);
+    const std::string to = DeviceToHostPath(newName);
+    if (link(DeviceToHostPath(existing).c_str(), to.c_str()) != 0) return FailWithErrno(to);
+    return Succeed();
+}
+
 BOOL CopyFileW(LPCWSTR source, LPCWSTR target, BOOL failIfExists) {
     if (!source || !target) return Fail(ERROR_INVALID_PARAMETER);
     const std::string from = DeviceToHostPath(source);

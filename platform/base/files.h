@@ -101,6 +101,8 @@ BOOL SetFileAttributesW(LPCWSTR path, DWORD attributes);
 BOOL CreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES security);
 BOOL RemoveDirectoryW(LPCWSTR path);
 BOOL DeleteFileW(LPCWSTR path);
+// A second name for an existing file (the same content, not a copy).
+BOOL CreateHardLinkW(LPCWSTR newName, LPCWSTR existing, LPSECURITY_ATTRIBUTES security);
 // The copy replaces the target atomically: a crash leaves the old target or
 // the complete copy, never a part of it.
 BOOL CopyFileW(LPCWSTR source, LPCWSTR target, BOOL failIfExists);

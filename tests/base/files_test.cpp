@@ -248,6 +248,15 @@ TEST(Files, CopyAndMove) {
     EXPECT_TRUE(MoveFileW(u"\\db\\back\\moved.db", u"\\DB\\back\\MOVED.DB"));  // a change of case only
     EXPECT_EQ(root.ReadFile("DB/back/MOVED.DB"), "backup");
     EXPECT_FALSE(std::filesystem::exists(root.HostPath("DB/back/Moved.db")));
+
+    // A second name keeps the content when the first is replaced.
+    EXPECT_TRUE(CreateHardLinkW(u"\\DB\\kept", u"\\db\\back\\moved.db", nullptr));
+    EXPECT_FALSE(CreateHardLinkW(u"\\DB\\kept", u"\\DB\\back\\MOVED.DB", nullptr));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    root.PutFile("DB/new", "new");
+    EXPECT_TRUE(MoveFileExW(u"\\DB\\new", u"\\DB\\back\\MOVED.DB", MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(root.ReadFile("DB/back/MOVED.DB"), "new");
+    EXPECT_EQ(root.ReadFile("DB/kept"), "backup");
 }
 
 namespace {
