@@ -15,9 +15,9 @@ const char16_t* const kDays[] = {u"Mon", u"Tues", u"Wedn", u"Thur", u"Fri", u"Sa
 // Day d (0 = Monday) runs from (d+1):(10+d) to (d+1):(40+d).
 std::string TypedTime(int k) {
     const int day = k / 2;
-    char text[5];
-    std::snprintf(text, sizeof text, "%02d%02d", day + 1, (k % 2 == 0 ? 10 : 40) + day);
-    return text;
+    const int hour = day + 1;
+    const int minute = (k % 2 == 0 ? 10 : 40) + day;
+    return {char('0' + hour / 10), char('0' + hour % 10), char('0' + minute / 10), char('0' + minute % 10)};
 }
 std::u16string ShownTime(int k) {
     const std::string typed = TypedTime(k);
