@@ -6,6 +6,7 @@
 #include "data/DataGlobals.h"
 #include "data/RecordStore.h"
 #include "tests/maintenance/MaintenanceTest.h"
+#include "tests/maintenance/RecordPageDates.h"
 #include "transfer/CPTreeRecord.h"
 
 #if defined(RECORDS_PROGRAM)
@@ -28,15 +29,6 @@ protected:
         ASSERT_EQ(OpenDatabase(), 1);
         g_pRecordStore = new CRecordStore(*g_pDatabase);
     }
-    static void SearchSeptember2014(CCPTreeRecord* page, int firstDay, int lastDay) {
-        // The date fields hold year, month and day where hour, minute and second go.
-        page->StartDate().SetHour(2014);
-        page->StartDate().SetMinute(9);
-        page->StartDate().SetSecond(firstDay);
-        page->EndDate().SetHour(2014);
-        page->EndDate().SetMinute(9);
-        page->EndDate().SetSecond(lastDay);
-    }
 };
 
 TEST_F(MadeRecordsPageTest, TheRecordsPageFindsAndPagesTheMadeRecords) {
@@ -53,8 +45,8 @@ TEST_F(MadeRecordsPageTest, TheRecordsPageFindsAndPagesTheMadeRecords) {
         firstRows.push_back(list.GetItemCount() ? list.GetItemText(0, 0) + u"|" + list.GetItemText(0, 1) : u"");
     };
     OnPage(131, {"call", "key F1", "call", "call", "key F1", "call"},
-           {[] { SearchSeptember2014(ShownPage<CCPTreeRecord>(), 1, 2); }, note,
-            [] { SearchSeptember2014(ShownPage<CCPTreeRecord>(), 3, 3); }, note});
+           {[] { SetSeptember2014Dates(ShownPage<CCPTreeRecord>(), 1, 2); }, note,
+            [] { SetSeptember2014Dates(ShownPage<CCPTreeRecord>(), 3, 3); }, note});
     ASSERT_EQ(labels.size(), 2u);
     EXPECT_EQ(labels[0], u"1/3") << "20 records, seven a page";
     EXPECT_EQ(firstRows[0], u"3|Cy");

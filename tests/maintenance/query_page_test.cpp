@@ -6,6 +6,7 @@
 #include "data/RecordStore.h"
 #include "platform/ui/commctrl.h"
 #include "tests/maintenance/MaintenanceTest.h"
+#include "tests/maintenance/RecordPageDates.h"
 #include "tests/support/text_fit.h"
 #include "transfer/CPTreeRecord.h"
 
@@ -34,18 +35,6 @@ protected:
             record.CheckType = status;
             ASSERT_EQ(g_pRecordStore->AddRecord(record), 0);
         }
-    }
-    static void SetDates(CCPTreeRecord* page, int startDay, int endDay) {
-        // The date fields are year, month, day in the places of hour, minute
-        // and second.
-        page->StartDate().SetHour(2014);
-        page->StartDate().SetMinute(9);
-        page->StartDate().SetSecond(startDay);
-        page->EndDate().SetHour(2014);
-        page->EndDate().SetMinute(9);
-        page->EndDate().SetSecond(endDay);
-        page->StartDate().Invalidate();
-        page->EndDate().Invalidate();
     }
     // Rows of the list as "id|name|time|status".
     static std::vector<CString> Rows(const CCPTreeRecord* page) {
@@ -77,7 +66,7 @@ protected:
         };
     }
     std::function<void()> Dates(int startDay, int endDay) {
-        return [=] { SetDates(ShownPage<CCPTreeRecord>(), startDay, endDay); };
+        return [=] { SetSeptember2014Dates(ShownPage<CCPTreeRecord>(), startDay, endDay); };
     }
 };
 
