@@ -21,21 +21,21 @@ bool UsesMatchRecords() { return DataSensorVersion() > 7; }
 void CFPTemplateStore::Allocate(int n, int size) {
     CLockGuard lock(g_csTemplateStore);
     limit = std::clamp(n, 0, static_cast<int>(TemplateLimit));
-    slots = n + 5;
+    slots = std::max(n, 0) + 5;
     templateSize = size;
-    templates.assign(static_cast<size_t>(slots) * size, 0);
+    const size_t bytes = static_cast<size_t>(slots) * size;
+    if (bytes != templatesBytes) {
+        templates.reset(new BYTE[bytes]);
+        templatesBytes = bytes;
+    }
     ids.assign(slots, CString());
     fingers.assign(slots, -1);
-    index.clear();
-    index.reserve(slots);
+    hashes.assign(slots, 0);
+    index.Reset(slots);
     count = 0;
 }
 
 void CFPTemplateStore::Reset() {
-    CLockGuard lock(g_csTemplateStore);
-    templates.clear();
-    ids.clear();
-    fingers.clear();
     Allocate(TemplateLimit, UsesMatchRecords() ? MatchRecordSize : OldStoredTemplateSize);
 }
 
@@ -62,42 +62,42 @@ bool CFPTemplateStore::ToSlotForm(const BYTE* blob, int size, BYTE* out) const {
     return true;
 }
 
-size_t CFPTemplateStore::SlotKeyHash::operator()(SlotKeyView key) const {
-    return std::hash<std::u16string_view>()(key.userId) * 31 + static_cast<size_t>(key.finger);
+size_t CFPTemplateStore::HashOf(const CString& userId, int finger) {
+    return std::hash<std::u16string_view>()(userId.str()) * 31 + static_cast<size_t>(finger);
 }
 
 int CFPTemplateStore::Find(const CString& userId, int finger) const {
-    const auto found = index.find(SlotKeyView{userId.str(), finger});
-    return found == index.end() ? -1 : found->second;
+    return index.Find(HashOf(userId, finger), [&](int i) { return fingers[i] == finger && ids[i] == userId; });
 }
 
 int CFPTemplateStore::Add(const BYTE* templ, const CString& userId, int finger, BOOL, int size) {
-    if (templateSize > MatchRecordSize) return 0;
     CLockGuard lock(g_csTemplateStore);
+    return AddLocked(templ, userId, finger, size);
+}
+
+int CFPTemplateStore::AddLocked(const BYTE* templ, const CString& userId, int finger, int size) {
+    if (templateSize > MatchRecordSize) return 0;
     // One slot per (user, finger), whatever the caller asked: a second
-    // would be matched as a different template of the same finger. The
-    // index is asked once, as a store fills with thousands of new ones at
-    // start-up.
-    const auto [entry, isNew] = index.try_emplace(SlotKey{userId.str(), finger}, count);
-    if (!isNew) {
+    // would be matched as a different template of the same finger.
+    const size_t hash = HashOf(userId, finger);
+    const int stored = index.Find(hash, [&](int i) { return hashes[i] == hash && fingers[i] == finger && ids[i] == userId; });
+    if (stored >= 0) {
         // Made aside, so that the slot keeps its template when this one
         // cannot be stored.
         BYTE slotForm[MatchRecordSize];
         if (!ToSlotForm(templ, size, slotForm)) return 0;
-        std::memcpy(SlotBytes(entry->second), slotForm, templateSize);
+        std::memcpy(SlotBytes(stored), slotForm, templateSize);
     } else {
-        if (count >= limit) {
-            index.erase(entry);
-            return 0;
-        }
+        if (count >= limit) return 0;
         // A new template is made in its free slot.
         if (!ToSlotForm(templ, size, SlotBytes(count))) {
-            index.erase(entry);
             Clear(count);
             return 0;
         }
         ids[count] = userId;
         fingers[count] = finger;
+        hashes[count] = hash;
+        index.Insert(hash, count);
         ++count;
     }
     changed = false;
@@ -123,11 +123,12 @@ int CFPTemplateStore::Delete(const CString& userId, int finger) {
     for (int i = count - 1; i >= 0; --i) {
         if (ids[i] != userId || (finger != -1 && fingers[i] != finger)) continue;
         const int last = count - 1;
-        index.erase(index.find(KeyOf(i)));
+        index.Erase(hashes[i], i);
         if (i != last) {
-            index.find(KeyOf(last))->second = i;
+            index.Renumber(hashes[last], last, i);
             ids[i] = ids[last];
             fingers[i] = fingers[last];
+            hashes[i] = hashes[last];
             std::memcpy(SlotBytes(i), SlotBytes(last), templateSize);
         }
         Clear(last);
@@ -169,15 +170,23 @@ int FillTemplateStore(CFPTemplateStore& store, CDbSqlite& db) {
     store.Reset();
     StatementPtr rows(db.Statement(u"SELECT fpinfo.rowid,FPTemplate,fpinfo.userid,fpinfo.fingerNo FROM userinfo ,fpinfo "
                                    u"where Userinfo.Userid  = fpinfo.Userid"));
-    while (rows->NextRow()) {
-        const CString userId = rows->ValueString(2);
+    // False for a row whose blob has a size the store cannot take.
+    auto addRow = [&] {
         int bytes = 0;
         const BYTE* blob = static_cast<const BYTE*>(rows->ValueBlob(1, bytes));
-        if (bytes != StoredTemplateSize && bytes != OldStoredTemplateSize) {
-            DataShowMessage(u"database template error!");
-            continue;
+        if (bytes != StoredTemplateSize && bytes != OldStoredTemplateSize) return false;
+        store.AddLocked(blob, rows->ValueString(2), rows->ValueInt(3), bytes);
+        return true;
+    };
+    for (bool rowsLeft = true; rowsLeft;) {
+        {
+            // Taken once for the thousands of rows at start, not per row,
+            // and let go while a message box waits.
+            CLockGuard lock(g_csTemplateStore);
+            while ((rowsLeft = rows->NextRow()) && addRow()) {
+            }
         }
-        store.Add(blob, userId, rows->ValueInt(3), FALSE, bytes);
+        if (rowsLeft) DataShowMessage(u"database template error!");
     }
     return store.GetCount();
 }

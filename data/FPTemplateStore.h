@@ -4,12 +4,11 @@
 // matcher that must not see the store change under it.
 #pragma once
 
-#include <string>
-#include <string_view>
-#include <unordered_map>
+#include <memory>
 #include <vector>
 
 #include "data/DbSqlite.h"
+#include "data/SlotIndex.h"
 #include "platform/base/CString.h"
 #include "platform/base/types.h"
 
@@ -43,7 +42,7 @@ public:
     int Delete(const CString& userId, int finger);
 
     int GetCount() const { return count; }
-    BYTE* GetTemplates() { return templates.data(); }
+    BYTE* GetTemplates() { return templates.get(); }
     int GetTemplateSize() const { return templateSize; }
     // False for a free or out-of-range slot.
     bool GetEntry(int i, CString& userId, int& finger);
@@ -55,43 +54,32 @@ public:
     bool IsChanged() const { return changed; }
 
 private:
+    friend int FillTemplateStore(CFPTemplateStore& store, CDbSqlite& db);
+
+    // Add with g_csTemplateStore held.
+    int AddLocked(const BYTE* templ, const CString& userId, int finger, int size);
     // The slot form of a stored blob into `out` (templateSize bytes).
     bool ToSlotForm(const BYTE* blob, int size, BYTE* out) const;
+    static size_t HashOf(const CString& userId, int finger);
     int Find(const CString& userId, int finger) const;
-    BYTE* SlotBytes(int i) { return templates.data() + static_cast<size_t>(i) * templateSize; }
+    BYTE* SlotBytes(int i) { return templates.get() + static_cast<size_t>(i) * templateSize; }
     void Clear(int i);
-    // A (user, finger) as the index holds it, and as it is looked up there
-    // without copying the id.
-    struct SlotKeyView {
-        std::u16string_view userId;
-        int finger;
-        bool operator==(const SlotKeyView&) const = default;
-    };
-    struct SlotKey {
-        std::u16string userId;
-        int finger;
-        operator SlotKeyView() const { return {userId, finger}; }
-    };
-    struct SlotKeyHash {
-        using is_transparent = void;
-        size_t operator()(SlotKeyView key) const;
-    };
-    struct SlotKeyEqual {
-        using is_transparent = void;
-        bool operator()(SlotKeyView a, SlotKeyView b) const { return a == b; }
-    };
-    SlotKeyView KeyOf(int i) const { return {ids[i].str(), fingers[i]}; }
 
     int count = 0;
     int slots = 0;
     int limit = 0;
     bool changed = false;
-    std::vector<BYTE> templates;
+    // Free slots are never read, so a new store's block is not cleared:
+    // each slot is written whole when a template takes it.
+    std::unique_ptr<BYTE[]> templates;
+    size_t templatesBytes = 0;
     std::vector<CString> ids;
     std::vector<int> fingers;
-    // The occupied slot of each (user, finger): Add's one-slot-per-finger
-    // check in constant time, so filling the store is linear.
-    std::unordered_map<SlotKey, int, SlotKeyHash, SlotKeyEqual> index;
+    // Each occupied slot's hash of (user, finger), and the index from that
+    // hash to the slot: Add's one-slot-per-finger check in constant time,
+    // so filling the store is linear.
+    std::vector<size_t> hashes;
+    SlotIndex index;
     int templateSize = MatchRecordSize;
 };
 
