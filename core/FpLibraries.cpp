@@ -59,10 +59,11 @@ int LoadFpControlDll() {
     if (!chained) return 0;
     Resolve(m, t.VeltoFPPowerDown, "VeltoFPPowerDown");
     Resolve(m, t.VeltoFPModuleReset, "VeltoFPModuleReset");
-    const bool exposure = Resolve(m, t.VeltoGetFpSize, "VeltoGetFpSize") &
-                          Resolve(m, t.VeltoGetFpExposure, "VeltoGetFpExposure") &
-                          Resolve(m, t.VeltoSetFpExposure, "VeltoSetFpExposure") &
-                          Resolve(m, t.VeltoFpBrightness, "VeltoFpBrightness");
+    // Each one resolved, so that every missing one is reported.
+    bool exposure = Resolve(m, t.VeltoGetFpSize, "VeltoGetFpSize");
+    exposure &= Resolve(m, t.VeltoGetFpExposure, "VeltoGetFpExposure");
+    exposure &= Resolve(m, t.VeltoSetFpExposure, "VeltoSetFpExposure");
+    exposure &= Resolve(m, t.VeltoFpBrightness, "VeltoFpBrightness");
     return t.SMCVersion() >= 8 && !exposure ? 0 : 1;
 }
 
@@ -77,10 +78,12 @@ int LoadFpMatchDll() {
     t.VeltoAutoUpFP = nullptr;
     const HMODULE m = t.match;
     if (!m) return 0;
-    const bool all = Resolve(m, t.VeltoMatchN, "VeltoMatchN") & Resolve(m, t.VeltoMatch, "VeltoMatch") &
-                     Resolve(m, t.VeltoTempToFPRECORD, "VeltoTempToFPRECORD") &
-                     Resolve(m, t.SMAVersion, "SMAVersion") & Resolve(m, t.VeltoMatch2N, "VeltoMatch2N") &
-                     Resolve(m, t.VeltoAutoUpFP, "VeltoAutoUpFP");
+    bool all = Resolve(m, t.VeltoMatchN, "VeltoMatchN");
+    all &= Resolve(m, t.VeltoMatch, "VeltoMatch");
+    all &= Resolve(m, t.VeltoTempToFPRECORD, "VeltoTempToFPRECORD");
+    all &= Resolve(m, t.SMAVersion, "SMAVersion");
+    all &= Resolve(m, t.VeltoMatch2N, "VeltoMatch2N");
+    all &= Resolve(m, t.VeltoAutoUpFP, "VeltoAutoUpFP");
     return all ? 1 : 0;
 }
 
@@ -92,8 +95,9 @@ int LoadFpProcessDll() {
     t.SMPVersion = nullptr;
     const HMODULE m = t.process;
     if (!m) return 0;
-    const bool all = Resolve(m, t.VeltoProcess, "VeltoProcess") & Resolve(m, t.VeltoCheckFp, "VeltoCheckFp") &
-                     Resolve(m, t.SMPVersion, "SMPVersion");
+    bool all = Resolve(m, t.VeltoProcess, "VeltoProcess");
+    all &= Resolve(m, t.VeltoCheckFp, "VeltoCheckFp");
+    all &= Resolve(m, t.SMPVersion, "SMPVersion");
     return all ? 1 : 0;
 }
 

@@ -9,6 +9,7 @@
 class CBottomTaskBar : public CWnd {
 public:
     // Made along the bottom of `parent`, as high as its background picture.
+    using CWnd::Create;
     BOOL Create(CWnd* parent, const CString& skinDir);
     int Height() const;
     // The height a bar made with that skin has.

@@ -21,6 +21,7 @@ public:
     // could not be made or WM_QUIT arrived.
     virtual INT_PTR DoModal();
     // A modeless dialog from the template with that id.
+    using CWnd::Create;
     virtual BOOL Create(UINT templateId, CWnd* parent = nullptr);
     BOOL CreateIndirect(const DialogTemplate* dialog, CWnd* parent = nullptr);
 

@@ -8,6 +8,7 @@ class CEdit : public CWnd {
     DECLARE_DYNAMIC(CEdit)
 
 public:
+    using CWnd::Create;
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
 
     // start -1 drops the selection; end -1 means the end of the text.

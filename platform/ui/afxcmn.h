@@ -15,6 +15,7 @@ class CHeaderCtrl : public CWnd {
     DECLARE_DYNAMIC(CHeaderCtrl)
 
 public:
+    using CWnd::Create;
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
     int GetItemCount() const { return static_cast<int>(SendMessage(HDM_GETITEMCOUNT)); }
     BOOL GetItem(int index, HDITEM* item) const { return SendIndexed(HDM_GETITEMW, index, item); }
@@ -43,6 +44,7 @@ class CListCtrl : public CWnd {
     DECLARE_DYNAMIC(CListCtrl)
 
 public:
+    using CWnd::Create;
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
 
     // Colours.
@@ -122,6 +124,7 @@ class CTreeCtrl : public CWnd {
     DECLARE_DYNAMIC(CTreeCtrl)
 
 public:
+    using CWnd::Create;
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
 
     HTREEITEM InsertItem(LPTVINSERTSTRUCT insert) {

@@ -9,6 +9,7 @@ class CStatic : public CWnd {
     DECLARE_DYNAMIC(CStatic)
 
 public:
+    using CWnd::Create;
     BOOL Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id = 0xFFFF);
     virtual void DrawItem(LPDRAWITEMSTRUCT item);
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
@@ -18,6 +19,7 @@ class CButton : public CWnd {
     DECLARE_DYNAMIC(CButton)
 
 public:
+    using CWnd::Create;
     BOOL Create(LPCTSTR caption, DWORD style, const RECT& rect, CWnd* parent, UINT id);
     int GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }
     void SetCheck(int check) { SendMessage(BM_SETCHECK, static_cast<WPARAM>(check)); }

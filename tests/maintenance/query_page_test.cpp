@@ -147,7 +147,7 @@ TEST_F(QueryPageTest, RefusesALongIdAndAReversedRange) {
     lines.insert(lines.end(), {"answer ok", "key F1", "call", "call", "answer ok", "key F1", "call"});
     OnPage(131, lines,
            {Dates(1, 1),
-            [this] {
+            [] {
                 CString id;
                 ShownPage<CCPTreeRecord>()->IdField().GetWindowText(id);
                 EXPECT_EQ(id, u"") << "the long ID is cleared";

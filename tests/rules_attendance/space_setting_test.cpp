@@ -11,7 +11,6 @@ namespace {
 
 constexpr int kZoneSelector = 1262;
 constexpr int kMondayStart = 1124;
-constexpr int kSetButton = 1270;
 
 class SpaceSettingTest : public RulesTest {
 protected:
