@@ -83,23 +83,6 @@ TEST_F(AutoStatusTest, AStatusWithoutAnItemShowsTheEntryStatusNotThePreviousZone
     EXPECT_EQ(Int(u"select FNID from AtuoFN where SpaceID = 1"), 3);
 }
 
-// The F1 key messages the focused field receives.
-struct F1Spy {
-    static inline HWND field = nullptr;
-    static inline WNDPROC fieldProc = nullptr;
-    static inline std::vector<UINT> seen;
-    static LRESULT Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        if ((message == WM_KEYDOWN || message == WM_KEYUP) && wParam == VK_F1) seen.push_back(message);
-        return CallWindowProcW(fieldProc, hwnd, message, wParam, lParam);
-    }
-    static void Start() {
-        seen.clear();
-        field = ::GetFocus();
-        fieldProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(field, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc)));
-    }
-    static void Stop() { SetWindowLongPtrW(field, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(fieldProc)); }
-};
-
 // F1 sets, and its key messages still go on to the focused field.
 TEST_F(AutoStatusTest, F1SetsAndGoesOnToTheFocusedField) {
     Store(1, u"Mon", u"8:5", u"9:0");
@@ -129,6 +112,21 @@ TEST_F(AutoStatusTest, SetWritesTheStatusAndAllFourteenTimes) {
     EXPECT_EQ(Text(u"select SunStart from AtuoFN where SpaceID = 3"), u"01:00");
     EXPECT_EQ(Int(u"select count(*) from AtuoFN where FNID <> 0"), 1) << "no other zone changed";
     EXPECT_EQ(Boxes(), (std::vector<std::u16string>{u"Save this time zone?", u"Save this time zone?"}));
+}
+
+// A new status alone is checked with the times shown, as stored by other
+// means: a stored start after its end, then a stored overlap, refuse it.
+TEST_F(AutoStatusTest, ANewStatusAloneStillRunsEveryCheck) {
+    Store(1, u"Tues", u"12:00", u"11:00");
+    const std::vector<std::string> newStatus{"key DOWN", "key RIGHT", "answer yes", "answer ok", "key F1"};
+    RunOnPage(142, newStatus);
+    EXPECT_EQ(Boxes(), (std::vector<std::u16string>{u"Save this time zone?", u"Tuesday: start is after end"}));
+    Store(1, u"Tues", u"00:00", u"00:00");
+    Store(1, u"Fri", u"09:00", u"11:00");
+    Store(2, u"Fri", u"10:00", u"12:00");
+    RunOnPage(142, newStatus);
+    EXPECT_EQ(Boxes().back(), u"Overlaps zone 2 (Friday 10:00~12:00). Please change it.");
+    EXPECT_EQ(Int(u"select FNID from AtuoFN where SpaceID = 1"), 0) << "the new status was never written";
 }
 
 TEST_F(AutoStatusTest, AStartAfterItsEndIsRefusedBeforeAnyOverlap) {

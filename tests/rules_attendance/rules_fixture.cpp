@@ -91,3 +91,16 @@ void RulesTest::UseChinese() {
     g_MachineConfig.LanguageName = u"Chinese";
     ASSERT_TRUE(g_LangDoc.ReadFromFile(GetLanguageFilePath()));
 }
+
+LRESULT F1Spy::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if ((message == WM_KEYDOWN || message == WM_KEYUP) && wParam == VK_F1) seen.push_back(message);
+    return CallWindowProcW(fieldProc, hwnd, message, wParam, lParam);
+}
+
+void F1Spy::Start() {
+    seen.clear();
+    field = ::GetFocus();
+    fieldProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(field, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc)));
+}
+
+void F1Spy::Stop() { SetWindowLongPtrW(field, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(fieldProc)); }

@@ -12,6 +12,17 @@
 #include "tests/page_support/panel_fixture.h"
 #include "widgets/LDDateCtrl.h"
 
+// The F1 key messages that reach the focused window between Start and
+// Stop: whether a page lets F1 go on to its fields.
+struct F1Spy {
+    static inline HWND field = nullptr;
+    static inline WNDPROC fieldProc = nullptr;
+    static inline std::vector<UINT> seen;
+    static LRESULT Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static void Start();
+    static void Stop();
+};
+
 class RulesTest : public PanelTest {
 protected:
     RulesTest();

@@ -125,6 +125,20 @@ TEST_F(SpaceSettingTest, SetWithNoZoneAsksNothingAndEnterWorksOnlyOnTheButton) {
     EXPECT_EQ(Boxes(), std::vector<std::u16string>{u"Save this time zone?"});
 }
 
+// F1 sets and stops at the page: unlike on the automatic-status page, the
+// focused field never sees it.
+TEST_F(SpaceSettingTest, F1SetsAndNeverReachesTheFocusedField) {
+    Check("spy", [] {
+        ASSERT_TRUE(FocusIn(kZoneSelector));
+        F1Spy::Start();
+    });
+    Check("unspy", [] { F1Spy::Stop(); });
+    RunOnPage(165, {"key RIGHT", "key RIGHT", "check spy", "answer yes", "key F1", "check unspy"});
+    EXPECT_EQ(Boxes(), std::vector<std::u16string>{u"Save this time zone?"});
+    EXPECT_EQ(Zone(2).MonStart, u"00:00") << "zone 2 was set";
+    EXPECT_TRUE(F1Spy::seen.empty());
+}
+
 TEST_F(SpaceSettingTest, LeavingAsksForEachChangedTimeInOrder) {
     // Monday end and Friday start changed: no to the first question, yes
     // to the second keeps the page; then no to both leaves.
