@@ -1,8 +1,6 @@
 // The door, alarm and Wiegand page (node 164): the stored settings shown,
 // the two numbers checked on leaving, the settings written as typed and the
 // two alarm-check frames sent to the I/O controller on every leave.
-#include <sys/stat.h>
-
 #include "core/ConfigXml.h"
 #include "core/MachineConfig.h"
 #include "platform/base/utf.h"
@@ -24,11 +22,6 @@ using Bytes = std::vector<BYTE>;
 
 class DoorPage : public RulesTest {
 protected:
-    ino_t ConfigInode() const {
-        struct stat info {};
-        stat(root.HostPath("NandFlash/zeta42/config/config.xml").c_str(), &info);
-        return info.st_ino;
-    }
     // The frames of one passed leave with the two checks as given.
     static Bytes Frames(int doorSensor, int tamper) {
         const BYTE d = static_cast<BYTE>(doorSensor);
@@ -139,6 +132,9 @@ TEST_F(DoorPage, NumbersOutOfRangeAreRefusedWithTheFocusOnTheirField) {
         << "with both wrong only the facility code is named";
     EXPECT_EQ(focusAfterLeave, (std::vector<int>{kFacilityCode, kFacilityCode, kFacilityCode, kLockDelay,
                                                    kLockDelay, kFacilityCode}));
+    using Kept = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(keptAfterLeave, (Kept{{"255", "10"}, {"-1", "10"}, {"", "10"}, {"0", "16"}, {"0", ""}, {"300", "99"}}))
+        << "a refused leave keeps what was typed for correction";
     // Each refused leave stored and sent nothing; the leaves that followed
     // with the stored values sent their frames and saved the same file.
     EXPECT_EQ(Sent().size(), 6u * 8u);
