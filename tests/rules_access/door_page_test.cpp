@@ -178,12 +178,21 @@ TEST_F(DoorPage, HostileTextsAreRefusedOrStoredLiterally) {
 
 TEST_F(DoorPage, EachEntryListsEveryOptionOnce) {
     std::vector<CString> relay;
-    look = [&](int) { relay.push_back(Shown(kRelayMode)); };
-    std::vector<std::string> lines = {"look"};
+    std::vector<int> counts;
+    look = [&](int) {
+        relay.push_back(Shown(kRelayMode));
+        if (counts.empty())
+            for (int id : {kRelayMode, kWiegandMode, kTamper, kDoorSensor}) counts.push_back(ItemCount(id));
+    };
+    // Entered, left to its menu and entered again in one session.
+    std::vector<std::string> lines = {"key ESC", "goto 164", "look"};
     for (int i = 0; i < 5; ++i) lines.insert(lines.end(), {"key RIGHT", "look"});
-    OnPage(164, {});
     OnPage(164, lines);
     EXPECT_EQ(relay, (std::vector<CString>{u"1-Bell 2-Lock", u"1-Lock", u"2-Lock", u"Lock", u"None", u"1-Bell 2-Lock"}));
+    EXPECT_EQ(counts, (std::vector<int>{5, 3, 2, 2})) << "relay mode, Wiegand format, tamper, door sensor";
+    const CMachineConfig& c = g_MachineConfig;
+    EXPECT_EQ((std::vector<int>{c.RING, c.WIEGANDMODE, c.FCCHECKALARM, c.MCCHECKALARM}), (std::vector<int>{0, 0, 1, 0}))
+        << "counting leaves each selector as it was";
 }
 
 TEST_F(DoorPage, Golden) {

@@ -113,10 +113,15 @@ TEST_F(RecordPage, HostileTextsAreRefusedOrStoredLiterally) {
 
 TEST_F(RecordPage, EachEntryListsTheWorkCodeOptionsOnce) {
     std::vector<CString> seen;
-    look = [&](int) { seen.push_back(Shown(kWorkCode)); };
-    OnPage(154, {});
-    OnPage(154, {"key DOWN", "key DOWN", "look", "key RIGHT", "look", "key RIGHT", "look"});
+    int count = 0;
+    look = [&](int) {
+        seen.push_back(Shown(kWorkCode));
+        count = ItemCount(kWorkCode);
+    };
+    // Entered, left to its menu and entered again in one session.
+    OnPage(154, {"key ESC", "goto 154", "key DOWN", "key DOWN", "look", "key RIGHT", "look", "key RIGHT", "look"});
     EXPECT_EQ(seen, (std::vector<CString>{u"No", u"Yes", u"No"}));
+    EXPECT_EQ(count, 2);
     EXPECT_EQ(g_MachineConfig.WORKCODE, 0);
     // The switch at the foot of the page answers a tap on its arrow.
     seen.clear();

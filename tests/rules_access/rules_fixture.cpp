@@ -119,6 +119,22 @@ CString RulesTest::Shown(int id) {
     return text;
 }
 
+int RulesTest::ItemCount(int id) {
+    auto* box = dynamic_cast<CJHSelectBox*>(ShownPage()->GetDlgItem(id));
+    if (box == nullptr) return -1;
+    const int value = box->GetCurSelValue();
+    box->SetCurSel(0);
+    CString previous = box->GetCurSelText();
+    int count = 1;
+    for (; count < 100; ++count) {
+        box->SetCurSel(static_cast<UINT>(count));
+        if (box->GetCurSelText() == previous) break;
+        previous = box->GetCurSelText();
+    }
+    box->SetCurSelByValue(value);
+    return count;
+}
+
 void RulesTest::TryLeave(UINT node, std::pair<int, std::string> first, std::pair<int, std::string> second,
                          int storedFirst, int storedSecond) {
     look = [this, first, second](int) {

@@ -34,6 +34,10 @@ protected:
     // current item, else the window text).
     static CCPTreeBase* ShownPage();
     static CString Shown(int id);
+    // How many items the shown page's select box `id` lists. The box tells
+    // only through SetCurSel, which ignores an index past the end (its
+    // neighbouring items differ); the current item is put back.
+    static int ItemCount(int id);
     // Opens the page of `node`, types the two fields (`first`, `second`:
     // control id and text) and tries to leave; a refusal is answered, the
     // focus noted in `focusAfterLeave` (-1 when the page went) and the
