@@ -1,8 +1,6 @@
 // The door, alarm and Wiegand page (node 164): the stored settings shown,
 // the two numbers checked on leaving, the settings written as typed and the
 // two alarm-check frames sent to the I/O controller on every leave.
-#include <sys/stat.h>
-
 #include "core/ConfigXml.h"
 #include "core/MachineConfig.h"
 #include "platform/base/utf.h"
@@ -24,11 +22,6 @@ using Bytes = std::vector<BYTE>;
 
 class DoorPage : public RulesTest {
 protected:
-    ino_t ConfigInode() const {
-        struct stat info {};
-        stat(root.HostPath("NandFlash/zeta42/config/config.xml").c_str(), &info);
-        return info.st_ino;
-    }
     // The frames of one passed leave with the two checks as given.
     static Bytes Frames(int doorSensor, int tamper) {
         const BYTE d = static_cast<BYTE>(doorSensor);
@@ -139,6 +132,9 @@ TEST_F(DoorPage, NumbersOutOfRangeAreRefusedWithTheFocusOnTheirField) {
         << "with both wrong only the facility code is named";
     EXPECT_EQ(focusAfterLeave, (std::vector<int>{kFacilityCode, kFacilityCode, kFacilityCode, kLockDelay,
                                                    kLockDelay, kFacilityCode}));
+    using Kept = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(keptAfterLeave, (Kept{{"255", "10"}, {"-1", "10"}, {"", "10"}, {"0", "16"}, {"0", ""}, {"300", "99"}}))
+        << "a refused leave keeps what was typed for correction";
     // Each refused leave stored and sent nothing; the leaves that followed
     // with the stored values sent their frames and saved the same file.
     EXPECT_EQ(Sent().size(), 6u * 8u);
@@ -182,12 +178,21 @@ TEST_F(DoorPage, HostileTextsAreRefusedOrStoredLiterally) {
 
 TEST_F(DoorPage, EachEntryListsEveryOptionOnce) {
     std::vector<CString> relay;
-    look = [&](int) { relay.push_back(Shown(kRelayMode)); };
-    std::vector<std::string> lines = {"look"};
+    std::vector<int> counts;
+    look = [&](int) {
+        relay.push_back(Shown(kRelayMode));
+        if (counts.empty())
+            for (int id : {kRelayMode, kWiegandMode, kTamper, kDoorSensor}) counts.push_back(ItemCount(id));
+    };
+    // Entered, left to its menu and entered again in one session.
+    std::vector<std::string> lines = {"key ESC", "goto 164", "look"};
     for (int i = 0; i < 5; ++i) lines.insert(lines.end(), {"key RIGHT", "look"});
-    OnPage(164, {});
     OnPage(164, lines);
     EXPECT_EQ(relay, (std::vector<CString>{u"1-Bell 2-Lock", u"1-Lock", u"2-Lock", u"Lock", u"None", u"1-Bell 2-Lock"}));
+    EXPECT_EQ(counts, (std::vector<int>{5, 3, 2, 2})) << "relay mode, Wiegand format, tamper, door sensor";
+    const CMachineConfig& c = g_MachineConfig;
+    EXPECT_EQ((std::vector<int>{c.RING, c.WIEGANDMODE, c.FCCHECKALARM, c.MCCHECKALARM}), (std::vector<int>{0, 0, 1, 0}))
+        << "counting leaves each selector as it was";
 }
 
 TEST_F(DoorPage, Golden) {

@@ -30,9 +30,11 @@ TEST_F(RecordPage, TheStoredSettingsAreShownAndEveryLeaveSavesTheWorkCode) {
         for (int id : {kInterval, kThreshold, kWorkCode}) shown.push_back(Shown(id));
         shown.push_back(FocusId() == kInterval ? u"interval" : u"elsewhere");
     };
+    const ino_t before = ConfigInode();
     const std::string file = ConfigFile();
     OnPage(154, {"look"});
     EXPECT_EQ(shown, (std::vector<CString>{u"0", u"1000", u"No", u"interval"}));
+    EXPECT_NE(ConfigInode(), before) << "the settings file is saved on every leave";
     EXPECT_EQ(ConfigFile(), file) << "WORKCODE rewritten with its own value";
     EXPECT_TRUE(Boxes().empty());
 
@@ -79,6 +81,10 @@ TEST_F(RecordPage, NumbersOutOfRangeAreRefusedAndNothingIsWritten) {
                                                     kThresholdRefused, kThresholdRefused, kIntervalRefused}))
         << "with both wrong only the interval is named";
     EXPECT_EQ(focusAfterLeave, std::vector<int>(6, kInterval)) << "the page stays with the focus where it was";
+    using Kept = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(keptAfterLeave,
+              (Kept{{"251", "1000"}, {"-1", "1000"}, {"", "1000"}, {"0", "5001"}, {"0", ""}, {"300", "-5"}}))
+        << "a refused leave keeps what was typed for correction";
     EXPECT_EQ(ConfigFile(), file);
     EXPECT_EQ(g_MachineConfig.REATTIMEGAP, 0);
     EXPECT_EQ(g_MachineConfig.WARNINGNUM, 1000);
@@ -107,10 +113,15 @@ TEST_F(RecordPage, HostileTextsAreRefusedOrStoredLiterally) {
 
 TEST_F(RecordPage, EachEntryListsTheWorkCodeOptionsOnce) {
     std::vector<CString> seen;
-    look = [&](int) { seen.push_back(Shown(kWorkCode)); };
-    OnPage(154, {});
-    OnPage(154, {"key DOWN", "key DOWN", "look", "key RIGHT", "look", "key RIGHT", "look"});
+    int count = 0;
+    look = [&](int) {
+        seen.push_back(Shown(kWorkCode));
+        count = ItemCount(kWorkCode);
+    };
+    // Entered, left to its menu and entered again in one session.
+    OnPage(154, {"key ESC", "goto 154", "key DOWN", "key DOWN", "look", "key RIGHT", "look", "key RIGHT", "look"});
     EXPECT_EQ(seen, (std::vector<CString>{u"No", u"Yes", u"No"}));
+    EXPECT_EQ(count, 2);
     EXPECT_EQ(g_MachineConfig.WORKCODE, 0);
     // The switch at the foot of the page answers a tap on its arrow.
     seen.clear();

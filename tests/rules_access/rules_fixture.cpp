@@ -1,5 +1,7 @@
 #include "tests/rules_access/rules_fixture.h"
 
+#include <sys/stat.h>
+
 #include <memory>
 
 #include "core/AccessTables.h"
@@ -90,6 +92,12 @@ std::optional<CString> RulesTest::StoredConfig(const char16_t* key) {
     return text;
 }
 
+ino_t RulesTest::ConfigInode() const {
+    struct stat info {};
+    stat(root.HostPath("NandFlash/zeta42/config/config.xml").c_str(), &info);
+    return info.st_ino;
+}
+
 std::vector<std::u16string> RulesTest::Boxes() const {
     std::vector<std::u16string> texts;
     for (const JournalEntry& entry : JournalRead(kJournalMessageBox, m_journalStart)) texts.push_back(entry.text);
@@ -111,9 +119,30 @@ CString RulesTest::Shown(int id) {
     return text;
 }
 
+int RulesTest::ItemCount(int id) {
+    auto* box = dynamic_cast<CJHSelectBox*>(ShownPage()->GetDlgItem(id));
+    if (box == nullptr) return -1;
+    const int value = box->GetCurSelValue();
+    box->SetCurSel(0);
+    CString previous = box->GetCurSelText();
+    int count = 1;
+    for (; count < 100; ++count) {
+        box->SetCurSel(static_cast<UINT>(count));
+        if (box->GetCurSelText() == previous) break;
+        previous = box->GetCurSelText();
+    }
+    box->SetCurSelByValue(value);
+    return count;
+}
+
 void RulesTest::TryLeave(UINT node, std::pair<int, std::string> first, std::pair<int, std::string> second,
                          int storedFirst, int storedSecond) {
-    look = [this](int) { focusAfterLeave.push_back(ShownPage() ? FocusId() : -1); };
+    look = [this, first, second](int) {
+        focusAfterLeave.push_back(ShownPage() ? FocusId() : -1);
+        if (ShownPage())
+            keptAfterLeave.emplace_back(Utf16ToUtf8(Shown(first.first).GetString()),
+                                        Utf16ToUtf8(Shown(second.first).GetString()));
+    };
     OnPage(node, {Put(first.first, first.second), Put(second.first, second.second), "answer ok", "key ESC", "look",
                   Put(first.first, std::to_string(storedFirst)), Put(second.first, std::to_string(storedSecond))});
 }

@@ -4,6 +4,8 @@
 // far end the test reads.
 #pragma once
 
+#include <sys/types.h>
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -32,17 +34,25 @@ protected:
     // current item, else the window text).
     static CCPTreeBase* ShownPage();
     static CString Shown(int id);
+    // How many items the shown page's select box `id` lists. The box tells
+    // only through SetCurSel, which ignores an index past the end (its
+    // neighbouring items differ); the current item is put back.
+    static int ItemCount(int id);
     // Opens the page of `node`, types the two fields (`first`, `second`:
     // control id and text) and tries to leave; a refusal is answered, the
     // focus noted in `focusAfterLeave` (-1 when the page went) and the
     // fields given the numbers `storedFirst`, `storedSecond` so that the
-    // page can go.
+    // page can go. What the two fields showed after the refusal is noted
+    // in `keptAfterLeave`.
     void TryLeave(UINT node, std::pair<int, std::string> first, std::pair<int, std::string> second, int storedFirst,
                   int storedSecond);
     std::vector<int> focusAfterLeave;
+    std::vector<std::pair<std::string, std::string>> keptAfterLeave;
     // The text config.xml on disk holds for `key` (nullopt when missing).
     std::optional<CString> StoredConfig(const char16_t* key);
     std::string ConfigFile() const { return root.ReadFile("NandFlash/zeta42/config/config.xml"); }
+    // The file's inode: a save writes a new file in the old one's place.
+    ino_t ConfigInode() const;
     // The message boxes shown since the test began, in order.
     std::vector<std::u16string> Boxes() const;
     // What the terminal wrote to the I/O controller since the last call.

@@ -119,18 +119,24 @@ TEST_F(VerifyTypePage, AStoredNumberBeyondOneByteIsShownAndWrittenBackAsItsLowBy
 
 TEST_F(VerifyTypePage, EachEntryListsEveryOptionOnce) {
     std::vector<CString> cycle;
-    look = [&](int) { cycle.push_back(Shown(kFingerBox)); };
+    std::vector<int> counts;
+    look = [&](int) {
+        cycle.push_back(Shown(kFingerBox));
+        if (counts.empty())
+            for (int id : {kFingerBox, kCardBox, kIdBox}) counts.push_back(ItemCount(id));
+    };
     // Four steps bring a four-item list back to where it started; five
     // steps do the same on the card row.
-    std::vector<std::string> lines = {"look"};
+    // Entered, left to its menu and entered again in one session.
+    std::vector<std::string> lines = {"key ESC", "goto 163", "look"};
     for (int i = 0; i < 4; ++i) lines.insert(lines.end(), {"key RIGHT", "look"});
-    OnPage(163, {});
     OnPage(163, lines);
     ASSERT_EQ(cycle.size(), 5u);
     EXPECT_EQ(cycle[4], cycle[0]);
     EXPECT_EQ(cycle[1], u"Refuse");
     EXPECT_EQ(cycle[2], u"Password");
     EXPECT_EQ(cycle[3], u"Card");
+    EXPECT_EQ(counts, (std::vector<int>{4, 5, 5}));
 
     std::vector<CString> cardCycle;
     look = [&](int) { cardCycle.push_back(Shown(kCardBox)); };
