@@ -97,6 +97,19 @@ TEST_F(UpdatePageTest, MissingFolderOrFileInstallsNothing) {
     EXPECT_TRUE(ControllerFrames().empty());
 }
 
+// Five program files that hold nothing, and no icons: there is nothing to
+// install, and empty files in the program's place would never start.
+TEST_F(UpdatePageTest, AnUpdateWithoutAByteIsIncompleteAndInstallsNothing) {
+    root.PutFile("NandFlash/app/Quillon.exe", "old program");
+    for (const char* name : kProgramFiles) root.PutFile(std::string("USB Disk/zeta42/") + name, "");
+    OnPage(kUpdateNode, {"answer ok", "key ENTER", "wait 1000"});
+    EXPECT_EQ(Messages(), std::vector<CString>{u"Update files incomplete on the USB disk"});
+    EXPECT_EQ(FileBytes("NandFlash/app/Quillon.exe"), "old program");
+    EXPECT_FALSE(Installed("launch.exe"));
+    EXPECT_EQ(Skin(), u"blue");
+    EXPECT_TRUE(ControllerFrames().empty());
+}
+
 TEST_F(UpdatePageTest, AFileThatCannotBeCopiedLeavesTheOldProgram) {
     PutUpdate();
     root.PutFile("NandFlash/app/Quillon.exe", "old program");
