@@ -117,6 +117,36 @@ TEST_F(QueryPageTest, EightRecordsKeepTheFocusOnTheIdField) {
     EXPECT_FALSE(seen[0].listFocused);
 }
 
+// Up and Down move the selection inside the list; past its first or its
+// last row no row stays selected and the focus moves on.
+TEST_F(QueryPageTest, UpAndDownStayInTheListUntilItsEdges) {
+    Punch(u"1", 9);
+    std::vector<Seen> seen;
+    // The page's control that holds the focus (a date's field lies inside
+    // its date control).
+    const auto focusedId = [] {
+        const HWND page = ShownPage<CCPTreeRecord>()->GetSafeHwnd();
+        HWND focus = ::GetFocus();
+        while (focus && ::GetParent(focus) != page) focus = ::GetParent(focus);
+        return focus ? ::GetDlgCtrlID(focus) : 0;
+    };
+    std::vector<int> focused;
+    std::vector<std::string> lines{"call", "key F1", "key DOWN", "call", "key UP", "key UP", "call", "call", "key F1"};
+    for (int row = 0; row < 7; ++row) lines.push_back("key DOWN");
+    lines.insert(lines.end(), {"call", "call"});
+    OnPage(131, lines,
+           {Dates(1, 1), Note(seen), Note(seen), [&] { focused.push_back(focusedId()); }, Note(seen),
+            [&] { focused.push_back(focusedId()); }});
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_TRUE(seen[0].listFocused);
+    EXPECT_EQ(seen[0].selected, 1);
+    EXPECT_FALSE(seen[1].listFocused) << "Up at the first row leaves the list";
+    EXPECT_EQ(seen[1].selected, -1);
+    EXPECT_FALSE(seen[2].listFocused) << "Down at the last row leaves the list";
+    EXPECT_EQ(seen[2].selected, -1);
+    EXPECT_EQ(focused, (std::vector<int>{CCPTreeRecord::IDC_END, CCPTreeRecord::IDC_NEXT}));
+}
+
 TEST_F(QueryPageTest, FiltersByIdAndDepartment) {
     Punch(u"1", 3);
     Punch(u"87654321", 2, 1);
