@@ -61,7 +61,10 @@ protected:
 TEST_F(UpdatePageTest, InstallsFromTheUsbDiskAndRestarts) {
     PutUpdate();
     const std::string config = FileBytes("NandFlash/zeta42/config/config.xml");
-    OnPage(kUpdateNode, {"key ENTER", "wait 100"});
+    UINT bar = 0;
+    OnPage(kUpdateNode, {"key ENTER", "wait 100", "call"},
+           {[&] { bar = ShownPage<CUpdateDlg>()->ProgressBar().GetPos(); }});
+    EXPECT_EQ(bar, 100u) << "every file copied fills the bar";
     for (const char* name : kProgramFiles)
         EXPECT_EQ(FileBytes(std::string("NandFlash/app/") + name),
                   FileBytes(std::string("USB Disk/zeta42/") + name)) << name;
