@@ -94,6 +94,22 @@ TEST_F(QueryPageTest, FifteenRecordsMakeThreePagesOfSeven) {
     EXPECT_EQ(seen[4].page, 0u);
 }
 
+// Entering the page again empties the list but keeps the last search's
+// page count: Right pages through the form's filters as they stand.
+TEST_F(QueryPageTest, RightAfterEnteringAgainPagesWithTheLastSearchsCount) {
+    Punch(u"1", 15);
+    std::vector<Seen> seen;
+    OnPage(131, {"call", "key F1", "key ESC", "goto 131", "call", "key RIGHT", "call"},
+           {Dates(1, 1), Note(seen), Note(seen)});
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_TRUE(seen[0].rows.empty()) << "leaving empties the list";
+    EXPECT_EQ(seen[1].label, u"2/3");
+    EXPECT_EQ(seen[1].page, 1u);
+    ASSERT_EQ(seen[1].rows.size(), 7u);
+    EXPECT_EQ(seen[1].rows[0], u"1|Ann|14-09-01 08:07:00|IN");
+    EXPECT_TRUE(seen[1].listFocused);
+}
+
 TEST_F(QueryPageTest, LabelsAndFocusAtThePageEdges) {
     Punch(u"1", 14);
     std::vector<Seen> seen;
