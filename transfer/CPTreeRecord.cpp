@@ -342,8 +342,9 @@ void CCPTreeRecord::FocusFirstRow() {
 }
 
 void CCPTreeRecord::NextPage() {
-    // No match leaves nothing to page to.
-    if (m_count == 0 || m_page + 1 > m_lastPage) return;
+    // A search that matched nothing leaves nothing to page to. Entering the
+    // page again clears the count but keeps the last search's pages.
+    if (m_lastPage == LastPageOf(0) || m_page + 1 > m_lastPage) return;
     ++m_page;
     if (FillPage(m_page) == 0) --m_page;
     FocusFirstRow();

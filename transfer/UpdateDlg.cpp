@@ -153,8 +153,7 @@ void CUpdateDlg::OnUpdate() {
 
 FileCopyError CUpdateDlg::CopyUpdate(const std::vector<UpdateFile>& files) {
     if (!DirExists(kUpdateProgramFolder)) CreateDirectory(kUpdateProgramFolder, nullptr);
-    ULONGLONG total = 0;
-    for (const UpdateFile& file : files) total += file.size;
+    const ULONGLONG total = UpdateSize(files);
     std::vector<std::unique_ptr<CBlockCopy>> copies;
     CTransferLoop loop(&m_progress);
     loop.Begin(false);

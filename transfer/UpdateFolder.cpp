@@ -46,6 +46,12 @@ bool FlashHolds(const std::vector<UpdateFile>& files) {
 
 }  // namespace
 
+ULONGLONG UpdateSize(const std::vector<UpdateFile>& files) {
+    ULONGLONG total = 0;
+    for (const UpdateFile& file : files) total += file.size;
+    return total;
+}
+
 std::vector<CString> IconNames(const CString& folder) {
     std::vector<CString> names;
     WIN32_FIND_DATAW entry{};
@@ -78,5 +84,8 @@ UpdateFolderState CollectUpdateFiles(const CString& folder, std::vector<UpdateFi
             if (!AddRegularFile(iconSource + u"\\" + name, iconTarget + u"\\" + name, files))
                 return UpdateFolderState::Unusable;
     }
+    // Empty program files are no program: installing them would leave a
+    // terminal that cannot start.
+    if (UpdateSize(files) == 0) return UpdateFolderState::Incomplete;
     return FlashHolds(files) ? UpdateFolderState::Usable : UpdateFolderState::Unusable;
 }

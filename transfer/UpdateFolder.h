@@ -25,7 +25,7 @@ struct UpdateFile {
 
 enum class UpdateFolderState {
     Usable,
-    // A program file is missing.
+    // A program file is missing, or the files hold no byte at all.
     Incomplete,
     // An entry is a link, a device or a pipe, or the files are more than
     // the flash has room for.
@@ -35,6 +35,9 @@ enum class UpdateFolderState {
 // The files of the update in `folder`, in the order they are copied: the
 // program set, then the icons when the skin has their folder.
 UpdateFolderState CollectUpdateFiles(const CString& folder, std::vector<UpdateFile>& files);
+
+// The bytes the update copies: the sum of the files' sizes.
+ULONGLONG UpdateSize(const std::vector<UpdateFile>& files);
 
 // The names of the entries of `folder` that match "*.png" and are no
 // folders.

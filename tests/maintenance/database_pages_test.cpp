@@ -15,6 +15,8 @@
 #include "data/UserStorage.h"
 #include "platform/base/debug.h"
 #include "tests/maintenance/DatabasePageTest.h"
+#include "transfer/CPTreeBackupDatabase.h"
+#include "transfer/CPTreeRestoreDatabase.h"
 
 namespace {
 
@@ -98,6 +100,42 @@ TEST_F(BackupPageTest, UsbDiskCopyAndAFailedCopyThatLeavesNoPart) {
               2) << "only zeta42 and the folder in the way";
     EXPECT_TRUE(g_pDatabase->IsOpen());
     EXPECT_EQ(controller.State().restarts, 0);
+}
+
+// Which control of the shown page has the focus.
+int FocusedId() {
+    const CWnd* focus = CWnd::GetFocus();
+    return focus ? focus->GetDlgCtrlID() : 0;
+}
+
+// Enter on the button goes on to the next control after the backup; a tap
+// on the button leaves the focus on it.
+TEST_F(BackupPageTest, EnterMovesTheFocusOnAfterTheBackupATapLeavesItOnTheButton) {
+    std::vector<int> focused;
+    const auto note = [&] { focused.push_back(FocusedId()); };
+    OnPage(kBackupNode, Choose(1, {"answer ok", "key ENTER", "call", "call", "answer ok", "tap 276 42", "call"}),
+           {note,
+            [] {
+                CRect button;
+                ShownPage<CCPTreeBackupDatabase>()->GetDlgItem(CCPTreeBackupDatabase::IDC_BACKUP)->GetWindowRect(&button);
+                ASSERT_TRUE(button.PtInRect(CPoint(276, 42))) << "the tap misses the button";
+            },
+            note});
+    EXPECT_EQ(Messages(), std::vector<CString>(2, u"Backup done!"));
+    EXPECT_EQ(focused, (std::vector<int>{CCPTreeBackupDatabase::IDC_STORAGE, CCPTreeBackupDatabase::IDC_BACKUP}));
+}
+
+// A finished backup leaves the flash chosen and the bar full; the next
+// visit starts again from the USB disk and an empty bar.
+TEST_F(BackupPageTest, EnteringAgainResetsTheChoiceAndTheBar) {
+    std::vector<std::pair<int, UINT>> seen;
+    const auto note = [&] {
+        CCPTreeBackupDatabase* page = ShownPage<CCPTreeBackupDatabase>();
+        seen.emplace_back(page->StorageChoice(), page->ProgressBar().GetPos());
+    };
+    OnPage(kBackupNode, Choose(1, {"answer ok", "key ENTER", "call"}), {note});
+    OnPage(kBackupNode, {"call"}, {note});
+    EXPECT_EQ(seen, (std::vector<std::pair<int, UINT>>{{1, 100u}, {0, 0u}}));
 }
 
 class RestorePageTest : public DatabasePageTest {
@@ -294,6 +332,17 @@ TEST_F(RestorePageTest, CopyWithoutWhatStartUpAddsIsTaken) {
     EXPECT_EQ(Messages(), std::vector<CString>{u"Database restored. The terminal restarts now!"});
     EXPECT_EQ(g_pUserStorage->GetCount(), 1);
     EXPECT_EQ(controller.State().restarts, 1);
+}
+
+// Enter on the storage choice only moves on to the button; Enter there
+// restores, and a missing medium leaves the focus where it was.
+TEST_F(RestorePageTest, EnterOnTheChoiceMovesOnAndEnterOnTheButtonRestores) {
+    std::vector<int> focused;
+    const auto note = [&] { focused.push_back(FocusedId()); };
+    OnPage(kRestoreNode, {"wait 600", "key ENTER", "call", "answer ok", "key ENTER", "call"}, {note, note});
+    EXPECT_EQ(Messages(), std::vector<CString>{u"Folder not found. Is the medium inserted?"});
+    EXPECT_EQ(focused, (std::vector<int>{CCPTreeRestoreDatabase::IDC_RESTORE, CCPTreeRestoreDatabase::IDC_RESTORE}));
+    EXPECT_EQ(controller.State().restarts, 0);
 }
 
 TEST_F(RestorePageTest, NoFileOnTheFlashRoot) {

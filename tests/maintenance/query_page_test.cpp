@@ -94,6 +94,22 @@ TEST_F(QueryPageTest, FifteenRecordsMakeThreePagesOfSeven) {
     EXPECT_EQ(seen[4].page, 0u);
 }
 
+// Entering the page again empties the list but keeps the last search's
+// page count: Right pages through the form's filters as they stand.
+TEST_F(QueryPageTest, RightAfterEnteringAgainPagesWithTheLastSearchsCount) {
+    Punch(u"1", 15);
+    std::vector<Seen> seen;
+    OnPage(131, {"call", "key F1", "key ESC", "goto 131", "call", "key RIGHT", "call"},
+           {Dates(1, 1), Note(seen), Note(seen)});
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_TRUE(seen[0].rows.empty()) << "leaving empties the list";
+    EXPECT_EQ(seen[1].label, u"2/3");
+    EXPECT_EQ(seen[1].page, 1u);
+    ASSERT_EQ(seen[1].rows.size(), 7u);
+    EXPECT_EQ(seen[1].rows[0], u"1|Ann|14-09-01 08:07:00|IN");
+    EXPECT_TRUE(seen[1].listFocused);
+}
+
 TEST_F(QueryPageTest, LabelsAndFocusAtThePageEdges) {
     Punch(u"1", 14);
     std::vector<Seen> seen;
@@ -115,6 +131,36 @@ TEST_F(QueryPageTest, EightRecordsKeepTheFocusOnTheIdField) {
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].label, u"1/2");
     EXPECT_FALSE(seen[0].listFocused);
+}
+
+// Up and Down move the selection inside the list; past its first or its
+// last row no row stays selected and the focus moves on.
+TEST_F(QueryPageTest, UpAndDownStayInTheListUntilItsEdges) {
+    Punch(u"1", 9);
+    std::vector<Seen> seen;
+    // The page's control that holds the focus (a date's field lies inside
+    // its date control).
+    const auto focusedId = [] {
+        const HWND page = ShownPage<CCPTreeRecord>()->GetSafeHwnd();
+        HWND focus = ::GetFocus();
+        while (focus && ::GetParent(focus) != page) focus = ::GetParent(focus);
+        return focus ? ::GetDlgCtrlID(focus) : 0;
+    };
+    std::vector<int> focused;
+    std::vector<std::string> lines{"call", "key F1", "key DOWN", "call", "key UP", "key UP", "call", "call", "key F1"};
+    for (int row = 0; row < 7; ++row) lines.push_back("key DOWN");
+    lines.insert(lines.end(), {"call", "call"});
+    OnPage(131, lines,
+           {Dates(1, 1), Note(seen), Note(seen), [&] { focused.push_back(focusedId()); }, Note(seen),
+            [&] { focused.push_back(focusedId()); }});
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_TRUE(seen[0].listFocused);
+    EXPECT_EQ(seen[0].selected, 1);
+    EXPECT_FALSE(seen[1].listFocused) << "Up at the first row leaves the list";
+    EXPECT_EQ(seen[1].selected, -1);
+    EXPECT_FALSE(seen[2].listFocused) << "Down at the last row leaves the list";
+    EXPECT_EQ(seen[2].selected, -1);
+    EXPECT_EQ(focused, (std::vector<int>{CCPTreeRecord::IDC_END, CCPTreeRecord::IDC_NEXT}));
 }
 
 TEST_F(QueryPageTest, FiltersByIdAndDepartment) {

@@ -61,7 +61,10 @@ protected:
 TEST_F(UpdatePageTest, InstallsFromTheUsbDiskAndRestarts) {
     PutUpdate();
     const std::string config = FileBytes("NandFlash/zeta42/config/config.xml");
-    OnPage(kUpdateNode, {"key ENTER", "wait 100"});
+    UINT bar = 0;
+    OnPage(kUpdateNode, {"key ENTER", "wait 100", "call"},
+           {[&] { bar = ShownPage<CUpdateDlg>()->ProgressBar().GetPos(); }});
+    EXPECT_EQ(bar, 100u) << "every file copied fills the bar";
     for (const char* name : kProgramFiles)
         EXPECT_EQ(FileBytes(std::string("NandFlash/app/") + name),
                   FileBytes(std::string("USB Disk/zeta42/") + name)) << name;
@@ -93,6 +96,19 @@ TEST_F(UpdatePageTest, MissingFolderOrFileInstallsNothing) {
     EXPECT_EQ(messages[0], u"No update found on the USB disk");
     EXPECT_EQ(messages[1], u"Update files incomplete on the USB disk");
     EXPECT_FALSE(Installed("Quillon.exe"));
+    EXPECT_EQ(Skin(), u"blue");
+    EXPECT_TRUE(ControllerFrames().empty());
+}
+
+// Five program files that hold nothing, and no icons: there is nothing to
+// install, and empty files in the program's place would never start.
+TEST_F(UpdatePageTest, AnUpdateWithoutAByteIsIncompleteAndInstallsNothing) {
+    root.PutFile("NandFlash/app/Quillon.exe", "old program");
+    for (const char* name : kProgramFiles) root.PutFile(std::string("USB Disk/zeta42/") + name, "");
+    OnPage(kUpdateNode, {"answer ok", "key ENTER", "wait 1000"});
+    EXPECT_EQ(Messages(), std::vector<CString>{u"Update files incomplete on the USB disk"});
+    EXPECT_EQ(FileBytes("NandFlash/app/Quillon.exe"), "old program");
+    EXPECT_FALSE(Installed("launch.exe"));
     EXPECT_EQ(Skin(), u"blue");
     EXPECT_TRUE(ControllerFrames().empty());
 }
