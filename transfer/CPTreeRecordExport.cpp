@@ -34,8 +34,11 @@ void CCPTreeRecordExport::OnTransfer() {
     CString folder;
     bool folderMade = false;
     if (!ChooseExportFolder(kNoMedium, folder, folderMade)) return;
-    const bool all = Ask(kAskAll);
+    // The file is begun before the question, with its bar empty: the
+    // question never stands over the finished bar of an export before.
     CTransferLoop loop(&ProgressBar());
+    loop.Begin(true);
+    const bool all = Ask(kAskAll);
     const bool written = folderMade && ExportAttendanceRecords(TransferFilePath(folder, kAttendanceFile), all, loop,
                                                                *g_pRecordStore);
     if (!written) loop.Fail();

@@ -67,9 +67,9 @@ CString DecodeTransferName(const BYTE* in);
 
 // A row of "SELECT  * from Userinfo" as a 28-byte record.
 void EncodeUser28(CSqlStatement& userRow, BYTE* out);
-// False for a record whose administrator byte (0x00 or 0xC0), group (0 to
-// 16) or finger mask (fingers 0 to 9) is none that a terminal writes: the
-// record is not stored.
+// False for a record whose administrator byte (0x00 or 0xC0) or group (0
+// to 16) is none that a terminal writes: the record is not stored. The
+// finger mask is taken as it stands.
 bool DecodeUser28(const BYTE* record, TransferUser& user);
 bool DecodeUser27(const BYTE* record, TransferUser& user);
 

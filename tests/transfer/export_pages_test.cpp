@@ -194,6 +194,19 @@ TEST_F(ExportPagesTest, RecordExportWritesTheWorkedExampleAndBatchesOf72) {
     EXPECT_EQ(progress, std::vector<UINT>{100u});
 }
 
+// A second record export on the same visit begins its file, and so its
+// bar, before it asks which records are wanted: the question does not
+// stand over the full bar of the export before.
+TEST_F(ExportPagesTest, ASecondRecordExportEmptiesTheBarBeforeItsQuestion) {
+    AddRecords(3, 1000);
+    OnPage(1332, {"key DOWN", "answer yes", "answer ok", "key ENTER", "progress", "key ENTER", "progress",
+                  "answer no", "answer ok", "progress"});
+    EXPECT_EQ(progress, (std::vector<UINT>{100u, 0u, 100u}));
+    EXPECT_EQ(Messages(), (std::vector<std::u16string>{u"Export all records? (No: new only)", u"Records exported!",
+                                                       u"Export all records? (No: new only)", u"Records exported!"}));
+    EXPECT_EQ(DecodeAttendanceFile(ReadHostFile(FlashFile(kAttendanceFile))).count, 3u) << "the three new records";
+}
+
 TEST_F(ExportPagesTest, AFullRingExportsItsWindowOnceOldestFirstAndEnds) {
     // A small ring wrapped more than once: every slot holds a row.
     delete g_pRecordStore;
