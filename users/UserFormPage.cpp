@@ -314,6 +314,7 @@ BOOL CUserFormPage::EnterPage() {
     FillDepartments();
     TakeCardTarget();
     ClearForm();
+    FinishMenuEntry();
     const BOOL shown = CCPTreeBase::EnterPage();
     m_editId.SetFocus();
     SendTaskBarHint(PageText(u"CJHDownTaskBar", u"JHD002", u"Menu/Save"), 1);
