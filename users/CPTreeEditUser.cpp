@@ -17,13 +17,6 @@ constexpr UINT kSearchListNode = 124;
 
 CCPTreeEditUser::CCPTreeEditUser() { m_photoRect = CRect(200, 13, 330, 88); }
 
-BOOL CCPTreeEditUser::EnterPage() {
-    const bool fromMenu = m_bEnteredFromMenu != 0;
-    const BOOL shown = CUserFormPage::EnterPage();
-    if (fromMenu) ResetSelectBoxes();
-    return shown;
-}
-
 void CCPTreeEditUser::PrepareMenuEntry() {
     m_fpIcon.SetImage(SkinPath(u"Dialog\\CE_finger.png"));
     m_fpIcon.ShowWindow(SW_HIDE);

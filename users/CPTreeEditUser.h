@@ -17,8 +17,6 @@ public:
     // and returns to that page.
     void OpenForUser(CString id, UINT callerNode, CCPTreeBase* callerPage);
 
-    BOOL EnterPage() override;
-
 protected:
     void OnEditEnter(int controlId) override;
     void OnSave() override;
@@ -28,6 +26,8 @@ protected:
     CString CardInUseText() const override;
     bool MenuKeySaves() const override { return !m_verifyModeShown && m_caller.Node() == 0; }
     void PrepareMenuEntry() override;
+    // Every box at its item of value 0 before the page is drawn.
+    void FinishMenuEntry() override { ResetSelectBoxes(); }
     void OnVerifyModeShown() override;
     void OnVerifyModeClosed() override;
     void ShowFormExtras() override;

@@ -314,6 +314,7 @@ BOOL CUserFormPage::EnterPage() {
     FillDepartments();
     TakeCardTarget();
     ClearForm();
+    FinishMenuEntry();
     const BOOL shown = CCPTreeBase::EnterPage();
     m_editId.SetFocus();
     SendTaskBarHint(PageText(u"CJHDownTaskBar", u"JHD002", u"Menu/Save"), 1);
@@ -343,7 +344,12 @@ void CUserFormPage::ClearFormFields() {
     for (CWnd* field : std::initializer_list<CWnd*>{&m_editId, &m_editName, &m_cardDisplay, &m_editPassword})
         field->SetWindowText(u"");
     m_fpIcon.ShowWindow(SW_HIDE);
-    for (CJHSelectBox* box : {&m_boxFpStep, &m_boxCardStep, &m_boxPinStep, &m_boxDept, &m_boxSex}) box->SetCurSel(0);
+    // Set silently, so each box is repainted here: the form may be cleared
+    // with no later paint of the page (another ID typed while one is open).
+    for (CJHSelectBox* box : {&m_boxFpStep, &m_boxCardStep, &m_boxPinStep, &m_boxDept, &m_boxSex}) {
+        box->SetCurSel(0);
+        box->Invalidate(FALSE);
+    }
     // The switch's reset is announced: reset silently, it would not announce
     // the next step back to individual, and the rows would stay disabled
     // under an individual setting that then saves them all as refused.

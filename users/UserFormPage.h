@@ -107,9 +107,11 @@ protected:
     // Alt saves; Enter on Enroll FP enrols.
     virtual bool MenuKeySaves() const { return true; }
     virtual bool EnterOnEnrollActs() const { return false; }
-    // A menu entry, before the form is cleared; the verify-mode view shown
-    // and closed; the form view shown.
+    // A menu entry, before and after the form is cleared (the page is
+    // drawn after both); the verify-mode view shown and closed; the form
+    // view shown.
     virtual void PrepareMenuEntry() {}
+    virtual void FinishMenuEntry() {}
     virtual void OnVerifyModeShown() {}
     virtual void OnVerifyModeClosed() {}
     virtual void ShowFormExtras() {}

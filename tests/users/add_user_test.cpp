@@ -111,20 +111,29 @@ TEST_F(AddUserTest, TheMenuKeySavesFromEveryField) {
 }
 
 TEST_F(AddUserTest, AnotherIdWhileAUserIsOpenSavesThatUserAndStartsTheNext) {
+    ASSERT_TRUE(g_pDatabase->DirectStatement(u"INSERT INTO Dept VALUES (2,'Sales',1,0)"));
     CString nameField = u"unread";
+    int department = -1, stale = -1;
     std::vector<std::string> lines = TypeAndEnter("20");
     Append(lines, Type("11"));
-    Append(lines, {"key UP", Probe([&] { PageControl(121, IDC_USER_ID)->SetWindowText(u""); })});
+    // Department Sales, then back up to the ID.
+    Append(lines, {"key DOWN", "key DOWN", "key RIGHT", "key UP", "key UP", "key UP",
+                   Probe([&] { PageControl(121, IDC_USER_ID)->SetWindowText(u""); })});
     Append(lines, TypeAndEnter("21"));
     lines.push_back(Probe([&] {
         nameField = PageControlText(121, IDC_USER_NAME);
+        department = static_cast<CJHSelectBox*>(PageControl(121, IDC_USER_DEPT))->GetCurSelValue();
+        stale = StalePixels(CCPTreeAddUser::kNode);
         EXPECT_EQ(Page()->HeldUserId(), u"21");
     }));
     RunAt(121, lines);
     EXPECT_EQ(nameField, u"") << "the new user starts with an empty form";
+    EXPECT_EQ(department, 1) << "and the first department";
+    EXPECT_EQ(stale, 0) << "the department box still showed the user saved before";
     UserInfoRecord user;
     ASSERT_TRUE(ReadUser(u"20", user));
     EXPECT_EQ(user.Name, u"11");
+    EXPECT_EQ(user.Deptid, 2);
     ASSERT_TRUE(ReadUser(u"21", user));
     EXPECT_EQ(user.Name, u"");
 }

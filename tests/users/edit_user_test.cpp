@@ -260,6 +260,23 @@ TEST_F(EditUserTest, APhotoTakenWhenAddingShowsWhenEditing) {
     EXPECT_TRUE(golden);
 }
 
+// Entered again from the menu after an administrator in group 3 was
+// viewed, the boxes are at value 0 and show it.
+TEST_F(EditUserTest, EnteredAgainFromTheMenuEveryBoxShowsValueZero) {
+    StoreUser(u"'5','','Ann','0','',1,6,'',1,'',3,0");
+    int stale = -1, admin = -1, group = -1;
+    std::vector<std::string> lines = TypeAndEnter("5");
+    Append(lines, {"key ESC", "goto 122", Probe([&] {
+                       stale = StalePixels(CCPTreeEditUser::kNode);
+                       admin = Box(IDC_USER_ADMIN)->GetCurSelValue();
+                       group = Box(IDC_USER_GROUP)->GetCurSelValue();
+                   })});
+    RunAt(122, lines);
+    EXPECT_EQ(admin, 0);
+    EXPECT_EQ(group, 0);
+    EXPECT_EQ(stale, 0) << "the admin and group boxes still showed the user viewed before";
+}
+
 TEST_F(EditUserTest, GoldenAsEntered) {
     RunAt(122, {"golden users_edit_user_entered"});
     EXPECT_TRUE(golden);
