@@ -131,7 +131,7 @@ TEST_F(EditUserTest, TheMenuKeySavesFromEveryField) {
         Append(lines, TypeAndEnter(id));
         // From the name field, on down.
         for (int step = 0; step < field; ++step) lines.push_back("key DOWN");
-        lines.push_back(Probe([&, field] {
+        lines.push_back(Probe([&] {
             focused.push_back(::GetDlgCtrlID(::GetFocus()));
             PageControl(122, IDC_USER_NAME)->SetWindowText(CString(u"New"));
         }));
