@@ -510,8 +510,9 @@ BOOL CCPTreeSearchUser::PreTranslateMessage(MSG* msg) {
                 CSelectButton& button = msg->wParam == VK_LEFT ? m_btnPrevious : m_btnNext;
                 if (!button.IsWindowEnabled() || focus == &m_boxDept) break;
                 msg->wParam == VK_LEFT ? OnPreviousPage() : OnNextPage();
+                // One row is selected at most: the first takes the place of
+                // any other, and edit and delete stay as they were.
                 m_list.SetFocus();
-                ClearSelection();
                 if (m_list.GetItemCount() > 0) SelectRow(0);
                 return TRUE;
             }

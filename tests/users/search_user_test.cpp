@@ -75,6 +75,11 @@ protected:
         return count;
     }
     static void SetField(int id, const CString& text) { Page()->GetDlgItem(id)->SetWindowText(text); }
+    // Whether the edit and the delete button are enabled.
+    static std::pair<bool, bool> EditAndDeleteEnabled() {
+        return std::make_pair(Page()->GetDlgItem(1067)->IsWindowEnabled() != FALSE,
+                              Page()->GetDlgItem(1036)->IsWindowEnabled() != FALSE);
+    }
     int Count(const CString& text) const {
         int n = 0;
         for (const CString& message : Messages()) n += message == text ? 1 : 0;
@@ -208,19 +213,36 @@ TEST_F(SearchUserTest, EditOpensTheSelectedUserAndTheReturnKeepsTheRowSelected) 
 TEST_F(SearchUserTest, AnArrowPastTheListsEdgeDisablesEditAndDeleteForGoodAndTheirKeysStillAct) {
     StoreUser(u"1", u"Ann");
     StoreUser(u"2", u"Bob");
-    const auto enabled = [] {
-        return std::make_pair(Page()->GetDlgItem(1067)->IsWindowEnabled() != FALSE,
-                              Page()->GetDlgItem(1036)->IsWindowEnabled() != FALSE);
-    };
     std::pair<bool, bool> atEdge{true, true}, afterFind{true, true};
     CString edited;
-    RunAt(kNode, {"key F1", FocusList(), "key UP", Probe([&] { atEdge = enabled(); }), "key F1", FocusList(),
-                  Probe([&] { afterFind = enabled(); }), "key F2", Probe([&] {
+    RunAt(kNode, {"key F1", FocusList(), "key UP", Probe([&] { atEdge = EditAndDeleteEnabled(); }), "key F1",
+                  FocusList(), Probe([&] { afterFind = EditAndDeleteEnabled(); }), "key F2", Probe([&] {
                       CControlPanel::Open()->PageOf(CCPTreeEditUser::kNode)->GetDlgItem(1032)->GetWindowText(edited);
                   })});
     EXPECT_EQ(atEdge, std::make_pair(false, false));
     EXPECT_EQ(afterFind, std::make_pair(false, false));
     EXPECT_EQ(edited, u"Ann") << "F2 edits the selected row";
+}
+
+// Turning the page with the arrows selects the first row and leaves edit
+// and delete as they were: only an arrow past the list's edge disables them.
+TEST_F(SearchUserTest, TurningThePageWithTheArrowsKeepsEditAndDeleteEnabled) {
+    StoreUsers(1, 8);
+    std::vector<std::pair<bool, bool>> seen;
+    std::vector<int> selected;
+    const auto note = [&] {
+        return Probe([&] {
+            seen.push_back(EditAndDeleteEnabled());
+            selected.push_back(Page()->List().GetNextItem(-1, LVNI_SELECTED));
+        });
+    };
+    RunAt(kNode, {"key F1", "key RIGHT", note(), "key LEFT", note(), FocusList(), "key UP", note()});
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0], std::make_pair(true, true)) << "after the right arrow";
+    EXPECT_EQ(seen[1], std::make_pair(true, true)) << "after the left arrow";
+    EXPECT_EQ(seen[2], std::make_pair(false, false)) << "Up on the first row goes past the edge";
+    EXPECT_EQ(selected[0], 0);
+    EXPECT_EQ(selected[1], 0);
 }
 
 // Down within the list keeps the focus there: the row moved to shows
