@@ -226,7 +226,8 @@ CString CCPTreeSearchUser::AlignedTitleLine() {
 void CCPTreeSearchUser::FillDepartmentBox() {
     m_boxDept.ResetContent();
     m_boxDept.AddItem(Text(u"SU0007", u"所有部门"), kAllDepartments);
-    for (const DepartmentItem& dept : ReadDepartments(*g_pDatabase)) m_boxDept.AddItem(dept.name, dept.id);
+    for (const DepartmentItem& dept : ReadDepartments(*g_pDatabase, u"Select DeptId,DeptName from Dept"))
+        m_boxDept.AddItem(dept.name, dept.id);
     m_boxDept.SetCurSelByValue(kAllDepartments);
 }
 

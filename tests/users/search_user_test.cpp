@@ -1,6 +1,9 @@
 // The user search list and the user's card: paging six to a page, the
 // filters, the list's marks, deleting from the list, the way to the edit
 // page and back, and typed texts that try to change the statements.
+#include <sqlite3.h>
+
+#include <algorithm>
 #include <filesystem>
 
 #include "core/LangText.h"
@@ -15,6 +18,7 @@
 #include "users/CPTreeEditUser.h"
 #include "users/CPTreeSearchUser.h"
 #include "users/UserRows.h"
+#include "widgets/JHSelectBox.h"
 
 namespace {
 
@@ -416,6 +420,48 @@ TEST_F(SearchUserTest, TheCardShowsTheChosenUserAndClosesOnEsc) {
     EXPECT_TRUE(open) << "the card holds the focus";
     EXPECT_TRUE(closed) << "ESC closes the card and the list has the focus again";
     EXPECT_TRUE(golden);
+}
+
+
+// The statements a connection opened while the spy is installed runs, by
+// their text as written, each when it first runs.
+std::vector<std::string>* g_ranStatements = nullptr;
+
+int NoteStatement(unsigned, void*, void* statement, void*) {
+    if (g_ranStatements != nullptr) g_ranStatements->push_back(sqlite3_sql(static_cast<sqlite3_stmt*>(statement)));
+    return 0;
+}
+
+int SpyOnConnection(sqlite3* db, const char**, const sqlite3_api_routines*) {
+    sqlite3_trace_v2(db, SQLITE_TRACE_STMT, NoteStatement, nullptr);
+    return SQLITE_OK;
+}
+
+// The search list on a database whose statements are seen as they run.
+class SearchStatementsTest : public SearchUserTest {
+protected:
+    static void SetUpTestSuite() { sqlite3_auto_extension(reinterpret_cast<void (*)()>(SpyOnConnection)); }
+    static void TearDownTestSuite() { sqlite3_cancel_auto_extension(reinterpret_cast<void (*)()>(SpyOnConnection)); }
+    SearchStatementsTest() { g_ranStatements = &ran; }
+    ~SearchStatementsTest() override { g_ranStatements = nullptr; }
+    bool Ran(const std::string& sql) const { return std::find(ran.begin(), ran.end(), sql) != ran.end(); }
+
+    std::vector<std::string> ran;
+};
+
+// The department box offers "all" and then each department by its ID and
+// name, read by the statement that names those two columns.
+TEST_F(SearchStatementsTest, TheDepartmentBoxListsAllAndEachDepartmentByIdAndName) {
+    ASSERT_TRUE(g_pDatabase->DirectStatement(u"INSERT INTO Dept VALUES (2,'Sales',1,1)"));
+    std::vector<CString> shown;
+    RunAt(kNode, {Probe([&] {
+              auto* box = static_cast<CJHSelectBox*>(Page()->GetDlgItem(1143));
+              shown.push_back(box->GetCurSelText());
+              for (int dept : {1, 2})
+                  if (box->SetCurSelByValue(dept)) shown.push_back(box->GetCurSelText());
+          })});
+    EXPECT_TRUE(Ran("Select DeptId,DeptName from Dept"));
+    EXPECT_EQ(shown, (std::vector<CString>{LangText(u"CCPTreeSearchUser", u"SU0007"), u"Head Office", u"Sales"}));
 }
 
 }  // namespace
