@@ -298,7 +298,7 @@ TEST_F(SearchUserTest, TypedTextsNeverChangeTheStatements) {
     EXPECT_EQ(Count(Text(u"SU0014")), 1) << "13 digits are too long";
 }
 
-// The ID label stands left of the two edits and covers neither: the ID
+// The ID label reaches under the two edits and covers neither: the ID
 // edit's left border and the name edit's top border are drawn whole when
 // the page is entered and after a find that gives the list the focus.
 TEST_F(SearchUserTest, TheIdLabelLeavesTheEditsBordersWhole) {
@@ -318,13 +318,38 @@ TEST_F(SearchUserTest, TheIdLabelLeavesTheEditsBordersWhole) {
     EXPECT_EQ(bare, (std::vector<int>{0, 0})) << "border pixels painted over, as entered and after a find";
 }
 
-// The department label stands left of its box and covers none of it: the
+// The department label reaches under its box and covers none of it: the
 // box on the screen is what the box draws by itself, left arrow and all.
 TEST_F(SearchUserTest, TheDepartmentLabelLeavesItsBoxWhole) {
     std::vector<int> covered;
     const auto lookAtBox = [&] { covered.push_back(CoveredPixels(1143)); };
     RunAt(kNode, {Probe(lookAtBox), "key F1", Probe(lookAtBox)});
     EXPECT_EQ(covered, (std::vector<int>{0, 0})) << "box pixels painted over, as entered and after a find";
+}
+
+// Every widget of the layout stands at its place and size in the page.
+TEST_F(SearchUserTest, EachWidgetOfTheLayoutStandsInItsPlace) {
+    struct Place {
+        int id;
+        CRect rect;
+    };
+    const Place places[] = {
+        {1033, CRect(5, 12, 35, 35)},     {1031, CRect(20, 16, 85, 29)},    {1035, CRect(92, 12, 157, 35)},
+        {1143, CRect(133, 14, 223, 37)},  {1037, CRect(228, 14, 318, 37)},  {1344, CRect(13, 39, 310, 63)},
+        {1066, CRect(14, 59, 307, 170)},  {1260, CRect(15, 175, 115, 198)}, {1064, CRect(125, 175, 215, 200)},
+        {1065, CRect(225, 175, 315, 200)},
+    };
+    std::vector<std::pair<int, CRect>> seen;
+    RunAt(kNode, {Probe([&] {
+              for (const Place& place : places) {
+                  CRect rect;
+                  Page()->GetDlgItem(place.id)->GetWindowRect(&rect);
+                  Page()->ScreenToClient(&rect);
+                  seen.emplace_back(place.id, rect);
+              }
+          })});
+    ASSERT_EQ(seen.size(), std::size(places));
+    for (size_t i = 0; i < seen.size(); ++i) EXPECT_EQ(seen[i].second, places[i].rect) << "control " << seen[i].first;
 }
 
 // The name row has no room of its own: its field stays whole between the
