@@ -152,8 +152,8 @@ void CCPTreeSearchUser::ForEachCanvas(F f) {
 
 BOOL CCPTreeSearchUser::OnInitDialog() {
     CCPTreeBase::OnInitDialog();
-    // The list's top rows lie over the title line's foot, and the ID edits
-    // and the department box over the ends of their labels: a label's
+    // The list's top rows lie over the title line's foot, and the ID and name
+    // edits and the department box over the ends of their labels: a label's
     // background would otherwise cover the edits' borders and the box's
     // left arrow.
     for (CJHCanvas* decoration : {static_cast<CJHCanvas*>(&m_titleLine), static_cast<CJHCanvas*>(&m_labelId),
