@@ -58,11 +58,11 @@ const DialogTemplate kSearchTemplate{
     194,
     u"",
     {
-        {IDC_SEARCH_ID_LABEL, u"STATIC", u"", 0, 5, 12, 15, 23},
+        {IDC_SEARCH_ID_LABEL, u"STATIC", u"", 0, 5, 12, 30, 23},
         {IDC_SEARCH_ID, u"EDIT", u"", kEdit, 20, 16, 65, 13},
         {IDC_SEARCH_NAME_LABEL, u"STATIC", u"", 0, 88, 27, 44, 12},
         {IDC_SEARCH_NAME, u"EDIT", u"", kEdit, 20, 28, 65, 11},
-        {IDC_SEARCH_DEPT_LABEL, u"STATIC", u"", 0, 92, 12, 41, 23},
+        {IDC_SEARCH_DEPT_LABEL, u"STATIC", u"", 0, 92, 12, 65, 23},
         {IDC_SEARCH_DEPT, u"STATIC", u"", WS_TABSTOP, 133, 14, 90, 23},
         {IDC_SEARCH_FIND, u"STATIC", u"", WS_TABSTOP, 228, 14, 90, 23},
         {IDC_SEARCH_TITLE_LINE, u"STATIC", u"", 0, 13, 39, 297, 24},
@@ -152,8 +152,13 @@ void CCPTreeSearchUser::ForEachCanvas(F f) {
 
 BOOL CCPTreeSearchUser::OnInitDialog() {
     CCPTreeBase::OnInitDialog();
-    // The list's top rows lie over the title line's foot.
-    PlaceUnderSiblings(m_titleLine);
+    // The list's top rows lie over the title line's foot, and the ID and name
+    // edits and the department box over the ends of their labels: a label's
+    // background would otherwise cover the edits' borders and the box's
+    // left arrow.
+    for (CJHCanvas* decoration : {static_cast<CJHCanvas*>(&m_titleLine), static_cast<CJHCanvas*>(&m_labelId),
+                                  static_cast<CJHCanvas*>(&m_labelDept)})
+        PlaceUnderSiblings(*decoration);
     m_editId.EnableKeyHint(false);
     m_list.SetBkColor(RGB(171, 217, 230));
     m_list.SetTextBkColor(RGB(171, 217, 230));
@@ -184,11 +189,9 @@ BOOL CCPTreeSearchUser::OnInitDialog() {
 }
 
 void CCPTreeSearchUser::LayOut() {
-    // Each label ends where its field begins: wider, its background covered
-    // the left of the field (the edits' borders, the box's left arrow).
-    m_labelId.MoveWindow(5, 12, 15, 23, FALSE);
+    m_labelId.MoveWindow(5, 12, 30, 23, FALSE);
     m_editId.MoveWindow(20, 16, 65, 13, FALSE);
-    m_labelDept.MoveWindow(92, 12, 41, 23, FALSE);
+    m_labelDept.MoveWindow(92, 12, 65, 23, FALSE);
     m_boxDept.MoveWindow(133, 14, 90, 23, FALSE);
     m_btnSearch.MoveWindow(228, 14, 90, 23, FALSE);
     m_titleLine.MoveWindow(13, 39, 297, 24, FALSE);
@@ -226,7 +229,8 @@ CString CCPTreeSearchUser::AlignedTitleLine() {
 void CCPTreeSearchUser::FillDepartmentBox() {
     m_boxDept.ResetContent();
     m_boxDept.AddItem(Text(u"SU0007", u"所有部门"), kAllDepartments);
-    for (const DepartmentItem& dept : ReadDepartments(*g_pDatabase)) m_boxDept.AddItem(dept.name, dept.id);
+    for (const DepartmentItem& dept : ReadDepartments(*g_pDatabase, u"Select DeptId,DeptName from Dept"))
+        m_boxDept.AddItem(dept.name, dept.id);
     m_boxDept.SetCurSelByValue(kAllDepartments);
 }
 
@@ -510,8 +514,9 @@ BOOL CCPTreeSearchUser::PreTranslateMessage(MSG* msg) {
                 CSelectButton& button = msg->wParam == VK_LEFT ? m_btnPrevious : m_btnNext;
                 if (!button.IsWindowEnabled() || focus == &m_boxDept) break;
                 msg->wParam == VK_LEFT ? OnPreviousPage() : OnNextPage();
+                // One row is selected at most: the first takes the place of
+                // any other, and edit and delete stay as they were.
                 m_list.SetFocus();
-                ClearSelection();
                 if (m_list.GetItemCount() > 0) SelectRow(0);
                 return TRUE;
             }

@@ -278,7 +278,8 @@ void CUserFormPage::ShowFormWidgets() {
 
 void CUserFormPage::FillDepartments() {
     m_boxDept.ResetContent();
-    for (const DepartmentItem& dept : ReadDepartments(*GetDatabase())) m_boxDept.AddItem(dept.name, dept.id);
+    for (const DepartmentItem& dept : ReadDepartments(*GetDatabase(), u"select * from dept "))
+        m_boxDept.AddItem(dept.name, dept.id);
 }
 
 void CUserFormPage::TakeCardTarget() {

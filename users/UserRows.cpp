@@ -66,9 +66,9 @@ bool FingerRowExists(CDbSqlite& db, const CString& userId, int finger) {
     return QueryHasRow(db, sql, {userId});
 }
 
-std::vector<DepartmentItem> ReadDepartments(CDbSqlite& db) {
+std::vector<DepartmentItem> ReadDepartments(CDbSqlite& db, LPCWSTR query) {
     std::vector<DepartmentItem> departments;
-    StatementPtr rows(db.Statement(u"select * from dept "));
+    StatementPtr rows(db.Statement(query));
     while (rows->NextRow()) departments.push_back({rows->ValueInt(0), rows->ValueString(1)});
     return departments;
 }

@@ -39,8 +39,9 @@ struct DepartmentItem {
     int id;
     CString name;
 };
-// Table Dept in row order.
-std::vector<DepartmentItem> ReadDepartments(CDbSqlite& db);
+// The departments `query` gives (Deptid in column 0, DeptName in column 1),
+// in row order.
+std::vector<DepartmentItem> ReadDepartments(CDbSqlite& db, LPCWSTR query);
 
 // Removes every photo file of the ID (a new user must not show a deleted
 // user's face). False when a file stays.

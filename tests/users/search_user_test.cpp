@@ -1,6 +1,9 @@
 // The user search list and the user's card: paging six to a page, the
 // filters, the list's marks, deleting from the list, the way to the edit
 // page and back, and typed texts that try to change the statements.
+#include <sqlite3.h>
+
+#include <algorithm>
 #include <filesystem>
 
 #include "core/LangText.h"
@@ -15,6 +18,7 @@
 #include "users/CPTreeEditUser.h"
 #include "users/CPTreeSearchUser.h"
 #include "users/UserRows.h"
+#include "widgets/JHSelectBox.h"
 
 namespace {
 
@@ -75,6 +79,11 @@ protected:
         return count;
     }
     static void SetField(int id, const CString& text) { Page()->GetDlgItem(id)->SetWindowText(text); }
+    // Whether the edit and the delete button are enabled.
+    static std::pair<bool, bool> EditAndDeleteEnabled() {
+        return std::make_pair(Page()->GetDlgItem(1067)->IsWindowEnabled() != FALSE,
+                              Page()->GetDlgItem(1036)->IsWindowEnabled() != FALSE);
+    }
     int Count(const CString& text) const {
         int n = 0;
         for (const CString& message : Messages()) n += message == text ? 1 : 0;
@@ -208,19 +217,36 @@ TEST_F(SearchUserTest, EditOpensTheSelectedUserAndTheReturnKeepsTheRowSelected) 
 TEST_F(SearchUserTest, AnArrowPastTheListsEdgeDisablesEditAndDeleteForGoodAndTheirKeysStillAct) {
     StoreUser(u"1", u"Ann");
     StoreUser(u"2", u"Bob");
-    const auto enabled = [] {
-        return std::make_pair(Page()->GetDlgItem(1067)->IsWindowEnabled() != FALSE,
-                              Page()->GetDlgItem(1036)->IsWindowEnabled() != FALSE);
-    };
     std::pair<bool, bool> atEdge{true, true}, afterFind{true, true};
     CString edited;
-    RunAt(kNode, {"key F1", FocusList(), "key UP", Probe([&] { atEdge = enabled(); }), "key F1", FocusList(),
-                  Probe([&] { afterFind = enabled(); }), "key F2", Probe([&] {
+    RunAt(kNode, {"key F1", FocusList(), "key UP", Probe([&] { atEdge = EditAndDeleteEnabled(); }), "key F1",
+                  FocusList(), Probe([&] { afterFind = EditAndDeleteEnabled(); }), "key F2", Probe([&] {
                       CControlPanel::Open()->PageOf(CCPTreeEditUser::kNode)->GetDlgItem(1032)->GetWindowText(edited);
                   })});
     EXPECT_EQ(atEdge, std::make_pair(false, false));
     EXPECT_EQ(afterFind, std::make_pair(false, false));
     EXPECT_EQ(edited, u"Ann") << "F2 edits the selected row";
+}
+
+// Turning the page with the arrows selects the first row and leaves edit
+// and delete as they were: only an arrow past the list's edge disables them.
+TEST_F(SearchUserTest, TurningThePageWithTheArrowsKeepsEditAndDeleteEnabled) {
+    StoreUsers(1, 8);
+    std::vector<std::pair<bool, bool>> seen;
+    std::vector<int> selected;
+    const auto note = [&] {
+        return Probe([&] {
+            seen.push_back(EditAndDeleteEnabled());
+            selected.push_back(Page()->List().GetNextItem(-1, LVNI_SELECTED));
+        });
+    };
+    RunAt(kNode, {"key F1", "key RIGHT", note(), "key LEFT", note(), FocusList(), "key UP", note()});
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0], std::make_pair(true, true)) << "after the right arrow";
+    EXPECT_EQ(seen[1], std::make_pair(true, true)) << "after the left arrow";
+    EXPECT_EQ(seen[2], std::make_pair(false, false)) << "Up on the first row goes past the edge";
+    EXPECT_EQ(selected[0], 0);
+    EXPECT_EQ(selected[1], 0);
 }
 
 // Down within the list keeps the focus there: the row moved to shows
@@ -272,7 +298,7 @@ TEST_F(SearchUserTest, TypedTextsNeverChangeTheStatements) {
     EXPECT_EQ(Count(Text(u"SU0014")), 1) << "13 digits are too long";
 }
 
-// The ID label stands left of the two edits and covers neither: the ID
+// The ID label reaches under the two edits and covers neither: the ID
 // edit's left border and the name edit's top border are drawn whole when
 // the page is entered and after a find that gives the list the focus.
 TEST_F(SearchUserTest, TheIdLabelLeavesTheEditsBordersWhole) {
@@ -292,13 +318,38 @@ TEST_F(SearchUserTest, TheIdLabelLeavesTheEditsBordersWhole) {
     EXPECT_EQ(bare, (std::vector<int>{0, 0})) << "border pixels painted over, as entered and after a find";
 }
 
-// The department label stands left of its box and covers none of it: the
+// The department label reaches under its box and covers none of it: the
 // box on the screen is what the box draws by itself, left arrow and all.
 TEST_F(SearchUserTest, TheDepartmentLabelLeavesItsBoxWhole) {
     std::vector<int> covered;
     const auto lookAtBox = [&] { covered.push_back(CoveredPixels(1143)); };
     RunAt(kNode, {Probe(lookAtBox), "key F1", Probe(lookAtBox)});
     EXPECT_EQ(covered, (std::vector<int>{0, 0})) << "box pixels painted over, as entered and after a find";
+}
+
+// Every widget of the layout stands at its place and size in the page.
+TEST_F(SearchUserTest, EachWidgetOfTheLayoutStandsInItsPlace) {
+    struct Place {
+        int id;
+        CRect rect;
+    };
+    const Place places[] = {
+        {1033, CRect(5, 12, 35, 35)},     {1031, CRect(20, 16, 85, 29)},    {1035, CRect(92, 12, 157, 35)},
+        {1143, CRect(133, 14, 223, 37)},  {1037, CRect(228, 14, 318, 37)},  {1344, CRect(13, 39, 310, 63)},
+        {1066, CRect(14, 59, 307, 170)},  {1260, CRect(15, 175, 115, 198)}, {1064, CRect(125, 175, 215, 200)},
+        {1065, CRect(225, 175, 315, 200)},
+    };
+    std::vector<std::pair<int, CRect>> seen;
+    RunAt(kNode, {Probe([&] {
+              for (const Place& place : places) {
+                  CRect rect;
+                  Page()->GetDlgItem(place.id)->GetWindowRect(&rect);
+                  Page()->ScreenToClient(&rect);
+                  seen.emplace_back(place.id, rect);
+              }
+          })});
+    ASSERT_EQ(seen.size(), std::size(places));
+    for (size_t i = 0; i < seen.size(); ++i) EXPECT_EQ(seen[i].second, places[i].rect) << "control " << seen[i].first;
 }
 
 // The name row has no room of its own: its field stays whole between the
@@ -394,6 +445,48 @@ TEST_F(SearchUserTest, TheCardShowsTheChosenUserAndClosesOnEsc) {
     EXPECT_TRUE(open) << "the card holds the focus";
     EXPECT_TRUE(closed) << "ESC closes the card and the list has the focus again";
     EXPECT_TRUE(golden);
+}
+
+
+// The statements a connection opened while the spy is installed runs, by
+// their text as written, each when it first runs.
+std::vector<std::string>* g_ranStatements = nullptr;
+
+int NoteStatement(unsigned, void*, void* statement, void*) {
+    if (g_ranStatements != nullptr) g_ranStatements->push_back(sqlite3_sql(static_cast<sqlite3_stmt*>(statement)));
+    return 0;
+}
+
+int SpyOnConnection(sqlite3* db, const char**, const sqlite3_api_routines*) {
+    sqlite3_trace_v2(db, SQLITE_TRACE_STMT, NoteStatement, nullptr);
+    return SQLITE_OK;
+}
+
+// The search list on a database whose statements are seen as they run.
+class SearchStatementsTest : public SearchUserTest {
+protected:
+    static void SetUpTestSuite() { sqlite3_auto_extension(reinterpret_cast<void (*)()>(SpyOnConnection)); }
+    static void TearDownTestSuite() { sqlite3_cancel_auto_extension(reinterpret_cast<void (*)()>(SpyOnConnection)); }
+    SearchStatementsTest() { g_ranStatements = &ran; }
+    ~SearchStatementsTest() override { g_ranStatements = nullptr; }
+    bool Ran(const std::string& sql) const { return std::find(ran.begin(), ran.end(), sql) != ran.end(); }
+
+    std::vector<std::string> ran;
+};
+
+// The department box offers "all" and then each department by its ID and
+// name, read by the statement that names those two columns.
+TEST_F(SearchStatementsTest, TheDepartmentBoxListsAllAndEachDepartmentByIdAndName) {
+    ASSERT_TRUE(g_pDatabase->DirectStatement(u"INSERT INTO Dept VALUES (2,'Sales',1,1)"));
+    std::vector<CString> shown;
+    RunAt(kNode, {Probe([&] {
+              auto* box = static_cast<CJHSelectBox*>(Page()->GetDlgItem(1143));
+              shown.push_back(box->GetCurSelText());
+              for (int dept : {1, 2})
+                  if (box->SetCurSelByValue(dept)) shown.push_back(box->GetCurSelText());
+          })});
+    EXPECT_TRUE(Ran("Select DeptId,DeptName from Dept"));
+    EXPECT_EQ(shown, (std::vector<CString>{LangText(u"CCPTreeSearchUser", u"SU0007"), u"Head Office", u"Sales"}));
 }
 
 }  // namespace
