@@ -55,6 +55,10 @@ CString FormatDateTimeIso(const COleDateTime& value) {
     return text;
 }
 
+int PackVerifyType(int fpStep, int cardStep, int pinStep) {
+    return (fpStep & 3) * 64 + (cardStep & 7) * 8 + (pinStep & 7);
+}
+
 int GetVerifyTypeHigh(int byte) { return (byte & 0xFF) >> 6; }
 int GetVerifyTypeMid(int byte) { return (byte & 0x38) >> 3; }
 int GetVerifyTypeLow(int byte) { return byte & 7; }

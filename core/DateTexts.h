@@ -12,6 +12,9 @@ CString FormatDate(const COleDateTime& value);
 // Year first whatever DateType holds: the order the database stores.
 CString FormatDateTimeIso(const COleDateTime& value);
 
+// A verify-type code (the terminal's and each user's own): fingerprint,
+// card and ID steps packed into one byte, and taken apart again.
+int PackVerifyType(int fpStep, int cardStep, int pinStep);
 int GetVerifyTypeHigh(int byte);
 int GetVerifyTypeMid(int byte);
 int GetVerifyTypeLow(int byte);

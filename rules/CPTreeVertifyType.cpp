@@ -145,7 +145,7 @@ int CCPTreeVertifyType::RowValue(int row) const {
 }
 
 BOOL CCPTreeVertifyType::LeavePage() {
-    const BYTE code = static_cast<BYTE>((RowValue(0) & 3) * 64 + (RowValue(1) & 7) * 8 + (RowValue(2) & 7));
+    const BYTE code = static_cast<BYTE>(PackVerifyType(RowValue(0), RowValue(1), RowValue(2)));
     // Compared with the whole stored number: one beyond a byte is written
     // back as the byte the rows show.
     if (code != g_MachineConfig.VERTIFYTYPE) {

@@ -4,6 +4,7 @@
 #include <type_traits>
 
 #include "core/CardInput.h"
+#include "core/DateTexts.h"
 #include "core/LangLibraries.h"
 #include "core/RegisteredMessages.h"
 #include "core/ShowMessage.h"
@@ -102,10 +103,6 @@ void Place(CWnd& control, int x, int y, int width, int height) { control.MoveWin
 bool IsKeyUp(UINT message) { return message == WM_KEYUP || message == WM_SYSKEYUP; }
 
 }  // namespace
-
-int PackVerifyType(int fpStep, int cardStep, int pinStep) {
-    return (fpStep & 3) * 64 + (cardStep & 7) * 8 + (pinStep & 7);
-}
 
 CUserFormPage::CUserFormPage() : CCPTreeBase(IDD, nullptr) {}
 

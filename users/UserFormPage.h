@@ -74,10 +74,6 @@ struct UserFormChoices {
     }
 };
 
-// The verify-type code of the individual setting: fingerprint, card and ID
-// rows packed into one byte.
-int PackVerifyType(int fpStep, int cardStep, int pinStep);
-
 class CUserFormPage : public CCPTreeBase {
 public:
     static constexpr UINT IDD = 132;

@@ -1,6 +1,8 @@
 // The access groups page (node 166): a group's zones shown from the
 // in-memory group table, set after a question into the table and the
 // SpaceGroup row, and nothing stored on leaving.
+#include <algorithm>
+
 #include "core/LangText.h"
 #include "core/MachineConfig.h"
 #include "panel/ControlPanel.h"
@@ -107,26 +109,32 @@ TEST_F(GroupPage, AStoredZoneWithoutAnItemShowsNone) {
 TEST_F(GroupPage, EveryVisitStartsAtNoneAndListsEachNumberOnce) {
     std::vector<std::u16string> groups;
     std::vector<std::u16string> zones;
+    std::vector<int> counts;
     look = [&](int) {
         groups.push_back(Shown(kGroupBox).str());
         zones.push_back(Shown(kZoneBoxes[0]).str());
+        counts.push_back(ItemCount(kGroupBox) * 100 + ItemCount(kZoneBoxes[0]));
     };
-    OnPage(166, {"key RIGHT", "key DOWN", "key RIGHT"});
-    std::vector<std::string> lines = {"look"};
+    // A visit that moves both boxes, then the page left to its menu and
+    // entered again in the same session, twice.
+    std::vector<std::string> lines = {"key RIGHT", "key DOWN", "key RIGHT", "key ESC", "goto 166", "look"};
     for (int i = 0; i < 16; ++i) lines.insert(lines.end(), {"key RIGHT", "look"});
+    lines.insert(lines.end(), {"key ESC", "goto 166", "key DOWN", "look"});
+    for (int i = 0; i < 33; ++i) lines.insert(lines.end(), {"key RIGHT", "look"});
     OnPage(166, lines);
-    ASSERT_EQ(groups.size(), 17u);
+    ASSERT_EQ(groups.size(), 51u);
+    EXPECT_TRUE(std::all_of(counts.begin(), counts.end(), [](int n) { return n == 16 * 100 + 33; }))
+        << "every visit lists fifteen groups and None, thirty-two zones and None";
+    groups.resize(17);
     EXPECT_EQ(groups.front(), u"None");
     EXPECT_EQ(groups[1], u"2") << "groups 0 and 1 are not offered";
     EXPECT_EQ(groups[15], u"16");
     EXPECT_EQ(groups.back(), u"None") << "fifteen groups and None, each once";
     EXPECT_EQ(zones.front(), u"None");
 
-    zones.clear();
-    lines = {"key DOWN", "look"};
-    for (int i = 0; i < 33; ++i) lines.insert(lines.end(), {"key RIGHT", "look"});
-    OnPage(166, lines);
+    zones.erase(zones.begin(), zones.begin() + 17);
     ASSERT_EQ(zones.size(), 34u);
+    EXPECT_EQ(zones[0], u"None");
     EXPECT_EQ(zones[1], u"1");
     EXPECT_EQ(zones[32], u"32");
     EXPECT_EQ(zones.back(), u"None");
