@@ -59,7 +59,11 @@ bool CFingerprintImportWriter::Store(const TransferFingerprint& fingerprint) {
     const bool known = m_mask->NextRow();
     const int mask = known ? m_mask->ValueInt(0) | (1 << fingerprint.finger) : 0;
     m_mask->Reset();
-    if (!known || !Run(*m_begin)) return false;
+    if (!known) {
+        ++m_unknownUsers;
+        return false;
+    }
+    if (!Run(*m_begin)) return false;
     m_exists->Bind(0, fingerprint.userid);
     m_exists->Bind(1, fingerprint.finger);
     CSqlStatement& write = m_exists->HasRow() ? *m_update : *m_insert;

@@ -41,6 +41,8 @@ public:
     // the template put in the store. False when nothing was stored (an
     // unknown user, the store full, a failed write).
     bool Store(const TransferFingerprint& fingerprint);
+    // How many templates Store passed over as their user is not here.
+    int UnknownUsers() const { return m_unknownUsers; }
     bool FinishStep() { return true; }
     // The step's writes went back out, while the store kept its templates.
     void StepUndone() { m_storeAhead = true; }
@@ -53,6 +55,7 @@ private:
 
     CFPTemplateStore& m_store;
     bool m_storeAhead = false;
+    int m_unknownUsers = 0;
     StatementPtr m_mask;
     StatementPtr m_exists;
     StatementPtr m_update;

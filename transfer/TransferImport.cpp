@@ -160,6 +160,10 @@ bool CTransferImport::ImportFingerprintFile(const CString& folder) {
                                       TransferFingerprint fingerprint;
                                       return DecodeFingerprint(record, fingerprint) && fingerprints.Store(fingerprint);
                                   });
+    // Templates of users this terminal does not have are passed over
+    // without a word, not counted as lost: an export carries those of users
+    // deleted since.
+    m_notImported -= writer.UnknownUsers();
     // The store holds only what the database holds.
     if (writer.StoreAhead()) FillTemplateStore(m_store, m_db);
     return found;

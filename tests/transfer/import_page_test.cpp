@@ -159,8 +159,8 @@ TEST_F(ImportPageTest, TemplatesGoToKnownUsersFingersAndReplaceTheirOwnSlot) {
     EXPECT_EQ(Count(u"select count(*) from FPinfo"), 1);
     EXPECT_EQ(Count(u"select FPFlag from Userinfo where userid = '9'"), 1 << 2);
     EXPECT_EQ(Messages(), std::vector<std::u16string>({u"Import fingerprints too?", u"No user file found in the folder!",
-                                                       u"Import done; 3 records could not be imported!"}))
-        << "an unknown user and two fingers that are none";
+                                                       u"Import done; 2 records could not be imported!"}))
+        << "two fingers that are none; the unknown user's template is passed over";
     // The same file again updates the row and the slot.
     PutFile(kFingerprintFile, 1, Fingerprint(9, 3, second));
     Import({"yes", "ok"});
@@ -171,6 +171,20 @@ TEST_F(ImportPageTest, TemplatesGoToKnownUsersFingersAndReplaceTheirOwnSlot) {
     ASSERT_TRUE(row->NextRow());
     int bytes = 0;
     EXPECT_EQ(0, std::memcmp(row->ValueBlob(0, bytes), second.data(), StoredTemplateSize));
+}
+
+// An export carries the templates of users deleted since; brought back
+// to a terminal without those users they are passed over, and the import
+// is done.
+TEST_F(ImportPageTest, TemplatesOfUsersNotHereArePassedOverQuietly) {
+    PutFile(kUserFile28, 1, User28({9, "", -1, "Nine"}));
+    PutFile(kFingerprintFile, 2,
+            Fingerprint(77, 1, SeededBlob(StoredTemplateSize, 1)) + Fingerprint(9, 2, SeededBlob(StoredTemplateSize, 2)));
+    Import({"yes", "ok"});
+    EXPECT_EQ(Count(u"select count(*) from FPinfo where userid = '77'"), 0);
+    EXPECT_EQ(Count(u"select count(*) from FPinfo where userid = '9'"), 1);
+    EXPECT_EQ(store.GetCount(), 1);
+    EXPECT_EQ(Messages(), std::vector<std::u16string>({u"Import fingerprints too?", u"Import done"}));
 }
 
 TEST_F(ImportPageTest, WhatTheTablesCannotTakeIsCountedAndNothingHalfIsStored) {
