@@ -255,7 +255,6 @@ void CJHMessageBox::OnKeyDown(UINT ch, UINT, UINT) { m_lastKeyDown = ch; }
 void CJHMessageBox::OnKeyUp(UINT ch, UINT, UINT) {
     // A key that went down before the box opened is not an answer.
     if (ch != m_lastKeyDown) return;
-    m_lastKeyDown = 0;
     if (IsArrow(ch)) {
         // With one button there is nowhere to move the frame to.
         if (m_style & kYesNo) {

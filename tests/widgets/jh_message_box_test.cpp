@@ -155,6 +155,15 @@ TEST_F(JHMessageBoxTest, KeyReleasedWithoutItsPressIsNoAnswer) {
               CJHMessageBox::kYesChosen);
 }
 
+TEST_F(JHMessageBoxTest, TheLastKeyPressedStaysTheOneWhoseReleasesAct) {
+    // A release does not forget the key: a second release of the arrow
+    // moves the frame back onto Yes.
+    EXPECT_EQ(Answer(u"Save the changes?", CJHMessageBox::kYesNo,
+                     {"keydown RIGHT", "keyup RIGHT", "keyup RIGHT", "key ENTER", "quit"}),
+              CJHMessageBox::kYesChosen);
+    EXPECT_EQ(notices.noNotices, 0);
+}
+
 TEST_F(JHMessageBoxTest, KeysBelongToTheBoxWhereverTheFocusIs) {
     // A touch that slid off a button leaves the focus on it.
     steps.push_back([this] { shown->GetDlgItem(CJHMessageBox::kYesId)->SetFocus(); });
