@@ -164,6 +164,17 @@ TEST_F(DateCtrlTest, TimeFieldsStayWithinHoursAndMinutes) {
     EXPECT_EQ(time.GetHour(), 5);
 }
 
+// Digits arrive as typed characters, so a digit counts as its key goes
+// down, unlike the arrows, which move on their release.
+TEST_F(DateCtrlTest, ADigitCountsWhenItsKeyGoesDown) {
+    date.SetFocus();
+    session.Run("key RIGHT");
+    session.Run("keydown 4");
+    EXPECT_EQ(date.GetMonth(), 4);
+    session.Run("keyup 4");
+    EXPECT_EQ(date.GetMonth(), 4);
+}
+
 TEST_F(DateCtrlTest, OtherKeysChangeNothingAndEnterIsThePages) {
     date.SetFocus();
     session.Run("key RIGHT");

@@ -190,6 +190,15 @@ TEST_F(KeyboardTest, EnterShowsThePressAtOnceAndTypesOnRelease) {
     EXPECT_EQ(EditText(), CString(u"Alicea"));
 }
 
+// On the keyboard a digit is typed when its key comes up: one still held
+// when Menu closes the keyboard is not in the text handed back.
+TEST_F(KeyboardTest, ADigitIsTypedOnItsRelease) {
+    TypeOnKeyboard({"key 1", "keydown 2", "key MENU"});
+    EXPECT_EQ(EditText(), CString(u"Alice1"));
+    session.Run("keyup 2");  // reaches the field, which types nothing on a release
+    EXPECT_EQ(EditText(), CString(u"Alice1"));
+}
+
 TEST_F(KeyboardTest, BackspaceRemovesTheLastCharacterAndStopsAtEmpty) {
     TypeOnKeyboard({"key 1", "key 2", "key BACK", "key BACK", "key BACK", "key 3", "key ENTER", "key MENU"});
     EXPECT_EQ(EditText(), CString(u"Alice3a"));
@@ -213,9 +222,13 @@ TEST_F(KeyboardTest, OpeningSendsNoRestoreForTheKeyEditAndClosingGivesItsHintBac
     EXPECT_EQ(GetFocus(), edit.m_hWnd);
 }
 
-TEST_F(KeyboardTest, StarTypesAFullStopAtTheCaret) {
+// The full stop comes with the key's press, as a typed character would;
+// the release adds nothing.
+TEST_F(KeyboardTest, StarTypesAFullStopAtTheCaretWhenItGoesDown) {
     edit.SetSel(2, 2);
-    session.Run("key STAR");
+    session.Run("keydown STAR");
+    EXPECT_EQ(EditText(), CString(u"Al.ice"));
+    session.Run("keyup STAR");
     EXPECT_EQ(EditText(), CString(u"Al.ice"));
 }
 
@@ -237,8 +250,10 @@ TEST_F(KeyboardTest, AHashCharacterIsSwallowedAndOpensNothing) {
     EXPECT_TRUE(mainWindow.hints.empty()) << "no keyboard hint";
 }
 
-TEST_F(KeyboardTest, EnterTellsThePageWithTheControlId) {
-    session.Run("key ENTER");
+TEST_F(KeyboardTest, EnterTellsThePageWithTheControlIdOnItsRelease) {
+    session.Run("keydown ENTER");
+    EXPECT_TRUE(keyPage.registered.empty());
+    session.Run("keyup ENTER");
     ASSERT_EQ(keyPage.registered.size(), 1u);
     EXPECT_EQ(keyPage.registered[0], std::make_pair(EditEnterMessage(), static_cast<WPARAM>(kEditId)));
     EXPECT_EQ(EditText(), CString(u"Alice"));

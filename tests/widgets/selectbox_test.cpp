@@ -161,6 +161,15 @@ TEST_F(SelectBoxTest, TapOnAnArrowTakesTheFocusAndSteps) {
     EXPECT_EQ(box.GetCurSelText(), u"Gamma");
 }
 
+// A page hands the box the focus with command 12.
+TEST_F(SelectBoxTest, CommandTwelveTakesTheFocus) {
+    Fill();
+    other.SetFocus();
+    box.SendMessage(WM_COMMAND, 12, 0);
+    EXPECT_EQ(CWnd::GetFocus(), &box);
+    EXPECT_EQ(box.GetCurSelText(), u"Alpha");
+}
+
 TEST_F(SelectBoxTest, ReleaseOnAnArrowStepsWhereverThePressLanded) {
     Fill();
     Press(WM_LBUTTONDOWN, 60, 10);
