@@ -30,7 +30,6 @@ void CFPTemplateStore::Allocate(int n, int size) {
     }
     ids.assign(slots, CString());
     fingers.assign(slots, -1);
-    hashes.assign(slots, 0);
     index.Reset(slots);
     count = 0;
 }
@@ -66,8 +65,8 @@ size_t CFPTemplateStore::HashOf(const CString& userId, int finger) {
     return std::hash<std::u16string_view>()(userId.str()) * 31 + static_cast<size_t>(finger);
 }
 
-int CFPTemplateStore::Find(const CString& userId, int finger) const {
-    return index.Find(HashOf(userId, finger), [&](int i) { return fingers[i] == finger && ids[i] == userId; });
+int CFPTemplateStore::Find(size_t hash, const CString& userId, int finger) const {
+    return index.Find(hash, [&](int i) { return fingers[i] == finger && ids[i] == userId; });
 }
 
 int CFPTemplateStore::Add(const BYTE* templ, const CString& userId, int finger, BOOL, int size) {
@@ -80,7 +79,7 @@ int CFPTemplateStore::AddLocked(const BYTE* templ, const CString& userId, int fi
     // One slot per (user, finger), whatever the caller asked: a second
     // would be matched as a different template of the same finger.
     const size_t hash = HashOf(userId, finger);
-    const int stored = index.Find(hash, [&](int i) { return hashes[i] == hash && fingers[i] == finger && ids[i] == userId; });
+    const int stored = Find(hash, userId, finger);
     if (stored >= 0) {
         // Made aside, so that the slot keeps its template when this one
         // cannot be stored.
@@ -96,7 +95,6 @@ int CFPTemplateStore::AddLocked(const BYTE* templ, const CString& userId, int fi
         }
         ids[count] = userId;
         fingers[count] = finger;
-        hashes[count] = hash;
         index.Insert(hash, count);
         ++count;
     }
@@ -106,7 +104,7 @@ int CFPTemplateStore::AddLocked(const BYTE* templ, const CString& userId, int fi
 
 BYTE* CFPTemplateStore::FindSlot(const CString& userId, int finger) {
     CLockGuard lock(g_csTemplateStore);
-    const int i = Find(userId, finger);
+    const int i = Find(HashOf(userId, finger), userId, finger);
     return i < 0 ? nullptr : SlotBytes(i);
 }
 
@@ -123,12 +121,11 @@ int CFPTemplateStore::Delete(const CString& userId, int finger) {
     for (int i = count - 1; i >= 0; --i) {
         if (ids[i] != userId || (finger != -1 && fingers[i] != finger)) continue;
         const int last = count - 1;
-        index.Erase(hashes[i], i);
+        index.Erase(HashOf(ids[i], fingers[i]), i);
         if (i != last) {
-            index.Renumber(hashes[last], last, i);
+            index.Renumber(HashOf(ids[last], fingers[last]), last, i);
             ids[i] = ids[last];
             fingers[i] = fingers[last];
-            hashes[i] = hashes[last];
             std::memcpy(SlotBytes(i), SlotBytes(last), templateSize);
         }
         Clear(last);

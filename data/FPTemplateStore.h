@@ -61,7 +61,8 @@ private:
     // The slot form of a stored blob into `out` (templateSize bytes).
     bool ToSlotForm(const BYTE* blob, int size, BYTE* out) const;
     static size_t HashOf(const CString& userId, int finger);
-    int Find(const CString& userId, int finger) const;
+    // The slot of (userId, finger), whose hash is `hash`, or -1.
+    int Find(size_t hash, const CString& userId, int finger) const;
     BYTE* SlotBytes(int i) { return templates.get() + static_cast<size_t>(i) * templateSize; }
     void Clear(int i);
 
@@ -75,10 +76,8 @@ private:
     size_t templatesBytes = 0;
     std::vector<CString> ids;
     std::vector<int> fingers;
-    // Each occupied slot's hash of (user, finger), and the index from that
-    // hash to the slot: Add's one-slot-per-finger check in constant time,
-    // so filling the store is linear.
-    std::vector<size_t> hashes;
+    // The occupied slot of each (user, finger): Add's one-slot-per-finger
+    // check in constant time, so filling the store is linear.
     SlotIndex index;
     int templateSize = MatchRecordSize;
 };

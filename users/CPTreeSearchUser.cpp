@@ -1,5 +1,6 @@
 #include "users/CPTreeSearchUser.h"
 
+#include <initializer_list>
 #include <vector>
 
 #include "core/LangLibraries.h"
@@ -156,8 +157,7 @@ BOOL CCPTreeSearchUser::OnInitDialog() {
     // edits and the department box over the ends of their labels: a label's
     // background would otherwise cover the edits' borders and the box's
     // left arrow.
-    for (CJHCanvas* decoration : {static_cast<CJHCanvas*>(&m_titleLine), static_cast<CJHCanvas*>(&m_labelId),
-                                  static_cast<CJHCanvas*>(&m_labelDept)})
+    for (CJHCanvas* decoration : std::initializer_list<CJHCanvas*>{&m_titleLine, &m_labelId, &m_labelDept})
         PlaceUnderSiblings(*decoration);
     m_editId.EnableKeyHint(false);
     m_list.SetBkColor(RGB(171, 217, 230));
