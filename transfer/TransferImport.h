@@ -49,7 +49,8 @@ public:
     bool ImportFingerprintFile(const CString& folder);
 
     // Records read but not stored: the user table or the template store
-    // full, an unknown user, a field no terminal writes, a failed write.
+    // full, an unknown user, a field no terminal writes or the user pages
+    // refuse, a card another user holds, a failed write.
     int NotImported() const { return m_notImported; }
     // The files that ended inside a record; those bytes were ignored.
     const std::vector<CString>& ShortTails() const { return m_shortTails; }
