@@ -34,7 +34,6 @@ constexpr PageText kImported{u"DI0017", u"导入成功"};
 constexpr PageText kNotImported{u"DI0018", u"导入完成，%d条记录未能导入！"};
 constexpr PageText kShortTail{u"DI0019", u"文件%s末尾的不完整记录已忽略！"};
 constexpr PageText kNotRegularFile{u"DI0020", u"%s不是普通文件，未导入任何数据！"};
-constexpr PageText kCountDisagrees{u"DI0021", u"%s的记录数与文件长度不符，未导入任何数据！"};
 constexpr PageText kTooManyRecords{u"DI0022", u"%s的记录多于本机能容纳的数量，未导入任何数据！"};
 
 template <class Arg>
@@ -50,7 +49,6 @@ void TellRefused(const RefusedTransferFile& refused) {
     switch (refused.why) {
     case TransferFileRefusal::None: return;
     case TransferFileRefusal::NotRegularFile: return TellFormatted(kNotRegularFile, refused.name);
-    case TransferFileRefusal::CountDisagrees: return TellFormatted(kCountDisagrees, refused.name);
     case TransferFileRefusal::TooManyRecords: return TellFormatted(kTooManyRecords, refused.name);
     }
 }

@@ -17,30 +17,53 @@ CUserImportWriter::CUserImportWriter(CDbSqlite& db, int users, int maxUsers)
     : m_db(db),
       m_users(users),
       m_maxUsers(maxUsers),
-      m_exists(db.Statement(u"select 1 from Userinfo where userid = ?")),
+      m_exists(db.Statement(u"select CardNo from Userinfo where userid = ?")),
       // A mask below 0 is none: the user keeps his own.
       m_update(db.Statement(u"update Userinfo set CardNo = ?1, Name = ?2, pwd = ?3, Deptid = ?4, ACFlag = ?5, "
                             u"AdminFlag = ?6, GroupNO = ?7, FPFlag = CASE WHEN ?8 < 0 THEN FPFlag ELSE ?8 END "
                             u"where userid = ?9")),
       m_insert(db.Statement(u"insert into Userinfo values (?9, ?1, ?2, '', ?3, ?4, ?5, '', ?6, '', ?7, max(?8, 0))")),
-      m_count(db.Statement(u"update BasePara set UserCount = ?")) {}
+      m_count(db.Statement(u"update BasePara set UserCount = ?")) {
+    CountCardHolders();
+}
+
+void CUserImportWriter::CountCardHolders() {
+    m_cardHolders.clear();
+    StatementPtr cards(m_db.Statement(u"select CardNo from Userinfo where CardNo <> ''"));
+    while (cards->NextRow()) ++m_cardHolders[cards->ValueString(0)];
+}
+
+bool CUserImportWriter::HeldByAnother(const CString& card, const CString& ownCard) const {
+    // A user who keeps the card he has takes it from nobody.
+    if (card.IsEmpty() || card == ownCard) return false;
+    const auto holders = m_cardHolders.find(card.str());
+    return holders != m_cardHolders.end() && holders->second > 0;
+}
 
 bool CUserImportWriter::Store(const TransferUser& user) {
     m_exists->Bind(0, user.userid);
-    const bool exists = m_exists->HasRow();
+    const bool exists = m_exists->NextRow();
+    const CString ownCard = exists ? CString(m_exists->ValueString(0)) : CString();
+    m_exists->Reset();
     if (!exists && m_users >= m_maxUsers) return false;
+    if (HeldByAnother(user.CardNo, ownCard)) return false;
     CSqlStatement& write = exists ? *m_update : *m_insert;
     const bool bound = write.Bind(0, user.CardNo) && write.Bind(1, user.Name) && write.Bind(2, user.pwd) &&
                        write.Bind(3, user.Deptid) && write.Bind(4, user.ACFlag) && write.Bind(5, user.AdminFlag) &&
                        write.Bind(6, user.GroupNO) && write.Bind(7, user.fingerMask) && write.Bind(8, user.userid);
-    const bool written = bound && Run(write);
-    if (written && !exists) ++m_users;
-    return written;
+    if (!bound || !Run(write)) return false;
+    if (!exists) ++m_users;
+    if (!ownCard.IsEmpty()) --m_cardHolders[ownCard.str()];
+    if (!user.CardNo.IsEmpty()) ++m_cardHolders[user.CardNo.str()];
+    return true;
 }
 
 bool CUserImportWriter::FinishStep() { return m_count->Bind(0, m_users) && Run(*m_count); }
 
-void CUserImportWriter::StepUndone() { m_users = QueryInt(m_db, u"select count(*) from Userinfo"); }
+void CUserImportWriter::StepUndone() {
+    m_users = QueryInt(m_db, u"select count(*) from Userinfo");
+    CountCardHolders();
+}
 
 CFingerprintImportWriter::CFingerprintImportWriter(CDbSqlite& db, CFPTemplateStore& store)
     : m_store(store),

@@ -3,6 +3,9 @@
 // there or none (the caller groups records in its own transaction).
 #pragma once
 
+#include <string>
+#include <unordered_map>
+
 #include "data/SqlHelpers.h"
 #include "transfer/TransferFiles.h"
 
@@ -15,7 +18,9 @@ public:
 
     // An existing user takes the file's fields and keeps the columns the
     // files do not carry (sex, photo, birthday); a new one is added while
-    // the table has room. False when nothing was stored.
+    // the table has room. A card another user holds (on the terminal, or
+    // given earlier in the import) is given to no second user: the record
+    // is not stored. False when nothing was stored.
     bool Store(const TransferUser& user);
     // Writes the user count of the rows so far, with the step's writes.
     bool FinishStep();
@@ -23,9 +28,17 @@ public:
     void StepUndone();
 
 private:
+    // The holders of each card, as the rows stand now.
+    void CountCardHolders();
+    // `card` is held by a user other than the one whose card is `ownCard`.
+    bool HeldByAnother(const CString& card, const CString& ownCard) const;
+
     CDbSqlite& m_db;
     int m_users;
     int m_maxUsers;
+    // Kept beside the rows, so that a card is looked up once per record
+    // without a scan of the table (the card column has no index).
+    std::unordered_map<std::u16string, int> m_cardHolders;
     StatementPtr m_exists;
     StatementPtr m_update;
     StatementPtr m_insert;

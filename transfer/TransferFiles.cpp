@@ -11,6 +11,7 @@
 #include "platform/base/files.h"
 #include "platform/base/handle.h"
 #include "platform/base/numparse.h"
+#include "users/UserRows.h"
 
 namespace {
 
@@ -21,7 +22,6 @@ enum UserColumn { UserId, UserCardNo, UserName, UserSex, UserPwd, UserDeptid, Us
 enum FingerprintColumn { FingerNO, FingerUserID, FingerTemplate };
 
 constexpr BYTE kAdminByte = 0xC0;
-constexpr int kMaxFinger = 10;
 // The access groups a user can be given: 0 to 16.
 constexpr int kMaxGroup = 16;
 constexpr DWORD kReadChunk = 64 * 1024;
@@ -52,7 +52,8 @@ std::string CodePageBytes(const CString& text) {
 
 // The two user layouts differ only in the card's width; every field after
 // the card moves with it. False when the administrator byte or the group is
-// none that a terminal writes.
+// none that a terminal writes, or the ID or the password one that the user
+// pages refuse.
 bool DecodeUser(const BYTE* record, int cardBytes, TransferUser& user) {
     const int shift = cardBytes - 4;
     user.userid = DecimalId(GetBigEndian(record, 5));
@@ -67,7 +68,10 @@ bool DecodeUser(const BYTE* record, int cardBytes, TransferUser& user) {
     user.ACFlag = record[24 + shift];
     const BYTE admin = record[27 + shift];
     user.AdminFlag = (admin & kAdminByte) == kAdminByte ? 1 : 0;
-    return (admin == 0 || admin == kAdminByte) && user.GroupNO <= kMaxGroup;
+    // The pages give IDs of 1 to 12 digits: ID 0 is no user.
+    const bool pagesTake = user.userid != u"0" && user.userid.GetLength() <= kUserIdMaxLength &&
+                           user.pwd.GetLength() <= kUserPasswordMaxLength;
+    return (admin == 0 || admin == kAdminByte) && user.GroupNO <= kMaxGroup && pagesTake;
 }
 
 }  // namespace
@@ -164,7 +168,7 @@ bool EncodeFingerprint(CSqlStatement& row, BYTE* out) {
 
 bool DecodeFingerprint(const BYTE* record, TransferFingerprint& fingerprint) {
     const int fingerByte = record[5];
-    if (fingerByte < 1 || fingerByte > kMaxFinger) return false;
+    if (fingerByte < 1 || fingerByte > TransferFingers) return false;
     fingerprint.userid = DecimalId(GetBigEndian(record, 5));
     fingerprint.finger = fingerByte - 1;
     fingerprint.templ = record + 6;
@@ -187,11 +191,9 @@ bool CTransferFileReader::Open(const CString& path, int recordSize) {
     const DWORD low = GetFileSize(file, &high);
     m_length = low == INVALID_FILE_SIZE ? 0 : (static_cast<ULONGLONG>(high) << 32) | low;
     m_buffer.resize(kReadChunk);
+    // The count is for other readers: the records are read by the length.
     BYTE count[TransferCountSize];
-    if (Read(count, TransferCountSize) < static_cast<DWORD>(TransferCountSize))
-        m_shortTail = m_position > 0;
-    else
-        m_count = static_cast<unsigned>(GetBigEndian(count, TransferCountSize));
+    if (Read(count, TransferCountSize) < static_cast<DWORD>(TransferCountSize)) m_shortTail = m_position > 0;
     return true;
 }
 

@@ -19,6 +19,8 @@ enum : int {
     TransferCountSize = 3,
     PackedUser28Size = 28,
     PackedFingerprintSize = 344,
+    // Fingers 0-9: the finger byte of a template record is 1-10.
+    TransferFingers = 10,
     // A name of 10 code-page bytes is at most 20 characters.
     TransferNameChars = 20,
 };
@@ -68,8 +70,9 @@ CString DecodeTransferName(const BYTE* in);
 // A row of "SELECT  * from Userinfo" as a 28-byte record.
 void EncodeUser28(CSqlStatement& userRow, BYTE* out);
 // False for a record whose administrator byte (0x00 or 0xC0) or group (0
-// to 16) is none that a terminal writes: the record is not stored. The
-// finger mask is taken as it stands.
+// to 16) is none that a terminal writes, or whose user ID (1 to 12 digits)
+// or password (at most 6 digits) the user pages would not take: the record
+// is not stored. The finger mask is taken as it stands.
 bool DecodeUser28(const BYTE* record, TransferUser& user);
 bool DecodeUser27(const BYTE* record, TransferUser& user);
 
@@ -95,9 +98,8 @@ public:
     // Bytes read so far (the count included) and the file's length.
     ULONGLONG Position() const { return m_position; }
     ULONGLONG Length() const { return m_length; }
-    // The whole records its length holds, and the count of its header.
+    // The whole records its length holds.
     ULONGLONG Records() const;
-    unsigned HeaderCount() const { return m_count; }
     // The file ended inside a record (or inside the count): those bytes
     // make no record.
     bool HasShortTail() const { return m_shortTail; }
@@ -110,7 +112,6 @@ private:
     int m_recordSize = 0;
     ULONGLONG m_position = 0;
     ULONGLONG m_length = 0;
-    unsigned m_count = 0;
     bool m_shortTail = false;
     std::vector<BYTE> m_buffer;
     size_t m_begin = 0;

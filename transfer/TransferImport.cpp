@@ -54,15 +54,17 @@ CTransferImport::CTransferImport(CTransferLoop& loop, CDbSqlite& db, CUserStorag
     : m_loop(loop), m_db(db), m_users(users), m_store(store) {}
 
 CTransferImport::FileRule CTransferImport::UserRule28() const {
-    return {kUserFile28, PackedUser28Size, true, m_users.GetMax()};
+    return {kUserFile28, PackedUser28Size, m_users.GetMax()};
 }
 
 CTransferImport::FileRule CTransferImport::UserRule27() const {
-    return {kUserFile27, PackedUser27Size, false, m_users.GetMax()};
+    return {kUserFile27, PackedUser27Size, m_users.GetMax()};
 }
 
-CTransferImport::FileRule CTransferImport::FingerprintRule() {
-    return {kFingerprintFile, PackedFingerprintSize, true, TemplateLimit};
+CTransferImport::FileRule CTransferImport::FingerprintRule() const {
+    // A row for each finger of each user, and as many again of users
+    // deleted since: a terminal's export carries every row its table holds.
+    return {kFingerprintFile, PackedFingerprintSize, 2 * TransferFingers * m_users.GetMax()};
 }
 
 TransferFileRefusal CTransferImport::Open(const CString& folder, const FileRule& rule, CTransferFileReader& reader,
@@ -74,9 +76,6 @@ TransferFileRefusal CTransferImport::Open(const CString& folder, const FileRule&
     if (kind != FileEntryKind::RegularFile || !reader.Open(path, rule.recordSize))
         return TransferFileRefusal::NotRegularFile;
     if (reader.Records() > static_cast<ULONGLONG>(rule.maxRecords)) return TransferFileRefusal::TooManyRecords;
-    // The writer keeps the low 24 bits of its count.
-    if (rule.headerCounts && reader.HeaderCount() != (reader.Records() & 0xFFFFFF))
-        return TransferFileRefusal::CountDisagrees;
     return TransferFileRefusal::None;
 }
 

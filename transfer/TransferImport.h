@@ -1,9 +1,11 @@
 // Users and fingerprint templates read from the transfer files into the
 // user table, FPinfo and the template store. Files from removable media are
 // hostile: a file is read only when it is a regular file whose length holds
-// no more records than the tables take and, where its header is a count,
-// the records its header counts; every record is checked, a record that
-// cannot be stored is counted, and nothing already stored is damaged.
+// no more records than a terminal ever writes into it; every record is
+// checked, a record that cannot be stored is counted, and nothing already
+// stored is damaged. A file is read by its length: the count in its header
+// is for other readers, and a peer's count may well disagree (its
+// fingerprint file counts the templates it holds, not the rows it writes).
 //
 // The writes of each progress step (of at least a quarter second) are one
 // transaction, with the user count of its rows, so that an import cut short
@@ -23,7 +25,7 @@ class CTransferLoop;
 class CTransferFileReader;
 
 // Why a transfer file is not read.
-enum class TransferFileRefusal { None, NotRegularFile, CountDisagrees, TooManyRecords };
+enum class TransferFileRefusal { None, NotRegularFile, TooManyRecords };
 
 struct RefusedTransferFile {
     CString name;
@@ -47,7 +49,8 @@ public:
     bool ImportFingerprintFile(const CString& folder);
 
     // Records read but not stored: the user table or the template store
-    // full, an unknown user, a field no terminal writes, a failed write.
+    // full, an unknown user, a field no terminal writes or the user pages
+    // refuse, a card another user holds, a failed write.
     int NotImported() const { return m_notImported; }
     // The files that ended inside a record; those bytes were ignored.
     const std::vector<CString>& ShortTails() const { return m_shortTails; }
@@ -59,13 +62,11 @@ private:
     struct FileRule {
         const char16_t* name;
         int recordSize;
-        // Bak.yg's header is no count.
-        bool headerCounts;
         int maxRecords;
     };
     FileRule UserRule28() const;
     FileRule UserRule27() const;
-    static FileRule FingerprintRule();
+    FileRule FingerprintRule() const;
     // Opens the file of `rule` when it is there (`present`) and says why it
     // is not to be read, if it is not.
     static TransferFileRefusal Open(const CString& folder, const FileRule& rule, CTransferFileReader& reader,

@@ -49,6 +49,9 @@ public:
         CreateFactoryDatabase(kDbPath);
         db.Open(kDbPath);
         FillFullDatabase(db);
+        // Every user carries a card, so that the import's card check is
+        // timed with the rest.
+        db.DirectStatement(u"update Userinfo set CardNo = 10000000 + userid");
         users = std::make_unique<CUserStorage>(db);
         records = std::make_unique<CRecordStore>(db);
         store.Reset();
@@ -126,7 +129,7 @@ void ImportUsersAndTemplatesIntoEmpty(benchmark::State& state) {
         CTransferImport import(loop, device.db, *device.users, device.store);
         import.ImportUserFiles(kFolder);
         import.ImportFingerprintFile(kFolder);
-        benchmark::DoNotOptimize(import.NotImported());
+        state.counters["not imported"] = import.NotImported();
     }
     state.counters["users"] = device.users->GetCount();
     state.counters["templates"] = device.store.GetCount();
@@ -176,7 +179,7 @@ void ImportUsersAndTemplatesIntoFull(benchmark::State& state) {
         CTransferImport import(loop, device.db, *device.users, device.store);
         import.ImportUserFiles(kFolder);
         import.ImportFingerprintFile(kFolder);
-        benchmark::DoNotOptimize(import.NotImported());
+        state.counters["not imported"] = import.NotImported();
     }
     state.counters["users"] = device.users->GetCount();
     state.counters["templates"] = device.store.GetCount();

@@ -107,19 +107,19 @@ protected:
 TEST_F(ImportPageTest, ExportedUsersAndTemplatesComeBackWhole) {
     PutUser({u"987654321098", u"87654321", u"张三", u"", u"000123", 3, 0x4A, u"", 1, u"", 2, 0x0003});
     PutUser({u"2", u"", u"O'Bri\"en", u"", u"", 0, 6, u"", 0, u"", 16, 0x0200});
-    PutUser({u"1099511627775", u"4294967294", u"一二三四五", u"", u"9", 255, 0, u"", 1, u"", 0, 0});
+    PutUser({u"999999999999", u"4294967294", u"一二三四五", u"", u"9", 255, 0, u"", 1, u"", 0, 0});
     const std::vector<BYTE> pair = SeededBlob(StoredTemplateSize, 1), old = SeededBlob(OldStoredTemplateSize, 2);
     PutTemplate(u"987654321098", 0, pair);
     PutTemplate(u"987654321098", 1, old);
     PutTemplate(u"2", 9, SeededBlob(StoredTemplateSize, 3));
     const std::vector<std::vector<std::u16string>> before{UserColumns(u"987654321098"), UserColumns(u"2"),
-                                                          UserColumns(u"1099511627775")};
+                                                          UserColumns(u"999999999999")};
     ExportAndEmpty();
 
     Import({"yes", "ok"});
     EXPECT_EQ(UserColumns(u"987654321098"), before[0]);
     EXPECT_EQ(UserColumns(u"2"), before[1]);
-    EXPECT_EQ(UserColumns(u"1099511627775"), before[2]);
+    EXPECT_EQ(UserColumns(u"999999999999"), before[2]);
     EXPECT_EQ(g_pUserStorage->GetCount(), 3);
     EXPECT_EQ(Count(u"select count(*) from FPinfo"), 3);
     StatementPtr row = PrepareBound(*g_pDatabase, u"select FPTemplate from FPinfo where userid = ? and fingerNO = 1",
@@ -296,36 +296,82 @@ TEST_F(ImportPageTest, AFileThatIsNoPlainFileIsRefusedBeforeAnythingIsStored) {
     EXPECT_EQ(Count(u"select count(*) from FPinfo"), 0);
 }
 
-TEST_F(ImportPageTest, AFileWhoseCountOrLengthIsOffIsRefusedSayingWhich) {
+// A peer counts in the header of its fingerprint file the templates it
+// holds, while it writes every row, those of users deleted since too; the
+// counts of any file are read past.
+TEST_F(ImportPageTest, TheHeaderCountIsNotReadAndAPeersFilesComeInWhole) {
+    PutUser({u"9", u"", u"", u"", u"", 0, 6, u"", 0, u"", 0, 0});
+    PutFile(kUserFile28, 5, User28({1, "", -1, "One"}) + User28({2, "", -1, "Two"}));
+    PutFile(kUserFile27, 0, User27({3, "", -1, "Three"}));
+    PutFile(kFingerprintFile, 2,
+            Fingerprint(9, 1, SeededBlob(StoredTemplateSize, 1)) + Fingerprint(77, 1, SeededBlob(StoredTemplateSize, 2)) +
+                Fingerprint(9, 2, SeededBlob(StoredTemplateSize, 3)));
+    Import({"yes", "ok"});
+    EXPECT_EQ(Messages(), std::vector<std::u16string>({u"Import fingerprints too?", u"Import done"}));
+    EXPECT_EQ(Users(), 4);
+    EXPECT_EQ(g_pUserStorage->GetCount(), 4);
+    EXPECT_EQ(Count(u"select count(*) from FPinfo where userid = '9'"), 2);
+    EXPECT_EQ(store.GetCount(), 2);
+    EXPECT_TRUE(StoreMatchesTable());
+
+    PutFile(kUserFile28, 0xFFFFFF, User28({4, "", -1, "Four"}));
+    Import({"no", "ok"});
+    EXPECT_EQ(Users(), 5);
+    EXPECT_EQ(Messages().back(), u"Import done");
+}
+
+// A full terminal's fingerprint file: ten fingers of each user and rows of
+// users deleted since. What the store has no room for is counted.
+TEST_F(ImportPageTest, AFingerprintFileOfTenFingersAUserAndOfDeletedUsersIsTaken) {
+    g_pDatabase->DirectStatement(
+        u"INSERT INTO Userinfo WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < 5000) "
+        u"SELECT n, '', 'user' || n, '', '', 1, 6, '', 0, '', 0, 0 FROM s");
+    g_pUserStorage->LoadCount();
+    const std::vector<BYTE> blob = SeededBlob(StoredTemplateSize, 4);
+    const std::string templ(blob.begin(), blob.end());
+    std::string records;
+    for (uint64_t id = 1; id <= 5000 + 300; ++id)
+        for (int finger = 1; finger <= 10; ++finger) records += Be(id, 5) + static_cast<char>(finger) + templ;
+    PutFile(kFingerprintFile, 5000, records);
+    Import({"yes", "ok", "ok"});
+    CString notStored;
+    notStored.Format(u"Import done; %d records could not be imported!", 10 * 5000 - TemplateLimit);
+    EXPECT_EQ(Messages().back(), notStored.str()) << "the rows of the 300 deleted users are passed over";
+    EXPECT_EQ(Count(u"select count(*) from FPinfo"), TemplateLimit);
+    EXPECT_EQ(store.GetCount(), TemplateLimit);
+    EXPECT_TRUE(StoreMatchesTable());
+}
+
+TEST_F(ImportPageTest, AFileOfMoreRecordsThanATerminalWritesIsRefusedSayingWhich) {
+    delete g_pUserStorage;
+    g_pUserStorage = new CUserStorage(*g_pDatabase, 3);
     PutFile(kUserFile27, 1, User27({8, "", -1, "Eight"}));
     PutUser({u"9", u"", u"", u"", u"", 0, 6, u"", 0, u"", 0, 0});
-    std::mt19937 random(500);
-    std::string junk(500, '\0');
-    for (char& b : junk) b = static_cast<char>(random());
-    std::string fullTable;
-    for (int i = 0; i <= UserLimit; ++i) fullTable += User28({static_cast<uint64_t>(1000 + i), "", -1, "x"});
-    std::string fullStore;
-    for (int i = 0; i <= TemplateLimit; ++i) fullStore += Fingerprint(9, 1 + i % 10, SeededBlob(StoredTemplateSize, 1));
+    g_pUserStorage->LoadCount();
+    const auto users = [](int n) {
+        std::string records;
+        for (int i = 0; i < n; ++i) records += User28({static_cast<uint64_t>(1000 + i), "", -1, "x"});
+        return records;
+    };
+    // Ten fingers of each of the 3 users and as many again of deleted ones.
+    const auto templates = [](int n) {
+        std::string records;
+        for (int i = 0; i < n; ++i) records += Fingerprint(9, 1 + i % 10, SeededBlob(StoredTemplateSize, 1));
+        return records;
+    };
     struct Case {
         const char* what;
         const char16_t* name;
-        std::string bytes;
+        std::string records;
         std::u16string message;
     };
-    const std::u16string mismatch = u" does not match its length: nothing was imported!";
     const std::u16string tooMany = u" holds more records than the terminal takes: nothing was imported!";
     const std::vector<Case> cases{
-        {"count 5, two records", kUserFile28, Be(5, 3) + User28({1, "", -1, "One"}) + User28({2, "", -1, "Two"}),
-         u"The record count of Bak.yg2" + mismatch},
-        {"500 random bytes", kUserFile28, junk, u"The record count of Bak.yg2" + mismatch},
-        {"one user more than the table takes", kUserFile28, Be(UserLimit + 1, 3) + fullTable, u"Bak.yg2" + tooMany},
-        {"count 2, one template", kFingerprintFile, Be(2, 3) + Fingerprint(9, 1, SeededBlob(StoredTemplateSize, 1)),
-         u"The record count of Bak.zw" + mismatch},
-        {"one template more than the store takes", kFingerprintFile, Be(TemplateLimit + 1, 3) + fullStore,
-         u"Bak.zw" + tooMany},
+        {"one user more than the table takes", kUserFile28, users(4), u"Bak.yg2" + tooMany},
+        {"one template more than a terminal writes", kFingerprintFile, templates(61), u"Bak.zw" + tooMany},
     };
     for (const Case& c : cases) {
-        WriteHostFile(TransferFilePath(Folder(), c.name), c.bytes);
+        PutFile(c.name, 1, c.records);
         const size_t before = Messages().size();
         Import({"yes", "ok"});
         std::filesystem::remove(Host(TransferFilePath(Folder(), c.name)));
@@ -337,11 +383,11 @@ TEST_F(ImportPageTest, AFileWhoseCountOrLengthIsOffIsRefusedSayingWhich) {
         EXPECT_EQ(Count(u"select count(*) from FPinfo"), 0) << c.what;
         EXPECT_EQ(store.GetCount(), 0) << c.what;
     }
-    // The small user file's header is no count.
-    PutFile(kUserFile27, 0xFFFFFF, User27({8, "", -1, "Eight"}) + User27({10, "", -1, "Ten"}));
-    Import({"no", "ok"});
-    EXPECT_EQ(Users(), 3);
-    EXPECT_EQ(Messages().back(), u"Import done");
+    PutFile(kFingerprintFile, 1, templates(60));
+    Import({"yes", "ok"});
+    EXPECT_EQ(Users(), 2);
+    EXPECT_EQ(Count(u"select count(*) from FPinfo"), 10);
+    EXPECT_EQ(Messages().back(), u"Import done") << "each finger's later rows replace its first";
 }
 
 TEST_F(ImportPageTest, RecordsWithFieldsNoTerminalWritesAreNotImported) {
@@ -359,6 +405,53 @@ TEST_F(ImportPageTest, RecordsWithFieldsNoTerminalWritesAreNotImported) {
     EXPECT_EQ(Users(), 1);
     EXPECT_EQ(UserColumns(u"1")[1], u"Good");
     EXPECT_EQ(Messages().back(), u"Import done; 5 records could not be imported!");
+}
+
+TEST_F(ImportPageTest, RecordsWithValuesThePagesRefuseAreNotImported) {
+    const std::string records = User28({0, "", -1, "Zero"}) + User28({1000000000000, "", -1, "13 digits"}) +
+                                User28({999999999999, "123456", -1, "12 digits"}) +
+                                User28({5, "1048575", -1, "7 digits"}) + User28({6, "0000001", -1, "7 digits"});
+    PutFile(kUserFile28, 5, records);
+    PutFile(kUserFile27, 3,
+            User27({0, "", -1, "Zero"}) + User27({1099511627775, "", -1, "13 digits"}) +
+                User27({7, "000001", -1, "6 digits"}));
+    Import({"no", "ok"});
+    EXPECT_EQ(Users(), 2);
+    EXPECT_EQ(UserColumns(u"999999999999")[3], u"123456");
+    EXPECT_EQ(UserColumns(u"7")[3], u"000001");
+    EXPECT_EQ(Messages().back(), u"Import done; 6 records could not be imported!");
+}
+
+TEST_F(ImportPageTest, ACardGoesToOneUserOnly) {
+    PutUser({u"50", u"777", u"Holder", u"", u"", 0, 6, u"", 0, u"", 0, 0});
+    PutUser({u"51", u"555", u"Mover", u"", u"", 0, 6, u"", 0, u"", 0, 0});
+    g_pUserStorage->LoadCount();
+    PutFile(kUserFile28, 8,
+            User28({1, "", 777, "Taker"}) +          // held on the terminal: refused
+                User28({50, "", 777, "Holder2"}) +   // his own card: taken
+                User28({2, "", 888, "First"}) +      // taken
+                User28({3, "", 888, "Second"}) +     // given earlier in the file: refused
+                User28({2, "", 999, "First2"}) +     // 888 left free
+                User28({4, "", 888, "Third"}) +      // taken, now that it is free
+                User28({51, "", 666, "Mover2"}) +    // 555 left free
+                User28({52, "", 555, "Heir"}));      // taken
+    PutFile(kUserFile27, 2, User27({5, "", 999, "Late"}) + User27({51, "", 777, "Mover3"}));
+    Import({"no", "ok"});
+    EXPECT_EQ(Messages().back(), u"Import done; 4 records could not be imported!");
+    EXPECT_TRUE(UserColumns(u"1").empty());
+    EXPECT_TRUE(UserColumns(u"3").empty());
+    EXPECT_TRUE(UserColumns(u"5").empty());
+    EXPECT_EQ(UserColumns(u"50")[0], u"777");
+    EXPECT_EQ(UserColumns(u"50")[1], u"Holder2");
+    EXPECT_EQ(UserColumns(u"2")[0], u"999");
+    EXPECT_EQ(UserColumns(u"4")[0], u"888");
+    EXPECT_EQ(UserColumns(u"51")[0], u"666") << "his record that takes 777 is refused, his own card stays";
+    EXPECT_EQ(UserColumns(u"51")[1], u"Mover2");
+    EXPECT_EQ(UserColumns(u"52")[0], u"555");
+    EXPECT_EQ(Count(u"select count(*) from (select CardNo from Userinfo where CardNo <> '' "
+                    u"group by CardNo having count(*) > 1)"),
+              0);
+    EXPECT_EQ(g_pUserStorage->GetCount(), Users());
 }
 
 // As many users and templates as the terminal holds, exported by the page
