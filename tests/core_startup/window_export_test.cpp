@@ -99,11 +99,12 @@ TEST_F(WindowExportTest, SecondsIntoAnExportOf5000UsersTheQuestionIsGoneAndTheBa
 }
 
 TEST_F(WindowExportTest, AKeyPressedDuringAnExportIsHandledAfterItAndTheCloseButtonEndsTheTerminalAfterIt) {
-    OpenExportPage(300);
+    // Two files of 200 records: a second or two at 5 ms a record.
+    OpenExportPage(200);
     const Surface page = terminal.Screen();
     StartExport();
     // ESC closes the notice that comes when the export is over.
-    Pause(500);
+    Pause(300);
     terminal.Key(XK_Escape);
     ASSERT_TRUE(WaitUntil([this] { return Errors().find("message box: Export done") != std::string::npos; }, 20))
         << Errors();
@@ -118,7 +119,7 @@ TEST_F(WindowExportTest, AKeyPressedDuringAnExportIsHandledAfterItAndTheCloseBut
     Pause(300);
     terminal.Close();
     EXPECT_EQ(terminal.Wait(20), static_cast<int>(kExitNormal)) << Errors();
-    EXPECT_EQ(std::filesystem::file_size(root.HostPath("NandFlash/zeta42/1/Bak.zw")), 3u + 300u * 344u);
+    EXPECT_EQ(std::filesystem::file_size(root.HostPath("NandFlash/zeta42/1/Bak.zw")), 3u + 200u * 344u);
 }
 
 #else
