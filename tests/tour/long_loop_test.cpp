@@ -59,9 +59,9 @@ protected:
         if (page == nullptr || loop.empty()) return;
         const UINT percent = page->ProgressBar().GetPos();
         if (kCheckedPercents.count(percent) == 0 || !checked[loop].insert(percent).second) return;
-        const std::string name = loop + " at " + std::to_string(percent) + "%";
-        const std::vector<StalePaint> stale = FindStalePaint(LivePaint(), "long-loop-" + std::to_string(percent));
-        EXPECT_TRUE(stale.empty()) << name << ":\n" << Describe(stale);
+        const std::string at = loop + "-" + std::to_string(percent);
+        const std::vector<StalePaint> stale = FindStalePaint(LivePaint(), "long-loop-" + at);
+        EXPECT_TRUE(stale.empty()) << at << "%:\n" << Describe(stale);
     }
     std::string Loop(const std::string& name) {
         return Probe([this, name] { loop = name; });
