@@ -7,6 +7,7 @@
 #include "platform/base/threads.h"
 #include "platform/ui/display.h"
 #include "widgets/LDMessageBox.h"
+#include "widgets/ScreenSnapshot.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ int ShowSystemBox(const CString& text, int twoButtons) {
     return twoButtons ? AfxMessageBox(text, MB_YESNO) : (AfxMessageBox(text, MB_OK), 1);
 }
 
-int ShowOnThisThread(const CString& text, int twoButtons) {
+int AskOnThisThread(const CString& text, int twoButtons) {
     CLDMessageBox box(twoButtons != 0, nullptr);
     // Before the settings name the skin folder there is no picture to draw
     // the box with: the system box shows the text instead.
@@ -26,6 +27,15 @@ int ShowOnThisThread(const CString& text, int twoButtons) {
     const INT_PTR result = box.DoModal();
     if (!twoButtons) return 1;
     return result == IDOK ? IDYES : IDNO;
+}
+
+int ShowOnThisThread(const CString& text, int twoButtons) {
+    const int answer = AskOnThisThread(text, twoButtons);
+    // What the box covered is drawn whole before the caller goes on: work
+    // that follows without a message loop (an export after its question)
+    // would leave the answered box on the screen until it ends.
+    PaintPendingWindows();
+    return answer;
 }
 
 LRESULT RelayProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -42,9 +42,11 @@ void CTransferLoop::Fail() { ShowPercent(0); }
 
 void CTransferLoop::ShowPercent(UINT percent) {
     m_shown = percent;
-    // SetPos repaints the bar at once: the loop does not return to the
-    // message loop before it ends.
-    if (m_bar && m_bar->GetSafeHwnd()) m_bar->SetPos(percent);
+    if (m_bar == nullptr || m_bar->GetSafeHwnd() == nullptr) return;
+    m_bar->SetPos(percent);
+    // The loop does not go back to the message loop before it ends: the
+    // bar is painted now, or it would stand still until then.
+    m_bar->UpdateWindow();
 }
 
 void CTransferLoop::FeedWhenDue() {

@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "platform/ui/afxtemp.h"
+#include "platform/ui/display.h"
 #include "platform/ui/gdi.h"
 #include "platform/ui/gdiobject.h"
 #include "platform/ui/stock.h"
@@ -124,7 +125,11 @@ BOOL DeleteDC(HDC handle) {
     ReleaseState(dc->state);
     for (const DCState& saved : dc->saved)
         ReleaseState(saved);
+    // What was drawn on the screen is shown now, whichever loop runs.
+    const bool onScreen = dc->kind != DeviceContext::Kind::Memory && dc->surface != nullptr &&
+                          dc->surface == GetScreenSurface();
     delete dc;
+    if (onScreen) DisplayPainted();
     return TRUE;
 }
 

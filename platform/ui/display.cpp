@@ -1,6 +1,7 @@
 #include "platform/ui/display.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -8,6 +9,7 @@
 #include "platform/base/threads.h"
 
 #include "platform/ui/dc.h"
+#include "platform/ui/paint.h"
 #include "platform/ui/queue.h"
 #include "platform/ui/winuser.h"
 
@@ -23,6 +25,32 @@ DeviceHands* g_hands = nullptr;
 std::function<void(const std::string&)> g_lostHandler;
 // The code asked for by RequestDisplayQuit, -1 when none waits.
 std::atomic<int> g_quitRequest{-1};
+
+// Sixty pictures a second are plenty for a person; a picture costs real
+// time whatever the terminal's clock says.
+constexpr auto kFrame = std::chrono::milliseconds(16);
+std::chrono::steady_clock::time_point g_lastPresent;  // on the display's thread
+
+bool FrameDue() { return std::chrono::steady_clock::now() - g_lastPresent >= kFrame; }
+
+void PresentScreen() {
+    Backend()->Present(ScreenSurface());
+    g_lastPresent = std::chrono::steady_clock::now();
+}
+
+// The calling thread becomes the display's, nothing shown yet.
+void TakeDisplay(std::unique_ptr<DisplayBackend> backend) {
+    Backend() = std::move(backend);
+    g_lastPresent = {};
+    ScreenSurface();
+    g_displayThread = GetCurrentThreadId();
+}
+
+// A window of the calling thread still waits for its paint.
+bool PaintWaits() {
+    WindowGuard guard(WindowLock());
+    return NextWindowToPaint(CurrentQueue(), nullptr) != nullptr;
+}
 
 }  // namespace
 
@@ -44,8 +72,7 @@ Surface& ScreenSurface() {
 }
 
 DisplayMode StartDisplay(DisplayMode mode, std::string* why) {
-    ScreenSurface();
-    g_displayThread = GetCurrentThreadId();
+    TakeDisplay(nullptr);
     const std::string display = HostDisplayName();
     if (mode == DisplayMode::Auto) mode = display.empty() ? DisplayMode::Headless : DisplayMode::Window;
     if (mode != DisplayMode::Window) return mode;
@@ -60,6 +87,8 @@ DisplayMode StartDisplay(DisplayMode mode, std::string* why) {
     if (why != nullptr) *why = reason;
     return DisplayMode::Headless;
 }
+
+void StartDisplayWith(std::unique_ptr<DisplayBackend> backend) { TakeDisplay(std::move(backend)); }
 
 void StopDisplay() {
     Backend().reset();
@@ -86,8 +115,17 @@ void DisplayIdle() {
     const int quit = g_quitRequest.exchange(-1);
     if (quit >= 0) PostQuitMessage(quit);
     if (Backend() == nullptr) return;
-    Backend()->Present(ScreenSurface());
+    // The poll comes every 10 ms; each frame shows whatever changed since.
+    if (FrameDue()) PresentScreen();
     Backend()->PumpEvents();
+}
+
+void DisplayPainted() {
+    if (GetCurrentThreadId() != g_displayThread || Backend() == nullptr) return;
+    // A frame's worth while paints follow each other; the last paint of a
+    // round is shown at once, whatever the thread does next (a long loop
+    // may paint nothing more for a while).
+    if (FrameDue() || !PaintWaits()) PresentScreen();
 }
 
 void DisplayGoneAway() {

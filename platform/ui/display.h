@@ -22,7 +22,9 @@ Surface& ScreenSurface();
 class DisplayBackend {
 public:
     virtual ~DisplayBackend() = default;
-    // Shows the screen as it stands.
+    // Shows the screen as it stands. Paced by the caller: at most once a
+    // frame while paints follow each other or the thread idles, and at once
+    // when a round of paints is over.
     virtual void Present(const Surface& screen) = 0;
     // Turns pending host input into touches and keys; a request to close the
     // window becomes WM_QUIT. Runs on the user-interface thread.
@@ -68,9 +70,20 @@ void StopDisplay();
 // none runs.
 DWORD DisplayThreadId();
 
+// Starts `backend` (a test's own) on the calling thread, which becomes
+// the user-interface thread.
+void StartDisplayWith(std::unique_ptr<DisplayBackend> backend);
+
 // Runs when the user-interface thread goes idle: shows the screen and
 // collects host input.
 void DisplayIdle();
+// Drawing on the screen has ended (a window's DC released, a DC of the
+// display deleted). On the user-interface thread the back end shows it at
+// once: what a page paints while it works without going back to its
+// message loop (a long loop's progress bar, an UpdateWindow, a paint
+// inside a modal loop) is seen as it is drawn, as on the device, where
+// drawing goes straight to the screen. Headless it costs nothing.
+void DisplayPainted();
 // What runs when the display goes away (its server ended, the connection
 // broke); it gets the display's name as HostDisplayName() gives it, and
 // must end the program: it runs inside the display library's call, on the

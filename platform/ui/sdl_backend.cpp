@@ -144,15 +144,13 @@ public:
     }
 
     void Present(const Surface& screen) override {
-        // Idle comes often (the loop polls every 10 ms); 60 frames a second
-        // are plenty, and the next poll shows whatever changed since.
-        Uint32 now = SDL_GetTicks();
-        if (m_presented && now - m_lastPresent < 16) return;
-        m_presented = true;
-        m_lastPresent = now;
         SDL_UpdateTexture(m_texture, nullptr, screen.Pixels(), screen.Stride() * static_cast<int>(sizeof(Pixel)));
         SDL_RenderCopy(m_renderer, m_texture, nullptr, nullptr);
         SDL_RenderPresent(m_renderer);
+        // While a page works without going back to its message loop, the
+        // window's events wait in SDL's queue, in order, for the loop to take
+        // them; the window meanwhile still answers the window manager.
+        SDL_PumpEvents();
     }
 
     void PumpEvents() override {
@@ -201,8 +199,6 @@ private:
 
     std::string m_title = "Terminal";
     bool m_initialised = false;
-    bool m_presented = false;
-    Uint32 m_lastPresent = 0;
     SDL_Window* m_window = nullptr;
     SDL_Renderer* m_renderer = nullptr;
     SDL_Texture* m_texture = nullptr;

@@ -71,7 +71,6 @@ extern "C" const char* SDLCALL SDL_GetError(void) {
 FORWARD(SDL_bool, SDL_SetHint, (const char* name, const char* value), (name, value))
 FORWARD(void, SDL_QuitSubSystem, (Uint32 flags), (flags))
 FORWARD(void, SDL_Quit, (void), ())
-FORWARD(Uint32, SDL_GetTicks, (void), ())
 FORWARD(SDL_Window*, SDL_CreateWindow, (const char* title, int x, int y, int w, int h, Uint32 flags),
         (title, x, y, w, h, flags))
 FORWARD(SDL_Renderer*, SDL_CreateRenderer, (SDL_Window * window, int index, Uint32 flags), (window, index, flags))
@@ -90,6 +89,7 @@ FORWARD(int, SDL_RenderCopy,
         (renderer, texture, source, target))
 FORWARD(void, SDL_RenderPresent, (SDL_Renderer * renderer), (renderer))
 FORWARD(int, SDL_PollEvent, (SDL_Event * event), (event))
+FORWARD(void, SDL_PumpEvents, (void), ())
 FORWARD(int, SDL_PushEvent, (SDL_Event * event), (event))
 FORWARD(SDL_RWops*, SDL_RWFromFile, (const char* file, const char* mode), (file, mode))
 FORWARD(SDL_AudioSpec*, SDL_LoadWAV_RW,
