@@ -11,7 +11,7 @@
 namespace {
 
 constexpr float kMinFingerShare = 0.2f;      // of the image's blocks
-constexpr int kMinUsableSamples = 24;  // of kRings * kSectors
+constexpr int kMinUsableSamples = 24;  // of kRings * kSectors, more than kMinSharedOrientations
 
 float Bilinear(const GreyImage& image, float x, float y) {
     const int x0 = static_cast<int>(x), y0 = static_cast<int>(y);
@@ -156,14 +156,19 @@ ExtractResult ExtractTemplate(const GreyImage& image, uint8_t out[kTemplateSize]
     if (usableCount < kMinUsableSamples) return ExtractResult::TooFewFeatures;
 
     std::vector<float> spacings;
+    int usableCounts = 0;
     for (int sector = 0; sector < kSectors; ++sector) {
         float counts[kCountRadii];
         RidgesAlongRay(image, field, cx, cy, 2 * kPi * sector / kSectors, counts, &spacings);
         for (int r = 0; r < kCountRadii; ++r) {
             out[kCountOffset + r * kSectors + sector] =
                 counts[r] < 0 ? kUnusable : static_cast<uint8_t>(std::min(254.0f, std::round(counts[r] * 8)));
+            usableCounts += counts[r] >= 0;
         }
     }
+    // Ridges that end near the core leave the counts unusable: such a press
+    // could not be compared by its flow, not even with itself.
+    if (usableCounts < kMinSharedRidgeCounts) return ExtractResult::TooFewFeatures;
     float period = 0;
     if (!spacings.empty()) {
         std::nth_element(spacings.begin(), spacings.begin() + spacings.size() / 2, spacings.end());

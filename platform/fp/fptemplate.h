@@ -31,6 +31,12 @@ constexpr int kCountRadius[kCountRadii] = {36, 72};
 constexpr int kMaxMinutiae = 28;
 constexpr uint8_t kUnusable = 0xFF;
 
+// Two presses are compared by their flow only where they share this many
+// usable samples of each view; extraction refuses a press that has fewer,
+// as it could not even be compared with itself.
+constexpr int kMinSharedOrientations = 16;
+constexpr int kMinSharedRidgeCounts = 8;
+
 // Orientation ring r lies at radius kFirstRingRadius + r * kRingStep.
 constexpr int kFirstRingRadius = 24;
 constexpr int kRingStep = 24;

@@ -22,8 +22,6 @@ constexpr int kFlowsOffset = 384;
 static_assert(kStoredTemplateSize <= kRecordTagOffset && kRecordUsableOffset < kFlowsOffset, "the header follows the template");
 static_assert(kFlowsOffset + 2 * sizeof(PressFlow) <= kRecordSize, "the record holds both presses");
 
-constexpr int kMinSharedOrientations = 16;
-constexpr int kMinSharedRidgeCounts = 8;
 constexpr int kFewestMinutiae = 8;  // fewer are scored as if there were this many
 
 // Turns tried for minutiae: kTurnStep degrees apart, centred on none.

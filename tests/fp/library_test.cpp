@@ -2,10 +2,12 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 
 #include "platform/fp/features.h"
+#include "platform/fp/matcher.h"
 #include "platform/fp/sensorslot.h"
 #include "platform/fp/synthfinger.h"
 #include "tests/fp/fplibrary.h"
@@ -139,6 +141,38 @@ TEST(ImageProcessing, RefusesImagesWithoutAUsableFinger) {
     EXPECT_NE(extract(nullptr, tmpl.data(), work.data(), 1, 0), 0);
     // The same press gives the same template.
     EXPECT_EQ(libs.Template(9, 2), libs.Template(9, 2));
+}
+
+// Ridges that stop a little way round the core, the rest of the finger
+// farther off: whatever the processing makes a template of must match
+// itself even at the lenient level, or a finger enrolled from such a press
+// could never be found again.
+TEST(ImageProcessing, ATemplateItMakesMatchesItself) {
+    FpLibraries libs;
+    auto match = libs.match.Get<FpMatchFn>("VeltoMatch");
+    int width, height;
+    FpImageSize(8, &width, &height);
+    for (uint32_t seed : {3u, 4u, 7u, 8u}) {
+        const GreyImage press = SynthesizeFinger(seed, 0, width, height);
+        const std::vector<BYTE> whole = libs.Template(press);
+        ASSERT_FALSE(whole.empty());
+        const int coreX = whole[4] | whole[5] << 8, coreY = whole[6] | whole[7] << 8;
+        for (int gapFrom : {28, 32}) {
+            for (int gapTo : {70, 90, 110}) {
+                GreyImage gapped = press;
+                for (int y = 0; y < height; ++y) {
+                    for (int x = 0; x < width; ++x) {
+                        const double distance = std::hypot(x - coreX, y - coreY);
+                        if (distance > gapFrom && distance < gapTo) gapped.At(x, y) = 240;
+                    }
+                }
+                const std::vector<BYTE> tmpl = libs.Template(gapped);
+                if (tmpl.empty()) continue;
+                EXPECT_EQ(match(tmpl.data(), tmpl.data(), kMinLevel), 0)
+                    << "finger " << seed << ", no ridges from " << gapFrom << " to " << gapTo << " pixels";
+            }
+        }
+    }
 }
 
 // The stored templates of `fingers` fingers, each from its first two
