@@ -185,6 +185,23 @@ TEST_F(QueryPageTest, FiltersByIdAndDepartment) {
     EXPECT_EQ(seen[1].rows[2], u"1|Ann|14-09-01 08:02:00|IN");
 }
 
+// A day's search takes its punches from its first second to its last, and
+// none of the next day's.
+TEST_F(QueryPageTest, ADayRunsFromItsFirstSecondToItsLast) {
+    for (const char16_t* time : {u"2014-08-31 23:59:59", u"2014-09-01 00:00:00", u"2014-09-01 23:59:00",
+                                 u"2014-09-01 23:59:01", u"2014-09-01 23:59:59", u"2014-09-02 00:00:00"}) {
+        CheckinoutRecord record;
+        record.Userid = u"1";
+        record.CheckTime = time;
+        ASSERT_EQ(g_pRecordStore->AddRecord(record), 0);
+    }
+    std::vector<Seen> seen;
+    OnPage(131, {"call", "key F1", "call"}, {Dates(1, 1), Note(seen)});
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].rows, (std::vector<CString>{u"1|Ann|14-09-01 00:00:00|IN", u"1|Ann|14-09-01 23:59:00|IN",
+                                                  u"1|Ann|14-09-01 23:59:01|IN", u"1|Ann|14-09-01 23:59:59|IN"}));
+}
+
 TEST_F(QueryPageTest, RefusesALongIdAndAReversedRange) {
     Punch(u"1", 3);
     std::vector<Seen> seen;
