@@ -479,7 +479,8 @@ TEST_F(SearchUserTest, F2OnTheCardEditsTheShownUserAndEscComesBackToTheList) {
     bool listFocused = false;
     RunAt(kNode, {"key F1", FocusList(), "key DOWN", "key ENTER", "key F2", Probe([&] {
                       nodeOnEdit = ShownNode();
-                      CControlPanel::Open()->PageOf(CCPTreeEditUser::kNode)->GetDlgItem(1032)->GetWindowText(edited);
+                      if (nodeOnEdit == CCPTreeEditUser::kNode)
+                          CControlPanel::Open()->ShownPage()->GetDlgItem(1032)->GetWindowText(edited);
                   }),
                   "key ESC", Probe([&] {
                       nodeAfter = ShownNode();
