@@ -202,6 +202,21 @@ TEST_F(QueryPageTest, ADayRunsFromItsFirstSecondToItsLast) {
                                                   u"1|Ann|14-09-01 23:59:01|IN", u"1|Ann|14-09-01 23:59:59|IN"}));
 }
 
+// Twelve digits are an ID: searched, not refused.
+TEST_F(QueryPageTest, ATwelveDigitIdIsSearched) {
+    AddUser(u"123456789012", u"", 0);
+    Punch(u"123456789012", 2);
+    Punch(u"1", 1);
+    std::vector<Seen> seen;
+    std::vector<std::string> lines{"call"};
+    for (char digit : std::string("123456789012")) lines.push_back(std::string("key ") + digit);
+    lines.insert(lines.end(), {"key F1", "call"});
+    OnPage(131, lines, {Dates(1, 1), Note(seen)});
+    EXPECT_TRUE(Messages().empty());
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].rows.size(), 2u);
+}
+
 TEST_F(QueryPageTest, RefusesALongIdAndAReversedRange) {
     Punch(u"1", 3);
     std::vector<Seen> seen;

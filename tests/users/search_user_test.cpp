@@ -186,17 +186,18 @@ TEST_F(SearchUserTest, TheColumnsCountFingersAndMarkPasswordCardPhotoAndAdmin) {
 }
 
 // Each mark reads its own column: a password alone marks Code, a card
-// alone marks Card.
-TEST_F(SearchUserTest, ThePasswordAndCardMarksReadTheirOwnColumns) {
+// alone marks Card, and only the administrator flag 1 marks Admin.
+TEST_F(SearchUserTest, EachMarkReadsItsOwnColumn) {
     StoreUser(u"7", u"", u"1234");
     StoreUser(u"8", u"", u"", u"4660");
-    std::vector<std::pair<CString, CString>> marks;
+    StoreUser(u"9", u"", u"", u"", 1, 2);
+    std::vector<std::vector<CString>> marks;
     RunAt(kNode, {"key F1", Probe([&] {
                       const CSkinListCtrl& list = Page()->List();
                       for (int row = 0; row < list.GetItemCount(); ++row)
-                          marks.emplace_back(list.GetItemText(row, 2), list.GetItemText(row, 3));
+                          marks.push_back({list.GetItemText(row, 2), list.GetItemText(row, 3), list.GetItemText(row, 5)});
                   })});
-    EXPECT_EQ(marks, (std::vector<std::pair<CString, CString>>{{u"\u25CF", u""}, {u"", u"\u25CF"}}));
+    EXPECT_EQ(marks, (std::vector<std::vector<CString>>{{u"\u25CF", u"", u""}, {u"", u"\u25CF", u""}, {u"", u"", u""}}));
 }
 
 TEST_F(SearchUserTest, DeletingFromTheListTakesTheUserHisFingerprintsAndTemplates) {
