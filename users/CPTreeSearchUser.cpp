@@ -459,6 +459,9 @@ void CCPTreeSearchUser::ShowChosenUser() {
     m_list.SetFocus();
     m_list.SetItemState(0, 0, LVIS_SELECTED | LVIS_FOCUSED);
     SelectRow(row);
+    // The card's hints promise this page's own keys, for the user it showed.
+    if (card.ClosingKey() == VK_F2) OnEdit();
+    else if (card.ClosingKey() == VK_F3) OnDelete();
 }
 
 int CCPTreeSearchUser::SelectedRow() const { return m_list.GetNextItem(-1, LVNI_SELECTED); }

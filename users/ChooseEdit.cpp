@@ -161,14 +161,14 @@ void CChooseEdit::OnPaint() {
 BOOL CChooseEdit::PreTranslateMessage(MSG* msg) {
     switch (msg->wParam) {
     case VK_ESCAPE:
-        if (IsKeyUp(msg->message)) PostMessage(kCloseRequest);
+        if (IsKeyUp(msg->message)) CloseOnKey(VK_ESCAPE);
         return TRUE;
     case VK_F2:
         if (m_mode != kEditAndDelete) return TRUE;
-        PostMessage(kCloseRequest);
+        CloseOnKey(VK_F2);
         return FALSE;
     case VK_F3:
-        PostMessage(kCloseRequest);
+        CloseOnKey(VK_F3);
         return FALSE;
     case VK_DOWN:
     case VK_UP:
@@ -185,6 +185,12 @@ LRESULT CChooseEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 1;
     }
     return CDialog::WindowProc(message, wParam, lParam);
+}
+
+// The first key to close the card is the one the page acts on.
+void CChooseEdit::CloseOnKey(UINT key) {
+    if (m_closingKey == 0) m_closingKey = key;
+    PostMessage(kCloseRequest);
 }
 
 void CChooseEdit::OnCloseRequest() {

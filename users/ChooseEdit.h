@@ -1,8 +1,8 @@
 // CChooseEdit: the pop-up card of one user (ID, name, department,
 // administrator or not, and the photo) over the page that opened it, with
 // the hints of that page's edit (F2) and delete (F3) keys. It changes
-// nothing itself: F2, F3 and ESC close it, and the key's release goes on to
-// the page below.
+// nothing itself: F2, F3 and ESC close it, the page learns which key did
+// (ClosingKey), and the key's release goes on to the page below.
 #pragma once
 
 #include <memory>
@@ -23,6 +23,9 @@ public:
     // The user to show; before DoModal. DoModal gives IDOK when a key closed
     // the card, IDCANCEL when the ID is not in the user table.
     void SetUserID(const CString& userId) { m_userId = userId; }
+    // The key that closed the card (VK_F2, VK_F3 or VK_ESCAPE), 0 when none
+    // did.
+    UINT ClosingKey() const { return m_closingKey; }
 
     BOOL PreTranslateMessage(MSG* msg) override;
 
@@ -35,6 +38,7 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    void CloseOnKey(UINT key);
     void OnCloseRequest();
     void ShowWidgets(bool show);
     template <class F>
@@ -48,4 +52,5 @@ private:
     std::unique_ptr<CScreenSnapshot> m_snapshot;
     CSelectButton m_editHint, m_deleteHint;
     int m_mode;
+    UINT m_closingKey = 0;
 };

@@ -69,12 +69,6 @@ std::vector<ShowingBox>& ShowingBoxes() {
     return boxes;
 }
 
-// The text of the box on top, empty when none shows.
-std::string TopBoxText() {
-    std::lock_guard<std::mutex> guard(g_boxesLock);
-    return ShowingBoxes().empty() ? std::string() : ShowingBoxes().back().text;
-}
-
 // How the script's place reaches the program that replaces this one.
 constexpr char kNextLineVariable[] = "QUILLON_SCRIPT_NEXT_LINE";
 // Long enough for the simulated controller to restart the program; a
@@ -243,7 +237,7 @@ void RunScriptWhenIdle(std::vector<std::string> lines, bool quitAtEnd, size_t fi
         if (script->driver.Waiting()) return IsVirtualClock();
         if (script->driver.QuitRequested() || script->next >= script->lines.size()) {
             const bool quit = quitAtEnd || script->driver.QuitRequested();
-            const std::string waiting = TopBoxText();
+            const std::string waiting = ShowingMessageBoxText();
             if (quit && !waiting.empty()) {
                 FailScript("ended while the message box \"" + waiting + "\" waited for an answer");
                 return true;
@@ -296,6 +290,11 @@ WaitingMessageBox::WaitingMessageBox(std::string text, std::function<void(int)> 
 WaitingMessageBox::~WaitingMessageBox() {
     std::lock_guard<std::mutex> guard(g_boxesLock);
     std::erase_if(ShowingBoxes(), [this](const ShowingBox& box) { return box.owner == this; });
+}
+
+std::string ShowingMessageBoxText() {
+    std::lock_guard<std::mutex> guard(g_boxesLock);
+    return ShowingBoxes().empty() ? std::string() : ShowingBoxes().back().text;
 }
 
 bool AnswerShowingMessageBox(int answer) {

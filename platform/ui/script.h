@@ -96,3 +96,5 @@ public:
 };
 // Gives `answer` to the box showing on top; false when no box shows.
 bool AnswerShowingMessageBox(int answer);
+// The text of the box showing on top, empty when none shows.
+std::string ShowingMessageBoxText();

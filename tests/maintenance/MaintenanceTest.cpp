@@ -20,9 +20,7 @@ MaintenanceTest::~MaintenanceTest() { ScriptDriver::RegisterCommand("call", null
 
 void MaintenanceTest::OnPage(UINT node, std::vector<std::string> lines, std::vector<std::function<void()>> calls) {
     m_calls.assign(calls.begin(), calls.end());
-    lines.insert(lines.end(), {"key ESC", "key ESC", "key ESC", "quit"});
-    session.RunWhenIdle(std::move(lines));
-    session.Run("goto " + std::to_string(node));
+    RunPanelScript(node, std::move(lines), 3);
     EXPECT_TRUE(m_calls.empty()) << "the script ended before every call ran";
 }
 

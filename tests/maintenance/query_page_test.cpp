@@ -185,6 +185,38 @@ TEST_F(QueryPageTest, FiltersByIdAndDepartment) {
     EXPECT_EQ(seen[1].rows[2], u"1|Ann|14-09-01 08:02:00|IN");
 }
 
+// A day's search takes its punches from its first second to its last, and
+// none of the next day's.
+TEST_F(QueryPageTest, ADayRunsFromItsFirstSecondToItsLast) {
+    for (const char16_t* time : {u"2014-08-31 23:59:59", u"2014-09-01 00:00:00", u"2014-09-01 23:59:00",
+                                 u"2014-09-01 23:59:01", u"2014-09-01 23:59:59", u"2014-09-02 00:00:00"}) {
+        CheckinoutRecord record;
+        record.Userid = u"1";
+        record.CheckTime = time;
+        ASSERT_EQ(g_pRecordStore->AddRecord(record), 0);
+    }
+    std::vector<Seen> seen;
+    OnPage(131, {"call", "key F1", "call"}, {Dates(1, 1), Note(seen)});
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].rows, (std::vector<CString>{u"1|Ann|14-09-01 00:00:00|IN", u"1|Ann|14-09-01 23:59:00|IN",
+                                                  u"1|Ann|14-09-01 23:59:01|IN", u"1|Ann|14-09-01 23:59:59|IN"}));
+}
+
+// Twelve digits are an ID: searched, not refused.
+TEST_F(QueryPageTest, ATwelveDigitIdIsSearched) {
+    AddUser(u"123456789012", u"", 0);
+    Punch(u"123456789012", 2);
+    Punch(u"1", 1);
+    std::vector<Seen> seen;
+    std::vector<std::string> lines{"call"};
+    for (char digit : std::string("123456789012")) lines.push_back(std::string("key ") + digit);
+    lines.insert(lines.end(), {"key F1", "call"});
+    OnPage(131, lines, {Dates(1, 1), Note(seen)});
+    EXPECT_TRUE(Messages().empty());
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].rows.size(), 2u);
+}
+
 TEST_F(QueryPageTest, RefusesALongIdAndAReversedRange) {
     Punch(u"1", 3);
     std::vector<Seen> seen;

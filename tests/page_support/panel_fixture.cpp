@@ -14,6 +14,7 @@
 #include "panel/PageRegistry.h"
 #include "panel/PanelAccess.h"
 #include "platform/ui/display.h"
+#include "platform/ui/script.h"
 #include "widgets/WidgetRules.h"
 
 namespace {
@@ -34,6 +35,18 @@ const DialogTemplateEntry kMainEntry(kMainTemplate);
 std::map<UINT, ControlPanelPageFactory>& ReplacedPages() {
     static std::map<UINT, ControlPanelPageFactory> pages;
     return pages;
+}
+
+// Checks that no message box shows.
+const char kNoBoxCommand[] = "nobox";
+
+// A line that gives the terminal a key, a touch, a finger or a card: what
+// a box showing then would take from the page.
+bool IsInput(const std::string& line) {
+    const std::string command = line.substr(0, line.find(' '));
+    for (const char* input : {"key", "keydown", "keyup", "tap", "tapon", "finger", "lift", "card", "goto"})
+        if (command == input) return true;
+    return false;
 }
 
 }  // namespace
@@ -148,6 +161,13 @@ PanelTest::PanelTest() {
         golden = MatchesGolden(ScreenSurface(), args.at(0));
         return true;
     });
+    ScriptDriver::RegisterCommand(kNoBoxCommand, [](const std::vector<std::string>&, std::string* error) {
+        const std::string box = ShowingMessageBoxText();
+        if (box.empty()) return true;
+        ADD_FAILURE() << "a message box nobody expected showed: \"" << box << '"';
+        *error = "stopped at the message box \"" + box + '"';
+        return false;
+    });
     session.Pump();
 }
 
@@ -157,12 +177,25 @@ PanelTest::~PanelTest() {
     }
     ScriptDriver::RegisterCommand("note", nullptr);
     ScriptDriver::RegisterCommand("golden", nullptr);
+    ScriptDriver::RegisterCommand(kNoBoxCommand, nullptr);
     for (auto& [node, page] : ReplacedPages()) SetControlPanelPage(node, std::move(page));
     ReplacedPages().clear();
     app.m_pMainWnd = nullptr;
     if (main.GetSafeHwnd()) main.DestroyWindow();
     CloseDatabase();
     g_LangDoc.ParseText(u"");
+}
+
+void PanelTest::RunPanelScript(unsigned node, std::vector<std::string> lines, int escapes) {
+    lines.insert(lines.end(), static_cast<size_t>(escapes), "key ESC");
+    std::vector<std::string> guarded;
+    for (std::string& line : lines) {
+        if (IsInput(line)) guarded.push_back(kNoBoxCommand);
+        guarded.push_back(std::move(line));
+    }
+    guarded.insert(guarded.end(), {kNoBoxCommand, "quit"});
+    session.RunWhenIdle(std::move(guarded));
+    session.Run("goto " + std::to_string(node));
 }
 
 void PanelTest::AddTestPage(UINT node) {

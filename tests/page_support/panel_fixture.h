@@ -99,6 +99,13 @@ protected:
         return static_cast<CTestPage*>(panel.PageOf(node));
     }
     void AddUser(const char16_t* id, const char16_t* password, int admin);
+    // Runs `lines` in the panel opened at `node`, then `escapes` ESC presses
+    // and the end of the script. A box the script means to meet is answered
+    // ("answer", before it shows or while it does); any other box stops the
+    // run at the next key, touch, finger or card, or at the script's end,
+    // and fails the test with its text, instead of taking keys meant for
+    // the page or waiting for an answer that never comes.
+    void RunPanelScript(unsigned node, std::vector<std::string> lines, int escapes);
 
     ScopedDeviceRoot root;
     UiSession session;

@@ -77,9 +77,7 @@ RulesTest::~RulesTest() {
 }
 
 void RulesTest::OnPage(UINT node, std::vector<std::string> lines) {
-    lines.insert(lines.end(), {"key ESC", "key ESC", "key ESC", "quit"});
-    session.RunWhenIdle(std::move(lines));
-    session.Run("goto " + std::to_string(node));
+    RunPanelScript(node, std::move(lines), 3);
 }
 
 std::optional<CString> RulesTest::StoredConfig(const char16_t* key) {

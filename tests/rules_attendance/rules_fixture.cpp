@@ -29,9 +29,7 @@ RulesTest::~RulesTest() {
 }
 
 void RulesTest::RunOnPage(UINT node, std::vector<std::string> lines) {
-    lines.insert(lines.end(), {"key ESC", "key ESC", "key ESC"});
-    session.RunWhenIdle(std::move(lines));
-    session.Run("goto " + std::to_string(node));
+    RunPanelScript(node, std::move(lines), 3);
     EXPECT_EQ(CControlPanel::Open(), nullptr) << "the panel did not close";
 }
 

@@ -44,9 +44,7 @@ TransferTest::TransferTest() {
 }
 
 void TransferTest::OnPage(UINT node, std::vector<std::string> lines) {
-    lines.insert(lines.end(), {"key ESC", "key ESC", "key ESC", "key ESC", "quit"});
-    session.RunWhenIdle(lines);
-    session.Run("goto " + std::to_string(node));
+    RunPanelScript(node, std::move(lines), 4);
 }
 
 std::vector<std::u16string> TransferTest::Messages() const {

@@ -73,6 +73,18 @@ TEST_F(AddUserTest, AUserWithEveryFieldIsInsertedAtEnterAndSavedWithTheMenuKey) 
     EXPECT_TRUE(Shown(Text(u"U0043")));
 }
 
+// The group box runs from 0 to 16: Left from its first item gives the
+// last group.
+TEST_F(AddUserTest, LeftFromGroupZeroGivesGroupSixteen) {
+    std::vector<std::string> lines = TypeAndEnter("8");
+    Append(lines, Type("42"));
+    Append(lines, {"key ENTER", "key DOWN", "key DOWN", "key DOWN", "key LEFT", "answer ok", "key MENU"});
+    RunAt(121, lines);
+    UserInfoRecord user;
+    ASSERT_TRUE(ReadUser(u"8", user));
+    EXPECT_EQ(user.GroupNO, 16);
+}
+
 // Menu saves from every field of the form view and of the verify-mode
 // view, wherever the arrows put the focus.
 TEST_F(AddUserTest, TheMenuKeySavesFromEveryField) {
@@ -178,7 +190,8 @@ TEST_F(AddUserTest, ACardOfAnotherUserIsRefusedAndTheHeldCardStays) {
     CString shownWhileRefused, shownAfter;
     std::vector<std::string> lines = TypeAndEnter("8");
     Append(lines, {"card FF", "card 1234", Probe([&] { shownWhileRefused = PageControlText(121, IDC_USER_CARD); }),
-                   "wait 1100", Probe([&] { shownAfter = PageControlText(121, IDC_USER_CARD); }), "key MENU"});
+                   "wait 1100", Probe([&] { shownAfter = PageControlText(121, IDC_USER_CARD); }), "answer ok",
+                   "key MENU"});
     RunAt(121, lines);
     EXPECT_EQ(shownWhileRefused, Text(u"U0022"));
     EXPECT_EQ(shownAfter, u"255");
@@ -190,7 +203,8 @@ TEST_F(AddUserTest, ACardOfAnotherUserIsRefusedAndTheHeldCardStays) {
 TEST_F(AddUserTest, PictureAndEnrollDoNothingWithoutAnInsertedUser) {
     ASSERT_TRUE(g_pDatabase->DirectStatement(u"INSERT INTO Userinfo VALUES ('5','','Kept','0','77',0,6,'',1,'',3,0)"));
     unsigned shownNode = 0;
-    std::vector<std::string> lines = TypeAndEnter("5");
+    std::vector<std::string> lines = {"answer ok"};
+    Append(lines, TypeAndEnter("5"));
     Append(lines, {"tapon 121 1324", "tapon 121 1323", Probe([&] {
                        shownNode = CControlPanel::Open()->SelectedNode();
                    })});
@@ -245,7 +259,7 @@ TEST_F(AddUserTest, TypedTextsAreStoredAsTheyStandWithoutReachingTheStatement) {
         PageControl(121, IDC_USER_NAME)->SetWindowText(u"O'Neil");
         PageControl(121, IDC_USER_PASSWORD)->SetWindowText(u"x');--");
     }));
-    lines.push_back("key MENU");
+    Append(lines, {"answer ok", "key MENU"});
     RunAt(121, lines);
     UserInfoRecord user;
     ASSERT_TRUE(ReadUser(u"9", user));

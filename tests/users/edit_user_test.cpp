@@ -260,6 +260,25 @@ TEST_F(EditUserTest, APhotoTakenWhenAddingShowsWhenEditing) {
     EXPECT_TRUE(golden);
 }
 
+// The last access group, 16, is shown as the user's and kept when saved.
+TEST_F(EditUserTest, AUserOfGroupSixteenShowsItAndKeepsIt) {
+    StoreUser(u"'5','','Ann','0','',1,6,'',0,'',16,0");
+    CString shown;
+    int value = -1;
+    std::vector<std::string> lines = TypeAndEnter("5");
+    lines.push_back(Probe([&] {
+        value = Box(IDC_USER_GROUP)->GetCurSelValue();
+        shown = Box(IDC_USER_GROUP)->GetCurSelText();
+    }));
+    Append(lines, {"answer ok", "key MENU"});
+    RunAt(122, lines);
+    EXPECT_EQ(value, 16);
+    EXPECT_EQ(shown, u"16");
+    UserInfoRecord user;
+    ASSERT_TRUE(ReadUser(u"5", user));
+    EXPECT_EQ(user.GroupNO, 16);
+}
+
 // Entered again from the menu after an administrator in group 3 was
 // viewed, the boxes are at value 0 and show it.
 TEST_F(EditUserTest, EnteredAgainFromTheMenuEveryBoxShowsValueZero) {

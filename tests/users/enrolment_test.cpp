@@ -37,14 +37,40 @@ protected:
     }
     // The template the page makes of a press, made here the same way.
     std::vector<BYTE> PressTemplate(int seed, int press) {
-        const std::string line = Finger(seed, press);
-        EXPECT_TRUE(PlaceFingerOnSensor(sensorFolder, line.substr(7)));
-        std::vector<BYTE> image(kCaptureBufferBytes), work(kCaptureBufferBytes), tmpl(512);
-        EXPECT_NE(CaptureFingerImage(image.data()), 0);
-        EXPECT_EQ(g_FpLib.VeltoProcess(image.data(), tmpl.data(), work.data(), 1, 0), 0);
-        LiftFingerFromSensor(sensorFolder);
+        std::vector<BYTE> tmpl = UsableTemplate(Finger(seed, press));
+        EXPECT_FALSE(tmpl.empty()) << "finger " << seed << " press " << press << " gives no template";
         tmpl.resize(PressTemplateSize);
         return tmpl;
+    }
+    // The template of a "finger" line's image, empty when it gives none.
+    std::vector<BYTE> UsableTemplate(const std::string& line) {
+        EXPECT_TRUE(PlaceFingerOnSensor(sensorFolder, line.substr(7)));
+        std::vector<BYTE> image(kCaptureBufferBytes), work(kCaptureBufferBytes), tmpl(512);
+        const bool made = CaptureFingerImage(image.data()) != 0 &&
+                          g_FpLib.VeltoProcess(image.data(), tmpl.data(), work.data(), 1, 0) == 0;
+        LiftFingerFromSensor(sensorFolder);
+        if (!made) return {};
+        tmpl.resize(PressTemplateSize);
+        return tmpl;
+    }
+    // A finger and a second press of it that the matcher takes for its first
+    // press at level 4 but not at level 5: the second press with ever more
+    // of it wiped off the sensor, which lowers its likeness step by step.
+    // Seed 0 when no finger tried gives one.
+    std::pair<int, std::string> PressAlikeAtLevelFourOnly() {
+        for (int seed = 601; seed <= 640; ++seed) {
+            const std::vector<BYTE> first = UsableTemplate(Finger(seed, 1));
+            if (first.empty()) continue;
+            for (int rowsOff = 20; rowsOff <= 220; rowsOff += 5) {
+                const std::string line = Finger(seed, 2, rowsOff);
+                const std::vector<BYTE> second = UsableTemplate(line);
+                if (second.empty()) break;
+                if (g_FpLib.VeltoMatch(first.data(), second.data(), 5) != 0 &&
+                    g_FpLib.VeltoMatch(first.data(), second.data(), 4) == 0)
+                    return {seed, line};
+            }
+        }
+        return {0, std::string()};
     }
     CString Text(const char16_t* key) const { return LangText(u"CCPTreeRegFP", key); }
     int Count(const CString& text) const {
@@ -115,6 +141,27 @@ TEST_F(EnrolmentTest, RefusalsShowTheirTextsAndWriteNothing) {
     EXPECT_EQ(FingerRows(u"2"), 0);
     EXPECT_EQ(store.GetCount(), 1);
     EXPECT_EQ(Count(Text(u"R0010")), 1) << "leaving while enrolling asks";
+}
+
+// A second press that the matcher takes for the first one's finger at
+// level 4 but not at level 5, the level enrolment compares at, starts the
+// finger over.
+TEST_F(EnrolmentTest, ASecondPressAlikeOnlyBelowLevelFiveStartsTheFingerOver) {
+    const auto [seed, second] = PressAlikeAtLevelFourOnly();
+    ASSERT_NE(seed, 0) << "no press alike at level 4 only";
+    AddUser(u"1", u"", 0);
+    int state = -1, pressIndex = -1;
+    std::vector<std::string> lines = TypeAndEnter("1");
+    Append(lines, {"key ENTER", "wait 300", Finger(seed, 1), "wait 300", "lift", "wait 700", second, "wait 300",
+                   "lift", "wait 300", Probe([&] {
+                       state = Page()->State();
+                       pressIndex = Page()->PressIndex();
+                   }),
+                   "answer yes", "key ESC"});
+    RunAt(11, lines);
+    EXPECT_EQ(state, CCPTreeRegFP::kStateCapturing) << "not offered for saving";
+    EXPECT_EQ(pressIndex, 0) << "the finger starts over from its first press";
+    EXPECT_EQ(FingerRows(u"1"), 0);
 }
 
 TEST_F(EnrolmentTest, AFullStoreRefusesTheSaveAndWritesNothing) {
@@ -446,6 +493,7 @@ TEST_F(EnrolmentTest, GoldenScreensOfTheStates) {
     Append(lines, shot("users_enrol_place_finger"));
     Append(lines, {Finger(1301, 1), "wait 300", "lift", "wait 700", Finger(1301, 2), "wait 300", "lift"});
     Append(lines, shot("users_enrol_choosing"));
+    Append(lines, {"answer yes", "key ESC"});
     RunAt(11, lines);
     ASSERT_EQ(results.size(), 7u);
     for (const auto& result : results) EXPECT_TRUE(result);

@@ -125,3 +125,22 @@ TEST_F(FormRulesTest, NameAndPasswordTakeTenAndSixCharactersWhileTypingAndWhenSa
 }
 
 }  // namespace
+
+// A step box's pass label shows between its first and its last item: the
+// card and code rows end in 7, which passes like 0.
+TEST_F(FormRulesTest, TheCardAndCodeStepsLastItemSevenShowsNoPassLabel) {
+    std::vector<std::pair<CString, CString>> labels;
+    const auto note = [&] {
+        return Probe([&] {
+            labels.emplace_back(PageControlText(121, IDC_USER_CARD_PASS), PageControlText(121, IDC_USER_PIN_PASS));
+        });
+    };
+    std::vector<std::string> lines = TypeAndEnter("31");
+    Append(lines, {"tapon 121 1325", "key RIGHT", "key DOWN", "key DOWN", "key LEFT", "key DOWN", "key LEFT", note(),
+                   "key LEFT", "key UP", "key LEFT", note(), "key ESC"});
+    RunAt(121, lines);
+    ASSERT_EQ(labels.size(), 2u);
+    EXPECT_EQ(labels[0], std::make_pair(CString(), CString())) << "both at 7";
+    EXPECT_FALSE(labels[1].first.IsEmpty()) << "card at 3";
+    EXPECT_FALSE(labels[1].second.IsEmpty()) << "code at 3";
+}

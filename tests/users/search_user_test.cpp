@@ -32,6 +32,13 @@ protected:
     std::string FocusList() {
         return Probe([] { const_cast<CSkinListCtrl&>(Page()->List()).SetFocus(); });
     }
+    // The node of the page the panel shows.
+    static UINT ShownNode() {
+        CControlPanel* panel = CControlPanel::Open();
+        for (UINT node : {CCPTreeEditUser::kNode, kNode})
+            if (panel->ShownPage() == panel->PageOf(node)) return node;
+        return 0;
+    }
     static CCPTreeSearchUser* Page() {
         return static_cast<CCPTreeSearchUser*>(CControlPanel::Open()->PageOf(kNode));
     }
@@ -176,6 +183,21 @@ TEST_F(SearchUserTest, TheColumnsCountFingersAndMarkPasswordCardPhotoAndAdmin) {
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0], (std::vector<CString>{u"5", u"2", u"\u25CF", u"\u25CF", u"\u25CF", u"\u25CF"}));
     EXPECT_EQ(rows[1], (std::vector<CString>{u"6", u"0", u"", u"", u"", u""}));
+}
+
+// Each mark reads its own column: a password alone marks Code, a card
+// alone marks Card, and only the administrator flag 1 marks Admin.
+TEST_F(SearchUserTest, EachMarkReadsItsOwnColumn) {
+    StoreUser(u"7", u"", u"1234");
+    StoreUser(u"8", u"", u"", u"4660");
+    StoreUser(u"9", u"", u"", u"", 1, 2);
+    std::vector<std::vector<CString>> marks;
+    RunAt(kNode, {"key F1", Probe([&] {
+                      const CSkinListCtrl& list = Page()->List();
+                      for (int row = 0; row < list.GetItemCount(); ++row)
+                          marks.push_back({list.GetItemText(row, 2), list.GetItemText(row, 3), list.GetItemText(row, 5)});
+                  })});
+    EXPECT_EQ(marks, (std::vector<std::vector<CString>>{{u"\u25CF", u"", u""}, {u"", u"\u25CF", u""}, {u"", u"", u""}}));
 }
 
 TEST_F(SearchUserTest, DeletingFromTheListTakesTheUserHisFingerprintsAndTemplates) {
@@ -447,6 +469,51 @@ TEST_F(SearchUserTest, TheCardShowsTheChosenUserAndClosesOnEsc) {
     EXPECT_TRUE(golden);
 }
 
+// The card's hints are the list's own keys: F2 edits the user it shows, and
+// ESC on the edit page comes back to the list with that row selected.
+TEST_F(SearchUserTest, F2OnTheCardEditsTheShownUserAndEscComesBackToTheList) {
+    StoreUser(u"1", u"Ann");
+    StoreUser(u"2", u"Bob");
+    UINT nodeOnEdit = 0, nodeAfter = 0;
+    CString edited;
+    int selectedAfter = -1;
+    bool listFocused = false;
+    RunAt(kNode, {"key F1", FocusList(), "key DOWN", "key ENTER", "key F2", Probe([&] {
+                      nodeOnEdit = ShownNode();
+                      if (nodeOnEdit == CCPTreeEditUser::kNode)
+                          CControlPanel::Open()->ShownPage()->GetDlgItem(1032)->GetWindowText(edited);
+                  }),
+                  "key ESC", Probe([&] {
+                      nodeAfter = ShownNode();
+                      selectedAfter = Page()->List().GetNextItem(-1, LVNI_SELECTED);
+                      listFocused = CWnd::GetFocus() == &Page()->List();
+                  })});
+    EXPECT_EQ(nodeOnEdit, CCPTreeEditUser::kNode);
+    EXPECT_EQ(edited, u"Bob");
+    EXPECT_EQ(nodeAfter, kNode);
+    EXPECT_EQ(selectedAfter, 1);
+    EXPECT_TRUE(listFocused);
+}
+
+// F3 on the card asks as F3 on the row does and deletes the user it shows
+// on Yes only.
+TEST_F(SearchUserTest, F3OnTheCardAsksAndDeletesTheShownUser) {
+    StoreUsers(1, 3);
+    std::vector<CString> afterNo, afterYes;
+    const std::vector<std::string> secondRowCard{"key F1", FocusList(), "key DOWN", "key ENTER"};
+    std::vector<std::string> lines = secondRowCard;
+    Append(lines, {"answer no", "key F3", Probe([&] { afterNo = ShownIds(); })});
+    Append(lines, secondRowCard);
+    Append(lines, {"answer yes", "key F3", Probe([&] { afterYes = ShownIds(); })});
+    RunAt(kNode, lines);
+    EXPECT_EQ(afterNo, (std::vector<CString>{u"1", u"2", u"3"})) << "No keeps the user";
+    EXPECT_EQ(afterYes, (std::vector<CString>{u"1", u"3"}));
+    EXPECT_FALSE(UserRowExists(*g_pDatabase, u"2"));
+    EXPECT_EQ(Users(), 2);
+    CString question;
+    question.Format(Text(u"SU0008"), u"2");
+    EXPECT_EQ(Count(question), 2);
+}
 
 // The statements a connection opened while the spy is installed runs, by
 // their text as written, each when it first runs.

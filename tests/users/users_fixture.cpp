@@ -1,5 +1,6 @@
 #include "tests/users/users_fixture.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "core/CardInput.h"
@@ -83,10 +84,12 @@ UsersTest::~UsersTest() {
     SetCardTarget(nullptr);
 }
 
-std::string UsersTest::Finger(int seed, int press) {
-    const std::string path = fingerFolder + "/f" + std::to_string(seed) + "_" + std::to_string(press) + ".bmp";
+std::string UsersTest::Finger(int seed, int press, int rowsOff) {
+    const std::string path = fingerFolder + "/f" + std::to_string(seed) + "_" + std::to_string(press) +
+                             (rowsOff > 0 ? "_" + std::to_string(rowsOff) : std::string()) + ".bmp";
     if (!std::filesystem::exists(path)) {
-        const GreyImage finger = SynthesizeFinger(static_cast<uint32_t>(seed), static_cast<uint32_t>(press), 248, 280);
+        GreyImage finger = SynthesizeFinger(static_cast<uint32_t>(seed), static_cast<uint32_t>(press), 248, 280);
+        std::fill_n(finger.pixels.begin(), std::min(rowsOff, finger.height) * finger.width, uint8_t{255});
         EXPECT_TRUE(WriteGreyBmp(path, finger));
     }
     return "finger " + path;
@@ -115,12 +118,7 @@ std::vector<std::string> UsersTest::TypeAndEnter(const std::string& keys) {
     return lines;
 }
 
-void UsersTest::RunAt(unsigned node, std::vector<std::string> lines) {
-    for (int i = 0; i < 4; ++i) lines.push_back("key ESC");
-    lines.push_back("quit");
-    session.RunWhenIdle(std::move(lines));
-    session.Run("goto " + std::to_string(node));
-}
+void UsersTest::RunAt(unsigned node, std::vector<std::string> lines) { RunPanelScript(node, std::move(lines), 4); }
 
 std::vector<CString> UsersTest::Messages() const {
     std::vector<CString> texts;

@@ -21,10 +21,11 @@ protected:
     ~UsersTest() override;
 
     // Script lines: a press of synthetic finger `seed` (impression
-    // `press`), an unusable press, the finger lifted. The fixture's own
+    // `press`, its top `rowsOff` rows not on the sensor), an unusable press,
+    // the finger lifted. The fixture's own
     // commands: "card HEX", "tapon NODE ID" (a tap on a page's control),
     // "probe N".
-    std::string Finger(int seed, int press);
+    std::string Finger(int seed, int press, int rowsOff = 0);
     std::string Smudge();
         // A line that runs `check` when the script reaches it.
     std::string Probe(std::function<void()> check);

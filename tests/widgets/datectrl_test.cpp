@@ -164,6 +164,13 @@ TEST_F(DateCtrlTest, TimeFieldsStayWithinHoursAndMinutes) {
     EXPECT_EQ(time.GetHour(), 5);
 }
 
+// 24 is no hour: its 4 starts the hour over, as a minute's 60 does.
+TEST_F(DateCtrlTest, TwentyFourIsNoHour) {
+    time.SetFocus();
+    Type("24");
+    EXPECT_EQ(time.GetHour(), 4);
+}
+
 // Digits arrive as typed characters, so a digit counts as its key goes
 // down, unlike the arrows, which move on their release.
 TEST_F(DateCtrlTest, ADigitCountsWhenItsKeyGoesDown) {
