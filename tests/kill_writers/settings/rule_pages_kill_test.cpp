@@ -3,6 +3,7 @@
 // saves before the cut are all there, and the terminal starts on them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -53,9 +54,10 @@ TEST(RulePagesKillTest, TheEightStatusNamesAreSavedTogether) {
     std::printf("status names: %d saves found after the kills\n", saved);
 }
 
-// Zone 1's Monday on the automatic-status page and the time-zone page, then
-// the lock delay on the door page, each save a number c higher.
-std::string ZoneAndDoorSaves(int saves) {
+// Zone 1's Monday on the automatic-status page and the time-zone page, the
+// lock delay on the door page, group 2's first zone on the group page and
+// the record alarm threshold on the record page: save c sets c in each.
+std::string RulePageSaves(int saves) {
     std::string script;
     for (int save = 1; save <= saves; ++save) {
         const std::string hour = "0" + std::to_string(save);
@@ -66,6 +68,9 @@ std::string ZoneAndDoorSaves(int saves) {
         script += "goto 165\nkey RIGHT\nkey DOWN\n" + window;
         script += "goto 164\nkey DOWN\nkey DOWN\nkey DOWN\nkey DOWN\nkey DOWN\n" + TypeDigits(std::to_string(save)) +
                   "key ESC\n";
+        // Group 2's first zone one further, from none to zone 1 at the first.
+        script += "goto 166\nkey RIGHT\nkey DOWN\nkey RIGHT\nanswer yes\nkey F1\nkey ESC\n";
+        script += "goto 154\nkey DOWN\n" + TypeDigits(std::to_string(save)) + "key ESC\n";
     }
     return script;
 }
@@ -80,10 +85,10 @@ int ZoneSave(const TerminalFolder& folder, const char* table) {
     return row == "0" + std::to_string(hour) + ":00 0" + std::to_string(hour) + ":30" ? hour : -1;
 }
 
-TEST(RulePagesKillTest, ZoneAndDoorSavesAreWholeAndInOrder) {
+TEST(RulePagesKillTest, ZoneDoorGroupAndRecordSavesAreWholeAndInOrder) {
     TerminalFolder folder;
     constexpr int kSaves = 4;
-    ScriptedKill run(folder, ZoneAndDoorSaves(kSaves));
+    ScriptedKill run(folder, RulePageSaves(kSaves));
     KillPlan plan = run.Plan(35165, kRounds, [&](int) { folder.LayFactoryImage(); });
     int saved = 0;
     plan.check = [&](const KillRound& round) {
@@ -91,20 +96,24 @@ TEST(RulePagesKillTest, ZoneAndDoorSavesAreWholeAndInOrder) {
         const int access = ZoneSave(folder, "OpenDoorSpace");
         const std::string delay = ConfigValue(folder, "LOCKDELAY");
         const int door = delay == "10" ? 0 : std::stoi(delay);
+        const int group = std::max(folder.Query("select FirstSpace from SpaceGroup where GroupID = 2"), 0);
+        const std::string threshold = ConfigValue(folder, "WARNINGNUM");
+        const int record = threshold == "1000" ? 0 : std::stoi(threshold);
         // In the order of the script: each page a save ahead of the next
         // or level with it.
-        EXPECT_TRUE(status >= access && access >= door && door >= status - 1)
-            << "automatic status " << status << ", time zone " << access << ", lock delay " << delay
-            << ", killed after " << round.delay.count() << " us";
+        EXPECT_TRUE(status >= access && access >= door && door >= group && group >= record && record >= status - 1)
+            << "automatic status " << status << ", time zone " << access << ", lock delay " << delay << ", group "
+            << group << ", alarm threshold " << threshold << ", killed after " << round.delay.count() << " us";
+        EXPECT_LE(folder.Query("select count(*) from SpaceGroup"), 1);
         EXPECT_EQ(folder.Query("select count(*) from AtuoFN"), 16);
         EXPECT_EQ(folder.Query("select count(*) from OpenDoorSpace"), 32);
         if (!round.killed) {
-            EXPECT_EQ(door, kSaves);
+            EXPECT_EQ(record, kSaves);
         }
-        saved += status + access + door;
+        saved += status + access + door + group + record;
     };
-    RunFittedKills("zone and door pages", plan);
-    std::printf("zone and door pages: %d saves found after the kills\n", saved);
+    RunFittedKills("zone, door, group and record pages", plan);
+    std::printf("zone, door, group and record pages: %d saves found after the kills\n", saved);
 }
 
 }  // namespace
