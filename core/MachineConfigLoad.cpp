@@ -6,6 +6,7 @@
 #include "core/MachineConfig.h"
 #include "core/VolumeLevel.h"
 #include "platform/base/numparse.h"
+#include "platform/base/registry.h"
 
 namespace {
 
@@ -158,6 +159,7 @@ int CMachineConfig::LoadDoorSettings() {
 }
 
 void CMachineConfig::WriteRegistryDefaults() {
+    RegistryBatch batch;
     WriteRegString(u"ID", u"80516");
     WriteRegString(u"UnitName", u"VELTO");
     WriteRegString(u"LanguageName", u"English");
@@ -172,8 +174,9 @@ void CMachineConfig::WriteRegistryDefaults() {
 // The fields of the object are left as they are; FPLEVEL is written twice
 // and ends as "1". The settings change in memory only: the callers write
 // the file once, so that a power cut leaves all the old settings or all the
-// factory ones.
+// factory ones. The registry values go in one save likewise.
 void CMachineConfig::WriteFactoryDefaults() {
+    RegistryBatch batch;
     struct Key {
         const char16_t* name;
         const char16_t* value;

@@ -1,8 +1,8 @@
 // The power fails while the terminal is put back to its delivered state:
 // the database is the one in use or the delivered one, never a mix, the
-// settings file holds all the old settings or all the factory ones, and
-// the terminal starts on what is left. The same for the delivered copy
-// (DB\back) put in the place of the database.
+// settings file and the registry file each hold all the old settings or
+// all the factory ones, and the terminal starts on what is left. The same
+// for the delivered copy (DB\back) put in the place of the database.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -36,6 +36,12 @@ const char* const kUsedSettings[] = {"<LOCKDELAY>3</LOCKDELAY>", "<WARNINGNUM>50
 const char* const kFactorySettings[] = {"<LOCKDELAY>10</LOCKDELAY>", "<WARNINGNUM>1000</WARNINGNUM>",
                                         "<NETPORT>5010</NETPORT>"};
 
+// And as the registry file holds them.
+const char* const kUsedRegistry[] = {"\"TimeType\"=dword:00000001", "\"RJWIFI\"=dword:00000001",
+                                     "\"EnableDHCP\"=dword:00000001"};
+const char* const kFactoryRegistry[] = {"\"TimeType\"=dword:00000000", "\"RJWIFI\"=dword:00000000",
+                                        "\"EnableDHCP\"=dword:00000000"};
+
 // How many of `settings` the text holds.
 int Holds(const std::string& text, const char* const (&settings)[3]) {
     int held = 0;
@@ -43,17 +49,23 @@ int Holds(const std::string& text, const char* const (&settings)[3]) {
     return held;
 }
 
+// Puts `used` in the place of `factory` in the file.
+void ChangeSettings(const std::string& path, const char* const (&factory)[3], const char* const (&used)[3]) {
+    std::string text = Read(path);
+    for (int i = 0; i < 3; ++i) {
+        const size_t at = text.find(factory[i]);
+        ASSERT_NE(at, std::string::npos) << factory[i];
+        text.replace(at, std::string(factory[i]).size(), used[i]);
+    }
+    std::ofstream(path, std::ios::binary) << text;
+}
+
 void UseTheTerminal(const TerminalFolder& folder) {
     ExecOnTerminal(folder, "update OpenDoorSpace set MonStart = '08:00', MonEnd = '17:00' where SpaceID = 1;"
                            "insert into SpaceGroup(GroupID, FirstSpace, SecondSpace, ThirdSpace, FourSpace) "
                            "values (2, 1, 0, 0, 0)");
-    std::string config = Read(folder.HostPath(kConfig));
-    for (int i = 0; i < 3; ++i) {
-        const size_t at = config.find(kFactorySettings[i]);
-        ASSERT_NE(at, std::string::npos) << kFactorySettings[i];
-        config.replace(at, std::string(kFactorySettings[i]).size(), kUsedSettings[i]);
-    }
-    std::ofstream(folder.HostPath(kConfig), std::ios::binary) << config;
+    ChangeSettings(folder.HostPath(kConfig), kFactorySettings, kUsedSettings);
+    ChangeSettings(folder.HostPath("registry.reg"), kFactoryRegistry, kUsedRegistry);
     for (int photo = 1; photo <= kPhotos; ++photo)
         std::ofstream(folder.HostPath("NandFlash/zeta42/ICON/" + std::to_string(photo) + ".jpg")) << "photo";
 }
@@ -95,9 +107,14 @@ TEST(FactoryResetKillTest, TheDatabaseIsInUseOrDeliveredAndTheSettingsAllOldOrAl
         const int used = Holds(config, kUsedSettings);
         EXPECT_TRUE(used == 3 || Holds(config, kFactorySettings) == 3)
             << used << " of the changed settings kept, the others reset, " << when;
+        const std::string registry = Read(folder.HostPath("registry.reg"));
+        const int usedInRegistry = Holds(registry, kUsedRegistry);
+        EXPECT_TRUE(usedInRegistry == 3 || Holds(registry, kFactoryRegistry) == 3)
+            << usedInRegistry << " of the changed registry values kept, the others reset, " << when;
         if (Acknowledged(round, "reset")) {
             EXPECT_EQ(users, 0);
             EXPECT_EQ(used, 0);
+            EXPECT_EQ(usedInRegistry, 0);
             EXPECT_EQ(Photos(folder), 0);
         }
         resets += users == 0;
