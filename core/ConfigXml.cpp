@@ -60,13 +60,16 @@ int GetConfigValue(CString key, CString& value) {
     return found ? 1 : 0;
 }
 
+void SaveConfigFile() {
+    XmlDocLock lock(g_ConfigDoc);
+    g_ConfigDoc.WriteToFile(GetConfigFilePath());
+}
+
 int SetConfigValue(CString key, CString value, BOOL save) {
     {
         XmlDocLock lock(g_ConfigDoc);
         if (WriteSectionKey(g_ConfigDoc, kConfigSection, key, value)) {
-            // A save that fails is not reported; the file keeps its old content.
-            if (save)
-                g_ConfigDoc.WriteToFile(GetConfigFilePath());
+            if (save) SaveConfigFile();
             return 1;
         }
     }

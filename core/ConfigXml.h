@@ -28,4 +28,7 @@ int GetConfigValue(CString key, CString& value);
 // 1 when CONFIG exists, else 0 after a message. With `save` the whole
 // document is written to the file, atomically.
 int SetConfigValue(CString key, CString value, BOOL save);
+// Writes the whole document to the file, atomically. A save that fails is
+// not reported; the file keeps its old content.
+void SaveConfigFile();
 int SetConfigInt(CString key, UINT value, BOOL save);

@@ -10,6 +10,7 @@
 #include "data/DataGlobals.h"
 #include "data/DatabaseFile.h"
 #include "data/DataLocks.h"
+#include "data/DbTransaction.h"
 #include "data/DeptStorage.h"
 #include "data/FPTemplateStore.h"
 #include "data/RecordStore.h"
@@ -63,17 +64,27 @@ void ResetAccessTables() {
     for (BellEntry& bell : g_MachineConfig.BellTable) bell = BellEntry{};
 }
 
-}  // namespace
-
-int ClearAllData() {
-    const bool reopened = ReplaceDatabaseFile();
+// The tables emptied in one transaction: a power cut leaves the database
+// as it was or wholly reset, never with some of its zones written.
+void EmptyDataTables() {
+    // The record ring's lock before the database's, as every writer takes them.
+    CLockGuard ringLock(g_csRecordStore);
+    CDbTransaction transaction(*g_pDatabase);
     g_pRecordStore->Reset();
     g_pUserStorage->DeleteAll();
     g_pDeptStorage->Reset();
     g_pDatabase->DirectStatement(u"Delete from fpinfo");
     g_pDatabase->DirectStatement(u"update BasePara set FpCount='0'");
-    g_pFPTemplateStore->Reset();
     ResetAccessTables();
+    transaction.Commit();
+}
+
+}  // namespace
+
+int ClearAllData() {
+    const bool reopened = ReplaceDatabaseFile();
+    EmptyDataTables();
+    g_pFPTemplateStore->Reset();
     DeleteUserPhotos();
     DeleteSnapshots();
     return reopened ? 1 : 0;

@@ -6,6 +6,7 @@
 #include "core/MachineConfig.h"
 #include "core/VolumeLevel.h"
 #include "platform/base/numparse.h"
+#include "platform/base/registry.h"
 
 namespace {
 
@@ -158,6 +159,7 @@ int CMachineConfig::LoadDoorSettings() {
 }
 
 void CMachineConfig::WriteRegistryDefaults() {
+    RegistryBatch batch;
     WriteRegString(u"ID", u"80516");
     WriteRegString(u"UnitName", u"VELTO");
     WriteRegString(u"LanguageName", u"English");
@@ -166,26 +168,33 @@ void CMachineConfig::WriteRegistryDefaults() {
     WriteRegDWORD(u"CodePage", 936);
     WriteRegDWORD(u"RJWIFI", 0);
     WriteFactoryDefaults();
+    SaveConfigFile();
 }
 
 // The fields of the object are left as they are; FPLEVEL is written twice
-// and ends as "1".
+// and ends as "1". The settings change in memory only: the callers write
+// the file once, so that a power cut leaves all the old settings or all the
+// factory ones. The registry values go in one save likewise.
 void CMachineConfig::WriteFactoryDefaults() {
+    RegistryBatch batch;
     struct Key {
         const char16_t* name;
         const char16_t* value;
     };
-    static constexpr Key unsaved[] = {
-        {u"PASSWORD", u"80516"},      {u"PLAYNAME", u" "},        {u"TCPMODE", u"1"},
-        {u"BAUDRATE", u"1"},          {u"FPCOUNT", u"5000"},      {u"FPLEVEL", u"3"},
+    static constexpr Key keys[] = {
+        {u"PASSWORD", u"80516"},      {u"PLAYNAME", u" "},          {u"TCPMODE", u"1"},
+        {u"BAUDRATE", u"1"},          {u"FPCOUNT", u"5000"},        {u"FPLEVEL", u"3"},
         {u"SLEEPCLOCK", u"60"},       {u"BACKADMINICLOCK", u"180"}, {u"PROOFTIME", u"1"},
-        {u"PLAYMEDIA", u"60"},        {u"NETTIME", u"0"},         {u"WEATHER", u"0"},
-        {u"SNAPTYPE", u"0"},          {u"PHOTOSAVEDIR", u"0"},    {u"PHOTOMAXNUMBER", u"100"},
-        {u"SHOWICONTYPE", u"1"},      {u"SKIN", u"flower"},       {u"DEBUGMODE", u"0"},
-        {u"PANELCOLOR", u"16763292"}, {u"VERTIFYTYPE", u"201"},   {u"UPDATE", u"0"},
-        {u"WORKCODE", u"0"},          {u"ALLTIMESMONITOR", u"0"}, {u"RING", u"0"},
+        {u"PLAYMEDIA", u"60"},        {u"NETTIME", u"0"},           {u"WEATHER", u"0"},
+        {u"SNAPTYPE", u"0"},          {u"PHOTOSAVEDIR", u"0"},      {u"PHOTOMAXNUMBER", u"100"},
+        {u"SHOWICONTYPE", u"1"},      {u"SKIN", u"flower"},         {u"DEBUGMODE", u"0"},
+        {u"PANELCOLOR", u"16763292"}, {u"VERTIFYTYPE", u"201"},     {u"UPDATE", u"0"},
+        {u"WORKCODE", u"0"},          {u"ALLTIMESMONITOR", u"0"},   {u"RING", u"0"},
+        {u"ScreenType", u"0"},        {u"ScreenInterval", u"5"},    {u"DEBUGMODE", u"0"},
+        {u"FPLEVEL", u"1"},           {u"NETWORK", u"0"},           {u"NETPORT", u"5010"},
+        {u"FCCHECKALARM", u"1"},      {u"MCCHECKALARM", u"0"},
     };
-    for (const Key& key : unsaved)
+    for (const Key& key : keys)
         SetConfigValue(key.name, key.value, FALSE);
 
     SetDhcp(kDefaultAdapter, 0);
@@ -195,32 +204,26 @@ void CMachineConfig::WriteFactoryDefaults() {
 
     SetAutoStart(1);
     SetVolumeLevel(5);
-
-    static constexpr Key saved[] = {
-        {u"ScreenType", u"0"}, {u"ScreenInterval", u"5"}, {u"DEBUGMODE", u"0"},    {u"FPLEVEL", u"1"},
-        {u"NETWORK", u"0"},    {u"NETPORT", u"5010"},     {u"FCCHECKALARM", u"1"}, {u"MCCHECKALARM", u"0"},
-    };
-    for (const Key& key : saved)
-        SetConfigValue(key.name, key.value, TRUE);
 }
 
 void CMachineConfig::WriteRealtimeDefaults() {
     SetConfigValue(u"ALLTIMESMONITOR", u"0", FALSE);
-    SetConfigValue(u"REATTIMEGAP", u"0", TRUE);
+    SetConfigValue(u"REATTIMEGAP", u"0", FALSE);
 }
 
 void CMachineConfig::WriteDoorDefaults() {
-    SetConfigInt(u"WARNINGNUM", 1000, TRUE);
-    SetConfigInt(u"LOCKDELAY", 10, TRUE);
-    SetConfigInt(u"OPENDOOR", 0, TRUE);
-    SetConfigInt(u"WIEGANDMODE", 0, TRUE);
-    SetConfigInt(u"WIEGANDHEAD", 0, TRUE);
+    SetConfigInt(u"WARNINGNUM", 1000, FALSE);
+    SetConfigInt(u"LOCKDELAY", 10, FALSE);
+    SetConfigInt(u"OPENDOOR", 0, FALSE);
+    SetConfigInt(u"WIEGANDMODE", 0, FALSE);
+    SetConfigInt(u"WIEGANDHEAD", 0, FALSE);
 }
 
 void CMachineConfig::RestoreDefaults() {
     WriteFactoryDefaults();
     WriteRealtimeDefaults();
     WriteDoorDefaults();
+    SaveConfigFile();
     if (COMMUNICATIONTYPE >= 2 && COMMUNICATIONTYPE <= 4)
         RequestLinkRestart(nullptr);
 }

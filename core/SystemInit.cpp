@@ -19,6 +19,7 @@
 #include "core/ProcessExit.h"
 #include "core/ShowMessage.h"
 #include "core/SystemLocks.h"
+#include "core/UserPhoto.h"
 #include "data/DataGlobals.h"
 #include "data/DataStoreServices.h"
 #include "data/DeptStorage.h"
@@ -108,6 +109,8 @@ int InitTool() {
         RemoveStaleTemporaries(DeviceToHostPath(configPath.str()));
         loaded = g_ConfigDoc.ReadFromFile(configPath);
     }
+    // So does a photo saved as the power failed.
+    RemoveStaleTemporariesIn(DeviceToHostPath(UserPhotoFolder().str()));
     if (!loaded) {
         ExplainUnreadableConfigFile(configPath);
         CString text;

@@ -1,6 +1,7 @@
 #include "rules/ApplicationDlg.h"
 
 #include "data/DataGlobals.h"
+#include "data/DbTransaction.h"
 #include "data/SqlHelpers.h"
 #include "platform/ui/ddx.h"
 
@@ -84,15 +85,19 @@ void CApplicationDlg::LayoutControls() {
 }
 
 // Every name is written on every leave, as typed; the name is bound, so a
-// quote in it is stored like any other character.
+// quote in it is stored like any other character. The eight names are one
+// save: a power cut keeps all the old ones or all the new ones.
 void CApplicationDlg::SaveStatusNames() {
-    for (int status = 0; status < kStatuses; ++status) {
+    CDbTransaction transaction(*GetDatabase());
+    bool stored = transaction.IsOpen();
+    for (int status = 0; stored && status < kStatuses; ++status) {
         CString sql;
         sql.Format(u"Update StatusBase set StatuName=? WHERE ID = '%d'", status);
         CString name;
         m_edits[status].GetWindowText(name);
-        ExecuteBound(*GetDatabase(), sql, {name});
+        stored = ExecuteBound(*GetDatabase(), sql, {name});
     }
+    if (stored) transaction.Commit();
 }
 
 void CApplicationDlg::OnPaint() { ValidateRect(nullptr); }

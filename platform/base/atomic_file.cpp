@@ -49,6 +49,23 @@ std::string TemporarySuffix() {
     return suffix;
 }
 
+// Removes the temporaries in `folder` of the files that `replaced` accepts
+// by name.
+template <class Accept>
+void RemoveTemporariesIn(const std::string& folder, Accept replaced) {
+    const std::string mark = kTemporaryMark;
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.size() < mark.size() + kTemporarySuffixLength) continue;
+        const size_t at = name.size() - kTemporarySuffixLength - mark.size();
+        if (name.compare(at, mark.size(), mark) == 0 && replaced(name.substr(0, at)))
+            unlink((folder + "/" + name).c_str());
+    }
+    closedir(dir);
+}
+
 }  // namespace
 
 AtomicFileWriter::AtomicFileWriter(std::string hostPath) : m_target(std::move(hostPath)) {
@@ -130,16 +147,12 @@ BOOL ReplaceFileContents(LPCWSTR devicePath, const void* data, size_t size) {
 bool SyncHostFolder(const std::string& hostFolder) { return SyncFolder(hostFolder); }
 
 void RemoveStaleTemporaries(const std::string& hostPath) {
-    const std::string folder = FolderOf(hostPath);
-    const std::string prefix = hostPath.substr(hostPath.rfind('/') + 1) + kTemporaryMark;
-    DIR* dir = opendir(folder.c_str());
-    if (!dir) return;
-    while (const dirent* entry = readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name.size() == prefix.size() + kTemporarySuffixLength && name.compare(0, prefix.size(), prefix) == 0)
-            unlink((folder + "/" + name).c_str());
-    }
-    closedir(dir);
+    const std::string target = hostPath.substr(hostPath.rfind('/') + 1);
+    RemoveTemporariesIn(FolderOf(hostPath), [&](const std::string& replaced) { return replaced == target; });
+}
+
+void RemoveStaleTemporariesIn(const std::string& hostFolder) {
+    RemoveTemporariesIn(hostFolder, [](const std::string& replaced) { return !replaced.empty(); });
 }
 
 void SetAtomicStageHook(void (*hook)(AtomicStage stage)) { g_stageHook = hook; }

@@ -50,6 +50,8 @@ bool SyncHostFolder(const std::string& hostFolder);
 
 // Removes temporaries that a crash left beside `hostPath`.
 void RemoveStaleTemporaries(const std::string& hostPath);
+// The same for every file of a folder.
+void RemoveStaleTemporariesIn(const std::string& hostFolder);
 
 // Fault injection for tests: called after each stage of every replace.
 enum class AtomicStage { Wrote, Flushed, Renamed };

@@ -25,8 +25,10 @@ using KeyPtr = std::shared_ptr<RegKey>;
 struct Registry {
     std::mutex lock;
     bool loaded = false;
-    // A change is in memory and its write to the file failed.
+    // A change is in memory and not in the file: its write failed, or a
+    // batch holds it back.
     bool dirty = false;
+    int batches = 0;
     RegistryTree tree;
     std::unordered_map<uintptr_t, KeyPtr> open;
     uintptr_t nextHandle = kFirstOpenKey;
@@ -70,6 +72,10 @@ LONG Done(LONG code) {
 }
 
 LONG Persist(Registry& r) {
+    if (r.batches > 0) {
+        r.dirty = true;
+        return ERROR_SUCCESS;
+    }
     const std::string text = SerializeRegistry(r.tree);
     std::error_code ignored;
     std::filesystem::create_directories(GetDeviceRoot(), ignored);
@@ -150,6 +156,14 @@ LONG CopyName(const std::u16string& name, LPWSTR buffer, LPDWORD length) {
 }
 
 }  // namespace
+
+RegistryBatch::RegistryBatch() { ++LockedRegistry().registry.batches; }
+
+RegistryBatch::~RegistryBatch() {
+    LockedRegistry locked;
+    Registry& r = locked.registry;
+    if (--r.batches == 0 && r.dirty) Persist(r);
+}
 
 void RegistryLoad() {
     std::lock_guard<std::mutex> guard(TheRegistry().lock);

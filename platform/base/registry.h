@@ -38,6 +38,17 @@ typedef DWORD REGSAM;
 // SetDeviceRoot calls it; the first registry call does it when nobody has.
 void RegistryLoad();
 
+// While one lives, changes stay in memory; when the last one ends they
+// reach the file in one save, so that a power cut keeps all of them or
+// none.
+class RegistryBatch {
+public:
+    RegistryBatch();
+    ~RegistryBatch();
+    RegistryBatch(const RegistryBatch&) = delete;
+    RegistryBatch& operator=(const RegistryBatch&) = delete;
+};
+
 // Access rights are accepted and not checked: the terminal has one user.
 LONG RegOpenKeyExW(HKEY key, LPCWSTR subKey, DWORD options, REGSAM access, PHKEY result);
 LONG RegCreateKeyExW(HKEY key, LPCWSTR subKey, DWORD reserved, LPWSTR keyClass, DWORD options, REGSAM access,

@@ -59,3 +59,16 @@ TEST(AtomicFile, ACopyKilledHalfWayLeavesTheOldFile) {
     EXPECT_EQ(EntriesIn(root.HostPath("DB")), 2u);
     EXPECT_EQ(root.ReadFile("DB/back/KD4700.bak").size(), 300u * 1024);
 }
+
+TEST(AtomicFile, TheTemporariesOfAFolderGoAndItsFilesStay) {
+    ScopedDeviceRoot root;
+    for (const char* name : {"1.jpg", "1.jpg.~tmpabc123", "2.jpg.~tmpxyz789", "3.jpg.~tmp", ".~tmpabcdef"})
+        root.PutFile(std::string("ICON/") + name, "x");
+    RemoveStaleTemporariesIn(root.HostPath("ICON"));
+    EXPECT_TRUE(std::filesystem::exists(root.HostPath("ICON/1.jpg")));
+    EXPECT_FALSE(std::filesystem::exists(root.HostPath("ICON/1.jpg.~tmpabc123")));
+    EXPECT_FALSE(std::filesystem::exists(root.HostPath("ICON/2.jpg.~tmpxyz789")));
+    EXPECT_TRUE(std::filesystem::exists(root.HostPath("ICON/3.jpg.~tmp"))) << "no temporary's name";
+    EXPECT_TRUE(std::filesystem::exists(root.HostPath("ICON/.~tmpabcdef"))) << "the temporary of no file";
+    EXPECT_EQ(EntriesIn(root.HostPath("ICON")), 3u);
+}

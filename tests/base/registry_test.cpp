@@ -280,3 +280,29 @@ TEST(Registry, AFailedWriteIsReportedAndRetriedByFlush) {
     RegistryLoad();
     EXPECT_EQ(GetString(HKEY_LOCAL_MACHINE, u"init", u"velto"), u"explorer.exe");
 }
+
+TEST(Registry, ABatchWritesItsChangesInOneSaveWhenTheLastOneEnds) {
+    ScopedDeviceRoot root;
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"software\\VELTO\\Quillon", 0, nullptr, 0, 0, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(SetDword(key, u"TimeType", 1), ERROR_SUCCESS);
+    const std::string before = root.ReadFile("registry.reg");
+    {
+        RegistryBatch outer;
+        EXPECT_EQ(SetDword(key, u"TimeType", 0), ERROR_SUCCESS);
+        {
+            RegistryBatch inner;
+            EXPECT_EQ(SetDword(key, u"RJWIFI", 0), ERROR_SUCCESS);
+        }
+        EXPECT_EQ(root.ReadFile("registry.reg"), before) << "nothing written before the last batch ends";
+        DWORD value = 1, size = sizeof value;
+        EXPECT_EQ(RegQueryValueExW(key, u"TimeType", nullptr, nullptr, reinterpret_cast<LPBYTE>(&value), &size),
+                  ERROR_SUCCESS);
+        EXPECT_EQ(value, 0u) << "the change is read back at once";
+    }
+    RegCloseKey(key);
+    const std::string after = root.ReadFile("registry.reg");
+    EXPECT_NE(after.find("\"TimeType\"=dword:00000000\n"), std::string::npos);
+    EXPECT_NE(after.find("\"RJWIFI\"=dword:00000000\n"), std::string::npos);
+}

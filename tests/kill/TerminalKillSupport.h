@@ -36,20 +36,35 @@ public:
     // The first column of the first row of `sql` on the terminal's database; -1 when none.
     int Query(const char* sql) const { return QueryDatabase(root.HostPath("NandFlash/zeta42/DB/KD4700.DB"), sql); }
 
+    // The same as text: "" when none.
+    std::string Text(const char* sql) const {
+        std::string text;
+        FirstColumn(root.HostPath("NandFlash/zeta42/DB/KD4700.DB"), sql, [&](sqlite3_stmt* row) {
+            if (const unsigned char* value = sqlite3_column_text(row, 0)) text = reinterpret_cast<const char*>(value);
+        });
+        return text;
+    }
+
     // The same on any database file.
     static int QueryDatabase(const std::string& database, const char* sql) {
-        sqlite3* db = nullptr;
-        sqlite3_stmt* statement = nullptr;
         int value = -1;
-        if (sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
-            sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK && sqlite3_step(statement) == SQLITE_ROW)
-            value = sqlite3_column_int(statement, 0);
-        sqlite3_finalize(statement);
-        sqlite3_close(db);
+        FirstColumn(database, sql, [&](sqlite3_stmt* row) { value = sqlite3_column_int(row, 0); });
         return value;
     }
 
 private:
+    // Calls `read` on the first row of `sql`, when there is one.
+    template <class Read>
+    static void FirstColumn(const std::string& database, const char* sql, Read read) {
+        sqlite3* db = nullptr;
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
+            sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK && sqlite3_step(statement) == SQLITE_ROW)
+            read(statement);
+        sqlite3_finalize(statement);
+        sqlite3_close(db);
+    }
+
     ScopedDeviceRoot root;
     std::string m_script = root.Host() + ".script";
 };

@@ -2,8 +2,9 @@
 // Adds N attendance records to the device folder DIR, for its users (or for
 // the IDs given), spread over the date range (default: the 30 days up to
 // today), through the data store's own record-adding path, so the record
-// ring's counters stay right. A folder a terminal is running on is refused,
-// or with --wait waited for until that terminal ends.
+// ring's counters stay right; all of them, or none when cut short. A folder
+// a terminal is running on is refused, or with --wait waited for until that
+// terminal ends.
 // Exit status: 0 added; 1 refused or failed; 2 a bad command line.
 #include <chrono>
 #include <cstdio>
@@ -19,6 +20,7 @@
 #include "core/SystemLocks.h"
 #include "data/DataGlobals.h"
 #include "data/DataLocks.h"
+#include "data/DbTransaction.h"
 #include "data/RecordStore.h"
 #include "data/SqlHelpers.h"
 #include "platform/base/device_fs.h"
@@ -171,6 +173,11 @@ int main(int argc, char** argv) {
 
     CRecordStore store(*g_pDatabase, RecordRingCapacity);
     const std::vector<PlannedRecord> planned = PlanRecords(users, options.count, options.from, options.to);
+    // One transaction, the ring's lock taken before it as every writer
+    // takes them: an interrupted run adds all the records or none.
+    CLockGuard ringLock(g_csRecordStore);
+    CDbTransaction transaction(*g_pDatabase);
+    if (!transaction.IsOpen()) return Fail("the database of " + options.root + " cannot be written");
     for (size_t i = 0; i < planned.size(); ++i) {
         CheckinoutRecord record;
         record.Userid = CString(Utf8ToUtf16(planned[i].userId));
@@ -178,8 +185,9 @@ int main(int argc, char** argv) {
         record.CheckType = planned[i].checkType;
         if (const int status = store.AddRecord(record); status != 0)
             return Fail("record " + std::to_string(i + 1) + " could not be written (status " + std::to_string(status) +
-                        "); the " + std::to_string(i) + " before it were");
+                        "); none was added");
     }
+    if (!transaction.Commit()) return Fail("the records could not be written; none was added");
     std::printf("records: added %d records of %zu users, %s to %s; %s now holds %u records, %u of them new\n",
                 options.count, users.size(), planned.front().checkTime.substr(0, 10).c_str(),
                 planned.back().checkTime.substr(0, 10).c_str(), options.root.c_str(), store.GetAllRecordcount(),
