@@ -16,6 +16,7 @@
 #include "core/FpLibraries.h"
 #include "core/LangText.h"
 #include "core/MachineConfig.h"
+#include "core/NetPort.h"
 #include "core/ProcessExit.h"
 #include "core/ShowMessage.h"
 #include "core/SystemLocks.h"
@@ -131,6 +132,7 @@ int InitTool() {
     }
     LoadFontResources();
     LoadWeatherIcon();
+    KeepNetPortInRange();
 
     ConnectDataStoreServices();
     RemoveMaintenanceLeftovers();
