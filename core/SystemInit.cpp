@@ -118,7 +118,8 @@ int InitTool() {
     }
 
     bool reset = false;
-    if (!g_MachineConfig.Load()) {
+    const bool settingsLoaded = g_MachineConfig.Load() != 0;
+    if (!settingsLoaded) {
         ShowDesktop(1);
         if (AfxMessageBox(u"If loading config file fail, reset or not? ", MB_YESNO | MB_ICONQUESTION) == IDYES) {
             g_MachineConfig.WriteRegistryDefaults();
@@ -132,7 +133,8 @@ int InitTool() {
     }
     LoadFontResources();
     LoadWeatherIcon();
-    KeepNetPortInRange();
+    // Settings that did not load hold no port of their own to tell about.
+    if (settingsLoaded) KeepNetPortInRange();
 
     ConnectDataStoreServices();
     RemoveMaintenanceLeftovers();

@@ -69,8 +69,8 @@ void CCPTreeRestoreDatabase::OnTransfer() {
     }
     // The copy beside the live file is the one checked, so a medium that
     // changed meanwhile cannot slip past the check. The check reads it all
-    // again, with the bar.
-    loop.Begin(true);
+    // again: the bar runs a second time, and the watchdog goes on being fed
+    // as during the copy.
     if (!IsTerminalDatabase(copy, [&loop](ULONGLONG done, ULONGLONG total) {
             loop.Show(done, total);
             loop.FeedWhenDue();

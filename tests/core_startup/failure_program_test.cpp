@@ -196,6 +196,32 @@ TEST_F(FailureProgramTest, ATakenPortIsReportedOnStandardError) {
     EXPECT_NE(errors.find(expected), std::string::npos) << errors;
 }
 
+// A port above 65535 whose low 16 bits name a taken port: the terminal
+// once listened (or failed to) there; now it says so and takes the default.
+TEST_F(FailureProgramTest, APortOutOfRangeIsToldAndNotCutToSixteenBits) {
+    const int taken = socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(taken, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_ANY);
+    ASSERT_EQ(bind(taken, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(taken, 1), 0);
+    socklen_t length = sizeof address;
+    getsockname(taken, reinterpret_cast<sockaddr*>(&address), &length);
+    const int port = 65536 + ntohs(address.sin_port);
+    Edit(kConfig, "<NETPORT>5010<", "<NETPORT>" + std::to_string(port) + "<");
+
+    const std::string told = "message box: Network port " + std::to_string(port) +
+                             " is out of range (1-65535): port 5010 is used.\n";
+    const std::string cut = "cannot listen on port " + std::to_string(port);
+    const std::string errors = RunInBackground([&](const std::string& text) {
+        return text.find(told) != std::string::npos || text.find(cut) != std::string::npos;
+    });
+    close(taken);
+    EXPECT_NE(errors.find(told), std::string::npos) << errors;
+    EXPECT_EQ(errors.find(cut), std::string::npos) << errors;
+}
+
 TEST_F(FailureProgramTest, HelpSaysWhatForceKeepsAndWhatTheExitStatusesMean) {
     const std::string out = root.HostPath("help.txt");
     ASSERT_EQ(std::system((std::string(QUILLON_PROGRAM) + " --help >" + out).c_str()), 0);
