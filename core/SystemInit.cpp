@@ -16,6 +16,7 @@
 #include "core/FpLibraries.h"
 #include "core/LangText.h"
 #include "core/MachineConfig.h"
+#include "core/NetPort.h"
 #include "core/ProcessExit.h"
 #include "core/ShowMessage.h"
 #include "core/SystemLocks.h"
@@ -120,7 +121,8 @@ int InitTool() {
     }
 
     bool reset = false;
-    if (!g_MachineConfig.Load()) {
+    const bool settingsLoaded = g_MachineConfig.Load() != 0;
+    if (!settingsLoaded) {
         ShowDesktop(1);
         if (AfxMessageBox(u"If loading config file fail, reset or not? ", MB_YESNO | MB_ICONQUESTION) == IDYES) {
             g_MachineConfig.WriteRegistryDefaults();
@@ -134,6 +136,8 @@ int InitTool() {
     }
     LoadFontResources();
     LoadWeatherIcon();
+    // Settings that did not load hold no port of their own to tell about.
+    if (settingsLoaded) KeepNetPortInRange();
 
     ConnectDataStoreServices();
     RemoveMaintenanceLeftovers();

@@ -28,6 +28,11 @@ bool CBlockCopy::Fail(int cause) {
     return false;
 }
 
+bool CBlockCopy::FailChanged() {
+    m_error.sourceChanged = true;
+    return Fail(CFileException::hardIO);
+}
+
 bool CBlockCopy::Copy(const CString& source, const CString& target, ULONGLONG size, CTransferLoop& loop,
                       ULONGLONG& done, ULONGLONG total) {
     CFile file;
@@ -45,8 +50,8 @@ bool CBlockCopy::Copy(const CString& source, const CString& target, ULONGLONG si
         std::vector<BYTE> block(kBlockBytes);
         for (ULONGLONG copied = 0; copied < size;) {
             const UINT n = file.Read(block.data(), static_cast<UINT>(std::min<ULONGLONG>(kBlockBytes, size - copied)));
-            // A medium pulled in the middle, or a file cut since it was sized.
-            if (n == 0) return Fail(CFileException::hardIO);
+            // A file cut since it was sized.
+            if (n == 0) return FailChanged();
             if (!m_writer->Write(block.data(), n)) return Fail(CFileException::ErrnoToException(m_writer->Error()));
             copied += n;
             done += n;
@@ -55,7 +60,7 @@ bool CBlockCopy::Copy(const CString& source, const CString& target, ULONGLONG si
         }
         // A file that grew or was swapped since it was sized is not the one
         // checked: its first bytes alone are no whole file to put in place.
-        if (file.Read(block.data(), 1) != 0) return Fail(CFileException::hardIO);
+        if (file.Read(block.data(), 1) != 0) return FailChanged();
     } catch (CFileException* error) {
         const int cause = error->m_cause;
         error->Delete();

@@ -17,6 +17,9 @@ class CTransferLoop;
 struct FileCopyError {
     bool failed = false;
     bool sourceNotOpened = false;
+    // The source holds fewer or more bytes than when it was sized: it was
+    // changed while it was copied.
+    bool sourceChanged = false;
     int cause = 0;
     CString description;
 };
@@ -42,6 +45,7 @@ public:
 
 private:
     bool Fail(int cause);
+    bool FailChanged();
 
     std::unique_ptr<AtomicFileWriter> m_writer;
     FileCopyError m_error;

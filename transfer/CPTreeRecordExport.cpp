@@ -21,7 +21,11 @@ constexpr TransferPageSpec kSpec{
 const DialogTemplate kTemplate = MakeTransferPageTemplate(kSpec);
 const DialogTemplateEntry kTemplateEntry(kTemplate);
 
-constexpr PageText kNoMedium{u"RE0011", u"文件夹路径不存在,请检查目录是否正确?"};
+constexpr ExportFolderTexts kFolderTexts{
+    {u"RE0011", u"文件夹路径不存在,请检查目录是否正确?"},
+    {u"RE0019", u"机器号%s不能作为文件夹名，未导出任何数据！"},
+    {u"RE0020", u"导出目录%s不是普通文件夹，未导出任何数据！"},
+};
 constexpr PageText kAskAll{u"RE0018", u"是否下载全部记录?"};
 constexpr PageText kExported{u"RE0013", u"导出考勤信息完毕！"};
 constexpr PageText kNotWritten{u"RE0014", u"导出考勤信息失败！"};
@@ -33,7 +37,7 @@ CCPTreeRecordExport::CCPTreeRecordExport() : CTransferPage(kSpec) {}
 void CCPTreeRecordExport::OnTransfer() {
     CString folder;
     bool folderMade = false;
-    if (!ChooseExportFolder(kNoMedium, folder, folderMade)) return;
+    if (!ChooseExportFolder(kFolderTexts, folder, folderMade)) return;
     // The file is begun before the question, with its bar empty: the
     // question never stands over the finished bar of an export before.
     CTransferLoop loop(&ProgressBar());

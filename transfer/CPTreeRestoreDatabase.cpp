@@ -32,6 +32,7 @@ const DialogTemplateEntry kTemplateEntry(kTemplate);
 constexpr PageText kNoFile{u"Restore0007", u"没有此文件,请仔细检查当前目录是否有该文件!"};
 constexpr PageText kNoDatabase{u"Restore0013", u"该文件不是本机的数据库备份!"};
 constexpr PageText kNotRestored{u"Restore0014", u"数据库恢复失败，原数据库未改变！"};
+constexpr PageText kJournalBeside{u"Restore0015", u"该备份文件旁有日志文件，备份可能不完整，数据库未改变！"};
 constexpr PageText kRestored{u"Restore0012", u"数据库恢复完成，请重新启动本系统！"};
 constexpr DWORD kRestartDelayMs = 500;
 constexpr DWORD kReplace = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
@@ -53,6 +54,12 @@ void CCPTreeRestoreDatabase::OnTransfer() {
         Tell(kNoDatabase);
         return;
     }
+    // A journal or log beside the file holds part of the database: the
+    // file alone may be a transaction cut in two.
+    if (HasJournalFiles(source)) {
+        Tell(kJournalBeside);
+        return;
+    }
     const CString copy = GetDatabasePath() + u".bak";
     CTransferLoop loop(&ProgressBar());
     const FileCopyError error = CopyWholeFile(source, copy, loop);
@@ -61,13 +68,20 @@ void CCPTreeRestoreDatabase::OnTransfer() {
         return;
     }
     // The copy beside the live file is the one checked, so a medium that
-    // changed meanwhile cannot slip past the check.
-    if (!IsTerminalDatabase(copy)) {
+    // changed meanwhile cannot slip past the check. The check reads it all
+    // again: the bar runs a second time, and the watchdog goes on being fed
+    // as during the copy.
+    if (!IsTerminalDatabase(copy, [&loop](ULONGLONG done, ULONGLONG total) {
+            loop.Show(done, total);
+            loop.FeedWhenDue();
+        })) {
+        loop.Fail();
         RemoveJournalFiles(copy);
         DeleteFile(copy);
         Tell(kNoDatabase);
         return;
     }
+    loop.Finish();
     if (!ReplaceLiveDatabase(copy)) {
         Tell(kNotRestored);
         FocusButton();

@@ -20,7 +20,11 @@ constexpr TransferPageSpec kSpec{
 const DialogTemplate kTemplate = MakeTransferPageTemplate(kSpec);
 const DialogTemplateEntry kTemplateEntry(kTemplate);
 
-constexpr PageText kNoMedium{u"UE0009", u"文件夹路径不存在,请检查目录是否正确?"};
+constexpr ExportFolderTexts kFolderTexts{
+    {u"UE0009", u"文件夹路径不存在,请检查目录是否正确?"},
+    {u"UE0014", u"机器号%s不能作为文件夹名，未导出任何数据！"},
+    {u"UE0015", u"导出目录%s不是普通文件夹，未导出任何数据！"},
+};
 constexpr PageText kAskTemplates{u"UE0010", u"是否导出指纹？"};
 constexpr PageText kExported{u"UE0012", u"导出成功"};
 constexpr PageText kNotWritten{u"UE0013", u"导出失败，文件未能写入！"};
@@ -32,7 +36,7 @@ CCPTreeUserExport::CCPTreeUserExport() : CTransferPage(kSpec) {}
 void CCPTreeUserExport::OnTransfer() {
     CString folder;
     bool folderMade = false;
-    if (!ChooseExportFolder(kNoMedium, folder, folderMade)) return;
+    if (!ChooseExportFolder(kFolderTexts, folder, folderMade)) return;
     const bool withTemplates = Ask(kAskTemplates);
     CTransferLoop loop(&ProgressBar());
     bool written = folderMade && ExportUserFile(folder, loop, *GetDatabase());

@@ -38,8 +38,22 @@ bool CDatabaseOffline::Reopen(CString& failure) {
     return true;
 }
 
+namespace {
+
+// The files that may hold part of a database's content; "-shm" holds none.
+constexpr const char16_t* kJournalSuffixes[] = {u"-wal", u"-journal"};
+
+}  // namespace
+
 void RemoveJournalFiles(const CString& databasePath) {
-    for (const char16_t* suffix : {u"-wal", u"-shm", u"-journal"}) DeleteFile(databasePath + suffix);
+    for (const char16_t* suffix : kJournalSuffixes) DeleteFile(databasePath + suffix);
+    DeleteFile(databasePath + u"-shm");
+}
+
+bool HasJournalFiles(const CString& databasePath) {
+    for (const char16_t* suffix : kJournalSuffixes)
+        if (GetFileEntryKind(databasePath + suffix) != FileEntryKind::Missing) return true;
+    return false;
 }
 
 void RemoveMaintenanceLeftovers() {

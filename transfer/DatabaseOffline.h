@@ -28,6 +28,8 @@ private:
 // The live file's journal files ("-wal", "-shm", "-journal"), which belong
 // to the file they were written for and must not meet another one.
 void RemoveJournalFiles(const CString& databasePath);
+// Whether a "-wal" or "-journal" file (of any kind) lies beside the file.
+bool HasJournalFiles(const CString& databasePath);
 
 // What a backup, restore or update cut by a power failure leaves behind:
 // the new files not yet renamed into place, an update's install half done

@@ -102,8 +102,11 @@ CString DecodeTransferPassword(const BYTE* in) {
 void EncodeTransferName(const CString& name, BYTE* out) {
     std::memset(out, 0, PackedNameSize);
     // The longest start of the name whose code-page form fits: a character
-    // is never cut in two.
-    for (int chars = name.GetLength(); chars > 0; --chars) {
+    // is never cut in two. Each character takes a byte at least and two
+    // UTF-16 units at most, so no longer start can fit, however long the
+    // name: the search costs the same for every name.
+    const int longest = std::min(name.GetLength(), 2 * PackedNameSize + 1);
+    for (int chars = longest; chars > 0; --chars) {
         const std::string bytes = CodePageBytes(name.Left(chars));
         if (bytes.size() <= static_cast<size_t>(PackedNameSize)) {
             std::memcpy(out, bytes.data(), bytes.size());

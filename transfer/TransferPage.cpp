@@ -3,6 +3,8 @@
 #include "core/LangText.h"
 #include "core/MachineConfig.h"
 #include "core/ShowMessage.h"
+#include "platform/base/device_fs.h"
+#include "platform/base/files.h"
 #include "transfer/StorageLocation.h"
 #include "widgets/MemoryDC.h"
 #include "widgets/WidgetRules.h"
@@ -142,14 +144,30 @@ void CTransferPage::Tell(const PageText& text) const { ShowMessage(Text(text), 0
 
 bool CTransferPage::Ask(const PageText& text) const { return ShowMessage(Text(text), 1) == IDYES; }
 
-bool CTransferPage::ChooseExportFolder(const PageText& noMedium, CString& folder, bool& folderMade) {
+void CTransferPage::Tell(const PageText& text, const CString& arg) const {
+    CString format;
+    GetLangFormat(m_spec.section, text.key, text.text, format);
+    CString message;
+    message.Format(format, arg.GetString());
+    ShowMessage(message, 0);
+}
+
+bool CTransferPage::ChooseExportFolder(const ExportFolderTexts& texts, CString& folder, bool& folderMade) {
     const int choice = StorageChoice();
-    if (!StorageRootExists(choice)) {
-        Tell(noMedium);
-        FocusButton();
-        return false;
+    const CString machineId = g_MachineConfig.MachineID.Get();
+    if (!StorageRootExists(choice))
+        Tell(texts.noMedium);
+    else if (!IsSingleDeviceName(machineId.GetString()))
+        Tell(texts.badMachineId, machineId);
+    else {
+        folder = GetTransferFolder(choice);
+        const FileEntryKind kind = GetFileEntryKind(folder);
+        if (kind == FileEntryKind::Missing || kind == FileEntryKind::Folder) {
+            folderMade = EnsureTransferFolder(folder);
+            return true;
+        }
+        Tell(texts.notAFolder, folder);
     }
-    folder = GetTransferFolder(choice);
-    folderMade = EnsureTransferFolder(folder);
-    return true;
+    FocusButton();
+    return false;
 }

@@ -18,6 +18,13 @@ struct PageText {
     const char16_t* text;
 };
 
+// What an export page says when it cannot write: no medium, a machine ID
+// that names no single folder (its text in %s), a transfer folder that is a
+// link or no folder (its path in %s).
+struct ExportFolderTexts {
+    PageText noMedium, badMachineId, notAFolder;
+};
+
 struct TransferPageSpec {
     UINT templateId;
     const char16_t* section;
@@ -56,12 +63,17 @@ protected:
     CString Text(const PageText& text) const;
     // A one-button notice, and a yes/no question (true for yes).
     void Tell(const PageText& text) const;
+    // A notice whose text has one %s, given `arg`.
+    void Tell(const PageText& text, const CString& arg) const;
     bool Ask(const PageText& text) const;
     void FocusButton() { m_button.SetFocus(); }
     // The transfer folder of an export on the chosen storage, made when
-    // missing (`folderMade` says whether it is there now). False, after
-    // `noMedium` was said, when the medium is not there.
-    bool ChooseExportFolder(const PageText& noMedium, CString& folder, bool& folderMade);
+    // missing (`folderMade` says whether it is there now). False, after the
+    // matching text was said, when the medium is not there, when the
+    // machine ID is no single name (it would lead out of the medium's
+    // folder), or when the folder is a link (which leads anywhere) or no
+    // folder.
+    bool ChooseExportFolder(const ExportFolderTexts& texts, CString& folder, bool& folderMade);
 
 private:
     void LoadTexts();

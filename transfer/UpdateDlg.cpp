@@ -44,6 +44,15 @@ CString Text(const char16_t* section, const char16_t* key, const char16_t* fallb
     return text;
 }
 
+CString RefusalText(UpdateFolderState state) {
+    switch (state) {
+    case UpdateFolderState::Incomplete: return Text(kSection, u"UD0001", u"没有找到U盘中的升级文件");
+    case UpdateFolderState::BadName:
+        return Text(kSection, u"UD0003", u"升级文件夹中含有本机不能使用的文件名，未安装任何文件！");
+    default: return Text(kSection, u"UD0002", u"升级文件夹中含有链接、设备或过大的文件，未安装任何文件！");
+    }
+}
+
 }  // namespace
 
 CUpdateDlg::CUpdateDlg() : CCPTreeBase(IDD, nullptr) {}
@@ -127,16 +136,16 @@ void CUpdateDlg::OnUpdate() {
     std::vector<UpdateFile> files;
     const UpdateFolderState state = CollectUpdateFiles(folder, files);
     if (state != UpdateFolderState::Usable) {
-        ShowMessage(state == UpdateFolderState::Incomplete
-                        ? Text(kSection, u"UD0001", u"没有找到U盘中的升级文件")
-                        : Text(kSection, u"UD0002", u"升级文件夹中含有链接、设备或过大的文件，未安装任何文件！"),
-                    0);
+        ShowMessage(RefusalText(state), 0);
         m_button.SetFocus();
         return;
     }
     const FileCopyError error = CopyUpdate(files);
     if (error.failed) {
-        ShowFileCopyError(error);
+        if (error.sourceChanged)
+            ShowMessage(Text(kSection, u"UD0004", u"升级文件在复制过程中发生了变化，未安装任何文件！"), 0);
+        else
+            ShowFileCopyError(error);
         m_button.SetFocus();
         return;
     }

@@ -3,6 +3,7 @@
 #include "core/AppDir.h"
 #include "core/Folders.h"
 #include "platform/base/CFile.h"
+#include "platform/base/device_fs.h"
 #include "platform/base/files.h"
 
 namespace {
@@ -72,6 +73,10 @@ UpdateFolderState CollectUpdateFiles(const CString& folder, std::vector<UpdateFi
     for (const char16_t* name : kUpdateProgramFiles)
         if (!AddRegularFile(folder + u"\\" + name, CString(kUpdateProgramFolder) + u"\\" + name, files))
             return UpdateFolderState::Unusable;
+    // An empty program file is no program: installed, it would leave a
+    // terminal that cannot start.
+    for (const UpdateFile& file : files)
+        if (file.size == 0) return UpdateFolderState::Incomplete;
     bool iconsPresent = false;
     if (!IconFolderLiesIn(folder, iconsPresent)) return UpdateFolderState::Unusable;
     CString appDir;
@@ -80,12 +85,12 @@ UpdateFolderState CollectUpdateFiles(const CString& folder, std::vector<UpdateFi
     const CString iconSource = folder + u"\\" + kUpdateIconFolder;
     // Icons go only into a skin that has their folder.
     if (iconsPresent && DirExists(iconTarget)) {
-        for (const CString& name : IconNames(iconSource))
+        for (const CString& name : IconNames(iconSource)) {
+            // A name the device reads as a path could put its file anywhere.
+            if (!IsSingleDeviceName(name.GetString())) return UpdateFolderState::BadName;
             if (!AddRegularFile(iconSource + u"\\" + name, iconTarget + u"\\" + name, files))
                 return UpdateFolderState::Unusable;
+        }
     }
-    // Empty program files are no program: installing them would leave a
-    // terminal that cannot start.
-    if (UpdateSize(files) == 0) return UpdateFolderState::Incomplete;
     return FlashHolds(files) ? UpdateFolderState::Usable : UpdateFolderState::Unusable;
 }

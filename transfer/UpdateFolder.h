@@ -25,11 +25,14 @@ struct UpdateFile {
 
 enum class UpdateFolderState {
     Usable,
-    // A program file is missing, or the files hold no byte at all.
+    // A program file is missing or empty.
     Incomplete,
     // An entry is a link, a device or a pipe, or the files are more than
     // the flash has room for.
     Unusable,
+    // An icon's name is no single name on the device (a path, "..", or a
+    // character its file system refuses).
+    BadName,
 };
 
 // The files of the update in `folder`, in the order they are copied: the

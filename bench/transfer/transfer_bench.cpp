@@ -25,6 +25,7 @@
 #include "platform/base/device_fs.h"
 #include "transfer/RecordExport.h"
 #include "transfer/StorageLocation.h"
+#include "transfer/TransferFiles.h"
 #include "transfer/TransferImport.h"
 #include "transfer/TransferLoop.h"
 #include "transfer/UserExport.h"
@@ -194,8 +195,22 @@ void ExportAllRecords(benchmark::State& state) {
     state.counters["records"] = device.records->GetAllRecordcount();
 }
 
+// One user's name of state.range(0) characters into its 10-byte field, as
+// the user export writes it: the time must not grow faster than the name
+// (the complexity reported is the check).
+void EncodeLongName(benchmark::State& state) {
+    const CString name(std::u16string(static_cast<size_t>(state.range(0)), u'名'));
+    BYTE field[PackedNameSize];
+    for (auto _ : state) {
+        EncodeTransferName(name, field);
+        benchmark::DoNotOptimize(field);
+    }
+    state.SetComplexityN(state.range(0));
+}
+
 }  // namespace
 
+BENCHMARK(EncodeLongName)->RangeMultiplier(8)->Range(8, 1 << 20)->Complexity();
 BENCHMARK(ExportUsersAndTemplates)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(10)
     ->ComputeStatistics("p95", Percentile95)->ReportAggregatesOnly(true);
 BENCHMARK(ImportUsersAndTemplatesIntoEmpty)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(10)

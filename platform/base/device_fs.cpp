@@ -73,6 +73,14 @@ std::vector<std::u16string> DevicePathComponents(std::u16string_view devicePath)
     return parts;
 }
 
+bool IsSingleDeviceName(std::u16string_view name) {
+    if (name.empty() || name == u"." || name == u"..") return false;
+    for (const char16_t c : name)
+        if (c < 0x20 || IsSeparator(c) || std::u16string_view(u":*?\"<>|").find(c) != std::u16string_view::npos)
+            return false;
+    return true;
+}
+
 std::string HostPathOfComponents(const std::vector<std::u16string>& components, size_t count) {
     std::string path = GetDeviceRoot();
     bool exists = true;

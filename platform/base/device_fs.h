@@ -23,6 +23,11 @@ std::string GetDeviceRoot();
 // removes the previous component but never climbs above the root.
 std::vector<std::u16string> DevicePathComponents(std::u16string_view devicePath);
 
+// A name that stays one entry of its folder on the device: not empty, not
+// "." or "..", and without a separator or any other character the device's
+// file system refuses in a name (: * ? " < > | and control characters).
+bool IsSingleDeviceName(std::u16string_view name);
+
 // Host path of the first `count` components (all when count exceeds them).
 // When several host entries differ only in case, the one spelled exactly as
 // asked wins, else the first in byte order, so the choice never varies.

@@ -9,6 +9,7 @@
 #include "core/AdapterRebind.h"
 #include "core/ConfigXml.h"
 #include "core/MachineConfig.h"
+#include "core/NetPort.h"
 #include "core/RegistryKey.h"
 #include "platform/base/debug.h"
 #include "platform/base/files.h"
@@ -268,4 +269,25 @@ TEST(SharedTextField, ReadersSeeWholeTextsWhileAWriterReplacesThem) {
     done = true;
     reader.join();
     EXPECT_EQ(torn.load(), 0);
+}
+
+// A port the socket would cut to 16 bits (70000 listened on 4464) or none
+// at all is told and replaced by the default; a real port stays.
+TEST_F(Settings, ANetworkPortOutOfRangeIsToldAndTheDefaultUsed) {
+    for (const int port : {70000, 65536, 0, -1, 1, 65535}) {
+        g_MachineConfig.NETPORT = port;
+        const uint64_t before = JournalLastSequence();
+        KeepNetPortInRange();
+        const std::vector<JournalEntry> shown = JournalRead(kJournalMessageBox, before);
+        if (port >= 1 && port <= 65535) {
+            EXPECT_EQ(g_MachineConfig.NETPORT, port);
+            EXPECT_TRUE(shown.empty()) << port;
+            continue;
+        }
+        EXPECT_EQ(g_MachineConfig.NETPORT, 5010) << port;
+        ASSERT_EQ(shown.size(), 1u) << port;
+        const CString text(shown[0].text);
+        EXPECT_NE(text.Find(CString(std::to_string(port).c_str())), -1) << port;
+        EXPECT_NE(text.Find(u"5010"), -1) << port;
+    }
 }

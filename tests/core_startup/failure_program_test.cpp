@@ -175,17 +175,27 @@ TEST_F(FailureProgramTest, AWindowThatCannotBeOpenedEndsAtOnceNamingTheDisplay) 
     EXPECT_EQ(run.errors.find(said, at + 1), std::string::npos) << run.errors;
 }
 
-TEST_F(FailureProgramTest, ATakenPortIsReportedOnStandardError) {
-    const int taken = socket(AF_INET, SOCK_STREAM, 0);
-    ASSERT_GE(taken, 0);
+// A socket listening on a port the system chose (`taken`, -1 when none
+// could be had), and that port.
+int ListenOnAFreePort(int& taken) {
+    taken = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_ANY);
-    ASSERT_EQ(bind(taken, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(listen(taken, 1), 0);
     socklen_t length = sizeof address;
-    getsockname(taken, reinterpret_cast<sockaddr*>(&address), &length);
-    const int port = ntohs(address.sin_port);
+    if (taken < 0 || bind(taken, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        listen(taken, 1) != 0 || getsockname(taken, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        if (taken >= 0) close(taken);
+        taken = -1;
+        return 0;
+    }
+    return ntohs(address.sin_port);
+}
+
+TEST_F(FailureProgramTest, ATakenPortIsReportedOnStandardError) {
+    int taken = -1;
+    const int port = ListenOnAFreePort(taken);
+    ASSERT_GE(taken, 0);
     Edit(kConfig, "<NETPORT>5010<", "<NETPORT>" + std::to_string(port) + "<");
 
     // The link starts after the main window, in real time.
@@ -194,6 +204,25 @@ TEST_F(FailureProgramTest, ATakenPortIsReportedOnStandardError) {
         RunInBackground([&](const std::string& text) { return text.find(expected) != std::string::npos; });
     close(taken);
     EXPECT_NE(errors.find(expected), std::string::npos) << errors;
+}
+
+// A port above 65535 whose low 16 bits name a taken port: the terminal
+// once listened (or failed to) there; now it says so and takes the default.
+TEST_F(FailureProgramTest, APortOutOfRangeIsToldAndNotCutToSixteenBits) {
+    int taken = -1;
+    const int port = 65536 + ListenOnAFreePort(taken);
+    ASSERT_GE(taken, 0);
+    Edit(kConfig, "<NETPORT>5010<", "<NETPORT>" + std::to_string(port) + "<");
+
+    const std::string told = "message box: Network port " + std::to_string(port) +
+                             " is out of range (1-65535): port 5010 is used.\n";
+    const std::string cut = "cannot listen on port " + std::to_string(port);
+    const std::string errors = RunInBackground([&](const std::string& text) {
+        return text.find(told) != std::string::npos || text.find(cut) != std::string::npos;
+    });
+    close(taken);
+    EXPECT_NE(errors.find(told), std::string::npos) << errors;
+    EXPECT_EQ(errors.find(cut), std::string::npos) << errors;
 }
 
 TEST_F(FailureProgramTest, HelpSaysWhatForceKeepsAndWhatTheExitStatusesMean) {

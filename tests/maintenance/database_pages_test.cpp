@@ -295,6 +295,19 @@ const HostileCopy kHostileCopies[] = {
     {"IndexOfSomeoneElse", "CREATE UNIQUE INDEX UserinfoName ON Userinfo (Name)"},
     {"TemplateBlobOf100Bytes", "INSERT INTO FPinfo VALUES (0, '42', zeroblob(100))"},
     {"TemplateStoredAsText", "INSERT INTO FPinfo VALUES (0, '42', 'template')"},
+    // A user in the table whom the index on user IDs does not know: the
+    // terminal would not find him. The index is made partial for the
+    // insert and given its definition back.
+    {"UserMissingFromTheUserIndex",
+     "PRAGMA writable_schema=ON; UPDATE sqlite_master SET sql='CREATE INDEX UserinfoUserid ON Userinfo (userid) "
+     "WHERE userid != ''43''' WHERE name='UserinfoUserid'; PRAGMA writable_schema=RESET; "
+     "INSERT INTO Userinfo VALUES ('43','','Hidden','0','',0,6,'',0,'',0,0); PRAGMA writable_schema=ON; "
+     "UPDATE sqlite_master SET sql='CREATE INDEX UserinfoUserid ON Userinfo (userid)' WHERE name='UserinfoUserid'; "
+     "PRAGMA writable_schema=RESET"},
+    // Texts longer than their columns hold, which no page or import stores.
+    {"NameOf32000Characters", "UPDATE Userinfo SET Name = printf('%.32000c', 'n') WHERE userid = '42'"},
+    {"CardOf21Digits", "UPDATE Userinfo SET CardNo = '123456789012345678901' WHERE userid = '42'"},
+    {"StatusNameOf25Characters", "UPDATE StatusBase SET StatuName = printf('%.25c', 's') WHERE ID = 0"},
 };
 
 class HostileRestoreTest : public RestorePageTest, public ::testing::WithParamInterface<HostileCopy> {};
@@ -317,6 +330,26 @@ TEST_P(HostileRestoreTest, IsRefusedWithEverythingUntouched) {
 
 INSTANTIATE_TEST_SUITE_P(Copies, HostileRestoreTest, ::testing::ValuesIn(kHostileCopies),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A journal or a write-ahead log beside the copy holds part of it: the file
+// alone may be a transaction cut in two. Nothing is copied or changed.
+TEST_F(RestorePageTest, ACopyWithAJournalOrALogBesideItIsRefused) {
+    PutChangedCopy();
+    const std::string live = FileBytes(LiveDatabase());
+    std::vector<CString> told;
+    for (const char* beside : {"-journal", "-wal"}) {
+        root.PutFile(std::string(kFlashCopy) + beside, std::string(4096, 'j'));
+        OnPage(kRestoreNode, Choose(1, {"answer ok", "key ENTER", "wait 600"}));
+        std::filesystem::remove(root.HostPath(std::string(kFlashCopy) + beside));
+        told.push_back(u"A journal file lies beside that backup: it may be incomplete. The database is unchanged.");
+        EXPECT_EQ(Messages(), told) << beside;
+        EXPECT_TRUE(FileBytes(LiveDatabase()) == live) << beside;
+        EXPECT_FALSE(HasFile(root, "NandFlash/zeta42/DB/KD4700.DB.bak")) << beside;
+        EXPECT_TRUE(g_pDatabase->IsOpen()) << beside;
+        EXPECT_EQ(g_pUserStorage->GetCount(), 0) << beside;
+        EXPECT_EQ(controller.State().restarts, 0) << beside;
+    }
+}
 
 TEST_F(RestorePageTest, CopyWithoutWhatStartUpAddsIsTaken) {
     PutChangedCopy();

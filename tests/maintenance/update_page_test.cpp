@@ -1,10 +1,15 @@
 // The software update page: the program files and icons installed from the
 // USB disk's update folder with the supervision switched off and the
 // restart asked for, and the refusals and failures that install nothing.
+#include <poll.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <thread>
 
 #include "core/ConfigXml.h"
 #include "tests/maintenance/DatabasePageTest.h"
@@ -109,6 +114,85 @@ TEST_F(UpdatePageTest, AnUpdateWithoutAByteIsIncompleteAndInstallsNothing) {
     EXPECT_EQ(Messages(), std::vector<CString>{u"Update files incomplete on the USB disk"});
     EXPECT_EQ(FileBytes("NandFlash/app/Quillon.exe"), "old program");
     EXPECT_FALSE(Installed("launch.exe"));
+    EXPECT_EQ(Skin(), u"blue");
+    EXPECT_TRUE(ControllerFrames().empty());
+}
+
+// One empty program file among full ones is no program either.
+TEST_F(UpdatePageTest, AnEmptyProgramFileIsIncompleteAndInstallsNothing) {
+    root.PutFile("NandFlash/app/Quillon.exe", "old program");
+    std::vector<CString> told;
+    for (const char* empty : {"Quillon.exe", "SMProcess_WinCE.dll"}) {
+        PutUpdate();
+        root.PutFile(std::string("USB Disk/zeta42/") + empty, "");
+        OnPage(kUpdateNode, {"answer ok", "key ENTER", "wait 1000"});
+        told.push_back(u"Update files incomplete on the USB disk");
+        EXPECT_EQ(Messages(), told) << empty;
+        EXPECT_EQ(FileBytes("NandFlash/app/Quillon.exe"), "old program") << empty;
+        EXPECT_FALSE(Installed("launch.exe")) << empty;
+        EXPECT_FALSE(std::filesystem::exists(root.HostPath(std::string(kInstalledIcons) + "/new.png"))) << empty;
+        EXPECT_EQ(Skin(), u"blue") << empty;
+        EXPECT_TRUE(ControllerFrames().empty()) << empty;
+    }
+}
+
+// Icon names the device would read as paths (escaping the icon folder to
+// replace the splash or to land in the application folder) or that its file
+// system does not take: the whole update is refused.
+TEST_F(UpdatePageTest, AnIconNameThatIsNoSingleNameRefusesTheWholeUpdate) {
+    const std::string splash = "NandFlash/zeta42/Skin/flower/232_1.png";
+    root.PutFile(splash, "the splash");
+    const std::string icons = std::string("USB Disk/zeta42/") + kIcons + "/";
+    const std::vector<std::string> names{"..\\..\\232_1.png", "..\\..\\..\\..\\evil.png", "a:b.png",
+                                         "what?.png",          "a\"b\".png",                  "x|y.png",
+                                         std::string("bell\x07.png")};
+    std::vector<CString> told;
+    for (const std::string& name : names) {
+        std::filesystem::remove_all(root.HostPath("USB Disk/zeta42"));
+        PutUpdate();
+        root.PutFile(icons + name, "an icon from outside");
+        // Where the escaping names lead on the disk.
+        root.PutFile("USB Disk/zeta42/SKIN/FLOWER/232_1.png", "a splash from outside");
+        root.PutFile("USB Disk/zeta42/evil.png", "a file from outside");
+        OnPage(kUpdateNode, {"answer ok", "key ENTER", "wait 1000"});
+        told.push_back(
+            u"Update refused: a file name in the update folder the terminal cannot take. Nothing was installed.");
+        EXPECT_EQ(Messages(), told) << name;
+        EXPECT_EQ(FileBytes(splash), "the splash") << name;
+        EXPECT_FALSE(std::filesystem::exists(root.HostPath("NandFlash/zeta42/evil.png"))) << name;
+        EXPECT_FALSE(Installed("Quillon.exe")) << name;
+        EXPECT_FALSE(std::filesystem::exists(root.HostPath(std::string(kInstalledIcons) + "/new.png"))) << name;
+        EXPECT_EQ(Skin(), u"blue") << name;
+        EXPECT_TRUE(ControllerFrames().empty()) << name;
+    }
+}
+
+// The last program file grows after the update was sized, while the first
+// ones are copied: the update says so and installs nothing.
+TEST_F(UpdatePageTest, AFileThatGrowsWhileTheUpdateCopiesSaysSoAndInstallsNothing) {
+    PutUpdate();
+    // Large enough middle files that the growth, made as the copy opens the
+    // first one, lands long before the last one is read.
+    for (const char* name : {"SMApi_WinCE.dll", "SMControl_WinCE.dll", "SMProcess_WinCE.dll"})
+        root.PutFile(std::string("USB Disk/zeta42/") + name, std::string(4 << 20, 'm'));
+    root.PutFile("NandFlash/app/Quillon.exe", "old program");
+    const int watch = inotify_init1(IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(inotify_add_watch(watch, root.HostPath("USB Disk/zeta42/Quillon.exe").c_str(), IN_OPEN), 0);
+    std::thread grower([&] {
+        pollfd opened{watch, POLLIN, 0};
+        char event[sizeof(inotify_event) + 256];
+        if (poll(&opened, 1, 10000) != 1 || read(watch, event, sizeof event) <= 0) return;
+        std::ofstream(root.HostPath("USB Disk/zeta42/launch.exe"), std::ios::binary | std::ios::app) << "more";
+    });
+    OnPage(kUpdateNode, {"answer ok", "key ENTER", "wait 1000"});
+    grower.join();
+    close(watch);
+    EXPECT_EQ(Messages(), std::vector<CString>{u"Update stopped: a file changed while it was copied. Nothing was "
+                                               u"installed."});
+    EXPECT_EQ(FileBytes("NandFlash/app/Quillon.exe"), "old program");
+    EXPECT_FALSE(Installed("launch.exe"));
+    EXPECT_TRUE(LeftAside().empty());
     EXPECT_EQ(Skin(), u"blue");
     EXPECT_TRUE(ControllerFrames().empty());
 }

@@ -71,6 +71,13 @@ TEST_F(StatusNamesTest, EnterKeepsTheFocusInTheName) {
     EXPECT_EQ(Names(), u"0=IN,1=OUT,2=57F1,3=F2,4=F3,5=F4,6=F5,7=F6");
 }
 
+// A name stops at the length its column holds, so that a backup of the
+// database is never one the restore refuses.
+TEST_F(StatusNamesTest, ATypedNameStopsAtTheLengthOfItsColumn) {
+    RunOnPage(141, std::vector<std::string>(30, "key 5"));
+    EXPECT_EQ(Names(), u"0=IN,1=OUT,2=" + std::u16string(22, u'5') + u"F1,3=F2,4=F3,5=F4,6=F5,7=F6");
+}
+
 TEST_F(StatusNamesTest, HostileNamesAreStoredLiterallyAndTouchNoOtherRow) {
     const std::u16string quote = u"x', StatuName = 'y' WHERE ID = '1'; --";
     const std::u16string longName(200, u'N');

@@ -102,6 +102,39 @@ TEST_F(ExportPagesTest, AMissingMediumIsSaidAndWritesNothing) {
     EXPECT_EQ(DecodeUserFile(ReadHostFile(u"\\USB Disk\\1\\Bak.yg2")).count, 1u);
 }
 
+// The transfer folder is the medium's folder named by the machine ID: a
+// machine ID that is a path would put the files outside it, and a folder
+// that is a link would put them wherever it leads. Both exports refuse and
+// write nothing.
+TEST_F(ExportPagesTest, AMachineIdThatIsAPathOrALinkedFolderWritesNothingOutside) {
+    PutUser({u"7", u"", u"", u"", u"", 0, 6, u"", 0, u"", 0, 0});
+    AddRecords(3, 1000);
+    InsertMedium(StorageUSBDisk);
+    std::vector<std::u16string> told;
+    for (const char16_t* machineId : {u"..\\..\\Outside", u"../Outside", u"a:b"}) {
+        g_MachineConfig.MachineID = machineId;
+        OnPage(1331, Press(2, {"ok"}));
+        OnPage(1332, Press(0, {"ok"}));
+        const std::u16string said = u"The machine ID " + std::u16string(machineId) +
+                                    u" cannot name a folder: nothing was exported!";
+        told.insert(told.end(), {said, said});
+        EXPECT_EQ(Messages(), told);
+    }
+    g_MachineConfig.MachineID = u"1";
+    EXPECT_FALSE(std::filesystem::exists(Host(u"\\Outside")));
+    EXPECT_FALSE(std::filesystem::exists(Host(u"\\NandFlash\\Outside")));
+
+    const std::string elsewhere = Host(u"\\Elsewhere");
+    std::filesystem::create_directories(elsewhere);
+    std::filesystem::create_symlink(elsewhere, Host(u"\\USB Disk\\1"));
+    OnPage(1331, Press(2, {"ok"}));
+    OnPage(1332, Press(2, {"ok"}));
+    const std::u16string said = u"The export folder \\USB Disk\\1 is no plain folder: nothing was exported!";
+    told.insert(told.end(), {said, said});
+    EXPECT_EQ(Messages(), told);
+    EXPECT_TRUE(std::filesystem::is_empty(elsewhere)) << "nothing written through the link";
+}
+
 TEST_F(ExportPagesTest, AFileThatCannotBeWrittenIsReportedAndTheOtherFileStaysWhole) {
     PutUser({u"7", u"", u"", u"", u"", 0, 6, u"", 0, u"", 0, 0});
     // Bak.zw cannot be put in place: a folder of that name holds a file.

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "core/AppDir.h"
+#include "core/CodePageText.h"
 #include "core/MachineConfig.h"
 #include "data/DataGlobals.h"
 #include "data/SqlHelpers.h"
@@ -91,6 +92,42 @@ TEST_F(TransferFilesTest, PasswordAndNameFieldsKeepWhatTheyCanAndReadNothingBeyo
     // Ten name bytes followed by more non-zero bytes: the name stops at ten.
     std::memcpy(name, Utf8ToGbk("一二三四五").data(), PackedNameSize);
     EXPECT_EQ(DecodeTransferName(name), u"一二三四五");
+}
+
+// A character-set converter that takes each UTF-16 unit as one byte and
+// counts the bytes it is given.
+size_t g_convertedBytes = 0;
+iconv_t CountingOpen(const char*, const char*) { return reinterpret_cast<iconv_t>(1); }
+size_t CountingConvert(iconv_t, char** in, size_t* inLeft, char** out, size_t* outLeft) {
+    g_convertedBytes += *inLeft;
+    for (; *inLeft >= 2 && *outLeft > 0; *inLeft -= 2, *in += 2, --*outLeft) *(*out)++ = **in;
+    return 0;
+}
+int CountingClose(iconv_t) { return 0; }
+
+// The name's encoding converts a bounded start of the name: a name ten or a
+// hundred times longer costs no more (it once converted every start of the
+// name, from the whole one down).
+TEST_F(TransferFilesTest, TheNameEncodingWorkDoesNotGrowWithTheName) {
+    const CString charset = g_MachineConfig.IconvCharset;
+    g_MachineConfig.IconvCharset = u"counting";
+    g_pfnIconvOpen = CountingOpen;
+    g_pfnIconv = CountingConvert;
+    g_pfnIconvClose = CountingClose;
+    std::vector<size_t> work;
+    for (int length : {30, 300, 3000}) {
+        g_convertedBytes = 0;
+        BYTE name[PackedNameSize];
+        EncodeTransferName(CString(std::u16string(static_cast<size_t>(length), u'n')), name);
+        EXPECT_EQ(std::string(reinterpret_cast<char*>(name), PackedNameSize), std::string(PackedNameSize, 'n'));
+        work.push_back(g_convertedBytes);
+    }
+    g_pfnIconvOpen = nullptr;
+    g_pfnIconv = nullptr;
+    g_pfnIconvClose = nullptr;
+    g_MachineConfig.IconvCharset = charset;
+    EXPECT_EQ(work[1], work[0]);
+    EXPECT_EQ(work[2], work[0]);
 }
 
 TEST_F(TransferFilesTest, SmallUserRecordsAndFingerprintRecordsDecode) {
