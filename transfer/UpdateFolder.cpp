@@ -4,6 +4,7 @@
 #include "core/Folders.h"
 #include "platform/base/CFile.h"
 #include "platform/base/files.h"
+#include "platform/ui/image.h"
 
 namespace {
 
@@ -81,7 +82,8 @@ UpdateFolderState CollectUpdateFiles(const CString& folder, std::vector<UpdateFi
     // Icons go only into a skin that has their folder.
     if (iconsPresent && DirExists(iconTarget)) {
         for (const CString& name : IconNames(iconSource))
-            if (!AddRegularFile(iconSource + u"\\" + name, iconTarget + u"\\" + name, files))
+            if (!AddRegularFile(iconSource + u"\\" + name, iconTarget + u"\\" + name, files) ||
+                IsImageFileTooLarge(iconSource + u"\\" + name))
                 return UpdateFolderState::Unusable;
     }
     // Empty program files are no program: installing them would leave a

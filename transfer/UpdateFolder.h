@@ -27,8 +27,9 @@ enum class UpdateFolderState {
     Usable,
     // A program file is missing, or the files hold no byte at all.
     Incomplete,
-    // An entry is a link, a device or a pipe, or the files are more than
-    // the flash has room for.
+    // An entry is a link, a device or a pipe, an icon declares more pixels
+    // than the terminal shows, or the files are more than the flash has
+    // room for.
     Unusable,
 };
 

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "platform/fp/greyimage.h"
 #include "platform/fp/synthfinger.h"
@@ -39,6 +41,26 @@ TEST(GreyBmp, RoundTripsAndRefusesWhatIsNoImage) {
     EXPECT_FALSE(ReadGreyBmp("/dev/zero", &back));
     EXPECT_FALSE(ReadGreyBmp("/dev/urandom", &back));
     EXPECT_FALSE(ReadGreyBmp(folder.string(), &back));
+    std::filesystem::remove_all(folder);
+}
+
+// The sensor reads its image at every look: one far larger than its frame,
+// or a pipe that would keep it waiting, is refused at once.
+TEST(GreyBmp, ImagesBeyondAFewSensorFramesAndPipesAreRefused) {
+    const auto folder = std::filesystem::temp_directory_path() / ("quillon-big-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const std::string path = (folder / "finger.bmp").string();
+    GreyImage back;
+    for (const auto& [width, height, taken] : {std::tuple{kMaxGreyImageSide, 3, true},
+                                               std::tuple{3, kMaxGreyImageSide, true},
+                                               std::tuple{kMaxGreyImageSide + 1, 3, false},
+                                               std::tuple{3, kMaxGreyImageSide + 1, false}}) {
+        ASSERT_TRUE(WriteGreyBmp(path, GreyImage(width, height, 128)));
+        EXPECT_EQ(ReadGreyBmp(path, &back), taken) << width << " x " << height;
+    }
+    const std::string pipe = (folder / "pipe.bmp").string();
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_FALSE(ReadGreyBmp(pipe, &back));
     std::filesystem::remove_all(folder);
 }
 
