@@ -31,10 +31,12 @@ uint8_t Luma(uint8_t b, uint8_t g, uint8_t r) {
 }  // namespace
 
 bool ReadGreyBmp(const std::string& path, GreyImage* image) {
-    // A device named instead of an image would be read without end, a pipe
-    // would keep the reader waiting.
+    // A device named instead of an image would be read without end.
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return false;
+    const std::filesystem::file_status kind = std::filesystem::status(path, error);
+    if (std::filesystem::is_character_file(kind) || std::filesystem::is_block_file(kind) ||
+        std::filesystem::is_directory(kind))
+        return false;
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
     std::vector<uint8_t> file;

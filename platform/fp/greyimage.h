@@ -24,7 +24,7 @@ struct GreyImage {
 inline constexpr int kMaxGreyImageSide = 1024;
 
 // Reads an 8-bit palettised, 24-bit or 32-bit BMP (bottom-up or top-down)
-// and turns it grey; false when the file is missing, no plain file, not
+// and turns it grey; false when the file is missing, a device or folder, not
 // such a BMP, or larger than kMaxGreyImageSide on a side.
 bool ReadGreyBmp(const std::string& path, GreyImage* image);
 // Writes an 8-bit BMP with a grey palette; the file appears complete or not
