@@ -1,10 +1,10 @@
 #include "core/ConfigXml.h"
 
-#include <cstdio>
 #include <filesystem>
 
 #include "core/AppDir.h"
 #include "core/ShowMessage.h"
+#include "core/UnreadableFile.h"
 #include "core/XmlLookup.h"
 #include "platform/base/device_fs.h"
 #include "platform/base/numparse.h"
@@ -33,10 +33,7 @@ void ExplainUnreadableConfigFile(const CString& devicePath) {
     const std::string host = DeviceToHostPath(devicePath.str());
     std::error_code error;
     if (!std::filesystem::exists(host, error)) return;
-    std::fprintf(stderr,
-                 "quillon: %s exists but cannot be read (cut short, not text, or nested too deeply);\n"
-                 "quillon --init-root %s --force keeps it as config.xml.damaged and writes the factory settings\n",
-                 host.c_str(), GetDeviceRoot().c_str());
+    ExplainUnreadableFile(host, "cut short, not text, nested too deeply, or no plain file", "the factory settings");
 }
 
 int GetConfigInt(CString key, int& value) {

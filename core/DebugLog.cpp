@@ -26,19 +26,44 @@ CDebugLog::~CDebugLog() {
     TlsFree(m_indentSlot);
 }
 
+namespace {
+
+std::u16string OldFileOf(const std::u16string& path) { return path + u".old"; }
+
+}  // namespace
+
 void CDebugLog::Open(const char16_t* path) {
     TlsSetValue(m_indentSlot, nullptr);
     std::lock_guard<std::recursive_mutex> guard(m_lock);
     if (m_open || m_closed) return;
-    if (!m_created) DeleteFileW(path);
-    const HANDLE file = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    m_file = file;
+    m_path = path;
+    if (!m_created) {
+        DeleteFileW(path);
+        DeleteFileW(OldFileOf(m_path).c_str());
+    }
+    if (!OpenFile(OPEN_ALWAYS)) return;
     m_created = true;
-    SetFilePointer(m_file, 0, nullptr, FILE_END);
-    m_open = true;
     WriteHeader();
+}
+
+bool CDebugLog::OpenFile(DWORD disposition) {
+    const HANDLE file = CreateFileW(m_path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    m_open = file != INVALID_HANDLE_VALUE;
+    if (!m_open) return false;
+    m_file = file;
+    m_size = SetFilePointer(m_file, 0, nullptr, FILE_END);
+    return true;
+}
+
+bool CDebugLog::MakeRoom(DWORD bytes) {
+    if (m_size <= kMaxBytes - bytes) return true;
+    CloseHandle(m_file);
+    m_file = nullptr;
+    // Should the move fail, the lines go on into the same file rather than
+    // be lost.
+    const bool moved = MoveFileExW(m_path.c_str(), OldFileOf(m_path).c_str(), MOVEFILE_REPLACE_EXISTING);
+    return OpenFile(moved ? CREATE_ALWAYS : OPEN_ALWAYS);
 }
 
 void CDebugLog::WriteHeader() {
@@ -97,9 +122,10 @@ void CDebugLog::WriteLine(const std::string& text) {
     char line[kMaxLine + 1];
     const int length = _snprintf(line, sizeof line, "%s,thr 0x%08X : %s%s\r\n", stamp, GetCurrentThreadId(),
                                  indent, text);
-    if (length < 0 || length > kMaxLine) return;
-    SetFilePointer(m_file, 0, nullptr, FILE_END);
+    if (length < 0 || length > kMaxLine || !MakeRoom(static_cast<DWORD>(length))) return;
+    m_size = SetFilePointer(m_file, 0, nullptr, FILE_END);
     DWORD done = 0;
     WriteFile(m_file, line, static_cast<DWORD>(length), &done, nullptr);
+    m_size += done;
     if (done < static_cast<DWORD>(length)) FlushFileBuffers(m_file);
 }

@@ -1,7 +1,10 @@
 // The debug log file: every debug message of the terminal as one line with
 // the time, the performance counter and the thread. The file is recreated
 // once per process, at its first successful open, so that each start
-// begins with an empty log.
+// begins with an empty log. Within a run it stays bounded, for it shares
+// the flash with the database: past kMaxBytes the file becomes the one old
+// file (its name + ".old", replacing the one before) and a new one begins,
+// so the newest lines are always kept.
 #pragma once
 
 #include <mutex>
@@ -17,6 +20,7 @@ extern const char16_t* g_pszLogPath;
 class CDebugLog {
 public:
     static constexpr int kMaxLine = 1024;
+    static constexpr DWORD kMaxBytes = 4u << 20;
 
     CDebugLog();
     virtual ~CDebugLog();
@@ -37,8 +41,9 @@ public:
         LogNarrowArgs(format, list, sizeof...(A));
     }
 
-    // Creates the file (deleting an older one only on the process's first
-    // successful open) and writes the header; nothing after Close.
+    // Creates the file (deleting an older one and its old file only on the
+    // process's first successful open) and writes the header; nothing after
+    // Close.
     void Open(const char16_t* path);
     void Close();
     bool IsOpen() const { return m_open; }
@@ -48,9 +53,15 @@ private:
     void LogNarrowArgs(const char* format, const FormatArg* args, size_t count);
     void WriteLine(const std::string& text);
     void WriteHeader();
+    // Makes room for `bytes` more: the file past the bound becomes the old
+    // file and a new one is begun; false when no file is open any more.
+    bool MakeRoom(DWORD bytes);
+    bool OpenFile(DWORD disposition);
 
     std::recursive_mutex m_lock;
+    std::u16string m_path;
     HANDLE m_file = nullptr;
+    DWORD m_size = 0;
     bool m_open = false;
     bool m_created = false;  // the file of this process exists
     bool m_closed = false;   // closed for good

@@ -20,6 +20,7 @@
 #include "core/ProcessExit.h"
 #include "core/ShowMessage.h"
 #include "core/SystemLocks.h"
+#include "core/UnreadableFile.h"
 #include "core/UserPhoto.h"
 #include "data/DataGlobals.h"
 #include "data/DataStoreServices.h"
@@ -31,6 +32,7 @@
 #include "transfer/DatabaseOffline.h"
 #include "platform/base/atomic_file.h"
 #include "platform/base/device_fs.h"
+#include "platform/base/registry.h"
 #include "platform/base/system.h"
 
 namespace {
@@ -59,6 +61,14 @@ CString g_logPath;
     AfxMessageBox(text);
     RestoreShellTaskBar();
     EndProcess(0);
+}
+
+// Start-up cannot go on without this file: the box names it.
+int StopForFile(const CString& devicePath) {
+    CString text;
+    text.Format(u"Can not find '%s' file!", devicePath);
+    ShowMessage(text, 0);
+    return 0;
 }
 
 void ShowDataMessageBox(LPCWSTR text, LPCWSTR /*caption*/) { AfxMessageBox(text); }
@@ -103,6 +113,12 @@ int InitTool() {
     CoInitializeEx(nullptr, 0);
     InitSystemLocks();
 
+    // An empty registry in place of one that cannot be read would run the
+    // terminal on default settings and drop the stored ones at the first save.
+    if (!RegistryFileReadable()) {
+        ExplainUnreadableRegistryFile();
+        return StopForFile(u"\\registry.reg");
+    }
     bool loaded;
     {
         XmlDocLock lock(g_ConfigDoc);
@@ -114,10 +130,7 @@ int InitTool() {
     RemoveStaleTemporariesIn(DeviceToHostPath(UserPhotoFolder().str()));
     if (!loaded) {
         ExplainUnreadableConfigFile(configPath);
-        CString text;
-        text.Format(u"Can not find '%s' file!", configPath);
-        ShowMessage(text, 0);
-        return 0;
+        return StopForFile(configPath);
     }
 
     bool reset = false;

@@ -81,7 +81,9 @@ bool TextFile::Open(const char16_t* path, int mode) {
         return true;
     }
 
-    const HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    // Only a plain file: a pipe in its place would keep start-up waiting.
+    const HANDLE file =
+        CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_FLAG_REGULAR_FILE_ONLY, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         result = LastErrorText();
         return false;

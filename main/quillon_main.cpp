@@ -40,7 +40,8 @@ constexpr char kUsage[] =
     "  --force          with --init-root on an existing device folder: repairs it; the program files\n"
     "                   are put back, and the database, DB\\back, registry.reg, config.xml, photos,\n"
     "                   snapshots and log are kept (the missing ones among them written anew); a config.xml\n"
-    "                   that cannot be read is kept as config.xml.damaged and the factory one written\n"
+    "                   or registry.reg that cannot be read is kept as config.xml.damaged or\n"
+    "                   registry.reg.damaged and the factory one written\n"
     "exit status: 0 a normal end; 1 start-up (or --init-root) stopped with an error message;\n"
     "2 a bad command line or a failed script; 3 no device folder, or a display that cannot be opened\n";
 

@@ -5,6 +5,7 @@
 #include "platform/base/CFile.h"
 #include "platform/base/device_fs.h"
 #include "platform/base/files.h"
+#include "platform/ui/image.h"
 
 namespace {
 
@@ -88,7 +89,8 @@ UpdateFolderState CollectUpdateFiles(const CString& folder, std::vector<UpdateFi
         for (const CString& name : IconNames(iconSource)) {
             // A name the device reads as a path could put its file anywhere.
             if (!IsSingleDeviceName(name.GetString())) return UpdateFolderState::BadName;
-            if (!AddRegularFile(iconSource + u"\\" + name, iconTarget + u"\\" + name, files))
+            if (!AddRegularFile(iconSource + u"\\" + name, iconTarget + u"\\" + name, files) ||
+                IsImageFileTooLarge(iconSource + u"\\" + name))
                 return UpdateFolderState::Unusable;
         }
     }

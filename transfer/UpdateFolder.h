@@ -27,8 +27,9 @@ enum class UpdateFolderState {
     Usable,
     // A program file is missing or empty.
     Incomplete,
-    // An entry is a link, a device or a pipe, or the files are more than
-    // the flash has room for.
+    // An entry is a link, a device or a pipe, an icon declares more pixels
+    // than the terminal shows, or the files are more than the flash has
+    // room for.
     Unusable,
     // An icon's name is no single name on the device (a path, "..", or a
     // character its file system refuses).

@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 #include <unordered_map>
 
 #include "platform/base/atomic_file.h"
 #include "platform/base/device_fs.h"
+#include "platform/base/host_read.h"
 #include "platform/base/lasterror.h"
 #include "platform/base/nocase.h"
 #include "platform/base/registry_format.h"
@@ -29,6 +28,8 @@ struct Registry {
     // batch holds it back.
     bool dirty = false;
     int batches = 0;
+    // The file is there and could not be read: it is never written over.
+    bool unreadable = false;
     RegistryTree tree;
     std::unordered_map<uintptr_t, KeyPtr> open;
     uintptr_t nextHandle = kFirstOpenKey;
@@ -39,13 +40,11 @@ Registry& TheRegistry() {
     return registry;
 }
 
-std::string RegistryPath() { return GetDeviceRoot() + "/" + kRegistryFile; }
-
 void LoadLocked(Registry& r) {
-    const std::string path = RegistryPath();
+    const std::string path = RegistryFilePath();
     RemoveStaleTemporaries(path);
-    std::ifstream file(path, std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string text;
+    r.unreadable = ReadPlainHostFile(path, text) == HostRead::Unreadable;
     r.tree = ParseRegistry(text);
     r.open.clear();
     r.loaded = true;
@@ -72,6 +71,10 @@ LONG Done(LONG code) {
 }
 
 LONG Persist(Registry& r) {
+    if (r.unreadable) {
+        r.dirty = true;
+        return ERROR_CANTWRITE;
+    }
     if (r.batches > 0) {
         r.dirty = true;
         return ERROR_SUCCESS;
@@ -79,7 +82,7 @@ LONG Persist(Registry& r) {
     const std::string text = SerializeRegistry(r.tree);
     std::error_code ignored;
     std::filesystem::create_directories(GetDeviceRoot(), ignored);
-    r.dirty = !ReplaceHostFile(RegistryPath(), text.data(), text.size());
+    r.dirty = !ReplaceHostFile(RegistryFilePath(), text.data(), text.size());
     return r.dirty ? ERROR_CANTWRITE : ERROR_SUCCESS;
 }
 
@@ -165,10 +168,14 @@ RegistryBatch::~RegistryBatch() {
     if (--r.batches == 0 && r.dirty) Persist(r);
 }
 
+std::string RegistryFilePath() { return GetDeviceRoot() + "/" + kRegistryFile; }
+
 void RegistryLoad() {
     std::lock_guard<std::mutex> guard(TheRegistry().lock);
     LoadLocked(TheRegistry());
 }
+
+bool RegistryFileReadable() { return !LockedRegistry().registry.unreadable; }
 
 LONG RegOpenKeyExW(HKEY handle, LPCWSTR subKey, DWORD, REGSAM, PHKEY result) {
     if (!result) return Done(ERROR_INVALID_PARAMETER);

@@ -4,6 +4,8 @@
 // All calls may be made from any thread.
 #pragma once
 
+#include <string>
+
 #include "platform/base/types.h"
 
 #define HKEY_CLASSES_ROOT (reinterpret_cast<HKEY>(static_cast<uintptr_t>(0x80000000u)))
@@ -37,6 +39,12 @@ typedef DWORD REGSAM;
 // registry). Keys opened before are no longer valid afterwards.
 // SetDeviceRoot calls it; the first registry call does it when nobody has.
 void RegistryLoad();
+// The host path of the registry file.
+std::string RegistryFilePath();
+// False when the registry file is there but could not be read at the last
+// load (a folder, a pipe, a file without read permission): the registry is
+// then empty, and no change is written over the file.
+bool RegistryFileReadable();
 
 // While one lives, changes stay in memory; when the last one ends they
 // reach the file in one save, so that a power cut keeps all of them or

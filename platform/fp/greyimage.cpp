@@ -7,9 +7,8 @@
 
 namespace {
 
-// 4096 x 4096 at 32 bits, the largest image read, with the largest header
-// and palette.
-constexpr uintmax_t kLargestBmpBytes = 14 + 124 + 256 * 4 + 4096ull * 4096 * 4;
+// The largest image read, at 32 bits, with the largest header and palette.
+constexpr uintmax_t kLargestBmpBytes = 14 + 124 + 256 * 4 + uintmax_t{kMaxGreyImageSide} * kMaxGreyImageSide * 4;
 
 uint32_t Le32(const uint8_t* p) {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
@@ -56,7 +55,8 @@ bool ReadGreyBmp(const std::string& path, GreyImage* image) {
     uint32_t paletteCount = Le32(&file[46]);
     const bool topDown = rawHeight < 0;
     const int64_t height = topDown ? -static_cast<int64_t>(rawHeight) : rawHeight;
-    if (compression != 0 || width <= 0 || height <= 0 || width > 4096 || height > 4096) return false;
+    if (compression != 0 || width <= 0 || height <= 0 || width > kMaxGreyImageSide || height > kMaxGreyImageSide)
+        return false;
     if (bits != 8 && bits != 24 && bits != 32) return false;
     if (bits == 8 && paletteCount == 0) paletteCount = 256;
     const size_t paletteOffset = 14 + static_cast<size_t>(headerSize);

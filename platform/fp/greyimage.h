@@ -17,8 +17,15 @@ struct GreyImage {
     uint8_t& At(int x, int y) { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 
+// The largest finger or camera picture read, on either side: a few times
+// the sensor's frame (at most 296 pixels) and the camera's (320 x 240). The
+// sensor reads its image at every look, so a larger one would cost each
+// look megabytes.
+inline constexpr int kMaxGreyImageSide = 1024;
+
 // Reads an 8-bit palettised, 24-bit or 32-bit BMP (bottom-up or top-down)
-// and turns it grey; false when the file is missing or not such a BMP.
+// and turns it grey; false when the file is missing, a device or folder, not
+// such a BMP, or larger than kMaxGreyImageSide on a side.
 bool ReadGreyBmp(const std::string& path, GreyImage* image);
 // Writes an 8-bit BMP with a grey palette; the file appears complete or not
 // at all.

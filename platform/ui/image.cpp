@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,20 @@ Pixel SampleSmooth(const Surface& image, int64_t fx, int64_t fy) {
 }
 
 }  // namespace
+
+bool IsImageFileTooLarge(LPCTSTR fileName) {
+    if (fileName == nullptr)
+        return false;
+    const std::string path = HostPathOf(fileName);
+    std::vector<uint8_t> data;
+    if (!ReadHostFile(path, data)) {
+        std::error_code error;
+        const uintmax_t bytes = std::filesystem::file_size(path, error);
+        return !error && bytes > kMaxImageFileSize;
+    }
+    ImageSize size;
+    return ReadImageSize(data, ImageFormat::Unknown, size) && !IsImageSizeTaken(size);
+}
 
 CxImage::CxImage(LPCTSTR fileName, DWORD imageType) { Load(fileName, imageType); }
 

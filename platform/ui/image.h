@@ -22,6 +22,11 @@ enum ENUM_CXIMAGE_FORMATS {
     CXIMAGE_FORMAT_WBMP = 9,
 };
 
+// True when the file holds an image whose header declares more pixels than
+// the terminal takes (Load refuses it), or is too large to be read at all;
+// false for any other file. Reads no pixel.
+bool IsImageFileTooLarge(LPCTSTR fileName);
+
 class CxImage {
 public:
     CxImage() = default;

@@ -15,9 +15,32 @@ enum class ImageFormat { Unknown, Bmp, Png, Jpeg };
 // Files larger than this are not read.
 inline constexpr size_t kMaxImageFileSize = 64u << 20;
 
+// Every image file the terminal reads (skin, icons, photos) is shown on its
+// 320 x 240 screen, and none needs more than four screen widths on a side.
+// A larger one is refused as a damaged file is, from its header, before its
+// pixels take any memory: a small file may declare gigabytes of them.
+inline constexpr int kMaxImageFileSide = 4 * 320;
+
+struct ImageSize {
+    int64_t width = 0;
+    int64_t height = 0;
+};
+
+// True when both sides lie within 1 .. kMaxImageFileSide.
+bool IsImageSizeTaken(const ImageSize& size);
+
+// A plain file only: a folder, pipe or device in its place is not read.
 bool ReadHostFile(const std::string& hostPath, std::vector<uint8_t>& data);
 ImageFormat SniffImageFormat(const std::vector<uint8_t>& data);
 
+// The size the image declares, from its header alone; false when the data
+// holds no header the decoder takes. Unknown recognises the format.
+bool BmpSize(const std::vector<uint8_t>& data, ImageSize& size);
+bool PngSize(const std::vector<uint8_t>& data, ImageSize& size);
+bool JpegSize(const std::vector<uint8_t>& data, ImageSize& size);
+bool ReadImageSize(const std::vector<uint8_t>& data, ImageFormat format, ImageSize& size);
+
+// Each refuses an image whose size IsImageSizeTaken refuses.
 bool DecodeBmp(const std::vector<uint8_t>& data, Surface& out);
 bool DecodePng(const std::vector<uint8_t>& data, Surface& out);
 bool DecodeJpeg(const std::vector<uint8_t>& data, Surface& out);

@@ -8,7 +8,6 @@
 #include <jpeglib.h>
 
 #include "platform/base/atomic_file.h"
-#include "platform/ui/dib.h"
 #include "platform/ui/imagefile.h"
 
 namespace {
@@ -21,17 +20,19 @@ struct ErrorTrap {
 void Fail(j_common_ptr info) { longjmp(reinterpret_cast<ErrorTrap*>(info->err)->jump, 1); }
 void Quiet(j_common_ptr, int) {}
 
-// Runs the decoding outside any object with a destructor: longjmp skips them.
-bool DecodeInto(const std::vector<uint8_t>& data, jpeg_decompress_struct& info, ErrorTrap& trap, Surface& out,
-                std::vector<JSAMPLE>& row) {
+// Each step runs outside any object with a destructor, which longjmp
+// would skip, and sets its own return point: longjmp may only go to a
+// function still running.
+bool ReadHeader(const std::vector<uint8_t>& data, jpeg_decompress_struct& info, ErrorTrap& trap) {
     if (setjmp(trap.jump))
         return false;
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, data.data(), static_cast<unsigned long>(data.size()));
-    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK)
-        return false;
-    if (info.image_width == 0 || info.image_height == 0 || info.image_width > kMaxImageSide ||
-        info.image_height > kMaxImageSide)
+    return jpeg_read_header(&info, TRUE) == JPEG_HEADER_OK;
+}
+
+bool DecodeInto(jpeg_decompress_struct& info, ErrorTrap& trap, Surface& out, std::vector<JSAMPLE>& row) {
+    if (setjmp(trap.jump))
         return false;
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
@@ -50,6 +51,14 @@ bool DecodeInto(const std::vector<uint8_t>& data, jpeg_decompress_struct& info, 
     }
     jpeg_finish_decompress(&info);
     return true;
+}
+
+// Errors return to the step running; nothing is printed.
+template <class Info>
+void TrapErrors(Info& info, ErrorTrap& trap) {
+    info.err = jpeg_std_error(&trap.manager);
+    trap.manager.error_exit = Fail;
+    trap.manager.emit_message = Quiet;
 }
 
 // libjpeg allocates the encoded bytes in `buffer`; the caller frees them.
@@ -82,18 +91,37 @@ bool EncodeInto(const Surface& surface, unsigned char*& buffer, unsigned long& s
 
 }  // namespace
 
-bool DecodeJpeg(const std::vector<uint8_t>& data, Surface& out) {
+namespace {
+
+// Reads the header of `data`, runs `then` on the decompressor when it is
+// read, and destroys the decompressor.
+template <class Then>
+bool AfterHeader(const std::vector<uint8_t>& data, Then then) {
     if (data.empty())
         return false;
     jpeg_decompress_struct info{};
     ErrorTrap trap{};
-    info.err = jpeg_std_error(&trap.manager);
-    trap.manager.error_exit = Fail;
-    trap.manager.emit_message = Quiet;
+    TrapErrors(info, trap);
+    const bool ok = ReadHeader(data, info, trap) && then(info, trap);
+    jpeg_destroy_decompress(&info);
+    return ok;
+}
+
+}  // namespace
+
+bool JpegSize(const std::vector<uint8_t>& data, ImageSize& size) {
+    return AfterHeader(data, [&size](const jpeg_decompress_struct& info, ErrorTrap&) {
+        size = {info.image_width, info.image_height};
+        return true;
+    });
+}
+
+bool DecodeJpeg(const std::vector<uint8_t>& data, Surface& out) {
     Surface decoded;
     std::vector<JSAMPLE> row;
-    bool ok = DecodeInto(data, info, trap, decoded, row);
-    jpeg_destroy_decompress(&info);
+    const bool ok = AfterHeader(data, [&](jpeg_decompress_struct& info, ErrorTrap& trap) {
+        return IsImageSizeTaken({info.image_width, info.image_height}) && DecodeInto(info, trap, decoded, row);
+    });
     if (ok)
         out = std::move(decoded);
     return ok;
@@ -104,9 +132,7 @@ bool WriteJpeg(const Surface& surface, const std::string& hostPath, int quality)
         return false;
     jpeg_compress_struct info{};
     ErrorTrap trap{};
-    info.err = jpeg_std_error(&trap.manager);
-    trap.manager.error_exit = Fail;
-    trap.manager.emit_message = Quiet;
+    TrapErrors(info, trap);
     std::vector<JSAMPLE> row(static_cast<size_t>(surface.Width()) * 3);
     unsigned char* buffer = nullptr;
     unsigned long size = 0;

@@ -6,16 +6,33 @@
 #include <cstring>
 
 #include "platform/base/atomic_file.h"
-#include "platform/ui/dib.h"
 #include "platform/ui/imagefile.h"
+
+namespace {
+
+// Reads the header only; the image is to be freed (png_image_free) when true.
+bool BeginRead(const std::vector<uint8_t>& data, png_image& image) {
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    return png_image_begin_read_from_memory(&image, data.data(), data.size()) != 0;
+}
+
+}  // namespace
+
+bool PngSize(const std::vector<uint8_t>& data, ImageSize& size) {
+    png_image image;
+    if (!BeginRead(data, image))
+        return false;
+    size = {image.width, image.height};
+    png_image_free(&image);
+    return true;
+}
 
 bool DecodePng(const std::vector<uint8_t>& data, Surface& out) {
     png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&image, data.data(), data.size()))
+    if (!BeginRead(data, image))
         return false;
-    if (image.width == 0 || image.height == 0 || image.width > kMaxImageSide || image.height > kMaxImageSide) {
+    if (!IsImageSizeTaken({image.width, image.height})) {
         png_image_free(&image);
         return false;
     }

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
+#include <functional>
 #include <string>
 
 #include "platform/base/atomic_file.h"
@@ -305,4 +308,30 @@ TEST(Registry, ABatchWritesItsChangesInOneSaveWhenTheLastOneEnds) {
     const std::string after = root.ReadFile("registry.reg");
     EXPECT_NE(after.find("\"TimeType\"=dword:00000000\n"), std::string::npos);
     EXPECT_NE(after.find("\"RJWIFI\"=dword:00000000\n"), std::string::npos);
+}
+
+// A folder or a pipe in place of the file is reported at once, without a
+// wait for a writer, and nothing is ever written over it.
+TEST(Registry, AFileThatCannotBeReadIsReportedAndNeverWrittenOver) {
+    ScopedDeviceRoot root;
+    const std::string path = root.HostPath("registry.reg");
+    const std::function<void()> makers[] = {[&] { std::filesystem::create_directory(path); },
+                                            [&] { ASSERT_EQ(mkfifo(path.c_str(), 0600), 0); }};
+    for (const auto& make : makers) {
+        std::filesystem::remove(path);
+        make();
+        const auto kind = std::filesystem::symlink_status(path).type();
+        RegistryLoad();
+        EXPECT_FALSE(RegistryFileReadable());
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"init", 0, nullptr, 0, 0, nullptr, &key, nullptr),
+                  ERROR_CANTWRITE);
+        EXPECT_EQ(SetString(key, u"velto", u"explorer.exe"), ERROR_CANTWRITE);
+        EXPECT_EQ(RegFlushKey(HKEY_LOCAL_MACHINE), ERROR_CANTWRITE);
+        RegCloseKey(key);
+        EXPECT_EQ(std::filesystem::symlink_status(path).type(), kind);
+    }
+    std::filesystem::remove(path);
+    RegistryLoad();
+    EXPECT_TRUE(RegistryFileReadable());
 }

@@ -109,6 +109,37 @@ TEST_F(DebugLogTest, TheFileIsRecreatedOnlyOnTheFirstOpenAndNothingIsWrittenAfte
     EXPECT_EQ(text.find("after close"), std::string::npos);
 }
 
+// Serial line noise may log lines all day: the file and its one old file
+// stay within the bound, and the newest lines are all there, the old file
+// ending where the file begins.
+TEST_F(DebugLogTest, WithinARunTheLogStaysBoundedAndKeepsTheNewestLines) {
+    PutAppFile("log/KD4700.log.old", "old file of an earlier run\r\n");
+    CDebugLog log;
+    log.Open(kPath);
+    EXPECT_FALSE(std::filesystem::exists(AppFile("log/KD4700.log.old")));
+    const std::string filler(900, 'x');
+    int count = 0;
+    for (uint64_t written = 0; written < 2.5 * CDebugLog::kMaxBytes; written += 950)
+        log.LogA("line %06d %s", ++count, filler.c_str());
+    const std::string text = Log();
+    const std::string old = root.ReadFile(std::string(kAppFolder) + "log/KD4700.log.old");
+    EXPECT_LE(text.size(), CDebugLog::kMaxBytes);
+    EXPECT_LE(old.size(), CDebugLog::kMaxBytes);
+    EXPECT_GT(text.size() + old.size(), CDebugLog::kMaxBytes);
+    const auto number = [](const std::string& line) {
+        std::string body;
+        EXPECT_TRUE(LineText(line, &body)) << line.substr(0, 60);
+        return body.rfind("line ", 0) == 0 ? std::stoi(body.substr(5, 6)) : -1;
+    };
+    const std::vector<std::string> lines = Lines(text), oldLines = Lines(old);
+    ASSERT_FALSE(lines.empty());
+    ASSERT_FALSE(oldLines.empty());
+    EXPECT_EQ(number(lines.back()), count);
+    EXPECT_EQ(number(lines.front()), number(oldLines.back()) + 1);
+    EXPECT_EQ(text.back(), '\n');
+    EXPECT_EQ(old.back(), '\n');
+}
+
 TEST_F(DebugLogTest, AMissingFolderIsRetriedUntilItExists) {
     std::filesystem::remove_all(AppFile("log"));
     CDebugLog log;

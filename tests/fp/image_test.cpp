@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "platform/fp/greyimage.h"
 #include "platform/fp/synthfinger.h"
@@ -39,6 +40,23 @@ TEST(GreyBmp, RoundTripsAndRefusesWhatIsNoImage) {
     EXPECT_FALSE(ReadGreyBmp("/dev/zero", &back));
     EXPECT_FALSE(ReadGreyBmp("/dev/urandom", &back));
     EXPECT_FALSE(ReadGreyBmp(folder.string(), &back));
+    std::filesystem::remove_all(folder);
+}
+
+// The sensor reads its image at every look: one far larger than its frame
+// is refused.
+TEST(GreyBmp, ImagesBeyondAFewSensorFramesAreRefused) {
+    const auto folder = std::filesystem::temp_directory_path() / ("quillon-big-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const std::string path = (folder / "finger.bmp").string();
+    GreyImage back;
+    for (const auto& [width, height, taken] : {std::tuple{kMaxGreyImageSide, 3, true},
+                                               std::tuple{3, kMaxGreyImageSide, true},
+                                               std::tuple{kMaxGreyImageSide + 1, 3, false},
+                                               std::tuple{3, kMaxGreyImageSide + 1, false}}) {
+        ASSERT_TRUE(WriteGreyBmp(path, GreyImage(width, height, 128)));
+        EXPECT_EQ(ReadGreyBmp(path, &back), taken) << width << " x " << height;
+    }
     std::filesystem::remove_all(folder);
 }
 

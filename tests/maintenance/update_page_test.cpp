@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "core/ConfigXml.h"
+#include "platform/ui/imagefile.h"
 #include "tests/maintenance/DatabasePageTest.h"
 #include "transfer/DatabaseOffline.h"
 #include "transfer/UpdateDlg.h"
@@ -342,6 +343,25 @@ TEST_F(UpdatePageTest, AnythingButPlainFilesInTheFolderRefusesTheWholeUpdate) {
         EXPECT_EQ(Skin(), u"blue") << c.what;
         EXPECT_TRUE(ControllerFrames().empty()) << c.what;
     }
+}
+
+// An icon that the control panel would refuse to show, and a bomb besides
+// (its pixels would take more than the terminal's memory): the update is
+// refused before anything is copied; one within the bound is installed.
+TEST_F(UpdatePageTest, AnIconLargerThanTheTerminalShowsRefusesTheWholeUpdate) {
+    const std::string icon = std::string("USB Disk/zeta42/") + kIcons + "/new.png";
+    PutUpdate();
+    ASSERT_TRUE(WritePng(Surface(kMaxImageFileSide + 1, 1), root.HostPath(icon), false));
+    OnPage(kUpdateNode, {"answer ok", "key ENTER", "wait 1000"});
+    EXPECT_EQ(Messages(), std::vector<CString>{u"Update refused: a link, a device or too large a file in the update "
+                                               u"folder. Nothing was installed."});
+    EXPECT_FALSE(Installed("Quillon.exe"));
+    EXPECT_FALSE(std::filesystem::exists(root.HostPath(std::string(kInstalledIcons) + "/new.png")));
+    EXPECT_EQ(Skin(), u"blue");
+
+    ASSERT_TRUE(WritePng(Surface(kMaxImageFileSide, 1), root.HostPath(icon), false));
+    OnPage(kUpdateNode, {"key ENTER", "wait 100"});
+    EXPECT_EQ(FileBytes(std::string(kInstalledIcons) + "/new.png"), FileBytes(icon));
 }
 
 TEST_F(UpdatePageTest, UpdatePageGolden) {

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -213,4 +214,93 @@ TEST(Jpeg, RoundTripAndBrokenFiles) {
     EXPECT_FALSE(DecodeJpeg(header, back));
     EXPECT_FALSE(DecodeJpeg({0xFF, 0xD8, 0xFF, 0x00, 0x00}, back));
     EXPECT_FALSE(DecodeImage(std::vector<uint8_t>(64, 0), ImageFormat::Unknown, back));
+}
+
+namespace {
+
+// The CRC of a PNG chunk (its type and data).
+uint32_t ChunkCrc(const uint8_t* bytes, size_t size) {
+    uint32_t crc = 0xFFFFFFFFu;
+    for (size_t i = 0; i < size; ++i) {
+        crc ^= bytes[i];
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+    }
+    return ~crc;
+}
+
+void PutBig16(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+    b[at] = static_cast<uint8_t>(v >> 8);
+    b[at + 1] = static_cast<uint8_t>(v);
+}
+void PutBig32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+    PutBig16(b, at, v >> 16);
+    PutBig16(b, at + 2, v);
+}
+
+std::vector<uint8_t> Encoded(const Surface& image, bool jpeg) {
+    const std::string path = TempPath(jpeg ? "bound.jpg" : "bound.png");
+    EXPECT_TRUE(jpeg ? WriteJpeg(image, path, 80) : WritePng(image, path, false));
+    std::vector<uint8_t> data;
+    EXPECT_TRUE(ReadHostFile(path, data));
+    return data;
+}
+
+// The file of a small image whose header declares `width` x `height`: what
+// an image bomb is, a few hundred bytes promising gigabytes of pixels.
+std::vector<uint8_t> Declaring(ImageFormat format, uint32_t width, uint32_t height) {
+    std::vector<uint8_t> data = Encoded(Surface(8, 8), format == ImageFormat::Jpeg);
+    if (format == ImageFormat::Png) {
+        // The first chunk, IHDR: length, type, width, height, ..., CRC.
+        PutBig32(data, 16, width);
+        PutBig32(data, 20, height);
+        PutBig32(data, 29, ChunkCrc(data.data() + 12, 17));
+        return data;
+    }
+    for (size_t at = 2; at + 9 < data.size(); ++at) {
+        if (data[at] == 0xFF && data[at + 1] == 0xC0) {  // start of frame: length, precision, height, width
+            PutBig16(data, at + 5, height);
+            PutBig16(data, at + 7, width);
+            break;
+        }
+    }
+    return data;
+}
+
+}  // namespace
+
+TEST(ImageBound, EveryFormatTakesUpToFourScreenWidthsAndRefusesMoreFromItsHeader) {
+    for (const auto& [width, height] : {std::pair{kMaxImageFileSide, 2}, std::pair{2, kMaxImageFileSide},
+                                        std::pair{kMaxImageFileSide + 1, 2}, std::pair{2, kMaxImageFileSide + 1}}) {
+        const bool taken = width <= kMaxImageFileSide && height <= kMaxImageFileSide;
+        const std::vector<uint8_t> row(static_cast<size_t>(width) * 3, 0x40);
+        const std::vector<std::vector<uint8_t>> files = {
+            MakeBmp(width, 24, false, {}, std::vector<std::vector<uint8_t>>(static_cast<size_t>(height), row)),
+            Encoded(Surface(width, height), false), Encoded(Surface(width, height), true)};
+        for (const std::vector<uint8_t>& file : files) {
+            SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height) + ", format " +
+                         std::to_string(static_cast<int>(SniffImageFormat(file))));
+            ImageSize declared;
+            ASSERT_TRUE(ReadImageSize(file, ImageFormat::Unknown, declared));
+            EXPECT_EQ(declared.width, width);
+            EXPECT_EQ(declared.height, height);
+            Surface decoded;
+            EXPECT_EQ(DecodeImage(file, ImageFormat::Unknown, decoded), taken);
+            EXPECT_EQ(decoded.Width(), taken ? width : 0);
+        }
+    }
+}
+
+TEST(ImageBound, ABombIsRefusedFromItsHeaderWithoutTakingItsPixels) {
+    const std::vector<uint8_t> png = Declaring(ImageFormat::Png, 16000, 16000);
+    const std::vector<uint8_t> jpeg = Declaring(ImageFormat::Jpeg, 7989, 7450);
+    ImageSize declared;
+    ASSERT_TRUE(PngSize(png, declared));
+    EXPECT_EQ(declared.width, 16000);
+    ASSERT_TRUE(JpegSize(jpeg, declared));
+    EXPECT_EQ(declared.width, 7989);
+    EXPECT_EQ(declared.height, 7450);
+    Surface decoded;
+    EXPECT_FALSE(DecodePng(png, decoded));
+    EXPECT_FALSE(DecodeJpeg(jpeg, decoded));
+    EXPECT_TRUE(decoded.IsEmpty());
 }

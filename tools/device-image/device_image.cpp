@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/base/host_read.h"
+
 namespace factory {
 namespace {
 
@@ -23,9 +25,10 @@ BuildResult Succeeded() {
 
 // Files of the image that the terminal itself changes as it is used: a
 // repair keeps them as they stand and writes only the ones that are missing.
+constexpr char kRegistryFile[] = "registry.reg";
 constexpr char kSettingsFile[] = "NandFlash/zeta42/config/config.xml";
 constexpr std::array<const char*, 4> kTerminalFiles = {
-    "registry.reg",
+    kRegistryFile,
     kSettingsFile,
     "NandFlash/zeta42/DB/KD4700.DB",
     "NandFlash/zeta42/DB/back/KD4700.bak",
@@ -66,28 +69,46 @@ fs::path MoveAside(const fs::path& file, std::error_code& ec) {
     }
 }
 
-// A settings file the terminal cannot read is kept aside for a person to
-// look at; the loop below then writes the factory one in its place.
-BuildResult SetAsideUnreadableSettings(const fs::path& destination, const std::string& target,
-                                       const SettingsCheck& settingsReadable) {
-    const fs::path settings = destination / kSettingsFile;
+bool PlainFileReads(const std::string& file) {
+    std::string content;
+    return ReadPlainHostFile(file, content) == HostRead::Read;
+}
+
+// A file of the terminal that is there and that it cannot read is kept aside
+// for a person to look at; the loop below then writes the factory one in its
+// place. False, with `result` failed, when it cannot be moved.
+bool SetAsideIfUnreadable(const fs::path& destination, const std::string& target, const char* relative,
+                          const SettingsCheck& reads, const char* factoryContent, BuildResult& result) {
+    const fs::path file = destination / relative;
+    const std::string shown = (fs::path(target) / relative).string();
     std::error_code ec;
-    if (!settingsReadable || !fs::is_regular_file(settings, ec) || settingsReadable(settings.string()))
-        return Succeeded();
-    const fs::path aside = MoveAside(settings, ec);
-    if (ec) return Failed("cannot keep the unreadable " + (fs::path(target) / kSettingsFile).string() + " aside: " +
-                          ec.message());
-    BuildResult kept = Succeeded();
-    kept.notes.push_back((fs::path(target) / kSettingsFile).string() + " could not be read: kept as " +
-                         aside.filename().string() + ", the factory settings are written in its place");
-    return kept;
+    if (!fs::exists(fs::symlink_status(file, ec)) || reads(file.string())) return true;
+    const fs::path aside = MoveAside(file, ec);
+    if (ec) {
+        result = Failed("cannot keep the unreadable " + shown + " aside: " + ec.message());
+        return false;
+    }
+    result.notes.push_back(shown + " could not be read: kept as " + aside.filename().string() + ", " +
+                           factoryContent + " written in its place");
+    return true;
+}
+
+BuildResult SetAsideUnreadableFiles(const fs::path& destination, const std::string& target,
+                                    const SettingsCheck& settingsReadable) {
+    BuildResult result = Succeeded();
+    const auto settingsRead = [&settingsReadable](const std::string& path) {
+        return PlainFileReads(path) && (!settingsReadable || settingsReadable(path));
+    };
+    if (SetAsideIfUnreadable(destination, target, kRegistryFile, PlainFileReads, "the factory registry is", result))
+        SetAsideIfUnreadable(destination, target, kSettingsFile, settingsRead, "the factory settings are", result);
+    return result;
 }
 
 // Puts every program file of the image back into `destination` and keeps
 // the terminal's own files (and anything the image does not ship).
 BuildResult RepairDeviceImage(const fs::path& source, const fs::path& destination, const std::string& target,
                               const SettingsCheck& settingsReadable) {
-    BuildResult repaired = SetAsideUnreadableSettings(destination, target, settingsReadable);
+    BuildResult repaired = SetAsideUnreadableFiles(destination, target, settingsReadable);
     if (!repaired.ok) return repaired;
     std::error_code ec;
     for (fs::recursive_directory_iterator it(source, ec), end; !ec && it != end; it.increment(ec)) {
