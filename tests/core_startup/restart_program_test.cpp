@@ -135,8 +135,9 @@ std::string RestartProgramTest::ServedAfterRestart(const std::string& lines) {
     if (pipe < 0) {
         kill(pid, SIGKILL);
         waitpid(pid, nullptr, 0);
-        ADD_FAILURE() << "the restarted program never ran the script's next line";
-        return ReadHost(errorsPath);
+        const std::string errors = ReadHost(errorsPath);
+        ADD_FAILURE() << "the restarted program never ran the script's next line:\n" << errors;
+        return errors;
     }
 
     // The link takes every client, and a newer one replaces the older: the
