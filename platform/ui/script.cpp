@@ -71,9 +71,11 @@ std::vector<ShowingBox>& ShowingBoxes() {
 
 // How the script's place reaches the program that replaces this one.
 constexpr char kNextLineVariable[] = "QUILLON_SCRIPT_NEXT_LINE";
-// Long enough for the simulated controller to restart the program; a
-// terminal whose controller does not restart it goes on after this.
-constexpr auto kRestartGrace = std::chrono::seconds(1);
+// Long enough for the simulated controller to restart the program on a
+// busy machine, where its thread may wait seconds for the frame: a script
+// that went on meanwhile would take lines the restarted program then skips.
+// A terminal whose controller does not restart it goes on after this.
+constexpr auto kRestartGrace = std::chrono::seconds(10);
 
 // The number of lines taken by the script running on the user-interface
 // thread; -1 while none runs. Read by the thread that restarts the program.

@@ -5,6 +5,7 @@
 
 #if defined(QUILLON_PROGRAM) && defined(QUILLON_FACTORY_IMAGE_DIR)
 #include <arpa/inet.h>
+#include <errno.h>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -12,6 +13,8 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cstring>
 
 namespace {
 
@@ -41,14 +44,25 @@ int FreePort() {
     return ntohs(address.sin_port);
 }
 
-int Connect(int port) {
-    const int client = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+// Connects as a terminal's client does: the program opens its port on a
+// thread of its own while start-up goes on, so a refused connect is tried
+// again until `deadline`. A descriptor below zero when the port never took it.
+int Connect(int port, Clock::time_point deadline) {
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = htons(static_cast<uint16_t>(port));
-    EXPECT_EQ(connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address), 0) << "port " << port;
-    return client;
+    for (;;) {
+        const int client = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) return client;
+        const int error = errno;
+        close(client);
+        if (error != ECONNREFUSED || Clock::now() >= deadline) {
+            ADD_FAILURE() << "port " << port << ": " << std::strerror(error);
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
 }
 
 class RestartProgramTest : public ProgramTest {
@@ -121,14 +135,15 @@ std::string RestartProgramTest::ServedAfterRestart(const std::string& lines) {
     if (pipe < 0) {
         kill(pid, SIGKILL);
         waitpid(pid, nullptr, 0);
-        ADD_FAILURE() << "the restarted program never ran the script's next line";
-        return ReadHost(errorsPath);
+        const std::string errors = ReadHost(errorsPath);
+        ADD_FAILURE() << "the restarted program never ran the script's next line:\n" << errors;
+        return errors;
     }
 
     // The link takes every client, and a newer one replaces the older: the
     // first is closed by the terminal, which only a served port does.
-    const int first = Connect(port);
-    const int second = Connect(port);
+    const int first = Connect(port, Clock::now() + std::chrono::seconds(30));
+    const int second = Connect(port, Clock::now());
     pollfd replaced{first, POLLIN, 0};
     EXPECT_EQ(poll(&replaced, 1, 20000), 1) << "the first client was never taken and replaced";
     char byte;
