@@ -18,9 +18,10 @@ struct PressFlow {
 // the tag, the usable presses and both flows, lies together.
 constexpr int kRecordTagOffset = 368;
 constexpr int kRecordUsableOffset = kRecordTagOffset + 4;
-constexpr int kFlowsOffset = 384;
+constexpr int kFlowsOffset = kRecordFlowsOffset;
 static_assert(kStoredTemplateSize <= kRecordTagOffset && kRecordUsableOffset < kFlowsOffset, "the header follows the template");
-static_assert(kFlowsOffset + 2 * sizeof(PressFlow) <= kRecordSize, "the record holds both presses");
+static_assert(2 * sizeof(PressFlow) == kRecordFlowBytes && kFlowsOffset + kRecordFlowBytes <= kRecordSize,
+              "the record holds both presses");
 
 constexpr int kFewestMinutiae = 8;  // fewer are scored as if there were this many
 
@@ -82,9 +83,11 @@ int FlowScoreAtShift(const LivePress& live, const PressFlow& stored, int shift) 
     return std::max(0, 100 - penalty);
 }
 
-int FlowScore(const LivePress& live, const PressFlow& stored) {
+// The best flow view at the turns from `firstShift` to `lastShift` sectors.
+int FlowScore(const LivePress& live, const PressFlow& stored, int firstShift = -kMaxShift, int lastShift = kMaxShift) {
     int best = 0;
-    for (int shift = -kMaxShift; shift <= kMaxShift; ++shift) best = std::max(best, FlowScoreAtShift(live, stored, shift));
+    for (int shift = std::max(firstShift, -kMaxShift); shift <= std::min(lastShift, kMaxShift); ++shift)
+        best = std::max(best, FlowScoreAtShift(live, stored, shift));
     return best;
 }
 
@@ -354,12 +357,17 @@ int FullScore(const LivePress& live, const uint8_t* record, int press, int first
     return Combine(FlowScore(live, FlowOf(record, press)), MinutiaeScore(live, bytes, firstTurn, lastTurn));
 }
 
-// The minutiae turn nearest to the whole-sector turn at which the flow of
-// a stored press lies closest to the live one's.
-int MinutiaeTurnOfFlow(const LivePress& live, const PressFlow& stored) {
+// The whole-sector turn at which the flow of a stored press lies closest
+// to the live one's, by the sift's measure.
+int FlowShiftOf(const LivePress& live, const PressFlow& stored) {
     int flowTurn = LivePress::kFlowTurns / 2;
     SiftDistance<1>(live, stored, &flowTurn);
-    const float degrees = (flowTurn - LivePress::kFlowTurns / 2) * 360.0f / kSectors;
+    return flowTurn - LivePress::kFlowTurns / 2;
+}
+
+// The minutiae turn nearest to a whole-sector turn.
+int MinutiaeTurnOfShift(int shift) {
+    const float degrees = shift * 360.0f / kSectors;
     return LivePress::kTurns / 2 + static_cast<int>(std::lround(degrees / kTurnStepDegrees));
 }
 
@@ -369,15 +377,17 @@ int MinutiaeTurnOfFlow(const LivePress& live, const PressFlow& stored) {
 // however well its minutiae pair up, is not compared further (the result
 // is then below `needed` too).
 int SiftedScore(const LivePress& live, const uint8_t* record, int needed) {
+    constexpr int kShiftWindow = 1;
     constexpr int kTurnWindow = 1;
     int best = 0;
     for (int p = 0; p < 2; ++p) {
         if (!PressUsable(record, p)) continue;
         const PressFlow& flow = FlowOf(record, p);
-        const int flowScore = FlowScore(live, flow);
+        const int shift = FlowShiftOf(live, flow);
+        const int flowScore = FlowScore(live, flow, shift - kShiftWindow, shift + kShiftWindow);
         const int most = Combine(flowScore, 100);
         if (most < needed || most <= best) continue;
-        const int turn = MinutiaeTurnOfFlow(live, flow);
+        const int turn = MinutiaeTurnOfShift(shift);
         best = std::max(best, Combine(flowScore, MinutiaeScore(live, StoredPressBytes(record, p), turn - kTurnWindow,
                                                                turn + kTurnWindow)));
     }
