@@ -37,6 +37,11 @@ constexpr float kTightTolerance = 4 * 4;
 // How many candidates the sift hands to the full comparison.
 constexpr int kSiftKeeps = 64;
 
+// How far the best record of a search must score above the next one to be
+// named, unless it scores kSureOverThreshold above the level's threshold.
+constexpr int kNamingMargin = 8;
+constexpr int kSureOverThreshold = 5;
+
 const PressFlow& FlowOf(const uint8_t* record, int press) {
     return *reinterpret_cast<const PressFlow*>(record + kFlowsOffset + press * sizeof(PressFlow));
 }
@@ -466,20 +471,30 @@ int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, 
     }
     const size_t keep = std::min<size_t>(kSiftKeeps, sifted.size());
     std::partial_sort(sifted.begin(), sifted.begin() + keep, sifted.end());
-    int bestIndex = -1, bestScore = -1;
+    int bestIndex = -1, bestScore = -1, runnerUp = 0;
     for (size_t k = 0; k < keep; ++k) {
         const int index = sifted[k].second;
-        // A tie goes to the lower index.
-        const int needed = bestScore + (index < bestIndex ? 0 : 1);
+        // Only a record that could come first, or come within the margin of
+        // the first as the runner-up, needs its full score.
+        const int needed = std::max(runnerUp + 1, bestScore - kNamingMargin + 1);
         const int s = SiftedScore(live, records + static_cast<size_t>(index) * stride, needed);
+        // A tie goes to the lower index.
         if (s > bestScore || (s == bestScore && index < bestIndex)) {
+            runnerUp = std::max(runnerUp, bestScore);
             bestScore = s;
             bestIndex = index;
+        } else {
+            runnerUp = std::max(runnerUp, s);
         }
     }
     if (score) *score = std::max(0, bestScore);
-    if (bestIndex < 0 || bestScore < MatchThreshold(level)) return -1;
-    return bestIndex;
+    const int threshold = MatchThreshold(level);
+    if (bestIndex < 0 || bestScore < threshold) return -1;
+    // A press that scores nearly as well against another finger is one that
+    // agrees with many (a flow alike by chance, a press of little area):
+    // named only when it stands clear of them, or scores surely.
+    const bool clear = bestScore - runnerUp >= kNamingMargin || bestScore >= threshold + kSureOverThreshold;
+    return clear ? bestIndex : -1;
 }
 
 bool BuildRecord(const uint8_t* stored, uint8_t* record) {

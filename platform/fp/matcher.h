@@ -77,7 +77,8 @@ int ScoreAgainstRecord(const LivePress& live, const uint8_t* record, int* press)
 
 // The record best matching the live press at the level among `count`
 // records laid `stride` bytes apart, or -1. `score` (may be null) gets the
-// best score seen, also when it is too low for the level.
+// best score seen, also when it is too low for the level. A record that
+// scores close to another is named only with a score well above the level.
 int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, int stride, int level, int* score);
 
 // False when neither half of the 338 bytes is a template.
