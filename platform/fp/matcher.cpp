@@ -471,14 +471,17 @@ int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, 
     }
     const size_t keep = std::min<size_t>(kSiftKeeps, sifted.size());
     std::partial_sort(sifted.begin(), sifted.begin() + keep, sifted.end());
+    const int threshold = MatchThreshold(level);
     int bestIndex = -1, bestScore = -1, runnerUp = 0;
     for (size_t k = 0; k < keep; ++k) {
         const int index = sifted[k].second;
-        // Only a record that could come first, or come within the margin of
-        // the first as the runner-up, needs its full score.
-        const int needed = std::max(runnerUp + 1, bestScore - kNamingMargin + 1);
+        // Only a record that could come first needs its full score, or, while
+        // the first is not sure, one that could come within the margin of a
+        // first that reaches the threshold. A tie goes to the lower index.
+        const int toLead = bestScore + (index < bestIndex ? 0 : 1);
+        const int toCrowd = std::max({runnerUp + 1, bestScore - kNamingMargin + 1, threshold - kNamingMargin + 1});
+        const int needed = bestScore >= threshold + kSureOverThreshold ? toLead : std::min(toLead, toCrowd);
         const int s = SiftedScore(live, records + static_cast<size_t>(index) * stride, needed);
-        // A tie goes to the lower index.
         if (s > bestScore || (s == bestScore && index < bestIndex)) {
             runnerUp = std::max(runnerUp, bestScore);
             bestScore = s;
@@ -488,7 +491,6 @@ int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, 
         }
     }
     if (score) *score = std::max(0, bestScore);
-    const int threshold = MatchThreshold(level);
     if (bestIndex < 0 || bestScore < threshold) return -1;
     // A press that scores nearly as well against another finger is one that
     // agrees with many (a flow alike by chance, a press of little area):
