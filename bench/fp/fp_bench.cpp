@@ -4,15 +4,18 @@
 //
 // The store is what a terminal in use holds: every record a different
 // finger, enrolled with two presses of its own. Genuine probes are a later
-// press of an enrolled finger, spread over all records; strangers are
-// presses of fingers never enrolled. A search is timed alone, so that the
-// median and the 95th percentile are those of single searches.
+// press of an enrolled finger, spread over all records, as the generator
+// lays it and laid carelessly (turned, shifted, partial), each kind counted
+// on its own; strangers are presses of fingers never enrolled. A search is
+// timed alone, so that the median and the 95th percentile are those of
+// single searches, beside a plain pass over the bytes the search sifts.
 //
 // FP_BENCH_LIBRARIES names another folder of the three libraries (the
 // build's own by default), so that two builds' matchers are measured on
 // the same store and probes in one run.
 #include <benchmark/benchmark.h>
 #include <dlfcn.h>
+#include <emmintrin.h>
 
 #include <algorithm>
 #include <atomic>
@@ -26,6 +29,7 @@
 
 #include "bench/support/percentile.h"
 #include "platform/fp/fpapi.h"
+#include "platform/fp/matcher.h"
 #include "platform/fp/synthfinger.h"
 
 namespace {
@@ -57,13 +61,16 @@ FpMatch2NFn Search() {
     return search;
 }
 
-std::vector<BYTE> Template(uint32_t finger, uint32_t press) {
-    int width, height;
-    FpImageSize(8, &width, &height);
-    const GreyImage image = SynthesizeFinger(finger, press, width, height);
+std::vector<BYTE> Template(const GreyImage& image) {
     std::vector<BYTE> tmpl(kFpTemplateBytes), work(kFpImageBytes);
     if (Extract()(image.pixels.data(), tmpl.data(), work.data(), 1, 0) != 0) return {};
     return tmpl;
+}
+
+std::vector<BYTE> Template(uint32_t finger, uint32_t press) {
+    int width, height;
+    FpImageSize(8, &width, &height);
+    return Template(SynthesizeFinger(finger, press, width, height));
 }
 
 // Runs job(k) for k in [0, count) on several threads: ten thousand presses
@@ -83,28 +90,53 @@ void OnAllCores(uint32_t count, Job job) {
 
 constexpr int kMostRecords = 5000;
 constexpr int kProbesOfAKind = 1000;
-// Fingers no test and no tuning of the matcher has seen.
-constexpr uint32_t kFirstFinger = 3000000;
+
+// Fingers no test and no tuning of the matcher has seen, unless
+// FP_BENCH_FIRST_FINGER names another first seed: the matcher is tuned on
+// some ranges and measured on others.
+uint32_t FirstFinger() {
+    const char* chosen = std::getenv("FP_BENCH_FIRST_FINGER");
+    return chosen && *chosen ? static_cast<uint32_t>(std::strtoul(chosen, nullptr, 10)) : 3000000;
+}
+
+// How a genuine probe was pressed: as the generator lays presses, or laid
+// carelessly (see MisplacePress).
+enum PressKind { kPlain, kTurned, kShifted, kPartial, kPressKinds };
+const char* const kPressKindNames[kPressKinds] = {"plain", "turned", "shifted", "partial"};
+
+GreyImage ProbeImage(uint32_t finger, PressKind kind) {
+    int width, height;
+    FpImageSize(8, &width, &height);
+    const GreyImage press = SynthesizeFinger(finger, 2, width, height);
+    switch (kind) {
+        case kTurned: return MisplacePress(press, Misplacement::Turned, finger);
+        case kShifted: return MisplacePress(press, Misplacement::Shifted, finger);
+        case kPartial: return MisplacePress(press, Misplacement::Partial, finger);
+        default: return press;
+    }
+}
 
 struct Probe {
-    std::vector<BYTE> press;
-    int record;  // -1 for a stranger
+    std::vector<BYTE> press;  // empty when the image gave no template
+    int record;               // -1 for a stranger
 };
 
-// Record k holds presses 0 and 1 of the k-th finger from kFirstFinger on (a
-// finger whose presses cannot both be made is passed over). Genuine probe
-// j is press 2 of record j * kMostRecords / kProbesOfAKind; strangers are
-// press 0 of the fingers after the last one enrolled.
+// Record k holds presses 0 and 1 of the k-th finger from FirstFinger() on
+// (a finger whose presses cannot both be made is passed over). Genuine
+// probe j of each kind is press 2 of record j * kMostRecords /
+// kProbesOfAKind, laid as the kind says; strangers are press 0 of the
+// fingers after the last one enrolled.
 struct RealisticStore {
     std::vector<BYTE> records;
-    std::vector<Probe> genuine, strangers;
+    std::vector<Probe> genuine[kPressKinds], strangers;
 
     RealisticStore() {
         auto toRecord = reinterpret_cast<FpToRecordFn>(::dlsym(MatchLibrary(), "VeltoTempToFPRECORD"));
+        const uint32_t firstFinger = FirstFinger();
         constexpr uint32_t kCandidates = kMostRecords + kMostRecords / 20;
         std::vector<std::vector<BYTE>> pairs(kCandidates);
         OnAllCores(kCandidates, [&](uint32_t k) {
-            const std::vector<BYTE> first = Template(kFirstFinger + k, 0), second = Template(kFirstFinger + k, 1);
+            const std::vector<BYTE> first = Template(firstFinger + k, 0), second = Template(firstFinger + k, 1);
             if (first.empty() || second.empty()) return;
             pairs[k] = first;
             pairs[k].insert(pairs[k].end(), second.begin(), second.end());
@@ -114,22 +146,29 @@ struct RealisticStore {
         uint32_t k = 0;
         for (; k < kCandidates && fingers.size() < kMostRecords; ++k) {
             if (pairs[k].empty() || !toRecord(pairs[k].data(), &records[fingers.size() * kFpRecordBytes])) continue;
-            fingers.push_back(kFirstFinger + k);
+            fingers.push_back(firstFinger + k);
         }
         if (fingers.size() < kMostRecords) return;
-        const uint32_t firstStranger = kFirstFinger + k;
-        std::vector<Probe> probes(2 * kProbesOfAKind);
-        OnAllCores(2 * kProbesOfAKind, [&](uint32_t j) {
-            if (j < kProbesOfAKind) {
-                const int record = static_cast<int>(j) * kMostRecords / kProbesOfAKind;
-                probes[j] = Probe{Template(fingers[record], 2), record};
-            } else {
-                probes[j] = Probe{Template(firstStranger + (j - kProbesOfAKind), 0), -1};
+        const uint32_t firstStranger = firstFinger + k;
+        constexpr uint32_t kKinds = kPressKinds + 1;
+        std::vector<Probe> probes(kKinds * kProbesOfAKind);
+        OnAllCores(kKinds * kProbesOfAKind, [&](uint32_t j) {
+            const uint32_t kind = j / kProbesOfAKind, n = j % kProbesOfAKind;
+            if (kind == kPressKinds) {
+                probes[j] = Probe{Template(firstStranger + n, 0), -1};
+                return;
             }
+            const int record = static_cast<int>(n) * kMostRecords / kProbesOfAKind;
+            probes[j] = Probe{Template(ProbeImage(fingers[record], static_cast<PressKind>(kind))), record};
         });
-        for (Probe& probe : probes) {
-            if (probe.press.empty()) continue;
-            (probe.record >= 0 ? genuine : strangers).push_back(std::move(probe));
+        for (uint32_t j = 0; j < probes.size(); ++j) {
+            const uint32_t kind = j / kProbesOfAKind;
+            // A stranger whose press gave no template is never searched for.
+            if (kind == kPressKinds) {
+                if (!probes[j].press.empty()) strangers.push_back(std::move(probes[j]));
+            } else {
+                genuine[kind].push_back(std::move(probes[j]));
+            }
         }
     }
 };
@@ -160,24 +199,41 @@ BENCHMARK(ExtractTemplate)
 
 enum ProbeKind { kGenuine, kStrangers, kBoth };
 
-// The probes of a kind; both kinds alternate.
+// The probes of a kind that gave a template, plain genuine ones and
+// strangers alternating for both.
 std::vector<const Probe*> ProbesOf(const RealisticStore& store, int kind) {
+    const std::vector<Probe>& genuine = store.genuine[kPlain];
     std::vector<const Probe*> out;
-    for (size_t j = 0; j < std::max(store.genuine.size(), store.strangers.size()); ++j) {
-        if (kind != kStrangers && j < store.genuine.size()) out.push_back(&store.genuine[j]);
+    for (size_t j = 0; j < std::max(genuine.size(), store.strangers.size()); ++j) {
+        if (kind != kStrangers && j < genuine.size() && !genuine[j].press.empty()) out.push_back(&genuine[j]);
         if (kind != kGenuine && j < store.strangers.size()) out.push_back(&store.strangers[j]);
     }
     return out;
+}
+
+bool StoreMade(benchmark::State& state, const RealisticStore& store) {
+    if (!store.genuine[kPlain].empty() && !store.strangers.empty()) return true;
+    state.SkipWithError("the realistic store could not be made");
+    return false;
+}
+
+// Each repetition one run of the timed code, so that the median and the
+// 95th percentile are those of single runs.
+template <int kRepetitions>
+void TimedOneAtATime(benchmark::internal::Benchmark* timed) {
+    timed->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(1)
+        ->Repetitions(kRepetitions)
+        ->ComputeStatistics("p95", Percentile95)
+        ->ReportAggregatesOnly(true);
 }
 
 // One search per repetition at the usual level, each with the next probe of
 // the kind (0 genuine, 1 strangers, 2 both in turn).
 void IdentifyRealistic(benchmark::State& state) {
     const RealisticStore& store = Store();
-    if (store.genuine.empty() || store.strangers.empty()) {
-        state.SkipWithError("the realistic store could not be made");
-        return;
-    }
+    if (!StoreMade(state, store)) return;
     const int count = static_cast<int>(state.range(0));
     const std::vector<const Probe*> probes = ProbesOf(store, static_cast<int>(state.range(1)));
     static size_t turn[3] = {};
@@ -194,52 +250,97 @@ void IdentifyRealistic(benchmark::State& state) {
 BENCHMARK(IdentifyRealistic)
     ->Args({kMostRecords, kGenuine})
     ->Args({kMostRecords, kStrangers})
-    ->Unit(benchmark::kMillisecond)
-    ->UseManualTime()
-    ->Iterations(1)
-    ->Repetitions(kProbesOfAKind)
-    ->ComputeStatistics("p95", Percentile95)
-    ->ReportAggregatesOnly(true);
-BENCHMARK(IdentifyRealistic)
-    ->Args({kMostRecords, kBoth})
-    ->Unit(benchmark::kMillisecond)
-    ->UseManualTime()
-    ->Iterations(1)
-    ->Repetitions(2 * kProbesOfAKind)
-    ->ComputeStatistics("p95", Percentile95)
-    ->ReportAggregatesOnly(true);
+    ->Apply(TimedOneAtATime<kProbesOfAKind>);
+BENCHMARK(IdentifyRealistic)->Args({kMostRecords, kBoth})->Apply(TimedOneAtATime<2 * kProbesOfAKind>);
 
-// Every probe searched over all records once at each level. Counters per
-// level: genuine presses not named (miss), named as someone else (wrong),
-// strangers named (false); and how many of each kind were searched.
+// The yardstick for the search's time: one plain SSE2 pass over the bytes
+// the sift reads, every record's flow samples of both presses, each byte's
+// distance to the live press's summed. The search cannot be much faster
+// than reading its store once.
+void PlainPassOverSiftBytes(benchmark::State& state) {
+    const RealisticStore& store = Store();
+    if (!StoreMade(state, store)) return;
+    const std::vector<const Probe*> probes = ProbesOf(store, kBoth);
+    size_t next = 0;
+    for (auto _ : state) {
+        const BYTE* live = probes[next++ % probes.size()]->press.data() + 8;
+        const auto start = std::chrono::steady_clock::now();
+        __m128i sum = _mm_setzero_si128();
+        for (int i = 0; i < kMostRecords; ++i) {
+            const BYTE* flows = &store.records[static_cast<size_t>(i) * kFpRecordBytes] + kRecordFlowsOffset;
+            for (int offset = 0; offset < kRecordFlowBytes; offset += 16) {
+                const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(flows + offset));
+                const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(live + offset % 128));
+                sum = _mm_add_epi64(sum, _mm_sad_epu8(a, b));
+            }
+        }
+        benchmark::DoNotOptimize(sum);
+        const auto end = std::chrono::steady_clock::now();
+        state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+    }
+}
+BENCHMARK(PlainPassOverSiftBytes)->Apply(TimedOneAtATime<kProbesOfAKind>);
+
+// The outcome of searching every probe of a kind over all records; for
+// strangers, every one named is named wrongly.
+struct Outcome {
+    int notNamed = 0, namedWrongly = 0, unprocessed = 0;
+};
+
+Outcome SearchAll(const RealisticStore& store, const std::vector<Probe>& probes, int level) {
+    Outcome outcome;
+    for (const Probe& probe : probes) {
+        if (probe.press.empty()) {
+            ++outcome.unprocessed;
+            continue;
+        }
+        int score, press;
+        const int found = Search()(probe.press.data(), store.records.data(), kMostRecords, &score, &press, level);
+        outcome.notNamed += found < 0;
+        outcome.namedWrongly += found >= 0 && found != probe.record;
+    }
+    return outcome;
+}
+
+// Every plain probe searched over all records once at each level. Counters
+// per level: genuine presses not named (miss, also those that gave no
+// template), named as someone else (wrong), strangers named (false); and
+// how many of each kind there were.
 void IdentifyAccuracy(benchmark::State& state) {
     const RealisticStore& store = Store();
-    if (store.genuine.empty() || store.strangers.empty()) {
-        state.SkipWithError("the realistic store could not be made");
-        return;
-    }
+    if (!StoreMade(state, store)) return;
     for (auto _ : state) {
         for (int level = 1; level <= 9; ++level) {
-            int missed = 0, wrong = 0, named = 0;
-            for (const Probe* probe : ProbesOf(store, kBoth)) {
-                int score, press;
-                const int found = Search()(probe->press.data(), store.records.data(), kMostRecords, &score, &press, level);
-                if (probe->record < 0) {
-                    named += found >= 0;
-                } else {
-                    missed += found < 0;
-                    wrong += found >= 0 && found != probe->record;
-                }
-            }
+            const Outcome genuine = SearchAll(store, store.genuine[kPlain], level);
+            const Outcome strangers = SearchAll(store, store.strangers, level);
             const std::string prefix = "L" + std::to_string(level) + "_";
-            state.counters[prefix + "miss"] = missed;
-            state.counters[prefix + "wrong"] = wrong;
-            state.counters[prefix + "false"] = named;
+            state.counters[prefix + "miss"] = genuine.notNamed + genuine.unprocessed;
+            state.counters[prefix + "wrong"] = genuine.namedWrongly;
+            state.counters[prefix + "false"] = strangers.namedWrongly;
         }
     }
-    state.counters["genuine"] = static_cast<double>(store.genuine.size());
+    state.counters["genuine"] = static_cast<double>(store.genuine[kPlain].size());
     state.counters["strangers"] = static_cast<double>(store.strangers.size());
 }
 BENCHMARK(IdentifyAccuracy)->Unit(benchmark::kSecond)->Iterations(1);
+
+// The genuine probes of one kind laid carelessly (turned, shifted, partial)
+// searched at the usual level: not named (miss, also those that gave no
+// template), of which gave no template (unprocessed), named as someone else
+// (wrong).
+void IdentifyMisplaced(benchmark::State& state) {
+    const RealisticStore& store = Store();
+    if (!StoreMade(state, store)) return;
+    const PressKind kind = static_cast<PressKind>(state.range(0));
+    state.SetLabel(kPressKindNames[kind]);
+    for (auto _ : state) {
+        const Outcome outcome = SearchAll(store, store.genuine[kind], 5);
+        state.counters["miss"] = outcome.notNamed + outcome.unprocessed;
+        state.counters["unprocessed"] = outcome.unprocessed;
+        state.counters["wrong"] = outcome.namedWrongly;
+    }
+    state.counters["genuine"] = static_cast<double>(store.genuine[kind].size());
+}
+BENCHMARK(IdentifyMisplaced)->Arg(kTurned)->Arg(kShifted)->Arg(kPartial)->Unit(benchmark::kSecond)->Iterations(1);
 
 }  // namespace

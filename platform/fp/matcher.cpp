@@ -18,9 +18,10 @@ struct PressFlow {
 // the tag, the usable presses and both flows, lies together.
 constexpr int kRecordTagOffset = 368;
 constexpr int kRecordUsableOffset = kRecordTagOffset + 4;
-constexpr int kFlowsOffset = 384;
+constexpr int kFlowsOffset = kRecordFlowsOffset;
 static_assert(kStoredTemplateSize <= kRecordTagOffset && kRecordUsableOffset < kFlowsOffset, "the header follows the template");
-static_assert(kFlowsOffset + 2 * sizeof(PressFlow) <= kRecordSize, "the record holds both presses");
+static_assert(2 * sizeof(PressFlow) == kRecordFlowBytes && kFlowsOffset + kRecordFlowBytes <= kRecordSize,
+              "the record holds both presses");
 
 constexpr int kFewestMinutiae = 8;  // fewer are scored as if there were this many
 
@@ -35,6 +36,11 @@ constexpr float kTightTolerance = 4 * 4;
 
 // How many candidates the sift hands to the full comparison.
 constexpr int kSiftKeeps = 64;
+
+// How far the best record of a search must score above the next one to be
+// named, unless it scores kSureOverThreshold above the level's threshold.
+constexpr int kNamingMargin = 8;
+constexpr int kSureOverThreshold = 5;
 
 const PressFlow& FlowOf(const uint8_t* record, int press) {
     return *reinterpret_cast<const PressFlow*>(record + kFlowsOffset + press * sizeof(PressFlow));
@@ -82,9 +88,11 @@ int FlowScoreAtShift(const LivePress& live, const PressFlow& stored, int shift) 
     return std::max(0, 100 - penalty);
 }
 
-int FlowScore(const LivePress& live, const PressFlow& stored) {
+// The best flow view at the turns from `firstShift` to `lastShift` sectors.
+int FlowScore(const LivePress& live, const PressFlow& stored, int firstShift = -kMaxShift, int lastShift = kMaxShift) {
     int best = 0;
-    for (int shift = -kMaxShift; shift <= kMaxShift; ++shift) best = std::max(best, FlowScoreAtShift(live, stored, shift));
+    for (int shift = std::max(firstShift, -kMaxShift); shift <= std::min(lastShift, kMaxShift); ++shift)
+        best = std::max(best, FlowScoreAtShift(live, stored, shift));
     return best;
 }
 
@@ -354,12 +362,17 @@ int FullScore(const LivePress& live, const uint8_t* record, int press, int first
     return Combine(FlowScore(live, FlowOf(record, press)), MinutiaeScore(live, bytes, firstTurn, lastTurn));
 }
 
-// The minutiae turn nearest to the whole-sector turn at which the flow of
-// a stored press lies closest to the live one's.
-int MinutiaeTurnOfFlow(const LivePress& live, const PressFlow& stored) {
+// The whole-sector turn at which the flow of a stored press lies closest
+// to the live one's, by the sift's measure.
+int FlowShiftOf(const LivePress& live, const PressFlow& stored) {
     int flowTurn = LivePress::kFlowTurns / 2;
     SiftDistance<1>(live, stored, &flowTurn);
-    const float degrees = (flowTurn - LivePress::kFlowTurns / 2) * 360.0f / kSectors;
+    return flowTurn - LivePress::kFlowTurns / 2;
+}
+
+// The minutiae turn nearest to a whole-sector turn.
+int MinutiaeTurnOfShift(int shift) {
+    const float degrees = shift * 360.0f / kSectors;
     return LivePress::kTurns / 2 + static_cast<int>(std::lround(degrees / kTurnStepDegrees));
 }
 
@@ -369,15 +382,17 @@ int MinutiaeTurnOfFlow(const LivePress& live, const PressFlow& stored) {
 // however well its minutiae pair up, is not compared further (the result
 // is then below `needed` too).
 int SiftedScore(const LivePress& live, const uint8_t* record, int needed) {
+    constexpr int kShiftWindow = 1;
     constexpr int kTurnWindow = 1;
     int best = 0;
     for (int p = 0; p < 2; ++p) {
         if (!PressUsable(record, p)) continue;
         const PressFlow& flow = FlowOf(record, p);
-        const int flowScore = FlowScore(live, flow);
+        const int shift = FlowShiftOf(live, flow);
+        const int flowScore = FlowScore(live, flow, shift - kShiftWindow, shift + kShiftWindow);
         const int most = Combine(flowScore, 100);
         if (most < needed || most <= best) continue;
-        const int turn = MinutiaeTurnOfFlow(live, flow);
+        const int turn = MinutiaeTurnOfShift(shift);
         best = std::max(best, Combine(flowScore, MinutiaeScore(live, StoredPressBytes(record, p), turn - kTurnWindow,
                                                                turn + kTurnWindow)));
     }
@@ -456,20 +471,32 @@ int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, 
     }
     const size_t keep = std::min<size_t>(kSiftKeeps, sifted.size());
     std::partial_sort(sifted.begin(), sifted.begin() + keep, sifted.end());
-    int bestIndex = -1, bestScore = -1;
+    const int threshold = MatchThreshold(level);
+    int bestIndex = -1, bestScore = -1, runnerUp = 0;
     for (size_t k = 0; k < keep; ++k) {
         const int index = sifted[k].second;
-        // A tie goes to the lower index.
-        const int needed = bestScore + (index < bestIndex ? 0 : 1);
+        // Only a record that could come first needs its full score, or, while
+        // the first is not sure, one that could come within the margin of a
+        // first that reaches the threshold. A tie goes to the lower index.
+        const int toLead = bestScore + (index < bestIndex ? 0 : 1);
+        const int toCrowd = std::max({runnerUp + 1, bestScore - kNamingMargin + 1, threshold - kNamingMargin + 1});
+        const int needed = bestScore >= threshold + kSureOverThreshold ? toLead : std::min(toLead, toCrowd);
         const int s = SiftedScore(live, records + static_cast<size_t>(index) * stride, needed);
         if (s > bestScore || (s == bestScore && index < bestIndex)) {
+            runnerUp = std::max(runnerUp, bestScore);
             bestScore = s;
             bestIndex = index;
+        } else {
+            runnerUp = std::max(runnerUp, s);
         }
     }
     if (score) *score = std::max(0, bestScore);
-    if (bestIndex < 0 || bestScore < MatchThreshold(level)) return -1;
-    return bestIndex;
+    if (bestIndex < 0 || bestScore < threshold) return -1;
+    // A press that scores nearly as well against another finger is one that
+    // agrees with many (a flow alike by chance, a press of little area):
+    // named only when it stands clear of them, or scores surely.
+    const bool clear = bestScore - runnerUp >= kNamingMargin || bestScore >= threshold + kSureOverThreshold;
+    return clear ? bestIndex : -1;
 }
 
 bool BuildRecord(const uint8_t* stored, uint8_t* record) {

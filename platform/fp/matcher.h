@@ -25,7 +25,14 @@
 
 #include "platform/fp/fptemplate.h"
 
-constexpr int kMaxShift = 3;  // sectors: about 34 degrees
+// Where a record keeps the flow samples of both presses, the bytes the
+// identification's sift reads.
+constexpr int kRecordFlowsOffset = 384;
+constexpr int kRecordFlowBytes = 2 * (kRings + kCountRadii) * kSectors;
+
+// Turns the flow is compared at, either way: presses laid carelessly lie up
+// to some 50 degrees off the enrolled ones.
+constexpr int kMaxShift = 5;  // sectors: about 56 degrees
 constexpr int kMinLevel = 1;
 constexpr int kMaxLevel = 9;
 
@@ -43,11 +50,13 @@ public:
     const uint8_t* WideRidges(int radius) const { return m_wideRidges[radius]; }
     // The flow samples as a stored press would hold them were the live
     // one turned by each of the turns the sift tries (whole sectors, none
-    // in the middle): the orientation rings, then the ridge counts.
-    static constexpr int kFlowTurns = 5;
+    // in the middle): the orientation rings, then the ridge counts. Up to
+    // four sectors (45 degrees) either way.
+    static constexpr int kFlowTurns = 9;
     const uint8_t* TurnedFlow(int turn) const { return m_turnedFlow[turn]; }
-    // Minutiae turned by each tried turn, in quarter pixels.
-    static constexpr int kTurns = 15;
+    // Minutiae turned by each tried turn (up to 48 degrees either way), in
+    // quarter pixels.
+    static constexpr int kTurns = 25;
     const int16_t* TurnedX(int turn) const { return m_turnedX[turn]; }
     const int16_t* TurnedY(int turn) const { return m_turnedY[turn]; }
 
@@ -68,7 +77,8 @@ int ScoreAgainstRecord(const LivePress& live, const uint8_t* record, int* press)
 
 // The record best matching the live press at the level among `count`
 // records laid `stride` bytes apart, or -1. `score` (may be null) gets the
-// best score seen, also when it is too low for the level.
+// best score seen, also when it is too low for the level. A record that
+// scores close to another is named only with a score well above the level.
 int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, int stride, int level, int* score);
 
 // False when neither half of the 338 bytes is a template.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <vector>
 
 #include "platform/fp/fastmath.h"
 
@@ -193,4 +195,80 @@ GreyImage SynthesizeSmudge(uint32_t seed, int width, int height) {
         }
     }
     return image;
+}
+
+namespace {
+
+// The grey of bare sensor: the brightest tenth of the press is background.
+uint8_t BareSensor(const GreyImage& press) {
+    std::vector<uint8_t> sorted = press.pixels;
+    const auto at = sorted.begin() + static_cast<std::ptrdiff_t>(sorted.size() * 9 / 10);
+    std::nth_element(sorted.begin(), at, sorted.end());
+    return *at;
+}
+
+// Each pixel of the result taken from (x, y) of the press as `from` says,
+// between pixels bilinearly; bare sensor where that lies off the press.
+template <class Source>
+GreyImage Resample(const GreyImage& press, Source from) {
+    const uint8_t bare = BareSensor(press);
+    GreyImage out(press.width, press.height, bare);
+    for (int y = 0; y < press.height; ++y) {
+        for (int x = 0; x < press.width; ++x) {
+            float sx, sy;
+            from(static_cast<float>(x), static_cast<float>(y), &sx, &sy);
+            if (sx < 0 || sy < 0 || sx > press.width - 1 || sy > press.height - 1) continue;
+            const int x0 = std::min(static_cast<int>(sx), press.width - 2);
+            const int y0 = std::min(static_cast<int>(sy), press.height - 2);
+            const float fx = sx - x0, fy = sy - y0;
+            const float value = (1 - fx) * (1 - fy) * press.At(x0, y0) + fx * (1 - fy) * press.At(x0 + 1, y0) +
+                                (1 - fx) * fy * press.At(x0, y0 + 1) + fx * fy * press.At(x0 + 1, y0 + 1);
+            out.At(x, y) = ToPixel(value + 0.5f);
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+GreyImage MisplacePress(const GreyImage& press, Misplacement how, uint32_t seed) {
+    Rng rng(seed ^ 0xC3A5C85Cu);
+    const float sign = rng.Uniform(0.0f, 1.0f) < 0.5f ? -1.0f : 1.0f;
+    switch (how) {
+        case Misplacement::Turned: {
+            const float turn = sign * rng.Uniform(15.0f, 25.0f) * kPi / 180.0f;
+            const float c = std::cos(turn), s = std::sin(turn);
+            const float cx = press.width / 2.0f, cy = press.height / 2.0f;
+            return Resample(press, [&](float x, float y, float* sx, float* sy) {
+                *sx = cx + (x - cx) * c + (y - cy) * s;
+                *sy = cy - (x - cx) * s + (y - cy) * c;
+            });
+        }
+        case Misplacement::Shifted: {
+            const float distance = rng.Uniform(20.0f, 35.0f), direction = rng.Uniform(0.0f, 2.0f * kPi);
+            const float dx = distance * std::cos(direction), dy = distance * std::sin(direction);
+            return Resample(press, [&](float x, float y, float* sx, float* sy) {
+                *sx = x - dx;
+                *sy = y - dy;
+            });
+        }
+        case Misplacement::Partial: {
+            const float kept = rng.Uniform(0.55f, 0.70f);
+            const int side = static_cast<int>(rng.Uniform(0.0f, 4.0f)) % 4;
+            GreyImage out = press;
+            const uint8_t bare = BareSensor(press);
+            const int keptWidth = static_cast<int>(press.width * kept), keptHeight = static_cast<int>(press.height * kept);
+            for (int y = 0; y < press.height; ++y) {
+                for (int x = 0; x < press.width; ++x) {
+                    const bool lost = side == 0 ? x >= keptWidth
+                                    : side == 1 ? x < press.width - keptWidth
+                                    : side == 2 ? y >= keptHeight
+                                                : y < press.height - keptHeight;
+                    if (lost) out.At(x, y) = bare;
+                }
+            }
+            return out;
+        }
+    }
+    return press;
 }

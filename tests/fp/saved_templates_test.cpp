@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/fp/matcher.h"
 #include "tests/fp/fplibrary.h"
 
 namespace {
@@ -92,6 +93,43 @@ TEST_F(SavedTemplates, EnrolmentsAndPressesOfEitherBuildFindEachOther) {
             }
         }
         EXPECT_GE(named, kFingers * 2 * 98 / 100) << (enrolledBefore ? "enrolled before" : "searched with saved presses");
+    }
+}
+
+// Presses that a search over 5000 enrolled fingers once named as another
+// finger at the usual level: two partial presses (55-70% of the image) and
+// a stranger's press, each agreeing with another finger about as well as
+// with a crowd of others. data/crowded-probes.bin holds the three presses;
+// data/crowded-store.bin, for each in turn, the stored pairs of the records
+// that search compared in full, in the store's order (and the press's own
+// finger where it was enrolled).
+TEST(CrowdedSearch, APressAgreeingWithManyFingersNamesNoneOfThem) {
+    struct Case {
+        int records;
+        int ownRecord;  // -1 for the stranger
+    };
+    constexpr Case kCases[] = {{65, 15}, {64, -1}, {64, 40}};
+    FpLibraries libs;
+    const auto search = libs.match.Get<FpMatch2NFn>("VeltoMatch2N");
+    ASSERT_NE(search, nullptr);
+    std::ifstream storeFile(DataFile("crowded-store.bin"), std::ios::binary);
+    std::ifstream probeFile(DataFile("crowded-probes.bin"), std::ios::binary);
+    for (const Case& c : kCases) {
+        Store store(libs);
+        for (int r = 0; r < c.records; ++r) {
+            std::vector<BYTE> first(kFpTemplateBytes), second(kFpTemplateBytes);
+            ASSERT_TRUE(storeFile.read(reinterpret_cast<char*>(first.data()), kFpTemplateBytes));
+            ASSERT_TRUE(storeFile.read(reinterpret_cast<char*>(second.data()), kFpTemplateBytes));
+            ASSERT_TRUE(store.Add(first, second));
+        }
+        std::vector<BYTE> live(kFpTemplateBytes);
+        ASSERT_TRUE(probeFile.read(reinterpret_cast<char*>(live.data()), kFpTemplateBytes));
+        int score = -1, press = -1;
+        const int found = search(live.data(), store.Records(), store.Count(), &score, &press, 5);
+        // The best score reaches the level: only telling the fingers apart
+        // keeps the press from being named.
+        EXPECT_GE(score, MatchThreshold(5)) << "own record " << c.ownRecord;
+        EXPECT_TRUE(found == -1 || found == c.ownRecord) << "own record " << c.ownRecord << ", named " << found;
     }
 }
 
