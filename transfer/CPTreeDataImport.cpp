@@ -2,7 +2,6 @@
 
 #include "core/Folders.h"
 #include "core/LangText.h"
-#include "core/ShowMessage.h"
 #include "data/DataGlobals.h"
 #include "data/FPTemplateStore.h"
 #include "transfer/StorageLocation.h"
@@ -36,21 +35,14 @@ constexpr PageText kShortTail{u"DI0019", u"文件%s末尾的不完整记录已�
 constexpr PageText kNotRegularFile{u"DI0020", u"%s不是普通文件，未导入任何数据！"};
 constexpr PageText kTooManyRecords{u"DI0022", u"%s的记录多于本机能容纳的数量，未导入任何数据！"};
 
-template <class Arg>
-void TellFormatted(const PageText& text, const Arg& arg) {
-    CString format;
-    GetLangFormat(kSection, text.key, text.text, format);
-    CString message;
-    message.Format(format, arg);
-    ShowMessage(message, 0);
-}
-
-void TellRefused(const RefusedTransferFile& refused) {
-    switch (refused.why) {
-    case TransferFileRefusal::None: return;
-    case TransferFileRefusal::NotRegularFile: return TellFormatted(kNotRegularFile, refused.name);
-    case TransferFileRefusal::TooManyRecords: return TellFormatted(kTooManyRecords, refused.name);
+// The text that tells why a file is refused; null when it is not.
+const PageText* RefusalText(TransferFileRefusal why) {
+    switch (why) {
+    case TransferFileRefusal::None: return nullptr;
+    case TransferFileRefusal::NotRegularFile: return &kNotRegularFile;
+    case TransferFileRefusal::TooManyRecords: return &kTooManyRecords;
     }
+    return nullptr;
 }
 
 }  // namespace
@@ -76,7 +68,7 @@ void CCPTreeDataImport::OnTransfer() {
     // stored, whatever the other files hold.
     RefusedTransferFile refused;
     if (!import.CheckFiles(folder, withTemplates, refused)) {
-        TellRefused(refused);
+        if (const PageText* text = RefusalText(refused.why)) Tell(*text, refused.name);
         FocusButton();
         return;
     }
@@ -93,10 +85,11 @@ void CCPTreeDataImport::OnTransfer() {
 }
 
 void CCPTreeDataImport::Report(const CTransferImport& import, bool userFileFound) {
-    for (const RefusedTransferFile& refused : import.Refused()) TellRefused(refused);
-    for (const CString& name : import.ShortTails()) TellFormatted(kShortTail, name);
+    for (const RefusedTransferFile& refused : import.Refused())
+        if (const PageText* text = RefusalText(refused.why)) Tell(*text, refused.name);
+    for (const CString& name : import.ShortTails()) Tell(kShortTail, name);
     if (import.NotImported() > 0)
-        TellFormatted(kNotImported, import.NotImported());
+        Tell(kNotImported, import.NotImported());
     else if (userFileFound)
         Tell(kImported);
 }

@@ -140,17 +140,18 @@ CString CTransferPage::Text(const PageText& text) const {
     return out;
 }
 
-void CTransferPage::Tell(const PageText& text) const { ShowMessage(Text(text), 0); }
+CString CTransferPage::Format(const PageText& text) const {
+    CString format;
+    GetLangFormat(m_spec.section, text.key, text.text, format);
+    return format;
+}
+
+void CTransferPage::Tell(const PageText& text) const { Tell(Text(text)); }
+
+void CTransferPage::Tell(const CString& message) const { ShowMessage(message, 0); }
 
 bool CTransferPage::Ask(const PageText& text) const { return ShowMessage(Text(text), 1) == IDYES; }
 
-void CTransferPage::Tell(const PageText& text, const CString& arg) const {
-    CString format;
-    GetLangFormat(m_spec.section, text.key, text.text, format);
-    CString message;
-    message.Format(format, arg.GetString());
-    ShowMessage(message, 0);
-}
 
 bool CTransferPage::ChooseExportFolder(const ExportFolderTexts& texts, CString& folder, bool& folderMade) {
     const int choice = StorageChoice();

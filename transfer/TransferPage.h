@@ -59,12 +59,20 @@ protected:
     // The button's action: the transfer.
     virtual void OnTransfer() = 0;
 
-    // The page's text of `key` (its section of the language file).
+    // The page's text of `key` (its section of the language file), and the
+    // same text as a format.
     CString Text(const PageText& text) const;
+    CString Format(const PageText& text) const;
     // A one-button notice, and a yes/no question (true for yes).
     void Tell(const PageText& text) const;
-    // A notice whose text has one %s, given `arg`.
-    void Tell(const PageText& text, const CString& arg) const;
+    void Tell(const CString& message) const;
+    // A notice whose text has one conversion (%s or %d), given `arg`.
+    template <class Arg>
+    void Tell(const PageText& text, const Arg& arg) const {
+        CString message;
+        message.Format(Format(text), arg);
+        Tell(message);
+    }
     bool Ask(const PageText& text) const;
     void FocusButton() { m_button.SetFocus(); }
     // The transfer folder of an export on the chosen storage, made when
