@@ -74,7 +74,11 @@ BOOL CQuillonApp::InitInstance() {
     ::SetWindowPos(m_pSplash->GetSafeHwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
     m_pSplash->ShowWindow(SW_SHOW);
     m_pSplash->MakeFullScreen();
-    StartSplashThread(m_pSplash);
+    if (!StartSplashThread(m_pSplash)) {
+        // Nothing would ever close it: it goes now, unanimated start-up or not.
+        ReportThreadNotStarted("splash thread", "start-up goes on without the splash");
+        m_pSplash->PostMessage(CWelcomDlg::kCloseMessage);
+    }
     SetRegistryKey(u"Local AppWizard-Generated Applications");
 
     // The I/O-controller thread takes these locks; they exist before it starts.

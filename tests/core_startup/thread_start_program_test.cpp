@@ -15,6 +15,13 @@ protected:
 
     static std::string Refusing(const std::string& thread) { return "QUILLON_REFUSED_THREAD=" + thread; }
 
+    // Runs the program headless with `thread` refused and the script's lines.
+    ProgramRun StartRefusing(const std::string& thread, const std::string& script) {
+        const std::string scriptPath = root.HostPath("test.script");
+        std::ofstream(scriptPath) << script;
+        return Launch("--root " + root.Host() + " --headless --script " + scriptPath, Refusing(thread));
+    }
+
     // The terminal started headless and unscripted with `thread` refused,
     // once its main window is up.
     void StartTerminal(Child& terminal, const std::string& thread) {
@@ -32,8 +39,15 @@ protected:
     const std::string errorsPath = root.HostPath("terminal.err");
 };
 
+TEST_F(ThreadStartProgramTest, WithoutTheSplashThreadStartUpGoesOnAndSaysSo) {
+    const ProgramRun run = StartRefusing("splash", "wait 500\nkey MENU\nwait 300\nkey ESC\nquit\n");
+    EXPECT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_NE(run.errors.find("quillon: the splash thread could not be started"), std::string::npos) << run.errors;
+    EXPECT_NE(Log().find("main window ready"), std::string::npos);
+}
+
 TEST_F(ThreadStartProgramTest, WithoutTheIoControllerStartUpStopsWithAMessage) {
-    const ProgramRun run = Launch("--root " + root.Host() + " --headless --script /dev/null", Refusing("io"));
+    const ProgramRun run = StartRefusing("io", "");
     EXPECT_EQ(run.exitCode, static_cast<int>(kExitStartFailed)) << run.errors;
     EXPECT_NE(run.errors.find("quillon: the I/O controller thread could not be started"), std::string::npos)
         << run.errors;
@@ -44,10 +58,9 @@ TEST_F(ThreadStartProgramTest, WithoutTheIoControllerStartUpStopsWithAMessage) {
 }
 
 TEST_F(ThreadStartProgramTest, WithoutTheCommunicationLinkTheMainScreenSaysSoAndWorksOn) {
-    const ProgramRun run = Start("answer ok\nkey MENU\nwait 300\nkey ESC\nwait 300\nquit\n");
-    // The same run with the thread refused.
-    const ProgramRun refused = Launch(
-        "--root " + root.Host() + " --headless --script " + root.HostPath("test.script"), Refusing("comm"));
+    const std::string script = "answer ok\nkey MENU\nwait 300\nkey ESC\nwait 300\nquit\n";
+    const ProgramRun run = Start(script);
+    const ProgramRun refused = StartRefusing("comm", script);
     EXPECT_EQ(run.exitCode, 0) << run.errors;
     EXPECT_EQ(run.errors.find("Communication could not start"), std::string::npos) << run.errors;
     EXPECT_EQ(refused.exitCode, 0) << refused.errors;
@@ -60,9 +73,7 @@ TEST_F(ThreadStartProgramTest, WithoutTheCommunicationLinkTheMainScreenSaysSoAnd
 }
 
 TEST_F(ThreadStartProgramTest, WithoutTheScreenFilesWriterTheScreenIsWrittenInLine) {
-    std::ofstream(root.HostPath("test.script")) << "wait 1500\n" << ShotLine("shown.png") << "quit\n";
-    const ProgramRun run = Launch(
-        "--root " + root.Host() + " --headless --script " + root.HostPath("test.script"), Refusing("screen"));
+    const ProgramRun run = StartRefusing("screen", "wait 1500\n" + ShotLine("shown.png") + "quit\n");
     EXPECT_EQ(run.exitCode, 0) << run.errors;
     EXPECT_NE(run.errors.find("quillon: the screen file's writer thread could not be started"), std::string::npos)
         << run.errors;

@@ -1,11 +1,12 @@
 // Linked into the terminal program for the tests: QUILLON_REFUSED_THREAD
-// names one of its threads (comm, io, signals, deadline, screen) whose start
+// names one of its threads (splash, comm, io, signals, deadline, screen) whose start
 // then fails as it fails on a system that has no thread to give.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "comm/CommThread.h"
+#include "core/WelcomDlg.h"
 #include "main/IoController.h"
 #include "main/ProgramEnd.h"
 #include "main/ScreenFile.h"
@@ -14,6 +15,7 @@
 namespace {
 
 const void* Procedure(const std::string& name) {
+    if (name == "splash") return reinterpret_cast<const void*>(&SplashThread);
     if (name == "comm") return reinterpret_cast<const void*>(&CommThread);
     if (name == "io") return reinterpret_cast<const void*>(&IoControllerThread);
     if (name == "signals") return reinterpret_cast<const void*>(&WaitForEndSignals);
