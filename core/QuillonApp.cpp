@@ -12,6 +12,7 @@
 #include "core/RegistryKey.h"
 #include "core/SystemInit.h"
 #include "core/SystemLocks.h"
+#include "core/ThreadNotStarted.h"
 #include "core/WelcomDlg.h"
 #include "main/IoController.h"
 #include "main/QuillonDlg.h"
@@ -73,19 +74,27 @@ BOOL CQuillonApp::InitInstance() {
     ::SetWindowPos(m_pSplash->GetSafeHwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
     m_pSplash->ShowWindow(SW_SHOW);
     m_pSplash->MakeFullScreen();
-    StartSplashThread(m_pSplash);
+    if (!StartSplashThread(m_pSplash)) {
+        // Nothing would ever close it: it goes now, unanimated start-up or not.
+        ReportThreadNotStarted("splash thread", "start-up goes on without the splash");
+        m_pSplash->PostMessage(CWelcomDlg::kCloseMessage);
+    }
     SetRegistryKey(u"Local AppWizard-Generated Applications");
 
     // The I/O-controller thread takes these locks; they exist before it starts.
     InitSystemLocks();
-    AfxBeginThread(IoControllerThread, this, THREAD_PRIORITY_NORMAL);
-    if (!InitTool()) {
-        // Without its configuration the terminal cannot run: the desktop
-        // comes back instead of a main window over half-made services.
+    const bool controllerRunning = AfxBeginThread(IoControllerThread, this, THREAD_PRIORITY_NORMAL) != nullptr;
+    if (!controllerRunning)
+        ReportThreadNotStarted("I/O controller thread", "no card, key or door works without it; the terminal stops");
+    // Without its configuration the terminal cannot run: the desktop
+    // comes back instead of a main window over half-made services.
+    if (!InitTool()) return StopStartUp();
+    if (!controllerRunning) {
+        // A terminal that reads no card and opens no door would only look
+        // as if it worked. The box waits for the language file.
         ReleaseSplash();
-        RestoreShellTaskBar();
-        m_startFailed = true;
-        return FALSE;
+        ShowThreadNotStarted(u"CQuillonApp", u"QA0001", u"I/O控制器无法启动，程序将退出！");
+        return StopStartUp();
     }
     ReleaseIoControllerThread();
     LoadIconvDll();
@@ -96,6 +105,13 @@ BOOL CQuillonApp::InitInstance() {
     m_pMainWnd = &dialog;
     dialog.DoModal();
     m_pMainWnd = nullptr;
+    return FALSE;
+}
+
+BOOL CQuillonApp::StopStartUp() {
+    ReleaseSplash();
+    RestoreShellTaskBar();
+    m_startFailed = true;
     return FALSE;
 }
 

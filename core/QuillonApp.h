@@ -20,6 +20,10 @@ public:
     HANDLE m_hMutex = nullptr;
 
 private:
+    // Start-up stops short of the main window: the desktop comes back and
+    // the exit status says so. Always FALSE.
+    BOOL StopStartUp();
+
     bool m_startFailed = false;
 };
 

@@ -10,7 +10,9 @@
 #include <thread>
 
 #include "core/ProcessExit.h"
+#include "core/ThreadNotStarted.h"
 #include "data/DataGlobals.h"
+#include "platform/base/threads.h"
 #include "platform/ui/display.h"
 
 namespace {
@@ -33,21 +35,41 @@ sigset_t EndSignals() {
 void RequestNormalEnd() {
     if (g_endRequested.exchange(true)) return;
     RequestDisplayQuit(kExitNormal);
-    std::thread([] {
-        std::this_thread::sleep_for(kUnwindTime);
-        EndTerminal(kExitNormal);
-    }).detach();
+    std::thread deadline;
+    if (StartHostThread(deadline, EndAfterUnwindTime, nullptr)) {
+        deadline.detach();
+        return;
+    }
+    // Nothing would end a loop that does not unwind: the end comes now.
+    ReportThreadNotStarted("end's deadline thread", "the terminal ends at once");
+    EndTerminal(kExitNormal);
 }
 
 }  // namespace
 
+void WaitForEndSignals(void*) {
+    const sigset_t signals = EndSignals();
+    int signal = 0;
+    while (sigwait(&signals, &signal) == 0) RequestNormalEnd();
+}
+
+void EndAfterUnwindTime(void*) {
+    std::this_thread::sleep_for(kUnwindTime);
+    EndTerminal(kExitNormal);
+}
+
 void WatchEndSignals() {
     const sigset_t signals = EndSignals();
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
-    std::thread([signals] {
-        int signal = 0;
-        while (sigwait(&signals, &signal) == 0) RequestNormalEnd();
-    }).detach();
+    std::thread watcher;
+    if (StartHostThread(watcher, WaitForEndSignals, nullptr)) {
+        watcher.detach();
+        return;
+    }
+    // Blocked with nobody waiting for them, the signals would be lost: they
+    // end the program as they end any program.
+    pthread_sigmask(SIG_UNBLOCK, &signals, nullptr);
+    ReportThreadNotStarted("signal watcher thread", "a termination signal ends the terminal without closing it");
 }
 
 void EndForLostDisplay(const std::string& display) {

@@ -14,6 +14,14 @@
 // other thread starts.
 void WatchEndSignals();
 
+// The procedures of the two threads this needs: the one that waits for the
+// signals, and the one that ends the program when the loops have not
+// unwound in time. Should the system give no thread for the first, the
+// signals end the program as they end any program; for the second, the
+// program ends at once.
+void WaitForEndSignals(void*);
+void EndAfterUnwindTime(void*);
+
 // The display has gone away: says so on standard error, naming the
 // display, and ends the terminal with kExitCannotStart.
 [[noreturn]] void EndForLostDisplay(const std::string& display);

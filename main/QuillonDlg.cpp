@@ -9,6 +9,7 @@
 #include "core/KeyboardHook.h"
 #include "core/MachineConfig.h"
 #include "core/RegisteredMessages.h"
+#include "core/ThreadNotStarted.h"
 #include "core/WelcomDlg.h"
 #include "data/DataGlobals.h"
 #include "data/FPTemplateStore.h"
@@ -27,6 +28,10 @@
 namespace {
 
 enum : UINT_PTR { kIdleTimer = 1, kClockTimer = 2, kMemoryTimer = 3 };
+
+// Posted to itself: the box that says the link is not running comes once the
+// main screen is up.
+constexpr UINT kCommNotRunning = WM_APP + 1;
 
 constexpr COLORREF kLightText = RGB(0xDF, 0xDF, 0xDF);
 constexpr COLORREF kScreenColour = RGB(0xFF, 0xC9, 0x9C);
@@ -89,7 +94,12 @@ BOOL CQuillonDlg::OnInitDialog() {
 
     SetPowerDownTarget(this);
     SetCardTarget(this);
-    AfxBeginThread(CommThread, this, THREAD_PRIORITY_NORMAL);
+    if (!AfxBeginThread(CommThread, this, THREAD_PRIORITY_NORMAL)) {
+        // Attendance and access go on without the link; the administrator
+        // must know that the management software cannot reach the terminal.
+        ReportThreadNotStarted("communication thread", "the terminal works without its link; restart it");
+        PostMessage(kCommNotRunning);
+    }
 
     SetTimer(kIdleTimer, 10000);
     SetTimer(kClockTimer, 1000);
@@ -103,6 +113,10 @@ BOOL CQuillonDlg::OnInitDialog() {
 
 LRESULT CQuillonDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_TASKBARHINT) return OnTaskBarHint(wParam, lParam);
+    if (message == kCommNotRunning) {
+        ShowThreadNotStarted(u"CQuillonDlg", u"FPM0011", u"通讯无法启动，本机暂时不能联网，请重新启动！");
+        return 1;
+    }
     if (message == WM_DEBUGWIN) {
         OpenDebugWindow(this);
         return 1;

@@ -7,7 +7,9 @@
 #include <utility>
 #include <vector>
 
+#include "core/ThreadNotStarted.h"
 #include "platform/base/atomic_file.h"
+#include "platform/base/threads.h"
 #include "platform/ui/display.h"
 #include "platform/ui/imagefile.h"
 
@@ -38,9 +40,17 @@ public:
     }
 
     void Post(Picture picture) {
-        std::lock_guard lock(m_mutex);
+        std::unique_lock lock(m_mutex);
+        if (!m_thread.joinable() && !m_inLine && !StartHostThread(m_thread, WriterThread, this)) {
+            m_inLine = true;
+            ReportThreadNotStarted("screen file's writer thread", "the screen file is written as the screen changes");
+        }
+        if (m_inLine) {
+            // Slower for the screen, but the file still shows it.
+            Write(picture, lock);
+            return;
+        }
         m_waiting = std::move(picture);
-        if (!m_thread.joinable()) m_thread = std::thread([this] { Run(); });
         m_changed.notify_all();
     }
 
@@ -55,7 +65,6 @@ public:
         return std::exchange(m_failed, false);
     }
 
-private:
     void Run() {
         std::unique_lock lock(m_mutex);
         for (;;) {
@@ -63,15 +72,21 @@ private:
             if (!m_waiting) return;
             Picture picture = std::move(*m_waiting);
             m_waiting.reset();
-            m_writing = true;
-            lock.unlock();
-            const Surface screen = Surface::View(picture.pixels.data(), picture.width, picture.height, picture.width);
-            const bool written = SaveSurfacePng(screen, picture.path);
-            lock.lock();
-            m_writing = false;
-            if (!written) m_failed = true;
-            m_changed.notify_all();
+            Write(picture, lock);
         }
+    }
+
+private:
+    // Writes with the lock released meanwhile.
+    void Write(Picture& picture, std::unique_lock<std::mutex>& lock) {
+        m_writing = true;
+        lock.unlock();
+        const Surface screen = Surface::View(picture.pixels.data(), picture.width, picture.height, picture.width);
+        const bool written = SaveSurfacePng(screen, picture.path);
+        lock.lock();
+        m_writing = false;
+        if (!written) m_failed = true;
+        m_changed.notify_all();
     }
 
     std::mutex m_mutex;
@@ -80,6 +95,7 @@ private:
     bool m_writing = false;
     bool m_failed = false;
     bool m_stopping = false;
+    bool m_inLine = false;  // no writer thread could be had
     std::thread m_thread;
 };
 
@@ -88,6 +104,8 @@ std::string g_path;
 std::vector<Pixel> g_written;
 
 }  // namespace
+
+void WriterThread(void* writer) { static_cast<Writer*>(writer)->Run(); }
 
 void SetPath(const std::string& hostPath) {
     g_path = hostPath;

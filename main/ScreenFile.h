@@ -15,4 +15,8 @@ void WriteWhenChanged();
 // Returns once every screen handed over has been written (or has failed).
 void Flush();
 
+// The writer thread's procedure. Should the system give no thread for it,
+// each screen is written in line instead.
+void WriterThread(void* writer);
+
 }  // namespace ScreenFile

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdint>
+#include <vector>
 
 #include "platform/base/device_fs.h"
 #include "platform/base/lasterror.h"
@@ -127,6 +128,21 @@ bool AtomicFileWriter::Commit() {
 bool ReplaceHostFile(const std::string& hostPath, const void* data, size_t size) {
     AtomicFileWriter writer(hostPath);
     if (writer.Write(data, size) && writer.Commit()) return true;
+    errno = writer.Error();
+    return false;
+}
+
+bool ReplaceHostFileFrom(int source, const std::string& hostPath, mode_t mode) {
+    AtomicFileWriter writer(hostPath);
+    std::vector<char> buffer(64 * 1024);
+    ssize_t n = 0;
+    while (writer.IsOpen() && (n = read(source, buffer.data(), buffer.size())) != 0) {
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (!writer.Write(buffer.data(), static_cast<size_t>(n))) break;
+    }
+    writer.SetMode(mode);
+    if (writer.Commit()) return true;
     errno = writer.Error();
     return false;
 }

@@ -41,6 +41,9 @@ private:
 
 // Host-path form; false with errno set on failure.
 bool ReplaceHostFile(const std::string& hostPath, const void* data, size_t size);
+// Replaces `hostPath` with everything the descriptor `source` reads, with
+// permissions `mode`; false with errno set when the read or the replace fails.
+bool ReplaceHostFileFrom(int source, const std::string& hostPath, mode_t mode);
 // Device-path form; FALSE with the last error set on failure.
 BOOL ReplaceFileContents(LPCWSTR devicePath, const void* data, size_t size);
 

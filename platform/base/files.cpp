@@ -408,22 +408,11 @@ BOOL CopyFileW(LPCWSTR source, LPCWSTR target, BOOL failIfExists) {
     }
     const int fd = open(from.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return FailWithErrno(from);
-    AtomicFileWriter writer(to);
-    std::vector<char> buffer(64 * 1024);
-    ssize_t n = 0;
-    while (writer.IsOpen() && (n = read(fd, buffer.data(), buffer.size())) != 0) {
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0 || !writer.Write(buffer.data(), static_cast<size_t>(n))) break;
-    }
-    const int readError = n < 0 ? errno : 0;
+    const bool copied = ReplaceHostFileFrom(fd, to, sourceStat.st_mode & 07777);
+    const int error = errno;
     close(fd);
-    if (readError) return Fail(ErrorFromErrno(readError));
-    writer.SetMode(sourceStat.st_mode & 07777);
-    if (!writer.Commit()) {
-        errno = writer.Error();
-        return FailWithErrno(to);
-    }
-    return Succeed();
+    errno = error;
+    return copied ? Succeed() : FailWithErrno(to);
 }
 
 BOOL MoveFileW(LPCWSTR source, LPCWSTR target) { return MoveFileExW(source, target, 0); }

@@ -4,7 +4,9 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <memory>
+#include <system_error>
 
 #include "platform/base/clock.h"
 #include "platform/base/lasterror.h"
@@ -28,6 +30,17 @@ ClockCondition& SuspendCondition() {
 }
 
 std::atomic<DWORD> g_nextThreadId{1};
+
+std::atomic<const void*> g_refusedProcedure{nullptr};
+
+bool StartRefused(const void* procedure) { return procedure && procedure == g_refusedProcedure.load(); }
+
+// pthread_create for a thread that runs `procedure`: its error number, 0
+// when it started.
+int CreateHostThread(pthread_t* host, void* (*main)(void*), void* argument, const void* procedure) {
+    if (StartRefused(procedure)) return EAGAIN;
+    return pthread_create(host, nullptr, main, argument);
+}
 
 thread_local std::shared_ptr<ThreadState> t_self;
 
@@ -99,10 +112,10 @@ std::shared_ptr<ThreadState> StateOf(HANDLE handle) {
     return thread->State();
 }
 
-}  // namespace
-
-HANDLE CreateThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE start, LPVOID parameter, DWORD flags,
-                    LPDWORD threadId) {
+// CreateThread for a thread that runs `procedure` (for a CWinThread, its
+// procedure rather than the class's own start).
+HANDLE CreateThreadRunning(LPTHREAD_START_ROUTINE start, LPVOID parameter, DWORD flags, LPDWORD threadId,
+                           const void* procedure) {
     if (!start) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
@@ -114,7 +127,7 @@ HANDLE CreateThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE start,
     HANDLE handle = MakeHandle(thread);
     thread->AddRef();  // the running thread's own reference
     pthread_t host;
-    if (pthread_create(&host, nullptr, &ThreadObject::Main, thread) != 0) {
+    if (CreateHostThread(&host, &ThreadObject::Main, thread, procedure) != 0) {
         thread->Release();
         CloseHandle(handle);
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
@@ -124,6 +137,13 @@ HANDLE CreateThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE start,
     if (threadId) *threadId = state->id;
     SetLastError(ERROR_SUCCESS);
     return handle;
+}
+
+}  // namespace
+
+HANDLE CreateThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE start, LPVOID parameter, DWORD flags,
+                    LPDWORD threadId) {
+    return CreateThreadRunning(start, parameter, flags, threadId, reinterpret_cast<const void*>(start));
 }
 
 BOOL GetExitCodeThread(HANDLE handle, LPDWORD exitCode) {
@@ -313,8 +333,9 @@ CWinThread::~CWinThread() {
     if (m_hThread) CloseHandle(m_hThread);
 }
 
-BOOL CWinThread::CreateThread(DWORD flags, UINT stackSize, LPSECURITY_ATTRIBUTES attributes) {
-    m_hThread = ::CreateThread(attributes, stackSize, &CWinThread::Main, this, flags, &m_nThreadID);
+BOOL CWinThread::CreateThread(DWORD flags, UINT, LPSECURITY_ATTRIBUTES) {
+    m_hThread = CreateThreadRunning(&CWinThread::Main, this, flags, &m_nThreadID,
+                                    reinterpret_cast<const void*>(m_pfnThreadProc));
     return m_hThread != nullptr;
 }
 
@@ -381,3 +402,19 @@ CWinThread* AfxBeginThread(AFX_THREADPROC procedure, LPVOID parameter, int prior
 CWinThread* AfxGetThread() {
     return t_winThread;
 }
+
+bool StartHostThread(std::thread& thread, void (*procedure)(void*), void* parameter) {
+    if (StartRefused(reinterpret_cast<const void*>(procedure))) {
+        errno = EAGAIN;
+        return false;
+    }
+    try {
+        thread = std::thread(procedure, parameter);
+    } catch (const std::system_error& error) {
+        errno = error.code().value();
+        return false;
+    }
+    return true;
+}
+
+void RefuseThreadStartsOf(const void* procedure) { g_refusedProcedure = procedure; }

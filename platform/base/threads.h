@@ -16,6 +16,8 @@
 // good at its next safe point; until then it runs on.
 #pragma once
 
+#include <thread>
+
 #include "platform/base/types.h"
 
 #define THREAD_PRIORITY_TIME_CRITICAL 0
@@ -112,3 +114,13 @@ CWinThread* AfxBeginThread(CWinThread* thread, int priority = THREAD_PRIORITY_NO
                            DWORD flags = 0, LPSECURITY_ATTRIBUTES attributes = nullptr);
 // The CWinThread running the calling thread, or null for other threads.
 CWinThread* AfxGetThread();
+
+// Starts `procedure(parameter)` on a new host thread held by `thread`. False
+// when the system has no thread to give (where std::thread would throw),
+// with errno set.
+bool StartHostThread(std::thread& thread, void (*procedure)(void*), void* parameter);
+
+// Tests: every start of a thread that runs `procedure` (an AfxBeginThread,
+// CreateThread or StartHostThread procedure) fails from now on as it fails
+// when the system has no thread to give. Null: none fails.
+void RefuseThreadStartsOf(const void* procedure);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cerrno>
 #include <thread>
 
 #include "platform/base/lasterror.h"
@@ -176,6 +177,28 @@ TEST(WinThread, WorkerDeletesItselfWhenDone) {
     object->Release();
     EXPECT_EQ(runs, 1);
     EXPECT_EQ(deaths, 1);
+}
+
+void CountHostRun(void* parameter) { ++*static_cast<std::atomic<int>*>(parameter); }
+
+// A thread the system cannot start fails as the caller can see: no thread
+// object is left behind and nothing runs; once starts are allowed again
+// they work as ever.
+TEST(ThreadStart, ARefusedStartFailsWithoutRunningAnything) {
+    std::atomic<int> runs{0}, deaths{0};
+    RefuseThreadStartsOf(reinterpret_cast<const void*>(&CountRun));
+    EXPECT_EQ(AfxBeginThread(new DestructionCounting(runs, deaths)), nullptr);
+    EXPECT_EQ(deaths, 1) << "the auto-deleting object goes with the failed start";
+    RefuseThreadStartsOf(reinterpret_cast<const void*>(&CountHostRun));
+    std::thread host;
+    errno = 0;
+    EXPECT_FALSE(StartHostThread(host, CountHostRun, &runs));
+    EXPECT_EQ(errno, EAGAIN);
+    EXPECT_FALSE(host.joinable());
+    RefuseThreadStartsOf(nullptr);
+    ASSERT_TRUE(StartHostThread(host, CountHostRun, &runs));
+    host.join();
+    EXPECT_EQ(runs, 1);
 }
 
 }  // namespace

@@ -37,18 +37,20 @@ public:
         return started;
     }
     // The exit status once it has ended within `seconds`, else -1 (also
-    // when a signal ended it).
+    // when a signal ended it: EndingSignal() says which).
     int Wait(int seconds) {
         for (int i = 0; i < seconds * 20 && m_pid > 0; ++i) {
             int status = 0;
             if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
                 m_pid = 0;
+                m_endingSignal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
                 return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
         return -1;
     }
+    int EndingSignal() const { return m_endingSignal; }
     void Signal(int signal) const {
         if (m_pid > 0) kill(m_pid, signal);
     }
@@ -63,4 +65,5 @@ public:
 
 private:
     pid_t m_pid = 0;
+    int m_endingSignal = 0;
 };

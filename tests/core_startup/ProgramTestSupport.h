@@ -76,7 +76,7 @@ protected:
     // line), after `environment` (words for env(1), e.g. "-u DISPLAY").
     ProgramRun Launch(const std::string& arguments, const std::string& environment = "") const {
         const std::string errorsPath = root.HostPath("stderr.txt");
-        const std::string command = "env " + environment + " " + std::string(QUILLON_PROGRAM) + " " + arguments +
+        const std::string command = "env " + environment + " " + program + " " + arguments +
                                     " 2>" + errorsPath;
         ProgramRun run;
         const int status = std::system(command.c_str());
@@ -135,6 +135,7 @@ protected:
     }
     std::string ShotLine(const std::string& relative) const { return "shot " + root.HostPath(relative) + "\n"; }
 
+    std::string program = QUILLON_PROGRAM;  // what Start and Launch run
     static constexpr char16_t kDatabase[] = u"\\NandFlash\\zeta42\\DB\\KD4700.DB";
     static constexpr char kConfig[] = "NandFlash/zeta42/config/config.xml";
     ScopedDeviceRoot root;

@@ -3,8 +3,10 @@
 // the terminal wrote stays.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
 
+#include "platform/base/atomic_file.h"
 #include "tests/device-image/image_files.h"
 #include "tools/device-image/device_image.h"
 
@@ -82,6 +84,53 @@ TEST(DeviceImageBuilder, RefusesAFileInPlaceOfTheFolder) {
     const factory::BuildResult forced = factory::BuildDeviceImage(target.string(), true);
     EXPECT_FALSE(forced.ok);
     EXPECT_EQ(ReadFile(target), "not a folder");
+}
+
+std::atomic<int> g_flushed{0};
+
+// How many files the build puts on disk before they take their names.
+int FilesFlushedBy(const std::function<void()>& build) {
+    g_flushed = 0;
+    SetAtomicStageHook([](AtomicStage stage) { g_flushed += stage == AtomicStage::Flushed; });
+    build();
+    SetAtomicStageHook(nullptr);
+    return g_flushed;
+}
+
+// A power cut after the build must not find a file named but empty: each
+// file is on disk before it takes its name, in a new folder and in a repair.
+TEST(DeviceImageBuilder, EveryFileWrittenIsOnDiskBeforeItTakesItsName) {
+    imagetest::TempFolder temp;
+    const fs::path target = temp.Path() / "device";
+    int imageFiles = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(imagetest::FactoryImage())) imageFiles += entry.is_regular_file();
+    EXPECT_EQ(FilesFlushedBy([&] { ASSERT_TRUE(factory::BuildDeviceImage(target.string(), false).ok); }), imageFiles);
+    // A repair writes every program file; the four the terminal writes are kept.
+    EXPECT_EQ(FilesFlushedBy([&] { ASSERT_TRUE(factory::BuildDeviceImage(target.string(), true).ok); }),
+              imageFiles - 4);
+}
+
+// What a cut build or repair left is cleared by the next run, beside the
+// files it puts back and beside the ones the terminal wrote, which it keeps;
+// files the image does not ship are left alone, whatever their names.
+TEST(DeviceImageBuilder, TheNextRunClearsWhatACutOneLeftBehind) {
+    imagetest::TempFolder temp;
+    const fs::path target = temp.Path() / "device";
+    fs::create_directories(temp.Path() / "device.partial/NandFlash");
+    Write(temp.Path() / "device.partial/NandFlash/half", "cut");
+    ASSERT_TRUE(factory::BuildDeviceImage(target.string(), false).ok);
+    EXPECT_FALSE(fs::exists(temp.Path() / "device.partial"));
+
+    const fs::path app = target / "NandFlash/zeta42";
+    const std::vector<fs::path> leftovers = {target / "registry.reg.partial", app / "DB/KD4700.DB.~tmpa1b2c3",
+                                             app / "LANG/English.LAN.partial", app / "LANG/English.LAN.~tmpzz9zz9"};
+    for (const fs::path& leftover : leftovers) Write(leftover, "half");
+    Write(app / "ICON/5.jpg.partial", "the terminal's own");
+    Write(target / "registry.reg", "in use");
+    ASSERT_TRUE(factory::BuildDeviceImage(target.string(), true).ok);
+    for (const fs::path& leftover : leftovers) EXPECT_FALSE(fs::exists(leftover)) << leftover;
+    EXPECT_EQ(ReadFile(target / "registry.reg"), "in use");
+    EXPECT_EQ(ReadFile(app / "ICON/5.jpg.partial"), "the terminal's own");
 }
 
 }  // namespace

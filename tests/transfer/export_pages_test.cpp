@@ -227,6 +227,22 @@ TEST_F(ExportPagesTest, RecordExportWritesTheWorkedExampleAndBatchesOf72) {
     EXPECT_EQ(progress, std::vector<UINT>{100u});
 }
 
+// The bar moves once a batch of 72 records is in the file: 300 records show
+// 24, 48, 72 and 96 percent on the way, then the whole.
+TEST_F(ExportPagesTest, RecordExportShowsItsProgressOnceABatchOf72) {
+    AddRecords(300, 1000);
+    std::vector<std::u16string> shown;
+    SetTextRunObserver([&](const DrawnTextRun& run) {
+        const std::u16string text(run.text);
+        if (!text.ends_with(u"%")) return;
+        if (shown.empty() || shown.back() != text) shown.push_back(text);
+    });
+    OnPage(1332, Press(0, {"yes", "ok"}));
+    SetTextRunObserver(nullptr);
+    EXPECT_EQ(shown, (std::vector<std::u16string>{u"0%", u"24%", u"48%", u"72%", u"96%", u"100%"}));
+    EXPECT_EQ(DecodeAttendanceFile(ReadHostFile(FlashFile(kAttendanceFile))).count, 300u);
+}
+
 // A second record export on the same visit begins its file, and so its
 // bar, before it asks which records are wanted: the question does not
 // stand over the full bar of the export before.

@@ -2,12 +2,16 @@
 
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <array>
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
+#include "platform/base/atomic_file.h"
 #include "platform/base/host_read.h"
 
 namespace factory {
@@ -41,17 +45,24 @@ bool IsTerminalFile(const fs::path& relative) {
     return false;
 }
 
-// Writes `from` over `to` through a temporary name, so an interrupted
-// repair leaves the old file or the new one.
+// Writes `from` over `to` through a temporary name, on disk before it takes
+// the name, so a cut at any moment leaves the old file or the new one.
 void ReplaceFile(const fs::path& from, const fs::path& to, std::error_code& ec) {
-    fs::path partial = to;
+    const int source = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st;
+    if (source < 0 || fstat(source, &st) != 0 || !ReplaceHostFileFrom(source, to.string(), st.st_mode & 07777))
+        ec = std::error_code(errno, std::generic_category());
+    if (source >= 0) ::close(source);
+}
+
+// The temporaries a cut write left beside `file`: those of the replace, and
+// the ".partial" files earlier builds wrote through.
+void RemoveStaleCopies(const fs::path& file) {
+    RemoveStaleTemporaries(file.string());
+    fs::path partial = file;
     partial += ".partial";
-    fs::copy_file(from, partial, fs::copy_options::overwrite_existing, ec);
-    if (!ec) fs::rename(partial, to, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(partial, ignored);
-    }
+    std::error_code ignored;
+    if (fs::is_regular_file(fs::symlink_status(partial, ignored))) fs::remove(partial, ignored);
 }
 
 // Moves `file` to the first free name of `file`.damaged, .damaged.2, ...,
@@ -104,25 +115,41 @@ BuildResult SetAsideUnreadableFiles(const fs::path& destination, const std::stri
     return result;
 }
 
+// Copies the image into `destination`, which may hold a device folder: with
+// `keepTerminalFiles`, the terminal's own files there are kept and written
+// only where missing. Every folder is on disk once it returns.
+BuildResult CopyImage(const fs::path& source, const fs::path& destination, const std::string& target,
+                      bool keepTerminalFiles) {
+    std::error_code ec;
+    std::vector<fs::path> folders = {destination};
+    for (fs::recursive_directory_iterator it(source, ec), end; !ec && it != end; it.increment(ec)) {
+        const fs::path relative = it->path().lexically_relative(source);
+        const fs::path to = destination / relative;
+        if (it->is_directory(ec)) {
+            fs::create_directories(to, ec);
+            folders.push_back(to);
+        } else {
+            RemoveStaleCopies(to);
+            if (!keepTerminalFiles || !IsTerminalFile(relative) || !fs::exists(to)) ReplaceFile(it->path(), to, ec);
+        }
+        if (ec) return Failed("cannot write " + (fs::path(target) / relative).string() + ": " + ec.message());
+    }
+    if (ec) return Failed("cannot read the factory image " + source.string() + ": " + ec.message());
+    // A new folder's name is in its parent only once the parent is synced.
+    for (const fs::path& folder : folders)
+        if (!SyncHostFolder(folder.string()))
+            return Failed("cannot write " + target + ": " + std::generic_category().message(errno));
+    return Succeeded();
+}
+
 // Puts every program file of the image back into `destination` and keeps
 // the terminal's own files (and anything the image does not ship).
 BuildResult RepairDeviceImage(const fs::path& source, const fs::path& destination, const std::string& target,
                               const SettingsCheck& settingsReadable) {
     BuildResult repaired = SetAsideUnreadableFiles(destination, target, settingsReadable);
     if (!repaired.ok) return repaired;
-    std::error_code ec;
-    for (fs::recursive_directory_iterator it(source, ec), end; !ec && it != end; it.increment(ec)) {
-        const fs::path relative = it->path().lexically_relative(source);
-        const fs::path to = destination / relative;
-        if (it->is_directory(ec)) {
-            fs::create_directories(to, ec);
-        } else if (!IsTerminalFile(relative) || !fs::exists(to)) {
-            ReplaceFile(it->path(), to, ec);
-        }
-        if (ec) return Failed("cannot write " + (fs::path(target) / relative).string() + ": " + ec.message());
-    }
-    if (ec) return Failed("cannot read the factory image " + source.string() + ": " + ec.message());
-    return repaired;
+    const BuildResult copied = CopyImage(source, destination, target, true);
+    return copied.ok ? repaired : copied;
 }
 
 }  // namespace
@@ -147,16 +174,21 @@ BuildResult BuildDeviceImage(const std::string& target, bool force, const Settin
         if (!fs::is_directory(destination, ec)) return Failed(target + " is not a folder");
         return RepairDeviceImage(source, destination, target, settingsReadable);
     }
+    // Assembled beside its place and renamed into it whole; a stale one of
+    // a cut build goes first.
     fs::path partial = destination;
     partial += ".partial";
     fs::remove_all(partial, ec);
-    fs::create_directories(partial.parent_path(), ec);
-    fs::copy(source, partial, fs::copy_options::recursive, ec);
-    if (!ec) fs::rename(partial, destination, ec);
-    if (ec) {
+    if (!ec) fs::create_directories(partial, ec);
+    if (ec) return Failed("cannot write " + target + ": " + ec.message());
+    const BuildResult copied = CopyImage(source, partial, target, false);
+    if (copied.ok) fs::rename(partial, destination, ec);
+    if (copied.ok && !ec && !SyncHostFolder(destination.parent_path().string()))
+        ec = std::error_code(errno, std::generic_category());
+    if (!copied.ok || ec) {
         std::error_code ignored;
         fs::remove_all(partial, ignored);
-        return Failed("cannot write " + target + ": " + ec.message());
+        return copied.ok ? Failed("cannot write " + target + ": " + ec.message()) : copied;
     }
     return Succeeded();
 }

@@ -28,8 +28,11 @@ using SettingsCheck = std::function<bool(const std::string& hostPath)>;
 // under a free name (config.xml.damaged, then config.xml.damaged.2, ...)
 // and the factory one takes its place; a note says so.
 // A new target is assembled beside it and renamed into place, a repaired
-// file is written under a temporary name and renamed, so an interrupted
-// build leaves no half image and no half file.
+// file is written under a temporary name and renamed, each file and folder
+// on disk before it takes its name, so an interrupted build leaves no half
+// image and no half file. What an interrupted run left behind (the folder
+// beside the target, the temporaries beside the image's files) the next
+// run clears.
 BuildResult BuildDeviceImage(const std::string& target, bool force, const SettingsCheck& settingsReadable = {});
 
 // The staged factory image the build produces (a device root).
