@@ -40,8 +40,8 @@ int FindStoredTemplate(const BYTE* pressTemplate, CFPTemplateStore& store, int s
     };
     const int found = search(templates, count);
     if (found >= 0 || count <= 1) return found;
-    // A search names none of two fingers that the press matches about
-    // equally well; enrolled once more, it would name neither of three.
+    // A search names no finger that another matches about as well: the
+    // press of a finger stored twice would pass and be stored a third time.
     // Asked alone, each stored finger the press reaches the level with is
     // one already enrolled.
     for (int i = 0; i < count; ++i)
