@@ -32,10 +32,21 @@ bool RemoveFingerRows(CDbSqlite& db, CUserStorage& users, const CString& userId,
 int FindStoredTemplate(const BYTE* pressTemplate, CFPTemplateStore& store, int sensorVersion) {
     const BYTE* templates = store.GetTemplates();
     const int count = store.GetCount();
-    if (sensorVersion <= 7) return g_FpLib.VeltoMatchN ? g_FpLib.VeltoMatchN(pressTemplate, templates, count, kEnrolMatchLevel) : -1;
-    if (!g_FpLib.VeltoMatch2N) return -1;
+    const size_t stride = static_cast<size_t>(store.GetTemplateSize());
     int score = 0, press = 0;
-    return g_FpLib.VeltoMatch2N(pressTemplate, templates, count, &score, &press, kEnrolMatchLevel);
+    auto search = [&](const BYTE* first, int n) {
+        if (sensorVersion <= 7) return g_FpLib.VeltoMatchN ? g_FpLib.VeltoMatchN(pressTemplate, first, n, kEnrolMatchLevel) : -1;
+        return g_FpLib.VeltoMatch2N ? g_FpLib.VeltoMatch2N(pressTemplate, first, n, &score, &press, kEnrolMatchLevel) : -1;
+    };
+    const int found = search(templates, count);
+    if (found >= 0 || count <= 1) return found;
+    // A search names no finger that another matches about as well: the
+    // press of a finger stored twice would pass and be stored a third time.
+    // Asked alone, each stored finger the press reaches the level with is
+    // one already enrolled.
+    for (int i = 0; i < count; ++i)
+        if (search(templates + i * stride, 1) == 0) return i;
+    return -1;
 }
 
 FingerSaveResult SaveFingerTemplate(CDbSqlite& db, CUserStorage& users, CFPTemplateStore& store, const CString& userId,

@@ -14,7 +14,9 @@ constexpr int kEnrolMatchLevel = 5;
 // The enrolment's duplicate check: the index of a template in the store
 // that the press's template matches, with the matcher of the sensor
 // generation (the store's slots are 1024-byte records above generation 7,
-// else 256-byte templates); -1 when none does or no matcher is loaded.
+// else 256-byte templates), also one that a search would not name for
+// another matching nearly as well; -1 when none does or no matcher is
+// loaded.
 int FindStoredTemplate(const BYTE* pressTemplate, CFPTemplateStore& store, int sensorVersion);
 
 enum class FingerSaveResult { Saved, NoUser, StoreFull, Failed };

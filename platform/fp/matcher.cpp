@@ -34,8 +34,11 @@ constexpr int kVoteReach = kVoteCell * kVoteCells / 2;
 constexpr float kPairTolerance = 8 * 4;  // quarter pixels
 constexpr float kTightTolerance = 4 * 4;
 
-// How many candidates the sift hands to the full comparison.
-constexpr int kSiftKeeps = 64;
+// How many candidates the sift hands to the full comparison. A press whose
+// core was found a little off where it lay at enrolment sees other ridges
+// around it, and the flow alone ranks its finger beyond the first few
+// dozen even where its minutiae pair up well.
+constexpr int kSiftKeeps = 128;
 
 // How far the best record of a search must score above the next one to be
 // named, unless it scores kSureOverThreshold above the level's threshold.

@@ -13,6 +13,7 @@
 #include "tests/users/users_fixture.h"
 #include "users/CPTreeAddUser.h"
 #include "users/CPTreeRegFP.h"
+#include "users/FingerTemplates.h"
 
 namespace {
 
@@ -67,6 +68,40 @@ protected:
                 if (second.empty()) break;
                 if (g_FpLib.VeltoMatch(first.data(), second.data(), 5) != 0 &&
                     g_FpLib.VeltoMatch(first.data(), second.data(), 4) == 0)
+                    return {seed, line};
+            }
+        }
+        return {0, std::string()};
+    }
+    // One press held as both of a stored finger's, and the matching record
+    // the template store makes of that.
+    static std::vector<BYTE> StoredTwice(const std::vector<BYTE>& press) {
+        std::vector<BYTE> stored = press;
+        stored.insert(stored.end(), press.begin(), press.end());
+        return stored;
+    }
+    static std::vector<BYTE> RecordOf(const std::vector<BYTE>& stored) {
+        std::vector<BYTE> record(MatchRecordSize);
+        EXPECT_EQ(g_FpLib.VeltoTempToFPRECORD(stored.data(), record.data()), 1);
+        return record;
+    }
+    // A finger and a later press of it, wiped in part, that a search names
+    // when the finger is stored once but not when it is stored twice: the
+    // two score alike, and a search names only a finger that stands clear
+    // of the next. Seed 0 when no finger tried gives one.
+    std::pair<int, std::string> PressNamedOnlyWhenStoredOnce() {
+        for (int seed = 601; seed <= 640; ++seed) {
+            const std::vector<BYTE> first = UsableTemplate(Finger(seed, 1));
+            if (first.empty()) continue;
+            std::vector<BYTE> records = RecordOf(StoredTwice(first));
+            records.insert(records.end(), records.begin(), records.end());
+            for (int rowsOff = 0; rowsOff <= 220; rowsOff += 5) {
+                const std::string line = Finger(seed, 2, rowsOff);
+                const std::vector<BYTE> second = UsableTemplate(line);
+                if (second.empty()) break;
+                int score, press;
+                if (g_FpLib.VeltoMatch2N(second.data(), records.data(), 1, &score, &press, kEnrolMatchLevel) == 0 &&
+                    g_FpLib.VeltoMatch2N(second.data(), records.data(), 2, &score, &press, kEnrolMatchLevel) < 0)
                     return {seed, line};
             }
         }
@@ -141,6 +176,26 @@ TEST_F(EnrolmentTest, RefusalsShowTheirTextsAndWriteNothing) {
     EXPECT_EQ(FingerRows(u"2"), 0);
     EXPECT_EQ(store.GetCount(), 1);
     EXPECT_EQ(Count(Text(u"R0010")), 1) << "leaving while enrolling asks";
+}
+
+// A finger already stored for two users (as a transfer may bring it)
+// and pressed so that it matches both about equally: a search names
+// neither, yet the finger is enrolled and the press is refused.
+TEST_F(EnrolmentTest, AFingerMatchingTwoStoredAlikeIsRefusedAsEnrolled) {
+    const auto [seed, press] = PressNamedOnlyWhenStoredOnce();
+    ASSERT_NE(seed, 0) << "no press that two stored copies of its finger keep from being named";
+    const std::vector<BYTE> stored = StoredTwice(UsableTemplate(Finger(seed, 1)));
+    ASSERT_EQ(store.Add(stored.data(), u"7", 0, FALSE, StoredTemplateSize), 1);
+    ASSERT_EQ(store.Add(stored.data(), u"8", 0, FALSE, StoredTemplateSize), 1);
+    AddUser(u"1", u"", 0);
+    CString prompt;
+    std::vector<std::string> lines = TypeAndEnter("1");
+    Append(lines, {"key ENTER", "wait 300", press, "wait 300", Probe([&] { prompt = PageControlText(11, 1159); }),
+                   "lift", "answer yes", "key ESC"});
+    RunAt(11, lines);
+    EXPECT_TRUE(prompt.Find(Text(u"R0016")) == 0) << "the finger of other users";
+    EXPECT_EQ(FingerRows(u"1"), 0);
+    EXPECT_EQ(store.GetCount(), 2);
 }
 
 // A second press that the matcher takes for the first one's finger at
