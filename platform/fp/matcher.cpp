@@ -149,7 +149,8 @@ int SumOfBytes(SampleBlock block) {
 // Each stored block is read once and compared with the live one at every
 // kTurnStep-th turn the live press was prepared for: the sift over every
 // record tries every other one, which finds the finger as surely; the turn
-// for the minutiae is then found among all of them.
+// for the minutiae is then found among all of them. The turns are unrolled
+// so that each one's misses stay in a register.
 template <int kTurnStep>
 int SiftDistance(const LivePress& live, const PressFlow& stored, int* bestTurn) {
     constexpr int kTurns = (LivePress::kFlowTurns + kTurnStep - 1) / kTurnStep;
@@ -158,11 +159,13 @@ int SiftDistance(const LivePress& live, const PressFlow& stored, int* bestTurn) 
     const uint8_t* ridges = &stored.ridges[0][0];
     for (int block = 0; block < kViewBlocks; ++block) {
         const SampleBlock b = LoadBlock(orientation + block * kBlockSamples);
+#pragma GCC unroll 9
         for (int t = 0; t < kTurns; ++t)
             misses[t] += OrientationMisses(LoadBlock(live.TurnedFlow(t * kTurnStep) + block * kBlockSamples), b);
     }
     for (int block = 0; block < kViewBlocks; ++block) {
         const SampleBlock b = LoadBlock(ridges + block * kBlockSamples);
+#pragma GCC unroll 9
         for (int t = 0; t < kTurns; ++t) {
             const uint8_t* flow = live.TurnedFlow(t * kTurnStep) + kRings * kSectors;
             misses[t] += RidgeMisses(LoadBlock(flow + block * kBlockSamples), b);
