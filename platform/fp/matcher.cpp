@@ -285,6 +285,13 @@ void FitToPairs(const float* xs, const float* ys, int count, const StoredMinutia
     }
 }
 
+// A pair counts near the peak within a cell and a half of its centre. The
+// centre lies at most kVoteReach - kVoteCell / 2 from no shift, and a pair
+// votes while its cell, rounded towards no shift, lies at most one beyond
+// the grid: a pair further off does neither.
+constexpr int kNearPeak = kVoteCell * 3 / 2;
+constexpr int kGatherReach = std::max(kVoteReach - kVoteCell / 2 + kNearPeak, kVoteReach + 2 * kVoteCell - 1);
+
 // The minutiae view: at each turn every live-stored pair votes for the
 // shift that would lay them on each other; the best-backed shift is refined
 // and the pairs it makes are counted.
@@ -293,9 +300,23 @@ int AlignedPairs(const LivePress& live, const StoredMinutiae& stored, int firstT
     int coarsePairs = 0;
     float bestX[kMaxMinutiae], bestY[kMaxMinutiae];
     int bestLiveOf[kMaxMinutiae];
+    struct Shift {
+        int x, y;
+    };
+    Shift pairShifts[kMaxMinutiae * kMaxMinutiae];
     for (int turn = std::max(0, firstTurn); turn <= std::min(LivePress::kTurns - 1, lastTurn); ++turn) {
         const int16_t* xs = live.TurnedX(turn);
         const int16_t* ys = live.TurnedY(turn);
+        // Only pairs that lie within reach of the grid vote or count near
+        // its peak; they are gathered once.
+        int pairCount = 0;
+        for (int i = 0; i < liveCount; ++i) {
+            for (int j = 0; j < stored.count; ++j) {
+                const int dx = stored.x[j] - xs[i], dy = stored.y[j] - ys[i];
+                pairShifts[pairCount] = {dx, dy};
+                pairCount += dx >= -kGatherReach && dx <= kGatherReach && dy >= -kGatherReach && dy <= kGatherReach;
+            }
+        }
         // Votes land in a cell and its eight neighbours: each cell then holds
         // the votes of the 3x3 cells around it. The grid has a border of two
         // cells so that the nine land without bounds checks; border cells
@@ -303,18 +324,16 @@ int AlignedPairs(const LivePress& live, const StoredMinutiae& stored, int firstT
         int votes[kBorderedVoteCells][kBorderedVoteCells];
         std::memcpy(votes, kEmptyVotes.cells, sizeof votes);
         int peak = 0, peakX = 0, peakY = 0;
-        for (int i = 0; i < liveCount; ++i) {
-            for (int j = 0; j < stored.count; ++j) {
-                const int cx = (stored.x[j] - xs[i] + kVoteReach) / kVoteCell;
-                const int cy = (stored.y[j] - ys[i] + kVoteReach) / kVoteCell;
-                if (cx < -1 || cy < -1 || cx > kVoteCells || cy > kVoteCells) continue;
-                for (int y = cy - 1; y <= cy + 1; ++y) {
-                    for (int x = cx - 1; x <= cx + 1; ++x) {
-                        if (++votes[y + 2][x + 2] > peak) {
-                            peak = votes[y + 2][x + 2];
-                            peakX = x;
-                            peakY = y;
-                        }
+        for (int k = 0; k < pairCount; ++k) {
+            const int cx = (pairShifts[k].x + kVoteReach) / kVoteCell;
+            const int cy = (pairShifts[k].y + kVoteReach) / kVoteCell;
+            if (cx < -1 || cy < -1 || cx > kVoteCells || cy > kVoteCells) continue;
+            for (int y = cy - 1; y <= cy + 1; ++y) {
+                for (int x = cx - 1; x <= cx + 1; ++x) {
+                    if (++votes[y + 2][x + 2] > peak) {
+                        peak = votes[y + 2][x + 2];
+                        peakX = x;
+                        peakY = y;
                     }
                 }
             }
@@ -323,14 +342,12 @@ int AlignedPairs(const LivePress& live, const StoredMinutiae& stored, int firstT
         const int centreX = peakX * kVoteCell + kVoteCell / 2 - kVoteReach;
         const int centreY = peakY * kVoteCell + kVoteCell / 2 - kVoteReach;
         int sumX = 0, sumY = 0, near = 0;
-        for (int i = 0; i < liveCount; ++i) {
-            for (int j = 0; j < stored.count; ++j) {
-                const int dx = stored.x[j] - xs[i] - centreX, dy = stored.y[j] - ys[i] - centreY;
-                if (std::abs(dx) <= kVoteCell * 3 / 2 && std::abs(dy) <= kVoteCell * 3 / 2) {
-                    sumX += dx;
-                    sumY += dy;
-                    ++near;
-                }
+        for (int k = 0; k < pairCount; ++k) {
+            const int dx = pairShifts[k].x - centreX, dy = pairShifts[k].y - centreY;
+            if (std::abs(dx) <= kNearPeak && std::abs(dy) <= kNearPeak) {
+                sumX += dx;
+                sumY += dy;
+                ++near;
             }
         }
         const int shiftX = centreX + (near ? sumX / near : 0);
