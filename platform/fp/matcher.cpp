@@ -125,7 +125,7 @@ SampleBlock OrientationMisses(SampleBlock a, SampleBlock b) {
     const SampleBlock cap = SampleBlock{} + kSiftOrientationCap;
     const SampleBlock high = a > b ? a : b, low = a > b ? b : a;
     const SampleBlock d = high - low;
-    return kSiftOrientationWeight * ((high & 0x80) != 0 ? cap / 2 : Min(Min(d, kOrientationLevels - d), cap));
+    return (high & 0x80) != 0 ? cap / 2 : Min(Min(d, kOrientationLevels - d), cap);
 }
 
 SampleBlock RidgeMisses(SampleBlock a, SampleBlock b) {
@@ -163,6 +163,8 @@ int SiftDistance(const LivePress& live, const PressFlow& stored, int* bestTurn) 
         for (int t = 0; t < kTurns; ++t)
             misses[t] += OrientationMisses(LoadBlock(live.TurnedFlow(t * kTurnStep) + block * kBlockSamples), b);
     }
+    // Weighed once for all the orientation blocks.
+    for (SampleBlock& turnMisses : misses) turnMisses *= kSiftOrientationWeight;
     for (int block = 0; block < kViewBlocks; ++block) {
         const SampleBlock b = LoadBlock(ridges + block * kBlockSamples);
 #pragma GCC unroll 9
