@@ -214,9 +214,11 @@ struct StoredMinutiae {
     int y[kMaxMinutiae];
 };
 
+int StoredMinutiaCount(const uint8_t* pressBytes) { return std::min<int>(pressBytes[3], kMaxMinutiae); }
+
 StoredMinutiae ReadMinutiae(const uint8_t* pressBytes) {
     StoredMinutiae m;
-    m.count = std::min<int>(pressBytes[3], kMaxMinutiae);
+    m.count = StoredMinutiaCount(pressBytes);
     for (int i = 0; i < m.count; ++i) {
         m.x[i] = 4 * static_cast<int8_t>(pressBytes[kMinutiaeOffset + 2 * i]);
         m.y[i] = 4 * static_cast<int8_t>(pressBytes[kMinutiaeOffset + 2 * i + 1]);
@@ -374,13 +376,23 @@ int AlignedPairs(const LivePress& live, const StoredMinutiae& stored, int firstT
     return PairUp(fittedX, fittedY, liveCount, stored, kTightTolerance, nullptr);
 }
 
+int MinutiaeScoreOfPairs(int pairs, int liveCount, int storedCount) {
+    const int scale = std::max(liveCount, kFewestMinutiae) * std::max(storedCount, kFewestMinutiae);
+    return std::min(100, 100 * pairs * pairs / scale);
+}
+
 int MinutiaeScore(const LivePress& live, const uint8_t* pressBytes, int firstTurn, int lastTurn) {
     const int liveCount = live.Features().minutiaCount;
     const StoredMinutiae stored = ReadMinutiae(pressBytes);
     if (liveCount == 0 || stored.count == 0) return 0;
-    const int bestPairs = AlignedPairs(live, stored, firstTurn, lastTurn);
-    const int scale = std::max(liveCount, kFewestMinutiae) * std::max(stored.count, kFewestMinutiae);
-    return std::min(100, 100 * bestPairs * bestPairs / scale);
+    return MinutiaeScoreOfPairs(AlignedPairs(live, stored, firstTurn, lastTurn), liveCount, stored.count);
+}
+
+// No more minutiae pair up than the fewer of the two presses has.
+int MostMinutiaeScore(const LivePress& live, const uint8_t* pressBytes) {
+    const int liveCount = live.Features().minutiaCount;
+    const int storedCount = StoredMinutiaCount(pressBytes);
+    return MinutiaeScoreOfPairs(std::min(liveCount, storedCount), liveCount, storedCount);
 }
 
 // The flow view tells fingers apart more surely than minutiae that carry
@@ -422,7 +434,7 @@ int SiftedScore(const LivePress& live, const uint8_t* record, int needed) {
         const PressFlow& flow = FlowOf(record, p);
         const int shift = FlowShiftOf(live, flow);
         const int flowScore = FlowScore(live, flow, shift - kShiftWindow, shift + kShiftWindow);
-        const int most = Combine(flowScore, 100);
+        const int most = Combine(flowScore, MostMinutiaeScore(live, StoredPressBytes(record, p)));
         if (most < needed || most <= best) continue;
         const int turn = MinutiaeTurnOfShift(shift);
         best = std::max(best, Combine(flowScore, MinutiaeScore(live, StoredPressBytes(record, p), turn - kTurnWindow,
