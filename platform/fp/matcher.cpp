@@ -16,7 +16,6 @@ struct PressFlow {
 
 // The record's parts (see matcher.h). What the sift reads of every record,
 // the tag, the usable presses and both flows, lies together.
-constexpr int kRecordTagOffset = 368;
 constexpr int kRecordUsableOffset = kRecordTagOffset + 4;
 constexpr int kFlowsOffset = kRecordFlowsOffset;
 static_assert(kStoredTemplateSize <= kRecordTagOffset && kRecordUsableOffset < kFlowsOffset, "the header follows the template");

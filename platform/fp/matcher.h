@@ -25,8 +25,9 @@
 
 #include "platform/fp/fptemplate.h"
 
-// Where a record keeps the flow samples of both presses, the bytes the
-// identification's sift reads.
+// Where a record keeps its tag and which presses are usable, and the flow
+// samples of both presses: the bytes the identification's sift reads.
+constexpr int kRecordTagOffset = 368;
 constexpr int kRecordFlowsOffset = 384;
 constexpr int kRecordFlowBytes = 2 * (kRings + kCountRadii) * kSectors;
 
