@@ -207,20 +207,33 @@ struct EmptyVotes {
 };
 constexpr EmptyVotes kEmptyVotes;
 
+// Four minutiae at a time, for the distances to each of them.
+typedef float FourFloats __attribute__((vector_size(16)));
+constexpr int kFourMinutiae = (kMaxMinutiae + 3) / 4;
+
 struct StoredMinutiae {
     int count;
     int x[kMaxMinutiae];  // quarter pixels
     int y[kMaxMinutiae];
+    // The same four at a time; those beyond `count` lie too far off to pair.
+    FourFloats groupX[kFourMinutiae];
+    FourFloats groupY[kFourMinutiae];
 };
 
 int StoredMinutiaCount(const uint8_t* pressBytes) { return std::min<int>(pressBytes[3], kMaxMinutiae); }
 
 StoredMinutiae ReadMinutiae(const uint8_t* pressBytes) {
+    constexpr float kFarOff = 1e6f;
     StoredMinutiae m;
     m.count = StoredMinutiaCount(pressBytes);
-    for (int i = 0; i < m.count; ++i) {
-        m.x[i] = 4 * static_cast<int8_t>(pressBytes[kMinutiaeOffset + 2 * i]);
-        m.y[i] = 4 * static_cast<int8_t>(pressBytes[kMinutiaeOffset + 2 * i + 1]);
+    for (int i = 0; i < kFourMinutiae * 4; ++i) {
+        const bool present = i < m.count;
+        if (present) {
+            m.x[i] = 4 * static_cast<int8_t>(pressBytes[kMinutiaeOffset + 2 * i]);
+            m.y[i] = 4 * static_cast<int8_t>(pressBytes[kMinutiaeOffset + 2 * i + 1]);
+        }
+        m.groupX[i / 4][i % 4] = present ? static_cast<float>(m.x[i]) : kFarOff;
+        m.groupY[i / 4][i % 4] = present ? static_cast<float>(m.y[i]) : kFarOff;
     }
     return m;
 }
@@ -229,26 +242,27 @@ StoredMinutiae ReadMinutiae(const uint8_t* pressBytes) {
 // shifted; each stored minutia pairs once. `liveOf` (may be null) gets,
 // per stored minutia, the live one it paired with or -1.
 int PairUp(const float* xs, const float* ys, int count, const StoredMinutiae& stored, float tolerance, int* liveOf) {
-    bool used[kMaxMinutiae] = {};
+    // A stored minutia once paired lies infinitely far from every live one.
+    FourFloats paired[kFourMinutiae] = {};
+    const int groups = (stored.count + 3) / 4;
     if (liveOf) std::fill(liveOf, liveOf + stored.count, -1);
     int pairs = 0;
     for (int i = 0; i < count; ++i) {
-        int bestJ = -1;
-        float bestDistance = tolerance * tolerance;
-        for (int j = 0; j < stored.count; ++j) {
-            if (used[j]) continue;
-            const float dx = xs[i] - stored.x[j], dy = ys[i] - stored.y[j];
-            const float distance = dx * dx + dy * dy;
-            if (distance < bestDistance) {
-                bestDistance = distance;
-                bestJ = j;
-            }
+        FourFloats distance[kFourMinutiae];
+        FourFloats least = FourFloats{} + std::numeric_limits<float>::infinity();
+        for (int g = 0; g < groups; ++g) {
+            const FourFloats dx = xs[i] - stored.groupX[g], dy = ys[i] - stored.groupY[g];
+            distance[g] = dx * dx + dy * dy + paired[g];
+            least = least < distance[g] ? least : distance[g];
         }
-        if (bestJ >= 0) {
-            used[bestJ] = true;
-            if (liveOf) liveOf[bestJ] = i;
-            ++pairs;
-        }
+        const float nearest = std::min({least[0], least[1], least[2], least[3]});
+        if (!(nearest < tolerance * tolerance)) continue;
+        // Of equally near ones the first pairs.
+        int j = 0;
+        while (distance[j / 4][j % 4] != nearest) ++j;
+        paired[j / 4][j % 4] = std::numeric_limits<float>::infinity();
+        if (liveOf) liveOf[j] = i;
+        ++pairs;
     }
     return pairs;
 }
