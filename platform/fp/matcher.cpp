@@ -160,7 +160,8 @@ int SiftDistance(const LivePress& live, const PressFlow& stored, int* bestTurn) 
             misses[t] += OrientationMisses(LoadBlock(live.TurnedFlow(t * kTurnStep) + block * kBlockSamples), b);
     }
     // Weighed once for all the orientation blocks.
-    for (SampleBlock& turnMisses : misses) turnMisses *= kSiftOrientationWeight;
+#pragma GCC unroll 9
+    for (int t = 0; t < kTurns; ++t) misses[t] *= kSiftOrientationWeight;
     for (int block = 0; block < kViewBlocks; ++block) {
         const SampleBlock b = LoadBlock(ridges + block * kBlockSamples);
 #pragma GCC unroll 9
