@@ -106,40 +106,56 @@ constexpr int kSiftOrientationCap = 4;
 constexpr int kSiftRidgeCap = 24;
 constexpr int kSiftOrientationWeight = 5;
 
-// Sixteen samples at a time. Per sample the weighted misses stay below
-// 256 over the four blocks of each view, so a byte holds their sum.
+// Sixteen samples at a time, SSE2's width, or thirty-two where the
+// processor has AVX2. The helpers below are inlined into the code of the
+// width they serve, and take blocks by reference, so that no block is
+// passed as a value in one width's way to code built for the other.
 typedef uint8_t SampleBlock __attribute__((vector_size(16)));
-constexpr int kBlockSamples = sizeof(SampleBlock);
-constexpr int kViewBlocks = kRings * kSectors / kBlockSamples;
+typedef uint8_t WideSampleBlock __attribute__((vector_size(32)));
+#define SIFT_INLINE inline __attribute__((always_inline))
+
+template <class Block>
+constexpr int kViewBlocks = kRings * kSectors / sizeof(Block);
 static_assert(kCountRadii * kSectors == kRings * kSectors, "both views have as many samples");
-static_assert(kViewBlocks * (kSiftOrientationWeight * kSiftOrientationCap + kSiftRidgeCap) < 256, "the misses fit a byte");
+// Per sample the weighted misses stay below 256 over the blocks of each
+// view, so a byte holds their sum.
+static_assert(kViewBlocks<SampleBlock> * (kSiftOrientationWeight * kSiftOrientationCap + kSiftRidgeCap) < 256,
+              "the misses fit a byte");
 
-SampleBlock LoadBlock(const uint8_t* bytes) {
-    SampleBlock block;
+template <class Block>
+SIFT_INLINE void LoadBlock(Block& block, const uint8_t* bytes) {
     std::memcpy(&block, bytes, sizeof block);
-    return block;
 }
 
-SampleBlock Min(SampleBlock a, SampleBlock b) { return a < b ? a : b; }
-
-SampleBlock OrientationMisses(SampleBlock a, SampleBlock b) {
-    const SampleBlock cap = SampleBlock{} + kSiftOrientationCap;
-    const SampleBlock high = a > b ? a : b, low = a > b ? b : a;
-    const SampleBlock d = high - low;
-    return (high & 0x80) != 0 ? cap / 2 : Min(Min(d, kOrientationLevels - d), cap);
+template <class Block>
+SIFT_INLINE void AddOrientationMisses(Block& misses, const Block& a, const Block& b) {
+    const Block cap = Block{} + kSiftOrientationCap;
+    const Block high = a > b ? a : b, low = a > b ? b : a;
+    const Block d = high - low, round = kOrientationLevels - d;
+    const Block nearer = d < round ? d : round;
+    misses += (high & 0x80) != 0 ? cap / 2 : nearer < cap ? nearer : cap;
 }
 
-SampleBlock RidgeMisses(SampleBlock a, SampleBlock b) {
-    const SampleBlock cap = SampleBlock{} + kSiftRidgeCap;
-    const SampleBlock high = a > b ? a : b, low = a > b ? b : a;
-    return high == kUnusable ? cap / 2 : Min(high - low, cap);
+template <class Block>
+SIFT_INLINE void AddRidgeMisses(Block& misses, const Block& a, const Block& b) {
+    const Block cap = Block{} + kSiftRidgeCap;
+    const Block high = a > b ? a : b, low = a > b ? b : a;
+    const Block d = high - low;
+    misses += high == kUnusable ? cap / 2 : d < cap ? d : cap;
 }
 
-// The sum of the sixteen bytes: their distances from zero, which SSE2 adds
+// The sum of the block's bytes: their distances from zero, which SSE2 adds
 // up eight at a time in one step.
-int SumOfBytes(SampleBlock block) {
-    const __m128i halves = _mm_sad_epu8(reinterpret_cast<__m128i>(block), _mm_setzero_si128());
-    return _mm_cvtsi128_si32(halves) + _mm_extract_epi16(halves, 4);
+template <class Block>
+SIFT_INLINE int SumOfBytes(const Block& block) {
+    __m128i parts[sizeof block / sizeof(__m128i)];
+    std::memcpy(parts, &block, sizeof parts);
+    int sum = 0;
+    for (const __m128i part : parts) {
+        const __m128i halves = _mm_sad_epu8(part, _mm_setzero_si128());
+        sum += _mm_cvtsi128_si32(halves) + _mm_extract_epi16(halves, 4);
+    }
+    return sum;
 }
 
 // Each stored block is read once and compared with the live one at every
@@ -147,27 +163,31 @@ int SumOfBytes(SampleBlock block) {
 // record tries every other one, which finds the finger as surely; the turn
 // for the minutiae is then found among all of them. The turns are unrolled
 // so that each one's misses stay in a register.
-template <int kTurnStep>
-int SiftDistance(const LivePress& live, const PressFlow& stored, int* bestTurn) {
+template <int kTurnStep, class Block = SampleBlock>
+SIFT_INLINE int SiftDistance(const LivePress& live, const PressFlow& stored, int* bestTurn) {
     constexpr int kTurns = (LivePress::kFlowTurns + kTurnStep - 1) / kTurnStep;
-    SampleBlock misses[kTurns] = {};
+    constexpr int kBlockSamples = sizeof(Block);
+    Block misses[kTurns] = {};
     const uint8_t* orientation = &stored.orientation[0][0];
     const uint8_t* ridges = &stored.ridges[0][0];
-    for (int block = 0; block < kViewBlocks; ++block) {
-        const SampleBlock b = LoadBlock(orientation + block * kBlockSamples);
+    Block a, b;
+    for (int block = 0; block < kViewBlocks<Block>; ++block) {
+        LoadBlock(b, orientation + block * kBlockSamples);
 #pragma GCC unroll 9
-        for (int t = 0; t < kTurns; ++t)
-            misses[t] += OrientationMisses(LoadBlock(live.TurnedFlow(t * kTurnStep) + block * kBlockSamples), b);
+        for (int t = 0; t < kTurns; ++t) {
+            LoadBlock(a, live.TurnedFlow(t * kTurnStep) + block * kBlockSamples);
+            AddOrientationMisses(misses[t], a, b);
+        }
     }
     // Weighed once for all the orientation blocks.
 #pragma GCC unroll 9
     for (int t = 0; t < kTurns; ++t) misses[t] *= kSiftOrientationWeight;
-    for (int block = 0; block < kViewBlocks; ++block) {
-        const SampleBlock b = LoadBlock(ridges + block * kBlockSamples);
+    for (int block = 0; block < kViewBlocks<Block>; ++block) {
+        LoadBlock(b, ridges + block * kBlockSamples);
 #pragma GCC unroll 9
         for (int t = 0; t < kTurns; ++t) {
-            const uint8_t* flow = live.TurnedFlow(t * kTurnStep) + kRings * kSectors;
-            misses[t] += RidgeMisses(LoadBlock(flow + block * kBlockSamples), b);
+            LoadBlock(a, live.TurnedFlow(t * kTurnStep) + kRings * kSectors + block * kBlockSamples);
+            AddRidgeMisses(misses[t], a, b);
         }
     }
     int best = std::numeric_limits<int>::max();
@@ -454,6 +474,46 @@ int SiftedScore(const LivePress& live, const uint8_t* record, int needed) {
     return best;
 }
 
+// Every record's distance from the live press by the sift, with its index,
+// those with no usable press left out.
+template <class Block>
+SIFT_INLINE void SiftRecordsIn(const LivePress& live, const uint8_t* records, int count, int stride,
+                               std::vector<std::pair<int, int>>& sifted) {
+    sifted.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        const uint8_t* record = records + static_cast<size_t>(i) * stride;
+        if (i + kSiftAhead < count) PrefetchSiftBytes(record + kSiftAhead * static_cast<size_t>(stride));
+        if (!IsRecord(record)) continue;
+        int nearest = -1;
+        for (int p = 0; p < 2; ++p) {
+            if (!PressUsable(record, p)) continue;
+            int turn;
+            const int distance = SiftDistance<2, Block>(live, FlowOf(record, p), &turn);
+            if (nearest < 0 || distance < nearest) nearest = distance;
+        }
+        if (nearest >= 0) sifted.emplace_back(nearest, i);
+    }
+}
+
+void SiftRecordsSse2(const LivePress& live, const uint8_t* records, int count, int stride,
+                     std::vector<std::pair<int, int>>& sifted) {
+    SiftRecordsIn<SampleBlock>(live, records, count, stride, sifted);
+}
+
+__attribute__((target("avx2"))) void SiftRecordsAvx2(const LivePress& live, const uint8_t* records, int count, int stride,
+                                                     std::vector<std::pair<int, int>>& sifted) {
+    SiftRecordsIn<WideSampleBlock>(live, records, count, stride, sifted);
+}
+
+void SiftRecords(const LivePress& live, const uint8_t* records, int count, int stride, SiftCode code,
+                 std::vector<std::pair<int, int>>& sifted) {
+    static const bool hasAvx2 = __builtin_cpu_supports("avx2");
+    if (code == SiftCode::Widest && hasAvx2)
+        SiftRecordsAvx2(live, records, count, stride, sifted);
+    else
+        SiftRecordsSse2(live, records, count, stride, sifted);
+}
+
 }  // namespace
 
 bool LivePress::Prepare(const uint8_t* templateBytes) {
@@ -506,25 +566,13 @@ int ScoreTemplates(const uint8_t* a, const uint8_t* b) {
     return ScoreAgainstRecord(live, record, nullptr);
 }
 
-int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, int stride, int level, int* score) {
+int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, int stride, int level, int* score,
+                      SiftCode code) {
     if (score) *score = 0;
     // A cheap sift over every record keeps the likeliest few for the full
     // comparison, which alone would be too slow for thousands of fingers.
     std::vector<std::pair<int, int>> sifted;
-    sifted.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        const uint8_t* record = records + static_cast<size_t>(i) * stride;
-        if (i + kSiftAhead < count) PrefetchSiftBytes(record + kSiftAhead * static_cast<size_t>(stride));
-        if (!IsRecord(record)) continue;
-        int nearest = -1;
-        for (int p = 0; p < 2; ++p) {
-            if (!PressUsable(record, p)) continue;
-            int turn;
-            const int distance = SiftDistance<2>(live, FlowOf(record, p), &turn);
-            if (nearest < 0 || distance < nearest) nearest = distance;
-        }
-        if (nearest >= 0) sifted.emplace_back(nearest, i);
-    }
+    SiftRecords(live, records, count, stride, code, sifted);
     const size_t keep = std::min<size_t>(kSiftKeeps, sifted.size());
     std::partial_sort(sifted.begin(), sifted.begin() + keep, sifted.end());
     const int threshold = MatchThreshold(level);
