@@ -8,7 +8,10 @@
 // lays it and laid carelessly (turned, shifted, partial), each kind counted
 // on its own; strangers are presses of fingers never enrolled. A search is
 // timed alone, so that the median and the 95th percentile are those of
-// single searches, beside a plain pass over the bytes the search sifts.
+// single searches, beside a plain pass over the bytes the search sifts;
+// both with the caches as the run before left them, and as making the
+// template of a press leaves them, which is how a search at the terminal
+// finds them.
 //
 // FP_BENCH_LIBRARIES names another folder of the three libraries (the
 // build's own by default), so that two builds' matchers are measured on
@@ -178,18 +181,30 @@ const RealisticStore& Store() {
     return store;
 }
 
-// Presses of one finger in turn, as they come at the sensor.
+// Presses of one finger, as they come at the sensor.
+const std::vector<GreyImage>& PressesOfOneFinger() {
+    static const std::vector<GreyImage> presses = [] {
+        int width, height;
+        FpImageSize(8, &width, &height);
+        std::vector<GreyImage> made;
+        for (uint32_t press = 0; press < 8; ++press) made.push_back(SynthesizeFinger(42, press, width, height));
+        return made;
+    }();
+    return presses;
+}
+
+// The next of those presses made a template, as the terminal does before
+// every search.
+void Capture() {
+    static std::vector<BYTE> tmpl(kFpTemplateBytes), work(kFpImageBytes);
+    static size_t turn = 0;
+    const GreyImage& image = PressesOfOneFinger()[turn++ % PressesOfOneFinger().size()];
+    benchmark::DoNotOptimize(Extract()(image.pixels.data(), tmpl.data(), work.data(), 1, 0));
+}
+
 void ExtractTemplate(benchmark::State& state) {
-    int width, height;
-    FpImageSize(8, &width, &height);
-    std::vector<GreyImage> presses;
-    for (uint32_t press = 0; press < 8; ++press) presses.push_back(SynthesizeFinger(42, press, width, height));
-    std::vector<BYTE> tmpl(kFpTemplateBytes), work(kFpImageBytes);
-    size_t turn = 0;
-    for (auto _ : state) {
-        const GreyImage& image = presses[turn++ % presses.size()];
-        benchmark::DoNotOptimize(Extract()(image.pixels.data(), tmpl.data(), work.data(), 1, 0));
-    }
+    PressesOfOneFinger();
+    for (auto _ : state) Capture();
 }
 BENCHMARK(ExtractTemplate)
     ->Unit(benchmark::kMillisecond)
@@ -229,8 +244,22 @@ void TimedOneAtATime(benchmark::internal::Benchmark* timed) {
         ->ReportAggregatesOnly(true);
 }
 
+// What the processor's caches hold when the timed code starts: what the
+// same code left there the time before (warm), or what making a template
+// of a press left (after a capture), as at the terminal, where every
+// search follows a capture.
+enum CacheState { kWarm, kAfterCapture };
+
+void SetCacheState(benchmark::State& state, int cacheState) {
+    if (cacheState != kAfterCapture) return;
+    state.PauseTiming();
+    Capture();
+    state.ResumeTiming();
+}
+
 // One search per repetition at the usual level, each with the next probe of
-// the kind (0 genuine, 1 strangers, 2 both in turn).
+// the kind (0 genuine, 1 strangers, 2 both in turn), the caches as the
+// third argument says.
 void IdentifyRealistic(benchmark::State& state) {
     const RealisticStore& store = Store();
     if (!StoreMade(state, store)) return;
@@ -239,6 +268,7 @@ void IdentifyRealistic(benchmark::State& state) {
     static size_t turn[3] = {};
     size_t& next = turn[state.range(1)];
     for (auto _ : state) {
+        SetCacheState(state, static_cast<int>(state.range(2)));
         const Probe& probe = *probes[next++ % probes.size()];
         int score, press;
         const auto start = std::chrono::steady_clock::now();
@@ -248,26 +278,43 @@ void IdentifyRealistic(benchmark::State& state) {
     }
 }
 BENCHMARK(IdentifyRealistic)
-    ->Args({kMostRecords, kGenuine})
-    ->Args({kMostRecords, kStrangers})
+    ->Args({kMostRecords, kGenuine, kWarm})
+    ->Args({kMostRecords, kStrangers, kWarm})
+    ->Args({kMostRecords, kGenuine, kAfterCapture})
+    ->Args({kMostRecords, kStrangers, kAfterCapture})
     ->Apply(TimedOneAtATime<kProbesOfAKind>);
-BENCHMARK(IdentifyRealistic)->Args({kMostRecords, kBoth})->Apply(TimedOneAtATime<2 * kProbesOfAKind>);
+BENCHMARK(IdentifyRealistic)
+    ->Args({kMostRecords, kBoth, kWarm})
+    ->Args({kMostRecords, kBoth, kAfterCapture})
+    ->Apply(TimedOneAtATime<2 * kProbesOfAKind>);
 
 // The yardstick for the search's time: one plain SSE2 pass over the bytes
-// the sift reads, every record's flow samples of both presses, each byte's
-// distance to the live press's summed. The search cannot be much faster
-// than reading its store once.
+// the sift reads, every record's tag and usable presses and the flow
+// samples of both presses, each byte's distance to the live press's
+// summed, the caches as the argument says.
+// The search cannot be much faster than reading its store once. Like the
+// sift, the pass asks for each record's bytes a few records ahead, so that
+// it waits no longer for memory than the search does.
 void PlainPassOverSiftBytes(benchmark::State& state) {
+    constexpr int kReadAhead = 4;
     const RealisticStore& store = Store();
     if (!StoreMade(state, store)) return;
     const std::vector<const Probe*> probes = ProbesOf(store, kBoth);
     size_t next = 0;
     for (auto _ : state) {
+        SetCacheState(state, static_cast<int>(state.range(0)));
         const BYTE* live = probes[next++ % probes.size()]->press.data() + 8;
         const auto start = std::chrono::steady_clock::now();
         __m128i sum = _mm_setzero_si128();
         for (int i = 0; i < kMostRecords; ++i) {
-            const BYTE* flows = &store.records[static_cast<size_t>(i) * kFpRecordBytes] + kRecordFlowsOffset;
+            const BYTE* record = &store.records[static_cast<size_t>(i) * kFpRecordBytes];
+            if (i + kReadAhead < kMostRecords) {
+                for (int offset = kRecordTagOffset; offset < kRecordFlowsOffset + kRecordFlowBytes; offset += 64)
+                    __builtin_prefetch(record + kReadAhead * kFpRecordBytes + offset);
+            }
+            const __m128i tag = _mm_loadu_si128(reinterpret_cast<const __m128i*>(record + kRecordTagOffset));
+            sum = _mm_add_epi64(sum, _mm_sad_epu8(tag, _mm_loadu_si128(reinterpret_cast<const __m128i*>(live))));
+            const BYTE* flows = record + kRecordFlowsOffset;
             for (int offset = 0; offset < kRecordFlowBytes; offset += 16) {
                 const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(flows + offset));
                 const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(live + offset % 128));
@@ -279,7 +326,7 @@ void PlainPassOverSiftBytes(benchmark::State& state) {
         state.SetIterationTime(std::chrono::duration<double>(end - start).count());
     }
 }
-BENCHMARK(PlainPassOverSiftBytes)->Apply(TimedOneAtATime<kProbesOfAKind>);
+BENCHMARK(PlainPassOverSiftBytes)->Arg(kWarm)->Arg(kAfterCapture)->Apply(TimedOneAtATime<kProbesOfAKind>);
 
 // The outcome of searching every probe of a kind over all records; for
 // strangers, every one named is named wrongly.

@@ -1,5 +1,7 @@
 #include "platform/fp/matcher.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -16,7 +18,6 @@ struct PressFlow {
 
 // The record's parts (see matcher.h). What the sift reads of every record,
 // the tag, the usable presses and both flows, lies together.
-constexpr int kRecordTagOffset = 368;
 constexpr int kRecordUsableOffset = kRecordTagOffset + 4;
 constexpr int kFlowsOffset = kRecordFlowsOffset;
 static_assert(kStoredTemplateSize <= kRecordTagOffset && kRecordUsableOffset < kFlowsOffset, "the header follows the template");
@@ -108,43 +109,54 @@ constexpr int kSiftOrientationCap = 4;
 constexpr int kSiftRidgeCap = 24;
 constexpr int kSiftOrientationWeight = 5;
 
-// Sixteen samples at a time. Per sample the weighted misses stay below
-// 256 over the four blocks of each view, so a byte holds their sum.
+// Sixteen samples at a time, SSE2's width, or thirty-two where the
+// processor has AVX2. The helpers below are inlined into the code of the
+// width they serve, and take blocks by reference, so that no block is
+// passed as a value in one width's way to code built for the other.
 typedef uint8_t SampleBlock __attribute__((vector_size(16)));
-constexpr int kBlockSamples = sizeof(SampleBlock);
-constexpr int kViewBlocks = kRings * kSectors / kBlockSamples;
+typedef uint8_t WideSampleBlock __attribute__((vector_size(32)));
+#define SIFT_INLINE inline __attribute__((always_inline))
+
+template <class Block>
+constexpr int kViewBlocks = kRings * kSectors / sizeof(Block);
 static_assert(kCountRadii * kSectors == kRings * kSectors, "both views have as many samples");
-static_assert(kViewBlocks * (kSiftOrientationWeight * kSiftOrientationCap + kSiftRidgeCap) < 256, "the misses fit a byte");
+// Per sample the weighted misses stay below 256 over the blocks of each
+// view, so a byte holds their sum.
+static_assert(kViewBlocks<SampleBlock> * (kSiftOrientationWeight * kSiftOrientationCap + kSiftRidgeCap) < 256,
+              "the misses fit a byte");
 
-SampleBlock LoadBlock(const uint8_t* bytes) {
-    SampleBlock block;
+template <class Block>
+SIFT_INLINE void LoadBlock(Block& block, const uint8_t* bytes) {
     std::memcpy(&block, bytes, sizeof block);
-    return block;
 }
 
-SampleBlock Min(SampleBlock a, SampleBlock b) { return a < b ? a : b; }
-
-SampleBlock OrientationMisses(SampleBlock a, SampleBlock b) {
-    const SampleBlock cap = SampleBlock{} + kSiftOrientationCap;
-    const SampleBlock high = a > b ? a : b, low = a > b ? b : a;
-    const SampleBlock d = high - low;
-    return kSiftOrientationWeight * ((high & 0x80) != 0 ? cap / 2 : Min(Min(d, kOrientationLevels - d), cap));
+template <class Block>
+SIFT_INLINE void AddOrientationMisses(Block& misses, const Block& a, const Block& b) {
+    const Block cap = Block{} + kSiftOrientationCap;
+    const Block high = a > b ? a : b, low = a > b ? b : a;
+    const Block d = high - low, round = kOrientationLevels - d;
+    const Block nearer = d < round ? d : round;
+    misses += (high & 0x80) != 0 ? cap / 2 : nearer < cap ? nearer : cap;
 }
 
-SampleBlock RidgeMisses(SampleBlock a, SampleBlock b) {
-    const SampleBlock cap = SampleBlock{} + kSiftRidgeCap;
-    const SampleBlock high = a > b ? a : b, low = a > b ? b : a;
-    return high == kUnusable ? cap / 2 : Min(high - low, cap);
+template <class Block>
+SIFT_INLINE void AddRidgeMisses(Block& misses, const Block& a, const Block& b) {
+    const Block cap = Block{} + kSiftRidgeCap;
+    const Block high = a > b ? a : b, low = a > b ? b : a;
+    const Block d = high - low;
+    misses += high == kUnusable ? cap / 2 : d < cap ? d : cap;
 }
 
-// The sum of the sixteen bytes, eight at a time in one word.
-int SumOfBytes(SampleBlock block) {
-    uint64_t halves[2];
-    std::memcpy(halves, &block, sizeof halves);
+// The sum of the block's bytes: their distances from zero, which SSE2 adds
+// up eight at a time in one step.
+template <class Block>
+SIFT_INLINE int SumOfBytes(const Block& block) {
+    __m128i parts[sizeof block / sizeof(__m128i)];
+    std::memcpy(parts, &block, sizeof parts);
     int sum = 0;
-    for (uint64_t half : halves) {
-        const uint64_t pairs = (half & 0x00FF00FF00FF00FFull) + ((half >> 8) & 0x00FF00FF00FF00FFull);
-        sum += static_cast<int>((pairs * 0x0001000100010001ull) >> 48);
+    for (const __m128i part : parts) {
+        const __m128i halves = _mm_sad_epu8(part, _mm_setzero_si128());
+        sum += _mm_cvtsi128_si32(halves) + _mm_extract_epi16(halves, 4);
     }
     return sum;
 }
@@ -152,23 +164,33 @@ int SumOfBytes(SampleBlock block) {
 // Each stored block is read once and compared with the live one at every
 // kTurnStep-th turn the live press was prepared for: the sift over every
 // record tries every other one, which finds the finger as surely; the turn
-// for the minutiae is then found among all of them.
-template <int kTurnStep>
-int SiftDistance(const LivePress& live, const PressFlow& stored, int* bestTurn) {
+// for the minutiae is then found among all of them. The turns are unrolled
+// so that each one's misses stay in a register.
+template <int kTurnStep, class Block = SampleBlock>
+SIFT_INLINE int SiftDistance(const LivePress& live, const PressFlow& stored, int* bestTurn) {
     constexpr int kTurns = (LivePress::kFlowTurns + kTurnStep - 1) / kTurnStep;
-    SampleBlock misses[kTurns] = {};
+    constexpr int kBlockSamples = sizeof(Block);
+    Block misses[kTurns] = {};
     const uint8_t* orientation = &stored.orientation[0][0];
     const uint8_t* ridges = &stored.ridges[0][0];
-    for (int block = 0; block < kViewBlocks; ++block) {
-        const SampleBlock b = LoadBlock(orientation + block * kBlockSamples);
-        for (int t = 0; t < kTurns; ++t)
-            misses[t] += OrientationMisses(LoadBlock(live.TurnedFlow(t * kTurnStep) + block * kBlockSamples), b);
-    }
-    for (int block = 0; block < kViewBlocks; ++block) {
-        const SampleBlock b = LoadBlock(ridges + block * kBlockSamples);
+    Block a, b;
+    for (int block = 0; block < kViewBlocks<Block>; ++block) {
+        LoadBlock(b, orientation + block * kBlockSamples);
+#pragma GCC unroll 9
         for (int t = 0; t < kTurns; ++t) {
-            const uint8_t* flow = live.TurnedFlow(t * kTurnStep) + kRings * kSectors;
-            misses[t] += RidgeMisses(LoadBlock(flow + block * kBlockSamples), b);
+            LoadBlock(a, live.TurnedFlow(t * kTurnStep) + block * kBlockSamples);
+            AddOrientationMisses(misses[t], a, b);
+        }
+    }
+    // Weighed once for all the orientation blocks.
+#pragma GCC unroll 9
+    for (int t = 0; t < kTurns; ++t) misses[t] *= kSiftOrientationWeight;
+    for (int block = 0; block < kViewBlocks<Block>; ++block) {
+        LoadBlock(b, ridges + block * kBlockSamples);
+#pragma GCC unroll 9
+        for (int t = 0; t < kTurns; ++t) {
+            LoadBlock(a, live.TurnedFlow(t * kTurnStep) + kRings * kSectors + block * kBlockSamples);
+            AddRidgeMisses(misses[t], a, b);
         }
     }
     int best = std::numeric_limits<int>::max();
@@ -180,6 +202,16 @@ int SiftDistance(const LivePress& live, const PressFlow& stored, int* bestTurn) 
         }
     }
     return best;
+}
+
+// The sift walks records far apart, too far for the processor to foresee:
+// each record's bytes are asked for a few records ahead, so that they have
+// come from memory by the time they are compared.
+constexpr int kSiftAhead = 4;
+
+void PrefetchSiftBytes(const uint8_t* record) {
+    for (int offset = kRecordTagOffset; offset < kFlowsOffset + kRecordFlowBytes; offset += 64)
+        __builtin_prefetch(record + offset);
 }
 
 // The vote grid before the first vote, with its border (see MinutiaeScore).
@@ -196,18 +228,33 @@ struct EmptyVotes {
 };
 constexpr EmptyVotes kEmptyVotes;
 
+// Four minutiae at a time, for the distances to each of them.
+typedef float FourFloats __attribute__((vector_size(16)));
+constexpr int kFourMinutiae = (kMaxMinutiae + 3) / 4;
+
 struct StoredMinutiae {
     int count;
     int x[kMaxMinutiae];  // quarter pixels
     int y[kMaxMinutiae];
+    // The same four at a time; those beyond `count` lie too far off to pair.
+    FourFloats groupX[kFourMinutiae];
+    FourFloats groupY[kFourMinutiae];
 };
 
+int StoredMinutiaCount(const uint8_t* pressBytes) { return std::min<int>(pressBytes[3], kMaxMinutiae); }
+
 StoredMinutiae ReadMinutiae(const uint8_t* pressBytes) {
+    constexpr float kFarOff = 1e6f;
     StoredMinutiae m;
-    m.count = std::min<int>(pressBytes[3], kMaxMinutiae);
-    for (int i = 0; i < m.count; ++i) {
-        m.x[i] = 4 * static_cast<int8_t>(pressBytes[kMinutiaeOffset + 2 * i]);
-        m.y[i] = 4 * static_cast<int8_t>(pressBytes[kMinutiaeOffset + 2 * i + 1]);
+    m.count = StoredMinutiaCount(pressBytes);
+    for (int i = 0; i < kFourMinutiae * 4; ++i) {
+        const bool present = i < m.count;
+        if (present) {
+            m.x[i] = 4 * static_cast<int8_t>(pressBytes[kMinutiaeOffset + 2 * i]);
+            m.y[i] = 4 * static_cast<int8_t>(pressBytes[kMinutiaeOffset + 2 * i + 1]);
+        }
+        m.groupX[i / 4][i % 4] = present ? static_cast<float>(m.x[i]) : kFarOff;
+        m.groupY[i / 4][i % 4] = present ? static_cast<float>(m.y[i]) : kFarOff;
     }
     return m;
 }
@@ -216,26 +263,27 @@ StoredMinutiae ReadMinutiae(const uint8_t* pressBytes) {
 // shifted; each stored minutia pairs once. `liveOf` (may be null) gets,
 // per stored minutia, the live one it paired with or -1.
 int PairUp(const float* xs, const float* ys, int count, const StoredMinutiae& stored, float tolerance, int* liveOf) {
-    bool used[kMaxMinutiae] = {};
+    // A stored minutia once paired lies infinitely far from every live one.
+    FourFloats paired[kFourMinutiae] = {};
+    const int groups = (stored.count + 3) / 4;
     if (liveOf) std::fill(liveOf, liveOf + stored.count, -1);
     int pairs = 0;
     for (int i = 0; i < count; ++i) {
-        int bestJ = -1;
-        float bestDistance = tolerance * tolerance;
-        for (int j = 0; j < stored.count; ++j) {
-            if (used[j]) continue;
-            const float dx = xs[i] - stored.x[j], dy = ys[i] - stored.y[j];
-            const float distance = dx * dx + dy * dy;
-            if (distance < bestDistance) {
-                bestDistance = distance;
-                bestJ = j;
-            }
+        FourFloats distance[kFourMinutiae];
+        FourFloats least = FourFloats{} + std::numeric_limits<float>::infinity();
+        for (int g = 0; g < groups; ++g) {
+            const FourFloats dx = xs[i] - stored.groupX[g], dy = ys[i] - stored.groupY[g];
+            distance[g] = dx * dx + dy * dy + paired[g];
+            least = least < distance[g] ? least : distance[g];
         }
-        if (bestJ >= 0) {
-            used[bestJ] = true;
-            if (liveOf) liveOf[bestJ] = i;
-            ++pairs;
-        }
+        const float nearest = std::min({least[0], least[1], least[2], least[3]});
+        if (!(nearest < tolerance * tolerance)) continue;
+        // Of equally near ones the first pairs.
+        int j = 0;
+        while (distance[j / 4][j % 4] != nearest) ++j;
+        paired[j / 4][j % 4] = std::numeric_limits<float>::infinity();
+        if (liveOf) liveOf[j] = i;
+        ++pairs;
     }
     return pairs;
 }
@@ -275,6 +323,13 @@ void FitToPairs(const float* xs, const float* ys, int count, const StoredMinutia
     }
 }
 
+// A pair counts near the peak within a cell and a half of its centre. The
+// centre lies at most kVoteReach - kVoteCell / 2 from no shift, and a pair
+// votes while its cell, rounded towards no shift, lies at most one beyond
+// the grid: a pair further off does neither.
+constexpr int kNearPeak = kVoteCell * 3 / 2;
+constexpr int kGatherReach = std::max(kVoteReach - kVoteCell / 2 + kNearPeak, kVoteReach + 2 * kVoteCell - 1);
+
 // The minutiae view: at each turn every live-stored pair votes for the
 // shift that would lay them on each other; the best-backed shift is refined
 // and the pairs it makes are counted.
@@ -283,9 +338,23 @@ int AlignedPairs(const LivePress& live, const StoredMinutiae& stored, int firstT
     int coarsePairs = 0;
     float bestX[kMaxMinutiae], bestY[kMaxMinutiae];
     int bestLiveOf[kMaxMinutiae];
+    struct Shift {
+        int x, y;
+    };
+    Shift pairShifts[kMaxMinutiae * kMaxMinutiae];
     for (int turn = std::max(0, firstTurn); turn <= std::min(LivePress::kTurns - 1, lastTurn); ++turn) {
         const int16_t* xs = live.TurnedX(turn);
         const int16_t* ys = live.TurnedY(turn);
+        // Only pairs that lie within reach of the grid vote or count near
+        // its peak; they are gathered once.
+        int pairCount = 0;
+        for (int i = 0; i < liveCount; ++i) {
+            for (int j = 0; j < stored.count; ++j) {
+                const int dx = stored.x[j] - xs[i], dy = stored.y[j] - ys[i];
+                pairShifts[pairCount] = {dx, dy};
+                pairCount += dx >= -kGatherReach && dx <= kGatherReach && dy >= -kGatherReach && dy <= kGatherReach;
+            }
+        }
         // Votes land in a cell and its eight neighbours: each cell then holds
         // the votes of the 3x3 cells around it. The grid has a border of two
         // cells so that the nine land without bounds checks; border cells
@@ -293,18 +362,16 @@ int AlignedPairs(const LivePress& live, const StoredMinutiae& stored, int firstT
         int votes[kBorderedVoteCells][kBorderedVoteCells];
         std::memcpy(votes, kEmptyVotes.cells, sizeof votes);
         int peak = 0, peakX = 0, peakY = 0;
-        for (int i = 0; i < liveCount; ++i) {
-            for (int j = 0; j < stored.count; ++j) {
-                const int cx = (stored.x[j] - xs[i] + kVoteReach) / kVoteCell;
-                const int cy = (stored.y[j] - ys[i] + kVoteReach) / kVoteCell;
-                if (cx < -1 || cy < -1 || cx > kVoteCells || cy > kVoteCells) continue;
-                for (int y = cy - 1; y <= cy + 1; ++y) {
-                    for (int x = cx - 1; x <= cx + 1; ++x) {
-                        if (++votes[y + 2][x + 2] > peak) {
-                            peak = votes[y + 2][x + 2];
-                            peakX = x;
-                            peakY = y;
-                        }
+        for (int k = 0; k < pairCount; ++k) {
+            const int cx = (pairShifts[k].x + kVoteReach) / kVoteCell;
+            const int cy = (pairShifts[k].y + kVoteReach) / kVoteCell;
+            if (cx < -1 || cy < -1 || cx > kVoteCells || cy > kVoteCells) continue;
+            for (int y = cy - 1; y <= cy + 1; ++y) {
+                for (int x = cx - 1; x <= cx + 1; ++x) {
+                    if (++votes[y + 2][x + 2] > peak) {
+                        peak = votes[y + 2][x + 2];
+                        peakX = x;
+                        peakY = y;
                     }
                 }
             }
@@ -313,14 +380,12 @@ int AlignedPairs(const LivePress& live, const StoredMinutiae& stored, int firstT
         const int centreX = peakX * kVoteCell + kVoteCell / 2 - kVoteReach;
         const int centreY = peakY * kVoteCell + kVoteCell / 2 - kVoteReach;
         int sumX = 0, sumY = 0, near = 0;
-        for (int i = 0; i < liveCount; ++i) {
-            for (int j = 0; j < stored.count; ++j) {
-                const int dx = stored.x[j] - xs[i] - centreX, dy = stored.y[j] - ys[i] - centreY;
-                if (std::abs(dx) <= kVoteCell * 3 / 2 && std::abs(dy) <= kVoteCell * 3 / 2) {
-                    sumX += dx;
-                    sumY += dy;
-                    ++near;
-                }
+        for (int k = 0; k < pairCount; ++k) {
+            const int dx = pairShifts[k].x - centreX, dy = pairShifts[k].y - centreY;
+            if (std::abs(dx) <= kNearPeak && std::abs(dy) <= kNearPeak) {
+                sumX += dx;
+                sumY += dy;
+                ++near;
             }
         }
         const int shiftX = centreX + (near ? sumX / near : 0);
@@ -345,13 +410,23 @@ int AlignedPairs(const LivePress& live, const StoredMinutiae& stored, int firstT
     return PairUp(fittedX, fittedY, liveCount, stored, kTightTolerance, nullptr);
 }
 
+int MinutiaeScoreOfPairs(int pairs, int liveCount, int storedCount) {
+    const int scale = std::max(liveCount, kFewestMinutiae) * std::max(storedCount, kFewestMinutiae);
+    return std::min(100, 100 * pairs * pairs / scale);
+}
+
 int MinutiaeScore(const LivePress& live, const uint8_t* pressBytes, int firstTurn, int lastTurn) {
     const int liveCount = live.Features().minutiaCount;
     const StoredMinutiae stored = ReadMinutiae(pressBytes);
     if (liveCount == 0 || stored.count == 0) return 0;
-    const int bestPairs = AlignedPairs(live, stored, firstTurn, lastTurn);
-    const int scale = std::max(liveCount, kFewestMinutiae) * std::max(stored.count, kFewestMinutiae);
-    return std::min(100, 100 * bestPairs * bestPairs / scale);
+    return MinutiaeScoreOfPairs(AlignedPairs(live, stored, firstTurn, lastTurn), liveCount, stored.count);
+}
+
+// No more minutiae pair up than the fewer of the two presses has.
+int MostMinutiaeScore(const LivePress& live, const uint8_t* pressBytes) {
+    const int liveCount = live.Features().minutiaCount;
+    const int storedCount = StoredMinutiaCount(pressBytes);
+    return MinutiaeScoreOfPairs(std::min(liveCount, storedCount), liveCount, storedCount);
 }
 
 // The flow view tells fingers apart more surely than minutiae that carry
@@ -393,13 +468,53 @@ int SiftedScore(const LivePress& live, const uint8_t* record, int needed) {
         const PressFlow& flow = FlowOf(record, p);
         const int shift = FlowShiftOf(live, flow);
         const int flowScore = FlowScore(live, flow, shift - kShiftWindow, shift + kShiftWindow);
-        const int most = Combine(flowScore, 100);
+        const int most = Combine(flowScore, MostMinutiaeScore(live, StoredPressBytes(record, p)));
         if (most < needed || most <= best) continue;
         const int turn = MinutiaeTurnOfShift(shift);
         best = std::max(best, Combine(flowScore, MinutiaeScore(live, StoredPressBytes(record, p), turn - kTurnWindow,
                                                                turn + kTurnWindow)));
     }
     return best;
+}
+
+// Every record's distance from the live press by the sift, with its index,
+// those with no usable press left out.
+template <class Block>
+SIFT_INLINE void SiftRecordsIn(const LivePress& live, const uint8_t* records, int count, int stride,
+                               std::vector<std::pair<int, int>>& sifted) {
+    sifted.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        const uint8_t* record = records + static_cast<size_t>(i) * stride;
+        if (i + kSiftAhead < count) PrefetchSiftBytes(record + kSiftAhead * static_cast<size_t>(stride));
+        if (!IsRecord(record)) continue;
+        int nearest = -1;
+        for (int p = 0; p < 2; ++p) {
+            if (!PressUsable(record, p)) continue;
+            int turn;
+            const int distance = SiftDistance<2, Block>(live, FlowOf(record, p), &turn);
+            if (nearest < 0 || distance < nearest) nearest = distance;
+        }
+        if (nearest >= 0) sifted.emplace_back(nearest, i);
+    }
+}
+
+void SiftRecordsSse2(const LivePress& live, const uint8_t* records, int count, int stride,
+                     std::vector<std::pair<int, int>>& sifted) {
+    SiftRecordsIn<SampleBlock>(live, records, count, stride, sifted);
+}
+
+__attribute__((target("avx2"))) void SiftRecordsAvx2(const LivePress& live, const uint8_t* records, int count, int stride,
+                                                     std::vector<std::pair<int, int>>& sifted) {
+    SiftRecordsIn<WideSampleBlock>(live, records, count, stride, sifted);
+}
+
+void SiftRecords(const LivePress& live, const uint8_t* records, int count, int stride, SiftCode code,
+                 std::vector<std::pair<int, int>>& sifted) {
+    static const bool hasAvx2 = __builtin_cpu_supports("avx2");
+    if (code == SiftCode::Widest && hasAvx2)
+        SiftRecordsAvx2(live, records, count, stride, sifted);
+    else
+        SiftRecordsSse2(live, records, count, stride, sifted);
 }
 
 }  // namespace
@@ -454,24 +569,13 @@ int ScoreTemplates(const uint8_t* a, const uint8_t* b) {
     return ScoreAgainstRecord(live, record, nullptr);
 }
 
-int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, int stride, int level, int* score) {
+int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, int stride, int level, int* score,
+                      SiftCode code) {
     if (score) *score = 0;
     // A cheap sift over every record keeps the likeliest few for the full
     // comparison, which alone would be too slow for thousands of fingers.
     std::vector<std::pair<int, int>> sifted;
-    sifted.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        const uint8_t* record = records + static_cast<size_t>(i) * stride;
-        if (!IsRecord(record)) continue;
-        int nearest = -1;
-        for (int p = 0; p < 2; ++p) {
-            if (!PressUsable(record, p)) continue;
-            int turn;
-            const int distance = SiftDistance<2>(live, FlowOf(record, p), &turn);
-            if (nearest < 0 || distance < nearest) nearest = distance;
-        }
-        if (nearest >= 0) sifted.emplace_back(nearest, i);
-    }
+    SiftRecords(live, records, count, stride, code, sifted);
     const size_t keep = std::min<size_t>(kSiftKeeps, sifted.size());
     std::partial_sort(sifted.begin(), sifted.begin() + keep, sifted.end());
     const int threshold = MatchThreshold(level);

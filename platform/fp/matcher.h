@@ -25,8 +25,9 @@
 
 #include "platform/fp/fptemplate.h"
 
-// Where a record keeps the flow samples of both presses, the bytes the
-// identification's sift reads.
+// Where a record keeps its tag and which presses are usable, and the flow
+// samples of both presses: the bytes the identification's sift reads.
+constexpr int kRecordTagOffset = 368;
 constexpr int kRecordFlowsOffset = 384;
 constexpr int kRecordFlowBytes = 2 * (kRings + kCountRadii) * kSectors;
 
@@ -79,7 +80,11 @@ int ScoreAgainstRecord(const LivePress& live, const uint8_t* record, int* press)
 // records laid `stride` bytes apart, or -1. `score` (may be null) gets the
 // best score seen, also when it is too low for the level. A record that
 // scores close to another is named only with a score well above the level.
-int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, int stride, int level, int* score);
+// The sift over all records runs AVX2 code where the processor has it;
+// the plain SSE2 code is asked for to check that both answer alike.
+enum class SiftCode { Widest, Sse2 };
+int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, int stride, int level, int* score,
+                      SiftCode code = SiftCode::Widest);
 
 // False when neither half of the 338 bytes is a template.
 bool BuildRecord(const uint8_t* stored, uint8_t* record);
