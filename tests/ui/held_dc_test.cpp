@@ -1,7 +1,7 @@
 // A window DC held by a drawing thread while the user-interface thread lays
 // out windows above that window: the DC draws only where its window shows at
-// the moment it draws (a splash animated by its own thread under a message
-// box that is placed and sized after it appears).
+// the moment it draws (a splash animated by its own thread while a message
+// box is laid out and shown above it).
 #include <gtest/gtest.h>
 
 #include <future>
@@ -68,6 +68,20 @@ TEST_F(HeldDcTest, AFrameDrawnAfterTheBoxGrewLeavesTheWholeBoxAlone) {
     EXPECT_EQ(ScreenAt(10, 10), PixelFromColorRef(kFrame));
     EXPECT_EQ(ScreenAt(160, 200), PixelFromColorRef(kFrame));
     EXPECT_EQ(ScreenAt(300, 120), PixelFromColorRef(kFrame));
+}
+
+TEST_F(HeldDcTest, AFrameDrawnAfterTheBoxAppearedLeavesItAlone) {
+    // As a dialog starts: made hidden, laid out, then shown.
+    ShowWindow(box, SW_HIDE);
+    session.Pump();
+    FrameDrawnAcross([&] {
+        SetWindowPos(box, nullptr, 20, 40, 280, 160, SWP_NOZORDER | SWP_NOACTIVATE);
+        ShowWindow(box, SW_SHOWNA);
+        session.Pump();
+    });
+    EXPECT_EQ(ScreenAt(20, 40), PixelFromColorRef(kBox));
+    EXPECT_EQ(ScreenAt(299, 199), PixelFromColorRef(kBox));
+    EXPECT_EQ(ScreenAt(160, 200), PixelFromColorRef(kFrame));
 }
 
 TEST_F(HeldDcTest, AFrameDrawnAfterTheBoxWentAwayCoversWhereItWas) {
