@@ -87,14 +87,16 @@ void Transfer(DeviceContext& dst, const RECT& to, const Surface* src, const RECT
 
 BOOL BlitBetween(HDC dstHandle, const RECT& to, HDC srcHandle, int xSrc, int ySrc, int srcWidth, int srcHeight,
                  DWORD rop) {
-    DeviceContext* dst = DCFromHandle(dstHandle);
+    DrawingOn dstDrawing(dstHandle);
+    DeviceContext* dst = dstDrawing.get();
     if (dst == nullptr)
         return FALSE;
     if (!NeedsSource(rop)) {
         Transfer(*dst, to, nullptr, RECT{}, rop);
         return TRUE;
     }
-    DeviceContext* src = DCFromHandle(srcHandle);
+    DrawingOn srcDrawing(srcHandle);
+    DeviceContext* src = srcDrawing.get();
     if (src == nullptr || src->surface == nullptr)
         return FALSE;
     RECT from{xSrc + src->origin.x, ySrc + src->origin.y, xSrc + src->origin.x + srcWidth,
@@ -146,7 +148,8 @@ BOOL StretchBlt(HDC dst, int x, int y, int width, int height, HDC src, int xSrc,
 
 int StretchDIBits(HDC handle, int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc, int srcWidth,
                   int srcHeight, const void* bits, const BITMAPINFO* info, UINT, DWORD rop) {
-    DeviceContext* dc = DCFromHandle(handle);
+    DrawingOn drawing(handle);
+    DeviceContext* dc = drawing.get();
     Surface image;
     if (dc == nullptr || !DecodeMemoryDib(info, bits, image))
         return 0;

@@ -147,7 +147,8 @@ int IntersectClipRect(HDC handle, int left, int top, int right, int bottom) {
 }
 
 int GetClipBox(HDC handle, LPRECT rect) {
-    DeviceContext* dc = DCFromHandle(handle);
+    DrawingOn drawing(handle);
+    DeviceContext* dc = drawing.get();
     if (dc == nullptr || rect == nullptr)
         return ERROR;
     Region visible = dc->EffectiveClip();
@@ -157,12 +158,14 @@ int GetClipBox(HDC handle, LPRECT rect) {
 }
 
 BOOL PtVisible(HDC handle, int x, int y) {
-    DeviceContext* dc = DCFromHandle(handle);
+    DrawingOn drawing(handle);
+    DeviceContext* dc = drawing.get();
     return dc != nullptr && dc->EffectiveClip().Contains(x + dc->origin.x, y + dc->origin.y);
 }
 
 BOOL RectVisible(HDC handle, const RECT* rect) {
-    DeviceContext* dc = DCFromHandle(handle);
+    DrawingOn drawing(handle);
+    DeviceContext* dc = drawing.get();
     if (dc == nullptr || rect == nullptr)
         return FALSE;
     RECT r = *rect;

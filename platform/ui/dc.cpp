@@ -9,6 +9,7 @@
 #include "platform/ui/gdi.h"
 #include "platform/ui/gdiobject.h"
 #include "platform/ui/stock.h"
+#include "platform/ui/window.h"
 
 namespace {
 
@@ -53,6 +54,16 @@ void TargetBitmap(DeviceContext& dc) {
     dc.InvalidateClip();
 }
 
+// Moves a window DC to where its window is now.
+void FollowWindow(DeviceContext& dc) {
+    WindowPlace now = dc.place();
+    if (now.origin.x == dc.origin.x && now.origin.y == dc.origin.y && now.clip == dc.systemClip)
+        return;
+    dc.origin = now.origin;
+    dc.systemClip = std::move(now.clip);
+    dc.InvalidateClip();
+}
+
 }  // namespace
 
 void SetScreenSurface(Surface* screen) { g_screen = screen; }
@@ -94,7 +105,22 @@ HDC CreateSurfaceDC(Surface* surface, POINT origin, const Region& clip) {
     return Register(new DeviceContext(DeviceContext::Kind::Surface, surface, origin, clip));
 }
 
+HDC CreateWindowSurfaceDC(Surface* surface, PlaceOfWindow place) {
+    WindowPlace now = place();
+    auto* dc = new DeviceContext(DeviceContext::Kind::Surface, surface, now.origin, now.clip);
+    dc->place = std::move(place);
+    return Register(dc);
+}
+
 void ReleaseSurfaceDC(HDC dc) { DeleteDC(dc); }
+
+DrawingOn::DrawingOn(HDC handle) : m_dc(DCFromHandle(handle)) {
+    if (m_dc == nullptr || m_dc->surface == nullptr || m_dc->surface != GetScreenSurface())
+        return;
+    m_still = std::unique_lock<std::recursive_mutex>(WindowLock());
+    if (m_dc->place)
+        FollowWindow(*m_dc);
+}
 
 HDC CreateCompatibleDC(HDC) {
     return Register(new DeviceContext(DeviceContext::Kind::Memory, nullptr, POINT{0, 0}, Region()));

@@ -16,6 +16,8 @@
 // display DC (CreateDC(u"DISPLAY")) draws into the screen surface unclipped.
 #pragma once
 
+#include <functional>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -32,6 +34,21 @@ Surface* GetScreenSurface();
 // (DC coordinates). The surface must outlive the DC.
 HDC CreateSurfaceDC(Surface* surface, POINT origin, const Region& clip);
 void ReleaseSurfaceDC(HDC dc);
+
+// Where a window's DC draws as the window system stands now: the window's
+// top-left corner on the surface and the part of it that shows (DC
+// coordinates; empty once the window is gone).
+struct WindowPlace {
+    POINT origin;
+    Region clip;
+};
+using PlaceOfWindow = std::function<WindowPlace()>;
+
+// A DC over the screen for a window: each drawing call takes its origin and
+// system clip from `place`, called with the window system held still. A DC
+// kept while windows move, show or hide above its window (another thread's
+// window laid out while this one animates) thus never draws over them.
+HDC CreateWindowSurfaceDC(Surface* surface, PlaceOfWindow place);
 
 // Drawing state that SaveDC/RestoreDC keep.
 struct DCState {
@@ -59,6 +76,7 @@ public:
     Surface* surface;  // may be null for a memory DC without a bitmap (draws nothing)
     POINT origin;
     Region systemClip;
+    PlaceOfWindow place;  // window DCs only: where origin and systemClip come from
     DCState state;
     std::vector<DCState> saved;
 
@@ -74,3 +92,18 @@ private:
 
 // The DC behind a handle, or nullptr for a null or deleted one.
 DeviceContext* DCFromHandle(HDC dc);
+
+// The DC a drawing call (or a question about what it may draw on) works
+// with, held for the whole call. On the screen no window moves, shows or
+// hides and no other thread draws meanwhile, and a window DC's origin and
+// system clip are its window's as they stand now: a thread that paints its
+// window on its own clock cannot draw over a window laid out above it.
+class DrawingOn {
+public:
+    explicit DrawingOn(HDC handle);
+    DeviceContext* get() const { return m_dc; }
+
+private:
+    std::unique_lock<std::recursive_mutex> m_still;
+    DeviceContext* m_dc;
+};

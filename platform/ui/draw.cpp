@@ -110,7 +110,8 @@ DC_ATTRIBUTE(int, GetStretchBltMode, SetStretchBltMode, stretchMode, 0)
 // Pixels.
 
 COLORREF SetPixel(HDC handle, int x, int y, COLORREF color) {
-    DeviceContext* dc = DCFromHandle(handle);
+    DrawingOn drawing(handle);
+    DeviceContext* dc = drawing.get();
     if (dc == nullptr || !PtVisible(handle, x, y))
         return CLR_INVALID;
     PlotPixel(*dc, x, y, PixelFromColorRef(color));
@@ -118,7 +119,8 @@ COLORREF SetPixel(HDC handle, int x, int y, COLORREF color) {
 }
 
 COLORREF GetPixel(HDC handle, int x, int y) {
-    DeviceContext* dc = DCFromHandle(handle);
+    DrawingOn drawing(handle);
+    DeviceContext* dc = drawing.get();
     if (dc == nullptr || !PtVisible(handle, x, y))
         return CLR_INVALID;
     return ColorRefFromPixel(dc->surface->At(x + dc->origin.x, y + dc->origin.y));
@@ -127,7 +129,8 @@ COLORREF GetPixel(HDC handle, int x, int y) {
 // Rectangle fills.
 
 int FillRect(HDC handle, const RECT* rect, HBRUSH brushHandle) {
-    DeviceContext* dc = DCFromHandle(handle);
+    DrawingOn drawing(handle);
+    DeviceContext* dc = drawing.get();
     std::optional<COLORREF> color = BrushColor(brushHandle);
     if (dc == nullptr || rect == nullptr || !color)
         return 0;
@@ -152,7 +155,8 @@ int FrameRect(HDC handle, const RECT* rect, HBRUSH brush) {
 // A dotted frame that a second call erases again: every other pixel of the
 // outline is inverted.
 BOOL DrawFocusRect(HDC handle, const RECT* rect) {
-    DeviceContext* dc = DCFromHandle(handle);
+    DrawingOn drawing(handle);
+    DeviceContext* dc = drawing.get();
     if (dc == nullptr || rect == nullptr || rect->right <= rect->left || rect->bottom <= rect->top)
         return FALSE;
     const RECT& r = *rect;

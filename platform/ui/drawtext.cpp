@@ -175,7 +175,8 @@ private:
 }  // namespace
 
 int DrawTextW(HDC handle, LPCWSTR text, int length, LPRECT rect, UINT format) {
-    DeviceContext* dc = DCFromHandle(handle);
+    DrawingOn drawing(handle);
+    DeviceContext* dc = drawing.get();
     if (dc == nullptr || rect == nullptr || text == nullptr)
         return 0;
     std::u16string_view source = length < 0 ? std::u16string_view(text) : std::u16string_view(text, length);

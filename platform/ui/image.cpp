@@ -136,7 +136,8 @@ bool CxImage::CreateFromArray(const BYTE* pixels, DWORD width, DWORD height, DWO
 }
 
 long CxImage::Draw(HDC handle, long x, long y, long cx, long cy, RECT* clip, bool smooth) const {
-    DeviceContext* dc = DCFromHandle(handle);
+    DrawingOn drawing(handle);
+    DeviceContext* dc = drawing.get();
     if (dc == nullptr || !IsValid())
         return 0;
     if (cx == -1)

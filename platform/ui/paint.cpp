@@ -12,6 +12,7 @@
 #include "platform/ui/paint.h"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_map>
 
 #include "platform/ui/dc.h"
@@ -82,9 +83,20 @@ void PaintDesktop(const Region& screenArea) {
     }
 }
 
-HDC MakeWindowDC(Window* w, const Region& clip) {
-    HDC dc = CreateSurfaceDC(&ScreenSurface(), ScreenOrigin(w), clip);
-    WindowDCs()[dc] = w->handle;
+// A DC for `w` that draws where the window shows at each drawing call,
+// within `area` (client coordinates) when given: the update region a paint
+// took.
+HDC MakeWindowDC(Window* w, std::optional<Region> area = std::nullopt) {
+    const HWND hwnd = w->handle;
+    auto place = [hwnd, area = std::move(area)] {
+        const Window* now = WindowFromHandle(hwnd);
+        if (now == nullptr) return WindowPlace{POINT{0, 0}, Region()};
+        Region clip = now == Desktop() ? Region(now->rect) : VisibleRegion(now);
+        if (area) clip.Intersect(*area);
+        return WindowPlace{ScreenOrigin(now), std::move(clip)};
+    };
+    HDC dc = CreateWindowSurfaceDC(&ScreenSurface(), std::move(place));
+    WindowDCs()[dc] = hwnd;
     return dc;
 }
 
@@ -250,9 +262,7 @@ BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase) {
         notEmpty = w->update.IsEmpty() ? FALSE : TRUE;
         sendErase = erase && w->erasePending && notEmpty;
         if (sendErase) {
-            Region clip = VisibleRegion(w);
-            clip.Intersect(w->update);
-            dc = MakeWindowDC(w, clip);
+            dc = MakeWindowDC(w, w->update);
             w->erasePending = false;
         }
     }
@@ -304,9 +314,7 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
                 Invalidate(sibling, part, erase, true);
             }
         }
-        Region clip = VisibleRegion(w);
-        clip.Intersect(update);
-        paint->hdc = MakeWindowDC(w, clip);
+        paint->hdc = MakeWindowDC(w, update);
         paint->rcPaint = update.Bounds();
     }
     paint->fErase = FALSE;
@@ -392,7 +400,7 @@ HDC GetDC(HWND hwnd) {
     WindowGuard guard(WindowLock());
     Window* w = hwnd ? WindowFromHandle(hwnd) : Desktop();
     if (w == nullptr) return nullptr;
-    return MakeWindowDC(w, w == Desktop() ? Region(w->rect) : VisibleRegion(w));
+    return MakeWindowDC(w);
 }
 
 HDC GetWindowDC(HWND hwnd) { return GetDC(hwnd); }

@@ -165,7 +165,8 @@ BOOL GetCurrentPositionEx(HDC handle, LPPOINT position) {
 }
 
 BOOL LineTo(HDC handle, int x, int y) {
-    DeviceContext* dc = DCFromHandle(handle);
+    DrawingOn drawing(handle);
+    DeviceContext* dc = drawing.get();
     if (dc == nullptr)
         return FALSE;
     PenStroke pen(*dc);
@@ -176,7 +177,8 @@ BOOL LineTo(HDC handle, int x, int y) {
 }
 
 BOOL Rectangle(HDC handle, int left, int top, int right, int bottom) {
-    DeviceContext* dc = DCFromHandle(handle);
+    DrawingOn drawing(handle);
+    DeviceContext* dc = drawing.get();
     if (dc == nullptr)
         return FALSE;
     RECT r = Normalized(left, top, right, bottom);
@@ -207,7 +209,8 @@ BOOL Rectangle(HDC handle, int left, int top, int right, int bottom) {
 }
 
 BOOL RoundRect(HDC handle, int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight) {
-    DeviceContext* dc = DCFromHandle(handle);
+    DrawingOn drawing(handle);
+    DeviceContext* dc = drawing.get();
     if (dc == nullptr)
         return FALSE;
     RECT r = Normalized(left, top, right, bottom);

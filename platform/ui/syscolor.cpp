@@ -88,7 +88,8 @@ static void DrawBorder(DeviceContext& dc, RECT& r, COLORREF topLeft, COLORREF bo
 }
 
 BOOL DrawEdge(HDC handle, LPRECT rect, UINT edge, UINT) {
-    DeviceContext* dc = DCFromHandle(handle);
+    DrawingOn drawing(handle);
+    DeviceContext* dc = drawing.get();
     if (dc == nullptr || rect == nullptr)
         return FALSE;
     if (edge & BDR_RAISEDOUTER)
@@ -104,7 +105,8 @@ BOOL DrawEdge(HDC handle, LPRECT rect, UINT edge, UINT) {
 
 // Push buttons only: a raised (or, pushed, sunken) frame around the face.
 BOOL DrawFrameControl(HDC dc, LPRECT rect, UINT type, UINT state) {
-    DeviceContext* context = DCFromHandle(dc);
+    DrawingOn drawing(dc);
+    DeviceContext* context = drawing.get();
     if (context == nullptr || type != DFC_BUTTON || (state & DFCS_BUTTONPUSH) == 0 || rect == nullptr)
         return FALSE;
     RECT face = *rect;

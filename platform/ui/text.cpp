@@ -133,7 +133,8 @@ int GetTextFaceW(HDC handle, int size, LPWSTR face) {
 
 BOOL ExtTextOutW(HDC handle, int x, int y, UINT options, const RECT* rect, LPCWSTR text, UINT length,
                  const INT* dx) {
-    DeviceContext* dc = DCFromHandle(handle);
+    DrawingOn drawing(handle);
+    DeviceContext* dc = drawing.get();
     if (dc == nullptr)
         return FALSE;
     std::optional<RECT> box;
