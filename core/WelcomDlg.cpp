@@ -66,7 +66,13 @@ BOOL CWelcomDlg::OnInitDialog() {
     return TRUE;
 }
 
-BOOL CWelcomDlg::OnEraseBkgnd(CDC* /*dc*/) { return TRUE; }
+// The window itself shows the frame the animation is at: before the
+// animation's first frame, and at once where a box over it closes, rather
+// than black until the thread's next frame.
+BOOL CWelcomDlg::OnEraseBkgnd(CDC* dc) {
+    DrawFrame(dc->GetSafeHdc(), ShownPosition());
+    return TRUE;
+}
 
 LRESULT CWelcomDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kCloseMessage) {
@@ -108,6 +114,7 @@ UINT SplashThread(LPVOID parameter) {
         const HGDIOBJ old = SelectObject(memory, bitmap);
         int shown = p;
         p = NextSplashPosition(p, down);
+        splash->SetShownPosition(shown);
         // The turn is decided before drawing, so the frame shows the
         // position the counter had.
         splash->DrawFrame(memory, shown);

@@ -3,6 +3,8 @@
 // main window reports ready.
 #pragma once
 
+#include <atomic>
+
 #include "platform/base/sync.h"
 #include "platform/base/threads.h"
 #include "platform/ui/afxwin.h"
@@ -23,6 +25,9 @@ public:
 
     // One frame of the animation with the marker at position `p` (0..19).
     void DrawFrame(HDC dc, int p) const;
+    // The position of the frame the animation shows now.
+    int ShownPosition() const { return m_shown.load(); }
+    void SetShownPosition(int p) { m_shown = p; }
 
     BOOL OnInitDialog() override;
     BOOL OnEraseBkgnd(CDC* dc) override;
@@ -31,6 +36,7 @@ public:
 private:
     CxImage m_background;
     CxImage m_marker;
+    std::atomic<int> m_shown{0};
 };
 
 // The hand-over between the main window and the splash thread.

@@ -8,6 +8,7 @@
 
 #include "core/WelcomDlg.h"
 #include "platform/base/threads.h"
+#include "platform/ui/display.h"
 #include "platform/ui/dc.h"
 #include "platform/ui/region.h"
 #include "tests/support/device_root.h"
@@ -67,6 +68,29 @@ TEST_F(SplashTest, TheMarkerSweepsFrom87To239AndBack) {
     EXPECT_EQ(positions[20], 18);
     EXPECT_EQ(positions[38], 0);
     EXPECT_EQ(positions[39], 1);
+}
+
+// Before the animation draws, and wherever the window is painted again (a
+// box over it closing), the window shows the frame the animation is at.
+TEST_F(SplashTest, TheWindowPaintsTheFrameTheAnimationShows) {
+    ASSERT_TRUE(splash->Create(CWelcomDlg::IDD, nullptr));
+    splash->ShowWindow(SW_SHOW);
+    splash->MakeFullScreen();
+    splash->UpdateWindow();
+    auto screenIs = [](const Surface& frame) {
+        const Surface& screen = ScreenSurface();
+        for (int y = 0; y < 240; ++y)
+            for (int x = 0; x < 320; ++x)
+                if ((screen.At(x, y) & 0xFFFFFF) != (frame.At(x, y) & 0xFFFFFF)) return false;
+        return true;
+    };
+    EXPECT_TRUE(screenIs(Frame(0))) << "the first frame, before the animation's thread draws";
+
+    splash->SetShownPosition(7);
+    splash->InvalidateRect(nullptr, TRUE);
+    splash->UpdateWindow();
+    EXPECT_TRUE(screenIs(Frame(7))) << "painted again at the animation's position";
+    EXPECT_FALSE(screenIs(Frame(0)));
 }
 
 TEST_F(SplashTest, TheAnimationRunsAtTheHighestPriority) {
