@@ -18,9 +18,12 @@ build: setup
 	@cmake -S . -B $(BUILD) -G Ninja >/dev/null
 	cmake --build $(BUILD) -j $(JOBS)
 
+ASAN_CONFIGURE = cmake -S . -B $(ASAN_BUILD) -G Ninja -DQUILLON_SANITIZE=ON -DQUILLON_BENCH=OFF >/dev/null
+ASAN_COMPILE   = cmake --build $(ASAN_BUILD) -j $(JOBS)
+
 build-asan: setup
-	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DQUILLON_SANITIZE=ON -DQUILLON_BENCH=OFF >/dev/null
-	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	@$(ASAN_CONFIGURE)
+	$(ASAN_COMPILE)
 
 # Only the terminal and what --init-root needs (the factory image it copies):
 # tests and benchmarks wait for `make test` and `make bench`.
@@ -30,16 +33,34 @@ run: setup
 	@if [ ! -d $(ROOT) ]; then $(BUILD)/bin/quillon --init-root $(ROOT); fi
 	$(BUILD)/bin/quillon --root $(ROOT) --simulate-io
 
-test-normal: build
-	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
-
+NORMAL_TESTS = ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 # Under the sanitizers a power-cut round costs ten times as much: ten
 # rounds show the memory errors; the normal build runs the full count.
-test-asan: build-asan
-	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 KILLS=$${KILLS:-10} \
+ASAN_TESTS = ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 KILLS=$${KILLS:-10} \
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
-test: test-normal test-asan
+test-normal: build
+	$(NORMAL_TESTS)
+
+test-asan: build-asan
+	$(ASAN_TESTS)
+
+# The normal build's tests run while the sanitizer build compiles, the
+# compiler at a lower priority so that the tests keep their pace; their
+# output is kept in a log and shown once the compiler is done. Both builds'
+# tests always run (the sanitizer build's when it compiled) and either one
+# failing fails the whole.
+test: build
+	@$(NORMAL_TESTS) > $(BUILD)/test-normal.log 2>&1 & normal=$$!; \
+	$(ASAN_CONFIGURE) && nice $(ASAN_COMPILE); asan_build=$$?; \
+	wait $$normal; normal_tests=$$?; \
+	echo "== tests of $(BUILD)"; cat $(BUILD)/test-normal.log; \
+	asan_tests=$$asan_build; \
+	if [ $$asan_build -eq 0 ]; then echo "== tests of $(ASAN_BUILD)"; $(ASAN_TESTS); asan_tests=$$?; fi; \
+	[ $$normal_tests -eq 0 ] || echo "make test: the tests of $(BUILD) failed (above)" >&2; \
+	[ $$asan_build -eq 0 ] || echo "make test: $(ASAN_BUILD) did not build (above)" >&2; \
+	[ $$asan_tests -eq 0 ] || [ $$asan_build -ne 0 ] || echo "make test: the tests of $(ASAN_BUILD) failed (above)" >&2; \
+	[ $$normal_tests -eq 0 ] && [ $$asan_tests -eq 0 ]
 
 bench: build
 	@for b in $(BUILD)/bin/bench_*; do [ -x "$$b" ] && "$$b"; done

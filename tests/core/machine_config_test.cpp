@@ -15,6 +15,7 @@
 #include "platform/base/files.h"
 #include "tests/support/device_root.h"
 
+namespace machine_config_test {
 namespace {
 
 constexpr const char* kConfigHost = "NandFlash/zeta42/config/config.xml";
@@ -291,3 +292,5 @@ TEST_F(Settings, ANetworkPortOutOfRangeIsToldAndTheDefaultUsed) {
         EXPECT_NE(text.Find(u"5010"), -1) << port;
     }
 }
+
+}  // namespace machine_config_test

@@ -11,6 +11,7 @@
 
 #include "core/AppServices.h"
 #include "core/AutoStart.h"
+#include "core/DebugLog.h"
 #include "core/DebugPrint.h"
 #include "core/DebugWin.h"
 #include "core/InstallCheck.h"
@@ -195,11 +196,16 @@ protected:
     void SetUp() override {
         std::filesystem::remove_all(root.Host());
         std::filesystem::copy(QUILLON_FACTORY_IMAGE_DIR, root.Host(), std::filesystem::copy_options::recursive);
+        // The terminal's log opens once per process and stays open: opened
+        // in this passing root, it would keep the log's own tests of this
+        // program from opening it where they look.
+        std::filesystem::remove_all(root.HostPath(std::string(kAppFolder) + "log"));
         SetDeviceRoot(root.Host());  // the factory registry read in
         InitSystemLocks();
         JournalClear();
     }
     void TearDown() override {
+        g_pszLogPath = nullptr;
         delete g_pRecordStore;
         g_pRecordStore = nullptr;
         delete g_pUserStorage;

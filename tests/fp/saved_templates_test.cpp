@@ -19,6 +19,7 @@
 #include "platform/fp/matcher.h"
 #include "tests/fp/fplibrary.h"
 
+namespace saved_templates_test {
 namespace {
 
 constexpr uint32_t kFirstFinger = 7000;
@@ -266,3 +267,5 @@ TEST_F(SavedTemplates, TheSearchAnswersAsItDidBefore) {
 }
 
 }  // namespace
+
+}  // namespace saved_templates_test

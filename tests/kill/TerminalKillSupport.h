@@ -79,5 +79,5 @@ inline void FitWindow(KillPlan& plan) {
     const auto start = std::chrono::steady_clock::now();
     ASSERT_EQ(std::system((command + ">/dev/null 2>&1").c_str()), 0);
     const auto run = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
-    plan.window = std::max<std::chrono::microseconds>(run * 5 / 4, std::chrono::milliseconds(50));
+    plan.window = KillWindowFor(run);
 }

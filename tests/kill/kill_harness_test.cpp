@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -116,6 +117,25 @@ TEST_F(KillHarnessTest, AProgramThatEndsFirstIsNotCountedAsKilledAndAFailedResta
     plan.kills = 1;
     plan.check = nullptr;
     EXPECT_NONFATAL_FAILURE(RunKillTest(plan), "the start after the kill failed");
+}
+
+TEST_F(KillHarnessTest, AProgramThatEndsSoonerThanTheWindowIsKilledWithinItsRunAfterwards) {
+    KillPlan plan;
+    plan.root = root.Host();
+    plan.command = {"/bin/sh", "-c", "sleep 0.1"};
+    plan.window = std::chrono::seconds(10);
+    plan.kills = 6;
+    plan.seed = 11;
+    std::vector<KillRound> rounds;
+    plan.check = [&](const KillRound& round) { rounds.push_back(round); };
+    RunKillTest(plan);
+    ASSERT_EQ(rounds.size(), 6u);
+    // The first round draws from the whole window and most likely lets the
+    // program end; a slow machine may stretch its run, not to seconds.
+    const auto ended = std::find_if(rounds.begin(), rounds.end(), [](const KillRound& r) { return !r.killed; });
+    ASSERT_NE(ended, rounds.end());
+    for (auto round = ended + 1; round != rounds.end(); ++round)
+        EXPECT_LT(round->delay, std::chrono::seconds(2)) << "round " << round->index;
 }
 
 TEST(KillCount, TakesKillsFromTheEnvironment) {

@@ -6,6 +6,7 @@
 #include "tests/rules_access/rules_fixture.h"
 #include "widgets/JHSelectBox.h"
 
+namespace group_zones_test {
 namespace {
 
 constexpr int kGroupBox = 1272;
@@ -54,3 +55,5 @@ TEST_F(GroupZonesTest, EachOfTheFourZonesKeepsItsPlaceWhenInsertedUpdatedAndShow
 }
 
 }  // namespace
+
+}  // namespace group_zones_test

@@ -7,6 +7,7 @@
 #include "widgets/LDDateCtrl.h"
 #include "widgets/JHSelectBox.h"
 
+namespace space_setting_test {
 namespace {
 
 constexpr int kZoneSelector = 1262;
@@ -196,3 +197,5 @@ TEST_F(SpaceSettingTest, HostileStoredTextsAreShownByTheRuleAndReplacedOnlyBySet
 }
 
 }  // namespace
+
+}  // namespace space_setting_test

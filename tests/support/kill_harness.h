@@ -16,8 +16,9 @@
 //     EXPECT_GT(summary.killedWhileRunning, 0);
 //
 // Each round: prepare, start `command`, kill it after a delay drawn from the
-// seed in [0, window) (or let it end, when it ends sooner), run `restart` to
-// its end (it must exit 0), then ExpectSoundDeviceFolder(root) and `check`.
+// seed in [0, window) (or let it end, when it ends sooner: the later rounds
+// then draw within KillWindowFor that run), run `restart` to its end (it
+// must exit 0), then ExpectSoundDeviceFolder(root) and `check`.
 // The number of rounds is KillCount(): 20, or the KILLS environment variable.
 //
 // Acknowledged writes: whatever the killed program wrote to its standard
@@ -56,6 +57,10 @@ struct KillSummary {
 
 // Runs the rounds; failures are reported through gtest and stop the rounds.
 KillSummary RunKillTest(const KillPlan& plan);
+
+// The window of kill moments for a program whose run takes `run`: the whole
+// run and a little after it.
+std::chrono::microseconds KillWindowFor(std::chrono::microseconds run);
 
 // KILLS from the environment, else `byDefault`.
 int KillCount(int byDefault = 20);

@@ -14,6 +14,7 @@
 #include "tests/tour/tour_fixture.h"
 #include "transfer/TransferPage.h"
 
+namespace long_loop_test {
 namespace {
 
 constexpr int kUsers = 3000;
@@ -82,3 +83,5 @@ TEST_F(LongLoopScreenTest, ThePresentedScreenIsWholeWithTheBarAsSetWhileThousand
 }
 
 }  // namespace
+
+}  // namespace long_loop_test

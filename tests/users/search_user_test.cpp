@@ -20,6 +20,7 @@
 #include "users/UserRows.h"
 #include "widgets/JHSelectBox.h"
 
+namespace search_user_test {
 namespace {
 
 constexpr unsigned kNode = CCPTreeSearchUser::kNode;
@@ -557,3 +558,5 @@ TEST_F(SearchStatementsTest, TheDepartmentBoxListsAllAndEachDepartmentByIdAndNam
 }
 
 }  // namespace
+
+}  // namespace search_user_test

@@ -5,6 +5,7 @@
 #include "widgets/SelectButton.h"
 #include "widgets/TransButton.h"
 
+namespace buttons_test {
 namespace {
 
 constexpr int kButtonId = 1601;
@@ -167,3 +168,5 @@ TEST_F(ButtonsTest, GoldenButtonsFocusedAndNot) {
 }
 
 }  // namespace
+
+}  // namespace buttons_test

@@ -9,6 +9,7 @@
 #include "tests/widgets/widget_page.h"
 #include "widgets/LDDateCtrl.h"
 
+namespace datectrl_test {
 namespace {
 
 constexpr int kDateId = 1701;
@@ -304,3 +305,5 @@ TEST_F(NumericFieldTest, TextThatIsNoNumberReadsAsMinusOne) {
 }
 
 }  // namespace
+
+}  // namespace datectrl_test

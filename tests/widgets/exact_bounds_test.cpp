@@ -8,6 +8,7 @@
 #include "widgets/JHListBox.h"
 #include "widgets/OwnerDrawButton.h"
 
+namespace exact_bounds_test {
 namespace {
 
 constexpr int kBoxId = 2701;
@@ -81,3 +82,5 @@ TEST_F(ExactBoundsTest, TheSkinImageSitsAt27By4AndTheCaptionBelowIt) {
 }
 
 }  // namespace
+
+}  // namespace exact_bounds_test

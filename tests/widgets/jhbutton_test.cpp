@@ -5,6 +5,7 @@
 #include "tests/widgets/widget_page.h"
 #include "widgets/JHButton.h"
 
+namespace jhbutton_test {
 namespace {
 
 constexpr int kButtonCount = 9;
@@ -194,3 +195,5 @@ TEST_F(JHButtonTest, GoldenFourImagesCaptionsAndFocusFrame) {
 }
 
 }  // namespace
+
+}  // namespace jhbutton_test

@@ -4,6 +4,7 @@
 #include "tests/widgets/widget_page.h"
 #include "widgets/JHEdit.h"
 
+namespace jhedit_test {
 namespace {
 
 constexpr int kFieldCount = 3;
@@ -120,3 +121,5 @@ TEST_F(JHEditTest, WithoutPagePictureOnlyTheStateImageIsDrawn) {
 TEST_F(JHEditTest, GoldenThreeStates) { EXPECT_TRUE(MatchesGolden(ScreenSurface(), "widgets_jhedit_states")); }
 
 }  // namespace
+
+}  // namespace jhedit_test

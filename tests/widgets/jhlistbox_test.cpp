@@ -5,6 +5,7 @@
 #include "widgets/JHListCtrl.h"
 #include "widgets/JHTabEdit.h"
 
+namespace jhlistbox_test {
 namespace {
 
 constexpr int kBoxId = 2301;
@@ -296,3 +297,5 @@ TEST_F(JHListCtrlTest, GoldenRowsUnderTheSkinnedHeader) {
 }
 
 }  // namespace
+
+}  // namespace jhlistbox_test

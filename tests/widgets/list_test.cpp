@@ -5,6 +5,7 @@
 #include "widgets/JHHeaderCtrl.h"
 #include "widgets/SkinListCtrl.h"
 
+namespace list_test {
 namespace {
 
 constexpr int kHeaderId = 1901;
@@ -142,3 +143,5 @@ TEST_F(ListTest, GoldenRecordListWithHeaderAndFocusedRow) {
 }
 
 }  // namespace
+
+}  // namespace list_test

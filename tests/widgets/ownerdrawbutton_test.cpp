@@ -8,6 +8,7 @@
 #include "tests/widgets/widget_page.h"
 #include "widgets/OwnerDrawButton.h"
 
+namespace ownerdrawbutton_test {
 namespace {
 
 constexpr int kFirstId = 2501;
@@ -223,3 +224,5 @@ TEST_F(OwnerDrawButtonTest, GoldenFlatRaisedToggledAndAligned) {
 }
 
 }  // namespace
+
+}  // namespace ownerdrawbutton_test

@@ -4,6 +4,7 @@
 #include "tests/widgets/widget_page.h"
 #include "widgets/RoundButton.h"
 
+namespace roundbutton_test {
 namespace {
 
 constexpr int kFirstId = 2401;
@@ -135,3 +136,5 @@ TEST_F(RoundButtonTest, GoldenNormalFocusedDisabledAndHovered) {
 }
 
 }  // namespace
+
+}  // namespace roundbutton_test

@@ -13,6 +13,7 @@
 #include "tests/kill/PreparedFolder.h"
 #include "tests/kill/ScriptedKill.h"
 
+namespace factory_reset_kill_test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -150,3 +151,5 @@ TEST(FactoryResetKillTest, TheDeliveredCopyReplacesTheDatabaseWhole) {
 }
 
 }  // namespace
+
+}  // namespace factory_reset_kill_test

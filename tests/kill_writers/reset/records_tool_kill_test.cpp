@@ -8,6 +8,7 @@
 #include "tests/kill/PreparedFolder.h"
 #include "tests/kill/ScriptedKill.h"
 
+namespace records_tool_kill_test {
 namespace {
 
 constexpr int kUsers = 50;
@@ -36,3 +37,5 @@ TEST(RecordsToolKillTest, AllTheRecordsAreAddedOrNone) {
 }
 
 }  // namespace
+
+}  // namespace records_tool_kill_test

@@ -9,6 +9,7 @@
 #include "tests/kill/PreparedFolder.h"
 #include "tests/kill/ScriptedKill.h"
 
+namespace user_pages_kill_test {
 namespace {
 
 constexpr int kUsers = 20;
@@ -115,3 +116,5 @@ TEST(UserPagesKillTest, DeletedUsersGoWithTheirTemplatesAndInOrder) {
 }
 
 }  // namespace
+
+}  // namespace user_pages_kill_test
