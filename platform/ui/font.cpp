@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <mutex>
@@ -17,7 +18,10 @@
 #include FT_SYNTHESIS_H
 #include FT_TRUETYPE_TABLES_H
 
+#include "platform/base/threads.h"
 #include "platform/base/utf.h"
+
+void LoadHostFonts(void* config) { *static_cast<FcConfig**>(config) = FcInitLoadConfigAndFonts(); }
 
 namespace {
 
@@ -47,14 +51,24 @@ FT_Library Library() {
 // that the rest of start-up runs meanwhile; a family that no added file has
 // waits for it. Both are released at exit, so leak checkers see only real
 // leaks.
+// Should the system give no thread for it, the first family that needs
+// the host's configuration loads it in line.
 class HostFonts {
 public:
     void StartLoading() {
-        std::call_once(m_started, [this] { m_loader = std::thread([this] { m_config = FcInitLoadConfigAndFonts(); }); });
+        std::call_once(m_started, [this] {
+            if (StartHostThread(m_loader, LoadHostFonts, &m_config)) return;
+            std::fprintf(stderr, "quillon: the font loader thread could not be started: the host's fonts load when first needed\n");
+        });
     }
     FcConfig* Config() {
         StartLoading();
-        std::call_once(m_loaded, [this] { m_loader.join(); });
+        std::call_once(m_loaded, [this] {
+            if (m_loader.joinable())
+                m_loader.join();
+            else
+                LoadHostFonts(&m_config);
+        });
         return m_config;
     }
 

@@ -15,6 +15,11 @@
 
 #include "platform/ui/gdi_types.h"
 
+// The host's fontconfig configuration loaded into the FcConfig* that
+// `config` points to: the procedure of the thread that loads it while the
+// program starts.
+void LoadHostFonts(void* config);
+
 struct Glyph {
     int advance = 0;  // pixels to the next pen position
     int left = 0;     // bitmap offset from the pen position

@@ -80,6 +80,18 @@ TEST_F(ThreadStartProgramTest, WithoutTheScreenFilesWriterTheScreenIsWrittenInLi
     EXPECT_TRUE(SameAboveTheBar(Shot("screen.png"), Shot("shown.png")));
 }
 
+TEST_F(ThreadStartProgramTest, WithoutTheFontLoaderStartUpSaysSoAndTextLooksTheSame) {
+    const std::string script = "wait 500\nkey MENU\nwait 300\n" + ShotLine("menu.png") + "key ESC\nquit\n";
+    const ProgramRun run = Start(script);
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    const Surface loaded = Shot("menu.png");
+    const ProgramRun refused = StartRefusing("fonts", script);
+    EXPECT_EQ(refused.exitCode, 0) << refused.errors;
+    EXPECT_NE(refused.errors.find("quillon: the font loader thread could not be started"), std::string::npos)
+        << refused.errors;
+    EXPECT_TRUE(SameAboveTheBar(loaded, Shot("menu.png")));
+}
+
 TEST_F(ThreadStartProgramTest, WithoutTheSignalWatcherATerminationSignalStillEndsTheTerminal) {
     Child terminal;
     StartTerminal(terminal, "signals");

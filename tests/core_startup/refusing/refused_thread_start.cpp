@@ -1,5 +1,5 @@
 // Linked into the terminal program for the tests: QUILLON_REFUSED_THREAD
-// names one of its threads (splash, comm, io, signals, deadline, screen) whose start
+// names one of its threads (splash, comm, io, signals, deadline, screen, fonts) whose start
 // then fails as it fails on a system that has no thread to give.
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +11,7 @@
 #include "main/ProgramEnd.h"
 #include "main/ScreenFile.h"
 #include "platform/base/threads.h"
+#include "platform/ui/font.h"
 
 namespace {
 
@@ -21,6 +22,7 @@ const void* Procedure(const std::string& name) {
     if (name == "signals") return reinterpret_cast<const void*>(&WaitForEndSignals);
     if (name == "deadline") return reinterpret_cast<const void*>(&EndAfterUnwindTime);
     if (name == "screen") return reinterpret_cast<const void*>(&ScreenFile::WriterThread);
+    if (name == "fonts") return reinterpret_cast<const void*>(&LoadHostFonts);
     std::fprintf(stderr, "QUILLON_REFUSED_THREAD: no thread named %s\n", name.c_str());
     std::exit(125);
 }
