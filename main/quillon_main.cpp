@@ -153,6 +153,9 @@ int main(int argc, char** argv) {
     StartShellTaskBar();
     IoControllerSim simulator;
     const bool simulating = options.simulateIo && simulator.Start();
+    if (options.simulateIo && !simulating)
+        std::fprintf(stderr, "quillon: the simulated I/O controller could not be started (no pseudo-terminal or "
+                             "thread): the terminal runs without it\n");
     if (simulating) {
         simulator.AttachToPort();
         simulator.SetRestartHook(RestartThisProgram);

@@ -92,6 +92,18 @@ TEST_F(ThreadStartProgramTest, WithoutTheFontLoaderStartUpSaysSoAndTextLooksTheS
     EXPECT_TRUE(SameAboveTheBar(loaded, Shot("menu.png")));
 }
 
+TEST_F(ThreadStartProgramTest, WithoutTheSimulatedControllersThreadTheTerminalSaysItRunsWithoutIt) {
+    const std::string scriptPath = root.HostPath("test.script");
+    std::ofstream(scriptPath) << "wait 300\nquit\n";
+    const std::string arguments = "--root " + root.Host() + " --headless --simulate-io --script " + scriptPath;
+    const ProgramRun simulated = Launch(arguments);
+    EXPECT_EQ(simulated.errors.find("simulated I/O controller could not be started"), std::string::npos)
+        << simulated.errors;
+    const ProgramRun refused = Launch(arguments, Refusing("iosim"));
+    EXPECT_NE(refused.errors.find("quillon: the simulated I/O controller could not be started"), std::string::npos)
+        << refused.errors;
+}
+
 TEST_F(ThreadStartProgramTest, WithoutTheSignalWatcherATerminationSignalStillEndsTheTerminal) {
     Child terminal;
     StartTerminal(terminal, "signals");

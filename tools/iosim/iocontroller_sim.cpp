@@ -8,6 +8,7 @@
 
 #include "platform/base/clock.h"
 #include "platform/base/debug.h"
+#include "platform/base/threads.h"
 #include "platform/base/utf.h"
 #include "platform/dev/ioframes.h"
 #include "platform/dev/serial.h"
@@ -48,9 +49,12 @@ bool IoControllerSim::Start() {
     if (m_thread.joinable()) return true;
     if (!m_pty.Open()) return false;
     m_stop = false;
-    m_thread = std::thread([this] { Run(); });
-    return true;
+    if (StartHostThread(m_thread, RunThread, this)) return true;
+    m_pty.CloseController();
+    return false;
 }
+
+void IoControllerSim::RunThread(void* simulator) { static_cast<IoControllerSim*>(simulator)->Run(); }
 
 void IoControllerSim::Stop() {
     m_stop = true;

@@ -46,7 +46,8 @@ public:
     IoControllerSim(const IoControllerSim&) = delete;
     IoControllerSim& operator=(const IoControllerSim&) = delete;
 
-    // Opens the pty and starts answering; false when no pty can be had.
+    // Opens the pty and starts answering; false when no pty or no thread
+    // can be had.
     bool Start();
     void Stop();
     // The host device the terminal opens as its serial port.
@@ -73,6 +74,9 @@ public:
     // passed since the last feed (or since supervision began). The
     // simulator's thread calls it as it polls.
     void CheckWatchdog();
+
+    // The simulator thread's procedure (`simulator` is the IoControllerSim).
+    static void RunThread(void* simulator);
 
 private:
     void Run();

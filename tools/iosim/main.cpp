@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     }
     IoControllerSim sim;
     if (!sim.Start()) {
-        std::fprintf(stderr, "iosim: no pseudo-terminal available\n");
+        std::fprintf(stderr, "iosim: no pseudo-terminal or thread available\n");
         return 1;
     }
     if (!link.empty()) {

@@ -1,5 +1,5 @@
 // Linked into the terminal program for the tests: QUILLON_REFUSED_THREAD
-// names one of its threads (splash, comm, io, signals, deadline, screen, fonts) whose start
+// names one of its threads (splash, comm, io, signals, deadline, screen, fonts, iosim) whose start
 // then fails as it fails on a system that has no thread to give.
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +12,7 @@
 #include "main/ScreenFile.h"
 #include "platform/base/threads.h"
 #include "platform/ui/font.h"
+#include "tools/iosim/iocontroller_sim.h"
 
 namespace {
 
@@ -23,6 +24,7 @@ const void* Procedure(const std::string& name) {
     if (name == "deadline") return reinterpret_cast<const void*>(&EndAfterUnwindTime);
     if (name == "screen") return reinterpret_cast<const void*>(&ScreenFile::WriterThread);
     if (name == "fonts") return reinterpret_cast<const void*>(&LoadHostFonts);
+    if (name == "iosim") return reinterpret_cast<const void*>(&IoControllerSim::RunThread);
     std::fprintf(stderr, "QUILLON_REFUSED_THREAD: no thread named %s\n", name.c_str());
     std::exit(125);
 }
