@@ -109,10 +109,19 @@ DC_ATTRIBUTE(int, GetStretchBltMode, SetStretchBltMode, stretchMode, 0)
 
 // Pixels.
 
+namespace {
+
+// Within the DC's clip; the DC is already held for the call.
+bool PixelVisible(DeviceContext& dc, int x, int y) {
+    return dc.EffectiveClip().Contains(x + dc.origin.x, y + dc.origin.y);
+}
+
+}  // namespace
+
 COLORREF SetPixel(HDC handle, int x, int y, COLORREF color) {
     DrawingOn drawing(handle);
     DeviceContext* dc = drawing.get();
-    if (dc == nullptr || !PtVisible(handle, x, y))
+    if (dc == nullptr || !PixelVisible(*dc, x, y))
         return CLR_INVALID;
     PlotPixel(*dc, x, y, PixelFromColorRef(color));
     return color & 0xFFFFFF;
@@ -121,7 +130,7 @@ COLORREF SetPixel(HDC handle, int x, int y, COLORREF color) {
 COLORREF GetPixel(HDC handle, int x, int y) {
     DrawingOn drawing(handle);
     DeviceContext* dc = drawing.get();
-    if (dc == nullptr || !PtVisible(handle, x, y))
+    if (dc == nullptr || !PixelVisible(*dc, x, y))
         return CLR_INVALID;
     return ColorRefFromPixel(dc->surface->At(x + dc->origin.x, y + dc->origin.y));
 }
