@@ -1,5 +1,6 @@
 #include "users/CPTreeSearchUser.h"
 
+#include <algorithm>
 #include <initializer_list>
 #include <vector>
 
@@ -448,6 +449,10 @@ void CCPTreeSearchUser::OnDelete() {
     m_list.DeleteAllItems();
     LoadPage(filter, m_page * m_rowsPerPage, m_rowsPerPage);
     m_list.SetFocus();
+    // The question gave the focus back to the list before it was loaded
+    // again, so taking the focus selects nothing: the row asked about, or
+    // the one now in its place, is chosen again for Enter, F2 and F3.
+    if (row >= 0 && m_list.GetItemCount() > 0) SelectRow(std::min(row, m_list.GetItemCount() - 1));
 }
 
 void CCPTreeSearchUser::ShowChosenUser() {

@@ -235,6 +235,33 @@ TEST_F(SearchUserTest, EditOpensTheSelectedUserAndTheReturnKeepsTheRowSelected) 
     EXPECT_EQ(selectedAfter, 1);
 }
 
+// The question gives the focus back to the list before the list is loaded
+// again: the row asked about (after a delete, the one now in its place)
+// must be chosen again, or Enter, F2 and F3 act on no row and the arrows
+// leave the list.
+TEST_F(SearchUserTest, AfterTheDeleteQuestionTheRowAskedAboutStaysChosenForTheNextKey) {
+    StoreUser(u"1", u"Ann");
+    StoreUser(u"2", u"Bob");
+    StoreUser(u"3", u"Cid");
+    const auto selected = [] { return Page()->List().GetNextItem(-1, LVNI_SELECTED); };
+    int afterNo = -1, afterYes = -1;
+    std::vector<CString> shownAfterYes;
+    CString edited;
+    RunAt(kNode, {"key F1", FocusList(), "key DOWN", "answer no", "key F3", Probe([&] { afterNo = selected(); }),
+                  "answer yes", "key F3", Probe([&] {
+                      afterYes = selected();
+                      shownAfterYes = ShownIds();
+                  }),
+                  "key F2", Probe([&] {
+                      if (ShownNode() == CCPTreeEditUser::kNode)
+                          CControlPanel::Open()->PageOf(CCPTreeEditUser::kNode)->GetDlgItem(1032)->GetWindowText(edited);
+                  })});
+    EXPECT_EQ(afterNo, 1) << "No keeps Bob's row chosen";
+    EXPECT_EQ(shownAfterYes, (std::vector<CString>{u"1", u"3"}));
+    EXPECT_EQ(afterYes, 1) << "Cid's row takes the place of Bob's";
+    EXPECT_EQ(edited, u"Cid") << "F2 edits the user of the chosen row";
+}
+
 // Once an arrow went past the list's edge, the edit and delete buttons
 // stay disabled, a new search included; their keys still act.
 TEST_F(SearchUserTest, AnArrowPastTheListsEdgeDisablesEditAndDeleteForGoodAndTheirKeysStillAct) {
