@@ -16,6 +16,10 @@ constexpr int kTrailingIds[] = {1082, 1081, 1083};
 constexpr int kHelpId = 1167;
 constexpr int kRowTops[] = {8, 33, 58};
 constexpr int kRowHeight = 17;
+// The trailing labels end with the screen: from x 270 the last of the four
+// Chinese characters of the "passes at once" text ran a pixel past it.
+constexpr int kTrailingX = 268;
+constexpr int kTrailingWidth = 320 - kTrailingX;
 
 // Posted to the page after its entry's own selections: the notices queued
 // before it are the entry's, those after it the administrator's.
@@ -29,7 +33,7 @@ std::vector<DialogItemTemplate> Items() {
         items.push_back({kTitleIds[row], u"STATIC", titles[row], 0, 7, top, 90, kRowHeight});
         items.push_back({kPlusIds[row], u"STATIC", u"+", 0, 102, top, 10, kRowHeight});
         items.push_back({kBoxIds[row], u"STATIC", u"", WS_TABSTOP, 120, top, 145, kRowHeight});
-        items.push_back({kTrailingIds[row], u"STATIC", u"通过", 0, 270, top, 145, kRowHeight});
+        items.push_back({kTrailingIds[row], u"STATIC", u"通过", 0, kTrailingX, top, kTrailingWidth, kRowHeight});
     }
     items.push_back({kHelpId, u"STATIC", u"", 0, 10, 93, 300, 172});
     return items;
@@ -105,7 +109,7 @@ void CCPTreeVertifyType::LayoutControls() {
     for (int row = 0; row < kRows; ++row) {
         PlaceRow(*this, kRowTops[row], kRowHeight,
                  {{kTitleIds[row], 7, 90}, {kPlusIds[row], 102, 10}, {kBoxIds[row], 120, 145},
-                  {kTrailingIds[row], 270, 145}});
+                  {kTrailingIds[row], kTrailingX, kTrailingWidth}});
     }
     m_help.MoveWindow(10, 93, 300, 172, FALSE);
     m_help.SetTextFormat(DT_LEFT | DT_WORDBREAK, 12);

@@ -1,5 +1,7 @@
 #include "transfer/CPTreeRecord.h"
 
+#include <vector>
+
 #include "core/LangLibraries.h"
 #include "core/LangText.h"
 #include "core/MachineConfig.h"
@@ -9,6 +11,7 @@
 #include "data/SqlHelpers.h"
 #include "platform/ui/commctrl.h"
 #include "platform/ui/dialog.h"
+#include "widgets/ColumnTitleLine.h"
 #include "widgets/WidgetRules.h"
 
 namespace {
@@ -106,15 +109,8 @@ BOOL CCPTreeRecord::OnInitDialog() {
     m_list.SetExtendedStyle(m_list.GetExtendedStyle() | LVS_EX_FULLROWSELECT);
     MakeWidgetFont(m_listFont, {u"Microsoft JhengHei", 13, 400, 1, 6}, {u"微软雅黑", 11, 400, 1, 6});
     m_list.SetFont(&m_listFont);
-    CString titles;
-    for (int i = 0; i < 4; ++i) {
-        const CString title = Text(kColumns[i].key, kColumns[i].fallback);
-        m_list.InsertColumn(i, title, LVCFMT_LEFT, kColumns[i].width);
-        // The titles stand on one line, 8, 9 and 10 blanks apart.
-        titles += title;
-        if (i < 3) titles += CString(u' ', 8 + i);
-    }
-    m_titles.SetText(titles);
+    for (int i = 0; i < 4; ++i)
+        m_list.InsertColumn(i, Text(kColumns[i].key, kColumns[i].fallback), LVCFMT_LEFT, kColumns[i].width);
     m_titles.SetTextFormat(DT_SINGLELINE | DT_LEFT | DT_VCENTER | DT_END_ELLIPSIS);
     m_look.LoadBackground();
     EnablePaging(FALSE);
@@ -130,6 +126,9 @@ void CCPTreeRecord::LayoutControls() {
                    {IDC_LIST, 14, 77, 293, kListHeight},  {IDC_PAGE_LABEL, 15, 175, 90, 23}, {IDC_PREV, 125, 175, 90, 25},
                    {IDC_NEXT, 225, 175, 90, 25}};
     for (const auto& place : kPlaces) GetDlgItem(place.id)->MoveWindow(place.x, place.y, place.cx, place.cy);
+    std::vector<CString> titles;
+    for (const Column& column : kColumns) titles.push_back(Text(column.key, column.fallback));
+    m_titles.SetText(AlignedTitleLine(m_titles, m_list, titles));
     // The title line reaches 4 pixels into the list, where its titles end:
     // the list's first row lies over it.
     m_titles.SetWindowPos(&m_list, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

@@ -14,9 +14,10 @@ namespace {
 enum Widget { StorageLabel, StorageBox, Button, ProgressLabel, ProgressBar, Help, WidgetCount };
 
 // x, y, width, height of each widget, in the order of Widget; the button's
-// comes from the page.
+// comes from the page. The storage label reaches up to the storage box:
+// the longest label ("源文件目录") needs 64 pixels.
 constexpr int kPlaces[WidgetCount][4] = {
-    {5, 3, 60, 23}, {70, 7, 151, 21}, {0, 0, 0, 0}, {5, 29, 60, 23}, {70, 33, 190, 23}, {5, 55, 300, 175},
+    {5, 3, 64, 23}, {70, 7, 151, 21}, {0, 0, 0, 0}, {5, 29, 60, 23}, {70, 33, 190, 23}, {5, 55, 300, 175},
 };
 
 const int* Place(const TransferPageSpec& spec, int widget) {

@@ -1,5 +1,6 @@
 #include "users/CPTreeSearchUser.h"
 
+#include <algorithm>
 #include <initializer_list>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "users/CPTreeEditUser.h"
 #include "users/ChooseEdit.h"
 #include "users/UserRows.h"
+#include "widgets/ColumnTitleLine.h"
 #include "widgets/MemoryDC.h"
 
 namespace {
@@ -199,31 +201,12 @@ void CCPTreeSearchUser::LayOut() {
     m_labelPage.MoveWindow(15, 175, 100, 23, FALSE);
     m_btnPrevious.MoveWindow(125, 175, 90, 25, FALSE);
     m_btnNext.MoveWindow(225, 175, 90, 25, FALSE);
-    m_titleLine.SetText(AlignedTitleLine());
+    std::vector<CString> titles;
+    for (const Column& column : kColumns) titles.push_back(Text(column.key, column.title));
+    m_titleLine.SetText(AlignedTitleLine(m_titleLine, m_list, titles));
     // The title line reaches 4 pixels into the list, below its titles: the
     // list's first row lies over it.
     m_titleLine.SetWindowPos(&m_list, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
-// The titles stand over their columns. Fixed runs of blanks between them
-// (eleven, then five) match the columns in the terminal's font only; here
-// each title gets the blanks that bring it to its column's text.
-CString CCPTreeSearchUser::AlignedTitleLine() {
-    CRect line;
-    CRect list;
-    m_titleLine.GetWindowRect(line);
-    m_list.GetWindowRect(list);
-    const int textLeft = line.left + m_titleLine.CaptionLeft();
-    CString text = Text(kColumns[0].key, kColumns[0].title);
-    int columnLeft = list.left;
-    for (int i = 1; i < 6; ++i) {
-        columnLeft += kColumns[i - 1].width;
-        const int target = columnLeft + CSkinListCtrl::kSubItemInset - textLeft;
-        int blanks = 1;
-        while (blanks < target && m_titleLine.CaptionWidth(text + CString(u' ', blanks + 1)) <= target) ++blanks;
-        text += CString(u' ', blanks) + Text(kColumns[i].key, kColumns[i].title);
-    }
-    return text;
 }
 
 void CCPTreeSearchUser::FillDepartmentBox() {
@@ -448,6 +431,10 @@ void CCPTreeSearchUser::OnDelete() {
     m_list.DeleteAllItems();
     LoadPage(filter, m_page * m_rowsPerPage, m_rowsPerPage);
     m_list.SetFocus();
+    // The question gave the focus back to the list before it was loaded
+    // again, so taking the focus selects nothing: the row asked about, or
+    // the one now in its place, is chosen again for Enter, F2 and F3.
+    if (row >= 0 && m_list.GetItemCount() > 0) SelectRow(std::min(row, m_list.GetItemCount() - 1));
 }
 
 void CCPTreeSearchUser::ShowChosenUser() {

@@ -49,7 +49,6 @@ private:
     };
 
     void LayOut();
-    CString AlignedTitleLine();
     void FillDepartmentBox();
     Filter ReadFilter();
     UINT CountMatches(const Filter& filter);

@@ -38,6 +38,12 @@ BOOL CSelectButton::PreTranslateMessage(MSG* msg) {
     return TRUE;
 }
 
+int CSelectButton::CaptionRoom() const {
+    CRect client;
+    GetClientRect(client);
+    return client.Width() - CaptionLeft() - (m_right ? static_cast<int>(m_right->GetWidth()) : 0);
+}
+
 int CSelectButton::CaptionWidth(const CString& text) {
     CClientDC dc(this);
     CFont* previousFont = dc.SelectObject(&m_font);

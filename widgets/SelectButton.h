@@ -26,8 +26,10 @@ public:
     void SetText(CString text) { m_caption = text; }
     void SetTextFormat(UINT format) { m_format = format; }
     // Where the caption's left edge lies in the button (after the left
-    // cap) and how wide a text is in the caption's font.
+    // cap), how wide the caption's room is (between the caps) and how wide
+    // a text is in the caption's font.
     int CaptionLeft() const { return m_left ? static_cast<int>(m_left->GetWidth()) : 0; }
+    int CaptionRoom() const;
     int CaptionWidth(const CString& text);
 
     BOOL PreTranslateMessage(MSG* msg) override;

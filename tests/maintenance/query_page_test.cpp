@@ -1,12 +1,14 @@
 // The record query page: the search by ID, department and dates, seven rows
 // a page, the page label, the paging keys, the shown forms of the ID and the
 // time, and the refusals.
+#include "core/LangText.h"
 #include "core/MachineConfig.h"
 #include "data/DataGlobals.h"
 #include "data/RecordStore.h"
 #include "platform/ui/commctrl.h"
 #include "tests/maintenance/MaintenanceTest.h"
 #include "tests/maintenance/RecordPageDates.h"
+#include "tests/page_support/column_titles.h"
 #include "tests/support/text_fit.h"
 #include "transfer/CPTreeRecord.h"
 
@@ -289,6 +291,32 @@ TEST_F(QueryPageTest, EveryRowOfAFullPageIsSeenWhole) {
             }});
     EXPECT_EQ(rows.size(), 7u);
     EXPECT_EQ(Describe(misfits), "");
+}
+
+// Each column title stands over its own column, in both languages: the
+// status title over the statuses, not over the times. The Chinese one is
+// wider than the room the narrow status column leaves on the line: it ends
+// with the line, its middle over its column.
+TEST_F(QueryPageTest, EachColumnTitleStandsOverItsColumn) {
+    for (const char16_t* language : {u"English", u"Chinese"}) {
+        g_MachineConfig.LanguageName = language;
+        ASSERT_TRUE(g_LangDoc.ReadFromFile(GetLanguageFilePath()));
+        TitlesAndColumns seen;
+        std::string misfits;
+        OnPage(131, {"call"}, {[&] {
+                   CCPTreeRecord* page = ShownPage<CCPTreeRecord>();
+                   seen = LookAtTitles(*page->GetDlgItem(1344), page->List(), 4);
+                   misfits = Describe(FindTextMisfits());
+               }});
+        ASSERT_EQ(seen.titleLefts.size(), 4u) << "one title per column";
+        for (size_t column = 0; column < 4; ++column) {
+            const LONG middle = (seen.titleLefts[column] + seen.titleRights[column]) / 2;
+            EXPECT_GE(middle, seen.columns[column].first) << "title " << column;
+            EXPECT_LT(middle, seen.columns[column].second) << "title " << column;
+        }
+        EXPECT_EQ(misfits, "") << "the titles are seen whole";
+    }
+    g_MachineConfig.LanguageName = u"English";
 }
 
 TEST_F(QueryPageTest, ListWithRowsGolden) {

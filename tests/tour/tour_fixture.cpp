@@ -1,5 +1,7 @@
 #include "tests/tour/tour_fixture.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 
 #include "core/AccessTables.h"
@@ -11,6 +13,8 @@
 #include "data/DataGlobals.h"
 #include "platform/base/device_fs.h"
 #include "platform/base/localtime.h"
+#include "tests/support/text_fit.h"
+#include "tests/tour/paint_allowances.h"
 #include "transfer/StorageLocation.h"
 #include "users/CPTreeRegFP.h"
 
@@ -38,6 +42,13 @@ void StoreTodaysRecords(CRecordStore& records) {
         record.CheckTime.Format(u"%04d-%02d-%02d 08:%02d:00", today.wYear, today.wMonth, today.wDay, i);
         ASSERT_EQ(records.AddRecord(record), 0);
     }
+}
+
+// A file name for the pictures kept of a step that failed.
+std::string PictureName(const std::string& language, const std::string& step) {
+    std::string name = "tour-" + language + "-" + step;
+    std::replace_if(name.begin(), name.end(), [](unsigned char c) { return !std::isalnum(c) && c != '-'; }, '_');
+    return name;
 }
 
 }  // namespace
@@ -68,6 +79,16 @@ TourTest::~TourTest() {
     g_ConfigDoc.ParseText(u"");
     g_MachineConfig.AccessZoneTable.Clear();
     g_MachineConfig.LanguageName = u"English";
+}
+
+void TourTest::CheckEachStepIn(const std::string& language) {
+    AfterEachStep([language](const std::string& step) {
+        // The stale paint first: the text check paints every window again.
+        const std::vector<StalePaint> stale = FindStalePaint(LivePaint(), PictureName(language, step));
+        EXPECT_TRUE(stale.empty()) << step << " (" << language << "):\n" << Describe(stale);
+        const std::vector<TextMisfit> misfits = FindTextMisfits();
+        EXPECT_TRUE(misfits.empty()) << step << " (" << language << "):\n" << Describe(misfits);
+    });
 }
 
 void TourTest::Walk(const char16_t* language) { Walk(language, Tour()); }

@@ -26,6 +26,10 @@ protected:
     ~TourTest() override;
 
     void AfterEachStep(StepCheck check) { m_checks.push_back(std::move(check)); }
+    // After every step: what the screen shows is what its windows paint
+    // when they all paint afresh (the pictures of a step that fails are kept
+    // in the working folder), and every text on it is seen whole.
+    void CheckEachStepIn(const std::string& language);
     // Takes the whole tour with the texts of `language` ("English",
     // "Chinese").
     void Walk(const char16_t* language);

@@ -91,6 +91,12 @@ void Maintenance(std::vector<TourStep>& steps) {
     steps.push_back({"136 left for the menu", {"key ESC"}});
 }
 
+void VerifyModes(std::vector<TourStep>& steps) {
+    // A second step on every row shows the labels after the boxes.
+    steps.push_back({"163 every row asks a second step", {"goto 163", "key RIGHT", "key DOWN", "key RIGHT", "key DOWN", "key RIGHT"}});
+    steps.push_back({"163 left for the menu after the changes", {"key ESC"}});
+}
+
 void Zones(std::vector<TourStep>& steps) {
     steps.push_back({"142 a start after its end refused (skinned box)",
                      Join({{"goto 142", "key DOWN", "key DOWN"}, Time("1200"), Time("1100"),
@@ -111,6 +117,7 @@ std::vector<TourStep> TourTest::Tour() {
     UserForms(steps);
     Records(steps);
     Maintenance(steps);
+    VerifyModes(steps);
     Zones(steps);
     return steps;
 }

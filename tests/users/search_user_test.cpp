@@ -14,6 +14,7 @@
 #include "platform/ui/dc.h"
 #include "platform/ui/display.h"
 #include "platform/ui/textrun.h"
+#include "tests/page_support/column_titles.h"
 #include "tests/users/users_fixture.h"
 #include "users/CPTreeEditUser.h"
 #include "users/CPTreeSearchUser.h"
@@ -235,6 +236,33 @@ TEST_F(SearchUserTest, EditOpensTheSelectedUserAndTheReturnKeepsTheRowSelected) 
     EXPECT_EQ(selectedAfter, 1);
 }
 
+// The question gives the focus back to the list before the list is loaded
+// again: the row asked about (after a delete, the one now in its place)
+// must be chosen again, or Enter, F2 and F3 act on no row and the arrows
+// leave the list.
+TEST_F(SearchUserTest, AfterTheDeleteQuestionTheRowAskedAboutStaysChosenForTheNextKey) {
+    StoreUser(u"1", u"Ann");
+    StoreUser(u"2", u"Bob");
+    StoreUser(u"3", u"Cid");
+    const auto selected = [] { return Page()->List().GetNextItem(-1, LVNI_SELECTED); };
+    int afterNo = -1, afterYes = -1;
+    std::vector<CString> shownAfterYes;
+    CString edited;
+    RunAt(kNode, {"key F1", FocusList(), "key DOWN", "answer no", "key F3", Probe([&] { afterNo = selected(); }),
+                  "answer yes", "key F3", Probe([&] {
+                      afterYes = selected();
+                      shownAfterYes = ShownIds();
+                  }),
+                  "key F2", Probe([&] {
+                      if (ShownNode() == CCPTreeEditUser::kNode)
+                          CControlPanel::Open()->PageOf(CCPTreeEditUser::kNode)->GetDlgItem(1032)->GetWindowText(edited);
+                  })});
+    EXPECT_EQ(afterNo, 1) << "No keeps Bob's row chosen";
+    EXPECT_EQ(shownAfterYes, (std::vector<CString>{u"1", u"3"}));
+    EXPECT_EQ(afterYes, 1) << "Cid's row takes the place of Bob's";
+    EXPECT_EQ(edited, u"Cid") << "F2 edits the user of the chosen row";
+}
+
 // Once an arrow went past the list's edge, the edit and delete buttons
 // stay disabled, a new search included; their keys still act.
 TEST_F(SearchUserTest, AnArrowPastTheListsEdgeDisablesEditAndDeleteForGoodAndTheirKeysStillAct) {
@@ -395,44 +423,6 @@ TEST_F(SearchUserTest, TheNameFieldAndTheFirstRowShowWholeBesideTheTitleLine) {
     EXPECT_LE(name.bottom, line.top) << "the name field runs into the title line";
 }
 
-// Where each title of the title line begins on the screen, and where each
-// column of the list holds its text, in screen x.
-struct TitlesAndColumns {
-    std::vector<LONG> titleLefts;
-    std::vector<std::pair<LONG, LONG>> columns;
-};
-
-TitlesAndColumns LookAtTitles(CCPTreeSearchUser* page) {
-    TitlesAndColumns seen;
-    CWnd* line = page->GetDlgItem(1344);
-    CRect lineRect;
-    line->GetWindowRect(lineRect);
-    SetTextRunObserver([&](const DrawnTextRun& run) {
-        // The line paints off-screen, in its own coordinates.
-        const LONG toScreen = run.dc->surface == GetScreenSurface() ? 0 : lineRect.left;
-        // The letters come one per character that has ink: a title starts
-        // at each letter after a blank.
-        size_t letter = 0;
-        for (size_t i = 0; i < run.text.size() && letter < run.letters.size(); ++i) {
-            if (run.text[i] == u' ') continue;
-            if (i == 0 || run.text[i - 1] == u' ') seen.titleLefts.push_back(run.letters[letter].left + toScreen);
-            ++letter;
-        }
-    });
-    line->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    SetTextRunObserver(nullptr);
-    const CSkinListCtrl& list = page->List();
-    CRect origin;
-    list.GetWindowRect(origin);
-    int left = origin.left;
-    for (int column = 0; column < 6; ++column) {
-        const int width = list.GetColumnWidth(column);
-        seen.columns.emplace_back(left, left + width);
-        left += width;
-    }
-    return seen;
-}
-
 // Each column title begins inside its own column (a mark under a title
 // belongs to that title), in both languages.
 TEST_F(SearchUserTest, EachColumnTitleStandsOverItsColumn) {
@@ -440,7 +430,7 @@ TEST_F(SearchUserTest, EachColumnTitleStandsOverItsColumn) {
         g_MachineConfig.LanguageName = language;
         ASSERT_TRUE(g_LangDoc.ReadFromFile(GetLanguageFilePath()));
         TitlesAndColumns seen;
-        RunAt(kNode, {Probe([&] { seen = LookAtTitles(Page()); })});
+        RunAt(kNode, {Probe([&] { seen = LookAtTitles(*Page()->GetDlgItem(1344), Page()->List(), 6); })});
         ASSERT_EQ(seen.titleLefts.size(), 6u) << "one title per column";
         for (size_t column = 0; column < 6; ++column) {
             EXPECT_GE(seen.titleLefts[column], seen.columns[column].first) << "title " << column;
