@@ -93,12 +93,19 @@ protected:
         const std::string command = std::string(QUILLON_PROGRAM) + " --root " + root.Host() + " --headless 2>" +
                                     errorsPath + " & echo $! > " + pidPath;
         EXPECT_EQ(std::system(command.c_str()), 0);
-        // Generous: a loaded machine starts the program slowly, and only a failure waits this long.
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (!until(ReadHost(errorsPath)) && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        Eventually([&] { return until(ReadHost(errorsPath)); });
         kill(static_cast<pid_t>(std::stol(ReadHost(pidPath))), SIGTERM);
         return ReadHost(errorsPath);
+    }
+    // Waits until `done` holds, for a minute at most: a loaded machine starts
+    // a program slowly, and only a failure waits this long. Its last answer.
+    static bool Eventually(const std::function<bool()>& done) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return true;
     }
     static std::string ReadHost(const std::string& path) {
         std::ifstream file(path, std::ios::binary);

@@ -81,9 +81,7 @@ TEST_F(RecordsProgramTest, ARunningTerminalsFolderIsRefusedOrWaitedFor) {
               0);
     const pid_t terminal = static_cast<pid_t>(std::stol(ReadHost(pidPath)));
     // The terminal holds the folder once its main window is up.
-    for (int i = 0; i < 400 && Log().find("main window ready") == std::string::npos; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    ASSERT_NE(Log().find("main window ready"), std::string::npos);
+    ASSERT_TRUE(Eventually([&] { return Log().find("main window ready") != std::string::npos; }));
 
     ProgramRun run = Records(root.Host() + " 10 --ids 1");
     EXPECT_EQ(run.exitCode, 1);
@@ -91,8 +89,12 @@ TEST_F(RecordsProgramTest, ARunningTerminalsFolderIsRefusedOrWaitedFor) {
               std::string::npos)
         << run.errors;
 
-    std::thread ender([terminal] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    // The terminal ends once the run has said that it waits, however late a
+    // loaded machine starts that run.
+    const std::string waitingErrors = root.HostPath("records.err");
+    std::filesystem::remove(waitingErrors);
+    std::thread ender([terminal, waitingErrors] {
+        Eventually([&] { return ReadHost(waitingErrors).find("records: waiting for") != std::string::npos; });
         kill(terminal, SIGTERM);
     });
     run = Records(root.Host() + " 10 --ids 1 --wait");
