@@ -80,8 +80,8 @@ TEST_F(WindowHandsTest, AFingerEnrolledAtTheWindowOpensThePanelAndAnotherSamples
     for (int i = 0; i < 3; ++i) terminal.Key(XK_Down);
     terminal.Key(XK_Right);
     terminal.Key(XK_Escape);
-    EXPECT_TRUE(
-        WaitUntil([this] { return Count(u"SELECT count(*) FROM Userinfo WHERE Userid = '5' AND AdminFlag = 1") == 1; }, 10));
+    EXPECT_TRUE(WaitUntil(
+        [this] { return Count(u"SELECT count(*) FROM Userinfo WHERE Userid = '5' AND AdminFlag = 1") == 1; }, 10));
     EXPECT_EQ(Count(u"SELECT CardNo FROM Userinfo WHERE Userid = '5'"), 0x00D4E5F6)
         << "the card field holds the card shown";
 
