@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sqlite3.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -93,12 +94,19 @@ protected:
         const std::string command = std::string(QUILLON_PROGRAM) + " --root " + root.Host() + " --headless 2>" +
                                     errorsPath + " & echo $! > " + pidPath;
         EXPECT_EQ(std::system(command.c_str()), 0);
-        // Generous: a loaded machine starts the program slowly, and only a failure waits this long.
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (!until(ReadHost(errorsPath)) && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        Eventually([&] { return until(ReadHost(errorsPath)); });
         kill(static_cast<pid_t>(std::stol(ReadHost(pidPath))), SIGTERM);
         return ReadHost(errorsPath);
+    }
+    // Waits until `done` holds, for a minute at most: a loaded machine starts
+    // a program slowly, and only a failure waits this long. Its last answer.
+    static bool Eventually(const std::function<bool()>& done) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return true;
     }
     static std::string ReadHost(const std::string& path) {
         std::ifstream file(path, std::ios::binary);
@@ -116,11 +124,24 @@ protected:
         root.PutFile(relative, text.replace(at, from.size(), to));
     }
 
-    // A number the device's database gives for `sql`.
-    int Count(LPCWSTR sql) {
-        CDbSqlite db;
-        EXPECT_TRUE(db.Open(kDatabase));
-        return QueryInt(db, sql);
+    // A number the device's database gives for `sql` (0 without a row),
+    // read as a bystander while a terminal may run on it: a connection of
+    // the terminal's kind folds the log back into the file as it closes,
+    // which holds off a write the terminal makes meanwhile, and that write
+    // fails. A plain one does so only when it is the last connection.
+    int Count(LPCWSTR sql) const {
+        sqlite3* db = nullptr;
+        sqlite3_stmt* statement = nullptr;
+        const bool opened = sqlite3_open_v2(root.HostPath(kDatabaseFile).c_str(), &db, SQLITE_OPEN_READWRITE,
+                                            nullptr) == SQLITE_OK;
+        EXPECT_TRUE(opened) << kDatabaseFile;
+        int value = 0;
+        if (opened && sqlite3_prepare16_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK &&
+            sqlite3_step(statement) == SQLITE_ROW)
+            value = sqlite3_column_int(statement, 0);
+        sqlite3_finalize(statement);
+        sqlite3_close(db);
+        return value;
     }
     void Execute(LPCWSTR sql) {
         CDbSqlite db;
@@ -137,6 +158,7 @@ protected:
 
     std::string program = QUILLON_PROGRAM;  // what Start and Launch run
     static constexpr char16_t kDatabase[] = u"\\NandFlash\\zeta42\\DB\\KD4700.DB";
+    static constexpr char kDatabaseFile[] = "NandFlash/zeta42/DB/KD4700.DB";
     static constexpr char kConfig[] = "NandFlash/zeta42/config/config.xml";
     ScopedDeviceRoot root;
 };

@@ -36,8 +36,15 @@ TEST_F(RealWindowTest, ADamagedDatabaseIsShownInTheWindowAndEnterEndsTheStart) {
         },
         10);
     ASSERT_TRUE(boxShown) << "the message box did not appear in the window";
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the box's text and button are drawn
-    EXPECT_TRUE(MatchesGolden(SplashCalmRows(terminal.Screen()), "startup_system_box_damaged_database"));
+    // Its text and button may come a frame after its grey.
+    ::testing::AssertionResult boxDrawn = ::testing::AssertionFailure();
+    WaitUntil(
+        [&] {
+            boxDrawn = MatchesGolden(SplashCalmRows(terminal.Screen()), "startup_system_box_damaged_database");
+            return static_cast<bool>(boxDrawn);
+        },
+        10);
+    EXPECT_TRUE(boxDrawn);
 
     EXPECT_EQ(terminal.Wait(1), -1) << "the box waits for a person";
     terminal.Key(XK_Return);

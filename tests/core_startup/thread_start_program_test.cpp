@@ -31,9 +31,8 @@ protected:
         for (std::string& variable : environment) pointers.push_back(variable.data());
         pointers.push_back(nullptr);
         ASSERT_TRUE(terminal.Start({program, "--root", root.Host(), "--headless"}, pointers.data(), -1, errorsPath));
-        for (int i = 0; i < 600 && Log().find("main window ready") == std::string::npos; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        ASSERT_NE(Log().find("main window ready"), std::string::npos) << ReadHost(errorsPath);
+        ASSERT_TRUE(Eventually([&] { return Log().find("main window ready") != std::string::npos; }))
+            << ReadHost(errorsPath);
     }
 
     const std::string errorsPath = root.HostPath("terminal.err");

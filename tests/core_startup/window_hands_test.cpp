@@ -80,8 +80,8 @@ TEST_F(WindowHandsTest, AFingerEnrolledAtTheWindowOpensThePanelAndAnotherSamples
     for (int i = 0; i < 3; ++i) terminal.Key(XK_Down);
     terminal.Key(XK_Right);
     terminal.Key(XK_Escape);
-    Pause(800);
-    EXPECT_EQ(Count(u"SELECT count(*) FROM Userinfo WHERE Userid = '5' AND AdminFlag = 1"), 1);
+    EXPECT_TRUE(WaitUntil(
+        [this] { return Count(u"SELECT count(*) FROM Userinfo WHERE Userid = '5' AND AdminFlag = 1") == 1; }, 10));
     EXPECT_EQ(Count(u"SELECT CardNo FROM Userinfo WHERE Userid = '5'"), 0x00D4E5F6)
         << "the card field holds the card shown";
 
@@ -121,9 +121,9 @@ TEST_F(WindowHandsTest, AFingerEnrolledAtTheWindowOpensThePanelAndAnotherSamples
     Pause(1500);
     terminal.Hold(XK_space, false);
     terminal.Key(XK_Right);
-    Pause(600);
     // The panel's icons (the bar below them holds whichever hint came last).
-    EXPECT_TRUE(SameAboveTheBar(terminal.Screen(), GoldenPicture("panel_grid")));
+    const Surface panelGrid = GoldenPicture("panel_grid");
+    EXPECT_TRUE(WaitUntil([&] { return SameAboveTheBar(terminal.Screen(), panelGrid); }, 10));
 
     const std::string errors = Errors();
     size_t refusals = 0;
