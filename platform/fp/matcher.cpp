@@ -469,9 +469,9 @@ int MinutiaeTurnOfShift(int shift) {
 // however well its minutiae pair up, is not compared further (the result
 // is then below `needed` too).
 //
-// The flow gives the turn in whole sectors (over 11 degrees), often a
-// sector off where the core was found a little away from where it lay at
-// enrolment. The minutiae are turned about the sector where the flow view
+// The flow gives the turn in whole sectors (over 11 degrees), and for
+// some presses of a finger a sector off the turn at which the minutiae
+// pair up. The minutiae are turned about the sector where the flow view
 // scores best, by every other minutiae turn up to 8 degrees either way:
 // three turns, no more than the nearest three cost; the fit to the pairs
 // found then refines the turn.
