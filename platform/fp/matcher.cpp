@@ -92,11 +92,18 @@ int FlowScoreAtShift(const LivePress& live, const PressFlow& stored, int shift) 
     return std::max(0, 100 - penalty);
 }
 
-// The best flow view at the turns from `firstShift` to `lastShift` sectors.
-int FlowScore(const LivePress& live, const PressFlow& stored, int firstShift = -kMaxShift, int lastShift = kMaxShift) {
+// The best flow view at the turns from `firstShift` to `lastShift` sectors;
+// `bestShift` (may be null) gets the first turn that gives it, and is left
+// as it was where no turn scores above zero.
+int FlowScore(const LivePress& live, const PressFlow& stored, int firstShift = -kMaxShift, int lastShift = kMaxShift,
+              int* bestShift = nullptr) {
     int best = 0;
-    for (int shift = std::max(firstShift, -kMaxShift); shift <= std::min(lastShift, kMaxShift); ++shift)
-        best = std::max(best, FlowScoreAtShift(live, stored, shift));
+    for (int shift = std::max(firstShift, -kMaxShift); shift <= std::min(lastShift, kMaxShift); ++shift) {
+        const int score = FlowScoreAtShift(live, stored, shift);
+        if (score <= best) continue;
+        best = score;
+        if (bestShift) *bestShift = shift;
+    }
     return best;
 }
 
@@ -330,10 +337,11 @@ void FitToPairs(const float* xs, const float* ys, int count, const StoredMinutia
 constexpr int kNearPeak = kVoteCell * 3 / 2;
 constexpr int kGatherReach = std::max(kVoteReach - kVoteCell / 2 + kNearPeak, kVoteReach + 2 * kVoteCell - 1);
 
-// The minutiae view: at each turn every live-stored pair votes for the
-// shift that would lay them on each other; the best-backed shift is refined
-// and the pairs it makes are counted.
-int AlignedPairs(const LivePress& live, const StoredMinutiae& stored, int firstTurn, int lastTurn) {
+// The minutiae view: at each turn tried (every `turnStep`-th from
+// `firstTurn` to `lastTurn`, those beyond the prepared ones left out) every
+// live-stored pair votes for the shift that would lay them on each other;
+// the best-backed shift is refined and the pairs it makes are counted.
+int AlignedPairs(const LivePress& live, const StoredMinutiae& stored, int firstTurn, int lastTurn, int turnStep) {
     const int liveCount = live.Features().minutiaCount;
     int coarsePairs = 0;
     float bestX[kMaxMinutiae], bestY[kMaxMinutiae];
@@ -342,7 +350,8 @@ int AlignedPairs(const LivePress& live, const StoredMinutiae& stored, int firstT
         int x, y;
     };
     Shift pairShifts[kMaxMinutiae * kMaxMinutiae];
-    for (int turn = std::max(0, firstTurn); turn <= std::min(LivePress::kTurns - 1, lastTurn); ++turn) {
+    for (int turn = firstTurn; turn <= lastTurn; turn += turnStep) {
+        if (turn < 0 || turn >= LivePress::kTurns) continue;
         const int16_t* xs = live.TurnedX(turn);
         const int16_t* ys = live.TurnedY(turn);
         // Only pairs that lie within reach of the grid vote or count near
@@ -415,11 +424,11 @@ int MinutiaeScoreOfPairs(int pairs, int liveCount, int storedCount) {
     return std::min(100, 100 * pairs * pairs / scale);
 }
 
-int MinutiaeScore(const LivePress& live, const uint8_t* pressBytes, int firstTurn, int lastTurn) {
+int MinutiaeScore(const LivePress& live, const uint8_t* pressBytes, int firstTurn, int lastTurn, int turnStep) {
     const int liveCount = live.Features().minutiaCount;
     const StoredMinutiae stored = ReadMinutiae(pressBytes);
     if (liveCount == 0 || stored.count == 0) return 0;
-    return MinutiaeScoreOfPairs(AlignedPairs(live, stored, firstTurn, lastTurn), liveCount, stored.count);
+    return MinutiaeScoreOfPairs(AlignedPairs(live, stored, firstTurn, lastTurn, turnStep), liveCount, stored.count);
 }
 
 // No more minutiae pair up than the fewer of the two presses has.
@@ -437,7 +446,7 @@ int Combine(int flow, int minutiae) { return (flow * kFlowPercent + minutiae * (
 
 int FullScore(const LivePress& live, const uint8_t* record, int press, int firstTurn, int lastTurn) {
     const uint8_t* bytes = StoredPressBytes(record, press);
-    return Combine(FlowScore(live, FlowOf(record, press)), MinutiaeScore(live, bytes, firstTurn, lastTurn));
+    return Combine(FlowScore(live, FlowOf(record, press)), MinutiaeScore(live, bytes, firstTurn, lastTurn, 1));
 }
 
 // The whole-sector turn at which the flow of a stored press lies closest
@@ -459,20 +468,28 @@ int MinutiaeTurnOfShift(int shift) {
 // the search's outcome: a press whose flow view alone keeps it below that,
 // however well its minutiae pair up, is not compared further (the result
 // is then below `needed` too).
+//
+// The flow gives the turn in whole sectors (over 11 degrees), and for
+// some presses of a finger a sector off the turn at which the minutiae
+// pair up. The minutiae are turned about the sector where the flow view
+// scores best, by every other minutiae turn up to 8 degrees either way:
+// three turns, no more than the nearest three cost; the fit to the pairs
+// found then refines the turn.
 int SiftedScore(const LivePress& live, const uint8_t* record, int needed) {
     constexpr int kShiftWindow = 1;
-    constexpr int kTurnWindow = 1;
+    constexpr int kTurnReach = 2;
+    constexpr int kTurnStride = 2;
     int best = 0;
     for (int p = 0; p < 2; ++p) {
         if (!PressUsable(record, p)) continue;
         const PressFlow& flow = FlowOf(record, p);
-        const int shift = FlowShiftOf(live, flow);
-        const int flowScore = FlowScore(live, flow, shift - kShiftWindow, shift + kShiftWindow);
+        int shift = FlowShiftOf(live, flow);
+        const int flowScore = FlowScore(live, flow, shift - kShiftWindow, shift + kShiftWindow, &shift);
         const int most = Combine(flowScore, MostMinutiaeScore(live, StoredPressBytes(record, p)));
         if (most < needed || most <= best) continue;
         const int turn = MinutiaeTurnOfShift(shift);
-        best = std::max(best, Combine(flowScore, MinutiaeScore(live, StoredPressBytes(record, p), turn - kTurnWindow,
-                                                               turn + kTurnWindow)));
+        best = std::max(best, Combine(flowScore, MinutiaeScore(live, StoredPressBytes(record, p), turn - kTurnReach,
+                                                               turn + kTurnReach, kTurnStride)));
     }
     return best;
 }

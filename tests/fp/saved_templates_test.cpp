@@ -113,6 +113,7 @@ protected:
 };
 using CrowdedSearch = KeptSearchTest;
 using FarRankedSearch = KeptSearchTest;
+using SectorOffSearch = KeptSearchTest;
 
 class SavedTemplates : public ::testing::Test {
 protected:
@@ -226,6 +227,26 @@ TEST_F(FarRankedSearch, APressWhoseFingerTheFlowRanksLowIsNamed) {
     for (const KeptCase& c : kCases) {
         int score = -1;
         EXPECT_EQ(SearchNext(kept, c.records, &score), c.ownRecord);
+    }
+}
+
+// Presses that a search over 5000 enrolled fingers once named no one for,
+// though the sift ranked their own finger 2nd, 1st and 8th: the flow lay
+// closest a sector or more (over 11 degrees) off the turn at which their
+// minutiae pair up, so that the few turns tried near it paired only 1-9 of
+// their 10-15, and they scored 47, 57 and 57 against their own finger (the
+// last two 7 above the next finger, not clear of it). Each pairs 10 or
+// more at the right turn.
+// data/sector-off-probes.bin holds the three presses (plain, plain,
+// shifted 20-35 pixels); data/sector-off-store.bin, for each in turn, the
+// stored pairs of the records that sift ranked up to ten places below the
+// press's own finger, in the store's order.
+TEST_F(SectorOffSearch, APressWhoseFlowLiesASectorOffItsMinutiaeIsNamed) {
+    constexpr KeptCase kCases[] = {{12, 6}, {11, 8}, {18, 3}};
+    KeptSearches kept("sector-off-probes.bin", "sector-off-store.bin");
+    for (const KeptCase& c : kCases) {
+        int score = -1;
+        EXPECT_EQ(SearchNext(kept, c.records, &score), c.ownRecord) << "score " << score;
     }
 }
 

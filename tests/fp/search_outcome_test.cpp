@@ -12,6 +12,7 @@
 // template are left out. Both were made by the extractor of the build at
 // c114e74; data/search-outcomes.txt holds what the matcher answered for
 // them once its full comparison took the 128 records the sift ranks first
+// and turned the minutiae about the sector where the flow view scores best
 // (UPDATE_GOLDEN=1 writes it).
 #include <gtest/gtest.h>
 
