@@ -11,6 +11,10 @@
 void EndProcess(UINT code) {
     // Every write goes into the database file, which then holds all of it.
     if (g_pDatabase) g_pDatabase->Close();
+    EndProcessLeavingDatabase(code);
+}
+
+void EndProcessLeavingDatabase(UINT code) {
     GetLogger().Close();
     std::fflush(nullptr);
     if (code == kExitNormal && ScriptFailed()) code = kExitUsage;

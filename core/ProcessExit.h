@@ -16,3 +16,8 @@ enum ExitStatus : UINT {
 
 // A normal end (0) of a run whose script failed ends with kExitUsage.
 [[noreturn]] void EndProcess(UINT code);
+// The same end with the database left open as it stands, for when another
+// thread may be half-way through work on it: nothing is closed under that
+// work, and a step it had not committed is rolled back when the database is
+// next opened.
+[[noreturn]] void EndProcessLeavingDatabase(UINT code);

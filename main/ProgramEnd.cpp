@@ -11,7 +11,6 @@
 
 #include "core/ProcessExit.h"
 #include "core/ThreadNotStarted.h"
-#include "data/DataGlobals.h"
 #include "platform/base/threads.h"
 #include "platform/ui/display.h"
 
@@ -22,6 +21,9 @@ namespace {
 constexpr auto kUnwindTime = std::chrono::seconds(5);
 
 std::atomic<bool> g_endRequested{false};
+// Whichever thread comes second to the end waits here for the first to end
+// the process.
+std::mutex g_ending;
 
 sigset_t EndSignals() {
     sigset_t signals;
@@ -55,7 +57,11 @@ void WaitForEndSignals(void*) {
 
 void EndAfterUnwindTime(void*) {
     std::this_thread::sleep_for(kUnwindTime);
-    EndTerminal(kExitNormal);
+    // A loop that has not unwound may be a long piece of work (an import, a
+    // restore) between two steps on the database: closed under it, the
+    // connection would fail its next step, with boxes during the end.
+    g_ending.lock();
+    EndProcessLeavingDatabase(kExitNormal);
 }
 
 void WatchEndSignals() {
@@ -79,9 +85,6 @@ void EndForLostDisplay(const std::string& display) {
 }
 
 void EndTerminal(int code) {
-    // Whichever thread comes second waits here for the first to end the process.
-    static std::mutex ending;
-    ending.lock();
-    if (CDbSqlite* db = GetDatabase()) db->Close();
+    g_ending.lock();
     EndProcess(static_cast<UINT>(code));
 }

@@ -3,8 +3,9 @@
 // does: the message loops unwind, the database is closed (its write-ahead
 // log folded back into the file) and the log gets its last line; should the
 // loops not unwind within a few seconds, the program ends from another
-// thread in the same way. A display that goes away ends it at once the
-// same way, with its own status.
+// thread, leaving the database open under the work that held them (its
+// unfinished step is rolled back at the next open). A display that goes
+// away ends it at once as a normal end does, with its own status.
 #pragma once
 
 #include <string>

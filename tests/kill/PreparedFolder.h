@@ -32,3 +32,18 @@ public:
 private:
     std::string m_prepared = folder.Host() + ".prepared";
 };
+
+// The user count, with the checks that every row is whole: the count in
+// BasePara agrees, no user lacks his fields, every template belongs to a
+// user whose mask has its finger.
+inline int ExpectWholeRecords(const TerminalFolder& folder) {
+    const int users = folder.Query("select count(*) from Userinfo");
+    EXPECT_EQ(folder.Query("select UserCount from BasePara"), users);
+    EXPECT_EQ(folder.Query("select count(*) from Userinfo where Name not like '用户%' or CardNo = ''"), 0)
+        << "no user row without its fields";
+    EXPECT_EQ(folder.Query("select count(*) from FPinfo f left join Userinfo u on u.userid = f.userid "
+                           "where u.userid is null or (u.FPFlag >> f.fingerNO) & 1 = 0 or length(f.FPTemplate) != 338"),
+              0)
+        << "every template belongs to a user whose mask has its finger";
+    return users;
+}

@@ -26,6 +26,7 @@ public:
 
     const std::string& Host() const { return root.Host(); }
     std::string HostPath(const std::string& relative) const { return root.HostPath(relative); }
+    std::string Read(const std::string& relative) const { return root.ReadFile(relative); }
     void LayFactoryImage() const {
         std::filesystem::remove_all(root.Host());
         std::filesystem::copy(QUILLON_FACTORY_IMAGE_DIR, root.Host(), std::filesystem::copy_options::recursive);

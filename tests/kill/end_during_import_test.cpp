@@ -1,0 +1,114 @@
+// SIGTERM while the import page imports thousands of users: the import does
+// not look at its queue, so the terminal ends when the unwind time is over,
+// with the import cut between two of its steps. That end must not close the
+// database under the import (whose next step would then fail with a box
+// during the end), must be a normal end, and must leave whole steps only.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/ProcessExit.h"
+#include "tests/core_startup/ChildProcess.h"
+#include "tests/kill/PreparedFolder.h"
+
+namespace {
+
+constexpr int kImportedUsers = 5000;
+constexpr char kErrors[] = "terminal.err";
+
+// One terminal importing on its own device folder.
+class ImportingTerminal {
+public:
+    ImportingTerminal() : m_prepared(kImportedUsers, {"empty", "ring"}) {
+        // The import's own loop runs the script: the long wait keeps the
+        // quit from ending the run before the signal does.
+        std::ofstream(m_script) << "goto 132\nkey DOWN\nanswer yes\nanswer ok\nkey ENTER\nwait 600000\nquit\n";
+    }
+    ~ImportingTerminal() { std::filesystem::remove(m_script); }
+
+    // Started, asked to end once its import is under way (its first step
+    // committed), and stopped. A scripted run imports in virtual time,
+    // faster than the unwind time passes: stopped for longer than that, the
+    // terminal meets its deadline the moment it goes on, with most of the
+    // import still ahead of it.
+    bool ImportAskTheEndAndStop() {
+        if (!process.Start({QUILLON_PROGRAM, "--root", folder.Host(), "--headless", "--script", m_script}, nullptr, -1,
+                           folder.HostPath(kErrors)))
+            return false;
+        bool importing = false;
+        for (int i = 0; i < 1200 && !importing; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            importing = folder.Query("select count(*) from Userinfo") > 0;
+        }
+        if (!importing) return false;
+        m_errorsBefore = folder.Read(kErrors).size();
+        process.Signal(SIGTERM);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        process.Signal(SIGSTOP);
+        return true;
+    }
+    // What it said on standard error since it was asked to end.
+    std::string SaidDuringTheEnd() const {
+        const std::string all = folder.Read(kErrors);
+        return all.substr(std::min(m_errorsBefore, all.size()));
+    }
+
+private:
+    PreparedFolder m_prepared;
+
+public:
+    TerminalFolder& folder = m_prepared.folder;
+    Child process;
+
+private:
+    std::string m_script = folder.Host() + ".import";
+    size_t m_errorsBefore = 0;
+};
+
+// Whether the end comes while the import's next step waits for the
+// database is a matter of a few microseconds: several terminals at once
+// make a wrong end show in every run.
+constexpr int kTerminals = 6;
+
+TEST(EndDuringImportTest, SigtermDuringALongImportEndsWithoutTouchingTheDatabaseUnderIt) {
+    std::vector<std::unique_ptr<ImportingTerminal>> terminals;
+    for (int i = 0; i < kTerminals; ++i) terminals.push_back(std::make_unique<ImportingTerminal>());
+    for (auto& terminal : terminals)
+        ASSERT_TRUE(terminal->ImportAskTheEndAndStop()) << terminal->folder.Read(kErrors);
+    std::this_thread::sleep_for(std::chrono::seconds(6));
+    for (auto& terminal : terminals) terminal->process.Signal(SIGCONT);
+
+    for (auto& terminal : terminals) {
+        TerminalFolder& folder = terminal->folder;
+        EXPECT_EQ(terminal->process.Wait(30), static_cast<int>(kExitNormal)) << folder.Read(kErrors);
+        const std::string during = terminal->SaidDuringTheEnd();
+        EXPECT_EQ(during.find("message box:"), std::string::npos) << "a box during the end:\n" << during;
+        EXPECT_EQ(during.find("SQLITE_MISUSE"), std::string::npos) << during;
+        EXPECT_NE(folder.Read("NandFlash/zeta42/log/KD4700.log").find("Log finished"), std::string::npos)
+            << "the log lacks its last line";
+
+        // The import was cut between two steps: whole records only.
+        EXPECT_EQ(folder.Text("pragma integrity_check"), "ok");
+        const int users = ExpectWholeRecords(folder);
+        const int templates = folder.Query("select count(*) from FPinfo");
+        EXPECT_GT(users, 0);
+        EXPECT_TRUE(users < kImportedUsers || templates < kImportedUsers)
+            << "the import ran to its end before the signal's deadline: nothing was cut";
+
+        // The next start finds the database as the cut left it.
+        ASSERT_TRUE(terminal->process.Start(folder.Start(), nullptr, -1, folder.HostPath(kErrors)));
+        EXPECT_EQ(terminal->process.Wait(60), static_cast<int>(kExitNormal)) << folder.Read(kErrors);
+        EXPECT_EQ(folder.Query("select count(*) from Userinfo"), users);
+        EXPECT_EQ(folder.Query("select count(*) from FPinfo"), templates);
+    }
+}
+
+}  // namespace
