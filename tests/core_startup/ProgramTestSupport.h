@@ -26,6 +26,7 @@
 #include "platform/ui/imagefile.h"
 #include "tests/support/device_root.h"
 #include "tests/support/golden.h"
+#include "tests/support/wait_until.h"
 
 struct ProgramRun {
     int exitCode = -1;
@@ -94,20 +95,13 @@ protected:
         const std::string command = std::string(QUILLON_PROGRAM) + " --root " + root.Host() + " --headless 2>" +
                                     errorsPath + " & echo $! > " + pidPath;
         EXPECT_EQ(std::system(command.c_str()), 0);
-        Eventually([&] { return until(ReadHost(errorsPath)); });
+        WaitUntil([&] { return until(ReadHost(errorsPath)); }, kSlowStartSeconds);
         kill(static_cast<pid_t>(std::stol(ReadHost(pidPath))), SIGTERM);
         return ReadHost(errorsPath);
     }
-    // Waits until `done` holds, for a minute at most: a loaded machine starts
-    // a program slowly, and only a failure waits this long. Its last answer.
-    static bool Eventually(const std::function<bool()>& done) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return true;
-    }
+    // A loaded machine starts a program slowly, and only a failure waits
+    // this long.
+    static constexpr int kSlowStartSeconds = 60;
     static std::string ReadHost(const std::string& path) {
         std::ifstream file(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());

@@ -154,13 +154,4 @@ void TerminalWindow::Close() const {
     XSendEvent(x, m_window, False, NoEventMask, &event);
     XFlush(x);
 }
-
-bool WaitUntil(const std::function<bool()>& done, int seconds) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return true;
-}
 #endif

@@ -19,6 +19,7 @@
 #include "platform/ui/display.h"
 #include "platform/ui/surface.h"
 #include "tests/core_startup/ChildProcess.h"
+#include "tests/support/wait_until.h"
 
 // A virtual X server of its own (it picks a free display number) and the
 // test's connection to it.
@@ -70,6 +71,4 @@ private:
     Window m_window = 0;
 };
 
-// Waits up to `seconds` for `done`; its last answer.
-bool WaitUntil(const std::function<bool()>& done, int seconds);
 #endif

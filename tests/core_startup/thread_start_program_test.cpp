@@ -31,7 +31,7 @@ protected:
         for (std::string& variable : environment) pointers.push_back(variable.data());
         pointers.push_back(nullptr);
         ASSERT_TRUE(terminal.Start({program, "--root", root.Host(), "--headless"}, pointers.data(), -1, errorsPath));
-        ASSERT_TRUE(Eventually([&] { return Log().find("main window ready") != std::string::npos; }))
+        ASSERT_TRUE(WaitUntil([&] { return Log().find("main window ready") != std::string::npos; }, kSlowStartSeconds))
             << ReadHost(errorsPath);
     }
 

@@ -18,6 +18,7 @@
 #include "core/ProcessExit.h"
 #include "tests/core_startup/ChildProcess.h"
 #include "tests/kill/PreparedFolder.h"
+#include "tests/support/wait_until.h"
 
 namespace {
 
@@ -43,12 +44,7 @@ public:
         if (!process.Start({QUILLON_PROGRAM, "--root", folder.Host(), "--headless", "--script", m_script}, nullptr, -1,
                            folder.HostPath(kErrors)))
             return false;
-        bool importing = false;
-        for (int i = 0; i < 1200 && !importing; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            importing = folder.Query("select count(*) from Userinfo") > 0;
-        }
-        if (!importing) return false;
+        if (!WaitUntil([&] { return folder.Query("select count(*) from Userinfo") > 0; }, 60)) return false;
         m_errorsBefore = folder.Read(kErrors).size();
         process.Signal(SIGTERM);
         std::this_thread::sleep_for(std::chrono::milliseconds(100));

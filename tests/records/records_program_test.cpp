@@ -83,7 +83,7 @@ TEST_F(RecordsProgramTest, ARunningTerminalsFolderIsRefusedOrWaitedFor) {
               0);
     const pid_t terminal = static_cast<pid_t>(std::stol(ReadHost(pidPath)));
     // The terminal holds the folder once its main window is up.
-    ASSERT_TRUE(Eventually([&] { return Log().find("main window ready") != std::string::npos; }));
+    ASSERT_TRUE(WaitUntil([&] { return Log().find("main window ready") != std::string::npos; }, kSlowStartSeconds));
 
     ProgramRun run = Records(root.Host() + " 10 --ids 1");
     EXPECT_EQ(run.exitCode, 1);
@@ -96,7 +96,8 @@ TEST_F(RecordsProgramTest, ARunningTerminalsFolderIsRefusedOrWaitedFor) {
     const std::string waitingErrors = root.HostPath("records.err");
     std::filesystem::remove(waitingErrors);
     std::thread ender([terminal, waitingErrors] {
-        Eventually([&] { return ReadHost(waitingErrors).find("records: waiting for") != std::string::npos; });
+        WaitUntil([&] { return ReadHost(waitingErrors).find("records: waiting for") != std::string::npos; },
+                  kSlowStartSeconds);
         kill(terminal, SIGTERM);
     });
     run = Records(root.Host() + " 10 --ids 1 --wait");
