@@ -120,20 +120,13 @@ int PackMinutiae(const GreyImage& image, const OrientationField& field, float cx
     return count;
 }
 
-}  // namespace
-
-bool FingerPresent(const GreyImage& image) {
-    if (image.width < 4 * kBlock || image.height < 4 * kBlock) return false;
-    return OrientationField(image).FingerShare() >= kMinFingerShare;
-}
-
-ExtractResult ExtractTemplate(const GreyImage& image, uint8_t out[kTemplateSize]) {
+// The template of a press; the core is found, and the ridges are counted
+// out from it, in the flow `nearCore`, the field's own or bridged.
+ExtractResult ExtractWith(const GreyImage& image, const OrientationField& field, const OrientationField& nearCore,
+                          uint8_t out[kTemplateSize]) {
     std::memset(out, 0, kTemplateSize);
-    if (image.width < 4 * kBlock || image.height < 4 * kBlock) return ExtractResult::NoFinger;
-    const OrientationField field(image);
-    if (field.FingerShare() < kMinFingerShare) return ExtractResult::NoFinger;
     float cx = 0, cy = 0;
-    if (!FindCore(field, image.width, image.height, &cx, &cy)) return ExtractResult::NoCore;
+    if (!FindCore(nearCore, image.width, image.height, &cx, &cy)) return ExtractResult::NoCore;
 
     uint8_t* orientation = out + kOrientationOffset;
     uint8_t* usable = out + kUsableOffset;
@@ -159,7 +152,7 @@ ExtractResult ExtractTemplate(const GreyImage& image, uint8_t out[kTemplateSize]
     int usableCounts = 0;
     for (int sector = 0; sector < kSectors; ++sector) {
         float counts[kCountRadii];
-        RidgesAlongRay(image, field, cx, cy, 2 * kPi * sector / kSectors, counts, &spacings);
+        RidgesAlongRay(image, nearCore, cx, cy, 2 * kPi * sector / kSectors, counts, &spacings);
         for (int r = 0; r < kCountRadii; ++r) {
             out[kCountOffset + r * kSectors + sector] =
                 counts[r] < 0 ? kUnusable : static_cast<uint8_t>(std::min(254.0f, std::round(counts[r] * 8)));
@@ -185,6 +178,26 @@ ExtractResult ExtractTemplate(const GreyImage& image, uint8_t out[kTemplateSize]
     out[6] = static_cast<uint8_t>(y);
     out[7] = static_cast<uint8_t>(y >> 8);
     return ExtractResult::Ok;
+}
+
+}  // namespace
+
+bool FingerPresent(const GreyImage& image) {
+    if (image.width < 4 * kBlock || image.height < 4 * kBlock) return false;
+    return OrientationField(image).FingerShare() >= kMinFingerShare;
+}
+
+ExtractResult ExtractTemplate(const GreyImage& image, uint8_t out[kTemplateSize]) {
+    std::memset(out, 0, kTemplateSize);
+    if (image.width < 4 * kBlock || image.height < 4 * kBlock) return ExtractResult::NoFinger;
+    const OrientationField field(image);
+    if (field.FingerShare() < kMinFingerShare) return ExtractResult::NoFinger;
+    const ExtractResult result = ExtractWith(image, field, field, out);
+    if (result == ExtractResult::Ok) return result;
+    // Ridges or valleys wider than a block near the core leave blocks of
+    // one grey there, with no flow: no circle around the core, and no walk
+    // out from it, stays on the finger.
+    return ExtractWith(image, field, field.GapsBridged(), out);
 }
 
 const char* ExtractResultText(ExtractResult result) {

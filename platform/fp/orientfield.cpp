@@ -78,6 +78,62 @@ OrientationField::OrientationField(const GreyImage& image)
     }
 }
 
+bool OrientationField::Enclosed(int bx, int by) const {
+    constexpr int kReach = 4;  // blocks
+    constexpr int kSteps[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+    int sides = 0;
+    for (const auto& step : kSteps) {
+        for (int k = 1; k <= kReach; ++k) {
+            const int x = bx + k * step[0], y = by + k * step[1];
+            if (x < 0 || y < 0 || x >= m_cols || y >= m_rows) break;
+            if (m_ridged[Index(x, y)]) {
+                ++sides;
+                break;
+            }
+        }
+    }
+    return sides >= 3;
+}
+
+OrientationField OrientationField::GapsBridged() const {
+    OrientationField bridged = *this;
+    std::vector<int> gaps;
+    for (int by = 0; by < m_rows; ++by) {
+        for (int bx = 0; bx < m_cols; ++bx) {
+            if (!m_ridged[Index(bx, by)] && Enclosed(bx, by)) gaps.push_back(Index(bx, by));
+        }
+    }
+    // From the edges of each gap inwards, each block the mean of the
+    // neighbours that have a flow.
+    while (!gaps.empty()) {
+        std::vector<int> left;
+        std::vector<std::pair<int, std::pair<float, float>>> filled;
+        for (int i : gaps) {
+            const int bx = i % m_cols, by = i / m_cols;
+            float c = 0, s = 0;
+            int n = 0;
+            for (int dy = -1; dy <= 1; ++dy) {
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const int x = bx + dx, y = by + dy;
+                    if (x < 0 || y < 0 || x >= m_cols || y >= m_rows || !bridged.m_ridged[Index(x, y)]) continue;
+                    c += bridged.m_cos[Index(x, y)];
+                    s += bridged.m_sin[Index(x, y)];
+                    ++n;
+                }
+            }
+            if (n >= 3) filled.push_back({i, {c / n, s / n}});
+            else left.push_back(i);
+        }
+        if (filled.empty()) break;
+        for (const auto& [i, flow] : filled) {
+            bridged.m_cos[i] = flow.first;
+            bridged.m_sin[i] = flow.second;
+            bridged.m_ridged[i] = 1;
+        }
+        gaps.swap(left);
+    }
+    return bridged;
+}
 
 float OrientationField::FingerShare() const {
     if (m_finger.empty()) return 0.0f;

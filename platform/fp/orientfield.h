@@ -38,11 +38,19 @@ public:
     float BlockAngle(int bx, int by) const;
     bool Ridged(int bx, int by) const { return m_ridged[Index(bx, by)] != 0; }
 
+    // The same field with its gaps bridged: blocks of one grey (inside a
+    // ridge or valley wider than a block) that ridges enclose take the flow
+    // of their neighbours, so that a circle around a core drawn in such
+    // wide strokes lies on the finger.
+    OrientationField GapsBridged() const;
+
 private:
     int Size() const { return m_cols * m_rows; }
     int Index(int bx, int by) const { return by * m_cols + bx; }
 
     void MeasureBlock(const GreyImage& image, int bx, int by);
+    // Whether ridged blocks lie close by on three sides of the block or more.
+    bool Enclosed(int bx, int by) const;
 
     int m_cols, m_rows;
     std::vector<float> m_cos, m_sin;
