@@ -231,11 +231,14 @@ void OrientationField::MeasureBlock(const GreyImage& image, int bx, int by) {
 // Ridges turn a full turn around a whorl's core; in the smoothed flow the
 // core often shows as two half-turn points side by side. The Poincare index
 // on a small circle is non-zero when the circle holds either; the core is
-// the centre of the points whose circle does.
-bool FindCore(const OrientationField& field, int width, int height, float* coreX, float* coreY) {
+// the centre of the points whose circle does. Up to `gaps` points of a
+// circle, no more than about a block's worth in a row, may lie where the
+// flow is missing; the index is then taken round the others.
+bool FindCore(const OrientationField& field, int width, int height, float* coreX, float* coreY, int gaps) {
     constexpr float kRadius = 16.0f;
     constexpr int kPoints = 24;
     constexpr int kStep = 3;
+    constexpr int kLongestGap = 3;  // points in a row: about a block
     float circleCos[kPoints], circleSin[kPoints];
     for (int k = 0; k < kPoints; ++k) {
         circleCos[k] = kRadius * std::cos(2 * kPi * k / kPoints);
@@ -246,15 +249,24 @@ bool FindCore(const OrientationField& field, int width, int height, float* coreX
     for (int y = static_cast<int>(kRadius) + 8; y < height - kRadius - 8; y += kStep) {
         for (int x = static_cast<int>(kRadius) + 8; x < width - kRadius - 8; x += kStep) {
             float flowCos[kPoints], flowSin[kPoints];
-            bool onFinger = true;
-            for (int k = 0; k < kPoints && onFinger; ++k)
-                onFinger = field.Flow(x + circleCos[k], y + circleSin[k], &flowCos[k], &flowSin[k], true);
-            if (!onFinger || WithinAQuarterTurn(flowCos, flowSin, kPoints)) continue;
+            int n = 0, missing = 0, run = 0, longest = 0, leading = 0;
+            for (int k = 0; k < kPoints && missing <= gaps; ++k) {
+                if (field.Flow(x + circleCos[k], y + circleSin[k], &flowCos[n], &flowSin[n], true)) {
+                    if (n++ == 0) leading = run;
+                    run = 0;
+                } else {
+                    ++missing;
+                    longest = std::max(longest, ++run);
+                }
+            }
+            // The run that ends the circle goes on into the one that starts it.
+            longest = std::max(longest, run + leading);
+            if (missing > gaps || longest > kLongestGap || WithinAQuarterTurn(flowCos, flowSin, n)) continue;
             float first = 0, previous = 0, turned = 0;
-            for (int k = 0; k <= kPoints; ++k) {
-                float angle = RidgeAngleOf(flowCos[k % kPoints], flowSin[k % kPoints]);
+            for (int k = 0; k <= n; ++k) {
+                float angle = RidgeAngleOf(flowCos[k % n], flowSin[k % n]);
                 if (k == 0) first = previous = angle;
-                if (k == kPoints) angle = first;
+                if (k == n) angle = first;
                 float step = angle - previous;
                 if (step > kPi / 2) step -= kPi;
                 if (step < -kPi / 2) step += kPi;

@@ -40,8 +40,8 @@ public:
 
     // The same field with its gaps bridged: blocks of one grey (inside a
     // ridge or valley wider than a block) that ridges enclose take the flow
-    // of their neighbours, so that a circle around a core drawn in such
-    // wide strokes lies on the finger.
+    // of their neighbours, so that a walk out from a core drawn in such
+    // wide strokes stays on the finger.
     OrientationField GapsBridged() const;
 
 private:
@@ -63,5 +63,6 @@ private:
 // The ridge direction (0..pi) of a doubled-angle vector.
 float RidgeAngleOf(float cos2, float sin2);
 
-// Finds the core of a whorl; false when the ridges circle nothing.
-bool FindCore(const OrientationField& field, int width, int height, float* coreX, float* coreY);
+// Finds the core of a whorl; false when the ridges circle nothing. `gaps`
+// points of each circle tried round a point may lie off the ridges.
+bool FindCore(const OrientationField& field, int width, int height, float* coreX, float* coreY, int gaps = 0);

@@ -76,7 +76,7 @@ protected:
 // others enrolled.
 TEST_F(WideCore, APressWhoseCoreLiesInWideStrokesNamesItsFinger) {
     constexpr Press kPresses[] = {
-        {4003814, 2, Laid::AsPressed}, {4003264, 2, Laid::Turned}, {7003371, 2, Laid::Shifted}};
+        {11003346, 2, Laid::AsPressed}, {4003264, 2, Laid::Turned}, {11004872, 2, Laid::Shifted}};
     EnrolOthers();
     for (const Press& p : kPresses) ASSERT_TRUE(Enrol(p.finger)) << p.finger;
     for (const Press& p : kPresses) EXPECT_EQ(Named(p), p.finger);
@@ -85,7 +85,7 @@ TEST_F(WideCore, APressWhoseCoreLiesInWideStrokesNamesItsFinger) {
 // Fingers both of whose enrolment presses have their core in wide strokes
 // are enrolled, and a later press finds them.
 TEST_F(WideCore, AFingerEnrolledFromPressesWithTheCoreInWideStrokesIsNamed) {
-    constexpr uint32_t kFingers[] = {4004912, 7001397, 7002926};
+    constexpr uint32_t kFingers[] = {7001397, 13000470, 13004677};
     EnrolOthers();
     for (uint32_t finger : kFingers) ASSERT_TRUE(Enrol(finger)) << finger;
     for (uint32_t finger : kFingers) EXPECT_EQ(Named(Press{finger, 2, Laid::AsPressed}), finger);
