@@ -12,6 +12,7 @@ namespace {
 
 constexpr float kMinFingerShare = 0.2f;      // of the image's blocks
 constexpr int kMinUsableSamples = 24;  // of kRings * kSectors, more than kMinSharedOrientations
+constexpr int kCoreCircleGaps = 6;     // of the 24 points of a circle round the core
 
 float Bilinear(const GreyImage& image, float x, float y) {
     const int x0 = static_cast<int>(x), y0 = static_cast<int>(y);
@@ -120,20 +121,14 @@ int PackMinutiae(const GreyImage& image, const OrientationField& field, float cx
     return count;
 }
 
-}  // namespace
-
-bool FingerPresent(const GreyImage& image) {
-    if (image.width < 4 * kBlock || image.height < 4 * kBlock) return false;
-    return OrientationField(image).FingerShare() >= kMinFingerShare;
-}
-
-ExtractResult ExtractTemplate(const GreyImage& image, uint8_t out[kTemplateSize]) {
+// The template of a press: the core where circles of the field's flow wind
+// round it, up to `gaps` points of each off the blocks with ridges; the
+// ridges counted out from it along the flow `walked`.
+ExtractResult ExtractWith(const GreyImage& image, const OrientationField& field, int gaps,
+                          const OrientationField& walked, uint8_t out[kTemplateSize]) {
     std::memset(out, 0, kTemplateSize);
-    if (image.width < 4 * kBlock || image.height < 4 * kBlock) return ExtractResult::NoFinger;
-    const OrientationField field(image);
-    if (field.FingerShare() < kMinFingerShare) return ExtractResult::NoFinger;
     float cx = 0, cy = 0;
-    if (!FindCore(field, image.width, image.height, &cx, &cy)) return ExtractResult::NoCore;
+    if (!FindCore(field, image.width, image.height, &cx, &cy, gaps)) return ExtractResult::NoCore;
 
     uint8_t* orientation = out + kOrientationOffset;
     uint8_t* usable = out + kUsableOffset;
@@ -159,7 +154,7 @@ ExtractResult ExtractTemplate(const GreyImage& image, uint8_t out[kTemplateSize]
     int usableCounts = 0;
     for (int sector = 0; sector < kSectors; ++sector) {
         float counts[kCountRadii];
-        RidgesAlongRay(image, field, cx, cy, 2 * kPi * sector / kSectors, counts, &spacings);
+        RidgesAlongRay(image, walked, cx, cy, 2 * kPi * sector / kSectors, counts, &spacings);
         for (int r = 0; r < kCountRadii; ++r) {
             out[kCountOffset + r * kSectors + sector] =
                 counts[r] < 0 ? kUnusable : static_cast<uint8_t>(std::min(254.0f, std::round(counts[r] * 8)));
@@ -185,6 +180,27 @@ ExtractResult ExtractTemplate(const GreyImage& image, uint8_t out[kTemplateSize]
     out[6] = static_cast<uint8_t>(y);
     out[7] = static_cast<uint8_t>(y >> 8);
     return ExtractResult::Ok;
+}
+
+}  // namespace
+
+bool FingerPresent(const GreyImage& image) {
+    if (image.width < 4 * kBlock || image.height < 4 * kBlock) return false;
+    return OrientationField(image).FingerShare() >= kMinFingerShare;
+}
+
+ExtractResult ExtractTemplate(const GreyImage& image, uint8_t out[kTemplateSize]) {
+    std::memset(out, 0, kTemplateSize);
+    if (image.width < 4 * kBlock || image.height < 4 * kBlock) return ExtractResult::NoFinger;
+    const OrientationField field(image);
+    if (field.FingerShare() < kMinFingerShare) return ExtractResult::NoFinger;
+    const ExtractResult result = ExtractWith(image, field, 0, field, out);
+    if (result == ExtractResult::Ok) return result;
+    // Ridges or valleys wider than a block near the core leave blocks of
+    // one grey there, with no flow: no circle around the core, and no walk
+    // out from it, stays on the finger. Such a press is measured again with
+    // a quarter of each circle let through them and the walks bridging them.
+    return ExtractWith(image, field, kCoreCircleGaps, field.GapsBridged(), out);
 }
 
 const char* ExtractResultText(ExtractResult result) {

@@ -78,6 +78,62 @@ OrientationField::OrientationField(const GreyImage& image)
     }
 }
 
+bool OrientationField::Enclosed(int bx, int by) const {
+    constexpr int kReach = 4;  // blocks
+    constexpr int kSteps[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+    int sides = 0;
+    for (const auto& step : kSteps) {
+        for (int k = 1; k <= kReach; ++k) {
+            const int x = bx + k * step[0], y = by + k * step[1];
+            if (x < 0 || y < 0 || x >= m_cols || y >= m_rows) break;
+            if (m_ridged[Index(x, y)]) {
+                ++sides;
+                break;
+            }
+        }
+    }
+    return sides >= 3;
+}
+
+OrientationField OrientationField::GapsBridged() const {
+    OrientationField bridged = *this;
+    std::vector<int> gaps;
+    for (int by = 0; by < m_rows; ++by) {
+        for (int bx = 0; bx < m_cols; ++bx) {
+            if (!m_ridged[Index(bx, by)] && Enclosed(bx, by)) gaps.push_back(Index(bx, by));
+        }
+    }
+    // From the edges of each gap inwards, each block the mean of the
+    // neighbours that have a flow.
+    while (!gaps.empty()) {
+        std::vector<int> left;
+        std::vector<std::pair<int, std::pair<float, float>>> filled;
+        for (int i : gaps) {
+            const int bx = i % m_cols, by = i / m_cols;
+            float c = 0, s = 0;
+            int n = 0;
+            for (int dy = -1; dy <= 1; ++dy) {
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const int x = bx + dx, y = by + dy;
+                    if (x < 0 || y < 0 || x >= m_cols || y >= m_rows || !bridged.m_ridged[Index(x, y)]) continue;
+                    c += bridged.m_cos[Index(x, y)];
+                    s += bridged.m_sin[Index(x, y)];
+                    ++n;
+                }
+            }
+            if (n >= 3) filled.push_back({i, {c / n, s / n}});
+            else left.push_back(i);
+        }
+        if (filled.empty()) break;
+        for (const auto& [i, flow] : filled) {
+            bridged.m_cos[i] = flow.first;
+            bridged.m_sin[i] = flow.second;
+            bridged.m_ridged[i] = 1;
+        }
+        gaps.swap(left);
+    }
+    return bridged;
+}
 
 float OrientationField::FingerShare() const {
     if (m_finger.empty()) return 0.0f;
@@ -175,11 +231,14 @@ void OrientationField::MeasureBlock(const GreyImage& image, int bx, int by) {
 // Ridges turn a full turn around a whorl's core; in the smoothed flow the
 // core often shows as two half-turn points side by side. The Poincare index
 // on a small circle is non-zero when the circle holds either; the core is
-// the centre of the points whose circle does.
-bool FindCore(const OrientationField& field, int width, int height, float* coreX, float* coreY) {
+// the centre of the points whose circle does. Up to `gaps` points of a
+// circle, no more than about a block's worth in a row, may lie where the
+// flow is missing; the index is then taken round the others.
+bool FindCore(const OrientationField& field, int width, int height, float* coreX, float* coreY, int gaps) {
     constexpr float kRadius = 16.0f;
     constexpr int kPoints = 24;
     constexpr int kStep = 3;
+    constexpr int kLongestGap = 3;  // points in a row: about a block
     float circleCos[kPoints], circleSin[kPoints];
     for (int k = 0; k < kPoints; ++k) {
         circleCos[k] = kRadius * std::cos(2 * kPi * k / kPoints);
@@ -190,15 +249,24 @@ bool FindCore(const OrientationField& field, int width, int height, float* coreX
     for (int y = static_cast<int>(kRadius) + 8; y < height - kRadius - 8; y += kStep) {
         for (int x = static_cast<int>(kRadius) + 8; x < width - kRadius - 8; x += kStep) {
             float flowCos[kPoints], flowSin[kPoints];
-            bool onFinger = true;
-            for (int k = 0; k < kPoints && onFinger; ++k)
-                onFinger = field.Flow(x + circleCos[k], y + circleSin[k], &flowCos[k], &flowSin[k], true);
-            if (!onFinger || WithinAQuarterTurn(flowCos, flowSin, kPoints)) continue;
+            int n = 0, missing = 0, run = 0, longest = 0, leading = 0;
+            for (int k = 0; k < kPoints && missing <= gaps; ++k) {
+                if (field.Flow(x + circleCos[k], y + circleSin[k], &flowCos[n], &flowSin[n], true)) {
+                    if (n++ == 0) leading = run;
+                    run = 0;
+                } else {
+                    ++missing;
+                    longest = std::max(longest, ++run);
+                }
+            }
+            // The run that ends the circle goes on into the one that starts it.
+            longest = std::max(longest, run + leading);
+            if (missing > gaps || longest > kLongestGap || WithinAQuarterTurn(flowCos, flowSin, n)) continue;
             float first = 0, previous = 0, turned = 0;
-            for (int k = 0; k <= kPoints; ++k) {
-                float angle = RidgeAngleOf(flowCos[k % kPoints], flowSin[k % kPoints]);
+            for (int k = 0; k <= n; ++k) {
+                float angle = RidgeAngleOf(flowCos[k % n], flowSin[k % n]);
                 if (k == 0) first = previous = angle;
-                if (k == kPoints) angle = first;
+                if (k == n) angle = first;
                 float step = angle - previous;
                 if (step > kPi / 2) step -= kPi;
                 if (step < -kPi / 2) step += kPi;

@@ -38,11 +38,19 @@ public:
     float BlockAngle(int bx, int by) const;
     bool Ridged(int bx, int by) const { return m_ridged[Index(bx, by)] != 0; }
 
+    // The same field with its gaps bridged: blocks of one grey (inside a
+    // ridge or valley wider than a block) that ridges enclose take the flow
+    // of their neighbours, so that a walk out from a core drawn in such
+    // wide strokes stays on the finger.
+    OrientationField GapsBridged() const;
+
 private:
     int Size() const { return m_cols * m_rows; }
     int Index(int bx, int by) const { return by * m_cols + bx; }
 
     void MeasureBlock(const GreyImage& image, int bx, int by);
+    // Whether ridged blocks lie close by on three sides of the block or more.
+    bool Enclosed(int bx, int by) const;
 
     int m_cols, m_rows;
     std::vector<float> m_cos, m_sin;
@@ -55,5 +63,6 @@ private:
 // The ridge direction (0..pi) of a doubled-angle vector.
 float RidgeAngleOf(float cos2, float sin2);
 
-// Finds the core of a whorl; false when the ridges circle nothing.
-bool FindCore(const OrientationField& field, int width, int height, float* coreX, float* coreY);
+// Finds the core of a whorl; false when the ridges circle nothing. `gaps`
+// points of each circle tried round a point may lie off the ridges.
+bool FindCore(const OrientationField& field, int width, int height, float* coreX, float* coreY, int gaps = 0);
