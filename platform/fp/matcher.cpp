@@ -24,7 +24,14 @@ static_assert(kStoredTemplateSize <= kRecordTagOffset && kRecordUsableOffset < k
 static_assert(2 * sizeof(PressFlow) == kRecordFlowBytes && kFlowsOffset + kRecordFlowBytes <= kRecordSize,
               "the record holds both presses");
 
-constexpr int kFewestMinutiae = 8;  // fewer are scored as if there were this many
+// Fewer minutiae are scored as if there were this many: a few minutiae
+// pair up by chance with a crowd of them. A live press of little area
+// brings few, and pairs them by chance with any finger that has many; a
+// stored press with few offers a live minutia few to pair with by chance,
+// and both presses of a finger that has few minutiae near its core show
+// as few.
+constexpr int kFewestLiveMinutiae = 8;
+constexpr int kFewestStoredMinutiae = 6;
 
 // Turns tried for minutiae: kTurnStep degrees apart, centred on none.
 constexpr float kTurnStepDegrees = 4.0f;
@@ -420,7 +427,7 @@ int AlignedPairs(const LivePress& live, const StoredMinutiae& stored, int firstT
 }
 
 int MinutiaeScoreOfPairs(int pairs, int liveCount, int storedCount) {
-    const int scale = std::max(liveCount, kFewestMinutiae) * std::max(storedCount, kFewestMinutiae);
+    const int scale = std::max(liveCount, kFewestLiveMinutiae) * std::max(storedCount, kFewestStoredMinutiae);
     return std::min(100, 100 * pairs * pairs / scale);
 }
 
@@ -446,7 +453,15 @@ int MostMinutiaeScore(const LivePress& live, const uint8_t* pressBytes) {
 // no direction; the minutiae decide among fingers of alike flow.
 constexpr int kFlowPercent = 60;
 
-int Combine(int flow, int minutiae) { return (flow * kFlowPercent + minutiae * (100 - kFlowPercent)) / 100; }
+// A minutiae view this far above chance speaks for itself, whatever the
+// flow says: strangers' stay below 35, while a press whose core was found a
+// few pixels off, which sees other flow samples around it, still pairs most
+// of its minutiae within a few pixels. It counts a little below its value.
+constexpr int kMinutiaeAloneBelow = 10;
+
+int Combine(int flow, int minutiae) {
+    return std::max((flow * kFlowPercent + minutiae * (100 - kFlowPercent)) / 100, minutiae - kMinutiaeAloneBelow);
+}
 
 int FullScore(const LivePress& live, const uint8_t* record, int press, int firstTurn, int lastTurn) {
     const uint8_t* bytes = StoredPressBytes(record, press);

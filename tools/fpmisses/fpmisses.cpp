@@ -223,7 +223,6 @@ int main(int argc, char** argv) {
     range.BuildRecords();
     if (dump) {
         for (int kind = 0; kind < kKinds; ++kind) {
-            if (kind == kPartial) continue;
             std::vector<std::string> lines(kProbes);
             OnWorkers(kProbes, [&](uint32_t n) {
                 LivePress live;
