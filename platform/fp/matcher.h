@@ -6,7 +6,8 @@
 // around the core (orientation and ridge counts, tried at turns of up to
 // kMaxShift sectors) and how many minutiae pair up once the two presses
 // are laid over each other (turn and shift found by voting, then fitted to
-// the pairs found).
+// the pairs found). A minutiae view far above what chance gives counts on
+// its own, whatever the flow says.
 //
 // Identification first sifts every record by its flow alone, which keeps
 // the finger sought among the nearest few even when its minutiae are few,
