@@ -456,11 +456,16 @@ constexpr int kFlowPercent = 60;
 // A minutiae view this far above chance speaks for itself, whatever the
 // flow says: strangers' stay below 35, while a press whose core was found a
 // few pixels off, which sees other flow samples around it, still pairs most
-// of its minutiae within a few pixels. It counts a little below its value.
+// of its minutiae within a few pixels. It counts a little below its value,
+// and at most as a sure match at the usual level (5): one view alone does
+// not reach the strictest levels. That also leaves a search that has found
+// a surer record passing over the records whose flow lies far off.
 constexpr int kMinutiaeAloneBelow = 10;
+constexpr int kMinutiaeAloneAtMost = 62;
 
 int Combine(int flow, int minutiae) {
-    return std::max((flow * kFlowPercent + minutiae * (100 - kFlowPercent)) / 100, minutiae - kMinutiaeAloneBelow);
+    const int alone = std::min(minutiae - kMinutiaeAloneBelow, kMinutiaeAloneAtMost);
+    return std::max((flow * kFlowPercent + minutiae * (100 - kFlowPercent)) / 100, alone);
 }
 
 int FullScore(const LivePress& live, const uint8_t* record, int press, int firstTurn, int lastTurn) {
