@@ -24,7 +24,14 @@ static_assert(kStoredTemplateSize <= kRecordTagOffset && kRecordUsableOffset < k
 static_assert(2 * sizeof(PressFlow) == kRecordFlowBytes && kFlowsOffset + kRecordFlowBytes <= kRecordSize,
               "the record holds both presses");
 
-constexpr int kFewestMinutiae = 8;  // fewer are scored as if there were this many
+// Fewer minutiae are scored as if there were this many: a few minutiae
+// pair up by chance with a crowd of them. A live press of little area
+// brings few, and pairs them by chance with any finger that has many; a
+// stored press with few offers a live minutia few to pair with by chance,
+// and both presses of a finger that has few minutiae near its core show
+// as few.
+constexpr int kFewestLiveMinutiae = 8;
+constexpr int kFewestStoredMinutiae = 6;
 
 // Turns tried for minutiae: kTurnStep degrees apart, centred on none.
 constexpr float kTurnStepDegrees = 4.0f;
@@ -420,15 +427,19 @@ int AlignedPairs(const LivePress& live, const StoredMinutiae& stored, int firstT
 }
 
 int MinutiaeScoreOfPairs(int pairs, int liveCount, int storedCount) {
-    const int scale = std::max(liveCount, kFewestMinutiae) * std::max(storedCount, kFewestMinutiae);
+    const int scale = std::max(liveCount, kFewestLiveMinutiae) * std::max(storedCount, kFewestStoredMinutiae);
     return std::min(100, 100 * pairs * pairs / scale);
 }
 
-int MinutiaeScore(const LivePress& live, const uint8_t* pressBytes, int firstTurn, int lastTurn, int turnStep) {
+int MinutiaeScore(const LivePress& live, const uint8_t* pressBytes, int firstTurn, int lastTurn, int turnStep,
+                  int* pairsOut = nullptr) {
     const int liveCount = live.Features().minutiaCount;
     const StoredMinutiae stored = ReadMinutiae(pressBytes);
+    if (pairsOut) *pairsOut = 0;
     if (liveCount == 0 || stored.count == 0) return 0;
-    return MinutiaeScoreOfPairs(AlignedPairs(live, stored, firstTurn, lastTurn, turnStep), liveCount, stored.count);
+    const int pairs = AlignedPairs(live, stored, firstTurn, lastTurn, turnStep);
+    if (pairsOut) *pairsOut = pairs;
+    return MinutiaeScoreOfPairs(pairs, liveCount, stored.count);
 }
 
 // No more minutiae pair up than the fewer of the two presses has.
@@ -442,7 +453,20 @@ int MostMinutiaeScore(const LivePress& live, const uint8_t* pressBytes) {
 // no direction; the minutiae decide among fingers of alike flow.
 constexpr int kFlowPercent = 60;
 
-int Combine(int flow, int minutiae) { return (flow * kFlowPercent + minutiae * (100 - kFlowPercent)) / 100; }
+// A minutiae view this far above chance speaks for itself, whatever the
+// flow says: strangers' stay below 35, while a press whose core was found a
+// few pixels off, which sees other flow samples around it, still pairs most
+// of its minutiae within a few pixels. It counts a little below its value,
+// and at most as a sure match at the usual level (5): one view alone does
+// not reach the strictest levels. That also leaves a search that has found
+// a surer record passing over the records whose flow lies far off.
+constexpr int kMinutiaeAloneBelow = 10;
+constexpr int kMinutiaeAloneAtMost = 62;
+
+int Combine(int flow, int minutiae) {
+    const int alone = std::min(minutiae - kMinutiaeAloneBelow, kMinutiaeAloneAtMost);
+    return std::max((flow * kFlowPercent + minutiae * (100 - kFlowPercent)) / 100, alone);
+}
 
 int FullScore(const LivePress& live, const uint8_t* record, int press, int firstTurn, int lastTurn) {
     const uint8_t* bytes = StoredPressBytes(record, press);
@@ -475,7 +499,7 @@ int MinutiaeTurnOfShift(int shift) {
 // scores best, by every other minutiae turn up to 8 degrees either way:
 // three turns, no more than the nearest three cost; the fit to the pairs
 // found then refines the turn.
-int SiftedScore(const LivePress& live, const uint8_t* record, int needed) {
+int SiftedScore(const LivePress& live, const uint8_t* record, int needed, PressViews* views = nullptr) {
     constexpr int kShiftWindow = 1;
     constexpr int kTurnReach = 2;
     constexpr int kTurnStride = 2;
@@ -486,10 +510,13 @@ int SiftedScore(const LivePress& live, const uint8_t* record, int needed) {
         int shift = FlowShiftOf(live, flow);
         const int flowScore = FlowScore(live, flow, shift - kShiftWindow, shift + kShiftWindow, &shift);
         const int most = Combine(flowScore, MostMinutiaeScore(live, StoredPressBytes(record, p)));
-        if (most < needed || most <= best) continue;
+        if (!views && (most < needed || most <= best)) continue;
         const int turn = MinutiaeTurnOfShift(shift);
-        best = std::max(best, Combine(flowScore, MinutiaeScore(live, StoredPressBytes(record, p), turn - kTurnReach,
-                                                               turn + kTurnReach, kTurnStride)));
+        int pairs;
+        const int minutiae =
+            MinutiaeScore(live, StoredPressBytes(record, p), turn - kTurnReach, turn + kTurnReach, kTurnStride, &pairs);
+        best = std::max(best, Combine(flowScore, minutiae));
+        if (views) views[p] = {flowScore, minutiae, pairs, StoredMinutiaCount(StoredPressBytes(record, p))};
     }
     return best;
 }
@@ -621,6 +648,36 @@ int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, 
     // named only when it stands clear of them, or scores surely.
     const bool clear = bestScore - runnerUp >= kNamingMargin || bestScore >= threshold + kSureOverThreshold;
     return clear ? bestIndex : -1;
+}
+
+std::vector<int> SiftRanks(const LivePress& live, const uint8_t* records, int count, int stride) {
+    std::vector<std::pair<int, int>> sifted;
+    SiftRecords(live, records, count, stride, SiftCode::Widest, sifted);
+    std::sort(sifted.begin(), sifted.end());
+    std::vector<int> ranks(count, -1);
+    for (size_t k = 0; k < sifted.size(); ++k) ranks[sifted[k].second] = static_cast<int>(k);
+    return ranks;
+}
+
+SearchExplained ExplainSearch(const LivePress& live, const uint8_t* records, int count, int stride, int own) {
+    SearchExplained out;
+    const std::vector<int> ranks = SiftRanks(live, records, count, stride);
+    if (own >= 0 && own < count) {
+        out.ownRank = ranks[own];
+        out.ownScore = SiftedScore(live, records + static_cast<size_t>(own) * stride, 0, out.own);
+    }
+    for (int index = 0; index < count; ++index) {
+        if (ranks[index] < 0 || ranks[index] >= kSiftKeeps) continue;
+        KeptRecord kept{index, ranks[index], 0, {}};
+        const int s = kept.score = SiftedScore(live, records + static_cast<size_t>(index) * stride, 0, kept.views);
+        out.kept.push_back(kept);
+        if (index == own) continue;
+        if (s > out.otherScore) {
+            out.otherScore = s;
+            out.other = index;
+        }
+    }
+    return out;
 }
 
 bool BuildRecord(const uint8_t* stored, uint8_t* record) {

@@ -6,7 +6,8 @@
 // around the core (orientation and ridge counts, tried at turns of up to
 // kMaxShift sectors) and how many minutiae pair up once the two presses
 // are laid over each other (turn and shift found by voting, then fitted to
-// the pairs found).
+// the pairs found). A minutiae view far above what chance gives counts on
+// its own, whatever the flow says.
 //
 // Identification first sifts every record by its flow alone, which keeps
 // the finger sought among the nearest few even when its minutiae are few,
@@ -85,6 +86,28 @@ int ScoreAgainstRecord(const LivePress& live, const uint8_t* record, int* press)
 enum class SiftCode { Widest, Sse2 };
 int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, int stride, int level, int* score,
                       SiftCode code = SiftCode::Widest);
+
+// What a search saw of one record, for looking into presses it did not
+// name: the record's rank by the sift (-1 when it was no record), the
+// score the full comparison gives it with each press's views (minutiae
+// paired of how many stored; zero for an unusable press), and the best
+// other record among those the sift kept.
+struct PressViews {
+    int flow = 0, minutiae = 0, pairs = 0, storedMinutiae = 0;
+};
+struct KeptRecord {
+    int index, rank, score;
+    PressViews views[2];
+};
+struct SearchExplained {
+    int ownRank = -1, ownScore = 0;
+    PressViews own[2];
+    int other = -1, otherScore = 0;
+    std::vector<KeptRecord> kept;  // every record the sift kept, in the store's order
+};
+// Each record's place in the sift's order (0 nearest), -1 for no record.
+std::vector<int> SiftRanks(const LivePress& live, const uint8_t* records, int count, int stride);
+SearchExplained ExplainSearch(const LivePress& live, const uint8_t* records, int count, int stride, int own);
 
 // False when neither half of the 338 bytes is a template.
 bool BuildRecord(const uint8_t* stored, uint8_t* record);

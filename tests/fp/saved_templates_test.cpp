@@ -114,6 +114,7 @@ protected:
 using CrowdedSearch = KeptSearchTest;
 using FarRankedSearch = KeptSearchTest;
 using SectorOffSearch = KeptSearchTest;
+using WeakMatchSearch = KeptSearchTest;
 
 class SavedTemplates : public ::testing::Test {
 protected:
@@ -244,6 +245,30 @@ TEST_F(FarRankedSearch, APressWhoseFingerTheFlowRanksLowIsNamed) {
 TEST_F(SectorOffSearch, APressWhoseFlowLiesASectorOffItsMinutiaeIsNamed) {
     constexpr KeptCase kCases[] = {{12, 6}, {11, 8}, {18, 3}};
     KeptSearches kept("sector-off-probes.bin", "sector-off-store.bin");
+    for (const KeptCase& c : kCases) {
+        int score = -1;
+        EXPECT_EQ(SearchNext(kept, c.records, &score), c.ownRecord) << "score " << score;
+    }
+}
+
+// Presses that a search over 5000 enrolled fingers once named no one for,
+// though the sift kept their own finger (ranked 1st, 1st, 50th and 36th)
+// and no other finger scored above 50 against them:
+// - a plain press with 5 minutiae, 4 of them paired with a stored press of
+//   7 (57, not clear of the next finger), and a turned press with 3, all
+//   paired with stored presses of 5 and 6 (56): both stored presses of
+//   their finger hold few minutiae near the core, which made them count as
+//   if there were 8;
+// - a turned press whose core was found a few pixels off, so that its
+//   flow view is 25 though 16 of its 18 minutiae pair (46);
+// - a plain press with 10 minutiae, 5 paired with stored presses of 6 and
+//   5 (55).
+// data/weak-probes.bin holds the four presses; data/weak-store.bin, for
+// each in turn, the stored pairs of the records that sift ranked up to ten
+// places below the press's own finger, in the store's order.
+TEST_F(WeakMatchSearch, APressWhoseFewOrFarFlowedMinutiaePairUpIsNamed) {
+    constexpr KeptCase kCases[] = {{11, 10}, {11, 7}, {60, 27}, {46, 43}};
+    KeptSearches kept("weak-probes.bin", "weak-store.bin");
     for (const KeptCase& c : kCases) {
         int score = -1;
         EXPECT_EQ(SearchNext(kept, c.records, &score), c.ownRecord) << "score " << score;

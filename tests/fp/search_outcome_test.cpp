@@ -12,8 +12,10 @@
 // template are left out. Both were made by the extractor of the build at
 // c114e74; data/search-outcomes.txt holds what the matcher answered for
 // them once its full comparison took the 128 records the sift ranks first
-// and turned the minutiae about the sector where the flow view scores best
-// (UPDATE_GOLDEN=1 writes it).
+// and turned the minutiae about the sector where the flow view scores best,
+// and once a stored press's few minutiae counted as at least 6 and a
+// minutiae view far above chance counted on its own (UPDATE_GOLDEN=1
+// writes it).
 #include <gtest/gtest.h>
 
 #include <cstdint>
