@@ -1,7 +1,11 @@
 #include "data/FPTemplateStore.h"
 
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
+#include <thread>
 
 #include "data/DataLocks.h"
 #include "data/DataStoreServices.h"
@@ -15,6 +19,26 @@ namespace {
 
 // Sensor generations above 7 match on the library's own records.
 bool UsesMatchRecords() { return DataSensorVersion() > 7; }
+
+// The fill reads the rows on its own thread and has them converted on
+// others meanwhile: a record costs the library about as much to make (the
+// flow unpacked, the minutiae's spread worked out) as SQLite's join takes to
+// give its row. A thread takes this many rows at a time.
+constexpr int kRowsPerTurn = 128;
+
+int ConvertingThreads() {
+    const unsigned cores = std::thread::hardware_concurrency();
+    return static_cast<int>(std::clamp(cores, 2u, 4u)) - 1;
+}
+
+// The next row of the fill's query and its blob; false when the rows end.
+// The blob is null when its size is none the store can take.
+bool NextRow(CSqlStatement& rows, const BYTE*& blob, int& bytes) {
+    if (!rows.NextRow()) return false;
+    blob = static_cast<const BYTE*>(rows.ValueBlob(1, bytes));
+    if (bytes != StoredTemplateSize && bytes != OldStoredTemplateSize) blob = nullptr;
+    return true;
+}
 
 }  // namespace
 
@@ -38,9 +62,9 @@ void CFPTemplateStore::Reset() {
     Allocate(TemplateLimit, UsesMatchRecords() ? MatchRecordSize : OldStoredTemplateSize);
 }
 
-bool CFPTemplateStore::ToSlotForm(const BYTE* blob, int size, BYTE* out) const {
+bool CFPTemplateStore::ToSlotForm(const BYTE* blob, int size, bool matchRecords, BYTE* out) const {
     if (size != StoredTemplateSize && size != OldStoredTemplateSize) return false;
-    if (!UsesMatchRecords()) {
+    if (!matchRecords) {
         std::memset(out, 0, templateSize);
         std::memcpy(out, blob, std::min(templateSize, size));
         return true;
@@ -84,12 +108,12 @@ int CFPTemplateStore::AddLocked(const BYTE* templ, const CString& userId, int fi
         // Made aside, so that the slot keeps its template when this one
         // cannot be stored.
         BYTE slotForm[MatchRecordSize];
-        if (!ToSlotForm(templ, size, slotForm)) return 0;
+        if (!ToSlotForm(templ, size, UsesMatchRecords(), slotForm)) return 0;
         std::memcpy(SlotBytes(stored), slotForm, templateSize);
     } else {
         if (count >= limit) return 0;
         // A new template is made in its free slot.
-        if (!ToSlotForm(templ, size, SlotBytes(count))) {
+        if (!ToSlotForm(templ, size, UsesMatchRecords(), SlotBytes(count))) {
             Clear(count);
             return 0;
         }
@@ -163,27 +187,124 @@ int CFPTemplateStore::UpdateAfterMatch(int i, const BYTE* live, BYTE* result, co
     return 1;
 }
 
+CFPTemplateStore::RowsEnd CFPTemplateStore::AddRows(CSqlStatement& rows) {
+    const BYTE* blob;
+    int bytes = 0;
+    // A slot too small to hold the blob while it waits holds the blob's
+    // first bytes only, all the conversion there is: one by one.
+    if (templateSize < StoredTemplateSize) {
+        while (NextRow(rows, blob, bytes)) {
+            if (!blob) return RowsEnd::BadRow;
+            AddLocked(blob, rows.ValueString(2), rows.ValueInt(3), bytes);
+        }
+        return RowsEnd::AllRead;
+    }
+    // Each row read is converted into the next free slot, as if every row
+    // before it were stored; KeepRows then moves each one stored where
+    // AddLocked would have put it. The row's blob waits in that slot.
+    const int first = count;
+    const int room = slots - first;
+    std::vector<int> sizes(room);
+    std::vector<char> converted(room, 0);
+    std::vector<CString> rowIds;
+    std::vector<int> rowFingers;
+    rowIds.reserve(room);
+    rowFingers.reserve(room);
+    std::mutex readLock;
+    std::condition_variable moreRead;
+    int read = 0;
+    bool reading = true;
+    std::atomic<int> nextTurn{0};
+    const bool matchRecords = UsesMatchRecords();
+    auto convert = [&] {
+        for (int from; (from = nextTurn.fetch_add(kRowsPerTurn)) < room;) {
+            int to;
+            {
+                std::unique_lock<std::mutex> lock(readLock);
+                moreRead.wait(lock, [&] { return read >= from + kRowsPerTurn || !reading; });
+                to = std::min(from + kRowsPerTurn, read);
+            }
+            if (from >= to) return;
+            for (int i = from; i < to; ++i) {
+                BYTE blob[StoredTemplateSize];
+                std::memcpy(blob, SlotBytes(first + i), sizes[i]);
+                converted[i] = templateSize <= MatchRecordSize && ToSlotForm(blob, sizes[i], matchRecords, SlotBytes(first + i));
+            }
+        }
+    };
+    std::vector<std::thread> converters;
+    for (int t = 0; t < ConvertingThreads(); ++t) converters.emplace_back(convert);
+    RowsEnd end = RowsEnd::NoRoom;
+    for (int n = 0; n < room; ++n) {
+        if (!NextRow(rows, blob, bytes)) {
+            end = RowsEnd::AllRead;
+            break;
+        }
+        if (!blob) {
+            end = RowsEnd::BadRow;
+            break;
+        }
+        std::memcpy(SlotBytes(first + n), blob, bytes);
+        sizes[n] = bytes;
+        rowIds.emplace_back(rows.ValueString(2));
+        rowFingers.push_back(rows.ValueInt(3));
+        if ((n + 1) % kRowsPerTurn == 0) {
+            {
+                std::lock_guard<std::mutex> lock(readLock);
+                read = n + 1;
+            }
+            moreRead.notify_all();
+        }
+    }
+    {
+        std::lock_guard<std::mutex> lock(readLock);
+        read = static_cast<int>(rowIds.size());
+        reading = false;
+    }
+    moreRead.notify_all();
+    convert();
+    for (std::thread& converter : converters) converter.join();
+    KeepRows(first, rowIds, rowFingers, converted);
+    return end;
+}
+
+void CFPTemplateStore::KeepRows(int first, const std::vector<CString>& rowIds, const std::vector<int>& rowFingers,
+                                const std::vector<char>& converted) {
+    const int rows = static_cast<int>(rowIds.size());
+    // Only a slot below the row's own is ever written, and rows are kept in
+    // order: no row's slot form is written over before it is kept.
+    for (int i = 0; i < rows; ++i) {
+        if (!converted[i]) continue;
+        const BYTE* slotForm = SlotBytes(first + i);
+        const size_t hash = HashOf(rowIds[i], rowFingers[i]);
+        const int stored = Find(hash, rowIds[i], rowFingers[i]);
+        if (stored >= 0) {
+            std::memcpy(SlotBytes(stored), slotForm, templateSize);
+        } else {
+            if (count >= limit) continue;
+            if (count != first + i) std::memcpy(SlotBytes(count), slotForm, templateSize);
+            ids[count] = rowIds[i];
+            fingers[count] = rowFingers[i];
+            index.Insert(hash, count);
+            ++count;
+        }
+        changed = false;
+    }
+    for (int i = count; i < first + rows; ++i) Clear(i);
+}
+
 int FillTemplateStore(CFPTemplateStore& store, CDbSqlite& db) {
     store.Reset();
     StatementPtr rows(db.Statement(u"SELECT fpinfo.rowid,FPTemplate,fpinfo.userid,fpinfo.fingerNo FROM userinfo ,fpinfo "
                                    u"where Userinfo.Userid  = fpinfo.Userid"));
-    // False for a row whose blob has a size the store cannot take.
-    auto addRow = [&] {
-        int bytes = 0;
-        const BYTE* blob = static_cast<const BYTE*>(rows->ValueBlob(1, bytes));
-        if (bytes != StoredTemplateSize && bytes != OldStoredTemplateSize) return false;
-        store.AddLocked(blob, rows->ValueString(2), rows->ValueInt(3), bytes);
-        return true;
-    };
-    for (bool rowsLeft = true; rowsLeft;) {
+    for (CFPTemplateStore::RowsEnd end = CFPTemplateStore::RowsEnd::NoRoom; end != CFPTemplateStore::RowsEnd::AllRead;) {
         {
             // Taken once for the thousands of rows at start, not per row,
             // and let go while a message box waits.
             CLockGuard lock(g_csTemplateStore);
-            while ((rowsLeft = rows->NextRow()) && addRow()) {
-            }
+            end = store.AddRows(*rows);
         }
-        if (rowsLeft) DataShowMessage(u"database template error!");
+        if (end == CFPTemplateStore::RowsEnd::BadRow) DataShowMessage(u"database template error!");
     }
     return store.GetCount();
 }
