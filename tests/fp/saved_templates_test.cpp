@@ -114,6 +114,7 @@ protected:
 using CrowdedSearch = KeptSearchTest;
 using FarRankedSearch = KeptSearchTest;
 using SectorOffSearch = KeptSearchTest;
+using SpreadSearch = KeptSearchTest;
 
 class SavedTemplates : public ::testing::Test {
 protected:
@@ -244,6 +245,22 @@ TEST_F(FarRankedSearch, APressWhoseFingerTheFlowRanksLowIsNamed) {
 TEST_F(SectorOffSearch, APressWhoseFlowLiesASectorOffItsMinutiaeIsNamed) {
     constexpr KeptCase kCases[] = {{12, 6}, {11, 8}, {18, 3}};
     KeptSearches kept("sector-off-probes.bin", "sector-off-store.bin");
+    for (const KeptCase& c : kCases) {
+        int score = -1;
+        EXPECT_EQ(SearchNext(kept, c.records, &score), c.ownRecord) << "score " << score;
+    }
+}
+
+// Plain presses that a search over 5000 enrolled fingers once named no one
+// for: the flow ranked their own finger 145th and 162nd, beyond every
+// record the search compared in full, though they score 69 and 58 against
+// it; how far apart their minutiae lie ranks it 1st and 9th.
+// data/spread-probes.bin holds the two presses; data/spread-store.bin, for
+// each in turn, the stored pairs of the records that the flow ranked up to
+// ten places below the press's own finger, in the store's order.
+TEST_F(SpreadSearch, APressWhoseFingerOnlyTheSpreadOfItsMinutiaeRanksHighIsNamed) {
+    constexpr KeptCase kCases[] = {{155, 98}, {172, 135}};
+    KeptSearches kept("spread-probes.bin", "spread-store.bin");
     for (const KeptCase& c : kCases) {
         int score = -1;
         EXPECT_EQ(SearchNext(kept, c.records, &score), c.ownRecord) << "score " << score;
