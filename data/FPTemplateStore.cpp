@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
 #include <cstring>
-#include <mutex>
 #include <thread>
 
 #include "data/DataLocks.h"
@@ -20,11 +18,14 @@ namespace {
 // Sensor generations above 7 match on the library's own records.
 bool UsesMatchRecords() { return DataSensorVersion() > 7; }
 
-// The fill reads the rows on its own thread and has them converted on
-// others meanwhile: a record costs the library about as much to make (the
-// flow unpacked, the minutiae's spread worked out) as SQLite's join takes to
-// give its row. A thread takes this many rows at a time.
-constexpr int kRowsPerTurn = 128;
+// The fill reads the rows, then has them converted on several threads: a
+// record costs the library about half as much to make (the flow unpacked,
+// the minutiae's spread worked out) as SQLite's join takes to give its row.
+// The threads start once the rows are read, so that, on a processor busy
+// with other work, they never take turns with the reading, and a thread
+// that gets no processor leaves its rows to the others. A thread takes this
+// many rows at a time.
+constexpr int kRowsPerTurn = 32;
 
 int ConvertingThreads() {
     const unsigned cores = std::thread::hardware_concurrency();
@@ -199,43 +200,19 @@ CFPTemplateStore::RowsEnd CFPTemplateStore::AddRows(CSqlStatement& rows) {
         }
         return RowsEnd::AllRead;
     }
-    // Each row read is converted into the next free slot, as if every row
-    // before it were stored; KeepRows then moves each one stored where
-    // AddLocked would have put it. The row's blob waits in that slot.
+    // Each row read waits in the next free slot, as if every row before it
+    // were stored, and is converted there; KeepRows then moves each one
+    // stored where AddLocked would have put it.
     const int first = count;
     const int room = slots - first;
-    std::vector<int> sizes(room);
-    std::vector<char> converted(room, 0);
+    std::vector<int> sizes;
     std::vector<CString> rowIds;
     std::vector<int> rowFingers;
+    sizes.reserve(room);
     rowIds.reserve(room);
     rowFingers.reserve(room);
-    std::mutex readLock;
-    std::condition_variable moreRead;
-    int read = 0;
-    bool reading = true;
-    std::atomic<int> nextTurn{0};
-    const bool matchRecords = UsesMatchRecords();
-    auto convert = [&] {
-        for (int from; (from = nextTurn.fetch_add(kRowsPerTurn)) < room;) {
-            int to;
-            {
-                std::unique_lock<std::mutex> lock(readLock);
-                moreRead.wait(lock, [&] { return read >= from + kRowsPerTurn || !reading; });
-                to = std::min(from + kRowsPerTurn, read);
-            }
-            if (from >= to) return;
-            for (int i = from; i < to; ++i) {
-                BYTE blob[StoredTemplateSize];
-                std::memcpy(blob, SlotBytes(first + i), sizes[i]);
-                converted[i] = templateSize <= MatchRecordSize && ToSlotForm(blob, sizes[i], matchRecords, SlotBytes(first + i));
-            }
-        }
-    };
-    std::vector<std::thread> converters;
-    for (int t = 0; t < ConvertingThreads(); ++t) converters.emplace_back(convert);
     RowsEnd end = RowsEnd::NoRoom;
-    for (int n = 0; n < room; ++n) {
+    while (static_cast<int>(sizes.size()) < room) {
         if (!NextRow(rows, blob, bytes)) {
             end = RowsEnd::AllRead;
             break;
@@ -244,24 +221,26 @@ CFPTemplateStore::RowsEnd CFPTemplateStore::AddRows(CSqlStatement& rows) {
             end = RowsEnd::BadRow;
             break;
         }
-        std::memcpy(SlotBytes(first + n), blob, bytes);
-        sizes[n] = bytes;
+        std::memcpy(SlotBytes(first + static_cast<int>(sizes.size())), blob, bytes);
+        sizes.push_back(bytes);
         rowIds.emplace_back(rows.ValueString(2));
         rowFingers.push_back(rows.ValueInt(3));
-        if ((n + 1) % kRowsPerTurn == 0) {
-            {
-                std::lock_guard<std::mutex> lock(readLock);
-                read = n + 1;
+    }
+    const int read = static_cast<int>(sizes.size());
+    std::vector<char> converted(read, 0);
+    std::atomic<int> nextTurn{0};
+    const bool matchRecords = UsesMatchRecords();
+    auto convert = [&] {
+        for (int from; (from = nextTurn.fetch_add(kRowsPerTurn)) < read;) {
+            for (int i = from; i < std::min(from + kRowsPerTurn, read); ++i) {
+                BYTE pair[StoredTemplateSize];
+                std::memcpy(pair, SlotBytes(first + i), sizes[i]);
+                converted[i] = templateSize <= MatchRecordSize && ToSlotForm(pair, sizes[i], matchRecords, SlotBytes(first + i));
             }
-            moreRead.notify_all();
         }
-    }
-    {
-        std::lock_guard<std::mutex> lock(readLock);
-        read = static_cast<int>(rowIds.size());
-        reading = false;
-    }
-    moreRead.notify_all();
+    };
+    std::vector<std::thread> converters;
+    for (int t = 0; t < ConvertingThreads() && (t + 1) * kRowsPerTurn < read; ++t) converters.emplace_back(convert);
     convert();
     for (std::thread& converter : converters) converter.join();
     KeepRows(first, rowIds, rowFingers, converted);
