@@ -11,7 +11,8 @@ namespace {
 
 constexpr int kPairs = kSpreadMinutiae * (kSpreadMinutiae - 1) / 2;
 // A pair's share of each of its two bins, in 16ths.
-constexpr int kShareSteps = 16;
+constexpr int kShareBits = 4;
+constexpr int kShareSteps = 1 << kShareBits;
 // Each pair adds two, in all, to the counts (a bin holds up to 15, and few
 // hold more than a handful of pairs): a count is the shares' sum shifted
 // down by this much.
@@ -57,21 +58,21 @@ void MinutiaSpread(const uint8_t* templateBytes, uint8_t spread[kSpreadBytes]) {
     // four at a time; the four written past a row's end are written over by
     // the next row.
     alignas(16) uint32_t pairs[kPairs + 4];
-    const __m128 perBin = _mm_set1_ps(1.0f / kSpreadBinPixels), lastBin = _mm_set1_ps(kSpreadBins + 1.0f);
-    const __m128 half = _mm_set1_ps(0.5f), steps = _mm_set1_ps(static_cast<float>(kShareSteps));
-    const __m128i whole = _mm_set1_epi32(kShareSteps);
+    // In kShareSteps-ths of a bin from the centre of the bin before the
+    // first (so never below zero), rounded: the bin below in the high bits,
+    // the share of the next in the low ones.
+    const __m128 perStep = _mm_set1_ps(static_cast<float>(kShareSteps) / kSpreadBinPixels);
+    const __m128 fromBefore = _mm_set1_ps(kShareSteps / 2 + 0.5f), last = _mm_set1_ps((kSpreadBins + 1.0f) * kShareSteps);
+    const __m128i shareBits = _mm_set1_epi32(kShareSteps - 1), whole = _mm_set1_epi32(kShareSteps);
     int done = 0;
     for (int i = 0; i + 1 < kSpreadMinutiae; ++i) {
         const __m128 xi = _mm_set1_ps(x[i]), yi = _mm_set1_ps(y[i]);
         for (int j = i + 1; j < kSpreadMinutiae; j += 4) {
             const __m128 dx = _mm_sub_ps(_mm_loadu_ps(x + j), xi), dy = _mm_sub_ps(_mm_loadu_ps(y + j), yi);
             const __m128 distance = _mm_sqrt_ps(_mm_add_ps(_mm_mul_ps(dx, dx), _mm_mul_ps(dy, dy)));
-            // From the centre of the bin before the first, so never below zero.
-            const __m128 at = _mm_min_ps(_mm_add_ps(_mm_mul_ps(distance, perBin), half), lastBin);
-            const __m128i below = _mm_cvttps_epi32(at);
-            const __m128 above = _mm_sub_ps(at, _mm_cvtepi32_ps(below));
-            const __m128i share = _mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(above, steps), half));
-            const __m128i word = _mm_or_si128(_mm_slli_epi32(below, 24),
+            const __m128i at = _mm_cvttps_epi32(_mm_min_ps(_mm_add_ps(_mm_mul_ps(distance, perStep), fromBefore), last));
+            const __m128i share = _mm_and_si128(at, shareBits);
+            const __m128i word = _mm_or_si128(_mm_slli_epi32(_mm_srli_epi32(at, kShareBits), 24),
                                               _mm_add_epi32(_mm_sub_epi32(whole, share), _mm_slli_epi32(share, 16)));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(pairs + done + (j - i - 1)), word);
         }

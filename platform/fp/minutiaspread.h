@@ -13,7 +13,7 @@
 
 #include <cstdint>
 
-constexpr int kSpreadMinutiae = 16;
+constexpr int kSpreadMinutiae = 12;
 constexpr int kSpreadBins = 64;
 constexpr int kSpreadBinPixels = 3;
 constexpr int kSpreadBytes = kSpreadBins / 2;

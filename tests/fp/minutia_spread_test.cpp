@@ -51,14 +51,14 @@ TEST(MinutiaSpread, EachPairCountsTwoSharedBetweenTheNearestBins) {
     EXPECT_EQ(SpreadOf({{0, 0}}), Spread{});
 }
 
-TEST(MinutiaSpread, OnlyTheSixteenNearestTheCoreCountAndABinHoldsFifteen) {
-    // Eight and eight minutiae 30 pixels apart: 64 pairs for bins 9 and 10,
-    // and 56 pairs at no distance for bin 0, each holding its most.
+TEST(MinutiaSpread, OnlyTheTwelveNearestTheCoreCountAndABinHoldsFifteen) {
+    // Six and six minutiae 30 pixels apart: 36 pairs for bins 9 and 10, and
+    // 30 pairs at no distance for bin 0, each holding its most.
     std::vector<std::pair<int, int>> minutiae(kSpreadMinutiae, {0, 0});
     for (int i = 0; i < kSpreadMinutiae / 2; ++i) minutiae[i] = {30, 0};
     const Spread crowded = With({{0, 15}, {9, 15}, {10, 15}});
     EXPECT_EQ(SpreadOf(minutiae), crowded);
-    // Minutiae after the sixteenth, and bytes past the template's count,
+    // Minutiae after the twelfth, and bytes past the template's count,
     // change nothing.
     minutiae.push_back({-90, 40});
     EXPECT_EQ(SpreadOf(minutiae), crowded);

@@ -254,7 +254,7 @@ TEST_F(SectorOffSearch, APressWhoseFlowLiesASectorOffItsMinutiaeIsNamed) {
 // Plain presses that a search over 5000 enrolled fingers once named no one
 // for: the flow ranked their own finger 145th and 162nd, beyond every
 // record the search compared in full, though they score 69 and 58 against
-// it; how far apart their minutiae lie ranks it 1st and 9th.
+// it; how far apart their minutiae lie ranks it first for both.
 // data/spread-probes.bin holds the two presses; data/spread-store.bin, for
 // each in turn, the stored pairs of the records that the flow ranked up to
 // ten places below the press's own finger, in the store's order.
