@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <system_error>
 #include <thread>
 
 #include "data/DataLocks.h"
@@ -240,7 +241,14 @@ CFPTemplateStore::RowsEnd CFPTemplateStore::AddRows(CSqlStatement& rows) {
         }
     };
     std::vector<std::thread> converters;
-    for (int t = 0; t < ConvertingThreads() && (t + 1) * kRowsPerTurn < read; ++t) converters.emplace_back(convert);
+    for (int t = 0; t < ConvertingThreads() && (t + 1) * kRowsPerTurn < read; ++t) {
+        // Without another thread the rows are converted all the same.
+        try {
+            converters.emplace_back(convert);
+        } catch (const std::system_error&) {
+            break;
+        }
+    }
     convert();
     for (std::thread& converter : converters) converter.join();
     KeepRows(first, rowIds, rowFingers, converted);
