@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 #include "data/DataLocks.h"
 #include "data/DataStoreServices.h"
@@ -22,7 +25,7 @@ bool UsesMatchRecords() { return DataSensorVersion() > 7; }
 // The fill reads the rows, then has them converted on several threads: a
 // record costs the library about half as much to make (the flow unpacked,
 // the minutiae's spread worked out) as SQLite's join takes to give its row.
-// The threads start once the rows are read, so that, on a processor busy
+// The threads convert once the rows are read, so that, on a processor busy
 // with other work, they never take turns with the reading, and a thread
 // that gets no processor leaves its rows to the others. A thread takes this
 // many rows at a time.
@@ -212,6 +215,36 @@ CFPTemplateStore::RowsEnd CFPTemplateStore::AddRows(CSqlStatement& rows) {
     sizes.reserve(room);
     rowIds.reserve(room);
     rowFingers.reserve(room);
+    std::vector<char> converted(room, 0);
+    // The converting threads start while the rows are read, and wait for
+    // the last one.
+    std::mutex readLock;
+    std::condition_variable allRead;
+    int read = -1;
+    std::atomic<int> nextTurn{0};
+    const bool matchRecords = UsesMatchRecords();
+    auto convert = [&] {
+        {
+            std::unique_lock<std::mutex> lock(readLock);
+            allRead.wait(lock, [&] { return read >= 0; });
+        }
+        for (int from; (from = nextTurn.fetch_add(kRowsPerTurn)) < read;) {
+            for (int i = from; i < std::min(from + kRowsPerTurn, read); ++i) {
+                BYTE pair[StoredTemplateSize];
+                std::memcpy(pair, SlotBytes(first + i), sizes[i]);
+                converted[i] = templateSize <= MatchRecordSize && ToSlotForm(pair, sizes[i], matchRecords, SlotBytes(first + i));
+            }
+        }
+    };
+    std::vector<std::thread> converters;
+    for (int t = 0; t < ConvertingThreads() && (t + 1) * kRowsPerTurn < room; ++t) {
+        // Without another thread the rows are converted all the same.
+        try {
+            converters.emplace_back(convert);
+        } catch (const std::system_error&) {
+            break;
+        }
+    }
     RowsEnd end = RowsEnd::NoRoom;
     while (static_cast<int>(sizes.size()) < room) {
         if (!NextRow(rows, blob, bytes)) {
@@ -227,35 +260,18 @@ CFPTemplateStore::RowsEnd CFPTemplateStore::AddRows(CSqlStatement& rows) {
         rowIds.emplace_back(rows.ValueString(2));
         rowFingers.push_back(rows.ValueInt(3));
     }
-    const int read = static_cast<int>(sizes.size());
-    std::vector<char> converted(read, 0);
-    std::atomic<int> nextTurn{0};
-    const bool matchRecords = UsesMatchRecords();
-    auto convert = [&] {
-        for (int from; (from = nextTurn.fetch_add(kRowsPerTurn)) < read;) {
-            for (int i = from; i < std::min(from + kRowsPerTurn, read); ++i) {
-                BYTE pair[StoredTemplateSize];
-                std::memcpy(pair, SlotBytes(first + i), sizes[i]);
-                converted[i] = templateSize <= MatchRecordSize && ToSlotForm(pair, sizes[i], matchRecords, SlotBytes(first + i));
-            }
-        }
-    };
-    std::vector<std::thread> converters;
-    for (int t = 0; t < ConvertingThreads() && (t + 1) * kRowsPerTurn < read; ++t) {
-        // Without another thread the rows are converted all the same.
-        try {
-            converters.emplace_back(convert);
-        } catch (const std::system_error&) {
-            break;
-        }
+    {
+        std::lock_guard<std::mutex> lock(readLock);
+        read = static_cast<int>(sizes.size());
     }
+    allRead.notify_all();
     convert();
     for (std::thread& converter : converters) converter.join();
     KeepRows(first, rowIds, rowFingers, converted);
     return end;
 }
 
-void CFPTemplateStore::KeepRows(int first, const std::vector<CString>& rowIds, const std::vector<int>& rowFingers,
+void CFPTemplateStore::KeepRows(int first, std::vector<CString>& rowIds, const std::vector<int>& rowFingers,
                                 const std::vector<char>& converted) {
     const int rows = static_cast<int>(rowIds.size());
     // Only a slot below the row's own is ever written, and rows are kept in
@@ -270,7 +286,7 @@ void CFPTemplateStore::KeepRows(int first, const std::vector<CString>& rowIds, c
         } else {
             if (count >= limit) continue;
             if (count != first + i) std::memcpy(SlotBytes(count), slotForm, templateSize);
-            ids[count] = rowIds[i];
+            ids[count] = std::move(rowIds[i]);
             fingers[count] = rowFingers[i];
             index.Insert(hash, count);
             ++count;

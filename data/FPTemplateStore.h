@@ -65,8 +65,9 @@ private:
     // size the store cannot take or the free slots are all taken.
     RowsEnd AddRows(CSqlStatement& rows);
     // Of rows read into the free slots from `first` on, each converted or
-    // not, those that AddLocked would have stored, in their order.
-    void KeepRows(int first, const std::vector<CString>& rowIds, const std::vector<int>& rowFingers,
+    // not, those that AddLocked would have stored, in their order (their
+    // ids are moved into the store).
+    void KeepRows(int first, std::vector<CString>& rowIds, const std::vector<int>& rowFingers,
                   const std::vector<char>& converted);
     // The slot form of a stored blob into `out` (templateSize bytes), as
     // the library's records when `matchRecords`.
