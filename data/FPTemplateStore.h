@@ -58,8 +58,20 @@ private:
 
     // Add with g_csTemplateStore held.
     int AddLocked(const BYTE* templ, const CString& userId, int finger, int size);
-    // The slot form of a stored blob into `out` (templateSize bytes).
-    bool ToSlotForm(const BYTE* blob, int size, BYTE* out) const;
+    // How a run of the fill's rows ended.
+    enum class RowsEnd { AllRead, BadRow, NoRoom };
+    // With g_csTemplateStore held, adds the next rows of the fill's query
+    // as AddLocked would one by one, until the rows end, a row's blob has a
+    // size the store cannot take or the free slots are all taken.
+    RowsEnd AddRows(CSqlStatement& rows);
+    // Of rows read into the free slots from `first` on, each converted or
+    // not, those that AddLocked would have stored, in their order (their
+    // ids are moved into the store).
+    void KeepRows(int first, std::vector<CString>& rowIds, const std::vector<int>& rowFingers,
+                  const std::vector<char>& converted);
+    // The slot form of a stored blob into `out` (templateSize bytes), as
+    // the library's records when `matchRecords`.
+    bool ToSlotForm(const BYTE* blob, int size, bool matchRecords, BYTE* out) const;
     static size_t HashOf(const CString& userId, int finger);
     // The slot of (userId, finger), whose hash is `hash`, or -1.
     int Find(size_t hash, const CString& userId, int finger) const;

@@ -289,9 +289,9 @@ BENCHMARK(IdentifyRealistic)
     ->Apply(TimedOneAtATime<2 * kProbesOfAKind>);
 
 // The yardstick for the search's time: one plain SSE2 pass over the bytes
-// the sift reads, every record's tag and usable presses and the flow
-// samples of both presses, each byte's distance to the live press's
-// summed, the caches as the argument says.
+// the sift reads, every record's tag and usable presses, the flow samples
+// and the minutiae's spread of both presses, each byte's distance to the
+// live press's summed, the caches as the argument says.
 // The search cannot be much faster than reading its store once. Like the
 // sift, the pass asks for each record's bytes a few records ahead, so that
 // it waits no longer for memory than the search does.
@@ -309,13 +309,13 @@ void PlainPassOverSiftBytes(benchmark::State& state) {
         for (int i = 0; i < kMostRecords; ++i) {
             const BYTE* record = &store.records[static_cast<size_t>(i) * kFpRecordBytes];
             if (i + kReadAhead < kMostRecords) {
-                for (int offset = kRecordTagOffset; offset < kRecordFlowsOffset + kRecordFlowBytes; offset += 64)
+                for (int offset = kRecordTagOffset; offset < kRecordSiftEnd; offset += 64)
                     __builtin_prefetch(record + kReadAhead * kFpRecordBytes + offset);
             }
             const __m128i tag = _mm_loadu_si128(reinterpret_cast<const __m128i*>(record + kRecordTagOffset));
             sum = _mm_add_epi64(sum, _mm_sad_epu8(tag, _mm_loadu_si128(reinterpret_cast<const __m128i*>(live))));
             const BYTE* flows = record + kRecordFlowsOffset;
-            for (int offset = 0; offset < kRecordFlowBytes; offset += 16) {
+            for (int offset = 0; offset < kRecordSiftEnd - kRecordFlowsOffset; offset += 16) {
                 const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(flows + offset));
                 const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(live + offset % 128));
                 sum = _mm_add_epi64(sum, _mm_sad_epu8(a, b));

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
-#include <utility>
 
 namespace {
 
@@ -21,8 +20,7 @@ struct PressFlow {
 constexpr int kRecordUsableOffset = kRecordTagOffset + 4;
 constexpr int kFlowsOffset = kRecordFlowsOffset;
 static_assert(kStoredTemplateSize <= kRecordTagOffset && kRecordUsableOffset < kFlowsOffset, "the header follows the template");
-static_assert(2 * sizeof(PressFlow) == kRecordFlowBytes && kFlowsOffset + kRecordFlowBytes <= kRecordSize,
-              "the record holds both presses");
+static_assert(2 * sizeof(PressFlow) == kRecordFlowBytes && kRecordSiftEnd <= kRecordSize, "the record holds both presses");
 
 // Fewer minutiae are scored as if there were this many: a few minutiae
 // pair up by chance with a crowd of them. A live press of little area
@@ -42,11 +40,15 @@ constexpr int kVoteReach = kVoteCell * kVoteCells / 2;
 constexpr float kPairTolerance = 8 * 4;  // quarter pixels
 constexpr float kTightTolerance = 4 * 4;
 
-// How many candidates the sift hands to the full comparison. A press whose
-// core was found a little off where it lay at enrolment sees other ridges
-// around it, and the flow alone ranks its finger beyond the first few
-// dozen even where its minutiae pair up well.
-constexpr int kSiftKeeps = 128;
+// How many candidates the sift hands to the full comparison: the nearest
+// by the flow, then the nearest by the spread of the minutiae of those the
+// flow did not keep. A press whose core was found a little off where it
+// lay at enrolment sees other ridges around it, and the flow alone ranks
+// its finger beyond the first few dozen, or hundreds, even where its
+// minutiae pair up well; how far apart they lie does not move with the
+// core.
+constexpr int kFlowKeeps = 104;
+constexpr int kSpreadKeeps = 24;
 
 // How far the best record of a search must score above the next one to be
 // named, unless it scores kSureOverThreshold above the level's threshold.
@@ -58,6 +60,9 @@ const PressFlow& FlowOf(const uint8_t* record, int press) {
 }
 
 const uint8_t* StoredPressBytes(const uint8_t* record, int press) { return record + press * kTemplateSize; }
+
+uint8_t* SpreadOf(uint8_t* record, int press) { return record + kRecordSpreadOffset + press * kSpreadBytes; }
+const uint8_t* SpreadOf(const uint8_t* record, int press) { return record + kRecordSpreadOffset + press * kSpreadBytes; }
 
 bool IsRecord(const uint8_t* record) { return std::memcmp(record + kRecordTagOffset, "QFR1", 4) == 0; }
 
@@ -154,6 +159,11 @@ SIFT_INLINE void AddOrientationMisses(Block& misses, const Block& a, const Block
 }
 
 template <class Block>
+SIFT_INLINE void AddDifference(Block& sum, const Block& a, const Block& b) {
+    sum += (a > b ? a : b) - (a > b ? b : a);
+}
+
+template <class Block>
 SIFT_INLINE void AddRidgeMisses(Block& misses, const Block& a, const Block& b) {
     const Block cap = Block{} + kSiftRidgeCap;
     const Block high = a > b ? a : b, low = a > b ? b : a;
@@ -218,13 +228,31 @@ SIFT_INLINE int SiftDistance(const LivePress& live, const PressFlow& stored, int
     return best;
 }
 
+// The spread's view: the counts' differences summed over the bins. Lower
+// is closer.
+static_assert(kSpreadBytes / sizeof(SampleBlock) * 2 * 15 < 256, "the differences fit a byte");
+template <class Block>
+SIFT_INLINE int SpreadDistance(const LivePress& live, const uint8_t* spread) {
+    constexpr int kBlockBytes = sizeof(Block);
+    Block misses = {}, both, even, odd;
+    for (int block = 0; block < kSpreadBytes / kBlockBytes; ++block) {
+        LoadBlock(both, spread + block * kBlockBytes);
+        LoadBlock(even, live.SpreadBins() + block * kBlockBytes);
+        LoadBlock(odd, live.SpreadBins() + kSpreadBytes + block * kBlockBytes);
+        const Block low = both & 0x0F, high = both >> 4;
+        AddDifference(misses, low, even);
+        AddDifference(misses, high, odd);
+    }
+    return SumOfBytes(misses);
+}
+
 // The sift walks records far apart, too far for the processor to foresee:
 // each record's bytes are asked for a few records ahead, so that they have
 // come from memory by the time they are compared.
 constexpr int kSiftAhead = 4;
 
 void PrefetchSiftBytes(const uint8_t* record) {
-    for (int offset = kRecordTagOffset; offset < kFlowsOffset + kRecordFlowBytes; offset += 64)
+    for (int offset = kRecordTagOffset; offset < kRecordSiftEnd; offset += 64)
         __builtin_prefetch(record + offset);
 }
 
@@ -521,44 +549,70 @@ int SiftedScore(const LivePress& live, const uint8_t* record, int needed, PressV
     return best;
 }
 
-// Every record's distance from the live press by the sift, with its index,
-// those with no usable press left out.
+// A record's distances from the live press by the sift's two views, the
+// nearer of its presses by each.
+struct SiftedRecord {
+    int flow, spread, index;
+};
+
+// Every record's distances from the live press, those with no usable press
+// left out.
 template <class Block>
 SIFT_INLINE void SiftRecordsIn(const LivePress& live, const uint8_t* records, int count, int stride,
-                               std::vector<std::pair<int, int>>& sifted) {
+                               std::vector<SiftedRecord>& sifted) {
     sifted.reserve(count);
     for (int i = 0; i < count; ++i) {
         const uint8_t* record = records + static_cast<size_t>(i) * stride;
         if (i + kSiftAhead < count) PrefetchSiftBytes(record + kSiftAhead * static_cast<size_t>(stride));
         if (!IsRecord(record)) continue;
-        int nearest = -1;
+        SiftedRecord nearest{-1, -1, i};
         for (int p = 0; p < 2; ++p) {
             if (!PressUsable(record, p)) continue;
             int turn;
-            const int distance = SiftDistance<2, Block>(live, FlowOf(record, p), &turn);
-            if (nearest < 0 || distance < nearest) nearest = distance;
+            const int flow = SiftDistance<2, Block>(live, FlowOf(record, p), &turn);
+            const int spread = SpreadDistance<Block>(live, SpreadOf(record, p));
+            if (nearest.flow < 0 || flow < nearest.flow) nearest.flow = flow;
+            if (nearest.spread < 0 || spread < nearest.spread) nearest.spread = spread;
         }
-        if (nearest >= 0) sifted.emplace_back(nearest, i);
+        if (nearest.flow >= 0) sifted.push_back(nearest);
     }
 }
 
 void SiftRecordsSse2(const LivePress& live, const uint8_t* records, int count, int stride,
-                     std::vector<std::pair<int, int>>& sifted) {
+                     std::vector<SiftedRecord>& sifted) {
     SiftRecordsIn<SampleBlock>(live, records, count, stride, sifted);
 }
 
 __attribute__((target("avx2"))) void SiftRecordsAvx2(const LivePress& live, const uint8_t* records, int count, int stride,
-                                                     std::vector<std::pair<int, int>>& sifted) {
+                                                     std::vector<SiftedRecord>& sifted) {
     SiftRecordsIn<WideSampleBlock>(live, records, count, stride, sifted);
 }
 
 void SiftRecords(const LivePress& live, const uint8_t* records, int count, int stride, SiftCode code,
-                 std::vector<std::pair<int, int>>& sifted) {
+                 std::vector<SiftedRecord>& sifted) {
     static const bool hasAvx2 = __builtin_cpu_supports("avx2");
     if (code == SiftCode::Widest && hasAvx2)
         SiftRecordsAvx2(live, records, count, stride, sifted);
     else
         SiftRecordsSse2(live, records, count, stride, sifted);
+}
+
+bool NearerByFlow(const SiftedRecord& a, const SiftedRecord& b) {
+    return a.flow != b.flow ? a.flow < b.flow : a.index < b.index;
+}
+
+// Puts first the records the search compares in full, in the order it
+// compares them: the nearest by the flow, then the nearest by the spread
+// of those left. Returns how many there are.
+size_t OrderForFullComparison(std::vector<SiftedRecord>& sifted) {
+    const size_t byFlow = std::min<size_t>(kFlowKeeps, sifted.size());
+    std::partial_sort(sifted.begin(), sifted.begin() + byFlow, sifted.end(), NearerByFlow);
+    const size_t keep = byFlow + std::min<size_t>(kSpreadKeeps, sifted.size() - byFlow);
+    std::partial_sort(sifted.begin() + byFlow, sifted.begin() + keep, sifted.end(),
+                      [](const SiftedRecord& a, const SiftedRecord& b) {
+                          return a.spread != b.spread ? a.spread < b.spread : a.index < b.index;
+                      });
+    return keep;
 }
 
 }  // namespace
@@ -576,6 +630,12 @@ bool LivePress::Prepare(const uint8_t* templateBytes) {
         for (int ring = 0; ring < kRings; ++ring, out += kSectors)
             std::memcpy(out, m_wideOrientation[ring] + kMaxShift - shift, kSectors);
         for (int r = 0; r < kCountRadii; ++r, out += kSectors) std::memcpy(out, m_wideRidges[r] + kMaxShift - shift, kSectors);
+    }
+    uint8_t spread[kSpreadBytes];
+    MinutiaSpread(templateBytes, spread);
+    for (int b = 0; b < kSpreadBytes; ++b) {
+        m_spreadBins[b] = spread[b] & 0x0F;
+        m_spreadBins[kSpreadBytes + b] = spread[b] >> 4;
     }
     for (int turn = 0; turn < kTurns; ++turn) {
         const float degrees = (turn - kTurns / 2) * kTurnStepDegrees;
@@ -618,14 +678,13 @@ int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, 
     if (score) *score = 0;
     // A cheap sift over every record keeps the likeliest few for the full
     // comparison, which alone would be too slow for thousands of fingers.
-    std::vector<std::pair<int, int>> sifted;
+    std::vector<SiftedRecord> sifted;
     SiftRecords(live, records, count, stride, code, sifted);
-    const size_t keep = std::min<size_t>(kSiftKeeps, sifted.size());
-    std::partial_sort(sifted.begin(), sifted.begin() + keep, sifted.end());
+    const size_t keep = OrderForFullComparison(sifted);
     const int threshold = MatchThreshold(level);
     int bestIndex = -1, bestScore = -1, runnerUp = 0;
     for (size_t k = 0; k < keep; ++k) {
-        const int index = sifted[k].second;
+        const int index = sifted[k].index;
         // Only a record that could come first needs its full score, or, while
         // the first is not sure, one that could come within the margin of a
         // first that reaches the threshold. A tie goes to the lower index.
@@ -651,11 +710,12 @@ int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, 
 }
 
 std::vector<int> SiftRanks(const LivePress& live, const uint8_t* records, int count, int stride) {
-    std::vector<std::pair<int, int>> sifted;
+    std::vector<SiftedRecord> sifted;
     SiftRecords(live, records, count, stride, SiftCode::Widest, sifted);
-    std::sort(sifted.begin(), sifted.end());
+    const size_t keep = OrderForFullComparison(sifted);
+    std::sort(sifted.begin() + keep, sifted.end(), NearerByFlow);
     std::vector<int> ranks(count, -1);
-    for (size_t k = 0; k < sifted.size(); ++k) ranks[sifted[k].second] = static_cast<int>(k);
+    for (size_t k = 0; k < sifted.size(); ++k) ranks[sifted[k].index] = static_cast<int>(k);
     return ranks;
 }
 
@@ -667,7 +727,7 @@ SearchExplained ExplainSearch(const LivePress& live, const uint8_t* records, int
         out.ownScore = SiftedScore(live, records + static_cast<size_t>(own) * stride, 0, out.own);
     }
     for (int index = 0; index < count; ++index) {
-        if (ranks[index] < 0 || ranks[index] >= kSiftKeeps) continue;
+        if (ranks[index] < 0 || ranks[index] >= kFlowKeeps + kSpreadKeeps) continue;
         KeptRecord kept{index, ranks[index], 0, {}};
         const int s = kept.score = SiftedScore(live, records + static_cast<size_t>(index) * stride, 0, kept.views);
         out.kept.push_back(kept);
@@ -683,19 +743,20 @@ SearchExplained ExplainSearch(const LivePress& live, const uint8_t* records, int
 bool BuildRecord(const uint8_t* stored, uint8_t* record) {
     // Every byte written once: the template store fills thousands of these
     // at start-up.
-    constexpr size_t kFlowsEnd = kFlowsOffset + 2 * sizeof(PressFlow);
     std::memcpy(record, stored, kStoredTemplateSize);
     std::memset(record + kStoredTemplateSize, 0, kFlowsOffset - kStoredTemplateSize);
-    std::memset(record + kFlowsEnd, 0, kRecordSize - kFlowsEnd);
+    std::memset(record + kRecordSiftEnd, 0, kRecordSize - kRecordSiftEnd);
     std::memcpy(record + kRecordTagOffset, "QFR1", 4);
     for (int p = 0; p < 2; ++p) {
         const uint8_t* press = stored + p * kTemplateSize;
         PressFlow* flow = reinterpret_cast<PressFlow*>(record + kFlowsOffset + p * sizeof(PressFlow));
         if (!IsTemplate(press)) {
             std::memset(flow, 0, sizeof *flow);
+            std::memset(SpreadOf(record, p), 0, kSpreadBytes);
             continue;
         }
         UnpackFlow(press, flow->orientation, flow->ridges);
+        MinutiaSpread(press, SpreadOf(record, p));
         record[kRecordUsableOffset] |= static_cast<uint8_t>(1 << p);
     }
     if (record[kRecordUsableOffset] == 0) {

@@ -11,7 +11,9 @@
 //
 // Identification first sifts every record by its flow alone, which keeps
 // the finger sought among the nearest few even when its minutiae are few,
-// and scores only those in full.
+// and by the spread of its minutiae (minutiaspread.h), which keeps it
+// where its core was placed a few pixels off, and scores only those in
+// full.
 //
 // Matching record (kRecordSize bytes, the form the template store keeps in
 // memory; never stored or carried, so its layout is this library's own):
@@ -19,18 +21,22 @@
 //   368..371 "QFR1"
 //   372      bit 0: first press usable, bit 1: second press usable
 //   384..639 per press, its flow samples (orientation rings, ridge counts)
+//   640..703 per press, the spread of its minutiae
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
 #include "platform/fp/fptemplate.h"
+#include "platform/fp/minutiaspread.h"
 
 // Where a record keeps its tag and which presses are usable, and the flow
 // samples of both presses: the bytes the identification's sift reads.
 constexpr int kRecordTagOffset = 368;
 constexpr int kRecordFlowsOffset = 384;
 constexpr int kRecordFlowBytes = 2 * (kRings + kCountRadii) * kSectors;
+constexpr int kRecordSpreadOffset = kRecordFlowsOffset + kRecordFlowBytes;
+constexpr int kRecordSiftEnd = kRecordSpreadOffset + 2 * kSpreadBytes;
 
 // Turns the flow is compared at, either way: presses laid carelessly lie up
 // to some 50 degrees off the enrolled ones.
@@ -61,6 +67,9 @@ public:
     static constexpr int kTurns = 25;
     const int16_t* TurnedX(int turn) const { return m_turnedX[turn]; }
     const int16_t* TurnedY(int turn) const { return m_turnedY[turn]; }
+    // The spread of the minutiae one bin to a byte: the even bins, then the
+    // odd ones, as a stored press's halves of a byte come apart.
+    const uint8_t* SpreadBins() const { return m_spreadBins; }
 
 private:
     UnpackedTemplate m_features;
@@ -69,6 +78,7 @@ private:
     uint8_t m_turnedFlow[kFlowTurns][(kRings + kCountRadii) * kSectors];
     int16_t m_turnedX[kTurns][kMaxMinutiae];
     int16_t m_turnedY[kTurns][kMaxMinutiae];
+    uint8_t m_spreadBins[kSpreadBins];
 };
 
 // 0 (nothing alike) to 100.
@@ -105,7 +115,8 @@ struct SearchExplained {
     int other = -1, otherScore = 0;
     std::vector<KeptRecord> kept;  // every record the sift kept, in the store's order
 };
-// Each record's place in the sift's order (0 nearest), -1 for no record.
+// Each record's place in the order the search compares records in full
+// (0 first; past those it compares, by the flow alone), -1 for no record.
 std::vector<int> SiftRanks(const LivePress& live, const uint8_t* records, int count, int stride);
 SearchExplained ExplainSearch(const LivePress& live, const uint8_t* records, int count, int stride, int own);
 

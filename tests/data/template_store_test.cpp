@@ -262,6 +262,74 @@ TEST_F(TemplateStoreTest, FillTakesTheTemplatesOfExistingUsers) {
     EXPECT_EQ(Boxes(), std::vector<CString>({u"database template error!"}));
 }
 
+// The fill converts rows on several threads while it reads more; what it
+// stores is what adding the rows one by one, in the order it reads them,
+// stores: more rows than the store takes, fingers given again, pairs the
+// library refuses, old one-press blobs and a blob of no size it takes.
+TEST_F(TemplateStoreTest, TheFillStoresWhatAddingItsRowsOneByOneStores) {
+    g_DataStoreServices.SMCVersion = [] { return 8; };
+    // Every byte of the record follows from the pair's bytes.
+    g_DataStoreServices.VeltoTempToFPRECORD = [](const BYTE* pair, BYTE* record) {
+        for (int k = 0; k < MatchRecordSize; ++k) record[k] = static_cast<BYTE>(pair[k % StoredTemplateSize] ^ (k * 7));
+        return pair[0] == 0xFF ? 0 : 1;
+    };
+    constexpr int kUsers = TemplateLimit / 2 + 100;
+    ASSERT_TRUE(db.DirectStatement(u"BEGIN"));
+    StatementPtr user(db.Statement(u"INSERT INTO Userinfo(userid) VALUES (?)"));
+    StatementPtr insert(db.Statement(u"INSERT INTO FPinfo VALUES (?, ?, ?)"));
+    std::mt19937 random(7);
+    int row = 0;
+    auto add = [&](int userNumber, int finger) {
+        ++row;
+        CString id;
+        id.Format(u"%d", userNumber);
+        const int size = row == 1234 ? 100 : row % 31 == 0 ? OldStoredTemplateSize : StoredTemplateSize;
+        std::vector<BYTE> blob(size);
+        for (BYTE& b : blob) b = static_cast<BYTE>(random());
+        if (row % 53 == 0) blob[0] = 0xFF;
+        insert->Bind(0, finger);
+        insert->Bind(1, id.GetString());
+        insert->BindBlob(2, blob.data(), size);
+        ASSERT_TRUE(insert->Execute());
+    };
+    for (int u = 1; u <= kUsers; ++u) {
+        CString id;
+        id.Format(u"%d", u);
+        user->Bind(0, id.GetString());
+        ASSERT_TRUE(user->Execute());
+        add(u, 0);
+        add(u, 1);
+        if (u % 97 == 0) add(u / 2, 0);
+    }
+    add(kUsers + 1, 0);  // no such user
+    ASSERT_TRUE(db.DirectStatement(u"COMMIT"));
+
+    EXPECT_EQ(FillTemplateStore(store, db), TemplateLimit);
+    EXPECT_EQ(Boxes(), std::vector<CString>({u"database template error!"}));
+    CFPTemplateStore oneByOne;
+    oneByOne.Reset();
+    StatementPtr rows(db.Statement(u"SELECT fpinfo.rowid,FPTemplate,fpinfo.userid,fpinfo.fingerNo FROM userinfo ,fpinfo "
+                                   u"where Userinfo.Userid  = fpinfo.Userid"));
+    while (rows->NextRow()) {
+        int bytes = 0;
+        const BYTE* blob = static_cast<const BYTE*>(rows->ValueBlob(1, bytes));
+        oneByOne.Add(blob, rows->ValueString(2), rows->ValueInt(3), FALSE, bytes);
+    }
+    ASSERT_EQ(store.GetCount(), oneByOne.GetCount());
+    for (int i = 0; i < store.GetCount(); ++i) {
+        CString id, expectedId;
+        int finger = -1, expectedFinger = -1;
+        ASSERT_TRUE(store.GetEntry(i, id, finger));
+        ASSERT_TRUE(oneByOne.GetEntry(i, expectedId, expectedFinger));
+        EXPECT_EQ(id, expectedId) << "slot " << i;
+        EXPECT_EQ(finger, expectedFinger) << "slot " << i;
+        const BYTE* slot = store.GetTemplates() + static_cast<size_t>(i) * MatchRecordSize;
+        const BYTE* expected = oneByOne.GetTemplates() + static_cast<size_t>(i) * MatchRecordSize;
+        EXPECT_TRUE(std::equal(slot, slot + MatchRecordSize, expected)) << "slot " << i;
+    }
+    ExpectDense();
+}
+
 TEST_F(TemplateStoreTest, WritersOnTwoThreadsKeepItDense) {
     auto writer = [&](int base) {
         for (int round = 0; round < 200; ++round) {

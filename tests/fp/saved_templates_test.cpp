@@ -115,6 +115,7 @@ using CrowdedSearch = KeptSearchTest;
 using FarRankedSearch = KeptSearchTest;
 using SectorOffSearch = KeptSearchTest;
 using WeakMatchSearch = KeptSearchTest;
+using SpreadSearch = KeptSearchTest;
 
 class SavedTemplates : public ::testing::Test {
 protected:
@@ -269,6 +270,22 @@ TEST_F(SectorOffSearch, APressWhoseFlowLiesASectorOffItsMinutiaeIsNamed) {
 TEST_F(WeakMatchSearch, APressWhoseFewOrFarFlowedMinutiaePairUpIsNamed) {
     constexpr KeptCase kCases[] = {{11, 10}, {11, 7}, {60, 27}, {46, 43}};
     KeptSearches kept("weak-probes.bin", "weak-store.bin");
+    for (const KeptCase& c : kCases) {
+        int score = -1;
+        EXPECT_EQ(SearchNext(kept, c.records, &score), c.ownRecord) << "score " << score;
+    }
+}
+
+// Plain presses that a search over 5000 enrolled fingers once named no one
+// for: the flow ranked their own finger 145th and 162nd, beyond every
+// record the search compared in full, though they score 69 and 58 against
+// it; how far apart their minutiae lie ranks it first for both.
+// data/spread-probes.bin holds the two presses; data/spread-store.bin, for
+// each in turn, the stored pairs of the records that the flow ranked up to
+// ten places below the press's own finger, in the store's order.
+TEST_F(SpreadSearch, APressWhoseFingerOnlyTheSpreadOfItsMinutiaeRanksHighIsNamed) {
+    constexpr KeptCase kCases[] = {{155, 98}, {172, 135}};
+    KeptSearches kept("spread-probes.bin", "spread-store.bin");
     for (const KeptCase& c : kCases) {
         int score = -1;
         EXPECT_EQ(SearchNext(kept, c.records, &score), c.ownRecord) << "score " << score;
