@@ -21,7 +21,6 @@
 #include <emmintrin.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -30,6 +29,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/fp/finger_range.h"
 #include "bench/support/percentile.h"
 #include "platform/fp/fpapi.h"
 #include "platform/fp/matcher.h"
@@ -70,29 +70,8 @@ std::vector<BYTE> Template(const GreyImage& image) {
     return tmpl;
 }
 
-std::vector<BYTE> Template(uint32_t finger, uint32_t press) {
-    int width, height;
-    FpImageSize(8, &width, &height);
-    return Template(SynthesizeFinger(finger, press, width, height));
-}
-
-// Runs job(k) for k in [0, count) on several threads: ten thousand presses
-// take minutes on one core.
-template <class Job>
-void OnAllCores(uint32_t count, Job job) {
-    const unsigned workers = std::max(1u, std::thread::hardware_concurrency() / 2);
-    std::atomic<uint32_t> next{0};
-    std::vector<std::thread> threads;
-    for (unsigned w = 0; w < workers; ++w) {
-        threads.emplace_back([&] {
-            for (uint32_t k; (k = next++) < count;) job(k);
-        });
-    }
-    for (std::thread& thread : threads) thread.join();
-}
-
-constexpr int kMostRecords = 5000;
-constexpr int kProbesOfAKind = 1000;
+constexpr int kMostRecords = kRangeRecords;
+constexpr int kProbesOfAKind = kRangeProbes;
 
 // Fingers no test and no tuning of the matcher has seen, unless
 // FP_BENCH_FIRST_FINGER names another first seed: the matcher is tuned on
@@ -102,77 +81,31 @@ uint32_t FirstFinger() {
     return chosen && *chosen ? static_cast<uint32_t>(std::strtoul(chosen, nullptr, 10)) : 3000000;
 }
 
-// How a genuine probe was pressed: as the generator lays presses, or laid
-// carelessly (see MisplacePress).
-enum PressKind { kPlain, kTurned, kShifted, kPartial, kPressKinds };
-const char* const kPressKindNames[kPressKinds] = {"plain", "turned", "shifted", "partial"};
-
-GreyImage ProbeImage(uint32_t finger, PressKind kind) {
-    int width, height;
-    FpImageSize(8, &width, &height);
-    const GreyImage press = SynthesizeFinger(finger, 2, width, height);
-    switch (kind) {
-        case kTurned: return MisplacePress(press, Misplacement::Turned, finger);
-        case kShifted: return MisplacePress(press, Misplacement::Shifted, finger);
-        case kPartial: return MisplacePress(press, Misplacement::Partial, finger);
-        default: return press;
-    }
-}
-
 struct Probe {
     std::vector<BYTE> press;  // empty when the image gave no template
     int record;               // -1 for a stranger
 };
 
-// Record k holds presses 0 and 1 of the k-th finger from FirstFinger() on
-// (a finger whose presses cannot both be made is passed over). Genuine
-// probe j of each kind is press 2 of record j * kMostRecords /
-// kProbesOfAKind, laid as the kind says; strangers are press 0 of the
-// fingers after the last one enrolled.
+// The benchmark's fingers (finger_range.h) made templates and records by the
+// libraries measured; empty when the range ran out of fingers.
 struct RealisticStore {
     std::vector<BYTE> records;
     std::vector<Probe> genuine[kPressKinds], strangers;
 
     RealisticStore() {
         auto toRecord = reinterpret_cast<FpToRecordFn>(::dlsym(MatchLibrary(), "VeltoTempToFPRECORD"));
-        const uint32_t firstFinger = FirstFinger();
-        constexpr uint32_t kCandidates = kMostRecords + kMostRecords / 20;
-        std::vector<std::vector<BYTE>> pairs(kCandidates);
-        OnAllCores(kCandidates, [&](uint32_t k) {
-            const std::vector<BYTE> first = Template(firstFinger + k, 0), second = Template(firstFinger + k, 1);
-            if (first.empty() || second.empty()) return;
-            pairs[k] = first;
-            pairs[k].insert(pairs[k].end(), second.begin(), second.end());
-        });
-        std::vector<uint32_t> fingers;
+        const unsigned workers = std::max(1u, std::thread::hardware_concurrency() / 2);
+        FingerRange range = MakeFingerRange(FirstFinger(), Template, workers);
+        if (range.pairs.size() < kMostRecords) return;
         records.resize(static_cast<size_t>(kMostRecords) * kFpRecordBytes);
-        uint32_t k = 0;
-        for (; k < kCandidates && fingers.size() < kMostRecords; ++k) {
-            if (pairs[k].empty() || !toRecord(pairs[k].data(), &records[fingers.size() * kFpRecordBytes])) continue;
-            fingers.push_back(firstFinger + k);
-        }
-        if (fingers.size() < kMostRecords) return;
-        const uint32_t firstStranger = firstFinger + k;
-        constexpr uint32_t kKinds = kPressKinds + 1;
-        std::vector<Probe> probes(kKinds * kProbesOfAKind);
-        OnAllCores(kKinds * kProbesOfAKind, [&](uint32_t j) {
-            const uint32_t kind = j / kProbesOfAKind, n = j % kProbesOfAKind;
-            if (kind == kPressKinds) {
-                probes[j] = Probe{Template(firstStranger + n, 0), -1};
-                return;
-            }
-            const int record = static_cast<int>(n) * kMostRecords / kProbesOfAKind;
-            probes[j] = Probe{Template(ProbeImage(fingers[record], static_cast<PressKind>(kind))), record};
-        });
-        for (uint32_t j = 0; j < probes.size(); ++j) {
-            const uint32_t kind = j / kProbesOfAKind;
-            // A stranger whose press gave no template is never searched for.
-            if (kind == kPressKinds) {
-                if (!probes[j].press.empty()) strangers.push_back(std::move(probes[j]));
-            } else {
-                genuine[kind].push_back(std::move(probes[j]));
-            }
-        }
+        for (int k = 0; k < kMostRecords; ++k)
+            if (!toRecord(range.pairs[k].data(), &records[static_cast<size_t>(k) * kFpRecordBytes])) return;
+        for (int kind = 0; kind < kPressKinds; ++kind)
+            for (int n = 0; n < kProbesOfAKind; ++n)
+                genuine[kind].push_back(Probe{std::move(range.genuine[kind][n]), RecordOfProbe(n)});
+        // A stranger whose press gave no template is never searched for.
+        for (Press& press : range.strangers)
+            if (!press.empty()) strangers.push_back(Probe{std::move(press), -1});
     }
 };
 

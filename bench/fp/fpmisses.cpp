@@ -20,35 +20,27 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "bench/fp/finger_range.h"
 #include "platform/fp/features.h"
-#include "platform/fp/fpapi.h"
 #include "platform/fp/matcher.h"
-#include "platform/fp/synthfinger.h"
 
 namespace {
 
-constexpr int kRecords = 5000;
-constexpr int kProbes = 1000;
-enum Kind { kPlain, kTurned, kShifted, kPartial, kStrangers, kKinds };
-const char* const kKindNames[kKinds] = {"plain", "turned", "shifted", "partial", "stranger"};
+constexpr int kRecords = kRangeRecords;
+constexpr int kProbes = kRangeProbes;
+// The probe kinds, strangers after the genuine ones.
+constexpr int kStrangers = kPressKinds;
+constexpr int kKinds = kPressKinds + 1;
+const char* const kKindNames[kKinds] = {kPressKindNames[kPlain], kPressKindNames[kTurned], kPressKindNames[kShifted],
+                                        kPressKindNames[kPartial], "stranger"};
 constexpr unsigned kWorkers = 3;
 
 template <class Job>
 void OnWorkers(uint32_t count, Job job) {
-    std::atomic<uint32_t> next{0};
-    std::vector<std::thread> threads;
-    for (unsigned w = 0; w < kWorkers; ++w) {
-        threads.emplace_back([&] {
-            for (uint32_t k; (k = next++) < count;) job(k);
-        });
-    }
-    for (std::thread& thread : threads) thread.join();
+    OnThreads(kWorkers, count, job);
 }
-
-using Press = std::vector<uint8_t>;  // empty when the image gave no template
 
 Press Template(const GreyImage& image) {
     Press out(kTemplateSize);
@@ -56,51 +48,17 @@ Press Template(const GreyImage& image) {
     return out;
 }
 
-GreyImage Image(uint32_t finger, uint32_t press) {
-    int width, height;
-    FpImageSize(8, &width, &height);
-    return SynthesizeFinger(finger, press, width, height);
-}
-
-// What the benchmark searches: record k holds presses 0 and 1 of the k-th
-// finger that gives both; genuine probe n of a kind is press 2 of record
-// n * kRecords / kProbes laid as the kind says; strangers are press 0 of
-// the fingers after the last enrolled.
+// The benchmark's fingers (finger_range.h), made templates by this build.
 struct Range {
     std::vector<Press> pairs;     // 338 bytes per record
     std::vector<Press> probes[kKinds];
     std::vector<uint8_t> records;
 
     void Make(uint32_t first) {
-        constexpr uint32_t kCandidates = kRecords + kRecords / 20;
-        std::vector<Press> made(kCandidates);
-        OnWorkers(kCandidates, [&](uint32_t k) {
-            const Press a = Template(Image(first + k, 0)), b = Template(Image(first + k, 1));
-            if (a.empty() || b.empty()) return;
-            made[k] = a;
-            made[k].insert(made[k].end(), b.begin(), b.end());
-        });
-        std::vector<uint32_t> fingers;
-        uint32_t k = 0;
-        uint8_t record[kRecordSize];
-        for (; k < kCandidates && fingers.size() < kRecords; ++k) {
-            if (made[k].empty() || !BuildRecord(made[k].data(), record)) continue;
-            pairs.push_back(made[k]);
-            fingers.push_back(first + k);
-        }
-        const uint32_t firstStranger = first + k;
-        for (auto& probes : this->probes) probes.resize(kProbes);
-        OnWorkers(kKinds * kProbes, [&](uint32_t j) {
-            const int kind = j / kProbes, n = j % kProbes;
-            if (kind == kStrangers) {
-                probes[kind][n] = Template(Image(firstStranger + n, 0));
-                return;
-            }
-            const GreyImage press = Image(fingers[n * kRecords / kProbes], 2);
-            static constexpr Misplacement kHow[] = {Misplacement::Turned, Misplacement::Turned, Misplacement::Shifted,
-                                                    Misplacement::Partial};
-            probes[kind][n] = Template(kind == kPlain ? press : MisplacePress(press, kHow[kind], fingers[n * kRecords / kProbes]));
-        });
+        FingerRange made = MakeFingerRange(first, Template, kWorkers);
+        pairs = std::move(made.pairs);
+        for (int kind = 0; kind < kPressKinds; ++kind) probes[kind] = std::move(made.genuine[kind]);
+        probes[kStrangers] = std::move(made.strangers);
     }
 
     bool Read(const std::string& file) {
@@ -147,7 +105,7 @@ int Search(const Range& range, const Press& press, int level, int* score) {
 }
 
 void Explain(const Range& range, int kind, int n, int found, int score) {
-    const int own = kind == kStrangers ? -1 : n * kRecords / kProbes;
+    const int own = kind == kStrangers ? -1 : RecordOfProbe(n);
     const Press& press = range.probes[kind][n];
     if (press.empty()) {
         std::printf("%s %d: no template\n", kKindNames[kind], n);
@@ -176,7 +134,7 @@ void Keep(const Range& range, const std::string& list, const std::string& out) {
         const std::string kindName = item.substr(0, colon);
         const int n = std::atoi(item.c_str() + colon + 1);
         const int kind = static_cast<int>(std::find(kKindNames, kKindNames + kKinds, kindName) - kKindNames);
-        const int own = n * kRecords / kProbes;
+        const int own = RecordOfProbe(n);
         LivePress live;
         if (kind >= kStrangers || range.probes[kind][n].empty() || !live.Prepare(range.probes[kind][n].data())) {
             std::fprintf(stderr, "fpmisses: no press %s\n", item.c_str());
@@ -230,7 +188,7 @@ int main(int argc, char** argv) {
                 LivePress live;
                 const Press& press = range.probes[kind][n];
                 if (press.empty() || !live.Prepare(press.data())) return;
-                const int own = kind == kStrangers ? -1 : static_cast<int>(n) * kRecords / kProbes;
+                const int own = kind == kStrangers ? -1 : RecordOfProbe(static_cast<int>(n));
                 const SearchExplained e = ExplainSearch(live, range.records.data(), kRecords, kRecordSize, own);
                 char line[160];
                 std::snprintf(line, sizeof line, "P %s %u %d %d %d\n", kKindNames[kind], n, own, e.ownRank,
@@ -257,7 +215,7 @@ int main(int argc, char** argv) {
         OnWorkers(kProbes, [&](uint32_t n) { found[n] = Search(range, range.probes[kind][n], 5, &score[n]); });
         int missed = 0, wrong = 0, unprocessed = 0;
         for (int n = 0; n < kProbes; ++n) {
-            const int own = n * kRecords / kProbes;
+            const int own = RecordOfProbe(n);
             unprocessed += range.probes[kind][n].empty();
             missed += found[n] < 0;
             wrong += found[n] >= 0 && found[n] != own;
