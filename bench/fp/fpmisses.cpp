@@ -42,9 +42,9 @@ void OnWorkers(uint32_t count, Job job) {
     OnThreads(kWorkers, count, job);
 }
 
-Press Template(const GreyImage& image) {
-    Press out(kTemplateSize);
-    if (ExtractTemplate(image, out.data()) != ExtractResult::Ok) return {};
+Press Template(const GreyImage& image, bool live) {
+    Press out(live ? kLivePressSize : kTemplateSize);
+    if (ExtractLivePress(image, out.data(), live ? kMostOtherViews : 0) != ExtractResult::Ok) return {};
     return out;
 }
 
@@ -74,7 +74,7 @@ struct Range {
         for (Press& pair : pairs) readPress(kStoredTemplateSize, &pair);
         for (auto& probes : this->probes) {
             probes.resize(kProbes);
-            for (Press& press : probes) readPress(kTemplateSize, &press);
+            for (Press& press : probes) readPress(kLivePressSize, &press);
         }
         return static_cast<bool>(in);
     }
@@ -98,10 +98,11 @@ struct Range {
 };
 
 int Search(const Range& range, const Press& press, int level, int* score) {
-    LivePress live;
+    LivePress live, others[kMostOtherViews];
     *score = 0;
     if (press.empty() || !live.Prepare(press.data())) return -1;
-    return IdentifyInRecords(live, range.records.data(), kRecords, kRecordSize, level, score);
+    const int views = PrepareOtherViews(press.data(), others);
+    return IdentifyByViews(live, others, views, range.records.data(), kRecords, kRecordSize, level, score);
 }
 
 void Explain(const Range& range, int kind, int n, int found, int score) {
@@ -149,7 +150,7 @@ void Keep(const Range& range, const std::string& list, const std::string& out) {
             storeFile.write(reinterpret_cast<const char*>(range.pairs[r].data()), kStoredTemplateSize);
             ++written;
         }
-        probesFile.write(reinterpret_cast<const char*>(range.probes[kind][n].data()), kTemplateSize);
+        probesFile.write(reinterpret_cast<const char*>(range.probes[kind][n].data()), kLivePressSize);
         std::printf("kept %s: %d records, own %d\n", item.c_str(), written, ownAt);
     }
 }

@@ -121,15 +121,11 @@ int PackMinutiae(const GreyImage& image, const OrientationField& field, float cx
     return count;
 }
 
-// The template of a press: the core where circles of the field's flow wind
-// round it, up to `gaps` points of each off the blocks with ridges; the
-// ridges counted out from it along the flow `walked`.
-ExtractResult ExtractWith(const GreyImage& image, const OrientationField& field, int gaps,
-                          const OrientationField& walked, uint8_t out[kTemplateSize]) {
+// The template of a press measured from the core (cx, cy): the flow
+// sampled round it, the ridges counted out from it along the flow `walked`.
+ExtractResult MeasureAround(const GreyImage& image, const OrientationField& field, const OrientationField& walked,
+                            float cx, float cy, uint8_t out[kTemplateSize]) {
     std::memset(out, 0, kTemplateSize);
-    float cx = 0, cy = 0;
-    if (!FindCore(field, image.width, image.height, &cx, &cy, gaps)) return ExtractResult::NoCore;
-
     uint8_t* orientation = out + kOrientationOffset;
     uint8_t* usable = out + kUsableOffset;
     int usableCount = 0;
@@ -182,6 +178,93 @@ ExtractResult ExtractWith(const GreyImage& image, const OrientationField& field,
     return ExtractResult::Ok;
 }
 
+// The template of a press: the core where circles of the field's flow wind
+// round it, up to `gaps` points of each off the blocks with ridges; the
+// ridges counted out from it along the flow `walked`.
+ExtractResult ExtractWith(const GreyImage& image, const OrientationField& field, int gaps,
+                          const OrientationField& walked, uint8_t out[kTemplateSize]) {
+    std::memset(out, 0, kTemplateSize);
+    float cx = 0, cy = 0;
+    if (!FindCore(field, image.width, image.height, &cx, &cy, gaps)) return ExtractResult::NoCore;
+    return MeasureAround(image, field, walked, cx, cy, out);
+}
+
+// The rough places where the core of a press may lie besides where the
+// template puts it. The core is the centre of every point whose circle of
+// flow winds, refined to where the innermost ridges fit circles best; in
+// another press of the finger a point more or less winds, a delta shows or
+// not, and the refining settles elsewhere. So: that centre before it is
+// refined; the centre of the largest group of winding points alone; and the
+// centre found with more of each circle let off the ridges.
+int OtherCores(const OrientationField& field, int width, int height, int gaps, float xs[], float ys[]) {
+    const std::vector<Winding> points = WindingPoints(field, width, height, gaps);
+    if (points.empty()) return 0;
+    int found = 0;
+    // Groups of winding points that touch on the grid.
+    constexpr int kTouching = 6;  // pixels, two steps of the grid
+    std::vector<int> group(points.size(), -1);
+    std::vector<int> sizes;
+    for (size_t i = 0; i < points.size(); ++i) {
+        if (group[i] >= 0) continue;
+        const int g = static_cast<int>(sizes.size());
+        sizes.push_back(0);
+        std::vector<size_t> open{i};
+        group[i] = g;
+        while (!open.empty()) {
+            const Winding& a = points[open.back()];
+            open.pop_back();
+            ++sizes[g];
+            for (size_t j = 0; j < points.size(); ++j) {
+                if (group[j] >= 0 || std::abs(a.x - points[j].x) > kTouching || std::abs(a.y - points[j].y) > kTouching)
+                    continue;
+                group[j] = g;
+                open.push_back(j);
+            }
+        }
+    }
+    auto centre = [&](int only, float* x, float* y) {
+        double sumX = 0, sumY = 0;
+        int n = 0;
+        for (size_t i = 0; i < points.size(); ++i) {
+            if (only >= 0 && group[i] != only) continue;
+            sumX += points[i].x;
+            sumY += points[i].y;
+            ++n;
+        }
+        *x = static_cast<float>(sumX / n);
+        *y = static_cast<float>(sumY / n);
+    };
+    if (sizes.size() > 1) {
+        float x, y;
+        centre(static_cast<int>(std::max_element(sizes.begin(), sizes.end()) - sizes.begin()), &x, &y);
+        RefineCore(field, x, y, &xs[found], &ys[found]);
+        ++found;
+    }
+    centre(-1, &xs[found], &ys[found]);
+    ++found;
+    constexpr int kMoreGaps = 6;
+    if (FindCore(field, width, height, &xs[found], &ys[found], gaps + kMoreGaps)) ++found;
+    return found;
+}
+
+// Appends to the template in `out` the press measured from each other
+// place its core may lie that is not where the template has it, up to
+// `most`; the template's last byte tells how many follow.
+void AddOtherViews(const GreyImage& image, const OrientationField& field, int gaps, const OrientationField& walked,
+                   uint8_t* out, int most) {
+    constexpr float kSamePlace = 3.0f;  // pixels
+    float xs[3], ys[3];
+    const int cores = OtherCores(field, image.width, image.height, gaps, xs, ys);
+    const float mainX = static_cast<float>(out[4] | out[5] << 8), mainY = static_cast<float>(out[6] | out[7] << 8);
+    int views = 0;
+    for (int c = 0; c < cores && views < most; ++c) {
+        if (std::hypot(xs[c] - mainX, ys[c] - mainY) < kSamePlace) continue;
+        uint8_t* view = out + (1 + views) * kTemplateSize;
+        if (MeasureAround(image, field, walked, xs[c], ys[c], view) == ExtractResult::Ok) ++views;
+    }
+    out[kViewCountOffset] = static_cast<uint8_t>(views);
+}
+
 }  // namespace
 
 bool FingerPresent(const GreyImage& image) {
@@ -190,17 +273,28 @@ bool FingerPresent(const GreyImage& image) {
 }
 
 ExtractResult ExtractTemplate(const GreyImage& image, uint8_t out[kTemplateSize]) {
+    return ExtractLivePress(image, out, 0);
+}
+
+ExtractResult ExtractLivePress(const GreyImage& image, uint8_t* out, int mostOtherViews) {
     std::memset(out, 0, kTemplateSize);
     if (image.width < 4 * kBlock || image.height < 4 * kBlock) return ExtractResult::NoFinger;
     const OrientationField field(image);
     if (field.FingerShare() < kMinFingerShare) return ExtractResult::NoFinger;
-    const ExtractResult result = ExtractWith(image, field, 0, field, out);
-    if (result == ExtractResult::Ok) return result;
+    ExtractResult result = ExtractWith(image, field, 0, field, out);
+    if (result == ExtractResult::Ok) {
+        if (mostOtherViews > 0) AddOtherViews(image, field, 0, field, out, mostOtherViews);
+        return result;
+    }
     // Ridges or valleys wider than a block near the core leave blocks of
     // one grey there, with no flow: no circle around the core, and no walk
     // out from it, stays on the finger. Such a press is measured again with
     // a quarter of each circle let through them and the walks bridging them.
-    return ExtractWith(image, field, kCoreCircleGaps, field.GapsBridged(), out);
+    const OrientationField bridged = field.GapsBridged();
+    result = ExtractWith(image, field, kCoreCircleGaps, bridged, out);
+    if (result == ExtractResult::Ok && mostOtherViews > 0)
+        AddOtherViews(image, field, kCoreCircleGaps, bridged, out, mostOtherViews);
+    return result;
 }
 
 const char* ExtractResultText(ExtractResult result) {

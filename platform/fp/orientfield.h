@@ -63,6 +63,16 @@ private:
 // The ridge direction (0..pi) of a doubled-angle vector.
 float RidgeAngleOf(float cos2, float sin2);
 
+// A point of the grid FindCore tries whose small circle of flow winds
+// round: `sign` +1 where the ridges turn with the circle (a core), -1
+// against it (a delta).
+struct Winding {
+    int x, y, sign;
+};
+std::vector<Winding> WindingPoints(const OrientationField& field, int width, int height, int gaps);
+// The core near a rough place, where the innermost ridges fit circles best.
+void RefineCore(const OrientationField& field, float roughX, float roughY, float* coreX, float* coreY);
+
 // Finds the core of a whorl; false when the ridges circle nothing. `gaps`
 // points of each circle tried round a point may lie off the ridges.
 bool FindCore(const OrientationField& field, int width, int height, float* coreX, float* coreY, int gaps = 0);
