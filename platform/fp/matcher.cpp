@@ -553,6 +553,7 @@ int SiftedScore(const LivePress& live, const uint8_t* record, int needed, PressV
 // nearer of its presses by each.
 struct SiftedRecord {
     int flow, spread, index;
+    int view;  // of the live press, the one nearest by the flow
 };
 
 // Every record's distances from the live press: the nearer of its presses
@@ -567,13 +568,15 @@ SIFT_INLINE void SiftRecordsIn(const LivePress* views, int viewCount, bool bySpr
         const uint8_t* record = records + static_cast<size_t>(i) * stride;
         if (i + kSiftAhead < count) PrefetchSiftBytes(record + kSiftAhead * static_cast<size_t>(stride));
         if (!IsRecord(record)) continue;
-        SiftedRecord nearest{-1, -1, i};
+        SiftedRecord nearest{-1, -1, i, 0};
         for (int p = 0; p < 2; ++p) {
             if (!PressUsable(record, p)) continue;
             for (int v = 0; v < viewCount; ++v) {
                 int turn;
                 const int flow = SiftDistance<2, Block>(views[v], FlowOf(record, p), &turn);
-                if (nearest.flow < 0 || flow < nearest.flow) nearest.flow = flow;
+                if (nearest.flow >= 0 && flow >= nearest.flow) continue;
+                nearest.flow = flow;
+                nearest.view = v;
             }
             if (!bySpread) continue;
             const int spread = SpreadDistance<Block>(views[0], SpreadOf(record, p));
@@ -681,9 +684,9 @@ int ScoreTemplates(const uint8_t* a, const uint8_t* b) {
 
 namespace {
 
-// The full comparison of the first `keep` sifted records, each against
-// every view of the live press (its best counts).
-SearchFound CompareInFull(const LivePress* views, int viewCount, const uint8_t* records, int stride,
+// The full comparison of the first `keep` sifted records, each against the
+// view of the live press the sift found nearest to it.
+SearchFound CompareInFull(const LivePress* views, const uint8_t* records, int stride,
                           const std::vector<SiftedRecord>& sifted, size_t keep, int threshold) {
     SearchFound found;
     for (size_t k = 0; k < keep; ++k) {
@@ -695,9 +698,7 @@ SearchFound CompareInFull(const LivePress* views, int viewCount, const uint8_t* 
         const int toCrowd =
             std::max({found.runnerUp + 1, found.score - kNamingMargin + 1, threshold - kNamingMargin + 1});
         const int needed = found.score >= threshold + kSureOverThreshold ? toLead : std::min(toLead, toCrowd);
-        int s = 0;
-        for (int v = 0; v < viewCount; ++v)
-            s = std::max(s, SiftedScore(views[v], records + static_cast<size_t>(index) * stride, std::max(needed, s + 1)));
+        const int s = SiftedScore(views[sifted[k].view], records + static_cast<size_t>(index) * stride, needed);
         if (s > found.score || (s == found.score && index < found.index)) {
             found.runnerUp = std::max(found.runnerUp, found.score);
             found.score = s;
@@ -721,7 +722,7 @@ SearchFound SearchViews(const LivePress* views, int viewCount, const uint8_t* re
     SiftRecords(views, viewCount, false, records, count, stride, code, sifted);
     const size_t keep = std::min<size_t>(kViewKeeps, sifted.size());
     std::partial_sort(sifted.begin(), sifted.begin() + keep, sifted.end(), NearerByFlow);
-    return CompareInFull(views, viewCount, records, stride, sifted, keep, MatchThreshold(level));
+    return CompareInFull(views, records, stride, sifted, keep, MatchThreshold(level));
 }
 
 }  // namespace
@@ -733,7 +734,7 @@ SearchFound SearchRecords(const LivePress& live, const uint8_t* records, int cou
     std::vector<SiftedRecord> sifted;
     SiftRecords(&live, 1, true, records, count, stride, code, sifted);
     const size_t keep = OrderForFullComparison(sifted);
-    return CompareInFull(&live, 1, records, stride, sifted, keep, MatchThreshold(level));
+    return CompareInFull(&live, records, stride, sifted, keep, MatchThreshold(level));
 }
 
 namespace {

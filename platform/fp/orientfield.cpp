@@ -271,7 +271,7 @@ std::vector<Winding> WindingPoints(const OrientationField& field, int width, int
                 turned += step;
                 previous = angle;
             }
-            if (std::fabs(turned) > kPi / 2) points.push_back({x, y, turned > 0 ? 1 : -1});
+            if (std::fabs(turned) > kPi / 2) points.push_back({x, y, missing});
         }
     }
     return points;
@@ -293,16 +293,17 @@ void RefineCore(const OrientationField& field, float roughX, float roughY, float
     }
 }
 
-// The core is the centre of all the points that wind.
-bool FindCore(const OrientationField& field, int width, int height, float* coreX, float* coreY, int gaps) {
-    const std::vector<Winding> points = WindingPoints(field, width, height, gaps);
-    if (points.empty()) return false;
+bool CoreOfWindings(const OrientationField& field, const std::vector<Winding>& points, int gaps, float* coreX,
+                    float* coreY) {
     double sumX = 0, sumY = 0;
+    int count = 0;
     for (const Winding& p : points) {
+        if (p.missing > gaps) continue;
         sumX += p.x;
         sumY += p.y;
+        ++count;
     }
-    const auto count = static_cast<double>(points.size());
+    if (count == 0) return false;
     RefineCore(field, static_cast<float>(sumX / count), static_cast<float>(sumY / count), coreX, coreY);
     return true;
 }
