@@ -684,6 +684,12 @@ int ScoreTemplates(const uint8_t* a, const uint8_t* b) {
 
 namespace {
 
+// The best record of one search and its score, and the best score of the
+// others wherever it could decide whether the best stands clear.
+struct SearchFound {
+    int index = -1, score = -1, runnerUp = 0;
+};
+
 // The full comparison of the first `keep` sifted records, each against the
 // view of the live press the sift found nearest to it.
 SearchFound CompareInFull(const LivePress* views, const uint8_t* records, int stride,
@@ -725,8 +731,6 @@ SearchFound SearchViews(const LivePress* views, int viewCount, const uint8_t* re
     return CompareInFull(views, records, stride, sifted, keep, MatchThreshold(level));
 }
 
-}  // namespace
-
 SearchFound SearchRecords(const LivePress& live, const uint8_t* records, int count, int stride, int level,
                           SiftCode code) {
     // A cheap sift over every record keeps the likeliest few for the full
@@ -736,8 +740,6 @@ SearchFound SearchRecords(const LivePress& live, const uint8_t* records, int cou
     const size_t keep = OrderForFullComparison(sifted);
     return CompareInFull(&live, records, stride, sifted, keep, MatchThreshold(level));
 }
-
-namespace {
 
 // A press that scores nearly as well against another finger is one that
 // agrees with many (a flow alike by chance, a press of little area): named

@@ -97,13 +97,6 @@ enum class SiftCode { Widest, Sse2 };
 int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, int stride, int level, int* score,
                       SiftCode code = SiftCode::Widest);
 
-// The best record of one search and its score, and the best score of the
-// others wherever it could decide whether the best stands clear.
-struct SearchFound {
-    int index = -1, score = -1, runnerUp = 0;
-};
-SearchFound SearchRecords(const LivePress& live, const uint8_t* records, int count, int stride, int level,
-                          SiftCode code = SiftCode::Widest);
 // The further views that follow a live press's template (ExtractLivePress)
 // made ready; returns how many.
 int PrepareOtherViews(const uint8_t* templateBytes, LivePress others[kMostOtherViews]);
