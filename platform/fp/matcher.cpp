@@ -53,6 +53,7 @@ constexpr int kSpreadKeeps = 24;
 // How far the best record of a search must score above the next one to be
 // named, unless it scores kSureOverThreshold above the level's threshold.
 constexpr int kNamingMargin = 8;
+constexpr int kUsualLevel = 5;
 constexpr int kSureOverThreshold = 5;
 
 const PressFlow& FlowOf(const uint8_t* record, int press) {
@@ -773,8 +774,11 @@ int IdentifyByViews(const LivePress& live, const LivePress* others, int otherCou
     if (score) *score = first.score;
     if (Named(first, level)) return first.index;
     if (otherCount == 0) return -1;
-    const SearchFound found = SearchViews(others, otherCount, records, count, stride, level, code);
-    if (!Named(found, level)) return -1;
+    // Each view is one more chance for a stranger to agree with some finger
+    // by chance: the other views are held to the usual level at least.
+    const int viewLevel = std::max(level, kUsualLevel);
+    const SearchFound found = SearchViews(others, otherCount, records, count, stride, viewLevel, code);
+    if (!Named(found, viewLevel)) return -1;
     // The finger must also stand clear of what the first view found.
     const int rival = first.index == found.index ? first.runnerUp : first.score;
     if (found.score - rival < kNamingMargin) return -1;
