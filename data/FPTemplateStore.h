@@ -17,6 +17,9 @@ enum : int {
     // A stored template of one press; an enrolled finger keeps two.
     PressTemplateSize = 169,
     StoredTemplateSize = 338,
+    // A press to search for as the process library makes it on request:
+    // its template, then up to three further views of it.
+    LivePressSize = 4 * 169,
     OldStoredTemplateSize = 256,
     MatchRecordSize = 1024,
     // UpdateAfterMatch's result block: a word, the merged record, the

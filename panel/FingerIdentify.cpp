@@ -16,9 +16,11 @@ constexpr int kWorkBytes = 280 * 280;
 
 FingerResult IdentifyFinger(const BYTE* image, CString& userId) {
     if (g_pFPTemplateStore == nullptr || g_FpLib.VeltoProcess == nullptr) return FingerResult::Unusable;
-    BYTE live[StoredTemplateSize] = {};
+    // The press with the further views of it that the search tries where
+    // its template names nobody.
+    BYTE live[LivePressSize] = {};
     std::vector<BYTE> work(kWorkBytes);
-    if (g_FpLib.VeltoProcess(image, live, work.data(), 0, 0) != 0) return FingerResult::Unusable;
+    if (g_FpLib.VeltoProcess(image, live, work.data(), 0, 1) != 0) return FingerResult::Unusable;
     const int level = g_MachineConfig.FPLEVEL * 2 + 5;
     CFPTemplateStore& store = *g_pFPTemplateStore;
     // The store must not change between the search and reading its slot.

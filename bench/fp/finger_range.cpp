@@ -30,7 +30,7 @@ FingerRange MakeFingerRange(uint32_t first, const MakeTemplate& makeTemplate, un
     constexpr uint32_t kCandidates = kRangeRecords + kRangeRecords / 20;
     std::vector<Press> made(kCandidates);
     OnThreads(workers, kCandidates, [&](uint32_t k) {
-        const Press a = makeTemplate(PressImage(first + k, 0)), b = makeTemplate(PressImage(first + k, 1));
+        const Press a = makeTemplate(PressImage(first + k, 0), false), b = makeTemplate(PressImage(first + k, 1), false);
         if (a.empty() || b.empty()) return;
         made[k] = a;
         made[k].insert(made[k].end(), b.begin(), b.end());
@@ -49,10 +49,10 @@ FingerRange MakeFingerRange(uint32_t first, const MakeTemplate& makeTemplate, un
     OnThreads(workers, (kPressKinds + 1) * kRangeProbes, [&](uint32_t j) {
         const uint32_t kind = j / kRangeProbes, n = j % kRangeProbes;
         if (kind == kPressKinds) {
-            range.strangers[n] = makeTemplate(PressImage(firstStranger + n, 0));
+            range.strangers[n] = makeTemplate(PressImage(firstStranger + n, 0), true);
             return;
         }
-        range.genuine[kind][n] = makeTemplate(ProbeImage(fingers[RecordOfProbe(n)], static_cast<PressKind>(kind)));
+        range.genuine[kind][n] = makeTemplate(ProbeImage(fingers[RecordOfProbe(n)], static_cast<PressKind>(kind)), true);
     });
     return range;
 }

@@ -22,7 +22,9 @@ enum PressKind { kPlain, kTurned, kShifted, kPartial, kPressKinds };
 extern const char* const kPressKindNames[kPressKinds];
 
 using Press = std::vector<uint8_t>;  // a template, empty where the image gave none
-using MakeTemplate = std::function<Press(const GreyImage&)>;
+// `live` for a press searched for (the probes and strangers), made as the
+// terminal makes it before a search; else one to enrol.
+using MakeTemplate = std::function<Press(const GreyImage&, bool live)>;
 
 struct FingerRange {
     // Both presses of each record, one after the other; fewer than

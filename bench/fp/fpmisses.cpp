@@ -2,8 +2,9 @@
 // store and probes of the fingerprint benchmark for the range from finger
 // FIRST (5000 enrolled, 1000 probes of each kind, the strangers after
 // them), searched at level 5. Prints, for each genuine press not named (of
-// the partial ones, those named wrongly), its own finger's rank in the
-// sift, its score with the views of each stored press, and the best other
+// the partial ones, those named wrongly), where its template and its other
+// views put the core and where its finger's stored presses have it, its
+// own finger's rank in the sift, its score with the views of each stored press, and the best other
 // finger's score; then per kind how many were not named or named wrongly,
 // and the strangers named at each level. FILE keeps the templates between
 // runs (the presses take minutes to make). --dump prints instead, for every
@@ -42,9 +43,9 @@ void OnWorkers(uint32_t count, Job job) {
     OnThreads(kWorkers, count, job);
 }
 
-Press Template(const GreyImage& image) {
-    Press out(kTemplateSize);
-    if (ExtractTemplate(image, out.data()) != ExtractResult::Ok) return {};
+Press Template(const GreyImage& image, bool live) {
+    Press out(live ? kLivePressSize : kTemplateSize);
+    if (ExtractLivePress(image, out.data(), live ? kMostOtherViews : 0) != ExtractResult::Ok) return {};
     return out;
 }
 
@@ -74,7 +75,7 @@ struct Range {
         for (Press& pair : pairs) readPress(kStoredTemplateSize, &pair);
         for (auto& probes : this->probes) {
             probes.resize(kProbes);
-            for (Press& press : probes) readPress(kTemplateSize, &press);
+            for (Press& press : probes) readPress(kLivePressSize, &press);
         }
         return static_cast<bool>(in);
     }
@@ -98,10 +99,11 @@ struct Range {
 };
 
 int Search(const Range& range, const Press& press, int level, int* score) {
-    LivePress live;
+    LivePress live, others[kMostOtherViews];
     *score = 0;
     if (press.empty() || !live.Prepare(press.data())) return -1;
-    return IdentifyInRecords(live, range.records.data(), kRecords, kRecordSize, level, score);
+    const int views = PrepareOtherViews(press.data(), others);
+    return IdentifyByViews(live, others, views, range.records.data(), kRecords, kRecordSize, level, score);
 }
 
 void Explain(const Range& range, int kind, int n, int found, int score) {
@@ -114,8 +116,15 @@ void Explain(const Range& range, int kind, int n, int found, int score) {
     LivePress live;
     live.Prepare(press.data());
     const SearchExplained e = ExplainSearch(live, range.records.data(), kRecords, kRecordSize, own);
-    std::printf("%s %d: found %d score %d | own rank %d score %d", kKindNames[kind], n, found, score, e.ownRank,
-                e.ownScore);
+    // Where the template and the other views put the core, and where the
+    // own finger's stored presses have it (each press lies elsewhere on the
+    // sensor, up to 18 pixels either way).
+    auto core = [](const uint8_t* t) { return std::to_string(t[4] | t[5] << 8) + "," + std::to_string(t[6] | t[7] << 8); };
+    std::string cores = core(press.data());
+    for (int v = 0; v < press[kViewCountOffset]; ++v) cores += " " + core(press.data() + (1 + v) * kTemplateSize);
+    if (own >= 0) cores += " | stored " + core(range.pairs[own].data()) + " " + core(range.pairs[own].data() + kTemplateSize);
+    std::printf("%s %d: found %d score %d | core %s | own rank %d score %d", kKindNames[kind], n, found, score,
+                cores.c_str(), e.ownRank, e.ownScore);
     for (const PressViews& v : e.own)
         std::printf(" [flow %d min %d pairs %d/%d/%d]", v.flow, v.minutiae, v.pairs, live.Features().minutiaCount,
                     v.storedMinutiae);
@@ -149,7 +158,7 @@ void Keep(const Range& range, const std::string& list, const std::string& out) {
             storeFile.write(reinterpret_cast<const char*>(range.pairs[r].data()), kStoredTemplateSize);
             ++written;
         }
-        probesFile.write(reinterpret_cast<const char*>(range.probes[kind][n].data()), kTemplateSize);
+        probesFile.write(reinterpret_cast<const char*>(range.probes[kind][n].data()), kLivePressSize);
         std::printf("kept %s: %d records, own %d\n", item.c_str(), written, ownAt);
     }
 }

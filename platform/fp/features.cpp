@@ -13,6 +13,7 @@ namespace {
 constexpr float kMinFingerShare = 0.2f;      // of the image's blocks
 constexpr int kMinUsableSamples = 24;  // of kRings * kSectors, more than kMinSharedOrientations
 constexpr int kCoreCircleGaps = 6;     // of the 24 points of a circle round the core
+constexpr int kOtherViewGaps = 6;      // more, for another place the core may lie
 
 float Bilinear(const GreyImage& image, float x, float y) {
     const int x0 = static_cast<int>(x), y0 = static_cast<int>(y);
@@ -104,9 +105,29 @@ void PutBit(uint8_t* bits, int index) {
     bits[index / 8] |= static_cast<uint8_t>(1u << (index % 8));
 }
 
+// What measuring a press from a core needs besides the core: the image,
+// its flow, the flow the ridges are counted along, and its minutiae, found
+// once however many places the core is measured from.
+class PressParts {
+public:
+    PressParts(const GreyImage& image, const OrientationField& field, const OrientationField& walked)
+        : image(image), field(field), walked(walked) {}
+    const std::vector<Minutia>& Minutiae() {
+        if (!m_found) m_minutiae = FindMinutiae(image, field);
+        m_found = true;
+        return m_minutiae;
+    }
+    const GreyImage& image;
+    const OrientationField& field;
+    const OrientationField& walked;
+
+private:
+    std::vector<Minutia> m_minutiae;
+    bool m_found = false;
+};
+
 // The minutiae nearest the core, as offsets from it; returns their number.
-int PackMinutiae(const GreyImage& image, const OrientationField& field, float cx, float cy, uint8_t* out) {
-    std::vector<Minutia> minutiae = FindMinutiae(image, field);
+int PackMinutiae(std::vector<Minutia> minutiae, float cx, float cy, uint8_t* out) {
     auto distance = [&](const Minutia& m) { return (m.x - cx) * (m.x - cx) + (m.y - cy) * (m.y - cy); };
     std::sort(minutiae.begin(), minutiae.end(),
               [&](const Minutia& a, const Minutia& b) { return distance(a) < distance(b); });
@@ -121,15 +142,12 @@ int PackMinutiae(const GreyImage& image, const OrientationField& field, float cx
     return count;
 }
 
-// The template of a press: the core where circles of the field's flow wind
-// round it, up to `gaps` points of each off the blocks with ridges; the
-// ridges counted out from it along the flow `walked`.
-ExtractResult ExtractWith(const GreyImage& image, const OrientationField& field, int gaps,
-                          const OrientationField& walked, uint8_t out[kTemplateSize]) {
+// The template of a press measured from the core (cx, cy): the flow
+// sampled round it, the ridges counted out from it along the flow `walked`.
+ExtractResult MeasureAround(PressParts& press, float cx, float cy, uint8_t out[kTemplateSize]) {
+    const GreyImage& image = press.image;
+    const OrientationField& field = press.field;
     std::memset(out, 0, kTemplateSize);
-    float cx = 0, cy = 0;
-    if (!FindCore(field, image.width, image.height, &cx, &cy, gaps)) return ExtractResult::NoCore;
-
     uint8_t* orientation = out + kOrientationOffset;
     uint8_t* usable = out + kUsableOffset;
     int usableCount = 0;
@@ -154,7 +172,7 @@ ExtractResult ExtractWith(const GreyImage& image, const OrientationField& field,
     int usableCounts = 0;
     for (int sector = 0; sector < kSectors; ++sector) {
         float counts[kCountRadii];
-        RidgesAlongRay(image, walked, cx, cy, 2 * kPi * sector / kSectors, counts, &spacings);
+        RidgesAlongRay(image, press.walked, cx, cy, 2 * kPi * sector / kSectors, counts, &spacings);
         for (int r = 0; r < kCountRadii; ++r) {
             out[kCountOffset + r * kSectors + sector] =
                 counts[r] < 0 ? kUnusable : static_cast<uint8_t>(std::min(254.0f, std::round(counts[r] * 8)));
@@ -173,13 +191,103 @@ ExtractResult ExtractWith(const GreyImage& image, const OrientationField& field,
     out[0] = kTemplateTag;
     out[1] = static_cast<uint8_t>(std::clamp(field.MeanCoherence() * 100.0f, 0.0f, 100.0f));
     out[2] = static_cast<uint8_t>(std::clamp(period * 16.0f, 0.0f, 255.0f));
-    out[3] = static_cast<uint8_t>(PackMinutiae(image, field, cx, cy, out + kMinutiaeOffset));
+    out[3] = static_cast<uint8_t>(PackMinutiae(press.Minutiae(), cx, cy, out + kMinutiaeOffset));
     const int x = static_cast<int>(cx), y = static_cast<int>(cy);
     out[4] = static_cast<uint8_t>(x);
     out[5] = static_cast<uint8_t>(x >> 8);
     out[6] = static_cast<uint8_t>(y);
     out[7] = static_cast<uint8_t>(y >> 8);
     return ExtractResult::Ok;
+}
+
+// The template of a press: the core where circles of the field's flow wind
+// round it, up to `gaps` points of each off the blocks with ridges.
+// `windings` gets the points that wind with up to `moreGaps` more.
+ExtractResult ExtractWith(PressParts& press, int gaps, int moreGaps, std::vector<Winding>* windings,
+                          uint8_t out[kTemplateSize]) {
+    std::memset(out, 0, kTemplateSize);
+    *windings = WindingPoints(press.field, press.image.width, press.image.height, gaps + moreGaps);
+    float cx = 0, cy = 0;
+    if (!CoreOfWindings(press.field, *windings, gaps, &cx, &cy)) return ExtractResult::NoCore;
+    return MeasureAround(press, cx, cy, out);
+}
+
+// The rough places where the core of a press may lie besides where the
+// template puts it. The core is the centre of every point whose circle of
+// flow winds, refined to where the innermost ridges fit circles best; in
+// another press of the finger a point more or less winds, a delta shows or
+// not, and the refining settles elsewhere. So: that centre before it is
+// refined; the centre of the largest group of winding points alone; and the
+// centre found with more of each circle let off the ridges.
+int OtherCores(const OrientationField& field, const std::vector<Winding>& windings, int gaps, float xs[], float ys[]) {
+    std::vector<Winding> points;
+    for (const Winding& w : windings)
+        if (w.missing <= gaps) points.push_back(w);
+    if (points.empty()) return 0;
+    int found = 0;
+    // Groups of winding points that touch on the grid.
+    constexpr int kTouching = 6;  // pixels, two steps of the grid
+    std::vector<int> group(points.size(), -1);
+    std::vector<int> sizes;
+    for (size_t i = 0; i < points.size(); ++i) {
+        if (group[i] >= 0) continue;
+        const int g = static_cast<int>(sizes.size());
+        sizes.push_back(0);
+        std::vector<size_t> open{i};
+        group[i] = g;
+        while (!open.empty()) {
+            const Winding& a = points[open.back()];
+            open.pop_back();
+            ++sizes[g];
+            for (size_t j = 0; j < points.size(); ++j) {
+                if (group[j] >= 0 || std::abs(a.x - points[j].x) > kTouching || std::abs(a.y - points[j].y) > kTouching)
+                    continue;
+                group[j] = g;
+                open.push_back(j);
+            }
+        }
+    }
+    auto centre = [&](int only, float* x, float* y) {
+        double sumX = 0, sumY = 0;
+        int n = 0;
+        for (size_t i = 0; i < points.size(); ++i) {
+            if (only >= 0 && group[i] != only) continue;
+            sumX += points[i].x;
+            sumY += points[i].y;
+            ++n;
+        }
+        *x = static_cast<float>(sumX / n);
+        *y = static_cast<float>(sumY / n);
+    };
+    if (sizes.size() > 1) {
+        float x, y;
+        centre(static_cast<int>(std::max_element(sizes.begin(), sizes.end()) - sizes.begin()), &x, &y);
+        RefineCore(field, x, y, &xs[found], &ys[found]);
+        ++found;
+    }
+    centre(-1, &xs[found], &ys[found]);
+    ++found;
+    if (CoreOfWindings(field, windings, gaps + kOtherViewGaps, &xs[found], &ys[found])) ++found;
+    return found;
+}
+
+// Appends to the template in `out` the press measured from each other
+// place its core may lie that is not where the template or an earlier view
+// has it, up to `most`; the template's last byte tells how many follow.
+void AddOtherViews(PressParts& press, const std::vector<Winding>& windings, int gaps, uint8_t* out, int most) {
+    constexpr float kSamePlace = 3.0f;  // pixels
+    float xs[4], ys[4];
+    xs[0] = static_cast<float>(out[4] | out[5] << 8);
+    ys[0] = static_cast<float>(out[6] | out[7] << 8);
+    const int cores = 1 + OtherCores(press.field, windings, gaps, xs + 1, ys + 1);
+    int views = 0;
+    for (int c = 1; c < cores && views < most; ++c) {
+        bool seen = false;
+        for (int before = 0; before < c; ++before) seen |= std::hypot(xs[c] - xs[before], ys[c] - ys[before]) < kSamePlace;
+        if (seen) continue;
+        views += MeasureAround(press, xs[c], ys[c], out + (1 + views) * kTemplateSize) == ExtractResult::Ok;
+    }
+    out[kViewCountOffset] = static_cast<uint8_t>(views);
 }
 
 }  // namespace
@@ -190,17 +298,32 @@ bool FingerPresent(const GreyImage& image) {
 }
 
 ExtractResult ExtractTemplate(const GreyImage& image, uint8_t out[kTemplateSize]) {
+    return ExtractLivePress(image, out, 0);
+}
+
+ExtractResult ExtractLivePress(const GreyImage& image, uint8_t* out, int mostOtherViews) {
     std::memset(out, 0, kTemplateSize);
     if (image.width < 4 * kBlock || image.height < 4 * kBlock) return ExtractResult::NoFinger;
     const OrientationField field(image);
     if (field.FingerShare() < kMinFingerShare) return ExtractResult::NoFinger;
-    const ExtractResult result = ExtractWith(image, field, 0, field, out);
-    if (result == ExtractResult::Ok) return result;
+    std::vector<Winding> windings;
+    PressParts press(image, field, field);
+    const int moreGaps = mostOtherViews > 0 ? kOtherViewGaps : 0;
+    ExtractResult result = ExtractWith(press, 0, moreGaps, &windings, out);
+    if (result == ExtractResult::Ok) {
+        if (mostOtherViews > 0) AddOtherViews(press, windings, 0, out, mostOtherViews);
+        return result;
+    }
     // Ridges or valleys wider than a block near the core leave blocks of
     // one grey there, with no flow: no circle around the core, and no walk
     // out from it, stays on the finger. Such a press is measured again with
     // a quarter of each circle let through them and the walks bridging them.
-    return ExtractWith(image, field, kCoreCircleGaps, field.GapsBridged(), out);
+    const OrientationField bridged = field.GapsBridged();
+    PressParts bridgedPress(image, field, bridged);
+    result = ExtractWith(bridgedPress, kCoreCircleGaps, moreGaps, &windings, out);
+    if (result == ExtractResult::Ok && mostOtherViews > 0)
+        AddOtherViews(bridgedPress, windings, kCoreCircleGaps, out, mostOtherViews);
+    return result;
 }
 
 const char* ExtractResultText(ExtractResult result) {

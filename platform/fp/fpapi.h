@@ -28,11 +28,19 @@
 //   VeltoGetFpExposure(), VeltoSetFpExposure(int), VeltoFpBrightness(int)
 //                                   exposure as one value 0..1023 (generation 8)
 // Image processing ("SMProcess_WinCE.dll"):
-//   VeltoProcess(const BYTE* image, BYTE* tmpl, BYTE* work, int, int)
+//   VeltoProcess(const BYTE* image, BYTE* tmpl, BYTE* work, int, int views)
 //                                   0 and a kFpTemplateBytes template, or the
 //                                   reason the image holds no usable finger
 //                                   (1 no finger, 2 no core, 3 too far off);
-//                                   the image has the sensor generation's size
+//                                   the image has the sensor generation's size.
+//                                   With `views` non-zero (a press to search
+//                                   for, never to store), tmpl holds
+//                                   kFpLivePressBytes: the template, its last
+//                                   byte the number of further views of the
+//                                   press that follow it, each measured from
+//                                   another place its core may lie; the 1:N
+//                                   searches try them where the template
+//                                   names nobody
 //   VeltoCheckFp(const BYTE* image) 1 when a finger lies on the image
 //   SMPVersion()                    2 (1 for the old library)
 // Matching ("SMApi_WinCE.dll"):
@@ -60,6 +68,7 @@ typedef unsigned char BYTE;
 
 constexpr int kFpImageBytes = 280 * 280;
 constexpr int kFpTemplateBytes = 169;
+constexpr int kFpLivePressBytes = 4 * kFpTemplateBytes;
 constexpr int kFpStoredBytes = 338;
 constexpr int kFpRecordBytes = 1024;
 constexpr int kFpSlotBytes = 256;

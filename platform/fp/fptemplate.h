@@ -13,7 +13,8 @@
 //   48..111 ridges crossed walking out from the core, per sector, up to
 //           each of the kCountRadius, in 1/8 ridge; 255 = not usable
 //   112..167 minutiae nearest the core: x and y offsets from it, signed bytes
-//   168     zero
+//   168     zero; in a live press, the number of further views of it
+//           that follow the template (see ExtractLivePress)
 #pragma once
 
 #include <cstdint>
@@ -22,6 +23,10 @@ constexpr int kTemplateSize = 169;
 constexpr int kStoredTemplateSize = 2 * kTemplateSize;  // two presses of one finger
 constexpr int kRecordSize = 1024;
 constexpr uint8_t kTemplateTag = 0x51;
+constexpr int kViewCountOffset = kTemplateSize - 1;
+// A live press: its template and up to this many more views of it.
+constexpr int kMostOtherViews = 3;
+constexpr int kLivePressSize = (1 + kMostOtherViews) * kTemplateSize;
 
 constexpr int kRings = 2;
 constexpr int kSectors = 32;

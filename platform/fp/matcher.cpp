@@ -53,6 +53,7 @@ constexpr int kSpreadKeeps = 24;
 // How far the best record of a search must score above the next one to be
 // named, unless it scores kSureOverThreshold above the level's threshold.
 constexpr int kNamingMargin = 8;
+constexpr int kUsualLevel = 5;
 constexpr int kSureOverThreshold = 5;
 
 const PressFlow& FlowOf(const uint8_t* record, int press) {
@@ -553,48 +554,57 @@ int SiftedScore(const LivePress& live, const uint8_t* record, int needed, PressV
 // nearer of its presses by each.
 struct SiftedRecord {
     int flow, spread, index;
+    int view;  // of the live press, the one nearest by the flow
 };
 
-// Every record's distances from the live press, those with no usable press
-// left out.
+// Every record's distances from the live press: the nearer of its presses
+// by the flow around the nearest of the live press's views, and where
+// `bySpread` by the spread of the first view's minutiae. Those with no
+// usable press are left out.
 template <class Block>
-SIFT_INLINE void SiftRecordsIn(const LivePress& live, const uint8_t* records, int count, int stride,
-                               std::vector<SiftedRecord>& sifted) {
+SIFT_INLINE void SiftRecordsIn(const LivePress* views, int viewCount, bool bySpread, const uint8_t* records, int count,
+                               int stride, std::vector<SiftedRecord>& sifted) {
     sifted.reserve(count);
     for (int i = 0; i < count; ++i) {
         const uint8_t* record = records + static_cast<size_t>(i) * stride;
         if (i + kSiftAhead < count) PrefetchSiftBytes(record + kSiftAhead * static_cast<size_t>(stride));
         if (!IsRecord(record)) continue;
-        SiftedRecord nearest{-1, -1, i};
+        SiftedRecord nearest{-1, -1, i, 0};
         for (int p = 0; p < 2; ++p) {
             if (!PressUsable(record, p)) continue;
-            int turn;
-            const int flow = SiftDistance<2, Block>(live, FlowOf(record, p), &turn);
-            const int spread = SpreadDistance<Block>(live, SpreadOf(record, p));
-            if (nearest.flow < 0 || flow < nearest.flow) nearest.flow = flow;
+            for (int v = 0; v < viewCount; ++v) {
+                int turn;
+                const int flow = SiftDistance<2, Block>(views[v], FlowOf(record, p), &turn);
+                if (nearest.flow >= 0 && flow >= nearest.flow) continue;
+                nearest.flow = flow;
+                nearest.view = v;
+            }
+            if (!bySpread) continue;
+            const int spread = SpreadDistance<Block>(views[0], SpreadOf(record, p));
             if (nearest.spread < 0 || spread < nearest.spread) nearest.spread = spread;
         }
         if (nearest.flow >= 0) sifted.push_back(nearest);
     }
 }
 
-void SiftRecordsSse2(const LivePress& live, const uint8_t* records, int count, int stride,
-                     std::vector<SiftedRecord>& sifted) {
-    SiftRecordsIn<SampleBlock>(live, records, count, stride, sifted);
+void SiftRecordsSse2(const LivePress* views, int viewCount, bool bySpread, const uint8_t* records, int count,
+                     int stride, std::vector<SiftedRecord>& sifted) {
+    SiftRecordsIn<SampleBlock>(views, viewCount, bySpread, records, count, stride, sifted);
 }
 
-__attribute__((target("avx2"))) void SiftRecordsAvx2(const LivePress& live, const uint8_t* records, int count, int stride,
+__attribute__((target("avx2"))) void SiftRecordsAvx2(const LivePress* views, int viewCount, bool bySpread,
+                                                     const uint8_t* records, int count, int stride,
                                                      std::vector<SiftedRecord>& sifted) {
-    SiftRecordsIn<WideSampleBlock>(live, records, count, stride, sifted);
+    SiftRecordsIn<WideSampleBlock>(views, viewCount, bySpread, records, count, stride, sifted);
 }
 
-void SiftRecords(const LivePress& live, const uint8_t* records, int count, int stride, SiftCode code,
-                 std::vector<SiftedRecord>& sifted) {
+void SiftRecords(const LivePress* views, int viewCount, bool bySpread, const uint8_t* records, int count, int stride,
+                 SiftCode code, std::vector<SiftedRecord>& sifted) {
     static const bool hasAvx2 = __builtin_cpu_supports("avx2");
     if (code == SiftCode::Widest && hasAvx2)
-        SiftRecordsAvx2(live, records, count, stride, sifted);
+        SiftRecordsAvx2(views, viewCount, bySpread, records, count, stride, sifted);
     else
-        SiftRecordsSse2(live, records, count, stride, sifted);
+        SiftRecordsSse2(views, viewCount, bySpread, records, count, stride, sifted);
 }
 
 bool NearerByFlow(const SiftedRecord& a, const SiftedRecord& b) {
@@ -673,45 +683,112 @@ int ScoreTemplates(const uint8_t* a, const uint8_t* b) {
     return ScoreAgainstRecord(live, record, nullptr);
 }
 
-int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, int stride, int level, int* score,
-                      SiftCode code) {
-    if (score) *score = 0;
-    // A cheap sift over every record keeps the likeliest few for the full
-    // comparison, which alone would be too slow for thousands of fingers.
-    std::vector<SiftedRecord> sifted;
-    SiftRecords(live, records, count, stride, code, sifted);
-    const size_t keep = OrderForFullComparison(sifted);
-    const int threshold = MatchThreshold(level);
-    int bestIndex = -1, bestScore = -1, runnerUp = 0;
+namespace {
+
+// The best record of one search and its score, and the best score of the
+// others wherever it could decide whether the best stands clear.
+struct SearchFound {
+    int index = -1, score = -1, runnerUp = 0;
+};
+
+// The full comparison of the first `keep` sifted records, each against the
+// view of the live press the sift found nearest to it.
+SearchFound CompareInFull(const LivePress* views, const uint8_t* records, int stride,
+                          const std::vector<SiftedRecord>& sifted, size_t keep, int threshold) {
+    SearchFound found;
     for (size_t k = 0; k < keep; ++k) {
         const int index = sifted[k].index;
         // Only a record that could come first needs its full score, or, while
         // the first is not sure, one that could come within the margin of a
         // first that reaches the threshold. A tie goes to the lower index.
-        const int toLead = bestScore + (index < bestIndex ? 0 : 1);
-        const int toCrowd = std::max({runnerUp + 1, bestScore - kNamingMargin + 1, threshold - kNamingMargin + 1});
-        const int needed = bestScore >= threshold + kSureOverThreshold ? toLead : std::min(toLead, toCrowd);
-        const int s = SiftedScore(live, records + static_cast<size_t>(index) * stride, needed);
-        if (s > bestScore || (s == bestScore && index < bestIndex)) {
-            runnerUp = std::max(runnerUp, bestScore);
-            bestScore = s;
-            bestIndex = index;
+        const int toLead = found.score + (index < found.index ? 0 : 1);
+        const int toCrowd =
+            std::max({found.runnerUp + 1, found.score - kNamingMargin + 1, threshold - kNamingMargin + 1});
+        const int needed = found.score >= threshold + kSureOverThreshold ? toLead : std::min(toLead, toCrowd);
+        const int s = SiftedScore(views[sifted[k].view], records + static_cast<size_t>(index) * stride, needed);
+        if (s > found.score || (s == found.score && index < found.index)) {
+            found.runnerUp = std::max(found.runnerUp, found.score);
+            found.score = s;
+            found.index = index;
         } else {
-            runnerUp = std::max(runnerUp, s);
+            found.runnerUp = std::max(found.runnerUp, s);
         }
     }
-    if (score) *score = std::max(0, bestScore);
-    if (bestIndex < 0 || bestScore < threshold) return -1;
-    // A press that scores nearly as well against another finger is one that
-    // agrees with many (a flow alike by chance, a press of little area):
-    // named only when it stands clear of them, or scores surely.
-    const bool clear = bestScore - runnerUp >= kNamingMargin || bestScore >= threshold + kSureOverThreshold;
-    return clear ? bestIndex : -1;
+    found.score = std::max(0, found.score);
+    return found;
+}
+
+// The other views look for a finger whose stored presses have the core
+// where the first view of the live press did not: it lies among the
+// nearest few by the flow around one of them.
+constexpr int kViewKeeps = 24;
+
+SearchFound SearchViews(const LivePress* views, int viewCount, const uint8_t* records, int count, int stride,
+                        int level, SiftCode code) {
+    std::vector<SiftedRecord> sifted;
+    SiftRecords(views, viewCount, false, records, count, stride, code, sifted);
+    const size_t keep = std::min<size_t>(kViewKeeps, sifted.size());
+    std::partial_sort(sifted.begin(), sifted.begin() + keep, sifted.end(), NearerByFlow);
+    return CompareInFull(views, records, stride, sifted, keep, MatchThreshold(level));
+}
+
+SearchFound SearchRecords(const LivePress& live, const uint8_t* records, int count, int stride, int level,
+                          SiftCode code) {
+    // A cheap sift over every record keeps the likeliest few for the full
+    // comparison, which alone would be too slow for thousands of fingers.
+    std::vector<SiftedRecord> sifted;
+    SiftRecords(&live, 1, true, records, count, stride, code, sifted);
+    const size_t keep = OrderForFullComparison(sifted);
+    return CompareInFull(&live, records, stride, sifted, keep, MatchThreshold(level));
+}
+
+// A press that scores nearly as well against another finger is one that
+// agrees with many (a flow alike by chance, a press of little area): named
+// only when it stands clear of them, or scores surely.
+bool Named(const SearchFound& found, int level) {
+    const int threshold = MatchThreshold(level);
+    if (found.index < 0 || found.score < threshold) return false;
+    return found.score - found.runnerUp >= kNamingMargin || found.score >= threshold + kSureOverThreshold;
+}
+
+}  // namespace
+
+int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, int stride, int level, int* score,
+                      SiftCode code) {
+    const SearchFound found = SearchRecords(live, records, count, stride, level, code);
+    if (score) *score = found.score;
+    return Named(found, level) ? found.index : -1;
+}
+
+int PrepareOtherViews(const uint8_t* templateBytes, LivePress others[kMostOtherViews]) {
+    const int views = std::min<int>(templateBytes[kViewCountOffset], kMostOtherViews);
+    int prepared = 0;
+    for (int v = 0; v < views; ++v)
+        prepared += others[prepared].Prepare(templateBytes + (1 + v) * kTemplateSize);
+    return prepared;
+}
+
+int IdentifyByViews(const LivePress& live, const LivePress* others, int otherCount, const uint8_t* records, int count,
+                    int stride, int level, int* score, SiftCode code) {
+    const SearchFound first = SearchRecords(live, records, count, stride, level, code);
+    if (score) *score = first.score;
+    if (Named(first, level)) return first.index;
+    if (otherCount == 0) return -1;
+    // Each view is one more chance for a stranger to agree with some finger
+    // by chance: the other views are held to the usual level at least.
+    const int viewLevel = std::max(level, kUsualLevel);
+    const SearchFound found = SearchViews(others, otherCount, records, count, stride, viewLevel, code);
+    if (!Named(found, viewLevel)) return -1;
+    // The finger must also stand clear of what the first view found.
+    const int rival = first.index == found.index ? first.runnerUp : first.score;
+    if (found.score - rival < kNamingMargin) return -1;
+    if (score) *score = found.score;
+    return found.index;
 }
 
 std::vector<int> SiftRanks(const LivePress& live, const uint8_t* records, int count, int stride) {
     std::vector<SiftedRecord> sifted;
-    SiftRecords(live, records, count, stride, SiftCode::Widest, sifted);
+    SiftRecords(&live, 1, true, records, count, stride, SiftCode::Widest, sifted);
     const size_t keep = OrderForFullComparison(sifted);
     std::sort(sifted.begin() + keep, sifted.end(), NearerByFlow);
     std::vector<int> ranks(count, -1);

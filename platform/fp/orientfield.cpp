@@ -230,11 +230,10 @@ void OrientationField::MeasureBlock(const GreyImage& image, int bx, int by) {
 
 // Ridges turn a full turn around a whorl's core; in the smoothed flow the
 // core often shows as two half-turn points side by side. The Poincare index
-// on a small circle is non-zero when the circle holds either; the core is
-// the centre of the points whose circle does. Up to `gaps` points of a
-// circle, no more than about a block's worth in a row, may lie where the
-// flow is missing; the index is then taken round the others.
-bool FindCore(const OrientationField& field, int width, int height, float* coreX, float* coreY, int gaps) {
+// on a small circle is non-zero when the circle holds either. Up to `gaps`
+// points of a circle, no more than about a block's worth in a row, may lie
+// where the flow is missing; the index is then taken round the others.
+std::vector<Winding> WindingPoints(const OrientationField& field, int width, int height, int gaps) {
     constexpr float kRadius = 16.0f;
     constexpr int kPoints = 24;
     constexpr int kStep = 3;
@@ -244,8 +243,7 @@ bool FindCore(const OrientationField& field, int width, int height, float* coreX
         circleCos[k] = kRadius * std::cos(2 * kPi * k / kPoints);
         circleSin[k] = kRadius * std::sin(2 * kPi * k / kPoints);
     }
-    double sumX = 0, sumY = 0;
-    int count = 0;
+    std::vector<Winding> points;
     for (int y = static_cast<int>(kRadius) + 8; y < height - kRadius - 8; y += kStep) {
         for (int x = static_cast<int>(kRadius) + 8; x < width - kRadius - 8; x += kStep) {
             float flowCos[kPoints], flowSin[kPoints];
@@ -273,16 +271,15 @@ bool FindCore(const OrientationField& field, int width, int height, float* coreX
                 turned += step;
                 previous = angle;
             }
-            if (std::fabs(turned) > kPi / 2) {
-                sumX += x;
-                sumY += y;
-                ++count;
-            }
+            if (std::fabs(turned) > kPi / 2) points.push_back({x, y, missing});
         }
     }
-    if (count == 0) return false;
-    // The innermost ridges circle the core most closely: refine there.
-    const float roughX = static_cast<float>(sumX / count), roughY = static_cast<float>(sumY / count);
+    return points;
+}
+
+// The innermost ridges circle the core most closely: the core is refined
+// to where they fit circles best, near the rough place.
+void RefineCore(const OrientationField& field, float roughX, float roughY, float* coreX, float* coreY) {
     float best = -2.0f;
     for (int dy = -8; dy <= 8; ++dy) {
         for (int dx = -8; dx <= 8; ++dx) {
@@ -294,6 +291,19 @@ bool FindCore(const OrientationField& field, int width, int height, float* coreX
             }
         }
     }
-    return true;
 }
 
+bool CoreOfWindings(const OrientationField& field, const std::vector<Winding>& points, int gaps, float* coreX,
+                    float* coreY) {
+    double sumX = 0, sumY = 0;
+    int count = 0;
+    for (const Winding& p : points) {
+        if (p.missing > gaps) continue;
+        sumX += p.x;
+        sumY += p.y;
+        ++count;
+    }
+    if (count == 0) return false;
+    RefineCore(field, static_cast<float>(sumX / count), static_cast<float>(sumY / count), coreX, coreY);
+    return true;
+}

@@ -63,6 +63,17 @@ private:
 // The ridge direction (0..pi) of a doubled-angle vector.
 float RidgeAngleOf(float cos2, float sin2);
 
-// Finds the core of a whorl; false when the ridges circle nothing. `gaps`
-// points of each circle tried round a point may lie off the ridges.
-bool FindCore(const OrientationField& field, int width, int height, float* coreX, float* coreY, int gaps = 0);
+// A point of a grid over the image whose small circle of flow winds round
+// (a core or a delta), with how many points of that circle lay off the
+// blocks with ridges. `gaps` points of each circle, no more than about a
+// block's worth in a row, may lie there.
+struct Winding {
+    int x, y, missing;
+};
+std::vector<Winding> WindingPoints(const OrientationField& field, int width, int height, int gaps);
+// The core near a rough place, where the innermost ridges fit circles best.
+void RefineCore(const OrientationField& field, float roughX, float roughY, float* coreX, float* coreY);
+// The core of a whorl: the centre of the points that wind with at most
+// `gaps` points of their circle off the ridges, refined; false for none.
+bool CoreOfWindings(const OrientationField& field, const std::vector<Winding>& points, int gaps, float* coreX,
+                    float* coreY);

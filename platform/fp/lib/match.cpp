@@ -31,7 +31,9 @@ FP_EXPORT int VeltoMatchN(const BYTE* tmpl, const BYTE* slots, int count, int le
         std::memcpy(stored, slots + static_cast<size_t>(i) * kFpSlotBytes, kFpTemplateBytes);
         BuildRecord(stored, &records[static_cast<size_t>(i) * kFpRecordBytes]);
     }
-    return IdentifyInRecords(live, records.data(), count, kFpRecordBytes, level, nullptr);
+    LivePress others[kMostOtherViews];
+    const int views = PrepareOtherViews(tmpl, others);
+    return IdentifyByViews(live, others, views, records.data(), count, kFpRecordBytes, level, nullptr);
 }
 
 FP_EXPORT int VeltoMatch2N(const BYTE* tmpl, const BYTE* records, int count, int* score, int* press, int level) {
@@ -39,7 +41,9 @@ FP_EXPORT int VeltoMatch2N(const BYTE* tmpl, const BYTE* records, int count, int
     if (press) *press = 0;
     LivePress live;
     if (!tmpl || !records || count <= 0 || !live.Prepare(tmpl)) return -1;
-    const int found = IdentifyInRecords(live, records, count, kFpRecordBytes, level, score);
+    LivePress others[kMostOtherViews];
+    const int views = PrepareOtherViews(tmpl, others);
+    const int found = IdentifyByViews(live, others, views, records, count, kFpRecordBytes, level, score);
     if (found >= 0 && press) ScoreAgainstRecord(live, records + static_cast<size_t>(found) * kFpRecordBytes, press);
     return found;
 }
@@ -64,5 +68,7 @@ FP_EXPORT int VeltoAutoUpFP(const BYTE* liveBytes, const BYTE* record, BYTE* mer
     if (quality(weaker) >= liveBytes[1]) return 0;
     std::memcpy(stored, kept, kFpTemplateBytes);
     std::memcpy(stored + kFpTemplateBytes, liveBytes, kFpTemplateBytes);
+    // A stored press holds no further views.
+    stored[kFpTemplateBytes + kViewCountOffset] = 0;
     return BuildRecord(stored, merged) ? 1 : 0;
 }

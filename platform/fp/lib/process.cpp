@@ -15,6 +15,8 @@
 
 FP_EXPORT int SMPVersion();
 
+static_assert(kFpLivePressBytes == kLivePressSize, "the live press as the terminal holds it");
+
 namespace {
 
 constexpr int kDefaultSensorVersion = 8;
@@ -46,9 +48,9 @@ FP_EXPORT int SMPVersion() {
     return FP_PROCESS_VERSION;
 }
 
-FP_EXPORT int VeltoProcess(const BYTE* image, BYTE* tmpl, BYTE*, int, int) {
+FP_EXPORT int VeltoProcess(const BYTE* image, BYTE* tmpl, BYTE*, int, int views) {
     if (!image || !tmpl) return -1;
-    switch (ExtractTemplate(SensorImage(image), tmpl)) {
+    switch (ExtractLivePress(SensorImage(image), tmpl, views ? kMostOtherViews : 0)) {
         case ExtractResult::Ok: return 0;
         case ExtractResult::NoFinger: return 1;
         case ExtractResult::NoCore: return 2;
