@@ -549,6 +549,53 @@ int SiftedScore(const LivePress& live, const uint8_t* record, int needed, PressV
     return best;
 }
 
+// The best record of a search as it stands for naming: its score, and how
+// far above the next record it must stand unless it scores
+// kSureOverThreshold above the level's threshold.
+struct Standing {
+    int score, margin;
+};
+
+// Both stored presses of a finger pairing with the live press far above
+// what chance gives speak for the finger where the flow lies off: a
+// stranger's minutiae view stays below 35 against every record, and so
+// does a genuine press's against another finger, and both of a record's
+// presses together come nowhere near. Such a record scores a little more,
+// and no more than a sure match at the usual level (5), as a minutiae view
+// alone does.
+constexpr int kBothPressesPairFrom = 40;
+constexpr int kBothPressesRaise = 3;
+
+// The two stored presses of a finger agree with each other. A record that
+// scores by the flow of one press, whose minutiae view is weak, while the
+// other press pairs at most one of the live press's many minutiae, is how a
+// press whose core was found far from where its finger has it meets
+// another finger of alike flow: it must stand clearer of the next record.
+constexpr int kFlowBorneBelow = 40;
+constexpr int kDisagreeingPairsAtMost = 1;
+constexpr int kDisagreeingLiveFrom = 8;
+constexpr int kFlowBorneMargin = 12;
+
+// The search scores in full every record that could come within the
+// widest margin of the best.
+constexpr int kWidestMargin = kFlowBorneMargin;
+static_assert(kNamingMargin <= kWidestMargin, "the widest margin is the widest");
+
+Standing StandingOf(const LivePress& live, const uint8_t* record, int score) {
+    PressViews views[2];
+    SiftedScore(live, record, 0, views);
+    if (PressUsable(record, 0) && PressUsable(record, 1) &&
+        std::min(views[0].minutiae, views[1].minutiae) >= kBothPressesPairFrom)
+        return {std::max(score, std::min(score + kBothPressesRaise, kMinutiaeAloneAtMost)), kNamingMargin};
+    const int scored = Combine(views[0].flow, views[0].minutiae) >= Combine(views[1].flow, views[1].minutiae) ? 0 : 1;
+    const PressViews& other = views[1 - scored];
+    const bool otherDisagrees = PressUsable(record, 1 - scored) && other.pairs <= kDisagreeingPairsAtMost &&
+                                other.storedMinutiae >= kFewestStoredMinutiae &&
+                                live.Features().minutiaCount >= kDisagreeingLiveFrom;
+    if (views[scored].minutiae < kFlowBorneBelow && otherDisagrees) return {score, kFlowBorneMargin};
+    return {score, kNamingMargin};
+}
+
 // A record's distances from the live press by the sift's two views, the
 // nearer of its presses by each.
 struct SiftedRecord {
@@ -686,10 +733,11 @@ int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, 
     for (size_t k = 0; k < keep; ++k) {
         const int index = sifted[k].index;
         // Only a record that could come first needs its full score, or, while
-        // the first is not sure, one that could come within the margin of a
-        // first that reaches the threshold. A tie goes to the lower index.
+        // the first is not sure, one that could come within the widest margin
+        // of a first that reaches the threshold (raised, it lies at most
+        // kBothPressesRaise below). A tie goes to the lower index.
         const int toLead = bestScore + (index < bestIndex ? 0 : 1);
-        const int toCrowd = std::max({runnerUp + 1, bestScore - kNamingMargin + 1, threshold - kNamingMargin + 1});
+        const int toCrowd = std::max({runnerUp + 1, bestScore - kWidestMargin + 1, threshold - kWidestMargin + 1});
         const int needed = bestScore >= threshold + kSureOverThreshold ? toLead : std::min(toLead, toCrowd);
         const int s = SiftedScore(live, records + static_cast<size_t>(index) * stride, needed);
         if (s > bestScore || (s == bestScore && index < bestIndex)) {
@@ -700,12 +748,14 @@ int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, 
             runnerUp = std::max(runnerUp, s);
         }
     }
-    if (score) *score = std::max(0, bestScore);
-    if (bestIndex < 0 || bestScore < threshold) return -1;
+    if (bestIndex < 0) return -1;
+    const Standing best = StandingOf(live, records + static_cast<size_t>(bestIndex) * stride, bestScore);
+    if (score) *score = best.score;
+    if (best.score < threshold) return -1;
     // A press that scores nearly as well against another finger is one that
     // agrees with many (a flow alike by chance, a press of little area):
     // named only when it stands clear of them, or scores surely.
-    const bool clear = bestScore - runnerUp >= kNamingMargin || bestScore >= threshold + kSureOverThreshold;
+    const bool clear = best.score - runnerUp >= best.margin || best.score >= threshold + kSureOverThreshold;
     return clear ? bestIndex : -1;
 }
 
