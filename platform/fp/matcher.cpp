@@ -549,11 +549,11 @@ int SiftedScore(const LivePress& live, const uint8_t* record, int needed, PressV
     return best;
 }
 
-// The best record of a search as it stands for naming: its score, and how
-// far above the next record it must stand unless it scores
-// kSureOverThreshold above the level's threshold.
+// The best record of a search as it stands for naming: its score, how far
+// above the next record it must stand, and the score from which it is
+// named however near the next.
 struct Standing {
-    int score, margin;
+    int score, margin, sure;
 };
 
 // Both stored presses of a finger pairing with the live press far above
@@ -570,7 +570,9 @@ constexpr int kBothPressesRaise = 3;
 // scores by the flow of one press, whose minutiae view is weak, while the
 // other press pairs at most one of the live press's many minutiae, is how a
 // press whose core was found far from where its finger has it meets
-// another finger of alike flow: it must stand clearer of the next record.
+// another finger of alike flow: it must stand clearer of the next record,
+// and at the lenient levels (1-4) is sure only from a sure match at the
+// usual level, as a minutiae view alone at most scores.
 constexpr int kFlowBorneBelow = 40;
 constexpr int kDisagreeingPairsAtMost = 1;
 constexpr int kDisagreeingLiveFrom = 8;
@@ -581,19 +583,21 @@ constexpr int kFlowBorneMargin = 12;
 constexpr int kWidestMargin = kFlowBorneMargin;
 static_assert(kNamingMargin <= kWidestMargin, "the widest margin is the widest");
 
-Standing StandingOf(const LivePress& live, const uint8_t* record, int score) {
+Standing StandingOf(const LivePress& live, const uint8_t* record, int score, int threshold) {
+    const int sure = threshold + kSureOverThreshold;
     PressViews views[2];
     SiftedScore(live, record, 0, views);
     if (PressUsable(record, 0) && PressUsable(record, 1) &&
         std::min(views[0].minutiae, views[1].minutiae) >= kBothPressesPairFrom)
-        return {std::max(score, std::min(score + kBothPressesRaise, kMinutiaeAloneAtMost)), kNamingMargin};
+        return {std::max(score, std::min(score + kBothPressesRaise, kMinutiaeAloneAtMost)), kNamingMargin, sure};
     const int scored = Combine(views[0].flow, views[0].minutiae) >= Combine(views[1].flow, views[1].minutiae) ? 0 : 1;
     const PressViews& other = views[1 - scored];
     const bool otherDisagrees = PressUsable(record, 1 - scored) && other.pairs <= kDisagreeingPairsAtMost &&
                                 other.storedMinutiae >= kFewestStoredMinutiae &&
                                 live.Features().minutiaCount >= kDisagreeingLiveFrom;
-    if (views[scored].minutiae < kFlowBorneBelow && otherDisagrees) return {score, kFlowBorneMargin};
-    return {score, kNamingMargin};
+    if (views[scored].minutiae < kFlowBorneBelow && otherDisagrees)
+        return {score, kFlowBorneMargin, std::max(sure, kMinutiaeAloneAtMost)};
+    return {score, kNamingMargin, sure};
 }
 
 // A record's distances from the live press by the sift's two views, the
@@ -729,16 +733,17 @@ int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, 
     SiftRecords(live, records, count, stride, code, sifted);
     const size_t keep = OrderForFullComparison(sifted);
     const int threshold = MatchThreshold(level);
+    const int surest = std::max(threshold + kSureOverThreshold, kMinutiaeAloneAtMost);
     int bestIndex = -1, bestScore = -1, runnerUp = 0;
     for (size_t k = 0; k < keep; ++k) {
         const int index = sifted[k].index;
         // Only a record that could come first needs its full score, or, while
-        // the first is not sure, one that could come within the widest margin
-        // of a first that reaches the threshold (raised, it lies at most
-        // kBothPressesRaise below). A tie goes to the lower index.
+        // the first may not be sure, one that could come within the widest
+        // margin of a first that reaches the threshold: raising the first's
+        // score only widens its lead. A tie goes to the lower index.
         const int toLead = bestScore + (index < bestIndex ? 0 : 1);
         const int toCrowd = std::max({runnerUp + 1, bestScore - kWidestMargin + 1, threshold - kWidestMargin + 1});
-        const int needed = bestScore >= threshold + kSureOverThreshold ? toLead : std::min(toLead, toCrowd);
+        const int needed = bestScore >= surest ? toLead : std::min(toLead, toCrowd);
         const int s = SiftedScore(live, records + static_cast<size_t>(index) * stride, needed);
         if (s > bestScore || (s == bestScore && index < bestIndex)) {
             runnerUp = std::max(runnerUp, bestScore);
@@ -749,13 +754,13 @@ int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, 
         }
     }
     if (bestIndex < 0) return -1;
-    const Standing best = StandingOf(live, records + static_cast<size_t>(bestIndex) * stride, bestScore);
+    const Standing best = StandingOf(live, records + static_cast<size_t>(bestIndex) * stride, bestScore, threshold);
     if (score) *score = best.score;
     if (best.score < threshold) return -1;
     // A press that scores nearly as well against another finger is one that
     // agrees with many (a flow alike by chance, a press of little area):
     // named only when it stands clear of them, or scores surely.
-    const bool clear = best.score - runnerUp >= best.margin || best.score >= threshold + kSureOverThreshold;
+    const bool clear = best.score - runnerUp >= best.margin || best.score >= best.sure;
     return clear ? bestIndex : -1;
 }
 
