@@ -754,6 +754,12 @@ int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, 
         }
     }
     if (bestIndex < 0) return -1;
+    // A record this sure is named whatever else it shows, and no raise
+    // takes a score above it.
+    if (bestScore >= surest) {
+        if (score) *score = bestScore;
+        return bestIndex;
+    }
     const Standing best = StandingOf(live, records + static_cast<size_t>(bestIndex) * stride, bestScore, threshold);
     if (score) *score = best.score;
     if (best.score < threshold) return -1;
