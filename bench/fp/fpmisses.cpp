@@ -6,14 +6,14 @@
 // sift, its score with the views of each stored press, and the best other
 // finger's score; then per kind how many were not named or named wrongly,
 // at level 5 and at each level, and the strangers named at each level.
-// FILE keeps the templates between
-// runs (the presses take minutes to make). --dump prints instead, for every
-// press, the views of every record the sift kept. --keep writes the
-// presses named (kind plain, turned, shifted or partial, N the probe) to
-// OUT-probes.bin and, for each in turn, the stored pairs of the records the
-// sift ranked up to ten places below the further of its own finger (left
-// out where ranked beyond 1000) and the best other finger, in the store's
-// order, to OUT-store.bin.
+// FILE keeps the templates between runs (the presses take minutes to
+// make). --dump prints instead, for every press, the views of every
+// record the sift kept. --keep writes the presses named (kind plain,
+// turned, shifted or partial, N the probe) to OUT-probes.bin and, for each
+// in turn, the stored pairs of the records the sift ranked up to ten
+// places below the further of its own finger (left out where ranked
+// beyond 1000) and the best other finger, in the store's order, to
+// OUT-store.bin.
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
