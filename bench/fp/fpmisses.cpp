@@ -6,13 +6,15 @@
 // views put the core and where its finger's stored presses have it, its
 // own finger's rank in the sift, its score with the views of each stored press, and the best other
 // finger's score; then per kind how many were not named or named wrongly,
-// and the strangers named at each level. FILE keeps the templates between
-// runs (the presses take minutes to make). --dump prints instead, for every
-// press, the views of every record the sift kept. --keep writes the
-// presses named (kind plain, turned, shifted or partial, N the probe) to
-// OUT-probes.bin and, for each in turn, the stored pairs of the records the
-// sift ranked up to ten places below its own finger, in the store's order,
-// to OUT-store.bin.
+// at level 5 and at each level, and the strangers named at each level.
+// FILE keeps the templates between runs (the presses take minutes to
+// make). --dump prints instead, for every press, the views of every
+// record the sift kept. --keep writes the presses named (kind plain,
+// turned, shifted or partial, N the probe) to OUT-probes.bin and, for each
+// in turn, the stored pairs of the records the sift ranked up to ten
+// places below the further of its own finger (left out where ranked
+// beyond 1000) and the best other finger, in the store's order, to
+// OUT-store.bin.
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
@@ -151,9 +153,15 @@ void Keep(const Range& range, const std::string& list, const std::string& out) {
         }
         const SearchExplained e = ExplainSearch(live, range.records.data(), kRecords, kRecordSize, own);
         const std::vector<int> ranks = SiftRanks(live, range.records.data(), kRecords, kRecordSize);
+        // A press named as another finger is kept with the finger named and
+        // those it was weighed against; its own finger, where the sift ranks
+        // it thousands of places down, plays no part in that search.
+        constexpr int kFarthestOwn = 1000;
+        const int ownRank = e.ownRank <= kFarthestOwn ? e.ownRank : -1;
+        const int last = std::max(e.other >= 0 ? ranks[e.other] : -1, ownRank) + 10;
         int written = 0, ownAt = -1;
         for (int r = 0; r < kRecords; ++r) {
-            if (ranks[r] < 0 || ranks[r] > e.ownRank + 10) continue;
+            if (ranks[r] < 0 || ranks[r] > last) continue;
             if (r == own) ownAt = written;
             storeFile.write(reinterpret_cast<const char*>(range.pairs[r].data()), kStoredTemplateSize);
             ++written;
@@ -233,6 +241,22 @@ int main(int argc, char** argv) {
             if (found[n] != own && (kind != kPartial || found[n] >= 0)) Explain(range, kind, n, found[n], score[n]);
         }
         std::printf("%s: not named %d (no template %d), named wrongly %d\n", kKindNames[kind], missed, unprocessed, wrong);
+    }
+    // A press named as another finger at any level is the search's worst
+    // outcome: counted per kind at every level, beside those not named.
+    for (int kind = 0; kind < kStrangers; ++kind) {
+        std::printf("%s not named / named wrongly by level:", kKindNames[kind]);
+        for (int level = 1; level <= 9; ++level) {
+            std::atomic<int> missed{0}, wrong{0};
+            OnWorkers(kProbes, [&](uint32_t n) {
+                int score;
+                const int found = Search(range, range.probes[kind][n], level, &score);
+                missed += found < 0;
+                wrong += found >= 0 && found != RecordOfProbe(static_cast<int>(n));
+            });
+            std::printf(" %d/%d", missed.load(), wrong.load());
+        }
+        std::printf("\n");
     }
     std::printf("strangers named by level:");
     int strangers = 0;

@@ -550,6 +550,57 @@ int SiftedScore(const LivePress& live, const uint8_t* record, int needed, PressV
     return best;
 }
 
+// The best record of a search as it stands for naming: its score, how far
+// above the next record it must stand, and the score from which it is
+// named however near the next.
+struct Standing {
+    int score, margin, sure;
+};
+
+// Both stored presses of a finger pairing with the live press far above
+// what chance gives speak for the finger where the flow lies off: a
+// stranger's minutiae view stays below 35 against every record, and so
+// does a genuine press's against another finger, and both of a record's
+// presses together come nowhere near. Such a record scores a little more,
+// and no more than a sure match at the usual level (5), as a minutiae view
+// alone does.
+constexpr int kBothPressesPairFrom = 40;
+constexpr int kBothPressesRaise = 3;
+
+// The two stored presses of a finger agree with each other. A record that
+// scores by the flow of one press, whose minutiae view is weak, while the
+// other press pairs at most one of the live press's many minutiae, is how a
+// press whose core was found far from where its finger has it meets
+// another finger of alike flow: it must stand clearer of the next record,
+// and at the lenient levels (1-4) is sure only from a sure match at the
+// usual level, as a minutiae view alone at most scores.
+constexpr int kFlowBorneBelow = 40;
+constexpr int kDisagreeingPairsAtMost = 1;
+constexpr int kDisagreeingLiveFrom = 8;
+constexpr int kFlowBorneMargin = 12;
+
+// The search scores in full every record that could come within the
+// widest margin of the best.
+constexpr int kWidestMargin = kFlowBorneMargin;
+static_assert(kNamingMargin <= kWidestMargin, "the widest margin is the widest");
+
+Standing StandingOf(const LivePress& live, const uint8_t* record, int score, int threshold) {
+    const int sure = threshold + kSureOverThreshold;
+    PressViews views[2];
+    SiftedScore(live, record, 0, views);
+    if (PressUsable(record, 0) && PressUsable(record, 1) &&
+        std::min(views[0].minutiae, views[1].minutiae) >= kBothPressesPairFrom)
+        return {std::max(score, std::min(score + kBothPressesRaise, kMinutiaeAloneAtMost)), kNamingMargin, sure};
+    const int scored = Combine(views[0].flow, views[0].minutiae) >= Combine(views[1].flow, views[1].minutiae) ? 0 : 1;
+    const PressViews& other = views[1 - scored];
+    const bool otherDisagrees = PressUsable(record, 1 - scored) && other.pairs <= kDisagreeingPairsAtMost &&
+                                other.storedMinutiae >= kFewestStoredMinutiae &&
+                                live.Features().minutiaCount >= kDisagreeingLiveFrom;
+    if (views[scored].minutiae < kFlowBorneBelow && otherDisagrees)
+        return {score, kFlowBorneMargin, std::max(sure, kMinutiaeAloneAtMost)};
+    return {score, kNamingMargin, sure};
+}
+
 // A record's distances from the live press by the sift's two views, the
 // nearer of its presses by each.
 struct SiftedRecord {
@@ -685,36 +736,53 @@ int ScoreTemplates(const uint8_t* a, const uint8_t* b) {
 
 namespace {
 
-// The best record of one search and its score, and the best score of the
-// others wherever it could decide whether the best stands clear.
+// The best record of one search, its score, the best score of the others
+// wherever it could decide whether the best stands clear, and how the best
+// must stand to be named: how far above the next record, or from which
+// score however near.
 struct SearchFound {
     int index = -1, score = -1, runnerUp = 0;
+    int margin = kNamingMargin, sure = 0;
 };
 
 // The full comparison of the first `keep` sifted records, each against the
 // view of the live press the sift found nearest to it.
 SearchFound CompareInFull(const LivePress* views, const uint8_t* records, int stride,
                           const std::vector<SiftedRecord>& sifted, size_t keep, int threshold) {
+    const int surest = std::max(threshold + kSureOverThreshold, kMinutiaeAloneAtMost);
     SearchFound found;
+    int bestView = 0;
     for (size_t k = 0; k < keep; ++k) {
         const int index = sifted[k].index;
         // Only a record that could come first needs its full score, or, while
-        // the first is not sure, one that could come within the margin of a
-        // first that reaches the threshold. A tie goes to the lower index.
+        // the first may not be sure, one that could come within the widest
+        // margin of a first that reaches the threshold: raising the first's
+        // score only widens its lead. A tie goes to the lower index.
         const int toLead = found.score + (index < found.index ? 0 : 1);
         const int toCrowd =
-            std::max({found.runnerUp + 1, found.score - kNamingMargin + 1, threshold - kNamingMargin + 1});
-        const int needed = found.score >= threshold + kSureOverThreshold ? toLead : std::min(toLead, toCrowd);
+            std::max({found.runnerUp + 1, found.score - kWidestMargin + 1, threshold - kWidestMargin + 1});
+        const int needed = found.score >= surest ? toLead : std::min(toLead, toCrowd);
         const int s = SiftedScore(views[sifted[k].view], records + static_cast<size_t>(index) * stride, needed);
         if (s > found.score || (s == found.score && index < found.index)) {
             found.runnerUp = std::max(found.runnerUp, found.score);
             found.score = s;
             found.index = index;
+            bestView = sifted[k].view;
         } else {
             found.runnerUp = std::max(found.runnerUp, s);
         }
     }
     found.score = std::max(0, found.score);
+    found.sure = threshold + kSureOverThreshold;
+    // A record this sure is named whatever else it shows, and no raise
+    // takes a score above it.
+    if (found.index >= 0 && found.score < surest) {
+        const Standing best = StandingOf(views[bestView], records + static_cast<size_t>(found.index) * stride,
+                                         found.score, threshold);
+        found.score = best.score;
+        found.margin = best.margin;
+        found.sure = best.sure;
+    }
     return found;
 }
 
@@ -746,9 +814,8 @@ SearchFound SearchRecords(const LivePress& live, const uint8_t* records, int cou
 // agrees with many (a flow alike by chance, a press of little area): named
 // only when it stands clear of them, or scores surely.
 bool Named(const SearchFound& found, int level) {
-    const int threshold = MatchThreshold(level);
-    if (found.index < 0 || found.score < threshold) return false;
-    return found.score - found.runnerUp >= kNamingMargin || found.score >= threshold + kSureOverThreshold;
+    if (found.index < 0 || found.score < MatchThreshold(level)) return false;
+    return found.score - found.runnerUp >= found.margin || found.score >= found.sure;
 }
 
 }  // namespace

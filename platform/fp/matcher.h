@@ -89,8 +89,10 @@ int ScoreAgainstRecord(const LivePress& live, const uint8_t* record, int* press)
 
 // The record best matching the live press at the level among `count`
 // records laid `stride` bytes apart, or -1. `score` (may be null) gets the
-// best score seen, also when it is too low for the level. A record that
-// scores close to another is named only with a score well above the level.
+// best score seen, also when it is too low for the level; a record both of
+// whose presses pair far above chance scores a little more there than 1:1.
+// A record that scores close to another is named only with a score well
+// above the level.
 // The sift over all records runs AVX2 code where the processor has it;
 // the plain SSE2 code is asked for to check that both answer alike.
 enum class SiftCode { Widest, Sse2 };

@@ -14,8 +14,9 @@
 // them once its full comparison took the 128 records the sift ranks first
 // and turned the minutiae about the sector where the flow view scores best,
 // and once a stored press's few minutiae counted as at least 6 and a
-// minutiae view far above chance counted on its own (UPDATE_GOLDEN=1
-// writes it).
+// minutiae view far above chance counted on its own, and once the search
+// raised the score of a record both of whose presses pair far above chance
+// (UPDATE_GOLDEN=1 writes it).
 #include <gtest/gtest.h>
 
 #include <cstdint>
