@@ -101,11 +101,10 @@ struct Range {
 };
 
 int Search(const Range& range, const Press& press, int level, int* score) {
-    LivePress live, others[kMostOtherViews];
+    LivePress live;
     *score = 0;
     if (press.empty() || !live.Prepare(press.data())) return -1;
-    const int views = PrepareOtherViews(press.data(), others);
-    return IdentifyByViews(live, others, views, range.records.data(), kRecords, kRecordSize, level, score);
+    return IdentifyByViews(live, press.data(), range.records.data(), kRecords, kRecordSize, level, score);
 }
 
 void Explain(const Range& range, int kind, int n, int found, int score) {

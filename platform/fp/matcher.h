@@ -99,15 +99,13 @@ enum class SiftCode { Widest, Sse2 };
 int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, int stride, int level, int* score,
                       SiftCode code = SiftCode::Widest);
 
-// The further views that follow a live press's template (ExtractLivePress)
-// made ready; returns how many.
-int PrepareOtherViews(const uint8_t* templateBytes, LivePress others[kMostOtherViews]);
-// As IdentifyInRecords; where the live press names nobody, its other views
-// (its core placed elsewhere) are searched among the records nearest to
-// them by the flow, and the best named only where it also stands clear of
-// what the first view found.
-int IdentifyByViews(const LivePress& live, const LivePress* others, int otherCount, const uint8_t* records, int count,
-                    int stride, int level, int* score, SiftCode code = SiftCode::Widest);
+// As IdentifyInRecords with `live` made from the template in `pressBytes`;
+// where it names nobody, the further views that follow the template
+// (ExtractLivePress: its core placed elsewhere) are searched among the
+// records nearest to them by the flow, and the best named only where it
+// also stands clear of what the template found.
+int IdentifyByViews(const LivePress& live, const uint8_t* pressBytes, const uint8_t* records, int count, int stride,
+                    int level, int* score, SiftCode code = SiftCode::Widest);
 
 // What a search saw of one record, for looking into presses it did not
 // name: the record's rank by the sift (-1 when it was no record), the

@@ -31,9 +31,7 @@ FP_EXPORT int VeltoMatchN(const BYTE* tmpl, const BYTE* slots, int count, int le
         std::memcpy(stored, slots + static_cast<size_t>(i) * kFpSlotBytes, kFpTemplateBytes);
         BuildRecord(stored, &records[static_cast<size_t>(i) * kFpRecordBytes]);
     }
-    LivePress others[kMostOtherViews];
-    const int views = PrepareOtherViews(tmpl, others);
-    return IdentifyByViews(live, others, views, records.data(), count, kFpRecordBytes, level, nullptr);
+    return IdentifyByViews(live, tmpl, records.data(), count, kFpRecordBytes, level, nullptr);
 }
 
 FP_EXPORT int VeltoMatch2N(const BYTE* tmpl, const BYTE* records, int count, int* score, int* press, int level) {
@@ -41,9 +39,7 @@ FP_EXPORT int VeltoMatch2N(const BYTE* tmpl, const BYTE* records, int count, int
     if (press) *press = 0;
     LivePress live;
     if (!tmpl || !records || count <= 0 || !live.Prepare(tmpl)) return -1;
-    LivePress others[kMostOtherViews];
-    const int views = PrepareOtherViews(tmpl, others);
-    const int found = IdentifyByViews(live, others, views, records, count, kFpRecordBytes, level, score);
+    const int found = IdentifyByViews(live, tmpl, records, count, kFpRecordBytes, level, score);
     if (found >= 0 && press) ScoreAgainstRecord(live, records + static_cast<size_t>(found) * kFpRecordBytes, press);
     return found;
 }
