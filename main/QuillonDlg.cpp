@@ -139,6 +139,9 @@ LRESULT CQuillonDlg::OnTaskBarHint(WPARAM wParam, LPARAM lParam) {
 void CQuillonDlg::OnTimer(UINT_PTR id) {
     if (id == kClockTimer) {
         RefreshClock();
+        // The file must hold the minute the screen is about to show, not the
+        // one it showed before: painted now rather than when the loop idles.
+        UpdateWindow();
         ScreenFile::WriteWhenChanged();
     } else if (id == kMemoryTimer) {
         CheckMemoryAtNight();

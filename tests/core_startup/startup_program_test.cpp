@@ -3,6 +3,9 @@
 #if defined(QUILLON_PROGRAM) && defined(QUILLON_FACTORY_IMAGE_DIR) && defined(QUILLON_FP_LIBRARY_DIR)
 #include "tests/core_startup/ProgramTestSupport.h"
 
+#include "platform/base/localtime.h"
+#include "platform/base/registry.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -105,6 +108,31 @@ TEST_F(StartupProgramTest, AnEmptyDatabaseFileIsReportedAsDamaged) {
     EXPECT_NE(run.errors.find("message box: Database has been damaged, please contact the administrator!"),
               std::string::npos)
         << run.errors;
+}
+
+// Headless, the screen file follows the clock: the minute the main screen
+// turns to is in the file, not the one it showed before.
+TEST_F(StartupProgramTest, TheScreenFileShowsTheMinuteTheClockTurnedTo) {
+    RegistryLoad();
+    const std::string script = ShotLine("first.png") + "wait 1500\n" + ShotLine("shown.png") + "quit\n";
+    // The device clock is set to a minute's last second just before the
+    // start; should the start take a second or more, the minute has turned
+    // before the first shot and the run is made again.
+    bool turned = false;
+    for (int attempt = 0; attempt < 3 && !turned; ++attempt) {
+        std::this_thread::sleep_until(std::chrono::time_point_cast<std::chrono::seconds>(
+                                          std::chrono::system_clock::now()) + std::chrono::seconds(1));
+        SYSTEMTIME now;
+        GetLocalTime(&now);
+        now.wSecond = 59;
+        now.wMilliseconds = 0;
+        ASSERT_TRUE(SetLocalTime(&now));
+        const ProgramRun run = Start(script);
+        ASSERT_EQ(run.exitCode, 0) << run.errors;
+        turned = !SameAboveTheBar(Shot("first.png"), Shot("shown.png"));
+    }
+    ASSERT_TRUE(turned) << "the clock never turned within the run";
+    EXPECT_TRUE(SameAboveTheBar(Shot("screen.png"), Shot("shown.png")));
 }
 
 // A terminal in use whose settings can no longer be loaded: the unit name
