@@ -70,8 +70,6 @@ CQuillonDlg::CQuillonDlg(CWnd* parent) : CDialog(IDD, parent) {
 
 CQuillonDlg::~CQuillonDlg() { RemoveKeyboardHook(); }
 
-void CQuillonDlg::SetScreenFile(const std::string& hostPath) { ScreenFile::SetPath(hostPath); }
-
 BOOL CQuillonDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     const int link = g_MachineConfig.COMMUNICATIONTYPE;

@@ -4,7 +4,6 @@
 // and installs the keyboard hook.
 #pragma once
 
-#include <string>
 
 #include "main/BottomTaskBar.h"
 #include "platform/ui/afxwin.h"
@@ -29,10 +28,6 @@ public:
     // The clock text shown, as drawn last.
     const CString& ClockText() const { return m_clockText; }
     CBottomTaskBar& TaskBar() { return m_taskBar; }
-
-    // In headless runs the screen is written to this host file whenever it
-    // changes (empty: not written).
-    static void SetScreenFile(const std::string& hostPath);
 
 private:
     LRESULT OnTaskBarHint(WPARAM wParam, LPARAM lParam);

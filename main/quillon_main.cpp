@@ -12,7 +12,7 @@
 #include "core/ProcessExit.h"
 #include "core/QuillonApp.h"
 #include "main/ProgramEnd.h"
-#include "main/QuillonDlg.h"
+#include "main/ScreenFile.h"
 #include "platform/base/debug.h"
 #include "platform/base/device_fs.h"
 #include "platform/fp/sensorslot.h"
@@ -148,7 +148,7 @@ int main(int argc, char** argv) {
         const std::string screen = options.root + "/screen.png";
         if (ui.display == DisplayMode::Auto)
             std::fprintf(stderr, "quillon: no display: running headless, the screen goes to %s\n", screen.c_str());
-        CQuillonDlg::SetScreenFile(screen);
+        ScreenFile::SetPath(screen);
     }
     StartShellTaskBar();
     IoControllerSim simulator;
@@ -169,6 +169,9 @@ int main(int argc, char** argv) {
     SimulatedHands hands(GetDeviceRoot() + "/samples", sensor, cardReader);
     SetDeviceHands(&hands);
     const int code = AfxWinMain();
+    // The process ends without unwinding: a screen still being written
+    // would be left as a temporary file, and the file would miss the end.
+    ScreenFile::Flush();
     StopDisplay();
     EndTerminal(code);
 }
