@@ -120,6 +120,10 @@ UINT IoControllerThread(LPVOID /*application*/) {
         if (n == 0) Sleep(kIdlePauseMs);
     }
     g_ioControllerPort.ClosePort();
+    // Stopped: a reader started afterwards opens the port and waits for its
+    // release again.
+    g_stopReader = false;
+    ResetEvent(SystemReadyEvent());
     return 0;
 }
 

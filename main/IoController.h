@@ -25,6 +25,7 @@ void DispatchIoFrame(const IoFrame& frame);
 UINT IoControllerThread(LPVOID application);
 // Lets the reader dispatch: the settings, locks and windows exist.
 void ReleaseIoControllerThread();
-// Ends the reader at its next pass (tests; the terminal's reader runs for
-// the life of the process).
+// Ends the reader at its next pass; a reader started afterwards waits for
+// its release again (tests; the terminal's reader runs for the life of the
+// process).
 void StopIoControllerThread();

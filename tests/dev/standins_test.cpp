@@ -161,13 +161,14 @@ TEST(Network, RebindTakesTheAdapterValuesAsTheyStandThen) {
     ASSERT_NE(driver, INVALID_HANDLE_VALUE);
     const char16_t adapter[20] = u"DM9CE1";
     const uint64_t before = JournalLastSequence();
+    const int rebindsBefore = NetworkAdapterState(u"DM9CE1").rebinds;
     ASSERT_TRUE(DeviceIoControl(driver, IOCTL_NDIS_REBIND_ADAPTER, const_cast<char16_t*>(adapter), 18, nullptr, 0,
                                 nullptr, nullptr));
     EXPECT_FALSE(DeviceIoControl(driver, 0x1234, nullptr, 0, nullptr, 0, nullptr, nullptr));
     CloseHandle(driver);
 
     const AdapterState state = NetworkAdapterState(u"dm9ce1");
-    EXPECT_EQ(state.rebinds, 1);
+    EXPECT_EQ(state.rebinds, rebindsBefore + 1);
     EXPECT_EQ(state.tcpip.at(u"IpAddress"), u"192.168.1.201");
     EXPECT_EQ(state.tcpip.at(u"EnableDHCP"), u"0");
     EXPECT_EQ(JournalTexts("network", before), std::vector<std::u16string>{u"rebind DM9CE1"});

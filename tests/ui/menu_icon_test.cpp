@@ -79,7 +79,8 @@ TEST(IconTest, IconsComeFromFilesAndImageResourcesAndDrawAtTheirSize) {
     ASSERT_TRUE(picture.Save(u"\\icon.png", CXIMAGE_FORMAT_PNG));
 
     EXPECT_EQ(LoadImageW(nullptr, u"\\missing.png", IMAGE_ICON, 0, 0, LR_LOADFROMFILE), nullptr);
-    EXPECT_EQ(LoadImageW(nullptr, MAKEINTRESOURCEW(7150), IMAGE_ICON, 0, 0, 0), nullptr);
+    // Registrations last as long as the process: an id never registered.
+    EXPECT_EQ(LoadImageW(nullptr, MAKEINTRESOURCEW(7151), IMAGE_ICON, 0, 0, 0), nullptr);
     RegisterImageResource(7150, u"\\icon.png");
     auto fromResource = static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(7150), IMAGE_ICON, 4, 2, 0));
     auto fromFile = static_cast<HICON>(LoadImageW(nullptr, u"\\icon.png", IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
