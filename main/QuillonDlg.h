@@ -4,7 +4,6 @@
 // and installs the keyboard hook.
 #pragma once
 
-
 #include "main/BottomTaskBar.h"
 #include "platform/ui/afxwin.h"
 #include "platform/ui/image.h"

@@ -113,6 +113,8 @@ TEST_F(StartupProgramTest, AnEmptyDatabaseFileIsReportedAsDamaged) {
 // Headless, the screen file follows the clock: the minute the main screen
 // turns to is in the file, not the one it showed before.
 TEST_F(StartupProgramTest, TheScreenFileShowsTheMinuteTheClockTurnedTo) {
+    // The factory registry came in after the root was set: the clock's
+    // offset is written beside what it holds, not in place of it.
     RegistryLoad();
     const std::string script = ShotLine("first.png") + "wait 1500\n" + ShotLine("shown.png") + "quit\n";
     // The device clock is set to one of a minute's last seconds just before
