@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <map>
 
 #include "data/DataLocks.h"
@@ -12,8 +13,13 @@
 
 namespace {
 
+thread_local int t_quietStatementErrors = 0;
+
 void ShowStepError(LPCWSTR name) {
-    if (g_DataStoreServices.messageBox) g_DataStoreServices.messageBox(name, u"CSqlStatement::Execute");
+    if (t_quietStatementErrors > 0)
+        std::fprintf(stderr, "database: %s\n", Utf16ToUtf8(name).c_str());
+    else if (g_DataStoreServices.messageBox)
+        g_DataStoreServices.messageBox(name, u"CSqlStatement::Execute");
 }
 
 // The connections open now, each with the number it was opened under; a
@@ -60,6 +66,10 @@ void UseWriteAheadLog(sqlite3* db) {
 }
 
 }  // namespace
+
+CQuietStatementErrors::CQuietStatementErrors() { ++t_quietStatementErrors; }
+
+CQuietStatementErrors::~CQuietStatementErrors() { --t_quietStatementErrors; }
 
 CSqlStatement::CSqlStatement(LPCWSTR sql, sqlite3* db) {
     if (!db || !sql) return;

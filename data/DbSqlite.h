@@ -54,6 +54,17 @@ private:
     CString m_scratch;
 };
 
+// While one lives on a thread, a statement of that thread that fails shows
+// no box of its own (the failure goes to standard error): its caller tells
+// the failure once, in its own words, instead of a box for every statement.
+class CQuietStatementErrors {
+public:
+    CQuietStatementErrors();
+    ~CQuietStatementErrors();
+    CQuietStatementErrors(const CQuietStatementErrors&) = delete;
+    CQuietStatementErrors& operator=(const CQuietStatementErrors&) = delete;
+};
+
 class CDbSqlite {
 public:
     CDbSqlite() = default;

@@ -34,6 +34,10 @@ constexpr PageText kNotImported{u"DI0018", u"导入完成，%d条记录未能导
 constexpr PageText kShortTail{u"DI0019", u"文件%s末尾的不完整记录已忽略！"};
 constexpr PageText kNotRegularFile{u"DI0020", u"%s不是普通文件，未导入任何数据！"};
 constexpr PageText kTooManyRecords{u"DI0022", u"%s的记录多于本机能容纳的数量，未导入任何数据！"};
+constexpr PageText kCardsLeftOut{u"DI0023", u"%d个用户的卡号已被其他用户使用，这些用户已导入，但不带该卡号！"};
+// The file's name, then the count of its records stored.
+constexpr PageText kReadError{u"DI0024", u"读取%s出错，导入已停止，该文件已导入%d条记录！"};
+constexpr PageText kWriteFailed{u"DI0025", u"数据库写入失败（存储空间可能已满），导入已停止，%s已导入%d条记录！"};
 
 // The text that tells why a file is refused; null when it is not.
 const PageText* RefusalText(TransferFileRefusal why) {
@@ -74,7 +78,8 @@ void CCPTreeDataImport::OnTransfer() {
     }
     const bool found = import.ImportUserFiles(folder);
     if (!found) Tell(kNoUserFile);
-    if (withTemplates) {
+    // Nothing more is read after a file that stopped the import.
+    if (withTemplates && !import.HasStopped()) {
         if (FileExists(TransferFilePath(folder, kFingerprintFile)))
             import.ImportFingerprintFile(folder);
         else
@@ -88,7 +93,14 @@ void CCPTreeDataImport::Report(const CTransferImport& import, bool userFileFound
     for (const RefusedTransferFile& refused : import.Refused())
         if (const PageText* text = RefusalText(refused.why)) Tell(*text, refused.name);
     for (const CString& name : import.ShortTails()) Tell(kShortTail, name);
-    if (import.NotImported() > 0)
+    if (import.CardsLeftOut() > 0) Tell(kCardsLeftOut, import.CardsLeftOut());
+    if (import.HasStopped()) {
+        const StoppedTransferFile& stopped = import.Stopped();
+        CString message;
+        message.Format(Format(stopped.why == TransferImportStop::ReadError ? kReadError : kWriteFailed), stopped.name,
+                       stopped.stored);
+        Tell(message);
+    } else if (import.NotImported() > 0)
         Tell(kNotImported, import.NotImported());
     else if (userFileFound)
         Tell(kImported);

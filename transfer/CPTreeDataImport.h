@@ -18,6 +18,7 @@ protected:
     void OnTransfer() override;
 
 private:
-    // What did not come in, then the success text when nothing is missing.
+    // What did not come in, then why the import stopped, or else the
+    // success text when nothing is missing.
     void Report(const CTransferImport& import, bool userFileFound);
 };

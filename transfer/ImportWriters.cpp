@@ -40,33 +40,46 @@ bool CUserImportWriter::HeldByAnother(const CString& card, const CString& ownCar
     return holders != m_cardHolders.end() && holders->second > 0;
 }
 
-bool CUserImportWriter::Store(const TransferUser& user) {
+ImportOutcome CUserImportWriter::Store(const TransferUser& user) {
     m_exists->Bind(0, user.userid);
     const bool exists = m_exists->NextRow();
     const CString ownCard = exists ? CString(m_exists->ValueString(0)) : CString();
     m_exists->Reset();
-    if (!exists && m_users >= m_maxUsers) return false;
-    if (HeldByAnother(user.CardNo, ownCard)) return false;
+    if (!exists && m_users >= m_maxUsers) return ImportOutcome::Refused;
+    // The card stays with the user who holds it; this one keeps his own.
+    CString card = user.CardNo;
+    if (HeldByAnother(card, ownCard)) {
+        card = ownCard;
+        ++m_stepCardsLeftOut;
+    }
     CSqlStatement& write = exists ? *m_update : *m_insert;
-    const bool bound = write.Bind(0, user.CardNo) && write.Bind(1, user.Name) && write.Bind(2, user.pwd) &&
+    const bool bound = write.Bind(0, card) && write.Bind(1, user.Name) && write.Bind(2, user.pwd) &&
                        write.Bind(3, user.Deptid) && write.Bind(4, user.ACFlag) && write.Bind(5, user.AdminFlag) &&
                        write.Bind(6, user.GroupNO) && write.Bind(7, user.fingerMask) && write.Bind(8, user.userid);
-    if (!bound || !Run(write)) return false;
+    if (!bound || !Run(write)) return ImportOutcome::WriteFailed;
     if (!exists) ++m_users;
     if (!ownCard.IsEmpty()) --m_cardHolders[ownCard.str()];
-    if (!user.CardNo.IsEmpty()) ++m_cardHolders[user.CardNo.str()];
-    return true;
+    if (!card.IsEmpty()) ++m_cardHolders[card.str()];
+    return ImportOutcome::Stored;
 }
 
 bool CUserImportWriter::FinishStep() { return m_count->Bind(0, m_users) && Run(*m_count); }
 
+void CUserImportWriter::StepKept() {
+    m_cardsLeftOut += m_stepCardsLeftOut;
+    m_stepCardsLeftOut = 0;
+}
+
 void CUserImportWriter::StepUndone() {
+    m_stepCardsLeftOut = 0;
     m_users = QueryInt(m_db, u"select count(*) from Userinfo");
     CountCardHolders();
 }
 
-CFingerprintImportWriter::CFingerprintImportWriter(CDbSqlite& db, CFPTemplateStore& store)
+CFingerprintImportWriter::CFingerprintImportWriter(CDbSqlite& db, CFPTemplateStore& store,
+                                                   const std::unordered_set<std::u16string>& fileUsers)
     : m_store(store),
+      m_fileUsers(fileUsers),
       m_mask(db.Statement(u"select FPFlag from Userinfo where userid = ?")),
       m_exists(db.Statement(u"select 1 from FPinfo where userid = ?1 and fingerNO = ?2")),
       m_update(db.Statement(u"update FPinfo set FPTemplate = ?3 where userid = ?1 and fingerNO = ?2")),
@@ -76,32 +89,37 @@ CFingerprintImportWriter::CFingerprintImportWriter(CDbSqlite& db, CFPTemplateSto
       m_release(db.Statement(u"release fingerprint")),
       m_rollback(db.Statement(u"rollback to fingerprint")) {}
 
-bool CFingerprintImportWriter::Store(const TransferFingerprint& fingerprint) {
+ImportOutcome CFingerprintImportWriter::Store(const TransferFingerprint& fingerprint) {
     // Only a user who exists gets templates; his finger mask is read here too.
     m_mask->Bind(0, fingerprint.userid);
     const bool known = m_mask->NextRow();
     const int mask = known ? m_mask->ValueInt(0) | (1 << fingerprint.finger) : 0;
     m_mask->Reset();
     if (!known) {
-        ++m_unknownUsers;
-        return false;
+        if (!m_fileUsers.count(fingerprint.userid.str())) ++m_unknownUsers;
+        return ImportOutcome::Refused;
     }
-    if (!Run(*m_begin)) return false;
+    if (!Run(*m_begin)) return ImportOutcome::WriteFailed;
     m_exists->Bind(0, fingerprint.userid);
     m_exists->Bind(1, fingerprint.finger);
     CSqlStatement& write = m_exists->HasRow() ? *m_update : *m_insert;
     const bool written = write.Bind(0, fingerprint.userid) && write.Bind(1, fingerprint.finger) &&
                          write.BindBlob(2, fingerprint.templ, StoredTemplateSize) && Run(write) &&
                          m_setMask->Bind(0, fingerprint.userid) && m_setMask->Bind(1, mask) && Run(*m_setMask);
+    if (!written) {
+        Undo();
+        return ImportOutcome::WriteFailed;
+    }
     // The row first, then the store: a template the store refuses takes its
     // row back out.
-    if (written &&
-        m_store.Add(fingerprint.templ, fingerprint.userid, fingerprint.finger, TRUE, StoredTemplateSize) == 1) {
-        if (Run(*m_release)) return true;
-        m_storeAhead = true;
+    if (m_store.Add(fingerprint.templ, fingerprint.userid, fingerprint.finger, TRUE, StoredTemplateSize) != 1) {
+        Undo();
+        return ImportOutcome::Refused;
     }
+    if (Run(*m_release)) return ImportOutcome::Stored;
+    m_storeAhead = true;
     Undo();
-    return false;
+    return ImportOutcome::WriteFailed;
 }
 
 void CFingerprintImportWriter::Undo() {

@@ -5,11 +5,16 @@
 
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "data/SqlHelpers.h"
 #include "transfer/TransferFiles.h"
 
 class CFPTemplateStore;
+
+// What became of one record: stored, refused (it is counted and the import
+// goes on), or a write the database did not take (the import stops).
+enum class ImportOutcome { Stored, Refused, WriteFailed };
 
 class CUserImportWriter {
 public:
@@ -19,13 +24,17 @@ public:
     // An existing user takes the file's fields and keeps the columns the
     // files do not carry (sex, photo, birthday); a new one is added while
     // the table has room. A card another user holds (on the terminal, or
-    // given earlier in the import) is given to no second user: the record
-    // is not stored. False when nothing was stored.
-    bool Store(const TransferUser& user);
+    // given earlier in the import) is given to no second user: the user is
+    // stored without it, keeping the card he had, if any.
+    ImportOutcome Store(const TransferUser& user);
     // Writes the user count of the rows so far, with the step's writes.
     bool FinishStep();
-    // The step's writes went back out: the count is the rows' again.
+    // The step's writes are in the database, or went back out (the count
+    // is the rows' again).
+    void StepKept();
     void StepUndone();
+    // Cards of kept steps that stayed with the user who held them.
+    int CardsLeftOut() const { return m_cardsLeftOut; }
 
 private:
     // The holders of each card, as the rows stand now.
@@ -36,6 +45,8 @@ private:
     CDbSqlite& m_db;
     int m_users;
     int m_maxUsers;
+    int m_cardsLeftOut = 0;
+    int m_stepCardsLeftOut = 0;
     // Kept beside the rows, so that a card is looked up once per record
     // without a scan of the table (the card column has no index).
     std::unordered_map<std::u16string, int> m_cardHolders;
@@ -47,16 +58,21 @@ private:
 
 class CFingerprintImportWriter {
 public:
-    CFingerprintImportWriter(CDbSqlite& db, CFPTemplateStore& store);
+    // `fileUsers`: the user IDs the user files of the import named, stored
+    // or not.
+    CFingerprintImportWriter(CDbSqlite& db, CFPTemplateStore& store,
+                             const std::unordered_set<std::u16string>& fileUsers);
 
     // The template of a user who exists: its FPinfo row written (replaced
     // when the finger has one), the finger's bit set in the user's mask and
-    // the template put in the store. False when nothing was stored (an
-    // unknown user, the store full, a failed write).
-    bool Store(const TransferFingerprint& fingerprint);
-    // How many templates Store passed over as their user is not here.
+    // the template put in the store. Refused for an unknown user or when
+    // the store is full.
+    ImportOutcome Store(const TransferFingerprint& fingerprint);
+    // How many templates Store passed over as their user is neither here
+    // nor named by the user files (a user deleted since the export).
     int UnknownUsers() const { return m_unknownUsers; }
     bool FinishStep() { return true; }
+    void StepKept() {}
     // The step's writes went back out, while the store kept its templates.
     void StepUndone() { m_storeAhead = true; }
     // The store holds templates whose rows are not in the database.
@@ -67,6 +83,7 @@ private:
     void Undo();
 
     CFPTemplateStore& m_store;
+    const std::unordered_set<std::u16string>& m_fileUsers;
     bool m_storeAhead = false;
     int m_unknownUsers = 0;
     StatementPtr m_mask;

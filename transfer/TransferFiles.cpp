@@ -196,7 +196,8 @@ bool CTransferFileReader::Open(const CString& path, int recordSize) {
     m_buffer.resize(kReadChunk);
     // The count is for other readers: the records are read by the length.
     BYTE count[TransferCountSize];
-    if (Read(count, TransferCountSize) < static_cast<DWORD>(TransferCountSize)) m_shortTail = m_position > 0;
+    if (Read(count, TransferCountSize) < static_cast<DWORD>(TransferCountSize))
+        m_shortTail = m_position > 0 && !m_readError;
     return true;
 }
 
@@ -205,7 +206,11 @@ DWORD CTransferFileReader::Read(BYTE* out, DWORD count) {
     while (done < count) {
         if (m_begin == m_end) {
             DWORD got = 0;
-            if (!ReadFile(m_file, m_buffer.data(), kReadChunk, &got, nullptr) || got == 0) break;
+            if (!ReadFile(m_file, m_buffer.data(), kReadChunk, &got, nullptr)) {
+                m_readError = true;
+                break;
+            }
+            if (got == 0) break;
             m_begin = 0;
             m_end = got;
         }
@@ -223,7 +228,7 @@ ULONGLONG CTransferFileReader::Records() const {
 }
 
 bool CTransferFileReader::Next(BYTE* record) {
-    if (!m_file || m_shortTail) return false;
+    if (!m_file || m_shortTail || m_readError) return false;
     // A file that grows while it is read is read as long as it was.
     if (m_position + static_cast<ULONGLONG>(m_recordSize) > m_length) {
         m_shortTail = m_position < m_length;
@@ -231,7 +236,7 @@ bool CTransferFileReader::Next(BYTE* record) {
     }
     const DWORD got = Read(record, static_cast<DWORD>(m_recordSize));
     if (got == static_cast<DWORD>(m_recordSize)) return true;
-    m_shortTail = got > 0;
+    m_shortTail = got > 0 && !m_readError;
     return false;
 }
 

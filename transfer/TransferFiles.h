@@ -93,7 +93,8 @@ public:
 
     // False when the file cannot be opened, or is no regular file.
     bool Open(const CString& path, int recordSize);
-    // The next whole record (recordSize bytes); false at the end of the file.
+    // The next whole record (recordSize bytes); false at the end of the file
+    // and after a read error.
     bool Next(BYTE* record);
     // Bytes read so far (the count included) and the file's length.
     ULONGLONG Position() const { return m_position; }
@@ -103,9 +104,13 @@ public:
     // The file ended inside a record (or inside the count): those bytes
     // make no record.
     bool HasShortTail() const { return m_shortTail; }
+    // A read failed (a damaged medium, one taken out): the file ended there
+    // without its end being reached.
+    bool HasReadError() const { return m_readError; }
 
 private:
-    // Up to `count` bytes; fewer only at the end of the file.
+    // Up to `count` bytes; fewer only at the end of the file or at a read
+    // error.
     DWORD Read(BYTE* out, DWORD count);
 
     HANDLE m_file = nullptr;
@@ -113,6 +118,7 @@ private:
     ULONGLONG m_position = 0;
     ULONGLONG m_length = 0;
     bool m_shortTail = false;
+    bool m_readError = false;
     std::vector<BYTE> m_buffer;
     size_t m_begin = 0;
     size_t m_end = 0;

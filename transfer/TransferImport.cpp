@@ -99,20 +99,28 @@ bool CTransferImport::ImportFile(const CString& folder, const FileRule& rule, bo
     const TransferFileRefusal refusal = Open(folder, rule, reader, present);
     if (refusal != TransferFileRefusal::None) m_refused.push_back({rule.name, refusal});
     if (!present || refusal != TransferFileRefusal::None) return present;
+    // A failed write is told once, by the page, with what was stored.
+    CQuietStatementErrors quiet;
     m_loop.Begin(false);
     BYTE record[PackedFingerprintSize];
     int records = 0;
+    int stored = 0;
     int stepRecords = 0;
     int stepStored = 0;
     const auto endStep = [&](bool committed) {
-        // A step that did not commit stored none of its records.
-        if (!committed) {
+        if (committed) {
+            writer.StepKept();
+            stored += stepStored;
+        } else {
+            // A step that did not commit stored none of its records.
             m_notImported += stepStored;
             writer.StepUndone();
         }
         m_notImported += stepRecords - stepStored;
         stepRecords = stepStored = 0;
+        return committed;
     };
+    bool writeFailed = false;
     {
         CImportStep step(m_db, holdsTemplates);
         DWORD stepBegin = GetTickCount();
@@ -120,16 +128,27 @@ bool CTransferImport::ImportFile(const CString& folder, const FileRule& rule, bo
             // A step ends with a change of the bar, once it has lasted a
             // while: a fast import is not slowed by a commit per percent.
             if (m_loop.Show(reader.Position(), reader.Length()) && GetTickCount() - stepBegin >= kMinStepMs) {
-                endStep(step.Renew(writer.FinishStep()));
+                writeFailed = !endStep(step.Renew(writer.FinishStep()));
+                if (writeFailed) break;
                 stepBegin = GetTickCount();
             }
             m_loop.FeedWhenDue();
             ++records;
             ++stepRecords;
-            if (decode(record, writer)) ++stepStored;
+            const ImportOutcome outcome = decode(record, writer);
+            if (outcome == ImportOutcome::Stored) ++stepStored;
             m_loop.Pause();
+            writeFailed = outcome == ImportOutcome::WriteFailed;
+            if (writeFailed) break;
         }
-        endStep(step.End(writer.FinishStep()));
+        // The records read before a read error are sound: they are kept.
+        if (!writeFailed) writeFailed = !endStep(step.End(writer.FinishStep()));
+        else endStep(step.End(false));
+    }
+    if (writeFailed || reader.HasReadError()) {
+        m_stopped = {rule.name, writeFailed ? TransferImportStop::WriteFailed : TransferImportStop::ReadError, stored};
+        m_loop.Fail();
+        return true;
     }
     if (reader.HasShortTail()) m_shortTails.push_back(rule.name);
     // A file of its header alone leaves the bar where it was.
@@ -139,27 +158,31 @@ bool CTransferImport::ImportFile(const CString& folder, const FileRule& rule, bo
 
 bool CTransferImport::ImportUserFiles(const CString& folder) {
     CUserImportWriter writer(m_db, m_users.GetCount(), m_users.GetMax());
-    const auto store = [](bool (*decode)(const BYTE*, TransferUser&)) {
-        return [decode](const BYTE* record, CUserImportWriter& users) {
+    const auto store = [this](bool (*decode)(const BYTE*, TransferUser&)) {
+        return [this, decode](const BYTE* record, CUserImportWriter& users) {
             TransferUser user;
-            return decode(record, user) && users.Store(user);
+            const bool sound = decode(record, user);
+            m_fileUsers.insert(user.userid.str());
+            return sound ? users.Store(user) : ImportOutcome::Refused;
         };
     };
     const bool found28 = ImportFile(folder, UserRule28(), false, writer, store(DecodeUser28));
-    const bool found27 = ImportFile(folder, UserRule27(), false, writer, store(DecodeUser27));
+    const bool found27 = !HasStopped() && ImportFile(folder, UserRule27(), false, writer, store(DecodeUser27));
+    m_cardsLeftOut += writer.CardsLeftOut();
     // The count in memory follows what was committed.
     m_users.LoadCount();
     return found28 || found27;
 }
 
 bool CTransferImport::ImportFingerprintFile(const CString& folder) {
-    CFingerprintImportWriter writer(m_db, m_store);
+    CFingerprintImportWriter writer(m_db, m_store, m_fileUsers);
     const bool found = ImportFile(folder, FingerprintRule(), true, writer,
                                   [](const BYTE* record, CFingerprintImportWriter& fingerprints) {
                                       TransferFingerprint fingerprint;
-                                      return DecodeFingerprint(record, fingerprint) && fingerprints.Store(fingerprint);
+                                      return DecodeFingerprint(record, fingerprint) ? fingerprints.Store(fingerprint)
+                                                                                    : ImportOutcome::Refused;
                                   });
-    // Templates of users this terminal does not have are passed over
+    // Templates of users neither here nor in the user files are passed over
     // without a word, not counted as lost: an export carries those of users
     // deleted since.
     m_notImported -= writer.UnknownUsers();

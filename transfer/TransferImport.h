@@ -10,9 +10,13 @@
 // The writes of each progress step (of at least a quarter second) are one
 // transaction, with the user count of its rows, so that an import cut short
 // (power, a killed program) leaves a consistent database that lacks at most
-// the records of the step in progress, never half a record.
+// the records of the step in progress, never half a record. A read error of
+// the medium or a write the database does not take (a full flash) stops the
+// import there: the step in progress goes back out, the steps before stay.
 #pragma once
 
+#include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/base/CString.h"
@@ -32,6 +36,16 @@ struct RefusedTransferFile {
     TransferFileRefusal why = TransferFileRefusal::None;
 };
 
+// Why an import stopped inside a file.
+enum class TransferImportStop { None, ReadError, WriteFailed };
+
+struct StoppedTransferFile {
+    CString name;
+    TransferImportStop why = TransferImportStop::None;
+    // The file's records that were stored before it stopped.
+    int stored = 0;
+};
+
 class CTransferImport {
 public:
     CTransferImport(CTransferLoop& loop, CDbSqlite& db, CUserStorage& users, CFPTemplateStore& store);
@@ -49,9 +63,14 @@ public:
     bool ImportFingerprintFile(const CString& folder);
 
     // Records read but not stored: the user table or the template store
-    // full, an unknown user, a field no terminal writes or the user pages
-    // refuse, a card another user holds, a failed write.
+    // full, a user of the user files not stored and his templates, a field
+    // no terminal writes or the user pages refuse, a step that went back out.
     int NotImported() const { return m_notImported; }
+    // Users stored without the card of their record, which another user holds.
+    int CardsLeftOut() const { return m_cardsLeftOut; }
+    // The file the import stopped in; its `why` is None while it has not.
+    const StoppedTransferFile& Stopped() const { return m_stopped; }
+    bool HasStopped() const { return m_stopped.why != TransferImportStop::None; }
     // The files that ended inside a record; those bytes were ignored.
     const std::vector<CString>& ShortTails() const { return m_shortTails; }
     // Files refused when their import began (changed since CheckFiles, or
@@ -81,6 +100,10 @@ private:
     CUserStorage& m_users;
     CFPTemplateStore& m_store;
     int m_notImported = 0;
+    int m_cardsLeftOut = 0;
+    StoppedTransferFile m_stopped;
+    // Every user ID the user files named, for the count of templates lost.
+    std::unordered_set<std::u16string> m_fileUsers;
     std::vector<CString> m_shortTails;
     std::vector<RefusedTransferFile> m_refused;
 };

@@ -10,6 +10,7 @@
 #include "core/AppMessageBox.h"
 #include "core/MachineConfig.h"
 #include "data/DataGlobals.h"
+#include "data/DataStoreServices.h"
 #include "data/SqlHelpers.h"
 #include "data/UserStorage.h"
 #include "tests/transfer/file_decoder.h"
@@ -58,6 +59,8 @@ std::string User27(const FileUser& u) {
            Name(u.nameUtf8) + static_cast<char>(u.dept) + static_cast<char>(u.group) + static_cast<char>(u.acflag) +
            Be(static_cast<uint64_t>(u.mask), 2) + (u.admin ? '\xC0' : '\0');
 }
+
+std::u16string Decimal(int value) { return Utf8ToUtf16(std::to_string(value)); }
 
 std::string Fingerprint(uint64_t id, int fingerByte, const std::vector<BYTE>& templ) {
     return Be(id, 5) + static_cast<char>(fingerByte) + std::string(templ.begin(), templ.end());
@@ -216,6 +219,61 @@ TEST_F(ImportPageTest, HeaderOnlyFilesLeaveTheBarWhereItIs) {
     EXPECT_EQ(progress, (std::vector<UINT>{37u, 37u}));
     EXPECT_EQ(Users(), before);
     EXPECT_EQ(Messages().back(), u"Import done");
+}
+
+// A full flash: the database takes no page beyond those it has, as when
+// the flash has no room for more. The first write refused stops the
+// import, the step under way goes back out, and the page says so once,
+// with what was stored; no box per record.
+TEST_F(ImportPageTest, AFullFlashStopsTheImportAtTheFirstFailedWriteAndSaysSoOnce) {
+    const auto roomForPages = [](int pages) {
+        QueryInt(*g_pDatabase, CString(u"PRAGMA max_page_count = ") +
+                                   Decimal(QueryInt(*g_pDatabase, u"PRAGMA page_count") + pages));
+    };
+    // Steps of a few hundred records: some are kept before the flash is full.
+    CTransferLoop::SetRecordPause(1);
+    // The database's own boxes, as the terminal shows them.
+    const auto messageBox = g_DataStoreServices.messageBox;
+    g_DataStoreServices.messageBox = [](LPCWSTR text, LPCWSTR) { AfxMessageBox(text); };
+    std::string users;
+    for (int i = 0; i < 3000; ++i) users += User28({static_cast<uint64_t>(100 + i), "", -1, "name" + std::to_string(i)});
+    PutFile(kUserFile28, 3000, users);
+    PutFile(kFingerprintFile, 1, Fingerprint(100, 1, SeededBlob(StoredTemplateSize, 1)));
+    roomForPages(8);
+    Import({"yes", "ok"});
+    std::vector<std::u16string> messages = Messages();
+    ASSERT_EQ(messages.size(), 2u) << Utf16ToUtf8(messages.back());
+    const int stored = Users();
+    EXPECT_GT(stored, 0) << "the steps before the failure are kept";
+    EXPECT_LT(stored, 3000);
+    EXPECT_EQ(messages[1], u"Database write failed (is the flash full?): the import stopped in Bak.yg2 with " +
+                               Decimal(stored) + u" of its records stored!");
+    EXPECT_EQ(g_pUserStorage->GetCount(), stored);
+    EXPECT_EQ(Count(u"select UserCount from BasePara"), stored);
+    EXPECT_EQ(Count(u"select count(*) from FPinfo"), 0) << "nothing more is read";
+    EXPECT_TRUE(Intact());
+
+    // The same for templates, whose rows fill the flash sooner.
+    std::filesystem::remove(Host(TransferFilePath(Folder(), kUserFile28)));
+    roomForPages(1000);
+    std::string templates;
+    for (int i = 0; i < 1000; ++i) templates += Fingerprint(100 + i / 10, 1 + i % 10, SeededBlob(StoredTemplateSize, i));
+    PutFile(kFingerprintFile, 1000, templates);
+    roomForPages(40);
+    const size_t before = Messages().size();
+    Import({"yes", "ok", "ok"});
+    messages = Messages();
+    ASSERT_EQ(messages.size(), before + 3) << Utf16ToUtf8(messages.back());
+    const int rows = Count(u"select count(*) from FPinfo");
+    EXPECT_GT(rows, 0);
+    EXPECT_LT(rows, 1000);
+    EXPECT_EQ(messages.back(), u"Database write failed (is the flash full?): the import stopped in Bak.zw with " +
+                                   Decimal(rows) + u" of its records stored!");
+    EXPECT_EQ(store.GetCount(), rows);
+    EXPECT_TRUE(StoreMatchesTable());
+    EXPECT_TRUE(Intact());
+    roomForPages(1000);
+    g_DataStoreServices.messageBox = messageBox;
 }
 
 TEST_F(ImportPageTest, ATruncatedFileMakesNoPhantomRecordAndSaysSo) {
@@ -422,36 +480,71 @@ TEST_F(ImportPageTest, RecordsWithValuesThePagesRefuseAreNotImported) {
     EXPECT_EQ(Messages().back(), u"Import done; 6 records could not be imported!");
 }
 
-TEST_F(ImportPageTest, ACardGoesToOneUserOnly) {
+// A user whose card another user holds comes in with his templates,
+// without that card; the notice counts the cards left out.
+TEST_F(ImportPageTest, ACardGoesToOneUserOnlyAndTheOthersComeInWithoutIt) {
     PutUser({u"50", u"777", u"Holder", u"", u"", 0, 6, u"", 0, u"", 0, 0});
     PutUser({u"51", u"555", u"Mover", u"", u"", 0, 6, u"", 0, u"", 0, 0});
     g_pUserStorage->LoadCount();
     PutFile(kUserFile28, 8,
-            User28({1, "", 777, "Taker"}) +          // held on the terminal: refused
+            User28({1, "", 777, "Taker"}) +          // held on the terminal: comes in without it
                 User28({50, "", 777, "Holder2"}) +   // his own card: taken
                 User28({2, "", 888, "First"}) +      // taken
-                User28({3, "", 888, "Second"}) +     // given earlier in the file: refused
+                User28({3, "", 888, "Second"}) +     // given earlier in the file: without it
                 User28({2, "", 999, "First2"}) +     // 888 left free
                 User28({4, "", 888, "Third"}) +      // taken, now that it is free
                 User28({51, "", 666, "Mover2"}) +    // 555 left free
                 User28({52, "", 555, "Heir"}));      // taken
     PutFile(kUserFile27, 2, User27({5, "", 999, "Late"}) + User27({51, "", 777, "Mover3"}));
-    Import({"no", "ok"});
-    EXPECT_EQ(Messages().back(), u"Import done; 4 records could not be imported!");
-    EXPECT_TRUE(UserColumns(u"1").empty());
-    EXPECT_TRUE(UserColumns(u"3").empty());
-    EXPECT_TRUE(UserColumns(u"5").empty());
+    PutFile(kFingerprintFile, 3,
+            Fingerprint(1, 1, SeededBlob(StoredTemplateSize, 1)) + Fingerprint(3, 2, SeededBlob(StoredTemplateSize, 2)) +
+                Fingerprint(5, 3, SeededBlob(StoredTemplateSize, 3)));
+    Import({"yes", "ok", "ok"});
+    EXPECT_EQ(Messages(), std::vector<std::u16string>({u"Import fingerprints too?",
+                                                       u"4 users came in without their card: another user holds it!",
+                                                       u"Import done"}));
+    for (const char16_t* id : {u"1", u"3", u"5"}) {
+        ASSERT_FALSE(UserColumns(id).empty()) << "user " << Utf16ToUtf8(id) << " is kept";
+        EXPECT_EQ(UserColumns(id)[0], u"") << "user " << Utf16ToUtf8(id) << " without the card";
+    }
+    EXPECT_EQ(UserColumns(u"1")[1], u"Taker");
+    EXPECT_EQ(UserColumns(u"5")[1], u"Late");
+    EXPECT_EQ(Count(u"select count(*) from FPinfo where userid in ('1', '3', '5')"), 3) << "with his fingerprints";
+    EXPECT_EQ(Count(u"select FPFlag from Userinfo where userid = '3'"), 1 << 1);
+    EXPECT_EQ(store.GetCount(), 3);
+    EXPECT_TRUE(StoreMatchesTable());
     EXPECT_EQ(UserColumns(u"50")[0], u"777");
     EXPECT_EQ(UserColumns(u"50")[1], u"Holder2");
     EXPECT_EQ(UserColumns(u"2")[0], u"999");
     EXPECT_EQ(UserColumns(u"4")[0], u"888");
-    EXPECT_EQ(UserColumns(u"51")[0], u"666") << "his record that takes 777 is refused, his own card stays";
-    EXPECT_EQ(UserColumns(u"51")[1], u"Mover2");
+    EXPECT_EQ(UserColumns(u"51")[0], u"666") << "his record that would take 777 keeps his own card";
+    EXPECT_EQ(UserColumns(u"51")[1], u"Mover3");
     EXPECT_EQ(UserColumns(u"52")[0], u"555");
     EXPECT_EQ(Count(u"select count(*) from (select CardNo from Userinfo where CardNo <> '' "
                     u"group by CardNo having count(*) > 1)"),
               0);
     EXPECT_EQ(g_pUserStorage->GetCount(), Users());
+}
+
+// The templates of a user the file names but the terminal did not take are
+// counted with him; those of users neither here nor in the file are not.
+TEST_F(ImportPageTest, TheTemplatesOfAUserNotTakenAreCountedWithHim) {
+    delete g_pUserStorage;
+    g_pUserStorage = new CUserStorage(*g_pDatabase, 3);
+    PutUser({u"8", u"", u"", u"", u"", 0, 6, u"", 0, u"", 0, 0});
+    PutUser({u"9", u"", u"", u"", u"", 0, 6, u"", 0, u"", 0, 0});
+    PutFile(kUserFile28, 3,
+            User28({1, "", -1, "One"}) + User28({2, "", -1, "No room"}) + User28({0, "", -1, "Zero"}));
+    PutFile(kFingerprintFile, 5,
+            Fingerprint(1, 1, SeededBlob(StoredTemplateSize, 1)) + Fingerprint(2, 1, SeededBlob(StoredTemplateSize, 2)) +
+                Fingerprint(2, 2, SeededBlob(StoredTemplateSize, 3)) +
+                Fingerprint(0, 1, SeededBlob(StoredTemplateSize, 4)) +
+                Fingerprint(77, 1, SeededBlob(StoredTemplateSize, 5)));
+    Import({"yes", "ok"});
+    EXPECT_EQ(Users(), 3);
+    EXPECT_EQ(Count(u"select count(*) from FPinfo"), 1);
+    EXPECT_EQ(Messages().back(), u"Import done; 5 records could not be imported!")
+        << "users 2 and 0 and their three templates; user 77's is passed over";
 }
 
 // As many users and templates as the terminal holds, exported by the page
