@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <map>
 #include <mutex>
@@ -64,6 +65,20 @@ DWORD AttributesOf(const struct stat& st) {
     return IsReadOnly(st) ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL;
 }
 
+std::atomic<ReadFaultHook> g_readFaultHook{nullptr};
+
+// The test's hook asked about a read of `fd` from where it stands.
+bool ReadFaultInjected(int fd) {
+    const ReadFaultHook hook = g_readFaultHook.load();
+    if (!hook) return false;
+    char target[4096];
+    const std::string link = "/proc/self/fd/" + std::to_string(fd);
+    const ssize_t length = readlink(link.c_str(), target, sizeof target - 1);
+    const off_t offset = lseek(fd, 0, SEEK_CUR);
+    return length > 0 && offset >= 0 &&
+           hook(std::string(target, static_cast<size_t>(length)), static_cast<ULONGLONG>(offset));
+}
+
 class FileObject : public StreamObject {
 public:
     FileObject(int fd, DWORD access) : m_fd(fd), m_access(access) {}
@@ -71,6 +86,7 @@ public:
 
     BOOL Read(void* buffer, DWORD count, DWORD* done) override {
         if (!(m_access & GENERIC_READ)) return Fail(ERROR_ACCESS_DENIED);
+        if (ReadFaultInjected(m_fd)) return Fail(ErrorFromErrno(EIO));
         char* bytes = static_cast<char*>(buffer);
         while (*done < count) {
             const ssize_t n = read(m_fd, bytes + *done, count - *done);
@@ -228,6 +244,8 @@ HANDLE CreateFileW(LPCWSTR path, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWO
     SetLastError(reportsExisting ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
     return handle;
 }
+
+void SetReadFaultHook(ReadFaultHook hook) { g_readFaultHook = hook; }
 
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD count, LPDWORD done, LPOVERLAPPED) {
     DWORD got = 0;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <string_view>
 
 #include "platform/base/handle.h"
@@ -76,6 +77,13 @@ public:
 // returns a new object or nullptr with the last error set.
 using StreamDeviceOpener = std::function<StreamObject*(std::u16string_view name, DWORD access)>;
 void RegisterStreamDevice(std::u16string_view prefix, StreamDeviceOpener opener);
+
+// Fault injection for tests: asked before each read of a file (not of a
+// stream device) with the file's host path and the offset the read starts
+// at; true makes that read fail as one from a damaged medium does
+// (ERROR_IO_DEVICE). Null: no read fails on purpose.
+using ReadFaultHook = bool (*)(const std::string& hostPath, ULONGLONG offset);
+void SetReadFaultHook(ReadFaultHook hook);
 
 HANDLE CreateFileW(LPCWSTR path, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES security,
                    DWORD disposition, DWORD flagsAndAttributes, HANDLE templateFile);

@@ -13,6 +13,7 @@
 #include "data/DataStoreServices.h"
 #include "data/SqlHelpers.h"
 #include "data/UserStorage.h"
+#include "platform/base/files.h"
 #include "tests/transfer/file_decoder.h"
 #include "tests/transfer/transfer_fixture.h"
 #include "transfer/StorageLocation.h"
@@ -274,6 +275,51 @@ TEST_F(ImportPageTest, AFullFlashStopsTheImportAtTheFirstFailedWriteAndSaysSoOnc
     EXPECT_TRUE(Intact());
     roomForPages(1000);
     g_DataStoreServices.messageBox = messageBox;
+}
+
+// A medium that fails to read a file beyond its first 64 KB (the reader's
+// first chunk): the file is not taken as ending there.
+std::string g_failingFile;
+bool FailBeyondTheFirstChunk(const std::string& hostPath, ULONGLONG offset) {
+    return offset >= 64 * 1024 && std::filesystem::path(hostPath).filename() == g_failingFile;
+}
+
+TEST_F(ImportPageTest, AReadErrorStopsTheImportAndSaysHowManyRecordsWereStored) {
+    std::string users;
+    for (int i = 0; i < 4000; ++i) users += User28({static_cast<uint64_t>(1 + i), "", -1, "u" + std::to_string(i)});
+    PutFile(kUserFile28, 4000, users);
+    PutFile(kUserFile27, 1, User27({9000, "", -1, "Late"}));
+    std::string templates;
+    for (int i = 0; i < 1000; ++i) templates += Fingerprint(1 + i / 10, 1 + i % 10, SeededBlob(StoredTemplateSize, i));
+    PutFile(kFingerprintFile, 1000, templates);
+    g_failingFile = "Bak.yg2";
+    SetReadFaultHook(FailBeyondTheFirstChunk);
+    Import({"yes", "ok"});
+    const int firstChunkUsers = (64 * 1024 - 3) / PackedUser28Size;
+    EXPECT_EQ(Messages(), std::vector<std::u16string>(
+                              {u"Import fingerprints too?",
+                               u"Read error in Bak.yg2: the import stopped; " + Decimal(firstChunkUsers) +
+                                   u" of its records were stored!"}))
+        << "no note of an incomplete record, no success";
+    EXPECT_EQ(Users(), firstChunkUsers);
+    EXPECT_EQ(g_pUserStorage->GetCount(), firstChunkUsers);
+    EXPECT_TRUE(UserColumns(u"9000").empty()) << "nothing more is read";
+    EXPECT_EQ(Count(u"select count(*) from FPinfo"), 0);
+    EXPECT_EQ(progress, std::vector<UINT>{0u}) << "the bar shows no finished import";
+
+    g_failingFile = "Bak.zw";
+    const size_t before = Messages().size();
+    Import({"yes", "ok"});
+    SetReadFaultHook(nullptr);
+    const int firstChunkTemplates = (64 * 1024 - 3) / PackedFingerprintSize;
+    const std::vector<std::u16string> messages = Messages();
+    EXPECT_EQ(std::vector<std::u16string>(messages.begin() + static_cast<long>(before), messages.end()),
+              (std::vector<std::u16string>{u"Import fingerprints too?",
+                                           u"Read error in Bak.zw: the import stopped; " +
+                                               Decimal(firstChunkTemplates) + u" of its records were stored!"}));
+    EXPECT_EQ(Users(), 4001);
+    EXPECT_EQ(Count(u"select count(*) from FPinfo"), firstChunkTemplates);
+    EXPECT_EQ(store.GetCount(), firstChunkTemplates);
 }
 
 TEST_F(ImportPageTest, ATruncatedFileMakesNoPhantomRecordAndSaysSo) {
