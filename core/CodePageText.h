@@ -1,6 +1,10 @@
 // Narrow text in the device's code page to and from wide text, chosen by
 // the settings: the code page (0: GBK in, the system code page out), or the
-// character set of the language through the loaded iconv library.
+// character set of the language through the loaded iconv library. A text is
+// never lost whole to a setting the terminal cannot convert with: a code
+// page the platform does not have (or UTF-16, which is no narrow text) is
+// taken as 0, a character set the library does not know (or no library) as
+// no character set; what a conversion cannot read or write becomes '?'.
 #pragma once
 
 #include <cstddef>
@@ -18,6 +22,7 @@ extern IconvCloseProc g_pfnIconvClose;
 
 // `size` counts wide characters for MultiByteToText and bytes for
 // TextToMultiByte. The result is the count written, or 1 through iconv;
-// 0 when nothing could be converted.
-int MultiByteToText(const char* text, LPWSTR buffer, int size);
+// 0 when nothing could be converted (a short buffer). `exact`, when given,
+// tells whether every byte was read as a character (none became '?').
+int MultiByteToText(const char* text, LPWSTR buffer, int size, bool* exact = nullptr);
 int TextToMultiByte(LPCWSTR text, char* buffer, int size);

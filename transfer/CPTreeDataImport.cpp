@@ -35,6 +35,7 @@ constexpr PageText kShortTail{u"DI0019", u"文件%s末尾的不完整记录已�
 constexpr PageText kNotRegularFile{u"DI0020", u"%s不是普通文件，未导入任何数据！"};
 constexpr PageText kTooManyRecords{u"DI0022", u"%s的记录多于本机能容纳的数量，未导入任何数据！"};
 constexpr PageText kCardsLeftOut{u"DI0023", u"%d个用户的卡号已被其他用户使用，这些用户已导入，但不带该卡号！"};
+constexpr PageText kNamesUnread{u"DI0026", u"%d个姓名含有本机字符集无法识别的字符：已有用户保留原姓名，新用户的该字符显示为?！"};
 // The file's name, then the count of its records stored.
 constexpr PageText kReadError{u"DI0024", u"读取%s出错，导入已停止，该文件已导入%d条记录！"};
 constexpr PageText kWriteFailed{u"DI0025", u"数据库写入失败（存储空间可能已满），导入已停止，%s已导入%d条记录！"};
@@ -93,7 +94,8 @@ void CCPTreeDataImport::Report(const CTransferImport& import, bool userFileFound
     for (const RefusedTransferFile& refused : import.Refused())
         if (const PageText* text = RefusalText(refused.why)) Tell(*text, refused.name);
     for (const CString& name : import.ShortTails()) Tell(kShortTail, name);
-    if (import.CardsLeftOut() > 0) Tell(kCardsLeftOut, import.CardsLeftOut());
+    if (import.Notes().cardsLeftOut > 0) Tell(kCardsLeftOut, import.Notes().cardsLeftOut);
+    if (import.Notes().namesUnread > 0) Tell(kNamesUnread, import.Notes().namesUnread);
     if (import.HasStopped()) {
         const StoppedTransferFile& stopped = import.Stopped();
         CString message;

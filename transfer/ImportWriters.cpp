@@ -17,7 +17,7 @@ CUserImportWriter::CUserImportWriter(CDbSqlite& db, int users, int maxUsers)
     : m_db(db),
       m_users(users),
       m_maxUsers(maxUsers),
-      m_exists(db.Statement(u"select CardNo from Userinfo where userid = ?")),
+      m_exists(db.Statement(u"select CardNo, Name from Userinfo where userid = ?")),
       // A mask below 0 is none: the user keeps his own.
       m_update(db.Statement(u"update Userinfo set CardNo = ?1, Name = ?2, pwd = ?3, Deptid = ?4, ACFlag = ?5, "
                             u"AdminFlag = ?6, GroupNO = ?7, FPFlag = CASE WHEN ?8 < 0 THEN FPFlag ELSE ?8 END "
@@ -44,16 +44,19 @@ ImportOutcome CUserImportWriter::Store(const TransferUser& user) {
     m_exists->Bind(0, user.userid);
     const bool exists = m_exists->NextRow();
     const CString ownCard = exists ? CString(m_exists->ValueString(0)) : CString();
+    // A name that did not convert whole never takes the place of one here.
+    const CString name = exists && !user.nameExact ? CString(m_exists->ValueString(1)) : user.Name;
     m_exists->Reset();
     if (!exists && m_users >= m_maxUsers) return ImportOutcome::Refused;
+    if (!user.nameExact) ++m_stepNotes.namesUnread;
     // The card stays with the user who holds it; this one keeps his own.
     CString card = user.CardNo;
     if (HeldByAnother(card, ownCard)) {
         card = ownCard;
-        ++m_stepCardsLeftOut;
+        ++m_stepNotes.cardsLeftOut;
     }
     CSqlStatement& write = exists ? *m_update : *m_insert;
-    const bool bound = write.Bind(0, card) && write.Bind(1, user.Name) && write.Bind(2, user.pwd) &&
+    const bool bound = write.Bind(0, card) && write.Bind(1, name) && write.Bind(2, user.pwd) &&
                        write.Bind(3, user.Deptid) && write.Bind(4, user.ACFlag) && write.Bind(5, user.AdminFlag) &&
                        write.Bind(6, user.GroupNO) && write.Bind(7, user.fingerMask) && write.Bind(8, user.userid);
     if (!bound || !Run(write)) return ImportOutcome::WriteFailed;
@@ -66,12 +69,13 @@ ImportOutcome CUserImportWriter::Store(const TransferUser& user) {
 bool CUserImportWriter::FinishStep() { return m_count->Bind(0, m_users) && Run(*m_count); }
 
 void CUserImportWriter::StepKept() {
-    m_cardsLeftOut += m_stepCardsLeftOut;
-    m_stepCardsLeftOut = 0;
+    m_notes.cardsLeftOut += m_stepNotes.cardsLeftOut;
+    m_notes.namesUnread += m_stepNotes.namesUnread;
+    m_stepNotes = {};
 }
 
 void CUserImportWriter::StepUndone() {
-    m_stepCardsLeftOut = 0;
+    m_stepNotes = {};
     m_users = QueryInt(m_db, u"select count(*) from Userinfo");
     CountCardHolders();
 }

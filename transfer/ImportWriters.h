@@ -16,6 +16,15 @@ class CFPTemplateStore;
 // goes on), or a write the database did not take (the import stops).
 enum class ImportOutcome { Stored, Refused, WriteFailed };
 
+// What users were stored without.
+struct ImportNotes {
+    // The card of the record, which another user holds.
+    int cardsLeftOut = 0;
+    // The name of the record, in part or whole not in the device's
+    // character set: a user here kept his, a new one has '?' in its place.
+    int namesUnread = 0;
+};
+
 class CUserImportWriter {
 public:
     // `users` rows now, of at most `maxUsers`.
@@ -25,7 +34,8 @@ public:
     // files do not carry (sex, photo, birthday); a new one is added while
     // the table has room. A card another user holds (on the terminal, or
     // given earlier in the import) is given to no second user: the user is
-    // stored without it, keeping the card he had, if any.
+    // stored without it, keeping the card he had, if any. A user here keeps
+    // his name when the record's cannot be read whole.
     ImportOutcome Store(const TransferUser& user);
     // Writes the user count of the rows so far, with the step's writes.
     bool FinishStep();
@@ -33,8 +43,8 @@ public:
     // is the rows' again).
     void StepKept();
     void StepUndone();
-    // Cards of kept steps that stayed with the user who held them.
-    int CardsLeftOut() const { return m_cardsLeftOut; }
+    // The notes of the kept steps.
+    const ImportNotes& Notes() const { return m_notes; }
 
 private:
     // The holders of each card, as the rows stand now.
@@ -45,8 +55,8 @@ private:
     CDbSqlite& m_db;
     int m_users;
     int m_maxUsers;
-    int m_cardsLeftOut = 0;
-    int m_stepCardsLeftOut = 0;
+    ImportNotes m_notes;
+    ImportNotes m_stepNotes;
     // Kept beside the rows, so that a card is looked up once per record
     // without a scan of the table (the card column has no index).
     std::unordered_map<std::u16string, int> m_cardHolders;

@@ -62,7 +62,7 @@ bool DecodeUser(const BYTE* record, int cardBytes, TransferUser& user) {
         user.CardNo.Empty();
     else
         user.CardNo.Format(u"%u", static_cast<unsigned>(GetBigEndian(record + 8, cardBytes)));
-    user.Name = DecodeTransferName(record + 12 + shift);
+    user.Name = DecodeTransferName(record + 12 + shift, &user.nameExact);
     user.Deptid = record[22 + shift];
     user.GroupNO = record[23 + shift];
     user.ACFlag = record[24 + shift];
@@ -115,11 +115,11 @@ void EncodeTransferName(const CString& name, BYTE* out) {
     }
 }
 
-CString DecodeTransferName(const BYTE* in) {
+CString DecodeTransferName(const BYTE* in, bool* exact) {
     char bytes[PackedNameSize + 1] = {};
     std::memcpy(bytes, in, PackedNameSize);
     WCHAR text[TransferNameChars + 1] = {};
-    MultiByteToText(bytes, text, TransferNameChars + 1);
+    MultiByteToText(bytes, text, TransferNameChars + 1, exact);
     text[TransferNameChars] = 0;
     return CString(text);
 }

@@ -42,6 +42,9 @@ struct TransferUser {
     int AdminFlag = 0;
     // Bit n = finger n enrolled; -1 when the record carries no mask.
     int fingerMask = -1;
+    // Every byte of the name was read as a character of the device's
+    // character set (none became '?').
+    bool nameExact = true;
 };
 
 struct TransferFingerprint {
@@ -64,8 +67,9 @@ CString DecodeTransferPassword(const BYTE* in);
 // Name: 10 bytes in the device code page, zero-filled; a name that does not
 // fit keeps the whole characters that do.
 void EncodeTransferName(const CString& name, BYTE* out);
-// Reads no byte past the 10, with or without a terminating zero.
-CString DecodeTransferName(const BYTE* in);
+// Reads no byte past the 10, with or without a terminating zero. `exact`,
+// when given, tells whether every byte was read as a character.
+CString DecodeTransferName(const BYTE* in, bool* exact = nullptr);
 
 // A row of "SELECT  * from Userinfo" as a 28-byte record.
 void EncodeUser28(CSqlStatement& userRow, BYTE* out);

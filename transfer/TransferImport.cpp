@@ -168,7 +168,7 @@ bool CTransferImport::ImportUserFiles(const CString& folder) {
     };
     const bool found28 = ImportFile(folder, UserRule28(), false, writer, store(DecodeUser28));
     const bool found27 = !HasStopped() && ImportFile(folder, UserRule27(), false, writer, store(DecodeUser27));
-    m_cardsLeftOut += writer.CardsLeftOut();
+    m_notes = writer.Notes();
     // The count in memory follows what was committed.
     m_users.LoadCount();
     return found28 || found27;

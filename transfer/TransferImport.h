@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "platform/base/CString.h"
+#include "transfer/ImportWriters.h"
 #include "transfer/TransferFiles.h"
 
 class CDbSqlite;
@@ -66,8 +67,8 @@ public:
     // full, a user of the user files not stored and his templates, a field
     // no terminal writes or the user pages refuse, a step that went back out.
     int NotImported() const { return m_notImported; }
-    // Users stored without the card of their record, which another user holds.
-    int CardsLeftOut() const { return m_cardsLeftOut; }
+    // What users were stored without (a card, a name).
+    const ImportNotes& Notes() const { return m_notes; }
     // The file the import stopped in; its `why` is None while it has not.
     const StoppedTransferFile& Stopped() const { return m_stopped; }
     bool HasStopped() const { return m_stopped.why != TransferImportStop::None; }
@@ -100,7 +101,7 @@ private:
     CUserStorage& m_users;
     CFPTemplateStore& m_store;
     int m_notImported = 0;
-    int m_cardsLeftOut = 0;
+    ImportNotes m_notes;
     StoppedTransferFile m_stopped;
     // Every user ID the user files named, for the count of templates lost.
     std::unordered_set<std::u16string> m_fileUsers;

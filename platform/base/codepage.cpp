@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "platform/base/lasterror.h"
+#include "platform/base/modules.h"
 #include "platform/base/utf.h"
 
 namespace {
@@ -64,6 +65,16 @@ private:
 
 thread_local ConverterCache t_converters;
 
+// The character-set library a language file may ask for by name: its
+// iconv_open, iconv and iconv_close are the system's, which know every
+// character set the code pages here do, and more.
+const bool g_iconvModule = [] {
+    RegisterBuiltinModule(u"libiconv_arm4i.dll", {{"iconv_open", AsFarProc(&iconv_open)},
+                                                  {"iconv", AsFarProc(&iconv)},
+                                                  {"iconv_close", AsFarProc(&iconv_close)}});
+    return true;
+}();
+
 // Runs iconv over the whole input; at each sequence it cannot convert, the
 // handler appends a replacement to `out` and returns how many input bytes to
 // skip.
@@ -83,6 +94,16 @@ void RunIconv(iconv_t cd, const char* input, size_t inputBytes, std::string& out
         inLeft -= skip;
         iconv(cd, nullptr, nullptr, nullptr, nullptr);
     }
+}
+
+// The bytes one '?' stands for. A GBK lead byte whose pair is no character
+// takes its trail byte with it, unless that byte is a character of its own
+// (below 0x80), where reading starts again: one bad pair is one '?' and
+// never makes the next pair out of its second half.
+size_t InvalidSequenceLength(UINT codePage, const char* at, size_t left) {
+    const auto lead = static_cast<unsigned char>(at[0]);
+    const bool gbkLead = codePage == kSystemCodePage && lead >= 0x81 && lead <= 0xFE;
+    return gbkLead && left >= 2 && static_cast<unsigned char>(at[1]) >= 0x80 ? 2 : 1;
 }
 
 struct Decoded {
@@ -106,11 +127,11 @@ std::optional<Decoded> Decode(UINT codePage, std::string_view bytes) {
     const auto cd = t_converters.Get(codePage, true);
     if (!cd) return std::nullopt;
     std::string raw;
-    RunIconv(*cd, bytes.data(), bytes.size(), raw, [&](const char*, size_t, std::string& out) {
+    RunIconv(*cd, bytes.data(), bytes.size(), raw, [&](const char* at, size_t left, std::string& out) {
         const char16_t question = u'?';
         out.append(reinterpret_cast<const char*>(&question), sizeof question);
         result.invalid = true;
-        return size_t{1};
+        return InvalidSequenceLength(codePage, at, left);
     });
     result.text.resize(raw.size() / sizeof(char16_t));
     std::memcpy(result.text.data(), raw.data(), result.text.size() * sizeof(char16_t));

@@ -67,6 +67,16 @@ TEST(CodePage, GbkNeverAcceptsFourByteSequences) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION));
 }
 
+// A pair that is no GBK character is one '?': reading starts again after
+// it, or at its second byte when that byte is a character of its own.
+TEST(CodePage, AnInvalidGbkPairIsOneReplacementAndReadingStartsAfterIt) {
+    EXPECT_EQ(ToWide(936, "\xA3\xA0\xA3\xA0\xA3\xA0"), u"???") << "not ?\u7250\u7250?";
+    EXPECT_EQ(ToWide(936, "\xA3\xA0\xD6\xD0"), u"?\u4E2D");
+    EXPECT_EQ(ToWide(936, "\xA3" "A\xD6\xD0"), u"?A\u4E2D") << "an ASCII trail byte is read as itself";
+    EXPECT_EQ(ToWide(936, "x\xD6"), u"x?") << "a lead byte at the end";
+    EXPECT_EQ(ToWide(936, "\xFF\xD6\xD0"), u"?\u4E2D") << "no lead byte: one byte";
+}
+
 TEST(CodePage, Big5Windows1252AndUtf8) {
     BOOL lost = TRUE;
     const std::u16string traditional = u"繁體中文";

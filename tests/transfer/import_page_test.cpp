@@ -8,7 +8,11 @@
 #include <random>
 
 #include "core/AppMessageBox.h"
+#include "core/CodePageText.h"
+#include "core/LangLibraries.h"
+#include "core/LangText.h"
 #include "core/MachineConfig.h"
+#include "core/XmlDoc.h"
 #include "data/DataGlobals.h"
 #include "data/DataStoreServices.h"
 #include "data/SqlHelpers.h"
@@ -208,6 +212,83 @@ TEST_F(ImportPageTest, WhatTheTablesCannotTakeIsCountedAndNothingHalfIsStored) {
     EXPECT_EQ(Count(u"select FPFlag from Userinfo where userid = '2'"), 0);
     EXPECT_TRUE(StoreMatchesTable());
     EXPECT_EQ(Messages().back(), u"Import done; 2 records could not be imported!");
+}
+
+// A 28-byte user record with the name field `bytes`, as another character
+// set writes it.
+std::string WithNameBytes(std::string record, const std::string& bytes) {
+    std::string field = bytes;
+    field.resize(10, '\0');
+    return record.replace(12, 10, field);
+}
+
+// The language file names a character set: names come in and go out in it.
+// A name it cannot read whole does not replace the one a user has here; a
+// new user has '?' for what could not be read.
+TEST_F(ImportPageTest, NamesComeInAndGoOutInTheCharacterSetTheLanguageNames) {
+    const std::string path = Host(GetLanguageFilePath());
+    std::string language = ReadHostFile(GetLanguageFilePath());
+    const std::string none = "<libiconv></libiconv>";
+    ASSERT_NE(language.find(none), std::string::npos);
+    WriteHostFile(GetLanguageFilePath(), language.replace(language.find(none), none.size(), "<libiconv>CP1251</libiconv>"));
+    ASSERT_TRUE(g_LangDoc.ReadFromFile(GetLanguageFilePath()));
+    LoadIconvDll();
+    ASSERT_EQ(CString(g_MachineConfig.IconvCharset), u"CP1251");
+
+    PutUser({u"42", u"", u"Old", u"", u"", 0, 6, u"", 0, u"", 0, 0});
+    PutUser({u"44", u"", u"Keep", u"", u"", 0, 6, u"", 0, u"", 0, 0});
+    PutFile(kUserFile28, 4,
+            WithNameBytes(User28({42, "", -1, ""}), "\xC8\xE2\xE0\xED") +      // Иван
+                WithNameBytes(User28({43, "", -1, ""}), "\xCF\xB8\xF2\xF0") +  // Пётр
+                WithNameBytes(User28({44, "", -1, ""}), "\xC8\xE2\x98") +       // 0x98 is no CP1251 character
+                WithNameBytes(User28({45, "", -1, ""}), "\xC0\xED\x98"));
+    Import({"no", "ok", "ok"});
+    EXPECT_EQ(UserColumns(u"42")[1], u"Иван");
+    EXPECT_EQ(UserColumns(u"43")[1], u"Пётр");
+    EXPECT_EQ(UserColumns(u"44")[1], u"Keep") << "a name read in part keeps the one here";
+    EXPECT_EQ(UserColumns(u"45")[1], u"Ан?");
+    EXPECT_EQ(Messages(), std::vector<std::u16string>(
+                              {u"Import fingerprints too?",
+                               u"2 names hold characters the terminal cannot read: users here kept theirs, new users "
+                               u"show ? for them!",
+                               u"Import done"}));
+
+    OnPage(1331, {"key DOWN", "answer no", "key ENTER"});
+    const std::string exported = ReadHostFile(TransferFilePath(Folder(), kUserFile28));
+    ASSERT_EQ(exported.size(), 3u + 4 * PackedUser28Size);
+    std::vector<std::string> names;
+    for (size_t at = 3; at < exported.size(); at += PackedUser28Size) names.push_back(exported.substr(at + 12, 10));
+    // Users 42 and 44 were there first.
+    EXPECT_EQ(names[0], std::string("\xC8\xE2\xE0\xED", 4) + std::string(6, '\0'));
+    EXPECT_EQ(names[1], std::string("Keep") + std::string(6, '\0'));
+    EXPECT_EQ(names[2], std::string("\xCF\xB8\xF2\xF0", 4) + std::string(6, '\0'));
+    EXPECT_EQ(names[3], std::string("\xC0\xED?", 3) + std::string(7, '\0'));
+    g_MachineConfig.IconvCharset = u"";
+    g_pfnIconvOpen = nullptr;
+    g_pfnIconv = nullptr;
+    g_pfnIconvClose = nullptr;
+}
+
+// A code page the terminal does not convert with (UTF-16 is no narrow text,
+// 12345 is none) is taken as the system's: names are never emptied.
+TEST_F(ImportPageTest, ACodePageTheTerminalCannotUseEmptiesNoName) {
+    PutUser({u"42", u"", u"Old", u"", u"", 0, 6, u"", 0, u"", 0, 0});
+    for (int codePage : {1200, 12345}) {
+        g_MachineConfig.CodePage = codePage;
+        PutFile(kUserFile28, 2, User28({42, "", -1, "张三"}) + User28({43, "", -1, "Ann"}));
+        const size_t before = Messages().size();
+        Import({"no", "ok"});
+        EXPECT_EQ(Messages().size(), before + 2);
+        EXPECT_EQ(Messages().back(), u"Import done");
+        EXPECT_EQ(UserColumns(u"42")[1], u"张三") << codePage;
+        EXPECT_EQ(UserColumns(u"43")[1], u"Ann") << codePage;
+        OnPage(1331, {"key DOWN", "answer no", "key ENTER"});
+        const std::string exported = ReadHostFile(TransferFilePath(Folder(), kUserFile28));
+        ASSERT_EQ(exported.size(), 3u + 2 * PackedUser28Size);
+        EXPECT_EQ(exported.substr(3 + 12, 10), Name("张三")) << codePage;
+        g_pDatabase->DirectStatement(u"update Userinfo set Name = 'Old' where userid = '42'");
+    }
+    g_MachineConfig.CodePage = 0;
 }
 
 // Files of their header alone import nothing and leave the bar as it was.
