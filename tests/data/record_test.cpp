@@ -129,6 +129,20 @@ TEST_F(RecordRingTest, WindowOperationsMoveTheCountersTogether) {
     EXPECT_EQ(store.HeadSlot(), 1u);
 }
 
+// Clearing the new records leaves the older ones stored; a record added
+// then is the only new one, and a reading of the new window sends it alone.
+TEST_F(RecordRingTest, AfterAClearOnlyARecordAddedSinceIsNew) {
+    CRecordStore store(db, kCapacity);
+    Add(store, 1, 4);
+    ASSERT_EQ(store.ClearNewRecords(), 0);
+    EXPECT_EQ(store.GetNewRecordBeginRowid(), 5u);
+    Add(store, 5, 5);
+    EXPECT_EQ(store.GetNewRecordcount(), 1u);
+    EXPECT_EQ(NewWindow(store, 10), Range(5, 5));
+    EXPECT_EQ(AllWindow(store, 10), Range(1, 5));
+    EXPECT_EQ(Counters(), u"0,5,1,1,5");
+}
+
 TEST_F(RecordRingTest, ACursorKeepsItsRecordWhileTheWindowMoves) {
     CRecordStore store(db, kCapacity);
     Add(store, 1, 10);

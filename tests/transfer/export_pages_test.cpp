@@ -256,6 +256,20 @@ TEST_F(ExportPagesTest, ASecondRecordExportEmptiesTheBarBeforeItsQuestion) {
     EXPECT_EQ(DecodeAttendanceFile(ReadHostFile(FlashFile(kAttendanceFile))).count, 3u) << "the three new records";
 }
 
+// The management software cleared the new records; one punch since is the
+// only new record, and the export of new records sends it alone.
+TEST_F(ExportPagesTest, AfterTheNewRecordsAreClearedOnlyALaterPunchIsExportedAsNew) {
+    AddRecords(5, 1000);
+    ASSERT_EQ(g_pRecordStore->ClearNewRecords(), 0);
+    AddRecords(1, 2000);
+    OnPage(1332, Press(0, {"no", "ok"}));
+    const DecodedFile<DecodedRecord> file = DecodeAttendanceFile(ReadHostFile(FlashFile(kAttendanceFile)));
+    ASSERT_TRUE(file.ok);
+    ASSERT_EQ(file.count, 1u);
+    EXPECT_EQ(file.records[0].userid, 2000u);
+    EXPECT_EQ(Messages().back(), u"Records exported!");
+}
+
 TEST_F(ExportPagesTest, AFullRingExportsItsWindowOnceOldestFirstAndEnds) {
     // A small ring wrapped more than once: every slot holds a row.
     delete g_pRecordStore;
