@@ -1,6 +1,7 @@
 // Loading every setting at start-up, and the factory defaults.
 #include "core/AppDir.h"
 #include "core/AutoStart.h"
+#include "core/ConfigChange.h"
 #include "core/ConfigXml.h"
 #include "comm/LinkRestart.h"
 #include "core/MachineConfig.h"
@@ -167,8 +168,9 @@ void CMachineConfig::WriteRegistryDefaults() {
     WriteRegDWORD(u"DateType", 1);
     WriteRegDWORD(u"CodePage", 936);
     WriteRegDWORD(u"RJWIFI", 0);
+    CConfigChange change;
     WriteFactoryDefaults();
-    SaveConfigFile();
+    change.Save();
 }
 
 // The fields of the object are left as they are; FPLEVEL is written twice
@@ -220,10 +222,13 @@ void CMachineConfig::WriteDoorDefaults() {
 }
 
 void CMachineConfig::RestoreDefaults() {
+    // Not saved, the settings document keeps the stored settings, so that a
+    // load after this one does not run on defaults the file does not hold.
+    CConfigChange change;
     WriteFactoryDefaults();
     WriteRealtimeDefaults();
     WriteDoorDefaults();
-    SaveConfigFile();
+    change.Save();
     if (COMMUNICATIONTYPE >= 2 && COMMUNICATIONTYPE <= 4)
         RequestLinkRestart(nullptr);
 }

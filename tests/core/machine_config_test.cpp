@@ -2,7 +2,9 @@
 // load writes when missing, the factory defaults, and the registry wrapper.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <filesystem>
 #include <string>
 #include <thread>
 
@@ -154,6 +156,27 @@ TEST_F(Settings, FactoryResetThenLoadGivesTheFactoryValues) {
     };
     for (size_t i = 0; i < std::size(numbers); ++i)
         EXPECT_EQ(numbers[i].first, numbers[i].second) << "field " << i;
+}
+
+// Factory settings that cannot be saved (a folder in config.xml's place, as
+// on a full flash) are told, and the document keeps the stored settings: a
+// load then runs on what the file holds, not on defaults it never took.
+TEST_F(Settings, FactorySettingsThatCannotBeSavedAreToldAndNotLoaded) {
+    LoadConfig("<ROOT>\r\n<CONFIG>\r\n<FPLEVEL>4</FPLEVEL>\r\n<WARNINGNUM>300</WARNINGNUM>\r\n</CONFIG>\r\n</ROOT>");
+    const CString stored = g_ConfigDoc.GetDoc();
+    std::filesystem::remove(m_root.HostPath(kConfigHost));
+    std::filesystem::create_directories(m_root.HostPath(kConfigHost) + "/keep");
+    g_MachineConfig.COMMUNICATIONTYPE = 0;
+    const uint64_t before = JournalLastSequence();
+    g_MachineConfig.RestoreDefaults();
+    // The adapter's key is missing here too, which has its own message.
+    std::vector<std::u16string> shown;
+    for (const JournalEntry& entry : JournalRead(kJournalMessageBox, before)) shown.push_back(entry.text);
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), u"*设置未能保存（存储空间可能已满），仍使用原来的设置！"), 1)
+        << "told once (no language file is loaded here)";
+    EXPECT_EQ(g_ConfigDoc.GetDoc(), stored);
+    EXPECT_EQ(Key(u"FPLEVEL"), CString(u"4"));
+    EXPECT_EQ(Key(u"WARNINGNUM"), CString(u"300"));
 }
 
 TEST_F(Settings, AdapterValues) {
