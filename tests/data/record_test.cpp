@@ -143,6 +143,23 @@ TEST_F(RecordRingTest, AfterAClearOnlyARecordAddedSinceIsNew) {
     EXPECT_EQ(Counters(), u"0,5,1,1,5");
 }
 
+// Rows gone from the window (a copied file): a batch reads on past them,
+// so that only the window's end gives a short batch, across the wrap too.
+TEST_F(RecordRingTest, ReadersPassOverSlotsWithoutTheirRow) {
+    CRecordStore store(db, kCapacity);
+    Add(store, 1, 13);  // slots 4..10 hold 4..10, slots 1..3 hold 11..13
+    ASSERT_TRUE(db.DirectStatement(u"delete from Checkinout where rowid in (5, 9, 10, 1)"));
+    std::vector<BYTE> buffer(PackedCheckinoutSize * 3);
+    int n = 0;
+    ASSERT_EQ(store.ReadAllFirst(buffer.data(), 0, 3, n), 0);
+    EXPECT_EQ(PackedIds(buffer.data(), n), std::vector<int>({4, 6, 7}));
+    ASSERT_EQ(store.ReadAllNext(buffer.data(), 3, n), 0);
+    EXPECT_EQ(PackedIds(buffer.data(), n), std::vector<int>({8, 12, 13})) << "on past the wrap";
+    ASSERT_EQ(store.ReadAllNext(buffer.data(), 3, n), 0);
+    EXPECT_EQ(n, 0);
+    EXPECT_EQ(NewWindow(store, 2), std::vector<int>({4, 6, 7, 8, 12, 13}));
+}
+
 TEST_F(RecordRingTest, ACursorKeepsItsRecordWhileTheWindowMoves) {
     CRecordStore store(db, kCapacity);
     Add(store, 1, 10);
