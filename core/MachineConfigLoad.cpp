@@ -5,6 +5,7 @@
 #include "core/ConfigXml.h"
 #include "comm/LinkRestart.h"
 #include "core/MachineConfig.h"
+#include "core/SettingRanges.h"
 #include "core/VolumeLevel.h"
 #include "platform/base/numparse.h"
 #include "platform/base/registry.h"
@@ -15,10 +16,11 @@ constexpr const char16_t* kDefaultAdapter = u"DM9CE1";
 constexpr const char16_t* kDefaultSkin = u"FLOWER";
 constexpr const char16_t* kDefaultGprsServer = u"192.168.1.100";
 
+// Within the setting's range: the file may hold any number.
 int ConfigInt(const char16_t* key) {
     int value = 0;
     GetConfigInt(key, value);
-    return value;
+    return ClampSetting(key, value);
 }
 
 // A missing text key leaves the field as it was.
@@ -43,7 +45,7 @@ CString TextWithDefault(const char16_t* key, DefaultWhen when, const char16_t* f
 }
 
 int NumberWithDefault(const char16_t* key, DefaultWhen when, const char16_t* fallback) {
-    return _wtol(TextWithDefault(key, when, fallback));
+    return ClampSetting(key, _wtol(TextWithDefault(key, when, fallback)));
 }
 
 }  // namespace

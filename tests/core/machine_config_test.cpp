@@ -92,6 +92,41 @@ TEST_F(Settings, LoadFillsFieldsAndWritesMissingKeys) {
     EXPECT_LT(file.Find(u"<MachineID>1</MachineID>"), 0);
 }
 
+// Numbers a file may hold beyond what the terminal offers are read as the
+// nearest end of their range: no match level wraps to the most lenient, no
+// lock time or relay mode outside what the controller takes. The file
+// keeps what it holds; numbers in range are read as they are.
+TEST_F(Settings, NumbersOutOfRangeAreReadAsTheNearestEnd) {
+    LoadConfig("<ROOT><CONFIG>\r\n<FPLEVEL>1073741824</FPLEVEL>\r\n<LOCKDELAY>99</LOCKDELAY>\r\n"
+               "<RING>-3</RING>\r\n<WARNINGNUM>2147483647</WARNINGNUM>\r\n<REATTIMEGAP>250</REATTIMEGAP>\r\n"
+               "<PANELCOLOR>4294967295</PANELCOLOR>\r\n<WIEGANDHEAD>255</WIEGANDHEAD>\r\n"
+               "<COMMUNICATIONTYPE>5</COMMUNICATIONTYPE>\r\n<PHOTOMAXNUMBER>300</PHOTOMAXNUMBER>\r\n"
+               "<VERTIFYTYPE>457</VERTIFYTYPE>\r\n<GprsPort>99999</GprsPort>\r\n</CONFIG></ROOT>");
+    PutRegistry();
+    ASSERT_EQ(g_MachineConfig.Load(), 1);
+    const CMachineConfig& c = g_MachineConfig;
+    EXPECT_EQ(c.FPLEVEL, 9);
+    EXPECT_EQ(c.LOCKDELAY, 15);
+    EXPECT_EQ(c.RING, 0);
+    EXPECT_EQ(c.WARNINGNUM, 5000);
+    EXPECT_EQ(c.REATTIMEGAP, 250);
+    EXPECT_EQ(c.PANELCOLOR, 0xFFFFFF);
+    EXPECT_EQ(c.WIEGANDHEAD, 254);
+    EXPECT_EQ(c.COMMUNICATIONTYPE, 4);
+    EXPECT_EQ(c.PHOTOMAXNUMBER, 300);
+    EXPECT_EQ(c.VERTIFYTYPE, 457) << "read by its fields' masks";
+    EXPECT_EQ(c.GprsPort, 65535);
+    EXPECT_EQ(Key(u"FPLEVEL"), CString(u"1073741824"));
+
+    LoadConfig("<ROOT><CONFIG><FPLEVEL>2147483647</FPLEVEL><LOCKDELAY>-2147483648</LOCKDELAY></CONFIG></ROOT>");
+    ASSERT_EQ(g_MachineConfig.Load(), 1);
+    EXPECT_EQ(c.FPLEVEL, 9);
+    EXPECT_EQ(c.LOCKDELAY, 0);
+    LoadConfig("<ROOT><CONFIG><FPLEVEL>-7</FPLEVEL></CONFIG></ROOT>");
+    ASSERT_EQ(g_MachineConfig.Load(), 1);
+    EXPECT_EQ(c.FPLEVEL, 0) << "never below the usual level";
+}
+
 TEST_F(Settings, MissingRegistryValueFailsTheLoadAndStopsThere) {
     LoadConfig("<ROOT><CONFIG><FPLEVEL>3</FPLEVEL></CONFIG></ROOT>");
     PutRegistry();
