@@ -57,9 +57,9 @@ int GetConfigValue(CString key, CString& value) {
     return found ? 1 : 0;
 }
 
-void SaveConfigFile() {
+bool SaveConfigFile() {
     XmlDocLock lock(g_ConfigDoc);
-    g_ConfigDoc.WriteToFile(GetConfigFilePath());
+    return g_ConfigDoc.WriteToFile(GetConfigFilePath());
 }
 
 int SetConfigValue(CString key, CString value, BOOL save) {

@@ -26,9 +26,12 @@ int GetConfigInt(CString key, int& value);
 // 1 when the key exists; the text is left unchanged when it does not.
 int GetConfigValue(CString key, CString& value);
 // 1 when CONFIG exists, else 0 after a message. With `save` the whole
-// document is written to the file, atomically.
+// document is written to the file, atomically; a write that fails leaves
+// the file as it was and is not told (the defaults written at load, whose
+// missing key means the same value anyway).
 int SetConfigValue(CString key, CString value, BOOL save);
-// Writes the whole document to the file, atomically. A save that fails is
-// not reported; the file keeps its old content.
-void SaveConfigFile();
+// Writes the whole document to the file, atomically; false when it could
+// not be written, the file keeping its old content. A change that must not
+// outlive a failed save goes through CConfigChange (core/ConfigChange.h).
+bool SaveConfigFile();
 int SetConfigInt(CString key, UINT value, BOOL save);

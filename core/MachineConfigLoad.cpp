@@ -1,9 +1,11 @@
 // Loading every setting at start-up, and the factory defaults.
 #include "core/AppDir.h"
 #include "core/AutoStart.h"
+#include "core/ConfigChange.h"
 #include "core/ConfigXml.h"
 #include "comm/LinkRestart.h"
 #include "core/MachineConfig.h"
+#include "core/SettingRanges.h"
 #include "core/VolumeLevel.h"
 #include "platform/base/numparse.h"
 #include "platform/base/registry.h"
@@ -14,10 +16,11 @@ constexpr const char16_t* kDefaultAdapter = u"DM9CE1";
 constexpr const char16_t* kDefaultSkin = u"FLOWER";
 constexpr const char16_t* kDefaultGprsServer = u"192.168.1.100";
 
+// Within the setting's range: the file may hold any number.
 int ConfigInt(const char16_t* key) {
     int value = 0;
     GetConfigInt(key, value);
-    return value;
+    return ClampSetting(key, value);
 }
 
 // A missing text key leaves the field as it was.
@@ -42,7 +45,7 @@ CString TextWithDefault(const char16_t* key, DefaultWhen when, const char16_t* f
 }
 
 int NumberWithDefault(const char16_t* key, DefaultWhen when, const char16_t* fallback) {
-    return _wtol(TextWithDefault(key, when, fallback));
+    return ClampSetting(key, _wtol(TextWithDefault(key, when, fallback)));
 }
 
 }  // namespace
@@ -167,8 +170,9 @@ void CMachineConfig::WriteRegistryDefaults() {
     WriteRegDWORD(u"DateType", 1);
     WriteRegDWORD(u"CodePage", 936);
     WriteRegDWORD(u"RJWIFI", 0);
+    CConfigChange change;
     WriteFactoryDefaults();
-    SaveConfigFile();
+    change.Save();
 }
 
 // The fields of the object are left as they are; FPLEVEL is written twice
@@ -220,10 +224,13 @@ void CMachineConfig::WriteDoorDefaults() {
 }
 
 void CMachineConfig::RestoreDefaults() {
+    // Not saved, the settings document keeps the stored settings, so that a
+    // load after this one does not run on defaults the file does not hold.
+    CConfigChange change;
     WriteFactoryDefaults();
     WriteRealtimeDefaults();
     WriteDoorDefaults();
-    SaveConfigFile();
+    change.Save();
     if (COMMUNICATIONTYPE >= 2 && COMMUNICATIONTYPE <= 4)
         RequestLinkRestart(nullptr);
 }

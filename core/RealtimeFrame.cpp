@@ -8,6 +8,7 @@
 #include "comm/RealtimeQueue.h"
 #include "core/LangLibraries.h"
 #include "core/MachineConfig.h"
+#include "data/PackedRecords.h"
 #include "platform/base/numparse.h"
 
 namespace {
@@ -33,7 +34,7 @@ RealtimeRecordFrame BuildRealtimeFrame(const CheckinoutRecord& record) {
     const uint64_t userId = static_cast<uint64_t>(_wtoi64(record.Userid));
     f[9] = static_cast<BYTE>(userId >> 32);
     PutBigEndian32(f + 10, static_cast<uint32_t>(userId));
-    PutBigEndian32(f + 14, static_cast<uint32_t>(static_cast<int32_t>(DateTimeToSecondsSigned(record.CheckTime))));
+    PutBigEndian32(f + 14, PackedSeconds(DateTimeToSecondsSigned(record.CheckTime)));
     f[18] = static_cast<BYTE>(static_cast<uint32_t>(record.WorkNumberAndPassType) >> 24);
     f[19] = static_cast<BYTE>(record.CheckType);
     const WORD crc = Crc16(f, 23);

@@ -1,5 +1,6 @@
 #include "data/PackedRecords.h"
 
+#include <climits>
 #include <cstring>
 
 #include "data/DataStoreServices.h"
@@ -39,13 +40,14 @@ void PackUserBody(CSqlStatement& row, int fingerMask, BYTE* out) {
 
 bool IsAdmin(CSqlStatement& row) { return row.ValueInt(UserAdminFlag) == 1; }
 
-int DaysFromCivil(int year, int month, int day) {
-    // Days since 1970-01-01 in the proleptic Gregorian calendar.
+__int64 DaysFromCivil(__int64 year, __int64 month, __int64 day) {
+    // Days since 1970-01-01 in the proleptic Gregorian calendar, in 64 bits:
+    // a stored text may hold any 32-bit field.
     year -= month <= 2;
-    const int era = (year >= 0 ? year : year - 399) / 400;
-    const int yearOfEra = year - era * 400;
-    const int dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    const __int64 era = (year >= 0 ? year : year - 399) / 400;
+    const __int64 yearOfEra = year - era * 400;
+    const __int64 dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const __int64 dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
     return era * 146097 + dayOfEra - 719468;
 }
 
@@ -94,14 +96,19 @@ void PackDept(CSqlStatement& row, BYTE* out) {
 
 __int64 SecondsSince2000(int year, int month, int day, int hour, int minute, int second) {
     const __int64 days = DaysFromCivil(year, month, day) - DaysFromCivil(2000, 1, 2);
-    return days * 86400 + hour * 3600 + minute * 60 + second;
+    return days * 86400 + __int64{hour} * 3600 + __int64{minute} * 60 + second;
+}
+
+DWORD PackedSeconds(__int64 seconds) {
+    if (seconds < INT_MIN || seconds > static_cast<__int64>(UINT_MAX)) return kUnpackableSeconds;
+    return static_cast<DWORD>(seconds);
 }
 
 void PackCheckinout(CSqlStatement& row, BYTE* out) {
     PutBigEndian(out, static_cast<ULONGLONG>(row.ValueInt64(0)), 5);
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
     CRecordStore::ParseCheckTime(row.ValueString(1), year, month, day, hour, minute, second);
-    PutBigEndian(out + 5, static_cast<unsigned>(SecondsSince2000(year, month, day, hour, minute, second)), 4);
+    PutBigEndian(out + 5, PackedSeconds(SecondsSince2000(year, month, day, hour, minute, second)), 4);
     out[9] = static_cast<BYTE>(static_cast<unsigned>(row.ValueInt(4)) >> 24);
     out[10] = static_cast<BYTE>(row.ValueInt(2));
 }

@@ -32,3 +32,11 @@ void PackCheckinout(CSqlStatement& recordRow, BYTE* out);
 // of their range count on (30 February is 2 March), so every reader of one
 // time text gets the same number.
 __int64 SecondsSince2000(int year, int month, int day, int hour, int minute, int second);
+
+// Those seconds as the four bytes of a packed record carry them: the low 32
+// bits of a span that 32 bits hold read unsigned (up to 2136) or signed
+// (back to 1931), as peers of either kind read them. A time beyond both (a
+// year no clock of the terminal gives, from a copied file) cannot be packed
+// and carries kUnpackableSeconds rather than a wrapped, wrong time.
+enum : DWORD { kUnpackableSeconds = 0xFFFFFFFF };
+DWORD PackedSeconds(__int64 seconds);

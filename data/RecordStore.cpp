@@ -193,11 +193,16 @@ int CRecordStore::ConsumeNewRecords(unsigned n) {
 
 int CRecordStore::ReadWindow(unsigned begin, unsigned windowCount, unsigned& cursor, BYTE* buffer, int count, int& n) {
     n = 0;
-    const unsigned remaining = windowCount > cursor ? windowCount - cursor : 0;
-    const unsigned batch = std::min(remaining, static_cast<unsigned>(std::max(count, 0)));
-    if (batch == 0) return 0;
-    ReadRange(Slot(begin, cursor), static_cast<int>(batch), buffer, n);
-    cursor += batch;
+    // A slot of the window without its row (a copied file with a row gone)
+    // is passed over: the batch reads on, so that a short batch means the
+    // window's end and no reader stops before the records that follow.
+    while (n < count && cursor < windowCount) {
+        const unsigned slots = std::min(windowCount - cursor, static_cast<unsigned>(count - n));
+        int packed = 0;
+        ReadRange(Slot(begin, cursor), static_cast<int>(slots), buffer + PackedCheckinoutSize * n, packed);
+        n += packed;
+        cursor += slots;
+    }
     return 0;
 }
 

@@ -39,7 +39,8 @@ public:
     int ConsumeNewRecords(unsigned n);
 
     // Batch readers over the windows: at most `count` records (the room of
-    // the caller's buffer, in 14-byte records) and never past the window.
+    // the caller's buffer, in 14-byte records) and never past the window;
+    // fewer only at the window's end. A slot without its row is passed over.
     int ReadAllFirst(BYTE* buffer, int unused, int count, int& n);
     int ReadAllNext(BYTE* buffer, int count, int& n);
     int ReadNewFirst(BYTE* buffer, int count, int& n);

@@ -4,6 +4,7 @@
 
 #include "core/FpLibraries.h"
 #include "core/MachineConfig.h"
+#include "core/SettingRanges.h"
 #include "data/DataLocks.h"
 #include "data/FPTemplateStore.h"
 #include "platform/base/sync.h"
@@ -21,7 +22,9 @@ FingerResult IdentifyFinger(const BYTE* image, CString& userId) {
     BYTE live[LivePressSize] = {};
     std::vector<BYTE> work(kWorkBytes);
     if (g_FpLib.VeltoProcess(image, live, work.data(), 0, 1) != 0) return FingerResult::Unusable;
-    const int level = g_MachineConfig.FPLEVEL * 2 + 5;
+    // Within its range however the field was set, so that the level never
+    // wraps to the matcher's most lenient one.
+    const int level = ClampSetting(u"FPLEVEL", g_MachineConfig.FPLEVEL) * 2 + 5;
     CFPTemplateStore& store = *g_pFPTemplateStore;
     // The store must not change between the search and reading its slot.
     EnterCriticalSection(&g_csTemplateStore);

@@ -1,5 +1,6 @@
 #include "rules/CPTreeACSetting.h"
 
+#include "core/ConfigChange.h"
 #include "core/ConfigXml.h"
 #include "core/MachineConfig.h"
 #include "main/AlarmChecks.h"
@@ -132,20 +133,28 @@ BOOL CCPTreeACSetting::LeavePage() {
         return FALSE;
     }
     CMachineConfig& c = g_MachineConfig;
-    c.RING = static_cast<BYTE>(m_relayMode.GetCurSelValue());
-    c.FCCHECKALARM = static_cast<BYTE>(m_tamperCheck.GetCurSelValue());
-    c.MCCHECKALARM = static_cast<BYTE>(m_doorSensorCheck.GetCurSelValue());
+    const BYTE ring = static_cast<BYTE>(m_relayMode.GetCurSelValue());
+    const BYTE tamperCheck = static_cast<BYTE>(m_tamperCheck.GetCurSelValue());
+    const BYTE doorSensorCheck = static_cast<BYTE>(m_doorSensorCheck.GetCurSelValue());
     const int wiegandMode = m_wiegandMode.GetCurSelValue();
-    if (wiegandMode != c.WIEGANDMODE) {
-        SetConfigInt(u"WIEGANDMODE", static_cast<UINT>(wiegandMode), FALSE);
+    CConfigChange change;
+    if (wiegandMode != c.WIEGANDMODE) SetConfigInt(u"WIEGANDMODE", static_cast<UINT>(wiegandMode), FALSE);
+    WriteTypedNumber(u"WIEGANDHEAD", facilityText, facilityCode, c.WIEGANDHEAD);
+    WriteTypedNumber(u"LOCKDELAY", delayText, lockDelay, c.LOCKDELAY);
+    SetConfigInt(u"FCCHECKALARM", tamperCheck, FALSE);
+    SetConfigInt(u"MCCHECKALARM", doorSensorCheck, FALSE);
+    SetConfigInt(u"RING", ring, FALSE);
+    // Not saved, the old values stay in force, and the controller is told
+    // the checks that are in force.
+    if (change.Save()) {
+        c.RING = ring;
+        c.FCCHECKALARM = tamperCheck;
+        c.MCCHECKALARM = doorSensorCheck;
         c.WIEGANDMODE = wiegandMode;
+        c.WIEGANDHEAD = facilityCode;
+        c.LOCKDELAY = lockDelay;
     }
-    StoreTypedNumber(u"WIEGANDHEAD", facilityText, facilityCode, c.WIEGANDHEAD);
-    StoreTypedNumber(u"LOCKDELAY", delayText, lockDelay, c.LOCKDELAY);
     SendDoorSensorCommand(c.FCCHECKALARM != 0);
     SendTamperCommand(c.MCCHECKALARM != 0);
-    SetConfigInt(u"FCCHECKALARM", static_cast<UINT>(c.FCCHECKALARM), FALSE);
-    SetConfigInt(u"MCCHECKALARM", static_cast<UINT>(c.MCCHECKALARM), FALSE);
-    SetConfigInt(u"RING", static_cast<UINT>(c.RING), TRUE);
     return CRulePage::LeavePage();
 }

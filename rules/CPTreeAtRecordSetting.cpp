@@ -1,5 +1,6 @@
 #include "rules/CPTreeAtRecordSetting.h"
 
+#include "core/ConfigChange.h"
 #include "core/ConfigXml.h"
 #include "core/MachineConfig.h"
 #include "core/ShowMessage.h"
@@ -99,9 +100,15 @@ BOOL CCPTreeAtRecordSetting::LeavePage() {
         return FALSE;
     }
     CMachineConfig& c = g_MachineConfig;
-    StoreTypedNumber(u"REATTIMEGAP", intervalText, interval, c.REATTIMEGAP);
-    StoreTypedNumber(u"WARNINGNUM", thresholdText, threshold, c.WARNINGNUM);
-    c.WORKCODE = workCode;
-    SetConfigInt(u"WORKCODE", static_cast<UINT>(workCode), TRUE);
+    CConfigChange change;
+    WriteTypedNumber(u"REATTIMEGAP", intervalText, interval, c.REATTIMEGAP);
+    WriteTypedNumber(u"WARNINGNUM", thresholdText, threshold, c.WARNINGNUM);
+    SetConfigInt(u"WORKCODE", static_cast<UINT>(workCode), FALSE);
+    // Not saved, the old values stay in force and show at the next entry.
+    if (change.Save()) {
+        c.REATTIMEGAP = interval;
+        c.WARNINGNUM = threshold;
+        c.WORKCODE = workCode;
+    }
     return CRulePage::LeavePage();
 }

@@ -1,5 +1,6 @@
 #include "rules/CPTreeVertifyType.h"
 
+#include "core/ConfigChange.h"
 #include "core/ConfigXml.h"
 #include "core/DateTexts.h"
 #include "core/MachineConfig.h"
@@ -153,10 +154,11 @@ BOOL CCPTreeVertifyType::LeavePage() {
     // Compared with the whole stored number: one beyond a byte is written
     // back as the byte the rows show.
     if (code != g_MachineConfig.VERTIFYTYPE) {
-        g_MachineConfig.VERTIFYTYPE = code;
+        CConfigChange change;
         CString text;
         text.Format(u"%d", code);
-        SetConfigValue(u"VERTIFYTYPE", text, TRUE);
+        SetConfigValue(u"VERTIFYTYPE", text, FALSE);
+        if (change.Save()) g_MachineConfig.VERTIFYTYPE = code;
     }
     return CRulePage::LeavePage();
 }

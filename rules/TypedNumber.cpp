@@ -14,8 +14,6 @@ bool ReadTypedNumber(const CString& text, UINT bound, LONG* value) {
     return static_cast<UINT>(*value) <= bound;
 }
 
-void StoreTypedNumber(const char16_t* key, const CString& text, LONG value, int& field) {
-    if (value == field) return;
-    SetConfigValue(key, text, FALSE);
-    field = value;
+void WriteTypedNumber(const char16_t* key, const CString& text, LONG value, int stored) {
+    if (value != stored) SetConfigValue(key, text, FALSE);
 }

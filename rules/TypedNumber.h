@@ -12,7 +12,8 @@
 // negative number is refused too).
 bool ReadTypedNumber(const CString& text, UINT bound, LONG* value);
 
-// A typed number that passed: when it differs from the setting `field`, the
-// text goes into the settings document under `key` as it was typed (saved
-// with the page's last write) and the number into `field`.
-void StoreTypedNumber(const char16_t* key, const CString& text, LONG value, int& field);
+// A typed number that passed: when it differs from the setting `stored`,
+// the text goes into the settings document under `key` as it was typed,
+// saved with the page's last write; the page takes the number once that
+// write is done.
+void WriteTypedNumber(const char16_t* key, const CString& text, LONG value, int stored);

@@ -29,6 +29,7 @@ constexpr ExportFolderTexts kFolderTexts{
 constexpr PageText kAskAll{u"RE0018", u"是否下载全部记录?"};
 constexpr PageText kExported{u"RE0013", u"导出考勤信息完毕！"};
 constexpr PageText kNotWritten{u"RE0014", u"导出考勤信息失败！"};
+constexpr PageText kSomeMissing{u"RE0021", u"只导出了%d条记录（共%d条），其余记录在数据库中缺失！"};
 
 }  // namespace
 
@@ -43,9 +44,18 @@ void CCPTreeRecordExport::OnTransfer() {
     CTransferLoop loop(&ProgressBar());
     loop.Begin(true);
     const bool all = Ask(kAskAll);
+    RecordExportCount count;
     const bool written = folderMade && ExportAttendanceRecords(TransferFilePath(folder, kAttendanceFile), all, loop,
-                                                               *g_pRecordStore);
-    if (!written) loop.Fail();
-    Tell(written ? kExported : kNotWritten);
+                                                               *g_pRecordStore, &count);
+    if (!written) {
+        loop.Fail();
+        Tell(kNotWritten);
+    } else if (count.exported < count.counted) {
+        CString message;
+        message.Format(Format(kSomeMissing), count.exported, count.counted);
+        Tell(message);
+    } else {
+        Tell(kExported);
+    }
     FocusButton();
 }

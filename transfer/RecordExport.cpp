@@ -16,7 +16,8 @@ constexpr int kBatchBufferSize = 1024;
 
 }  // namespace
 
-bool ExportAttendanceRecords(const CString& path, bool all, CTransferLoop& loop, CRecordStore& records) {
+bool ExportAttendanceRecords(const CString& path, bool all, CTransferLoop& loop, CRecordStore& records,
+                             RecordExportCount* count) {
     CTransferFileWriter writer;
     BYTE buffer[kBatchBufferSize];
     loop.Begin(true);
@@ -44,6 +45,7 @@ bool ExportAttendanceRecords(const CString& path, bool all, CTransferLoop& loop,
         if (n < kBatchRecords || written >= total) break;
     }
     if (!writer.Commit(path)) return false;
-    loop.Finish();
+    if (count) *count = {written, total};
+    if (written == total) loop.Finish();
     return true;
 }

@@ -11,4 +11,13 @@ class CTransferLoop;
 // read in batches of 72 records. The export ends once the window's records
 // are written, however the ring stands. False when the file could not be
 // written whole; an earlier file then stays as it was.
-bool ExportAttendanceRecords(const CString& path, bool all, CTransferLoop& loop, CRecordStore& records);
+//
+// Fewer records than the window counted are found when rows are gone (a
+// copied file): the file holds those found, `count` says how many of how
+// many, and the bar stays short of the whole.
+struct RecordExportCount {
+    unsigned exported = 0;
+    unsigned counted = 0;
+};
+bool ExportAttendanceRecords(const CString& path, bool all, CTransferLoop& loop, CRecordStore& records,
+                             RecordExportCount* count = nullptr);

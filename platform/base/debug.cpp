@@ -48,6 +48,8 @@ DWORD Clamp(uint64_t bytes) {
 
 constexpr uint64_t kVirtualSpace = 0x7FFE0000;
 
+std::atomic<void (*)(LPMEMORYSTATUS)> g_memoryStatusHook{nullptr};
+
 }  // namespace
 
 void OutputDebugStringW(LPCWSTR text) {
@@ -78,4 +80,7 @@ void GlobalMemoryStatus(LPMEMORYSTATUS status) {
     status->dwAvailPageFile = Clamp(available + memory["SwapFree"]);
     status->dwTotalVirtual = Clamp(kVirtualSpace);
     status->dwAvailVirtual = Clamp(kVirtualSpace - std::min(processSize, kVirtualSpace));
+    if (auto hook = g_memoryStatusHook.load()) hook(status);
 }
+
+void SetMemoryStatusHook(void (*hook)(LPMEMORYSTATUS status)) { g_memoryStatusHook = hook; }

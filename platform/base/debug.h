@@ -42,6 +42,9 @@ typedef MEMORYSTATUS* LPMEMORYSTATUS;
 // lines; the virtual figures describe a 2 GB address space of which the
 // process's own size is in use. Byte counts above 4 GB read 0xFFFFFFFF.
 void GlobalMemoryStatus(LPMEMORYSTATUS status);
+// For tests: called with the figures just read, before they are handed out,
+// so that a test can stand in for a device short of memory.
+void SetMemoryStatusHook(void (*hook)(LPMEMORYSTATUS status));
 
 // Kinds written by the layers.
 inline constexpr char kJournalShell[] = "shell";

@@ -2,7 +2,9 @@
 // load writes when missing, the factory defaults, and the registry wrapper.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <filesystem>
 #include <string>
 #include <thread>
 
@@ -90,6 +92,41 @@ TEST_F(Settings, LoadFillsFieldsAndWritesMissingKeys) {
     EXPECT_LT(file.Find(u"<MachineID>1</MachineID>"), 0);
 }
 
+// Numbers a file may hold beyond what the terminal offers are read as the
+// nearest end of their range: no match level wraps to the most lenient, no
+// lock time or relay mode outside what the controller takes. The file
+// keeps what it holds; numbers in range are read as they are.
+TEST_F(Settings, NumbersOutOfRangeAreReadAsTheNearestEnd) {
+    LoadConfig("<ROOT><CONFIG>\r\n<FPLEVEL>1073741824</FPLEVEL>\r\n<LOCKDELAY>99</LOCKDELAY>\r\n"
+               "<RING>-3</RING>\r\n<WARNINGNUM>2147483647</WARNINGNUM>\r\n<REATTIMEGAP>250</REATTIMEGAP>\r\n"
+               "<PANELCOLOR>4294967295</PANELCOLOR>\r\n<WIEGANDHEAD>255</WIEGANDHEAD>\r\n"
+               "<COMMUNICATIONTYPE>5</COMMUNICATIONTYPE>\r\n<PHOTOMAXNUMBER>300</PHOTOMAXNUMBER>\r\n"
+               "<VERTIFYTYPE>457</VERTIFYTYPE>\r\n<GprsPort>99999</GprsPort>\r\n</CONFIG></ROOT>");
+    PutRegistry();
+    ASSERT_EQ(g_MachineConfig.Load(), 1);
+    const CMachineConfig& c = g_MachineConfig;
+    EXPECT_EQ(c.FPLEVEL, 9);
+    EXPECT_EQ(c.LOCKDELAY, 15);
+    EXPECT_EQ(c.RING, 0);
+    EXPECT_EQ(c.WARNINGNUM, 5000);
+    EXPECT_EQ(c.REATTIMEGAP, 250);
+    EXPECT_EQ(c.PANELCOLOR, 0xFFFFFF);
+    EXPECT_EQ(c.WIEGANDHEAD, 254);
+    EXPECT_EQ(c.COMMUNICATIONTYPE, 4);
+    EXPECT_EQ(c.PHOTOMAXNUMBER, 300);
+    EXPECT_EQ(c.VERTIFYTYPE, 457) << "read by its fields' masks";
+    EXPECT_EQ(c.GprsPort, 65535);
+    EXPECT_EQ(Key(u"FPLEVEL"), CString(u"1073741824"));
+
+    LoadConfig("<ROOT><CONFIG><FPLEVEL>2147483647</FPLEVEL><LOCKDELAY>-2147483648</LOCKDELAY></CONFIG></ROOT>");
+    ASSERT_EQ(g_MachineConfig.Load(), 1);
+    EXPECT_EQ(c.FPLEVEL, 9);
+    EXPECT_EQ(c.LOCKDELAY, 0);
+    LoadConfig("<ROOT><CONFIG><FPLEVEL>-7</FPLEVEL></CONFIG></ROOT>");
+    ASSERT_EQ(g_MachineConfig.Load(), 1);
+    EXPECT_EQ(c.FPLEVEL, 0) << "never below the usual level";
+}
+
 TEST_F(Settings, MissingRegistryValueFailsTheLoadAndStopsThere) {
     LoadConfig("<ROOT><CONFIG><FPLEVEL>3</FPLEVEL></CONFIG></ROOT>");
     PutRegistry();
@@ -154,6 +191,27 @@ TEST_F(Settings, FactoryResetThenLoadGivesTheFactoryValues) {
     };
     for (size_t i = 0; i < std::size(numbers); ++i)
         EXPECT_EQ(numbers[i].first, numbers[i].second) << "field " << i;
+}
+
+// Factory settings that cannot be saved (a folder in config.xml's place, as
+// on a full flash) are told, and the document keeps the stored settings: a
+// load then runs on what the file holds, not on defaults it never took.
+TEST_F(Settings, FactorySettingsThatCannotBeSavedAreToldAndNotLoaded) {
+    LoadConfig("<ROOT>\r\n<CONFIG>\r\n<FPLEVEL>4</FPLEVEL>\r\n<WARNINGNUM>300</WARNINGNUM>\r\n</CONFIG>\r\n</ROOT>");
+    const CString stored = g_ConfigDoc.GetDoc();
+    std::filesystem::remove(m_root.HostPath(kConfigHost));
+    std::filesystem::create_directories(m_root.HostPath(kConfigHost) + "/keep");
+    g_MachineConfig.COMMUNICATIONTYPE = 0;
+    const uint64_t before = JournalLastSequence();
+    g_MachineConfig.RestoreDefaults();
+    // The adapter's key is missing here too, which has its own message.
+    std::vector<std::u16string> shown;
+    for (const JournalEntry& entry : JournalRead(kJournalMessageBox, before)) shown.push_back(entry.text);
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), u"*设置未能保存（存储空间可能已满），仍使用原来的设置！"), 1)
+        << "told once (no language file is loaded here)";
+    EXPECT_EQ(g_ConfigDoc.GetDoc(), stored);
+    EXPECT_EQ(Key(u"FPLEVEL"), CString(u"4"));
+    EXPECT_EQ(Key(u"WARNINGNUM"), CString(u"300"));
 }
 
 TEST_F(Settings, AdapterValues) {

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "RecordTestSupport.h"
+#include "platform/base/localtime.h"
 
 namespace {
 
@@ -129,6 +130,37 @@ TEST_F(RecordRingTest, WindowOperationsMoveTheCountersTogether) {
     EXPECT_EQ(store.HeadSlot(), 1u);
 }
 
+// Clearing the new records leaves the older ones stored; a record added
+// then is the only new one, and a reading of the new window sends it alone.
+TEST_F(RecordRingTest, AfterAClearOnlyARecordAddedSinceIsNew) {
+    CRecordStore store(db, kCapacity);
+    Add(store, 1, 4);
+    ASSERT_EQ(store.ClearNewRecords(), 0);
+    EXPECT_EQ(store.GetNewRecordBeginRowid(), 5u);
+    Add(store, 5, 5);
+    EXPECT_EQ(store.GetNewRecordcount(), 1u);
+    EXPECT_EQ(NewWindow(store, 10), Range(5, 5));
+    EXPECT_EQ(AllWindow(store, 10), Range(1, 5));
+    EXPECT_EQ(Counters(), u"0,5,1,1,5");
+}
+
+// Rows gone from the window (a copied file): a batch reads on past them,
+// so that only the window's end gives a short batch, across the wrap too.
+TEST_F(RecordRingTest, ReadersPassOverSlotsWithoutTheirRow) {
+    CRecordStore store(db, kCapacity);
+    Add(store, 1, 13);  // slots 4..10 hold 4..10, slots 1..3 hold 11..13
+    ASSERT_TRUE(db.DirectStatement(u"delete from Checkinout where rowid in (5, 9, 10, 1)"));
+    std::vector<BYTE> buffer(PackedCheckinoutSize * 3);
+    int n = 0;
+    ASSERT_EQ(store.ReadAllFirst(buffer.data(), 0, 3, n), 0);
+    EXPECT_EQ(PackedIds(buffer.data(), n), std::vector<int>({4, 6, 7}));
+    ASSERT_EQ(store.ReadAllNext(buffer.data(), 3, n), 0);
+    EXPECT_EQ(PackedIds(buffer.data(), n), std::vector<int>({8, 12, 13})) << "on past the wrap";
+    ASSERT_EQ(store.ReadAllNext(buffer.data(), 3, n), 0);
+    EXPECT_EQ(n, 0);
+    EXPECT_EQ(NewWindow(store, 2), std::vector<int>({4, 6, 7, 8, 12, 13}));
+}
+
 TEST_F(RecordRingTest, ACursorKeepsItsRecordWhileTheWindowMoves) {
     CRecordStore store(db, kCapacity);
     Add(store, 1, 10);
@@ -180,6 +212,36 @@ TEST(RecordTime, ParseAndPack) {
     EXPECT_EQ(SecondsSince2000(2000, 1, 2, 0, 0, 0), 0);
     EXPECT_EQ(SecondsSince2000(2000, 1, 3, 0, 0, 0), 86400);
     EXPECT_EQ(SecondsSince2000(2000, 3, 1, 0, 0, 1), (30 + 29) * 86400 + 1);  // 2000 is a leap year
+}
+
+// A stored text may hold any 32-bit field (a copied file): the span is
+// counted in 64 bits, and a time that 32 bits carry neither unsigned nor
+// signed is packed as the mark rather than as a wrapped, wrong time.
+TEST(RecordTime, FarTimesAreCountedWholeAndMarkedWhenTheyCannotBePacked) {
+    const int64_t days = DaysFromCivil(2147483647, 12, 31) - DaysFromCivil(2000, 1, 2);
+    EXPECT_EQ(SecondsSince2000(2147483647, 12, 31, 23, 59, 59), days * 86400 + 86399);
+    EXPECT_EQ(SecondsSince2000(-2147483647 - 1, 1, 1, 0, 0, 0),
+              (DaysFromCivil(-2147483647 - 1, 1, 1) - DaysFromCivil(2000, 1, 2)) * 86400);
+    EXPECT_EQ(SecondsSince2000(2000, 1, 2, 2147483647, 2147483647, 2147483647),
+              2147483647LL * 3600 + 2147483647LL * 60 + 2147483647LL);
+    EXPECT_EQ(PackedSeconds(0xFFFFFFFFLL), 0xFFFFFFFFu);
+    EXPECT_EQ(PackedSeconds(-1), 0xFFFFFFFFu) << "2000-01-01 23:59:59, as a signed reader takes it";
+    EXPECT_EQ(PackedSeconds(-2147483647LL - 1), 0x80000000u);
+    EXPECT_EQ(PackedSeconds(0x100000000LL), kUnpackableSeconds);
+    EXPECT_EQ(PackedSeconds(-2147483647LL - 2), kUnpackableSeconds);
+}
+
+TEST_F(RecordRingTest, AFarTimeIsPackedAsTheMark) {
+    ASSERT_TRUE(db.DirectStatement(u"INSERT INTO Checkinout VALUES ('7', '2147483647-12-31 23:59:59', 1, 0, 0)"));
+    ASSERT_TRUE(db.DirectStatement(u"INSERT INTO Checkinout VALUES ('8', '1999-12-31 00:00:00', 1, 0, 0)"));
+    StatementPtr rows(db.Statement(u"select * from Checkinout order by rowid"));
+    BYTE out[PackedCheckinoutSize];
+    ASSERT_TRUE(rows->NextRow());
+    PackCheckinout(*rows, out);
+    EXPECT_EQ(std::vector<BYTE>(out + 5, out + 9), Bytes({0xFF, 0xFF, 0xFF, 0xFF}));
+    ASSERT_TRUE(rows->NextRow());
+    PackCheckinout(*rows, out);
+    EXPECT_EQ(std::vector<BYTE>(out + 5, out + 9), Bytes({0xFF, 0xFD, 0x5D, 0x00})) << "two days before, as ever";
 }
 
 TEST_F(RecordRingTest, PackedCheckinout) {

@@ -6,6 +6,9 @@
 #include "panel/McuCommands.h"
 #include "platform/base/clock.h"
 #include "main/AlarmChecks.h"
+#include "main/QuillonDlg.h"
+#include "platform/base/debug.h"
+#include "platform/base/localtime.h"
 #include "tests/core_startup/IoLineTestSupport.h"
 #include "transfer/Watchdog.h"
 
@@ -72,6 +75,43 @@ TEST_F(IoCommandsTest, AWriteToAPortThatTakesNothingGivesUpAfterItsTime) {
     FeedWatchdog();
     EXPECT_TRUE(TryEnterCriticalSection(&g_csIoController));
     LeaveCriticalSection(&g_csIoController);
+}
+
+// The main window's memory timer (timer 3): at 02:22, with at most 512 KB
+// of physical memory free, it asks the controller to restart the terminal;
+// at any other minute, or with more memory free, it sends nothing.
+DWORD g_freeBytes = 0;
+
+TEST_F(IoCommandsTest, TheNightCheckAsksForARestartOnlyAt0222WithMemoryShort) {
+    constexpr DWORD kThreshold = 512 * 1024;
+    const std::vector<BYTE> restart{0xF8, 0x01, 0x01, 0xF8};
+    struct Case {
+        WORD hour, minute;
+        DWORD freeBytes;
+        bool restarts;
+    };
+    const Case cases[] = {
+        {2, 22, kThreshold, true},
+        {2, 22, 4096, true},
+        {2, 22, kThreshold + 1, false},
+        {2, 21, kThreshold, false},
+        {2, 23, kThreshold, false},
+        {2, 21, 4096, false},
+        {2, 23, 4096, false},
+        {3, 22, kThreshold, false},
+        {14, 22, kThreshold, false},
+    };
+    SetMemoryStatusHook([](LPMEMORYSTATUS status) { status->dwAvailPhys = g_freeBytes; });
+    CQuillonDlg window(nullptr);
+    for (const Case& c : cases) {
+        g_freeBytes = c.freeBytes;
+        SYSTEMTIME now{2024, 3, 0, 12, c.hour, c.minute, 30, 0};
+        ASSERT_TRUE(SetLocalTime(&now));
+        window.OnTimer(3);
+        EXPECT_EQ(Sent(), c.restarts ? restart : std::vector<BYTE>{})
+            << c.hour << ":" << c.minute << " with " << c.freeBytes << " bytes free";
+    }
+    SetMemoryStatusHook(nullptr);
 }
 
 }  // namespace

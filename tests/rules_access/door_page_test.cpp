@@ -83,6 +83,28 @@ TEST_F(DoorPage, TheChoicesReachTheSettingsTheFileAndTheController) {
     EXPECT_EQ(Sent(), Frames(1, 0));
 }
 
+// A flash with no room: the leave says the settings were not saved; the
+// old relay mode, checks and numbers stay in force (the controller is told
+// the old checks), and a later save writes none of the refused values.
+TEST_F(DoorPage, ASaveThatFailsIsToldAndTheOldSettingsStayInForce) {
+    const std::string file = ConfigFile();
+    BlockConfigSave();
+    // Relay "Lock", tamper No, door sensor Yes, lock delay 5.
+    OnPage(164, {"key LEFT", "key LEFT", "key DOWN", "key DOWN", "key RIGHT", "key DOWN", "key RIGHT",
+                 Put(kLockDelay, "5"), "answer ok"});
+    EXPECT_EQ(Boxes(), std::vector<std::u16string>{kConfigNotSaved});
+    const CMachineConfig& c = g_MachineConfig;
+    EXPECT_EQ(c.RING, 0);
+    EXPECT_EQ(c.FCCHECKALARM, 1);
+    EXPECT_EQ(c.MCCHECKALARM, 0);
+    EXPECT_EQ(c.LOCKDELAY, 10);
+    EXPECT_EQ(Sent(), Frames(1, 0)) << "the checks in force";
+    UnblockConfigSave(file);
+    OnPage(164, {});
+    EXPECT_EQ(ConfigFile(), file);
+    EXPECT_EQ(Boxes().size(), 1u);
+}
+
 TEST_F(DoorPage, NumbersAreWrittenAsTypedAndOnlyWhenTheyChange) {
     // The file spells the facility code "000": an unchanged number leaves
     // it so, and a change of the Wiegand format alone writes only that.

@@ -51,6 +51,31 @@ TEST_F(RecordPage, TheStoredSettingsAreShownAndEveryLeaveSavesTheWorkCode) {
     EXPECT_EQ(shown, (std::vector<CString>{u"250", u"5000", u"Yes", u"interval"}));
 }
 
+// A flash with no room: the leave says the settings were not saved, and
+// the old values stay in force, on the page and in the settings document,
+// so that a later save does not write what was refused.
+TEST_F(RecordPage, ASaveThatFailsIsToldAndTheOldValuesStay) {
+    const std::string file = ConfigFile();
+    BlockConfigSave();
+    OnPage(154, {Put(kInterval, "30"), Put(kThreshold, "4000"), "key DOWN", "key DOWN", "key RIGHT", "answer ok"});
+    EXPECT_EQ(Boxes(), std::vector<std::u16string>{kConfigNotSaved});
+    EXPECT_EQ(g_MachineConfig.REATTIMEGAP, 0);
+    EXPECT_EQ(g_MachineConfig.WARNINGNUM, 1000);
+    EXPECT_EQ(g_MachineConfig.WORKCODE, 0);
+    CString inDocument;
+    GetConfigValue(u"WARNINGNUM", inDocument);
+    EXPECT_EQ(inDocument, CString(u"1000"));
+    std::vector<CString> shown;
+    look = [&](int) {
+        for (int id : {kInterval, kThreshold, kWorkCode}) shown.push_back(Shown(id));
+    };
+    UnblockConfigSave(file);
+    OnPage(154, {"look"});
+    EXPECT_EQ(shown, (std::vector<CString>{u"0", u"1000", u"No"}));
+    EXPECT_EQ(ConfigFile(), file) << "nothing of the failed leave written later";
+    EXPECT_EQ(Boxes().size(), 1u);
+}
+
 TEST_F(RecordPage, NumbersAreKeptAsTypedAndWrittenOnlyWhenTheyChange) {
     // 007 is written as typed and read as 7; a threshold below 200 is kept.
     OnPage(154, {Put(kInterval, "007"), Put(kThreshold, "150")});

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <memory>
 
 #include "core/AccessTables.h"
@@ -94,6 +95,17 @@ ino_t RulesTest::ConfigInode() const {
     struct stat info {};
     stat(root.HostPath("NandFlash/zeta42/config/config.xml").c_str(), &info);
     return info.st_ino;
+}
+
+void RulesTest::BlockConfigSave() const {
+    const std::string host = root.HostPath("NandFlash/zeta42/config/config.xml");
+    std::filesystem::remove(host);
+    std::filesystem::create_directories(host + "/keep");
+}
+
+void RulesTest::UnblockConfigSave(const std::string& content) const {
+    std::filesystem::remove_all(root.HostPath("NandFlash/zeta42/config/config.xml"));
+    root.PutFile("NandFlash/zeta42/config/config.xml", content);
 }
 
 std::vector<std::u16string> RulesTest::Boxes() const {

@@ -53,6 +53,14 @@ protected:
     std::string ConfigFile() const { return root.ReadFile("NandFlash/zeta42/config/config.xml"); }
     // The file's inode: a save writes a new file in the old one's place.
     ino_t ConfigInode() const;
+    // A save of config.xml fails while a folder holding a file stands in
+    // its place, as on a flash with no room left; the file then comes back
+    // with `content`.
+    void BlockConfigSave() const;
+    void UnblockConfigSave(const std::string& content) const;
+    // What a leave whose save failed says.
+    static constexpr const char16_t* kConfigNotSaved =
+        u"Settings not saved (is the flash full?): the old settings stay.";
     // The message boxes shown since the test began, in order.
     std::vector<std::u16string> Boxes() const;
     // What the terminal wrote to the I/O controller since the last call.

@@ -78,6 +78,22 @@ TEST_F(VerifyTypePage, TheChoiceIsPackedAndStoredOnLeaving) {
     EXPECT_EQ(ConfigFile(), before);
 }
 
+// A flash with no room: the new code is not taken, the box says so, and
+// the page shows the stored code again.
+TEST_F(VerifyTypePage, ACodeThatCannotBeSavedIsToldAndNotTaken) {
+    const std::string file = ConfigFile();
+    BlockConfigSave();
+    OnPage(163, {"key LEFT", "answer ok"});
+    EXPECT_EQ(Boxes(), std::vector<std::u16string>{kConfigNotSaved});
+    EXPECT_EQ(g_MachineConfig.VERTIFYTYPE, 201);
+    UnblockConfigSave(file);
+    LookAtRows();
+    OnPage(163, {"look"});
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen[0], u"Pass");
+    EXPECT_EQ(ConfigFile(), file);
+}
+
 TEST_F(VerifyTypePage, StoredFieldsWithoutAnItemAreKeptUnlessChanged) {
     // Fingerprint 3, card 5, ID 6: the last two only the management
     // software stores.

@@ -256,6 +256,39 @@ TEST_F(ExportPagesTest, ASecondRecordExportEmptiesTheBarBeforeItsQuestion) {
     EXPECT_EQ(DecodeAttendanceFile(ReadHostFile(FlashFile(kAttendanceFile))).count, 3u) << "the three new records";
 }
 
+// The management software cleared the new records; one punch since is the
+// only new record, and the export of new records sends it alone.
+TEST_F(ExportPagesTest, AfterTheNewRecordsAreClearedOnlyALaterPunchIsExportedAsNew) {
+    AddRecords(5, 1000);
+    ASSERT_EQ(g_pRecordStore->ClearNewRecords(), 0);
+    AddRecords(1, 2000);
+    OnPage(1332, Press(0, {"no", "ok"}));
+    const DecodedFile<DecodedRecord> file = DecodeAttendanceFile(ReadHostFile(FlashFile(kAttendanceFile)));
+    ASSERT_TRUE(file.ok);
+    ASSERT_EQ(file.count, 1u);
+    EXPECT_EQ(file.records[0].userid, 2000u);
+    EXPECT_EQ(Messages().back(), u"Records exported!");
+}
+
+// A copy of the database with a row of the ring gone: the export reads on
+// past the gap and writes every record there is, and says how many of the
+// counted records it wrote rather than that the export is done.
+TEST_F(ExportPagesTest, ARowGoneFromTheRingIsPassedOverAndTheShortExportIsTold) {
+    AddRecords(200, 1);
+    ASSERT_TRUE(g_pDatabase->DirectStatement(u"delete from Checkinout where rowid = 50"));
+    OnPage(1332, Press(0, {"yes", "ok"}));
+    const DecodedFile<DecodedRecord> file = DecodeAttendanceFile(ReadHostFile(FlashFile(kAttendanceFile)));
+    ASSERT_TRUE(file.ok);
+    ASSERT_EQ(file.count, 199u);
+    EXPECT_EQ(file.records[48].userid, 49u);
+    EXPECT_EQ(file.records[49].userid, 51u);
+    EXPECT_EQ(file.records.back().userid, 200u);
+    EXPECT_EQ(Messages(), (std::vector<std::u16string>{u"Export all records? (No: new only)",
+                                                       u"199 of 200 records exported: the others are missing from "
+                                                       u"the database!"}));
+    EXPECT_EQ(progress, std::vector<UINT>{99u}) << "not shown as done";
+}
+
 TEST_F(ExportPagesTest, AFullRingExportsItsWindowOnceOldestFirstAndEnds) {
     // A small ring wrapped more than once: every slot holds a row.
     delete g_pRecordStore;
