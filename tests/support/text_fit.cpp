@@ -1,6 +1,7 @@
 #include "tests/support/text_fit.h"
 
 #include <algorithm>
+#include <cmath>
 #include <sstream>
 
 #include "platform/base/utf.h"
@@ -50,12 +51,39 @@ struct DrawnText {
     bool cut = false;
     bool shortened = false;
     bool covered = false;
+    bool faint = false;
 };
 
 Region BoxOf(const Window* w) {
     Region box(ScreenRect(w));
     for (const Window* a = w->parent; a != nullptr && a != Desktop(); a = a->parent) box.Intersect(ScreenRect(a));
     return box;
+}
+
+// The relative luminance of a pixel's colour, 0 (black) to 1 (white).
+double Luminance(Pixel pixel) {
+    const auto channel = [](unsigned value) {
+        const double c = value / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel((pixel >> 16) & 0xFF) + 0.7152 * channel((pixel >> 8) & 0xFF) + 0.0722 * channel(pixel & 0xFF);
+}
+
+// Whether a letter's colour stands out from what lies under it: the ratio of
+// the lighter to the darker luminance, 1 for the same colour, 21 for black
+// on white. Below 2 the letter's strokes all but vanish into it.
+bool StandsOut(Pixel text, Pixel under) {
+    const double a = Luminance(text);
+    const double b = Luminance(under);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05) >= 2.0;
+}
+
+// A letter is hard to read once a quarter of its strokes lie on colours it
+// does not stand out from (a fill of its own colour, an outline, the page
+// beyond a widget's rounded end).
+bool Faint(Pixel text, const std::vector<Pixel>& under) {
+    const auto lost = std::count_if(under.begin(), under.end(), [&](Pixel p) { return !StandsOut(text, p); });
+    return under.empty() ? false : lost * 4 > static_cast<long>(under.size());
 }
 
 // Visible windows of the tree in the order a full repaint paints them.
@@ -202,9 +230,9 @@ void FindCutRows(const PaintedWindow& list, std::vector<TextMisfit>& misfits) {
     }
 }
 
-}  // namespace
 
-std::vector<TextMisfit> FindTextMisfits(HWND top) {
+
+std::vector<TextMisfit> Examine(HWND top, bool legibility) {
     const std::vector<PaintedWindow> windows = WindowsToPaint(top);
     std::vector<DrawnText> drawn;
     {
@@ -218,6 +246,7 @@ std::vector<TextMisfit> FindTextMisfits(HWND top) {
             text.painter = painting;
             text.text = run.text;
             text.shortened = run.shortened;
+            for (const std::vector<Pixel>& under : run.underInk) text.faint = text.faint || Faint(run.color, under);
             for (RECT letter : run.letters) {
                 OffsetRect(&letter, toScreen.x, toScreen.y);
                 text.cut = text.cut || !Inside(letter, area);
@@ -245,6 +274,8 @@ std::vector<TextMisfit> FindTextMisfits(HWND top) {
             problem = "cut by its box";
         else if (text.shortened)
             problem = "shortened to fit its box";
+        else if (legibility && text.faint)
+            problem = "hard to read on what lies under it";
         else if (text.covered)
             if (const PaintedWindow* above = CoveringWindow(text, windows)) problem = "under " + NameOf(*above);
         if (!problem.empty())
@@ -253,6 +284,12 @@ std::vector<TextMisfit> FindTextMisfits(HWND top) {
     for (const PaintedWindow& w : windows) FindCutRows(w, misfits);
     return misfits;
 }
+
+}  // namespace
+
+std::vector<TextMisfit> FindTextMisfits(HWND top) { return Examine(top, false); }
+
+std::vector<TextMisfit> FindHardToReadTexts(HWND top) { return Examine(top, true); }
 
 std::string Describe(const std::vector<TextMisfit>& misfits) {
     std::ostringstream out;
