@@ -136,6 +136,7 @@ void DrawTextRun(DeviceContext& dc, FontFace& face, int x, int top, std::u16stri
         drawn.text = text;
         drawn.limit = limit;
         drawn.color = color;
+        drawn.cell = ToSurface(dc, RECT{x, top, penX, top + face.Height()});
         drawn.shortened = options.shortened;
         Observer()(drawn);
     }

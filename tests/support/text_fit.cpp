@@ -21,10 +21,7 @@ struct GivenGeometry {
 };
 
 const std::vector<GivenGeometry>& KnownMisfits() {
-    static const std::vector<GivenGeometry> known{
-        {1244, u"继电器控制方式(打铃允许)",
-         "the door page's relay label is 125 pixels wide; its twelve Chinese characters need 150"},
-    };
+    static const std::vector<GivenGeometry> known{};
     return known;
 }
 
@@ -41,6 +38,7 @@ struct PaintedWindow {
     Window* top;
     POINT clientOrigin;  // screen
     Region box;          // screen: the client area inside every ancestor
+    RECT own;            // screen: the window's own rectangle
 };
 
 struct DrawnText {
@@ -52,6 +50,7 @@ struct DrawnText {
     bool shortened = false;
     bool covered = false;
     bool faint = false;
+    bool atScreenEdge = false;
 };
 
 Region BoxOf(const Window* w) {
@@ -90,7 +89,7 @@ bool Faint(Pixel text, const std::vector<Pixel>& under) {
 void CollectInPaintOrder(Window* w, std::vector<PaintedWindow>& out) {
     if ((w->style & WS_VISIBLE) == 0) return;
     out.push_back({w->handle, w->id, w->cls ? w->cls->name : std::u16string(), TopLevelOf(w), ScreenOrigin(w),
-                   BoxOf(w)});
+                   BoxOf(w), ScreenRect(w)});
     for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) CollectInPaintOrder(*it, out);
 }
 
@@ -136,6 +135,24 @@ Region DrawableArea(const DrawnTextRun& run, const PaintedWindow& painter, POINT
     area.Offset(toScreen.x, toScreen.y);
     area.Intersect(painter.box);
     return area;
+}
+
+// Whether a letter's ink comes up to the screen's edge: the faint rim of
+// its anti-aliasing, a pixel around the ink, is lost there, and at a window
+// the letter reads as cut off.
+bool AtScreenEdge(const RECT& letter) {
+    const Surface* screen = GetScreenSurface();
+    return letter.left < 1 || letter.top < 1 || letter.right > screen->Width() - 1 ||
+           letter.bottom > screen->Height() - 1;
+}
+
+// Whether a line laid out inside its window's own box runs past what the
+// windows around it show of that box (a label reaching below its page): its
+// letters may stand whole, but crowd against what lies beyond.
+bool BeyondWhatShows(const RECT& line, const PaintedWindow& painter) {
+    RECT inOwn{};
+    IntersectRect(&inOwn, &line, &painter.own);
+    return EqualRect(&inOwn, &line) && !Inside(line, painter.box);
 }
 
 RECT Bounds(const std::vector<RECT>& letters) {
@@ -246,10 +263,14 @@ std::vector<TextMisfit> Examine(HWND top, bool legibility) {
             text.painter = painting;
             text.text = run.text;
             text.shortened = run.shortened;
+            RECT line = run.cell;
+            OffsetRect(&line, toScreen.x, toScreen.y);
+            text.cut = BeyondWhatShows(line, painter);
             for (const std::vector<Pixel>& under : run.underInk) text.faint = text.faint || Faint(run.color, under);
             for (RECT letter : run.letters) {
                 OffsetRect(&letter, toScreen.x, toScreen.y);
                 text.cut = text.cut || !Inside(letter, area);
+                text.atScreenEdge = text.atScreenEdge || AtScreenEdge(letter);
                 text.letters.push_back(letter);
             }
             if (!text.letters.empty()) drawn.push_back(std::move(text));
@@ -272,6 +293,8 @@ std::vector<TextMisfit> Examine(HWND top, bool legibility) {
         std::string problem;
         if (text.cut)
             problem = "cut by its box";
+        else if (text.atScreenEdge)
+            problem = "at the screen's edge";
         else if (text.shortened)
             problem = "shortened to fit its box";
         else if (legibility && text.faint)
