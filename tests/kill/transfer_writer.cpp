@@ -91,7 +91,7 @@ bool Fill(int n, const BYTE* stored) {
                u"WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < %d) "
                u"SELECT n, n, strftime('%%Y-%%m-%%d %%H:%%M:%%S', '2024-01-01', '+' || n || ' minutes'), 0, 0, 0 FROM s",
                n);
-    g_pDatabase->DirectStatement(sql);
+    if (!g_pDatabase->DirectStatement(sql)) return false;
     sql.Format(u"update BasePara set UserCount=%d, AllRecordcount=%d, NewRecordcount=%d", n, n, n);
     return g_pDatabase->DirectStatement(sql);
 }
@@ -118,10 +118,12 @@ int main(int argc, char** argv) {
         if (argc < 4) return Fail(2, "prepare needs the number of users");
         if (!MakeTemplate(argv[1], stored))
             return Fail(2, "no template from the folder's samples/user1_finger0_press1.bmp and press2.bmp");
-        // Users are told apart by nothing but their ID: a second set would
-        // give each one twice.
-        if (QueryHasRow(*g_pDatabase, u"select 1 from Userinfo limit 1"))
-            return Fail(4, std::string(argv[1]) + " has users already");
+        // Users are told apart by nothing but their ID, and the records are
+        // laid from the ring's first place: a second set would give each
+        // user twice, and records already there would leave the counters
+        // wrong.
+        if (QueryHasRow(*g_pDatabase, u"select 1 from Userinfo union all select 1 from Checkinout limit 1"))
+            return Fail(4, std::string(argv[1]) + " has users or records already: give it a new device folder");
         if (!Fill(std::atoi(argv[3]), stored)) return Fail(4, "cannot add the users");
     }
     g_pFPTemplateStore = new CFPTemplateStore;
