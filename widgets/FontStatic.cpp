@@ -93,10 +93,11 @@ CFont* CFontStatic::FittingFont(CDC& dc, const CString& text, CFont& smaller) {
     for (LONG height = font.lfHeight - 1; height >= kSmallestFitHeight; --height) {
         smaller.DeleteObject();
         font.lfHeight = height;
-        smaller.CreateFontIndirect(&font);
-        if (Holds(dc, smaller, text, shown)) break;
+        if (smaller.CreateFontIndirect(&font) && Holds(dc, smaller, text, shown)) break;
     }
-    return &smaller;
+    // A font already at the smallest size, or no smaller one to be had,
+    // stays as it is.
+    return smaller.GetSafeHandle() != nullptr ? &smaller : &m_font;
 }
 
 void CFontStatic::OnPaint() {

@@ -65,7 +65,8 @@ double Luminance(Pixel pixel) {
         const double c = value / 255.0;
         return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
     };
-    return 0.2126 * channel((pixel >> 16) & 0xFF) + 0.7152 * channel((pixel >> 8) & 0xFF) + 0.0722 * channel(pixel & 0xFF);
+    return 0.2126 * channel((pixel >> 16) & 0xFF) + 0.7152 * channel((pixel >> 8) & 0xFF) +
+           0.0722 * channel(pixel & 0xFF);
 }
 
 // Whether a letter's colour stands out from what lies under it: the ratio of
@@ -82,7 +83,7 @@ bool StandsOut(Pixel text, Pixel under) {
 // beyond a widget's rounded end).
 bool Faint(Pixel text, const std::vector<Pixel>& under) {
     const auto lost = std::count_if(under.begin(), under.end(), [&](Pixel p) { return !StandsOut(text, p); });
-    return under.empty() ? false : lost * 4 > static_cast<long>(under.size());
+    return !under.empty() && lost * 4 > static_cast<long>(under.size());
 }
 
 // Visible windows of the tree in the order a full repaint paints them.
@@ -246,8 +247,6 @@ void FindCutRows(const PaintedWindow& list, std::vector<TextMisfit>& misfits) {
                            NameOf(list) + ": row " + std::to_string(row) + " not shown whole"});
     }
 }
-
-
 
 std::vector<TextMisfit> Examine(HWND top, bool legibility) {
     const std::vector<PaintedWindow> windows = WindowsToPaint(top);
