@@ -25,11 +25,12 @@ build-asan: setup
 	@$(ASAN_CONFIGURE)
 	$(ASAN_COMPILE)
 
-# Only the terminal and what --init-root needs (the factory image it copies):
-# tests and benchmarks wait for `make test` and `make bench`.
+# Only the terminal, what --init-root needs (the factory image it copies)
+# and the records maker the README has a newcomer run: tests and
+# benchmarks wait for `make test` and `make bench`.
 run: setup
 	@cmake -S . -B $(BUILD) -G Ninja >/dev/null
-	cmake --build $(BUILD) -j $(JOBS) --target quillon
+	cmake --build $(BUILD) -j $(JOBS) --target quillon records
 	@if [ ! -d $(ROOT) ]; then $(BUILD)/bin/quillon --init-root $(ROOT); fi
 	$(BUILD)/bin/quillon --root $(ROOT) --simulate-io
 

@@ -64,6 +64,8 @@ void CCPTreeACSetting::DoDataExchange(CDataExchange* dx) {
 BOOL CCPTreeACSetting::OnInitDialog() {
     CRulePage::OnInitDialog();
     m_labels[0].SetWindowText(Text(u"TAS0001", u"继电器控制方式(打铃允许)"));
+    // Its twelve Chinese characters are wider than the label's 125 pixels.
+    m_labels[0].FitText(true);
     m_labels[1].SetWindowText(Text(u"TAS0002", u"韦根模式"));
     m_labels[2].SetWindowText(Text(u"TAS0013", u"开启防拆检测"));
     m_labels[3].SetWindowText(Text(u"TAS0014", u"开启门磁检测"));

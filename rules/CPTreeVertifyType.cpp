@@ -17,10 +17,11 @@ constexpr int kTrailingIds[] = {1082, 1081, 1083};
 constexpr int kHelpId = 1167;
 constexpr int kRowTops[] = {8, 33, 58};
 constexpr int kRowHeight = 17;
-// The trailing labels end with the screen: from x 270 the last of the four
-// Chinese characters of the "passes at once" text ran a pixel past it.
-constexpr int kTrailingX = 268;
-constexpr int kTrailingWidth = 320 - kTrailingX;
+// The trailing labels reach past the screen's right edge, which leaves them
+// 50 pixels: less than the four Chinese characters of the "passes at once"
+// text take, so they fit it.
+constexpr int kTrailingX = 270;
+constexpr int kTrailingWidth = 145;
 
 // Posted to the page after its entry's own selections: the notices queued
 // before it are the entry's, those after it the administrator's.
@@ -73,6 +74,7 @@ BOOL CCPTreeVertifyType::OnInitDialog() {
         AddLabel(m_titles[row]);
         AddLabel(m_plus[row]);
         AddLabel(m_trailing[row]);
+        m_trailing[row].FitText(true);
     }
     AddLabel(m_help);
     return TRUE;

@@ -222,6 +222,9 @@ BOOL CCPTreeRegFP::EnterPage() {
     for (CImagaBotton* picture : {&m_arrowLeft, &m_arrowRight, &m_sensor}) picture->SetVisible(false);
     // Centred, and broken at blanks: the prompts are wider than the column.
     m_prompt.SetTextFormat(DT_CENTER | DT_WORDBREAK, 12);
+    // The page shows 29 rows of the prompt's box, under the picture: two
+    // lines of the widget font take 30.
+    m_prompt.FitText(true);
     m_labelId.SetTextFormat(0, 12);
     for (CRegFPStatic& finger : m_fingers) {
         finger.SetCaption(CString());

@@ -177,6 +177,8 @@ BOOL CCPTreeSearchUser::OnInitDialog() {
     // Its letters fill the narrow band it has: centred, not hung from the top.
     m_labelName.SetTextFormat(DT_SINGLELINE | DT_VCENTER, 0);
     m_labelDept.SetWindowText(Text(u"SU0006", u"部门"));
+    // Past 99 pages the page numbers make the label wider than its box.
+    m_labelPage.FitText(true);
     m_btnSearch.SetText(Text(u"SU0009", u"查找(F1)"));
     m_btnEdit.SetWindowText(Text(u"SU0016", u"修改(F2)"));
     m_btnDelete.SetWindowText(Text(u"SU0017", u"删除(F3)"));

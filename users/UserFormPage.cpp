@@ -191,6 +191,8 @@ void CUserFormPage::LoadTexts() {
     m_cardTitle.SetWindowText(PageText(kSection, u"U0010", u"首次卡通过后"));
     m_pinTitle.SetWindowText(PageText(kSection, u"U0011", u"首次PIN通过"));
     for (CFontStatic* plus : {&m_fpPlus, &m_cardPlus, &m_pinPlus}) plus->SetWindowText(u"+");
+    // The "passes at once" text is wider than the 50 pixels left of the screen.
+    for (CFontStatic* pass : {&m_fpPass, &m_cardPass, &m_pinPass}) pass->FitText(true);
     m_btnEnroll.SetText(PageText(kSection, u"U0042", u"Enroll FP"));
     m_btnPicture.SetText(PageText(kSection, u"U0041", u"Picture"));
     m_btnMode.SetText(PageText(kSection, u"U0040", u"Mode"));

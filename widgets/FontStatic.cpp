@@ -40,25 +40,78 @@ BOOL CFontStatic::OnEraseBkgnd(CDC* dc) {
     return TRUE;
 }
 
+namespace {
+
+// Below this the letters of either language stop being legible.
+constexpr int kSmallestFitHeight = 11;
+
+}  // namespace
+
+template <class F>
+void CFontStatic::ForEachLine(const CString& text, F f) const {
+    int start = 0;
+    for (int top = 0;; top += m_lineStep) {
+        const int end = text.Find(u'\r', start);
+        CString line = end >= 0 ? text.Mid(start, end - start) : text.Mid(start);
+        line.Trim();
+        f(line, top);
+        if (end < 0) break;
+        start = end + 1;
+    }
+}
+
+CRect CFontStatic::ShownRect() const {
+    CRect shown;
+    GetClientRect(shown);
+    if (CWnd* parent = GetParent()) {
+        CRect parentRect;
+        parent->GetClientRect(parentRect);
+        parent->ClientToScreen(parentRect);
+        ScreenToClient(parentRect);
+        shown.IntersectRect(shown, parentRect);
+    }
+    return shown;
+}
+
+bool CFontStatic::Holds(CDC& dc, CFont& font, const CString& text, const CRect& shown) {
+    CFont* previousFont = dc.SelectObject(&font);
+    bool holds = true;
+    ForEachLine(text, [&](const CString& line, int top) {
+        CRect laid(shown.left, top, shown.right, top);
+        dc.DrawText(line, laid, (m_format & DT_WORDBREAK) | DT_CALCRECT);
+        holds = holds && laid.Width() <= shown.Width() && laid.bottom <= shown.bottom;
+    });
+    dc.SelectObject(previousFont);
+    return holds;
+}
+
+CFont* CFontStatic::FittingFont(CDC& dc, const CString& text, CFont& smaller) {
+    const CRect shown = ShownRect();
+    if (!m_fit || Holds(dc, m_font, text, shown)) return &m_font;
+    LOGFONT font{};
+    m_font.GetLogFont(&font);
+    for (LONG height = font.lfHeight - 1; height >= kSmallestFitHeight; --height) {
+        smaller.DeleteObject();
+        font.lfHeight = height;
+        if (smaller.CreateFontIndirect(&font) && Holds(dc, smaller, text, shown)) break;
+    }
+    // A font already at the smallest size, or no smaller one to be had,
+    // stays as it is.
+    return smaller.GetSafeHandle() != nullptr ? &smaller : &m_font;
+}
+
 void CFontStatic::OnPaint() {
     CPaintDC dc(this);
     CRect rect;
     GetClientRect(rect);
     dc.SetBkMode(TRANSPARENT);
-    CFont* previousFont = dc.SelectObject(&m_font);
     CString text;
     GetWindowText(text);
-    int start = 0;
-    int top = 0;
-    for (;;) {
-        const int end = text.Find(u'\r', start);
+    CFont smaller;
+    CFont* previousFont = dc.SelectObject(FittingFont(dc, text, smaller));
+    ForEachLine(text, [&](const CString& line, int top) {
         rect.top = top;
-        top += m_lineStep;
-        CString line = end >= 0 ? text.Mid(start, end - start) : text.Mid(start);
-        line.Trim();
         dc.DrawText(line, rect, m_format);
-        if (end < 0) break;
-        start = end + 1;
-    }
+    });
     dc.SelectObject(previousFont);
 }

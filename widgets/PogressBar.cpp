@@ -1,5 +1,7 @@
 #include "widgets/PogressBar.h"
 
+#include <algorithm>
+
 #include "widgets/CanvasPaint.h"
 #include "widgets/SkinDraw.h"
 #include "widgets/TitleFont.h"
@@ -32,14 +34,29 @@ void CPogressBar::OnPaint() {
     CFont* previousFont = memory.SelectObject(&m_font);
     CString text;
     text.Format(u"%d%%", static_cast<int>(m_pos));
-    CRect client = paint.Client();
-    // Light text on the dark track; where the light fill lies under most of
-    // the text, dark text, or the percentage would all but vanish.
-    const int fillRight = 1 + static_cast<int>(m_leftCap.GetWidth()) + fill + static_cast<int>(m_rightCap.GetWidth());
-    const int textMiddle = client.right - memory.GetTextExtent(text).cx / 2;
-    const COLORREF previousColor = memory.SetTextColor(fillRight >= textMiddle ? kWidgetDarkText : kWidgetLightText);
+    const CRect client = paint.Client();
+    const TextPlace place = PlaceText(memory.GetTextExtent(text).cx, fill, client.right);
+    const COLORREF previousColor = memory.SetTextColor(place.onFill ? kWidgetDarkText : kWidgetLightText);
     memory.SetBkMode(TRANSPARENT);
-    memory.DrawText(text, client, DT_SINGLELINE | DT_RIGHT | DT_END_ELLIPSIS);
+    CRect box(client.left, client.top, place.right, std::min<int>(client.bottom, m_track.GetHeight()));
+    memory.DrawText(text, box, DT_SINGLELINE | DT_RIGHT | DT_VCENTER | DT_END_ELLIPSIS);
     memory.SetTextColor(previousColor);
     memory.SelectObject(previousFont);
+}
+
+CPogressBar::TextPlace CPogressBar::PlaceText(int textWidth, int fill, int clientRight) const {
+    const int leftWidth = static_cast<int>(m_leftCap.GetWidth());
+    const int rightWidth = static_cast<int>(m_rightCap.GetWidth());
+    // The percentage keeps clear of the track's rounded right end, where its
+    // last letter would stand on the outline and the page beyond it.
+    const int right = std::min(clientRight, static_cast<int>(m_track.GetWidth())) - rightWidth;
+    const int fillEnd = 1 + leftWidth + std::max(fill, 0);  // where the fill's straight part ends
+    const int fillCapEnd = fillEnd + rightWidth;             // and its rounded end
+    if (fillEnd >= right) return {right, true};
+    if (right - textWidth >= fillCapEnd) return {right, false};
+    // The fill's edge would run through the text, leaving part of it in
+    // its own colour: it rides at the fill's end instead, dark on the fill,
+    // or, with too short a fill to hold it, light on the track just after.
+    if (fillEnd - textWidth >= 1 + leftWidth) return {fillEnd, true};
+    return {fillCapEnd + textWidth, false};
 }

@@ -1,6 +1,8 @@
 // CPogressBar: the progress bar of the backup, restore, import, export and
 // update pages: a track, a fill stretched in proportion to a percentage
-// between two caps, and the percentage as text at the right.
+// between two caps, and the percentage as text at the right, inside the
+// track's straight part, in the colour that stands out from what lies
+// under it.
 #pragma once
 
 #include "platform/ui/image.h"
@@ -22,6 +24,12 @@ protected:
     void OnPaint() override;
 
 private:
+    struct TextPlace {
+        int right;    // where the percentage ends
+        bool onFill;  // dark on the light fill, else light on the dark track
+    };
+    TextPlace PlaceText(int textWidth, int fill, int clientRight) const;
+
     CxImage m_leftCap;
     CxImage m_rightCap;
     CxImage m_centre;

@@ -47,6 +47,18 @@ RECT InkBox(const Glyph& glyph) {
     return box.right > box.left ? box : RECT{0, 0, 0, 0};
 }
 
+// What lies under the glyph's well-inked pixels before it is drawn there.
+std::vector<Pixel> PixelsUnderInk(const DeviceContext& dc, const Glyph& glyph, int x, int y, const RECT& limit) {
+    std::vector<Pixel> under;
+    const RECT box = ToSurface(dc, RECT{x, y, x + glyph.width, y + glyph.height});
+    const RECT shown = Intersection(Intersection(box, limit), dc.surface->Bounds());
+    for (int sy = shown.top; sy < shown.bottom; ++sy)
+        for (int sx = shown.left; sx < shown.right; ++sx)
+            if (glyph.coverage[static_cast<size_t>(sy - box.top) * glyph.width + (sx - box.left)] >= kInkCoverage)
+                under.push_back(dc.surface->Row(sy)[sx]);
+    return under;
+}
+
 }  // namespace
 
 void SetTextRunObserver(TextRunObserver observer) { Observer() = std::move(observer); }
@@ -100,9 +112,11 @@ void DrawTextRun(DeviceContext& dc, FontFace& face, int x, int top, std::u16stri
     ForEachCodePoint(text, [&](char32_t c, size_t i, size_t) {
         const Glyph& glyph = face.GlyphOf(c);
         if (!glyph.coverage.empty()) {
+            RECT ink = Observer() ? InkBox(glyph) : RECT{0, 0, 0, 0};
+            if (ink.right > ink.left)
+                drawn.underInk.push_back(PixelsUnderInk(dc, glyph, penX + glyph.left, baseline - glyph.top, limit));
             DrawGlyph(dc, glyph, penX + glyph.left, baseline - glyph.top, limit, color);
-            RECT ink = InkBox(glyph);
-            if (Observer() && ink.right > ink.left) {
+            if (ink.right > ink.left) {
                 OffsetRect(&ink, penX + glyph.left, baseline - glyph.top);
                 drawn.letters.push_back(ToSurface(dc, ink));
             }
@@ -121,6 +135,8 @@ void DrawTextRun(DeviceContext& dc, FontFace& face, int x, int top, std::u16stri
         drawn.dc = &dc;
         drawn.text = text;
         drawn.limit = limit;
+        drawn.color = color;
+        drawn.cell = ToSurface(dc, RECT{x, top, penX, top + face.Height()});
         drawn.shortened = options.shortened;
         Observer()(drawn);
     }

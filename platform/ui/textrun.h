@@ -63,6 +63,11 @@ struct DrawnTextRun {
     // anti-aliasing at a glyph's rim is left out: losing it cuts nothing).
     std::vector<RECT> letters;
     RECT limit{0, 0, 0, 0};  // surface coordinates: the call's clip or the surface
+    RECT cell{0, 0, 0, 0};   // surface coordinates: the line's cells, from the first to past the last
+    Pixel color = 0;         // the text colour
+    // Per letter: what lay under its inked pixels (on the surface, inside
+    // the limit) before the letter was drawn over it.
+    std::vector<std::vector<Pixel>> underInk;
     bool shortened = false;  // an ellipsis stands for the rest of the text
 };
 using TextRunObserver = std::function<void(const DrawnTextRun&)>;

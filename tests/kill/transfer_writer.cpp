@@ -40,6 +40,12 @@
 
 namespace {
 
+// Says why the writer stops, and stops with `status`.
+int Fail(int status, const std::string& why) {
+    std::fprintf(stderr, "transfer_writer: %s\n", why.c_str());
+    return status;
+}
+
 void Acknowledge(const char* what) {
     std::printf("%s\n", what);
     std::fflush(stdout);
@@ -78,14 +84,14 @@ bool Fill(int n, const BYTE* stored) {
     sql.Format(u"INSERT INTO Userinfo WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < %d) "
                u"SELECT n, n, '用户' || n, '', '0' || n, n %% 10, 6, '', n %% 2, '', 0, 1 FROM s",
                n);
-    g_pDatabase->DirectStatement(sql);
+    if (!g_pDatabase->DirectStatement(sql)) return false;
     const StatementPtr templates(g_pDatabase->Statement(u"INSERT INTO FPinfo SELECT 0, userid, ? FROM Userinfo"));
     if (!templates->BindBlob(0, stored, kFpStoredBytes) || !templates->Execute()) return false;
     sql.Format(u"INSERT INTO Checkinout(rowid, Userid, CheckTime, CheckType, IsDownLoad, WorkNumberAndPassType) "
                u"WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < %d) "
                u"SELECT n, n, strftime('%%Y-%%m-%%d %%H:%%M:%%S', '2024-01-01', '+' || n || ' minutes'), 0, 0, 0 FROM s",
                n);
-    g_pDatabase->DirectStatement(sql);
+    if (!g_pDatabase->DirectStatement(sql)) return false;
     sql.Format(u"update BasePara set UserCount=%d, AllRecordcount=%d, NewRecordcount=%d", n, n, n);
     return g_pDatabase->DirectStatement(sql);
 }
@@ -93,11 +99,11 @@ bool Fill(int n, const BYTE* stored) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) return 2;
+    if (argc < 3) return Fail(2, "usage: transfer_writer DIR prepare N [empty] [ring] | import | export | clean");
     SetDeviceRoot(argv[1]);
     InitSystemLocks();
     InitDataStoreLocks();
-    if (!OpenDatabase()) return 3;
+    if (!OpenDatabase()) return Fail(3, std::string("cannot open the database of ") + argv[1]);
     const char* mode = argv[2];
     // The factory setting; the writer reads no config.xml.
     g_MachineConfig.MachineID = u"1";
@@ -109,8 +115,16 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(mode, "prepare") == 0) {
         BYTE stored[kFpStoredBytes];
-        if (argc < 4 || !MakeTemplate(argv[1], stored)) return 2;
-        if (!Fill(std::atoi(argv[3]), stored)) return 4;
+        if (argc < 4) return Fail(2, "prepare needs the number of users");
+        if (!MakeTemplate(argv[1], stored))
+            return Fail(2, "no template from the folder's samples/user1_finger0_press1.bmp and press2.bmp");
+        // Users are told apart by nothing but their ID, and the records are
+        // laid from the ring's first place: a second set would give each
+        // user twice, and records already there would leave the counters
+        // wrong.
+        if (QueryHasRow(*g_pDatabase, u"select 1 from Userinfo union all select 1 from Checkinout limit 1"))
+            return Fail(4, std::string(argv[1]) + " has users or records already: give it a new device folder");
+        if (!Fill(std::atoi(argv[3]), stored)) return Fail(4, "cannot add the users");
     }
     g_pFPTemplateStore = new CFPTemplateStore;
     g_pFPTemplateStore->Reset();
@@ -123,7 +137,7 @@ int main(int argc, char** argv) {
     if (std::strcmp(mode, "prepare") == 0) {
         if (!EnsureTransferFolder(folder) || !ExportUserFile(folder, loop, *g_pDatabase) ||
             !ExportFingerprintFile(folder, loop, *g_pDatabase))
-            return 4;
+            return Fail(4, "cannot write the transfer files");
         for (int i = 4; i < argc; ++i) {
             if (std::strcmp(argv[i], "empty") == 0) {
                 g_pDatabase->DirectStatement(u"delete from Userinfo");
@@ -138,22 +152,22 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(mode, "import") == 0) {
         CTransferImport import(loop, *g_pDatabase, *g_pUserStorage, *g_pFPTemplateStore);
-        if (!import.ImportUserFiles(folder)) return 5;
+        if (!import.ImportUserFiles(folder)) return Fail(5, "the users were not imported");
         Acknowledge("users");
-        if (!import.ImportFingerprintFile(folder)) return 6;
+        if (!import.ImportFingerprintFile(folder)) return Fail(6, "the templates were not imported");
         Acknowledge("templates");
         return 0;
     }
     if (std::strcmp(mode, "export") == 0) {
         for (;;) {
-            if (!ExportUserFile(folder, loop, *g_pDatabase)) return 7;
+            if (!ExportUserFile(folder, loop, *g_pDatabase)) return Fail(7, "cannot export the users");
             Acknowledge("Bak.yg2");
-            if (!ExportFingerprintFile(folder, loop, *g_pDatabase)) return 8;
+            if (!ExportFingerprintFile(folder, loop, *g_pDatabase)) return Fail(8, "cannot export the templates");
             Acknowledge("Bak.zw");
             if (!ExportAttendanceRecords(TransferFilePath(folder, kAttendanceFile), true, loop, *g_pRecordStore))
-                return 9;
+                return Fail(9, "cannot export the records");
             Acknowledge("Bak.kq");
         }
     }
-    return 2;
+    return Fail(2, std::string("unknown work: ") + mode);
 }

@@ -1,6 +1,7 @@
 #include "tests/support/text_fit.h"
 
 #include <algorithm>
+#include <cmath>
 #include <sstream>
 
 #include "platform/base/utf.h"
@@ -20,10 +21,7 @@ struct GivenGeometry {
 };
 
 const std::vector<GivenGeometry>& KnownMisfits() {
-    static const std::vector<GivenGeometry> known{
-        {1244, u"继电器控制方式(打铃允许)",
-         "the door page's relay label is 125 pixels wide; its twelve Chinese characters need 150"},
-    };
+    static const std::vector<GivenGeometry> known{};
     return known;
 }
 
@@ -40,6 +38,7 @@ struct PaintedWindow {
     Window* top;
     POINT clientOrigin;  // screen
     Region box;          // screen: the client area inside every ancestor
+    RECT own;            // screen: the window's own rectangle
 };
 
 struct DrawnText {
@@ -50,6 +49,8 @@ struct DrawnText {
     bool cut = false;
     bool shortened = false;
     bool covered = false;
+    bool faint = false;
+    bool atScreenEdge = false;
 };
 
 Region BoxOf(const Window* w) {
@@ -58,11 +59,38 @@ Region BoxOf(const Window* w) {
     return box;
 }
 
+// The relative luminance of a pixel's colour, 0 (black) to 1 (white).
+double Luminance(Pixel pixel) {
+    const auto channel = [](unsigned value) {
+        const double c = value / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel((pixel >> 16) & 0xFF) + 0.7152 * channel((pixel >> 8) & 0xFF) +
+           0.0722 * channel(pixel & 0xFF);
+}
+
+// Whether a letter's colour stands out from what lies under it: the ratio of
+// the lighter to the darker luminance, 1 for the same colour, 21 for black
+// on white. Below 2 the letter's strokes all but vanish into it.
+bool StandsOut(Pixel text, Pixel under) {
+    const double a = Luminance(text);
+    const double b = Luminance(under);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05) >= 2.0;
+}
+
+// A letter is hard to read once a quarter of its strokes lie on colours it
+// does not stand out from (a fill of its own colour, an outline, the page
+// beyond a widget's rounded end).
+bool Faint(Pixel text, const std::vector<Pixel>& under) {
+    const auto lost = std::count_if(under.begin(), under.end(), [&](Pixel p) { return !StandsOut(text, p); });
+    return !under.empty() && lost * 4 > static_cast<long>(under.size());
+}
+
 // Visible windows of the tree in the order a full repaint paints them.
 void CollectInPaintOrder(Window* w, std::vector<PaintedWindow>& out) {
     if ((w->style & WS_VISIBLE) == 0) return;
     out.push_back({w->handle, w->id, w->cls ? w->cls->name : std::u16string(), TopLevelOf(w), ScreenOrigin(w),
-                   BoxOf(w)});
+                   BoxOf(w), ScreenRect(w)});
     for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) CollectInPaintOrder(*it, out);
 }
 
@@ -108,6 +136,24 @@ Region DrawableArea(const DrawnTextRun& run, const PaintedWindow& painter, POINT
     area.Offset(toScreen.x, toScreen.y);
     area.Intersect(painter.box);
     return area;
+}
+
+// Whether a letter's ink comes up to the screen's edge: the faint rim of
+// its anti-aliasing, a pixel around the ink, is lost there, and at a window
+// the letter reads as cut off.
+bool AtScreenEdge(const RECT& letter) {
+    const Surface* screen = GetScreenSurface();
+    return letter.left < 1 || letter.top < 1 || letter.right > screen->Width() - 1 ||
+           letter.bottom > screen->Height() - 1;
+}
+
+// Whether a line laid out inside its window's own box runs past what the
+// windows around it show of that box (a label reaching below its page): its
+// letters may stand whole, but crowd against what lies beyond.
+bool BeyondWhatShows(const RECT& line, const PaintedWindow& painter) {
+    RECT inOwn{};
+    IntersectRect(&inOwn, &line, &painter.own);
+    return EqualRect(&inOwn, &line) && !Inside(line, painter.box);
 }
 
 RECT Bounds(const std::vector<RECT>& letters) {
@@ -202,9 +248,7 @@ void FindCutRows(const PaintedWindow& list, std::vector<TextMisfit>& misfits) {
     }
 }
 
-}  // namespace
-
-std::vector<TextMisfit> FindTextMisfits(HWND top) {
+std::vector<TextMisfit> Examine(HWND top, bool legibility) {
     const std::vector<PaintedWindow> windows = WindowsToPaint(top);
     std::vector<DrawnText> drawn;
     {
@@ -218,9 +262,14 @@ std::vector<TextMisfit> FindTextMisfits(HWND top) {
             text.painter = painting;
             text.text = run.text;
             text.shortened = run.shortened;
+            RECT line = run.cell;
+            OffsetRect(&line, toScreen.x, toScreen.y);
+            text.cut = BeyondWhatShows(line, painter);
+            for (const std::vector<Pixel>& under : run.underInk) text.faint = text.faint || Faint(run.color, under);
             for (RECT letter : run.letters) {
                 OffsetRect(&letter, toScreen.x, toScreen.y);
                 text.cut = text.cut || !Inside(letter, area);
+                text.atScreenEdge = text.atScreenEdge || AtScreenEdge(letter);
                 text.letters.push_back(letter);
             }
             if (!text.letters.empty()) drawn.push_back(std::move(text));
@@ -243,8 +292,12 @@ std::vector<TextMisfit> FindTextMisfits(HWND top) {
         std::string problem;
         if (text.cut)
             problem = "cut by its box";
+        else if (text.atScreenEdge)
+            problem = "at the screen's edge";
         else if (text.shortened)
             problem = "shortened to fit its box";
+        else if (legibility && text.faint)
+            problem = "hard to read on what lies under it";
         else if (text.covered)
             if (const PaintedWindow* above = CoveringWindow(text, windows)) problem = "under " + NameOf(*above);
         if (!problem.empty())
@@ -253,6 +306,12 @@ std::vector<TextMisfit> FindTextMisfits(HWND top) {
     for (const PaintedWindow& w : windows) FindCutRows(w, misfits);
     return misfits;
 }
+
+}  // namespace
+
+std::vector<TextMisfit> FindTextMisfits(HWND top) { return Examine(top, false); }
+
+std::vector<TextMisfit> FindHardToReadTexts(HWND top) { return Examine(top, true); }
 
 std::string Describe(const std::vector<TextMisfit>& misfits) {
     std::ostringstream out;

@@ -24,5 +24,11 @@ struct TextMisfit {
 // keeps what it showed. Call it when the user interface is idle.
 std::vector<TextMisfit> FindTextMisfits(HWND top = nullptr);
 
+// The same, and also the texts whose letters do not stand out from what
+// lies under them (a quarter of a letter's strokes or more on colours of
+// about its own lightness). Pages draw some texts faint on purpose (a box
+// not in use, the page behind a message), so widgets ask for this.
+std::vector<TextMisfit> FindHardToReadTexts(HWND top);
+
 // One line per misfit, for test failures.
 std::string Describe(const std::vector<TextMisfit>& misfits);

@@ -36,6 +36,13 @@ const std::vector<Step>& Tour() {
         {11, {"key 9", "key 9", "key ENTER", "fit", "answer no"}, "the add-user question"},
         {121, {}, "entered"},
         {121, {"key 3", "key 1", "key ENTER"}, "a new user held"},
+        // Password, six fields down to Mode, its own switch, then each row
+        // asking for more.
+        {121,
+         {"key 3", "key 2", "key ENTER", "key ENTER", "key DOWN", "key DOWN", "key DOWN", "key DOWN", "key DOWN",
+          "key DOWN", "key ENTER", "key RIGHT", "key DOWN", "key RIGHT", "key DOWN", "key RIGHT", "key DOWN",
+          "key RIGHT"},
+         "the verify modes"},
         {122, {}, "entered"},
         {122, {"key 8", "key 7", "key 6", "key 5", "key 4", "key 3", "key 2", "key 1", "key ENTER"}, "a user loaded"},
         {123, {}, "entered"},
@@ -55,6 +62,7 @@ const std::vector<Step>& Tour() {
         {136, {"key ENTER", "fit", "answer ok"}, "the no-update box"},
         {154, {}, "entered"},
         {163, {}, "entered"},
+        {163, {"key RIGHT", "key DOWN", "key RIGHT", "key DOWN", "key RIGHT"}, "every row asking for more"},
         {164, {}, "entered"},
         {166, {}, "entered"},
         {141, {}, "entered"},
@@ -154,6 +162,19 @@ protected:
 TEST_F(TextFitTour, StatusKeyNamesShowWholeLetters) {
     UseLanguage(u"English");
     EXPECT_EQ(Visit({141, {"tall"}, "tall letters"}), "");
+}
+
+// A terminal of 5000 users: Find User's last page is 834 of 834.
+TEST_F(TextFitTour, FindUserLastPageOfAFullTerminal) {
+    ASSERT_TRUE(g_pDatabase->DirectStatement(
+        u"INSERT INTO Userinfo WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s "
+        u"WHERE n < 5000 - (SELECT Count(*) FROM Userinfo)) SELECT 10000 + n, '', 'user' || n, '', '', 1, 6, '', 0, "
+        u"'', 0, 1 FROM s"));
+    for (const char16_t* language : {u"English", u"Chinese"}) {
+        SCOPED_TRACE(Utf16ToUtf8(language));
+        UseLanguage(language);
+        EXPECT_EQ(Visit({124, {"key F1", "key F5"}, "the last page"}), "");
+    }
 }
 
 TEST_F(TextFitTour, EveryEnglishTextIsSeenWhole) {

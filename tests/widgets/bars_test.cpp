@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <utility>
 
+#include "platform/ui/textrun.h"
+#include "tests/support/text_fit.h"
 #include "tests/widgets/screen_compare.h"
 #include "tests/widgets/widget_page.h"
 #include "widgets/JHStatic.h"
@@ -144,6 +146,28 @@ TEST_F(BarsTest, StaticAlignsItsTextAsTold) {
     text.SetAlign(1);
     repaint();
     EXPECT_EQ(row(), centred);
+}
+
+// At every position the percentage reads whole: in the colour that stands
+// out from the fill or the track under it (never half on each), and clear
+// of the track's rounded right end.
+TEST_F(BarsTest, PercentageReadsAtEveryPosition) {
+    const CxImage right(SkinPath(u"Dialog\\PogressBar_right.png"), CXIMAGE_FORMAT_PNG);
+    const int straightEnd = kBarRect.Width() - static_cast<int>(right.GetWidth());
+    for (UINT percent = 0; percent <= 100; ++percent) {
+        SCOPED_TRACE(percent);
+        bar.SetPos(percent);
+        session.Pump();
+        EXPECT_EQ(Describe(FindHardToReadTexts(bar.GetSafeHwnd())), "");
+        int textRight = 0;
+        SetTextRunObserver([&](const DrawnTextRun& run) {
+            for (const RECT& letter : run.letters) textRight = std::max<int>(textRight, letter.right);
+        });
+        bar.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        SetTextRunObserver(nullptr);
+        EXPECT_GT(textRight, 0) << "the percentage is drawn";
+        EXPECT_LE(textRight, straightEnd) << "the percentage reaches into the rounded end";
+    }
 }
 
 TEST_F(BarsTest, GoldenTitleProgressAndStatic) {
