@@ -158,7 +158,7 @@ public:
         while (SDL_PollEvent(&event)) {
             switch (event.type) {
             case SDL_QUIT:
-                PostQuitMessage(0);
+                DisplayCloseRequested();
                 break;
             case SDL_DROPFILE:
                 if (DeviceHands* hands = GetDeviceHands()) hands->ChooseImage(event.drop.file);
