@@ -51,9 +51,9 @@ void RequestEnd() {
 }
 
 void EndDuringLongWork() {
-    // The work was cut before it put anything of its own in place, its
-    // open transaction is rolled back with the database's close, and
-    // the screen file ends whole.
+    // The work is cut between two records: a file it was writing is left
+    // as it was (its temporary goes with the end), its open transaction is
+    // rolled back with the database's close, and the screen file ends whole.
     ScreenFile::Flush();
     StopDisplay();
     EndTerminal(kExitNormal);
