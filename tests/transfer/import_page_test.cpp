@@ -551,10 +551,11 @@ TEST_F(ImportPageTest, KeysPressedDuringAnImportDoNothingAndKeysAfterItWork) {
     // pressed on the page after it: a second import, with its question.
     OnPage(132, {"key DOWN", "answer no", "key ENTER", "showing", "answer ok", "showing", "answer no", "answer ok",
                  "key ENTER", "showing"});
+    const bool pressed = person.Pressed();
     StartDisplay(DisplayMode::Headless);
     ScriptDriver::RegisterCommand("showing", nullptr);
 
-    ASSERT_TRUE(person.Pressed()) << "the bar moved during the import";
+    ASSERT_TRUE(pressed) << "the bar moved during the import";
     EXPECT_EQ(showing, (std::vector<std::string>{"Import done", "", ""})) << "the notice waits for the person";
     EXPECT_EQ(Messages(), (std::vector<std::u16string>{u"Import fingerprints too?", u"Import done",
                                                         u"Import fingerprints too?", u"Import done"}))
