@@ -6,6 +6,7 @@
 #include "core/DebugLog.h"
 #include "data/DataGlobals.h"
 #include "data/DbSqlite.h"
+#include "platform/base/atomic_file.h"
 #include "platform/ui/script.h"
 
 void EndProcess(UINT code) {
@@ -15,6 +16,8 @@ void EndProcess(UINT code) {
 }
 
 void EndProcessLeavingDatabase(UINT code) {
+    // A copy or a file being replaced when the end came keeps its old file.
+    RemoveUnfinishedTemporaries();
     GetLogger().Close();
     std::fflush(nullptr);
     if (code == kExitNormal && ScriptFailed()) code = kExitUsage;

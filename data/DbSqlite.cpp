@@ -247,6 +247,10 @@ void CDbSqlite::Close() {
     for (sqlite3_stmt* statement = sqlite3_next_stmt(m_db, nullptr); statement;
          statement = sqlite3_next_stmt(m_db, statement))
         sqlite3_reset(statement);
+    // A transaction still open here belongs to work that the end cut short
+    // (the end comes between two of its records): its writes were never to
+    // be kept without its commit.
+    if (!sqlite3_get_autocommit(m_db)) sqlite3_exec(m_db, "rollback", nullptr, nullptr, nullptr);
     sqlite3_wal_checkpoint_v2(m_db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
     sqlite3_close_v2(m_db);
     m_db = nullptr;

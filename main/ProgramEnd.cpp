@@ -11,6 +11,7 @@
 
 #include "core/ProcessExit.h"
 #include "core/ThreadNotStarted.h"
+#include "main/ScreenFile.h"
 #include "platform/base/threads.h"
 #include "platform/ui/display.h"
 
@@ -34,7 +35,9 @@ sigset_t EndSignals() {
     return signals;
 }
 
-void RequestNormalEnd() {
+}  // namespace
+
+void RequestEnd() {
     if (g_endRequested.exchange(true)) return;
     RequestDisplayQuit(kExitNormal);
     std::thread deadline;
@@ -47,12 +50,19 @@ void RequestNormalEnd() {
     EndTerminal(kExitNormal);
 }
 
-}  // namespace
+void EndDuringLongWork() {
+    // The work is cut between two records: a file it was writing is left
+    // as it was (its temporary goes with the end), its open transaction is
+    // rolled back with the database's close, and the screen file ends whole.
+    ScreenFile::Flush();
+    StopDisplay();
+    EndTerminal(kExitNormal);
+}
 
 void WaitForEndSignals(void*) {
     const sigset_t signals = EndSignals();
     int signal = 0;
-    while (sigwait(&signals, &signal) == 0) RequestNormalEnd();
+    while (sigwait(&signals, &signal) == 0) RequestEnd();
 }
 
 void EndAfterUnwindTime(void*) {

@@ -1,14 +1,25 @@
 // How the terminal program ends, also when the end comes from outside it: a
-// termination signal (SIGTERM, SIGINT, SIGHUP) ends it as a normal end
-// does: the message loops unwind, the database is closed (its write-ahead
-// log folded back into the file) and the log gets its last line; should the
-// loops not unwind within a few seconds, the program ends from another
-// thread, leaving the database open under the work that held them (its
-// unfinished step is rolled back at the next open). A display that goes
-// away ends it at once as a normal end does, with its own status.
+// termination signal (SIGTERM, SIGINT, SIGHUP) or the window's close button
+// ends it as a normal end does: the message loops unwind (long work, which
+// holds them, ends the terminal at its next record), the database is closed
+// (its write-ahead log folded back into the file) and the log gets its last
+// line; should the loops not unwind within a few seconds, the program ends
+// from another thread, leaving the database open under the work that held
+// them (its unfinished step is rolled back at the next open). A display that
+// goes away ends it at once as a normal end does, with its own status.
 #pragma once
 
 #include <string>
+
+// Asks for the normal end, as a termination signal does; the window's close
+// button asks for it the same way. From any thread.
+void RequestEnd();
+
+// The end asked for during long work (an import, an export, a copy), run
+// between two of its records on the user-interface thread: the work goes no
+// further (whatever it had not yet put in place is left as it was), and the
+// terminal ends as a normal end does, with the database closed.
+[[noreturn]] void EndDuringLongWork();
 
 // Blocks the termination signals for this thread and every thread started
 // after it, and starts the thread that waits for them. Call before any

@@ -16,6 +16,8 @@
 #include "platform/base/debug.h"
 #include "platform/base/device_fs.h"
 #include "platform/fp/sensorslot.h"
+#include "platform/ui/display.h"
+#include "platform/ui/longwork.h"
 #include "platform/ui/taskbar.h"
 #include "platform/ui/uiprogram.h"
 #include "tools/device-image/device_image.h"
@@ -138,6 +140,8 @@ int main(int argc, char** argv) {
     const std::string sensor = SensorFolder(DeviceToHostPath(kAppDir));
     LiftFingerFromSensor(sensor);
     SetDisplayLostHandler(EndForLostDisplay);
+    SetDisplayCloseHandler(RequestEnd);
+    SetLongWorkEndHandler(EndDuringLongWork);
     bool displayFailed = false;
     if (!StartUi(ui, &error, &displayFailed)) {
         std::fprintf(stderr, "quillon: %s\n", error.c_str());

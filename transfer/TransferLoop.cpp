@@ -4,6 +4,7 @@
 #include <atomic>
 
 #include "platform/base/clock.h"
+#include "platform/ui/longwork.h"
 #include "transfer/Watchdog.h"
 #include "widgets/PogressBar.h"
 
@@ -50,6 +51,7 @@ void CTransferLoop::ShowPercent(UINT percent) {
 }
 
 void CTransferLoop::FeedWhenDue() {
+    LongWorkStep();
     const DWORD now = GetTickCount();
     // Unsigned difference: right across the wrap of the tick count.
     if (now - m_lastFeed <= kFeedIntervalMs) return;

@@ -27,7 +27,9 @@ public:
     // left showing as done.
     void Fail();
     // Feeds the watchdog when more than 5000 ms have passed since the last
-    // feed.
+    // feed. The window is kept answering too: the work is long work
+    // (platform/ui/longwork.h), and an end asked for meanwhile ends the
+    // terminal here.
     void FeedWhenDue();
     // The pause after each record.
     void Pause() const;

@@ -8,6 +8,8 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdint>
+#include <mutex>
+#include <set>
 #include <vector>
 
 #include "platform/base/device_fs.h"
@@ -19,6 +21,21 @@ constexpr char kTemporaryMark[] = ".~tmp";
 constexpr int kTemporarySuffixLength = 6;
 
 std::atomic<void (*)(AtomicStage)> g_stageHook{nullptr};
+
+// The temporaries of the writers not yet committed or given up.
+std::mutex g_unfinishedLock;
+std::set<std::string>& Unfinished() {
+    static std::set<std::string> temporaries;
+    return temporaries;
+}
+
+void NoteUnfinished(const std::string& temporary, bool unfinished) {
+    std::lock_guard<std::mutex> guard(g_unfinishedLock);
+    if (unfinished)
+        Unfinished().insert(temporary);
+    else
+        Unfinished().erase(temporary);
+}
 
 void ReachStage(AtomicStage stage) {
     if (auto hook = g_stageHook.load()) hook(stage);
@@ -79,12 +96,16 @@ AtomicFileWriter::AtomicFileWriter(std::string hostPath) : m_target(std::move(ho
     if (m_fd < 0) {
         m_error = errno;
         m_temporary.clear();
+        return;
     }
+    NoteUnfinished(m_temporary, true);
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
     if (m_fd >= 0) close(m_fd);
-    if (!m_temporary.empty()) unlink(m_temporary.c_str());
+    if (m_temporary.empty()) return;
+    unlink(m_temporary.c_str());
+    NoteUnfinished(m_temporary, false);
 }
 
 bool AtomicFileWriter::Fail() {
@@ -119,6 +140,7 @@ bool AtomicFileWriter::Commit() {
     m_fd = -1;
     if (close(fd) != 0) return Fail();
     if (rename(m_temporary.c_str(), m_target.c_str()) != 0) return Fail();
+    NoteUnfinished(m_temporary, false);
     m_temporary.clear();
     ReachStage(AtomicStage::Renamed);
     if (!SyncFolder(FolderOf(m_target))) return Fail();
@@ -172,3 +194,9 @@ void RemoveStaleTemporariesIn(const std::string& hostFolder) {
 }
 
 void SetAtomicStageHook(void (*hook)(AtomicStage stage)) { g_stageHook = hook; }
+
+void RemoveUnfinishedTemporaries() {
+    std::lock_guard<std::mutex> guard(g_unfinishedLock);
+    for (const std::string& temporary : Unfinished()) unlink(temporary.c_str());
+    Unfinished().clear();
+}

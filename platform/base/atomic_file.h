@@ -56,6 +56,11 @@ void RemoveStaleTemporaries(const std::string& hostPath);
 // The same for every file of a folder.
 void RemoveStaleTemporariesIn(const std::string& hostFolder);
 
+// Removes the temporaries of every writer not yet committed, for a process
+// that ends in the middle of its work: the targets keep their old content.
+// A writer whose temporary went fails its Commit.
+void RemoveUnfinishedTemporaries();
+
 // Fault injection for tests: called after each stage of every replace.
 enum class AtomicStage { Wrote, Flushed, Renamed };
 void SetAtomicStageHook(void (*hook)(AtomicStage stage));

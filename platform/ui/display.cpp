@@ -23,6 +23,7 @@ std::unique_ptr<DisplayBackend>& Backend() {
 std::atomic<DWORD> g_displayThread{0};
 DeviceHands* g_hands = nullptr;
 std::function<void(const std::string&)> g_lostHandler;
+std::function<void()> g_closeHandler;
 // The code asked for by RequestDisplayQuit, -1 when none waits.
 std::atomic<int> g_quitRequest{-1};
 
@@ -108,6 +109,17 @@ void SetDisplayLostHandler(std::function<void(const std::string& display)> handl
 void RequestDisplayQuit(int code) {
     g_quitRequest = code;
     WakeAllQueues();
+}
+
+bool DisplayQuitRequested() { return g_quitRequest.load() >= 0; }
+
+void SetDisplayCloseHandler(std::function<void()> handler) { g_closeHandler = std::move(handler); }
+
+void DisplayCloseRequested() {
+    if (g_closeHandler)
+        g_closeHandler();
+    else
+        PostQuitMessage(0);
 }
 
 void DisplayIdle() {

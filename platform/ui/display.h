@@ -27,7 +27,7 @@ public:
     // when a round of paints is over.
     virtual void Present(const Surface& screen) = 0;
     // Turns pending host input into touches and keys; a request to close the
-    // window becomes WM_QUIT. Runs on the user-interface thread.
+    // window goes to DisplayCloseRequested. Runs on the user-interface thread.
     virtual void PumpEvents() = 0;
     // True when PumpEvents must run regularly while the thread waits.
     virtual bool NeedsPolling() const = 0;
@@ -95,6 +95,15 @@ void SetDisplayLostHandler(std::function<void(const std::string& display)> handl
 // Asks the user-interface thread's message loops to end with `code` (a
 // WM_QUIT there), from any thread; the thread wakes for it.
 void RequestDisplayQuit(int code);
+// True from RequestDisplayQuit until the user-interface thread has posted
+// its WM_QUIT.
+bool DisplayQuitRequested();
+// What the window's close button does; it runs on the user-interface
+// thread, also while it is in long work (longwork.h). Without one, the
+// message loops end with 0.
+void SetDisplayCloseHandler(std::function<void()> handler);
+// Called by a back end when its window is asked to close.
+void DisplayCloseRequested();
 bool DisplayNeedsPolling();
 
 // The SDL window back end, or nullptr with SDL's reason in `why` when SDL

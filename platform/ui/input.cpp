@@ -10,6 +10,7 @@
 
 #include "platform/base/clock.h"
 #include "platform/ui/display.h"
+#include "platform/ui/longwork.h"
 #include "platform/ui/queue.h"
 #include "platform/ui/rect.h"
 #include "platform/ui/window.h"
@@ -143,6 +144,7 @@ HWND DescendTo(HWND parent, POINT pt) {
 }  // namespace
 
 void InjectKey(BYTE vk, bool down) {
+    if (DropKeyOfLongWork(vk, down)) return;
     WindowGuard guard(WindowLock());
     g_injected[vk] = down;
     Events().push_back(InputEvent{true, vk, down, TouchAction::Down, g_cursor, NextMessageSequence()});
@@ -150,6 +152,7 @@ void InjectKey(BYTE vk, bool down) {
 }
 
 void InjectTouch(POINT screen, TouchAction action) {
+    if (DropTouchOfLongWork(action)) return;
     WindowGuard guard(WindowLock());
     g_injected[VK_LBUTTON] = action != TouchAction::Up;
     Events().push_back(InputEvent{false, 0, false, action, ClipToScreen(screen), NextMessageSequence()});

@@ -1,7 +1,8 @@
 // The input queue: touches and keys from the back ends, the script driver and
 // keybd_event, in arrival order, turned into window messages when the
 // user-interface thread retrieves them (so each goes to the window that has
-// the focus or lies under the finger at that moment).
+// the focus or lies under the finger at that moment). Keys and touches that
+// come during long work on the user-interface thread are dropped (longwork.h).
 #pragma once
 
 #include <cstdint>

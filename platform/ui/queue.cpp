@@ -14,6 +14,7 @@
 #include "platform/base/lasterror.h"
 #include "platform/ui/display.h"
 #include "platform/ui/input.h"
+#include "platform/ui/longwork.h"
 #include "platform/ui/paint.h"
 #include "platform/ui/timer.h"
 #include "platform/ui/window.h"
@@ -164,6 +165,7 @@ bool LookOnce(MSG* msg, HWND filter, UINT filterMin, UINT filterMax, UINT flags)
 }
 
 bool Retrieve(MSG* msg, HWND filter, UINT filterMin, UINT filterMax, UINT flags, bool wait) {
+    LongWorkOver();
     for (;;) {
         uint64_t seen = Generation();
         if (LookOnce(msg, filter, filterMin, filterMax, flags)) return true;
@@ -209,6 +211,11 @@ void WakeAllQueues() {
         ++g_generation;
     }
     WakeCondition().NotifyAll();
+}
+
+bool QuitPostedOnThisThread() {
+    WindowGuard guard(WindowLock());
+    return CurrentQueue()->quitPosted;
 }
 
 void SetIdleHook(IdleHook hook) { t_owner.idle = std::move(hook); }

@@ -49,5 +49,8 @@ void SetIdleHook(IdleHook hook);
 // True while the calling thread has an idle hook (a script runs on it).
 bool HasIdleHook();
 
+// True while a WM_QUIT waits in the calling thread's queue.
+bool QuitPostedOnThisThread();
+
 // Delivers the messages sent to the calling thread by other threads.
 void DispatchIncomingSends();

@@ -7,7 +7,9 @@
 #include <SDL_syswm.h>
 #include <dlfcn.h>
 
+#include <array>
 #include <cstdlib>
+#include <utility>
 
 #include "platform/ui/display.h"
 #include "platform/ui/input.h"
@@ -56,6 +58,27 @@ BYTE KeypadKey(const SDL_Keysym& key) {
         return 0;
     }
 }
+
+// The keypad key of each key of the keyboard that is down. A key's release
+// ends the keypad key its press made: '#' is Shift+3, and Shift released
+// before 3 must not turn the release of '#' into one of '3'.
+class KeypadKeys {
+public:
+    // The keypad key of a press or release; 0 when it is none.
+    BYTE Map(const SDL_KeyboardEvent& key) {
+        const auto code = static_cast<size_t>(key.keysym.scancode);
+        if (code >= m_down.size()) return KeypadKey(key.keysym);
+        if (key.type == SDL_KEYDOWN) {
+            // A repeat keeps what the first press made.
+            if (key.repeat == 0 || m_down[code] == 0) m_down[code] = KeypadKey(key.keysym);
+            return m_down[code];
+        }
+        return std::exchange(m_down[code], 0);
+    }
+
+private:
+    std::array<BYTE, SDL_NUM_SCANCODES> m_down{};
+};
 
 // The key is one of the hands' own (pressed or released); false when it
 // belongs to the keypad.
@@ -158,7 +181,7 @@ public:
         while (SDL_PollEvent(&event)) {
             switch (event.type) {
             case SDL_QUIT:
-                PostQuitMessage(0);
+                DisplayCloseRequested();
                 break;
             case SDL_DROPFILE:
                 if (DeviceHands* hands = GetDeviceHands()) hands->ChooseImage(event.drop.file);
@@ -178,7 +201,7 @@ public:
             case SDL_KEYDOWN:
             case SDL_KEYUP:
                 if (TakeHandsKey(event.key, GetDeviceHands())) break;
-                if (BYTE vk = KeypadKey(event.key.keysym)) InjectKey(vk, event.type == SDL_KEYDOWN);
+                if (BYTE vk = m_keypad.Map(event.key)) InjectKey(vk, event.type == SDL_KEYDOWN);
                 break;
             default:
                 break;
@@ -197,6 +220,7 @@ private:
         m_title = title;
     }
 
+    KeypadKeys m_keypad;
     std::string m_title = "Terminal";
     bool m_initialised = false;
     SDL_Window* m_window = nullptr;

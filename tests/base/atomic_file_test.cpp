@@ -60,6 +60,26 @@ TEST(AtomicFile, ACopyKilledHalfWayLeavesTheOldFile) {
     EXPECT_EQ(root.ReadFile("DB/back/KD4700.bak").size(), 300u * 1024);
 }
 
+// The process ends while one replace is half-way: its temporary goes, its
+// target stays old, and what was committed stays new.
+TEST(AtomicFile, AnEndHalfWayRemovesTheUnfinishedTemporaryAndLeavesTheOldFile) {
+    ScopedDeviceRoot root;
+    root.PutFile("DB/back/KD4700.bak", "old backup");
+    root.PutFile("DB/back/KD4700.cfg", "old settings");
+    AtomicFileWriter done(root.HostPath("DB/back/KD4700.cfg"));
+    ASSERT_TRUE(done.Write("new settings", 12) && done.Commit());
+    AtomicFileWriter halfWay(root.HostPath("DB/back/KD4700.bak"));
+    ASSERT_TRUE(halfWay.Write("new ba", 6));
+    ASSERT_EQ(EntriesIn(root.HostPath("DB/back")), 3u);
+
+    RemoveUnfinishedTemporaries();
+    EXPECT_EQ(EntriesIn(root.HostPath("DB/back")), 2u);
+    EXPECT_EQ(root.ReadFile("DB/back/KD4700.bak"), "old backup");
+    EXPECT_EQ(root.ReadFile("DB/back/KD4700.cfg"), "new settings");
+    EXPECT_FALSE(halfWay.Commit()) << "its temporary is gone";
+    EXPECT_EQ(root.ReadFile("DB/back/KD4700.bak"), "old backup");
+}
+
 TEST(AtomicFile, TheTemporariesOfAFolderGoAndItsFilesStay) {
     ScopedDeviceRoot root;
     for (const char* name : {"1.jpg", "1.jpg.~tmpabc123", "2.jpg.~tmpxyz789", "3.jpg.~tmp", ".~tmpabcdef"})

@@ -1,8 +1,10 @@
 // SIGTERM while the import page imports thousands of users: the import does
-// not look at its queue, so the terminal ends when the unwind time is over,
-// with the import cut between two of its steps. That end must not close the
-// database under the import (whose next step would then fail with a box
-// during the end), must be a normal end, and must leave whole steps only.
+// not look at its queue; the terminal ends at the import's next record, or
+// when the unwind time is over should that record not come in time (the
+// terminal stopped), with the import cut between two of its steps. Neither
+// end may close the database under the import (whose next step would then
+// fail with a box during the end); each must be a normal end, and must leave
+// whole steps only.
 #include <gtest/gtest.h>
 
 #include <signal.h>

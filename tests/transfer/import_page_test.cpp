@@ -1,10 +1,13 @@
 // The data import page: files made by the test byte by byte, files made by
-// the export page, and hostile files from a medium.
+// the export page, and hostile files from a medium; keys pressed while it
+// imports.
 #include <sys/stat.h>
 
 #include <cstring>
+#include <deque>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <random>
 
 #include "core/AppMessageBox.h"
@@ -18,6 +21,8 @@
 #include "data/SqlHelpers.h"
 #include "data/UserStorage.h"
 #include "platform/base/files.h"
+#include "platform/ui/display.h"
+#include "platform/ui/input.h"
 #include "tests/transfer/file_decoder.h"
 #include "tests/transfer/transfer_fixture.h"
 #include "transfer/StorageLocation.h"
@@ -719,6 +724,63 @@ TEST_F(ImportPageTest, ALongImportFeedsTheWatchdogAndEndsFull) {
     g_MachineConfig.DEBUGMODE = 1;
     Import({"no", "ok"});
     EXPECT_TRUE(ControllerBytes().empty());
+}
+
+// A window whose person presses keys once the bar has moved a few times:
+// Enter three times and Esc twice. As at a real window, the keys wait in the
+// window's own queue until the terminal takes its events in; the keypad's
+// Esc from the I/O controller comes into the input queue at once.
+class KeysWhileTheBarMoves : public DisplayBackend {
+public:
+    void Present(const Surface&) override {
+        if (++m_presents != kPresentsBeforeKeys) return;
+        for (int i = 0; i < 3; ++i) m_window.insert(m_window.end(), {{VK_RETURN, true}, {VK_RETURN, false}});
+        for (int i = 0; i < 2; ++i) m_window.insert(m_window.end(), {{VK_ESCAPE, true}, {VK_ESCAPE, false}});
+        keybd_event(VK_ESCAPE, 0, 0, 0);
+        keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+    }
+    void PumpEvents() override {
+        for (const auto& [vk, down] : m_window) InjectKey(vk, down);
+        m_window.clear();
+    }
+    bool NeedsPolling() const override { return false; }
+
+    bool Pressed() const { return m_presents >= kPresentsBeforeKeys; }
+
+private:
+    static constexpr int kPresentsBeforeKeys = 10;
+    int m_presents = 0;
+    std::deque<std::pair<BYTE, bool>> m_window;
+};
+
+TEST_F(ImportPageTest, KeysPressedDuringAnImportDoNothingAndKeysAfterItWork) {
+    std::vector<std::string> showing;
+    ScriptDriver::RegisterCommand("showing", [&showing](const std::vector<std::string>&, std::string*) {
+        showing.push_back(ShowingMessageBoxText());
+        return true;
+    });
+    CTransferLoop::SetRecordPause(5);
+    std::string records;
+    for (int i = 0; i < 1100; ++i) records += User28({static_cast<uint64_t>(100 + i), "", -1, "x"});
+    PutFile(kUserFile28, 1100, records);
+    auto window = std::make_unique<KeysWhileTheBarMoves>();
+    const KeysWhileTheBarMoves& person = *window;
+    StartDisplayWith(std::move(window));
+
+    // The import and its notice looked at; the notice answered, and Enter
+    // pressed on the page after it: a second import, with its question.
+    OnPage(132, {"key DOWN", "answer no", "key ENTER", "showing", "answer ok", "showing", "answer no", "answer ok",
+                 "key ENTER", "showing"});
+    const bool pressed = person.Pressed();
+    StartDisplay(DisplayMode::Headless);
+    ScriptDriver::RegisterCommand("showing", nullptr);
+
+    ASSERT_TRUE(pressed) << "the bar moved during the import";
+    EXPECT_EQ(showing, (std::vector<std::string>{"Import done", "", ""})) << "the notice waits for the person";
+    EXPECT_EQ(Messages(), (std::vector<std::u16string>{u"Import fingerprints too?", u"Import done",
+                                                        u"Import fingerprints too?", u"Import done"}))
+        << "one import for each press of Enter after an import";
+    EXPECT_EQ(Users(), 1100);
 }
 
 TEST_F(ImportPageTest, ThePageMatchesItsPicture) {

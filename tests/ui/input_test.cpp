@@ -1,5 +1,5 @@
-// Input: focus messages, touch routing, keys, the keyboard hook chain and
-// the dialog keys.
+// Input: focus messages, touch routing, keys, the keyboard hook chain, the
+// dialog keys, and what long work on the thread drops.
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -8,6 +8,7 @@
 #include "platform/ui/display.h"
 #include "platform/ui/gdi.h"
 #include "platform/ui/input.h"
+#include "platform/ui/longwork.h"
 #include "tests/support/ui_session.h"
 #include "tests/ui/recorder.h"
 
@@ -334,6 +335,49 @@ TEST_F(InputTest, WindowRegionShapesTouchesAndPainting) {
     session.Run("tap 10 10");
     session.Run("tap 60 60");
     EXPECT_EQ(rec.WindowsThatGot(WM_LBUTTONDOWN), (std::vector<HWND>{page, round}));
+}
+
+// Long work lasts from its first step until the thread looks at its
+// messages again. A key ends as its press began: delivered, or dropped.
+TEST_F(InputTest, KeysAndTouchesThatComeDuringLongWorkAreDroppedWithTheirEnds) {
+    HWND page = rec.CreateTopLevel(RECT{0, 0, 320, 240});
+    SetFocus(page);
+    // Whatever earlier tests left down is up.
+    for (const BYTE vk : {BYTE{'1'}, BYTE{VK_RETURN}, BYTE{VK_ESCAPE}}) InjectKey(vk, false);
+    InjectKey('1', true);
+    session.Pump();
+    rec.Clear();
+
+    LongWorkStep();
+    EXPECT_TRUE(InLongWork());
+    InjectKey('1', true);  // held since before the work: a repeat
+    InjectKey('1', false);
+    InjectKey(VK_RETURN, true);
+    InjectTouch(POINT{5, 5}, TouchAction::Down);
+    InjectTouch(POINT{6, 6}, TouchAction::Move);
+    session.Pump();
+    EXPECT_FALSE(InLongWork()) << "the thread looked at its messages";
+    InjectKey(VK_RETURN, false);
+    InjectTouch(POINT{6, 6}, TouchAction::Up);
+    InjectKey(VK_ESCAPE, true);
+    InjectKey(VK_ESCAPE, false);
+    session.Run("tap 7 7");
+    session.Pump();
+
+    const std::vector<Received> keys = rec.Of({WM_KEYDOWN, WM_KEYUP});
+    ASSERT_EQ(keys.size(), 3u);
+    EXPECT_EQ(keys[0].message, static_cast<UINT>(WM_KEYUP));
+    EXPECT_EQ(keys[0].wParam, static_cast<WPARAM>('1'));
+    EXPECT_EQ(keys[1].message, static_cast<UINT>(WM_KEYDOWN));
+    EXPECT_EQ(keys[1].wParam, static_cast<WPARAM>(VK_ESCAPE));
+    EXPECT_EQ(keys[1].lParam & (1 << 30), 0) << "Esc was up before";
+    EXPECT_EQ(keys[2].wParam, static_cast<WPARAM>(VK_ESCAPE));
+    const std::vector<Received> touches = rec.Of({WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP});
+    ASSERT_EQ(touches.size(), 2u) << "only the tap after the work";
+    EXPECT_EQ(touches[0].lParam, MAKELPARAM(7, 7));
+    EXPECT_EQ(touches[1].message, static_cast<UINT>(WM_LBUTTONUP));
+    EXPECT_EQ(GetKeyState(VK_RETURN), 0);
+    EXPECT_EQ(GetKeyState('1'), 0);
 }
 
 }  // namespace

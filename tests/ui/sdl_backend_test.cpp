@@ -52,4 +52,44 @@ TEST(SdlBackend, MouseIsTouchAndKeyboardIsKeypad) {
     EXPECT_EQ(keys[1].wParam, static_cast<WPARAM>(VK_F3));
 }
 
+SDL_Event KeyEvent(Uint32 type, SDL_Scancode scancode, SDL_Keycode sym, Uint16 mod) {
+    SDL_Event key{};
+    key.type = type;
+    key.key.keysym.scancode = scancode;
+    key.key.keysym.sym = sym;
+    key.key.keysym.mod = mod;
+    return key;
+}
+
+// '#' is Shift+3 and '*' Shift+8: typed with Shift let go first, the
+// release ends the '#' or '*' that the press began; 3 pressed before Shift
+// is a 3 until it is released.
+TEST(SdlBackend, AKeysReleaseEndsTheKeypadKeyItsPressMade) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    UiSession session;
+    ASSERT_EQ(StartDisplay(DisplayMode::Window), DisplayMode::Window);
+    Recorder rec;
+    HWND page = rec.CreateTopLevel(RECT{0, 0, 320, 240});
+    SetFocus(page);
+
+    Push(KeyEvent(SDL_KEYDOWN, SDL_SCANCODE_3, SDLK_3, KMOD_LSHIFT));
+    Push(KeyEvent(SDL_KEYUP, SDL_SCANCODE_3, SDLK_3, KMOD_NONE));
+    Push(KeyEvent(SDL_KEYDOWN, SDL_SCANCODE_8, SDLK_8, KMOD_RSHIFT));
+    Push(KeyEvent(SDL_KEYUP, SDL_SCANCODE_8, SDLK_8, KMOD_NONE));
+    Push(KeyEvent(SDL_KEYDOWN, SDL_SCANCODE_3, SDLK_3, KMOD_NONE));
+    Push(KeyEvent(SDL_KEYUP, SDL_SCANCODE_3, SDLK_3, KMOD_LSHIFT));
+    DisplayIdle();
+    session.Pump();
+    StopDisplay();
+
+    const std::vector<Received> keys = rec.Of({WM_KEYDOWN, WM_KEYUP});
+    const std::vector<std::pair<UINT, WPARAM>> expected{
+        {WM_KEYDOWN, VK_KEYPAD_HASH}, {WM_KEYUP, VK_KEYPAD_HASH}, {WM_KEYDOWN, VK_KEYPAD_STAR},
+        {WM_KEYUP, VK_KEYPAD_STAR},   {WM_KEYDOWN, '3'},          {WM_KEYUP, '3'}};
+    std::vector<std::pair<UINT, WPARAM>> got;
+    for (const Received& key : keys) got.emplace_back(key.message, key.wParam);
+    EXPECT_EQ(got, expected);
+    for (const int vk : {VK_KEYPAD_HASH, VK_KEYPAD_STAR, int{'3'}}) EXPECT_EQ(GetKeyState(vk), 0) << vk;
+}
+
 }  // namespace

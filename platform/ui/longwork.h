@@ -1,0 +1,40 @@
+// Long work on the user-interface thread: an import, an export or a copy
+// that runs inside a button's handler and does not go back to a message loop
+// until it is over. Meanwhile the screen only shows its progress: a person
+// cannot see what a key or a tap would hit once the work is over (the notice
+// of its result, the page behind it), so the keypad's keys and the screen's
+// touches that come meanwhile are dropped, not kept for afterwards. The
+// window is still painted, and its close is obeyed at once.
+#pragma once
+
+#include <functional>
+
+#include "platform/base/types.h"
+#include "platform/ui/input.h"
+
+// Called by the work at each of its records or blocks, on the
+// user-interface thread. The thread is in long work from the first step
+// until it next looks at its messages (a message box, or its message loop).
+// The window's events are taken in every few hundredths of a second (keys
+// and touches dropped, the close obeyed), and when an end has been asked for
+// (the window's close, a stop signal) the end handler ends the terminal
+// here, between two records.
+void LongWorkStep();
+// The thread looks at its messages again: whatever the window's events
+// still hold from the work is dropped, and the long work is over. Called by
+// the message retrieval; nothing on a thread that is not in long work.
+void LongWorkOver();
+bool InLongWork();
+
+// What ends the terminal when an end is asked for during long work; it does
+// not return. Without one the work goes on and the end comes after it.
+void SetLongWorkEndHandler(std::function<void()> handler);
+
+// For the input queue, from any thread: true when the key event is to be
+// dropped. A press during long work is, and so is the release of a press
+// that was dropped, whenever it comes: a key ends as its press began. A key
+// already down before the work keeps its release.
+bool DropKeyOfLongWork(BYTE vk, bool down);
+// The same for a touch: a finger put down during long work is dropped with
+// its moves and its lift.
+bool DropTouchOfLongWork(TouchAction action);
