@@ -65,9 +65,7 @@ CString g_logPath;
 
 // Start-up cannot go on without this file: the box names it.
 int StopForFile(const CString& devicePath) {
-    CString text;
-    text.Format(u"Can not find '%s' file!", devicePath);
-    ShowMessage(text, 0);
+    ShowMessage(StopForFileText(devicePath), 0);
     return 0;
 }
 
@@ -145,7 +143,7 @@ int InitTool() {
     }
     {
         XmlDocLock lock(g_LangDoc);
-        g_LangDoc.ReadFromFile(GetLanguageFilePath());
+        if (!g_LangDoc.ReadFromFile(GetLanguageFilePath())) ExplainUnreadableLanguageFile(GetLanguageFilePath());
     }
     LoadFontResources();
     LoadWeatherIcon();

@@ -44,7 +44,8 @@ void LoadLocked(Registry& r) {
     const std::string path = RegistryFilePath();
     RemoveStaleTemporaries(path);
     std::string text;
-    r.unreadable = ReadPlainHostFile(path, text) == HostRead::Unreadable;
+    const HostRead read = ReadPlainHostFile(path, text, kMaxTextFileBytes);
+    r.unreadable = read != HostRead::Read && read != HostRead::Missing;
     r.tree = ParseRegistry(text);
     r.open.clear();
     r.loaded = true;

@@ -82,7 +82,7 @@ fs::path MoveAside(const fs::path& file, std::error_code& ec) {
 
 bool PlainFileReads(const std::string& file) {
     std::string content;
-    return ReadPlainHostFile(file, content) == HostRead::Read;
+    return ReadPlainHostFile(file, content, kMaxTextFileBytes) == HostRead::Read;
 }
 
 // A file of the terminal that is there and that it cannot read is kept aside

@@ -1,0 +1,44 @@
+// The terminal's own settings kept elsewhere and linked into the device
+// folder: start-up reads them through the link, and the forced repair
+// leaves the link and the file it leads to as they are.
+#include "tests/core_startup/ProgramTestSupport.h"
+
+#if defined(QUILLON_PROGRAM) && defined(QUILLON_FACTORY_IMAGE_DIR)
+
+namespace {
+
+class LinkedFilesTest : public ProgramTest {
+protected:
+    // Moves `relative` to the owner's folder beside the device root and
+    // links it back into its place; the host path it now has.
+    std::string LinkFromOwnerFolder(const std::string& relative) {
+        const std::string owned = root.Host() + "-owner/" + std::filesystem::path(relative).filename().string();
+        std::filesystem::create_directories(std::filesystem::path(owned).parent_path());
+        std::filesystem::rename(root.HostPath(relative), owned);
+        std::filesystem::create_symlink(owned, root.HostPath(relative));
+        return owned;
+    }
+    void TearDown() override { std::filesystem::remove_all(root.Host() + "-owner"); }
+};
+
+TEST_F(LinkedFilesTest, LinkedSettingsStartTheTerminalAndTheRepairKeepsTheLink) {
+    Edit(kConfig, "<LOCKDELAY>10<", "<LOCKDELAY>25<");
+    const std::string owned = LinkFromOwnerFolder(kConfig);
+    const std::string settings = ReadHost(owned);
+
+    const ProgramRun run = Start("wait 300\nquit\n");
+    EXPECT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_EQ(run.errors.find("Can not find"), std::string::npos) << run.errors;
+    EXPECT_EQ(run.errors.find("cannot be read"), std::string::npos) << run.errors;
+
+    const ProgramRun repair = Launch("--init-root " + root.Host() + " --force");
+    EXPECT_EQ(repair.exitCode, 0) << repair.errors;
+    EXPECT_EQ(repair.errors.find("damaged"), std::string::npos) << repair.errors;
+    EXPECT_TRUE(std::filesystem::is_symlink(root.HostPath(kConfig)));
+    EXPECT_EQ(std::filesystem::read_symlink(root.HostPath(kConfig)), owned);
+    EXPECT_EQ(ReadHost(owned), settings);
+    EXPECT_FALSE(std::filesystem::exists(root.HostPath(std::string(kConfig) + ".damaged")));
+}
+
+}  // namespace
+#endif
