@@ -1,13 +1,16 @@
-// The terminal's own settings kept elsewhere and linked into the device
-// folder: start-up reads them through the link, and the forced repair
-// leaves the link and the file it leads to as they are.
+// The terminal's own files as start-up opens them: settings kept elsewhere
+// and linked into the device folder are read through the link, and the
+// forced repair leaves the link and the file it leads to as they are; a
+// pipe in the place of a font keeps start-up from nothing.
 #include "tests/core_startup/ProgramTestSupport.h"
 
 #if defined(QUILLON_PROGRAM) && defined(QUILLON_FACTORY_IMAGE_DIR)
 
+#include <sys/stat.h>
+
 namespace {
 
-class LinkedFilesTest : public ProgramTest {
+class OwnFilesTest : public ProgramTest {
 protected:
     // Moves `relative` to the owner's folder beside the device root and
     // links it back into its place; the host path it now has.
@@ -21,7 +24,7 @@ protected:
     void TearDown() override { std::filesystem::remove_all(root.Host() + "-owner"); }
 };
 
-TEST_F(LinkedFilesTest, LinkedSettingsStartTheTerminalAndTheRepairKeepsTheLink) {
+TEST_F(OwnFilesTest, LinkedSettingsStartTheTerminalAndTheRepairKeepsTheLink) {
     Edit(kConfig, "<LOCKDELAY>10<", "<LOCKDELAY>25<");
     const std::string owned = LinkFromOwnerFolder(kConfig);
     const std::string settings = ReadHost(owned);
@@ -38,6 +41,17 @@ TEST_F(LinkedFilesTest, LinkedSettingsStartTheTerminalAndTheRepairKeepsTheLink) 
     EXPECT_EQ(std::filesystem::read_symlink(root.HostPath(kConfig)), owned);
     EXPECT_EQ(ReadHost(owned), settings);
     EXPECT_FALSE(std::filesystem::exists(root.HostPath(std::string(kConfig) + ".damaged")));
+}
+
+TEST_F(OwnFilesTest, APipeForAFontIsPassedOver) {
+    ASSERT_EQ(mkfifo(root.HostPath("NandFlash/zeta42/elsewhere.fifo").c_str(), 0600), 0);
+    Remove("NandFlash/zeta42/FONTS/GOTHIC.TTF");
+    ASSERT_EQ(mkfifo(root.HostPath("NandFlash/zeta42/FONTS/GOTHIC.TTF").c_str(), 0600), 0);
+    Edit(kConfig, "<FontResourceList>", "<FontResourceList>\n    <FileName>elsewhere.fifo</FileName>");
+    // Should it wait on the pipe after all, it is ended rather than the test.
+    program = "timeout 120 " + program;
+    const ProgramRun run = Start("wait 300\nquit\n");
+    EXPECT_EQ(run.exitCode, 0) << run.errors;
 }
 
 }  // namespace
