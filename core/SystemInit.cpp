@@ -153,7 +153,13 @@ int InitTool() {
     ConnectDataStoreServices();
     RemoveMaintenanceLeftovers();
     if (!OpenDatabase()) EndWithDatabaseMessage(u"Open DataBase failure!");
-    if (!CheckDatabase()) EndWithDatabaseMessage(u"Database has been damaged, please contact the administrator!");
+    if (!CheckDatabase()) {
+        if (!g_pDatabase->LastFailureWasReadOnly())
+            EndWithDatabaseMessage(u"Database has been damaged, please contact the administrator!");
+        CString text;
+        GetLangText(u"CJHTool", u"JT0004", u"数据库或其文件夹为只读,请联系管理员!", text);
+        EndWithDatabaseMessage(text);
+    }
     EnsureAutoFnTable();
 
     g_pFPTemplateStore = new CFPTemplateStore;

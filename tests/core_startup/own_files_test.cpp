@@ -1,12 +1,16 @@
 // The terminal's own files as start-up opens them: settings kept elsewhere
 // and linked into the device folder are read through the link, and the
 // forced repair leaves the link and the file it leads to as they are; a
-// pipe in the place of a font keeps start-up from nothing.
+// pipe in the place of a font keeps start-up from nothing; settings or a
+// registry beyond any real one's size are told as too large and replaced
+// by the repair.
 #include "tests/core_startup/ProgramTestSupport.h"
 
 #if defined(QUILLON_PROGRAM) && defined(QUILLON_FACTORY_IMAGE_DIR)
 
 #include <sys/stat.h>
+
+#include "platform/base/host_read.h"
 
 namespace {
 
@@ -52,6 +56,36 @@ TEST_F(OwnFilesTest, APipeForAFontIsPassedOver) {
     program = "timeout 120 " + program;
     const ProgramRun run = Start("wait 300\nquit\n");
     EXPECT_EQ(run.exitCode, 0) << run.errors;
+}
+
+TEST_F(OwnFilesTest, SettingsOrRegistryBeyondTheSizeLimitAreToldAsTooLargeAndReplacedByTheRepair) {
+    const struct {
+        const char* relative;
+        const char* box;
+    } kPlaces[] = {
+        {"registry.reg", "message box: '\\registry.reg' is too large!\n"},
+        {kConfig, "message box: '\\NandFlash\\zeta42\\config\\config.xml' is too large!\n"},
+    };
+    for (const auto& place : kPlaces) {
+        SCOPED_TRACE(place.relative);
+        const std::string factory = Read(place.relative);
+        std::string huge = factory;
+        huge.resize(kMaxTextFileBytes + 1, ' ');
+        root.PutFile(place.relative, huge);
+
+        const ProgramRun run = Start("wait 200\nkey ENTER\nwait 100\n");
+        EXPECT_EQ(run.exitCode, 1) << run.errors;
+        EXPECT_NE(run.errors.find(place.box), std::string::npos) << run.errors;
+        EXPECT_NE(run.errors.find(root.HostPath(place.relative) + " exists but cannot be read (too large)"),
+                  std::string::npos)
+            << run.errors;
+
+        const ProgramRun repair = Launch("--init-root " + root.Host() + " --force");
+        EXPECT_EQ(repair.exitCode, 0) << repair.errors;
+        EXPECT_EQ(Read(place.relative), factory);
+        EXPECT_EQ(std::filesystem::file_size(root.HostPath(std::string(place.relative) + ".damaged")), huge.size());
+        Remove(std::string(place.relative) + ".damaged");
+    }
 }
 
 }  // namespace
