@@ -17,7 +17,9 @@ void ExplainUnreadableFile(const std::string& hostPath, const char* damage, cons
 }
 
 void ExplainUnreadableRegistryFile() {
-    ExplainUnreadableFile(RegistryFilePath(), "not readable", "the factory registry");
+    ExplainUnreadableFile(RegistryFilePath(),
+                          "a key nested deeper than 512 levels or named longer than 255 characters, or not readable",
+                          "the factory registry");
 }
 
 void ExplainUnreadableLanguageFile(const CString& devicePath) {

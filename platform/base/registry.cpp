@@ -45,8 +45,9 @@ void LoadLocked(Registry& r) {
     RemoveStaleTemporaries(path);
     std::string text;
     const HostRead read = ReadPlainHostFile(path, text, kMaxTextFileBytes);
-    r.unreadable = read != HostRead::Read && read != HostRead::Missing;
-    r.tree = ParseRegistry(text);
+    bool beyondLimits = false;
+    r.tree = ParseRegistry(text, &beyondLimits);
+    r.unreadable = (read != HostRead::Read && read != HostRead::Missing) || beyondLimits;
     r.open.clear();
     r.loaded = true;
     r.dirty = false;
@@ -203,6 +204,8 @@ LONG RegCreateKeyExW(HKEY handle, LPCWSTR subKey, DWORD, LPWSTR, DWORD, REGSAM, 
     if (LONG error = KeyOf(r, handle, key)) return Done(error);
     bool created = false;
     const auto parts = KeyPathParts(subKey);
+    // What the file could not hold again is not made.
+    if (!RegistryKeyFits(key->depth, parts)) return Done(ERROR_INVALID_PARAMETER);
     key = Walk(key, parts, parts.size(), &created);
     if (disposition) *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
     *result = NewHandle(r, key);

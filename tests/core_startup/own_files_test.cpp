@@ -2,8 +2,9 @@
 // and linked into the device folder are read through the link, and the
 // forced repair leaves the link and the file it leads to as they are; a
 // pipe in the place of a font keeps start-up from nothing; settings or a
-// registry beyond any real one's size are told as too large and replaced
-// by the repair.
+// registry beyond any real one's size are told as too large, and a registry
+// key nested beyond the registry's limits as damage; the repair replaces
+// them.
 #include "tests/core_startup/ProgramTestSupport.h"
 
 #if defined(QUILLON_PROGRAM) && defined(QUILLON_FACTORY_IMAGE_DIR)
@@ -86,6 +87,27 @@ TEST_F(OwnFilesTest, SettingsOrRegistryBeyondTheSizeLimitAreToldAsTooLargeAndRep
         EXPECT_EQ(std::filesystem::file_size(root.HostPath(std::string(place.relative) + ".damaged")), huge.size());
         Remove(std::string(place.relative) + ".damaged");
     }
+}
+
+TEST_F(OwnFilesTest, ARegistryKeyNestedBeyondTheLimitsIsDamageTheRepairReplaces) {
+    const std::string factory = Read("registry.reg");
+    std::string deep = factory + "[HKEY_LOCAL_MACHINE";
+    for (int level = 0; level < 30000; ++level) deep += "\\k";
+    root.PutFile("registry.reg", deep + "]\n\"Deepest\"=\"yes\"\n");
+
+    const ProgramRun run = Start("wait 200\nkey ENTER\nwait 100\n");
+    EXPECT_EQ(run.exitCode, 1) << run.errors;
+    EXPECT_NE(run.errors.find("message box: Can not find '\\registry.reg' file!\n"), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find(root.HostPath("registry.reg") + " exists but cannot be read (a key nested deeper than 512"),
+              std::string::npos)
+        << run.errors;
+
+    const ProgramRun repair = Launch("--init-root " + root.Host() + " --force");
+    EXPECT_EQ(repair.exitCode, 0) << repair.errors;
+    EXPECT_NE(repair.errors.find("registry.reg could not be read: kept as registry.reg.damaged"), std::string::npos)
+        << repair.errors;
+    EXPECT_EQ(Read("registry.reg"), factory);
+    EXPECT_EQ(Start("wait 300\nquit\n").exitCode, 0);
 }
 
 }  // namespace

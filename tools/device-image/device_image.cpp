@@ -13,6 +13,7 @@
 
 #include "platform/base/atomic_file.h"
 #include "platform/base/host_read.h"
+#include "platform/base/registry_format.h"
 
 namespace factory {
 namespace {
@@ -85,6 +86,16 @@ bool PlainFileReads(const std::string& file) {
     return ReadPlainHostFile(file, content, kMaxTextFileBytes) == HostRead::Read;
 }
 
+// As the terminal loads it: a key beyond the registry's limits makes the
+// whole file damaged.
+bool RegistryFileReads(const std::string& file) {
+    std::string content;
+    bool beyondLimits = false;
+    if (ReadPlainHostFile(file, content, kMaxTextFileBytes) != HostRead::Read) return false;
+    ParseRegistry(content, &beyondLimits);
+    return !beyondLimits;
+}
+
 // A file of the terminal that is there and that it cannot read is kept aside
 // for a person to look at; the loop below then writes the factory one in its
 // place. False, with `result` failed, when it cannot be moved.
@@ -110,7 +121,7 @@ BuildResult SetAsideUnreadableFiles(const fs::path& destination, const std::stri
     const auto settingsRead = [&settingsReadable](const std::string& path) {
         return PlainFileReads(path) && (!settingsReadable || settingsReadable(path));
     };
-    if (SetAsideIfUnreadable(destination, target, kRegistryFile, PlainFileReads, "the factory registry is", result))
+    if (SetAsideIfUnreadable(destination, target, kRegistryFile, RegistryFileReads, "the factory registry is", result))
         SetAsideIfUnreadable(destination, target, kSettingsFile, settingsRead, "the factory settings are", result);
     return result;
 }
