@@ -46,6 +46,15 @@ CString g_logPath;
     EndProcess(kExitStartFailed);
 }
 
+// A database the terminal may not write fails the check as a damaged one
+// does: the person learns which it is.
+CString DatabaseCheckFailureText() {
+    if (!g_pDatabase->LastFailureWasReadOnly()) return u"Database has been damaged, please contact the administrator!";
+    CString text;
+    GetLangText(u"CJHTool", u"JT0004", u"数据库或其文件夹为只读,请联系管理员!", text);
+    return text;
+}
+
 // After a confirmed settings reset: the records, users and their
 // fingerprints are emptied, then the terminal stops.
 [[noreturn]] void FinishSettingsReset() {
@@ -153,13 +162,7 @@ int InitTool() {
     ConnectDataStoreServices();
     RemoveMaintenanceLeftovers();
     if (!OpenDatabase()) EndWithDatabaseMessage(u"Open DataBase failure!");
-    if (!CheckDatabase()) {
-        if (!g_pDatabase->LastFailureWasReadOnly())
-            EndWithDatabaseMessage(u"Database has been damaged, please contact the administrator!");
-        CString text;
-        GetLangText(u"CJHTool", u"JT0004", u"数据库或其文件夹为只读,请联系管理员!", text);
-        EndWithDatabaseMessage(text);
-    }
+    if (!CheckDatabase()) EndWithDatabaseMessage(DatabaseCheckFailureText());
     EnsureAutoFnTable();
 
     g_pFPTemplateStore = new CFPTemplateStore;
