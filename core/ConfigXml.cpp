@@ -33,7 +33,7 @@ void ExplainUnreadableConfigFile(const CString& devicePath) {
     const std::string host = DeviceToHostPath(devicePath.str());
     std::error_code error;
     if (!std::filesystem::exists(host, error)) return;
-    ExplainUnreadableFile(host, "cut short, not text, nested too deeply, or no plain file", "the factory settings");
+    ExplainUnreadableFile(host, "cut short, not text or nested too deeply", "the factory settings");
 }
 
 int GetConfigInt(CString key, int& value) {

@@ -46,6 +46,15 @@ CString g_logPath;
     EndProcess(kExitStartFailed);
 }
 
+// A database the terminal may not write fails the check as a damaged one
+// does: the person learns which it is.
+CString DatabaseCheckFailureText() {
+    if (!g_pDatabase->LastFailureWasReadOnly()) return u"Database has been damaged, please contact the administrator!";
+    CString text;
+    GetLangText(u"CJHTool", u"JT0004", u"数据库或其文件夹为只读,请联系管理员!", text);
+    return text;
+}
+
 // After a confirmed settings reset: the records, users and their
 // fingerprints are emptied, then the terminal stops.
 [[noreturn]] void FinishSettingsReset() {
@@ -65,9 +74,7 @@ CString g_logPath;
 
 // Start-up cannot go on without this file: the box names it.
 int StopForFile(const CString& devicePath) {
-    CString text;
-    text.Format(u"Can not find '%s' file!", devicePath);
-    ShowMessage(text, 0);
+    ShowMessage(StopForFileText(devicePath), 0);
     return 0;
 }
 
@@ -145,7 +152,7 @@ int InitTool() {
     }
     {
         XmlDocLock lock(g_LangDoc);
-        g_LangDoc.ReadFromFile(GetLanguageFilePath());
+        if (!g_LangDoc.ReadFromFile(GetLanguageFilePath())) ExplainUnreadableLanguageFile(GetLanguageFilePath());
     }
     LoadFontResources();
     LoadWeatherIcon();
@@ -155,7 +162,7 @@ int InitTool() {
     ConnectDataStoreServices();
     RemoveMaintenanceLeftovers();
     if (!OpenDatabase()) EndWithDatabaseMessage(u"Open DataBase failure!");
-    if (!CheckDatabase()) EndWithDatabaseMessage(u"Database has been damaged, please contact the administrator!");
+    if (!CheckDatabase()) EndWithDatabaseMessage(DatabaseCheckFailureText());
     EnsureAutoFnTable();
 
     g_pFPTemplateStore = new CFPTemplateStore;

@@ -1,11 +1,13 @@
 #include "core/TextFile.h"
 
 #include <algorithm>
+#include <cerrno>
 
 #include "core/TextConverter.h"
 #include "core/XmlDoc.h"
 #include "platform/base/atomic_file.h"
-#include "platform/base/files.h"
+#include "platform/base/device_fs.h"
+#include "platform/base/host_read.h"
 #include "platform/base/lasterror.h"
 
 namespace {
@@ -51,6 +53,15 @@ bool LooksLikeUtf8(const std::string& bytes) {
     return true;
 }
 
+DWORD ErrorOfRead(HostRead read) {
+    switch (read) {
+    case HostRead::Missing: return ERROR_FILE_NOT_FOUND;
+    case HostRead::NotAFile: return ERROR_ACCESS_DENIED;
+    case HostRead::TooLarge: return ERROR_NOT_ENOUGH_MEMORY;
+    default: return ErrorFromErrno(errno);
+    }
+}
+
 void SwapBytes(std::u16string& units) {
     for (char16_t& unit : units)
         unit = static_cast<char16_t>((unit >> 8) | (unit << 8));
@@ -81,26 +92,15 @@ bool TextFile::Open(const char16_t* path, int mode) {
         return true;
     }
 
-    // Only a plain file: a pipe in its place would keep start-up waiting.
-    const HANDLE file =
-        CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_FLAG_REGULAR_FILE_ONLY, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    // Only a plain file, once links are followed: a pipe in its place would
+    // keep start-up waiting, a file of hundreds of megabytes exhaust the memory.
+    const HostRead read = ReadPlainHostFile(DeviceToHostPath(path), m_bytes, kMaxTextFileBytes);
+    if (read != HostRead::Read) {
+        SetLastError(ErrorOfRead(read));
         result = LastErrorText();
         return false;
     }
-    const DWORD size = GetFileSize(file, nullptr);
-    bool complete = size != INVALID_FILE_SIZE;
-    if (complete) {
-        m_bytes.resize(size);
-        DWORD done = 0;
-        complete = ReadFile(file, m_bytes.data(), size, &done, nullptr) && done == size;
-    }
-    if (!complete)
-        result = LastErrorText();
-    CloseHandle(file);
-    if (!complete)
-        return false;
-    fileByteLength = static_cast<int>(size);
+    fileByteLength = static_cast<int>(m_bytes.size());
     DetectEncoding();
     return true;
 }

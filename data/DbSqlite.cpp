@@ -284,6 +284,11 @@ LPCWSTR CDbSqlite::GetLastErrorText() {
     return m_scratch;
 }
 
+bool CDbSqlite::LastFailureWasReadOnly() {
+    CLockGuard lock(g_csDatabase);
+    return m_db && (sqlite3_errcode(m_db) & 0xFF) == SQLITE_READONLY;
+}
+
 bool CDbSqlite::BeginTransaction() {
     m_scratch = u"begin";
     return DirectStatement(m_scratch);

@@ -87,6 +87,9 @@ public:
     CSqlStatement* Statement(LPCWSTR sql);
     bool DirectStatement(LPCWSTR sql);
     LPCWSTR GetLastErrorText();
+    // The last failure was a write refused because the file or its folder
+    // may not be written: no damage to the database.
+    bool LastFailureWasReadOnly();
 
     bool BeginTransaction();
     bool CommitTransaction();

@@ -1,13 +1,16 @@
 #include "main/FingerCapture.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "core/AppDir.h"
 #include "core/FpLibraries.h"
 #include "core/LangLibraries.h"
 #include "core/MachineConfig.h"
 #include "core/SystemLocks.h"
 #include "data/DataLocks.h"
-#include "platform/base/files.h"
-#include "platform/base/handle.h"
+#include "platform/base/device_fs.h"
+#include "platform/base/host_read.h"
 
 std::atomic<int> g_captureControl{kCaptureRun};
 HMODULE g_hUsbFpDll = nullptr;
@@ -17,16 +20,19 @@ namespace {
 
 bool UsbSensorAttached() { return IsDriverActive(u"LDM") == 1; }
 
+// The image of the debug mode begins the file; a pipe in its place is not
+// waited on, nor is a file beyond any image read whole.
 bool ReadTestImage(BYTE* buffer) {
+    constexpr size_t kMaxTestImageFileBytes = 16u << 20;
     CString path;
     GetAppDir(path);
-    const HANDLE file = CreateFileW(path + u"loadImage.dat", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                                    nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD done = 0;
-    const BOOL read = ReadFile(file, buffer, kCaptureBufferBytes, &done, nullptr);
-    CloseHandle(file);
-    return read && done == kCaptureBufferBytes;
+    std::vector<uint8_t> image;
+    if (ReadPlainHostFile(DeviceToHostPath((path + u"loadImage.dat").str()), image, kMaxTestImageFileBytes) !=
+            HostRead::Read ||
+        image.size() < kCaptureBufferBytes)
+        return false;
+    std::copy_n(image.begin(), kCaptureBufferBytes, buffer);
+    return true;
 }
 
 // Moves the shared sensor to `camera` mode; the capture lock keeps a capture

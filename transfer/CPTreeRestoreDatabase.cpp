@@ -101,7 +101,12 @@ bool CCPTreeRestoreDatabase::ReplaceLiveDatabase(const CString& copy) {
     // The closed live file holds the whole database: kept aside, it is what
     // a failure goes back to. Its journal files belong to it alone.
     RemoveJournalFiles(live);
-    if (!CopyFile(live, old, FALSE)) return false;
+    // Without room for that, the checked copy goes too: left there, it
+    // would keep the flash full until the next start.
+    if (!CopyFile(live, old, FALSE)) {
+        DeleteFile(copy);
+        return false;
+    }
     CString failure;
     if (MoveFileEx(copy, live, kReplace) && offline.Reopen(failure) && CheckDatabase()) {
         ReloadDatabaseCaches();

@@ -16,6 +16,7 @@
 
 #include "platform/base/atomic_file.h"
 #include "platform/base/device_fs.h"
+#include "platform/base/host_read.h"
 #include "platform/base/lasterror.h"
 #include "platform/base/localtime.h"
 #include "platform/base/nocase.h"
@@ -419,13 +420,15 @@ BOOL CopyFileW(LPCWSTR source, LPCWSTR target, BOOL failIfExists) {
     const std::string to = DeviceToHostPath(target);
     struct stat sourceStat, targetStat;
     if (!Exists(from, sourceStat)) return FailWithErrno(from);
-    if (S_ISDIR(sourceStat.st_mode)) return Fail(ERROR_ACCESS_DENIED);
+    // Only a file's content is copied: a pipe would keep the copy waiting.
+    if (!S_ISREG(sourceStat.st_mode)) return Fail(ERROR_ACCESS_DENIED);
     if (Exists(to, targetStat)) {
         if (failIfExists) return Fail(ERROR_FILE_EXISTS);
         if (S_ISDIR(targetStat.st_mode) || IsReadOnly(targetStat)) return Fail(ERROR_ACCESS_DENIED);
     }
-    const int fd = open(from.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return FailWithErrno(from);
+    HostRead opened;
+    const int fd = OpenPlainHostFile(from, SIZE_MAX, opened);
+    if (fd < 0) return opened == HostRead::NotAFile ? Fail(ERROR_ACCESS_DENIED) : FailWithErrno(from);
     const bool copied = ReplaceHostFileFrom(fd, to, sourceStat.st_mode & 07777);
     const int error = errno;
     close(fd);

@@ -1,14 +1,15 @@
 #include "platform/base/modules.h"
 
 #include <dlfcn.h>
-#include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
 
 #include "platform/base/device_fs.h"
+#include "platform/base/host_read.h"
 #include "platform/base/lasterror.h"
 #include "platform/base/nocase.h"
 #include "platform/base/utf.h"
@@ -115,8 +116,9 @@ HMODULE LoadLibraryW(LPCWSTR name) {
     }
     const std::u16string devicePath = DevicePathOfModule(fullName);
     const std::string hostPath = DeviceToHostPath(devicePath);
-    struct stat st;
-    if (stat(hostPath.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) {
+    // The loader would wait for ever on a pipe in the library's place; a
+    // library is mapped, not read, so its size is the loader's to judge.
+    if (CheckPlainHostFile(hostPath, SIZE_MAX) != HostRead::Read) {
         SetLastError(ERROR_MOD_NOT_FOUND);
         return nullptr;
     }

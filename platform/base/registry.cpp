@@ -44,8 +44,10 @@ void LoadLocked(Registry& r) {
     const std::string path = RegistryFilePath();
     RemoveStaleTemporaries(path);
     std::string text;
-    r.unreadable = ReadPlainHostFile(path, text) == HostRead::Unreadable;
-    r.tree = ParseRegistry(text);
+    const HostRead read = ReadPlainHostFile(path, text, kMaxTextFileBytes);
+    bool beyondLimits = false;
+    r.tree = ParseRegistry(text, &beyondLimits);
+    r.unreadable = (read != HostRead::Read && read != HostRead::Missing) || beyondLimits;
     r.open.clear();
     r.loaded = true;
     r.dirty = false;
@@ -202,6 +204,8 @@ LONG RegCreateKeyExW(HKEY handle, LPCWSTR subKey, DWORD, LPWSTR, DWORD, REGSAM, 
     if (LONG error = KeyOf(r, handle, key)) return Done(error);
     bool created = false;
     const auto parts = KeyPathParts(subKey);
+    // What the file could not hold again is not made.
+    if (!RegistryKeyFits(key->depth, parts)) return Done(ERROR_INVALID_PARAMETER);
     key = Walk(key, parts, parts.size(), &created);
     if (disposition) *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
     *result = NewHandle(r, key);

@@ -42,8 +42,9 @@ void RegistryLoad();
 // The host path of the registry file.
 std::string RegistryFilePath();
 // False when the registry file is there but could not be read at the last
-// load (a folder, a pipe, a file without read permission): the registry is
-// then empty, and no change is written over the file.
+// load (a folder, a pipe, a file without read permission, more than 16 MB,
+// a key nested or named beyond the registry's limits): the registry is then
+// empty, and no change is written over the file.
 bool RegistryFileReadable();
 
 // While one lives, changes stay in memory; when the last one ends they

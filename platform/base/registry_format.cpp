@@ -1,5 +1,6 @@
 #include "platform/base/registry_format.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -82,13 +83,21 @@ std::string ValueLine(const RegValue& value) {
     return line + HexData(value, line.size());
 }
 
-void SerializeKey(const RegKey& key, const std::string& path, bool isRoot, std::string& out) {
-    if (!isRoot || !key.values.empty()) {
-        out += "[" + path + "]\n";
-        for (const RegValue& value : key.values) out += ValueLine(value) + "\n";
-        out += "\n";
+// Depth first, keys before their subkeys, on a stack of its own rather than
+// the program's.
+void SerializeRoot(const RegKey& root, std::string& out) {
+    std::vector<std::pair<const RegKey*, std::string>> pending = {{&root, Utf16ToUtf8(root.name)}};
+    while (!pending.empty()) {
+        const auto [key, path] = std::move(pending.back());
+        pending.pop_back();
+        if (!key->values.empty() || (key != &root && key->subkeys.empty())) {
+            out += "[" + path + "]\n";
+            for (const RegValue& value : key->values) out += ValueLine(value) + "\n";
+            out += "\n";
+        }
+        for (auto it = key->subkeys.rbegin(); it != key->subkeys.rend(); ++it)
+            pending.emplace_back(it->second.get(), path + "\\" + Utf16ToUtf8(it->second->name));
     }
-    for (const auto& [folded, subkey] : key.subkeys) SerializeKey(*subkey, path + "\\" + Utf16ToUtf8(subkey->name), false, out);
 }
 
 // ---- parsing ----
@@ -210,19 +219,25 @@ bool ReadData(std::u16string_view text, RegValue& value) {
     return false;
 }
 
-std::shared_ptr<RegKey> KeyOfSection(RegistryTree& tree, std::u16string_view path) {
+// The key a section line names, made with the keys on its way; null for an
+// unknown root, and null with `beyondLimits` set for a key the registry
+// cannot hold.
+std::shared_ptr<RegKey> KeyOfSection(RegistryTree& tree, std::u16string_view path, bool& beyondLimits) {
     const size_t slash = path.find(u'\\');
     const std::u16string_view rootName = path.substr(0, slash);
     for (int i = 0; i < kRegistryRootCount; ++i) {
         if (!EqualNoCase(rootName, RegistryRootName(i))) continue;
-        std::shared_ptr<RegKey> key = tree.roots[i];
-        size_t pos = slash;
-        while (pos != std::u16string_view::npos && key) {
+        std::vector<std::u16string_view> parts;
+        for (size_t pos = slash; pos != std::u16string_view::npos;) {
             const size_t end = path.find(u'\\', pos + 1);
             const std::u16string_view part = path.substr(pos + 1, end == std::u16string_view::npos ? end : end - pos - 1);
-            if (!part.empty()) key = key->AddSubkey(part);
+            if (!part.empty()) parts.push_back(part);
             pos = end;
         }
+        beyondLimits = !RegistryKeyFits(0, parts);
+        if (beyondLimits) return nullptr;
+        std::shared_ptr<RegKey> key = tree.roots[i];
+        for (const std::u16string_view part : parts) key = key->AddSubkey(part);
         return key;
     }
     return nullptr;
@@ -269,8 +284,15 @@ std::shared_ptr<RegKey> RegKey::AddSubkey(std::u16string_view keyName) {
     if (!slot) {
         slot = std::make_shared<RegKey>();
         slot->name = keyName;
+        slot->depth = depth + 1;
     }
     return slot;
+}
+
+bool RegistryKeyFits(size_t depth, const std::vector<std::u16string_view>& parts) {
+    if (depth + parts.size() > kMaxRegistryKeyDepth) return false;
+    return std::all_of(parts.begin(), parts.end(),
+                       [](std::u16string_view part) { return part.size() <= kMaxRegistryKeyName; });
 }
 
 void RegKey::MarkDeleted() {
@@ -293,13 +315,14 @@ const char16_t* RegistryRootName(int index) {
 
 std::string SerializeRegistry(const RegistryTree& tree) {
     std::string out = std::string(kHeader) + "\n\n";
-    for (const auto& root : tree.roots) SerializeKey(*root, Utf16ToUtf8(root->name), true, out);
+    for (const auto& root : tree.roots) SerializeRoot(*root, out);
     return out;
 }
 
-RegistryTree ParseRegistry(std::string_view text) {
+RegistryTree ParseRegistry(std::string_view text, bool* beyondLimits) {
     RegistryTree tree;
     std::shared_ptr<RegKey> current;
+    bool beyond = false;
     for (const std::u16string& line : LogicalLines(DecodeFile(text))) {
         if (line.empty() || line.front() == u';') continue;
         if (line.front() == u'[') {
@@ -307,10 +330,12 @@ RegistryTree ParseRegistry(std::string_view text) {
             const bool removal = line.size() > 1 && line[1] == u'-';
             current = (close == std::u16string::npos || removal)
                           ? nullptr
-                          : KeyOfSection(tree, std::u16string_view(line).substr(1, close - 1));
+                          : KeyOfSection(tree, std::u16string_view(line).substr(1, close - 1), beyond);
+            if (beyond) break;
         } else if (current) {
             ParseValueLine(line, *current);
         }
     }
-    return tree;
+    if (beyondLimits) *beyondLimits = beyond;
+    return beyond ? RegistryTree() : tree;
 }

@@ -4,17 +4,21 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdio>
 #include <mutex>
 #include <vector>
 
 #include "platform/base/clock.h"
 #include "platform/base/debug.h"
 #include "platform/base/device_fs.h"
+#include "platform/base/host_read.h"
 #include "platform/base/modules.h"
 #include "platform/base/registry.h"
+#include "platform/base/utf.h"
 
 namespace {
+
+// Far beyond the longest prompt, and a length SDL takes in one piece.
+constexpr size_t kMaxSoundFileBytes = 64u << 20;
 
 std::atomic<DWORD> g_volume{0xFFFFFFFFu};
 std::mutex g_outputLock;  // the SDL device and whether there is one
@@ -32,10 +36,13 @@ void Sound(const std::string& hostPath, bool wait) {
     std::unique_lock<std::mutex> lock(g_outputLock);
     if (!g_outputOn) return;
     StopOutput();
+    std::vector<uint8_t> wave;
+    if (ReadPlainHostFile(hostPath, wave, kMaxSoundFileBytes) != HostRead::Read) return;
     SDL_AudioSpec spec;
     Uint8* samples = nullptr;
     Uint32 length = 0;
-    if (!SDL_LoadWAV(hostPath.c_str(), &spec, &samples, &length)) return;
+    if (!SDL_LoadWAV_RW(SDL_RWFromConstMem(wave.data(), static_cast<int>(wave.size())), 1, &spec, &samples, &length))
+        return;
     g_device = SDL_OpenAudioDevice(nullptr, 0, &spec, nullptr, 0);
     if (g_device) {
         std::vector<Uint8> scaled(length, spec.silence);
@@ -60,14 +67,14 @@ BOOL Play(LPCWSTR soundName, DWORD flags) {
         return TRUE;
     }
     const std::string hostPath = DeviceToHostPath(soundName);
-    // A plain open: a sound that is not played (no output) needs no sound
-    // library loaded.
-    std::FILE* file = std::fopen(hostPath.c_str(), "rbe");
-    if (!file) {
-        JournalWrite(kJournalSound, u"play " + std::u16string(soundName) + u" (missing)");
+    // Looked at without the sound library, which a sound that is not played
+    // (no output) does not need; a pipe in its place is not waited on.
+    const HostRead found = CheckPlainHostFile(hostPath, kMaxSoundFileBytes);
+    if (found != HostRead::Read) {
+        const std::u16string why = found == HostRead::Missing ? u"missing" : Utf8ToUtf16(HostReadReason(found));
+        JournalWrite(kJournalSound, u"play " + std::u16string(soundName) + u" (" + why + u")");
         return FALSE;
     }
-    std::fclose(file);
     JournalWrite(kJournalSound, u"play " + std::u16string(soundName));
     Sound(hostPath, !(flags & SND_ASYNC));
     return TRUE;

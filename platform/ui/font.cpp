@@ -18,6 +18,7 @@
 #include FT_SYNTHESIS_H
 #include FT_TRUETYPE_TABLES_H
 
+#include "platform/base/host_read.h"
 #include "platform/base/threads.h"
 #include "platform/base/utf.h"
 
@@ -28,6 +29,8 @@ namespace {
 constexpr char kDefaultFamily[] = "WenQuanYi Micro Hei";
 constexpr int kDefaultHeight = -12;
 constexpr int kMaxPixelSize = 512;
+// The largest font families with every CJK glyph stay well below this.
+constexpr size_t kMaxFontFileBytes = 256u << 20;
 
 struct FontFile {
     std::string path;
@@ -98,6 +101,12 @@ FcConfig* AddedConfig() {
     return config;
 }
 
+// The font libraries open a font by its name and would wait for ever on a
+// pipe in its place: only a plain file (links followed) is handed to them.
+bool IsFontFile(const std::string& hostPath) {
+    return Library() != nullptr && CheckPlainHostFile(hostPath, kMaxFontFileBytes) == HostRead::Read;
+}
+
 // Faces stay open for the life of the program: sizes and caches refer to them.
 FT_Face OpenFace(const FontFile& file) {
     static std::map<std::pair<std::string, int>, FT_Face> faces;
@@ -106,7 +115,7 @@ FT_Face OpenFace(const FontFile& file) {
     if (found != faces.end())
         return found->second;
     FT_Face face = nullptr;
-    if (Library() == nullptr || FT_New_Face(Library(), file.path.c_str(), file.index, &face) != 0 ||
+    if (!IsFontFile(file.path) || FT_New_Face(Library(), file.path.c_str(), file.index, &face) != 0 ||
         !FT_IS_SCALABLE(face)) {
         if (face != nullptr)
             FT_Done_Face(face);
@@ -360,7 +369,7 @@ std::shared_ptr<FontFace> ResolveFont(const LOGFONTW& font) {
 
 int AddFontFile(const std::string& hostPath) {
     FT_Face probe = nullptr;
-    if (Library() == nullptr || FT_New_Face(Library(), hostPath.c_str(), -1, &probe) != 0)
+    if (!IsFontFile(hostPath) || FT_New_Face(Library(), hostPath.c_str(), -1, &probe) != 0)
         return 0;
     int count = static_cast<int>(probe->num_faces);
     FT_Done_Face(probe);

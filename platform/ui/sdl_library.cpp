@@ -91,7 +91,7 @@ FORWARD(void, SDL_RenderPresent, (SDL_Renderer * renderer), (renderer))
 FORWARD(int, SDL_PollEvent, (SDL_Event * event), (event))
 FORWARD(void, SDL_PumpEvents, (void), ())
 FORWARD(int, SDL_PushEvent, (SDL_Event * event), (event))
-FORWARD(SDL_RWops*, SDL_RWFromFile, (const char* file, const char* mode), (file, mode))
+FORWARD(SDL_RWops*, SDL_RWFromConstMem, (const void* memory, int size), (memory, size))
 FORWARD(SDL_AudioSpec*, SDL_LoadWAV_RW,
         (SDL_RWops * source, int freeSource, SDL_AudioSpec* spec, Uint8** buffer, Uint32* length),
         (source, freeSource, spec, buffer, length))

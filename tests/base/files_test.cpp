@@ -9,6 +9,7 @@
 
 #include "platform/base/lasterror.h"
 #include "tests/support/device_root.h"
+#include "tests/support/pipe_reader.h"
 
 namespace {
 
@@ -240,6 +241,17 @@ TEST(Files, CopyAndMove) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
     EXPECT_FALSE(CopyFileW(u"\\DB\\KD4700.DB", u"\\nofolder\\x", FALSE));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+    // A link is copied as the file it leads to; a pipe is refused unread.
+    std::filesystem::create_symlink(root.HostPath("DB/back/KD4700.bak"), root.HostPath("DB/linked"));
+    EXPECT_TRUE(CopyFileW(u"\\DB\\linked", u"\\DB\\fromlink", FALSE));
+    EXPECT_EQ(root.ReadFile("DB/fromlink"), "backup");
+    BOOL piped = TRUE;
+    EXPECT_TRUE(ReturnsWithoutAWriter(root.HostPath("DB/pipe"),
+                                      [&] { piped = CopyFileW(u"\\DB\\pipe", u"\\DB\\x", FALSE); }));
+    EXPECT_FALSE(piped);
+    std::filesystem::remove(root.HostPath("DB/linked"));
+    std::filesystem::remove(root.HostPath("DB/fromlink"));
+    std::filesystem::remove(root.HostPath("DB/pipe"));
 
     EXPECT_FALSE(MoveFileW(u"\\DB\\KD4700.DB", u"\\DB\\BACK\\kd4700.BAK"));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));

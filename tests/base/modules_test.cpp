@@ -6,6 +6,7 @@
 
 #include "platform/base/lasterror.h"
 #include "tests/support/device_root.h"
+#include "tests/support/pipe_reader.h"
 
 namespace {
 int g_hookCalls = 0;
@@ -67,6 +68,24 @@ TEST(Modules, ASharedObjectIsLoadedFromTheApplicationFolderAndCounted) {
     root.PutFile("NandFlash/zeta42/Broken.dll", "not a program library");
     EXPECT_EQ(LoadLibraryW(u"Broken.dll"), nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_BAD_EXE_FORMAT));
+}
+
+// The loader is handed only a plain file (a link to one is followed): a
+// pipe in a library's place would keep it waiting for ever.
+TEST(Modules, OnlyAPlainFileIsLoadedAndAPipeIsNotWaitedOn) {
+    ScopedDeviceRoot root;
+    std::filesystem::create_directories(root.HostPath("NandFlash/zeta42/Folder.dll"));
+    std::filesystem::create_symlink(SAMPLE_MODULE_PATH, root.HostPath("NandFlash/zeta42/Linked.dll"));
+    HMODULE linked = LoadLibraryW(u"Linked.dll");
+    EXPECT_NE(linked, nullptr);
+    EXPECT_TRUE(FreeLibrary(linked));
+    EXPECT_EQ(LoadLibraryW(u"Folder.dll"), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+    HMODULE piped = nullptr;
+    EXPECT_TRUE(ReturnsWithoutAWriter(root.HostPath("NandFlash/zeta42/Piped.dll"), [&] {
+        piped = LoadLibraryW(u"Piped.dll");
+    }));
+    EXPECT_EQ(piped, nullptr);
 }
 
 TEST(Modules, TheProgramReportsItsDevicePath) {

@@ -335,3 +335,82 @@ TEST(Registry, AFileThatCannotBeReadIsReportedAndNeverWrittenOver) {
     RegistryLoad();
     EXPECT_TRUE(RegistryFileReadable());
 }
+
+namespace {
+
+// A registry file whose one key lies `depth` levels below HKLM, each level
+// named `name`, with a value in the deepest.
+std::string NestedRegistry(size_t depth, const std::string& name) {
+    std::string path = "HKEY_LOCAL_MACHINE";
+    for (size_t level = 0; level < depth; ++level) path += "\\" + name;
+    return "Windows Registry Editor Version 5.00\n\n[" + path + "]\n\"Deepest\"=\"yes\"\n\n";
+}
+
+// The path of HKLM's key `depth` levels down the chain of `name`s.
+std::u16string NestedPath(size_t depth, const std::u16string& name) {
+    std::u16string path;
+    for (size_t level = 0; level < depth; ++level) path += (level ? u"\\" : u"") + name;
+    return path;
+}
+
+}  // namespace
+
+// Keys at the registry's limits load and are written back at about the size
+// they were read; a key beyond them makes the file damaged: nothing of it is
+// loaded and nothing is written over it, however deep it goes.
+TEST(Registry, KeysBeyondTheLimitsMakeTheFileDamagedAndKeysAtThemAreKept) {
+    ScopedDeviceRoot root;
+    const std::string longest(255, 'k');
+    const std::string atLimits = NestedRegistry(512, longest);
+    root.PutFile("registry.reg", atLimits);
+    RegistryLoad();
+    ASSERT_TRUE(RegistryFileReadable());
+    const std::u16string deepest = NestedPath(512, std::u16string(255, u'k'));
+    EXPECT_EQ(GetString(HKEY_LOCAL_MACHINE, deepest.c_str(), u"Deepest"), u"yes");
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, deepest.c_str(), 0, 0, &key), ERROR_SUCCESS);
+    EXPECT_EQ(SetString(key, u"Changed", u"1"), ERROR_SUCCESS);
+    RegCloseKey(key);
+    // Each key written with its whole path would make it 33 MB.
+    EXPECT_LT(root.ReadFile("registry.reg").size(), 2 * atLimits.size());
+    RegistryLoad();
+    EXPECT_TRUE(RegistryFileReadable());
+    EXPECT_EQ(GetString(HKEY_LOCAL_MACHINE, deepest.c_str(), u"Changed"), u"1");
+
+    for (const std::string& beyond : {NestedRegistry(513, "k"), NestedRegistry(2, std::string(256, 'k')),
+                                      NestedRegistry(10000, "k"), NestedRegistry(30000, "k")}) {
+        SCOPED_TRACE(beyond.size());
+        root.PutFile("registry.reg", atLimits + beyond.substr(beyond.find('[')));
+        RegistryLoad();
+        EXPECT_FALSE(RegistryFileReadable());
+        EXPECT_EQ(GetString(HKEY_LOCAL_MACHINE, deepest.c_str(), u"Deepest"), u"<no key>");
+        EXPECT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"init", 0, nullptr, 0, 0, nullptr, &key, nullptr),
+                  ERROR_CANTWRITE);
+        RegCloseKey(key);
+        EXPECT_EQ(root.ReadFile("registry.reg"), atLimits + beyond.substr(beyond.find('[')));
+    }
+}
+
+TEST(Registry, KeysBeyondTheLimitsAreNotMade) {
+    ScopedDeviceRoot root;
+    HKEY key = nullptr;
+    const std::u16string atDepth = NestedPath(512, u"k");
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, atDepth.c_str(), 0, nullptr, 0, 0, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    HKEY deeper = key;
+    EXPECT_EQ(RegCreateKeyExW(key, u"one more", 0, nullptr, 0, 0, nullptr, &deeper, nullptr), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(deeper, nullptr);
+    RegCloseKey(key);
+    EXPECT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, (atDepth + u"\\k").c_str(), 0, nullptr, 0, 0, nullptr, &key, nullptr),
+              ERROR_INVALID_PARAMETER);
+    const std::u16string name(255, u'n');
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, name.c_str(), 0, nullptr, 0, 0, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+    EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (name + u"n").c_str(), 0, nullptr, 0, 0, nullptr, &key, nullptr),
+              ERROR_INVALID_PARAMETER);
+    RegistryLoad();
+    EXPECT_TRUE(RegistryFileReadable()) << "what was made reads back";
+    EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, atDepth.c_str(), 0, 0, &key), ERROR_SUCCESS);
+    RegCloseKey(key);
+}

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <filesystem>
 #include <latch>
 #include <string>
 #include <thread>
@@ -12,6 +13,7 @@
 #include "core/LangText.h"
 #include "core/MachineConfig.h"
 #include "platform/base/debug.h"
+#include "platform/base/host_read.h"
 #include "tests/support/device_root.h"
 
 namespace {
@@ -165,6 +167,47 @@ TEST_F(ConfigLang, RightToLeftTextsAreReorderedWithoutByteOrderMarks) {
     g_pfnFriBidiRtoL = nullptr;
     GetLangText(u"P", u"K", u"d", text);
     EXPECT_EQ(text, CString(u"abc"));
+}
+
+// An owner may keep the settings and the texts elsewhere and link them in;
+// only what is no plain file once followed, or is beyond reason in size,
+// is refused.
+TEST_F(ConfigLang, LinkedFilesAreReadAsTheFilesTheyLeadTo) {
+    for (const char* file : {kConfigHost, kLanguageHost}) {
+        const std::string original = m_root.ReadFile(file);
+        m_root.PutFile(std::string("owner/") + file, original);
+        std::filesystem::remove(m_root.HostPath(file));
+        std::filesystem::create_symlink(m_root.HostPath(std::string("owner/") + file), m_root.HostPath(file));
+    }
+    ASSERT_TRUE(g_ConfigDoc.ReadFromFile(GetConfigFilePath()));
+    ASSERT_TRUE(g_LangDoc.ReadFromFile(GetLanguageFilePath()));
+    int value = 0;
+    EXPECT_EQ(GetConfigInt(u"NUM", value), 1);
+    EXPECT_EQ(value, 12);
+    CString text;
+    EXPECT_EQ(GetLangText(u"CMachineConfig", u"MCF0002", u"d", text), 1);
+    EXPECT_EQ(text, CString(u"Text"));
+
+    std::filesystem::remove(m_root.HostPath(kLanguageHost));
+    std::filesystem::create_directories(m_root.HostPath(kLanguageHost));
+    EXPECT_FALSE(g_LangDoc.ReadFromFile(GetLanguageFilePath()));
+    GetLangText(u"CMachineConfig", u"MCF0002", u"d", text);
+    EXPECT_EQ(text, CString(u"*d"));
+}
+
+TEST_F(ConfigLang, FilesBeyondTheTextLimitAreRefusedUnread) {
+    std::string huge = "<ROOT>\r\n<CONFIG>\r\n<NUM>5</NUM>\r\n</CONFIG>\r\n";
+    huge.resize(kMaxTextFileBytes + 1 - 9, ' ');
+    huge += "</ROOT>\r\n";
+    m_root.PutFile(kConfigHost, huge);
+    EXPECT_FALSE(g_ConfigDoc.ReadFromFile(GetConfigFilePath()));
+    int value = -1;
+    EXPECT_EQ(GetConfigInt(u"NUM", value), 0);
+    huge.erase(huge.size() - 10, 1);
+    m_root.PutFile(kConfigHost, huge);
+    EXPECT_TRUE(g_ConfigDoc.ReadFromFile(GetConfigFilePath())) << "a file at the limit is read";
+    EXPECT_EQ(GetConfigInt(u"NUM", value), 1);
+    EXPECT_EQ(value, 5);
 }
 
 TEST_F(ConfigLang, LanguageFilePath) {

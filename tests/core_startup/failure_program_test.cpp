@@ -130,6 +130,30 @@ TEST_F(FailureProgramTest, TheDamagedDatabaseBoxIsDrawnInFrontOfTheSplashAndAnsw
     EXPECT_NE(unattended.errors.find(kDamaged), std::string::npos) << unattended.errors;
 }
 
+// A database folder the terminal may not write is told as what it is; its
+// database is not damaged.
+TEST_F(FailureProgramTest, AReadOnlyDatabaseFolderIsToldAsSuchAndNotAsDamage) {
+    fs::permissions(root.HostPath("NandFlash/zeta42/DB"), fs::perms::all & ~fs::perms::owner_write &
+                                                               ~fs::perms::group_write & ~fs::perms::others_write);
+    // The system's administrator writes any folder: the terminal runs as a
+    // user without rights of its own then, to whom every folder here is
+    // read-only.
+    if (geteuid() == 0) {
+        if (std::system("command -v setpriv >/dev/null") != 0) GTEST_SKIP() << "no setpriv to run as another user";
+        fs::permissions(root.Host(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                         fs::perms::others_read | fs::perms::others_exec);
+        program = "setpriv --reuid=65534 --regid=65534 --clear-groups " + program;
+    }
+    const ProgramRun run = Start("wait 200\nkey ENTER\nwait 100\n");
+    fs::permissions(root.HostPath("NandFlash/zeta42/DB"), fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_EQ(run.exitCode, 1) << run.errors;
+    EXPECT_NE(run.errors.find("message box: The database or its folder is read-only. Please contact the "
+                              "administrator!\n"),
+              std::string::npos)
+        << run.errors;
+    EXPECT_EQ(run.errors.find(kDamaged), std::string::npos) << run.errors;
+}
+
 TEST_F(FailureProgramTest, AMissingConfigFileIsShownBeforeTheSkinIsKnown) {
     Remove(kConfig);
     const ProgramRun run = Start("wait 200\n" + ShotLine("box.png") + "key ENTER\nwait 200\n");

@@ -1,7 +1,8 @@
 // A folder or a pipe where the registry file or the settings file should
-// be: start-up stops at once (no wait on the pipe) with its box and names the
-// file on standard error; the forced repair keeps the folder or pipe aside
-// and writes the factory file, after which the terminal starts.
+// be: start-up stops at once (no wait on the pipe) with a box that says it
+// is not a file (never that it cannot be found) and names it on standard
+// error; the forced repair keeps the folder or pipe aside and writes the
+// factory file, after which the terminal starts.
 #include "tests/core_startup/ProgramTestSupport.h"
 
 #if defined(QUILLON_PROGRAM) && defined(QUILLON_FACTORY_IMAGE_DIR)
@@ -28,8 +29,8 @@ struct Place {
 };
 
 const Place kPlaces[] = {
-    {"registry.reg", "message box: Can not find '\\registry.reg' file!\n"},
-    {"NandFlash/zeta42/config/config.xml", "message box: Can not find '\\NandFlash\\zeta42\\config\\config.xml' file!\n"},
+    {"registry.reg", "message box: '\\registry.reg' is not a file!\n"},
+    {"NandFlash/zeta42/config/config.xml", "message box: '\\NandFlash\\zeta42\\config\\config.xml' is not a file!\n"},
 };
 
 class FolderOrPipeTest : public ProgramTest {};
@@ -46,8 +47,10 @@ TEST_F(FolderOrPipeTest, StartUpNamesTheFileAndTheRepairKeepsTheFolderOrPipeAsid
             const ProgramRun run = Start("wait 200\nkey ENTER\nwait 100\n");
             EXPECT_EQ(run.exitCode, 1) << run.errors;
             EXPECT_NE(run.errors.find(place.box), std::string::npos) << run.errors;
-            EXPECT_NE(run.errors.find(root.HostPath(place.relative) + " exists but cannot be read"), std::string::npos)
+            EXPECT_NE(run.errors.find(root.HostPath(place.relative) + " exists but cannot be read (not a file"),
+                      std::string::npos)
                 << run.errors;
+            EXPECT_EQ(run.errors.find("Can not find"), std::string::npos) << run.errors;
             EXPECT_EQ(std::filesystem::symlink_status(root.HostPath(place.relative)).type(), blocker.type);
 
             const ProgramRun repair = Launch("--init-root " + root.Host() + " --force");

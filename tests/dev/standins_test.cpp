@@ -13,6 +13,7 @@
 #include "platform/dev/sound.h"
 #include "platform/dev/storage.h"
 #include "tests/support/device_root.h"
+#include "tests/support/pipe_reader.h"
 
 namespace {
 
@@ -64,6 +65,25 @@ TEST(Sound, EverySoundIsJournalledAndTheVolumeFollowsTheRegistry) {
     EXPECT_EQ(JournalTexts(kJournalSound, before),
               (std::vector<std::u16string>{u"play \\NandFlash\\zeta42\\wav\\passed.wav",
                                            u"play \\NandFlash\\zeta42\\wav\\absent.wav (missing)", u"stop"}));
+
+    // A link to a sound is played; what is no plain file is not, and a pipe
+    // is not waited on.
+    std::filesystem::create_symlink(root.HostPath("NandFlash/zeta42/wav/passed.wav"),
+                                    root.HostPath("NandFlash/zeta42/wav/linked.wav"));
+    std::filesystem::create_directories(root.HostPath("NandFlash/zeta42/wav/folder.wav"));
+    const uint64_t beforeOthers = JournalLastSequence();
+    EXPECT_TRUE(sndPlaySoundW(u"\\NandFlash\\zeta42\\wav\\linked.wav", 0));
+    EXPECT_FALSE(sndPlaySoundW(u"\\NandFlash\\zeta42\\wav\\folder.wav", 0));
+    BOOL piped = TRUE;
+    EXPECT_TRUE(ReturnsWithoutAWriter(root.HostPath("NandFlash/zeta42/wav/piped.wav"), [&] {
+        piped = sndPlaySoundW(u"\\NandFlash\\zeta42\\wav\\piped.wav", 0);
+    }));
+    EXPECT_FALSE(piped);
+    const std::u16string notAFile = u" (not a file but a folder, a pipe or a device)";
+    EXPECT_EQ(JournalTexts(kJournalSound, beforeOthers),
+              (std::vector<std::u16string>{u"play \\NandFlash\\zeta42\\wav\\linked.wav",
+                                           u"play \\NandFlash\\zeta42\\wav\\folder.wav" + notAFile,
+                                           u"play \\NandFlash\\zeta42\\wav\\piped.wav" + notAFile}));
 
     ASSERT_EQ(waveOutSetVolume(nullptr, 0x66666666), MMSYSERR_NOERROR);
     DWORD volume = 0;

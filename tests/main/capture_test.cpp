@@ -1,10 +1,12 @@
 // The fingerprint capture, the sensor's two modes and the fingerprint frame.
+#include <filesystem>
 #include <fstream>
 #include <set>
 
 #include "main/JHFPShow.h"
 #include "platform/dev/drivers.h"
 #include "tests/main/sensor_page.h"
+#include "tests/support/pipe_reader.h"
 
 namespace {
 
@@ -94,6 +96,17 @@ TEST_F(CaptureTest, DebugModeCanTakeTheTestImageInstead) {
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(image), sizeof image), test);
     root.PutFile("NandFlash/zeta42/loadImage.dat", test.substr(0, 1000));
     EXPECT_EQ(CaptureFingerImage(image), 0);
+    // Kept elsewhere and linked in, it is taken; a pipe is not waited on.
+    root.PutFile("owner/loadImage.dat", test);
+    std::filesystem::remove(root.HostPath("NandFlash/zeta42/loadImage.dat"));
+    std::filesystem::create_symlink(root.HostPath("owner/loadImage.dat"),
+                                    root.HostPath("NandFlash/zeta42/loadImage.dat"));
+    EXPECT_NE(CaptureFingerImage(image), 0);
+    std::filesystem::remove(root.HostPath("NandFlash/zeta42/loadImage.dat"));
+    int captured = -1;
+    EXPECT_TRUE(ReturnsWithoutAWriter(root.HostPath("NandFlash/zeta42/loadImage.dat"),
+                                      [&] { captured = CaptureFingerImage(image); }));
+    EXPECT_EQ(captured, 0);
 }
 
 }  // namespace

@@ -247,6 +247,20 @@ TEST_F(RestorePageTest, APipeOrALinkInPlaceOfTheCopyIsRefused) {
     EXPECT_EQ(controller.State().restarts, 0);
 }
 
+// The live file cannot be kept aside (a full flash, here a folder in the
+// way): the restore is refused and the checked copy does not stay behind.
+TEST_F(RestorePageTest, ARestoreWithoutRoomToKeepTheLiveFileLeavesNoCopy) {
+    PutChangedCopy();
+    std::filesystem::create_directories(root.HostPath("NandFlash/zeta42/DB/KD4700.DB.old"));
+    const std::string live = FileBytes(LiveDatabase());
+    OnPage(kRestoreNode, Choose(1, {"answer ok", "key ENTER", "wait 600"}));
+    EXPECT_EQ(Messages(), std::vector<CString>{u"Restore failed. The database is unchanged."});
+    EXPECT_TRUE(FileBytes(LiveDatabase()) == live);
+    EXPECT_FALSE(HasFile(root, "NandFlash/zeta42/DB/KD4700.DB.bak"));
+    EXPECT_TRUE(g_pDatabase->IsOpen());
+    EXPECT_EQ(controller.State().restarts, 0);
+}
+
 TEST_F(RestorePageTest, ForeignDatabaseAndMissingFilesAreRefused) {
     std::filesystem::create_directories(root.HostPath("USB Disk"));
     {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/device_root.h"
+#include "tests/support/pipe_reader.h"
 #include "tests/ui_gdi/canvas.h"
 
 namespace {
@@ -248,4 +249,23 @@ TEST(Font, FontFilesAreAddedAndRemovedByDevicePath) {
     EXPECT_FALSE(IsRectEmpty(&ink));
     EXPECT_TRUE(RemoveFontResource(u"\\NandFlash\\zeta42\\FONTS\\GOTHIC.TTF"));
     EXPECT_FALSE(RemoveFontResource(u"\\NandFlash\\zeta42\\FONTS\\GOTHIC.TTF"));
+}
+
+// A font of the device may be a link to a font file; what is no plain file
+// once followed is no font, and a pipe is never waited on.
+TEST(Font, OnlyPlainFontFilesAreAddedAndLinksAreFollowed) {
+    const char* installed = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+    if (!std::filesystem::exists(installed))
+        GTEST_SKIP() << "no DejaVu Sans to link to";
+    ScopedDeviceRoot root;
+    std::filesystem::create_directories(root.HostPath("NandFlash/zeta42/FONTS/folder.ttf"));
+    std::filesystem::create_symlink(installed, root.HostPath("NandFlash/zeta42/FONTS/linked.ttf"));
+    EXPECT_EQ(AddFontResource(u"\\NandFlash\\zeta42\\FONTS\\linked.ttf"), 1);
+    EXPECT_TRUE(RemoveFontResource(u"\\NandFlash\\zeta42\\FONTS\\linked.ttf"));
+    EXPECT_EQ(AddFontResource(u"\\NandFlash\\zeta42\\FONTS\\folder.ttf"), 0);
+    int added = -1;
+    EXPECT_TRUE(ReturnsWithoutAWriter(root.HostPath("NandFlash/zeta42/FONTS/GOTHIC.TTF"), [&] {
+        added = AddFontResource(u"\\NandFlash\\zeta42\\FONTS\\GOTHIC.TTF");
+    }));
+    EXPECT_EQ(added, 0);
 }

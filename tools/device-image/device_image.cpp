@@ -13,6 +13,7 @@
 
 #include "platform/base/atomic_file.h"
 #include "platform/base/host_read.h"
+#include "platform/base/registry_format.h"
 
 namespace factory {
 namespace {
@@ -82,7 +83,17 @@ fs::path MoveAside(const fs::path& file, std::error_code& ec) {
 
 bool PlainFileReads(const std::string& file) {
     std::string content;
-    return ReadPlainHostFile(file, content) == HostRead::Read;
+    return ReadPlainHostFile(file, content, kMaxTextFileBytes) == HostRead::Read;
+}
+
+// As the terminal loads it: a key beyond the registry's limits makes the
+// whole file damaged.
+bool RegistryFileReads(const std::string& file) {
+    std::string content;
+    bool beyondLimits = false;
+    if (ReadPlainHostFile(file, content, kMaxTextFileBytes) != HostRead::Read) return false;
+    ParseRegistry(content, &beyondLimits);
+    return !beyondLimits;
 }
 
 // A file of the terminal that is there and that it cannot read is kept aside
@@ -110,7 +121,7 @@ BuildResult SetAsideUnreadableFiles(const fs::path& destination, const std::stri
     const auto settingsRead = [&settingsReadable](const std::string& path) {
         return PlainFileReads(path) && (!settingsReadable || settingsReadable(path));
     };
-    if (SetAsideIfUnreadable(destination, target, kRegistryFile, PlainFileReads, "the factory registry is", result))
+    if (SetAsideIfUnreadable(destination, target, kRegistryFile, RegistryFileReads, "the factory registry is", result))
         SetAsideIfUnreadable(destination, target, kSettingsFile, settingsRead, "the factory settings are", result);
     return result;
 }

@@ -23,10 +23,12 @@ using SettingsCheck = std::function<bool(const std::string& hostPath)>;
 // the files the terminal writes (the database and its back-up copy,
 // registry.reg, config.xml) are kept and written only where missing; files
 // the image does not ship (photos, snapshots, the log) are left alone.
-// A registry.reg or config.xml that is there and cannot be read (a folder,
-// a pipe, or a config.xml that `settingsReadable` refuses) is kept aside
-// under a free name (config.xml.damaged, then config.xml.damaged.2, ...)
-// and the factory one takes its place; a note says so.
+// A registry.reg or config.xml that is there and cannot be read (no plain
+// file once a link is followed, more than 16 MB, a registry key beyond the
+// registry's limits, or a config.xml that `settingsReadable` refuses) is
+// kept aside under a free name (config.xml.damaged, then
+// config.xml.damaged.2, ...) and the factory one takes its place; a note
+// says so.
 // A new target is assembled beside it and renamed into place, a repaired
 // file is written under a temporary name and renamed, each file and folder
 // on disk before it takes its name, so an interrupted build leaves no half
