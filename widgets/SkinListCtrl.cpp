@@ -1,5 +1,6 @@
 #include "widgets/SkinListCtrl.h"
 
+#include "platform/base/utf.h"
 #include "widgets/ListSelection.h"
 #include "widgets/MemoryDC.h"
 
@@ -31,10 +32,24 @@ void CSkinListCtrl::SetItemSelected(int item, bool selected) {
 
 CString CSkinListCtrl::MakeShortString(CDC* dc, const CString& text, int width, int offset) {
     const int length = text.GetLength();
-    if (length == 0 || dc->GetTextExtent(text, length).cx + offset < width) return text;
-    int kept = length - 1;
-    while (kept > 1 && dc->GetTextExtent(text, kept).cx + offset >= width) --kept;
-    return text.Left(kept < 1 ? 1 : kept);
+    const auto fits = [&](int units) { return dc->GetTextExtent(text, units).cx + offset < width; };
+    if (length == 0 || fits(length)) return text;
+    // The longest start that fits, found in as many measures as the length
+    // has bits: a stored text may be thousands of characters long.
+    int kept = 1;
+    for (int low = 2, high = length - 1; low <= high;) {
+        const int middle = low + (high - low) / 2;
+        if (fits(middle)) {
+            kept = middle;
+            low = middle + 1;
+        } else {
+            high = middle - 1;
+        }
+    }
+    // A character is kept whole: never half of a surrogate pair.
+    const std::u16string_view units(text.GetString(), static_cast<size_t>(length));
+    const size_t whole = WholeCharacterUnits(units, static_cast<size_t>(kept));
+    return text.Left(static_cast<int>(whole > 0 ? whole : WholeCharacterUnits(units, 2)));
 }
 
 void CSkinListCtrl::OnPaint() {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/utf.h"
 #include "platform/ui/dc.h"
 #include "platform/ui/font.h"
 #include "platform/ui/gdi.h"
@@ -109,12 +110,20 @@ public:
     bool Ellipsize(Line& line, int width) const {
         if (Width(line.text) <= width)
             return false;
-        int room = width - TextWidth(m_face, kEllipsis);
-        size_t keep = line.text.size();
-        while (keep > 0 && Width(std::u16string_view(line.text).substr(0, keep)) > room)
-            --keep;
-        if (keep > 0 && line.text[keep - 1] >= 0xD800 && line.text[keep - 1] <= 0xDBFF)
-            --keep;
+        const int room = width - TextWidth(m_face, kEllipsis);
+        // The longest start that fits, in as many measures as the length has
+        // bits: a line may be thousands of characters long.
+        size_t keep = 0;
+        for (size_t low = 1, high = line.text.size(); low <= high;) {
+            const size_t middle = low + (high - low) / 2;
+            if (Width(std::u16string_view(line.text).substr(0, middle)) <= room) {
+                keep = middle;
+                low = middle + 1;
+            } else {
+                high = middle - 1;
+            }
+        }
+        keep = WholeCharacterUnits(line.text, keep);
         line.text = line.text.substr(0, keep) + kEllipsis;
         if (line.underline >= static_cast<int>(keep))
             line.underline = -1;
