@@ -1,5 +1,8 @@
 #include "widgets/SkinListCtrl.h"
 
+#include <algorithm>
+
+#include "platform/base/longest_fit.h"
 #include "platform/base/utf.h"
 #include "widgets/ListSelection.h"
 #include "widgets/MemoryDC.h"
@@ -32,24 +35,16 @@ void CSkinListCtrl::SetItemSelected(int item, bool selected) {
 
 CString CSkinListCtrl::MakeShortString(CDC* dc, const CString& text, int width, int offset) {
     const int length = text.GetLength();
-    const auto fits = [&](int units) { return dc->GetTextExtent(text, units).cx + offset < width; };
-    if (length == 0 || fits(length)) return text;
-    // The longest start that fits, found in as many measures as the length
-    // has bits: a stored text may be thousands of characters long.
-    int kept = 1;
-    for (int low = 2, high = length - 1; low <= high;) {
-        const int middle = low + (high - low) / 2;
-        if (fits(middle)) {
-            kept = middle;
-            low = middle + 1;
-        } else {
-            high = middle - 1;
-        }
-    }
-    // A character is kept whole: never half of a surrogate pair.
+    const auto fits = [&](size_t units) {
+        return dc->GetTextExtent(text, static_cast<int>(units)).cx + offset < width;
+    };
+    if (length == 0 || fits(static_cast<size_t>(length))) return text;
+    // A stored text may be thousands of characters long. The first
+    // character stays when none fits; a character is kept whole, never half
+    // of a surrogate pair.
     const std::u16string_view units(text.GetString(), static_cast<size_t>(length));
-    const size_t whole = WholeCharacterUnits(units, static_cast<size_t>(kept));
-    return text.Left(static_cast<int>(whole > 0 ? whole : WholeCharacterUnits(units, 2)));
+    const size_t kept = WholeCharacterUnits(units, std::max<size_t>(1, LongestFit(units.size() - 1, fits)));
+    return text.Left(static_cast<int>(kept > 0 ? kept : WholeCharacterUnits(units, 2)));
 }
 
 void CSkinListCtrl::OnPaint() {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/longest_fit.h"
 #include "platform/base/utf.h"
 #include "platform/ui/dc.h"
 #include "platform/ui/font.h"
@@ -111,19 +112,9 @@ public:
         if (Width(line.text) <= width)
             return false;
         const int room = width - TextWidth(m_face, kEllipsis);
-        // The longest start that fits, in as many measures as the length has
-        // bits: a line may be thousands of characters long.
-        size_t keep = 0;
-        for (size_t low = 1, high = line.text.size(); low <= high;) {
-            const size_t middle = low + (high - low) / 2;
-            if (Width(std::u16string_view(line.text).substr(0, middle)) <= room) {
-                keep = middle;
-                low = middle + 1;
-            } else {
-                high = middle - 1;
-            }
-        }
-        keep = WholeCharacterUnits(line.text, keep);
+        const size_t keep = WholeCharacterUnits(line.text, LongestFit(line.text.size(), [&](size_t units) {
+            return Width(std::u16string_view(line.text).substr(0, units)) <= room;
+        }));
         line.text = line.text.substr(0, keep) + kEllipsis;
         if (line.underline >= static_cast<int>(keep))
             line.underline = -1;

@@ -132,7 +132,8 @@ TEST_F(OwnBackupTest, LongTextsOfTheTerminalsOwnMakingRestoreAndAreShownAndExpor
     const std::u16string shownDept = userMisfits[0].text;
     ASSERT_GT(shownDept.size(), 3u);
     EXPECT_EQ(shownDept.substr(shownDept.size() - 3), u"...");
-    EXPECT_EQ(kDeptName.Left(static_cast<int>(shownDept.size()) - 3), shownDept.substr(0, shownDept.size() - 3).c_str());
+    const std::u16string kept = shownDept.substr(0, shownDept.size() - 3);
+    EXPECT_EQ(kDeptName.Left(static_cast<int>(kept.size())), kept.c_str());
 
     // The export writes the whole characters that fit the ten name bytes.
     OnPage(kUserExportNode, {"key DOWN", "answer yes", "answer ok", "key ENTER", "wait 100"});

@@ -136,7 +136,8 @@ TEST_F(ListTest, ShortStringOfAVeryLongTextAndOfPairedCharacters) {
     CString longText = start;
     while (longText.GetLength() < 32000) longText += u'n';
     const int width = dc.GetTextExtent(start).cx;
-    EXPECT_EQ(CSkinListCtrl::MakeShortString(&dc, longText, width, 4), CSkinListCtrl::MakeShortString(&dc, start, width, 4));
+    EXPECT_EQ(CSkinListCtrl::MakeShortString(&dc, longText, width, 4),
+              CSkinListCtrl::MakeShortString(&dc, start, width, 4));
 
     const CString paired = u"\U00020000\U00020001\U00020002\U00020003\U00020004\U00020005";
     const int full = dc.GetTextExtent(paired).cx;
