@@ -1,9 +1,6 @@
 #include "data/DataStoreServices.h"
 
-#include <algorithm>
-#include <cstring>
-#include <string>
-
+#include "data/CodePageField.h"
 #include "platform/base/codepage.h"
 
 DataStoreServices g_DataStoreServices;
@@ -21,16 +18,17 @@ CString DataLangText(LPCWSTR section, LPCWSTR key, LPCWSTR defaultText) {
     return CString(defaultText);
 }
 
+namespace {
+
+int SystemCodePage(LPCWSTR text, char* buffer, int room) {
+    return WideCharToMultiByte(CP_ACP, 0, text, -1, buffer, room, nullptr, nullptr);
+}
+
+}  // namespace
+
 void DataTextToMultiByte(LPCWSTR text, char* buffer, int room) {
-    // Converted whole, then cut: a long name keeps its first `room` bytes.
-    std::string whole(std::char_traits<char16_t>::length(text) * 4 + 1, '\0');
-    const int size = static_cast<int>(whole.size());
-    if (g_DataStoreServices.textToMultiByte)
-        g_DataStoreServices.textToMultiByte(text, whole.data(), size);
-    else
-        WideCharToMultiByte(CP_ACP, 0, text, -1, whole.data(), size, nullptr, nullptr);
-    std::memset(buffer, 0, room);
-    std::memcpy(buffer, whole.data(), std::min<size_t>(std::strlen(whole.c_str()), room));
+    FitTextToField(text, buffer, room,
+                   g_DataStoreServices.textToMultiByte ? g_DataStoreServices.textToMultiByte : SystemCodePage);
 }
 
 int DataSensorVersion() { return g_DataStoreServices.SMCVersion ? g_DataStoreServices.SMCVersion() : 0; }

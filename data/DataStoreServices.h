@@ -36,7 +36,7 @@ extern DataStoreServices g_DataStoreServices;
 void DataMessageBox(LPCWSTR text, LPCWSTR caption);
 void DataShowMessage(LPCWSTR text);
 CString DataLangText(LPCWSTR section, LPCWSTR key, LPCWSTR defaultText);
-// Fills `room` bytes: the converted text cut to `room` bytes, zero-filled
-// after it.
+// Fills `room` bytes with the longest start of the text whose converted
+// form fits, zero-filled after it: no character is cut in two.
 void DataTextToMultiByte(LPCWSTR text, char* buffer, int room);
 int DataSensorVersion();

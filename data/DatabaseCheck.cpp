@@ -155,41 +155,6 @@ bool IsIntact(const Connection& db) {
     return db.Rows("pragma integrity_check", check) && check.size() == 1 && check[0][0] == "ok";
 }
 
-// The length a column type such as "nvarchar(24)" declares; 0 for none.
-int DeclaredLength(const std::string& type) {
-    const std::string text = CanonicalSql(type);
-    const std::string prefix = "nvarchar(";
-    if (text.compare(0, prefix.size(), prefix) != 0) return 0;
-    return std::atoi(text.c_str() + prefix.size());
-}
-
-// Every text is at most as long as its column declares: no page or import
-// of the terminal stores a longer one, and the export would carry it.
-bool HasTextsWithinTheirLengths(const Connection& db, const Connection& terminal) {
-    std::vector<std::vector<std::string>> columns;
-    Schema found;
-    if (!ReadSchema(db, found) ||
-        !terminal.Rows("select m.name, p.name, p.type from sqlite_master m join pragma_table_info(m.name) p "
-                       "where m.type = 'table'",
-                       columns))
-        return false;
-    std::map<std::string, std::string> tooLong;  // table: the condition of a row too long
-    for (const std::vector<std::string>& column : columns) {
-        const int length = DeclaredLength(column[2]);
-        if (length == 0 || !found.count(CanonicalSql(column[0]))) continue;
-        std::string& condition = tooLong[column[0]];
-        if (!condition.empty()) condition += " or ";
-        condition += "length(\"" + column[1] + "\") > " + std::to_string(length);
-    }
-    for (const auto& [table, condition] : tooLong) {
-        std::vector<std::vector<std::string>> rows;
-        if (!db.Rows("select exists (select 1 from \"" + table + "\" where " + condition + ")", rows) ||
-            rows.size() != 1 || rows[0][0] != "0")
-            return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 bool HasSqliteHeader(LPCWSTR devicePath) {
@@ -216,6 +181,5 @@ bool IsTerminalDatabase(LPCWSTR devicePath, const DatabaseCheckProgress& progres
     ULONGLONG done = 0;
     if (progress)
         db.OnProgress([&] { progress(done = std::min(done + kProgressInstructions, total), total); });
-    return HasTerminalSchema(db, terminal) && IsIntact(db) && HasStorableTemplates(db) &&
-           HasTextsWithinTheirLengths(db, terminal);
+    return HasTerminalSchema(db, terminal) && IsIntact(db) && HasStorableTemplates(db);
 }

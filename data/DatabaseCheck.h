@@ -17,6 +17,7 @@ using DatabaseCheckProgress = std::function<void(ULONGLONG done, ULONGLONG total
 // factory table with the factory's definition, only the terminal's indexes,
 // nothing else: a trigger or a view would change what the terminal's writes
 // do), its full integrity check finds nothing wrong (every index agrees with
-// its table), every stored template has a length the template store takes,
-// and every text is no longer than its column declares.
+// its table), and every stored template has a length the template store
+// takes. A text may be longer than its column's declared length: SQLite
+// holds it whole, and the terminal's own pages store such texts.
 bool IsTerminalDatabase(LPCWSTR devicePath, const DatabaseCheckProgress& progress = {});

@@ -6,8 +6,6 @@
 #include "data/Records.h"
 
 enum : int { DeptLimit = 100, DeptPageRows = 20 };
-// The length of Dept.DeptName.
-enum : int { kDeptNameLength = 24 };
 
 class CDeptStorage {
 public:

@@ -51,12 +51,7 @@ void CApplicationDlg::DoDataExchange(CDataExchange* dx) {
 BOOL CApplicationDlg::OnInitDialog() {
     CRulePage::OnInitDialog();
     for (CFontStatic& label : m_labels) AddLabel(label);
-    for (CJHKeyEdit& edit : m_edits) {
-        edit.SetFont(&m_editFont, TRUE);
-        // What the column holds: a longer name would make every backup of
-        // the database one the restore refuses.
-        edit.LimitText(kStatusNameLength);
-    }
+    for (CJHKeyEdit& edit : m_edits) edit.SetFont(&m_editFont, TRUE);
     return TRUE;
 }
 

@@ -13,8 +13,6 @@ class CApplicationDlg : public CRulePage {
 public:
     static constexpr UINT IDD = 176;
     static constexpr int kStatuses = 8;
-    // The length of StatusBase.StatuName.
-    static constexpr int kStatusNameLength = 24;
 
     CApplicationDlg();
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <string>
 
 #include "core/CodePageText.h"
+#include "data/CodePageField.h"
 #include "data/FPTemplateStore.h"
 #include "platform/base/atomic_file.h"
 #include "platform/base/device_fs.h"
@@ -40,14 +40,6 @@ CString DecimalId(ULONGLONG id) {
     CString text;
     text.Format(u"%I64d", static_cast<__int64>(id));
     return text;
-}
-
-// Bytes of `text` in the device code page, without a terminating zero.
-std::string CodePageBytes(const CString& text) {
-    std::string bytes(static_cast<size_t>(text.GetLength()) * 4 + 4, '\0');
-    TextToMultiByte(text, bytes.data(), static_cast<int>(bytes.size()));
-    bytes.resize(std::strlen(bytes.c_str()));
-    return bytes;
 }
 
 // The two user layouts differ only in the card's width; every field after
@@ -100,19 +92,7 @@ CString DecodeTransferPassword(const BYTE* in) {
 }
 
 void EncodeTransferName(const CString& name, BYTE* out) {
-    std::memset(out, 0, PackedNameSize);
-    // The longest start of the name whose code-page form fits: a character
-    // is never cut in two. Each character takes a byte at least and two
-    // UTF-16 units at most, so no longer start can fit, however long the
-    // name: the search costs the same for every name.
-    const int longest = std::min(name.GetLength(), 2 * PackedNameSize + 1);
-    for (int chars = longest; chars > 0; --chars) {
-        const std::string bytes = CodePageBytes(name.Left(chars));
-        if (bytes.size() <= static_cast<size_t>(PackedNameSize)) {
-            std::memcpy(out, bytes.data(), bytes.size());
-            return;
-        }
-    }
+    FitTextToField(name, reinterpret_cast<char*>(out), PackedNameSize, TextToMultiByte);
 }
 
 CString DecodeTransferName(const BYTE* in, bool* exact) {
@@ -129,11 +109,14 @@ void EncodeUser28(CSqlStatement& row, BYTE* out) {
     // Each text is copied: the next value read reuses the statement's room.
     const CString pwd = row.ValueString(UserPwd);
     EncodeTransferPassword(pwd, out + 5);
+    // A card number the field cannot hold goes as no card, never as the
+    // number of some other card.
     const CString card = row.ValueString(UserCardNo);
-    if (card.IsEmpty())
+    const __int64 cardValue = _wtoi64(card);
+    if (card.IsEmpty() || cardValue < 0 || cardValue > 0xFFFFFFFF)
         std::memset(out + 8, 0xFF, 4);
     else
-        PutBigEndian(out + 8, static_cast<ULONGLONG>(_wtoi64(card)) & 0xFFFFFFFF, 4);
+        PutBigEndian(out + 8, static_cast<ULONGLONG>(cardValue), 4);
     EncodeTransferName(row.ValueString(UserName), out + 12);
     out[22] = static_cast<BYTE>(row.ValueInt(UserDeptid));
     out[23] = static_cast<BYTE>(row.ValueInt(UserGroupNO));

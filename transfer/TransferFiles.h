@@ -71,7 +71,8 @@ void EncodeTransferName(const CString& name, BYTE* out);
 // when given, tells whether every byte was read as a character.
 CString DecodeTransferName(const BYTE* in, bool* exact = nullptr);
 
-// A row of "SELECT  * from Userinfo" as a 28-byte record.
+// A row of "SELECT  * from Userinfo" as a 28-byte record; a card number
+// that needs more than 32 bits is written as no card.
 void EncodeUser28(CSqlStatement& userRow, BYTE* out);
 // False for a record whose administrator byte (0x00 or 0xC0) or group (0
 // to 16) is none that a terminal writes, or whose user ID (1 to 12 digits)

@@ -100,9 +100,6 @@ BOOL CCPTreeDeptManage::OnInitDialog() {
         const char16_t* text;
     } kButtons[] = {{u"M0004", u"增加"}, {u"M0005", u"修改"}, {u"M0006", u"删除"}, {u"M0008", u"保存"}, {u"M0007", u"取消"}};
     for (int i = 0; i < 5; ++i) m_buttons[i].SetWindowText(PageText(kSection, kButtons[i].key, kButtons[i].text));
-    // What Dept.DeptName holds: a longer name would make every backup of
-    // the database one the restore refuses.
-    m_newName.LimitText(kDeptNameLength);
     return TRUE;
 }
 

@@ -1,5 +1,9 @@
 #include "widgets/SkinListCtrl.h"
 
+#include <algorithm>
+
+#include "platform/base/longest_fit.h"
+#include "platform/base/utf.h"
 #include "widgets/ListSelection.h"
 #include "widgets/MemoryDC.h"
 
@@ -31,10 +35,16 @@ void CSkinListCtrl::SetItemSelected(int item, bool selected) {
 
 CString CSkinListCtrl::MakeShortString(CDC* dc, const CString& text, int width, int offset) {
     const int length = text.GetLength();
-    if (length == 0 || dc->GetTextExtent(text, length).cx + offset < width) return text;
-    int kept = length - 1;
-    while (kept > 1 && dc->GetTextExtent(text, kept).cx + offset >= width) --kept;
-    return text.Left(kept < 1 ? 1 : kept);
+    const auto fits = [&](size_t units) {
+        return dc->GetTextExtent(text, static_cast<int>(units)).cx + offset < width;
+    };
+    if (length == 0 || fits(static_cast<size_t>(length))) return text;
+    // A stored text may be thousands of characters long. The first
+    // character stays when none fits; a character is kept whole, never half
+    // of a surrogate pair.
+    const std::u16string_view units(text.GetString(), static_cast<size_t>(length));
+    const size_t kept = WholeCharacterUnits(units, std::max<size_t>(1, LongestFit(units.size() - 1, fits)));
+    return text.Left(static_cast<int>(kept > 0 ? kept : WholeCharacterUnits(units, 2)));
 }
 
 void CSkinListCtrl::OnPaint() {

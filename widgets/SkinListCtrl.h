@@ -19,8 +19,9 @@ public:
     BOOL IsItemSelected(int item) const;
     void SetItemSelected(int item, bool selected);
 
-    // `text` cut character by character until its width plus `offset` is
-    // less than `width` (at least one character is kept, no ellipsis).
+    // The longest start of `text` whose width plus `offset` is less than
+    // `width` (at least one character is kept, never half of one; no
+    // ellipsis).
     static CString MakeShortString(CDC* dc, const CString& text, int width, int offset);
 
 protected:

@@ -165,7 +165,7 @@ void PlainFileCopy(benchmark::State& state) {
 BENCHMARK(PlainFileCopy)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("p95", P95);
 
 // The restore's check of a copy of the full database (about 13 MB): the
-// whole integrity check and the scans of templates and texts, with the
+// whole integrity check and the scan of the templates, with the
 // progress reported as the page's bar takes it.
 void CheckRestoreCopy(benchmark::State& state) {
     Terminal();

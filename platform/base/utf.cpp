@@ -87,3 +87,10 @@ std::u16string Utf8ToUtf16(std::string_view text) {
     }
     return out;
 }
+
+size_t WholeCharacterUnits(std::u16string_view text, size_t units) {
+    if (units >= text.size()) return text.size();
+    const bool splitsPair = units > 0 && text[units - 1] >= 0xD800 && text[units - 1] < 0xDC00 &&
+                            text[units] >= 0xDC00 && text[units] < 0xE000;
+    return splitsPair ? units - 1 : units;
+}

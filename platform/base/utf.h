@@ -7,3 +7,8 @@
 
 std::string Utf16ToUtf8(std::u16string_view text);
 std::u16string Utf8ToUtf16(std::string_view text);
+
+// The length of the longest start of `text` of at most `units` UTF-16 units
+// that ends on a whole character: never between the two halves of a
+// surrogate pair.
+size_t WholeCharacterUnits(std::u16string_view text, size_t units);

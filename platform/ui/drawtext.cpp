@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/longest_fit.h"
+#include "platform/base/utf.h"
 #include "platform/ui/dc.h"
 #include "platform/ui/font.h"
 #include "platform/ui/gdi.h"
@@ -109,12 +111,10 @@ public:
     bool Ellipsize(Line& line, int width) const {
         if (Width(line.text) <= width)
             return false;
-        int room = width - TextWidth(m_face, kEllipsis);
-        size_t keep = line.text.size();
-        while (keep > 0 && Width(std::u16string_view(line.text).substr(0, keep)) > room)
-            --keep;
-        if (keep > 0 && line.text[keep - 1] >= 0xD800 && line.text[keep - 1] <= 0xDBFF)
-            --keep;
+        const int room = width - TextWidth(m_face, kEllipsis);
+        const size_t keep = WholeCharacterUnits(line.text, LongestFit(line.text.size(), [&](size_t units) {
+            return Width(std::u16string_view(line.text).substr(0, units)) <= room;
+        }));
         line.text = line.text.substr(0, keep) + kEllipsis;
         if (line.underline >= static_cast<int>(keep))
             line.underline = -1;

@@ -75,7 +75,9 @@ TEST_F(DeptTest, TheHundredAndFirstIsRefused) {
 TEST_F(DeptTest, PackedDeptPages) {
     CDeptStorage depts(db);
     ASSERT_EQ(depts.AddDept(Dept(0x1234, u"ABCDEFGHIJKLM", 0x0102)), 0);
-    for (int id = 2; id <= 30; ++id) ASSERT_EQ(depts.AddDept(Dept(id, u"d", 1)), 0);
+    // Thirty characters, 59 bytes in GBK: the fifth Chinese one does not fit whole.
+    ASSERT_EQ(depts.AddDept(Dept(2, CString(u"B") + CString(u'\u4e00', 29), 1)), 0);
+    for (int id = 3; id <= 30; ++id) ASSERT_EQ(depts.AddDept(Dept(id, u"d", 1)), 0);
     std::vector<BYTE> buffer(int{PackedDeptSize} * DeptPageRows + 1, 0xEE);
     int n = 0;
     // A page is 20 whatever the request.
@@ -87,6 +89,8 @@ TEST_F(DeptTest, PackedDeptPages) {
     EXPECT_EQ(std::vector<BYTE>(buffer.begin() + 2, buffer.begin() + 8), Bytes({0xD7, 0xDC, 0xB9, 0xAB, 0xCB, 0xBE}));
     EXPECT_EQ(std::vector<BYTE>(buffer.begin() + PackedDeptSize, buffer.begin() + 2 * PackedDeptSize),
               Bytes({0x12, 0x34, 'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 0x01, 0x02}));
+    EXPECT_EQ(std::vector<BYTE>(buffer.begin() + 2 * PackedDeptSize, buffer.begin() + 3 * PackedDeptSize),
+              Bytes({0x00, 0x02, 'B', 0xD2, 0xBB, 0xD2, 0xBB, 0xD2, 0xBB, 0xD2, 0xBB, 0, 0x00, 0x01}));
     std::vector<int> pages{n};
     while (depts.ReadNextPage(buffer.data(), 1, n) == 0 && n > 0) pages.push_back(n);
     EXPECT_EQ(pages, (std::vector<int>{20, 11}));

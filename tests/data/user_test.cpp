@@ -222,6 +222,26 @@ TEST_F(PackedUserTest, PackedUser30) {
     EXPECT_EQ(n, 0);
 }
 
+// A name longer than the ten name bytes (a restored database may hold one
+// of any length) keeps the whole characters that fit: the lead byte of a
+// character cut in two would read as another character.
+TEST_F(PackedUserTest, ALongNameKeepsTheWholeCharactersThatFit) {
+    CUserStorage users(db);
+    const CString name = CString(u"A") + CString(u'\u4e00', 63);  // 64 characters, 127 bytes in GBK
+    ASSERT_TRUE(db.DirectStatement(CString(u"update Userinfo set Name = '") + name + u"' where userid = '17'"));
+    const std::vector<BYTE> fitting = Bytes({'A', 0xD2, 0xBB, 0xD2, 0xBB, 0xD2, 0xBB, 0xD2, 0xBB, 0});
+    BYTE buffer[int{UserPageRows} * PackedUser30Size];
+    int n = 0;
+    ASSERT_EQ(users.ReadUsersFirst(buffer, 2, n), 0);
+    ASSERT_EQ(n, 2);
+    const BYTE* second = buffer + PackedUser27Size;
+    EXPECT_EQ(std::vector<BYTE>(second + 11, second + 21), fitting);
+    EXPECT_EQ(second[21], 1) << "the department follows the name";
+    ASSERT_EQ(users.ReadUsersFirstEx(buffer, 2, n), 0);
+    second = buffer + PackedUser30Size;
+    EXPECT_EQ(std::vector<BYTE>(second + 12, second + 22), fitting);
+}
+
 TEST(PackedPassword, DigitCountAndLow20Bits) {
     BYTE out[3];
     PackPassword(out, u"", 0);

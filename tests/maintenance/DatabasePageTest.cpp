@@ -41,6 +41,13 @@ DatabasePageTest::~DatabasePageTest() {
     g_pFPTemplateStore = nullptr;
 }
 
+std::vector<std::string> DatabasePageTest::Choose(int place, std::vector<std::string> then) {
+    std::vector<std::string> lines(static_cast<size_t>(place), "key RIGHT");
+    lines.push_back("key DOWN");
+    lines.insert(lines.end(), then.begin(), then.end());
+    return lines;
+}
+
 std::string DatabasePageTest::FileBytes(const std::string& relative) const {
     std::ifstream file(root.HostPath(relative), std::ios::binary);
     std::ostringstream bytes;

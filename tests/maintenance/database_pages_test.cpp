@@ -16,22 +16,14 @@
 #include "platform/base/debug.h"
 #include "tests/maintenance/DatabasePageTest.h"
 #include "transfer/CPTreeBackupDatabase.h"
+#include "transfer/CPTreeRecord.h"
 #include "transfer/CPTreeRestoreDatabase.h"
+#include "tests/maintenance/RecordPageDates.h"
+#include "users/UserFormPage.h"
 
 namespace {
 
-constexpr UINT kBackupNode = 134;
-constexpr UINT kRestoreNode = 135;
 const char* const kFlashCopy = "NandFlash/KD4700.DB";
-
-// The storage choice (0 USB disk, 1 flash, 2 SD card), then Enter on the
-// button with the answer for the box it shows.
-std::vector<std::string> Choose(int place, std::vector<std::string> then) {
-    std::vector<std::string> lines(static_cast<size_t>(place), "key RIGHT");
-    lines.push_back("key DOWN");
-    lines.insert(lines.end(), then.begin(), then.end());
-    return lines;
-}
 
 bool HasFile(const ScopedDeviceRoot& root, const std::string& relative) {
     return std::filesystem::exists(root.HostPath(relative));
@@ -165,6 +157,15 @@ protected:
         ASSERT_TRUE(copy.DirectStatement(u"update OpenDoorSpace set MonStart='07:30' where SpaceID=1"));
         ASSERT_TRUE(copy.DirectStatement(u"INSERT INTO SpaceGroup VALUES (3, 1, 2, 0, 0)"));
         copy.Close();
+    }
+    // The same copy, then changed by `sql`.
+    void PutChangedCopy(const char* sql) {
+        ASSERT_NO_FATAL_FAILURE(PutChangedCopy());
+        sqlite3* copy = nullptr;
+        ASSERT_EQ(sqlite3_open(root.HostPath(kFlashCopy).c_str(), &copy), SQLITE_OK);
+        const int changed = sqlite3_exec(copy, sql, nullptr, nullptr, nullptr);
+        sqlite3_close(copy);
+        ASSERT_EQ(changed, SQLITE_OK);
     }
     // Every row of every table, as text: what the terminal reads of a
     // database, whatever its pages look like after it wrote the same
@@ -318,21 +319,23 @@ const HostileCopy kHostileCopies[] = {
      "INSERT INTO Userinfo VALUES ('43','','Hidden','0','',0,6,'',0,'',0,0); PRAGMA writable_schema=ON; "
      "UPDATE sqlite_master SET sql='CREATE INDEX UserinfoUserid ON Userinfo (userid)' WHERE name='UserinfoUserid'; "
      "PRAGMA writable_schema=RESET"},
-    // Texts longer than their columns hold, which no page or import stores.
+};
+
+// Texts longer than their columns declare: SQLite keeps them whole, the
+// terminal's own pages store such names, and where a text goes into a
+// place of fixed size that place cuts it.
+const HostileCopy kLongTextCopies[] = {
     {"NameOf32000Characters", "UPDATE Userinfo SET Name = printf('%.32000c', 'n') WHERE userid = '42'"},
     {"CardOf21Digits", "UPDATE Userinfo SET CardNo = '123456789012345678901' WHERE userid = '42'"},
     {"StatusNameOf25Characters", "UPDATE StatusBase SET StatuName = printf('%.25c', 's') WHERE ID = 0"},
+    {"DepartmentNameOf300Characters",
+     "INSERT INTO Dept VALUES (2, printf('%.300c', 'd'), 1, 0); UPDATE Userinfo SET Deptid = 2 WHERE userid = '42'"},
 };
 
 class HostileRestoreTest : public RestorePageTest, public ::testing::WithParamInterface<HostileCopy> {};
 
 TEST_P(HostileRestoreTest, IsRefusedWithEverythingUntouched) {
-    PutChangedCopy();
-    sqlite3* copy = nullptr;
-    ASSERT_EQ(sqlite3_open(root.HostPath(kFlashCopy).c_str(), &copy), SQLITE_OK);
-    const int changed = sqlite3_exec(copy, GetParam().sql, nullptr, nullptr, nullptr);
-    sqlite3_close(copy);
-    ASSERT_EQ(changed, SQLITE_OK) << GetParam().name;
+    ASSERT_NO_FATAL_FAILURE(PutChangedCopy(GetParam().sql)) << GetParam().name;
     const std::string live = FileBytes(LiveDatabase());
     OnPage(kRestoreNode, Choose(1, {"answer ok", "key ENTER", "wait 600"}));
     EXPECT_EQ(Messages(), std::vector<CString>{u"That file is no database backup of this terminal!"});
@@ -343,6 +346,47 @@ TEST_P(HostileRestoreTest, IsRefusedWithEverythingUntouched) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Copies, HostileRestoreTest, ::testing::ValuesIn(kHostileCopies),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class LongTextRestoreTest : public RestorePageTest, public ::testing::WithParamInterface<HostileCopy> {};
+
+// Taken, and then shown on the records list and the user's page and
+// exported, however long the text.
+TEST_P(LongTextRestoreTest, IsTakenShownAndExported) {
+    ASSERT_NO_FATAL_FAILURE(PutChangedCopy(GetParam().sql)) << GetParam().name;
+    OnPage(kRestoreNode, Choose(1, {"answer ok", "key ENTER", "wait 100"}));
+    EXPECT_EQ(Messages(), std::vector<CString>{u"Database restored. The terminal restarts now!"});
+    EXPECT_EQ(Content(root.HostPath(LiveDatabase())), Content(root.HostPath(kFlashCopy)));
+    EXPECT_EQ(g_pUserStorage->GetCount(), 1);
+    EXPECT_EQ(controller.State().restarts, 1);
+
+    StatementPtr stored(g_pDatabase->Statement(u"select Name from Userinfo where userid = '42'"));
+    ASSERT_TRUE(stored->NextRow());
+    const CString name = stored->ValueString(0);
+    std::vector<CString> listed;
+    CString shownName;
+    OnPage(131, {"call", "key F1", "call"}, {[] { SetSeptember2014Dates(ShownPage<CCPTreeRecord>(), 1, 1); },
+                                             [&] {
+                                                 const CSkinListCtrl& list = ShownPage<CCPTreeRecord>()->List();
+                                                 for (int row = 0; row < list.GetItemCount(); ++row)
+                                                     listed.push_back(list.GetItemText(row, 1));
+                                             }});
+    // The list hands its cells out through a buffer of its own size: a
+    // longer name comes back as its start.
+    ASSERT_EQ(listed.size(), 3u);
+    for (const CString& cell : listed) {
+        EXPECT_FALSE(cell.IsEmpty());
+        EXPECT_EQ(cell, name.Left(cell.GetLength()));
+    }
+    OnPage(122, {"key 4", "key 2", "key ENTER", "call"}, {[&] {
+               CControlPanel::Open()->ShownPage()->GetDlgItem(IDC_USER_NAME)->GetWindowText(shownName);
+           }});
+    EXPECT_EQ(shownName, name);
+    OnPage(1331, {"key DOWN", "answer yes", "answer ok", "key ENTER", "wait 100"});
+    EXPECT_EQ(Messages().back(), u"Export done");
+}
+
+INSTANTIATE_TEST_SUITE_P(Copies, LongTextRestoreTest, ::testing::ValuesIn(kLongTextCopies),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // A journal or a write-ahead log beside the copy holds part of it: the file
@@ -366,15 +410,9 @@ TEST_F(RestorePageTest, ACopyWithAJournalOrALogBesideItIsRefused) {
 }
 
 TEST_F(RestorePageTest, CopyWithoutWhatStartUpAddsIsTaken) {
-    PutChangedCopy();
-    sqlite3* copy = nullptr;
-    ASSERT_EQ(sqlite3_open(root.HostPath(kFlashCopy).c_str(), &copy), SQLITE_OK);
     // A file from a terminal that had not yet made them.
-    const int changed = sqlite3_exec(
-        copy, "DROP TABLE IF EXISTS AtuoFN; DROP INDEX CheckinoutUserid; DROP INDEX CheckinoutTypeTime", nullptr,
-        nullptr, nullptr);
-    sqlite3_close(copy);
-    ASSERT_EQ(changed, SQLITE_OK);
+    ASSERT_NO_FATAL_FAILURE(
+        PutChangedCopy("DROP TABLE IF EXISTS AtuoFN; DROP INDEX CheckinoutUserid; DROP INDEX CheckinoutTypeTime"));
     OnPage(kRestoreNode, Choose(1, {"answer ok", "key ENTER", "wait 100"}));
     EXPECT_EQ(Messages(), std::vector<CString>{u"Database restored. The terminal restarts now!"});
     EXPECT_EQ(g_pUserStorage->GetCount(), 1);

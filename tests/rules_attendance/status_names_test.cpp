@@ -71,11 +71,17 @@ TEST_F(StatusNamesTest, EnterKeepsTheFocusInTheName) {
     EXPECT_EQ(Names(), u"0=IN,1=OUT,2=57F1,3=F2,4=F3,5=F4,6=F5,7=F6");
 }
 
-// A name stops at the length its column holds, so that a backup of the
-// database is never one the restore refuses.
-TEST_F(StatusNamesTest, ATypedNameStopsAtTheLengthOfItsColumn) {
-    RunOnPage(141, std::vector<std::string>(30, "key 5"));
-    EXPECT_EQ(Names(), u"0=IN,1=OUT,2=" + std::u16string(22, u'5') + u"F1,3=F2,4=F3,5=F4,6=F5,7=F6");
+// The page sets no length of its own: thirty letters typed on the
+// on-screen keyboard and as many digits on the keypad are all stored,
+// longer than the column's declared 24.
+TEST_F(StatusNamesTest, LongNamesTypedOnTheKeyboardAndTheKeypadAreStoredWhole) {
+    std::vector<std::string> lines{"key HASH"};
+    lines.insert(lines.end(), 30, "key ENTER");
+    lines.insert(lines.end(), {"key MENU", "key DOWN"});
+    lines.insert(lines.end(), 30, "key 5");
+    RunOnPage(141, lines);
+    EXPECT_EQ(Names(), u"0=IN,1=OUT,2=F1" + std::u16string(30, u'a') + u",3=" + std::u16string(30, u'5') +
+                           u",4=F3,5=F4,6=F5,7=F6");
 }
 
 TEST_F(StatusNamesTest, HostileNamesAreStoredLiterallyAndTouchNoOtherRow) {

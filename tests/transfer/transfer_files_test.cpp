@@ -72,6 +72,23 @@ TEST_F(TransferFilesTest, UserRecordsCarryEveryFieldAsTheManagementSoftwareReads
     EXPECT_EQ(file.records[2].pwd, "7");
 }
 
+// A card number that needs more than the field's 32 bits (a restored
+// database may hold any text in the column) goes as no card: its low bits
+// would be the number of another card.
+TEST_F(TransferFilesTest, ACardNumberTheFieldCannotHoldIsWrittenAsNoCard) {
+    PutUser({u"1", u"4294967294", u"Max", u"", u"", 1, 6, u"", 0, u"", 0, 0});
+    PutUser({u"2", u"4294967297", u"Wrap", u"", u"", 1, 6, u"", 0, u"", 0, 0});  // 2^32 + 1
+    PutUser({u"3", u"123456789012345678901", u"Long", u"", u"", 1, 6, u"", 0, u"", 0, 0});
+    PutUser({u"4", u"-5", u"Minus", u"", u"", 1, 6, u"", 0, u"", 0, 0});
+    ASSERT_TRUE(EnsureTransferFolder(Folder()));
+    const CString path = TransferFilePath(Folder(), kUserFile28);
+    WriteUsers(path);
+    const std::string raw = ReadHostFile(path);
+    ASSERT_EQ(raw.size(), 3u + 4 * 28);
+    EXPECT_EQ(raw.substr(3 + 8, 4), std::string("\xFF\xFF\xFF\xFE")) << "a card of 32 bits fits";
+    for (int i = 1; i < 4; ++i) EXPECT_EQ(raw.substr(3 + 28 * i + 8, 4), std::string(4, '\xFF')) << "user " << i + 1;
+}
+
 TEST_F(TransferFilesTest, PasswordAndNameFieldsKeepWhatTheyCanAndReadNothingBeyondTheirBytes) {
     BYTE field[3];
     EncodeTransferPassword(u"000123", field);

@@ -182,6 +182,16 @@ TEST(DrawText, EndEllipsisShortensEachLine) {
     EXPECT_TRUE(fits.SameAs(plain));
 }
 
+// A stored text may be thousands of characters long: it is shortened as
+// its start would be.
+TEST(DrawText, EndEllipsisOfAVeryLongLineIsThatOfItsStart) {
+    TextCanvas longLine(200, 40), startOnly(200, 40);
+    const std::u16string start = u"Attendance records of the head office";
+    longLine.Draw(start + std::u16string(32000, u'n'), RECT{0, 0, 120, 40}, DT_SINGLELINE | DT_END_ELLIPSIS);
+    startOnly.Draw(start + u"n", RECT{0, 0, 120, 40}, DT_SINGLELINE | DT_END_ELLIPSIS);
+    EXPECT_TRUE(longLine.SameAs(startOnly));
+}
+
 TEST(DrawText, ClipsToTheRectangleUnlessNoClip) {
     TextCanvas clipped(100, 30), free(100, 30);
     clipped.Draw(u"WWWWWW", RECT{0, 0, 20, 30}, DT_SINGLELINE);

