@@ -209,7 +209,7 @@ bool TextFile::Close() {
     flags &= ~kModeFlags;
     if (!writing)
         return true;
-    if (!ReplaceFileContents(m_path, m_bytes.data(), m_bytes.size())) {
+    if (!ReplaceOwnFileContents(m_path, m_bytes.data(), m_bytes.size())) {
         result = LastErrorText();
         return false;
     }

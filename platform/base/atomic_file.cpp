@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdint>
+#include <cstdlib>
 #include <mutex>
 #include <set>
 #include <vector>
@@ -169,17 +170,46 @@ bool ReplaceHostFileFrom(int source, const std::string& hostPath, mode_t mode) {
     return false;
 }
 
-BOOL ReplaceFileContents(LPCWSTR devicePath, const void* data, size_t size) {
+namespace {
+
+// The file a link at `hostPath` leads to, when it leads somewhere; else the
+// path itself.
+std::string LinkTargetOrSelf(const std::string& hostPath) {
+    struct stat st;
+    if (lstat(hostPath.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return hostPath;
+    char* resolved = realpath(hostPath.c_str(), nullptr);
+    if (!resolved) return hostPath;
+    std::string target(resolved);
+    free(resolved);
+    return target;
+}
+
+BOOL ReplaceDeviceFile(LPCWSTR devicePath, const void* data, size_t size, bool followLink) {
     if (!devicePath) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    if (!ReplaceHostFile(DeviceToHostPath(devicePath), data, size)) {
+    const std::string hostPath = DeviceToHostPath(devicePath);
+    if (!ReplaceHostFile(followLink ? LinkTargetOrSelf(hostPath) : hostPath, data, size)) {
         SetLastError(errno == ENOENT ? ERROR_PATH_NOT_FOUND : ErrorFromErrno(errno));
         return FALSE;
     }
     SetLastError(ERROR_SUCCESS);
     return TRUE;
+}
+
+}  // namespace
+
+BOOL ReplaceFileContents(LPCWSTR devicePath, const void* data, size_t size) {
+    return ReplaceDeviceFile(devicePath, data, size, false);
+}
+
+bool ReplaceOwnHostFile(const std::string& hostPath, const void* data, size_t size) {
+    return ReplaceHostFile(LinkTargetOrSelf(hostPath), data, size);
+}
+
+BOOL ReplaceOwnFileContents(LPCWSTR devicePath, const void* data, size_t size) {
+    return ReplaceDeviceFile(devicePath, data, size, true);
 }
 
 bool SyncHostFolder(const std::string& hostFolder) { return SyncFolder(hostFolder); }

@@ -46,6 +46,11 @@ bool ReplaceHostFile(const std::string& hostPath, const void* data, size_t size)
 bool ReplaceHostFileFrom(int source, const std::string& hostPath, mode_t mode);
 // Device-path form; FALSE with the last error set on failure.
 BOOL ReplaceFileContents(LPCWSTR devicePath, const void* data, size_t size);
+// For the terminal's own files (its settings, its registry), which an owner
+// may keep elsewhere behind a link: the file the link leads to gets the new
+// content and the link stays. A file that is no link is replaced as above.
+bool ReplaceOwnHostFile(const std::string& hostPath, const void* data, size_t size);
+BOOL ReplaceOwnFileContents(LPCWSTR devicePath, const void* data, size_t size);
 
 // Flushes a folder's entries (names made, renamed or removed in it) to disk;
 // false with errno set on failure.

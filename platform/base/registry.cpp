@@ -84,7 +84,7 @@ LONG Persist(Registry& r) {
     const std::string text = SerializeRegistry(r.tree);
     std::error_code ignored;
     std::filesystem::create_directories(GetDeviceRoot(), ignored);
-    r.dirty = !ReplaceHostFile(RegistryFilePath(), text.data(), text.size());
+    r.dirty = !ReplaceOwnHostFile(RegistryFilePath(), text.data(), text.size());
     return r.dirty ? ERROR_CANTWRITE : ERROR_SUCCESS;
 }
 

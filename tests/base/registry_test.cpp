@@ -414,3 +414,23 @@ TEST(Registry, KeysBeyondTheLimitsAreNotMade) {
     EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, atDepth.c_str(), 0, 0, &key), ERROR_SUCCESS);
     RegCloseKey(key);
 }
+
+// An owner may keep the registry elsewhere behind a link: a change goes into
+// the file the link leads to, and the link stays for the next start.
+TEST(Registry, AChangeGoesThroughALinkToTheFileItLeadsTo) {
+    ScopedDeviceRoot root;
+    root.PutFile("owner/registry.reg", "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\init]\n\"velto\"=\"old\"\n\n");
+    const std::string link = root.HostPath("registry.reg");
+    std::filesystem::create_symlink(root.HostPath("owner/registry.reg"), link);
+    RegistryLoad();
+    ASSERT_TRUE(RegistryFileReadable());
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"init", 0, nullptr, 0, 0, nullptr, &key, nullptr), ERROR_SUCCESS);
+    EXPECT_EQ(SetString(key, u"velto", u"new"), ERROR_SUCCESS);
+    RegCloseKey(key);
+
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_NE(root.ReadFile("owner/registry.reg").find("\"velto\"=\"new\""), std::string::npos);
+    RegistryLoad();
+    EXPECT_EQ(GetString(HKEY_LOCAL_MACHINE, u"init", u"velto"), u"new");
+}

@@ -188,6 +188,12 @@ TEST_F(ConfigLang, LinkedFilesAreReadAsTheFilesTheyLeadTo) {
     EXPECT_EQ(GetLangText(u"CMachineConfig", u"MCF0002", u"d", text), 1);
     EXPECT_EQ(text, CString(u"Text"));
 
+    // A save writes into the owner's file and keeps the link.
+    ASSERT_EQ(SetConfigInt(u"NUM", 13, FALSE), 1);
+    ASSERT_TRUE(SaveConfigFile());
+    EXPECT_TRUE(std::filesystem::is_symlink(m_root.HostPath(kConfigHost)));
+    EXPECT_NE(m_root.ReadFile(std::string("owner/") + kConfigHost).find("<NUM>13</NUM>"), std::string::npos);
+
     std::filesystem::remove(m_root.HostPath(kLanguageHost));
     std::filesystem::create_directories(m_root.HostPath(kLanguageHost));
     EXPECT_FALSE(g_LangDoc.ReadFromFile(GetLanguageFilePath()));
