@@ -3,6 +3,7 @@
 // after which the I/O controller restarts the terminal on them.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "panel/CPTreeBase.h"
@@ -23,8 +24,8 @@ public:
     BOOL EnterPage() override;
     BOOL LeavePage() override;
 
-    // The files an update replaces that are there now.
-    static std::vector<CString> UpdatedFiles();
+    // The host paths of the files an update replaces that are there now.
+    static std::vector<std::string> UpdatedFiles();
     CPogressBar& ProgressBar() { return m_progress; }
 
 protected:

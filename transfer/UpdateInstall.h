@@ -4,6 +4,7 @@
 // way is undone (or, past the last rename, finished) at the next start.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "platform/base/CString.h"
@@ -18,9 +19,9 @@ public:
     CUpdateInstall(const CUpdateInstall&) = delete;
     CUpdateInstall& operator=(const CUpdateInstall&) = delete;
 
-    // Keeps the present `target` aside and commits `copy` over it; false
-    // on a failure (Error).
-    bool Replace(CBlockCopy& copy, const CString& target);
+    // Keeps the present file at the host path `hostTarget` aside and
+    // commits `copy` over it; false on a failure (Error).
+    bool Replace(CBlockCopy& copy, const std::string& hostTarget);
     // Every file is in place: the kept old ones are let go. False on a
     // failure (Error), the old files then put back.
     bool Complete();
@@ -28,7 +29,7 @@ public:
 
 private:
     struct Replaced {
-        CString target;
+        std::string target;
         bool kept = false;
     };
 
@@ -42,4 +43,5 @@ private:
 
 // At start-up: an install that a power cut stopped before its last rename
 // gets its old files back; one stopped after it loses the kept old files.
-void FinishInterruptedUpdate(const std::vector<CString>& targets);
+// `hostTargets` are the host paths of every file an update replaces.
+void FinishInterruptedUpdate(const std::vector<std::string>& hostTargets);
