@@ -149,7 +149,8 @@ void CUpdateDlg::OnUpdate() {
         m_button.SetFocus();
         return;
     }
-    const FileCopyError error = CopyUpdate(files);
+    CTransferLoop loop(&m_progress);
+    const FileCopyError error = InstallUpdateFiles(files, loop);
     if (error.failed) {
         if (error.sourceChanged)
             ShowMessage(Text(kSection, u"UD0004", u"升级文件在复制过程中发生了变化，未安装任何文件！"), 0);
@@ -167,23 +168,4 @@ void CUpdateDlg::OnUpdate() {
     SendMcuCommandOff();
     Sleep(kBeforeRestartMs);
     SendRestartCommand();
-}
-
-FileCopyError CUpdateDlg::CopyUpdate(const std::vector<UpdateFile>& files) {
-    if (!DirExists(kUpdateProgramFolder)) CreateDirectory(kUpdateProgramFolder, nullptr);
-    const ULONGLONG total = UpdateSize(files);
-    // Each new file is closed once copied: only its name waits for the install.
-    std::vector<CBlockCopy> copies(files.size());
-    CTransferLoop loop(&m_progress);
-    loop.Begin(false);
-    ULONGLONG done = 0;
-    for (size_t i = 0; i < files.size(); ++i)
-        if (!copies[i].Copy(files[i].source, files[i].hostTarget, files[i].size, loop, done, total))
-            return copies[i].Error();
-    CUpdateInstall install;
-    for (size_t i = 0; i < copies.size(); ++i)
-        if (!install.Replace(copies[i], files[i].hostTarget)) return install.Error();
-    if (!install.Complete()) return install.Error();
-    loop.Finish();
-    return FileCopyError{};
 }

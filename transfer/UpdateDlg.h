@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "panel/CPTreeBase.h"
-#include "transfer/BlockCopy.h"
 #include "transfer/PageLook.h"
 #include "transfer/UpdateFolder.h"
 #include "widgets/FontStatic.h"
@@ -38,9 +37,6 @@ protected:
 private:
     void LayoutControls();
     void OnUpdate();
-    // Every file of the update copied to a new name beside its target, and
-    // only when all are whole renamed into place; on a failure none is.
-    FileCopyError CopyUpdate(const std::vector<UpdateFile>& files);
 
     CPogressBar m_progress;
     CSelectButton m_button;

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <set>
 
+#include "core/Folders.h"
 #include "platform/base/CFile.h"
 #include "platform/base/atomic_file.h"
 #include "platform/base/device_fs.h"
@@ -10,7 +11,7 @@
 #include "platform/base/handle.h"
 #include "platform/base/host_files.h"
 #include "platform/base/lasterror.h"
-#include "transfer/UpdateFolder.h"
+#include "transfer/TransferLoop.h"
 
 namespace {
 
@@ -122,4 +123,21 @@ void FinishInterruptedUpdate(const std::vector<std::string>& hostTargets) {
     }
     for (const std::string& target : hostTargets) PutKeptBack(target);
     SyncFoldersOf(hostTargets);
+}
+
+FileCopyError InstallUpdateFiles(const std::vector<UpdateFile>& files, CTransferLoop& loop) {
+    if (!DirExists(kUpdateProgramFolder)) CreateDirectory(kUpdateProgramFolder, nullptr);
+    const ULONGLONG total = UpdateSize(files);
+    std::vector<CBlockCopy> copies(files.size());
+    loop.Begin(false);
+    ULONGLONG done = 0;
+    for (size_t i = 0; i < files.size(); ++i)
+        if (!copies[i].Copy(files[i].source, files[i].hostTarget, files[i].size, loop, done, total))
+            return copies[i].Error();
+    CUpdateInstall install;
+    for (size_t i = 0; i < copies.size(); ++i)
+        if (!install.Replace(copies[i], files[i].hostTarget)) return install.Error();
+    if (!install.Complete()) return install.Error();
+    loop.Finish();
+    return FileCopyError{};
 }

@@ -9,6 +9,7 @@
 
 #include "platform/base/CString.h"
 #include "transfer/BlockCopy.h"
+#include "transfer/UpdateFolder.h"
 
 class CUpdateInstall {
 public:
@@ -45,3 +46,8 @@ private:
 // gets its old files back; one stopped after it loses the kept old files.
 // `hostTargets` are the host paths of every file an update replaces.
 void FinishInterruptedUpdate(const std::vector<std::string>& hostTargets);
+
+// Every file of the update copied to a new name beside its target, and only
+// when all are whole put in place (CUpdateInstall); on a failure none is.
+// Each new file is closed once copied. The loop shows the bytes copied.
+FileCopyError InstallUpdateFiles(const std::vector<UpdateFile>& files, CTransferLoop& loop);

@@ -404,14 +404,13 @@ void PutIcons(ScopedDeviceRoot& root, size_t count) {
 
 // Many icons under a limit of open files far below their count: each new
 // file is closed once copied, and every icon is put in place (under the
-// name the device has for it where there is one). Each icon is flushed to
-// disk on its own, hence not the most an update takes.
+// name the device has for it where there is one).
 TEST_F(UpdatePageTest, ManyIconsAreInstalledUnderAFewOpenFiles) {
-    constexpr size_t kIcons = 150;
+    constexpr size_t kIcons = 500;
     PutUpdate();
     PutIcons(root, kIcons);
     {
-        OpenFileLimit limit(64);
+        OpenFileLimit limit(128);
         ASSERT_TRUE(limit.Lowered());
         OnPage(kUpdateNode, {"answer ok", "key ENTER", "wait 100"});
     }
