@@ -266,6 +266,21 @@ TEST_F(UpdatePageTest, StartUpUndoesAnInstallCutBeforeItsLastRenameAndFinishesOn
     EXPECT_FALSE(std::filesystem::exists(root.HostPath("NandFlash/app/update.~done")));
 }
 
+// What a cut update left under temporary names goes at the next start, a
+// new icon's too; the installed files stay.
+TEST_F(UpdatePageTest, StartUpRemovesTheTemporariesACutUpdateLeft) {
+    const std::string icons = std::string(kInstalledIcons) + "/";
+    root.PutFile(icons + "Enroll.png", "icon");
+    root.PutFile(icons + "Enroll.png.~tmpabc123", "half an icon");
+    root.PutFile(icons + "cut.png.~tmpxyz789", "half a new icon");
+    root.PutFile("NandFlash/app/Quillon.exe", "program");
+    root.PutFile("NandFlash/app/Quillon.exe.~tmpqwe456", "half a program");
+    RemoveMaintenanceLeftovers();
+    EXPECT_TRUE(LeftAside().empty());
+    EXPECT_EQ(FileBytes(icons + "Enroll.png"), "icon");
+    EXPECT_EQ(FileBytes("NandFlash/app/Quillon.exe"), "program");
+}
+
 TEST(UpdateFolder, ProgramFilesThenTheIconsTheSkinHasRoomFor) {
     ScopedDeviceRoot root;
     std::filesystem::create_directories(root.HostPath("NandFlash/zeta42"));
