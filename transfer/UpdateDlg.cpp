@@ -50,9 +50,9 @@ CString RefusalText(UpdateFolderState state) {
     case UpdateFolderState::BadName:
         return Text(kSection, u"UD0003", u"升级文件夹中含有本机不能使用的文件名，未安装任何文件！");
     case UpdateFolderState::TooManyIcons: {
-        CString text;
-        text.Format(Text(kSection, u"UD0005", u"升级文件夹中的图标超过%u个，未安装任何文件！").GetString(),
-                    static_cast<unsigned>(kUpdateIconLimit));
+        CString format, text;
+        GetLangFormat(kSection, u"UD0005", u"升级文件夹中的图标超过%u个，未安装任何文件！", format);
+        text.Format(format, static_cast<unsigned>(kUpdateIconLimit));
         return text;
     }
     default: return Text(kSection, u"UD0002", u"升级文件夹中含有链接、设备或过大的文件，未安装任何文件！");
