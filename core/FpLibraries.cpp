@@ -76,8 +76,12 @@ int LoadFpMatchDll() {
     t.SMAVersion = nullptr;
     t.VeltoMatch2N = nullptr;
     t.VeltoAutoUpFP = nullptr;
+    t.VeltoMatchNViews = nullptr;
+    t.VeltoMatch2NViews = nullptr;
     const HMODULE m = t.match;
     if (!m) return 0;
+    Resolve(m, t.VeltoMatchNViews, "VeltoMatchNViews");
+    Resolve(m, t.VeltoMatch2NViews, "VeltoMatch2NViews");
     bool all = Resolve(m, t.VeltoMatchN, "VeltoMatchN");
     all &= Resolve(m, t.VeltoMatch, "VeltoMatch");
     all &= Resolve(m, t.VeltoTempToFPRECORD, "VeltoTempToFPRECORD");

@@ -16,6 +16,9 @@ typedef int (*FpCheckProc)(const BYTE* image);
 typedef int (*FpMatchProc)(const BYTE* a, const BYTE* b, int level);
 typedef int (*FpMatchNProc)(const BYTE* tmpl, const BYTE* slots, int count, int level);
 typedef int (*FpMatch2NProc)(const BYTE* tmpl, const BYTE* records, int count, int* score, int* press, int level);
+typedef int (*FpMatchNViewsProc)(const BYTE* press, int length, const BYTE* slots, int count, int level);
+typedef int (*FpMatch2NViewsProc)(const BYTE* press, int length, const BYTE* records, int count, int* score, int* which,
+                                  int level);
 typedef int (*FpToRecordProc)(const BYTE* stored, BYTE* record);
 typedef int (*FpAutoUpProc)(const BYTE* live, const BYTE* record, BYTE* merged, BYTE* stored);
 
@@ -55,6 +58,10 @@ struct FpLibraryTable {
     FpIntProc SMAVersion = nullptr;
     FpMatch2NProc VeltoMatch2N = nullptr;
     FpAutoUpProc VeltoAutoUpFP = nullptr;
+    // The searches with a live press's further views (platform/fp/fpapi.h);
+    // a library without them leaves the press to its template alone.
+    FpMatchNViewsProc VeltoMatchNViews = nullptr;
+    FpMatch2NViewsProc VeltoMatch2NViews = nullptr;
 
     // Image processing ("SMProcess_WinCE.dll").
     FpProcessProc VeltoProcess = nullptr;

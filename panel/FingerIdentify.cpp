@@ -13,6 +13,21 @@ namespace {
 
 constexpr int kWorkBytes = 280 * 280;
 
+// The search the store's kind of template takes, with the press's views
+// where the library has such a search; -1 when it has none.
+int SearchStore(const BYTE (&live)[LivePressSize], CFPTemplateStore& store, int level) {
+    const BYTE* templates = store.GetTemplates();
+    const int count = store.GetCount();
+    int score = 0, press = 0;
+    if (store.GetTemplateSize() == MatchRecordSize) {
+        if (g_FpLib.VeltoMatch2NViews)
+            return g_FpLib.VeltoMatch2NViews(live, LivePressSize, templates, count, &score, &press, level);
+        return g_FpLib.VeltoMatch2N ? g_FpLib.VeltoMatch2N(live, templates, count, &score, &press, level) : -1;
+    }
+    if (g_FpLib.VeltoMatchNViews) return g_FpLib.VeltoMatchNViews(live, LivePressSize, templates, count, level);
+    return g_FpLib.VeltoMatchN ? g_FpLib.VeltoMatchN(live, templates, count, level) : -1;
+}
+
 }  // namespace
 
 FingerResult IdentifyFinger(const BYTE* image, CString& userId) {
@@ -28,14 +43,7 @@ FingerResult IdentifyFinger(const BYTE* image, CString& userId) {
     CFPTemplateStore& store = *g_pFPTemplateStore;
     // The store must not change between the search and reading its slot.
     EnterCriticalSection(&g_csTemplateStore);
-    int index = -1;
-    if (store.GetTemplateSize() == MatchRecordSize && g_FpLib.VeltoMatch2N) {
-        int score = 0;
-        int press = 0;
-        index = g_FpLib.VeltoMatch2N(live, store.GetTemplates(), store.GetCount(), &score, &press, level);
-    } else if (store.GetTemplateSize() != MatchRecordSize && g_FpLib.VeltoMatchN) {
-        index = g_FpLib.VeltoMatchN(live, store.GetTemplates(), store.GetCount(), level);
-    }
+    const int index = SearchStore(live, store, level);
     int finger = -1;
     const bool found = index >= 0 && store.GetEntry(index, userId, finger);
     LeaveCriticalSection(&g_csTemplateStore);

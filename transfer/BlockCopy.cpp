@@ -33,7 +33,7 @@ bool CBlockCopy::FailChanged() {
     return Fail(CFileException::hardIO);
 }
 
-bool CBlockCopy::Copy(const CString& source, const CString& target, ULONGLONG size, CTransferLoop& loop,
+bool CBlockCopy::Copy(const CString& source, const std::string& hostTarget, ULONGLONG size, CTransferLoop& loop,
                       ULONGLONG& done, ULONGLONG total) {
     CFile file;
     CFileException opened;
@@ -44,7 +44,7 @@ bool CBlockCopy::Copy(const CString& source, const CString& target, ULONGLONG si
         m_error.description = text;
         return Fail(opened.m_cause);
     }
-    m_writer = std::make_unique<AtomicFileWriter>(DeviceToHostPath(target.GetString()));
+    m_writer = std::make_unique<AtomicFileWriter>(hostTarget);
     if (!m_writer->IsOpen()) return Fail(CFileException::ErrnoToException(m_writer->Error()));
     try {
         std::vector<BYTE> block(kBlockBytes);
@@ -66,6 +66,7 @@ bool CBlockCopy::Copy(const CString& source, const CString& target, ULONGLONG si
         error->Delete();
         return Fail(cause);
     }
+    if (!m_writer->Finish()) return Fail(CFileException::ErrnoToException(m_writer->Error()));
     return true;
 }
 
@@ -82,7 +83,7 @@ FileCopyError CopyWholeFile(const CString& source, const CString& target, CTrans
     ULONGLONG done = 0;
     CBlockCopy copy;
     loop.Begin(false);
-    if (copy.Copy(source, target, size, loop, done, size) && copy.Commit())
+    if (copy.Copy(source, DeviceToHostPath(target.GetString()), size, loop, done, size) && copy.Commit())
         loop.Finish();
     else
         loop.Fail();

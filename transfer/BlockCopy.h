@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "platform/base/CString.h"
 #include "platform/base/types.h"
@@ -33,13 +34,14 @@ public:
     CBlockCopy& operator=(const CBlockCopy&) = delete;
 
     // Copies the `size` bytes that `source` was found to hold when it was
-    // checked to the new file of `target` (whose folder must exist); `done`
-    // grows with each block and the loop shows done of `total`. False on a
-    // failure (Error), also when the source holds fewer or more bytes than
-    // `size`: reading never goes past it.
-    bool Copy(const CString& source, const CString& target, ULONGLONG size, CTransferLoop& loop, ULONGLONG& done,
-              ULONGLONG total);
-    // Flushes the new file and renames it over the target.
+    // checked to the new file of the host path `hostTarget` (whose folder
+    // must exist), which is complete on disk and closed when it returns;
+    // `done` grows with each block and the loop shows done of `total`. False
+    // on a failure (Error), also when the source holds fewer or more bytes
+    // than `size`: reading never goes past it.
+    bool Copy(const CString& source, const std::string& hostTarget, ULONGLONG size, CTransferLoop& loop,
+              ULONGLONG& done, ULONGLONG total);
+    // Renames the new file over the target.
     bool Commit();
     const FileCopyError& Error() const { return m_error; }
 

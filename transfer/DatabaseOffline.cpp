@@ -58,12 +58,12 @@ bool HasJournalFiles(const CString& databasePath) {
 
 void RemoveMaintenanceLeftovers() {
     const CString live = GetDatabasePath();
-    std::vector<CString> replaced = {live, live + u".bak", live + u".old"};
-    for (const CString& copy : DatabaseCopyPaths()) replaced.push_back(copy);
-    const std::vector<CString> updated = CUpdateDlg::UpdatedFiles();
-    FinishInterruptedUpdate(updated);
-    replaced.insert(replaced.end(), updated.begin(), updated.end());
-    for (const CString& file : replaced) RemoveStaleTemporaries(DeviceToHostPath(file.GetString()));
+    std::vector<CString> databaseFiles = {live, live + u".bak", live + u".old"};
+    for (const CString& copy : DatabaseCopyPaths()) databaseFiles.push_back(copy);
+    std::vector<std::string> replaced = CUpdateDlg::UpdatedFiles();
+    FinishInterruptedUpdate(replaced);
+    for (const CString& file : databaseFiles) replaced.push_back(DeviceToHostPath(file.GetString()));
+    RemoveStaleTemporariesOf(replaced);
     for (const CString& copy : {live + u".bak", live + u".old"}) {
         RemoveJournalFiles(copy);
         DeleteFile(copy);

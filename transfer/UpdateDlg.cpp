@@ -1,7 +1,5 @@
 #include "transfer/UpdateDlg.h"
 
-#include <memory>
-
 #include "core/AppDir.h"
 #include "core/ConfigXml.h"
 #include "core/Folders.h"
@@ -11,7 +9,9 @@
 #include "main/RestartCommand.h"
 #include "panel/McuCommands.h"
 #include "platform/base/clock.h"
+#include "platform/base/device_fs.h"
 #include "platform/base/files.h"
+#include "platform/base/utf.h"
 #include "platform/ui/dialog.h"
 #include "transfer/TransferLoop.h"
 #include "transfer/UpdateInstall.h"
@@ -49,6 +49,12 @@ CString RefusalText(UpdateFolderState state) {
     case UpdateFolderState::Incomplete: return Text(kSection, u"UD0001", u"没有找到U盘中的升级文件");
     case UpdateFolderState::BadName:
         return Text(kSection, u"UD0003", u"升级文件夹中含有本机不能使用的文件名，未安装任何文件！");
+    case UpdateFolderState::TooManyIcons: {
+        CString format, text;
+        GetLangFormat(kSection, u"UD0005", u"升级文件夹中的图标超过%u个，未安装任何文件！", format);
+        text.Format(format, static_cast<unsigned>(kUpdateIconLimit));
+        return text;
+    }
     default: return Text(kSection, u"UD0002", u"升级文件夹中含有链接、设备或过大的文件，未安装任何文件！");
     }
 }
@@ -106,20 +112,23 @@ LRESULT CUpdateDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return 1;
 }
 
-std::vector<CString> CUpdateDlg::UpdatedFiles() {
-    std::vector<CString> files;
-    for (const char16_t* name : kUpdateProgramFiles) files.push_back(CString(kUpdateProgramFolder) + u"\\" + name);
+std::vector<std::string> CUpdateDlg::UpdatedFiles() {
+    std::vector<std::string> files;
+    for (const char16_t* name : kUpdateProgramFiles)
+        files.push_back(DeviceToHostPath((CString(kUpdateProgramFolder) + u"\\" + name).GetString()));
     CString appDir;
     GetAppDir(appDir);
     const CString icons = appDir + kUpdateIconFolder;
-    for (const CString& name : IconNames(icons)) files.push_back(icons + u"\\" + name);
+    const std::string hostIcons = DeviceToHostPath(icons.GetString());
+    // The names as listed are those on the host.
+    for (const CString& name : IconNames(icons)) files.push_back(hostIcons + "/" + Utf16ToUtf8(name.GetString()));
     // A new icon cut short is there only under its temporary name.
     WIN32_FIND_DATAW entry{};
     HANDLE search = FindFirstFile(icons + u"\\*.png.~tmp*", &entry);
     if (search == INVALID_HANDLE_VALUE) return files;
     do {
         const CString name(entry.cFileName);
-        files.push_back(icons + u"\\" + name.Left(name.Find(u".~tmp")));
+        files.push_back(hostIcons + "/" + Utf16ToUtf8(name.Left(name.Find(u".~tmp")).GetString()));
     } while (FindNextFile(search, &entry));
     FindClose(search);
     return files;
@@ -140,7 +149,8 @@ void CUpdateDlg::OnUpdate() {
         m_button.SetFocus();
         return;
     }
-    const FileCopyError error = CopyUpdate(files);
+    CTransferLoop loop(&m_progress);
+    const FileCopyError error = InstallUpdateFiles(files, loop);
     if (error.failed) {
         if (error.sourceChanged)
             ShowMessage(Text(kSection, u"UD0004", u"升级文件在复制过程中发生了变化，未安装任何文件！"), 0);
@@ -158,23 +168,4 @@ void CUpdateDlg::OnUpdate() {
     SendMcuCommandOff();
     Sleep(kBeforeRestartMs);
     SendRestartCommand();
-}
-
-FileCopyError CUpdateDlg::CopyUpdate(const std::vector<UpdateFile>& files) {
-    if (!DirExists(kUpdateProgramFolder)) CreateDirectory(kUpdateProgramFolder, nullptr);
-    const ULONGLONG total = UpdateSize(files);
-    std::vector<std::unique_ptr<CBlockCopy>> copies;
-    CTransferLoop loop(&m_progress);
-    loop.Begin(false);
-    ULONGLONG done = 0;
-    for (const UpdateFile& file : files) {
-        copies.push_back(std::make_unique<CBlockCopy>());
-        if (!copies.back()->Copy(file.source, file.target, file.size, loop, done, total)) return copies.back()->Error();
-    }
-    CUpdateInstall install;
-    for (size_t i = 0; i < copies.size(); ++i)
-        if (!install.Replace(*copies[i], files[i].target)) return install.Error();
-    if (!install.Complete()) return install.Error();
-    loop.Finish();
-    return FileCopyError{};
 }

@@ -3,10 +3,10 @@
 // after which the I/O controller restarts the terminal on them.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "panel/CPTreeBase.h"
-#include "transfer/BlockCopy.h"
 #include "transfer/PageLook.h"
 #include "transfer/UpdateFolder.h"
 #include "widgets/FontStatic.h"
@@ -23,8 +23,8 @@ public:
     BOOL EnterPage() override;
     BOOL LeavePage() override;
 
-    // The files an update replaces that are there now.
-    static std::vector<CString> UpdatedFiles();
+    // The host paths of the files an update replaces that are there now.
+    static std::vector<std::string> UpdatedFiles();
     CPogressBar& ProgressBar() { return m_progress; }
 
 protected:
@@ -37,9 +37,6 @@ protected:
 private:
     void LayoutControls();
     void OnUpdate();
-    // Every file of the update copied to a new name beside its target, and
-    // only when all are whole renamed into place; on a failure none is.
-    FileCopyError CopyUpdate(const std::vector<UpdateFile>& files);
 
     CPogressBar m_progress;
     CSelectButton m_button;

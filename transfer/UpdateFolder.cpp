@@ -10,11 +10,31 @@
 namespace {
 
 // A regular file of `source`, taken with its size; false for anything else.
-bool AddRegularFile(const CString& source, const CString& target, std::vector<UpdateFile>& files) {
+bool AddRegularFile(const CString& source, const CString& target, std::string hostTarget,
+                    std::vector<UpdateFile>& files) {
     CFileStatus status;
     if (GetFileEntryKind(source) != FileEntryKind::RegularFile || !CFile::GetStatus(source, status)) return false;
-    files.push_back({source, target, status.m_size});
+    files.push_back({source, target, std::move(hostTarget), status.m_size});
     return true;
+}
+
+// The update's icons in `files`, when each is a plain file of a usable name.
+UpdateFolderState AddIcons(const CString& iconSource, const CString& iconTarget, std::vector<UpdateFile>& files) {
+    const std::vector<CString> names = IconNames(iconSource);
+    if (names.size() > kUpdateIconLimit) return UpdateFolderState::TooManyIcons;
+    std::vector<std::u16string> targetNames;
+    for (const CString& name : names) {
+        // A name the device reads as a path could put its file anywhere.
+        if (!IsSingleDeviceName(name.GetString())) return UpdateFolderState::BadName;
+        targetNames.push_back(name.GetString());
+    }
+    const std::vector<std::string> hostTargets = HostPathsInFolder(iconTarget.GetString(), targetNames);
+    for (size_t i = 0; i < names.size(); ++i) {
+        const CString source = iconSource + u"\\" + names[i];
+        if (!AddRegularFile(source, iconTarget + u"\\" + names[i], hostTargets[i], files) || IsImageFileTooLarge(source))
+            return UpdateFolderState::Unusable;
+    }
+    return UpdateFolderState::Usable;
 }
 
 // The icon folder below `folder`, each step a real folder: false when one
@@ -71,9 +91,11 @@ UpdateFolderState CollectUpdateFiles(const CString& folder, std::vector<UpdateFi
     for (const char16_t* name : kUpdateProgramFiles)
         if (GetFileEntryKind(folder + u"\\" + name) == FileEntryKind::Missing) return UpdateFolderState::Incomplete;
     if (GetFileEntryKind(folder) != FileEntryKind::Folder) return UpdateFolderState::Unusable;
-    for (const char16_t* name : kUpdateProgramFiles)
-        if (!AddRegularFile(folder + u"\\" + name, CString(kUpdateProgramFolder) + u"\\" + name, files))
+    for (const char16_t* name : kUpdateProgramFiles) {
+        const CString target = CString(kUpdateProgramFolder) + u"\\" + name;
+        if (!AddRegularFile(folder + u"\\" + name, target, DeviceToHostPath(target.GetString()), files))
             return UpdateFolderState::Unusable;
+    }
     // An empty program file is no program: installed, it would leave a
     // terminal that cannot start.
     for (const UpdateFile& file : files)
@@ -86,13 +108,8 @@ UpdateFolderState CollectUpdateFiles(const CString& folder, std::vector<UpdateFi
     const CString iconSource = folder + u"\\" + kUpdateIconFolder;
     // Icons go only into a skin that has their folder.
     if (iconsPresent && DirExists(iconTarget)) {
-        for (const CString& name : IconNames(iconSource)) {
-            // A name the device reads as a path could put its file anywhere.
-            if (!IsSingleDeviceName(name.GetString())) return UpdateFolderState::BadName;
-            if (!AddRegularFile(iconSource + u"\\" + name, iconTarget + u"\\" + name, files) ||
-                IsImageFileTooLarge(iconSource + u"\\" + name))
-                return UpdateFolderState::Unusable;
-        }
+        const UpdateFolderState icons = AddIcons(iconSource, iconTarget, files);
+        if (icons != UpdateFolderState::Usable) return icons;
     }
     return FlashHolds(files) ? UpdateFolderState::Usable : UpdateFolderState::Unusable;
 }

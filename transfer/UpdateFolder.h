@@ -5,6 +5,7 @@
 // end), and only as much as the flash can hold.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "platform/base/CString.h"
@@ -17,9 +18,17 @@ inline constexpr const char16_t* kUpdateProgramFolder = u"nandflash\\app";
 // Below the update folder and below the application folder.
 inline constexpr const char16_t* kUpdateIconFolder = u"SKIN\\FLOWER\\ControlPanel\\ICON";
 
+// The most icons an update installs. The control panel shows one icon a
+// menu node and a few for its pages, some fifty in the factory skin; twenty
+// times as many leaves room for any skin, and keeps a folder of the device
+// from thousands of files that every start-up then looks through.
+inline constexpr size_t kUpdateIconLimit = 1000;
+
 struct UpdateFile {
     CString source;
     CString target;
+    // The target on the host, found once for all the files of its folder.
+    std::string hostTarget;
     ULONGLONG size = 0;
 };
 
@@ -34,6 +43,8 @@ enum class UpdateFolderState {
     // An icon's name is no single name on the device (a path, "..", or a
     // character its file system refuses).
     BadName,
+    // More icons than kUpdateIconLimit.
+    TooManyIcons,
 };
 
 // The files of the update in `folder`, in the order they are copied: the

@@ -4,10 +4,12 @@
 // way is undone (or, past the last rename, finished) at the next start.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "platform/base/CString.h"
 #include "transfer/BlockCopy.h"
+#include "transfer/UpdateFolder.h"
 
 class CUpdateInstall {
 public:
@@ -18,9 +20,9 @@ public:
     CUpdateInstall(const CUpdateInstall&) = delete;
     CUpdateInstall& operator=(const CUpdateInstall&) = delete;
 
-    // Keeps the present `target` aside and commits `copy` over it; false
-    // on a failure (Error).
-    bool Replace(CBlockCopy& copy, const CString& target);
+    // Keeps the present file at the host path `hostTarget` aside and
+    // commits `copy` over it; false on a failure (Error).
+    bool Replace(CBlockCopy& copy, const std::string& hostTarget);
     // Every file is in place: the kept old ones are let go. False on a
     // failure (Error), the old files then put back.
     bool Complete();
@@ -28,7 +30,7 @@ public:
 
 private:
     struct Replaced {
-        CString target;
+        std::string target;
         bool kept = false;
     };
 
@@ -42,4 +44,10 @@ private:
 
 // At start-up: an install that a power cut stopped before its last rename
 // gets its old files back; one stopped after it loses the kept old files.
-void FinishInterruptedUpdate(const std::vector<CString>& targets);
+// `hostTargets` are the host paths of every file an update replaces.
+void FinishInterruptedUpdate(const std::vector<std::string>& hostTargets);
+
+// Every file of the update copied to a new name beside its target, and only
+// when all are whole put in place (CUpdateInstall); on a failure none is.
+// Each new file is closed once copied. The loop shows the bytes copied.
+FileCopyError InstallUpdateFiles(const std::vector<UpdateFile>& files, CTransferLoop& loop);

@@ -59,9 +59,14 @@ void* MatchLibrary() {
     return match;
 }
 
-FpMatch2NFn Search() {
-    static auto search = reinterpret_cast<FpMatch2NFn>(::dlsym(MatchLibrary(), "VeltoMatch2N"));
-    return search;
+// The search as the terminal asks it, with the press's further views; a
+// library built before they had an entry point of their own read them
+// through the plain one.
+int Search(const std::vector<BYTE>& press, const BYTE* records, int count, int* score, int* which, int level) {
+    static auto withViews = reinterpret_cast<FpMatch2NViewsFn>(::dlsym(MatchLibrary(), "VeltoMatch2NViews"));
+    static auto plain = reinterpret_cast<FpMatch2NFn>(::dlsym(MatchLibrary(), "VeltoMatch2N"));
+    if (withViews) return withViews(press.data(), static_cast<int>(press.size()), records, count, score, which, level);
+    return plain(press.data(), records, count, score, which, level);
 }
 
 // A live press, as the terminal makes it before a search, with the further
@@ -205,7 +210,7 @@ void IdentifyRealistic(benchmark::State& state) {
         const Probe& probe = *probes[next++ % probes.size()];
         int score, press;
         const auto start = std::chrono::steady_clock::now();
-        benchmark::DoNotOptimize(Search()(probe.press.data(), store.records.data(), count, &score, &press, 5));
+        benchmark::DoNotOptimize(Search(probe.press, store.records.data(), count, &score, &press, 5));
         const auto end = std::chrono::steady_clock::now();
         state.SetIterationTime(std::chrono::duration<double>(end - start).count());
     }
@@ -275,7 +280,7 @@ Outcome SearchAll(const RealisticStore& store, const std::vector<Probe>& probes,
             continue;
         }
         int score, press;
-        const int found = Search()(probe.press.data(), store.records.data(), kMostRecords, &score, &press, level);
+        const int found = Search(probe.press, store.records.data(), kMostRecords, &score, &press, level);
         outcome.notNamed += found < 0;
         outcome.namedWrongly += found >= 0 && found != probe.record;
     }

@@ -104,7 +104,7 @@ int Search(const Range& range, const Press& press, int level, int* score) {
     LivePress live;
     *score = 0;
     if (press.empty() || !live.Prepare(press.data())) return -1;
-    return IdentifyByViews(live, press.data(), range.records.data(), kRecords, kRecordSize, level, score);
+    return IdentifyByViews(live, press.data(), static_cast<int>(press.size()), range.records.data(), kRecords, kRecordSize, level, score);
 }
 
 void Explain(const Range& range, int kind, int n, int found, int score) {

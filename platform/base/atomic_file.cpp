@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <map>
 #include <mutex>
 #include <set>
 #include <vector>
@@ -130,8 +131,9 @@ bool AtomicFileWriter::Write(const void* data, size_t size) {
     return true;
 }
 
-bool AtomicFileWriter::Commit() {
-    if (m_fd < 0 || m_error) return false;
+bool AtomicFileWriter::Finish() {
+    if (m_temporary.empty() || m_error) return false;
+    if (m_fd < 0) return true;
     struct stat st;
     if (!m_hasMode && stat(m_target.c_str(), &st) == 0) SetMode(st.st_mode & 07777);
     if (m_hasMode && fchmod(m_fd, m_mode) != 0) return Fail();
@@ -140,6 +142,11 @@ bool AtomicFileWriter::Commit() {
     const int fd = m_fd;
     m_fd = -1;
     if (close(fd) != 0) return Fail();
+    return true;
+}
+
+bool AtomicFileWriter::Commit() {
+    if (!Finish()) return false;
     if (rename(m_temporary.c_str(), m_target.c_str()) != 0) return Fail();
     NoteUnfinished(m_temporary, false);
     m_temporary.clear();
@@ -214,13 +221,17 @@ BOOL ReplaceOwnFileContents(LPCWSTR devicePath, const void* data, size_t size) {
 
 bool SyncHostFolder(const std::string& hostFolder) { return SyncFolder(hostFolder); }
 
-void RemoveStaleTemporaries(const std::string& hostPath) {
-    const std::string target = hostPath.substr(hostPath.rfind('/') + 1);
-    RemoveTemporariesIn(FolderOf(hostPath), [&](const std::string& replaced) { return replaced == target; });
-}
+void RemoveStaleTemporaries(const std::string& hostPath) { RemoveStaleTemporariesOf({hostPath}); }
 
 void RemoveStaleTemporariesIn(const std::string& hostFolder) {
     RemoveTemporariesIn(hostFolder, [](const std::string& replaced) { return !replaced.empty(); });
+}
+
+void RemoveStaleTemporariesOf(const std::vector<std::string>& hostPaths) {
+    std::map<std::string, std::set<std::string>> namesByFolder;
+    for (const std::string& path : hostPaths) namesByFolder[FolderOf(path)].insert(path.substr(path.rfind('/') + 1));
+    for (const auto& [folder, names] : namesByFolder)
+        RemoveTemporariesIn(folder, [&names](const std::string& replaced) { return names.count(replaced) != 0; });
 }
 
 void SetAtomicStageHook(void (*hook)(AtomicStage stage)) { g_stageHook = hook; }

@@ -7,6 +7,7 @@
 #include <sys/types.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/base/types.h"
 
@@ -24,6 +25,11 @@ public:
     // The replaced file gets `mode`, or by default the target's present
     // permissions (new files: 0666 less the umask).
     void SetMode(mode_t mode) { m_mode = mode; m_hasMode = true; }
+    // The new content flushed to disk and its file closed, so that many new
+    // files may wait for their Commit without holding a descriptor each.
+    // Write fails after it.
+    bool Finish();
+    // Finishes when that is not done, then renames over the target.
     bool Commit();
     // errno of the first failure.
     int Error() const { return m_error; }
@@ -60,6 +66,8 @@ bool SyncHostFolder(const std::string& hostFolder);
 void RemoveStaleTemporaries(const std::string& hostPath);
 // The same for every file of a folder.
 void RemoveStaleTemporariesIn(const std::string& hostFolder);
+// The same for each of `hostPaths`, each folder listed once.
+void RemoveStaleTemporariesOf(const std::vector<std::string>& hostPaths);
 
 // Removes the temporaries of every writer not yet committed, for a process
 // that ends in the middle of its work: the targets keep their old content.

@@ -5,6 +5,8 @@
 
 #include <filesystem>
 #include <mutex>
+#include <set>
+#include <unordered_map>
 
 #include "platform/base/nocase.h"
 #include "platform/base/registry.h"
@@ -98,4 +100,32 @@ std::string HostPathOfComponents(const std::vector<std::u16string>& components, 
 
 std::string DeviceToHostPath(std::u16string_view devicePath) {
     return HostPathOfComponents(DevicePathComponents(devicePath));
+}
+
+std::vector<std::string> HostPathsInFolder(std::u16string_view folder, const std::vector<std::u16string>& names) {
+    const std::string host = DeviceToHostPath(folder);
+    // Each name in capitals to the entry that FindEntryNoCase would take.
+    std::set<std::string> entries;
+    std::unordered_map<std::u16string, std::string> byCapitals;
+    if (DIR* handle = opendir(host.c_str())) {
+        while (const dirent* entry = readdir(handle)) {
+            const std::string name = entry->d_name;
+            if (name == "." || name == "..") continue;
+            entries.insert(name);
+            std::string& best = byCapitals[UpperCase(Utf8ToUtf16(name))];
+            if (best.empty() || name < best) best = name;
+        }
+        closedir(handle);
+    }
+    std::vector<std::string> paths;
+    paths.reserve(names.size());
+    for (const std::u16string& name : names) {
+        std::string found = Utf16ToUtf8(name);
+        if (!entries.count(found)) {
+            const auto alike = byCapitals.find(UpperCase(name));
+            if (alike != byCapitals.end()) found = alike->second;
+        }
+        paths.push_back(host + "/" + found);
+    }
+    return paths;
 }

@@ -34,3 +34,9 @@ bool IsSingleDeviceName(std::u16string_view name);
 std::string HostPathOfComponents(const std::vector<std::u16string>& components, size_t count = SIZE_MAX);
 
 std::string DeviceToHostPath(std::u16string_view devicePath);
+
+// The host paths of `names` in the device folder `folder`, found as
+// DeviceToHostPath finds them but with one listing of the folder: a lookup
+// per name lists the folder again for every name it lacks, which for
+// thousands of names in one folder costs the square of their count.
+std::vector<std::string> HostPathsInFolder(std::u16string_view folder, const std::vector<std::u16string>& names);

@@ -39,8 +39,8 @@
 //                                   byte the number of further views of the
 //                                   press that follow it, each measured from
 //                                   another place its core may lie; the 1:N
-//                                   searches try them where the template
-//                                   names nobody
+//                                   searches with views try them where the
+//                                   template names nobody
 //   VeltoCheckFp(const BYTE* image) 1 when a finger lies on the image
 //   SMPVersion()                    2 (1 for the old library)
 // Matching ("SMApi_WinCE.dll"):
@@ -52,6 +52,16 @@
 //   VeltoMatch2N(const BYTE* tmpl, const BYTE* records, int count, int* score,
 //                int* press, int level)  the same over kFpRecordBytes records;
 //                                   `score` and `press` (0 or 1) tell about it
+//   Both read the template alone, kFpTemplateBytes, whatever its last byte.
+//   VeltoMatchNViews(const BYTE* press, int length, const BYTE* slots,
+//                    int count, int level)
+//   VeltoMatch2NViews(const BYTE* press, int length, const BYTE* records,
+//                     int count, int* score, int* which, int level)
+//                                   the same with a live press `length`
+//                                   bytes long (kFpLivePressBytes from
+//                                   VeltoProcess): the further views it holds
+//                                   are read no further than that; -1 when
+//                                   it is shorter than a template
 //   VeltoTempToFPRECORD(const BYTE* stored, BYTE* record)  1 when the
 //                                   kFpStoredBytes held a template
 //   VeltoAutoUpFP(const BYTE* live, const BYTE* record, BYTE* merged,
@@ -86,6 +96,9 @@ typedef int (*FpCheckFn)(const BYTE* image);
 typedef int (*FpMatchFn)(const BYTE* a, const BYTE* b, int level);
 typedef int (*FpMatchNFn)(const BYTE* tmpl, const BYTE* slots, int count, int level);
 typedef int (*FpMatch2NFn)(const BYTE* tmpl, const BYTE* records, int count, int* score, int* press, int level);
+typedef int (*FpMatchNViewsFn)(const BYTE* press, int length, const BYTE* slots, int count, int level);
+typedef int (*FpMatch2NViewsFn)(const BYTE* press, int length, const BYTE* records, int count, int* score, int* which,
+                                int level);
 typedef int (*FpToRecordFn)(const BYTE* stored, BYTE* record);
 typedef int (*FpAutoUpdateFn)(const BYTE* live, const BYTE* record, BYTE* merged, BYTE* stored);
 

@@ -819,9 +819,10 @@ bool Named(const SearchFound& found, int level) {
 }
 
 // The further views that follow a live press's template (ExtractLivePress)
-// made ready; returns how many.
-int PrepareOtherViews(const uint8_t* pressBytes, LivePress others[kMostOtherViews]) {
-    const int views = std::min<int>(pressBytes[kViewCountOffset], kMostOtherViews);
+// made ready, as many as its `pressLength` bytes hold; returns how many.
+int PrepareOtherViews(const uint8_t* pressBytes, int pressLength, LivePress others[kMostOtherViews]) {
+    const int held = pressLength / kTemplateSize - 1;
+    const int views = std::min({static_cast<int>(pressBytes[kViewCountOffset]), kMostOtherViews, held});
     int prepared = 0;
     for (int v = 0; v < views; ++v) prepared += others[prepared].Prepare(pressBytes + (1 + v) * kTemplateSize);
     return prepared;
@@ -836,14 +837,14 @@ int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, 
     return Named(found, level) ? found.index : -1;
 }
 
-int IdentifyByViews(const LivePress& live, const uint8_t* pressBytes, const uint8_t* records, int count, int stride,
-                    int level, int* score, SiftCode code) {
+int IdentifyByViews(const LivePress& live, const uint8_t* pressBytes, int pressLength, const uint8_t* records,
+                    int count, int stride, int level, int* score, SiftCode code) {
     const SearchFound first = SearchRecords(live, records, count, stride, level, code);
     if (score) *score = first.score;
     if (Named(first, level)) return first.index;
     // Only a press its template names nobody for needs its other views.
     LivePress others[kMostOtherViews];
-    const int otherCount = PrepareOtherViews(pressBytes, others);
+    const int otherCount = PrepareOtherViews(pressBytes, pressLength, others);
     if (otherCount == 0) return -1;
     // Each view is one more chance for a stranger to agree with some finger
     // by chance: the other views are held to the usual level at least.

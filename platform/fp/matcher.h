@@ -101,11 +101,12 @@ int IdentifyInRecords(const LivePress& live, const uint8_t* records, int count, 
 
 // As IdentifyInRecords with `live` made from the template in `pressBytes`;
 // where it names nobody, the further views that follow the template
-// (ExtractLivePress: its core placed elsewhere) are searched among the
-// records nearest to them by the flow, and the best named only where it
-// also stands clear of what the template found.
-int IdentifyByViews(const LivePress& live, const uint8_t* pressBytes, const uint8_t* records, int count, int stride,
-                    int level, int* score, SiftCode code = SiftCode::Widest);
+// (ExtractLivePress: its core placed elsewhere), as many of them as its
+// `pressLength` bytes hold, are searched among the records nearest to them
+// by the flow, and the best named only where it also stands clear of what
+// the template found.
+int IdentifyByViews(const LivePress& live, const uint8_t* pressBytes, int pressLength, const uint8_t* records,
+                    int count, int stride, int level, int* score, SiftCode code = SiftCode::Widest);
 
 // What a search saw of one record, for looking into presses it did not
 // name: the record's rank by the sift (-1 when it was no record), the

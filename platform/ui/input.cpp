@@ -7,8 +7,11 @@
 #include <algorithm>
 #include <array>
 #include <deque>
+#include <string>
 
 #include "platform/base/clock.h"
+#include "platform/base/debug.h"
+#include "platform/base/utf.h"
 #include "platform/ui/display.h"
 #include "platform/ui/longwork.h"
 #include "platform/ui/queue.h"
@@ -29,6 +32,56 @@ struct InputEvent {
 std::deque<InputEvent>& Events() {
     static std::deque<InputEvent> events;
     return events;
+}
+
+// Input waiting while the user-interface thread is busy: a flood (a
+// controller sending key frames without end) must not take the memory.
+// While the queue is full the newest input is dropped, as a keyboard
+// buffer does, except the release of a key or finger the queue took as
+// pressed (at most one each, so the queue stays bounded), which would
+// otherwise be left held; the release of a press that was dropped goes too.
+// The log says so once a flood begins and then at most every ten seconds.
+constexpr size_t kMostQueuedInput = 256;
+constexpr uint64_t kDropNoteEveryMs = 10000;
+
+struct InputAdmission {
+    std::array<bool, 256> pressQueued{};
+    std::array<bool, 256> pressDropped{};
+    uint64_t droppedSinceNote = 0;
+    std::optional<uint64_t> lastNoteMs;
+};
+InputAdmission g_admission;
+
+void NoteDroppedInput() {
+    InputAdmission& a = g_admission;
+    ++a.droppedSinceNote;
+    const uint64_t now = ClockNowMs();
+    if (a.lastNoteMs && now - *a.lastNoteMs < kDropNoteEveryMs) return;
+    const std::string line = "input queue full (" + std::to_string(kMostQueuedInput) + " events): " +
+                             std::to_string(a.droppedSinceNote) + " dropped";
+    OutputDebugStringW(Utf8ToUtf16(line).c_str());
+    a.droppedSinceNote = 0;
+    a.lastNoteMs = now;
+}
+
+enum class InputKind { Press, Release, Move };
+
+// Whether input of the key `slot` (VK_LBUTTON: the finger) joins the queue
+// (caller holds WindowLock).
+bool AdmitInput(BYTE slot, InputKind kind) {
+    InputAdmission& a = g_admission;
+    if (kind == InputKind::Release && a.pressQueued[slot]) {
+        a.pressQueued[slot] = a.pressDropped[slot] = false;
+        return true;
+    }
+    const bool releasesDropped = kind == InputKind::Release && a.pressDropped[slot];
+    if (releasesDropped || Events().size() >= kMostQueuedInput) {
+        if (kind != InputKind::Move) a.pressDropped[slot] = kind == InputKind::Press;
+        NoteDroppedInput();
+        return false;
+    }
+    if (kind == InputKind::Press) a.pressQueued[slot] = true;
+    return true;
 }
 
 // Key states: as the queue has delivered them (GetKeyState) and as they were
@@ -147,6 +200,7 @@ void InjectKey(BYTE vk, bool down) {
     if (DropKeyOfLongWork(vk, down)) return;
     WindowGuard guard(WindowLock());
     g_injected[vk] = down;
+    if (!AdmitInput(vk, down ? InputKind::Press : InputKind::Release)) return;
     Events().push_back(InputEvent{true, vk, down, TouchAction::Down, g_cursor, NextMessageSequence()});
     WakeAllQueues();
 }
@@ -155,6 +209,10 @@ void InjectTouch(POINT screen, TouchAction action) {
     if (DropTouchOfLongWork(action)) return;
     WindowGuard guard(WindowLock());
     g_injected[VK_LBUTTON] = action != TouchAction::Up;
+    const InputKind kind = action == TouchAction::Down ? InputKind::Press
+                           : action == TouchAction::Up ? InputKind::Release
+                                                       : InputKind::Move;
+    if (!AdmitInput(VK_LBUTTON, kind)) return;
     Events().push_back(InputEvent{false, 0, false, action, ClipToScreen(screen), NextMessageSequence()});
     WakeAllQueues();
 }

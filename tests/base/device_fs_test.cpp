@@ -34,6 +34,21 @@ TEST(DevicePaths, NamesDifferingOnlyInCaseResolveTheSameWayEveryTime) {
     EXPECT_EQ(DeviceToHostPath(u"\\dir\\rEADME"), root.HostPath("dir/README"));  // else the first in byte order
 }
 
+// Many names of one folder found at once give what a lookup each gives.
+TEST(DevicePaths, NamesFoundTogetherResolveAsEachAlone) {
+    ScopedDeviceRoot root;
+    root.PutFile("dir/readme", "lower");
+    root.PutFile("dir/README", "upper");
+    root.PutFile("dir/ReadMe", "mixed");
+    root.PutFile("dir/Icon.PNG", "icon");
+    const std::vector<std::u16string> names{u"ReadMe", u"rEADME", u"icon.png", u"New.png", u"README"};
+    std::vector<std::string> each;
+    for (const std::u16string& name : names) each.push_back(DeviceToHostPath(u"\\DIR\\" + name));
+    EXPECT_EQ(HostPathsInFolder(u"\\DIR", names), each);
+    EXPECT_EQ(each[3], root.HostPath("dir/New.png"));
+    EXPECT_EQ(HostPathsInFolder(u"\\missing", {u"a.png"}), std::vector<std::string>{root.HostPath("missing/a.png")});
+}
+
 TEST(DevicePaths, RootIsKeptAbsolute) {
     ScopedDeviceRoot root;
     const std::string previous = GetDeviceRoot();

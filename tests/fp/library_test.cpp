@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 
 #include "platform/fp/features.h"
 #include "platform/fp/matcher.h"
@@ -27,7 +28,7 @@ TEST(FingerprintLibraries, ExportWhatTheTerminalLooksUpWithTheVersionsOfEachVari
     for (const char* name : kControlExports) EXPECT_NE(libs.sensor.Get<void*>(name), nullptr) << name;
     for (const char* name : kGeneration8Exports) EXPECT_NE(libs.sensor.Get<void*>(name), nullptr) << name;
     for (const char* name : {"VeltoMatchN", "VeltoMatch", "VeltoTempToFPRECORD", "SMAVersion", "VeltoMatch2N",
-                             "VeltoAutoUpFP"}) {
+                             "VeltoAutoUpFP", "VeltoMatchNViews", "VeltoMatch2NViews"}) {
         EXPECT_NE(libs.match.Get<void*>(name), nullptr) << name;
     }
     for (const char* name : {"VeltoProcess", "VeltoCheckFp", "SMPVersion"}) {
@@ -232,6 +233,53 @@ TEST(Identification, FindsTheEnrolledFingerAmongManyAndNobodyForAStranger) {
     auto searchSlots = libs.match.Get<FpMatchNFn>("VeltoMatchN");
     EXPECT_EQ(searchSlots(libs.Template(521, 0).data(), slots.data(), kEnrolled, 5), 21);
     EXPECT_LT(searchSlots(libs.Template(950, 0).data(), slots.data(), kEnrolled, 5), 0);
+}
+
+// A template is read no further than its own bytes, whatever its last byte
+// says: a search that names nobody tries further views only where it is
+// told how long the press is. Each press lies alone on the heap, exactly
+// as long as it is said to be, so that the sanitizer build catches a read
+// beyond it.
+TEST(Identification, ATemplateIsReadNoFurtherThanItsEnd) {
+    FpLibraries libs;
+    constexpr int kEnrolled = 20;
+    const std::vector<std::vector<BYTE>> stored = StoredTemplates(libs, kEnrolled, 600);
+    const std::vector<BYTE> records = Records(libs, stored);
+    std::vector<BYTE> slots(static_cast<size_t>(kEnrolled) * kFpSlotBytes);
+    for (int i = 0; i < kEnrolled; ++i) std::memcpy(&slots[static_cast<size_t>(i) * kFpSlotBytes], stored[i].data(), kFpTemplateBytes);
+    const auto search = libs.match.Get<FpMatch2NFn>("VeltoMatch2N");
+    const auto searchSlots = libs.match.Get<FpMatchNFn>("VeltoMatchN");
+    const auto searchViews = libs.match.Get<FpMatch2NViewsFn>("VeltoMatch2NViews");
+    const auto searchSlotsViews = libs.match.Get<FpMatchNViewsFn>("VeltoMatchNViews");
+    ASSERT_TRUE(search && searchSlots && searchViews && searchSlotsViews);
+
+    for (const uint32_t finger : {605u, 950u}) {  // one enrolled, one a stranger
+        const std::vector<BYTE> made = libs.Template(finger, 5);
+        ASSERT_EQ(made.size(), static_cast<size_t>(kFpTemplateBytes));
+        int scoreMade = -1, pressMade = -1;
+        const int expected = search(made.data(), records.data(), kEnrolled, &scoreMade, &pressMade, 5);
+        const int expectedSlot = searchSlots(made.data(), slots.data(), kEnrolled, 5);
+        EXPECT_EQ(expected, finger == 605u ? 5 : -1);
+        EXPECT_EQ(expectedSlot, expected);
+        for (const BYTE count : {BYTE{1}, BYTE{kMostOtherViews}, BYTE{0xFF}}) {
+            const std::unique_ptr<BYTE[]> alone(new BYTE[kFpTemplateBytes]);
+            std::memcpy(alone.get(), made.data(), kFpTemplateBytes);
+            alone[kFpTemplateBytes - 1] = count;
+            int score = -1, press = -1;
+            EXPECT_EQ(search(alone.get(), records.data(), kEnrolled, &score, &press, 5), expected) << int{count};
+            EXPECT_EQ(score, scoreMade);
+            EXPECT_EQ(press, pressMade);
+            EXPECT_EQ(searchSlots(alone.get(), slots.data(), kEnrolled, 5), expectedSlot) << int{count};
+            score = press = -1;
+            EXPECT_EQ(searchViews(alone.get(), kFpTemplateBytes, records.data(), kEnrolled, &score, &press, 5), expected);
+            EXPECT_EQ(score, scoreMade);
+            EXPECT_EQ(searchSlotsViews(alone.get(), kFpTemplateBytes, slots.data(), kEnrolled, 5), expectedSlot);
+        }
+    }
+    // Fewer bytes than a template are none.
+    const std::vector<BYTE> made = libs.Template(605, 5);
+    EXPECT_LT(searchViews(made.data(), kFpTemplateBytes - 1, records.data(), kEnrolled, nullptr, nullptr, 5), 0);
+    EXPECT_LT(searchSlotsViews(made.data(), 0, slots.data(), kEnrolled, 5), 0);
 }
 
 TEST(Identification, RecordsRefuseGarbageAndABetterPressReplacesTheWeakerStoredOne) {

@@ -99,10 +99,11 @@ struct KeptCase {
 
 class KeptSearchTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_NE(search, nullptr); }
+    void SetUp() override { ASSERT_TRUE(search && searchViews); }
     // The next kept press searched over its records at each of `levels`;
-    // `scores` gets each search's best score. With `templateAlone` a live
-    // press is searched by its template alone, without its further views.
+    // `scores` gets each search's best score. The search is the terminal's,
+    // with a live press's further views; with `templateAlone` it is the
+    // plain one, which reads the template alone.
     std::vector<int> SearchNextAt(KeptSearches& kept, int records, const std::vector<int>& levels,
                                   std::vector<int>* scores, bool templateAlone = false) {
         Store store(libs);
@@ -111,12 +112,13 @@ protected:
             ADD_FAILURE() << "the kept searches end early";
             return std::vector<int>(levels.size(), -2);
         }
-        if (templateAlone) live[kFpTemplateBytes - 1] = 0;
         std::vector<int> found;
         scores->clear();
         for (const int level : levels) {
             int score = -1, press = -1;
-            found.push_back(search(live.data(), store.Records(), store.Count(), &score, &press, level));
+            found.push_back(templateAlone ? search(live.data(), store.Records(), store.Count(), &score, &press, level)
+                                          : searchViews(live.data(), static_cast<int>(live.size()), store.Records(),
+                                                        store.Count(), &score, &press, level));
             scores->push_back(score);
         }
         return found;
@@ -140,6 +142,7 @@ protected:
     }
     FpLibraries libs;
     FpMatch2NFn search = libs.match.Get<FpMatch2NFn>("VeltoMatch2N");
+    FpMatch2NViewsFn searchViews = libs.match.Get<FpMatch2NViewsFn>("VeltoMatch2NViews");
 };
 using CrowdedSearch = KeptSearchTest;
 using FarRankedSearch = KeptSearchTest;

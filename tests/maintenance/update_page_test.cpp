@@ -2,10 +2,13 @@
 // USB disk's update folder with the supervision switched off and the
 // restart asked for, and the refusals and failures that install nothing.
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -263,6 +266,21 @@ TEST_F(UpdatePageTest, StartUpUndoesAnInstallCutBeforeItsLastRenameAndFinishesOn
     EXPECT_FALSE(std::filesystem::exists(root.HostPath("NandFlash/app/update.~done")));
 }
 
+// What a cut update left under temporary names goes at the next start, a
+// new icon's too; the installed files stay.
+TEST_F(UpdatePageTest, StartUpRemovesTheTemporariesACutUpdateLeft) {
+    const std::string icons = std::string(kInstalledIcons) + "/";
+    root.PutFile(icons + "Enroll.png", "icon");
+    root.PutFile(icons + "Enroll.png.~tmpabc123", "half an icon");
+    root.PutFile(icons + "cut.png.~tmpxyz789", "half a new icon");
+    root.PutFile("NandFlash/app/Quillon.exe", "program");
+    root.PutFile("NandFlash/app/Quillon.exe.~tmpqwe456", "half a program");
+    RemoveMaintenanceLeftovers();
+    EXPECT_TRUE(LeftAside().empty());
+    EXPECT_EQ(FileBytes(icons + "Enroll.png"), "icon");
+    EXPECT_EQ(FileBytes("NandFlash/app/Quillon.exe"), "program");
+}
+
 TEST(UpdateFolder, ProgramFilesThenTheIconsTheSkinHasRoomFor) {
     ScopedDeviceRoot root;
     std::filesystem::create_directories(root.HostPath("NandFlash/zeta42"));
@@ -362,6 +380,85 @@ TEST_F(UpdatePageTest, AnIconLargerThanTheTerminalShowsRefusesTheWholeUpdate) {
     ASSERT_TRUE(WritePng(Surface(kMaxImageFileSide, 1), root.HostPath(icon), false));
     OnPage(kUpdateNode, {"key ENTER", "wait 100"});
     EXPECT_EQ(FileBytes(std::string(kInstalledIcons) + "/new.png"), FileBytes(icon));
+}
+
+// The files this process may hold open lowered to `limit` while it lives.
+class OpenFileLimit {
+public:
+    explicit OpenFileLimit(rlim_t limit) {
+        getrlimit(RLIMIT_NOFILE, &m_before);
+        rlimit lowered = m_before;
+        lowered.rlim_cur = std::min(limit, m_before.rlim_cur);
+        m_lowered = setrlimit(RLIMIT_NOFILE, &lowered) == 0;
+    }
+    ~OpenFileLimit() { setrlimit(RLIMIT_NOFILE, &m_before); }
+    OpenFileLimit(const OpenFileLimit&) = delete;
+    OpenFileLimit& operator=(const OpenFileLimit&) = delete;
+    bool Lowered() const { return m_lowered; }
+
+private:
+    rlimit m_before{};
+    bool m_lowered = false;
+};
+
+std::string IconName(size_t n, const char* format) {
+    char name[32];
+    std::snprintf(name, sizeof name, format, n);
+    return name;
+}
+
+// The update folder of PutUpdate with icons added up to `count`; every
+// fourth replaces an installed icon whose name differs only in case.
+void PutIcons(ScopedDeviceRoot& root, size_t count) {
+    const std::string icons = std::string("USB Disk/zeta42/") + kIcons + "/";
+    for (size_t n = 2; n < count; ++n) {
+        root.PutFile(icons + IconName(n, "icon%04zu.png"), "new " + std::to_string(n));
+        if (n % 4 == 0) root.PutFile(std::string(kInstalledIcons) + "/" + IconName(n, "ICON%04zu.PNG"), "old");
+    }
+}
+
+// Many icons under a limit of open files far below their count: each new
+// file is closed once copied, and every icon is put in place (under the
+// name the device has for it where there is one).
+TEST_F(UpdatePageTest, ManyIconsAreInstalledUnderAFewOpenFiles) {
+    constexpr size_t kIcons = 500;
+    PutUpdate();
+    PutIcons(root, kIcons);
+    {
+        OpenFileLimit limit(128);
+        ASSERT_TRUE(limit.Lowered());
+        OnPage(kUpdateNode, {"answer ok", "key ENTER", "wait 100"});
+    }
+    EXPECT_TRUE(Messages().empty());
+    for (const char* name : kProgramFiles)
+        EXPECT_EQ(FileBytes(std::string("NandFlash/app/") + name), FileBytes(std::string("USB Disk/zeta42/") + name));
+    size_t installed = 0, twice = 0;
+    for (size_t n = 2; n < kIcons; ++n) {
+        const std::string name = IconName(n, n % 4 == 0 ? "ICON%04zu.PNG" : "icon%04zu.png");
+        installed += FileBytes(std::string(kInstalledIcons) + "/" + name) == "new " + std::to_string(n);
+        twice += n % 4 == 0 && std::filesystem::exists(root.HostPath(std::string(kInstalledIcons) + "/" +
+                                                                     IconName(n, "icon%04zu.png")));
+    }
+    EXPECT_EQ(installed, kIcons - 2);
+    EXPECT_EQ(twice, 0u) << "an icon the device has is replaced under its own name";
+    EXPECT_EQ(FileBytes(std::string(kInstalledIcons) + "/new.png"), std::string(300, 'n'));
+    EXPECT_TRUE(LeftAside().empty()) << "nothing kept aside or left half";
+    EXPECT_EQ(controller.State().restarts, 1);
+}
+
+// One icon more than an update takes: the refusal says how many it takes,
+// and nothing is installed.
+TEST_F(UpdatePageTest, MoreIconsThanAnUpdateTakesRefuseTheWholeUpdate) {
+    PutUpdate();
+    PutIcons(root, kUpdateIconLimit + 1);
+    OnPage(kUpdateNode, {"answer ok", "key ENTER", "wait 1000"});
+    EXPECT_EQ(Messages(), std::vector<CString>{u"Update refused: more than 1000 icons in the update folder. Nothing "
+                                               u"was installed."});
+    EXPECT_FALSE(Installed("Quillon.exe"));
+    EXPECT_FALSE(std::filesystem::exists(root.HostPath(std::string(kInstalledIcons) + "/new.png")));
+    EXPECT_EQ(FileBytes(std::string(kInstalledIcons) + "/ICON0004.PNG"), "old");
+    EXPECT_EQ(Skin(), u"blue");
+    EXPECT_TRUE(ControllerFrames().empty());
 }
 
 TEST_F(UpdatePageTest, UpdatePageGolden) {

@@ -2,6 +2,7 @@
 // who may open the panel.
 #include <vector>
 
+#include "core/FpLibraries.h"
 #include "data/FPTemplateStore.h"
 #include "tests/page_support/finger_sensor.h"
 #include "tests/page_support/panel_fixture.h"
@@ -55,6 +56,31 @@ TEST_F(AdminFingerTest, AnUnknownFingerIsRefused) {
     ASSERT_EQ(notes.size(), 1u);
     EXPECT_FALSE(notes[0].open);
     EXPECT_EQ(main.panelRequests, 0);
+}
+
+// The search at the terminal is given the whole live press, so that the
+// further views of it that the processing library wrote are tried where
+// its template names nobody.
+struct ViewSearches {
+    static inline FpMatchNViewsProc library = nullptr;
+    static inline std::vector<int> lengths;
+    static int Search(const BYTE* press, int length, const BYTE* slots, int count, int level) {
+        lengths.push_back(length);
+        return library(press, length, slots, count, level);
+    }
+};
+
+TEST_F(AdminFingerTest, TheSearchIsGivenTheWholeLivePress) {
+    ASSERT_EQ(store.GetTemplateSize(), OldStoredTemplateSize);
+    ASSERT_NE(g_FpLib.VeltoMatchNViews, nullptr);
+    ViewSearches::library = g_FpLib.VeltoMatchNViews;
+    ViewSearches::lengths.clear();
+    g_FpLib.VeltoMatchNViews = &ViewSearches::Search;
+    PressMenuWith("user1_finger0_press2.bmp");
+    g_FpLib.VeltoMatchNViews = ViewSearches::library;
+    EXPECT_EQ(ViewSearches::lengths, std::vector<int>{LivePressSize});
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_TRUE(notes[0].open);
 }
 
 }  // namespace

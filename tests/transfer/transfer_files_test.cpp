@@ -257,7 +257,7 @@ TEST_F(TransferFilesTest, CopiesGoInBlocksOf4096Bytes) {
     CTransferLoop loop(nullptr);
     ULONGLONG done = 0;
     CBlockCopy copy;
-    const bool copied = copy.Copy(source, target, content.size(), loop, done, content.size()) && copy.Commit();
+    const bool copied = copy.Copy(source, Host(target), content.size(), loop, done, content.size()) && copy.Commit();
     SetAtomicStageHook(nullptr);
     ASSERT_TRUE(copied);
     EXPECT_EQ(g_blocksWritten, 4);
@@ -276,7 +276,7 @@ TEST_F(TransferFilesTest, ASourceNoLongerOfItsCheckedSizeIsAFailedCopy) {
     const auto copyOf = [&](const CString& from, ULONGLONG size, ULONGLONG& done) {
         CTransferLoop loop(nullptr);
         CBlockCopy copy;
-        return copy.Copy(from, target, size, loop, done, size) && copy.Commit();
+        return copy.Copy(from, Host(target), size, loop, done, size) && copy.Commit();
     };
     const auto folderEntries = [&] {
         return std::distance(std::filesystem::directory_iterator(Host(Folder())), std::filesystem::directory_iterator{});

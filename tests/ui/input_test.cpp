@@ -4,6 +4,8 @@
 
 #include <thread>
 
+#include "platform/base/clock.h"
+#include "platform/base/debug.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/display.h"
 #include "platform/ui/gdi.h"
@@ -378,6 +380,58 @@ TEST_F(InputTest, KeysAndTouchesThatComeDuringLongWorkAreDroppedWithTheirEnds) {
     EXPECT_EQ(touches[1].message, static_cast<UINT>(WM_LBUTTONUP));
     EXPECT_EQ(GetKeyState(VK_RETURN), 0);
     EXPECT_EQ(GetKeyState('1'), 0);
+}
+
+// The lines the input queue wrote to the log after `since`.
+size_t FloodNotes(uint64_t since) {
+    size_t notes = 0;
+    for (const JournalEntry& entry : JournalRead(kJournalDebug, since))
+        notes += entry.text.find(u"input queue full") != std::u16string::npos;
+    return notes;
+}
+
+// A flood of key frames while the window is busy: the queue keeps the
+// oldest up to its bound and drops the newest, lets in the release of each
+// key it took as pressed (none is left held), and says so in the log once
+// a flood, not once a key.
+TEST_F(InputTest, AFloodOfKeysIsBoundedAndToldOnce) {
+    HWND w = rec.CreateTopLevel(RECT{0, 0, 320, 240});
+    session.Pump();
+    SetFocus(w);
+    rec.Clear();
+    const uint64_t since = JournalLastSequence();
+    const auto flood = [] {
+        for (int i = 0; i < 20000; ++i) {
+            keybd_event('5', 0, 0, 0);
+            keybd_event('5', 0, KEYEVENTF_KEYUP, 0);
+        }
+    };
+    keybd_event('1', 0, 0, 0);
+    flood();
+    keybd_event('1', 0, KEYEVENTF_KEYUP, 0);
+    session.Pump();
+    const std::vector<Received> downs = rec.Of({WM_KEYDOWN}), ups = rec.Of({WM_KEYUP});
+    // 256 queued: the press of 1 and 255 of the flood (128 presses of 5,
+    // 127 releases); then the release of the last 5 and of 1.
+    ASSERT_EQ(downs.size(), 129u);
+    ASSERT_EQ(ups.size(), 129u);
+    EXPECT_EQ(downs.front().wParam, static_cast<WPARAM>('1'));
+    EXPECT_EQ(ups.back().wParam, static_cast<WPARAM>('1'));
+    EXPECT_EQ(GetKeyState('5'), 0) << "no key is left held";
+    EXPECT_EQ(GetKeyState('1'), 0);
+    EXPECT_EQ(FloodNotes(since), 1u);
+
+    // Once the queue has room, keys get in again; a later flood is told
+    // again once the time between notes has passed.
+    rec.Clear();
+    keybd_event('7', 0, 0, 0);
+    keybd_event('7', 0, KEYEVENTF_KEYUP, 0);
+    session.Pump();
+    EXPECT_EQ(rec.Of({WM_KEYDOWN, WM_KEYUP}).size(), 2u);
+    AdvanceVirtualClock(10000);
+    flood();
+    session.Pump();
+    EXPECT_EQ(FloodNotes(since), 2u);
 }
 
 }  // namespace

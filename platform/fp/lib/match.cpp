@@ -10,6 +10,33 @@ namespace {
 
 constexpr int kLibraryVersion = 2;
 
+// The searches read the further views that follow a live press's template
+// only as far as `pressLength` reaches: the plain entry points are given a
+// template alone.
+int SearchSlots(const BYTE* press, int pressLength, const BYTE* slots, int count, int level) {
+    LivePress live;
+    if (!press || pressLength < kFpTemplateBytes || !slots || count <= 0 || !live.Prepare(press)) return -1;
+    // Slots hold one press each: make them records to search them alike.
+    std::vector<BYTE> records(static_cast<size_t>(count) * kFpRecordBytes);
+    for (int i = 0; i < count; ++i) {
+        BYTE stored[kFpStoredBytes] = {};
+        std::memcpy(stored, slots + static_cast<size_t>(i) * kFpSlotBytes, kFpTemplateBytes);
+        BuildRecord(stored, &records[static_cast<size_t>(i) * kFpRecordBytes]);
+    }
+    return IdentifyByViews(live, press, pressLength, records.data(), count, kFpRecordBytes, level, nullptr);
+}
+
+int SearchRecords(const BYTE* press, int pressLength, const BYTE* records, int count, int* score, int* which,
+                  int level) {
+    if (score) *score = 0;
+    if (which) *which = 0;
+    LivePress live;
+    if (!press || pressLength < kFpTemplateBytes || !records || count <= 0 || !live.Prepare(press)) return -1;
+    const int found = IdentifyByViews(live, press, pressLength, records, count, kFpRecordBytes, level, score);
+    if (found >= 0 && which) ScoreAgainstRecord(live, records + static_cast<size_t>(found) * kFpRecordBytes, which);
+    return found;
+}
+
 }  // namespace
 
 FP_EXPORT int SMAVersion() {
@@ -22,26 +49,20 @@ FP_EXPORT int VeltoMatch(const BYTE* a, const BYTE* b, int level) {
 }
 
 FP_EXPORT int VeltoMatchN(const BYTE* tmpl, const BYTE* slots, int count, int level) {
-    LivePress live;
-    if (!tmpl || !slots || count <= 0 || !live.Prepare(tmpl)) return -1;
-    // Slots hold one press each: make them records to search them alike.
-    std::vector<BYTE> records(static_cast<size_t>(count) * kFpRecordBytes);
-    for (int i = 0; i < count; ++i) {
-        BYTE stored[kFpStoredBytes] = {};
-        std::memcpy(stored, slots + static_cast<size_t>(i) * kFpSlotBytes, kFpTemplateBytes);
-        BuildRecord(stored, &records[static_cast<size_t>(i) * kFpRecordBytes]);
-    }
-    return IdentifyByViews(live, tmpl, records.data(), count, kFpRecordBytes, level, nullptr);
+    return SearchSlots(tmpl, kFpTemplateBytes, slots, count, level);
+}
+
+FP_EXPORT int VeltoMatchNViews(const BYTE* press, int pressLength, const BYTE* slots, int count, int level) {
+    return SearchSlots(press, pressLength, slots, count, level);
 }
 
 FP_EXPORT int VeltoMatch2N(const BYTE* tmpl, const BYTE* records, int count, int* score, int* press, int level) {
-    if (score) *score = 0;
-    if (press) *press = 0;
-    LivePress live;
-    if (!tmpl || !records || count <= 0 || !live.Prepare(tmpl)) return -1;
-    const int found = IdentifyByViews(live, tmpl, records, count, kFpRecordBytes, level, score);
-    if (found >= 0 && press) ScoreAgainstRecord(live, records + static_cast<size_t>(found) * kFpRecordBytes, press);
-    return found;
+    return SearchRecords(tmpl, kFpTemplateBytes, records, count, score, press, level);
+}
+
+FP_EXPORT int VeltoMatch2NViews(const BYTE* press, int pressLength, const BYTE* records, int count, int* score,
+                                int* which, int level) {
+    return SearchRecords(press, pressLength, records, count, score, which, level);
 }
 
 FP_EXPORT int VeltoTempToFPRECORD(const BYTE* stored, BYTE* record) {
