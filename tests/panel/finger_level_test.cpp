@@ -19,6 +19,10 @@ int MatchNobody2N(const BYTE*, const BYTE*, int, int*, int*, int level) {
     g_askedLevel = level;
     return -1;
 }
+int MatchNobody2NViews(const BYTE*, int, const BYTE*, int, int*, int*, int level) {
+    g_askedLevel = level;
+    return -1;
+}
 
 class FingerLevelTest : public ::testing::Test {
 protected:
@@ -26,6 +30,7 @@ protected:
         m_saved = g_FpLib;
         g_FpLib.VeltoProcess = ProcessAnything;
         g_FpLib.VeltoMatch2N = MatchNobody2N;
+        g_FpLib.VeltoMatch2NViews = MatchNobody2NViews;
         g_pFPTemplateStore = &m_store;
     }
     void TearDown() override {
