@@ -14,14 +14,20 @@ namespace {
 
 void Push(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 1); }
 
-TEST(SdlBackend, MouseIsTouchAndKeyboardIsKeypad) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    UiSession session;
-    ASSERT_EQ(StartDisplay(DisplayMode::Window), DisplayMode::Window);
-    Recorder rec;
-    HWND page = rec.CreateTopLevel(RECT{0, 0, 320, 240});
-    SetFocus(page);
+// A focused full-screen page in a window shown by the offscreen driver.
+class SdlBackend : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        ASSERT_EQ(StartDisplay(DisplayMode::Window), DisplayMode::Window);
+        SetFocus(rec.CreateTopLevel(RECT{0, 0, 320, 240}));
+    }
 
+    UiSession session;
+    Recorder rec;
+};
+
+TEST_F(SdlBackend, MouseIsTouchAndKeyboardIsKeypad) {
     SDL_Event click{};
     click.type = SDL_MOUSEBUTTONDOWN;
     click.button.button = SDL_BUTTON_LEFT;
@@ -64,14 +70,7 @@ SDL_Event KeyEvent(Uint32 type, SDL_Scancode scancode, SDL_Keycode sym, Uint16 m
 // '#' is Shift+3 and '*' Shift+8: typed with Shift let go first, the
 // release ends the '#' or '*' that the press began; 3 pressed before Shift
 // is a 3 until it is released.
-TEST(SdlBackend, AKeysReleaseEndsTheKeypadKeyItsPressMade) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    UiSession session;
-    ASSERT_EQ(StartDisplay(DisplayMode::Window), DisplayMode::Window);
-    Recorder rec;
-    HWND page = rec.CreateTopLevel(RECT{0, 0, 320, 240});
-    SetFocus(page);
-
+TEST_F(SdlBackend, AKeysReleaseEndsTheKeypadKeyItsPressMade) {
     Push(KeyEvent(SDL_KEYDOWN, SDL_SCANCODE_3, SDLK_3, KMOD_LSHIFT));
     Push(KeyEvent(SDL_KEYUP, SDL_SCANCODE_3, SDLK_3, KMOD_NONE));
     Push(KeyEvent(SDL_KEYDOWN, SDL_SCANCODE_8, SDLK_8, KMOD_RSHIFT));
