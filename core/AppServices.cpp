@@ -1,5 +1,7 @@
 #include "core/AppServices.h"
 
+#include <algorithm>
+
 #include "core/AppDir.h"
 #include "core/AutoStart.h"
 #include "core/DateTexts.h"
@@ -45,7 +47,10 @@ void RestoreShellTaskBar() {
 
 int SetLockOutput(int kind) {
     const int ring = g_MachineConfig.RING;
-    const BYTE delay = static_cast<BYTE>(g_MachineConfig.LOCKDELAY & 0xFF);
+    // The delay goes out as one byte: a longer time than it holds is sent as
+    // the longest, a negative one as none, never the low byte of either (300
+    // s would be sent as 44 s, -1 as 255 s).
+    const BYTE delay = static_cast<BYTE>(std::clamp(g_MachineConfig.LOCKDELAY, 0, 0xFF));
     if (kind == 1 && (ring == 1 || ring == 3)) SendBellCommand(&g_ioControllerPort, delay);
     if (kind == 2 && (ring == 0 || ring == 2 || ring == 3)) SendLockCommand(&g_ioControllerPort, delay);
     return 1;

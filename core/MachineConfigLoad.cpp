@@ -5,7 +5,6 @@
 #include "core/ConfigXml.h"
 #include "comm/LinkRestart.h"
 #include "core/MachineConfig.h"
-#include "core/SettingRanges.h"
 #include "core/VolumeLevel.h"
 #include "platform/base/numparse.h"
 #include "platform/base/registry.h"
@@ -16,11 +15,13 @@ constexpr const char16_t* kDefaultAdapter = u"DM9CE1";
 constexpr const char16_t* kDefaultSkin = u"FLOWER";
 constexpr const char16_t* kDefaultGprsServer = u"192.168.1.100";
 
-// Within the setting's range: the file may hold any number.
+// As the file holds it: each reader gives the number its meaning, and the
+// few that would carry an unusable one into arithmetic or onto the wire
+// bound it there.
 int ConfigInt(const char16_t* key) {
     int value = 0;
     GetConfigInt(key, value);
-    return ClampSetting(key, value);
+    return value;
 }
 
 // A missing text key leaves the field as it was.
@@ -45,7 +46,7 @@ CString TextWithDefault(const char16_t* key, DefaultWhen when, const char16_t* f
 }
 
 int NumberWithDefault(const char16_t* key, DefaultWhen when, const char16_t* fallback) {
-    return ClampSetting(key, _wtol(TextWithDefault(key, when, fallback)));
+    return _wtol(TextWithDefault(key, when, fallback));
 }
 
 }  // namespace

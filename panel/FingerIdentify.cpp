@@ -1,10 +1,11 @@
 #include "panel/FingerIdentify.h"
 
+#include <algorithm>
+#include <climits>
 #include <vector>
 
 #include "core/FpLibraries.h"
 #include "core/MachineConfig.h"
-#include "core/SettingRanges.h"
 #include "data/DataLocks.h"
 #include "data/FPTemplateStore.h"
 #include "platform/base/sync.h"
@@ -12,6 +13,13 @@
 namespace {
 
 constexpr int kWorkBytes = 280 * 280;
+
+// FPLEVEL x 2 + 5, worked out wide: a stored number whose level the
+// matcher's int cannot hold asks for the nearest one it can, never for a
+// level wrapped round to the other end.
+int MatchLevel(int fpLevel) {
+    return static_cast<int>(std::clamp<long long>(fpLevel * 2LL + 5, INT_MIN, INT_MAX));
+}
 
 // The search the store's kind of template takes, with the press's views
 // where the library has such a search; -1 when it has none.
@@ -37,9 +45,7 @@ FingerResult IdentifyFinger(const BYTE* image, CString& userId) {
     BYTE live[LivePressSize] = {};
     std::vector<BYTE> work(kWorkBytes);
     if (g_FpLib.VeltoProcess(image, live, work.data(), 0, 1) != 0) return FingerResult::Unusable;
-    // Within its range however the field was set, so that the level never
-    // wraps to the matcher's most lenient one.
-    const int level = ClampSetting(u"FPLEVEL", g_MachineConfig.FPLEVEL) * 2 + 5;
+    const int level = MatchLevel(g_MachineConfig.FPLEVEL);
     CFPTemplateStore& store = *g_pFPTemplateStore;
     // The store must not change between the search and reading its slot.
     EnterCriticalSection(&g_csTemplateStore);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <climits>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -92,39 +93,38 @@ TEST_F(Settings, LoadFillsFieldsAndWritesMissingKeys) {
     EXPECT_LT(file.Find(u"<MachineID>1</MachineID>"), 0);
 }
 
-// Numbers a file may hold beyond what the terminal offers are read as the
-// nearest end of their range: no match level wraps to the most lenient, no
-// lock time or relay mode outside what the controller takes. The file
-// keeps what it holds; numbers in range are read as they are.
-TEST_F(Settings, NumbersOutOfRangeAreReadAsTheNearestEnd) {
+// Every number is read as the file holds it, also beyond what the pages
+// offer: the readers give it its meaning (a switch tested for 1 or for not
+// 0, a choice by its table), and the file is not rewritten.
+TEST_F(Settings, NumbersAreReadAsTheFileHoldsThem) {
     LoadConfig("<ROOT><CONFIG>\r\n<FPLEVEL>1073741824</FPLEVEL>\r\n<LOCKDELAY>99</LOCKDELAY>\r\n"
                "<RING>-3</RING>\r\n<WARNINGNUM>2147483647</WARNINGNUM>\r\n<REATTIMEGAP>250</REATTIMEGAP>\r\n"
                "<PANELCOLOR>4294967295</PANELCOLOR>\r\n<WIEGANDHEAD>255</WIEGANDHEAD>\r\n"
-               "<COMMUNICATIONTYPE>5</COMMUNICATIONTYPE>\r\n<PHOTOMAXNUMBER>300</PHOTOMAXNUMBER>\r\n"
-               "<VERTIFYTYPE>457</VERTIFYTYPE>\r\n<GprsPort>99999</GprsPort>\r\n</CONFIG></ROOT>");
+               "<COMMUNICATIONTYPE>7</COMMUNICATIONTYPE>\r\n<PHOTOMAXNUMBER>300</PHOTOMAXNUMBER>\r\n"
+               "<VERTIFYTYPE>457</VERTIFYTYPE>\r\n<GprsPort>99999</GprsPort>\r\n<DEBUGMODE>2</DEBUGMODE>\r\n"
+               "<FCCHECKALARM>2</FCCHECKALARM>\r\n<MCCHECKALARM>-1</MCCHECKALARM>\r\n<UPDATE>2</UPDATE>\r\n"
+               "<PHOTOSAVEDIR>-1</PHOTOSAVEDIR>\r\n<ALLTIMESMONITOR>-1</ALLTIMESMONITOR>\r\n"
+               "<WORKCODE>2</WORKCODE>\r\n<ScreenType>9</ScreenType>\r\n<SLEEPCLOCK>90000</SLEEPCLOCK>\r\n"
+               "</CONFIG></ROOT>");
     PutRegistry();
     ASSERT_EQ(g_MachineConfig.Load(), 1);
     const CMachineConfig& c = g_MachineConfig;
-    EXPECT_EQ(c.FPLEVEL, 9);
-    EXPECT_EQ(c.LOCKDELAY, 15);
-    EXPECT_EQ(c.RING, 0);
-    EXPECT_EQ(c.WARNINGNUM, 5000);
-    EXPECT_EQ(c.REATTIMEGAP, 250);
-    EXPECT_EQ(c.PANELCOLOR, 0xFFFFFF);
-    EXPECT_EQ(c.WIEGANDHEAD, 254);
-    EXPECT_EQ(c.COMMUNICATIONTYPE, 4);
-    EXPECT_EQ(c.PHOTOMAXNUMBER, 300);
-    EXPECT_EQ(c.VERTIFYTYPE, 457) << "read by its fields' masks";
-    EXPECT_EQ(c.GprsPort, 65535);
+    const std::pair<int, int> numbers[] = {
+        {c.FPLEVEL, 1073741824}, {c.LOCKDELAY, 99},       {c.RING, -3},           {c.WARNINGNUM, 2147483647},
+        {c.REATTIMEGAP, 250},    {c.PANELCOLOR, INT_MAX}, {c.WIEGANDHEAD, 255},   {c.COMMUNICATIONTYPE, 7},
+        {c.PHOTOMAXNUMBER, 300}, {c.VERTIFYTYPE, 457},    {c.GprsPort, 99999},    {c.DEBUGMODE, 2},
+        {c.FCCHECKALARM, 2},     {c.MCCHECKALARM, -1},    {c.UPDATE, 2},          {c.PHOTOSAVEDIR, -1},
+        {c.ALLTIMESMONITOR, -1}, {c.WORKCODE, 2},         {c.ScreenType, 9},      {c.SLEEPCLOCK, 90000},
+    };
+    for (size_t i = 0; i < std::size(numbers); ++i)
+        EXPECT_EQ(numbers[i].first, numbers[i].second) << "field " << i;
     EXPECT_EQ(Key(u"FPLEVEL"), CString(u"1073741824"));
+    EXPECT_EQ(Key(u"FCCHECKALARM"), CString(u"2"));
 
     LoadConfig("<ROOT><CONFIG><FPLEVEL>2147483647</FPLEVEL><LOCKDELAY>-2147483648</LOCKDELAY></CONFIG></ROOT>");
     ASSERT_EQ(g_MachineConfig.Load(), 1);
-    EXPECT_EQ(c.FPLEVEL, 9);
-    EXPECT_EQ(c.LOCKDELAY, 0);
-    LoadConfig("<ROOT><CONFIG><FPLEVEL>-7</FPLEVEL></CONFIG></ROOT>");
-    ASSERT_EQ(g_MachineConfig.Load(), 1);
-    EXPECT_EQ(c.FPLEVEL, 0) << "never below the usual level";
+    EXPECT_EQ(c.FPLEVEL, INT_MAX);
+    EXPECT_EQ(c.LOCKDELAY, INT_MIN);
 }
 
 TEST_F(Settings, MissingRegistryValueFailsTheLoadAndStopsThere) {

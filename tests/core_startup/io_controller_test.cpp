@@ -58,7 +58,7 @@ protected:
 };
 
 TEST_F(IoControllerTest, LockAndBellFollowTheRingSetting) {
-    g_MachineConfig.LOCKDELAY = 0x105;  // its low byte, 5 s, is sent as 5 / 2 + 1
+    g_MachineConfig.LOCKDELAY = 5;  // sent as 5 / 2 + 1
     g_MachineConfig.RING = 0;
     Input(1);
     EXPECT_EQ(Sent(), (std::vector<BYTE>{0xF3, 0x03, 0x03, 0xF3}));

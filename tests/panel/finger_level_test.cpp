@@ -1,6 +1,6 @@
 // The level the administrator's finger check asks of the matcher: FPLEVEL x
-// 2 + 5, with FPLEVEL held to its range however the field was set, so that
-// no number wraps to the matcher's most lenient level.
+// 2 + 5 for whatever number the field holds, saturated where the level
+// would leave an int, so that no number wraps round to the other end.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -51,14 +51,14 @@ protected:
     CFPTemplateStore m_store;
 };
 
-TEST_F(FingerLevelTest, TheLevelStaysInItsRangeForAnyStoredNumber) {
+TEST_F(FingerLevelTest, TheLevelIsTwiceTheStoredNumberPlusFiveAndNeverWraps) {
     EXPECT_EQ(LevelAskedWith(0), 5);
     EXPECT_EQ(LevelAskedWith(1), 7);
     EXPECT_EQ(LevelAskedWith(9), 23);
-    EXPECT_EQ(LevelAskedWith(1073741824), 23) << "not wrapped to the most lenient level";
-    EXPECT_EQ(LevelAskedWith(INT_MAX), 23);
-    EXPECT_EQ(LevelAskedWith(-1), 5) << "never below the usual level";
-    EXPECT_EQ(LevelAskedWith(INT_MIN), 5);
+    EXPECT_EQ(LevelAskedWith(-1), 3) << "a number below the usual one asks as it says";
+    EXPECT_EQ(LevelAskedWith(1073741824), INT_MAX) << "not wrapped to the most lenient level";
+    EXPECT_EQ(LevelAskedWith(INT_MAX), INT_MAX);
+    EXPECT_EQ(LevelAskedWith(INT_MIN), INT_MIN) << "not wrapped to the strictest level";
 }
 
 }  // namespace
