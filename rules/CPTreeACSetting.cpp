@@ -97,10 +97,10 @@ void CCPTreeACSetting::FillSelectors() {
 BOOL CCPTreeACSetting::EnterPage() {
     FillSelectors();
     const CMachineConfig& c = g_MachineConfig;
-    m_relayMode.SetCurSelByValue(c.RING);
-    m_wiegandMode.SetCurSelByValue(c.WIEGANDMODE);
-    m_tamperCheck.SetCurSelByValue(c.FCCHECKALARM);
-    m_doorSensorCheck.SetCurSelByValue(c.MCCHECKALARM);
+    m_relayModeChoice.Show(c.RING);
+    m_wiegandModeChoice.Show(c.WIEGANDMODE);
+    m_tamperChoice.Show(c.FCCHECKALARM);
+    m_doorSensorChoice.Show(c.MCCHECKALARM);
     CString text;
     text.Format(u"%d", c.WIEGANDHEAD);
     m_facilityCode.SetWindowText(text);
@@ -135,17 +135,17 @@ BOOL CCPTreeACSetting::LeavePage() {
         return FALSE;
     }
     CMachineConfig& c = g_MachineConfig;
-    const BYTE ring = static_cast<BYTE>(m_relayMode.GetCurSelValue());
-    const BYTE tamperCheck = static_cast<BYTE>(m_tamperCheck.GetCurSelValue());
-    const BYTE doorSensorCheck = static_cast<BYTE>(m_doorSensorCheck.GetCurSelValue());
-    const int wiegandMode = m_wiegandMode.GetCurSelValue();
+    const int ring = m_relayModeChoice.Value();
+    const int tamperCheck = m_tamperChoice.Value();
+    const int doorSensorCheck = m_doorSensorChoice.Value();
+    const int wiegandMode = m_wiegandModeChoice.Value();
     CConfigChange change;
     if (wiegandMode != c.WIEGANDMODE) SetConfigInt(u"WIEGANDMODE", static_cast<UINT>(wiegandMode), FALSE);
     WriteTypedNumber(u"WIEGANDHEAD", facilityText, facilityCode, c.WIEGANDHEAD);
     WriteTypedNumber(u"LOCKDELAY", delayText, lockDelay, c.LOCKDELAY);
-    SetConfigInt(u"FCCHECKALARM", tamperCheck, FALSE);
-    SetConfigInt(u"MCCHECKALARM", doorSensorCheck, FALSE);
-    SetConfigInt(u"RING", ring, FALSE);
+    m_tamperChoice.Write(u"FCCHECKALARM");
+    m_doorSensorChoice.Write(u"MCCHECKALARM");
+    m_relayModeChoice.Write(u"RING");
     // Not saved, the old values stay in force, and the controller is told
     // the checks that are in force.
     if (change.Save()) {

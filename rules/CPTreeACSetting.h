@@ -5,6 +5,7 @@
 #pragma once
 
 #include "rules/RulePage.h"
+#include "rules/StoredChoice.h"
 #include "widgets/JHKeyEdit.h"
 #include "widgets/JHSelectBox.h"
 
@@ -28,6 +29,10 @@ private:
     CJHSelectBox m_wiegandMode;
     CJHSelectBox m_tamperCheck;
     CJHSelectBox m_doorSensorCheck;
+    CStoredChoice m_relayModeChoice{m_relayMode};
+    CStoredChoice m_wiegandModeChoice{m_wiegandMode};
+    CStoredChoice m_tamperChoice{m_tamperCheck};
+    CStoredChoice m_doorSensorChoice{m_doorSensorCheck};
     CFontStatic m_labels[6];
     CFontStatic m_note;
     CJHKeyEdit m_facilityCode;

@@ -66,7 +66,7 @@ BOOL CCPTreeAtRecordSetting::OnInitDialog() {
 BOOL CCPTreeAtRecordSetting::EnterPage() {
     LayoutControls();
     FillSelector(m_workCode, {{Text(u"TAR0004", u"否"), 0}, {Text(u"TAR0005", u"是"), 1}});
-    m_workCode.SetCurSelByValue(g_MachineConfig.WORKCODE);
+    m_workCodeChoice.Show(g_MachineConfig.WORKCODE);
     CString text;
     text.Format(u"%d", g_MachineConfig.REATTIMEGAP);
     m_interval.SetWindowText(text);
@@ -86,7 +86,7 @@ void CCPTreeAtRecordSetting::LayoutControls() {
 }
 
 BOOL CCPTreeAtRecordSetting::LeavePage() {
-    const int workCode = m_workCode.GetCurSelValue();
+    const int workCode = m_workCodeChoice.Value();
     const CString intervalText = FieldText(m_interval);
     const CString thresholdText = FieldText(m_threshold);
     LONG interval = 0;
@@ -103,7 +103,7 @@ BOOL CCPTreeAtRecordSetting::LeavePage() {
     CConfigChange change;
     WriteTypedNumber(u"REATTIMEGAP", intervalText, interval, c.REATTIMEGAP);
     WriteTypedNumber(u"WARNINGNUM", thresholdText, threshold, c.WARNINGNUM);
-    SetConfigInt(u"WORKCODE", static_cast<UINT>(workCode), FALSE);
+    m_workCodeChoice.Write(u"WORKCODE");
     // Not saved, the old values stay in force and show at the next entry.
     if (change.Save()) {
         c.REATTIMEGAP = interval;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "rules/RulePage.h"
+#include "rules/StoredChoice.h"
 #include "widgets/JHKeyEdit.h"
 #include "widgets/JHSelectBox.h"
 
@@ -23,6 +24,7 @@ private:
     void LayoutControls();
 
     CJHSelectBox m_workCode;
+    CStoredChoice m_workCodeChoice{m_workCode};
     CJHKeyEdit m_interval;
     CJHKeyEdit m_threshold;
     CFontStatic m_intervalTitle;

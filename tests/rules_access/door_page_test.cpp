@@ -83,6 +83,46 @@ TEST_F(DoorPage, TheChoicesReachTheSettingsTheFileAndTheController) {
     EXPECT_EQ(Sent(), Frames(1, 0));
 }
 
+// Values the file holds that the selectors do not list (written by another
+// program) show as the first items and stay as the file holds them unless
+// the person chooses another item: a leave that changes the lock time
+// changes nothing else. A check not 0 is on for the controller.
+TEST_F(DoorPage, ValuesTheSelectorsDoNotListAreKeptUnlessChosenAnew) {
+    CMachineConfig& c = g_MachineConfig;
+    const std::pair<const char16_t*, int*> stored[] = {
+        {u"RING", &c.RING}, {u"WIEGANDMODE", &c.WIEGANDMODE}, {u"FCCHECKALARM", &c.FCCHECKALARM},
+        {u"MCCHECKALARM", &c.MCCHECKALARM}};
+    const int values[] = {7, 5, 2, -1};
+    for (size_t i = 0; i < std::size(stored); ++i) {
+        CString text;
+        text.Format(u"%d", values[i]);
+        SetConfigValue(stored[i].first, text, i + 1 == std::size(stored));
+        *stored[i].second = values[i];
+    }
+    std::vector<CString> shown;
+    look = [&](int) {
+        for (int id : {kRelayMode, kWiegandMode, kTamper, kDoorSensor}) shown.push_back(Shown(id));
+    };
+    OnPage(164, {"look", Put(kLockDelay, "5")});
+    EXPECT_EQ(shown, (std::vector<CString>{u"1-Bell 2-Lock", u"Wiegand 26", u"No", u"No"}));
+    EXPECT_EQ(c.LOCKDELAY, 5);
+    EXPECT_EQ(StoredConfig(u"LOCKDELAY"), CString(u"5"));
+    EXPECT_EQ((std::vector<int>{c.RING, c.WIEGANDMODE, c.FCCHECKALARM, c.MCCHECKALARM}), (std::vector<int>{7, 5, 2, -1}));
+    EXPECT_EQ((std::vector<std::optional<CString>>{StoredConfig(u"RING"), StoredConfig(u"WIEGANDMODE"),
+                                                   StoredConfig(u"FCCHECKALARM"), StoredConfig(u"MCCHECKALARM")}),
+              (std::vector<std::optional<CString>>{CString(u"7"), CString(u"5"), CString(u"2"), CString(u"-1")}));
+    EXPECT_EQ(Sent(), Frames(1, 1));
+
+    // Moved on and back, the relay mode stays as stored; moved on, it takes
+    // the chosen item and the others stay.
+    OnPage(164, {"key RIGHT", "key LEFT"});
+    EXPECT_EQ(c.RING, 7);
+    OnPage(164, {"key RIGHT"});
+    EXPECT_EQ(c.RING, 1);
+    EXPECT_EQ(StoredConfig(u"RING"), CString(u"1"));
+    EXPECT_EQ((std::vector<int>{c.WIEGANDMODE, c.FCCHECKALARM, c.MCCHECKALARM}), (std::vector<int>{5, 2, -1}));
+}
+
 // A flash with no room: the leave says the settings were not saved; the
 // old relay mode, checks and numbers stay in force (the controller is told
 // the old checks), and a later save writes none of the refused values.

@@ -51,6 +51,23 @@ TEST_F(RecordPage, TheStoredSettingsAreShownAndEveryLeaveSavesTheWorkCode) {
     EXPECT_EQ(shown, (std::vector<CString>{u"250", u"5000", u"Yes", u"interval"}));
 }
 
+// A work-code value the switch does not list (written by another program)
+// shows as No and stays as the file holds it unless the person chooses.
+TEST_F(RecordPage, AWorkCodeTheSwitchDoesNotListIsKeptUnlessChosenAnew) {
+    SetConfigValue(u"WORKCODE", u"2", TRUE);
+    g_MachineConfig.WORKCODE = 2;
+    std::vector<CString> shown;
+    look = [&](int) { shown.push_back(Shown(kWorkCode)); };
+    OnPage(154, {"look", Put(kInterval, "30")});
+    EXPECT_EQ(shown, std::vector<CString>{u"No"});
+    EXPECT_EQ(g_MachineConfig.REATTIMEGAP, 30);
+    EXPECT_EQ(g_MachineConfig.WORKCODE, 2);
+    EXPECT_EQ(StoredConfig(u"WORKCODE"), CString(u"2"));
+    OnPage(154, {"key DOWN", "key DOWN", "key RIGHT"});
+    EXPECT_EQ(g_MachineConfig.WORKCODE, 1);
+    EXPECT_EQ(StoredConfig(u"WORKCODE"), CString(u"1"));
+}
+
 // A flash with no room: the leave says the settings were not saved, and
 // the old values stay in force, on the page and in the settings document,
 // so that a later save does not write what was refused.
