@@ -98,6 +98,11 @@ void EncodeTransferName(const CString& name, BYTE* out) {
 CString DecodeTransferName(const BYTE* in, bool* exact) {
     char bytes[PackedNameSize + 1] = {};
     std::memcpy(bytes, in, PackedNameSize);
+    // A peer may cut a longer name at the field's end, inside its last
+    // character: what is there of that character is dropped, not read as
+    // a character it is not.
+    if (strnlen(bytes, PackedNameSize) == PackedNameSize)
+        bytes[PackedNameSize - CutCharacterBytes(bytes, PackedNameSize)] = '\0';
     WCHAR text[TransferNameChars + 1] = {};
     MultiByteToText(bytes, text, TransferNameChars + 1, exact);
     text[TransferNameChars] = 0;

@@ -67,8 +67,9 @@ CString DecodeTransferPassword(const BYTE* in);
 // Name: 10 bytes in the device code page, zero-filled; a name that does not
 // fit keeps the whole characters that do.
 void EncodeTransferName(const CString& name, BYTE* out);
-// Reads no byte past the 10, with or without a terminating zero. `exact`,
-// when given, tells whether every byte was read as a character.
+// Reads no byte past the 10, with or without a terminating zero; ten bytes
+// that end inside a character end before it. `exact`, when given, tells
+// whether every byte of the name was read as a character.
 CString DecodeTransferName(const BYTE* in, bool* exact = nullptr);
 
 // A row of "SELECT  * from Userinfo" as a 28-byte record; a card number

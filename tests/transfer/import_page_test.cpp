@@ -20,6 +20,7 @@
 #include "data/DataStoreServices.h"
 #include "data/SqlHelpers.h"
 #include "data/UserStorage.h"
+#include "platform/base/codepage.h"
 #include "platform/base/files.h"
 #include "platform/ui/display.h"
 #include "platform/ui/input.h"
@@ -292,6 +293,55 @@ TEST_F(ImportPageTest, ACodePageTheTerminalCannotUseEmptiesNoName) {
         ASSERT_EQ(exported.size(), 3u + 2 * PackedUser28Size);
         EXPECT_EQ(exported.substr(3 + 12, 10), Name("张三")) << codePage;
         g_pDatabase->DirectStatement(u"update Userinfo set Name = 'Old' where userid = '42'");
+    }
+    g_MachineConfig.CodePage = 0;
+}
+
+// A peer that cuts a long name at the field's ten bytes may cut inside its
+// last character ("A张三丰李四" is 11 bytes in GBK): what is there of it is
+// dropped and the name is taken up to it, by a user here and a new one
+// alike, and not counted as unread. A byte that is no character inside the
+// name is still counted, and keeps the name a user has here.
+TEST_F(ImportPageTest, ANameCutInsideItsLastCharacterComesInUpToIt) {
+    struct Case {
+        int codePage;
+        std::string whole;      // more than ten bytes
+        std::u16string taken;   // its first ten, read
+    };
+    for (const Case& c : {Case{0, Utf8ToGbk("A张三丰李四"), u"A张三丰李"},
+                          Case{950, EncodeCodePage(950, u"A張三豐李四"), u"A張三豐李"},
+                          Case{65001, "AB张三李", u"AB张三"},
+                          Case{65001, "A张三\U0001F600", u"A张三"}}) {
+        SCOPED_TRACE(c.codePage);
+        ASSERT_GT(c.whole.size(), 10u);
+        g_MachineConfig.CodePage = c.codePage;
+        g_pDatabase->DirectStatement(u"delete from Userinfo");
+        PutUser({u"42", u"", u"Old", u"", u"", 0, 6, u"", 0, u"", 0, 0});
+        PutUser({u"44", u"", u"Keep", u"", u"", 0, 6, u"", 0, u"", 0, 0});
+        g_pUserStorage->LoadCount();
+        const std::string cut = c.whole.substr(0, 10);
+        // Each name begins with 'A': in its place a byte that is no character.
+        const std::string unreadable = "\xFF" + cut.substr(1);
+        PutFile(kUserFile28, 4,
+                WithNameBytes(User28({42, "", -1, ""}), cut) + WithNameBytes(User28({43, "", -1, ""}), cut) +
+                    WithNameBytes(User28({44, "", -1, ""}), unreadable) +
+                    WithNameBytes(User28({45, "", -1, ""}), unreadable));
+        const size_t before = Messages().size();
+        Import({"no", "ok", "ok"});
+        EXPECT_EQ(UserColumns(u"42")[1], c.taken);
+        EXPECT_EQ(UserColumns(u"43")[1], c.taken);
+        EXPECT_EQ(UserColumns(u"44")[1], u"Keep");
+        const std::u16string unread = UserColumns(u"45")[1];
+        ASSERT_FALSE(unread.empty());
+        EXPECT_TRUE(unread[0] == u'?' || unread[0] == u'\uFFFD');
+        EXPECT_EQ(unread.substr(1), c.taken.substr(1));
+        const std::vector<std::u16string> shown = Messages();
+        EXPECT_EQ(std::vector<std::u16string>(shown.begin() + static_cast<long>(before), shown.end()),
+                  std::vector<std::u16string>(
+                      {u"Import fingerprints too?",
+                       u"2 names hold characters the terminal cannot read: users here kept theirs, new users "
+                       u"show ? for them!",
+                       u"Import done"}));
     }
     g_MachineConfig.CodePage = 0;
 }
