@@ -3,6 +3,7 @@
 // imports.
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstring>
 #include <deque>
 #include <filesystem>
@@ -630,21 +631,70 @@ TEST_F(ImportPageTest, AFileOfMoreRecordsThanATerminalWritesIsRefusedSayingWhich
     EXPECT_EQ(Messages().back(), u"Import done") << "each finger's later rows replace its first";
 }
 
-TEST_F(ImportPageTest, RecordsWithFieldsNoTerminalWritesAreNotImported) {
+// A peer's administrator byte counts by its two high bits (the management
+// link's own record has D0 for an administrator, 10 for anyone else), and a
+// group the pages do not list is kept as it stands: every such user comes
+// in with his templates, and an export writes back the bytes a terminal
+// writes.
+TEST_F(ImportPageTest, APeersAdministratorBytesAndGroupsBringTheirUsersIn) {
+    struct Case {
+        uint64_t id;
+        char adminByte;
+        int group;
+        int admin;
+    };
+    const std::vector<Case> large{{1, '\x00', 0, 0},   {2, '\xC0', 16, 1}, {3, '\xD0', 0, 1},   {4, '\x10', 1, 0},
+                                  {5, '\x80', 2, 0},   {6, '\x40', 17, 0}, {7, '\xC1', 255, 1}, {8, '\xFF', 200, 1}};
+    const std::vector<Case> small{{11, '\xD0', 17, 1}, {12, '\x10', 255, 0}, {13, '\x80', 3, 0}};
     const auto withByte = [](std::string record, size_t at, char value) {
         record[at] = value;
         return record;
     };
-    const std::string records = User28({1, "", -1, "Good", 0, 16, 6, 0x03FF, true}) +
-                                withByte(User28({2, "", -1, "Admin?"}), 27, '\x40') +
-                                withByte(User28({3, "", -1, "Admin?"}), 27, '\xC1') +
-                                User28({4, "", -1, "Group", 0, 17});
-    PutFile(kUserFile28, 4, records);
-    PutFile(kUserFile27, 2, User27({6, "", -1, "Group", 0, 200}) + withByte(User27({7, "", -1, "Admin?"}), 26, '\x80'));
-    Import({"no", "ok"});
-    EXPECT_EQ(Users(), 1);
-    EXPECT_EQ(UserColumns(u"1")[1], u"Good");
-    EXPECT_EQ(Messages().back(), u"Import done; 5 records could not be imported!");
+    std::string users28, users27, templates;
+    for (const Case& c : large) {
+        users28 += withByte(User28({c.id, "", -1, "Peer", 0, c.group}), 27, c.adminByte);
+        templates += Fingerprint(c.id, 1, SeededBlob(StoredTemplateSize, static_cast<int>(c.id)));
+    }
+    for (const Case& c : small) {
+        users27 += withByte(User27({c.id, "", -1, "Peer", 0, c.group}), 26, c.adminByte);
+        templates += Fingerprint(c.id, 1, SeededBlob(StoredTemplateSize, static_cast<int>(c.id)));
+    }
+    PutFile(kUserFile28, static_cast<unsigned>(large.size()), users28);
+    PutFile(kUserFile27, static_cast<unsigned>(small.size()), users27);
+    PutFile(kFingerprintFile, static_cast<unsigned>(large.size() + small.size()), templates);
+    Import({"yes", "ok"});
+    EXPECT_EQ(Messages().back(), u"Import done");
+    std::vector<Case> all = large;
+    all.insert(all.end(), small.begin(), small.end());
+    for (const Case& c : all) {
+        const std::vector<std::u16string> columns = UserColumns(Utf8ToUtf16(std::to_string(c.id)));
+        ASSERT_EQ(columns.size(), 11u) << c.id;
+        EXPECT_EQ(columns[7], Decimal(c.admin)) << std::hex << (c.adminByte & 0xFF);
+        EXPECT_EQ(columns[9], Decimal(c.group)) << c.id;
+    }
+    EXPECT_EQ(Count(u"select count(*) from FPinfo"), static_cast<int>(all.size()));
+    EXPECT_EQ(store.GetCount(), static_cast<int>(all.size()));
+
+    // Opened on Edit User and saved as shown, they keep their groups.
+    const size_t before = Messages().size();
+    OnPage(122, {"key 6", "key ENTER", "answer ok", "key MENU", "key 7", "key ENTER", "answer ok", "key MENU", "key 1",
+                 "key 2", "key ENTER", "answer ok", "key MENU"});
+    EXPECT_EQ(Messages().size(), before + 3);
+    EXPECT_EQ(Messages().back(), u"Saved");
+    EXPECT_EQ(UserColumns(u"6")[9], u"17");
+    EXPECT_EQ(UserColumns(u"7")[9], u"255");
+    EXPECT_EQ(UserColumns(u"12")[9], u"255");
+
+    OnPage(1331, {"key DOWN", "answer no", "key ENTER"});
+    const std::string exported = ReadHostFile(TransferFilePath(Folder(), kUserFile28));
+    ASSERT_EQ(exported.size(), 3 + all.size() * PackedUser28Size);
+    for (size_t at = 3; at < exported.size(); at += PackedUser28Size) {
+        const uint64_t id = static_cast<BYTE>(exported[at + 4]);
+        const auto c = std::find_if(all.begin(), all.end(), [id](const Case& one) { return one.id == id; });
+        ASSERT_NE(c, all.end()) << id;
+        EXPECT_EQ(static_cast<BYTE>(exported[at + 23]), c->group) << id;
+        EXPECT_EQ(static_cast<BYTE>(exported[at + 27]), c->admin ? 0xC0 : 0x00) << id;
+    }
 }
 
 TEST_F(ImportPageTest, RecordsWithValuesThePagesRefuseAreNotImported) {
