@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "core/MachineConfig.h"
 #include "platform/base/codepage.h"
@@ -53,9 +54,11 @@ public:
     // Converts the whole input into at most `room` bytes. What the set
     // cannot convert becomes `replacement` (of `replacementSize` bytes), one
     // for each `skip` input bytes: a name keeps the rest of its characters.
-    // False when something was replaced.
+    // False when something was replaced. `incompleteTail`, when given (and
+    // 0), becomes the count of bytes at the end that begin a character whose
+    // rest is missing.
     bool Convert(const char* input, size_t inputBytes, char* output, size_t room, const char* replacement,
-                 size_t replacementSize, size_t skip) {
+                 size_t replacementSize, size_t skip, size_t* incompleteTail = nullptr) {
         char* in = const_cast<char*>(input);
         size_t inLeft = inputBytes;
         char* out = output;
@@ -64,6 +67,9 @@ public:
         while (inLeft > 0) {
             if (g_pfnIconv(m_cd, &in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1)) break;
             if (errno != EILSEQ && errno != EINVAL) break;  // the room is full
+            // The first such place holds them all: what is read after it
+            // is part of them.
+            if (errno == EINVAL && incompleteTail) *incompleteTail = std::max(*incompleteTail, inLeft);
             exact = false;
             if (outLeft < replacementSize) break;
             std::memcpy(out, replacement, replacementSize);
@@ -121,4 +127,21 @@ int TextToMultiByte(LPCWSTR text, char* buffer, int size) {
         }
     }
     return WideCharToMultiByte(SettingCodePage(CP_ACP), 0, text, -1, buffer, size, nullptr, nullptr);
+}
+
+int CutCharacterBytes(const char* text, int bytes) {
+    const size_t length = static_cast<size_t>(std::max(bytes, 0));
+    if (!CString(g_MachineConfig.IconvCharset).IsEmpty()) {
+        CCharsetConverter converter("UCS-2LE", CharsetName().c_str());
+        if (converter.IsOpen()) {
+            // Each byte read gives at most one UTF-16 unit.
+            std::vector<char16_t> scratch(length + 1);
+            const char16_t question = u'?';
+            size_t tail = 0;
+            converter.Convert(text, length, reinterpret_cast<char*>(scratch.data()), scratch.size() * sizeof(WCHAR),
+                              reinterpret_cast<const char*>(&question), sizeof question, 1, &tail);
+            return static_cast<int>(tail);
+        }
+    }
+    return static_cast<int>(IncompleteTailBytes(SettingCodePage(kSystemCodePage), std::string_view(text, length)));
 }

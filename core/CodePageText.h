@@ -26,3 +26,7 @@ extern IconvCloseProc g_pfnIconvClose;
 // tells whether every byte was read as a character (none became '?').
 int MultiByteToText(const char* text, LPWSTR buffer, int size, bool* exact = nullptr);
 int TextToMultiByte(LPCWSTR text, char* buffer, int size);
+// The bytes at the end of `text` (`bytes` long) that begin a character of
+// the device's character set whose rest is missing: a text cut short inside
+// its last character. 0 when it ends on a whole character.
+int CutCharacterBytes(const char* text, int bytes);

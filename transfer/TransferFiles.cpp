@@ -22,8 +22,6 @@ enum UserColumn { UserId, UserCardNo, UserName, UserSex, UserPwd, UserDeptid, Us
 enum FingerprintColumn { FingerNO, FingerUserID, FingerTemplate };
 
 constexpr BYTE kAdminByte = 0xC0;
-// The access groups a user can be given: 0 to 16.
-constexpr int kMaxGroup = 16;
 constexpr DWORD kReadChunk = 64 * 1024;
 
 ULONGLONG GetBigEndian(const BYTE* in, int bytes) {
@@ -43,9 +41,8 @@ CString DecimalId(ULONGLONG id) {
 }
 
 // The two user layouts differ only in the card's width; every field after
-// the card moves with it. False when the administrator byte or the group is
-// none that a terminal writes, or the ID or the password one that the user
-// pages refuse.
+// the card moves with it. False when the ID or the password is one that the
+// user pages refuse.
 bool DecodeUser(const BYTE* record, int cardBytes, TransferUser& user) {
     const int shift = cardBytes - 4;
     user.userid = DecimalId(GetBigEndian(record, 5));
@@ -58,12 +55,12 @@ bool DecodeUser(const BYTE* record, int cardBytes, TransferUser& user) {
     user.Deptid = record[22 + shift];
     user.GroupNO = record[23 + shift];
     user.ACFlag = record[24 + shift];
-    const BYTE admin = record[27 + shift];
-    user.AdminFlag = (admin & kAdminByte) == kAdminByte ? 1 : 0;
+    // Peers set other bits beside the two (the management link's record
+    // has D0 for an administrator, 10 for anyone else).
+    user.AdminFlag = (record[27 + shift] & kAdminByte) == kAdminByte ? 1 : 0;
     // The pages give IDs of 1 to 12 digits: ID 0 is no user.
-    const bool pagesTake = user.userid != u"0" && user.userid.GetLength() <= kUserIdMaxLength &&
-                           user.pwd.GetLength() <= kUserPasswordMaxLength;
-    return (admin == 0 || admin == kAdminByte) && user.GroupNO <= kMaxGroup && pagesTake;
+    return user.userid != u"0" && user.userid.GetLength() <= kUserIdMaxLength &&
+           user.pwd.GetLength() <= kUserPasswordMaxLength;
 }
 
 }  // namespace
@@ -98,6 +95,11 @@ void EncodeTransferName(const CString& name, BYTE* out) {
 CString DecodeTransferName(const BYTE* in, bool* exact) {
     char bytes[PackedNameSize + 1] = {};
     std::memcpy(bytes, in, PackedNameSize);
+    // A peer may cut a longer name at the field's end, inside its last
+    // character: what is there of that character is dropped, not read as
+    // a character it is not.
+    if (strnlen(bytes, PackedNameSize) == PackedNameSize)
+        bytes[PackedNameSize - CutCharacterBytes(bytes, PackedNameSize)] = '\0';
     WCHAR text[TransferNameChars + 1] = {};
     MultiByteToText(bytes, text, TransferNameChars + 1, exact);
     text[TransferNameChars] = 0;

@@ -67,17 +67,18 @@ CString DecodeTransferPassword(const BYTE* in);
 // Name: 10 bytes in the device code page, zero-filled; a name that does not
 // fit keeps the whole characters that do.
 void EncodeTransferName(const CString& name, BYTE* out);
-// Reads no byte past the 10, with or without a terminating zero. `exact`,
-// when given, tells whether every byte was read as a character.
+// Reads no byte past the 10, with or without a terminating zero; ten bytes
+// that end inside a character end before it. `exact`, when given, tells
+// whether every byte of the name was read as a character.
 CString DecodeTransferName(const BYTE* in, bool* exact = nullptr);
 
 // A row of "SELECT  * from Userinfo" as a 28-byte record; a card number
 // that needs more than 32 bits is written as no card.
 void EncodeUser28(CSqlStatement& userRow, BYTE* out);
-// False for a record whose administrator byte (0x00 or 0xC0) or group (0
-// to 16) is none that a terminal writes, or whose user ID (1 to 12 digits)
-// or password (at most 6 digits) the user pages would not take: the record
-// is not stored. The finger mask is taken as it stands.
+// False for a record whose user ID (1 to 12 digits) or password (at most 6
+// digits) the user pages would not take: the record is not stored. The
+// administrator byte counts by its two high bits; the group, department
+// and finger mask are taken as they stand.
 bool DecodeUser28(const BYTE* record, TransferUser& user);
 bool DecodeUser27(const BYTE* record, TransferUser& user);
 

@@ -30,9 +30,10 @@ void CCPTreeEditUser::ClearForm() {
 }
 
 void CCPTreeEditUser::ResetSelectBoxes() {
-    for (CJHSelectBox* box : {&m_boxDept, &m_boxSex, &m_boxAdmin, &m_boxModeSwitch, &m_boxFpStep, &m_boxCardStep,
-                              &m_boxPinStep, &m_boxGroup})
+    for (CJHSelectBox* box :
+         {&m_boxDept, &m_boxSex, &m_boxAdmin, &m_boxModeSwitch, &m_boxFpStep, &m_boxCardStep, &m_boxPinStep})
         box->SetCurSelByValue(0);
+    ShowGroup(0);
     ApplyModeSwitch();
 }
 
@@ -87,7 +88,7 @@ void CCPTreeEditUser::ShowUser(const UserInfoRecord& user) {
     m_boxDept.SetCurSelByValue(user.Deptid);
     m_boxSex.SetCurSelByValue(user.Reserved);
     m_boxAdmin.SetCurSelByValue(user.AdminFlag);
-    m_boxGroup.SetCurSelByValue(user.GroupNO);
+    ShowGroup(user.GroupNO);
     m_boxModeSwitch.SetCurSelByValue(user.ACFlag != 6 ? 1 : 0);
     m_boxFpStep.SetCurSelByValue(GetVerifyTypeHigh(user.ACFlag));
     m_boxCardStep.SetCurSelByValue(GetVerifyTypeMid(user.ACFlag));

@@ -3,6 +3,7 @@
 #include <initializer_list>
 #include <type_traits>
 
+#include "core/AccessTable.h"
 #include "core/CardInput.h"
 #include "core/DateTexts.h"
 #include "core/LangLibraries.h"
@@ -160,13 +161,7 @@ BOOL CUserFormPage::OnInitDialog() {
     m_boxAdmin.AddItem(PageText(kSection, u"U0029", u"否"), 0);
     m_boxAdmin.AddItem(PageText(kSection, u"U0030", u"是"), 1);
     m_boxAdmin.SetCurSelByValue(0);
-    m_boxGroup.AddItem(PageText(kSection, u"U0032", u"0-常闭"), 0);
-    m_boxGroup.AddItem(PageText(kSection, u"U0033", u"1-常开"), 1);
-    for (int group = 2; group <= 16; ++group) {
-        CString text;
-        text.Format(u"%d", group);
-        m_boxGroup.AddItem(text, group);
-    }
+    ShowGroup(0);
     m_background.Load(SkinPath(u"Dialog\\DialogBG.bmp"), CXIMAGE_FORMAT_BMP);
     RedrawWindow();
     return FALSE;
@@ -378,6 +373,21 @@ CString CUserFormPage::IdText() const {
 
 void CUserFormPage::ShowMessageText(LPCWSTR key, LPCWSTR defaultText) {
     ShowMessage(PageText(kSection, key, defaultText), 0);
+}
+
+void CUserFormPage::ShowGroup(int group) {
+    const auto addNumber = [this](int number) {
+        CString text;
+        text.Format(u"%d", number);
+        m_boxGroup.AddItem(text, number);
+    };
+    m_boxGroup.ResetContent();
+    m_boxGroup.AddItem(PageText(kSection, u"U0032", u"0-常闭"), 0);
+    m_boxGroup.AddItem(PageText(kSection, u"U0033", u"1-常开"), 1);
+    for (int listed = 2; listed <= CAccessGroupTable::kLast; ++listed) addNumber(listed);
+    if (!CAccessGroupTable::Contains(group)) addNumber(group);
+    m_boxGroup.SetCurSelByValue(group);
+    m_boxGroup.Invalidate(FALSE);
 }
 
 UserFormChoices CUserFormPage::ReadChoices() const {

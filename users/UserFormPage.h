@@ -129,6 +129,11 @@ protected:
     // label.
     void ApplyModeSwitch();
     void UpdateStepLabels();
+    // The group box at `group`. A number the list does not name (a peer's
+    // file may bring any from 0 to 255) has an item of its own until the box
+    // is shown at another group: it is seen, and kept by a save that leaves
+    // it.
+    void ShowGroup(int group);
     UserFormChoices ReadChoices() const;
     // Name, password, card and the choices into `user`; a choice equal to
     // its value in `kept` (when given) keeps the stored field, and so does

@@ -75,9 +75,9 @@ const bool g_iconvModule = [] {
     return true;
 }();
 
-// Runs iconv over the whole input; at each sequence it cannot convert, the
-// handler appends a replacement to `out` and returns how many input bytes to
-// skip.
+// Runs iconv over the whole input; at each sequence it cannot convert (the
+// error EILSEQ, or EINVAL for one the input ends inside), the handler
+// appends a replacement to `out` and returns how many input bytes to skip.
 template <class OnInvalid>
 void RunIconv(iconv_t cd, const char* input, size_t inputBytes, std::string& out, OnInvalid onInvalid) {
     char* in = const_cast<char*>(input);
@@ -89,7 +89,8 @@ void RunIconv(iconv_t cd, const char* input, size_t inputBytes, std::string& out
         const size_t result = iconv(cd, &in, &inLeft, &o, &oLeft);
         out.append(chunk, static_cast<size_t>(o - chunk));
         if (result != static_cast<size_t>(-1) || errno == E2BIG) continue;
-        const size_t skip = std::min(inLeft, onInvalid(in, inLeft, out));
+        const int error = errno;
+        const size_t skip = std::min(inLeft, onInvalid(in, inLeft, error, out));
         in += skip;
         inLeft -= skip;
         iconv(cd, nullptr, nullptr, nullptr, nullptr);
@@ -109,6 +110,8 @@ size_t InvalidSequenceLength(UINT codePage, const char* at, size_t left) {
 struct Decoded {
     std::u16string text;
     bool invalid = false;
+    // The bytes at the end that begin a character the input ends inside.
+    size_t incompleteTail = 0;
 };
 
 struct Encoded {
@@ -122,15 +125,17 @@ std::optional<Decoded> Decode(UINT codePage, std::string_view bytes) {
     if (codePage == CP_UTF8) {
         result.text = Utf8ToUtf16(bytes);
         result.invalid = Utf16ToUtf8(result.text) != bytes;
+        result.incompleteTail = Utf8IncompleteTail(bytes);
         return result;
     }
     const auto cd = t_converters.Get(codePage, true);
     if (!cd) return std::nullopt;
     std::string raw;
-    RunIconv(*cd, bytes.data(), bytes.size(), raw, [&](const char* at, size_t left, std::string& out) {
+    RunIconv(*cd, bytes.data(), bytes.size(), raw, [&](const char* at, size_t left, int error, std::string& out) {
         const char16_t question = u'?';
         out.append(reinterpret_cast<const char*>(&question), sizeof question);
         result.invalid = true;
+        if (error == EINVAL) result.incompleteTail = left;
         return InvalidSequenceLength(codePage, at, left);
     });
     result.text.resize(raw.size() / sizeof(char16_t));
@@ -156,7 +161,7 @@ std::optional<Encoded> Encode(UINT codePage, std::u16string_view text, std::stri
     const auto cd = t_converters.Get(codePage, false);
     if (!cd) return std::nullopt;
     RunIconv(*cd, reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t), result.bytes,
-             [&](const char* at, size_t left, std::string& out) {
+             [&](const char* at, size_t left, int, std::string& out) {
                  out.append(defaultChar);
                  result.usedDefault = true;
                  return IsSurrogatePairAt(at, left) ? 2 * sizeof(char16_t) : sizeof(char16_t);
@@ -229,6 +234,11 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideLength
 std::u16string DecodeCodePage(UINT codePage, std::string_view bytes) {
     auto decoded = Decode(codePage, bytes);
     return decoded ? std::move(decoded->text) : std::u16string();
+}
+
+size_t IncompleteTailBytes(UINT codePage, std::string_view bytes) {
+    const auto decoded = Decode(codePage, bytes);
+    return decoded ? decoded->incompleteTail : 0;
 }
 
 std::string EncodeCodePage(UINT codePage, std::u16string_view text, bool* usedDefault) {

@@ -48,3 +48,8 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideLength
 // an empty result (and *usedDefault stays false).
 std::u16string DecodeCodePage(UINT codePage, std::string_view bytes);
 std::string EncodeCodePage(UINT codePage, std::u16string_view text, bool* usedDefault = nullptr);
+// The bytes at the end of `bytes` that begin a character whose rest is
+// missing (a GBK or Big5 lead byte alone, the start of a UTF-8 sequence),
+// read from the first byte on; 0 when the text ends on a whole character or
+// the code page is unknown.
+size_t IncompleteTailBytes(UINT codePage, std::string_view bytes);

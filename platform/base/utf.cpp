@@ -94,3 +94,26 @@ size_t WholeCharacterUnits(std::u16string_view text, size_t units) {
                             text[units] >= 0xDC00 && text[units] < 0xE000;
     return splitsPair ? units - 1 : units;
 }
+
+size_t Utf8IncompleteTail(std::string_view text) {
+    const auto byte = [&](size_t fromEnd) { return static_cast<unsigned char>(text[text.size() - 1 - fromEnd]); };
+    // A sequence is at most four bytes: at most three of them are there.
+    size_t continuations = 0;
+    while (continuations < 3 && continuations < text.size() && (byte(continuations) & 0xC0) == 0x80) ++continuations;
+    if (continuations == text.size()) return 0;
+    const unsigned char lead = byte(continuations);
+    size_t length = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) length = 2;
+    else if (lead >= 0xE0 && lead <= 0xEF) length = 3;
+    else if (lead >= 0xF0 && lead <= 0xF4) length = 4;
+    if (length <= continuations + 1) return 0;
+    // The second byte of some leads is narrower: what no byte can complete
+    // (an overlong form, a surrogate, beyond U+10FFFF) is no character cut.
+    if (continuations > 0) {
+        const unsigned char second = byte(continuations - 1);
+        if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) || (lead == 0xF0 && second < 0x90) ||
+            (lead == 0xF4 && second > 0x8F))
+            return 0;
+    }
+    return continuations + 1;
+}

@@ -2,11 +2,13 @@
 // setting the terminal cannot convert with loses a text whole.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "core/CodePageText.h"
 #include "core/MachineConfig.h"
 #include "platform/base/modules.h"
+#include "platform/base/utf.h"
 
 namespace {
 
@@ -66,6 +68,40 @@ TEST_F(CodePageTextTest, ASettingTheTerminalCannotConvertWithFallsBackToTheSyste
         UseLibrary(c.library);
         EXPECT_EQ(In("\xD5\xC5\xC8\xFD Ann"), u"张三 Ann") << c.what;
         EXPECT_EQ(Out(u"张三 Ann"), "\xD5\xC5\xC8\xFD Ann") << c.what;
+    }
+}
+
+// A text cut at a fixed length may end inside its last character: those
+// bytes are told apart from a text that ends whole, by reading it from its
+// first byte in the device's code page or the language's character set.
+TEST_F(CodePageTextTest, TheBytesOfACharacterCutAtTheEndAreCounted) {
+    struct Case {
+        const char16_t* charset;
+        int codePage;
+        const char* text;
+        int cut;
+    };
+    // 一二三四五 in GBK ends in E5, a lead byte when it stands first; 四 is
+    // CB C4 in GBK, A5 7C in Big5, E5 9B 9B in UTF-8.
+    for (const Case& c : {Case{u"", 0, "A\xD5\xC5\xC8\xFD\xB7\xE1\xC0\xEE\xCB", 1},
+                          Case{u"", 0, "\xD2\xBB\xB6\xFE\xC8\xFD\xCB\xC4\xCE\xE5", 0},
+                          Case{u"", 0, "A\xFF\xD5\xC5", 0},
+                          Case{u"", 950, "A\xB1\x69\xA4\x54\xA5", 1},
+                          Case{u"", 950, "A\xB1\x69\xA4\x54", 0},
+                          Case{u"", 65001, "AB\xE5\xBC\xA0\xE4\xB8\x89\xE5\x9B", 2},
+                          Case{u"", 65001, "A\xE5\xBC\xA0\xE4\xB8\x89\xF0\x9F\x98", 3},
+                          Case{u"", 65001, "A\xF0\x9F\x98\x80", 0},
+                          Case{u"", 65001, "A\xE0\x80", 0},
+                          Case{u"", 65001, "A\xED\xA0", 0},
+                          Case{u"GBK", 0, "A\xD5\xC5\xCB", 1},
+                          Case{u"GBK", 0, "\xD2\xBB\xB6\xFE\xC8\xFD\xCB\xC4\xCE\xE5", 0},
+                          Case{u"BIG5", 0, "A\xA5", 1},
+                          Case{u"UTF-8", 0, "A\xE5\x9B", 2}}) {
+        g_MachineConfig.IconvCharset = c.charset;
+        g_MachineConfig.CodePage = c.codePage;
+        UseLibrary(*c.charset != 0);
+        EXPECT_EQ(CutCharacterBytes(c.text, static_cast<int>(std::strlen(c.text))), c.cut)
+            << Utf16ToUtf8(c.charset) << " " << c.codePage << " " << c.text;
     }
 }
 

@@ -3,6 +3,7 @@
 // imports.
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstring>
 #include <deque>
 #include <filesystem>
@@ -20,6 +21,7 @@
 #include "data/DataStoreServices.h"
 #include "data/SqlHelpers.h"
 #include "data/UserStorage.h"
+#include "platform/base/codepage.h"
 #include "platform/base/files.h"
 #include "platform/ui/display.h"
 #include "platform/ui/input.h"
@@ -292,6 +294,55 @@ TEST_F(ImportPageTest, ACodePageTheTerminalCannotUseEmptiesNoName) {
         ASSERT_EQ(exported.size(), 3u + 2 * PackedUser28Size);
         EXPECT_EQ(exported.substr(3 + 12, 10), Name("张三")) << codePage;
         g_pDatabase->DirectStatement(u"update Userinfo set Name = 'Old' where userid = '42'");
+    }
+    g_MachineConfig.CodePage = 0;
+}
+
+// A peer that cuts a long name at the field's ten bytes may cut inside its
+// last character ("A张三丰李四" is 11 bytes in GBK): what is there of it is
+// dropped and the name is taken up to it, by a user here and a new one
+// alike, and not counted as unread. A byte that is no character inside the
+// name is still counted, and keeps the name a user has here.
+TEST_F(ImportPageTest, ANameCutInsideItsLastCharacterComesInUpToIt) {
+    struct Case {
+        int codePage;
+        std::string whole;      // more than ten bytes
+        std::u16string taken;   // its first ten, read
+    };
+    for (const Case& c : {Case{0, Utf8ToGbk("A张三丰李四"), u"A张三丰李"},
+                          Case{950, EncodeCodePage(950, u"A張三豐李四"), u"A張三豐李"},
+                          Case{65001, "AB张三李", u"AB张三"},
+                          Case{65001, "A张三\U0001F600", u"A张三"}}) {
+        SCOPED_TRACE(c.codePage);
+        ASSERT_GT(c.whole.size(), 10u);
+        g_MachineConfig.CodePage = c.codePage;
+        g_pDatabase->DirectStatement(u"delete from Userinfo");
+        PutUser({u"42", u"", u"Old", u"", u"", 0, 6, u"", 0, u"", 0, 0});
+        PutUser({u"44", u"", u"Keep", u"", u"", 0, 6, u"", 0, u"", 0, 0});
+        g_pUserStorage->LoadCount();
+        const std::string cut = c.whole.substr(0, 10);
+        // Each name begins with 'A': in its place a byte that is no character.
+        const std::string unreadable = "\xFF" + cut.substr(1);
+        PutFile(kUserFile28, 4,
+                WithNameBytes(User28({42, "", -1, ""}), cut) + WithNameBytes(User28({43, "", -1, ""}), cut) +
+                    WithNameBytes(User28({44, "", -1, ""}), unreadable) +
+                    WithNameBytes(User28({45, "", -1, ""}), unreadable));
+        const size_t before = Messages().size();
+        Import({"no", "ok", "ok"});
+        EXPECT_EQ(UserColumns(u"42")[1], c.taken);
+        EXPECT_EQ(UserColumns(u"43")[1], c.taken);
+        EXPECT_EQ(UserColumns(u"44")[1], u"Keep");
+        const std::u16string unread = UserColumns(u"45")[1];
+        ASSERT_FALSE(unread.empty());
+        EXPECT_TRUE(unread[0] == u'?' || unread[0] == u'\uFFFD');
+        EXPECT_EQ(unread.substr(1), c.taken.substr(1));
+        const std::vector<std::u16string> shown = Messages();
+        EXPECT_EQ(std::vector<std::u16string>(shown.begin() + static_cast<long>(before), shown.end()),
+                  std::vector<std::u16string>(
+                      {u"Import fingerprints too?",
+                       u"2 names hold characters the terminal cannot read: users here kept theirs, new users "
+                       u"show ? for them!",
+                       u"Import done"}));
     }
     g_MachineConfig.CodePage = 0;
 }
@@ -580,21 +631,70 @@ TEST_F(ImportPageTest, AFileOfMoreRecordsThanATerminalWritesIsRefusedSayingWhich
     EXPECT_EQ(Messages().back(), u"Import done") << "each finger's later rows replace its first";
 }
 
-TEST_F(ImportPageTest, RecordsWithFieldsNoTerminalWritesAreNotImported) {
+// A peer's administrator byte counts by its two high bits (the management
+// link's own record has D0 for an administrator, 10 for anyone else), and a
+// group the pages do not list is kept as it stands: every such user comes
+// in with his templates, and an export writes back the bytes a terminal
+// writes.
+TEST_F(ImportPageTest, APeersAdministratorBytesAndGroupsBringTheirUsersIn) {
+    struct Case {
+        uint64_t id;
+        char adminByte;
+        int group;
+        int admin;
+    };
+    const std::vector<Case> large{{1, '\x00', 0, 0},   {2, '\xC0', 16, 1}, {3, '\xD0', 0, 1},   {4, '\x10', 1, 0},
+                                  {5, '\x80', 2, 0},   {6, '\x40', 17, 0}, {7, '\xC1', 255, 1}, {8, '\xFF', 200, 1}};
+    const std::vector<Case> small{{11, '\xD0', 17, 1}, {12, '\x10', 255, 0}, {13, '\x80', 3, 0}};
     const auto withByte = [](std::string record, size_t at, char value) {
         record[at] = value;
         return record;
     };
-    const std::string records = User28({1, "", -1, "Good", 0, 16, 6, 0x03FF, true}) +
-                                withByte(User28({2, "", -1, "Admin?"}), 27, '\x40') +
-                                withByte(User28({3, "", -1, "Admin?"}), 27, '\xC1') +
-                                User28({4, "", -1, "Group", 0, 17});
-    PutFile(kUserFile28, 4, records);
-    PutFile(kUserFile27, 2, User27({6, "", -1, "Group", 0, 200}) + withByte(User27({7, "", -1, "Admin?"}), 26, '\x80'));
-    Import({"no", "ok"});
-    EXPECT_EQ(Users(), 1);
-    EXPECT_EQ(UserColumns(u"1")[1], u"Good");
-    EXPECT_EQ(Messages().back(), u"Import done; 5 records could not be imported!");
+    std::string users28, users27, templates;
+    for (const Case& c : large) {
+        users28 += withByte(User28({c.id, "", -1, "Peer", 0, c.group}), 27, c.adminByte);
+        templates += Fingerprint(c.id, 1, SeededBlob(StoredTemplateSize, static_cast<int>(c.id)));
+    }
+    for (const Case& c : small) {
+        users27 += withByte(User27({c.id, "", -1, "Peer", 0, c.group}), 26, c.adminByte);
+        templates += Fingerprint(c.id, 1, SeededBlob(StoredTemplateSize, static_cast<int>(c.id)));
+    }
+    PutFile(kUserFile28, static_cast<unsigned>(large.size()), users28);
+    PutFile(kUserFile27, static_cast<unsigned>(small.size()), users27);
+    PutFile(kFingerprintFile, static_cast<unsigned>(large.size() + small.size()), templates);
+    Import({"yes", "ok"});
+    EXPECT_EQ(Messages().back(), u"Import done");
+    std::vector<Case> all = large;
+    all.insert(all.end(), small.begin(), small.end());
+    for (const Case& c : all) {
+        const std::vector<std::u16string> columns = UserColumns(Utf8ToUtf16(std::to_string(c.id)));
+        ASSERT_EQ(columns.size(), 11u) << c.id;
+        EXPECT_EQ(columns[7], Decimal(c.admin)) << std::hex << (c.adminByte & 0xFF);
+        EXPECT_EQ(columns[9], Decimal(c.group)) << c.id;
+    }
+    EXPECT_EQ(Count(u"select count(*) from FPinfo"), static_cast<int>(all.size()));
+    EXPECT_EQ(store.GetCount(), static_cast<int>(all.size()));
+
+    // Opened on Edit User and saved as shown, they keep their groups.
+    const size_t before = Messages().size();
+    OnPage(122, {"key 6", "key ENTER", "answer ok", "key MENU", "key 7", "key ENTER", "answer ok", "key MENU", "key 1",
+                 "key 2", "key ENTER", "answer ok", "key MENU"});
+    EXPECT_EQ(Messages().size(), before + 3);
+    EXPECT_EQ(Messages().back(), u"Saved");
+    EXPECT_EQ(UserColumns(u"6")[9], u"17");
+    EXPECT_EQ(UserColumns(u"7")[9], u"255");
+    EXPECT_EQ(UserColumns(u"12")[9], u"255");
+
+    OnPage(1331, {"key DOWN", "answer no", "key ENTER"});
+    const std::string exported = ReadHostFile(TransferFilePath(Folder(), kUserFile28));
+    ASSERT_EQ(exported.size(), 3 + all.size() * PackedUser28Size);
+    for (size_t at = 3; at < exported.size(); at += PackedUser28Size) {
+        const uint64_t id = static_cast<BYTE>(exported[at + 4]);
+        const auto c = std::find_if(all.begin(), all.end(), [id](const Case& one) { return one.id == id; });
+        ASSERT_NE(c, all.end()) << id;
+        EXPECT_EQ(static_cast<BYTE>(exported[at + 23]), c->group) << id;
+        EXPECT_EQ(static_cast<BYTE>(exported[at + 27]), c->admin ? 0xC0 : 0x00) << id;
+    }
 }
 
 TEST_F(ImportPageTest, RecordsWithValuesThePagesRefuseAreNotImported) {

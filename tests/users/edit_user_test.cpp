@@ -279,6 +279,37 @@ TEST_F(EditUserTest, AUserOfGroupSixteenShowsItAndKeepsIt) {
     EXPECT_EQ(user.GroupNO, 16);
 }
 
+// A group the list does not name (a peer's file brings any from 0 to 255)
+// is shown as its number, can be stepped away from and back to, and is
+// kept by a save; the user shown next has the list without it.
+TEST_F(EditUserTest, AGroupTheListDoesNotNameIsShownAndKept) {
+    StoreUser(u"'5','','Ann','0','',1,6,'',0,'',17,0");
+    StoreUser(u"'6','','Bob','0','',1,6,'',0,'',255,0");
+    StoreUser(u"'7','','Cid','0','',1,6,'',0,'',3,0");
+    std::vector<std::pair<int, CString>> shown;
+    const auto note = [&] {
+        shown.emplace_back(Box(IDC_USER_GROUP)->GetCurSelValue(), Box(IDC_USER_GROUP)->GetCurSelText());
+    };
+    bool stillListed = true;
+    std::vector<std::string> lines = TypeAndEnter("5");
+    Append(lines, {Probe(note), "answer ok", "key MENU"});
+    Append(lines, TypeAndEnter("6"));
+    Append(lines, {Probe(note), "tapon 122 1199", "key RIGHT", Probe(note), "key LEFT", Probe(note), "answer ok",
+                   "key MENU"});
+    Append(lines, TypeAndEnter("7"));
+    Append(lines, {Probe(note), Probe([&] { stillListed = Box(IDC_USER_GROUP)->SetCurSelByValue(255) != FALSE; })});
+    RunAt(122, lines);
+    EXPECT_EQ(shown, (std::vector<std::pair<int, CString>>{
+                         {17, u"17"}, {255, u"255"}, {0, LangText(u"CCPTreeAddUser", u"U0032")}, {255, u"255"},
+                         {3, u"3"}}));
+    EXPECT_FALSE(stillListed);
+    UserInfoRecord user;
+    ASSERT_TRUE(ReadUser(u"5", user));
+    EXPECT_EQ(user.GroupNO, 17);
+    ASSERT_TRUE(ReadUser(u"6", user));
+    EXPECT_EQ(user.GroupNO, 255);
+}
+
 // Entered again from the menu after an administrator in group 3 was
 // viewed, the boxes are at value 0 and show it.
 TEST_F(EditUserTest, EnteredAgainFromTheMenuEveryBoxShowsValueZero) {
