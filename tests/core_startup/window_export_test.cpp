@@ -70,9 +70,10 @@ protected:
         return boxes;
     }
     static void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-    void WaitForTheNotice() const {
-        ASSERT_TRUE(WaitUntil([this] { return Errors().find("message box: Export done") != std::string::npos; }, 20))
-            << Errors();
+    ::testing::AssertionResult NoticeShows() const {
+        if (WaitUntil([this] { return Errors().find("message box: Export done") != std::string::npos; }, 20))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "no notice of the export's end:\n" << Errors();
     }
     // The export's notice covers `page` until a key pressed now closes it;
     // one export was made.
@@ -134,7 +135,7 @@ TEST_F(WindowExportTest, KeysPressedDuringAnExportDoNothingAndAKeyAfterItClosesT
     Pause(300);
     terminal.Key(XK_Escape);
     terminal.Key(XK_Return);
-    WaitForTheNotice();
+    ASSERT_TRUE(NoticeShows());
     Pause(800);
     ExpectTheNoticeUntilTheNextKey(page);
 }
@@ -158,7 +159,7 @@ TEST_P(HeldKeyTest, AKeyPressedDuringAnExportAndLetGoAfterItLeavesTheNotice) {
     StartExport();
     Pause(300);
     terminal.Hold(XK_Return, true);
-    WaitForTheNotice();
+    ASSERT_TRUE(NoticeShows());
     // Held past the server's repeat delay (660 ms) after the notice shows.
     Pause(1500);
     terminal.Hold(XK_Return, false);
