@@ -1,12 +1,13 @@
 // How the terminal program ends, also when the end comes from outside it: a
-// termination signal (SIGTERM, SIGINT, SIGHUP) or the window's close button
-// ends it as a normal end does: the message loops unwind (long work, which
-// holds them, ends the terminal at its next record), the database is closed
-// (its write-ahead log folded back into the file) and the log gets its last
-// line; should the loops not unwind within a few seconds, the program ends
-// from another thread, leaving the database open under the work that held
-// them (its unfinished step is rolled back at the next open). A display that
-// goes away ends it at once as a normal end does, with its own status.
+// termination signal (SIGTERM, SIGINT, SIGHUP), the window's close button or
+// the window destroyed by another program ends it as a normal end does: the
+// message loops unwind (long work, which holds them, ends the terminal at
+// its next record), the database is closed (its write-ahead log folded back
+// into the file) and the log gets its last line; should the loops not unwind
+// within a few seconds, the program ends from another thread, leaving the
+// database open under the work that held them (its unfinished step is rolled
+// back at the next open). A display that goes away ends it at once as a
+// normal end does, with its own status.
 #pragma once
 
 #include <string>

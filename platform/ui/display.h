@@ -27,7 +27,8 @@ public:
     // when a round of paints is over.
     virtual void Present(const Surface& screen) = 0;
     // Turns pending host input into touches and keys; a request to close the
-    // window goes to DisplayCloseRequested. Runs on the user-interface thread.
+    // window, or the window destroyed by another program, goes to
+    // DisplayCloseRequested. Runs on the user-interface thread.
     virtual void PumpEvents() = 0;
     // True when PumpEvents must run regularly while the thread waits.
     virtual bool NeedsPolling() const = 0;
@@ -102,7 +103,7 @@ bool DisplayQuitRequested();
 // thread, also while it is in long work (longwork.h). Without one, the
 // message loops end with 0.
 void SetDisplayCloseHandler(std::function<void()> handler);
-// Called by a back end when its window is asked to close.
+// Called by a back end when its window is asked to close (or is gone).
 void DisplayCloseRequested();
 bool DisplayNeedsPolling();
 

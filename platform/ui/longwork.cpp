@@ -62,8 +62,11 @@ bool DropKeyOfLongWork(BYTE vk, bool down) {
         g_deliveredDown[vk] = false;
         return std::exchange(g_droppedPress[vk], false);
     }
+    // Until its release, a down of a dropped key is its auto-repeat, also
+    // once the work is over: delivered, it would be taken for a new press
+    // and answer the notice of the work's result unseen.
+    if (g_droppedPress[vk]) return true;
     if (!InLongWork()) {
-        g_droppedPress[vk] = false;
         g_deliveredDown[vk] = true;
         return false;
     }

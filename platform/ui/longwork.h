@@ -31,9 +31,10 @@ bool InLongWork();
 void SetLongWorkEndHandler(std::function<void()> handler);
 
 // For the input queue, from any thread: true when the key event is to be
-// dropped. A press during long work is, and so is the release of a press
-// that was dropped, whenever it comes: a key ends as its press began. A key
-// already down before the work keeps its release.
+// dropped. A press during long work is, and so are the auto-repeats and the
+// release of a press that was dropped, whenever they come (also after the
+// work): a key ends as its press began. A key already down before the work
+// keeps its release.
 bool DropKeyOfLongWork(BYTE vk, bool down);
 // The same for a touch: a finger put down during long work is dropped with
 // its moves and its lift.

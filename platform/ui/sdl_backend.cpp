@@ -2,18 +2,19 @@
 // the finger; the keyboard stands in for the keypad (arrows, Enter, Esc,
 // Backspace, F1-F12, digits, '*', '#', and the Menu key on Menu or 'm').
 // Ctrl+1..9, Ctrl+K, Space and dropped files belong to the device's hands
-// (DeviceHands), never to the keypad.
+// (DeviceHands), never to the keypad. On X, the window destroyed by another
+// program is taken as its close (xwindow.h).
 #include <SDL.h>
-#include <SDL_syswm.h>
-#include <dlfcn.h>
 
 #include <array>
 #include <cstdlib>
 #include <utility>
 
+#include "platform/base/debug.h"
 #include "platform/ui/display.h"
 #include "platform/ui/input.h"
 #include "platform/ui/winuser.h"
+#include "platform/ui/xwindow.h"
 
 namespace {
 
@@ -102,29 +103,6 @@ bool TakeHandsKey(const SDL_KeyboardEvent& key, DeviceHands* hands) {
     return false;
 }
 
-// Xlib's own answer to a broken connection is exit() from inside a library
-// call, under the program's running threads, whose static destructors then
-// talk to the dead connection for ever. The program's own end replaces it.
-int OnXConnectionLost(void*) {
-    DisplayGoneAway();
-    return 0;
-}
-
-// Routes a broken connection to the X server of `window` to
-// DisplayGoneAway; nothing when the window is not on X.
-void WatchXConnection(SDL_Window* window) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
-    void* xlib = dlopen("libX11.so.6", RTLD_NOW | RTLD_NOLOAD);
-    if (xlib == nullptr) return;
-    using Handler = int (*)(void* display);
-    using SetHandler = Handler (*)(Handler handler);
-    if (const auto setHandler = reinterpret_cast<SetHandler>(dlsym(xlib, "XSetIOErrorHandler")))
-        setHandler(OnXConnectionLost);
-    dlclose(xlib);
-}
-
 // The SDL driver for the display the environment names; nullptr when
 // SDL_VIDEODRIVER names it itself.
 const char* HostDisplayDriver() {
@@ -155,7 +133,7 @@ public:
         if (m_renderer == nullptr) return false;
         m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, kScreenWidth,
                                       kScreenHeight);
-        WatchXConnection(m_window);
+        WatchXWindow(m_window);
         return m_texture != nullptr;
     }
 
@@ -163,6 +141,8 @@ public:
         if (m_texture) SDL_DestroyTexture(m_texture);
         if (m_renderer) SDL_DestroyRenderer(m_renderer);
         if (m_window) SDL_DestroyWindow(m_window);
+        // A window destroyed from outside refuses its own destruction too.
+        SettleXWindow();
         if (m_initialised) SDL_Quit();
     }
 
@@ -207,6 +187,13 @@ public:
                 break;
             }
         }
+        // Another program destroyed the window: the terminal ends as at its
+        // close button. Once: the end may take a while to unwind.
+        if (XWindowDestroyed() && !m_destroyedSeen) {
+            m_destroyedSeen = true;
+            OutputDebugStringW(u"the window was destroyed by another program: taken as its close");
+            DisplayCloseRequested();
+        }
         ShowHandsInTitle();
     }
 
@@ -222,6 +209,7 @@ private:
 
     KeypadKeys m_keypad;
     std::string m_title = "Terminal";
+    bool m_destroyedSeen = false;
     bool m_initialised = false;
     SDL_Window* m_window = nullptr;
     SDL_Renderer* m_renderer = nullptr;

@@ -154,4 +154,9 @@ void TerminalWindow::Close() const {
     XSendEvent(x, m_window, False, NoEventMask, &event);
     XFlush(x);
 }
+
+void TerminalWindow::Destroy() const {
+    XDestroyWindow(m_display.X(), m_window);
+    XFlush(m_display.X());
+}
 #endif

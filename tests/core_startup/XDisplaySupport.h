@@ -61,6 +61,9 @@ public:
     void Hold(KeySym key, bool down) const;
     // What a window manager sends when the close button is pressed.
     void Close() const;
+    // Destroys the window from the test's own connection, as another
+    // program does (a window manager's kill, `xdotool windowclose`).
+    void Destroy() const;
     int Wait(int seconds) { return m_program.Wait(seconds); }
 
 private:

@@ -100,9 +100,23 @@ TEST_F(WindowEndTest, TheWindowsCloseButtonIsANormalEnd) {
     ExpectEndedNormally();
 }
 
+// Another program destroys the window (a window manager's kill, `xdotool
+// windowclose`): the terminal's next drawing on it fails on the X server,
+// and that ends the terminal as its close button does.
+TEST_F(WindowEndTest, AWindowDestroyedByAnotherProgramIsANormalEnd) {
+    terminal.Destroy();
+    EXPECT_EQ(terminal.Wait(10), static_cast<int>(kExitNormal)) << ReadHost(errorsPath);
+    ExpectEndedNormally();
+    EXPECT_EQ(ReadHost(errorsPath).find("X Error"), std::string::npos) << ReadHost(errorsPath);
+}
+
 #else
 
 TEST(WindowEndTest, TheDisplayGoingAwayEndsTheTerminalAtOnceNamingTheDisplay) {
+    GTEST_SKIP() << "built without the X11 and XTest headers (packages libx11-dev, libxtst-dev)";
+}
+
+TEST(WindowEndTest, AWindowDestroyedByAnotherProgramIsANormalEnd) {
     GTEST_SKIP() << "built without the X11 and XTest headers (packages libx11-dev, libxtst-dev)";
 }
 

@@ -339,16 +339,23 @@ TEST_F(InputTest, WindowRegionShapesTouchesAndPainting) {
     EXPECT_EQ(rec.WindowsThatGot(WM_LBUTTONDOWN), (std::vector<HWND>{page, round}));
 }
 
+// The tests of long work start on a focused page with `held` down since
+// before the work and the keys they use up, whatever earlier tests left.
+class LongWorkInputTest : public RecordingTest {
+protected:
+    void FocusedPageWithKeyHeld(BYTE held) {
+        SetFocus(rec.CreateTopLevel(RECT{0, 0, 320, 240}));
+        for (const BYTE vk : {held, BYTE{VK_RETURN}, BYTE{VK_ESCAPE}}) InjectKey(vk, false);
+        InjectKey(held, true);
+        session.Pump();
+        rec.Clear();
+    }
+};
+
 // Long work lasts from its first step until the thread looks at its
 // messages again. A key ends as its press began: delivered, or dropped.
-TEST_F(InputTest, KeysAndTouchesThatComeDuringLongWorkAreDroppedWithTheirEnds) {
-    HWND page = rec.CreateTopLevel(RECT{0, 0, 320, 240});
-    SetFocus(page);
-    // Whatever earlier tests left down is up.
-    for (const BYTE vk : {BYTE{'1'}, BYTE{VK_RETURN}, BYTE{VK_ESCAPE}}) InjectKey(vk, false);
-    InjectKey('1', true);
-    session.Pump();
-    rec.Clear();
+TEST_F(LongWorkInputTest, KeysAndTouchesThatComeDuringLongWorkAreDroppedWithTheirEnds) {
+    FocusedPageWithKeyHeld('1');
 
     LongWorkStep();
     EXPECT_TRUE(InLongWork());
@@ -380,6 +387,36 @@ TEST_F(InputTest, KeysAndTouchesThatComeDuringLongWorkAreDroppedWithTheirEnds) {
     EXPECT_EQ(touches[1].message, static_cast<UINT>(WM_LBUTTONUP));
     EXPECT_EQ(GetKeyState(VK_RETURN), 0);
     EXPECT_EQ(GetKeyState('1'), 0);
+}
+
+// A key pressed during long work and held past its end: the auto-repeats
+// that come during the work and after it go with the press, and so does its
+// release. A key held since before the work keeps its release after it;
+// other keys, and the same key pressed again, work at once.
+TEST_F(LongWorkInputTest, APressDroppedDuringLongWorkHasItsRepeatsAndReleaseDroppedAfterIt) {
+    FocusedPageWithKeyHeld('2');
+
+    LongWorkStep();
+    InjectKey(VK_RETURN, true);
+    InjectKey(VK_RETURN, true);
+    session.Pump();
+    ASSERT_FALSE(InLongWork());
+    InjectKey(VK_RETURN, true);
+    InjectKey(VK_ESCAPE, true);
+    InjectKey(VK_RETURN, true);
+    InjectKey(VK_ESCAPE, false);
+    InjectKey('2', false);
+    InjectKey(VK_RETURN, false);
+    InjectKey(VK_RETURN, true);
+    InjectKey(VK_RETURN, false);
+    session.Pump();
+
+    std::vector<std::pair<UINT, WPARAM>> keys;
+    for (const Received& key : rec.Of({WM_KEYDOWN, WM_KEYUP})) keys.emplace_back(key.message, key.wParam);
+    const std::vector<std::pair<UINT, WPARAM>> expected = {
+        {WM_KEYDOWN, VK_ESCAPE}, {WM_KEYUP, VK_ESCAPE}, {WM_KEYUP, '2'}, {WM_KEYDOWN, VK_RETURN}, {WM_KEYUP, VK_RETURN}};
+    EXPECT_EQ(keys, expected);
+    EXPECT_EQ(rec.Of({WM_KEYDOWN}).back().lParam & (1 << 30), 0) << "a new press, not a repeat";
 }
 
 // The lines the input queue wrote to the log after `since`.
