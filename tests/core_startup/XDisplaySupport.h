@@ -61,6 +61,7 @@ public:
     void Hold(KeySym key, bool down) const;
     // What a window manager sends when the close button is pressed.
     void Close() const;
+    void Signal(int signal) const { m_program.Signal(signal); }
     int Wait(int seconds) { return m_program.Wait(seconds); }
 
 private:
