@@ -3,12 +3,14 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <thread>
 
 #include "core/MachineConfig.h"
 #include "data/DataGlobals.h"
 #include "data/RecordStore.h"
 #include "data/SqlHelpers.h"
+#include "platform/base/atomic_file.h"
 #include "platform/base/clock.h"
 #include "platform/base/utf.h"
 #include "platform/ui/display.h"
@@ -159,10 +161,14 @@ TEST_F(ExportPagesTest, AFileThatCannotBeWrittenIsReportedAndNeitherFileIsReplac
     EXPECT_EQ(Messages(), std::vector<std::u16string>({asked, failed, asked, failed}));
 }
 
+// What runs after each rename of a file replaced.
+std::function<void()> g_onRename;
+
 // An end asked for during an export (the window's close, a stop signal)
 // ends the terminal at the export's next step, wherever that comes: at
 // every step the folder holds the old pair of files or the new pair, never
-// the new users beside the old templates.
+// the new users beside the old templates. The templates are put in place
+// first, so that not even a power cut between the two renames leaves that.
 TEST_F(ExportPagesTest, AnEndAtAnyStepOfTheExportFindsBothFilesOldOrBothNew) {
     for (int i = 1; i <= 3; ++i) {
         const std::u16string id = std::u16string(1, static_cast<char16_t>(u'0' + i));
@@ -179,9 +185,16 @@ TEST_F(ExportPagesTest, AnEndAtAnyStepOfTheExportFindsBothFilesOldOrBothNew) {
     // The handler of the test notes what the end would leave and lets the
     // work go on; the end stays asked, so it sees every step.
     SetLongWorkEndHandler([&] { seen.push_back(pair()); });
+    std::vector<std::string> renamed;
+    g_onRename = [&] { renamed.push_back(pair()); };
+    SetAtomicStageHook([](AtomicStage stage) {
+        if (stage == AtomicStage::Renamed) g_onRename();
+    });
     PostQuitMessage(0);
     CTransferLoop loop(nullptr);
     const bool written = ExportUserFiles(GetTransferFolder(StorageDeviceFlash), true, loop, *g_pDatabase);
+    SetAtomicStageHook(nullptr);
+    g_onRename = nullptr;
     SetLongWorkEndHandler(nullptr);
     MSG quit;
     EXPECT_TRUE(PeekMessage(&quit, nullptr, 0, 0, PM_REMOVE) && quit.message == WM_QUIT);
@@ -191,6 +204,7 @@ TEST_F(ExportPagesTest, AnEndAtAnyStepOfTheExportFindsBothFilesOldOrBothNew) {
     ASSERT_FALSE(seen.empty());
     for (const std::string& files : seen)
         EXPECT_TRUE(files == "old users, old templates" || files == "new users, new templates") << files;
+    EXPECT_EQ(renamed, (std::vector<std::string>{"old users, new templates", "new users, new templates"}));
 }
 
 // A failed export shows no progress as done: the bar is empty after the
