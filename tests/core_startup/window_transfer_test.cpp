@@ -1,10 +1,10 @@
-// A long export watched at a real window: the question answered is gone
-// from the screen while the users are written, the progress bar moves,
-// keys pressed meanwhile do nothing (keys pressed after it do), the close
-// button ends the terminal at once as a stop signal does, leaving the users
-// and their templates as one thing, and a display that goes away ends the
-// terminal at once with its message. A long import closed at the window
-// says in the log how far it came.
+// Long transfers watched at a real window. An export: the question
+// answered is gone from the screen while the users are written, the
+// progress bar moves, keys pressed meanwhile do nothing (keys pressed after
+// it do), the close button ends the terminal at once as a stop signal does,
+// leaving the users and their templates as one thing, and a display that
+// goes away ends the terminal at once with its message. An import closed
+// at the window says in the log how far it came.
 #include "tests/core_startup/ProgramTestSupport.h"
 
 #if defined(QUILLON_PROGRAM) && defined(QUILLON_FACTORY_IMAGE_DIR)
