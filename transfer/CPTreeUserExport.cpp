@@ -39,8 +39,7 @@ void CCPTreeUserExport::OnTransfer() {
     if (!ChooseExportFolder(kFolderTexts, folder, folderMade)) return;
     const bool withTemplates = Ask(kAskTemplates);
     CTransferLoop loop(&ProgressBar());
-    bool written = folderMade && ExportUserFile(folder, loop, *GetDatabase());
-    if (withTemplates) written = folderMade && ExportFingerprintFile(folder, loop, *GetDatabase()) && written;
+    const bool written = folderMade && ExportUserFiles(folder, withTemplates, loop, *GetDatabase());
     // A user export alone ends quietly, as the bar shows; a failure never does.
     if (!written) {
         loop.Fail();

@@ -227,15 +227,33 @@ bool CTransferFileReader::Next(BYTE* record) {
 
 CTransferFileWriter::CTransferFileWriter() : m_bytes(TransferCountSize, 0) {}
 
+CTransferFileWriter::~CTransferFileWriter() = default;
+
 void CTransferFileWriter::Append(const BYTE* record, int size) {
     m_bytes.insert(m_bytes.end(), record, record + size);
     ++m_records;
 }
 
-bool CTransferFileWriter::Commit(const CString& path) {
+bool CTransferFileWriter::Finish(const CString& path) {
+    const std::string hostPath = DeviceToHostPath(path.GetString());
     // What an export cut short (a power cut) left under a temporary name
     // goes with the next export of the file.
-    RemoveStaleTemporaries(DeviceToHostPath(path.GetString()));
+    RemoveStaleTemporaries(hostPath);
     PutTransferCount(m_bytes.data(), m_records);
-    return ReplaceFileContents(path, m_bytes.data(), m_bytes.size()) != FALSE;
+    m_file = std::make_unique<AtomicFileWriter>(hostPath);
+    if (!m_file->Write(m_bytes.data(), m_bytes.size()) || !m_file->Finish()) return false;
+    // The file holds them now.
+    std::vector<BYTE>().swap(m_bytes);
+    return true;
+}
+
+bool CTransferFileWriter::Commit(const CString& path) { return Finish(path) && CommitInOrder({this}); }
+
+bool CTransferFileWriter::CommitInOrder(const std::vector<CTransferFileWriter*>& writers) {
+    std::vector<AtomicFileWriter*> files;
+    for (CTransferFileWriter* writer : writers) {
+        if (!writer->m_file) return false;
+        files.push_back(writer->m_file.get());
+    }
+    return ::CommitInOrder(files);
 }

@@ -8,12 +8,15 @@
 // readers, and the writers here put the number of records they wrote.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "data/DbSqlite.h"
 #include "data/PackedRecords.h"
 #include "platform/base/CString.h"
 #include "platform/base/types.h"
+
+class AtomicFileWriter;
 
 enum : int {
     TransferCountSize = 3,
@@ -138,14 +141,27 @@ private:
 class CTransferFileWriter {
 public:
     CTransferFileWriter();
+    // Without a commit, the temporary goes and the file stays as it was.
+    ~CTransferFileWriter();
+    CTransferFileWriter(const CTransferFileWriter&) = delete;
+    CTransferFileWriter& operator=(const CTransferFileWriter&) = delete;
 
     void Append(const BYTE* record, int size);
     unsigned Records() const { return m_records; }
-    // Puts the number of records appended into the count and replaces the
-    // file. False when any step failed; the old file is then untouched.
+    // Puts the number of records appended into the count and writes the
+    // whole file under its temporary name beside `path`, on disk; the file
+    // itself is not touched yet. False when that failed.
+    bool Finish(const CString& path);
+    // Finish, then the file replaced. False when any step failed; the old
+    // file is then untouched.
     bool Commit(const CString& path);
+    // Files that go together, each finished, put in place one right after
+    // the other in the order given (CommitInOrder). False at the first that
+    // could not be; it and those after it keep their old files.
+    static bool CommitInOrder(const std::vector<CTransferFileWriter*>& writers);
 
 private:
     std::vector<BYTE> m_bytes;
     unsigned m_records = 0;
+    std::unique_ptr<AtomicFileWriter> m_file;
 };

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "core/DebugPrint.h"
 #include "data/DataLocks.h"
 #include "data/DbTransaction.h"
 #include "data/FPTemplateStore.h"
@@ -132,7 +133,12 @@ bool CTransferImport::ImportFile(const CString& folder, const FileRule& rule, bo
                 if (writeFailed) break;
                 stepBegin = GetTickCount();
             }
-            m_loop.FeedWhenDue();
+            // An end asked for (the window's close, a stop signal) ends the
+            // terminal here, the step under way rolled back.
+            m_loop.FeedWhenDue([&] {
+                DebugPrint(u"import ended by a close or a stop signal: %d of the %I64d records of %s stored", stored,
+                           static_cast<__int64>(reader.Records()), rule.name);
+            });
             ++records;
             ++stepRecords;
             const ImportOutcome outcome = decode(record, writer);

@@ -50,8 +50,8 @@ void CTransferLoop::ShowPercent(UINT percent) {
     m_bar->UpdateWindow();
 }
 
-void CTransferLoop::FeedWhenDue() {
-    LongWorkStep();
+void CTransferLoop::FeedWhenDue(const std::function<void()>& beforeEnd) {
+    LongWorkStep(beforeEnd);
     const DWORD now = GetTickCount();
     // Unsigned difference: right across the wrap of the tick count.
     if (now - m_lastFeed <= kFeedIntervalMs) return;

@@ -6,6 +6,8 @@
 // record.
 #pragma once
 
+#include <functional>
+
 #include "platform/base/types.h"
 
 class CPogressBar;
@@ -29,8 +31,8 @@ public:
     // Feeds the watchdog when more than 5000 ms have passed since the last
     // feed. The window is kept answering too: the work is long work
     // (platform/ui/longwork.h), and an end asked for meanwhile ends the
-    // terminal here.
-    void FeedWhenDue();
+    // terminal here, after `beforeEnd` when one is given.
+    void FeedWhenDue(const std::function<void()>& beforeEnd = nullptr);
     // The pause after each record.
     void Pause() const;
 

@@ -7,8 +7,11 @@
 class CDbSqlite;
 class CTransferLoop;
 
-// Every row of Userinfo into folder\Bak.yg2. False when the file could not
-// be written whole; an earlier file then stays as it was.
-bool ExportUserFile(const CString& folder, CTransferLoop& loop, CDbSqlite& db);
-// Every row of FPinfo into folder\Bak.zw, the same way.
-bool ExportFingerprintFile(const CString& folder, CTransferLoop& loop, CDbSqlite& db);
+// Every row of Userinfo into folder\Bak.yg2 and, `withTemplates`, every
+// row of FPinfo into folder\Bak.zw. The two go together: each is written
+// whole under a temporary name before either is put in place, and then
+// they are put in place one right after the other, with no step of the
+// long work between them, so that a close or a stop signal during the
+// export leaves both old files or both new ones. False when a file could
+// not be written; the files that were there then stay as they were.
+bool ExportUserFiles(const CString& folder, bool withTemplates, CTransferLoop& loop, CDbSqlite& db);

@@ -58,8 +58,7 @@ public:
         store.Reset();
         FillTemplateStore(store, db);
         CTransferLoop loop(nullptr);
-        ExportUserFile(kFolder, loop, db);
-        ExportFingerprintFile(kFolder, loop, db);
+        ExportUserFiles(kFolder, true, loop, db);
     }
     ~Terminal() {
         records.reset();
@@ -114,8 +113,7 @@ void ExportUsersAndTemplates(benchmark::State& state) {
     Terminal& device = Device();
     CTransferLoop loop(nullptr);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(ExportUserFile(kFolder, loop, device.db));
-        benchmark::DoNotOptimize(ExportFingerprintFile(kFolder, loop, device.db));
+        benchmark::DoNotOptimize(ExportUserFiles(kFolder, true, loop, device.db));
     }
 }
 

@@ -24,6 +24,10 @@ constexpr int kTemporarySuffixLength = 6;
 
 std::atomic<void (*)(AtomicStage)> g_stageHook{nullptr};
 
+// Held through the renames of files that go together, so that an end does
+// not take the temporaries of the last ones away from between them; taken
+// before g_unfinishedLock.
+std::mutex g_togetherLock;
 // The temporaries of the writers not yet committed or given up.
 std::mutex g_unfinishedLock;
 std::set<std::string>& Unfinished() {
@@ -135,6 +139,10 @@ bool AtomicFileWriter::Finish() {
     if (m_temporary.empty() || m_error) return false;
     if (m_fd < 0) return true;
     struct stat st;
+    if (lstat(m_target.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        m_error = EISDIR;
+        return false;
+    }
     if (!m_hasMode && stat(m_target.c_str(), &st) == 0) SetMode(st.st_mode & 07777);
     if (m_hasMode && fchmod(m_fd, m_mode) != 0) return Fail();
     if (fsync(m_fd) != 0) return Fail();
@@ -152,6 +160,17 @@ bool AtomicFileWriter::Commit() {
     m_temporary.clear();
     ReachStage(AtomicStage::Renamed);
     if (!SyncFolder(FolderOf(m_target))) return Fail();
+    return true;
+}
+
+bool CommitInOrder(const std::vector<AtomicFileWriter*>& writers) {
+    // The slow part, the flush of each new content, comes before any file
+    // is replaced: the renames follow one another closely.
+    for (AtomicFileWriter* writer : writers)
+        if (!writer->Finish()) return false;
+    std::lock_guard<std::mutex> guard(g_togetherLock);
+    for (AtomicFileWriter* writer : writers)
+        if (!writer->Commit()) return false;
     return true;
 }
 
@@ -237,6 +256,7 @@ void RemoveStaleTemporariesOf(const std::vector<std::string>& hostPaths) {
 void SetAtomicStageHook(void (*hook)(AtomicStage stage)) { g_stageHook = hook; }
 
 void RemoveUnfinishedTemporaries() {
+    std::lock_guard<std::mutex> together(g_togetherLock);
     std::lock_guard<std::mutex> guard(g_unfinishedLock);
     for (const std::string& temporary : Unfinished()) unlink(temporary.c_str());
     Unfinished().clear();

@@ -27,7 +27,9 @@ public:
     void SetMode(mode_t mode) { m_mode = mode; m_hasMode = true; }
     // The new content flushed to disk and its file closed, so that many new
     // files may wait for their Commit without holding a descriptor each.
-    // Write fails after it.
+    // Write fails after it. False too when a folder stands in the target's
+    // place, which no rename replaces: files that go together learn it
+    // before the first of them is replaced.
     bool Finish();
     // Finishes when that is not done, then renames over the target.
     bool Commit();
@@ -44,6 +46,14 @@ private:
     mode_t m_mode = 0;
     bool m_hasMode = false;
 };
+
+// Files that go together (one of them new beside the others old would be
+// read wrongly): every writer committed in the order given, each rename on
+// disk before the next, so that a power cut leaves a file new only when
+// every one before it is. An end of the process meanwhile
+// (RemoveUnfinishedTemporaries, from any thread) waits for the last rename.
+// False at the first failure; the writers after it keep their old files.
+bool CommitInOrder(const std::vector<AtomicFileWriter*>& writers);
 
 // Host-path form; false with errno set on failure.
 bool ReplaceHostFile(const std::string& hostPath, const void* data, size_t size);

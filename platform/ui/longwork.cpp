@@ -33,7 +33,7 @@ bool EndAsked() { return DisplayQuitRequested() || QuitPostedOnThisThread(); }
 
 }  // namespace
 
-void LongWorkStep() {
+void LongWorkStep(const std::function<void()>& beforeEnd) {
     const DWORD thread = GetCurrentThreadId();
     if (g_workingThread.exchange(thread) != thread) g_lastLook = {};
     const auto now = std::chrono::steady_clock::now();
@@ -41,7 +41,9 @@ void LongWorkStep() {
         g_lastLook = now;
         DisplayIdle();
     }
-    if (g_endHandler && EndAsked()) g_endHandler();
+    if (!g_endHandler || !EndAsked()) return;
+    if (beforeEnd) beforeEnd();
+    g_endHandler();
 }
 
 void LongWorkOver() {

@@ -18,8 +18,9 @@
 // The window's events are taken in every few hundredths of a second (keys
 // and touches dropped, the close obeyed), and when an end has been asked for
 // (the window's close, a stop signal) the end handler ends the terminal
-// here, between two records.
-void LongWorkStep();
+// here, between two records; `beforeEnd`, when given, is called first, for
+// the work to note how far it came.
+void LongWorkStep(const std::function<void()>& beforeEnd = nullptr);
 // The thread looks at its messages again: whatever the window's events
 // still hold from the work is dropped, and the long work is over. Called by
 // the message retrieval; nothing on a thread that is not in long work.

@@ -64,6 +64,7 @@ public:
     // Destroys the window from the test's own connection, as another
     // program does (a window manager's kill, `xdotool windowclose`).
     void Destroy() const;
+    void Signal(int signal) const { m_program.Signal(signal); }
     int Wait(int seconds) { return m_program.Wait(seconds); }
 
 private:

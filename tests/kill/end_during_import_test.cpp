@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <regex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -43,14 +44,19 @@ public:
     // terminal meets its deadline the moment it goes on, with most of the
     // import still ahead of it.
     bool ImportAskTheEndAndStop() {
+        if (!ImportAndAskTheEnd()) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        process.Signal(SIGSTOP);
+        return true;
+    }
+    // Started and asked to end once its import is under way.
+    bool ImportAndAskTheEnd() {
         if (!process.Start({QUILLON_PROGRAM, "--root", folder.Host(), "--headless", "--script", m_script}, nullptr, -1,
                            folder.HostPath(kErrors)))
             return false;
         if (!WaitUntil([&] { return folder.Query("select count(*) from Userinfo") > 0; }, 60)) return false;
         m_errorsBefore = folder.Read(kErrors).size();
         process.Signal(SIGTERM);
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        process.Signal(SIGSTOP);
         return true;
     }
     // What it said on standard error since it was asked to end.
@@ -107,6 +113,28 @@ TEST(EndDuringImportTest, SigtermDuringALongImportEndsWithoutTouchingTheDatabase
         EXPECT_EQ(folder.Query("select count(*) from Userinfo"), users);
         EXPECT_EQ(folder.Query("select count(*) from FPinfo"), templates);
     }
+}
+
+// The log says how far the import came: the records of the file it was in
+// that the database holds.
+TEST(EndDuringImportTest, AnImportEndedByAStopSignalLogsHowFarItCame) {
+    ImportingTerminal terminal;
+    TerminalFolder& folder = terminal.folder;
+    ASSERT_TRUE(terminal.ImportAndAskTheEnd()) << folder.Read(kErrors);
+    EXPECT_EQ(terminal.process.Wait(30), static_cast<int>(kExitNormal)) << folder.Read(kErrors);
+
+    const std::string log = folder.Read("NandFlash/zeta42/log/KD4700.log");
+    const std::smatch said = [&] {
+        std::smatch match;
+        std::regex_search(log, match, std::regex("import ended by a close or a stop signal: (\\d+) of the (\\d+) records "
+                                                 "of (Bak\\.yg2|Bak\\.zw) stored"));
+        return match;
+    }();
+    ASSERT_FALSE(said.empty()) << log;
+    EXPECT_EQ(std::stoi(said[2]), kImportedUsers);
+    const char* table = said[3] == "Bak.yg2" ? "Userinfo" : "FPinfo";
+    EXPECT_EQ(std::stoi(said[1]), folder.Query((std::string("select count(*) from ") + table).c_str())) << log;
+    EXPECT_LT(std::stoi(said[1]), kImportedUsers) << "the import was cut";
 }
 
 }  // namespace

@@ -8,8 +8,8 @@
 //               terminal in use);
 //   import      imports the folder's files, printing "users" and then
 //               "templates" as each import returns;
-//   export      exports users, templates and records again and again,
-//               printing each file's name as its export returns;
+//   export      exports users with their templates, and records, again and
+//               again, printing each file's name once it is in place;
 //   clean       what the next export does first: removes the temporaries an
 //               export cut short left.
 #include <cstdio>
@@ -135,8 +135,7 @@ int main(int argc, char** argv) {
     CTransferLoop::SetRecordPause(std::strcmp(mode, "import") == 0 ? 1 : 0);
     CTransferLoop loop(nullptr);
     if (std::strcmp(mode, "prepare") == 0) {
-        if (!EnsureTransferFolder(folder) || !ExportUserFile(folder, loop, *g_pDatabase) ||
-            !ExportFingerprintFile(folder, loop, *g_pDatabase))
+        if (!EnsureTransferFolder(folder) || !ExportUserFiles(folder, true, loop, *g_pDatabase))
             return Fail(4, "cannot write the transfer files");
         for (int i = 4; i < argc; ++i) {
             if (std::strcmp(argv[i], "empty") == 0) {
@@ -160,9 +159,8 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(mode, "export") == 0) {
         for (;;) {
-            if (!ExportUserFile(folder, loop, *g_pDatabase)) return Fail(7, "cannot export the users");
+            if (!ExportUserFiles(folder, true, loop, *g_pDatabase)) return Fail(7, "cannot export the users");
             Acknowledge("Bak.yg2");
-            if (!ExportFingerprintFile(folder, loop, *g_pDatabase)) return Fail(8, "cannot export the templates");
             Acknowledge("Bak.zw");
             if (!ExportAttendanceRecords(TransferFilePath(folder, kAttendanceFile), true, loop, *g_pRecordStore))
                 return Fail(9, "cannot export the records");

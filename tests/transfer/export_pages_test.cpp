@@ -3,14 +3,18 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <thread>
 
 #include "core/MachineConfig.h"
 #include "data/DataGlobals.h"
 #include "data/RecordStore.h"
 #include "data/SqlHelpers.h"
+#include "platform/base/atomic_file.h"
 #include "platform/base/clock.h"
+#include "platform/base/utf.h"
 #include "platform/ui/display.h"
+#include "platform/ui/longwork.h"
 #include "platform/ui/textrun.h"
 #include "tests/transfer/file_decoder.h"
 #include "tests/transfer/transfer_fixture.h"
@@ -19,6 +23,7 @@
 #include "transfer/TransferFiles.h"
 #include "transfer/TransferLoop.h"
 #include "transfer/TransferPage.h"
+#include "transfer/UserExport.h"
 #include "widgets/PogressBar.h"
 
 namespace {
@@ -135,18 +140,71 @@ TEST_F(ExportPagesTest, AMachineIdThatIsAPathOrALinkedFolderWritesNothingOutside
     EXPECT_TRUE(std::filesystem::is_empty(elsewhere)) << "nothing written through the link";
 }
 
-TEST_F(ExportPagesTest, AFileThatCannotBeWrittenIsReportedAndTheOtherFileStaysWhole) {
+// The users and their templates go together: when either file cannot be
+// put in place, neither is, the failure is said and no temporary is left.
+TEST_F(ExportPagesTest, AFileThatCannotBeWrittenIsReportedAndNeitherFileIsReplaced) {
     PutUser({u"7", u"", u"", u"", u"", 0, 6, u"", 0, u"", 0, 0});
-    // Bak.zw cannot be put in place: a folder of that name holds a file.
-    WriteHostFile(FlashFile(u"Bak.zw\\keep"), "x");
-    OnPage(1331, Press(0, {"yes", "ok"}));
-    EXPECT_EQ(Messages(), std::vector<std::u16string>({u"Export fingerprints too?",
-                                                       u"Export failed: a file could not be written!"}));
-    EXPECT_EQ(DecodeUserFile(ReadHostFile(FlashFile(kUserFile28))).count, 1u);
-    EXPECT_EQ(ReadHostFile(FlashFile(u"Bak.zw\\keep")), "x");
-    for (const auto& entry : std::filesystem::directory_iterator(Host(GetTransferFolder(StorageDeviceFlash))))
-        EXPECT_TRUE(entry.path().filename() == "Bak.yg2" || entry.path().filename() == "Bak.zw")
-            << "no temporary left: " << entry.path();
+    for (const char16_t* blocked : {kFingerprintFile, kUserFile28}) {
+        const char16_t* other = blocked == kFingerprintFile ? kUserFile28 : kFingerprintFile;
+        std::filesystem::remove_all(Host(GetTransferFolder(StorageDeviceFlash)));
+        WriteHostFile(FlashFile(other), "old");
+        // The file cannot be put in place: a folder of its name holds a file.
+        WriteHostFile(FlashFile(blocked) + u"\\keep", "x");
+        OnPage(1331, Press(0, {"yes", "ok"}));
+        EXPECT_EQ(ReadHostFile(FlashFile(other)), "old") << Utf16ToUtf8(blocked) << " could not be written";
+        EXPECT_EQ(ReadHostFile(FlashFile(blocked) + u"\\keep"), "x");
+        for (const auto& entry : std::filesystem::directory_iterator(Host(GetTransferFolder(StorageDeviceFlash))))
+            EXPECT_TRUE(entry.path().filename() == "Bak.yg2" || entry.path().filename() == "Bak.zw")
+                << "no temporary left: " << entry.path();
+    }
+    const std::u16string asked = u"Export fingerprints too?", failed = u"Export failed: a file could not be written!";
+    EXPECT_EQ(Messages(), std::vector<std::u16string>({asked, failed, asked, failed}));
+}
+
+// What runs after each rename of a file replaced.
+std::function<void()> g_onRename;
+
+// An end asked for during an export (the window's close, a stop signal)
+// ends the terminal at the export's next step, wherever that comes: at
+// every step the folder holds the old pair of files or the new pair, never
+// the new users beside the old templates. The templates are put in place
+// first, so that not even a power cut between the two renames leaves that.
+TEST_F(ExportPagesTest, AnEndAtAnyStepOfTheExportFindsBothFilesOldOrBothNew) {
+    for (int i = 1; i <= 3; ++i) {
+        const std::u16string id = std::u16string(1, static_cast<char16_t>(u'0' + i));
+        PutUser({id, u"", u"", u"", u"", 0, 6, u"", 0, u"", 0, 1});
+        PutTemplate(id, 0, SeededBlob(StoredTemplateSize, i));
+    }
+    WriteHostFile(FlashFile(kUserFile28), "old");
+    WriteHostFile(FlashFile(kFingerprintFile), "old");
+    const auto pair = [this] {
+        return std::string(ReadHostFile(FlashFile(kUserFile28)) == "old" ? "old" : "new") + " users, " +
+               (ReadHostFile(FlashFile(kFingerprintFile)) == "old" ? "old" : "new") + " templates";
+    };
+    std::vector<std::string> seen;
+    // The handler of the test notes what the end would leave and lets the
+    // work go on; the end stays asked, so it sees every step.
+    SetLongWorkEndHandler([&] { seen.push_back(pair()); });
+    std::vector<std::string> renamed;
+    g_onRename = [&] { renamed.push_back(pair()); };
+    SetAtomicStageHook([](AtomicStage stage) {
+        if (stage == AtomicStage::Renamed) g_onRename();
+    });
+    PostQuitMessage(0);
+    CTransferLoop loop(nullptr);
+    const bool written = ExportUserFiles(GetTransferFolder(StorageDeviceFlash), true, loop, *g_pDatabase);
+    SetAtomicStageHook(nullptr);
+    g_onRename = nullptr;
+    SetLongWorkEndHandler(nullptr);
+    MSG quit;
+    EXPECT_TRUE(PeekMessage(&quit, nullptr, 0, 0, PM_REMOVE) && quit.message == WM_QUIT);
+
+    EXPECT_TRUE(written);
+    EXPECT_EQ(pair(), "new users, new templates");
+    ASSERT_FALSE(seen.empty());
+    for (const std::string& files : seen)
+        EXPECT_TRUE(files == "old users, old templates" || files == "new users, new templates") << files;
+    EXPECT_EQ(renamed, (std::vector<std::string>{"old users, new templates", "new users, new templates"}));
 }
 
 // A failed export shows no progress as done: the bar is empty after the
