@@ -79,6 +79,8 @@ int CopyPages(sqlite3* to, sqlite3* from, const DatabaseCopyProgress& progress) 
 DatabaseCopyResult CDbSqlite::CopyContentTo(const std::string& hostPath, const DatabaseCopyProgress& progress) {
     CLockGuard lock(g_csDatabase);
     if (!m_db) return DatabaseCopyResult::Failed;
+    // A transaction of other work still open is not the copy's to end.
+    if (!sqlite3_get_autocommit(m_db)) return DatabaseCopyResult::InUse;
     FileConnection target(hostPath, SQLITE_OPEN_READWRITE);
     if (!target.Handle()) return ResultOf(target.OpenResult());
     // The new file needs no journal: a copy that fails is removed whole.
@@ -89,7 +91,7 @@ DatabaseCopyResult CDbSqlite::CopyContentTo(const std::string& hostPath, const D
     // same state of the database, whatever another program writes meanwhile.
     int copied = sqlite3_exec(m_db, "BEGIN; SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (copied == SQLITE_OK) copied = CopyPages(target.Handle(), m_db, progress);
-    if (!sqlite3_get_autocommit(m_db)) sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
     const int closed = target.Close();
     return ResultOf(copied != SQLITE_OK ? copied : closed);
 }
