@@ -13,6 +13,7 @@
 
 #include "data/FPTemplateStore.h"
 #include "data/FactoryDatabase.h"
+#include "data/FileAsItStands.h"
 #include "platform/base/device_fs.h"
 #include "platform/base/files.h"
 #include "platform/base/handle.h"
@@ -29,8 +30,8 @@ constexpr ULONGLONG kInstructionsPerPage = 900;
 
 class Connection {
 public:
-    Connection(const std::string& hostPath, int flags) {
-        if (sqlite3_open_v2(hostPath.c_str(), &m_db, flags, nullptr) != SQLITE_OK) {
+    Connection(const std::string& name, int flags) {
+        if (sqlite3_open_v2(name.c_str(), &m_db, flags, nullptr) != SQLITE_OK) {
             sqlite3_close(m_db);
             m_db = nullptr;
             return;
@@ -171,7 +172,8 @@ bool HasSqliteHeader(LPCWSTR devicePath) {
 
 bool IsTerminalDatabase(LPCWSTR devicePath, const DatabaseCheckProgress& progress) {
     if (!HasSqliteHeader(devicePath)) return false;
-    Connection db(DeviceToHostPath(devicePath), SQLITE_OPEN_READWRITE);
+    // Read as it lies: checking a copy writes nothing beside it.
+    Connection db(FileAsItStandsUri(DeviceToHostPath(devicePath)), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI);
     const Connection terminal(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     if (!db || !MakeTerminalSchema(terminal)) return false;
     std::vector<std::vector<std::string>> pages;

@@ -55,9 +55,9 @@ void UseWriteAheadLog(sqlite3* db) {
     // power cut (NORMAL would sync only at checkpoints).
     //
     // The mode is stored in the file and the log lives beside it ("-wal",
-    // "-shm"): a copy of the database is whole only when taken from a
-    // closed or checkpointed database, and a file put in its place must not
-    // find the old one's log (ReplaceDatabaseWithCopy).
+    // "-shm"): the file alone is not the database. Copies go out and come
+    // in through SQLite's backup interface (CopyContentTo,
+    // ReplaceContentWith), never as the file.
     //
     // A file that is no database, or one that cannot be written, keeps its
     // mode; the start-up probe judges it.
@@ -239,14 +239,7 @@ bool CDbSqlite::Open(LPCWSTR path) {
 void CDbSqlite::Close() {
     CLockGuard lock(g_csDatabase);
     if (!m_db) return;
-    OpenConnections().erase(m_db);
-    // Statements still held elsewhere keep the handle until they are
-    // deleted; they no longer run. Their reads end here, or one left
-    // between rows would keep every write since in the log: the database
-    // file alone then holds everything, and a copy of it lacks nothing.
-    for (sqlite3_stmt* statement = sqlite3_next_stmt(m_db, nullptr); statement;
-         statement = sqlite3_next_stmt(m_db, statement))
-        sqlite3_reset(statement);
+    RetireStatements(false);
     // A transaction still open here belongs to work that the end cut short
     // (the end comes between two of its records): its writes were never to
     // be kept without its commit.
@@ -256,9 +249,21 @@ void CDbSqlite::Close() {
     m_db = nullptr;
 }
 
-bool CDbSqlite::Checkpoint() {
+void CDbSqlite::RetireStatements(bool reopened) {
     CLockGuard lock(g_csDatabase);
-    return m_db && sqlite3_wal_checkpoint_v2(m_db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr) == SQLITE_OK;
+    // A new number for the connection, or none: the statements of the old
+    // one no longer run.
+    if (reopened)
+        OpenConnections()[m_db] = ++g_lastConnection;
+    else
+        OpenConnections().erase(m_db);
+    // Statements still held elsewhere keep the handle until they are
+    // deleted. Their reads end here, or one left between rows would keep
+    // every write since in the log, and stand in the way of a writer that
+    // replaces the whole content.
+    for (sqlite3_stmt* statement = sqlite3_next_stmt(m_db, nullptr); statement;
+         statement = sqlite3_next_stmt(m_db, statement))
+        sqlite3_reset(statement);
 }
 
 bool CDbSqlite::IsOpen() const {

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <string>
 
 #include "platform/base/CString.h"
 #include "platform/base/types.h"
@@ -65,6 +67,22 @@ public:
     CQuietStatementErrors& operator=(const CQuietStatementErrors&) = delete;
 };
 
+// How a whole-database copy through SQLite's backup interface ended.
+enum class DatabaseCopyResult {
+    Done,
+    // Another program holds a lock the copy needs: nothing was written.
+    InUse,
+    // No room left for the pages being written.
+    Full,
+    // A read or a write of the files failed.
+    IoError,
+    // Anything else: a file that is no database, a page size the live
+    // database cannot take, no database open.
+    Failed,
+};
+// How far a copy has come: `done` of `total` pages, between slices.
+using DatabaseCopyProgress = std::function<void(ULONGLONG done, ULONGLONG total)>;
+
 class CDbSqlite {
 public:
     CDbSqlite() = default;
@@ -79,10 +97,16 @@ public:
     // its write-ahead log is empty.
     void Close();
     bool IsOpen() const;
-    // Moves a write-ahead log's content into the database file and empties
-    // the log, so that the file alone holds the whole database. True also
-    // when the database keeps no such log.
-    bool Checkpoint();
+
+    // Writes one state of the whole database, what its write-ahead log
+    // holds included, into the new empty file `hostPath`, which is synced
+    // and closed when it returns. Other threads wait meanwhile.
+    DatabaseCopyResult CopyContentTo(const std::string& hostPath, const DatabaseCopyProgress& progress);
+    // Puts the content of the database file `devicePath` in place of this
+    // database's as one write transaction: on any failure the database is
+    // as it was. Statements made before end as if they had no rows, as
+    // after a Close.
+    DatabaseCopyResult ReplaceContentWith(LPCWSTR devicePath, const DatabaseCopyProgress& progress);
 
     CSqlStatement* Statement(LPCWSTR sql);
     bool DirectStatement(LPCWSTR sql);
@@ -96,6 +120,10 @@ public:
     bool RollbackTransaction();
 
 private:
+    // Ends the reads of the statements made so far and lets none of them
+    // run again; `reopened` keeps the connection for new ones.
+    void RetireStatements(bool reopened);
+
     sqlite3* m_db = nullptr;
     CString m_path;
     CString m_scratch;

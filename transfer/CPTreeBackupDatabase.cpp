@@ -1,10 +1,7 @@
 #include "transfer/CPTreeBackupDatabase.h"
 
-#include "core/DatabaseOpen.h"
-#include "core/ShowMessage.h"
-#include "transfer/BlockCopy.h"
+#include "transfer/DatabaseBackup.h"
 #include "transfer/DatabaseCopyPlace.h"
-#include "transfer/DatabaseOffline.h"
 #include "transfer/TransferLoop.h"
 #include "widgets/WidgetRules.h"
 
@@ -36,22 +33,13 @@ void CCPTreeBackupDatabase::OnTransfer() {
         FocusButton();
         return;
     }
+    // The database stays open: the copy is read from it.
     CTransferLoop loop(&ProgressBar());
-    FileCopyError error;
-    CString reopenFailure;
-    bool reopened = false;
-    {
-        // Nobody else reaches the database until it is open again; the
-        // messages wait until then.
-        CDatabaseOffline offline;
-        error = CopyWholeFile(GetDatabasePath(), target, loop);
-        reopened = offline.Reopen(reopenFailure);
-    }
+    const FileCopyError error = BackupDatabaseTo(target, loop);
     if (error.failed)
         ShowFileCopyError(error);
     else
         Tell(kDone);
-    if (!reopened) ShowMessage(reopenFailure, 0);
     FocusButton();
 }
 

@@ -1,6 +1,5 @@
-// The database backup page (menu node 134): the whole database file copied
-// byte for byte to the USB disk, the device's flash root or the SD card,
-// while the database is closed.
+// The database backup page (menu node 134): the whole database copied to
+// the USB disk, the device's flash root or the SD card, while it stays open.
 #pragma once
 
 #include "transfer/TransferPage.h"

@@ -4,6 +4,7 @@
 #include "core/Folders.h"
 #include "data/DatabaseCheck.h"
 #include "data/DataGlobals.h"
+#include "data/DbSqlite.h"
 #include "main/RestartCommand.h"
 #include "platform/base/clock.h"
 #include "platform/base/files.h"
@@ -33,9 +34,9 @@ constexpr PageText kNoFile{u"Restore0007", u"没有此文件,请仔细检查当�
 constexpr PageText kNoDatabase{u"Restore0013", u"该文件不是本机的数据库备份!"};
 constexpr PageText kNotRestored{u"Restore0014", u"数据库恢复失败，原数据库未改变！"};
 constexpr PageText kJournalBeside{u"Restore0015", u"该备份文件旁有日志文件，备份可能不完整，数据库未改变！"};
+constexpr PageText kInUse{u"Restore0016", u"数据库正被其他程序使用，恢复未进行，原数据库未改变！"};
 constexpr PageText kRestored{u"Restore0012", u"数据库恢复完成，请重新启动本系统！"};
 constexpr DWORD kRestartDelayMs = 500;
-constexpr DWORD kReplace = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
 
 }  // namespace
 
@@ -69,54 +70,30 @@ void CCPTreeRestoreDatabase::OnTransfer() {
     }
     // The copy beside the live file is the one checked, so a medium that
     // changed meanwhile cannot slip past the check. The check reads it all
-    // again: the bar runs a second time, and the watchdog goes on being fed
-    // as during the copy.
-    if (!IsTerminalDatabase(copy, [&loop](ULONGLONG done, ULONGLONG total) {
-            loop.Show(done, total);
-            loop.FeedWhenDue();
-        })) {
+    // again, and the restore a third time: the bar runs each time, and the
+    // watchdog goes on being fed as during the copy.
+    if (!IsTerminalDatabase(copy, loop.Progress())) {
         loop.Fail();
-        RemoveJournalFiles(copy);
         DeleteFile(copy);
         Tell(kNoDatabase);
         return;
     }
     loop.Finish();
-    if (!ReplaceLiveDatabase(copy)) {
-        Tell(kNotRestored);
+    // The checked copy goes into the live database as one transaction: a
+    // failure (a full flash, another program's lock) leaves it as it was.
+    // No file of the live database is touched on its own.
+    const DatabaseCopyResult result = GetDatabase()->ReplaceContentWith(copy, loop.Progress());
+    DeleteFile(copy);
+    if (result != DatabaseCopyResult::Done) {
+        loop.Fail();
+        Tell(result == DatabaseCopyResult::InUse ? kInUse : kNotRestored);
         FocusButton();
         return;
     }
+    loop.Finish();
+    ReloadDatabaseCaches();
     Tell(kRestored);
     Sleep(kRestartDelayMs);
     SendRestartCommand();
     FocusButton();
-}
-
-bool CCPTreeRestoreDatabase::ReplaceLiveDatabase(const CString& copy) {
-    const CString live = GetDatabasePath();
-    const CString old = live + u".old";
-    CDatabaseOffline offline;
-    RemoveJournalFiles(copy);
-    // The closed live file holds the whole database: kept aside, it is what
-    // a failure goes back to. Its journal files belong to it alone.
-    RemoveJournalFiles(live);
-    // Without room for that, the checked copy goes too: left there, it
-    // would keep the flash full until the next start.
-    if (!CopyFile(live, old, FALSE)) {
-        DeleteFile(copy);
-        return false;
-    }
-    CString failure;
-    if (MoveFileEx(copy, live, kReplace) && offline.Reopen(failure) && CheckDatabase()) {
-        ReloadDatabaseCaches();
-        DeleteFile(old);
-        return true;
-    }
-    GetDatabase()->Close();
-    RemoveJournalFiles(live);
-    MoveFileEx(old, live, kReplace);
-    offline.Reopen(failure);
-    DeleteFile(copy);
-    return false;
 }

@@ -1,5 +1,5 @@
 // The database restore page (menu node 135): a copy made by the backup page
-// put in the place of the live database file, after which the I/O
+// put in the place of the live database's content, after which the I/O
 // controller restarts the terminal.
 #pragma once
 
@@ -13,9 +13,4 @@ public:
 
 protected:
     void OnTransfer() override;
-
-private:
-    // Puts the checked copy in the live file's place and opens it; on any
-    // failure the old file is back in place and open.
-    bool ReplaceLiveDatabase(const CString& copy);
 };

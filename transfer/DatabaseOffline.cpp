@@ -14,30 +14,6 @@
 #include "transfer/UpdateDlg.h"
 #include "transfer/UpdateInstall.h"
 
-CDatabaseOffline::CDatabaseOffline() : m_lock(g_csDatabase) {
-    GetDatabase()->Checkpoint();
-    GetDatabase()->Close();
-}
-
-CDatabaseOffline::~CDatabaseOffline() {
-    CString ignored;
-    if (!m_reopened) Reopen(ignored);
-}
-
-bool CDatabaseOffline::Reopen(CString& failure) {
-    m_reopened = true;
-    const CString path = GetDatabasePath();
-    if (!FileExists(path)) {
-        failure.Format(u"[SQlite] Could  not find  %s", path.GetString());
-        return false;
-    }
-    if (!GetDatabase()->Open(path)) {
-        failure.Format(u"[SQlite]Could not open %s", path.GetString());
-        return false;
-    }
-    return true;
-}
-
 namespace {
 
 // The files that may hold part of a database's content; "-shm" holds none.

@@ -1,29 +1,9 @@
-// The live database taken out of use while its file is copied or replaced:
-// every other thread's statement waits from the close to the reopen (all of
-// them prepare and step under g_csDatabase), and the file alone holds the
-// whole database while it is closed.
+// The database's files around the maintenance pages: the journal files that
+// belong to a database file, what a cut backup, restore or update leaves,
+// and the caches taken again after a restore.
 #pragma once
 
-#include "data/DataLocks.h"
 #include "platform/base/CString.h"
-
-class CDatabaseOffline {
-public:
-    // Holds g_csDatabase, moves a write-ahead log's content into the file
-    // and closes the database.
-    CDatabaseOffline();
-    // Reopens the database when Reopen has not, and lets the others go on.
-    ~CDatabaseOffline();
-    CDatabaseOffline(const CDatabaseOffline&) = delete;
-    CDatabaseOffline& operator=(const CDatabaseOffline&) = delete;
-
-    // Opens the live file again; false with the message that says why.
-    bool Reopen(CString& failure);
-
-private:
-    CLockGuard m_lock;
-    bool m_reopened = false;
-};
 
 // The live file's journal files ("-wal", "-shm", "-journal"), which belong
 // to the file they were written for and must not meet another one.
@@ -33,13 +13,14 @@ bool HasJournalFiles(const CString& databasePath);
 
 // What a backup, restore or update cut by a power failure leaves behind:
 // the new files not yet renamed into place, an update's install half done
-// (undone, or finished when all its files were in place), and the restore's copy of the
-// new database and of the old one (the live file is whole either way).
+// (undone, or finished when all its files were in place), the restore's copy
+// beside the live file, and the old file that earlier versions of the restore
+// kept aside (the live database is whole either way).
 // Start-up removes them before the database is opened.
 void RemoveMaintenanceLeftovers();
 
 // Everything the program keeps in memory from the database, taken from it
-// again after the file was replaced: the fingerprint templates, the user
+// again after its content was replaced: the fingerprint templates, the user
 // count, the record ring's counters, the bells, the access groups and the
 // access time zones.
 void ReloadDatabaseCaches();

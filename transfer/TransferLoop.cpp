@@ -59,6 +59,13 @@ void CTransferLoop::FeedWhenDue(const std::function<void()>& beforeEnd) {
     FeedWatchdog();
 }
 
+std::function<void(ULONGLONG, ULONGLONG)> CTransferLoop::Progress() {
+    return [this](ULONGLONG done, ULONGLONG total) {
+        Show(done, total);
+        FeedWhenDue();
+    };
+}
+
 void CTransferLoop::Pause() const {
     if (const DWORD ms = g_recordPauseMs.load()) Sleep(ms);
 }

@@ -35,6 +35,9 @@ public:
     void FeedWhenDue(const std::function<void()>& beforeEnd = nullptr);
     // The pause after each record.
     void Pause() const;
+    // For work that tells its own progress (a check, a database copy):
+    // each report shown, and the watchdog fed when due.
+    std::function<void(ULONGLONG done, ULONGLONG total)> Progress();
 
     // The percentage of done in total, 0-100; 0 while the total is 0.
     static UINT Percent(ULONGLONG done, ULONGLONG total);

@@ -19,8 +19,7 @@
 #include "data/RecordStore.h"
 #include "platform/base/device_fs.h"
 #include "platform/base/files.h"
-#include "transfer/BlockCopy.h"
-#include "transfer/DatabaseOffline.h"
+#include "transfer/DatabaseBackup.h"
 #include "transfer/TransferLoop.h"
 
 namespace {
@@ -148,12 +147,7 @@ BENCHMARK(QueryPage)->ArgsProduct({{0, 1203}, {0, 1, 2}})->Unit(benchmark::kMill
 void BackupDatabase(benchmark::State& state) {
     Terminal();
     CTransferLoop loop(nullptr);
-    for (auto _ : state) {
-        CDatabaseOffline offline;
-        benchmark::DoNotOptimize(CopyWholeFile(GetDatabasePath(), u"\\NandFlash\\KD4700.DB", loop).failed);
-        CString failure;
-        offline.Reopen(failure);
-    }
+    for (auto _ : state) benchmark::DoNotOptimize(BackupDatabaseTo(u"\\NandFlash\\KD4700.DB", loop).failed);
 }
 BENCHMARK(BackupDatabase)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("p95", P95);
 
@@ -169,11 +163,8 @@ BENCHMARK(PlainFileCopy)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeS
 // progress reported as the page's bar takes it.
 void CheckRestoreCopy(benchmark::State& state) {
     Terminal();
-    {
-        CDatabaseOffline offline;
-        CopyFileW(GetDatabasePath(), u"\\NandFlash\\KD4700.DB", FALSE);
-    }
     CTransferLoop loop(nullptr);
+    BackupDatabaseTo(u"\\NandFlash\\KD4700.DB", loop);
     bool accepted = false;
     for (auto _ : state)
         accepted = IsTerminalDatabase(u"\\NandFlash\\KD4700.DB", [&](ULONGLONG done, ULONGLONG total) {

@@ -35,6 +35,9 @@ public:
     bool Commit();
     // errno of the first failure.
     int Error() const { return m_error; }
+    // The temporary file, for content that another writer puts into it
+    // between Finish and Commit; empty when none could be made.
+    const std::string& TemporaryPath() const { return m_temporary; }
 
 private:
     bool Fail();

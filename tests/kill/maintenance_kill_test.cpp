@@ -55,6 +55,23 @@ private:
     std::string m_script = folder.Host() + ".maintenance";
 };
 
+// Users added to the database at `hostPath` and left in its write-ahead
+// log, as on a terminal in use between two checkpoints.
+void AddUsersToTheLog(const std::string& hostPath, int first, int count) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(hostPath.c_str(), &db), SQLITE_OK);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    const std::string sql = "PRAGMA wal_autocheckpoint = 0; WITH RECURSIVE n(i) AS (SELECT " + std::to_string(first) +
+                            " UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(first + count - 1) +
+                            ") INSERT INTO Userinfo SELECT i, '', 'Log', '0', '', 0, 6, '', 0, '', 1, 0 FROM n; "
+                            "UPDATE BasePara SET UserCount = (SELECT count(*) FROM Userinfo)";
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    sqlite3_close(db);
+    ASSERT_GT(std::filesystem::file_size(hostPath + "-wal"), 0u) << "the users are not in the log";
+}
+
+constexpr int kLogUsers = 40;
+
 void Report(const char* what, const KillSummary& summary) {
     EXPECT_GE(summary.killedWhileRunning, summary.rounds / 4);
     std::printf("%s: %d rounds, %d killed while running\n", what, summary.rounds, summary.killedWhileRunning);
@@ -64,14 +81,23 @@ TEST(MaintenanceKillTest, BackupToFlash) {
     TerminalFolder folder;
     MaintenanceKill run(folder, 134, 1);
     KillPlan plan = run.Plan(20261207);
-    plan.prepare = [&](int) { run.folder.LayFactoryImage(); };
-    plan.check = [&](const KillRound&) {
-        // The harness checked the copy's integrity; it is a whole database.
+    plan.prepare = [&](int) {
+        run.folder.LayFactoryImage();
+        AddUsersToTheLog(run.folder.HostPath("NandFlash/zeta42/DB/KD4700.DB"), 1000, kLogUsers);
+    };
+    plan.check = [&](const KillRound& round) {
+        // The harness checked the copy's integrity; it is a whole database,
+        // with the users that were in the log.
         const std::string copy = run.folder.HostPath("NandFlash/KD4700.DB");
         if (std::filesystem::exists(copy)) {
             EXPECT_EQ(TerminalFolder::QueryDatabase(copy, "select count(*) from StatusBase"), 8);
+            EXPECT_EQ(TerminalFolder::QueryDatabase(copy, "select count(*) from Userinfo"), kLogUsers)
+                << "killed after " << round.delay.count() << " us";
+        } else {
+            EXPECT_TRUE(round.killed) << "a backup that was not cut";
         }
         EXPECT_EQ(run.folder.Query("select count(*) from StatusBase"), 8);
+        EXPECT_EQ(run.folder.Query("select count(*) from Userinfo"), kLogUsers);
     };
     FitWindow(plan);
     Report("backup", RunKillTest(plan));
@@ -95,11 +121,15 @@ TEST(MaintenanceKillTest, RestoreFromFlash) {
         sqlite3_exec(db, "INSERT INTO Userinfo VALUES ('42000','','Restored','0','',0,6,'',0,'',0,0);"
                          "update BasePara set UserCount=5001", nullptr, nullptr, nullptr);
         sqlite3_close(db);
+        AddUsersToTheLog(live, 100000, kLogUsers);
     };
     int restoredRounds = 0;
     plan.check = [&](const KillRound& round) {
         const int restored = run.folder.Query("select count(*) from Userinfo where userid='42000'");
-        EXPECT_TRUE(restored == 0 || restored == 1) << "killed after " << round.delay.count() << " us";
+        const int users = run.folder.Query("select count(*) from Userinfo");
+        // The old database with the users of its log, or the copy.
+        EXPECT_TRUE((restored == 0 && users == 5000 + kLogUsers) || (restored == 1 && users == 5001))
+            << restored << " restored, " << users << " users, killed after " << round.delay.count() << " us";
         // A restore that ran to its end restarted the terminal on its data.
         if (!round.killed) {
             EXPECT_EQ(restored, 1) << "a restore that was not cut";

@@ -1,0 +1,108 @@
+// CDbSqlite's whole-database copies, through SQLite's backup interface: a
+// copy taken from one state of the database, log and all, and a content
+// put in place as one transaction.
+#include <sqlite3.h>
+
+#include "data/DataLocks.h"
+#include "data/DbSqlite.h"
+#include "data/FileAsItStands.h"
+#include "platform/base/device_fs.h"
+#include "platform/base/utf.h"
+
+namespace {
+
+// Pages per step: the bar moves and the watchdog is fed between steps.
+constexpr int kSlicePages = 64;
+
+// A connection of its own on a file, closed with it.
+class FileConnection {
+public:
+    FileConnection(const std::string& name, int flags) {
+        if (sqlite3_open_v2(name.c_str(), &m_db, flags, nullptr) != SQLITE_OK) {
+            m_result = sqlite3_extended_errcode(m_db);
+            sqlite3_close(m_db);
+            m_db = nullptr;
+        }
+    }
+    ~FileConnection() { Close(); }
+    FileConnection(const FileConnection&) = delete;
+    FileConnection& operator=(const FileConnection&) = delete;
+
+    sqlite3* Handle() const { return m_db; }
+    // Why it did not open.
+    int OpenResult() const { return m_result; }
+    int Close() {
+        const int closed = sqlite3_close(m_db);
+        m_db = nullptr;
+        return closed;
+    }
+
+private:
+    sqlite3* m_db = nullptr;
+    int m_result = SQLITE_CANTOPEN;
+};
+
+DatabaseCopyResult ResultOf(int code) {
+    switch (code & 0xFF) {
+    case SQLITE_OK:
+    case SQLITE_DONE:
+        return DatabaseCopyResult::Done;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return DatabaseCopyResult::InUse;
+    case SQLITE_FULL:
+        return DatabaseCopyResult::Full;
+    case SQLITE_IOERR:
+        return DatabaseCopyResult::IoError;
+    default:
+        return DatabaseCopyResult::Failed;
+    }
+}
+
+// Every page of `from` into `to`; the write transaction on `to` lasts from
+// the first step to the last, and backup_finish rolls it back when the copy
+// did not get there.
+int CopyPages(sqlite3* to, sqlite3* from, const DatabaseCopyProgress& progress) {
+    sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main");
+    if (!backup) return sqlite3_extended_errcode(to);
+    int step = SQLITE_OK;
+    while ((step = sqlite3_backup_step(backup, kSlicePages)) == SQLITE_OK) {
+        const int total = sqlite3_backup_pagecount(backup);
+        if (progress) progress(static_cast<ULONGLONG>(total - sqlite3_backup_remaining(backup)), total);
+    }
+    const int finished = sqlite3_backup_finish(backup);
+    return step == SQLITE_DONE ? finished : step;
+}
+
+}  // namespace
+
+DatabaseCopyResult CDbSqlite::CopyContentTo(const std::string& hostPath, const DatabaseCopyProgress& progress) {
+    CLockGuard lock(g_csDatabase);
+    if (!m_db) return DatabaseCopyResult::Failed;
+    // A transaction of other work still open is not the copy's to end.
+    if (!sqlite3_get_autocommit(m_db)) return DatabaseCopyResult::InUse;
+    FileConnection target(hostPath, SQLITE_OPEN_READWRITE);
+    if (!target.Handle()) return ResultOf(target.OpenResult());
+    // The new file needs no journal: a copy that fails is removed whole.
+    // SQLite writes it a page at a time, and the terminal's pages are 4096
+    // bytes: the medium sees the blocks of a file copy. The commit syncs it.
+    sqlite3_exec(target.Handle(), "PRAGMA journal_mode=OFF", nullptr, nullptr, nullptr);
+    // One read transaction across all the steps: every page comes from the
+    // same state of the database, whatever another program writes meanwhile.
+    int copied = sqlite3_exec(m_db, "BEGIN; SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    if (copied == SQLITE_OK) copied = CopyPages(target.Handle(), m_db, progress);
+    sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+    const int closed = target.Close();
+    return ResultOf(copied != SQLITE_OK ? copied : closed);
+}
+
+DatabaseCopyResult CDbSqlite::ReplaceContentWith(LPCWSTR devicePath, const DatabaseCopyProgress& progress) {
+    CLockGuard lock(g_csDatabase);
+    if (!m_db) return DatabaseCopyResult::Failed;
+    const FileConnection source(FileAsItStandsUri(DeviceToHostPath(devicePath)), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI);
+    if (!source.Handle()) return ResultOf(source.OpenResult());
+    // A statement left between rows would hold a read on this connection,
+    // which the copy cannot write past.
+    RetireStatements(true);
+    return ResultOf(CopyPages(m_db, source.Handle(), progress));
+}

@@ -1,0 +1,52 @@
+#include "transfer/DatabaseBackup.h"
+
+#include "data/DataGlobals.h"
+#include "data/DatabaseCheck.h"
+#include "data/DbSqlite.h"
+#include "platform/base/CFile.h"
+#include "platform/base/atomic_file.h"
+#include "platform/base/device_fs.h"
+#include "platform/base/utf.h"
+#include "transfer/TransferLoop.h"
+
+namespace {
+
+int CauseOf(DatabaseCopyResult result) {
+    switch (result) {
+    case DatabaseCopyResult::Full:
+        return CFileException::diskFull;
+    case DatabaseCopyResult::IoError:
+        return CFileException::hardIO;
+    case DatabaseCopyResult::InUse:
+        return CFileException::sharingViolation;
+    default:
+        return CFileException::genericException;
+    }
+}
+
+}  // namespace
+
+FileCopyError BackupDatabaseTo(const CString& target, CTransferLoop& loop) {
+    FileCopyError error;
+    const auto fail = [&](int cause) {
+        loop.Fail();
+        error.failed = true;
+        error.cause = cause;
+        return error;
+    };
+    loop.Begin(false);
+    // The temporary's name is one that start-up clears after a power cut.
+    const std::string hostTarget = DeviceToHostPath(target.GetString());
+    AtomicFileWriter writer(hostTarget);
+    if (!writer.Finish()) return fail(CFileException::ErrnoToException(writer.Error()));
+    const DatabaseCopyResult copied = GetDatabase()->CopyContentTo(writer.TemporaryPath(), loop.Progress());
+    if (copied != DatabaseCopyResult::Done) return fail(CauseOf(copied));
+    // Read back from the medium before it takes the backup's name: a copy
+    // that is not the terminal's whole database there is one the medium did
+    // not keep as it was written.
+    const CString temporary = target + Utf8ToUtf16(writer.TemporaryPath().substr(hostTarget.size())).c_str();
+    if (!IsTerminalDatabase(temporary, loop.Progress())) return fail(CFileException::hardIO);
+    if (!writer.Commit()) return fail(CFileException::ErrnoToException(writer.Error()));
+    loop.Finish();
+    return error;
+}
