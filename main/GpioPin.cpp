@@ -32,3 +32,10 @@ void CGpioPin::Set() {
 void CGpioPin::Clear() {
     if (m_dat) *m_dat = *m_dat & ~(1u << m_pin);
 }
+
+void SwitchWirelessModule(int rjwifi, int communicationType) {
+    if (rjwifi == 1 && (communicationType == 2 || communicationType == 3))
+        g_gpioPortG4.Set();
+    else
+        g_gpioPortG4.Clear();
+}

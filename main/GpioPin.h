@@ -20,3 +20,7 @@ private:
 // Port G pin 4 (the wireless module) and port F pin 0.
 extern CGpioPin g_gpioPortG4;
 extern CGpioPin g_gpioPortF0;
+
+// Powers the wireless module (port G pin 4) when it is fitted (RJWIFI 1)
+// and the link runs over it (communication types 2 and 3); else cuts it.
+void SwitchWirelessModule(int rjwifi, int communicationType);

@@ -72,11 +72,7 @@ CQuillonDlg::~CQuillonDlg() { RemoveKeyboardHook(); }
 
 BOOL CQuillonDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    const int link = g_MachineConfig.COMMUNICATIONTYPE;
-    if (g_MachineConfig.RJWIFI == 1 && (link == 2 || link == 3))
-        g_gpioPortG4.Set();
-    else
-        g_gpioPortG4.Clear();
+    SwitchWirelessModule(g_MachineConfig.RJWIFI, g_MachineConfig.COMMUNICATIONTYPE);
     g_gpioPortF0.Set();
     if (g_FpLib.VeltoInitFpAndCamera) g_FpLib.VeltoInitFpAndCamera();
     SetFpSensorExposure(g_MachineConfig.FP & 0xFF);

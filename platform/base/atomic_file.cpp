@@ -249,8 +249,10 @@ void RemoveStaleTemporariesIn(const std::string& hostFolder) {
 void RemoveStaleTemporariesOf(const std::vector<std::string>& hostPaths) {
     std::map<std::string, std::set<std::string>> namesByFolder;
     for (const std::string& path : hostPaths) namesByFolder[FolderOf(path)].insert(path.substr(path.rfind('/') + 1));
-    for (const auto& [folder, names] : namesByFolder)
-        RemoveTemporariesIn(folder, [&names](const std::string& replaced) { return names.count(replaced) != 0; });
+    for (const auto& folderNames : namesByFolder) {
+        const std::set<std::string>& names = folderNames.second;
+        RemoveTemporariesIn(folderNames.first, [&names](const std::string& replaced) { return names.count(replaced) != 0; });
+    }
 }
 
 void SetAtomicStageHook(void (*hook)(AtomicStage stage)) { g_stageHook = hook; }

@@ -6,6 +6,8 @@
 #include "tests/core_startup/ProgramTestSupport.h"
 
 #if defined(QUILLON_PROGRAM) && defined(QUILLON_FACTORY_IMAGE_DIR)
+#include <sys/stat.h>
+
 #include "core/ProcessExit.h"
 #include "tests/core_startup/ChildProcess.h"
 #if defined(QUILLON_X11_TEST)
@@ -38,6 +40,33 @@ TEST_F(ProgramEndTest, SigtermEndsTheTerminalAsANormalEnd) {
     terminal.Signal(SIGTERM);
     EXPECT_EQ(terminal.Wait(10), static_cast<int>(kExitNormal)) << ReadHost(errorsPath);
     ExpectEndedNormally();
+}
+
+// Work that never unwinds: the script's finger is read from a pipe that
+// nobody writes into, which holds the user-interface thread. SIGTERM still
+// ends the terminal, by its deadline (five seconds; the wait is generous
+// for a loaded machine), as a normal end with the database left as it
+// stands under the work.
+TEST_F(ProgramEndTest, SigtermEndsTheTerminalByItsDeadlineWhenTheWorkDoesNotUnwind) {
+    const std::string finger = root.HostPath("finger.fifo");
+    ASSERT_EQ(mkfifo(finger.c_str(), 0600), 0);
+    const std::string scriptPath = root.HostPath("test.script");
+    std::ofstream(scriptPath) << "finger " << finger << "\nquit\n";
+    Child terminal;
+    ASSERT_TRUE(terminal.Start({QUILLON_PROGRAM, "--root", root.Host(), "--headless", "--script", scriptPath}, nullptr,
+                               -1, errorsPath));
+    // The pipe opens for writing once the terminal reads it.
+    int pipe = -1;
+    ASSERT_TRUE(WaitUntil([&] { return (pipe = open(finger.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)) >= 0; },
+                          kSlowStartSeconds))
+        << ReadHost(errorsPath);
+    terminal.Signal(SIGTERM);
+    const int status = terminal.Wait(30);
+    close(pipe);
+    EXPECT_EQ(status, static_cast<int>(kExitNormal)) << ReadHost(errorsPath);
+    EXPECT_NE(Log().find("Log finished"), std::string::npos) << Log();
+    EXPECT_TRUE(std::filesystem::exists(root.HostPath("NandFlash/zeta42/DB/KD4700.DB-wal")))
+        << "the database was closed under the work";
 }
 
 // A script that ends with the finger still on the sensor; the next run's

@@ -31,9 +31,11 @@ const char* const kInstalledIcons = "NandFlash/zeta42/Skin/flower/ControlPanel/I
 
 class UpdatePageTest : public DatabasePageTest {
 protected:
+    // The settings file holds another skin than the update's, so that a
+    // save of the update's would show in it.
     UpdatePageTest() {
         EXPECT_TRUE(g_ConfigDoc.ReadFromFile(GetConfigFilePath()));
-        SetConfigValue(u"SKIN", u"blue", FALSE);
+        SetConfigValue(u"SKIN", u"blue", TRUE);
     }
     ~UpdatePageTest() override { g_ConfigDoc.ParseText(u""); }
 
@@ -70,6 +72,7 @@ protected:
 TEST_F(UpdatePageTest, InstallsFromTheUsbDiskAndRestarts) {
     PutUpdate();
     const std::string config = FileBytes("NandFlash/zeta42/config/config.xml");
+    ASSERT_NE(config.find("<SKIN>blue</SKIN>"), std::string::npos);
     UINT bar = 0;
     OnPage(kUpdateNode, {"key ENTER", "wait 100", "call"},
            {[&] { bar = ShownPage<CUpdateDlg>()->ProgressBar().GetPos(); }});

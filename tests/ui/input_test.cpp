@@ -471,4 +471,19 @@ TEST_F(InputTest, AFloodOfKeysIsBoundedAndToldOnce) {
     EXPECT_EQ(FloodNotes(since), 2u);
 }
 
+// The bound is exact: a held key's repeats, one press each, fill the queue
+// to 256 and no further; its release still gets in.
+TEST_F(InputTest, TheQueueHoldsExactly256Events) {
+    HWND w = rec.CreateTopLevel(RECT{0, 0, 320, 240});
+    session.Pump();
+    SetFocus(w);
+    rec.Clear();
+    for (int i = 0; i < 300; ++i) keybd_event('5', 0, 0, 0);
+    keybd_event('5', 0, KEYEVENTF_KEYUP, 0);
+    session.Pump();
+    EXPECT_EQ(rec.Of({WM_KEYDOWN}).size(), 256u);
+    EXPECT_EQ(rec.Of({WM_KEYUP}).size(), 1u);
+    EXPECT_EQ(GetKeyState('5'), 0);
+}
+
 }  // namespace

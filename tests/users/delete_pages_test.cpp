@@ -247,6 +247,31 @@ TEST_F(DeletePagesTest, DepartmentsAreAddedUnderTheSelectedOneRenamedAndDeletedB
     EXPECT_EQ(Departments(), 3) << "the new one was deleted after Yes";
 }
 
+// F5 cancels an add from the name field and a rename from the tree: the
+// name is gone, Save does nothing, and leaving says nothing failed.
+TEST_F(DeletePagesTest, F5CancelsAnAddOrARenameBegun) {
+    RegisterControlPanelPage<CCPTreeDeptManage>(kSpareNode);
+    AddDept(5, u"Sales", 1);
+    constexpr int kSave = 1077;
+    // The name field and whether Save is enabled.
+    std::vector<std::pair<CString, bool>> afterCancel;
+    const auto note = [&] {
+        return Probe([&] { afterCancel.emplace_back(Field(kSpareNode, 1073), DeptPage()->GetDlgItem(kSave)->IsWindowEnabled()); });
+    };
+    std::vector<std::string> lines{Probe([] { SelectDept(1); }), "key F1", "key 7", "key 7", "key F5", note(), "key F4"};
+    Append(lines, {Probe([] { SelectDept(5); }), "key F2", "key 8", Probe([] { SelectDept(5); }), "key F5", note(),
+                   "key F4"});
+    std::vector<CString> tree;
+    lines.push_back(Probe([&] { tree = TreeItems(); }));
+    RunAt(kSpareNode, lines);
+    EXPECT_EQ(afterCancel, (std::vector<std::pair<CString, bool>>{{u"", false}, {u"", false}}));
+    EXPECT_EQ(tree, (std::vector<CString>{u"Head Office(1)", u"Sales(5)"}));
+    EXPECT_EQ(Departments(), 2);
+    EXPECT_EQ(QueryInt(*g_pDatabase, u"select count(*) from dept where DeptName = 'Sales'"), 1);
+    EXPECT_EQ(Count(LangText(u"CCPTreeDeptManage", u"M0011")), 0);
+    EXPECT_EQ(Count(LangText(u"CCPTreeDeptManage", u"M0012")), 0);
+}
+
 TEST_F(DeletePagesTest, AddNeedsAParentAndRoomAndLeavingMidwaySaysTheAddFailed) {
     RegisterControlPanelPage<CCPTreeDeptManage>(kSpareNode);
     for (int id = 2; id <= DeptLimit; ++id) AddDept(id, u"D", 1);

@@ -1,6 +1,8 @@
-// What the user forms keep and what they empty after a save, and the
-// lengths of name and password at their bound and one past it, while
-// typing and when saving.
+// What the user forms keep and what they empty after a save, the items of
+// their verify-mode rows, and the lengths of name and password at their
+// bound and one past it, while typing and when saving.
+#include <map>
+
 #include "data/DataGlobals.h"
 #include "tests/users/users_fixture.h"
 #include "users/UserFormPage.h"
@@ -33,6 +35,40 @@ protected:
         return ::GetFocus() == CControlPanel::Open()->PageOf(node)->GetDlgItem(id)->GetSafeHwnd();
     }
 };
+
+// The verify-mode view of both forms: each row's items, stepped through
+// with the arrows from the first, as value and text.
+TEST_F(FormRulesTest, TheVerifyModeRowsOfferTheirStepsWithTheirOwnTexts) {
+    const auto text = [this](const char16_t* key) { return LangText(u"CCPTreeAddUser", key); };
+    using Items = std::vector<std::pair<int, CString>>;
+    const Items afterFinger{{0, text(u"U0013")}, {1, text(u"U0014")}, {2, text(u"U0018")}, {3, text(u"U0017")}};
+    const Items afterCardOrId{{0, text(u"U0013")}, {1, text(u"U0014")}, {2, text(u"U0015")}, {3, text(u"U0016")},
+                              {7, text(u"U0017")}};
+    ASSERT_TRUE(g_pDatabase->DirectStatement(u"INSERT INTO Userinfo VALUES ('32','','','0','',1,6,'',0,'',0,0)"));
+    for (const unsigned node : {121u, 122u}) {
+        std::map<int, Items> rows;
+        std::vector<std::string> lines = TypeAndEnter(node == 121 ? "31" : "32");
+        // Individual setting enables the rows; Down goes from row to row.
+        Append(lines, {"tapon " + std::to_string(node) + " 1325", "key RIGHT"});
+        for (const auto& [id, count] : {std::make_pair(IDC_USER_FP_STEP, afterFinger.size()),
+                                        std::make_pair(IDC_USER_CARD_STEP, afterCardOrId.size()),
+                                        std::make_pair(IDC_USER_PIN_STEP, afterCardOrId.size())}) {
+            lines.push_back("key DOWN");
+            for (size_t item = 0; item < count; ++item) {
+                lines.push_back(Probe([&rows, node, id = id] {
+                    auto* box = static_cast<CJHSelectBox*>(CControlPanel::Open()->PageOf(node)->GetDlgItem(id));
+                    rows[id].emplace_back(box->GetCurSelValue(), box->GetCurSelText());
+                }));
+                lines.push_back("key RIGHT");
+            }
+        }
+        lines.push_back("key ESC");
+        RunAt(node, lines);
+        EXPECT_EQ(rows[IDC_USER_FP_STEP], afterFinger) << "after a fingerprint, page " << node;
+        EXPECT_EQ(rows[IDC_USER_CARD_STEP], afterCardOrId) << "after a card, page " << node;
+        EXPECT_EQ(rows[IDC_USER_PIN_STEP], afterCardOrId) << "after a user ID, page " << node;
+    }
+}
 
 TEST_F(FormRulesTest, SaveAndNextKeepsAdminAndGroupAndEmptiesEverythingElse) {
     ASSERT_TRUE(g_pDatabase->DirectStatement(u"INSERT INTO Dept VALUES (2,'Sales',1,0)"));

@@ -486,6 +486,27 @@ TEST_F(SearchUserTest, F2OnTheCardEditsTheShownUserAndEscComesBackToTheList) {
     EXPECT_TRUE(listFocused);
 }
 
+// Enroll FP on the edit page the list opened enrols the user of the chosen
+// row, comes back to him and, with ESC, to the list.
+TEST_F(SearchUserTest, EnrollFpOnTheEditPageTheListOpenedEnrolsItsUser) {
+    StoreUser(u"1", u"Ann");
+    StoreUser(u"2", u"Bob");
+    UINT nodeBack = 0, nodeAfter = 0;
+    CString nameBack;
+    RunAt(kNode, {"key F1", FocusList(), "key DOWN", "key F2", "tapon 122 1323", "key ENTER", "key ENTER", "wait 300",
+                  Finger(1401, 1), "wait 300", "lift", "wait 700", Finger(1401, 2), "wait 300", "lift", "answer ok",
+                  "key ENTER", Probe([&] {
+                      nodeBack = ShownNode();
+                      CControlPanel::Open()->PageOf(CCPTreeEditUser::kNode)->GetDlgItem(1032)->GetWindowText(nameBack);
+                  }),
+                  "key ESC", Probe([&] { nodeAfter = ShownNode(); })});
+    EXPECT_EQ(FingerRows(u"2"), 1);
+    EXPECT_EQ(FingerRows(u"1"), 0);
+    EXPECT_EQ(nodeBack, CCPTreeEditUser::kNode);
+    EXPECT_EQ(nameBack, u"Bob");
+    EXPECT_EQ(nodeAfter, kNode);
+}
+
 // F3 on the card asks as F3 on the row does and deletes the user it shows
 // on Yes only.
 TEST_F(SearchUserTest, F3OnTheCardAsksAndDeletesTheShownUser) {
