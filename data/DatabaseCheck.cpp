@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "data/BusyTimeout.h"
 #include "data/FPTemplateStore.h"
 #include "data/FactoryDatabase.h"
 #include "platform/base/device_fs.h"
@@ -35,6 +36,7 @@ public:
             m_db = nullptr;
             return;
         }
+        WaitForOtherPrograms(m_db);
         // A file from elsewhere runs none of its own SQL while it is read.
         sqlite3_db_config(m_db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
         sqlite3_db_config(m_db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);

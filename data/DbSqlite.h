@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "data/DatabaseFailure.h"
 #include "platform/base/CString.h"
 #include "platform/base/types.h"
 
@@ -63,6 +64,15 @@ public:
     ~CQuietStatementErrors();
     CQuietStatementErrors(const CQuietStatementErrors&) = delete;
     CQuietStatementErrors& operator=(const CQuietStatementErrors&) = delete;
+
+    // Why the first statement that failed meanwhile failed; None while
+    // none has.
+    DatabaseFailure Failure() const { return m_failure; }
+    void Note(DatabaseFailure failure);
+
+private:
+    CQuietStatementErrors* m_outer;
+    DatabaseFailure m_failure = DatabaseFailure::None;
 };
 
 class CDbSqlite {
@@ -87,9 +97,10 @@ public:
     CSqlStatement* Statement(LPCWSTR sql);
     bool DirectStatement(LPCWSTR sql);
     LPCWSTR GetLastErrorText();
-    // The last failure was a write refused because the file or its folder
-    // may not be written: no damage to the database.
-    bool LastFailureWasReadOnly();
+    // Why the connection's last statement failed: a write refused because
+    // the file or its folder may not be written, or another program holding
+    // the database past the busy timeout, is no damage to the database.
+    DatabaseFailure LastFailure();
 
     bool BeginTransaction();
     bool CommitTransaction();

@@ -22,6 +22,8 @@ constexpr DWORD kMinStepMs = 250;
 class CImportStep {
 public:
     CImportStep(CDbSqlite& db, bool holdsTemplates) : m_db(db), m_holdsTemplates(holdsTemplates) { Begin(); }
+    // The step's transaction began: the database takes writes.
+    bool IsOpen() const { return m_transaction && m_transaction->IsOpen(); }
     // True when the step's writes are in the database; `keep` false takes
     // them back out.
     bool End(bool keep) {
@@ -123,12 +125,15 @@ bool CTransferImport::ImportFile(const CString& folder, const FileRule& rule, bo
     bool writeFailed = false;
     {
         CImportStep step(m_db, holdsTemplates);
+        // A step whose transaction did not begin would write record by
+        // record: nothing is written then.
+        writeFailed = !step.IsOpen();
         DWORD stepBegin = GetTickCount();
-        while (reader.Next(record)) {
+        while (!writeFailed && reader.Next(record)) {
             // A step ends with a change of the bar, once it has lasted a
             // while: a fast import is not slowed by a commit per percent.
             if (m_loop.Show(reader.Position(), reader.Length()) && GetTickCount() - stepBegin >= kMinStepMs) {
-                writeFailed = !endStep(step.Renew(writer.FinishStep()));
+                writeFailed = !endStep(step.Renew(writer.FinishStep())) || !step.IsOpen();
                 if (writeFailed) break;
                 stepBegin = GetTickCount();
             }
@@ -146,7 +151,8 @@ bool CTransferImport::ImportFile(const CString& folder, const FileRule& rule, bo
         else endStep(step.End(false));
     }
     if (writeFailed || reader.HasReadError()) {
-        m_stopped = {rule.name, writeFailed ? TransferImportStop::WriteFailed : TransferImportStop::ReadError, stored};
+        m_stopped = {rule.name, writeFailed ? TransferImportStop::WriteFailed : TransferImportStop::ReadError, stored,
+                     quiet.Failure()};
         m_loop.Fail();
         return true;
     }

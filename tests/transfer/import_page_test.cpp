@@ -333,7 +333,7 @@ TEST_F(ImportPageTest, AFullFlashStopsTheImportAtTheFirstFailedWriteAndSaysSoOnc
     const int stored = Users();
     EXPECT_GT(stored, 0) << "the steps before the failure are kept";
     EXPECT_LT(stored, 3000);
-    EXPECT_EQ(messages[1], u"Database write failed (is the flash full?): the import stopped in Bak.yg2 with " +
+    EXPECT_EQ(messages[1], u"The flash is full: the import stopped in Bak.yg2 with " +
                                Decimal(stored) + u" of its records stored!");
     EXPECT_EQ(g_pUserStorage->GetCount(), stored);
     EXPECT_EQ(Count(u"select UserCount from BasePara"), stored);
@@ -354,7 +354,7 @@ TEST_F(ImportPageTest, AFullFlashStopsTheImportAtTheFirstFailedWriteAndSaysSoOnc
     const int rows = Count(u"select count(*) from FPinfo");
     EXPECT_GT(rows, 0);
     EXPECT_LT(rows, 1000);
-    EXPECT_EQ(messages.back(), u"Database write failed (is the flash full?): the import stopped in Bak.zw with " +
+    EXPECT_EQ(messages.back(), u"The flash is full: the import stopped in Bak.zw with " +
                                    Decimal(rows) + u" of its records stored!");
     EXPECT_EQ(store.GetCount(), rows);
     EXPECT_TRUE(StoreMatchesTable());
