@@ -175,8 +175,10 @@ bool CTransferImport::ImportUserFiles(const CString& folder) {
     const bool found28 = ImportFile(folder, UserRule28(), false, writer, store(DecodeUser28));
     const bool found27 = !HasStopped() && ImportFile(folder, UserRule27(), false, writer, store(DecodeUser27));
     m_notes = writer.Notes();
-    // The count in memory follows what was committed.
-    m_users.LoadCount();
+    // The count in memory follows what was committed; each step wrote it
+    // to BasePara with its rows, so it is only read (a database another
+    // program holds is not waited for once more).
+    m_users.SetCount(QueryInt(m_db, u"select count(*) from Userinfo"));
     return found28 || found27;
 }
 

@@ -12,6 +12,7 @@
 
 #include "core/AppMessageBox.h"
 #include "core/CodePageText.h"
+#include "core/DatabaseOpen.h"
 #include "core/LangLibraries.h"
 #include "core/LangText.h"
 #include "core/MachineConfig.h"
@@ -23,6 +24,7 @@
 #include "platform/base/files.h"
 #include "platform/ui/display.h"
 #include "platform/ui/input.h"
+#include "tests/support/database_held.h"
 #include "tests/transfer/file_decoder.h"
 #include "tests/transfer/transfer_fixture.h"
 #include "transfer/StorageLocation.h"
@@ -361,6 +363,36 @@ TEST_F(ImportPageTest, AFullFlashStopsTheImportAtTheFirstFailedWriteAndSaysSoOnc
     EXPECT_TRUE(Intact());
     roomForPages(1000);
     g_DataStoreServices.messageBox = messageBox;
+}
+
+// Another program writing to the database as the import begins: a brief
+// lock is waited for and the import goes through; one that outlasts the
+// wait stops the import before it stores anything, and the page says why
+// in words.
+TEST_F(ImportPageTest, AnotherProgramsLockIsWaitedForOrToldInWords) {
+    std::string users;
+    for (int i = 0; i < 3; ++i) users += User28({static_cast<uint64_t>(100 + i), "", -1, "name" + std::to_string(i)});
+    PutFile(kUserFile28, 3, users);
+    const int before = Users();
+    {
+        DatabaseHeldByAnotherProgram other(Host(GetDatabasePath()), "BEGIN IMMEDIATE");
+        Import({"no", "ok"});
+    }
+    EXPECT_EQ(Messages().back(), u"The database is in use by another program: the import stopped in Bak.yg2 with 0 "
+                                 u"of its records stored!");
+    EXPECT_EQ(Users(), before);
+    EXPECT_EQ(g_pUserStorage->GetCount(), before);
+    EXPECT_EQ(Count(u"select UserCount from BasePara"), before);
+    EXPECT_TRUE(Intact());
+
+    {
+        DatabaseHeldByAnotherProgram other(Host(GetDatabasePath()), "BEGIN IMMEDIATE");
+        other.ReleaseAfter(300);
+        Import({"no", "ok"});
+    }
+    EXPECT_EQ(Messages().back(), u"Import done");
+    EXPECT_EQ(Users(), before + 3);
+    EXPECT_EQ(g_pUserStorage->GetCount(), before + 3);
 }
 
 // A medium that fails to read a file beyond its first 64 KB (the reader's
