@@ -55,7 +55,7 @@ void CCPTreeRestoreDatabase::OnTransfer() {
         return;
     }
     // A journal or log beside the file holds part of the database: the
-    // file alone may be a transaction cut in two.
+    // file alone may be a transaction cut in two. An empty one holds none.
     if (HasJournalFiles(source)) {
         Tell(kJournalBeside);
         return;
@@ -71,14 +71,17 @@ void CCPTreeRestoreDatabase::OnTransfer() {
     // changed meanwhile cannot slip past the check. The check reads it all
     // again: the bar runs a second time, and the watchdog goes on being fed
     // as during the copy.
-    if (!IsTerminalDatabase(copy, [&loop](ULONGLONG done, ULONGLONG total) {
-            loop.Show(done, total);
-            loop.FeedWhenDue();
-        })) {
+    const bool terminalDatabase = IsTerminalDatabase(copy, [&loop](ULONGLONG done, ULONGLONG total) {
+        loop.Show(done, total);
+        loop.FeedWhenDue();
+    });
+    // What a PC tool added (statistics, an index) goes before the copy is
+    // used; the live database is not touched yet.
+    if (!terminalDatabase || !DropWhatOtherProgramsAdded(copy)) {
         loop.Fail();
         RemoveJournalFiles(copy);
         DeleteFile(copy);
-        Tell(kNoDatabase);
+        Tell(terminalDatabase ? kNotRestored : kNoDatabase);
         return;
     }
     loop.Finish();
