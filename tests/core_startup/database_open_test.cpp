@@ -2,6 +2,7 @@
 #include "core/DatabaseOpen.h"
 #include "data/DataStoreServices.h"
 #include "tests/core_startup/StartupTestSupport.h"
+#include "tests/support/database_held.h"
 
 namespace {
 
@@ -67,6 +68,18 @@ TEST_F(DatabaseOpenTest, AnAutoFunctionTableOfAnotherShapeIsLeftAsItWas) {
     EXPECT_TRUE(g_pDatabase->DirectStatement(u"insert into AtuoFN values (8, 1)"));
     EXPECT_TRUE(g_pDatabase->BeginTransaction());
     EXPECT_TRUE(g_pDatabase->CommitTransaction());
+}
+
+// Another program writing as start-up mends the table: its lock is waited
+// for, and the rows come once it is gone.
+TEST_F(DatabaseOpenTest, TheAutoFunctionTableIsMendedOnceAnotherProgramsBriefLockIsGone) {
+    OpenFactoryDatabase();
+    EnsureAutoFnTable();
+    g_pDatabase->DirectStatement(u"delete from AtuoFN where SpaceID = 9");
+    DatabaseHeldByAnotherProgram other(AppFile("DB/KD4700.DB"), "BEGIN IMMEDIATE");
+    other.ReleaseAfter(300);
+    EnsureAutoFnTable();
+    EXPECT_EQ(Int(u"select count(*) from AtuoFN"), 16);
 }
 
 // A start on a full flash: the table start-up adds finds no room. The box
