@@ -238,7 +238,12 @@ bool DropWhatOtherProgramsAdded(LPCWSTR devicePath) {
         if (FitOf(name, object, wanted) == SchemaFit::Added)
             drops += (object.type == "index" ? "DROP INDEX " : "DROP TABLE ") + QuotedName(object.name) + ";";
     if (drops.empty()) return true;
-    if (db.Run(("BEGIN IMMEDIATE;" + drops + "COMMIT;").c_str())) return true;
-    db.Run("ROLLBACK");
-    return false;
+    if (!db.Run(("BEGIN IMMEDIATE;" + drops + "COMMIT;").c_str())) {
+        db.Run("ROLLBACK");
+        return false;
+    }
+    // The copy is used without its log: the drops must be in the file.
+    std::vector<std::vector<std::string>> checkpoint;
+    return db.Rows("pragma wal_checkpoint(TRUNCATE)", checkpoint) && checkpoint.size() == 1 &&
+           checkpoint[0].size() == 3 && checkpoint[0][0] == "0" && checkpoint[0][1] == checkpoint[0][2];
 }
