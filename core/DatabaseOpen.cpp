@@ -4,6 +4,7 @@
 #include "core/DebugPrint.h"
 #include "data/DataGlobals.h"
 #include "data/DatabaseFile.h"
+#include "data/DbTransaction.h"
 #include "data/FactoryDatabase.h"
 #include "data/SqlHelpers.h"
 #include "platform/base/clock.h"
@@ -54,14 +55,9 @@ void EnsureAutoFnTable() {
     const bool exists = QueryHasRow(db, u"Select * from sqlite_master where name = 'AtuoFN'");
     if (exists && QueryInt(db, u"Select count(*) from AtuoFN") >= kAutoFnRows) return;
     // One transaction: a start cut short leaves no table or a whole one.
-    if (!db.BeginTransaction()) return;
-    const bool done =
-        (exists || db.DirectStatement(kAutoFnTableSql)) &&
-        FillAutoFnTable(db);
-    if (done)
-        db.CommitTransaction();
-    else
-        db.RollbackTransaction();
+    CDbTransaction transaction(db);
+    if (!transaction.IsOpen()) return;
+    if ((exists || db.DirectStatement(kAutoFnTableSql)) && FillAutoFnTable(db)) transaction.Commit();
 }
 
 int CloseDatabase() {

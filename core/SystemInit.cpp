@@ -46,13 +46,20 @@ CString g_logPath;
     EndProcess(kExitStartFailed);
 }
 
-// A database the terminal may not write fails the check as a damaged one
-// does: the person learns which it is.
+// A database the terminal may not write, or one another program holds,
+// fails the check as a damaged one does: the person learns which it is.
 CString DatabaseCheckFailureText() {
-    if (!g_pDatabase->LastFailureWasReadOnly()) return u"Database has been damaged, please contact the administrator!";
     CString text;
-    GetLangText(u"CJHTool", u"JT0004", u"数据库或其文件夹为只读,请联系管理员!", text);
-    return text;
+    switch (g_pDatabase->LastFailure()) {
+    case DatabaseFailure::ReadOnly:
+        GetLangText(u"CJHTool", u"JT0004", u"数据库或其文件夹为只读,请联系管理员!", text);
+        return text;
+    case DatabaseFailure::InUse:
+        GetLangText(u"CJHTool", u"JT0005", u"数据库正被其他程序使用,请关闭该程序后重新启动!", text);
+        return text;
+    default:
+        return u"Database has been damaged, please contact the administrator!";
+    }
 }
 
 // After a confirmed settings reset: the records, users and their
@@ -85,6 +92,11 @@ CString DataStoreLangText(LPCWSTR section, LPCWSTR key, LPCWSTR defaultText) {
     GetLangText(section, key, defaultText, text);
     return text;
 }
+CString DataStoreLangFormat(LPCWSTR section, LPCWSTR key, LPCWSTR defaultFormat) {
+    CString format;
+    GetLangFormat(section, key, defaultFormat, format);
+    return format;
+}
 int DeviceVerifyMode() { return g_MachineConfig.VERTIFYTYPE; }
 int SensorVersion() { return GetSensorVersion(); }
 int TemplatesToRecord(const BYTE* templates, BYTE* record) {
@@ -100,6 +112,7 @@ void ConnectDataStoreServices() {
     g_DataStoreServices.messageBox = ShowDataMessageBox;
     g_DataStoreServices.showMessage = ShowDataMessage;
     g_DataStoreServices.langText = DataStoreLangText;
+    g_DataStoreServices.langFormat = DataStoreLangFormat;
     g_DataStoreServices.textToMultiByte = TextToMultiByte;
     g_DataStoreServices.deviceVerifyMode = DeviceVerifyMode;
     g_DataStoreServices.SMCVersion = SensorVersion;

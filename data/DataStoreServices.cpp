@@ -18,6 +18,11 @@ CString DataLangText(LPCWSTR section, LPCWSTR key, LPCWSTR defaultText) {
     return CString(defaultText);
 }
 
+CString DataLangFormat(LPCWSTR section, LPCWSTR key, LPCWSTR defaultFormat) {
+    if (g_DataStoreServices.langFormat) return g_DataStoreServices.langFormat(section, key, defaultFormat);
+    return CString(defaultFormat);
+}
+
 namespace {
 
 int SystemCodePage(LPCWSTR text, char* buffer, int room) {

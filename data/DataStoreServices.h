@@ -14,6 +14,9 @@ struct DataStoreServices {
     void (*showMessage)(LPCWSTR text) = nullptr;
     // The language file's text for (section, key). Empty: the default text.
     CString (*langText)(LPCWSTR section, LPCWSTR key, LPCWSTR defaultText) = nullptr;
+    // The same for a text used as a format: a translation whose conversions
+    // differ from the default's gives the default. Empty: the default.
+    CString (*langFormat)(LPCWSTR section, LPCWSTR key, LPCWSTR defaultFormat) = nullptr;
     // Text into the device code page, zero-terminated, at most `room` bytes.
     // Empty: the system code page.
     int (*textToMultiByte)(LPCWSTR text, char* buffer, int room) = nullptr;
@@ -36,6 +39,7 @@ extern DataStoreServices g_DataStoreServices;
 void DataMessageBox(LPCWSTR text, LPCWSTR caption);
 void DataShowMessage(LPCWSTR text);
 CString DataLangText(LPCWSTR section, LPCWSTR key, LPCWSTR defaultText);
+CString DataLangFormat(LPCWSTR section, LPCWSTR key, LPCWSTR defaultFormat);
 // Fills `room` bytes with the longest start of the text whose converted
 // form fits, zero-filled after it: no character is cut in two.
 void DataTextToMultiByte(LPCWSTR text, char* buffer, int room);

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "data/BusyTimeout.h"
 #include "data/FPTemplateStore.h"
 #include "data/FactoryDatabase.h"
 #include "data/FileAsItStands.h"
@@ -36,6 +37,7 @@ public:
             m_db = nullptr;
             return;
         }
+        WaitForOtherPrograms(m_db);
         // A file from elsewhere runs none of its own SQL while it is read.
         sqlite3_db_config(m_db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
         sqlite3_db_config(m_db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
@@ -103,6 +105,7 @@ struct SchemaObject {
     std::string type;
     std::string table;
     std::string sql;
+    std::string name;  // as it stands, for a statement that names it
 };
 using Schema = std::map<std::string, SchemaObject>;
 
@@ -111,7 +114,7 @@ bool ReadSchema(const Connection& db, Schema& schema) {
     std::vector<std::vector<std::string>> rows;
     if (!db.Rows("select type, name, tbl_name, sql from sqlite_master", rows)) return false;
     for (const std::vector<std::string>& row : rows)
-        schema[CanonicalSql(row[1])] = SchemaObject{row[0], CanonicalSql(row[2]), CanonicalSql(row[3])};
+        schema[CanonicalSql(row[1])] = SchemaObject{row[0], CanonicalSql(row[2]), CanonicalSql(row[3]), row[1]};
     return true;
 }
 
@@ -121,24 +124,64 @@ bool MakeTerminalSchema(const Connection& factory) {
     return factory && factory.Run(FactorySchemaSql()) && factory.Run(Utf16ToUtf8(kAutoFnTableSql).c_str());
 }
 
+// SQLite's own statistics of the tables and indexes, which a PC tool's
+// ANALYZE writes (sqlite_stat4 only where its SQLite keeps samples), in the
+// only definitions SQLite gives them.
+bool IsStatisticsTable(const std::string& name, const SchemaObject& object) {
+    static const std::map<std::string, std::string> kStatistics = {
+        {"sqlite_stat1", CanonicalSql("CREATE TABLE sqlite_stat1(tbl,idx,stat)")},
+        {"sqlite_stat4", CanonicalSql("CREATE TABLE sqlite_stat4(tbl,idx,neq,nlt,ndlt,sample)")},
+    };
+    const auto known = kStatistics.find(name);
+    return known != kStatistics.end() && object.type == "table" && object.sql == known->second;
+}
+
+// How an object of a copy stands to the terminal's schema.
+enum class SchemaFit {
+    Own,    // one of the terminal's, to the letter of its definition
+    Added,  // harmless once dropped: statistics, or an index that
+            // constrains nothing on one of the terminal's tables
+    Foreign,
+};
+
+SchemaFit FitOf(const std::string& name, const SchemaObject& object, const Schema& wanted) {
+    const auto own = wanted.find(name);
+    if (own != wanted.end())
+        return own->second.type == object.type && own->second.table == object.table && own->second.sql == object.sql
+                   ? SchemaFit::Own
+                   : SchemaFit::Foreign;
+    if (IsStatisticsTable(name, object)) return SchemaFit::Added;
+    const auto table = wanted.find(object.table);
+    // A unique index would refuse rows the terminal stores (two users of
+    // one name); an index without SQL text comes with a constraint of a
+    // table definition that is not the terminal's.
+    const bool plainIndex = object.type == "index" && !object.sql.empty() && object.sql.rfind("create unique", 0) != 0;
+    return plainIndex && table != wanted.end() && table->second.type == "table" ? SchemaFit::Added
+                                                                                 : SchemaFit::Foreign;
+}
+
 // Every object of `found` is one of the terminal's, to the letter of its
-// definition: no trigger, no view, no table or index of anyone else. An
-// index may be missing (a file from before it; start-up or a slower query
-// copes), and so may the table start-up creates.
+// definition, or one dropped before the copy is used: no trigger, no view,
+// no table or unique index of anyone else. An index may be missing (a file
+// from before it; start-up or a slower query copes), and so may the table
+// start-up creates.
 bool HasTerminalSchema(const Connection& db, const Connection& terminal) {
     Schema wanted;
     Schema found;
     if (!ReadSchema(terminal, wanted) || !ReadSchema(db, found)) return false;
-    for (const auto& [name, object] : found) {
-        const auto own = wanted.find(name);
-        if (own == wanted.end() || own->second.type != object.type || own->second.table != object.table ||
-            own->second.sql != object.sql)
-            return false;
-    }
+    for (const auto& [name, object] : found)
+        if (FitOf(name, object, wanted) == SchemaFit::Foreign) return false;
     const std::string startUpTable = CanonicalSql("AtuoFN");
     for (const auto& [name, object] : wanted)
         if (object.type == "table" && name != startUpTable && !found.count(name)) return false;
     return true;
+}
+
+// A name inside double quotes, as SQL reads it whatever it holds.
+std::string QuotedName(const std::string& name) {
+    std::string quoted = "\"";
+    for (const char c : name) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
 }
 
 // Every stored template is one the template store takes at start.
@@ -184,4 +227,25 @@ bool IsTerminalDatabase(LPCWSTR devicePath, const DatabaseCheckProgress& progres
     if (progress)
         db.OnProgress([&] { progress(done = std::min(done + kProgressInstructions, total), total); });
     return HasTerminalSchema(db, terminal) && IsIntact(db) && HasStorableTemplates(db);
+}
+
+bool DropWhatOtherProgramsAdded(LPCWSTR devicePath) {
+    const Connection db(DeviceToHostPath(devicePath), SQLITE_OPEN_READWRITE);
+    const Connection terminal(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    Schema wanted;
+    Schema found;
+    if (!db || !MakeTerminalSchema(terminal) || !ReadSchema(terminal, wanted) || !ReadSchema(db, found)) return false;
+    std::string drops;
+    for (const auto& [name, object] : found)
+        if (FitOf(name, object, wanted) == SchemaFit::Added)
+            drops += (object.type == "index" ? "DROP INDEX " : "DROP TABLE ") + QuotedName(object.name) + ";";
+    if (drops.empty()) return true;
+    if (!db.Run(("BEGIN IMMEDIATE;" + drops + "COMMIT;").c_str())) {
+        db.Run("ROLLBACK");
+        return false;
+    }
+    // The copy is used without its log: the drops must be in the file.
+    std::vector<std::vector<std::string>> checkpoint;
+    return db.Rows("pragma wal_checkpoint(TRUNCATE)", checkpoint) && checkpoint.size() == 1 &&
+           checkpoint[0].size() == 3 && checkpoint[0][0] == "0" && checkpoint[0][1] == checkpoint[0][2];
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <map>
 
+#include "data/BusyTimeout.h"
 #include "data/DataLocks.h"
 #include "data/DataStoreServices.h"
 #include "platform/base/device_fs.h"
@@ -13,27 +14,66 @@
 
 namespace {
 
-thread_local int t_quietStatementErrors = 0;
-
-void ShowStepError(LPCWSTR name) {
-    if (t_quietStatementErrors > 0)
-        std::fprintf(stderr, "database: %s\n", Utf16ToUtf8(name).c_str());
-    else if (g_DataStoreServices.messageBox)
-        g_DataStoreServices.messageBox(name, u"CSqlStatement::Execute");
-}
+// The innermost quiet scope of this thread, or none.
+thread_local CQuietStatementErrors* t_quiet = nullptr;
 
 // The connections open now, each with the number it was opened under; a
 // statement made on a connection that was closed since (the database file
 // being replaced) finds its number gone. Guarded by g_csDatabase.
-std::map<const sqlite3*, uint64_t>& OpenConnections() {
-    static std::map<const sqlite3*, uint64_t> open;
+struct OpenConnection {
+    uint64_t number = 0;
+    // The lasting cause (in use, full, read-only) a box told last on this
+    // connection. Such a cause is told once until rows are written again:
+    // a file that stays read-only, a flash that stays full or a lock that
+    // goes on would otherwise show the same box at every write (a punch,
+    // each save of a page, each write of start-up), and the pages that
+    // write say themselves that they did not save.
+    DatabaseFailure told = DatabaseFailure::None;
+};
+std::map<const sqlite3*, OpenConnection>& OpenConnections() {
+    static std::map<const sqlite3*, OpenConnection> open;
     return open;
 }
 uint64_t g_lastConnection = 0;
 
 uint64_t ConnectionNumber(const sqlite3* db) {
     const auto found = OpenConnections().find(db);
-    return found == OpenConnections().end() ? 0 : found->second;
+    return found == OpenConnections().end() ? 0 : found->second.number;
+}
+
+// Rows written on the statement's connection so far.
+sqlite3_int64 RowsWritten(sqlite3_stmt* stmt) { return stmt ? sqlite3_total_changes64(sqlite3_db_handle(stmt)) : 0; }
+
+// Whether a box tells this failure of the statement's connection.
+bool IsToBeTold(sqlite3_stmt* stmt, DatabaseFailure failure) {
+    if (failure == DatabaseFailure::Other || !stmt) return true;
+    CLockGuard lock(g_csDatabase);
+    const auto found = OpenConnections().find(sqlite3_db_handle(stmt));
+    if (found == OpenConnections().end()) return true;
+    const bool told = found->second.told == failure;
+    found->second.told = failure;
+    return !told;
+}
+
+void ForgetToldFailure(sqlite3_stmt* stmt) {
+    CLockGuard lock(g_csDatabase);
+    const auto found = OpenConnections().find(sqlite3_db_handle(stmt));
+    if (found != OpenConnections().end()) found->second.told = DatabaseFailure::None;
+}
+
+// The developer's line on standard error (SQLite's code and message, and
+// the statement), then the person's box in words, or the note of the
+// quiet scope whose caller tells it.
+void TellStepError(int result, sqlite3_stmt* stmt) {
+    sqlite3* db = stmt ? sqlite3_db_handle(stmt) : nullptr;
+    std::fprintf(stderr, "database: error %d (%s): %s; statement: %s\n", result, sqlite3_errstr(result),
+                 db ? sqlite3_errmsg(db) : "not prepared", stmt ? sqlite3_sql(stmt) : "none");
+    const DatabaseFailure failure = DatabaseFailureOf(result);
+    if (t_quiet) {
+        t_quiet->Note(failure);
+        return;
+    }
+    if (IsToBeTold(stmt, failure)) DataMessageBox(DatabaseWriteFailedText(failure), u"CSqlStatement::Execute");
 }
 
 // Steps a statement of a connection that is still open; a closed one's
@@ -67,9 +107,13 @@ void UseWriteAheadLog(sqlite3* db) {
 
 }  // namespace
 
-CQuietStatementErrors::CQuietStatementErrors() { ++t_quietStatementErrors; }
+CQuietStatementErrors::CQuietStatementErrors() : m_outer(t_quiet) { t_quiet = this; }
 
-CQuietStatementErrors::~CQuietStatementErrors() { --t_quietStatementErrors; }
+CQuietStatementErrors::~CQuietStatementErrors() { t_quiet = m_outer; }
+
+void CQuietStatementErrors::Note(DatabaseFailure failure) {
+    if (m_failure == DatabaseFailure::None) m_failure = failure;
+}
 
 CSqlStatement::CSqlStatement(LPCWSTR sql, sqlite3* db) {
     if (!db || !sql) return;
@@ -87,9 +131,12 @@ CSqlStatement::~CSqlStatement() {
 
 bool CSqlStatement::Execute() {
     // A statement that did not prepare cannot run; SQLite calls that misuse.
+    const sqlite3_int64 rowsBefore = RowsWritten(m_stmt);
     const int result = Step(m_stmt, m_connection);
     switch (result) {
     case SQLITE_DONE:
+        // Rows written end what a box told: the next failure is told again.
+        if (RowsWritten(m_stmt) != rowsBefore) ForgetToldFailure(m_stmt);
         sqlite3_reset(m_stmt);
         return true;
     case SQLITE_ROW:
@@ -97,16 +144,10 @@ bool CSqlStatement::Execute() {
     case SQLITE_ABORT:
         // The database was closed under it: nothing ran.
         return false;
-    case SQLITE_BUSY:
-        ShowStepError(u"SQLITE_BUSY");
-        break;
-    case SQLITE_MISUSE:
-        ShowStepError(u"SQLITE_MISUSE");
-        break;
     default:
-        // The specific codes of a failed step (constraint, mismatch, I/O)
-        // are all errors of the statement.
-        ShowStepError(u"SQLITE_ERROR");
+        // A statement that did not prepare (SQLite calls running it a
+        // misuse), and every code of a failed step.
+        TellStepError(result, m_stmt);
         break;
     }
     if (m_stmt) sqlite3_reset(m_stmt);
@@ -226,7 +267,8 @@ bool CDbSqlite::Open(LPCWSTR path) {
     Close();
     const std::u16string host = Utf8ToUtf16(DeviceToHostPath(path));
     if (sqlite3_open16(host.c_str(), &m_db) == SQLITE_OK) {
-        OpenConnections()[m_db] = ++g_lastConnection;
+        OpenConnections()[m_db].number = ++g_lastConnection;
+        WaitForOtherPrograms(m_db);
         UseWriteAheadLog(m_db);
         return true;
     }
@@ -254,7 +296,7 @@ void CDbSqlite::RetireStatements(bool reopened) {
     // A new number for the connection, or none: the statements of the old
     // one no longer run.
     if (reopened)
-        OpenConnections()[m_db] = ++g_lastConnection;
+        OpenConnections()[m_db] = OpenConnection{++g_lastConnection};
     else
         OpenConnections().erase(m_db);
     // Statements still held elsewhere keep the handle until they are
@@ -289,9 +331,9 @@ LPCWSTR CDbSqlite::GetLastErrorText() {
     return m_scratch;
 }
 
-bool CDbSqlite::LastFailureWasReadOnly() {
+DatabaseFailure CDbSqlite::LastFailure() {
     CLockGuard lock(g_csDatabase);
-    return m_db && (sqlite3_errcode(m_db) & 0xFF) == SQLITE_READONLY;
+    return m_db ? DatabaseFailureOf(sqlite3_errcode(m_db)) : DatabaseFailure::Other;
 }
 
 bool CDbSqlite::BeginTransaction() {

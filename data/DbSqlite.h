@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "data/DatabaseFailure.h"
 #include "platform/base/CString.h"
 #include "platform/base/types.h"
 
@@ -65,6 +66,15 @@ public:
     ~CQuietStatementErrors();
     CQuietStatementErrors(const CQuietStatementErrors&) = delete;
     CQuietStatementErrors& operator=(const CQuietStatementErrors&) = delete;
+
+    // Why the first statement that failed meanwhile failed; None while
+    // none has.
+    DatabaseFailure Failure() const { return m_failure; }
+    void Note(DatabaseFailure failure);
+
+private:
+    CQuietStatementErrors* m_outer;
+    DatabaseFailure m_failure = DatabaseFailure::None;
 };
 
 // How a whole-database copy through SQLite's backup interface ended.
@@ -111,9 +121,10 @@ public:
     CSqlStatement* Statement(LPCWSTR sql);
     bool DirectStatement(LPCWSTR sql);
     LPCWSTR GetLastErrorText();
-    // The last failure was a write refused because the file or its folder
-    // may not be written: no damage to the database.
-    bool LastFailureWasReadOnly();
+    // Why the connection's last statement failed: a write refused because
+    // the file or its folder may not be written, or another program holding
+    // the database past the busy timeout, is no damage to the database.
+    DatabaseFailure LastFailure();
 
     bool BeginTransaction();
     bool CommitTransaction();

@@ -19,7 +19,12 @@ class CDbTransaction {
 public:
     explicit CDbTransaction(CDbSqlite& db) : m_db(db), m_lock(g_csDatabase) {
         m_nested = std::find(Open().begin(), Open().end(), &m_db) != Open().end();
-        m_open = m_nested ? m_db.DirectStatement(u"savepoint nested") : m_db.BeginTransaction();
+        // Every transaction here writes: it takes the write lock at once,
+        // waiting for another program's as long as a single write would.
+        // Begun as a reader, it could not wait: SQLite does not let a
+        // reader wait for the write lock, and a reader whose view another
+        // program's commit made old cannot write at all.
+        m_open = m_nested ? m_db.DirectStatement(u"savepoint nested") : m_db.DirectStatement(u"begin immediate");
         if (m_open) Open().push_back(&m_db);
     }
     // Rolls back unless Commit succeeded.

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "data/BusyTimeout.h"
 #include "platform/base/device_fs.h"
 
 namespace {
@@ -24,8 +25,9 @@ bool CreateFactoryDatabase(LPCWSTR devicePath) {
     const std::string host = DeviceToHostPath(devicePath);
     sqlite3* db = nullptr;
     bool created = false;
-    if (sqlite3_open_v2(host.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) == SQLITE_OK &&
-        CountTables(db) == 0) {
+    const bool opened = sqlite3_open_v2(host.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) == SQLITE_OK;
+    if (opened) WaitForOtherPrograms(db);
+    if (opened && CountTables(db) == 0) {
         const std::string script = std::string("BEGIN;\n") + FactorySchemaSql() + "\nCOMMIT;";
         created = sqlite3_exec(db, script.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
         if (!created) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);

@@ -3,6 +3,7 @@
 #include "core/Folders.h"
 #include "core/LangText.h"
 #include "data/DataGlobals.h"
+#include "data/DatabaseFailure.h"
 #include "data/FPTemplateStore.h"
 #include "transfer/StorageLocation.h"
 #include "transfer/TransferImport.h"
@@ -36,9 +37,10 @@ constexpr PageText kNotRegularFile{u"DI0020", u"%s不是普通文件，未导入
 constexpr PageText kTooManyRecords{u"DI0022", u"%s的记录多于本机能容纳的数量，未导入任何数据！"};
 constexpr PageText kCardsLeftOut{u"DI0023", u"%d个用户的卡号已被其他用户使用，这些用户已导入，但不带该卡号！"};
 constexpr PageText kNamesUnread{u"DI0026", u"%d个姓名含有本机字符集无法识别的字符：已有用户保留原姓名，新用户的该字符显示为?！"};
-// The file's name, then the count of its records stored.
+// The file's name, then the count of its records stored; a failed write
+// first says why the database refused it.
 constexpr PageText kReadError{u"DI0024", u"读取%s出错，导入已停止，该文件已导入%d条记录！"};
-constexpr PageText kWriteFailed{u"DI0025", u"数据库写入失败（存储空间可能已满），导入已停止，%s已导入%d条记录！"};
+constexpr PageText kWriteFailed{u"DI0025", u"%s，导入已停止，%s已导入%d条记录！"};
 
 // The text that tells why a file is refused; null when it is not.
 const PageText* RefusalText(TransferFileRefusal why) {
@@ -99,8 +101,11 @@ void CCPTreeDataImport::Report(const CTransferImport& import, bool userFileFound
     if (import.HasStopped()) {
         const StoppedTransferFile& stopped = import.Stopped();
         CString message;
-        message.Format(Format(stopped.why == TransferImportStop::ReadError ? kReadError : kWriteFailed), stopped.name,
-                       stopped.stored);
+        if (stopped.why == TransferImportStop::ReadError)
+            message.Format(Format(kReadError), stopped.name.GetString(), stopped.stored);
+        else
+            message.Format(Format(kWriteFailed), DatabaseFailureText(stopped.cause).GetString(),
+                           stopped.name.GetString(), stopped.stored);
         Tell(message);
     } else if (import.NotImported() > 0)
         Tell(kNotImported, import.NotImported());

@@ -56,7 +56,7 @@ void CCPTreeRestoreDatabase::OnTransfer() {
         return;
     }
     // A journal or log beside the file holds part of the database: the
-    // file alone may be a transaction cut in two.
+    // file alone may be a transaction cut in two. An empty one holds none.
     if (HasJournalFiles(source)) {
         Tell(kJournalBeside);
         return;
@@ -72,10 +72,15 @@ void CCPTreeRestoreDatabase::OnTransfer() {
     // changed meanwhile cannot slip past the check. The check reads it all
     // again, and the restore a third time: the bar runs each time, and the
     // watchdog goes on being fed as during the copy.
-    if (!IsTerminalDatabase(copy, loop.Progress())) {
+    const bool terminalDatabase = IsTerminalDatabase(copy, loop.Progress());
+    // What a PC tool added (statistics, an index) goes before the copy is
+    // used; the live database is not touched yet.
+    if (!terminalDatabase || !DropWhatOtherProgramsAdded(copy)) {
         loop.Fail();
+        // A drop cut short may leave the copy's log beside it.
+        RemoveJournalFiles(copy);
         DeleteFile(copy);
-        Tell(kNoDatabase);
+        Tell(terminalDatabase ? kNotRestored : kNoDatabase);
         return;
     }
     loop.Finish();

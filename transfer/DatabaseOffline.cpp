@@ -19,6 +19,17 @@ namespace {
 // The files that may hold part of a database's content; "-shm" holds none.
 constexpr const char16_t* kJournalSuffixes[] = {u"-wal", u"-journal"};
 
+// A plain file (not a link, pipe or folder) of no bytes.
+bool IsEmptyRegularFile(const CString& path) {
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_REGULAR_FILE_ONLY, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD high = 0;
+    const DWORD low = GetFileSize(file, &high);
+    CloseHandle(file);
+    return low == 0 && high == 0;
+}
+
 }  // namespace
 
 void RemoveJournalFiles(const CString& databasePath) {
@@ -27,8 +38,10 @@ void RemoveJournalFiles(const CString& databasePath) {
 }
 
 bool HasJournalFiles(const CString& databasePath) {
-    for (const char16_t* suffix : kJournalSuffixes)
-        if (GetFileEntryKind(databasePath + suffix) != FileEntryKind::Missing) return true;
+    for (const char16_t* suffix : kJournalSuffixes) {
+        const CString journal = databasePath + suffix;
+        if (GetFileEntryKind(journal) != FileEntryKind::Missing && !IsEmptyRegularFile(journal)) return true;
+    }
     return false;
 }
 

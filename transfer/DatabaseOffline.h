@@ -8,7 +8,9 @@
 // The live file's journal files ("-wal", "-shm", "-journal"), which belong
 // to the file they were written for and must not meet another one.
 void RemoveJournalFiles(const CString& databasePath);
-// Whether a "-wal" or "-journal" file (of any kind) lies beside the file.
+// Whether a "-wal" or "-journal" file that may hold part of the database
+// lies beside the file: any but an empty regular file, which SQLite takes
+// as holding nothing (a link or a folder is never taken so).
 bool HasJournalFiles(const CString& databasePath);
 
 // What a backup, restore or update cut by a power failure leaves behind:

@@ -23,6 +23,8 @@ constexpr DWORD kMinStepMs = 250;
 class CImportStep {
 public:
     CImportStep(CDbSqlite& db, bool holdsTemplates) : m_db(db), m_holdsTemplates(holdsTemplates) { Begin(); }
+    // The step's transaction began: the database takes writes.
+    bool IsOpen() const { return m_transaction && m_transaction->IsOpen(); }
     // True when the step's writes are in the database; `keep` false takes
     // them back out.
     bool End(bool keep) {
@@ -124,12 +126,15 @@ bool CTransferImport::ImportFile(const CString& folder, const FileRule& rule, bo
     bool writeFailed = false;
     {
         CImportStep step(m_db, holdsTemplates);
+        // A step whose transaction did not begin would write record by
+        // record: nothing is written then.
+        writeFailed = !step.IsOpen();
         DWORD stepBegin = GetTickCount();
-        while (reader.Next(record)) {
+        while (!writeFailed && reader.Next(record)) {
             // A step ends with a change of the bar, once it has lasted a
             // while: a fast import is not slowed by a commit per percent.
             if (m_loop.Show(reader.Position(), reader.Length()) && GetTickCount() - stepBegin >= kMinStepMs) {
-                writeFailed = !endStep(step.Renew(writer.FinishStep()));
+                writeFailed = !endStep(step.Renew(writer.FinishStep())) || !step.IsOpen();
                 if (writeFailed) break;
                 stepBegin = GetTickCount();
             }
@@ -152,7 +157,8 @@ bool CTransferImport::ImportFile(const CString& folder, const FileRule& rule, bo
         else endStep(step.End(false));
     }
     if (writeFailed || reader.HasReadError()) {
-        m_stopped = {rule.name, writeFailed ? TransferImportStop::WriteFailed : TransferImportStop::ReadError, stored};
+        m_stopped = {rule.name, writeFailed ? TransferImportStop::WriteFailed : TransferImportStop::ReadError, stored,
+                     quiet.Failure()};
         m_loop.Fail();
         return true;
     }
@@ -175,8 +181,10 @@ bool CTransferImport::ImportUserFiles(const CString& folder) {
     const bool found28 = ImportFile(folder, UserRule28(), false, writer, store(DecodeUser28));
     const bool found27 = !HasStopped() && ImportFile(folder, UserRule27(), false, writer, store(DecodeUser27));
     m_notes = writer.Notes();
-    // The count in memory follows what was committed.
-    m_users.LoadCount();
+    // The count in memory follows what was committed; each step wrote it
+    // to BasePara with its rows, so it is only read (a database another
+    // program holds is not waited for once more).
+    m_users.SetCount(QueryInt(m_db, u"select count(*) from Userinfo"));
     return found28 || found27;
 }
 

@@ -19,6 +19,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "data/DatabaseFailure.h"
 #include "platform/base/CString.h"
 #include "transfer/ImportWriters.h"
 #include "transfer/TransferFiles.h"
@@ -45,6 +46,8 @@ struct StoppedTransferFile {
     TransferImportStop why = TransferImportStop::None;
     // The file's records that were stored before it stopped.
     int stored = 0;
+    // Why the database refused the write that stopped it.
+    DatabaseFailure cause = DatabaseFailure::None;
 };
 
 class CTransferImport {

@@ -1,6 +1,8 @@
 #include "core/AccessTables.h"
 #include "core/DatabaseOpen.h"
+#include "data/DataStoreServices.h"
 #include "tests/core_startup/StartupTestSupport.h"
+#include "tests/support/database_held.h"
 
 namespace {
 
@@ -66,6 +68,35 @@ TEST_F(DatabaseOpenTest, AnAutoFunctionTableOfAnotherShapeIsLeftAsItWas) {
     EXPECT_TRUE(g_pDatabase->DirectStatement(u"insert into AtuoFN values (8, 1)"));
     EXPECT_TRUE(g_pDatabase->BeginTransaction());
     EXPECT_TRUE(g_pDatabase->CommitTransaction());
+}
+
+// Another program writing as start-up mends the table: its lock is waited
+// for, and the rows come once it is gone.
+TEST_F(DatabaseOpenTest, TheAutoFunctionTableIsMendedOnceAnotherProgramsBriefLockIsGone) {
+    OpenFactoryDatabase();
+    EnsureAutoFnTable();
+    g_pDatabase->DirectStatement(u"delete from AtuoFN where SpaceID = 9");
+    DatabaseHeldByAnotherProgram other(AppFile("DB/KD4700.DB"), "BEGIN IMMEDIATE");
+    other.ReleaseAfter(300);
+    EnsureAutoFnTable();
+    EXPECT_EQ(Int(u"select count(*) from AtuoFN"), 16);
+}
+
+// A start on a full flash: the table start-up adds finds no room. The box
+// says so in words (here the built-in text), and no half-made table stays.
+TEST_F(DatabaseOpenTest, AFullFlashAtStartIsToldInWords) {
+    OpenFactoryDatabase();
+    g_pDatabase->DirectStatement(u"DROP TABLE IF EXISTS AtuoFN");
+    static std::vector<CString> boxes;
+    boxes.clear();
+    g_DataStoreServices.messageBox = [](LPCWSTR text, LPCWSTR) { boxes.push_back(text); };
+    CString noRoom;
+    noRoom.Format(u"PRAGMA max_page_count = %d", Int(u"PRAGMA page_count"));
+    ASSERT_EQ(Int(noRoom), Int(u"PRAGMA page_count"));
+    EnsureAutoFnTable();
+    g_DataStoreServices.messageBox = nullptr;
+    EXPECT_EQ(boxes, std::vector<CString>{u"存储空间已满，更改未能保存！"});
+    EXPECT_EQ(Int(u"select count(*) from sqlite_master where name = 'AtuoFN'"), 0);
 }
 
 TEST_F(DatabaseOpenTest, ClosingTwiceIsHarmless) {

@@ -31,4 +31,25 @@ TEST_F(DatabaseCheckTest, TheFullCheckReportsItsProgressAsItGoes) {
     EXPECT_GT(reports.back().first, total / 2) << "the estimate is near the work done";
 }
 
+// A PC tool's ANALYZE and an index of its own pass the check, and go again
+// before the copy is used; a unique index, which would refuse rows the
+// terminal stores, does not pass.
+TEST_F(DatabaseCheckTest, StatisticsAndPlainIndexesPassAndAreDroppedUniqueIndexesDoNot) {
+    ASSERT_TRUE(db.DirectStatement(u"CREATE INDEX UserName ON Userinfo (Name)"));
+    ASSERT_TRUE(db.DirectStatement(u"ANALYZE"));
+    db.Close();
+    EXPECT_TRUE(IsTerminalDatabase(kTestDbPath));
+    EXPECT_TRUE(DropWhatOtherProgramsAdded(kTestDbPath));
+    ASSERT_TRUE(db.Open(kTestDbPath));
+    EXPECT_EQ(Int(u"select count(*) from sqlite_master where name in ('UserName', 'sqlite_stat1')"), 0);
+    EXPECT_TRUE(IsTerminalDatabase(kTestDbPath));
+
+    ASSERT_TRUE(db.DirectStatement(u"CREATE UNIQUE INDEX UserName ON Userinfo (Name)"));
+    db.Close();
+    EXPECT_FALSE(IsTerminalDatabase(kTestDbPath));
+    EXPECT_TRUE(DropWhatOtherProgramsAdded(kTestDbPath));
+    ASSERT_TRUE(db.Open(kTestDbPath));
+    EXPECT_EQ(Int(u"select count(*) from sqlite_master where name = 'UserName'"), 1) << "a refused copy is not mended";
+}
+
 }  // namespace

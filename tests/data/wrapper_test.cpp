@@ -39,11 +39,49 @@ TEST_F(WrapperTest, ExecuteReportsOnlyARunToTheEnd) {
     StatementPtr bad(db.Statement(u"selec 1"));
     EXPECT_FALSE(bad->IsPrepared());
     EXPECT_FALSE(bad->NextRow());
+    // The box says it in words (here the built-in texts), never with
+    // SQLite's code, and each such failure has its own box.
     ASSERT_EQ(Boxes().size(), 1u);
-    EXPECT_EQ(Boxes()[0], u"CSqlStatement::Execute|SQLITE_MISUSE");
+    EXPECT_EQ(Boxes()[0], u"CSqlStatement::Execute|数据库写入失败，更改未能保存！");
     // A failing step: a rowid that is not a number.
     EXPECT_FALSE(db.DirectStatement(u"INSERT INTO Dept(rowid, Deptid) VALUES ('x', 2)"));
-    EXPECT_EQ(Boxes().back(), u"CSqlStatement::Execute|SQLITE_ERROR");
+    ASSERT_EQ(Boxes().size(), 2u);
+    EXPECT_EQ(Boxes().back(), u"CSqlStatement::Execute|数据库写入失败，更改未能保存！");
+}
+
+// A lasting cause (a file that may not be written, a full flash) is told
+// once, not at every write, until rows are written again; the developer
+// finds SQLite's code and message on standard error each time.
+TEST_F(WrapperTest, ALastingCauseIsToldOnceUntilRowsAreWrittenAgain) {
+    const CString readOnly = u"CSqlStatement::Execute|数据库文件为只读，更改未能保存！";
+    const CString full = u"CSqlStatement::Execute|存储空间已满，更改未能保存！";
+    ASSERT_TRUE(db.DirectStatement(u"PRAGMA query_only = 1"));
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(db.DirectStatement(u"INSERT INTO Dept(Deptid, DeptName) VALUES (2, 'a')"));
+    EXPECT_FALSE(db.DirectStatement(u"update BasePara set UserCount = 3"));
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Boxes(), std::vector<CString>{readOnly});
+    EXPECT_NE(errors.find("error 8 (attempt to write a readonly database)"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("update BasePara set UserCount = 3"), std::string::npos) << errors;
+
+    // A statement that writes no row proves nothing; rows written do.
+    ASSERT_TRUE(db.DirectStatement(u"PRAGMA query_only = 0"));
+    EXPECT_TRUE(db.DirectStatement(u"update Dept set DeptName = 'x' where Deptid = 77"));
+    ASSERT_TRUE(db.DirectStatement(u"PRAGMA query_only = 1"));
+    EXPECT_FALSE(db.DirectStatement(u"INSERT INTO Dept(Deptid, DeptName) VALUES (2, 'a')"));
+    EXPECT_EQ(Boxes().size(), 1u);
+    ASSERT_TRUE(db.DirectStatement(u"PRAGMA query_only = 0"));
+    EXPECT_TRUE(db.DirectStatement(u"INSERT INTO Dept(Deptid, DeptName) VALUES (2, 'a')"));
+    ASSERT_TRUE(db.DirectStatement(u"PRAGMA query_only = 1"));
+    EXPECT_FALSE(db.DirectStatement(u"INSERT INTO Dept(Deptid, DeptName) VALUES (3, 'b')"));
+    EXPECT_EQ(Boxes(), (std::vector<CString>{readOnly, readOnly}));
+
+    // Another cause is told at once, and once.
+    ASSERT_TRUE(db.DirectStatement(u"PRAGMA query_only = 0"));
+    EXPECT_EQ(Int(CString(u"PRAGMA max_page_count = ") + Text(u"PRAGMA page_count")), Int(u"PRAGMA page_count"));
+    EXPECT_FALSE(db.DirectStatement(u"CREATE TABLE Spare (x)"));
+    EXPECT_FALSE(db.DirectStatement(u"CREATE TABLE Spare (x)"));
+    EXPECT_EQ(Boxes(), (std::vector<CString>{readOnly, readOnly, full}));
 }
 
 // A statement made before the database was closed (its file replaced

@@ -296,6 +296,13 @@ const HostileCopy kHostileCopies[] = {
     {"ColumnAdded", "ALTER TABLE Userinfo ADD COLUMN Extra INTEGER"},
     {"TableOfSomeoneElse", "CREATE TABLE Spare (x)"},
     {"IndexOfSomeoneElse", "CREATE UNIQUE INDEX UserinfoName ON Userinfo (Name)"},
+    {"PartialUniqueIndexOfSomeoneElse", "CREATE UNIQUE INDEX UserinfoCard ON Userinfo (CardNo) WHERE CardNo != ''"},
+    {"StatisticsTableOfAnotherShape",
+     "PRAGMA writable_schema=ON; CREATE TABLE sqlite_stat1(tbl, idx, stat, extra); PRAGMA writable_schema=OFF"},
+    {"StatisticsOfAnOlderSqlite",
+     "PRAGMA writable_schema=ON; CREATE TABLE sqlite_stat3(tbl, idx, neq, nlt, ndlt, sample); "
+     "PRAGMA writable_schema=OFF"},
+    {"IndexOnATableOfSomeoneElse", "CREATE TABLE Spare (x); CREATE INDEX SpareX ON Spare (x)"},
     {"TemplateBlobOf100Bytes", "INSERT INTO FPinfo VALUES (0, '42', zeroblob(100))"},
     {"TemplateStoredAsText", "INSERT INTO FPinfo VALUES (0, '42', 'template')"},
     // A user in the table whom the index on user IDs does not know: the
@@ -405,6 +412,79 @@ TEST_F(RestorePageTest, CopyWithoutWhatStartUpAddsIsTaken) {
     EXPECT_EQ(Messages(), std::vector<CString>{u"Database restored. The terminal restarts now!"});
     EXPECT_EQ(g_pUserStorage->GetCount(), 1);
     EXPECT_EQ(controller.State().restarts, 1);
+}
+
+// What a PC tool adds to a copy without harm: SQLite's statistics of an
+// ANALYZE, and indexes that constrain nothing. The copy is taken, and what
+// was added is gone from the live database.
+const HostileCopy kAnalysedOrIndexedCopies[] = {
+    {"Analysed", "ANALYZE"},
+    {"AnalysedWithSamples",
+     "ANALYZE; PRAGMA writable_schema=ON; CREATE TABLE sqlite_stat4(tbl, idx, neq, nlt, ndlt, sample); "
+     "PRAGMA writable_schema=OFF"},
+    {"IndexAdded", "CREATE INDEX UserinfoName ON Userinfo (Name); ANALYZE"},
+    {"PartialIndexAdded", "CREATE INDEX \"Named \"\"users\"\"\" ON Userinfo (Name) WHERE Name != ''"},
+};
+
+class AnalysedOrIndexedRestoreTest : public RestorePageTest, public ::testing::WithParamInterface<HostileCopy> {};
+
+TEST_P(AnalysedOrIndexedRestoreTest, IsTakenWithoutWhatWasAdded) {
+    ASSERT_NO_FATAL_FAILURE(PutChangedCopy(GetParam().sql)) << GetParam().name;
+    OnPage(kRestoreNode, Choose(1, {"answer ok", "key ENTER", "wait 100"}));
+    EXPECT_EQ(Messages(), std::vector<CString>{u"Database restored. The terminal restarts now!"});
+    EXPECT_EQ(g_pUserStorage->GetCount(), 1);
+    EXPECT_EQ(controller.State().restarts, 1);
+    EXPECT_EQ(QueryInt(*g_pDatabase, u"select count(*) from sqlite_master where name like 'sqlite_stat%' or name in "
+                                     u"('UserinfoName', 'Named \"users\"')"),
+              0);
+    EXPECT_FALSE(HasFile(root, "NandFlash/zeta42/DB/KD4700.DB.bak"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Copies, AnalysedOrIndexedRestoreTest, ::testing::ValuesIn(kAnalysedOrIndexedCopies),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// An index on an expression refuses a write whose value its function
+// cannot take (here a name that reads as the smallest integer, whose
+// absolute value overflows): dropped with the restore, it refuses nothing.
+TEST_F(RestorePageTest, AnIndexAddedOnAnExpressionRefusesNoWriteAfterTheRestore) {
+    ASSERT_NO_FATAL_FAILURE(PutChangedCopy("CREATE INDEX NameNumber ON Userinfo (abs(CAST(Name AS INTEGER)))"));
+    OnPage(kRestoreNode, Choose(1, {"answer ok", "key ENTER", "wait 100"}));
+    EXPECT_EQ(Messages(), std::vector<CString>{u"Database restored. The terminal restarts now!"});
+    EXPECT_TRUE(g_pDatabase->DirectStatement(
+        u"INSERT INTO Userinfo VALUES ('43','','-9223372036854775808','0','',0,6,'',0,'',0,0)"));
+}
+
+// An empty journal or log beside the copy holds nothing (SQLite takes it
+// so): the copy is taken.
+TEST_F(RestorePageTest, ACopyWithAnEmptyJournalOrLogBesideItIsTaken) {
+    PutChangedCopy();
+    int restarts = 0;
+    for (const char* beside : {"-journal", "-wal"}) {
+        root.PutFile(std::string(kFlashCopy) + beside, "");
+        OnPage(kRestoreNode, Choose(1, {"answer ok", "key ENTER", "wait 100"}));
+        std::filesystem::remove(root.HostPath(std::string(kFlashCopy) + beside));
+        EXPECT_EQ(Messages().back(), u"Database restored. The terminal restarts now!") << beside;
+        EXPECT_EQ(g_pUserStorage->GetCount(), 1) << beside;
+        EXPECT_EQ(controller.State().restarts, ++restarts) << beside;
+    }
+}
+
+// Beside the copy, a link (even to an empty file) or something that is no
+// plain file is not taken for an empty journal.
+TEST_F(RestorePageTest, ALinkOrAFolderInPlaceOfAJournalIsRefused) {
+    PutChangedCopy();
+    const std::string live = FileBytes(LiveDatabase());
+    root.PutFile("NandFlash/empty", "");
+    std::filesystem::create_symlink(root.HostPath("NandFlash/empty"), root.HostPath(std::string(kFlashCopy) + "-wal"));
+    OnPage(kRestoreNode, Choose(1, {"answer ok", "key ENTER", "wait 600"}));
+    std::filesystem::remove(root.HostPath(std::string(kFlashCopy) + "-wal"));
+    std::filesystem::create_directories(root.HostPath(std::string(kFlashCopy) + "-journal"));
+    OnPage(kRestoreNode, Choose(1, {"answer ok", "key ENTER", "wait 600"}));
+    EXPECT_EQ(Messages(), std::vector<CString>(2, u"A journal file lies beside that backup: it may be incomplete. The "
+                                                  u"database is unchanged."));
+    EXPECT_TRUE(FileBytes(LiveDatabase()) == live);
+    EXPECT_EQ(g_pUserStorage->GetCount(), 0);
+    EXPECT_EQ(controller.State().restarts, 0);
 }
 
 // Enter on the storage choice only moves on to the button; Enter there

@@ -10,6 +10,7 @@
 #include "core/RegisteredMessages.h"
 #include "core/SystemLocks.h"
 #include "data/DataGlobals.h"
+#include "data/DataStoreServices.h"
 #include "main/TaskBarHint.h"
 #include "panel/PageRegistry.h"
 #include "panel/PanelAccess.h"
@@ -143,6 +144,18 @@ PanelTest::PanelTest() {
     g_MachineConfig.MachineID = u"1";
     g_MachineConfig.LanguageName = u"English";
     EXPECT_TRUE(g_LangDoc.ReadFromFile(GetLanguageFilePath()));
+    // The data store says its failures in the language file's words, as
+    // start-up connects it.
+    g_DataStoreServices.langText = [](LPCWSTR section, LPCWSTR key, LPCWSTR defaultText) {
+        CString text;
+        GetLangText(section, key, defaultText, text);
+        return text;
+    };
+    g_DataStoreServices.langFormat = [](LPCWSTR section, LPCWSTR key, LPCWSTR defaultFormat) {
+        CString format;
+        GetLangFormat(section, key, defaultFormat, format);
+        return format;
+    };
     EXPECT_EQ(OpenDatabase(), 1);
     EXPECT_TRUE(main.Create(CTestMainWindow::kTemplate));
     main.ShowWindow(SW_SHOW);
@@ -183,6 +196,8 @@ PanelTest::~PanelTest() {
     app.m_pMainWnd = nullptr;
     if (main.GetSafeHwnd()) main.DestroyWindow();
     CloseDatabase();
+    g_DataStoreServices.langText = nullptr;
+    g_DataStoreServices.langFormat = nullptr;
     g_LangDoc.ParseText(u"");
 }
 

@@ -13,6 +13,7 @@
 
 #include "core/AppMessageBox.h"
 #include "core/CodePageText.h"
+#include "core/DatabaseOpen.h"
 #include "core/LangLibraries.h"
 #include "core/LangText.h"
 #include "core/MachineConfig.h"
@@ -25,6 +26,7 @@
 #include "platform/base/files.h"
 #include "platform/ui/display.h"
 #include "platform/ui/input.h"
+#include "tests/support/database_held.h"
 #include "tests/transfer/file_decoder.h"
 #include "tests/transfer/transfer_fixture.h"
 #include "transfer/StorageLocation.h"
@@ -384,7 +386,7 @@ TEST_F(ImportPageTest, AFullFlashStopsTheImportAtTheFirstFailedWriteAndSaysSoOnc
     const int stored = Users();
     EXPECT_GT(stored, 0) << "the steps before the failure are kept";
     EXPECT_LT(stored, 3000);
-    EXPECT_EQ(messages[1], u"Database write failed (is the flash full?): the import stopped in Bak.yg2 with " +
+    EXPECT_EQ(messages[1], u"The flash is full: the import stopped in Bak.yg2 with " +
                                Decimal(stored) + u" of its records stored!");
     EXPECT_EQ(g_pUserStorage->GetCount(), stored);
     EXPECT_EQ(Count(u"select UserCount from BasePara"), stored);
@@ -405,13 +407,43 @@ TEST_F(ImportPageTest, AFullFlashStopsTheImportAtTheFirstFailedWriteAndSaysSoOnc
     const int rows = Count(u"select count(*) from FPinfo");
     EXPECT_GT(rows, 0);
     EXPECT_LT(rows, 1000);
-    EXPECT_EQ(messages.back(), u"Database write failed (is the flash full?): the import stopped in Bak.zw with " +
+    EXPECT_EQ(messages.back(), u"The flash is full: the import stopped in Bak.zw with " +
                                    Decimal(rows) + u" of its records stored!");
     EXPECT_EQ(store.GetCount(), rows);
     EXPECT_TRUE(StoreMatchesTable());
     EXPECT_TRUE(Intact());
     roomForPages(1000);
     g_DataStoreServices.messageBox = messageBox;
+}
+
+// Another program writing to the database as the import begins: a brief
+// lock is waited for and the import goes through; one that outlasts the
+// wait stops the import before it stores anything, and the page says why
+// in words.
+TEST_F(ImportPageTest, AnotherProgramsLockIsWaitedForOrToldInWords) {
+    std::string users;
+    for (int i = 0; i < 3; ++i) users += User28({static_cast<uint64_t>(100 + i), "", -1, "name" + std::to_string(i)});
+    PutFile(kUserFile28, 3, users);
+    const int before = Users();
+    {
+        DatabaseHeldByAnotherProgram other(Host(GetDatabasePath()), "BEGIN IMMEDIATE");
+        Import({"no", "ok"});
+    }
+    EXPECT_EQ(Messages().back(), u"The database is in use by another program: the import stopped in Bak.yg2 with 0 "
+                                 u"of its records stored!");
+    EXPECT_EQ(Users(), before);
+    EXPECT_EQ(g_pUserStorage->GetCount(), before);
+    EXPECT_EQ(Count(u"select UserCount from BasePara"), before);
+    EXPECT_TRUE(Intact());
+
+    {
+        DatabaseHeldByAnotherProgram other(Host(GetDatabasePath()), "BEGIN IMMEDIATE");
+        other.ReleaseAfter(300);
+        Import({"no", "ok"});
+    }
+    EXPECT_EQ(Messages().back(), u"Import done");
+    EXPECT_EQ(Users(), before + 3);
+    EXPECT_EQ(g_pUserStorage->GetCount(), before + 3);
 }
 
 // A medium that fails to read a file beyond its first 64 KB (the reader's
