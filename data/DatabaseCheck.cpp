@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "data/BusyTimeout.h"
 #include "data/FPTemplateStore.h"
 #include "data/FactoryDatabase.h"
+#include "data/FileConnection.h"
 #include "data/FileAsItStands.h"
 #include "platform/base/device_fs.h"
 #include "platform/base/files.h"
@@ -29,35 +29,26 @@ constexpr int kProgressInstructions = 1000;
 // progress is an estimate, which stops at its total.
 constexpr ULONGLONG kInstructionsPerPage = 900;
 
-class Connection {
+class Connection : public CFileConnection {
 public:
-    Connection(const std::string& name, int flags) {
-        if (sqlite3_open_v2(name.c_str(), &m_db, flags, nullptr) != SQLITE_OK) {
-            sqlite3_close(m_db);
-            m_db = nullptr;
-            return;
-        }
-        WaitForOtherPrograms(m_db);
+    Connection(const std::string& name, int flags) : CFileConnection(name, flags) {
+        if (!Handle()) return;
         // A file from elsewhere runs none of its own SQL while it is read.
-        sqlite3_db_config(m_db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
-        sqlite3_db_config(m_db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+        sqlite3_db_config(Handle(), SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+        sqlite3_db_config(Handle(), SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
     }
-    ~Connection() { sqlite3_close(m_db); }
-    Connection(const Connection&) = delete;
-    Connection& operator=(const Connection&) = delete;
 
-    explicit operator bool() const { return m_db != nullptr; }
     // `step` runs after every kProgressInstructions instructions of the
     // statements that follow.
     void OnProgress(std::function<void()> step) {
         m_step = std::move(step);
-        sqlite3_progress_handler(m_db, kProgressInstructions, &Connection::Step, this);
+        sqlite3_progress_handler(Handle(), kProgressInstructions, &Connection::Step, this);
     }
     // Every row, its columns as texts (NULL as empty); false when the
     // statement fails, also midway.
     bool Rows(const std::string& sql, std::vector<std::vector<std::string>>& rows) const {
         sqlite3_stmt* stmt = nullptr;
-        int step = sqlite3_prepare_v2(m_db, sql.c_str(), -1, &stmt, nullptr);
+        int step = sqlite3_prepare_v2(Handle(), sql.c_str(), -1, &stmt, nullptr);
         if (step == SQLITE_OK) {
             while ((step = sqlite3_step(stmt)) == SQLITE_ROW) {
                 std::vector<std::string>& row = rows.emplace_back();
@@ -70,7 +61,7 @@ public:
         sqlite3_finalize(stmt);
         return step == SQLITE_DONE;
     }
-    bool Run(const char* sql) const { return sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
+    bool Run(const char* sql) const { return sqlite3_exec(Handle(), sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
 
 private:
     static int Step(void* connection) {
@@ -78,7 +69,6 @@ private:
         return 0;
     }
 
-    sqlite3* m_db = nullptr;
     std::function<void()> m_step;
 };
 

@@ -6,6 +6,7 @@
 #include "data/DataLocks.h"
 #include "data/DbSqlite.h"
 #include "data/FileAsItStands.h"
+#include "data/FileConnection.h"
 #include "platform/base/device_fs.h"
 #include "platform/base/utf.h"
 
@@ -13,34 +14,6 @@ namespace {
 
 // Pages per step: the bar moves and the watchdog is fed between steps.
 constexpr int kSlicePages = 64;
-
-// A connection of its own on a file, closed with it.
-class FileConnection {
-public:
-    FileConnection(const std::string& name, int flags) {
-        if (sqlite3_open_v2(name.c_str(), &m_db, flags, nullptr) != SQLITE_OK) {
-            m_result = sqlite3_extended_errcode(m_db);
-            sqlite3_close(m_db);
-            m_db = nullptr;
-        }
-    }
-    ~FileConnection() { Close(); }
-    FileConnection(const FileConnection&) = delete;
-    FileConnection& operator=(const FileConnection&) = delete;
-
-    sqlite3* Handle() const { return m_db; }
-    // Why it did not open.
-    int OpenResult() const { return m_result; }
-    int Close() {
-        const int closed = sqlite3_close(m_db);
-        m_db = nullptr;
-        return closed;
-    }
-
-private:
-    sqlite3* m_db = nullptr;
-    int m_result = SQLITE_CANTOPEN;
-};
 
 DatabaseCopyResult ResultOf(int code) {
     switch (code & 0xFF) {
@@ -81,7 +54,7 @@ DatabaseCopyResult CDbSqlite::CopyContentTo(const std::string& hostPath, const D
     if (!m_db) return DatabaseCopyResult::Failed;
     // A transaction of other work still open is not the copy's to end.
     if (!sqlite3_get_autocommit(m_db)) return DatabaseCopyResult::InUse;
-    FileConnection target(hostPath, SQLITE_OPEN_READWRITE);
+    CFileConnection target(hostPath, SQLITE_OPEN_READWRITE);
     if (!target.Handle()) return ResultOf(target.OpenResult());
     // The new file needs no journal: a copy that fails is removed whole.
     // SQLite writes it a page at a time, and the terminal's pages are 4096
@@ -99,7 +72,7 @@ DatabaseCopyResult CDbSqlite::CopyContentTo(const std::string& hostPath, const D
 DatabaseCopyResult CDbSqlite::ReplaceContentWith(LPCWSTR devicePath, const DatabaseCopyProgress& progress) {
     CLockGuard lock(g_csDatabase);
     if (!m_db) return DatabaseCopyResult::Failed;
-    const FileConnection source(FileAsItStandsUri(DeviceToHostPath(devicePath)), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI);
+    const CFileConnection source(FileAsItStandsUri(DeviceToHostPath(devicePath)), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI);
     if (!source.Handle()) return ResultOf(source.OpenResult());
     // A statement left between rows would hold a read on this connection,
     // which the copy cannot write past.

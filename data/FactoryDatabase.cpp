@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "data/BusyTimeout.h"
+#include "data/FileConnection.h"
 #include "platform/base/device_fs.h"
 
 namespace {
@@ -23,11 +23,10 @@ int CountTables(sqlite3* db) {
 
 bool CreateFactoryDatabase(LPCWSTR devicePath) {
     const std::string host = DeviceToHostPath(devicePath);
-    sqlite3* db = nullptr;
+    const CFileConnection connection(host, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    sqlite3* db = connection.Handle();
     bool created = false;
-    const bool opened = sqlite3_open_v2(host.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) == SQLITE_OK;
-    if (opened) WaitForOtherPrograms(db);
-    if (opened && CountTables(db) == 0) {
+    if (db && CountTables(db) == 0) {
         const std::string script = std::string("BEGIN;\n") + FactorySchemaSql() + "\nCOMMIT;";
         created = sqlite3_exec(db, script.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
         if (!created) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -35,6 +34,5 @@ bool CreateFactoryDatabase(LPCWSTR devicePath) {
         // closing folds the log back into the file and removes it.
         if (created) sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
     }
-    sqlite3_close(db);
     return created;
 }
