@@ -15,6 +15,7 @@
 #include "data/FPTemplateStore.h"
 #include "main/AlarmChecks.h"
 #include "main/GpioPin.h"
+#include "main/MainWindowTimers.h"
 #include "main/RestartCommand.h"
 #include "main/ScreenFile.h"
 #include "main/TaskBarHint.h"
@@ -26,8 +27,6 @@
 #include "platform/ui/windowdc.h"
 
 namespace {
-
-enum : UINT_PTR { kIdleTimer = 1, kClockTimer = 2, kMemoryTimer = 3 };
 
 // Posted to itself: the box that says the link is not running comes once the
 // main screen is up.
@@ -95,9 +94,7 @@ BOOL CQuillonDlg::OnInitDialog() {
         PostMessage(kCommNotRunning);
     }
 
-    SetTimer(kIdleTimer, 10000);
-    SetTimer(kClockTimer, 1000);
-    SetTimer(kMemoryTimer, 600000);
+    SetMainWindowTimers(*this);
     ReleaseSplash();
     HideShellUi();
     InstallKeyboardHook(AfxGetInstanceHandle(), KeyboardHookProc);

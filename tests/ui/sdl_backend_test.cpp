@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <cstdlib>
+#include <string>
 
 #include "platform/ui/display.h"
 #include "tests/support/ui_session.h"
@@ -89,6 +90,36 @@ TEST_F(SdlBackend, AKeysReleaseEndsTheKeypadKeyItsPressMade) {
     for (const Received& key : keys) got.emplace_back(key.message, key.wParam);
     EXPECT_EQ(got, expected);
     for (const int vk : {VK_KEYPAD_HASH, VK_KEYPAD_STAR, int{'3'}}) EXPECT_EQ(GetKeyState(vk), 0) << vk;
+}
+
+// Both rows of digits type their own digit: the numeric keypad's as the
+// keyboard's.
+TEST_F(SdlBackend, EveryDigitKeyTypesItsDigit) {
+    const SDL_Scancode padScancodes[] = {SDL_SCANCODE_KP_0, SDL_SCANCODE_KP_1, SDL_SCANCODE_KP_2, SDL_SCANCODE_KP_3,
+                                         SDL_SCANCODE_KP_4, SDL_SCANCODE_KP_5, SDL_SCANCODE_KP_6, SDL_SCANCODE_KP_7,
+                                         SDL_SCANCODE_KP_8, SDL_SCANCODE_KP_9};
+    const SDL_Keycode padKeys[] = {SDLK_KP_0, SDLK_KP_1, SDLK_KP_2, SDLK_KP_3, SDLK_KP_4,
+                                   SDLK_KP_5, SDLK_KP_6, SDLK_KP_7, SDLK_KP_8, SDLK_KP_9};
+    const SDL_Scancode rowScancodes[] = {SDL_SCANCODE_0, SDL_SCANCODE_1, SDL_SCANCODE_2, SDL_SCANCODE_3,
+                                         SDL_SCANCODE_4, SDL_SCANCODE_5, SDL_SCANCODE_6, SDL_SCANCODE_7,
+                                         SDL_SCANCODE_8, SDL_SCANCODE_9};
+    const SDL_Keycode rowKeys[] = {SDLK_0, SDLK_1, SDLK_2, SDLK_3, SDLK_4, SDLK_5, SDLK_6, SDLK_7, SDLK_8, SDLK_9};
+    for (int digit = 0; digit < 10; ++digit) {
+        Push(KeyEvent(SDL_KEYDOWN, padScancodes[digit], padKeys[digit], KMOD_NONE));
+        Push(KeyEvent(SDL_KEYUP, padScancodes[digit], padKeys[digit], KMOD_NONE));
+        Push(KeyEvent(SDL_KEYDOWN, rowScancodes[digit], rowKeys[digit], KMOD_NONE));
+        Push(KeyEvent(SDL_KEYUP, rowScancodes[digit], rowKeys[digit], KMOD_NONE));
+    }
+    DisplayIdle();
+    session.Pump();
+    StopDisplay();
+
+    const std::string typed = "00112233445566778899";
+    std::string downs, ups;
+    for (const Received& key : rec.Of({WM_KEYDOWN})) downs += static_cast<char>(key.wParam);
+    for (const Received& key : rec.Of({WM_KEYUP})) ups += static_cast<char>(key.wParam);
+    EXPECT_EQ(downs, typed);
+    EXPECT_EQ(ups, typed);
 }
 
 }  // namespace

@@ -99,13 +99,67 @@ protected:
                 const std::string line = Finger(seed, 2, rowsOff);
                 const std::vector<BYTE> second = UsableTemplate(line);
                 if (second.empty()) break;
-                int score, press;
-                if (g_FpLib.VeltoMatch2N(second.data(), records.data(), 1, &score, &press, kEnrolMatchLevel) == 0 &&
-                    g_FpLib.VeltoMatch2N(second.data(), records.data(), 2, &score, &press, kEnrolMatchLevel) < 0)
-                    return {seed, line};
+                if (Search(second, records, 1) == 0 && Search(second, records, 2) < 0) return {seed, line};
             }
         }
         return {0, std::string()};
+    }
+    // What a search of the first `count` matching records names for the
+    // press at the enrolment's level: an index, or -1.
+    static int Search(const std::vector<BYTE>& press, const std::vector<BYTE>& records, int count) {
+        int score, which;
+        return g_FpLib.VeltoMatch2N(press.data(), records.data(), count, &score, &which, kEnrolMatchLevel);
+    }
+    // A finger stored well, a poor copy of it (a press with its top rows off
+    // the sensor), and a later press of it that on its own only the good
+    // copy takes, yet that a search over both cannot tell between them.
+    struct PressTakenOnlyByTheGoodCopy {
+        int seed = 0;  // 0 when no finger tried gives one
+        int copyRowsOff = 0;
+        std::string press;
+    };
+    PressTakenOnlyByTheGoodCopy FindPressTakenOnlyByTheGoodCopy() {
+        for (int seed = 601; seed <= 640; ++seed) {
+            const std::vector<BYTE> first = UsableTemplate(Finger(seed, 1));
+            if (first.empty()) continue;
+            const std::vector<BYTE> good = RecordOf(StoredTwice(first));
+            std::vector<std::pair<int, std::vector<BYTE>>> poorCopies;  // made once a press needs them
+            for (int rowsOff = 0; rowsOff <= 220; rowsOff += 5) {
+                const std::string line = Finger(seed, 2, rowsOff);
+                const std::vector<BYTE> press = UsableTemplate(line);
+                if (press.empty()) break;
+                if (Search(press, good, 1) != 0) continue;
+                if (poorCopies.empty()) poorCopies = PoorCopies(seed);
+                for (const auto& [copyRowsOff, poor] : poorCopies) {
+                    std::vector<BYTE> both = good;
+                    both.insert(both.end(), poor.begin(), poor.end());
+                    if (Search(press, poor, 1) < 0 && Search(press, both, 2) < 0) return {seed, copyRowsOff, line};
+                }
+            }
+        }
+        return {};
+    }
+    // The matching records of the first press of `seed` with ever more of
+    // it off the sensor, by the rows off.
+    std::vector<std::pair<int, std::vector<BYTE>>> PoorCopies(int seed) {
+        std::vector<std::pair<int, std::vector<BYTE>>> copies;
+        for (int rowsOff = 5; rowsOff <= 220; rowsOff += 5) {
+            const std::vector<BYTE> press = UsableTemplate(Finger(seed, 1, rowsOff));
+            if (press.empty()) break;
+            copies.emplace_back(rowsOff, RecordOf(StoredTwice(press)));
+        }
+        return copies;
+    }
+    // User 1, added here, lays `press` as the first press of his first
+    // finger: the prompt shown while it lies there. Nothing is saved.
+    CString FirstPressPrompt(const std::string& press) {
+        AddUser(u"1", u"", 0);
+        CString prompt;
+        std::vector<std::string> lines = TypeAndEnter("1");
+        Append(lines, {"key ENTER", "wait 300", press, "wait 300", Probe([&] { prompt = PageControlText(11, 1159); }),
+                       "lift", "answer yes", "key ESC"});
+        RunAt(11, lines);
+        return prompt;
     }
     CString Text(const char16_t* key) const { return LangText(u"CCPTreeRegFP", key); }
     int Count(const CString& text) const {
@@ -187,13 +241,22 @@ TEST_F(EnrolmentTest, AFingerMatchingTwoStoredAlikeIsRefusedAsEnrolled) {
     const std::vector<BYTE> stored = StoredTwice(UsableTemplate(Finger(seed, 1)));
     ASSERT_EQ(store.Add(stored.data(), u"7", 0, FALSE, StoredTemplateSize), 1);
     ASSERT_EQ(store.Add(stored.data(), u"8", 0, FALSE, StoredTemplateSize), 1);
-    AddUser(u"1", u"", 0);
-    CString prompt;
-    std::vector<std::string> lines = TypeAndEnter("1");
-    Append(lines, {"key ENTER", "wait 300", press, "wait 300", Probe([&] { prompt = PageControlText(11, 1159); }),
-                   "lift", "answer yes", "key ESC"});
-    RunAt(11, lines);
-    EXPECT_TRUE(prompt.Find(Text(u"R0016")) == 0) << "the finger of other users";
+    EXPECT_TRUE(FirstPressPrompt(press).Find(Text(u"R0016")) == 0) << "the finger of other users";
+    EXPECT_EQ(FingerRows(u"1"), 0);
+    EXPECT_EQ(store.GetCount(), 2);
+}
+
+// A finger stored well for one user and poorly for another: a press that a
+// search cannot tell between the two copies, and that on its own only the
+// good copy, stored first, takes, is refused as enrolled.
+TEST_F(EnrolmentTest, AFingerOnlyTheFirstStoredCopyTakesAloneIsRefusedAsEnrolled) {
+    const PressTakenOnlyByTheGoodCopy found = FindPressTakenOnlyByTheGoodCopy();
+    ASSERT_NE(found.seed, 0) << "no press that only the good copy of its finger takes";
+    const std::vector<BYTE> good = StoredTwice(UsableTemplate(Finger(found.seed, 1)));
+    const std::vector<BYTE> poor = StoredTwice(UsableTemplate(Finger(found.seed, 1, found.copyRowsOff)));
+    ASSERT_EQ(store.Add(good.data(), u"7", 0, FALSE, StoredTemplateSize), 1);
+    ASSERT_EQ(store.Add(poor.data(), u"8", 0, FALSE, StoredTemplateSize), 1);
+    EXPECT_TRUE(FirstPressPrompt(found.press).Find(Text(u"R0016")) == 0) << "the finger of another user";
     EXPECT_EQ(FingerRows(u"1"), 0);
     EXPECT_EQ(store.GetCount(), 2);
 }

@@ -259,14 +259,29 @@ TEST_F(KeyboardTest, EnterTellsThePageWithTheControlIdOnItsRelease) {
     EXPECT_EQ(EditText(), CString(u"Alice"));
 }
 
+// Every cell of the seven by five keys, each row written as pairs of its
+// cells' upper- and lower-case characters: the Shift cell holds '&' / '*'
+// (never typed), the cell beside it none.
 TEST(InputKeys, CharactersOfTheCells) {
-    EXPECT_EQ(InputKeyCharacter(0, 0, true), u'A');
-    EXPECT_EQ(InputKeyCharacter(0, 0, false), u'a');
-    EXPECT_EQ(InputKeyCharacter(5, 4, true), u'Z');
-    EXPECT_EQ(InputKeyCharacter(5, 1, false), u' ');
-    EXPECT_EQ(InputKeyCharacter(6, 3, true), u':');
-    EXPECT_EQ(InputKeyCharacter(6, 0, false), kNoInputKey);
+    const char16_t* const rows[kInputKeyRows] = {
+        u"AaBbCcDdEe&*",
+        u"FfGgHhIiJj  ,,",
+        u"KkLlMmNnOo..??",
+        u"PpQqRrSsTt//::",
+        u"UuVvWwXxYyZz--",
+    };
+    for (int row = 0; row < kInputKeyRows; ++row) {
+        const std::u16string keys = rows[row];
+        for (int column = 0; column < kInputKeyColumns; ++column) {
+            const size_t at = static_cast<size_t>(column) * 2;
+            const char16_t upper = at < keys.size() ? keys[at] : kNoInputKey;
+            const char16_t lower = at < keys.size() ? keys[at + 1] : kNoInputKey;
+            EXPECT_EQ(InputKeyCharacter(column, row, true), upper) << "cell (" << column << "," << row << ")";
+            EXPECT_EQ(InputKeyCharacter(column, row, false), lower) << "cell (" << column << "," << row << ")";
+        }
+    }
     EXPECT_EQ(InputKeyCharacter(7, 0, false), kNoInputKey);
+    EXPECT_EQ(InputKeyCharacter(0, 5, true), kNoInputKey);
 }
 
 TEST(InputKeys, HighlightWrapsAroundTheKeyboard) {
