@@ -245,6 +245,45 @@ TEST_F(DoorPage, NumbersOutOfRangeAreRefusedWithTheFocusOnTheirField) {
     EXPECT_EQ(StoredConfig(u"LOCKDELAY"), CString(u"0"));
 }
 
+// A lock delay the file holds beyond 15 s (written by another program) is
+// refused on every way out of the page: the first Esc of a visit, an Esc
+// after Enter took the focus through the fields, an Esc after a tap on a
+// selector. Nothing is stored or sent until a delay the page takes is typed.
+TEST_F(DoorPage, AStoredLockDelayBeyondItsRangeIsRefusedOnEveryLeave) {
+    const auto storeLongDelay = [] {
+        ASSERT_TRUE(SetConfigValue(u"LOCKDELAY", u"300", TRUE));
+        g_MachineConfig.LOCKDELAY = 300;
+    };
+    std::vector<int> focus;
+    look = [&](int) { focus.push_back(FocusId()); };
+    storeLongDelay();
+    OnPage(164, {"look", "key ESC", "answer ok", "look", Put(kLockDelay, "15")});
+    EXPECT_EQ(Boxes(), std::vector<std::u16string>{kDelayRefused});
+    EXPECT_EQ(focus, (std::vector<int>{kRelayMode, kLockDelay}));
+    EXPECT_EQ(StoredConfig(u"LOCKDELAY"), CString(u"15"));
+    EXPECT_EQ(Sent().size(), 8u) << "only the leave that passed";
+
+    storeLongDelay();
+    const std::string file = ConfigFile();
+    focus.clear();
+    std::vector<std::string> lines;
+    for (int field = 0; field < 5; ++field) lines.insert(lines.end(), {"wait 600", "key ENTER"});
+    lines.insert(lines.end(), {"look", "key ESC", "answer ok", "look", "tap 293 11", "key ESC", "answer ok", "look",
+                               Put(kLockDelay, "15")});
+    look = [&](int) {
+        focus.push_back(FocusId());
+        if (focus.size() == 3) {
+            EXPECT_EQ(ConfigFile(), file) << "the refused leaves stored nothing";
+            EXPECT_TRUE(Sent().empty()) << "and sent nothing";
+        }
+    };
+    OnPage(164, lines);
+    EXPECT_EQ(Boxes(), std::vector<std::u16string>(3, kDelayRefused));
+    EXPECT_EQ(focus, std::vector<int>(3, kLockDelay)) << "Enter went through the fields to the delay";
+    EXPECT_EQ(g_MachineConfig.LOCKDELAY, 15);
+    EXPECT_EQ(Sent().size(), 8u);
+}
+
 TEST_F(DoorPage, HostileTextsAreRefusedOrStoredLiterally) {
     const std::string file = ConfigFile();
     // Beyond 32 bits: never read as 0 (or as any other number).
