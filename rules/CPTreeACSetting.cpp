@@ -26,6 +26,12 @@ constexpr int kRowHeight = 17;
 constexpr int kFieldX = 140;
 constexpr int kFieldWidth = 160;
 
+// What stored values no item lists mean: a relay mode outside 0-3 drives
+// neither relay, as "None" does; a check other than 0 is switched on in the
+// controller, as "Yes" does.
+constexpr int kNoRelay = 4;
+constexpr int kCheckOn = 1;
+
 constexpr UINT kHighestFacilityCode = 254;
 constexpr UINT kLongestLockDelay = 15;
 
@@ -97,10 +103,10 @@ void CCPTreeACSetting::FillSelectors() {
 BOOL CCPTreeACSetting::EnterPage() {
     FillSelectors();
     const CMachineConfig& c = g_MachineConfig;
-    m_relayModeChoice.Show(c.RING);
+    m_relayModeChoice.Show(c.RING, kNoRelay);
     m_wiegandModeChoice.Show(c.WIEGANDMODE);
-    m_tamperChoice.Show(c.FCCHECKALARM);
-    m_doorSensorChoice.Show(c.MCCHECKALARM);
+    m_tamperChoice.Show(c.FCCHECKALARM, kCheckOn);
+    m_doorSensorChoice.Show(c.MCCHECKALARM, kCheckOn);
     CString text;
     text.Format(u"%d", c.WIEGANDHEAD);
     m_facilityCode.SetWindowText(text);

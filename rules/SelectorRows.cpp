@@ -12,12 +12,14 @@ void FillSelector(CJHSelectBox& box, std::initializer_list<std::pair<CString, in
     for (const auto& [text, value] : items) box.AddItem(text, value);
 }
 
+void AddNumberItem(CJHSelectBox& box, int number) {
+    CString text;
+    text.Format(u"%d", number);
+    box.AddItem(text, number);
+}
+
 void AddNumberItems(CJHSelectBox& box, int first, int last) {
-    for (int number = first; number <= last; ++number) {
-        CString text;
-        text.Format(u"%d", number);
-        box.AddItem(text, number);
-    }
+    for (int number = first; number <= last; ++number) AddNumberItem(box, number);
 }
 
 void FillNumbersAndNone(CJHSelectBox& box, int first, int last, int none) {

@@ -21,6 +21,8 @@ void PlaceRow(CWnd& page, int top, int height, std::initializer_list<RowCell> ce
 
 // Empties the box and fills it with the (text, value) items in order.
 void FillSelector(CJHSelectBox& box, std::initializer_list<std::pair<CString, int>> items);
+// Appends the item of `number`: its "%d" text, of its own value.
+void AddNumberItem(CJHSelectBox& box, int number);
 // Appends the numbers first to last as "%d" texts, each its own value.
 void AddNumberItems(CJHSelectBox& box, int first, int last);
 // Empties the box and fills it with the numbers first to last, then the

@@ -1,17 +1,20 @@
 #include "rules/StoredChoice.h"
 
 #include "core/ConfigXml.h"
+#include "rules/SelectorRows.h"
 
-void CStoredChoice::Show(int stored) {
+void CStoredChoice::Show(int stored, std::optional<int> sameEffect) {
     m_stored = stored;
     m_listed = m_box.SetCurSelByValue(stored) != FALSE;
-    m_shown = m_box.GetCurSelValue();
+    if (m_listed) return;
+    if (sameEffect && m_box.SetCurSelByValue(*sameEffect)) return;
+    AddNumberItem(m_box, stored);
+    m_box.SetCurSelByValue(stored);
 }
 
-bool CStoredChoice::Kept() const { return !m_listed && m_box.GetCurSelValue() == m_shown; }
-
-int CStoredChoice::Value() const { return Kept() ? m_stored : m_box.GetCurSelValue(); }
+int CStoredChoice::Value() const { return m_box.Stepped() ? m_box.GetCurSelValue() : m_stored; }
 
 void CStoredChoice::Write(const char16_t* key) const {
-    if (!Kept()) SetConfigInt(key, static_cast<UINT>(Value()), FALSE);
+    const int value = Value();
+    if (m_listed || value != m_stored) SetConfigInt(key, static_cast<UINT>(value), FALSE);
 }

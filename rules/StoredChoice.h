@@ -1,9 +1,12 @@
 // A select box showing a setting of config.xml. The file may hold a value
 // the box does not list (written by another program, or by hand): the box
-// then shows its first item, and the setting keeps the value the file holds
-// until the person chooses another item, so that leaving the page to change
-// something else does not change this setting as well.
+// shows what that value means, the item of the same effect where the page
+// names one, else an item of its own with the number. A visit on which the
+// person never steps the box keeps the value the file holds; once stepped,
+// the item the box is left on is the setting, even the one it began on.
 #pragma once
+
+#include <optional>
 
 #include "widgets/JHSelectBox.h"
 
@@ -11,20 +14,18 @@ class CStoredChoice {
 public:
     explicit CStoredChoice(CJHSelectBox& box) : m_box(box) {}
 
-    // Makes the item of `stored` current; without one the first item stays.
-    void Show(int stored);
-    // The setting as the page leaves it: the chosen item's value, or the
-    // stored value while it is kept.
+    // Makes the item of `stored` current, in a box filled anew. Without an
+    // item of its own, `stored` shows as the item of value `sameEffect`
+    // when given, else as an item added for it.
+    void Show(int stored, std::optional<int> sameEffect = std::nullopt);
+    // The setting as the page leaves it.
     int Value() const;
     // Value() into the settings document under `key`, not saved; a value the
-    // box does not list is left as the file holds it.
+    // list does not name that is kept stays as the file spells it.
     void Write(const char16_t* key) const;
 
 private:
-    bool Kept() const;
-
     CJHSelectBox& m_box;
     int m_stored = 0;
     bool m_listed = true;
-    int m_shown = 0;
 };

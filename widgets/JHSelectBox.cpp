@@ -47,6 +47,7 @@ CString CJHSelectBox::GetCurSelText() const {
 BOOL CJHSelectBox::ResetContent() {
     m_items.clear();
     m_current = -1;
+    m_stepped = false;
     return TRUE;
 }
 
@@ -107,6 +108,7 @@ void CJHSelectBox::SelectPrev() {
 }
 
 void CJHSelectBox::StepTo(int index) {
+    m_stepped = true;
     if (m_items.empty()) {
         m_shownText.Empty();
     } else {

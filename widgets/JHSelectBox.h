@@ -29,6 +29,9 @@ public:
     // Empties the list without announcing anything; the shown text stays
     // until the next paint of a new item. Always TRUE.
     BOOL ResetContent();
+    // Whether the person stepped through the list (an arrow key or a tap on
+    // an arrow) since it was last emptied, even back to where it began.
+    bool Stepped() const { return m_stepped; }
     void Enable(bool enable) { EnableWindow(enable); }
     // The first item with this value becomes current; announced when it is
     // not the item announced last. FALSE when no item has the value.
@@ -90,6 +93,7 @@ private:
     CFont m_font;
     CString m_shownText;
     bool m_focused = false;
+    bool m_stepped = false;
 
     SharedSkinImage m_background;
     SharedSkinImage m_leftImage;

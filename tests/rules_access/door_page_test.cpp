@@ -2,6 +2,7 @@
 // the two numbers checked on leaving, the settings written as typed and the
 // two alarm-check frames sent to the I/O controller on every leave.
 #include "core/ConfigXml.h"
+#include "core/LangText.h"
 #include "core/MachineConfig.h"
 #include "platform/base/utf.h"
 #include "tests/rules_access/rules_fixture.h"
@@ -27,6 +28,21 @@ protected:
         const BYTE d = static_cast<BYTE>(doorSensor);
         const BYTE t = static_cast<BYTE>(tamper);
         return {0xF5, d, d, 0xF5, 0xF4, t, t, 0xF4};
+    }
+    // Relay mode 7, Wiegand format 5, tamper 2 and door sensor -1: values
+    // no item lists, in the file and in force.
+    static void StoreUnlistedChoices() {
+        CMachineConfig& c = g_MachineConfig;
+        const std::pair<const char16_t*, int*> stored[] = {
+            {u"RING", &c.RING}, {u"WIEGANDMODE", &c.WIEGANDMODE}, {u"FCCHECKALARM", &c.FCCHECKALARM},
+            {u"MCCHECKALARM", &c.MCCHECKALARM}};
+        const int values[] = {7, 5, 2, -1};
+        for (size_t i = 0; i < std::size(stored); ++i) {
+            CString text;
+            text.Format(u"%d", values[i]);
+            SetConfigValue(stored[i].first, text, i + 1 == std::size(stored));
+            *stored[i].second = values[i];
+        }
     }
     void LeaveWith(const std::string& facility, const std::string& delay) {
         TryLeave(164, {kFacilityCode, facility}, {kLockDelay, delay}, g_MachineConfig.WIEGANDHEAD,
@@ -84,43 +100,59 @@ TEST_F(DoorPage, TheChoicesReachTheSettingsTheFileAndTheController) {
 }
 
 // Values the file holds that the selectors do not list (written by another
-// program) show as the first items and stay as the file holds them unless
-// the person chooses another item: a leave that changes the lock time
-// changes nothing else. A check not 0 is on for the controller.
-TEST_F(DoorPage, ValuesTheSelectorsDoNotListAreKeptUnlessChosenAnew) {
-    CMachineConfig& c = g_MachineConfig;
-    const std::pair<const char16_t*, int*> stored[] = {
-        {u"RING", &c.RING}, {u"WIEGANDMODE", &c.WIEGANDMODE}, {u"FCCHECKALARM", &c.FCCHECKALARM},
-        {u"MCCHECKALARM", &c.MCCHECKALARM}};
-    const int values[] = {7, 5, 2, -1};
-    for (size_t i = 0; i < std::size(stored); ++i) {
-        CString text;
-        text.Format(u"%d", values[i]);
-        SetConfigValue(stored[i].first, text, i + 1 == std::size(stored));
-        *stored[i].second = values[i];
-    }
+// program) show as what they mean: a relay mode beyond the list drives
+// neither relay ("None"), a check not 0 is on in the controller ("Yes"),
+// and a Wiegand format of no item shows its number. A visit that leaves a
+// selector alone keeps the value as the file holds it; an item the person
+// leaves a selector on is stored, even the one it showed at first.
+TEST_F(DoorPage, ValuesTheSelectorsDoNotListShowWhatTheyMeanAndAChosenItemIsStored) {
+    StoreUnlistedChoices();
+    const CMachineConfig& c = g_MachineConfig;
+    const auto inForce = [&c] { return std::vector<int>{c.RING, c.WIEGANDMODE, c.FCCHECKALARM, c.MCCHECKALARM}; };
+    const auto inFile = [this] {
+        std::vector<std::optional<CString>> texts;
+        for (const char16_t* key : {u"RING", u"WIEGANDMODE", u"FCCHECKALARM", u"MCCHECKALARM"})
+            texts.push_back(StoredConfig(key));
+        return texts;
+    };
+    using Texts = std::vector<std::optional<CString>>;
     std::vector<CString> shown;
+    int wiegandItems = 0;
     look = [&](int) {
+        shown.clear();
         for (int id : {kRelayMode, kWiegandMode, kTamper, kDoorSensor}) shown.push_back(Shown(id));
+        wiegandItems = ItemCount(kWiegandMode);
     };
     OnPage(164, {"look", Put(kLockDelay, "5")});
-    EXPECT_EQ(shown, (std::vector<CString>{u"1-Bell 2-Lock", u"Wiegand 26", u"No", u"No"}));
+    EXPECT_EQ(shown, (std::vector<CString>{u"None", u"5", u"Yes", u"Yes"}));
+    EXPECT_EQ(wiegandItems, 4) << "the three formats and the stored one";
     EXPECT_EQ(c.LOCKDELAY, 5);
     EXPECT_EQ(StoredConfig(u"LOCKDELAY"), CString(u"5"));
-    EXPECT_EQ((std::vector<int>{c.RING, c.WIEGANDMODE, c.FCCHECKALARM, c.MCCHECKALARM}), (std::vector<int>{7, 5, 2, -1}));
-    EXPECT_EQ((std::vector<std::optional<CString>>{StoredConfig(u"RING"), StoredConfig(u"WIEGANDMODE"),
-                                                   StoredConfig(u"FCCHECKALARM"), StoredConfig(u"MCCHECKALARM")}),
-              (std::vector<std::optional<CString>>{CString(u"7"), CString(u"5"), CString(u"2"), CString(u"-1")}));
+    EXPECT_EQ(inForce(), (std::vector<int>{7, 5, 2, -1}));
+    EXPECT_EQ(inFile(), (Texts{CString(u"7"), CString(u"5"), CString(u"2"), CString(u"-1")}));
     EXPECT_EQ(Sent(), Frames(1, 1));
 
-    // Moved on and back, the relay mode stays as stored; moved on, it takes
-    // the chosen item and the others stay.
-    OnPage(164, {"key RIGHT", "key LEFT"});
-    EXPECT_EQ(c.RING, 7);
-    OnPage(164, {"key RIGHT"});
-    EXPECT_EQ(c.RING, 1);
-    EXPECT_EQ(StoredConfig(u"RING"), CString(u"1"));
-    EXPECT_EQ((std::vector<int>{c.WIEGANDMODE, c.FCCHECKALARM, c.MCCHECKALARM}), (std::vector<int>{5, 2, -1}));
+    // Tamper "Yes" moved to "No": the check is off, the rest stays.
+    OnPage(164, {"key DOWN", "key DOWN", "key RIGHT"});
+    EXPECT_EQ(inForce(), (std::vector<int>{7, 5, 0, -1}));
+    EXPECT_EQ(inFile(), (Texts{CString(u"7"), CString(u"5"), CString(u"0"), CString(u"-1")}));
+    EXPECT_EQ(Sent(), Frames(0, 1));
+
+    // Stepped on and back, relay mode and door sensor store the items they
+    // show; the Wiegand format's own item is the stored number itself.
+    OnPage(164, {"key RIGHT", "key LEFT", "key DOWN", "key RIGHT", "key LEFT", "key DOWN", "key DOWN", "key LEFT",
+                 "key RIGHT"});
+    EXPECT_EQ(inForce(), (std::vector<int>{4, 5, 0, 1}));
+    EXPECT_EQ(inFile(), (Texts{CString(u"4"), CString(u"5"), CString(u"0"), CString(u"1")}));
+
+    // A listed format chosen, the stored number's item is gone next time.
+    OnPage(164, {"key DOWN", "key RIGHT"});
+    EXPECT_EQ(c.WIEGANDMODE, 0);
+    EXPECT_EQ(StoredConfig(u"WIEGANDMODE"), CString(u"0"));
+    OnPage(164, {"look"});
+    EXPECT_EQ(shown, (std::vector<CString>{u"None", u"Wiegand 26", u"No", u"Yes"}));
+    EXPECT_EQ(wiegandItems, 3);
+    EXPECT_TRUE(Boxes().empty());
 }
 
 // A flash with no room: the leave says the settings were not saved; the
@@ -213,6 +245,45 @@ TEST_F(DoorPage, NumbersOutOfRangeAreRefusedWithTheFocusOnTheirField) {
     EXPECT_EQ(StoredConfig(u"LOCKDELAY"), CString(u"0"));
 }
 
+// A lock delay the file holds beyond 15 s (written by another program) is
+// refused on every way out of the page: the first Esc of a visit, an Esc
+// after Enter took the focus through the fields, an Esc after a tap on a
+// selector. Nothing is stored or sent until a delay the page takes is typed.
+TEST_F(DoorPage, AStoredLockDelayBeyondItsRangeIsRefusedOnEveryLeave) {
+    const auto storeLongDelay = [] {
+        ASSERT_TRUE(SetConfigValue(u"LOCKDELAY", u"300", TRUE));
+        g_MachineConfig.LOCKDELAY = 300;
+    };
+    std::vector<int> focus;
+    look = [&](int) { focus.push_back(FocusId()); };
+    storeLongDelay();
+    OnPage(164, {"look", "key ESC", "answer ok", "look", Put(kLockDelay, "15")});
+    EXPECT_EQ(Boxes(), std::vector<std::u16string>{kDelayRefused});
+    EXPECT_EQ(focus, (std::vector<int>{kRelayMode, kLockDelay}));
+    EXPECT_EQ(StoredConfig(u"LOCKDELAY"), CString(u"15"));
+    EXPECT_EQ(Sent().size(), 8u) << "only the leave that passed";
+
+    storeLongDelay();
+    const std::string file = ConfigFile();
+    focus.clear();
+    std::vector<std::string> lines;
+    for (int field = 0; field < 5; ++field) lines.insert(lines.end(), {"wait 600", "key ENTER"});
+    lines.insert(lines.end(), {"look", "key ESC", "answer ok", "look", "tap 293 11", "key ESC", "answer ok", "look",
+                               Put(kLockDelay, "15")});
+    look = [&](int) {
+        focus.push_back(FocusId());
+        if (focus.size() == 3) {
+            EXPECT_EQ(ConfigFile(), file) << "the refused leaves stored nothing";
+            EXPECT_TRUE(Sent().empty()) << "and sent nothing";
+        }
+    };
+    OnPage(164, lines);
+    EXPECT_EQ(Boxes(), std::vector<std::u16string>(3, kDelayRefused));
+    EXPECT_EQ(focus, std::vector<int>(3, kLockDelay)) << "Enter went through the fields to the delay";
+    EXPECT_EQ(g_MachineConfig.LOCKDELAY, 15);
+    EXPECT_EQ(Sent().size(), 8u);
+}
+
 TEST_F(DoorPage, HostileTextsAreRefusedOrStoredLiterally) {
     const std::string file = ConfigFile();
     // Beyond 32 bits: never read as 0 (or as any other number).
@@ -259,6 +330,20 @@ TEST_F(DoorPage, EachEntryListsEveryOptionOnce) {
 
 TEST_F(DoorPage, Golden) {
     OnPage(164, {"golden rules_door"});
+    EXPECT_TRUE(golden);
+}
+
+TEST_F(DoorPage, GoldenWithValuesNoItemLists) {
+    StoreUnlistedChoices();
+    OnPage(164, {"golden rules_door_unlisted"});
+    EXPECT_TRUE(golden);
+}
+
+TEST_F(DoorPage, GoldenWithValuesNoItemListsInChinese) {
+    g_MachineConfig.LanguageName = u"Chinese";
+    ASSERT_TRUE(g_LangDoc.ReadFromFile(GetLanguageFilePath()));
+    StoreUnlistedChoices();
+    OnPage(164, {"golden rules_door_unlisted_cn"});
     EXPECT_TRUE(golden);
 }
 

@@ -18,6 +18,10 @@ const std::u16string kThresholdRefused = u"Alarm level must be 0-5000. Please co
 
 class RecordPage : public RulesTest {
 protected:
+    static void StoreUnlistedWorkCode() {
+        SetConfigValue(u"WORKCODE", u"9", TRUE);
+        g_MachineConfig.WORKCODE = 9;
+    }
     void LeaveWith(const std::string& interval, const std::string& threshold) {
         TryLeave(154, {kInterval, interval}, {kThreshold, threshold}, g_MachineConfig.REATTIMEGAP,
                  g_MachineConfig.WARNINGNUM);
@@ -52,20 +56,30 @@ TEST_F(RecordPage, TheStoredSettingsAreShownAndEveryLeaveSavesTheWorkCode) {
 }
 
 // A work-code value the switch does not list (written by another program)
-// shows as No and stays as the file holds it unless the person chooses.
-TEST_F(RecordPage, AWorkCodeTheSwitchDoesNotListIsKeptUnlessChosenAnew) {
-    SetConfigValue(u"WORKCODE", u"2", TRUE);
-    g_MachineConfig.WORKCODE = 2;
+// shows as its number, an item of its own. A visit that leaves the switch
+// alone or steps back to it keeps the value; another item chosen is stored.
+TEST_F(RecordPage, AWorkCodeTheSwitchDoesNotListShowsItsNumberAndAChosenItemIsStored) {
+    StoreUnlistedWorkCode();
     std::vector<CString> shown;
-    look = [&](int) { shown.push_back(Shown(kWorkCode)); };
+    std::vector<int> counts;
+    look = [&](int) {
+        shown.push_back(Shown(kWorkCode));
+        counts.push_back(ItemCount(kWorkCode));
+    };
     OnPage(154, {"look", Put(kInterval, "30")});
-    EXPECT_EQ(shown, std::vector<CString>{u"No"});
     EXPECT_EQ(g_MachineConfig.REATTIMEGAP, 30);
-    EXPECT_EQ(g_MachineConfig.WORKCODE, 2);
-    EXPECT_EQ(StoredConfig(u"WORKCODE"), CString(u"2"));
-    OnPage(154, {"key DOWN", "key DOWN", "key RIGHT"});
+    EXPECT_EQ(g_MachineConfig.WORKCODE, 9);
+    EXPECT_EQ(StoredConfig(u"WORKCODE"), CString(u"9"));
+    OnPage(154, {"key DOWN", "key DOWN", "key RIGHT", "key LEFT"});
+    EXPECT_EQ(g_MachineConfig.WORKCODE, 9);
+    EXPECT_EQ(StoredConfig(u"WORKCODE"), CString(u"9"));
+    OnPage(154, {"key DOWN", "key DOWN", "key LEFT"});
     EXPECT_EQ(g_MachineConfig.WORKCODE, 1);
     EXPECT_EQ(StoredConfig(u"WORKCODE"), CString(u"1"));
+    OnPage(154, {"look"});
+    EXPECT_EQ(shown, (std::vector<CString>{u"9", u"Yes"}));
+    EXPECT_EQ(counts, (std::vector<int>{3, 2})) << "No, Yes and the stored number; then No and Yes";
+    EXPECT_TRUE(Boxes().empty());
 }
 
 // A flash with no room: the leave says the settings were not saved, and
@@ -193,6 +207,12 @@ TEST_F(RecordPage, TheChineseHelpWrapsInsideTheScreen) {
 
 TEST_F(RecordPage, Golden) {
     OnPage(154, {"golden rules_records"});
+    EXPECT_TRUE(golden);
+}
+
+TEST_F(RecordPage, GoldenWithAWorkCodeNoItemLists) {
+    StoreUnlistedWorkCode();
+    OnPage(154, {"golden rules_records_unlisted"});
     EXPECT_TRUE(golden);
 }
 

@@ -161,6 +161,25 @@ TEST_F(SelectBoxTest, TapOnAnArrowTakesTheFocusAndSteps) {
     EXPECT_EQ(box.GetCurSelText(), u"Gamma");
 }
 
+// A page keeps a stored value the person left alone: only the person's
+// steps count, even those that come back to where the box began, until
+// the list is filled anew.
+TEST_F(SelectBoxTest, StepsOfThePersonAreToldUntilTheListIsFilledAnew) {
+    Fill();
+    box.SetCurSelByValue(30);
+    box.SetCurSel(1);
+    session.Run("tap 160 70");  // the text area: focus only
+    EXPECT_FALSE(box.Stepped()) << "choices made by the page and a tap beside the arrows are no steps";
+    session.Run("key RIGHT");
+    session.Run("key LEFT");
+    EXPECT_TRUE(box.Stepped()) << "there and back";
+    box.ResetContent();
+    Fill();
+    EXPECT_FALSE(box.Stepped());
+    session.Run("tap 108 70");
+    EXPECT_TRUE(box.Stepped());
+}
+
 // A page hands the box the focus with command 12.
 TEST_F(SelectBoxTest, CommandTwelveTakesTheFocus) {
     Fill();
