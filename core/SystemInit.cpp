@@ -29,7 +29,7 @@
 #include "data/RecordStore.h"
 #include "data/UserStorage.h"
 #include "main/GpioPin.h"
-#include "transfer/DatabaseOffline.h"
+#include "transfer/MaintenanceFiles.h"
 #include "platform/base/atomic_file.h"
 #include "platform/base/device_fs.h"
 #include "platform/base/registry.h"
