@@ -29,6 +29,7 @@
 #include "data/RecordStore.h"
 #include "data/UserStorage.h"
 #include "main/GpioPin.h"
+#include "transfer/ExportLeftovers.h"
 #include "transfer/MaintenanceFiles.h"
 #include "platform/base/atomic_file.h"
 #include "platform/base/device_fs.h"
@@ -174,6 +175,7 @@ int InitTool() {
 
     ConnectDataStoreServices();
     RemoveMaintenanceLeftovers();
+    RemoveExportLeftovers();
     if (!OpenDatabase()) EndWithDatabaseMessage(u"Open DataBase failure!");
     if (!CheckDatabase()) EndWithDatabaseMessage(DatabaseCheckFailureText());
     EnsureAutoFnTable();
