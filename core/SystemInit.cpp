@@ -29,7 +29,8 @@
 #include "data/RecordStore.h"
 #include "data/UserStorage.h"
 #include "main/GpioPin.h"
-#include "transfer/DatabaseOffline.h"
+#include "transfer/ExportLeftovers.h"
+#include "transfer/MaintenanceFiles.h"
 #include "platform/base/atomic_file.h"
 #include "platform/base/device_fs.h"
 #include "platform/base/registry.h"
@@ -174,6 +175,7 @@ int InitTool() {
 
     ConnectDataStoreServices();
     RemoveMaintenanceLeftovers();
+    RemoveExportLeftovers();
     if (!OpenDatabase()) EndWithDatabaseMessage(u"Open DataBase failure!");
     if (!CheckDatabase()) EndWithDatabaseMessage(DatabaseCheckFailureText());
     EnsureAutoFnTable();

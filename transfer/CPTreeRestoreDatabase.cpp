@@ -9,9 +9,10 @@
 #include "platform/base/clock.h"
 #include "platform/base/files.h"
 #include "transfer/BlockCopy.h"
+#include "transfer/DatabaseCaches.h"
 #include "transfer/DatabaseCopyPlace.h"
-#include "transfer/DatabaseOffline.h"
 #include "transfer/FileErrorCause.h"
+#include "transfer/MaintenanceFiles.h"
 #include "transfer/TransferLoop.h"
 
 namespace {

@@ -1,6 +1,9 @@
 #include "transfer/UserExport.h"
 
 #include "data/SqlHelpers.h"
+#include "platform/base/atomic_file.h"
+#include "platform/base/device_fs.h"
+#include "platform/base/host_files.h"
 #include "transfer/StorageLocation.h"
 #include "transfer/TransferFiles.h"
 #include "transfer/TransferLoop.h"
@@ -46,12 +49,26 @@ bool WriteFingerprints(CTransferFileWriter& writer, const CString& folder, CTran
                                             EncodeFingerprint);
 }
 
+// The templates of an export before would be read beside users exported
+// now, and those of a person deleted since would open for whoever has his
+// ID today. The removal is flushed, so that a power cut does not bring the
+// file back beside the new users. A folder of that name holds no templates
+// and stays.
+bool RemoveOlderTemplates(const CString& folder) {
+    const std::string path = DeviceToHostPath(TransferFilePath(folder, kFingerprintFile).GetString());
+    if (HostEntryAt(path) == HostEntry::Folder) return true;
+    return RemoveHostFile(path) && SyncHostFolder(DeviceToHostPath(folder.GetString()));
+}
+
 }  // namespace
 
 bool ExportUserFiles(const CString& folder, bool withTemplates, CTransferLoop& loop, CDbSqlite& db) {
     CTransferFileWriter users;
     if (!WriteUsers(users, folder, loop, db)) return false;
-    if (!withTemplates) return CTransferFileWriter::CommitInOrder({&users});
+    // The older templates go before the users take their place: a power cut
+    // between the two leaves the users of the export before without
+    // templates, never today's users beside another person's finger.
+    if (!withTemplates) return RemoveOlderTemplates(folder) && CTransferFileWriter::CommitInOrder({&users});
     CTransferFileWriter fingerprints;
     if (!WriteFingerprints(fingerprints, folder, loop, db)) return false;
     // The templates first: should the power fail between the two, the

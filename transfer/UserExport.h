@@ -12,6 +12,9 @@ class CTransferLoop;
 // whole under a temporary name before either is put in place, and then
 // they are put in place one right after the other, with no step of the
 // long work between them, so that a close or a stop signal during the
-// export leaves both old files or both new ones. False when a file could
-// not be written; the files that were there then stay as they were.
+// export leaves both old files or both new ones. Without templates, a
+// Bak.zw of an export before is removed from the folder before the new
+// Bak.yg2 takes its place. False when a file could not be written or the
+// older Bak.zw not removed; the files that were there then stay as they were
+// (an older Bak.zw once removed stays removed).
 bool ExportUserFiles(const CString& folder, bool withTemplates, CTransferLoop& loop, CDbSqlite& db);

@@ -11,7 +11,7 @@
 
 #include "bench/support/percentile.h"
 #include "platform/base/device_fs.h"
-#include "transfer/DatabaseOffline.h"
+#include "transfer/MaintenanceFiles.h"
 #include "transfer/TransferLoop.h"
 #include "transfer/UpdateFolder.h"
 #include "transfer/UpdateInstall.h"

@@ -5,13 +5,23 @@
 #include <dlfcn.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
+#include <future>
+#include <memory>
+#include <string>
+#include <thread>
 
 #include "platform/base/debug.h"
+#include "platform/base/threads.h"
 #include "platform/base/utf.h"
 #include "platform/ui/display.h"
 
 namespace {
+
+// A server that still runs takes a new connection at once; one behind a
+// broken network may keep the question waiting for minutes.
+constexpr auto kAnswerTime = std::chrono::seconds(2);
 
 // The window watched and its connection; the handlers run on whichever
 // thread made the X call.
@@ -19,14 +29,56 @@ std::atomic<Window> g_window{0};
 std::atomic<bool> g_destroyed{false};
 Display* g_display = nullptr;
 decltype(&XSync) g_sync = nullptr;
+decltype(&XOpenDisplay) g_openDisplay = nullptr;
+decltype(&XCloseDisplay) g_closeDisplay = nullptr;
+// Xlib goes on after a broken connection once its exit is replaced.
+bool g_goesOnAfterLoss = false;
+
+struct ServerQuestion {
+    std::string display;
+    std::promise<bool> answer;
+};
+
+void AskServer(void* parameter) {
+    auto* question = static_cast<ServerQuestion*>(parameter);
+    Display* connection = g_openDisplay(question->display.c_str());
+    if (connection != nullptr) g_closeDisplay(connection);
+    question->answer.set_value(connection != nullptr);
+}
+
+// Whether the X server of the broken connection takes a new one.
+bool ServerStillAnswers(Display* display) {
+    if (g_openDisplay == nullptr || g_closeDisplay == nullptr) return false;
+    auto question = std::make_unique<ServerQuestion>();
+    question->display = DisplayString(display);
+    std::future<bool> answer = question->answer.get_future();
+    std::thread asking;
+    if (!StartHostThread(asking, AskServer, question.get())) return false;
+    if (answer.wait_for(kAnswerTime) == std::future_status::ready) {
+        asking.join();
+        return answer.get();
+    }
+    // The program ends now, under the thread still asking.
+    asking.detach();
+    question.release();
+    return false;
+}
 
 // Xlib's own answer to a broken connection is exit() from inside a library
 // call, under the program's running threads, whose static destructors then
 // talk to the dead connection for ever. The program's own end replaces it.
-int OnXConnectionLost(Display*) {
-    DisplayGoneAway();
+// A server that still answers cut this connection itself, at another
+// program's request (a window manager's kill, `xdotool windowkill`): the
+// window is gone with it, and the terminal ends as at its close.
+int OnXConnectionLost(Display* display) {
+    if (!g_goesOnAfterLoss || !ServerStillAnswers(display)) DisplayGoneAway();
+    g_destroyed = true;
     return 0;
 }
+
+// Every X call after the loss returns at once without doing anything; the
+// window's next look at its events finds the window destroyed.
+void GoOnAfterConnectionLost(Display*, void*) {}
 
 // Runs inside Xlib with the connection locked: it makes no X call, and
 // leaves the end to the window's next look at its events. Once the window
@@ -57,12 +109,19 @@ void WatchXWindow(SDL_Window* window) {
     if (xlib == nullptr) return;
     const auto setIoErrorHandler = reinterpret_cast<decltype(&XSetIOErrorHandler)>(dlsym(xlib, "XSetIOErrorHandler"));
     const auto setErrorHandler = reinterpret_cast<decltype(&XSetErrorHandler)>(dlsym(xlib, "XSetErrorHandler"));
+    // Older Xlibs always exit after a broken connection.
+    const auto setIoErrorExitHandler =
+        reinterpret_cast<decltype(&XSetIOErrorExitHandler)>(dlsym(xlib, "XSetIOErrorExitHandler"));
     g_sync = reinterpret_cast<decltype(&XSync)>(dlsym(xlib, "XSync"));
+    g_openDisplay = reinterpret_cast<decltype(&XOpenDisplay)>(dlsym(xlib, "XOpenDisplay"));
+    g_closeDisplay = reinterpret_cast<decltype(&XCloseDisplay)>(dlsym(xlib, "XCloseDisplay"));
     dlclose(xlib);
     g_window = info.info.x11.window;
     g_display = info.info.x11.display;
     g_destroyed = false;
     if (setIoErrorHandler != nullptr) setIoErrorHandler(OnXConnectionLost);
+    g_goesOnAfterLoss = setIoErrorExitHandler != nullptr;
+    if (g_goesOnAfterLoss) setIoErrorExitHandler(g_display, GoOnAfterConnectionLost, nullptr);
     // SDL's handler, which this replaces, puts back screen modes it changed
     // (this window changes none) and then calls Xlib's, which ends the
     // process: it is not called on.

@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "platform/base/files.h"
 #include "platform/base/lasterror.h"
@@ -19,6 +21,15 @@ void DieAtFirstWrite(AtomicStage stage) {
 
 size_t EntriesIn(const std::string& folder) {
     return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
+}
+
+// A temporary that goes at the first rename of a replace.
+const std::string* g_vanishing = nullptr;
+
+void RemoveTheVanishingTemporaryAtTheFirstRename(AtomicStage stage) {
+    if (stage != AtomicStage::Renamed || g_vanishing == nullptr) return;
+    unlink(g_vanishing->c_str());
+    g_vanishing = nullptr;
 }
 }  // namespace
 
@@ -78,6 +89,28 @@ TEST(AtomicFile, AnEndHalfWayRemovesTheUnfinishedTemporaryAndLeavesTheOldFile) {
     EXPECT_EQ(root.ReadFile("DB/back/KD4700.cfg"), "new settings");
     EXPECT_FALSE(halfWay.Commit()) << "its temporary is gone";
     EXPECT_EQ(root.ReadFile("DB/back/KD4700.bak"), "old backup");
+}
+
+// The temporary of the second of three files goes as the first is renamed:
+// the second cannot be put in place, and the third, which goes with it,
+// keeps its old content too.
+TEST(AtomicFile, FilesCommittedInOrderStopAtTheFirstThatFailsAndTheRestKeepTheirOldContent) {
+    ScopedDeviceRoot root;
+    const std::vector<std::string> names = {"Bak.zw", "Bak.yg2", "Bak.kq"};
+    for (const std::string& name : names) root.PutFile("1/" + name, "old");
+    AtomicFileWriter first(root.HostPath("1/Bak.zw")), second(root.HostPath("1/Bak.yg2")),
+        third(root.HostPath("1/Bak.kq"));
+    for (AtomicFileWriter* writer : {&first, &second, &third}) ASSERT_TRUE(writer->Write("new", 3));
+    g_vanishing = &second.TemporaryPath();
+    SetAtomicStageHook(RemoveTheVanishingTemporaryAtTheFirstRename);
+    const bool committed = CommitInOrder({&first, &second, &third});
+    SetAtomicStageHook(nullptr);
+
+    EXPECT_FALSE(committed);
+    EXPECT_EQ(second.Error(), ENOENT);
+    EXPECT_EQ(root.ReadFile("1/Bak.zw"), "new");
+    EXPECT_EQ(root.ReadFile("1/Bak.yg2"), "old");
+    EXPECT_EQ(root.ReadFile("1/Bak.kq"), "old") << "a file after the failed one was replaced";
 }
 
 TEST(AtomicFile, TheTemporariesOfAFolderGoAndItsFilesStay) {

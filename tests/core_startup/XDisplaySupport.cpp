@@ -159,4 +159,9 @@ void TerminalWindow::Destroy() const {
     XDestroyWindow(m_display.X(), m_window);
     XFlush(m_display.X());
 }
+
+void TerminalWindow::Kill() const {
+    XKillClient(m_display.X(), m_window);
+    XFlush(m_display.X());
+}
 #endif

@@ -62,8 +62,11 @@ public:
     // What a window manager sends when the close button is pressed.
     void Close() const;
     // Destroys the window from the test's own connection, as another
-    // program does (a window manager's kill, `xdotool windowclose`).
+    // program does (`xdotool windowclose`).
     void Destroy() const;
+    // Has the X server cut the program's connection, as a window manager's
+    // kill and `xdotool windowkill` do; the server runs on.
+    void Kill() const;
     void Signal(int signal) const { m_program.Signal(signal); }
     int Wait(int seconds) { return m_program.Wait(seconds); }
 

@@ -184,9 +184,9 @@ INSTANTIATE_TEST_SUITE_P(AutoRepeat, HeldKeyTest, ::testing::Values(false, true)
                          [](const ::testing::TestParamInfo<bool>& held) { return held.param ? "On" : "Off"; });
 
 // The export of 5000 users and their templates takes most of a minute; the
-// end comes a second and a half into it, by the window's close button or
-// by another program destroying the window, and ends the terminal at once
-// as a stop signal does.
+// end comes a second and a half into it, by the window's close button, by
+// another program destroying the window or having its connection cut, and
+// ends the terminal at once as a stop signal does.
 class EndDuringExportTest : public WindowExportTest {
 protected:
     void EndsAtOnceLeavingTheOldFiles(const std::function<void()>& end) {
@@ -222,6 +222,12 @@ TEST_F(EndDuringExportTest, TheCloseButtonDuringAnExportEndsTheTerminalAtOnceLea
 
 TEST_F(EndDuringExportTest, AWindowDestroyedDuringAnExportEndsTheTerminalAtOnceLeavingTheOldFiles) {
     EndsAtOnceLeavingTheOldFiles([this] { terminal.Destroy(); });
+}
+
+// The export draws its bar on a connection that is gone until it sees the
+// window gone.
+TEST_F(EndDuringExportTest, AConnectionCutDuringAnExportEndsTheTerminalAtOnceLeavingTheOldFiles) {
+    EndsAtOnceLeavingTheOldFiles([this] { terminal.Kill(); });
 }
 
 // The users and the templates exported are one thing: an end asked for once

@@ -9,9 +9,7 @@
 //   import      imports the folder's files, printing "users" and then
 //               "templates" as each import returns;
 //   export      exports users with their templates, and records, again and
-//               again, printing each file's name once it is in place;
-//   clean       what the next export does first: removes the temporaries an
-//               export cut short left.
+//               again, printing each file's name once it is in place.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -27,7 +25,6 @@
 #include "data/RecordStore.h"
 #include "data/SqlHelpers.h"
 #include "data/UserStorage.h"
-#include "platform/base/atomic_file.h"
 #include "platform/base/device_fs.h"
 #include "platform/fp/fpapi.h"
 #include "platform/fp/sensorslot.h"
@@ -99,7 +96,7 @@ bool Fill(int n, const BYTE* stored) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) return Fail(2, "usage: transfer_writer DIR prepare N [empty] [ring] | import | export | clean");
+    if (argc < 3) return Fail(2, "usage: transfer_writer DIR prepare N [empty] [ring] | import | export");
     SetDeviceRoot(argv[1]);
     InitSystemLocks();
     InitDataStoreLocks();
@@ -108,11 +105,6 @@ int main(int argc, char** argv) {
     // The factory setting; the writer reads no config.xml.
     g_MachineConfig.MachineID = u"1";
     const CString folder = GetTransferFolder(StorageDeviceFlash);
-    if (std::strcmp(mode, "clean") == 0) {
-        for (const char16_t* name : {kUserFile28, kFingerprintFile, kAttendanceFile})
-            RemoveStaleTemporaries(DeviceToHostPath(TransferFilePath(folder, name).GetString()));
-        return 0;
-    }
     if (std::strcmp(mode, "prepare") == 0) {
         BYTE stored[kFpStoredBytes];
         if (argc < 4) return Fail(2, "prepare needs the number of users");

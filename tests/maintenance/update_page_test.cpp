@@ -17,7 +17,7 @@
 #include "core/ConfigXml.h"
 #include "platform/ui/imagefile.h"
 #include "tests/maintenance/DatabasePageTest.h"
-#include "transfer/DatabaseOffline.h"
+#include "transfer/MaintenanceFiles.h"
 #include "transfer/UpdateDlg.h"
 #include "transfer/UpdateFolder.h"
 

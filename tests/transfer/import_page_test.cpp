@@ -204,6 +204,33 @@ TEST_F(ImportPageTest, TemplatesOfUsersNotHereArePassedOverQuietly) {
     EXPECT_EQ(Messages(), std::vector<std::u16string>({u"Import fingerprints too?", u"Import done"}));
 }
 
+// User 5 leaves with his finger and another person becomes user 5; an
+// export of the users alone takes the older templates out of the folder
+// (also when they are read-only), so that importing the folder gives the new
+// user 5 nobody's finger.
+TEST_F(ImportPageTest, AUsersOnlyExportTakesTheTemplatesOfTheExportBeforeOutOfItsFolder) {
+    PutUser({u"5", u"", u"Leaver", u"", u"", 0, 6, u"", 0, u"", 0, 0x0001});
+    PutTemplate(u"5", 0, SeededBlob(StoredTemplateSize, 5));
+    ExportAndEmpty();
+    const CString templates = TransferFilePath(Folder(), kFingerprintFile);
+    ASSERT_EQ(DecodeFingerprintFile(ReadHostFile(templates)).count, 1u);
+    chmod(Host(templates).c_str(), 0444);
+    PutUser({u"5", u"", u"Newcomer", u"", u"", 0, 6, u"", 0, u"", 0, 0});
+    OnPage(1331, {"key DOWN", "answer no", "key ENTER"});
+    EXPECT_FALSE(std::filesystem::exists(Host(templates)));
+    g_pDatabase->DirectStatement(u"delete from Userinfo");
+    g_pUserStorage->LoadCount();
+
+    Import({"yes", "ok", "ok"});
+    EXPECT_EQ(Count(u"select count(*) from Userinfo where userid = '5' and Name = 'Newcomer'"), 1);
+    EXPECT_EQ(Count(u"select count(*) from FPinfo"), 0);
+    EXPECT_EQ(store.GetCount(), 0);
+    const std::vector<std::u16string> messages = Messages();
+    EXPECT_EQ(std::vector<std::u16string>(messages.end() - 3, messages.end()),
+              std::vector<std::u16string>({u"Import fingerprints too?", u"No fingerprint file found in the folder!",
+                                           u"Import done"}));
+}
+
 TEST_F(ImportPageTest, WhatTheTablesCannotTakeIsCountedAndNothingHalfIsStored) {
     delete g_pUserStorage;
     g_pUserStorage = new CUserStorage(*g_pDatabase, 3);

@@ -1,6 +1,5 @@
 // The database's files around the maintenance pages: the journal files that
-// belong to a database file, what a cut backup, restore or update leaves,
-// and the caches taken again after a restore.
+// belong to a database file, and what a cut backup, restore or update leaves.
 #pragma once
 
 #include "platform/base/CString.h"
@@ -20,9 +19,3 @@ bool HasJournalFiles(const CString& databasePath);
 // kept aside (the live database is whole either way).
 // Start-up removes them before the database is opened.
 void RemoveMaintenanceLeftovers();
-
-// Everything the program keeps in memory from the database, taken from it
-// again after its content was replaced: the fingerprint templates, the user
-// count, the record ring's counters, the bells, the access groups and the
-// access time zones.
-void ReloadDatabaseCaches();

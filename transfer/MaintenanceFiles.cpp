@@ -1,12 +1,6 @@
-#include "transfer/DatabaseOffline.h"
+#include "transfer/MaintenanceFiles.h"
 
-#include "core/AccessTables.h"
 #include "core/DatabaseOpen.h"
-#include "core/Folders.h"
-#include "data/DataGlobals.h"
-#include "data/RecordStore.h"
-#include "data/UserStorage.h"
-#include "main/QuillonDlg.h"
 #include "platform/base/atomic_file.h"
 #include "platform/base/device_fs.h"
 #include "platform/base/files.h"
@@ -57,14 +51,4 @@ void RemoveMaintenanceLeftovers() {
         RemoveJournalFiles(copy);
         DeleteFile(copy);
     }
-}
-
-void ReloadDatabaseCaches() {
-    LoadTemplateCache();
-    g_pUserStorage->LoadCount();
-    g_pRecordStore->EnsureQueryIndexes();
-    g_pRecordStore->LoadCounters();
-    LoadBellTable();
-    LoadAccessGroups();
-    LoadAccessTimeZones();
 }
