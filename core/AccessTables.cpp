@@ -25,12 +25,13 @@ void ParseHourMinute(CString text, BYTE* hour, BYTE* minute) {
     *minute = static_cast<BYTE>(_wtol(minuteText));
 }
 
-// Rows past the table's 30 entries are not loaded.
+// Rows past the table's 30 entries are not loaded. The entry is taken
+// bounds-checked: the access tables lie right behind the bell table.
 int LoadBellTable() {
     StatementPtr rows = Query(u"Select *,rowid from RingZone where Time <>'NULL'");
-    int entry = 0;
+    size_t entry = 0;
     while (entry < CMachineConfig::kBellEntries && rows->NextRow()) {
-        BellEntry& bell = g_MachineConfig.BellTable[entry++];
+        BellEntry& bell = g_MachineConfig.BellTable.at(entry++);
         ParseHourMinute(rows->ValueString(0), &bell.Hour, &bell.Minute);
         bell.Week = static_cast<BYTE>(rows->ValueInt(1));
         bell.RowId = static_cast<BYTE>(rows->ValueInt(2));

@@ -6,6 +6,8 @@
 // reads a text while another replaces it.
 #pragma once
 
+#include <array>
+
 #include "core/AccessTable.h"
 #include "core/SharedText.h"
 #include "data/Records.h"
@@ -149,7 +151,7 @@ public:
     int GprsPort = 0;
 
     VerifyContextData VerifyContext;
-    BellEntry BellTable[kBellEntries];
+    std::array<BellEntry, kBellEntries> BellTable{};
     CAccessZoneTable AccessZoneTable;
     CAccessGroupTable AccessGroupTable;
 

@@ -5,6 +5,8 @@
 #include <atomic>
 #include <thread>
 
+#include "tests/support/wait_until.h"
+
 namespace {
 
 class VirtualClock : public ::testing::Test {
@@ -102,23 +104,36 @@ TEST_F(VirtualClock, WallClockCanBeSetAndMovesWithVirtualTime) {
 TEST_F(VirtualClock, ConditionDestroyedUnderAWaiterNeitherBlocksNorFreesItsState) {
     auto* condition = new ClockCondition;
     std::mutex& mutex = condition->Mutex();
-    std::atomic<bool> entered{false};
+    std::atomic<bool> entered{false}, destroyed{false}, returned{false}, satisfied{false};
     bool ready = false;
     std::thread waiter([&] {
         std::unique_lock<std::mutex> lock(mutex);
         entered = true;
-        condition->WaitUntil(lock, kNoDeadline, [&] { return ready; });
+        satisfied = condition->WaitUntil(lock, kNoDeadline, [&] { return ready; });
+        returned = true;
     });
     while (!entered) std::this_thread::yield();
     // The waiter held the mutex from `entered` until it blocked.
     { std::lock_guard<std::mutex> lock(mutex); }
-    delete condition;
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        ready = true;
+    std::thread destroyer([&] {
+        delete condition;
+        destroyed = true;
+    });
+    const bool destroyedSoon = WaitUntil([&] { return destroyed.load(); }, 5);
+    if (destroyedSoon) {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            ready = true;
+        }
+        AdvanceVirtualClock(1);  // wakes every live condition
     }
-    AdvanceVirtualClock(1);  // wakes every live condition
-    waiter.join();
+    const bool wokenSoon = destroyedSoon && WaitUntil([&] { return returned.load(); }, 5);
+    // A thread still blocked is left behind: the test fails instead of hanging.
+    destroyedSoon ? destroyer.join() : destroyer.detach();
+    wokenSoon ? waiter.join() : waiter.detach();
+    ASSERT_TRUE(destroyedSoon) << "the destruction waited for the waiter";
+    ASSERT_TRUE(wokenSoon) << "the waiter was never woken once its condition was gone";
+    EXPECT_TRUE(satisfied) << "the waiter saw its condition";
 }
 
 TEST_F(VirtualClock, AdvanceToAnEarlierTimeIsIgnored) {

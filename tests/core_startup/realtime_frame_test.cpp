@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <poll.h>
+
+#include <algorithm>
+#include <chrono>
 #include <memory>
 #include <thread>
 
@@ -24,8 +28,10 @@ CheckinoutRecord ExampleRecord() {
     return record;
 }
 
-const BYTE kExampleHead[23] = {0xA5, 0x00, 0x00, 0x00, 0x01, 0xDF, 0x00, 0x00, 0x0E, 0x00, 0x00, 0x01,
-                               0x11, 0x70, 0x00, 0x00, 0x00, 0x64, 0x01, 0x00, 0x00, 0x00, 0x00};
+// The example record's whole frame; its CRC (0x61EE, low byte first) was
+// worked out apart from the terminal's code.
+const BYTE kExampleFrame[25] = {0xA5, 0x00, 0x00, 0x00, 0x01, 0xDF, 0x00, 0x00, 0x0E, 0x00, 0x00, 0x01, 0x11,
+                                0x70, 0x00, 0x00, 0x00, 0x64, 0x01, 0x00, 0x00, 0x00, 0x00, 0xEE, 0x61};
 
 // A started terminal: the database open and the record store made, which
 // the frame's time needs.
@@ -40,6 +46,10 @@ protected:
         g_MachineConfig.ALLTIMESMONITOR = 1;
     }
     void TearDown() override {
+        {
+            std::lock_guard<std::recursive_mutex> guard(LinkLock());
+            g_pLink = nullptr;
+        }
         g_MachineConfig.ALLTIMESMONITOR = 0;
         g_pRecordStore = nullptr;
         m_store.reset();
@@ -50,6 +60,38 @@ private:
     std::unique_ptr<CRecordStore> m_store;
 };
 
+// Up to `count` bytes the client receives within a few seconds: bytes that
+// never come fail the test instead of blocking it.
+std::vector<BYTE> ReceiveWithin(SOCKET client, size_t count) {
+    std::vector<BYTE> bytes;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (bytes.size() < count) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        pollfd ready{client, POLLIN, 0};
+        if (left.count() <= 0 || poll(&ready, 1, static_cast<int>(left.count())) <= 0) break;
+        BYTE buffer[64];
+        const ssize_t n = recv(client, buffer, std::min(sizeof buffer, count - bytes.size()), 0);
+        if (n <= 0) break;
+        bytes.insert(bytes.end(), buffer, buffer + n);
+    }
+    return bytes;
+}
+
+// A link that keeps what it is given to write.
+class RecordingLink : public CCommLink {
+public:
+    BOOL Open() override { return TRUE; }
+    int Read(BYTE*, int) override { return 0; }
+    int Write(const BYTE* data, int length) override {
+        written.emplace_back(data, data + length);
+        return 1;
+    }
+    void Close() override {}
+
+    std::vector<std::vector<BYTE>> written;
+};
+
 TEST(Crc16, IsTheReflectedCcittWithoutFinalXor) {
     const BYTE check[] = {'1', '2', '3', '4', '5', '6', '7', '8', '9'};
     EXPECT_EQ(Crc16(check, sizeof check), 0x6F91);
@@ -57,10 +99,7 @@ TEST(Crc16, IsTheReflectedCcittWithoutFinalXor) {
 
 TEST_F(RealtimeFrameTest, MatchesTheReferenceBytes) {
     const RealtimeRecordFrame frame = BuildRealtimeFrame(ExampleRecord());
-    EXPECT_EQ(std::vector<BYTE>(frame.bytes, frame.bytes + 23), std::vector<BYTE>(kExampleHead, kExampleHead + 23));
-    const WORD crc = Crc16(kExampleHead, 23);
-    EXPECT_EQ(frame.bytes[23], crc & 0xFF);
-    EXPECT_EQ(frame.bytes[24], crc >> 8);
+    EXPECT_EQ(std::vector<BYTE>(frame.bytes, frame.bytes + 25), std::vector<BYTE>(kExampleFrame, kExampleFrame + 25));
 }
 
 TEST_F(RealtimeFrameTest, ATimeBeforeTheReferenceDateIsNegative) {
@@ -95,7 +134,6 @@ TEST_F(RealtimeFrameTest, WithoutMonitoringTheLinkGetsNothingButTheQueueDoes) {
     EXPECT_EQ(link.PendingCount(), 0u);
     EXPECT_EQ(PushRealtimeRecordCloud(record), 1);
     EXPECT_EQ(RealtimeQueueSlot(0)[19], 77);
-    g_pLink = nullptr;
 }
 
 TEST_F(RealtimeFrameTest, TwoQuickPassesBothLeaveInOrder) {
@@ -124,20 +162,14 @@ TEST_F(RealtimeFrameTest, TwoQuickPassesBothLeaveInOrder) {
     link.SendPending();
     EXPECT_EQ(link.PendingCount(), 0u);
 
-    BYTE received[50] = {};
-    size_t got = 0;
-    while (got < sizeof received) {
-        const ssize_t n = recv(client, received + got, sizeof received - got, 0);
-        ASSERT_GT(n, 0);
-        got += static_cast<size_t>(n);
-    }
-    const RealtimeRecordFrame expected1 = BuildRealtimeFrame(first);
-    const RealtimeRecordFrame expected2 = BuildRealtimeFrame(second);
-    EXPECT_EQ(std::vector<BYTE>(received, received + 25), std::vector<BYTE>(expected1.bytes, expected1.bytes + 25));
-    EXPECT_EQ(std::vector<BYTE>(received + 25, received + 50), std::vector<BYTE>(expected2.bytes, expected2.bytes + 25));
-    EXPECT_EQ(std::vector<BYTE>(received, received + 23), std::vector<BYTE>(kExampleHead, kExampleHead + 23));
+    const std::vector<BYTE> received = ReceiveWithin(client, 50);
     closesocket(client);
-    g_pLink = nullptr;
+    ASSERT_EQ(received.size(), 50u) << "both frames reach the client";
+    const RealtimeRecordFrame expected2 = BuildRealtimeFrame(second);
+    EXPECT_EQ(std::vector<BYTE>(received.begin(), received.begin() + 25),
+              std::vector<BYTE>(kExampleFrame, kExampleFrame + 25));
+    EXPECT_EQ(std::vector<BYTE>(received.begin() + 25, received.end()),
+              std::vector<BYTE>(expected2.bytes, expected2.bytes + 25));
 }
 
 TEST(LinkFrames, FramesOfFourHundredBytesAreRefused) {
@@ -147,6 +179,17 @@ TEST(LinkFrames, FramesOfFourHundredBytesAreRefused) {
     EXPECT_EQ(SetLinkRealtimeFrame(&link, frame.data(), 400), 0);
     EXPECT_EQ(SetLinkRealtimeFrame(nullptr, frame.data(), 25), 0);
     EXPECT_EQ(link.PendingCount(), 1u);
+}
+
+TEST(LinkFrames, AFullQueueKeepsTheNewestSixteenAndSendsThemInOrder) {
+    RecordingLink link;
+    for (BYTE frame = 1; frame <= 20; ++frame) ASSERT_EQ(SetLinkRealtimeFrame(&link, &frame, 1), 1);
+    EXPECT_EQ(link.PendingCount(), 16u);
+    link.SendPending();
+    std::vector<std::vector<BYTE>> newest;
+    for (BYTE frame = 5; frame <= 20; ++frame) newest.push_back({frame});
+    EXPECT_EQ(link.written, newest);
+    EXPECT_EQ(link.PendingCount(), 0u);
 }
 
 }  // namespace

@@ -58,7 +58,8 @@ inline KillSummary RunFittedKills(const char* what, KillPlan& plan) {
     FitWindow(plan);
     if (::testing::Test::HasFatalFailure()) return {};
     const KillSummary summary = RunKillTest(plan);
-    EXPECT_GE(summary.killedWhileRunning, summary.rounds / 4);
+    EXPECT_GE(summary.killedWhileRunning, summary.rounds / 4)
+        << "too few kills fell within the run: the window of " << plan.window.count() << " us was fitted to it";
     std::printf("%s: %d rounds, %d killed while running\n", what, summary.rounds, summary.killedWhileRunning);
     return summary;
 }

@@ -78,7 +78,7 @@ inline void FitWindow(KillPlan& plan) {
     std::string command;
     for (const std::string& arg : plan.command) command += "'" + arg + "' ";
     const auto start = std::chrono::steady_clock::now();
-    ASSERT_EQ(std::system((command + ">/dev/null 2>&1").c_str()), 0);
+    ASSERT_EQ(std::system((command + ">/dev/null 2>&1").c_str()), 0) << "the run timed to fit the window failed";
     const auto run = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
     plan.window = KillWindowFor(run);
 }

@@ -93,7 +93,7 @@ TEST_F(KillHarnessTest, RoundsKillAtSeededMomentsAndPassOnTheAcknowledgedLines) 
     EXPECT_EQ(again, delays);
 }
 
-TEST_F(KillHarnessTest, AProgramThatEndsFirstIsNotCountedAsKilledAndAFailedRestartFails) {
+TEST_F(KillHarnessTest, AProgramThatEndsFirstIsNotCountedAsKilledAndAFailedRestartFailsSayingHow) {
     KillPlan plan;
     plan.root = root.Host();
     plan.command = {"/bin/echo", "done"};
@@ -113,10 +113,14 @@ TEST_F(KillHarnessTest, AProgramThatEndsFirstIsNotCountedAsKilledAndAFailedResta
     }
     EXPECT_LE(summary.killedWhileRunning, 2);
 
-    plan.restart = {"/bin/false"};
+    plan.restart = {"/bin/sh", "-c", "echo the database is locked >&2; exit 3"};
     plan.kills = 1;
     plan.check = nullptr;
-    EXPECT_NONFATAL_FAILURE(RunKillTest(plan), "the start after the kill failed");
+    EXPECT_NONFATAL_FAILURE(RunKillTest(plan), "the start after the kill failed: it ended with the exit status 3");
+    EXPECT_NONFATAL_FAILURE(RunKillTest(plan), "it wrote:\nthe database is locked");
+    plan.restart = {"/bin/sh", "-c", "kill -SEGV $$"};
+    EXPECT_NONFATAL_FAILURE(RunKillTest(plan), "ended by the signal Segmentation fault");
+    EXPECT_NONFATAL_FAILURE(RunKillTest(plan), " us after its start");
 }
 
 TEST_F(KillHarnessTest, AProgramThatEndsSoonerThanTheWindowIsKilledWithinItsRunAfterwards) {

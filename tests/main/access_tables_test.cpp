@@ -1,5 +1,5 @@
-// The in-memory access zones and groups: numbers outside the tables are
-// refused, and readers on other threads see whole entries.
+// The in-memory access zones, groups and bells: numbers and rows outside the
+// tables are refused, and readers on other threads see whole entries.
 #include <atomic>
 #include <thread>
 
@@ -96,6 +96,25 @@ TEST_F(AccessTablesLoadTest, RowsWithNumbersOutsideTheTablesAreSkipped) {
     AccessGroupEntry group;
     ASSERT_TRUE(g_MachineConfig.AccessGroupTable.Get(16, group));
     EXPECT_EQ(group.FirstSpace, 2);
+}
+
+TEST_F(AccessTablesLoadTest, BellRowsPastTheThirtiethAreLeftOutAndTouchNoOtherTable) {
+    g_MachineConfig.AccessZoneTable.Set(1, ZoneOf(u"06:30", 1));
+    g_pDatabase->DirectStatement(u"Delete from RingZone");
+    for (int row = 1; row <= CMachineConfig::kBellEntries + 1; ++row) {
+        CString sql;
+        sql.Format(u"insert into RingZone (Time, week) values ('%d:%d', %d)", row % 24, row, row);
+        ASSERT_TRUE(g_pDatabase->DirectStatement(sql));
+    }
+    EXPECT_EQ(LoadBellTable(), 1);
+    const BellEntry& last = g_MachineConfig.BellTable[CMachineConfig::kBellEntries - 1];
+    EXPECT_EQ(last.Week, 30);
+    EXPECT_EQ(last.Hour, 6);
+    EXPECT_EQ(last.Minute, 30);
+    AccessZoneEntry zone;
+    ASSERT_TRUE(g_MachineConfig.AccessZoneTable.Get(1, zone));
+    EXPECT_EQ(zone.MonStart, CString(u"06:30"));
+    EXPECT_EQ(zone.SpaceID, 1);
 }
 
 }  // namespace

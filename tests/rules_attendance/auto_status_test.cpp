@@ -5,8 +5,10 @@
 #include <sstream>
 
 #include "core/LangText.h"
+#include "panel/PageRegistry.h"
 #include "platform/base/utf.h"
 #include "platform/base/device_fs.h"
+#include "rules/AutoFNDlg.h"
 #include "tests/rules_attendance/rules_fixture.h"
 #include "widgets/JHSelectBox.h"
 #include "widgets/LDDateCtrl.h"
@@ -19,6 +21,14 @@ constexpr int kMondayStart = 1124;
 
 class AutoStatusTest : public RulesTest {
 protected:
+    // Every test drives node 142: another page there fails the test here,
+    // before a script reaches for controls that page does not have.
+    void SetUp() override {
+        const ControlPanelPageFactory* page = FindControlPanelPage(142);
+        ASSERT_NE(page, nullptr) << "no page serves node 142";
+        ASSERT_NE(dynamic_cast<CAutoFNDlg*>((*page)().get()), nullptr)
+            << "node 142 is not the automatic-status page";
+    }
     static CJHSelectBox* Selector(int id) { return dynamic_cast<CJHSelectBox*>(Control(id)); }
     // Sets a stored weekday window of a zone: column names MonStart ...
     static void Store(int zone, const char16_t* day, const char16_t* start, const char16_t* end) {
@@ -125,7 +135,7 @@ TEST_F(AutoStatusTest, ANewStatusAloneStillRunsEveryCheck) {
     Store(1, u"Fri", u"09:00", u"11:00");
     Store(2, u"Fri", u"10:00", u"12:00");
     RunOnPage(142, newStatus);
-    EXPECT_EQ(Boxes().back(), u"Overlaps zone 2 (Friday 10:00~12:00). Please change it.");
+    EXPECT_EQ(LastBox(), u"Overlaps zone 2 (Friday 10:00~12:00). Please change it.");
     EXPECT_EQ(Int(u"select FNID from AtuoFN where SpaceID = 1"), 0) << "the new status was never written";
 }
 
@@ -143,12 +153,12 @@ TEST_F(AutoStatusTest, OverlapsAreFoundToTheMinuteAndTouchingWindowsPass) {
     Check("monday", [] { EXPECT_TRUE(FocusIn(kMondayStart)); });
     // 08:00-09:30 shares a quarter of an hour with 09:15-10:00.
     RunOnPage(142, Join({ToDay(0), Window("0800", "0930"), {"answer yes", "answer ok", "key F1", "check monday"}}));
-    EXPECT_EQ(Boxes().back(), u"Overlaps zone 2 (Monday 09:15~10:00). Please change it.");
+    EXPECT_EQ(LastBox(), u"Overlaps zone 2 (Monday 09:15~10:00). Please change it.");
     EXPECT_EQ(Row(1), u"00:00 00:00 00:00 00:00 00:00 00:00 00:00 0");
     // 08:00-09:15 only touches it.
     RunOnPage(142, Join({ToDay(0), Window("0800", "0915"), {"answer yes", "key F1"}}));
     EXPECT_EQ(Row(1), u"08:00 09:15 00:00 00:00 00:00 00:00 00:00 0");
-    EXPECT_EQ(Boxes().back(), u"Save this time zone?");
+    EXPECT_EQ(LastBox(), u"Save this time zone?");
 }
 
 TEST_F(AutoStatusTest, EveryOtherZoneIsCheckedAndEmptyWindowsNeverConflict) {
@@ -166,7 +176,7 @@ TEST_F(AutoStatusTest, EveryOtherZoneIsCheckedAndEmptyWindowsNeverConflict) {
                                            {"key DOWN", "key DOWN", "key DOWN", "key DOWN"}, Window("0800", "1200"),
                                            {"answer yes", "answer ok", "key F1", "check friday"}});
     RunOnPage(142, lines);
-    EXPECT_EQ(Boxes().back(), u"Overlaps zone 5 (Friday 07:00~08:30). Please change it.");
+    EXPECT_EQ(LastBox(), u"Overlaps zone 5 (Friday 07:00~08:30). Please change it.");
     EXPECT_EQ(Row(1), u"08:00 18:00 00:00 00:00 00:00 00:00 00:00 0");
 }
 
@@ -218,7 +228,7 @@ TEST_F(AutoStatusTest, HostileStoredValuesAreReadByTheRuleAndQuotesNeverReachThe
                     "key LEFT", "key LEFT", "check zone2", "key DOWN", "key DOWN", "key 0", "key 1", "key RIGHT",
                     "key 0", "key 2", "key LEFT", "key DOWN", "key 0", "key 3", "answer yes", "answer ok",
                     "key F1"});
-    EXPECT_EQ(Boxes().back(), u"Overlaps zone 7 (Monday x';--~4294967296:30). Please change it.");
+    EXPECT_EQ(LastBox(), u"Overlaps zone 7 (Monday x';--~4294967296:30). Please change it.");
     EXPECT_EQ(Int(u"select count(*) from AtuoFN where SpaceID = 7 and MonStart = 'x'';--'"), 1);
     EXPECT_EQ(Int(u"select count(*) from AtuoFN"), 16);
 }
@@ -234,7 +244,7 @@ TEST_F(AutoStatusTest, ATranslatedOverlapTextWithOtherConversionsGivesWayToTheDe
     ASSERT_TRUE(g_LangDoc.ParseText(Utf8ToUtf16(text).c_str()));
     Store(2, u"Mon", u"09:00", u"10:00");
     RunOnPage(142, Join({ToDay(0), Window("0800", "0930"), {"answer yes", "answer ok", "key F1"}}));
-    EXPECT_EQ(Boxes().back(), u"*与时间段 2Monday 09:00~10:00有冲突，请从新设置");
+    EXPECT_EQ(LastBox(), u"*与时间段 2Monday 09:00~10:00有冲突，请从新设置");
 }
 
 }  // namespace

@@ -52,6 +52,11 @@ std::vector<std::u16string> RulesTest::Boxes() const {
     return texts;
 }
 
+std::u16string RulesTest::LastBox() const {
+    const std::vector<std::u16string> texts = Boxes();
+    return texts.empty() ? u"<no box>" : texts.back();
+}
+
 std::vector<std::string> RulesTest::Typing(const std::string& digits) {
     std::vector<std::string> keys;
     for (char digit : digits) keys.push_back(std::string("key ") + digit);

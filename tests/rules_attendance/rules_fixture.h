@@ -40,6 +40,8 @@ protected:
     static bool FocusIn(int id);
     // Texts of the message boxes shown since the test began.
     std::vector<std::u16string> Boxes() const;
+    // The last of them; "<no box>" when none showed.
+    std::u16string LastBox() const;
     // Keys that type the digits.
     static std::vector<std::string> Typing(const std::string& digits);
     // In a picker's hour field: types "HHMM" into the hour and the minute,

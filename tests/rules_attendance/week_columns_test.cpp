@@ -112,7 +112,7 @@ TEST_F(WeekColumnsTest, AStartAfterItsEndNamesItsOwnWeekday) {
         RunOnPage(142, Join({lines, TypeTime("1200"), TypeTime("1100"), {"answer yes", "answer ok", "key F1"}}));
         CString key;
         key.Format(u"AFN%03d", day + 1);
-        EXPECT_EQ(Boxes().back(), (Lang(u"CAutoFNDlg", key) + Lang(u"CAutoFNDlg", u"AFN008")).str()) << Utf16ToUtf8(key.str());
+        EXPECT_EQ(LastBox(), (Lang(u"CAutoFNDlg", key) + Lang(u"CAutoFNDlg", u"AFN008")).str()) << Utf16ToUtf8(key.str());
     }
     EXPECT_EQ(Int(u"select count(*) from AtuoFN where MonStart <> '00:00' or SunEnd <> '00:00'"), 0);
 }

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -38,8 +39,9 @@ struct Child {
 };
 
 // Starts argv with its standard output on a pipe and its standard error
-// thrown away (a program that is killed has nothing to tell).
-Child Spawn(const std::vector<std::string>& argv) {
+// thrown away (a program that is killed has nothing to tell), or on the
+// same pipe (one that must end well says why it did not).
+Child Spawn(const std::vector<std::string>& argv, bool keepErrors) {
     // Made before the fork: the child of a threaded process may not allocate.
     std::vector<char*> args;
     for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
@@ -49,8 +51,7 @@ Child Spawn(const std::vector<std::string>& argv) {
     const pid_t pid = fork();
     if (pid == 0) {
         dup2(fds[1], STDOUT_FILENO);
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, STDERR_FILENO);
+        dup2(keepErrors ? fds[1] : open("/dev/null", O_WRONLY), STDERR_FILENO);
         execv(args[0], args.data());
         _exit(127);
     }
@@ -86,18 +87,30 @@ std::vector<std::string> CompleteLines(std::string text) {
     return lines;
 }
 
-// Runs argv to its end; its exit code, or -1 when it did not end by itself.
-int RunToEnd(const std::vector<std::string>& argv) {
-    const Child child = Spawn(argv);
-    if (child.pid < 0) return -1;
-    std::string ignored;
+// Runs argv to its end; "" when it exited with 0, else how it ended and the
+// end of what it wrote.
+std::string RunToEnd(const std::vector<std::string>& argv) {
+    const Child child = Spawn(argv, true);
+    if (child.pid < 0) return "it could not be started";
+    std::string output;
     const auto deadline = Clock::now() + kRestartLimit;
-    while (Clock::now() < deadline && ReadUntil(child.output, deadline, ignored)) ignored.clear();
+    bool hung = true;
+    while (hung && Clock::now() < deadline) hung = ReadUntil(child.output, deadline, output);
     close(child.output);
-    if (Clock::now() >= deadline) kill(child.pid, SIGKILL);
+    if (hung) kill(child.pid, SIGKILL);
     int status = 0;
     waitpid(child.pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::string failure;
+    if (hung)
+        failure = "it was still running after " + std::to_string(kRestartLimit.count()) + " s";
+    else if (WIFSIGNALED(status))
+        failure = std::string("it was ended by the signal ") + strsignal(WTERMSIG(status));
+    else if (WEXITSTATUS(status) != 0)
+        failure = "it ended with the exit status " + std::to_string(WEXITSTATUS(status));
+    if (failure.empty() || output.empty()) return failure;
+    constexpr size_t kShown = 2000;
+    if (output.size() > kShown) output = "..." + output.substr(output.size() - kShown);
+    return failure + "; it wrote:\n" + output;
 }
 
 bool EndsWithNoCase(const std::string& name, const std::string& suffix) {
@@ -191,7 +204,7 @@ KillSummary RunKillTest(const KillPlan& plan) {
             std::uniform_int_distribution<int64_t>(0, std::max<int64_t>(window.count() - 1, 0))(random));
 
         const auto started = Clock::now();
-        const Child child = Spawn(plan.command);
+        const Child child = Spawn(plan.command, false);
         if (child.pid < 0) {
             ADD_FAILURE() << "cannot start " << plan.command.at(0);
             break;
@@ -223,9 +236,12 @@ KillSummary RunKillTest(const KillPlan& plan) {
         round.acknowledged = CompleteLines(output);
         summary.killedWhileRunning += round.killed ? 1 : 0;
         ++summary.rounds;
+        SCOPED_TRACE((round.killed ? "killed " : "ended before its kill, due ") + std::to_string(round.delay.count()) +
+                     " us after its start");
 
         if (!plan.restart.empty()) {
-            EXPECT_EQ(RunToEnd(plan.restart), 0) << "the start after the kill failed";
+            const std::string failure = RunToEnd(plan.restart);
+            EXPECT_TRUE(failure.empty()) << "the start after the kill failed: " << failure;
         }
         ExpectSoundDeviceFolder(plan.root);
         if (plan.check) plan.check(round);
