@@ -27,6 +27,7 @@ constexpr auto kAnswerTime = std::chrono::seconds(2);
 // thread made the X call.
 std::atomic<Window> g_window{0};
 std::atomic<bool> g_destroyed{false};
+std::atomic<bool> g_connectionLost{false};
 Display* g_display = nullptr;
 decltype(&XSync) g_sync = nullptr;
 decltype(&XOpenDisplay) g_openDisplay = nullptr;
@@ -71,6 +72,7 @@ bool ServerStillAnswers(Display* display) {
 // program's request (a window manager's kill, `xdotool windowkill`): the
 // window is gone with it, and the terminal ends as at its close.
 int OnXConnectionLost(Display* display) {
+    g_connectionLost = true;
     if (!g_goesOnAfterLoss || !ServerStillAnswers(display)) DisplayGoneAway();
     g_destroyed = true;
     return 0;
@@ -119,6 +121,7 @@ void WatchXWindow(SDL_Window* window) {
     g_window = info.info.x11.window;
     g_display = info.info.x11.display;
     g_destroyed = false;
+    g_connectionLost = false;
     if (setIoErrorHandler != nullptr) setIoErrorHandler(OnXConnectionLost);
     g_goesOnAfterLoss = setIoErrorExitHandler != nullptr;
     if (g_goesOnAfterLoss) setIoErrorExitHandler(g_display, GoOnAfterConnectionLost, nullptr);
@@ -130,8 +133,10 @@ void WatchXWindow(SDL_Window* window) {
 
 bool XWindowDestroyed() { return g_destroyed.load(); }
 
+bool XConnectionLost() { return g_connectionLost.load(); }
+
 void SettleXWindow() {
-    if (g_display != nullptr && g_sync != nullptr) g_sync(g_display, False);
+    if (g_display != nullptr && !g_connectionLost && g_sync != nullptr) g_sync(g_display, False);
     g_display = nullptr;
     g_window = 0;
 }

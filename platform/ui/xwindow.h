@@ -18,6 +18,10 @@ void WatchXWindow(SDL_Window* window);
 // windowclose`) or had its connection cut (a window manager's kill,
 // `xdotool windowkill`).
 bool XWindowDestroyed();
+// True once the connection itself is broken. Xlib then waits for ever for
+// any answer it is asked to wait for: nothing that waits on the server may
+// be called any more.
+bool XConnectionLost();
 // Waits for the X server's answers to everything asked so far, so that the
 // refusals among them come to the handler; SDL puts Xlib's own handler back
 // before it closes the connection.

@@ -22,7 +22,7 @@ protected:
     // The database and the log as a normal end leaves them.
     void ExpectEndedNormally() const {
         EXPECT_FALSE(std::filesystem::exists(root.HostPath("NandFlash/zeta42/DB/KD4700.DB-wal")))
-            << "the database was not closed";
+            << "the database was not closed\n" << ReadHost(errorsPath) << Log();
         const std::string log = Log();
         EXPECT_NE(log.find("Log finished"), std::string::npos) << log;
     }
