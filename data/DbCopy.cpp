@@ -47,6 +47,23 @@ int CopyPages(sqlite3* to, sqlite3* from, const DatabaseCopyProgress& progress) 
     return step == SQLITE_DONE ? finished : step;
 }
 
+// The page copies carry the live database's header, which names the
+// write-ahead log as its format (bytes 18 and 19 are 2). A copy is one file
+// that stands alone: in the rollback-journal format (1) a program that
+// opens it keeps no "-wal" and "-shm" beside it, which would otherwise lie
+// there to meet the next copy of that name. Written through the copy's own
+// file, as SQLite writes these bytes when it changes the format: letting
+// the connection change it would open a log beside the copy first.
+int MarkRollbackJournalFormat(sqlite3* copy) {
+    sqlite3_file* file = nullptr;
+    if (sqlite3_file_control(copy, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file || !file->pMethods)
+        return SQLITE_ERROR;
+    constexpr unsigned char kRollbackJournal[2] = {1, 1};
+    constexpr sqlite3_int64 kFormatOffset = 18;
+    const int written = file->pMethods->xWrite(file, kRollbackJournal, sizeof kRollbackJournal, kFormatOffset);
+    return written != SQLITE_OK ? written : file->pMethods->xSync(file, SQLITE_SYNC_FULL);
+}
+
 }  // namespace
 
 DatabaseCopyResult CDbSqlite::CopyContentTo(const std::string& hostPath, const DatabaseCopyProgress& progress) {
@@ -65,6 +82,7 @@ DatabaseCopyResult CDbSqlite::CopyContentTo(const std::string& hostPath, const D
     int copied = sqlite3_exec(m_db, "BEGIN; SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (copied == SQLITE_OK) copied = CopyPages(target.Handle(), m_db, progress);
     sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+    if (copied == SQLITE_OK) copied = MarkRollbackJournalFormat(target.Handle());
     const int closed = target.Close();
     return ResultOf(copied != SQLITE_OK ? copied : closed);
 }

@@ -110,7 +110,9 @@ public:
 
     // Writes one state of the whole database, what its write-ahead log
     // holds included, into the new empty file `hostPath`, which is synced
-    // and closed when it returns. Other threads wait meanwhile.
+    // and closed when it returns. The copy stands alone: it is in the
+    // rollback-journal format, not this database's write-ahead log. Other
+    // threads wait meanwhile.
     DatabaseCopyResult CopyContentTo(const std::string& hostPath, const DatabaseCopyProgress& progress);
     // Puts the content of the database file `devicePath` in place of this
     // database's as one write transaction: on any failure the database is

@@ -7,6 +7,7 @@
 #include "platform/base/atomic_file.h"
 #include "platform/base/device_fs.h"
 #include "platform/base/utf.h"
+#include "transfer/DatabaseOffline.h"
 #include "transfer/TransferLoop.h"
 
 namespace {
@@ -46,6 +47,11 @@ FileCopyError BackupDatabaseTo(const CString& target, CTransferLoop& loop) {
     // not keep as it was written.
     const CString temporary = target + Utf8ToUtf16(writer.TemporaryPath().substr(hostTarget.size())).c_str();
     if (!IsTerminalDatabase(temporary, loop.Progress())) return fail(CFileException::hardIO);
+    // A journal or log of the copy being replaced (a PC tool's transaction
+    // cut short) would be rolled into the new copy by the next program that
+    // opens it. It goes first: a cut before the rename leaves the old copy
+    // without it, never the new one beside it.
+    RemoveJournalFiles(target);
     if (!writer.Commit()) return fail(CFileException::ErrnoToException(writer.Error()));
     loop.Finish();
     return error;
