@@ -10,8 +10,7 @@
 #include <utility>
 
 #include "data/DataGlobals.h"
-#include "data/SqlHelpers.h"
-#include "tests/maintenance/DatabasePageTest.h"
+#include "tests/maintenance/DatabaseCopiesTest.h"
 #include "tests/maintenance/FullFlash.h"
 #include "tests/support/database_held.h"
 #include "tests/support/users_in_log.h"
@@ -19,12 +18,9 @@
 // Named: the sources of a test program are compiled together.
 namespace database_copies_test {
 
-const char* const kFlashBackup = "NandFlash/KD4700.DB";
-const char* const kUsbBackup = "USB Disk/KD4700.DB";
-const CString kUnchanged = u"Restore failed. The database is unchanged.";
 const CString kInUse = u"The database is in use by another program: nothing was restored. The database is unchanged.";
-const CString kRestored = u"Database restored. The terminal restarts now!";
-const CString kBackedUp = u"Backup done!";
+const CString kFull = u"The flash is full: nothing was restored. The database is unchanged.";
+const CString kIoError = u"A read or write of the flash failed: nothing was restored. The database is unchanged.";
 
 // What a database file holds, as another terminal or a PC tool finds it
 // when it opens the file plainly (a journal or log beside it is rolled in):
@@ -57,34 +53,6 @@ FileFacts FactsOf(const std::string& hostPath) {
 constexpr const char* kReading = "BEGIN; SELECT count(*) FROM Userinfo";
 constexpr const char* kWriting = "BEGIN IMMEDIATE";
 
-class DatabaseCopiesTest : public DatabasePageTest {
-protected:
-    // `count` users with long names, left in the live database's log.
-    void AddUsersToTheLog(int first, int count) { ::AddUsersToTheLog(root.HostPath(LiveDatabase()), first, count); }
-    static int Users() { return QueryInt(*g_pDatabase, u"select count(*) from Userinfo"); }
-    static CString Integrity() {
-        StatementPtr check(g_pDatabase->Statement(u"pragma integrity_check"));
-        return check->NextRow() ? CString(check->ValueString(0)) : CString(u"(no row)");
-    }
-    // The live database, whole, with `users` users, open, and no restart.
-    void ExpectLiveDatabase(int users) {
-        EXPECT_TRUE(g_pDatabase->IsOpen());
-        EXPECT_EQ(Integrity(), u"ok");
-        EXPECT_EQ(Users(), users);
-        EXPECT_EQ(controller.State().restarts, 0);
-        EXPECT_FALSE(std::filesystem::exists(root.HostPath(std::string(LiveDatabase()) + ".bak")));
-    }
-    // A backup of the database as it is now on the flash root.
-    void BackUpToFlash() { OnPage(kBackupNode, Choose(1, {"answer ok", "key ENTER"})); }
-    void RestoreFromFlash() { OnPage(kRestoreNode, Choose(1, {"answer ok", "key ENTER", "wait 600"})); }
-    // No new file of a copy not finished beside the backup's place.
-    void ExpectNoTemporaryIn(const std::string& folder) {
-        for (const auto& entry : std::filesystem::directory_iterator(root.HostPath(folder)))
-            EXPECT_EQ(entry.path().filename().string().find(".~tmp"), std::string::npos)
-                << "left behind: " << entry.path();
-    }
-};
-
 TEST_F(DatabaseCopiesTest, ARestoreOnAFullFlashLeavesEveryUserOfTheLog) {
     BackUpToFlash();
     FullFlash flash(root.HostPath("NandFlash"));
@@ -93,8 +61,48 @@ TEST_F(DatabaseCopiesTest, ARestoreOnAFullFlashLeavesEveryUserOfTheLog) {
     FullFlash::LeaveFree(0);
     RestoreFromFlash();
     EXPECT_TRUE(FullFlash::Refused()) << "the flash was never found full";
-    EXPECT_EQ(Messages(), (std::vector<CString>{kBackedUp, kUnchanged}));
+    EXPECT_EQ(Messages(), (std::vector<CString>{kBackedUp, kFull}));
     ExpectLiveDatabase(2000);
+}
+
+// The flash has room for the copy beside the live file but not for the
+// log the copy is written through: the person is told the flash is full,
+// and the room the log took is the flash's again.
+TEST_F(DatabaseCopiesTest, ARestoreRefusedForRoomGivesTheRoomBackAndSaysTheFlashIsFull) {
+    AddUsersToTheLog(1000, 2000);
+    BackUpToFlash();
+    ASSERT_TRUE(g_pDatabase->DirectStatement(u"DELETE FROM Userinfo"));
+    FullFlash flash(root.HostPath("NandFlash"));
+    constexpr int64_t kRoom = 300 * 1024;
+    FullFlash::LeaveFree(kRoom);
+    RestoreFromFlash();
+    EXPECT_TRUE(FullFlash::Refused()) << "the flash was never found full";
+    EXPECT_EQ(FullFlash::Free(), kRoom);
+    EXPECT_EQ(Messages(), (std::vector<CString>{kBackedUp, kFull}));
+    ExpectLiveDatabase(0);
+}
+
+// A medium whose writes fail: the backup and the restore each say that a
+// read or a write failed, and leave no file new.
+TEST_F(DatabaseCopiesTest, ReadWriteErrorsOfABackupAndARestoreAreToldAsSuch) {
+    std::filesystem::create_directories(root.HostPath("USB Disk"));
+    AddUsersToTheLog(1000, 20);
+    BackUpToFlash();
+    {
+        FullFlash disk(root.HostPath("USB Disk"));
+        FullFlash::BreakWrites();
+        OnPage(kBackupNode, Choose(0, {"answer ok", "key ENTER"}));
+    }
+    EXPECT_FALSE(std::filesystem::exists(root.HostPath(kUsbBackup)));
+    ExpectNoTemporaryIn("USB Disk");
+    ASSERT_TRUE(g_pDatabase->DirectStatement(u"DELETE FROM Userinfo WHERE userid < 1010"));
+    {
+        FullFlash flash(root.HostPath("NandFlash"));
+        FullFlash::BreakWrites();
+        RestoreFromFlash();
+        ExpectLiveDatabase(10);
+    }
+    EXPECT_EQ(Messages(), (std::vector<CString>{kBackedUp, u"hardware   error!", kIoError}));
 }
 
 // Another program reads the database (and a second copy of it would not
