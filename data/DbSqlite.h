@@ -7,7 +7,9 @@
 #include <functional>
 #include <string>
 
+#include "data/DatabaseCopyResult.h"
 #include "data/DatabaseFailure.h"
+#include "data/DatabaseShape.h"
 #include "platform/base/CString.h"
 #include "platform/base/types.h"
 
@@ -77,22 +79,6 @@ private:
     DatabaseFailure m_failure = DatabaseFailure::None;
 };
 
-// How a whole-database copy through SQLite's backup interface ended.
-enum class DatabaseCopyResult {
-    Done,
-    // Another program holds a lock the copy needs: nothing was written.
-    InUse,
-    // No room left for the pages being written.
-    Full,
-    // A read or a write of the files failed.
-    IoError,
-    // Anything else: a file that is no database, a page size the live
-    // database cannot take, no database open.
-    Failed,
-};
-// How far a copy has come: `done` of `total` pages, between slices.
-using DatabaseCopyProgress = std::function<void(ULONGLONG done, ULONGLONG total)>;
-
 class CDbSqlite {
 public:
     CDbSqlite() = default;
@@ -110,13 +96,21 @@ public:
 
     // Writes one state of the whole database, what its write-ahead log
     // holds included, into the new empty file `hostPath`, which is synced
-    // and closed when it returns. Other threads wait meanwhile.
+    // and closed when it returns. The copy stands alone: it is in the
+    // rollback-journal format, not this database's write-ahead log. Other
+    // threads wait meanwhile.
     DatabaseCopyResult CopyContentTo(const std::string& hostPath, const DatabaseCopyProgress& progress);
     // Puts the content of the database file `devicePath` in place of this
     // database's as one write transaction: on any failure the database is
-    // as it was. Statements made before end as if they had no rows, as
-    // after a Close.
+    // as it was, and what the copy wrote into its log is given back to the
+    // flash. A content of another text encoding is refused before anything
+    // is written; one of another page size fails (FitPageSize brings it to
+    // this one's first). Statements made before end as if they had no rows,
+    // as after a Close.
     DatabaseCopyResult ReplaceContentWith(LPCWSTR devicePath, const DatabaseCopyProgress& progress);
+    // This database's page size and text encoding (none while it is
+    // closed), which a content put in its place must have.
+    DatabaseShape Shape();
 
     CSqlStatement* Statement(LPCWSTR sql);
     bool DirectStatement(LPCWSTR sql);

@@ -6,7 +6,6 @@
 #include "core/ShowMessage.h"
 #include "platform/base/CFile.h"
 #include "platform/base/atomic_file.h"
-#include "platform/base/device_fs.h"
 #include "transfer/FileErrorCause.h"
 #include "transfer/TransferLoop.h"
 
@@ -75,19 +74,6 @@ bool CBlockCopy::Commit() {
     if (!m_writer->Commit()) return Fail(CFileException::ErrnoToException(m_writer->Error()));
     m_writer.reset();
     return true;
-}
-
-FileCopyError CopyWholeFile(const CString& source, const CString& target, CTransferLoop& loop) {
-    CFileStatus status;
-    const ULONGLONG size = CFile::GetStatus(source, status) ? status.m_size : 0;
-    ULONGLONG done = 0;
-    CBlockCopy copy;
-    loop.Begin(false);
-    if (copy.Copy(source, DeviceToHostPath(target.GetString()), size, loop, done, size) && copy.Commit())
-        loop.Finish();
-    else
-        loop.Fail();
-    return copy.Error();
 }
 
 void ShowFileCopyError(const FileCopyError& error) {

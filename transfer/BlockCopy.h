@@ -53,9 +53,6 @@ private:
     FileCopyError m_error;
 };
 
-// One file copied whole: Copy, then Commit, with the loop showing the
-// copy's own progress.
-FileCopyError CopyWholeFile(const CString& source, const CString& target, CTransferLoop& loop);
 // The failure told with its text: the description of a source that did not
 // open, else the cause text.
 void ShowFileCopyError(const FileCopyError& error);

@@ -1,16 +1,13 @@
 #include "transfer/CPTreeRestoreDatabase.h"
 
-#include "core/DatabaseOpen.h"
 #include "core/Folders.h"
 #include "data/DatabaseCheck.h"
-#include "data/DataGlobals.h"
-#include "data/DbSqlite.h"
 #include "main/RestartCommand.h"
 #include "platform/base/clock.h"
 #include "platform/base/files.h"
-#include "transfer/BlockCopy.h"
 #include "transfer/DatabaseCaches.h"
 #include "transfer/DatabaseCopyPlace.h"
+#include "transfer/DatabaseRestore.h"
 #include "transfer/FileErrorCause.h"
 #include "transfer/MaintenanceFiles.h"
 #include "transfer/TransferLoop.h"
@@ -36,8 +33,27 @@ constexpr PageText kNoDatabase{u"Restore0013", u"该文件不是本机的数据�
 constexpr PageText kNotRestored{u"Restore0014", u"数据库恢复失败，原数据库未改变！"};
 constexpr PageText kJournalBeside{u"Restore0015", u"该备份文件旁有日志文件，备份可能不完整，数据库未改变！"};
 constexpr PageText kInUse{u"Restore0016", u"数据库正被其他程序使用，恢复未进行，原数据库未改变！"};
+constexpr PageText kFull{u"Restore0017", u"存储空间已满，恢复未进行，原数据库未改变！"};
+constexpr PageText kIoError{u"Restore0018", u"读写存储器出错，恢复未进行，原数据库未改变！"};
+constexpr PageText kOtherEncoding{u"Restore0019", u"该备份的文字编码与本机数据库不同，无法恢复，原数据库未改变！"};
 constexpr PageText kRestored{u"Restore0012", u"数据库恢复完成，请重新启动本系统！"};
 constexpr DWORD kRestartDelayMs = 500;
+
+// Why a checked copy was not written in, each with the database unchanged.
+const PageText& NotRestoredText(DatabaseCopyResult result) {
+    switch (result) {
+    case DatabaseCopyResult::InUse:
+        return kInUse;
+    case DatabaseCopyResult::Full:
+        return kFull;
+    case DatabaseCopyResult::IoError:
+        return kIoError;
+    case DatabaseCopyResult::OtherEncoding:
+        return kOtherEncoding;
+    default:
+        return kNotRestored;
+    }
+}
 
 }  // namespace
 
@@ -62,41 +78,21 @@ void CCPTreeRestoreDatabase::OnTransfer() {
         Tell(kJournalBeside);
         return;
     }
-    const CString copy = GetDatabasePath() + u".bak";
     CTransferLoop loop(&ProgressBar());
-    const FileCopyError error = CopyWholeFile(source, copy, loop);
-    if (error.failed) {
-        ShowFileErrorCause(error.cause);
+    const RestoreResult result = RestoreDatabaseFrom(source, loop);
+    if (result.copy.failed) {
+        ShowFileErrorCause(result.copy.cause);
         return;
     }
-    // The copy beside the live file is the one checked, so a medium that
-    // changed meanwhile cannot slip past the check. The check reads it all
-    // again, and the restore a third time: the bar runs each time, and the
-    // watchdog goes on being fed as during the copy.
-    const bool terminalDatabase = IsTerminalDatabase(copy, loop.Progress());
-    // What a PC tool added (statistics, an index) goes before the copy is
-    // used; the live database is not touched yet.
-    if (!terminalDatabase || !DropWhatOtherProgramsAdded(copy)) {
-        loop.Fail();
-        // A drop cut short may leave the copy's log beside it.
-        RemoveJournalFiles(copy);
-        DeleteFile(copy);
-        Tell(terminalDatabase ? kNotRestored : kNoDatabase);
+    if (result.foreign) {
+        Tell(kNoDatabase);
         return;
     }
-    loop.Finish();
-    // The checked copy goes into the live database as one transaction: a
-    // failure (a full flash, another program's lock) leaves it as it was.
-    // No file of the live database is touched on its own.
-    const DatabaseCopyResult result = GetDatabase()->ReplaceContentWith(copy, loop.Progress());
-    DeleteFile(copy);
-    if (result != DatabaseCopyResult::Done) {
-        loop.Fail();
-        Tell(result == DatabaseCopyResult::InUse ? kInUse : kNotRestored);
+    if (result.content != DatabaseCopyResult::Done) {
+        Tell(NotRestoredText(result.content));
         FocusButton();
         return;
     }
-    loop.Finish();
     ReloadDatabaseCaches();
     Tell(kRestored);
     Sleep(kRestartDelayMs);

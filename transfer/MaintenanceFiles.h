@@ -4,8 +4,8 @@
 
 #include "platform/base/CString.h"
 
-// The live file's journal files ("-wal", "-shm", "-journal"), which belong
-// to the file they were written for and must not meet another one.
+// A database file's journal files ("-wal", "-shm", "-journal"), which
+// belong to the file they were written for and must not meet another one.
 void RemoveJournalFiles(const CString& databasePath);
 // Whether a "-wal" or "-journal" file that may hold part of the database
 // lies beside the file: any but an empty regular file, which SQLite takes

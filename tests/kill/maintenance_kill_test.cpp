@@ -13,6 +13,7 @@
 
 #include "tests/kill/PreparedFolder.h"
 #include "tests/support/kill_harness.h"
+#include "tests/support/users_in_log.h"
 
 namespace {
 
@@ -54,21 +55,6 @@ public:
 private:
     std::string m_script = folder.Host() + ".maintenance";
 };
-
-// Users added to the database at `hostPath` and left in its write-ahead
-// log, as on a terminal in use between two checkpoints.
-void AddUsersToTheLog(const std::string& hostPath, int first, int count) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(hostPath.c_str(), &db), SQLITE_OK);
-    sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
-    const std::string sql = "PRAGMA wal_autocheckpoint = 0; WITH RECURSIVE n(i) AS (SELECT " + std::to_string(first) +
-                            " UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(first + count - 1) +
-                            ") INSERT INTO Userinfo SELECT i, '', 'Log', '0', '', 0, 6, '', 0, '', 1, 0 FROM n; "
-                            "UPDATE BasePara SET UserCount = (SELECT count(*) FROM Userinfo)";
-    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
-    sqlite3_close(db);
-    ASSERT_GT(std::filesystem::file_size(hostPath + "-wal"), 0u) << "the users are not in the log";
-}
 
 constexpr int kLogUsers = 40;
 

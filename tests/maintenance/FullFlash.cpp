@@ -20,6 +20,7 @@ struct Room {
     int64_t freeBytes = 0;
     bool refused = false;
     sqlite3_vfs* real = nullptr;
+    bool broken = false;
 };
 Room g_room;
 sqlite3_vfs g_vfs;
@@ -36,6 +37,7 @@ sqlite3_file* Real(sqlite3_file* file) { return reinterpret_cast<RoomFile*>(file
 int Write(sqlite3_file* file, const void* data, int amount, sqlite3_int64 offset) {
     sqlite3_file* real = Real(file);
     if (reinterpret_cast<RoomFile*>(file)->counted) {
+        if (g_room.broken) return SQLITE_IOERR_WRITE;
         sqlite3_int64 size = 0;
         if (real->pMethods->xFileSize(real, &size) != SQLITE_OK) return SQLITE_IOERR_WRITE;
         const int64_t growth = std::max<int64_t>(0, offset + amount - size);
@@ -52,7 +54,19 @@ int Close(sqlite3_file* file) { return Real(file)->pMethods->xClose(Real(file));
 int Read(sqlite3_file* file, void* data, int amount, sqlite3_int64 offset) {
     return Real(file)->pMethods->xRead(Real(file), data, amount, offset);
 }
-int Truncate(sqlite3_file* file, sqlite3_int64 size) { return Real(file)->pMethods->xTruncate(Real(file), size); }
+// What a file gives up is room again.
+int Truncate(sqlite3_file* file, sqlite3_int64 size) {
+    sqlite3_file* real = Real(file);
+    sqlite3_int64 before = 0;
+    if (real->pMethods->xFileSize(real, &before) != SQLITE_OK) return SQLITE_IOERR_TRUNCATE;
+    const int truncated = real->pMethods->xTruncate(real, size);
+    if (truncated == SQLITE_OK && reinterpret_cast<RoomFile*>(file)->counted) {
+        const int64_t given = std::max<sqlite3_int64>(0, before - size);
+        const int64_t most = std::numeric_limits<int64_t>::max();
+        g_room.freeBytes = g_room.freeBytes > most - given ? most : g_room.freeBytes + given;
+    }
+    return truncated;
+}
 int Sync(sqlite3_file* file, int flags) { return Real(file)->pMethods->xSync(Real(file), flags); }
 int FileSize(sqlite3_file* file, sqlite3_int64* size) { return Real(file)->pMethods->xFileSize(Real(file), size); }
 int Lock(sqlite3_file* file, int level) { return Real(file)->pMethods->xLock(Real(file), level); }
@@ -127,3 +141,7 @@ FullFlash::~FullFlash() { full_flash::Uninstall(); }
 void FullFlash::LeaveFree(int64_t bytes) { full_flash::g_room.freeBytes = bytes; }
 
 bool FullFlash::Refused() { return full_flash::g_room.refused; }
+
+int64_t FullFlash::Free() { return full_flash::g_room.freeBytes; }
+
+void FullFlash::BreakWrites() { full_flash::g_room.broken = true; }

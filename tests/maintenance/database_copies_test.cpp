@@ -5,25 +5,26 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <utility>
 
 #include "data/DataGlobals.h"
-#include "data/FileAsItStands.h"
-#include "data/SqlHelpers.h"
-#include "tests/maintenance/DatabasePageTest.h"
+#include "tests/maintenance/DatabaseCopiesTest.h"
 #include "tests/maintenance/FullFlash.h"
+#include "tests/support/database_held.h"
+#include "tests/support/users_in_log.h"
 
 // Named: the sources of a test program are compiled together.
 namespace database_copies_test {
 
-const char* const kFlashBackup = "NandFlash/KD4700.DB";
-const char* const kUsbBackup = "USB Disk/KD4700.DB";
-const CString kUnchanged = u"Restore failed. The database is unchanged.";
 const CString kInUse = u"The database is in use by another program: nothing was restored. The database is unchanged.";
-const CString kRestored = u"Database restored. The terminal restarts now!";
-const CString kBackedUp = u"Backup done!";
+const CString kFull = u"The flash is full: nothing was restored. The database is unchanged.";
+const CString kIoError = u"A read or write of the flash failed: nothing was restored. The database is unchanged.";
 
-// What a database file holds by itself, as another terminal or a PC would
-// find it: its integrity check and its users.
+// What a database file holds, as another terminal or a PC tool finds it
+// when it opens the file plainly (a journal or log beside it is rolled in):
+// its integrity check and its users.
 struct FileFacts {
     std::string integrity = "cannot open";
     int users = -1;
@@ -33,8 +34,7 @@ FileFacts FactsOf(const std::string& hostPath) {
     FileFacts facts;
     sqlite3* db = nullptr;
     sqlite3_stmt* row = nullptr;
-    if (sqlite3_open_v2(FileAsItStandsUri(hostPath).c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) ==
-        SQLITE_OK) {
+    if (sqlite3_open_v2(hostPath.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
         if (sqlite3_prepare_v2(db, "pragma integrity_check", -1, &row, nullptr) == SQLITE_OK &&
             sqlite3_step(row) == SQLITE_ROW)
             facts.integrity = reinterpret_cast<const char*>(sqlite3_column_text(row, 0));
@@ -50,63 +50,8 @@ FileFacts FactsOf(const std::string& hostPath) {
     return facts;
 }
 
-// Another program on the live database: a connection of its own holding a
-// transaction, read or write, until it ends.
-class OtherProgram {
-public:
-    OtherProgram(const std::string& hostPath, const char* begin) {
-        EXPECT_EQ(sqlite3_open(hostPath.c_str(), &m_db), SQLITE_OK);
-        EXPECT_EQ(sqlite3_exec(m_db, begin, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(m_db);
-    }
-    ~OtherProgram() {
-        sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
-        sqlite3_close(m_db);
-    }
-    OtherProgram(const OtherProgram&) = delete;
-    OtherProgram& operator=(const OtherProgram&) = delete;
-
-private:
-    sqlite3* m_db = nullptr;
-};
-
 constexpr const char* kReading = "BEGIN; SELECT count(*) FROM Userinfo";
 constexpr const char* kWriting = "BEGIN IMMEDIATE";
-
-class DatabaseCopiesTest : public DatabasePageTest {
-protected:
-    // `count` users with long names, left in the live database's log.
-    void AddUsersToTheLog(int first, int count) {
-        QueryInt(*g_pDatabase, u"PRAGMA wal_autocheckpoint = 0");
-        CString sql;
-        sql.Format(u"WITH RECURSIVE n(i) AS (SELECT %d UNION ALL SELECT i + 1 FROM n WHERE i < %d) "
-                   u"INSERT INTO Userinfo SELECT i, '', printf('%%.200c', 'n'), '0', '', 0, 6, '', 0, '', 1, 0 FROM n",
-                   first, first + count - 1);
-        ASSERT_TRUE(g_pDatabase->DirectStatement(sql));
-        ASSERT_GT(std::filesystem::file_size(root.HostPath(std::string(LiveDatabase()) + "-wal")), 0u);
-    }
-    static int Users() { return QueryInt(*g_pDatabase, u"select count(*) from Userinfo"); }
-    static CString Integrity() {
-        StatementPtr check(g_pDatabase->Statement(u"pragma integrity_check"));
-        return check->NextRow() ? CString(check->ValueString(0)) : CString(u"(no row)");
-    }
-    // The live database, whole, with `users` users, open, and no restart.
-    void ExpectLiveDatabase(int users) {
-        EXPECT_TRUE(g_pDatabase->IsOpen());
-        EXPECT_EQ(Integrity(), u"ok");
-        EXPECT_EQ(Users(), users);
-        EXPECT_EQ(controller.State().restarts, 0);
-        EXPECT_FALSE(std::filesystem::exists(root.HostPath(std::string(LiveDatabase()) + ".bak")));
-    }
-    // A backup of the database as it is now on the flash root.
-    void BackUpToFlash() { OnPage(kBackupNode, Choose(1, {"answer ok", "key ENTER"})); }
-    void RestoreFromFlash() { OnPage(kRestoreNode, Choose(1, {"answer ok", "key ENTER", "wait 600"})); }
-    // No new file of a copy not finished beside the backup's place.
-    void ExpectNoTemporaryIn(const std::string& folder) {
-        for (const auto& entry : std::filesystem::directory_iterator(root.HostPath(folder)))
-            EXPECT_EQ(entry.path().filename().string().find(".~tmp"), std::string::npos)
-                << "left behind: " << entry.path();
-    }
-};
 
 TEST_F(DatabaseCopiesTest, ARestoreOnAFullFlashLeavesEveryUserOfTheLog) {
     BackUpToFlash();
@@ -116,8 +61,48 @@ TEST_F(DatabaseCopiesTest, ARestoreOnAFullFlashLeavesEveryUserOfTheLog) {
     FullFlash::LeaveFree(0);
     RestoreFromFlash();
     EXPECT_TRUE(FullFlash::Refused()) << "the flash was never found full";
-    EXPECT_EQ(Messages(), (std::vector<CString>{kBackedUp, kUnchanged}));
+    EXPECT_EQ(Messages(), (std::vector<CString>{kBackedUp, kFull}));
     ExpectLiveDatabase(2000);
+}
+
+// The flash has room for the copy beside the live file but not for the
+// log the copy is written through: the person is told the flash is full,
+// and the room the log took is the flash's again.
+TEST_F(DatabaseCopiesTest, ARestoreRefusedForRoomGivesTheRoomBackAndSaysTheFlashIsFull) {
+    AddUsersToTheLog(1000, 2000);
+    BackUpToFlash();
+    ASSERT_TRUE(g_pDatabase->DirectStatement(u"DELETE FROM Userinfo"));
+    FullFlash flash(root.HostPath("NandFlash"));
+    constexpr int64_t kRoom = 300 * 1024;
+    FullFlash::LeaveFree(kRoom);
+    RestoreFromFlash();
+    EXPECT_TRUE(FullFlash::Refused()) << "the flash was never found full";
+    EXPECT_EQ(FullFlash::Free(), kRoom);
+    EXPECT_EQ(Messages(), (std::vector<CString>{kBackedUp, kFull}));
+    ExpectLiveDatabase(0);
+}
+
+// A medium whose writes fail: the backup and the restore each say that a
+// read or a write failed, and leave no file new.
+TEST_F(DatabaseCopiesTest, ReadWriteErrorsOfABackupAndARestoreAreToldAsSuch) {
+    std::filesystem::create_directories(root.HostPath("USB Disk"));
+    AddUsersToTheLog(1000, 20);
+    BackUpToFlash();
+    {
+        FullFlash disk(root.HostPath("USB Disk"));
+        FullFlash::BreakWrites();
+        OnPage(kBackupNode, Choose(0, {"answer ok", "key ENTER"}));
+    }
+    EXPECT_FALSE(std::filesystem::exists(root.HostPath(kUsbBackup)));
+    ExpectNoTemporaryIn("USB Disk");
+    ASSERT_TRUE(g_pDatabase->DirectStatement(u"DELETE FROM Userinfo WHERE userid < 1010"));
+    {
+        FullFlash flash(root.HostPath("NandFlash"));
+        FullFlash::BreakWrites();
+        RestoreFromFlash();
+        ExpectLiveDatabase(10);
+    }
+    EXPECT_EQ(Messages(), (std::vector<CString>{kBackedUp, u"hardware   error!", kIoError}));
 }
 
 // Another program reads the database (and a second copy of it would not
@@ -127,7 +112,7 @@ TEST_F(DatabaseCopiesTest, ARestoreWhileAnotherProgramReadsPutsTheWholeCopyInPla
     AddUser(u"7", u"", 0);
     BackUpToFlash();
     std::filesystem::create_directories(root.HostPath(std::string(LiveDatabase()) + ".old"));
-    OtherProgram reader(root.HostPath(LiveDatabase()), kReading);
+    DatabaseHeldByAnotherProgram reader(root.HostPath(LiveDatabase()), kReading);
     AddUsersToTheLog(1000, 11);
     RestoreFromFlash();
     EXPECT_EQ(Messages(), (std::vector<CString>{kBackedUp, kRestored}));
@@ -142,7 +127,7 @@ TEST_F(DatabaseCopiesTest, ARestoreWhileAnotherProgramWritesIsToldAsInUse) {
     BackUpToFlash();
     AddUsersToTheLog(1000, 11);
     {
-        OtherProgram writer(root.HostPath(LiveDatabase()), kWriting);
+        DatabaseHeldByAnotherProgram writer(root.HostPath(LiveDatabase()), kWriting);
         RestoreFromFlash();
     }
     EXPECT_EQ(Messages(), (std::vector<CString>{kBackedUp, kInUse}));
@@ -153,7 +138,7 @@ TEST_F(DatabaseCopiesTest, ARestoreWhileAnotherProgramWritesIsToldAsInUse) {
 // program's read keeps the latest users in the log.
 TEST_F(DatabaseCopiesTest, ABackupWhileAnotherProgramReadsHoldsEveryUser) {
     std::filesystem::create_directories(root.HostPath("USB Disk"));
-    OtherProgram reader(root.HostPath(LiveDatabase()), kReading);
+    DatabaseHeldByAnotherProgram reader(root.HostPath(LiveDatabase()), kReading);
     AddUsersToTheLog(1000, 11);
     OnPage(kBackupNode, Choose(0, {"answer ok", "key ENTER"}));
     EXPECT_EQ(Messages(), std::vector<CString>{kBackedUp});
@@ -194,6 +179,72 @@ TEST_F(DatabaseCopiesTest, ABackupToAFullUsbDiskLeavesNoFile) {
     EXPECT_FALSE(std::filesystem::exists(root.HostPath(kUsbBackup)));
     ExpectNoTemporaryIn("USB Disk");
     ExpectLiveDatabase(200);
+}
+
+// A PC tool's transaction on a copy, cut short: the journal that holds the
+// copy's pages as they were before it stays beside the copy, hot.
+void LeaveCutTransactionBeside(const std::string& copy) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(copy.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    // A small cache spills the changed pages into the file mid-transaction.
+    EXPECT_EQ(sqlite3_exec(db, "PRAGMA journal_mode = DELETE; PRAGMA cache_size = 1; BEGIN; "
+                               "UPDATE Userinfo SET Name = 'PC' || Name",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK)
+        << sqlite3_errmsg(db);
+    std::filesystem::copy_file(copy + "-journal", copy + "-kept");
+    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    std::filesystem::rename(copy + "-kept", copy + "-journal");
+    ASSERT_GT(std::filesystem::file_size(copy + "-journal"), 512u) << "the journal holds no pages";
+}
+
+// The bytes 18 and 19 of the file's header: 1 for the rollback-journal
+// format, 2 for the write-ahead log's.
+std::pair<int, int> FormatOf(const std::string& hostPath) {
+    std::ifstream file(hostPath, std::ios::binary);
+    char header[20] = {};
+    file.read(header, sizeof header);
+    return {header[18], header[19]};
+}
+
+// An older copy with a journal or a log of a PC tool beside it is replaced
+// by a copy that stands alone, on the USB disk and on the flash: a program
+// that opens the new copy finds every user of the live database and a
+// whole file, and the terminal restores it.
+class StaleLogTest : public DatabaseCopiesTest {
+protected:
+    void BackUpOverAnOlderCopyWith(const std::function<void(const std::string&)>& leaveBeside) {
+        std::filesystem::create_directories(root.HostPath("USB Disk"));
+        for (const auto& [place, copy] : {std::pair{0, kUsbBackup}, std::pair{1, kFlashBackup}}) {
+            SCOPED_TRACE(copy);
+            OnPage(kBackupNode, Choose(place, {"answer ok", "key ENTER"}));
+            leaveBeside(root.HostPath(copy));
+            AddUsersToTheLog(2000 + 1000 * place, 150);
+            OnPage(kBackupNode, Choose(place, {"answer ok", "key ENTER"}));
+            for (const char* suffix : {"-journal", "-wal", "-shm"})
+                EXPECT_FALSE(std::filesystem::exists(root.HostPath(copy) + suffix)) << suffix << " left beside";
+            EXPECT_EQ(FormatOf(root.HostPath(copy)), std::pair(1, 1));
+            const FileFacts facts = FactsOf(root.HostPath(copy));
+            EXPECT_EQ(facts.integrity, "ok");
+            EXPECT_EQ(facts.users, Users());
+            const int users = Users();
+            OnPage(kRestoreNode, Choose(place, {"answer ok", "key ENTER", "wait 600"}));
+            EXPECT_EQ(Users(), users);
+            EXPECT_EQ(Messages().back(), kRestored);
+        }
+        EXPECT_EQ(Messages(), (std::vector<CString>{kBackedUp, kBackedUp, kRestored, kBackedUp, kBackedUp, kRestored}));
+    }
+};
+
+TEST_F(StaleLogTest, AJournalOfACutTransactionBesideTheOlderCopyIsNotRolledIntoTheNewOne) {
+    AddUsersToTheLog(1000, 300);
+    BackUpOverAnOlderCopyWith(LeaveCutTransactionBeside);
+}
+
+TEST_F(StaleLogTest, ALogBesideTheOlderCopyIsNotReadIntoTheNewOne) {
+    AddUsersToTheLog(1000, 300);
+    BackUpOverAnOlderCopyWith([](const std::string& copy) { ::AddUsersToTheLog(copy, 50000, 40); });
 }
 
 }  // namespace database_copies_test
