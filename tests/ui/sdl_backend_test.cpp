@@ -7,8 +7,10 @@
 #include <cstdlib>
 
 #include "platform/ui/display.h"
+#include "platform/ui/msgbox.h"
 #include "tests/support/ui_session.h"
 #include "tests/ui/recorder.h"
+#include "tests/ui/release_box.h"
 
 namespace {
 
@@ -89,6 +91,20 @@ TEST_F(SdlBackend, AKeysReleaseEndsTheKeypadKeyItsPressMade) {
     for (const Received& key : keys) got.emplace_back(key.message, key.wParam);
     EXPECT_EQ(got, expected);
     for (const int vk : {VK_KEYPAD_HASH, VK_KEYPAD_STAR, int{'3'}}) EXPECT_EQ(GetKeyState(vk), 0) << vk;
+}
+
+// Enter pressed and released on a box that closes on the press: the release
+// does not close the box shown next, which waits for a key of its own.
+TEST_F(SdlBackend, TheReleaseOfTheKeyThatClosedABoxLeavesTheNextBoxOnScreen) {
+    Push(KeyEvent(SDL_KEYDOWN, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_NONE));
+    Push(KeyEvent(SDL_KEYUP, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_NONE));
+    Push(KeyEvent(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, KMOD_NONE));
+    Push(KeyEvent(SDL_KEYUP, SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, KMOD_NONE));
+    EXPECT_EQ(MessageBoxW(nullptr, u"first", u"", MB_OK), IDOK);
+    ReleaseBox second;
+    second.DoModal();
+    StopDisplay();
+    EXPECT_EQ(second.keys, std::vector<ReleaseBox::Key>({{WM_KEYDOWN, VK_ESCAPE}, {WM_KEYUP, VK_ESCAPE}}));
 }
 
 }  // namespace
