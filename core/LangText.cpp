@@ -89,6 +89,11 @@ int GetLanguageSwitch(CString key, CString& text) {
     return ReadSectionKey(g_LangDoc, u"language", key, text) ? 1 : 0;
 }
 
+bool ReadLanguageFile() {
+    XmlDocLock lock(g_LangDoc);
+    return g_LangDoc.ReadFromFile(GetLanguageFilePath());
+}
+
 CString GetLanguageFilePath() {
     CString appDir;
     GetAppDir(appDir);

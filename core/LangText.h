@@ -21,6 +21,9 @@ int GetLangTextRaw(CString section, CString key, CString& text);
 // without any marks: a missing key reads as empty, so a switch is off.
 // 1 when the section exists, else 0.
 int GetLanguageSwitch(CString key, CString& text);
+// Reads the language file of the language the settings name into
+// g_LangDoc; false when it cannot be read.
+bool ReadLanguageFile();
 // application directory + "LANG\" + language (or "English") + ".LAN";
 // a missing file is reported with a message.
 CString GetLanguageFilePath();

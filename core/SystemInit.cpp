@@ -164,10 +164,7 @@ int InitTool() {
             reset = true;
         }
     }
-    {
-        XmlDocLock lock(g_LangDoc);
-        if (!g_LangDoc.ReadFromFile(GetLanguageFilePath())) ExplainUnreadableLanguageFile(GetLanguageFilePath());
-    }
+    if (!ReadLanguageFile()) ExplainUnreadableLanguageFile(GetLanguageFilePath());
     LoadFontResources();
     LoadWeatherIcon();
     // Settings that did not load hold no port of their own to tell about.

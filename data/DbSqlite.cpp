@@ -341,6 +341,11 @@ bool CDbSqlite::BeginTransaction() {
     return DirectStatement(m_scratch);
 }
 
+bool CDbSqlite::InTransaction() {
+    CLockGuard lock(g_csDatabase);
+    return m_db && !sqlite3_get_autocommit(m_db);
+}
+
 bool CDbSqlite::CommitTransaction() {
     m_scratch = u"commit";
     return DirectStatement(m_scratch);

@@ -121,6 +121,10 @@ public:
     DatabaseFailure LastFailure();
 
     bool BeginTransaction();
+    // Whether a transaction is open on the connection. SQLite itself ends
+    // one on some failures (a full flash): there is nothing left to roll
+    // back then.
+    bool InTransaction();
     bool CommitTransaction();
     bool RollbackTransaction();
 

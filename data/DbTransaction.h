@@ -27,15 +27,12 @@ public:
         m_open = m_nested ? m_db.DirectStatement(u"savepoint nested") : m_db.DirectStatement(u"begin immediate");
         if (m_open) Open().push_back(&m_db);
     }
-    // Rolls back unless Commit succeeded.
+    // Rolls back unless Commit succeeded, or SQLite has already rolled
+    // the whole transaction back itself (as it does on a full flash):
+    // a rollback then would fail and be told as a second, false failure.
     ~CDbTransaction() {
         if (!m_open) return;
-        if (m_nested) {
-            m_db.DirectStatement(u"rollback to nested");
-            m_db.DirectStatement(u"release nested");
-        } else {
-            m_db.RollbackTransaction();
-        }
+        if (m_db.InTransaction()) RollBack();
         Close();
     }
     CDbTransaction(const CDbTransaction&) = delete;
@@ -50,6 +47,14 @@ public:
     }
 
 private:
+    void RollBack() {
+        if (m_nested) {
+            m_db.DirectStatement(u"rollback to nested");
+            m_db.DirectStatement(u"release nested");
+        } else {
+            m_db.RollbackTransaction();
+        }
+    }
     // The connections with an open transaction, innermost last; guarded by
     // g_csDatabase, which every transaction holds.
     static std::vector<CDbSqlite*>& Open() {

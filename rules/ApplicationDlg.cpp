@@ -1,5 +1,6 @@
 #include "rules/ApplicationDlg.h"
 
+#include "core/WriteFailureBox.h"
 #include "data/DataGlobals.h"
 #include "data/DbTransaction.h"
 #include "data/SqlHelpers.h"
@@ -86,18 +87,23 @@ void CApplicationDlg::LayoutControls() {
 
 // Every name is written on every leave, as typed; the name is bound, so a
 // quote in it is stored like any other character. The eight names are one
-// save: a power cut keeps all the old ones or all the new ones.
+// save: a power cut keeps all the old ones or all the new ones, and a save
+// the database refuses is told.
 void CApplicationDlg::SaveStatusNames() {
-    CDbTransaction transaction(*GetDatabase());
-    bool stored = transaction.IsOpen();
-    for (int status = 0; stored && status < kStatuses; ++status) {
-        CString sql;
-        sql.Format(u"Update StatusBase set StatuName=? WHERE ID = '%d'", status);
-        CString name;
-        m_edits[status].GetWindowText(name);
-        stored = ExecuteBound(*GetDatabase(), sql, {name});
-    }
-    if (stored) transaction.Commit();
+    CWriteFailureBox failure;
+    const bool stored = failure.Run([this] {
+        CDbTransaction transaction(*GetDatabase());
+        bool written = transaction.IsOpen();
+        for (int status = 0; written && status < kStatuses; ++status) {
+            CString sql;
+            sql.Format(u"Update StatusBase set StatuName=? WHERE ID = '%d'", status);
+            CString name;
+            m_edits[status].GetWindowText(name);
+            written = ExecuteBound(*GetDatabase(), sql, {name});
+        }
+        return written && transaction.Commit();
+    });
+    if (!stored) failure.Show();
 }
 
 void CApplicationDlg::OnPaint() { ValidateRect(nullptr); }

@@ -1,5 +1,6 @@
 #include "rules/ZoneRowWrite.h"
 
+#include "core/WriteFailureBox.h"
 #include "data/DataGlobals.h"
 #include "data/SqlHelpers.h"
 
@@ -27,7 +28,10 @@ ZoneRowResult WriteZoneRow(const ZoneRowStatements& sql, int number, const SqlVa
         find->Bind(0, number);
         found = find->NextRow();
     }  // the query is finished before the write
-    if (found) return Run(sql.update, updateValues) ? ZoneRowResult::Updated : ZoneRowResult::Failed;
-    if (sql.insert == nullptr) return ZoneRowResult::Missing;
-    return Run(sql.insert, insertValues) ? ZoneRowResult::Inserted : ZoneRowResult::Failed;
+    if (!found && sql.insert == nullptr) return ZoneRowResult::Missing;
+    CWriteFailureBox failure;
+    if (failure.Run([&] { return found ? Run(sql.update, updateValues) : Run(sql.insert, insertValues); }))
+        return found ? ZoneRowResult::Updated : ZoneRowResult::Inserted;
+    failure.Show();
+    return ZoneRowResult::Failed;
 }

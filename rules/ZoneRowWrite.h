@@ -26,7 +26,6 @@ struct ZoneRowStatements {
 
 enum class ZoneRowResult { Updated, Inserted, Missing, Failed };
 
-// Failed when the write did not run to its end (the data store has shown
-// its own report then).
+// Failed when the write did not run to its end; a box has told why then.
 ZoneRowResult WriteZoneRow(const ZoneRowStatements& sql, int number, const SqlValues& updateValues,
                            const SqlValues& insertValues = {});

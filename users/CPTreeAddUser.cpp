@@ -1,6 +1,7 @@
 #include "users/CPTreeAddUser.h"
 
 #include "core/ShowMessage.h"
+#include "core/WriteFailureBox.h"
 #include "data/DataGlobals.h"
 #include "data/UserStorage.h"
 #include "main/FingerCapture.h"
@@ -75,7 +76,8 @@ BOOL CCPTreeAddUser::CheckNewUserID() {
 BOOL CCPTreeAddUser::InsertNewUser(const CString& id) {
     UserInfoRecord user;
     user.userid = id;
-    const int result = g_pUserStorage->AddUser(user);
+    CWriteFailureBox failure;
+    const int result = failure.Run([&] { return g_pUserStorage->AddUser(user); });
     if (result == 0) {
         // A deleted user's photo must not show as the new user's.
         RemoveUserPhotos(id);
@@ -84,7 +86,7 @@ BOOL CCPTreeAddUser::InsertNewUser(const CString& id) {
     if (result == 5)
         ShowMessageText(u"U0044", u"操作失败，用户数已满!");
     else
-        ShowMessageText(u"U0045", u"保存失败!");
+        failure.Show();
     SetIdText(u"");
     FocusId(false);
     return FALSE;

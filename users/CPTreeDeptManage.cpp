@@ -1,6 +1,7 @@
 #include "users/CPTreeDeptManage.h"
 
 #include "core/ShowMessage.h"
+#include "core/WriteFailureBox.h"
 #include "data/DataGlobals.h"
 #include "data/DeptStorage.h"
 #include "data/SqlHelpers.h"
@@ -215,8 +216,9 @@ bool CCPTreeDeptManage::SaveNewDept(const CString& name) {
     CString sql;
     sql.Format(u"Insert into Dept(Deptid,DeptName,SupDeptid,DeptGroup) values('%d',?,'%d','%s')", newId,
                DeptIdOf(parent), u"1");
-    if (!ExecuteBound(*g_pDatabase, sql, {name})) {
-        ShowMessage(u"Could not INSERT ", 0);
+    CWriteFailureBox failure;
+    if (!failure.Run([&] { return ExecuteBound(*g_pDatabase, sql, {name}); })) {
+        failure.Show();
         return true;
     }
     RecountDepartments();
@@ -234,11 +236,12 @@ bool CCPTreeDeptManage::SaveRename(const CString& name) {
     }
     CString sql;
     sql.Format(u"update Dept set DeptName=? where Deptid='%d'", DeptIdOf(item));
-    if (ExecuteBound(*g_pDatabase, sql, {name})) {
+    CWriteFailureBox failure;
+    if (failure.Run([&] { return ExecuteBound(*g_pDatabase, sql, {name}); })) {
         m_tree.SetItemText(item, name);
         m_selectedName.SetWindowText(name);
     } else {
-        ShowMessage(u"Could not INSERT ", 0);
+        failure.Show();
     }
     return true;
 }
@@ -273,8 +276,9 @@ void CCPTreeDeptManage::OnDelete() {
         return;
     }
     sql.Format(u"Delete from Dept where Deptid =%d ", deptId);
-    if (!g_pDatabase->DirectStatement(sql)) {
-        ShowMessage(u"Could not Delete ", 0);
+    CWriteFailureBox failure;
+    if (!failure.Run([&] { return g_pDatabase->DirectStatement(sql); })) {
+        failure.Show();
         m_tree.SetFocus();
         return;
     }

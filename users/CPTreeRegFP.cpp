@@ -8,6 +8,7 @@
 #include "core/LangText.h"
 #include "core/RegisteredMessages.h"
 #include "core/ShowMessage.h"
+#include "core/WriteFailureBox.h"
 #include "data/DataGlobals.h"
 #include "data/FPTemplateStore.h"
 #include "data/UserStorage.h"
@@ -378,9 +379,12 @@ BOOL CCPTreeRegFP::DeleteFingerIfEnrolled(const CString& id, int finger) {
         if (ShowMessage(Text(u"R0008", u"指纹已经存在是否删除?"), 36) != IDYES) return FALSE;
         SetLock(FALSE);
         CFPTemplateStore* store = GetFPTemplateStore();
-        if (store == nullptr || !DeleteFingerTemplate(*GetDatabase(), *g_pUserStorage, *store, id, finger)) {
+        CWriteFailureBox failure;
+        if (!failure.Run([&] {
+                return store != nullptr && DeleteFingerTemplate(*GetDatabase(), *g_pUserStorage, *store, id, finger);
+            })) {
             // The old template stays; so does the finger choice.
-            ShowMessage(Text(u"R0025", u"删除指纹失败!"), 0);
+            failure.Show();
             return FALSE;
         }
     }
@@ -562,9 +566,11 @@ int CCPTreeRegFP::EnrollSaveFingerprint(int n) {
     std::memcpy(record, buffers.templates[first], PressTemplateSize);
     std::memcpy(record + PressTemplateSize, buffers.templates[1 - first], PressTemplateSize);
     CFPTemplateStore* store = GetFPTemplateStore();
-    const FingerSaveResult result =
-        store == nullptr ? FingerSaveResult::Failed
-                         : SaveFingerTemplate(*GetDatabase(), *g_pUserStorage, *store, id, m_finger, record);
+    CWriteFailureBox failure;
+    const FingerSaveResult result = failure.Run([&] {
+        return store == nullptr ? FingerSaveResult::Failed
+                                : SaveFingerTemplate(*GetDatabase(), *g_pUserStorage, *store, id, m_finger, record);
+    });
     switch (result) {
         case FingerSaveResult::Saved: {
             CString format, text;
@@ -580,7 +586,7 @@ int CCPTreeRegFP::EnrollSaveFingerprint(int n) {
             ShowMessage(Text(u"R0026", u"用户不存在,指纹未保存!"), 0);
             break;
         case FingerSaveResult::Failed:
-            ShowMessage(Text(u"R0027", u"指纹保存失败!"), 0);
+            failure.Show();
             break;
     }
     SetLock(FALSE);

@@ -18,6 +18,7 @@
 #include "platform/ui/dialog.h"
 #include "users/CPTreeEditUser.h"
 #include "users/ChooseEdit.h"
+#include "users/UserDeletion.h"
 #include "users/UserRows.h"
 #include "widgets/ColumnTitleLine.h"
 #include "widgets/MemoryDC.h"
@@ -423,11 +424,7 @@ void CCPTreeSearchUser::OnEdit() {
 void CCPTreeSearchUser::OnDelete() {
     const int row = SelectedRow();
     if (row >= 0) {
-        const CString id = m_list.GetItemText(row, 0);
-        CString format, question;
-        GetLangFormat(kSection, u"SU0008", u"确认删除用户ID为%s的用户吗?", format);
-        question.Format(format, id);
-        if (ShowMessage(question, 1) == IDYES) g_pUserStorage->DeleteUser(id);
+        AskAndDeleteUser(m_list.GetItemText(row, 0));
     }
     const Filter filter = ReadFilter();
     m_list.DeleteAllItems();

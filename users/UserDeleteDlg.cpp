@@ -1,14 +1,13 @@
 #include "users/UserDeleteDlg.h"
 
-#include "core/LangText.h"
 #include "core/ShowMessage.h"
 #include "data/DataGlobals.h"
-#include "data/UserStorage.h"
 #include "platform/ui/ddx.h"
 #include "platform/ui/dialog.h"
 #include "users/ChooseEdit.h"
-#include "widgets/MemoryDC.h"
+#include "users/UserDeletion.h"
 #include "users/UserRows.h"
+#include "widgets/MemoryDC.h"
 
 namespace {
 
@@ -108,19 +107,17 @@ void CUserDeleteDlg::ShowChosenUser() {
 }
 
 // Only an existing user is asked about and deleted: an ID that names no
-// user gets the card's not-found text.
+// user gets the card's not-found text. A delete the database refused keeps
+// the ID, to try again.
 void CUserDeleteDlg::DeleteTypedUser() {
     const CString id = TypedUserId();
     if (id.IsEmpty()) return;
-    if (!UserRowExists(*g_pDatabase, id)) {
+    bool refused = false;
+    if (!UserRowExists(*g_pDatabase, id))
         ShowMessage(PageText(u"CCPTreeEditUser", u"E0007", u"ID不存在,请重新输入"), 0);
-    } else {
-        CString format, question;
-        GetLangFormat(u"CCPTreeSearchUser", u"SU0008", u"确认删除用户ID为%s的用户吗?", format);
-        question.Format(format, id);
-        if (ShowMessage(question, 1) == IDYES) g_pUserStorage->DeleteUser(id);
-    }
-    m_editId.SetWindowText(u"");
+    else
+        refused = AskAndDeleteUser(id) == UserDeletion::Refused;
+    if (!refused) m_editId.SetWindowText(u"");
     m_editId.SetFocus();
 }
 

@@ -10,6 +10,7 @@
 #include "core/RegisteredMessages.h"
 #include "core/ShowMessage.h"
 #include "core/UserPhoto.h"
+#include "core/WriteFailureBox.h"
 #include "data/DataGlobals.h"
 #include "data/UserStorage.h"
 #include "main/FingerCapture.h"
@@ -432,8 +433,9 @@ bool CUserFormPage::FillRecordFromForm(UserInfoRecord& user, const UserFormChoic
 }
 
 BOOL CUserFormPage::StoreUser(const UserInfoRecord& user) {
-    if (g_pUserStorage->UpdateUser(user) == 0) return TRUE;
-    ShowMessageText(u"U0045", u"保存失败!");
+    CWriteFailureBox failure;
+    if (failure.Run([&] { return g_pUserStorage->UpdateUser(user); }) == 0) return TRUE;
+    failure.Show();
     return FALSE;
 }
 

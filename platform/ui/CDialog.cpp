@@ -1,6 +1,7 @@
 #include "platform/ui/CDialog.h"
 
 #include "platform/ui/CWinApp.h"
+#include "platform/ui/input.h"
 #include "platform/ui/window.h"
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
@@ -85,6 +86,13 @@ INT_PTR CDialog::RunModalLoop() {
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
         }
+        // A dialog that ends in answer to a key's press took the key: its
+        // repeats and its release are not for the window below (a second
+        // box would close on the release of the key that closed the first).
+        // One that lets the press through and closes afterwards, by a
+        // message it posts, leaves the release to the window below.
+        const bool press = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+        if (press && ::DialogEnded(m_hWnd, nullptr)) DropEndsOfTakenPress(static_cast<BYTE>(msg.wParam));
     }
     return m_nModalResult;
 }

@@ -88,6 +88,16 @@ bool AdmitInput(BYTE slot, InputKind kind) {
 // injected (GetAsyncKeyState).
 std::array<bool, 256> g_delivered{};
 std::array<bool, 256> g_injected{};
+// Keys whose press a window took and ended with, until their release.
+std::array<bool, 256> g_pressTaken{};
+
+// Whether the key event is a repeat or the release of a taken press
+// (caller holds WindowLock).
+bool EndsTakenPress(const InputEvent& ev) {
+    if (!ev.isKey || !g_pressTaken[ev.vk]) return false;
+    if (!ev.down) g_pressTaken[ev.vk] = false;
+    return true;
+}
 POINT g_cursor{0, 0};
 int g_cursorShown = 0;
 
@@ -232,6 +242,15 @@ std::optional<uint64_t> OldestInputSequence() {
 void ClearInputQueue() {
     WindowGuard guard(WindowLock());
     Events().clear();
+    // The releases that taken presses wait for may have gone with them.
+    g_pressTaken.fill(false);
+}
+
+void DropEndsOfTakenPress(BYTE vk) {
+    WindowGuard guard(WindowLock());
+    if (!g_delivered[vk]) return;
+    g_delivered[vk] = false;
+    g_pressTaken[vk] = true;
 }
 
 std::optional<MSG> TakeInputMessage() {
@@ -241,6 +260,7 @@ std::optional<MSG> TakeInputMessage() {
         if (Events().empty()) return std::nullopt;
         ev = Events().front();
         Events().pop_front();
+        if (EndsTakenPress(ev)) return std::nullopt;
     }
     if (ev.isKey) {
         if (RunKeyboardHooks(ev.vk, ev.down, static_cast<DWORD>(ClockNowMs()))) return std::nullopt;

@@ -24,8 +24,16 @@ std::optional<uint64_t> OldestInputSequence();
 // hooks, and routes it. Returns the message to deliver, or nothing when a
 // hook swallowed it or no window takes it. Call without WindowLock.
 std::optional<MSG> TakeInputMessage();
-// Drops every input event not yet retrieved.
+// Drops every input event not yet retrieved, and forgets the presses whose
+// ends are to be dropped.
 void ClearInputQueue();
+
+// The key's press was taken by a window that ended with it (a box that
+// closed on the press): the key's auto-repeats and its release, queued or
+// still to come, are dropped, as those of a press dropped during long work
+// are, so that the window below (a second box) does not take them for its
+// own. Nothing when the key is not down.
+void DropEndsOfTakenPress(BYTE vk);
 
 // A dying window's tracking request ends (caller holds WindowLock).
 void ForgetMouseTracking(HWND hwnd);

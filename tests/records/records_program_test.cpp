@@ -2,6 +2,7 @@
 // database with the ring's counters moved by as many, a second run adds
 // to the first, and a folder a terminal runs on is refused or waited for.
 #include "tests/core_startup/ProgramTestSupport.h"
+#include "tests/support/database_held.h"
 
 #if defined(RECORDS_PROGRAM)
 
@@ -105,6 +106,25 @@ TEST_F(RecordsProgramTest, ARunningTerminalsFolderIsRefusedOrWaitedFor) {
     EXPECT_EQ(run.exitCode, 0) << run.errors;
     EXPECT_NE(run.errors.find("waiting for the terminal running on"), std::string::npos) << run.errors;
     EXPECT_EQ(Counter(u"AllRecordcount"), 10);
+}
+
+// Another program holds the database past the wait: nothing is added, and
+// standard error says why in the terminal's words.
+TEST_F(RecordsProgramTest, ADatabaseInUseAddsNothingAndSaysWhy) {
+    ProgramRun run;
+    {
+        DatabaseHeldByAnotherProgram other(root.HostPath(kDatabaseFile), "BEGIN IMMEDIATE");
+        run = Records(root.Host() + " 40 --ids 1,2");
+    }
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.errors.find("records: The database is in use by another program: none of the 40 records was "
+                              "added to " +
+                              root.Host() + "\n"),
+              std::string::npos)
+        << run.errors;
+    EXPECT_EQ(run.errors.find("message box"), std::string::npos) << run.errors;
+    EXPECT_EQ(Count(u"SELECT count(*) FROM Checkinout"), 0);
+    EXPECT_EQ(Counter(u"AllRecordcount"), 0);
 }
 
 }  // namespace

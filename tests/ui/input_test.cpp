@@ -11,8 +11,10 @@
 #include "platform/ui/gdi.h"
 #include "platform/ui/input.h"
 #include "platform/ui/longwork.h"
+#include "platform/ui/msgbox.h"
 #include "tests/support/ui_session.h"
 #include "tests/ui/recorder.h"
+#include "tests/ui/release_box.h"
 
 namespace {
 
@@ -487,3 +489,32 @@ TEST_F(InputTest, TheQueueHoldsExactly256Events) {
 }
 
 }  // namespace
+
+// A box that closes on a key's press took the key: a second box that
+// answers on the release does not take that key's auto-repeats or release
+// (queued already or still to come) for its own answer. The next press of
+// the key is a new one.
+TEST_F(InputTest, AKeyThatClosesABoxOnItsPressLeavesTheNextBoxOnScreen) {
+    SetFocus(rec.CreateTopLevel(RECT{0, 0, 320, 240}));
+    session.RunWhenIdle({"keydown ENTER", "keydown ENTER", "keyup ENTER", "key ESC", "key ENTER"});
+    EXPECT_EQ(MessageBoxW(nullptr, u"first", u"", MB_OK), IDOK);
+    ReleaseBox second;
+    second.DoModal();
+    ReleaseBox third;
+    third.DoModal();
+    using Key = ReleaseBox::Key;
+    EXPECT_EQ(second.keys, std::vector<Key>({{WM_KEYDOWN, VK_ESCAPE}, {WM_KEYUP, VK_ESCAPE}}));
+    EXPECT_EQ(third.keys, std::vector<Key>({{WM_KEYDOWN, VK_RETURN}, {WM_KEYUP, VK_RETURN}}));
+    EXPECT_EQ(GetKeyState(VK_RETURN), 0);
+}
+
+// The same press and release of Enter as the script driver's "key ENTER"
+// gives them, both queued before the first box takes the press.
+TEST_F(InputTest, AScriptedKeyThatClosesABoxDoesNotCloseTheNextOne) {
+    SetFocus(rec.CreateTopLevel(RECT{0, 0, 320, 240}));
+    session.RunWhenIdle({"key ENTER", "key ESC"});
+    EXPECT_EQ(MessageBoxW(nullptr, u"first", u"", MB_OK), IDOK);
+    ReleaseBox second;
+    second.DoModal();
+    EXPECT_EQ(second.keys, std::vector<ReleaseBox::Key>({{WM_KEYDOWN, VK_ESCAPE}, {WM_KEYUP, VK_ESCAPE}}));
+}

@@ -8,8 +8,10 @@
 #include <string>
 
 #include "platform/ui/display.h"
+#include "platform/ui/msgbox.h"
 #include "tests/support/ui_session.h"
 #include "tests/ui/recorder.h"
+#include "tests/ui/release_box.h"
 
 namespace {
 
@@ -120,6 +122,20 @@ TEST_F(SdlBackend, EveryDigitKeyTypesItsDigit) {
     for (const Received& key : rec.Of({WM_KEYUP})) ups += static_cast<char>(key.wParam);
     EXPECT_EQ(downs, typed);
     EXPECT_EQ(ups, typed);
+}
+
+// Enter pressed and released on a box that closes on the press: the release
+// does not close the box shown next, which waits for a key of its own.
+TEST_F(SdlBackend, TheReleaseOfTheKeyThatClosedABoxLeavesTheNextBoxOnScreen) {
+    Push(KeyEvent(SDL_KEYDOWN, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_NONE));
+    Push(KeyEvent(SDL_KEYUP, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_NONE));
+    Push(KeyEvent(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, KMOD_NONE));
+    Push(KeyEvent(SDL_KEYUP, SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, KMOD_NONE));
+    EXPECT_EQ(MessageBoxW(nullptr, u"first", u"", MB_OK), IDOK);
+    ReleaseBox second;
+    second.DoModal();
+    StopDisplay();
+    EXPECT_EQ(second.keys, std::vector<ReleaseBox::Key>({{WM_KEYDOWN, VK_ESCAPE}, {WM_KEYUP, VK_ESCAPE}}));
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 // today), through the data store's own record-adding path, so the record
 // ring's counters stay right; all of them, or none when cut short. A folder
 // a terminal is running on is refused, or with --wait waited for until that
-// terminal ends.
+// terminal ends. A batch the database refuses (another program holds it,
+// the flash is full) adds nothing, and standard error says why in the
+// terminal's words.
 // Exit status: 0 added; 1 refused or failed; 2 a bad command line.
 #include <chrono>
 #include <cstdio>
@@ -19,8 +21,10 @@
 #include "core/QuillonApp.h"
 #include "core/SystemLocks.h"
 #include "data/DataGlobals.h"
+#include "core/LangText.h"
+#include "core/MachineConfig.h"
+#include "core/SystemInit.h"
 #include "data/DataLocks.h"
-#include "data/DbTransaction.h"
 #include "data/RecordStore.h"
 #include "data/SqlHelpers.h"
 #include "platform/base/device_fs.h"
@@ -28,6 +32,7 @@
 #include "platform/base/sync.h"
 #include "platform/base/utf.h"
 #include "tools/records/record_plan.h"
+#include "tools/records/record_writer.h"
 
 namespace {
 
@@ -139,6 +144,14 @@ bool FolderHold::Take(bool wait, const std::string& root) {
     }
 }
 
+// A refused write is told in the words the terminal on the folder uses.
+void UseTerminalLanguage() {
+    CString language;
+    if (g_MachineConfig.ReadRegString(u"LanguageName", language)) g_MachineConfig.LanguageName = language;
+    ReadLanguageFile();
+    ConnectDataStoreServices();
+}
+
 std::vector<std::string> UserIds(CDbSqlite& db) {
     std::vector<std::string> ids;
     StatementPtr rows = PrepareBound(db, u"SELECT Userid FROM Userinfo ORDER BY length(Userid), Userid");
@@ -162,6 +175,7 @@ int main(int argc, char** argv) {
 
     InitSystemLocks();
     InitDataStoreLocks();
+    UseTerminalLanguage();
     // Closed as the terminal closes it, its write-ahead log folded back.
     struct OpenedDatabase {
         ~OpenedDatabase() { CloseDatabase(); }
@@ -173,21 +187,8 @@ int main(int argc, char** argv) {
 
     CRecordStore store(*g_pDatabase, RecordRingCapacity);
     const std::vector<PlannedRecord> planned = PlanRecords(users, options.count, options.from, options.to);
-    // One transaction, the ring's lock taken before it as every writer
-    // takes them: an interrupted run adds all the records or none.
-    CLockGuard ringLock(g_csRecordStore);
-    CDbTransaction transaction(*g_pDatabase);
-    if (!transaction.IsOpen()) return Fail("the database of " + options.root + " cannot be written");
-    for (size_t i = 0; i < planned.size(); ++i) {
-        CheckinoutRecord record;
-        record.Userid = CString(Utf8ToUtf16(planned[i].userId));
-        record.CheckTime = CString(Utf8ToUtf16(planned[i].checkTime));
-        record.CheckType = planned[i].checkType;
-        if (const int status = store.AddRecord(record); status != 0)
-            return Fail("record " + std::to_string(i + 1) + " could not be written (status " + std::to_string(status) +
-                        "); none was added");
-    }
-    if (!transaction.Commit()) return Fail("the records could not be written; none was added");
+    if (const DatabaseFailure refused = AddPlannedRecords(store, planned); refused != DatabaseFailure::None)
+        return Fail(NothingAddedText(refused, planned.size(), options.root));
     std::printf("records: added %d records of %zu users, %s to %s; %s now holds %u records, %u of them new\n",
                 options.count, users.size(), planned.front().checkTime.substr(0, 10).c_str(),
                 planned.back().checkTime.substr(0, 10).c_str(), options.root.c_str(), store.GetAllRecordcount(),

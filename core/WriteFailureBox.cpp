@@ -1,0 +1,5 @@
+#include "core/WriteFailureBox.h"
+
+#include "core/ShowMessage.h"
+
+void CWriteFailureBox::Show() const { ShowMessage(DatabaseWriteFailedText(m_failure), 0); }
