@@ -64,6 +64,10 @@ public:
     // Destroys the window from the test's own connection, as another
     // program does (a window manager's kill, `xdotool windowclose`).
     void Destroy() const;
+    // Lays a window of the test's own, all red, over the whole window, as
+    // another program's window comes in front; and takes it away again.
+    Window LayWindowOver() const;
+    void TakeAway(Window cover) const;
     void Signal(int signal) const { m_program.Signal(signal); }
     int Wait(int seconds) { return m_program.Wait(seconds); }
 
