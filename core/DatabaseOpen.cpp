@@ -28,6 +28,16 @@ int CheckDatabase() {
     return g_pDatabase && QueryHasRow(*g_pDatabase, u"Select * From MAIN.[sqlite_master] Limit 50") ? 1 : 0;
 }
 
+bool IsDatabaseInUseElsewhere() {
+    if (!g_pDatabase) return false;
+    CQuietStatementErrors quiet;
+    if (g_pDatabase->DirectStatement(u"begin immediate")) {
+        g_pDatabase->RollbackTransaction();
+        return false;
+    }
+    return quiet.Failure() == DatabaseFailure::InUse;
+}
+
 namespace {
 
 constexpr int kAutoFnRows = 16;

@@ -4,13 +4,17 @@
 #include <cstdlib>
 
 #include "core/DebugLog.h"
+#include "data/BusyTimeout.h"
 #include "data/DataGlobals.h"
 #include "data/DbSqlite.h"
 #include "platform/base/atomic_file.h"
 #include "platform/ui/script.h"
 
 void EndProcess(UINT code) {
-    // Every write goes into the database file, which then holds all of it.
+    // Every write goes into the database file, which then holds all of it;
+    // but the end waits on nobody: what another program's lock keeps in the
+    // log stays there for the next start.
+    StopWaitingForOtherPrograms();
     if (g_pDatabase) g_pDatabase->Close();
     EndProcessLeavingDatabase(code);
 }

@@ -22,6 +22,7 @@
 #include "core/SystemLocks.h"
 #include "core/UnreadableFile.h"
 #include "core/UserPhoto.h"
+#include "data/BusyTimeout.h"
 #include "data/DataGlobals.h"
 #include "data/DataStoreServices.h"
 #include "data/DeptStorage.h"
@@ -47,8 +48,9 @@ CString g_logPath;
     EndProcess(kExitStartFailed);
 }
 
-// A database the terminal may not write, or one another program holds,
-// fails the check as a damaged one does: the person learns which it is.
+// A database the terminal may not write, one another program holds, or
+// one on a flash without room for the index of its log fails the check as
+// a damaged one does: the person learns which it is.
 CString DatabaseCheckFailureText() {
     CString text;
     switch (g_pDatabase->LastFailure()) {
@@ -57,6 +59,9 @@ CString DatabaseCheckFailureText() {
         return text;
     case DatabaseFailure::InUse:
         GetLangText(u"CJHTool", u"JT0005", u"数据库正被其他程序使用,请关闭该程序后重新启动!", text);
+        return text;
+    case DatabaseFailure::Full:
+        GetLangText(u"CJHTool", u"JT0006", u"存储空间已满,请清理出空间后重新启动!", text);
         return text;
     default:
         return u"Database has been damaged, please contact the administrator!";
@@ -173,14 +178,19 @@ int InitTool() {
     ConnectDataStoreServices();
     RemoveMaintenanceLeftovers();
     RemoveExportLeftovers();
-    if (!OpenDatabase()) EndWithDatabaseMessage(u"Open DataBase failure!");
-    if (!CheckDatabase()) EndWithDatabaseMessage(DatabaseCheckFailureText());
-    EnsureAutoFnTable();
+    {
+        // Start-up's statements wait for another program that holds the
+        // database once in all; past that wait start-up stops, saying so.
+        CWaitOnceForOtherPrograms waitOnce;
+        if (!OpenDatabase()) EndWithDatabaseMessage(u"Open DataBase failure!");
+        if (!CheckDatabase() || IsDatabaseInUseElsewhere()) EndWithDatabaseMessage(DatabaseCheckFailureText());
+        EnsureAutoFnTable();
 
-    g_pFPTemplateStore = new CFPTemplateStore;
-    g_pRecordStore = new CRecordStore(*g_pDatabase, RecordRingCapacity);
-    g_pUserStorage = new CUserStorage(*g_pDatabase, UserLimit);
-    g_pDeptStorage = new CDeptStorage(*g_pDatabase, DeptLimit);
+        g_pFPTemplateStore = new CFPTemplateStore;
+        g_pRecordStore = new CRecordStore(*g_pDatabase, RecordRingCapacity);
+        g_pUserStorage = new CUserStorage(*g_pDatabase, UserLimit);
+        g_pDeptStorage = new CDeptStorage(*g_pDatabase, DeptLimit);
+    }
 
     LoadBellTable();
     LoadAccessGroups();

@@ -2,6 +2,72 @@
 
 #include <sqlite3.h>
 
-void WaitForOtherPrograms(sqlite3* db) {
-    if (db) sqlite3_busy_timeout(db, kDatabaseBusyTimeoutMs);
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <utility>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Short enough for a window to be answered and an end to be obeyed at
+// once; the other program's release is seen as soon.
+constexpr int kSliceMs = 10;
+
+OtherProgramWaitHooks g_hooks;
+std::atomic<bool> g_stopped{false};
+
+thread_local CWaitOnceForOtherPrograms* t_once = nullptr;
+thread_local bool t_inside = false;
+// When the wait under way began, and when its last slice did.
+thread_local Clock::time_point t_began;
+thread_local Clock::time_point t_lastSlice;
+
+int Milliseconds(Clock::duration span) {
+    return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(span).count());
 }
+
+// SQLite's busy handler: `count` is how often it was called for this wait.
+// Non-zero: try again.
+int WaitSlice(void*, int count) {
+    const Clock::time_point now = Clock::now();
+    if (count == 0) t_began = t_lastSlice = now;
+    if (t_once) t_once->AddWaited(Milliseconds(now - t_lastSlice));
+    t_lastSlice = now;
+    if (g_stopped) return 0;
+    const int waited = Milliseconds(now - t_began);
+    const int left = kDatabaseBusyTimeoutMs - (t_once ? t_once->Waited() : waited);
+    if (left <= 0) return 0;
+    if (g_hooks.whileWaiting) {
+        t_inside = true;
+        g_hooks.whileWaiting(waited);
+        t_inside = false;
+    }
+    if (g_stopped) return 0;
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::min(kSliceMs, left)));
+    return g_stopped ? 0 : 1;
+}
+
+}  // namespace
+
+void WaitForOtherPrograms(sqlite3* db) {
+    if (db) sqlite3_busy_handler(db, WaitSlice, nullptr);
+}
+
+void SetOtherProgramWaitHooks(OtherProgramWaitHooks hooks) { g_hooks = std::move(hooks); }
+
+void StopWaitingForOtherPrograms() { g_stopped = true; }
+
+bool WaitingForOtherProgramsStopped() { return g_stopped; }
+
+void AfterWaitForOtherPrograms() {
+    if (g_stopped && g_hooks.afterStopped) g_hooks.afterStopped();
+}
+
+bool InsideWaitForOtherPrograms() { return t_inside; }
+
+CWaitOnceForOtherPrograms::CWaitOnceForOtherPrograms() : m_outer(t_once) { t_once = this; }
+
+CWaitOnceForOtherPrograms::~CWaitOnceForOtherPrograms() { t_once = m_outer; }

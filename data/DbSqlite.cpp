@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <map>
@@ -61,6 +62,16 @@ void ForgetToldFailure(sqlite3_stmt* stmt) {
     if (found != OpenConnections().end()) found->second.told = DatabaseFailure::None;
 }
 
+// Why a call of the connection failed with `result`. SQLite reports a disk
+// that refuses to grow a file it maps (the write-ahead log's index, 32 KB)
+// as an I/O error; the system's own code says that the flash is full.
+DatabaseFailure FailureOf(sqlite3* db, int result) {
+    const int systemError = db ? sqlite3_system_errno(db) : 0;
+    if ((result & 0xFF) == SQLITE_IOERR && (systemError == ENOSPC || systemError == EDQUOT))
+        return DatabaseFailure::Full;
+    return DatabaseFailureOf(result);
+}
+
 // The developer's line on standard error (SQLite's code and message, and
 // the statement), then the person's box in words, or the note of the
 // quiet scope whose caller tells it.
@@ -68,7 +79,9 @@ void TellStepError(int result, sqlite3_stmt* stmt) {
     sqlite3* db = stmt ? sqlite3_db_handle(stmt) : nullptr;
     std::fprintf(stderr, "database: error %d (%s): %s; statement: %s\n", result, sqlite3_errstr(result),
                  db ? sqlite3_errmsg(db) : "not prepared", stmt ? sqlite3_sql(stmt) : "none");
-    const DatabaseFailure failure = DatabaseFailureOf(result);
+    const DatabaseFailure failure = FailureOf(db, result);
+    // A wait cut short by the end: nothing is said while the terminal ends.
+    if (failure == DatabaseFailure::InUse && WaitingForOtherProgramsStopped()) return;
     if (t_quiet) {
         t_quiet->Note(failure);
         return;
@@ -82,7 +95,9 @@ int Step(sqlite3_stmt* stmt, uint64_t connection) {
     if (!stmt) return SQLITE_MISUSE;
     CLockGuard lock(g_csDatabase);
     if (ConnectionNumber(sqlite3_db_handle(stmt)) != connection) return SQLITE_ABORT;
-    return sqlite3_step(stmt);
+    const int result = sqlite3_step(stmt);
+    if ((result & 0xFF) == SQLITE_BUSY) AfterWaitForOtherPrograms();
+    return result;
 }
 
 void UseWriteAheadLog(sqlite3* db) {
@@ -119,9 +134,12 @@ CSqlStatement::CSqlStatement(LPCWSTR sql, sqlite3* db) {
     if (!db || !sql) return;
     CLockGuard lock(g_csDatabase);
     m_connection = ConnectionNumber(db);
-    if (sqlite3_prepare16_v2(db, sql, -1, &m_stmt, nullptr) != SQLITE_OK) {
+    const int prepared = sqlite3_prepare16_v2(db, sql, -1, &m_stmt, nullptr);
+    if (prepared != SQLITE_OK) {
         sqlite3_finalize(m_stmt);
         m_stmt = nullptr;
+        // Reading the schema waits for another program too.
+        if ((prepared & 0xFF) == SQLITE_BUSY) AfterWaitForOtherPrograms();
     }
 }
 
@@ -280,7 +298,10 @@ bool CDbSqlite::Open(LPCWSTR path) {
 
 void CDbSqlite::Close() {
     CLockGuard lock(g_csDatabase);
-    if (!m_db) return;
+    // An end that comes while this thread waits inside a statement (the
+    // display gone away) leaves the connection as it stands: the step not
+    // yet committed is rolled back when the database is next opened.
+    if (!m_db || InsideWaitForOtherPrograms()) return;
     RetireStatements(false);
     // A transaction still open here belongs to work that the end cut short
     // (the end comes between two of its records): its writes were never to
@@ -333,7 +354,7 @@ LPCWSTR CDbSqlite::GetLastErrorText() {
 
 DatabaseFailure CDbSqlite::LastFailure() {
     CLockGuard lock(g_csDatabase);
-    return m_db ? DatabaseFailureOf(sqlite3_errcode(m_db)) : DatabaseFailure::Other;
+    return m_db ? FailureOf(m_db, sqlite3_extended_errcode(m_db)) : DatabaseFailure::Other;
 }
 
 bool CDbSqlite::BeginTransaction() {

@@ -90,7 +90,9 @@ public:
     bool Open(LPCWSTR path);
     // Statements made before still exist but no longer run (they end as
     // if they had no rows). Every write is in the database file then, and
-    // its write-ahead log is empty.
+    // its write-ahead log is empty; once the waits for other programs are
+    // stopped (the program ends), a log another program keeps from being
+    // folded back stays for the next open.
     void Close();
     bool IsOpen() const;
 

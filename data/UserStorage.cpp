@@ -16,10 +16,11 @@ CUserStorage::CUserStorage(CDbSqlite& db, int max) : m_db(db), max(max) { LoadCo
 
 void CUserStorage::LoadCount() {
     cursor = 0;
-    // A count that drifted in an older file is mended from the rows first.
-    if (WriteCount()) return;
-    StatementPtr row(m_db.Statement(u"SELECT * FROM Basepara"));
-    count = row->NextRow() ? row->ValueInt(0) : 0;
+    count = QueryInt(m_db, u"select UserCount from BasePara");
+    // A count that drifted in an older file is mended from the rows. One
+    // that is right is not written again: the write would wait for another
+    // program that holds the database, and fail saying a change was lost.
+    if (count != QueryInt(m_db, u"select count(*) from userinfo")) WriteCount();
 }
 
 bool CUserStorage::WriteCount() {

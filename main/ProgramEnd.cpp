@@ -11,6 +11,7 @@
 
 #include "core/ProcessExit.h"
 #include "core/ThreadNotStarted.h"
+#include "data/BusyTimeout.h"
 #include "main/ScreenFile.h"
 #include "platform/base/threads.h"
 #include "platform/ui/display.h"
@@ -39,6 +40,10 @@ sigset_t EndSignals() {
 
 void RequestEnd() {
     if (g_endRequested.exchange(true)) return;
+    // A statement waiting for another program gives up now: on the
+    // user-interface thread its wait ends the terminal, on another the
+    // statement fails without a word.
+    StopWaitingForOtherPrograms();
     RequestDisplayQuit(kExitNormal);
     std::thread deadline;
     if (StartHostThread(deadline, EndAfterUnwindTime, nullptr)) {

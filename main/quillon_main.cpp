@@ -11,6 +11,7 @@
 #include "core/ConfigXml.h"
 #include "core/ProcessExit.h"
 #include "core/QuillonApp.h"
+#include "main/DatabaseWaitStep.h"
 #include "main/ProgramEnd.h"
 #include "main/ScreenFile.h"
 #include "platform/base/debug.h"
@@ -142,6 +143,7 @@ int main(int argc, char** argv) {
     SetDisplayLostHandler(EndForLostDisplay);
     SetDisplayCloseHandler(RequestEnd);
     SetLongWorkEndHandler(EndDuringLongWork);
+    RunLongWorkStepWhileWaitingForTheDatabase();
     bool displayFailed = false;
     if (!StartUi(ui, &error, &displayFailed)) {
         std::fprintf(stderr, "quillon: %s\n", error.c_str());

@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr DWORD kFeedIntervalMs = 5000;
 std::atomic<DWORD> g_recordPauseMs{5};
 
 }  // namespace
@@ -20,7 +19,7 @@ CTransferLoop::CTransferLoop(CPogressBar* bar) : m_bar(bar) {}
 void CTransferLoop::Begin(bool showZero) {
     m_shown = 0;
     if (showZero) ShowPercent(0);
-    m_lastFeed = GetTickCount();
+    m_watchdog.Start(false);
 }
 
 UINT CTransferLoop::Percent(ULONGLONG done, ULONGLONG total) {
@@ -52,11 +51,7 @@ void CTransferLoop::ShowPercent(UINT percent) {
 
 void CTransferLoop::FeedWhenDue(const std::function<void()>& beforeEnd) {
     LongWorkStep(beforeEnd);
-    const DWORD now = GetTickCount();
-    // Unsigned difference: right across the wrap of the tick count.
-    if (now - m_lastFeed <= kFeedIntervalMs) return;
-    m_lastFeed = now;
-    FeedWatchdog();
+    m_watchdog.FeedWhenDue();
 }
 
 std::function<void(ULONGLONG, ULONGLONG)> CTransferLoop::Progress() {

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "platform/base/types.h"
+#include "transfer/Watchdog.h"
 
 class CPogressBar;
 
@@ -50,5 +51,5 @@ private:
 
     CPogressBar* m_bar;
     UINT m_shown = 0;
-    DWORD m_lastFeed = 0;
+    CWatchdogFeeder m_watchdog;
 };

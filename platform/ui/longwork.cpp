@@ -33,7 +33,7 @@ bool EndAsked() { return DisplayQuitRequested() || QuitPostedOnThisThread(); }
 
 }  // namespace
 
-void LongWorkStep(const std::function<void()>& beforeEnd) {
+bool LongWorkLook() {
     const DWORD thread = GetCurrentThreadId();
     if (g_workingThread.exchange(thread) != thread) g_lastLook = {};
     const auto now = std::chrono::steady_clock::now();
@@ -41,7 +41,11 @@ void LongWorkStep(const std::function<void()>& beforeEnd) {
         g_lastLook = now;
         DisplayIdle();
     }
-    if (!g_endHandler || !EndAsked()) return;
+    return g_endHandler && EndAsked();
+}
+
+void LongWorkStep(const std::function<void()>& beforeEnd) {
+    if (!LongWorkLook()) return;
     if (beforeEnd) beforeEnd();
     g_endHandler();
 }

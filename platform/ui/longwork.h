@@ -21,6 +21,10 @@
 // here, between two records; `beforeEnd`, when given, is called first, for
 // the work to note how far it came.
 void LongWorkStep(const std::function<void()>& beforeEnd = nullptr);
+// The same step without the end, for work that cannot be cut where it
+// stands (a wait inside the database library): true when an end has been
+// asked for, which the work obeys once it can.
+bool LongWorkLook();
 // The thread looks at its messages again: whatever the window's events
 // still hold from the work is dropped, and the long work is over. Called by
 // the message retrieval; nothing on a thread that is not in long work.

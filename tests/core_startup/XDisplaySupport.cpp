@@ -155,6 +155,23 @@ void TerminalWindow::Close() const {
     XFlush(x);
 }
 
+Window TerminalWindow::LayWindowOver() const {
+    Display* x = m_display.X();
+    int left = 0, top = 0;
+    Window child = 0;
+    XTranslateCoordinates(x, m_window, DefaultRootWindow(x), 0, 0, &left, &top, &child);
+    const Window cover = XCreateSimpleWindow(x, DefaultRootWindow(x), left, top, kScreenWidth * 2, kScreenHeight * 2,
+                                             0, 0, 0xFF0000);
+    XMapRaised(x, cover);
+    XFlush(x);
+    return cover;
+}
+
+void TerminalWindow::TakeAway(Window cover) const {
+    XDestroyWindow(m_display.X(), cover);
+    XFlush(m_display.X());
+}
+
 void TerminalWindow::Destroy() const {
     XDestroyWindow(m_display.X(), m_window);
     XFlush(m_display.X());

@@ -67,6 +67,10 @@ public:
     // Has the X server cut the program's connection, as a window manager's
     // kill and `xdotool windowkill` do; the server runs on.
     void Kill() const;
+    // Lays a window of the test's own, all red, over the whole window, as
+    // another program's window comes in front; and takes it away again.
+    Window LayWindowOver() const;
+    void TakeAway(Window cover) const;
     void Signal(int signal) const { m_program.Signal(signal); }
     int Wait(int seconds) { return m_program.Wait(seconds); }
 
