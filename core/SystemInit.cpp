@@ -21,6 +21,7 @@
 #include "core/ShowMessage.h"
 #include "core/SystemLocks.h"
 #include "core/UnreadableFile.h"
+#include "core/UserDataReset.h"
 #include "core/UserPhoto.h"
 #include "data/BusyTimeout.h"
 #include "data/DataGlobals.h"
@@ -69,20 +70,21 @@ CString DatabaseCheckFailureText() {
 }
 
 // After a confirmed settings reset: the records, users and their
-// fingerprints are emptied, then the terminal stops.
+// fingerprints are emptied, then the terminal stops; when the database
+// refuses, it says why and that nothing was cleared, and stops with an error.
 [[noreturn]] void FinishSettingsReset() {
     ShowDesktop(1);
     CString text;
     GetLangText(u"CJHTool", u"JT0002", u"初始化时间比价长,请按\"确认\" 键后等候10分钟!", text);
     AfxMessageBox(text);
-    g_pRecordStore->Reset();
-    g_pUserStorage->DeleteAll();
-    g_pDatabase->DirectStatement(u"Delete from fpinfo");
-    g_pDatabase->DirectStatement(u"update BasePara set FpCount='0'");
-    GetLangText(u"CJHTool", u"JT0003", u"初始化成功!请按\"确认\" 键后退出!", text);
+    const DatabaseFailure failure = EmptyUserData();
+    if (failure == DatabaseFailure::None)
+        GetLangText(u"CJHTool", u"JT0003", u"初始化成功!请按\"确认\" 键后退出!", text);
+    else
+        text = DataNotClearedText(failure);
     AfxMessageBox(text);
     RestoreShellTaskBar();
-    EndProcess(0);
+    EndProcess(failure == DatabaseFailure::None ? kExitNormal : kExitStartFailed);
 }
 
 // Start-up cannot go on without this file: the box names it.

@@ -1,6 +1,7 @@
 #include "data/DeptStorage.h"
 
 #include "data/DataStoreServices.h"
+#include "data/DbTransaction.h"
 #include "data/PackedRecords.h"
 #include "data/SqlHelpers.h"
 
@@ -28,14 +29,10 @@ void CDeptStorage::LoadCount() {
 }
 
 int CDeptStorage::Reset() {
-    m_db.DirectStatement(u"Delete from Dept");
     const CString name = DataLangText(u"CDeptStorage", u"DS0001", u"总公司");
-    CString sql;
-    sql.Format(u"Insert into Dept Values('%d',?,'%d','%d')", 1, 0, 0);
-    if (!ExecuteBound(m_db, sql, {name})) {
-        DataShowMessage(u"Could not INSERT ");
-        return 4;
-    }
+    CDbTransaction transaction(m_db);
+    if (!transaction.IsOpen() || !m_db.DirectStatement(u"Delete from Dept")) return 4;
+    if (!ExecuteBound(m_db, u"Insert into Dept Values('1',?,'0','0')", {name}) || !transaction.Commit()) return 1;
     count = 1;
     return 0;
 }

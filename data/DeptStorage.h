@@ -17,6 +17,9 @@ public:
     int GetCount() const { return count; }
 
     // Return codes: 0 success; 1 insert, 3 update, 4 delete failed; 5 full.
+    // Only the head office left, in one transaction: 4 when the old rows,
+    // 1 when the head office could not be written, and nothing changed then.
+    // No box of its own: the caller tells the failure.
     int Reset();
     int AddDept(DeptRecord dept);
     int UpdateDept(DeptRecord dept);

@@ -82,14 +82,12 @@ unsigned CRecordStore::HeadSlot() const {
 
 int CRecordStore::Reset() {
     CLockGuard lock(g_csRecordStore);
+    if (!m_db.DirectStatement(u"update BasePara set AllRecordcount='0',NewRecordcount='0',RawRecordBeginRowid='1',"
+                              u"AllRecordBeginRowid='1',NewRecordBeginRowid='1'"))
+        return 1;
     AllRecordcount = NewRecordcount = 0;
     Raw = AllBegin = NewBegin = 1;
     allCursor = newCursor = 0;
-    CString sql;
-    sql.Format(u"update BasePara set AllRecordcount='%d',NewRecordcount='%d',\t\t\t\t\t  RawRecordBeginRowid ='%d',"
-               u"AllRecordBeginRowid='%d',NewRecordBeginRowid = '%d'",
-               0, 0, 1, 1, 1);
-    m_db.DirectStatement(sql);
     return 0;
 }
 

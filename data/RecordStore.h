@@ -27,7 +27,8 @@ public:
     // The indexes the record queries go by, made when the file lacks them.
     void EnsureQueryIndexes();
 
-    // Both windows emptied; rows stay and are overwritten later.
+    // Both windows emptied; rows stay and are overwritten later. 0; 1 when
+    // the counters could not be written (nothing changed then).
     int Reset();
     // 0; 2 when the record, 3 when the counters could not be written
     // (nothing changed then).

@@ -30,10 +30,10 @@ bool CUserStorage::WriteCount() {
 }
 
 int CUserStorage::DeleteAll() {
-    m_db.DirectStatement(u"Delete from userinfo");
-    CString sql;
-    sql.Format(u"update BasePara set UserCount='%d'", 0);
-    m_db.DirectStatement(sql);
+    CDbTransaction transaction(m_db);
+    if (!transaction.IsOpen() || !m_db.DirectStatement(u"Delete from userinfo") ||
+        !m_db.DirectStatement(u"update BasePara set UserCount='0'") || !transaction.Commit())
+        return 4;
     count = 0;
     return 0;
 }

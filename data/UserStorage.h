@@ -18,6 +18,7 @@ public:
     int GetMax() const { return max; }
 
     // Return codes: 0 success; 2 insert, 3 update, 4 delete failed; 5 full.
+    // Every user and the count in one transaction: all gone, or none.
     int DeleteAll();
     BOOL UserExists(UserInfoRecord user);
     BOOL UserIdExists(const CString& userId);

@@ -9,6 +9,7 @@
 #include <signal.h>
 #include <sqlite3.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -149,6 +150,21 @@ protected:
         return shot;
     }
     std::string ShotLine(const std::string& relative) const { return "shot " + root.HostPath(relative) + "\n"; }
+    // The database file becomes one the terminal may not write (its folder
+    // it may). The system's administrator writes any file: the terminal runs
+    // as a user without rights of its own then, who owns the device folder.
+    // False where no setpriv can run it as another user.
+    bool MakeTheDatabaseFileReadOnly() {
+        namespace fs = std::filesystem;
+        fs::permissions(root.HostPath(kDatabaseFile), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+        if (geteuid() != 0) return true;
+        if (std::system("command -v setpriv >/dev/null") != 0) return false;
+        EXPECT_EQ(lchown(root.Host().c_str(), 65534, 65534), 0);
+        for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root.Host()))
+            EXPECT_EQ(lchown(entry.path().c_str(), 65534, 65534), 0) << entry.path();
+        program = "setpriv --reuid=65534 --regid=65534 --clear-groups " + program;
+        return true;
+    }
 
     std::string program = QUILLON_PROGRAM;  // what Start and Launch run
     static constexpr char16_t kDatabase[] = u"\\NandFlash\\zeta42\\DB\\KD4700.DB";

@@ -4,8 +4,6 @@
 #include "tests/core_startup/ProgramTestSupport.h"
 
 #if defined(QUILLON_PROGRAM) && defined(QUILLON_FACTORY_IMAGE_DIR)
-#include <unistd.h>
-
 #include <chrono>
 
 #include "tests/core_startup/ChildProcess.h"
@@ -124,16 +122,7 @@ TEST_F(DatabaseInUseProgramTest, AStartOnAFullFlashSaysSoAndStartsOnceRoomIsMade
 // tells it once; each save the person asked for is told again, in one box
 // with the cause.
 TEST_F(DatabaseInUseProgramTest, AReadOnlyDatabaseFileIsToldAtStartAndAtEachSave) {
-    fs::permissions(root.HostPath(kDatabaseFile), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    // The system's administrator writes any file: the terminal runs as a
-    // user without rights of its own then, who owns the device folder.
-    if (geteuid() == 0) {
-        if (std::system("command -v setpriv >/dev/null") != 0) GTEST_SKIP() << "no setpriv to run as another user";
-        ASSERT_EQ(lchown(root.Host().c_str(), 65534, 65534), 0);
-        for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root.Host()))
-            ASSERT_EQ(lchown(entry.path().c_str(), 65534, 65534), 0) << entry.path();
-        program = "setpriv --reuid=65534 --regid=65534 --clear-groups " + program;
-    }
+    if (!MakeTheDatabaseFileReadOnly()) GTEST_SKIP() << "no setpriv to run as another user";
     const std::string save = "key MENU\nwait 200\nanswer ok\nwait 100\n";
     const ProgramRun run =
         Start("answer ok\nwait 300\ngoto 121\nwait 100\nkey 5\nkey ENTER\n" + save + "key 6\nkey ENTER\n" + save + "quit\n");

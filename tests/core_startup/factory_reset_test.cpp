@@ -1,10 +1,18 @@
 #include "core/FactoryReset.h"
+
+#include <fstream>
+
+#include "core/SystemInit.h"
+#include "core/UserDataReset.h"
+#include "data/BusyTimeout.h"
 #include "core/MachineConfig.h"
 #include "data/DeptStorage.h"
 #include "data/FPTemplateStore.h"
 #include "data/RecordStore.h"
 #include "data/UserStorage.h"
 #include "tests/core_startup/StartupTestSupport.h"
+#include "tests/maintenance/FullFlash.h"
+#include "tests/support/database_held.h"
 
 namespace {
 
@@ -13,8 +21,8 @@ protected:
     void SetUp() override {
         StartupTest::SetUp();
         OpenFactoryDatabase();
-        std::filesystem::create_directories(AppFile("DB/back"));
-        std::filesystem::copy_file(AppFile("DB/KD4700.DB"), AppFile("DB/back/KD4700.bak"));
+        ConnectDataStoreServices();
+        WriteDeliveredCopy();
         g_pFPTemplateStore = new CFPTemplateStore;
         g_pRecordStore = new CRecordStore(*g_pDatabase);
         g_pUserStorage = new CUserStorage(*g_pDatabase);
@@ -30,6 +38,41 @@ protected:
         g_pUserStorage = nullptr;
         g_pDeptStorage = nullptr;
         StartupTest::TearDown();
+    }
+
+    // The delivered copy as the database stands, one file in the
+    // rollback-journal format as the device image holds it.
+    void WriteDeliveredCopy() {
+        std::filesystem::create_directories(AppFile("DB/back"));
+        std::filesystem::remove(AppFile("DB/back/KD4700.bak"));
+        PutAppFile("DB/back/KD4700.bak", "");
+        ASSERT_EQ(g_pDatabase->CopyContentTo(AppFile("DB/back/KD4700.bak"), {}), DatabaseCopyResult::Done);
+        ASSERT_EQ(FormatBytes("DB/back/KD4700.bak"), std::string("\1\1"));
+    }
+    // Header bytes 18 and 19: 1 for the rollback journal, 2 for the
+    // write-ahead log.
+    std::string FormatBytes(const std::string& file) const {
+        std::ifstream in(AppFile(file), std::ios::binary);
+        std::string header(20, '\0');
+        in.read(header.data(), 20);
+        return header.substr(18, 2);
+    }
+    // A user with a photo and a record: what a reset would clear.
+    void UseTheTerminal() {
+        g_pDatabase->DirectStatement(u"insert into Userinfo (Userid, Name) values ('5', 'Ann')");
+        g_pDatabase->DirectStatement(u"update BasePara set UserCount = 1, AllRecordcount = 1, NewRecordcount = 1");
+        g_pDatabase->DirectStatement(u"insert into Checkinout (Userid, CheckTime) values ('5', '2014-09-01 08:00:00')");
+        g_pUserStorage->LoadCount();
+        g_pRecordStore->LoadCounters();
+        PutAppFile("ICON/5.jpg");
+    }
+    // Nothing of it cleared, in the database or in memory.
+    void ExpectTheTerminalAsUsed() {
+        EXPECT_EQ(Int(u"select count(*) from Userinfo"), 1);
+        EXPECT_EQ(Int(u"select UserCount + AllRecordcount + NewRecordcount from BasePara"), 3);
+        EXPECT_EQ(g_pUserStorage->GetCount(), 1);
+        EXPECT_EQ(g_pRecordStore->GetAllRecordcount(), 1u);
+        EXPECT_TRUE(std::filesystem::exists(AppFile("ICON/5.jpg")));
     }
 };
 
@@ -70,6 +113,66 @@ TEST_F(FactoryResetTest, AFailedReopenIsReported) {
     const std::vector<std::u16string> boxes = Journal(kJournalMessageBox);
     ASSERT_FALSE(boxes.empty());
     EXPECT_EQ(boxes.front(), u"[SQlite]Could not open \\NandFlash\\zeta42\\DB\\KD4700.DB");
+}
+
+// The delivered copy comes in the rollback-journal format; the database put
+// back from it runs in the terminal's own mode, the write-ahead log, and
+// the copy is left one file that stands alone.
+TEST_F(FactoryResetTest, TheDatabasePutBackRunsInTheLogModeAndTheCopyStaysAlone) {
+    EXPECT_EQ(ClearAllData(), 1);
+    StatementPtr mode(g_pDatabase->Statement(u"PRAGMA journal_mode"));
+    ASSERT_TRUE(mode->NextRow());
+    EXPECT_EQ(CString(mode->ValueString(0)), CString(u"wal"));
+    EXPECT_EQ(FormatBytes("DB/KD4700.DB"), std::string("\2\2"));
+    EXPECT_EQ(FormatBytes("DB/back/KD4700.bak"), std::string("\1\1"));
+    for (const char* log : {"-wal", "-shm", "-journal"})
+        EXPECT_FALSE(std::filesystem::exists(AppFile(std::string("DB/back/KD4700.bak") + log))) << log;
+}
+
+// The delivered copy holds the data, and the flash is full when the reset
+// would empty it: the reset says why in one box, and nothing after the copy
+// is done.
+TEST_F(FactoryResetTest, AFullFlashKeepsTheDataAndSaysWhy) {
+    UseTheTerminal();
+    WriteDeliveredCopy();
+    FullFlash flash(root.Host());
+    FullFlash::LeaveFree(0);
+    EXPECT_EQ(ClearAllData(), 0);
+    EXPECT_TRUE(FullFlash::Refused());
+    EXPECT_EQ(Journal(kJournalMessageBox), std::vector<std::u16string>{DataNotClearedText(DatabaseFailure::Full).str()});
+    ExpectTheTerminalAsUsed();
+}
+
+// No delivered copy to put back: the database stays as it was, said so.
+TEST_F(FactoryResetTest, ACopyThatCannotBePutBackKeepsTheDataAndSaysSo) {
+    UseTheTerminal();
+    std::filesystem::remove(AppFile("DB/back/KD4700.bak"));
+    g_MachineConfig.BellTable[0].Hour = 8;
+    EXPECT_EQ(RestoreFactoryData(), 0);
+    const std::vector<std::u16string> boxes = Journal(kJournalMessageBox);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes.front().find(u"出厂数据库未能恢复"), std::u16string::npos);
+    ExpectTheTerminalAsUsed();
+    EXPECT_EQ(g_MachineConfig.BellTable[0].Hour, 8);
+}
+
+// What the reset after a settings reset empties, refused by another program
+// that holds the database: nothing is emptied and the cause is given.
+TEST_F(FactoryResetTest, EmptyingTheUserDataHeldByAnotherProgramEmptiesNothing) {
+    UseTheTerminal();
+    DatabaseHeldByAnotherProgram other(AppFile("DB/KD4700.DB"), "BEGIN IMMEDIATE");
+    EXPECT_EQ(EmptyUserData(), DatabaseFailure::InUse);
+    other.Release();
+    ExpectTheTerminalAsUsed();
+    EXPECT_TRUE(Journal(kJournalMessageBox).empty()) << "the caller tells the failure";
+}
+
+// A later statement of the transaction fails after each store took its
+// empty count: the counts in memory follow the rows that stayed.
+TEST_F(FactoryResetTest, AFailureAfterTheStoresEmptiedLeavesTheirCountsAsTheDatabaseHoldsThem) {
+    UseTheTerminal();
+    EXPECT_EQ(EmptyUserData([] { return false; }), DatabaseFailure::Other);
+    ExpectTheTerminalAsUsed();
 }
 
 }  // namespace

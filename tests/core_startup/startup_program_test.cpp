@@ -177,6 +177,22 @@ TEST_F(SettingsResetTest, AnsweredYesTheTerminalGoesBackToItsFactoryState) {
     EXPECT_EQ(Count(u"select AllRecordcount + NewRecordcount from BasePara"), 0);
 }
 
+// The database refuses the emptying (its file may not be written): the
+// terminal says why and that the data was not cleared, claims no success,
+// and ends with an error; the users, fingers and records are all kept.
+TEST_F(SettingsResetTest, ARefusedResetSaysWhyAndKeepsTheData) {
+    if (!MakeTheDatabaseFileReadOnly()) GTEST_SKIP() << "no setpriv to run as another user";
+    const ProgramRun run = Start("answer yes\nanswer ok\nanswer ok\n");
+    EXPECT_EQ(run.exitCode, 1) << run.errors;
+    EXPECT_NE(run.errors.find("message box: The database file is read-only: the data was not cleared!\n"),
+              std::string::npos)
+        << run.errors;
+    EXPECT_EQ(run.errors.find("Initialised"), std::string::npos) << run.errors;
+    EXPECT_EQ(Count(u"select count(*) from Userinfo"), 1);
+    EXPECT_EQ(Count(u"select count(*) from FPinfo"), 2);
+    EXPECT_EQ(Count(u"select AllRecordcount from BasePara"), 1);
+}
+
 TEST_F(SettingsResetTest, AnsweredNoNothingIsReset) {
     const ProgramRun run = Start("answer no\nwait 1000\nquit\n");
     EXPECT_EQ(run.exitCode, 0) << run.errors;

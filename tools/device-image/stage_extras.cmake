@@ -43,6 +43,16 @@ if(EXISTS ${SCHEMA})
   if(NOT rc EQUAL 0)
     message(FATAL_ERROR "the head office could not be named in the factory database")
   endif()
+  # The copy a factory reset puts back is taken while the database is still
+  # in the rollback-journal format (header bytes 18 and 19 are 1), as every
+  # copy of the terminal is: one file that stands alone, which no program
+  # that opens it leaves a "-wal" and "-shm" beside. The terminal's
+  # connection puts the database back into its own mode as it opens it.
+  file(COPY_FILE ${APP}/DB/KD4700.DB ${APP}/DB/back/KD4700.bak)
+  file(READ ${APP}/DB/back/KD4700.bak format OFFSET 18 LIMIT 2 HEX)
+  if(NOT format STREQUAL "0101")
+    message(FATAL_ERROR "the factory copy of the database is not in the rollback-journal format (${format})")
+  endif()
   # Delivered in the mode the terminal runs it in (data/DbSqlite.cpp); the
   # program folds the log back into the file and removes it as it ends, so
   # the image holds the database file alone.
@@ -51,7 +61,6 @@ if(EXISTS ${SCHEMA})
   if(NOT rc EQUAL 0 OR EXISTS ${APP}/DB/KD4700.DB-wal OR EXISTS ${APP}/DB/KD4700.DB-shm)
     message(FATAL_ERROR "the factory database could not be put into write-ahead-log mode")
   endif()
-  file(COPY_FILE ${APP}/DB/KD4700.DB ${APP}/DB/back/KD4700.bak)
 endif()
 
 # Built under the names the terminal loads them by.
