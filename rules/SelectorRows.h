@@ -1,7 +1,7 @@
 // The rows of the rule pages: a label and, beside it, select boxes, time
-// pickers or fields, placed at fixed columns; and the select boxes' lists:
-// numbered items, the "None" item, option texts, and choosing a stored
-// value that may have no item.
+// pickers or fields, placed at fixed columns; and the select boxes' lists
+// (the user form's group box too): numbered items, the "None" item, option
+// texts, and choosing a stored value that may have no item.
 #pragma once
 
 #include <initializer_list>

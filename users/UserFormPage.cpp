@@ -16,6 +16,7 @@
 #include "main/FingerCapture.h"
 #include "platform/ui/ddx.h"
 #include "platform/ui/dialog.h"
+#include "rules/SelectorRows.h"
 #include "users/CPTreeRegFP.h"
 #include "users/UserRows.h"
 
@@ -377,16 +378,10 @@ void CUserFormPage::ShowMessageText(LPCWSTR key, LPCWSTR defaultText) {
 }
 
 void CUserFormPage::ShowGroup(int group) {
-    const auto addNumber = [this](int number) {
-        CString text;
-        text.Format(u"%d", number);
-        m_boxGroup.AddItem(text, number);
-    };
-    m_boxGroup.ResetContent();
-    m_boxGroup.AddItem(PageText(kSection, u"U0032", u"0-常闭"), 0);
-    m_boxGroup.AddItem(PageText(kSection, u"U0033", u"1-常开"), 1);
-    for (int listed = 2; listed <= CAccessGroupTable::kLast; ++listed) addNumber(listed);
-    if (!CAccessGroupTable::Contains(group)) addNumber(group);
+    FillSelector(m_boxGroup,
+                 {{PageText(kSection, u"U0032", u"0-常闭"), 0}, {PageText(kSection, u"U0033", u"1-常开"), 1}});
+    AddNumberItems(m_boxGroup, 2, CAccessGroupTable::kLast);
+    if (!CAccessGroupTable::Contains(group)) AddNumberItem(m_boxGroup, group);
     m_boxGroup.SetCurSelByValue(group);
     m_boxGroup.Invalidate(FALSE);
 }

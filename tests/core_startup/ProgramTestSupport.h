@@ -52,6 +52,13 @@ inline Surface GoldenPicture(const std::string& name) {
     return picture;
 }
 
+// How often `part` stands in `text` (a box said more than once, mostly).
+inline size_t Occurrences(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++count;
+    return count;
+}
+
 // The same screen above the bottom bar, which holds whichever hint came last.
 inline bool SameAboveTheBar(const Surface& shown, const Surface& expected) {
     constexpr int kAboveBar = 216;

@@ -21,6 +21,14 @@
 #include "tests/core_startup/ChildProcess.h"
 #include "tests/support/wait_until.h"
 
+// Pixels where two pictures of the window differ.
+inline int DifferingPixels(const Surface& a, const Surface& b) {
+    int differing = 0;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x) differing += a.At(x, y) != b.At(x, y);
+    return differing;
+}
+
 // A virtual X server of its own (it picks a free display number) and the
 // test's connection to it.
 class VirtualDisplay {

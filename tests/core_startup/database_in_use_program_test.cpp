@@ -13,12 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-size_t Occurrences(const std::string& text, const std::string& part) {
-    size_t count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++count;
-    return count;
-}
-
 class DatabaseInUseProgramTest : public ProgramTest {
 protected:
     // No box names an SQLite code; standard error does, with its message.

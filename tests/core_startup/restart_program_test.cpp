@@ -25,12 +25,6 @@ constexpr char kRestored[] = "message box: Database restored. The terminal resta
 // From the flash, confirmed; the restore page then restarts the terminal.
 constexpr char kRestoreLines[] = "goto 135\nkey RIGHT\nkey DOWN\nanswer ok\nkey ENTER\n";
 
-size_t Occurrences(const std::string& text, const std::string& part) {
-    size_t count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
-    return count;
-}
-
 // A port nobody listens on now.
 int FreePort() {
     const int probe = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);

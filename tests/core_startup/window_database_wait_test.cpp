@@ -19,14 +19,6 @@ namespace {
 
 enum class WaitEnd { Release, Close, StopSignal };
 
-// Pixels where the two pictures differ.
-int DifferingPixels(const Surface& a, const Surface& b) {
-    int differing = 0;
-    for (int y = 0; y < a.Height(); ++y)
-        for (int x = 0; x < a.Width(); ++x) differing += a.At(x, y) != b.At(x, y);
-    return differing;
-}
-
 class WindowDatabaseWaitTest : public ProgramTest, public ::testing::WithParamInterface<WaitEnd> {
 protected:
     std::string Errors() const { return ReadHost(errorsPath); }
