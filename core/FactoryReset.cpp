@@ -2,7 +2,6 @@
 
 #include "core/AccessTables.h"
 #include "core/AppDir.h"
-#include "core/DatabaseOpen.h"
 #include "core/Folders.h"
 #include "core/LangLibraries.h"
 #include "core/LangText.h"
@@ -10,8 +9,7 @@
 #include "core/ShowMessage.h"
 #include "core/UserDataReset.h"
 #include "data/DataGlobals.h"
-#include "data/DatabaseFile.h"
-#include "data/DataLocks.h"
+#include "data/DbSqlite.h"
 #include "data/DeptStorage.h"
 #include "data/FPTemplateStore.h"
 #include "data/RecordStore.h"
@@ -21,31 +19,24 @@ namespace {
 
 constexpr const char16_t* kClosedZone = u"00:00";
 
-// Puts the delivered copy in place while no other thread can reach the
-// database: every statement prepares and steps under g_csDatabase. A copy
-// that cannot be made leaves the database as it was, opened again.
-bool ReplaceDatabaseFile() {
-    CString appDir;
-    GetAppDir(appDir);
-    const CString path = GetDatabasePath();
-    CLockGuard lock(g_csDatabase);
-    g_pDatabase->Close();
-    const bool copied = ReplaceDatabaseWithCopy(appDir + u"DB\\back\\KD4700.bak", path);
-    CString text;
-    if (!FileExists(path)) {
-        text.Format(u"[SQlite] Could  not find  %s", path);
-    } else if (!g_pDatabase->Open(path)) {
-        text.Format(u"[SQlite]Could not open %s", path);
-    } else if (!copied) {
-        GetLangText(u"CJHTool", u"JT0008", u"出厂数据库未能恢复，数据未清除！", text);
-    } else {
-        return true;
+// What the reset says when the delivered copy could not be put in place:
+// the cause where the database gave one the person can act on.
+CString CopyNotPutBackText(DatabaseCopyResult result) {
+    switch (result) {
+    case DatabaseCopyResult::Full:
+        return DataNotClearedText(DatabaseFailure::Full);
+    case DatabaseCopyResult::InUse:
+        return DataNotClearedText(DatabaseFailure::InUse);
+    default:
+        break;
     }
-    ShowMessage(text, 0);
-    return false;
+    CString text;
+    GetLangText(u"CJHTool", u"JT0008", u"出厂数据库未能恢复，数据未清除！", text);
+    return text;
 }
 
-// The stores in memory take what the database file holds: it was replaced.
+// The stores in memory take what the database holds: its content was
+// replaced.
 void ReloadStores() {
     g_pRecordStore->LoadCounters();
     g_pUserStorage->LoadCount();
@@ -88,8 +79,20 @@ DatabaseFailure EmptyDataTables() {
 
 }  // namespace
 
+bool PutDeliveredDatabaseInPlace() {
+    CString appDir;
+    GetAppDir(appDir);
+    // Written into the open database as one transaction: a copy that fails
+    // leaves it whole, what its log holds included, and no file of it is
+    // moved or removed.
+    const DatabaseCopyResult result = g_pDatabase->ReplaceContentWith(appDir + u"DB\\back\\KD4700.bak", {});
+    if (result == DatabaseCopyResult::Done) return true;
+    ShowMessage(CopyNotPutBackText(result), 0);
+    return false;
+}
+
 int ClearAllData() {
-    if (!ReplaceDatabaseFile()) return 0;
+    if (!PutDeliveredDatabaseInPlace()) return 0;
     ReloadStores();
     const DatabaseFailure failure = EmptyDataTables();
     if (failure != DatabaseFailure::None) {

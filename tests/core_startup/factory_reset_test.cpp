@@ -1,6 +1,7 @@
 #include "core/FactoryReset.h"
 
 #include <fstream>
+#include <memory>
 
 #include "core/SystemInit.h"
 #include "core/UserDataReset.h"
@@ -105,14 +106,53 @@ TEST_F(FactoryResetTest, LeavesTheDeliveredDatabaseWithClosedZonesAndEmptyTables
     EXPECT_FALSE(std::filesystem::exists(AppFile("SNAP/1.jpg")));
 }
 
-TEST_F(FactoryResetTest, AFailedReopenIsReported) {
+// The rows the terminal committed lie only in the database's log: another
+// program reading the database keeps it from being folded back. A reset
+// whose copy fails then keeps every row, in the database as it is open and
+// as it is opened again, and says the data was not cleared.
+class FactoryResetLogTest : public FactoryResetTest {
+protected:
+    void UseTheTerminalWhileAnotherProgramReads() {
+        UseTheTerminal();
+        reader = std::make_unique<DatabaseHeldByAnotherProgram>(AppFile("DB/KD4700.DB"),
+                                                                "BEGIN; SELECT count(*) FROM Userinfo");
+        ASSERT_GT(std::filesystem::file_size(AppFile("DB/KD4700.DB-wal")), 0u);
+    }
+    void ExpectEveryRowKept() {
+        ExpectTheTerminalAsUsed();
+        reader.reset();
+        g_pDatabase->Close();
+        ASSERT_TRUE(g_pDatabase->Open(GetDatabasePath()));
+        EXPECT_EQ(Int(u"select count(*) from Userinfo"), 1);
+        EXPECT_EQ(Int(u"select count(*) from Checkinout"), 1);
+        EXPECT_EQ(Int(u"select UserCount + AllRecordcount + NewRecordcount from BasePara"), 3);
+    }
+
+    std::unique_ptr<DatabaseHeldByAnotherProgram> reader;
+};
+
+TEST_F(FactoryResetLogTest, ADeliveredCopyThatIsNoDatabaseKeepsEveryRow) {
+    UseTheTerminalWhileAnotherProgramReads();
     std::filesystem::remove(AppFile("DB/back/KD4700.bak"));
-    std::filesystem::remove(AppFile("DB/KD4700.DB"));
-    std::filesystem::create_directories(AppFile("DB/KD4700.DB"));  // a folder cannot be opened as the file
+    PutAppFile("DB/back/KD4700.bak", std::string(8192, 'x'));
     EXPECT_EQ(ClearAllData(), 0);
     const std::vector<std::u16string> boxes = Journal(kJournalMessageBox);
-    ASSERT_FALSE(boxes.empty());
-    EXPECT_EQ(boxes.front(), u"[SQlite]Could not open \\NandFlash\\zeta42\\DB\\KD4700.DB");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes.front().find(u"出厂数据库未能恢复"), std::u16string::npos);
+    ExpectEveryRowKept();
+}
+
+TEST_F(FactoryResetLogTest, ACopyOntoAFullFlashKeepsEveryRowAndSaysWhy) {
+    {
+        FullFlash flash(root.Host());
+        UseTheTerminalWhileAnotherProgramReads();
+        FullFlash::LeaveFree(0);
+        EXPECT_EQ(ClearAllData(), 0);
+        EXPECT_TRUE(FullFlash::Refused());
+        reader.reset();  // the flash's end opens the database again: no wait on the reader
+    }
+    EXPECT_EQ(Journal(kJournalMessageBox), std::vector<std::u16string>{DataNotClearedText(DatabaseFailure::Full).str()});
+    ExpectEveryRowKept();
 }
 
 // The delivered copy comes in the rollback-journal format; the database put

@@ -2,7 +2,7 @@
 // the database is the one in use or the delivered one, never a mix, the
 // settings file and the registry file each hold all the old settings or
 // all the factory ones, and the terminal starts on what is left. The same
-// for the delivered copy (DB\back) put in the place of the database.
+// for the delivered copy (DB\back) put into the database.
 #include <gtest/gtest.h>
 
 #include <filesystem>

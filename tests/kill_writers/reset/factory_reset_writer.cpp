@@ -3,19 +3,17 @@
 //   reset   opens the folder's settings and database as the terminal does
 //           and puts the terminal back to its delivered state (database,
 //           photos, settings), printing "reset" when that has returned;
-//   copy    puts the delivered database copy (DB\back) in the place of the
-//           closed database, printing "copied" when that has returned.
+//   copy    opens the database and puts the delivered copy (DB\back) into
+//           it as the reset does, printing "copied" when that has returned.
 #include <cstdio>
 #include <cstring>
 
-#include "core/AppDir.h"
 #include "core/ConfigXml.h"
 #include "core/DatabaseOpen.h"
 #include "core/FactoryReset.h"
 #include "core/SystemLocks.h"
 #include "data/DataGlobals.h"
 #include "data/DataLocks.h"
-#include "data/DatabaseFile.h"
 #include "data/DeptStorage.h"
 #include "data/FPTemplateStore.h"
 #include "data/RecordStore.h"
@@ -37,10 +35,10 @@ int main(int argc, char** argv) {
     InitSystemLocks();
     InitDataStoreLocks();
     if (std::strcmp(argv[2], "copy") == 0) {
-        CString appDir;
-        GetAppDir(appDir);
-        if (!ReplaceDatabaseWithCopy(appDir + u"DB\\back\\KD4700.bak", GetDatabasePath())) return 4;
+        if (!OpenDatabase()) return 3;
+        if (!PutDeliveredDatabaseInPlace()) return 4;
         Acknowledge("copied");
+        CloseDatabase();
         return 0;
     }
     if (std::strcmp(argv[2], "reset") != 0) return 2;
