@@ -187,8 +187,9 @@ void CJHMessageBox::OnPaint() {
     CPaintDC paint(this);
     if (!m_backdropReady) return;
     SetWindowPos(nullptr, 0, 0, kScreenWidth, kScreenHeight, SWP_NOZORDER | SWP_NOACTIVATE);
-    const int x0 = (kScreenWidth - m_boxRect.Width()) / 2;
-    const int y0 = (kScreenHeight - m_boxRect.Height()) / 2;
+    const CPoint origin = BoxOrigin();
+    const int x0 = origin.x;
+    const int y0 = origin.y;
     PlaceButtons(x0, y0);
     {
         CMemoryDC memory(&paint, CRect(0, 0, kScreenWidth, kScreenHeight));
@@ -199,8 +200,7 @@ void CJHMessageBox::OnPaint() {
         CFont* previousFont = m_font != nullptr ? memory.SelectObject(m_font) : nullptr;
         memory.SetBkMode(TRANSPARENT);
         memory.SetTextColor(kWidgetLightText);
-        CRect text = m_textRect;
-        text.OffsetRect(kTextLeft + x0, kFrameTopHeight + y0);
+        CRect text = PlacedTextRect();
         memory.DrawText(m_text, text, kDrawWords);
         if (previousFont != nullptr) memory.SelectObject(previousFont);
         m_yes.CaptureBackground(this, &memory, 1);
@@ -214,6 +214,17 @@ void CJHMessageBox::OnPaint() {
         m_yes.ShowWindow(SW_SHOW);
         m_yes.SetWindowText(u"OK");
     }
+}
+
+CPoint CJHMessageBox::BoxOrigin() const {
+    return CPoint((kScreenWidth - m_boxRect.Width()) / 2, (kScreenHeight - m_boxRect.Height()) / 2);
+}
+
+CRect CJHMessageBox::PlacedTextRect() const {
+    CRect placed = m_textRect;
+    const CPoint origin = BoxOrigin();
+    placed.OffsetRect(kTextLeft + origin.x, kFrameTopHeight + origin.y);
+    return placed;
 }
 
 void CJHMessageBox::PlaceButtons(int x0, int y0) {

@@ -63,6 +63,9 @@ public:
     static CString WrapByCharacters(CDC* dc, const CString& text, const CRect& rect, CRect* measured);
 
     const CRect& TextRect() const { return m_textRect; }
+    // Where the text is drawn, client coordinates: below the frame's top,
+    // above the buttons.
+    CRect PlacedTextRect() const;
     const CRect& BoxRect() const { return m_boxRect; }
     int MiddleCount() const { return m_middleCount; }
 
@@ -84,6 +87,8 @@ protected:
 private:
     void ChooseYes();
     void ChooseNo();
+    // The frame's top left corner: the box centred on the screen.
+    CPoint BoxOrigin() const;
     void PlaceButtons(int x0, int y0);
     void DrawFrame(CDC& dc, int x0, int y0);
 

@@ -87,7 +87,7 @@ void CLDMessageBox::OnPaint() {
     CPaintDC dc(this);
     CRect client;
     GetClientRect(client);
-    const CRect textRect(client.left + 13, client.top + 2, client.right - 8, client.bottom - 30);
+    const CRect textRect = TextArea();
     if (!m_snapshot) return;
     // The corners of the picture are transparent: they blend over the screen
     // as it was behind the box, not over the box's own last paint.
@@ -117,6 +117,12 @@ void CLDMessageBox::OnPaint() {
         dc.DrawText(m_confirmLabel, confirm, DT_CENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
     }
     dc.SelectObject(previousFont);
+}
+
+CRect CLDMessageBox::TextArea() const {
+    CRect client;
+    GetClientRect(client);
+    return CRect(client.left + 13, client.top + 2, client.right - 8, client.bottom - 30);
 }
 
 CString CLDMessageBox::WrapText(CDC* dc, CString text, const CRect& textRect, CRect* wrappedRect, bool* wrapped) {

@@ -30,7 +30,11 @@ public:
     ~CLDMessageBox() override;
 
     void SetText(const CString& text) { m_text = text; }
+    const CString& Text() const { return m_text; }
     bool HasBackground() const { return m_background.IsValid(); }
+    // Where the message may stand, client coordinates: inside the frame,
+    // above the key labels.
+    CRect TextArea() const;
 
     // `text` broken into lines that fit the width of `textRect` on `dc`
     // (CR LF at the space before the word that overflows; a word longer than

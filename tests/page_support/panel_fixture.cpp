@@ -16,6 +16,7 @@
 #include "panel/PanelAccess.h"
 #include "platform/ui/display.h"
 #include "platform/ui/script.h"
+#include "tests/page_support/message_box_areas.h"
 #include "widgets/WidgetRules.h"
 
 namespace {
@@ -157,6 +158,7 @@ PanelTest::PanelTest() {
         return format;
     };
     EXPECT_EQ(OpenDatabase(), 1);
+    FindMessageBoxTextAreas();
     EXPECT_TRUE(main.Create(CTestMainWindow::kTemplate));
     main.ShowWindow(SW_SHOW);
     main.SetFocus();

@@ -31,6 +31,11 @@ bool IsKnown(UINT_PTR control, std::u16string_view text) {
                        [&](const GivenGeometry& g) { return g.control == control && g.text == text; });
 }
 
+std::vector<TextAreaFinder>& TextAreaFinders() {
+    static std::vector<TextAreaFinder> finders;
+    return finders;
+}
+
 struct PaintedWindow {
     HWND handle;
     UINT_PTR id;
@@ -39,7 +44,22 @@ struct PaintedWindow {
     POINT clientOrigin;  // screen
     Region box;          // screen: the client area inside every ancestor
     RECT own;            // screen: the window's own rectangle
+    std::optional<GivenTextArea> textArea;  // screen
 };
+
+// Asked outside the window lock: a finder may talk to the window.
+std::optional<GivenTextArea> TextAreaOf(const PaintedWindow& w) {
+    for (const TextAreaFinder& finder : TextAreaFinders())
+        if (std::optional<GivenTextArea> given = finder(w.handle)) {
+            OffsetRect(&given->area, w.clientOrigin.x, w.clientOrigin.y);
+            return given;
+        }
+    return std::nullopt;
+}
+
+bool PartOfGivenText(std::u16string_view run, const std::optional<GivenTextArea>& given) {
+    return given && !run.empty() && given->text.find(run) != std::u16string::npos;
+}
 
 struct DrawnText {
     size_t painter = 0;  // index into the painted windows
@@ -47,6 +67,7 @@ struct DrawnText {
     std::vector<RECT> letters;  // screen
     std::vector<Pixel> shown;   // the letters' pixels once the text's window was painted
     bool cut = false;
+    bool outOfTextArea = false;
     bool shortened = false;
     bool covered = false;
     bool faint = false;
@@ -90,18 +111,21 @@ bool Faint(Pixel text, const std::vector<Pixel>& under) {
 void CollectInPaintOrder(Window* w, std::vector<PaintedWindow>& out) {
     if ((w->style & WS_VISIBLE) == 0) return;
     out.push_back({w->handle, w->id, w->cls ? w->cls->name : std::u16string(), TopLevelOf(w), ScreenOrigin(w),
-                   BoxOf(w), ScreenRect(w)});
+                   BoxOf(w), ScreenRect(w), std::nullopt});
     for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) CollectInPaintOrder(*it, out);
 }
 
 std::vector<PaintedWindow> WindowsToPaint(HWND top) {
-    WindowGuard guard(WindowLock());
     std::vector<PaintedWindow> windows;
-    if (top != nullptr) {
-        if (Window* w = WindowFromHandle(top); w != nullptr && IsShown(w)) CollectInPaintOrder(w, windows);
-    } else {
-        for (Window* each : TopLevelBottomUp()) CollectInPaintOrder(each, windows);
+    {
+        WindowGuard guard(WindowLock());
+        if (top != nullptr) {
+            if (Window* w = WindowFromHandle(top); w != nullptr && IsShown(w)) CollectInPaintOrder(w, windows);
+        } else {
+            for (Window* each : TopLevelBottomUp()) CollectInPaintOrder(each, windows);
+        }
     }
+    for (PaintedWindow& w : windows) w.textArea = TextAreaOf(w);
     return windows;
 }
 
@@ -266,9 +290,11 @@ std::vector<TextMisfit> Examine(HWND top, bool legibility) {
             OffsetRect(&line, toScreen.x, toScreen.y);
             text.cut = BeyondWhatShows(line, painter);
             for (const std::vector<Pixel>& under : run.underInk) text.faint = text.faint || Faint(run.color, under);
+            const bool given = PartOfGivenText(run.text, painter.textArea);
             for (RECT letter : run.letters) {
                 OffsetRect(&letter, toScreen.x, toScreen.y);
                 text.cut = text.cut || !Inside(letter, area);
+                text.outOfTextArea = text.outOfTextArea || (given && !Inside(letter, Region(painter.textArea->area)));
                 text.atScreenEdge = text.atScreenEdge || AtScreenEdge(letter);
                 text.letters.push_back(letter);
             }
@@ -292,6 +318,8 @@ std::vector<TextMisfit> Examine(HWND top, bool legibility) {
         std::string problem;
         if (text.cut)
             problem = "cut by its box";
+        else if (text.outOfTextArea)
+            problem = "out of the area its window gives the text";
         else if (text.atScreenEdge)
             problem = "at the screen's edge";
         else if (text.shortened)
@@ -308,6 +336,8 @@ std::vector<TextMisfit> Examine(HWND top, bool legibility) {
 }
 
 }  // namespace
+
+void FindTextAreasWith(TextAreaFinder finder) { TextAreaFinders().push_back(std::move(finder)); }
 
 std::vector<TextMisfit> FindTextMisfits(HWND top) { return Examine(top, false); }
 

@@ -7,6 +7,8 @@
 // for them are listed in text_fit.cpp with the reason, and not reported.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,17 @@ struct TextMisfit {
     RECT letters{0, 0, 0, 0};  // screen coordinates: the bounds of its letters
     std::string problem;       // what hides part of it
 };
+
+// A window that draws its own text over its own frame (a skinned message
+// box) gives that text an area inside itself; a line of it drawn out of
+// the area runs over the frame or the buttons although the window shows it.
+struct GivenTextArea {
+    RECT area{0, 0, 0, 0};  // client coordinates
+    std::u16string text;    // the whole text: a run drawn of a piece of it belongs to it
+};
+using TextAreaFinder = std::function<std::optional<GivenTextArea>(HWND)>;
+// From now on the checks ask `finder` about each window they paint.
+void FindTextAreasWith(TextAreaFinder finder);
 
 // Paints every visible window of `top`'s tree (nullptr: every top-level
 // window), parents first, and returns the texts not shown whole. The screen
