@@ -14,6 +14,7 @@
 #include "data/FPTemplateStore.h"
 #include "data/RecordStore.h"
 #include "data/UserStorage.h"
+#include "transfer/DatabaseCaches.h"
 
 namespace {
 
@@ -33,15 +34,6 @@ CString CopyNotPutBackText(DatabaseCopyResult result) {
     CString text;
     GetLangText(u"CJHTool", u"JT0008", u"出厂数据库未能恢复，数据未清除！", text);
     return text;
-}
-
-// The stores in memory take what the database holds: its content was
-// replaced.
-void ReloadStores() {
-    g_pRecordStore->LoadCounters();
-    g_pUserStorage->LoadCount();
-    g_pDeptStorage->LoadCount();
-    FillTemplateStore(*g_pFPTemplateStore, *g_pDatabase);
 }
 
 bool WriteClosedAccessTables(CDbSqlite& db) {
@@ -93,7 +85,7 @@ bool PutDeliveredDatabaseInPlace() {
 
 int ClearAllData() {
     if (!PutDeliveredDatabaseInPlace()) return 0;
-    ReloadStores();
+    ReloadDatabaseCaches();
     const DatabaseFailure failure = EmptyDataTables();
     if (failure != DatabaseFailure::None) {
         ShowMessage(DataNotClearedText(failure), 0);

@@ -1,7 +1,8 @@
 // Ends the terminal's process at once with `code`, from any thread: the
 // database is closed with every write in its file (without waiting for
-// another program that holds it), and the log gets its last line first. Threads still running are not waited for, and
-// no object is destroyed under them.
+// another program that holds it), and the log gets its last line first.
+// Threads still running are not waited for, and no object is destroyed
+// under them.
 #pragma once
 
 #include "platform/base/types.h"

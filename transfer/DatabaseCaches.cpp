@@ -2,6 +2,7 @@
 
 #include "core/AccessTables.h"
 #include "data/DataGlobals.h"
+#include "data/DeptStorage.h"
 #include "data/RecordStore.h"
 #include "data/UserStorage.h"
 #include "main/QuillonDlg.h"
@@ -9,6 +10,7 @@
 void ReloadDatabaseCaches() {
     LoadTemplateCache();
     g_pUserStorage->LoadCount();
+    g_pDeptStorage->LoadCount();
     g_pRecordStore->EnsureQueryIndexes();
     g_pRecordStore->LoadCounters();
     LoadBellTable();
