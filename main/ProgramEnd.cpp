@@ -13,6 +13,7 @@
 #include "core/ThreadNotStarted.h"
 #include "data/BusyTimeout.h"
 #include "main/ScreenFile.h"
+#include "platform/base/debug.h"
 #include "platform/base/threads.h"
 #include "platform/ui/display.h"
 
@@ -97,6 +98,11 @@ void EndForLostDisplay(const std::string& display) {
     std::fprintf(stderr, "quillon: the display %s has gone away (its X server ended or the connection broke); the terminal ends\n",
                  display.c_str());
     EndTerminal(kExitCannotStart);
+}
+
+void EndForCutConnection() {
+    OutputDebugStringW(u"the window's connection was cut by its display's server: taken as its close");
+    EndTerminal(kExitNormal);
 }
 
 void EndTerminal(int code) {

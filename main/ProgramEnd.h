@@ -7,7 +7,8 @@
 // within a few seconds, the program ends from another thread, leaving the
 // database open under the work that held them (its unfinished step is rolled
 // back at the next open). A display that goes away ends it at once as a
-// normal end does, with its own status.
+// normal end does, with its own status; a window whose connection was cut
+// (a window manager's kill) ends it at once as a normal end.
 #pragma once
 
 #include <string>
@@ -38,6 +39,12 @@ void EndAfterUnwindTime(void*);
 // The display has gone away: says so on standard error, naming the
 // display, and ends the terminal with kExitCannotStart.
 [[noreturn]] void EndForLostDisplay(const std::string& display);
+
+// The window's connection was cut by its display's server at another
+// program's request: the window is gone, which is its close, but nothing
+// can be drawn or read any more to unwind through: the terminal ends here
+// as a normal end does, with the database closed.
+[[noreturn]] void EndForCutConnection();
 
 // The end of a run: closes the database and ends the process with `code`.
 [[noreturn]] void EndTerminal(int code);

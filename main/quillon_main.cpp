@@ -142,6 +142,7 @@ int main(int argc, char** argv) {
     LiftFingerFromSensor(sensor);
     SetDisplayLostHandler(EndForLostDisplay);
     SetDisplayCloseHandler(RequestEnd);
+    SetDisplayCutHandler(EndForCutConnection);
     SetLongWorkEndHandler(EndDuringLongWork);
     RunLongWorkStepWhileWaitingForTheDatabase();
     bool displayFailed = false;

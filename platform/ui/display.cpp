@@ -24,6 +24,7 @@ std::atomic<DWORD> g_displayThread{0};
 DeviceHands* g_hands = nullptr;
 std::function<void(const std::string&)> g_lostHandler;
 std::function<void()> g_closeHandler;
+std::function<void()> g_cutHandler;
 // The code asked for by RequestDisplayQuit, -1 when none waits.
 std::atomic<int> g_quitRequest{-1};
 
@@ -145,6 +146,13 @@ void DisplayGoneAway() {
     if (g_lostHandler) g_lostHandler(display);
     std::fprintf(stderr, "the display %s has gone away\n", display.c_str());
     std::_Exit(1);
+}
+
+void SetDisplayCutHandler(std::function<void()> handler) { g_cutHandler = std::move(handler); }
+
+void DisplayConnectionCut() {
+    if (g_cutHandler) g_cutHandler();
+    std::_Exit(0);
 }
 
 bool DisplayNeedsPolling() { return Backend() != nullptr && Backend()->NeedsPolling(); }

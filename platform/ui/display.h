@@ -93,6 +93,15 @@ void DisplayPainted();
 void SetDisplayLostHandler(std::function<void(const std::string& display)> handler);
 // Called by a back end whose display has gone away; does not return.
 [[noreturn]] void DisplayGoneAway();
+// What runs when the display's server cut the window's connection and runs
+// on: another program had it cut (a window manager's kill). The window is
+// gone with it, which is the terminal's close; but the display library
+// cannot go on after a cut connection, so this must end the program where
+// it is, as the lost display's handler does. Without one, or should it
+// return, the program ends at once with status 0.
+void SetDisplayCutHandler(std::function<void()> handler);
+// Called by a back end whose connection its server cut; does not return.
+[[noreturn]] void DisplayConnectionCut();
 // Asks the user-interface thread's message loops to end with `code` (a
 // WM_QUIT there), from any thread; the thread wakes for it.
 void RequestDisplayQuit(int code);

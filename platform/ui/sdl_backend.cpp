@@ -138,10 +138,6 @@ public:
     }
 
     ~SdlBackend() override {
-        // SDL's destruction of the window waits for the server's notice that
-        // it is unmapped, which a broken connection never brings: its objects
-        // are left to the end of the process, which follows.
-        if (XConnectionLost()) return;
         if (m_texture) SDL_DestroyTexture(m_texture);
         if (m_renderer) SDL_DestroyRenderer(m_renderer);
         if (m_window) SDL_DestroyWindow(m_window);

@@ -27,13 +27,10 @@ constexpr auto kAnswerTime = std::chrono::seconds(2);
 // thread made the X call.
 std::atomic<Window> g_window{0};
 std::atomic<bool> g_destroyed{false};
-std::atomic<bool> g_connectionLost{false};
 Display* g_display = nullptr;
 decltype(&XSync) g_sync = nullptr;
 decltype(&XOpenDisplay) g_openDisplay = nullptr;
 decltype(&XCloseDisplay) g_closeDisplay = nullptr;
-// Xlib goes on after a broken connection once its exit is replaced.
-bool g_goesOnAfterLoss = false;
 
 struct ServerQuestion {
     std::string display;
@@ -67,20 +64,16 @@ bool ServerStillAnswers(Display* display) {
 
 // Xlib's own answer to a broken connection is exit() from inside a library
 // call, under the program's running threads, whose static destructors then
-// talk to the dead connection for ever. The program's own end replaces it.
-// A server that still answers cut this connection itself, at another
+// talk to the dead connection for ever. The program's own end replaces it,
+// from here: SDL, once this returned, would go on with the answers the dead
+// connection gives (no keyboard map, no device), which it takes for real
+// ones. A server that still answers cut this connection itself, at another
 // program's request (a window manager's kill, `xdotool windowkill`): the
 // window is gone with it, and the terminal ends as at its close.
 int OnXConnectionLost(Display* display) {
-    g_connectionLost = true;
-    if (!g_goesOnAfterLoss || !ServerStillAnswers(display)) DisplayGoneAway();
-    g_destroyed = true;
-    return 0;
+    if (ServerStillAnswers(display)) DisplayConnectionCut();
+    DisplayGoneAway();
 }
-
-// Every X call after the loss returns at once without doing anything; the
-// window's next look at its events finds the window destroyed.
-void GoOnAfterConnectionLost(Display*, void*) {}
 
 // Runs inside Xlib with the connection locked: it makes no X call, and
 // leaves the end to the window's next look at its events. Once the window
@@ -111,9 +104,6 @@ void WatchXWindow(SDL_Window* window) {
     if (xlib == nullptr) return;
     const auto setIoErrorHandler = reinterpret_cast<decltype(&XSetIOErrorHandler)>(dlsym(xlib, "XSetIOErrorHandler"));
     const auto setErrorHandler = reinterpret_cast<decltype(&XSetErrorHandler)>(dlsym(xlib, "XSetErrorHandler"));
-    // Older Xlibs always exit after a broken connection.
-    const auto setIoErrorExitHandler =
-        reinterpret_cast<decltype(&XSetIOErrorExitHandler)>(dlsym(xlib, "XSetIOErrorExitHandler"));
     g_sync = reinterpret_cast<decltype(&XSync)>(dlsym(xlib, "XSync"));
     g_openDisplay = reinterpret_cast<decltype(&XOpenDisplay)>(dlsym(xlib, "XOpenDisplay"));
     g_closeDisplay = reinterpret_cast<decltype(&XCloseDisplay)>(dlsym(xlib, "XCloseDisplay"));
@@ -121,10 +111,7 @@ void WatchXWindow(SDL_Window* window) {
     g_window = info.info.x11.window;
     g_display = info.info.x11.display;
     g_destroyed = false;
-    g_connectionLost = false;
     if (setIoErrorHandler != nullptr) setIoErrorHandler(OnXConnectionLost);
-    g_goesOnAfterLoss = setIoErrorExitHandler != nullptr;
-    if (g_goesOnAfterLoss) setIoErrorExitHandler(g_display, GoOnAfterConnectionLost, nullptr);
     // SDL's handler, which this replaces, puts back screen modes it changed
     // (this window changes none) and then calls Xlib's, which ends the
     // process: it is not called on.
@@ -133,10 +120,8 @@ void WatchXWindow(SDL_Window* window) {
 
 bool XWindowDestroyed() { return g_destroyed.load(); }
 
-bool XConnectionLost() { return g_connectionLost.load(); }
-
 void SettleXWindow() {
-    if (g_display != nullptr && !g_connectionLost && g_sync != nullptr) g_sync(g_display, False);
+    if (g_display != nullptr && g_sync != nullptr) g_sync(g_display, False);
     g_display = nullptr;
     g_window = 0;
 }

@@ -8,20 +8,14 @@ struct SDL_Window;
 
 // Installs the handlers for the connection of `window`; nothing when the
 // window is not on X. A broken connection goes to DisplayGoneAway, unless
-// the server still takes a new one: then it cut this one itself and the
-// window is marked destroyed. A refused request that names the window as
+// the server still takes a new one: then it cut this one itself, and it
+// goes to DisplayConnectionCut. A refused request that names the window as
 // gone marks it destroyed too; any other refused request is logged and the
 // terminal goes on.
 void WatchXWindow(SDL_Window* window);
-// True once the X server has said that the window no longer exists, or cut
-// its connection: another program destroyed the window (`xdotool
-// windowclose`) or had its connection cut (a window manager's kill,
-// `xdotool windowkill`).
+// True once the X server has said that the window no longer exists:
+// another program destroyed it (`xdotool windowclose`).
 bool XWindowDestroyed();
-// True once the connection itself is broken. Xlib then waits for ever for
-// any answer it is asked to wait for: nothing that waits on the server may
-// be called any more.
-bool XConnectionLost();
 // Waits for the X server's answers to everything asked so far, so that the
 // refusals among them come to the handler; SDL puts Xlib's own handler back
 // before it closes the connection.

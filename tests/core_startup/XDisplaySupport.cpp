@@ -67,6 +67,11 @@ bool VirtualDisplay::Start(const std::string& errorsFile) {
     return true;
 }
 
+bool VirtualDisplay::ConnectAnew() {
+    m_x = XOpenDisplay(m_name.c_str());
+    return m_x != nullptr;
+}
+
 void VirtualDisplay::Kill() {
     if (m_x != nullptr) XCloseDisplay(m_x);
     m_x = nullptr;

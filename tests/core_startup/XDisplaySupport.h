@@ -40,6 +40,10 @@ public:
     Display* X() const { return m_x; }
     // Ends the server; the test's connection is closed first.
     void Kill();
+    // A connection of its own for a forked copy of the test: the one it
+    // inherited goes on being the parent's, untouched, so that the parent's
+    // stays in step with the server.
+    bool ConnectAnew();
     ~VirtualDisplay();
 
 private:

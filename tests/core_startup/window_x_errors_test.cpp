@@ -1,7 +1,8 @@
 // The window back end in this process, on a virtual X server: a request
 // the X server refuses is logged and the window goes on; the window
 // destroyed by another program is taken as its close button, once, and the
-// back end then ends without Xlib ending the process.
+// back end then ends without Xlib ending the process; a connection the
+// server cut ends the program at once.
 #include "tests/core_startup/ProgramTestSupport.h"
 
 #if defined(QUILLON_PROGRAM) && defined(QUILLON_FACTORY_IMAGE_DIR)
@@ -93,9 +94,42 @@ TEST_F(WindowXErrorsTest, ARefusedRequestIsLoggedAndTheDestroyedWindowIsItsClose
     SetDisplayCloseHandler(nullptr);
 }
 
+// After a cut connection SDL would go on with the dead connection's empty
+// answers (a keyboard map of nothing), which it takes for real ones: the
+// program ends inside the call that found the cut, and never as a close
+// seen later. The child cuts its own window's connection, then draws and
+// looks at its events as the terminal's loop does.
+TEST_F(WindowXErrorsTest, ACutConnectionEndsTheProgramInsideTheCallThatFindsIt) {
+    constexpr int kEndedAtTheCut = 42, kEndedAsAClose = 43, kNoWindow = 44, kNotEnded = 45;
+    VirtualDisplay display;
+    if (!display.Start(root.HostPath("xvfb.err"))) GTEST_SKIP() << display.Why();
+    OnDisplay onDisplay(display.Name());
+    EXPECT_EXIT(
+        {
+            SetDisplayCutHandler([] { std::_Exit(kEndedAtTheCut); });
+            SetDisplayCloseHandler([] { std::_Exit(kEndedAsAClose); });
+            std::string why;
+            std::unique_ptr<DisplayBackend> backend = MakeSdlBackend(&why);
+            TerminalWindow window(display);
+            if (backend == nullptr || !display.ConnectAnew() || !window.FindWindow(10)) std::_Exit(kNoWindow);
+            window.Kill();
+            for (int i = 0; i < 1000; ++i) {
+                backend->Present(ScreenSurface());
+                backend->PumpEvents();
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+            std::_Exit(kNotEnded);
+        },
+        ::testing::ExitedWithCode(kEndedAtTheCut), "");
+}
+
 #else
 
 TEST(WindowXErrorsTest, ARefusedRequestIsLoggedAndTheDestroyedWindowIsItsClose) {
+    GTEST_SKIP() << "built without the X11 and XTest headers (packages libx11-dev, libxtst-dev)";
+}
+
+TEST(WindowXErrorsTest, ACutConnectionEndsTheProgramInsideTheCallThatFindsIt) {
     GTEST_SKIP() << "built without the X11 and XTest headers (packages libx11-dev, libxtst-dev)";
 }
 
