@@ -54,6 +54,12 @@ public:
         std::swap(m_items[number - kFirst], copy);
         return true;
     }
+    // Takes every entry of `loaded` at once: a reader sees the old table or
+    // the new one, never some of each.
+    void ReplaceWith(CAccessTable&& loaded) {
+        CLockGuard guard(AccessTablesLock());
+        std::swap(m_items, loaded.m_items);
+    }
     // Every entry back to its empty state.
     void Clear() {
         CLockGuard guard(AccessTablesLock());

@@ -117,4 +117,42 @@ TEST_F(AccessTablesLoadTest, BellRowsPastTheThirtiethAreLeftOutAndTouchNoOtherTa
     EXPECT_EQ(zone.SpaceID, 1);
 }
 
+// A database put back from a copy with fewer rows: what memory held of the
+// rows that are gone must not ring a bell or open a door.
+TEST_F(AccessTablesLoadTest, AReloadLeavesNoEntryWhoseRowIsGone) {
+    g_pDatabase->DirectStatement(u"Delete from RingZone");
+    for (const char16_t* sql : {u"insert into RingZone (Time, week) values ('08:00', 31)",
+                                u"insert into RingZone (Time, week) values ('12:00', 31)",
+                                u"insert into RingZone (Time, week) values ('17:30', 31)",
+                                u"update OpenDoorSpace set MonStart = '06:45' where SpaceID = 5",
+                                u"insert into SpaceGroup values (16, 5, 0, 0, 0)"})
+        ASSERT_TRUE(g_pDatabase->DirectStatement(sql));
+    LoadBellTable();
+    LoadAccessTimeZones();
+    LoadAccessGroups();
+    ASSERT_EQ(g_MachineConfig.BellTable[2].Week, 31);
+
+    for (const char16_t* sql : {u"Delete from RingZone where Time <> '08:00'",
+                                u"Delete from OpenDoorSpace where SpaceID = 5", u"Delete from SpaceGroup"})
+        ASSERT_TRUE(g_pDatabase->DirectStatement(sql));
+    LoadBellTable();
+    LoadAccessTimeZones();
+    LoadAccessGroups();
+
+    EXPECT_EQ(g_MachineConfig.BellTable[0].Hour, 8);
+    for (size_t i = 1; i < CMachineConfig::kBellEntries; ++i) {
+        EXPECT_EQ(g_MachineConfig.BellTable[i].Week, 0) << "bell " << i;
+        EXPECT_EQ(g_MachineConfig.BellTable[i].RowId, 0) << "bell " << i;
+    }
+    AccessZoneEntry zone;
+    ASSERT_TRUE(g_MachineConfig.AccessZoneTable.Get(5, zone));
+    EXPECT_EQ(zone.SpaceID, 0);
+    EXPECT_TRUE(zone.MonStart.IsEmpty());
+    ASSERT_TRUE(g_MachineConfig.AccessZoneTable.Get(6, zone));
+    EXPECT_EQ(zone.SpaceID, 6) << "a zone whose row stays is loaded";
+    AccessGroupEntry group;
+    ASSERT_TRUE(g_MachineConfig.AccessGroupTable.Get(16, group));
+    EXPECT_EQ(group.FirstSpace, 0);
+}
+
 }  // namespace
