@@ -29,6 +29,13 @@ int Milliseconds(Clock::duration span) {
     return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(span).count());
 }
 
+void RunWhileWaiting(int waitedMs) {
+    if (!g_hooks.whileWaiting) return;
+    t_inside = true;
+    g_hooks.whileWaiting(waitedMs);
+    t_inside = false;
+}
+
 // SQLite's busy handler: `count` is how often it was called for this wait.
 // Non-zero: try again.
 int WaitSlice(void*, int count) {
@@ -40,11 +47,7 @@ int WaitSlice(void*, int count) {
     const int waited = Milliseconds(now - t_began);
     const int left = kDatabaseBusyTimeoutMs - (t_once ? t_once->Waited() : waited);
     if (left <= 0) return 0;
-    if (g_hooks.whileWaiting) {
-        t_inside = true;
-        g_hooks.whileWaiting(waited);
-        t_inside = false;
-    }
+    RunWhileWaiting(waited);
     if (g_stopped) return 0;
     std::this_thread::sleep_for(std::chrono::milliseconds(std::min(kSliceMs, left)));
     return g_stopped ? 0 : 1;
@@ -64,6 +67,24 @@ bool WaitingForOtherProgramsStopped() { return g_stopped; }
 
 void AfterWaitForOtherPrograms() {
     if (g_stopped && g_hooks.afterStopped) g_hooks.afterStopped();
+}
+
+void EnterWhileOtherProgramsWait(CRITICAL_SECTION& lock) {
+    if (TryEnterCriticalSection(&lock)) return;
+    const Clock::time_point began = Clock::now();
+    // Most holders let go within a statement's time: the lock is looked at
+    // every millisecond, the program's step run every slice. Once the end
+    // has begun the step is not run: the end may come from inside the
+    // display's own call, and the holder lets go at once then.
+    Clock::time_point sliceEnds = began;
+    while (!TryEnterCriticalSection(&lock)) {
+        const Clock::time_point now = Clock::now();
+        if (now >= sliceEnds && !g_stopped) {
+            RunWhileWaiting(Milliseconds(now - began));
+            sliceEnds = now + std::chrono::milliseconds(kSliceMs);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 bool InsideWaitForOtherPrograms() { return t_inside; }

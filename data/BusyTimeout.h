@@ -10,6 +10,8 @@
 
 #include <functional>
 
+#include "platform/base/sync.h"
+
 struct sqlite3;
 
 constexpr int kDatabaseBusyTimeoutMs = 5000;
@@ -42,6 +44,14 @@ void AfterWaitForOtherPrograms();
 // connection must not be touched then (an end that comes from there leaves
 // the database as it stands).
 bool InsideWaitForOtherPrograms();
+
+// Takes `lock`, which another thread of this program may hold through a
+// wait for another program (a statement of the link or the I/O thread), as
+// long as that wait lasts: meanwhile this thread waits as a busy statement
+// does, running `whileWaiting` between its slices, so that a window whose
+// thread waits still answers. It never gives up: the holder's wait ends by
+// its own time, or at once at the end.
+void EnterWhileOtherProgramsWait(CRITICAL_SECTION& lock);
 
 // While one lives on a thread, the waits of that thread share one wait's
 // time: once they have waited kDatabaseBusyTimeoutMs in all, later ones

@@ -1,5 +1,7 @@
 #include "data/DataLocks.h"
 
+#include "data/BusyTimeout.h"
+
 CRITICAL_SECTION g_csDatabase;
 CRITICAL_SECTION g_csRecordStore;
 CRITICAL_SECTION g_csTemplateStore;
@@ -15,3 +17,5 @@ void DeleteDataStoreLocks() {
     DeleteCriticalSection(&g_csRecordStore);
     DeleteCriticalSection(&g_csDatabase);
 }
+
+CDatabaseLock::CDatabaseLock() { EnterWhileOtherProgramsWait(g_csDatabase); }

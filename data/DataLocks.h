@@ -26,3 +26,14 @@ public:
 private:
     CRITICAL_SECTION& m_cs;
 };
+
+// Holds g_csDatabase for the life of the object. The thread waits for it
+// as for another program's lock (data/BusyTimeout.h): another thread may
+// hold it through such a wait.
+class CDatabaseLock {
+public:
+    CDatabaseLock();
+    ~CDatabaseLock() { LeaveCriticalSection(&g_csDatabase); }
+    CDatabaseLock(const CDatabaseLock&) = delete;
+    CDatabaseLock& operator=(const CDatabaseLock&) = delete;
+};

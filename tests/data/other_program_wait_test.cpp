@@ -1,12 +1,15 @@
 // The wait for another program that holds the database: it lasts five
 // seconds and is cut short by the other program's release, it runs the
 // program's step between its slices, and a scope of waits waits once.
+#include <atomic>
 #include <chrono>
+#include <thread>
 
 #include "DataTestSupport.h"
 #include "data/BusyTimeout.h"
 #include "data/UserStorage.h"
 #include "tests/support/database_held.h"
+#include "tests/support/wait_until.h"
 
 namespace {
 
@@ -82,6 +85,38 @@ TEST_F(OtherProgramWaitTest, AScopeOfWaitsWaitsOnce) {
     const Clock::time_point start = Clock::now();
     EXPECT_FALSE(AddDept(94));
     EXPECT_GE(SecondsSince(start), 4.9) << "a wait of its own outside the scope";
+}
+
+// Another thread of the terminal holds the connection through such a wait
+// (the link writing while a PC tool holds the database): this thread,
+// waiting for the connection, runs the step meanwhile, as in a wait of its
+// own, and its statement runs once the other's is through.
+TEST_F(OtherProgramWaitTest, AThreadWaitingForAnotherThreadsWaitRunsTheStepMeanwhile) {
+    const std::thread::id here = std::this_thread::get_id();
+    std::atomic<bool> linkInItsStatement{false};
+    std::atomic<int> linkLooks{0};
+    std::atomic<int> looksHereWhileTheLinkWaits{0};
+    SetOtherProgramWaitHooks({[&](int) {
+                                  if (std::this_thread::get_id() != here)
+                                      ++linkLooks;
+                                  else if (linkInItsStatement)
+                                      ++looksHereWhileTheLinkWaits;
+                              },
+                              nullptr});
+    DatabaseHeldByAnotherProgram other(DatabaseFile(), "BEGIN IMMEDIATE");
+    other.ReleaseAfter(1500);
+    bool linkWrote = false;
+    std::thread link([&] {
+        linkInItsStatement = true;
+        linkWrote = AddDept(95);
+        linkInItsStatement = false;
+    });
+    ASSERT_TRUE(WaitUntil([&] { return linkLooks > 0; }, 5)) << "the link's write waits";
+    EXPECT_EQ(Int(u"select count(*) from Dept where Deptid = 95"), 1) << "read once the link's write is through";
+    link.join();
+    EXPECT_TRUE(linkWrote);
+    EXPECT_GT(looksHereWhileTheLinkWaits.load(), 50) << "a look every few hundredths of a second";
+    EXPECT_TRUE(Boxes().empty());
 }
 
 // The user count read at start (and after an import) is right: nothing is
