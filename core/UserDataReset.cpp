@@ -14,7 +14,7 @@ DatabaseFailure EmptyUserData(const std::function<bool()>& alsoEmpty) {
     bool emptied = false;
     {
         // The record ring's lock before the database's, as every writer takes them.
-        CLockGuard ringLock(g_csRecordStore);
+        CDataStoreLock ringLock(g_csRecordStore);
         CDbTransaction transaction(*g_pDatabase);
         begun = transaction.IsOpen();
         emptied = begun && g_pRecordStore->Reset() == 0 && g_pUserStorage->DeleteAll() == 0 &&

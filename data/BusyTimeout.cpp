@@ -71,16 +71,19 @@ void AfterWaitForOtherPrograms() {
 
 void EnterWhileOtherProgramsWait(CRITICAL_SECTION& lock) {
     if (TryEnterCriticalSection(&lock)) return;
-    const Clock::time_point began = Clock::now();
     // Most holders let go within a statement's time: the lock is looked at
-    // every millisecond, the program's step run every slice. Once the end
-    // has begun the step is not run: the end may come from inside the
-    // display's own call, and the holder lets go at once then.
-    Clock::time_point sliceEnds = began;
+    // every millisecond, and the program's step runs only once a slice has
+    // gone by, then every slice. Once the end has begun the step is not run:
+    // the end may come from inside the display's own call, and the holder
+    // lets go at once then.
+    const Clock::time_point began = Clock::now();
+    Clock::time_point sliceEnds = began + std::chrono::milliseconds(kSliceMs);
+    bool looked = false;
     while (!TryEnterCriticalSection(&lock)) {
         const Clock::time_point now = Clock::now();
         if (now >= sliceEnds && !g_stopped) {
-            RunWhileWaiting(Milliseconds(now - began));
+            RunWhileWaiting(looked ? Milliseconds(now - began) : 0);
+            looked = true;
             sliceEnds = now + std::chrono::milliseconds(kSliceMs);
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));

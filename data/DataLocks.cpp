@@ -18,4 +18,4 @@ void DeleteDataStoreLocks() {
     DeleteCriticalSection(&g_csDatabase);
 }
 
-CDatabaseLock::CDatabaseLock() { EnterWhileOtherProgramsWait(g_csDatabase); }
+CDataStoreLock::CDataStoreLock(CRITICAL_SECTION& cs) : m_cs(cs) { EnterWhileOtherProgramsWait(m_cs); }

@@ -27,13 +27,16 @@ private:
     CRITICAL_SECTION& m_cs;
 };
 
-// Holds g_csDatabase for the life of the object. The thread waits for it
-// as for another program's lock (data/BusyTimeout.h): another thread may
-// hold it through such a wait.
-class CDatabaseLock {
+// Holds one of the data store's critical sections for the life of the
+// object. The thread waits for it as for another program's lock
+// (data/BusyTimeout.h): another thread may hold it through such a wait.
+class CDataStoreLock {
 public:
-    CDatabaseLock();
-    ~CDatabaseLock() { LeaveCriticalSection(&g_csDatabase); }
-    CDatabaseLock(const CDatabaseLock&) = delete;
-    CDatabaseLock& operator=(const CDatabaseLock&) = delete;
+    explicit CDataStoreLock(CRITICAL_SECTION& cs);
+    ~CDataStoreLock() { LeaveCriticalSection(&m_cs); }
+    CDataStoreLock(const CDataStoreLock&) = delete;
+    CDataStoreLock& operator=(const CDataStoreLock&) = delete;
+
+private:
+    CRITICAL_SECTION& m_cs;
 };

@@ -63,7 +63,7 @@ void GiveBackTheLog(sqlite3* db) {
 }  // namespace
 
 DatabaseCopyResult CDbSqlite::CopyContentTo(const std::string& hostPath, const DatabaseCopyProgress& progress) {
-    CDatabaseLock lock;
+    CDataStoreLock lock(g_csDatabase);
     if (!m_db) return DatabaseCopyResult::Failed;
     // A transaction of other work still open is not the copy's to end.
     if (!sqlite3_get_autocommit(m_db)) return DatabaseCopyResult::InUse;
@@ -84,7 +84,7 @@ DatabaseCopyResult CDbSqlite::CopyContentTo(const std::string& hostPath, const D
 }
 
 DatabaseCopyResult CDbSqlite::ReplaceContentWith(LPCWSTR devicePath, const DatabaseCopyProgress& progress) {
-    CDatabaseLock lock;
+    CDataStoreLock lock(g_csDatabase);
     if (!m_db) return DatabaseCopyResult::Failed;
     const CFileConnection source(FileAsItStandsUri(DeviceToHostPath(devicePath)), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI);
     if (!source.Handle()) return DatabaseCopyResultOf(source.OpenResult());
@@ -103,7 +103,7 @@ DatabaseCopyResult CDbSqlite::ReplaceContentWith(LPCWSTR devicePath, const Datab
 }
 
 DatabaseShape CDbSqlite::Shape() {
-    CDatabaseLock lock;
+    CDataStoreLock lock(g_csDatabase);
     DatabaseShape shape;
     ReadShape(m_db, shape);
     return shape;

@@ -48,7 +48,7 @@ sqlite3_int64 RowsWritten(sqlite3_stmt* stmt) { return stmt ? sqlite3_total_chan
 // Whether a box tells this failure of the statement's connection.
 bool IsToBeTold(sqlite3_stmt* stmt, DatabaseFailure failure) {
     if (failure == DatabaseFailure::Other || !stmt) return true;
-    CDatabaseLock lock;
+    CDataStoreLock lock(g_csDatabase);
     const auto found = OpenConnections().find(sqlite3_db_handle(stmt));
     if (found == OpenConnections().end()) return true;
     const bool told = found->second.told == failure;
@@ -57,7 +57,7 @@ bool IsToBeTold(sqlite3_stmt* stmt, DatabaseFailure failure) {
 }
 
 void ForgetToldFailure(sqlite3_stmt* stmt) {
-    CDatabaseLock lock;
+    CDataStoreLock lock(g_csDatabase);
     const auto found = OpenConnections().find(sqlite3_db_handle(stmt));
     if (found != OpenConnections().end()) found->second.told = DatabaseFailure::None;
 }
@@ -93,7 +93,7 @@ void TellStepError(int result, sqlite3_stmt* stmt) {
 // statement ends as if it had no rows, without touching the closed file.
 int Step(sqlite3_stmt* stmt, uint64_t connection) {
     if (!stmt) return SQLITE_MISUSE;
-    CDatabaseLock lock;
+    CDataStoreLock lock(g_csDatabase);
     if (ConnectionNumber(sqlite3_db_handle(stmt)) != connection) return SQLITE_ABORT;
     const int result = sqlite3_step(stmt);
     if ((result & 0xFF) == SQLITE_BUSY) AfterWaitForOtherPrograms();
@@ -132,7 +132,7 @@ void CQuietStatementErrors::Note(DatabaseFailure failure) {
 
 CSqlStatement::CSqlStatement(LPCWSTR sql, sqlite3* db) {
     if (!db || !sql) return;
-    CDatabaseLock lock;
+    CDataStoreLock lock(g_csDatabase);
     m_connection = ConnectionNumber(db);
     const int prepared = sqlite3_prepare16_v2(db, sql, -1, &m_stmt, nullptr);
     if (prepared != SQLITE_OK) {
@@ -280,7 +280,7 @@ CDbSqlite::~CDbSqlite() { Close(); }
 // Opening and closing hold g_csDatabase, so another thread's statement is
 // made and run on the connection before or after, never half-way.
 bool CDbSqlite::Open(LPCWSTR path) {
-    CDatabaseLock lock;
+    CDataStoreLock lock(g_csDatabase);
     m_path = path;
     Close();
     const std::u16string host = Utf8ToUtf16(DeviceToHostPath(path));
@@ -297,7 +297,7 @@ bool CDbSqlite::Open(LPCWSTR path) {
 }
 
 void CDbSqlite::Close() {
-    CDatabaseLock lock;
+    CDataStoreLock lock(g_csDatabase);
     // An end that comes while this thread waits inside a statement (the
     // display gone away) leaves the connection as it stands: the step not
     // yet committed is rolled back when the database is next opened.
@@ -313,7 +313,7 @@ void CDbSqlite::Close() {
 }
 
 void CDbSqlite::RetireStatements(bool reopened) {
-    CDatabaseLock lock;
+    CDataStoreLock lock(g_csDatabase);
     // A new number for the connection, or none: the statements of the old
     // one no longer run.
     if (reopened)
@@ -330,12 +330,12 @@ void CDbSqlite::RetireStatements(bool reopened) {
 }
 
 bool CDbSqlite::IsOpen() const {
-    CDatabaseLock lock;
+    CDataStoreLock lock(g_csDatabase);
     return m_db != nullptr;
 }
 
 CSqlStatement* CDbSqlite::Statement(LPCWSTR sql) {
-    CDatabaseLock lock;
+    CDataStoreLock lock(g_csDatabase);
     return new CSqlStatement(sql, m_db);
 }
 
@@ -353,7 +353,7 @@ LPCWSTR CDbSqlite::GetLastErrorText() {
 }
 
 DatabaseFailure CDbSqlite::LastFailure() {
-    CDatabaseLock lock;
+    CDataStoreLock lock(g_csDatabase);
     return m_db ? FailureOf(m_db, sqlite3_extended_errcode(m_db)) : DatabaseFailure::Other;
 }
 
@@ -363,7 +363,7 @@ bool CDbSqlite::BeginTransaction() {
 }
 
 bool CDbSqlite::InTransaction() {
-    CDatabaseLock lock;
+    CDataStoreLock lock(g_csDatabase);
     return m_db && !sqlite3_get_autocommit(m_db);
 }
 

@@ -17,7 +17,7 @@
 
 class CDbTransaction {
 public:
-    explicit CDbTransaction(CDbSqlite& db) : m_db(db) {
+    explicit CDbTransaction(CDbSqlite& db) : m_db(db), m_lock(g_csDatabase) {
         m_nested = std::find(Open().begin(), Open().end(), &m_db) != Open().end();
         // Every transaction here writes: it takes the write lock at once,
         // waiting for another program's as long as a single write would.
@@ -67,7 +67,7 @@ private:
     }
 
     CDbSqlite& m_db;
-    CDatabaseLock m_lock;
+    CDataStoreLock m_lock;
     bool m_open = false;
     bool m_nested = false;
 };

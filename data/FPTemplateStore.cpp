@@ -48,7 +48,7 @@ bool NextRow(CSqlStatement& rows, const BYTE*& blob, int& bytes) {
 }  // namespace
 
 void CFPTemplateStore::Allocate(int n, int size) {
-    CLockGuard lock(g_csTemplateStore);
+    CDataStoreLock lock(g_csTemplateStore);
     limit = std::clamp(n, 0, static_cast<int>(TemplateLimit));
     slots = std::max(n, 0) + 5;
     templateSize = size;
@@ -99,7 +99,7 @@ int CFPTemplateStore::Find(size_t hash, const CString& userId, int finger) const
 }
 
 int CFPTemplateStore::Add(const BYTE* templ, const CString& userId, int finger, BOOL, int size) {
-    CLockGuard lock(g_csTemplateStore);
+    CDataStoreLock lock(g_csTemplateStore);
     return AddLocked(templ, userId, finger, size);
 }
 
@@ -132,7 +132,7 @@ int CFPTemplateStore::AddLocked(const BYTE* templ, const CString& userId, int fi
 }
 
 BYTE* CFPTemplateStore::FindSlot(const CString& userId, int finger) {
-    CLockGuard lock(g_csTemplateStore);
+    CDataStoreLock lock(g_csTemplateStore);
     const int i = Find(HashOf(userId, finger), userId, finger);
     return i < 0 ? nullptr : SlotBytes(i);
 }
@@ -144,7 +144,7 @@ void CFPTemplateStore::Clear(int i) {
 }
 
 int CFPTemplateStore::Delete(const CString& userId, int finger) {
-    CLockGuard lock(g_csTemplateStore);
+    CDataStoreLock lock(g_csTemplateStore);
     // From the top down, the last occupied slot fills each hole, so the
     // occupied slots stay 0 .. count - 1.
     for (int i = count - 1; i >= 0; --i) {
@@ -165,7 +165,7 @@ int CFPTemplateStore::Delete(const CString& userId, int finger) {
 }
 
 bool CFPTemplateStore::GetEntry(int i, CString& userId, int& finger) {
-    CLockGuard lock(g_csTemplateStore);
+    CDataStoreLock lock(g_csTemplateStore);
     if (i < 0 || i >= count) return false;
     userId = ids[i];
     finger = fingers[i];
@@ -175,7 +175,7 @@ bool CFPTemplateStore::GetEntry(int i, CString& userId, int& finger) {
 int CFPTemplateStore::UpdateAfterMatch(int i, const BYTE* live, BYTE* result, const CString& userId, int finger,
                                        CDbSqlite& db) {
     if (!g_DataStoreServices.VeltoAutoUpFP || templateSize != MatchRecordSize) return 0;
-    CLockGuard lock(g_csTemplateStore);
+    CDataStoreLock lock(g_csTemplateStore);
     if (i < 0 || i >= count || fingers[i] != finger || ids[i] != userId) return 0;
     BYTE* const merged = result + 4;
     BYTE* const storable = result + 4 + MatchRecordSize;
@@ -304,7 +304,7 @@ int FillTemplateStore(CFPTemplateStore& store, CDbSqlite& db) {
         {
             // Taken once for the thousands of rows at start, not per row,
             // and let go while a message box waits.
-            CLockGuard lock(g_csTemplateStore);
+            CDataStoreLock lock(g_csTemplateStore);
             end = store.AddRows(*rows);
         }
         if (end == CFPTemplateStore::RowsEnd::BadRow) DataShowMessage(u"database template error!");

@@ -161,13 +161,13 @@ int CRecordStore::Count(int dept, LPCWSTR userId, LPCWSTR from, LPCWSTR to) {
 }
 
 int CRecordStore::CountRecords(int dept, LPCWSTR userId, int& count, LPCWSTR from, LPCWSTR to) {
-    CLockGuard lock(g_csRecordStore);
+    CDataStoreLock lock(g_csRecordStore);
     count = Count(dept, userId, from, to);
     return 0;
 }
 
 int CRecordStore::QueryRecordPage(int offset, int rows, int dept, LPCWSTR userId, int& n, LPCWSTR from, LPCWSTR to) {
-    CLockGuard lock(g_csRecordStore);
+    CDataStoreLock lock(g_csRecordStore);
     n = 0;
     rows = std::clamp(rows, 0, static_cast<int>(RecordPageRows));
     std::vector<CString> parts = MatchedParts(dept, userId, true);

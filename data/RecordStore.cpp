@@ -31,7 +31,7 @@ void CRecordStore::EnsureQueryIndexes() {
 }
 
 void CRecordStore::LoadCounters() {
-    CLockGuard lock(g_csRecordStore);
+    CDataStoreLock lock(g_csRecordStore);
     AllRecordcount = NewRecordcount = 0;
     AllBegin = Raw = 1;
     allCursor = newCursor = 0;
@@ -51,37 +51,37 @@ void CRecordStore::LoadCounters() {
 }
 
 unsigned CRecordStore::GetAllRecordcount() const {
-    CLockGuard lock(g_csRecordStore);
+    CDataStoreLock lock(g_csRecordStore);
     return AllRecordcount;
 }
 
 unsigned CRecordStore::GetNewRecordcount() const {
-    CLockGuard lock(g_csRecordStore);
+    CDataStoreLock lock(g_csRecordStore);
     return NewRecordcount;
 }
 
 unsigned CRecordStore::GetAllRecordBeginRowid() const {
-    CLockGuard lock(g_csRecordStore);
+    CDataStoreLock lock(g_csRecordStore);
     return AllBegin;
 }
 
 unsigned CRecordStore::GetNewRecordBeginRowid() const {
-    CLockGuard lock(g_csRecordStore);
+    CDataStoreLock lock(g_csRecordStore);
     return NewBegin;
 }
 
 unsigned CRecordStore::GetRawRecordBeginRowid() const {
-    CLockGuard lock(g_csRecordStore);
+    CDataStoreLock lock(g_csRecordStore);
     return Raw;
 }
 
 unsigned CRecordStore::HeadSlot() const {
-    CLockGuard lock(g_csRecordStore);
+    CDataStoreLock lock(g_csRecordStore);
     return Slot(AllBegin, AllRecordcount);
 }
 
 int CRecordStore::Reset() {
-    CLockGuard lock(g_csRecordStore);
+    CDataStoreLock lock(g_csRecordStore);
     if (!m_db.DirectStatement(u"update BasePara set AllRecordcount='0',NewRecordcount='0',RawRecordBeginRowid='1',"
                               u"AllRecordBeginRowid='1',NewRecordBeginRowid='1'"))
         return 1;
@@ -113,7 +113,7 @@ bool CRecordStore::Commit(const Counters& next) {
 }
 
 int CRecordStore::AddRecord(CheckinoutRecord record) {
-    CLockGuard lock(g_csRecordStore);
+    CDataStoreLock lock(g_csRecordStore);
     const unsigned slot = HeadSlot();
     CString sql;
     sql.Format(u"select rowid from checkinout where rowid ='%d'", slot);
@@ -148,7 +148,7 @@ int CRecordStore::AddRecord(CheckinoutRecord record) {
 }
 
 int CRecordStore::OverwriteHead(CheckinoutRecord record) {
-    CLockGuard lock(g_csRecordStore);
+    CDataStoreLock lock(g_csRecordStore);
     const unsigned slot = HeadSlot();
     CString sql;
     sql.Format(u"select rowid from checkinout where rowid ='%d'", slot);
@@ -160,7 +160,7 @@ int CRecordStore::OverwriteHead(CheckinoutRecord record) {
 }
 
 int CRecordStore::DeleteOldest(unsigned n) {
-    CLockGuard lock(g_csRecordStore);
+    CDataStoreLock lock(g_csRecordStore);
     n = std::min(n, AllRecordcount);
     Counters next = Current();
     next.allBegin = Slot(AllBegin, n);
@@ -173,7 +173,7 @@ int CRecordStore::DeleteOldest(unsigned n) {
 }
 
 int CRecordStore::ClearNewRecords() {
-    CLockGuard lock(g_csRecordStore);
+    CDataStoreLock lock(g_csRecordStore);
     Counters next = Current();
     next.newCount = 0;
     next.newBegin = HeadSlot();
@@ -181,7 +181,7 @@ int CRecordStore::ClearNewRecords() {
 }
 
 int CRecordStore::ConsumeNewRecords(unsigned n) {
-    CLockGuard lock(g_csRecordStore);
+    CDataStoreLock lock(g_csRecordStore);
     n = std::min(n, NewRecordcount);
     Counters next = Current();
     next.newCount -= n;
@@ -205,24 +205,24 @@ int CRecordStore::ReadWindow(unsigned begin, unsigned windowCount, unsigned& cur
 }
 
 int CRecordStore::ReadAllFirst(BYTE* buffer, int, int count, int& n) {
-    CLockGuard lock(g_csRecordStore);
+    CDataStoreLock lock(g_csRecordStore);
     allCursor = 0;
     return ReadWindow(AllBegin, AllRecordcount, allCursor, buffer, count, n);
 }
 
 int CRecordStore::ReadAllNext(BYTE* buffer, int count, int& n) {
-    CLockGuard lock(g_csRecordStore);
+    CDataStoreLock lock(g_csRecordStore);
     return ReadWindow(AllBegin, AllRecordcount, allCursor, buffer, count, n);
 }
 
 int CRecordStore::ReadNewFirst(BYTE* buffer, int count, int& n) {
-    CLockGuard lock(g_csRecordStore);
+    CDataStoreLock lock(g_csRecordStore);
     newCursor = 0;
     return ReadWindow(NewBegin, NewRecordcount, newCursor, buffer, count, n);
 }
 
 int CRecordStore::ReadNewNext(BYTE* buffer, int count, int& n) {
-    CLockGuard lock(g_csRecordStore);
+    CDataStoreLock lock(g_csRecordStore);
     return ReadWindow(NewBegin, NewRecordcount, newCursor, buffer, count, n);
 }
 
@@ -234,7 +234,7 @@ void CRecordStore::PackRows(LPCWSTR format, unsigned from, unsigned to, BYTE* bu
 }
 
 int CRecordStore::ReadRange(unsigned start, int count, BYTE* buffer, int& n) {
-    CLockGuard lock(g_csRecordStore);
+    CDataStoreLock lock(g_csRecordStore);
     n = 0;
     if (start < Raw || start >= Raw + m_capacity || count <= 0) return 0;
     // Only the part of the range that holds stored records.

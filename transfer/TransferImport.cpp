@@ -41,13 +41,13 @@ public:
 
 private:
     void Begin() {
-        if (m_holdsTemplates) m_storeLock = std::make_unique<CLockGuard>(g_csTemplateStore);
+        if (m_holdsTemplates) m_storeLock = std::make_unique<CDataStoreLock>(g_csTemplateStore);
         m_transaction = std::make_unique<CDbTransaction>(m_db);
     }
 
     CDbSqlite& m_db;
     bool m_holdsTemplates;
-    std::unique_ptr<CLockGuard> m_storeLock;
+    std::unique_ptr<CDataStoreLock> m_storeLock;
     std::unique_ptr<CDbTransaction> m_transaction;
 };
 

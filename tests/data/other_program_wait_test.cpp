@@ -3,9 +3,10 @@
 // program's step between its slices, and a scope of waits waits once.
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <thread>
 
-#include "DataTestSupport.h"
+#include "RecordTestSupport.h"
 #include "data/BusyTimeout.h"
 #include "data/UserStorage.h"
 #include "tests/support/database_held.h"
@@ -87,35 +88,54 @@ TEST_F(OtherProgramWaitTest, AScopeOfWaitsWaitsOnce) {
     EXPECT_GE(SecondsSince(start), 4.9) << "a wait of its own outside the scope";
 }
 
-// Another thread of the terminal holds the connection through such a wait
-// (the link writing while a PC tool holds the database): this thread,
-// waiting for the connection, runs the step meanwhile, as in a wait of its
-// own, and its statement runs once the other's is through.
-TEST_F(OtherProgramWaitTest, AThreadWaitingForAnotherThreadsWaitRunsTheStepMeanwhile) {
+// Another thread of the terminal (the link, the I/O thread) holds a lock of
+// the data store through such a wait, its work held up by a PC tool: the
+// window's thread, waiting for that lock, runs the step meanwhile, as in a
+// wait of its own, and asks once the other's work is through. The number of
+// looks the window's thread made while the other worked.
+int LooksWhileAnotherThreadWaits(const std::string& databaseFile, const std::function<bool()>& work,
+                                 const std::function<void()>& ask) {
     const std::thread::id here = std::this_thread::get_id();
-    std::atomic<bool> linkInItsStatement{false};
-    std::atomic<int> linkLooks{0};
-    std::atomic<int> looksHereWhileTheLinkWaits{0};
+    std::atomic<bool> working{false};
+    std::atomic<int> workLooks{0};
+    std::atomic<int> looksHere{0};
     SetOtherProgramWaitHooks({[&](int) {
                                   if (std::this_thread::get_id() != here)
-                                      ++linkLooks;
-                                  else if (linkInItsStatement)
-                                      ++looksHereWhileTheLinkWaits;
+                                      ++workLooks;
+                                  else if (working)
+                                      ++looksHere;
                               },
                               nullptr});
-    DatabaseHeldByAnotherProgram other(DatabaseFile(), "BEGIN IMMEDIATE");
+    DatabaseHeldByAnotherProgram other(databaseFile, "BEGIN IMMEDIATE");
     other.ReleaseAfter(1500);
-    bool linkWrote = false;
-    std::thread link([&] {
-        linkInItsStatement = true;
-        linkWrote = AddDept(95);
-        linkInItsStatement = false;
+    bool worked = false;
+    std::thread worker([&] {
+        working = true;
+        worked = work();
+        working = false;
     });
-    ASSERT_TRUE(WaitUntil([&] { return linkLooks > 0; }, 5)) << "the link's write waits";
-    EXPECT_EQ(Int(u"select count(*) from Dept where Deptid = 95"), 1) << "read once the link's write is through";
-    link.join();
-    EXPECT_TRUE(linkWrote);
-    EXPECT_GT(looksHereWhileTheLinkWaits.load(), 50) << "a look every few hundredths of a second";
+    EXPECT_TRUE(WaitUntil([&] { return workLooks > 0; }, 5)) << "the other thread's work waits";
+    ask();
+    worker.join();
+    EXPECT_TRUE(worked);
+    return looksHere;
+}
+
+TEST_F(OtherProgramWaitTest, AThreadWaitingForTheConnectionHeldThroughAWaitRunsTheStepMeanwhile) {
+    const int looks = LooksWhileAnotherThreadWaits(DatabaseFile(), [this] { return AddDept(95); }, [this] {
+        EXPECT_EQ(Int(u"select count(*) from Dept where Deptid = 95"), 1) << "asked once the write is through";
+    });
+    EXPECT_GT(looks, 50) << "a look every few hundredths of a second";
+    EXPECT_TRUE(Boxes().empty());
+}
+
+// The record ring's own lock, held by a record being written.
+TEST_F(OtherProgramWaitTest, AThreadWaitingForTheRecordRingHeldThroughAWaitRunsTheStepMeanwhile) {
+    CRecordStore records(db, 100);
+    const int looks = LooksWhileAnotherThreadWaits(DatabaseFile(),
+                                                   [&records] { return records.AddRecord(NumberedRecord(7)) == 0; },
+                                                   [&records] { EXPECT_EQ(records.GetAllRecordcount(), 1u); });
+    EXPECT_GT(looks, 50) << "a look every few hundredths of a second";
     EXPECT_TRUE(Boxes().empty());
 }
 
