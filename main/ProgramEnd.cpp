@@ -16,6 +16,7 @@
 #include "platform/base/debug.h"
 #include "platform/base/threads.h"
 #include "platform/ui/display.h"
+#include "platform/ui/longwork.h"
 
 namespace {
 
@@ -57,6 +58,7 @@ void RequestEnd() {
 }
 
 void EndDuringLongWork() {
+    WriteLongWorkEndNote();
     // The work is cut between two records: a file it was writing is left
     // as it was (its temporary goes with the end), its open transaction is
     // rolled back with the database's close, and the screen file ends whole.

@@ -9,6 +9,7 @@
 #include "data/UserStorage.h"
 #include "platform/base/clock.h"
 #include "platform/base/files.h"
+#include "platform/ui/longwork.h"
 #include "transfer/ImportWriters.h"
 #include "transfer/StorageLocation.h"
 #include "transfer/TransferLoop.h"
@@ -124,6 +125,11 @@ bool CTransferImport::ImportFile(const CString& folder, const FileRule& rule, bo
         return committed;
     };
     bool writeFailed = false;
+    // The end may also come once a write's wait for another program is over.
+    const CLongWorkEndNote endNote([&] {
+        DebugPrint(u"import ended by a close or a stop signal: %d of the %I64d records of %s stored", stored,
+                   static_cast<__int64>(reader.Records()), rule.name);
+    });
     {
         CImportStep step(m_db, holdsTemplates);
         // A step whose transaction did not begin would write record by
@@ -140,10 +146,7 @@ bool CTransferImport::ImportFile(const CString& folder, const FileRule& rule, bo
             }
             // An end asked for (the window's close, a stop signal) ends the
             // terminal here, the step under way rolled back.
-            m_loop.FeedWhenDue([&] {
-                DebugPrint(u"import ended by a close or a stop signal: %d of the %I64d records of %s stored", stored,
-                           static_cast<__int64>(reader.Records()), rule.name);
-            });
+            m_loop.FeedWhenDue();
             ++records;
             ++stepRecords;
             const ImportOutcome outcome = decode(record, writer);

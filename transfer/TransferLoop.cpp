@@ -49,8 +49,8 @@ void CTransferLoop::ShowPercent(UINT percent) {
     m_bar->UpdateWindow();
 }
 
-void CTransferLoop::FeedWhenDue(const std::function<void()>& beforeEnd) {
-    LongWorkStep(beforeEnd);
+void CTransferLoop::FeedWhenDue() {
+    LongWorkStep();
     m_watchdog.FeedWhenDue();
 }
 

@@ -32,8 +32,8 @@ public:
     // Feeds the watchdog when more than 5000 ms have passed since the last
     // feed. The window is kept answering too: the work is long work
     // (platform/ui/longwork.h), and an end asked for meanwhile ends the
-    // terminal here, after `beforeEnd` when one is given.
-    void FeedWhenDue(const std::function<void()>& beforeEnd = nullptr);
+    // terminal here.
+    void FeedWhenDue();
     // The pause after each record.
     void Pause() const;
     // For work that tells its own progress (a check, a database copy):

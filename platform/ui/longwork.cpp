@@ -31,6 +31,8 @@ bool g_touchDropped = false;
 
 bool EndAsked() { return DisplayQuitRequested() || QuitPostedOnThisThread(); }
 
+thread_local CLongWorkEndNote* t_endNote = nullptr;
+
 }  // namespace
 
 bool LongWorkLook() {
@@ -44,10 +46,19 @@ bool LongWorkLook() {
     return g_endHandler && EndAsked();
 }
 
-void LongWorkStep(const std::function<void()>& beforeEnd) {
-    if (!LongWorkLook()) return;
-    if (beforeEnd) beforeEnd();
-    g_endHandler();
+void LongWorkStep() {
+    if (LongWorkLook()) g_endHandler();
+}
+
+CLongWorkEndNote::CLongWorkEndNote(std::function<void()> note) : m_outer(t_endNote), m_note(std::move(note)) {
+    t_endNote = this;
+}
+
+CLongWorkEndNote::~CLongWorkEndNote() { t_endNote = m_outer; }
+
+void WriteLongWorkEndNote() {
+    if (t_endNote == nullptr || !t_endNote->m_note) return;
+    std::exchange(t_endNote->m_note, nullptr)();
 }
 
 void LongWorkOver() {

@@ -18,9 +18,26 @@
 // The window's events are taken in every few hundredths of a second (keys
 // and touches dropped, the close obeyed), and when an end has been asked for
 // (the window's close, a stop signal) the end handler ends the terminal
-// here, between two records; `beforeEnd`, when given, is called first, for
-// the work to note how far it came.
-void LongWorkStep(const std::function<void()>& beforeEnd = nullptr);
+// here, between two records.
+void LongWorkStep();
+// While one lives, the work of its thread has a note of how far it came,
+// which the end writes should it cut the work, wherever it comes: between
+// two records, or once a wait inside the database library is over.
+class CLongWorkEndNote {
+public:
+    explicit CLongWorkEndNote(std::function<void()> note);
+    ~CLongWorkEndNote();
+    CLongWorkEndNote(const CLongWorkEndNote&) = delete;
+    CLongWorkEndNote& operator=(const CLongWorkEndNote&) = delete;
+
+private:
+    CLongWorkEndNote* m_outer;
+    std::function<void()> m_note;
+    friend void WriteLongWorkEndNote();
+};
+// Called by the end: writes the note of the work under way on this thread,
+// when it has one, and only once.
+void WriteLongWorkEndNote();
 // The same step without the end, for work that cannot be cut where it
 // stands (a wait inside the database library): true when an end has been
 // asked for, which the work obeys once it can.

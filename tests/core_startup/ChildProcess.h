@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -51,6 +52,16 @@ public:
         return -1;
     }
     int EndingSignal() const { return m_endingSignal; }
+    // Whether it has a file whose path ends with `name` open.
+    bool HasOpen(const std::string& name) const {
+        std::error_code ec;
+        for (const auto& entry : std::filesystem::directory_iterator("/proc/" + std::to_string(m_pid) + "/fd", ec)) {
+            const std::string target = std::filesystem::read_symlink(entry.path(), ec).string();
+            if (target.size() >= name.size() && target.compare(target.size() - name.size(), name.size(), name) == 0)
+                return true;
+        }
+        return false;
+    }
     void Signal(int signal) const {
         if (m_pid > 0) kill(m_pid, signal);
     }

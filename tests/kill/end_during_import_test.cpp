@@ -7,7 +7,10 @@
 // whole steps only.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -21,6 +24,7 @@
 #include "core/ProcessExit.h"
 #include "tests/core_startup/ChildProcess.h"
 #include "tests/kill/PreparedFolder.h"
+#include "tests/support/database_held.h"
 #include "tests/support/wait_until.h"
 
 namespace {
@@ -31,10 +35,12 @@ constexpr char kErrors[] = "terminal.err";
 // One terminal importing on its own device folder.
 class ImportingTerminal {
 public:
-    ImportingTerminal() : m_prepared(kImportedUsers, {"empty", "ring"}) {
+    // `first`: script lines run before the import.
+    explicit ImportingTerminal(const std::string& first = "") : m_prepared(kImportedUsers, {"empty", "ring"}) {
         // The import's own loop runs the script: the long wait keeps the
         // quit from ending the run before the signal does.
-        std::ofstream(m_script) << "goto 132\nkey DOWN\nanswer yes\nanswer ok\nkey ENTER\nwait 600000\nquit\n";
+        std::ofstream(m_script) << first
+                                << "goto 132\nkey DOWN\nanswer yes\nanswer ok\nkey ENTER\nwait 600000\nquit\n";
     }
     ~ImportingTerminal() { std::filesystem::remove(m_script); }
 
@@ -49,11 +55,13 @@ public:
         process.Signal(SIGSTOP);
         return true;
     }
+    bool Start() {
+        return process.Start({QUILLON_PROGRAM, "--root", folder.Host(), "--headless", "--script", m_script}, nullptr,
+                             -1, folder.HostPath(kErrors));
+    }
     // Started and asked to end once its import is under way.
     bool ImportAndAskTheEnd() {
-        if (!process.Start({QUILLON_PROGRAM, "--root", folder.Host(), "--headless", "--script", m_script}, nullptr, -1,
-                           folder.HostPath(kErrors)))
-            return false;
+        if (!Start()) return false;
         if (!WaitUntil([&] { return folder.Query("select count(*) from Userinfo") > 0; }, 60)) return false;
         m_errorsBefore = folder.Read(kErrors).size();
         process.Signal(SIGTERM);
@@ -135,6 +143,43 @@ TEST(EndDuringImportTest, AnImportEndedByAStopSignalLogsHowFarItCame) {
     const char* table = said[3] == "Bak.yg2" ? "Userinfo" : "FPinfo";
     EXPECT_EQ(std::stoi(said[1]), folder.Query((std::string("select count(*) from ") + table).c_str())) << log;
     EXPECT_LT(std::stoi(said[1]), kImportedUsers) << "the import was cut";
+}
+
+// The end comes while the import's first write waits for a PC tool that
+// holds the database: the log still says how far the import came.
+TEST(EndDuringImportTest, AnImportEndedInsideAWaitForAnotherProgramLogsHowFarItCame) {
+    // The script waits for a finger read from a pipe; the tool takes the
+    // database meanwhile, before the import begins.
+    const std::string pipe = std::filesystem::temp_directory_path() / ("finger-" + std::to_string(getpid()) + ".fifo");
+    std::filesystem::remove(pipe);
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    ImportingTerminal terminal("finger " + pipe + "\nlift\n");
+    TerminalFolder& folder = terminal.folder;
+    ASSERT_TRUE(terminal.Start());
+    int finger = -1;
+    ASSERT_TRUE(WaitUntil([&] { return (finger = open(pipe.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)) >= 0; }, 60))
+        << folder.Read(kErrors);
+    {
+        DatabaseHeldByAnotherProgram tool(folder.HostPath("NandFlash/zeta42/DB/KD4700.DB"), "BEGIN IMMEDIATE");
+        const std::string image = folder.Read("samples/user1_finger0_press1.bmp");
+        ASSERT_FALSE(image.empty());
+        fcntl(finger, F_SETFL, 0);
+        EXPECT_EQ(write(finger, image.data(), image.size()), static_cast<ssize_t>(image.size()));
+        close(finger);
+        // The import holds its file open while its first write waits.
+        ASSERT_TRUE(WaitUntil([&] { return terminal.process.HasOpen("Bak.yg2"); }, 30)) << folder.Read(kErrors);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        terminal.process.Signal(SIGTERM);
+        EXPECT_EQ(terminal.process.Wait(30), static_cast<int>(kExitNormal)) << folder.Read(kErrors);
+    }
+    std::filesystem::remove(pipe);
+    const std::string log = folder.Read("NandFlash/zeta42/log/KD4700.log");
+    EXPECT_NE(log.find("import ended by a close or a stop signal: 0 of the " + std::to_string(kImportedUsers) +
+                       " records of Bak.yg2 stored"),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("Log finished"), std::string::npos) << log;
+    EXPECT_EQ(folder.Query("select count(*) from Userinfo"), 0);
 }
 
 }  // namespace
