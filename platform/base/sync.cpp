@@ -1,5 +1,6 @@
 #include "platform/base/sync.h"
 
+#include <chrono>
 #include <vector>
 
 #include "platform/base/clock.h"
@@ -11,10 +12,10 @@
 
 namespace {
 
-std::recursive_mutex& LockOf(LPCRITICAL_SECTION section) {
-    std::recursive_mutex* lock = section->lock.load(std::memory_order_acquire);
+std::recursive_timed_mutex& LockOf(LPCRITICAL_SECTION section) {
+    std::recursive_timed_mutex* lock = section->lock.load(std::memory_order_acquire);
     if (lock) return *lock;
-    auto* fresh = new std::recursive_mutex;
+    auto* fresh = new std::recursive_timed_mutex;
     if (section->lock.compare_exchange_strong(lock, fresh, std::memory_order_acq_rel)) return *fresh;
     delete fresh;
     return *lock;
@@ -36,6 +37,10 @@ void EnterCriticalSection(LPCRITICAL_SECTION section) {
 
 BOOL TryEnterCriticalSection(LPCRITICAL_SECTION section) {
     return LockOf(section).try_lock() ? TRUE : FALSE;
+}
+
+BOOL TryEnterCriticalSectionFor(LPCRITICAL_SECTION section, DWORD ms) {
+    return LockOf(section).try_lock_for(std::chrono::milliseconds(ms)) ? TRUE : FALSE;
 }
 
 void LeaveCriticalSection(LPCRITICAL_SECTION section) {

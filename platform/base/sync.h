@@ -34,7 +34,7 @@
 // InitializeCriticalSection has run (a worker started early in the start-up)
 // gets the lock that InitializeCriticalSection then keeps. Delete frees it.
 struct CRITICAL_SECTION {
-    std::atomic<std::recursive_mutex*> lock{nullptr};
+    std::atomic<std::recursive_timed_mutex*> lock{nullptr};
 };
 typedef CRITICAL_SECTION* LPCRITICAL_SECTION;
 
@@ -42,6 +42,8 @@ void InitializeCriticalSection(LPCRITICAL_SECTION section);
 void DeleteCriticalSection(LPCRITICAL_SECTION section);
 void EnterCriticalSection(LPCRITICAL_SECTION section);
 BOOL TryEnterCriticalSection(LPCRITICAL_SECTION section);
+// Waits up to `ms` milliseconds for the section; TRUE once entered.
+BOOL TryEnterCriticalSectionFor(LPCRITICAL_SECTION section, DWORD ms);
 void LeaveCriticalSection(LPCRITICAL_SECTION section);
 
 // A kernel object that threads can wait for. The state is guarded by one
